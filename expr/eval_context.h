@@ -1,0 +1,58 @@
+// The state of one evaluation of a rule text: the validator whose names
+// are resolved and to which messages go, the condition text, the parser
+// mode, the result, and the value pool that owns every text the scanner
+// and the grammar actions produce.
+//
+// Each call of evaluate_expression owns one context, so evaluations in
+// different validators or threads never share state, and a nested
+// evaluation (a macro refreshed in the middle of a parse) leaves the outer
+// one's values, condition text and mode untouched.
+#ifndef KOVA_EVAL_CONTEXT_H
+#define KOVA_EVAL_CONTEXT_H
+
+#include <cstddef>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "validator/kova_rules_validator.h"
+
+// Owns the texts of one evaluation. Texts are never moved or released
+// before the pool is destroyed, so grammar actions pass them by pointer.
+class KOVA_VALUE_POOL {
+public:
+    const char* copy(const char* text, std::size_t length);
+    const char* copy(const std::string& text) { return copy(text.data(), text.size()); }
+    const char* keep(std::string&& text);
+    std::size_t size() const { return m_texts.size(); }
+
+private:
+    std::deque<std::string> m_texts;
+};
+
+struct KOVA_EVAL_CONTEXT {
+    KOVA_EVAL_CONTEXT(KOVA_RULES_VALIDATOR* validator, const std::string& condition,
+                      KOVA_RULES_VALIDATOR_PARSER_MODE mode)
+        : validator(validator), condition(condition), mode(mode) {}
+
+    // Posts a message to the validator, when there is one.
+    void post(const std::string& message) const;
+
+    KOVA_RULES_VALIDATOR* validator;
+    std::string condition;
+    KOVA_RULES_VALIDATOR_PARSER_MODE mode;
+    std::string result;
+    KOVA_VALUE_POOL pool;
+
+    // An exception raised by a host call inside a grammar action; the
+    // parse stops and evaluate_expression rethrows it afterwards.
+    std::exception_ptr host_error;
+
+    // Blocks of the parser's grown stacks, released with the context even
+    // when the parse is left early.
+    std::vector<std::unique_ptr<char[]>> stack_blocks;
+};
+
+#endif

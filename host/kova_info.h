@@ -1,0 +1,318 @@
+// The host model of one building block: its objects (ports, parameters,
+// hidden parameters, function macros), their rules, wizard maps, stimulus
+// vectors, function rules, message rules, texts, sub-models and the list of
+// error messages posted while working on it.
+//
+// Ownership: a model owns everything it holds, by value. Every operation
+// that takes an object, rule, map or vector into a model stores a copy, so
+// a model never shares a record with another model and each record is
+// released exactly once. Pointers handed out stay valid until the record
+// is replaced by assignment or the model is destroyed.
+//
+// Every collection has one walk cursor (reset, then get-next until null).
+// Lookups by name never move a cursor.
+#ifndef KOVA_INFO_H
+#define KOVA_INFO_H
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kova_stl.h"
+
+enum KOVA_OBJ_TYPE {
+    KOVA_OBJ_HIDDEN_PARAMETER = 0,   // value text is an expression
+    KOVA_OBJ_INPUT_PORT = 1,
+    KOVA_OBJ_OUTPUT_PORT = 2,
+    KOVA_OBJ_INOUT_PORT = 3,
+    KOVA_OBJ_INTEGER_PARAMETER = 5,
+    KOVA_OBJ_STRING_PARAMETER = 6,
+    KOVA_OBJ_OTHER_PARAMETER = 7,    // a parameter without a validator copy
+    KOVA_OBJ_FN_MACRO = 8            // value text is the macro body
+};
+
+enum KOVA_OBJ_USAGE_STATE {
+    KOVA_USAGE_UNUSED = 0,
+    KOVA_USAGE_USED = 1,
+    KOVA_USAGE_CONSTANT = 3,
+    KOVA_USAGE_NONE = 4
+};
+
+enum KOVA_RULE_TYPE {
+    KOVA_RULE_CMD_CONDITION = 0,       // condition names a command
+    KOVA_RULE_LEGAL_VALUES = 1,        // "|" list, or range with the alt value
+    KOVA_RULE_CONDITION = 2,           // plain condition / assignment
+    KOVA_RULE_CONSTANT_LEGAL_VALUES = 3,
+    KOVA_RULE_FN_CLEAR = 4,            // function rule: failing clears the failure
+    KOVA_RULE_FN_SET = 5,              // function rule: holding sets the failure
+    KOVA_RULE_PORT_VALUE = 6,
+    KOVA_RULE_PORT_VALUE_LIST = 7
+};
+
+// "UNUSED", "USED", "CONSTANT", "NONE"; "UNKNOWN" for any other number.
+KOVA_HOST_API std::string kova_get_usage_state_as_string(int state);
+
+// One rule: condition, value, alternate value and type.
+class KOVA_HOST_API KOVA_RULE_ELEMENT : public KOVA_OBJ {
+public:
+    KOVA_RULE_ELEMENT(const std::string& value, const std::string& condition,
+                      const std::string& alt_value, int rule_type);
+    ~KOVA_RULE_ELEMENT() override;
+
+    const std::string& get_condition() const { return m_condition; }
+    const std::string& get_value() const { return m_value; }
+    const std::string& get_alt_value() const { return m_alt_value; }
+    void set_condition(const std::string& condition) { m_condition = condition; }
+
+    int rule_type;
+
+private:
+    std::string m_value;
+    std::string m_condition;
+    std::string m_alt_value;
+};
+
+// Joins a rule condition with a further condition that must hold too:
+// "(" old ") and (" extra ")", or the one that is not empty.
+KOVA_HOST_API std::string kova_and_conditions(const std::string& old_condition,
+                                              const std::string& extra);
+
+// One model object with its description and rules.
+class KOVA_HOST_API KOVA_OBJ_INFO : public KOVA_OBJ {
+public:
+    KOVA_OBJ_INFO(const std::string& name = "", int type = KOVA_OBJ_HIDDEN_PARAMETER);
+    explicit KOVA_OBJ_INFO(const KOVA_OBJ_INFO* other);
+    KOVA_OBJ_INFO(const KOVA_OBJ_INFO& other);
+    KOVA_OBJ_INFO& operator=(const KOVA_OBJ_INFO& other);
+    ~KOVA_OBJ_INFO() override;
+
+    const std::string& get_name() const { return m_name; }
+    const std::string& get_value() const { return m_value; }
+    const std::string& get_default_value() const { return m_default_value; }
+    const std::string& get_current_value() const { return m_current_value; }
+    const std::string& get_port_width() const { return m_port_width; }
+    const std::string& get_port_width2d() const { return m_port_width2d; }
+    const std::string& get_arguments() const { return m_arguments; }
+    const std::string& get_initial_vec_state() const { return m_initial_vec_state; }
+    bool is_port() const;
+
+    void set_name(const std::string& v) { m_name = v; }
+    void set_value(const std::string& v) { m_value = v; }
+    void set_default_value(const std::string& v) { m_default_value = v; }
+    void set_current_value(const std::string& v) { m_current_value = v; }
+    void set_port_width(const std::string& v) { m_port_width = v; }
+    void set_port_width2d(const std::string& v) { m_port_width2d = v; }
+    void set_arguments(const std::string& v) { m_arguments = v; }
+    void set_initial_vec_state(const std::string& v) { m_initial_vec_state = v; }
+
+    // Rules, walked with the object's one rule cursor.
+    void reset_rule_list();
+    KOVA_RULE_ELEMENT* get_next_rule_element();
+    // Appends a copy of the rule.
+    void add_rule(const KOVA_RULE_ELEMENT* rule);
+    // Every rule's condition must also satisfy condition from now on
+    // (kova_and_conditions); an empty condition changes nothing.
+    void append_rule_list_with_condition(const std::string& condition);
+    // The rules in order, for walks that must not use the cursor.
+    std::vector<KOVA_RULE_ELEMENT*> rule_snapshot() const;
+    std::size_t get_rule_count() const { return m_rules.size(); }
+
+    int obj_type;
+    int default_index = -1;
+    int usage_state = KOVA_USAGE_NONE;
+    int default_usage_state = KOVA_USAGE_NONE;
+    int evaluation_position = -1;
+    int wizard_kind = 0;
+    bool silent_correction = false;
+
+private:
+    std::string m_name, m_value, m_default_value, m_current_value;
+    std::string m_port_width, m_port_width2d, m_arguments, m_initial_vec_state;
+    std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>> m_rules;
+    std::size_t m_rule_cursor = 0;
+};
+
+// An ordered, owning collection of model objects with case-insensitive
+// lookup and one walk cursor; the common part of models and maps.
+class KOVA_HOST_API KOVA_OBJ_COLLECTION {
+public:
+    KOVA_OBJ_COLLECTION() = default;
+    KOVA_OBJ_COLLECTION(const KOVA_OBJ_COLLECTION& other);
+    KOVA_OBJ_COLLECTION& operator=(const KOVA_OBJ_COLLECTION& other);
+    ~KOVA_OBJ_COLLECTION();
+
+    KOVA_OBJ_INFO* find(const std::string& name) const;
+    // Appends a new empty object; null when the name is taken or empty.
+    KOVA_OBJ_INFO* append(const std::string& name, int type);
+    // Takes a copy of object: replaces the description of the object of
+    // that name, or appends the copy when there is none.
+    KOVA_OBJ_INFO* update(const KOVA_OBJ_INFO& object);
+    void reset() { m_cursor = 0; }
+    KOVA_OBJ_INFO* next();
+    std::size_t size() const { return m_objects.size(); }
+    std::vector<KOVA_OBJ_INFO*> snapshot() const;
+
+private:
+    void reindex();
+    std::vector<std::unique_ptr<KOVA_OBJ_INFO>> m_objects;
+    std::unordered_map<std::string, std::size_t, HASH_C_STRING, EQUAL_C_STRING> m_index;
+    std::size_t m_cursor = 0;
+};
+
+// A named collection of objects of its own.
+class KOVA_HOST_API KOVA_DATA_COLLECTION_MAP : public KOVA_OBJ {
+public:
+    explicit KOVA_DATA_COLLECTION_MAP(const std::string& name = "");
+    KOVA_DATA_COLLECTION_MAP(const KOVA_DATA_COLLECTION_MAP& other) = default;
+    KOVA_DATA_COLLECTION_MAP& operator=(const KOVA_DATA_COLLECTION_MAP& other) = default;
+    ~KOVA_DATA_COLLECTION_MAP() override;
+
+    const std::string& get_map_name() const { return m_name; }
+    void reset_kova_obj_map() { m_objects.reset(); }
+    KOVA_OBJ_INFO* get_next_kova_obj() { return m_objects.next(); }
+    KOVA_OBJ_INFO* get_kova_obj(const std::string& name) const { return m_objects.find(name); }
+    std::size_t get_kova_obj_count() const { return m_objects.size(); }
+    std::vector<KOVA_OBJ_INFO*> get_kova_obj_snapshot() const { return m_objects.snapshot(); }
+    // A new object of that name and type; when the map already holds that
+    // name, the object it holds (so a map evaluated again refreshes the
+    // objects it added before). Null only for an empty name.
+    KOVA_OBJ_INFO* add_kova_object(const std::string& name, int type);
+
+private:
+    std::string m_name;
+    KOVA_OBJ_COLLECTION m_objects;
+};
+
+// A wizard map: a data collection with a condition and two fill flags.
+class KOVA_HOST_API KOVA_WIZARD_MAP : public KOVA_DATA_COLLECTION_MAP {
+public:
+    explicit KOVA_WIZARD_MAP(const std::string& name = "");
+    KOVA_WIZARD_MAP(const KOVA_WIZARD_MAP& other);
+    KOVA_WIZARD_MAP& operator=(const KOVA_WIZARD_MAP& other);
+    ~KOVA_WIZARD_MAP() override;
+
+    // The map's condition rule, owned by the map; null when it has none.
+    // Setting a new one releases the old one.
+    KOVA_RULE_ELEMENT* condition_rule() const { return m_condition_rule.get(); }
+    void set_condition_rule(std::unique_ptr<KOVA_RULE_ELEMENT> rule) { m_condition_rule = std::move(rule); }
+
+    bool add_all_parameters = false;
+    bool add_used_ports = false;
+
+private:
+    std::unique_ptr<KOVA_RULE_ELEMENT> m_condition_rule;
+};
+
+// A stimulus vector: stimulus records (rules) with one cursor, and a
+// condition rule.
+class KOVA_HOST_API KOVA_VECTOR_OBJ : public KOVA_OBJ {
+public:
+    explicit KOVA_VECTOR_OBJ(const std::string& name = "");
+    KOVA_VECTOR_OBJ(const KOVA_VECTOR_OBJ& other);
+    KOVA_VECTOR_OBJ& operator=(const KOVA_VECTOR_OBJ& other);
+    ~KOVA_VECTOR_OBJ() override;
+
+    const std::string& get_vector_name() const { return m_name; }
+    void reset_vector_stimulus() { m_cursor = 0; }
+    KOVA_RULE_ELEMENT* get_next_vector_stimulus();
+    void add_vector_stimulus(const KOVA_RULE_ELEMENT& record);
+    std::size_t get_stimulus_count() const { return m_stimulus.size(); }
+
+    KOVA_RULE_ELEMENT* condition_rule() const { return m_condition_rule.get(); }
+    void set_condition_rule(std::unique_ptr<KOVA_RULE_ELEMENT> rule) { m_condition_rule = std::move(rule); }
+
+private:
+    std::string m_name;
+    std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>> m_stimulus;
+    std::size_t m_cursor = 0;
+    std::unique_ptr<KOVA_RULE_ELEMENT> m_condition_rule;
+};
+
+// The model of one building block.
+class KOVA_HOST_API KOVA_INFO : public KOVA_OBJ {
+public:
+    KOVA_INFO();
+    KOVA_INFO(const KOVA_INFO& other);
+    KOVA_INFO& operator=(const KOVA_INFO& other);
+    ~KOVA_INFO() override;
+
+    // Settings and texts.
+    bool set_xml_lib_dir(const std::string& dir);
+    const std::string& get_xml_lib_dir() const { return m_xml_lib_dir; }
+    bool set_function_name(const std::string& name, const std::string& unused);
+    const std::string& get_function_name() const { return m_function_name; }
+    const std::string& get_info_condition() const { return m_info_condition; }
+    void set_info_condition(const std::string& condition) { m_info_condition = condition; }
+    const std::string& get_vhdl_library() const { return m_vhdl_library; }
+    void set_vhdl_library(const std::string& library) { m_vhdl_library = library; }
+    // The file this model was read from ("" when none).
+    const std::string& get_source_file() const { return m_source_file; }
+
+    // Reads a description file into this model (format: the description
+    // reader's documentation). parent is the model that includes this one
+    // as a sub-model, null for a top-level file. On any error the model is
+    // left as it was, a message naming the file and line is posted, and
+    // the answer is false.
+    bool process_xml_file(const std::string& path, const KOVA_INFO* parent);
+
+    // Objects.
+    void reset_kova_obj_map() { m_objects.reset(); }
+    KOVA_OBJ_INFO* get_next_kova_obj() { return m_objects.next(); }
+    KOVA_OBJ_INFO* get_kova_obj(const std::string& name) const { return m_objects.find(name); }
+    int get_kova_obj_count() const { return static_cast<int>(m_objects.size()); }
+    std::vector<KOVA_OBJ_INFO*> get_kova_obj_snapshot() const { return m_objects.snapshot(); }
+    KOVA_OBJ_INFO* add_kova_obj(const std::string& name, int type) { return m_objects.append(name, type); }
+    // Takes a copy of object into this model (replacing the description
+    // of an object of the same name).
+    KOVA_OBJ_INFO* update_kova_obj(const KOVA_OBJ_INFO* object);
+
+    // Sub-models, owned by this model.
+    void reset_sub_info_map() { m_sub_cursor = 0; }
+    KOVA_INFO* get_next_sub_info();
+    KOVA_INFO* add_sub_info(std::unique_ptr<KOVA_INFO> sub);
+    std::size_t get_sub_info_count() const { return m_sub_infos.size(); }
+
+    // Wizard maps; add_wizard_map stores a copy under name, replacing a
+    // map of the same name.
+    void reset_wizard_map() { m_wizard_cursor = 0; }
+    KOVA_WIZARD_MAP* get_next_wizard_map();
+    KOVA_WIZARD_MAP* get_wizard_map(const std::string& name) const;
+    KOVA_WIZARD_MAP* add_wizard_map(const std::string& name, const KOVA_WIZARD_MAP* map);
+
+    // Stimulus vectors; add_vector_object stores a copy as add_wizard_map.
+    void reset_vector_map() { m_vector_cursor = 0; }
+    KOVA_VECTOR_OBJ* get_next_vector_obj();
+    KOVA_VECTOR_OBJ* get_vector_object(const std::string& name) const;
+    KOVA_VECTOR_OBJ* add_vector_object(const std::string& name, const KOVA_VECTOR_OBJ* vector);
+
+    // Function rules and message rules (copies appended in order).
+    void reset_fn_rule_list() { m_fn_cursor = 0; }
+    KOVA_RULE_ELEMENT* get_next_fn_rule_element();
+    void add_fn_rule(const KOVA_RULE_ELEMENT& rule);
+    void reset_msg_list() { m_msg_cursor = 0; }
+    KOVA_RULE_ELEMENT* get_next_msg();
+    void add_msg(const KOVA_RULE_ELEMENT& rule);
+    std::vector<KOVA_RULE_ELEMENT*> get_fn_rule_snapshot() const;
+    std::vector<KOVA_RULE_ELEMENT*> get_msg_snapshot() const;
+
+    // The error list, in posting order.
+    void post_error_message(const std::string& text);
+    void clear_error_messages();
+    const std::vector<std::string>& get_error_messages() const { return m_errors; }
+
+private:
+    friend class KOVA_DESCRIPTION_READER;
+
+    std::string m_xml_lib_dir, m_function_name, m_info_condition, m_vhdl_library, m_source_file;
+    KOVA_OBJ_COLLECTION m_objects;
+    std::vector<std::unique_ptr<KOVA_INFO>> m_sub_infos;
+    std::vector<std::unique_ptr<KOVA_WIZARD_MAP>> m_wizard_maps;
+    std::vector<std::unique_ptr<KOVA_VECTOR_OBJ>> m_vectors;
+    std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>> m_fn_rules;
+    std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>> m_msgs;
+    std::vector<std::string> m_errors;
+    std::size_t m_sub_cursor = 0, m_wizard_cursor = 0, m_vector_cursor = 0;
+    std::size_t m_fn_cursor = 0, m_msg_cursor = 0;
+};
+
+#endif

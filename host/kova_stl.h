@@ -1,0 +1,137 @@
+// Generic host containers and string helpers: the base object, the
+// string-keyed object map, the object list, the name map of texts, and the
+// case-folding hash and orderings that every string-keyed container uses.
+//
+// Case folding means ASCII A to Z only; every other byte compares as is.
+#ifndef KOVA_STL_H
+#define KOVA_STL_H
+
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "kova_host_export.h"
+
+// Base of everything kept in host containers.
+class KOVA_HOST_API KOVA_OBJ {
+public:
+    KOVA_OBJ() = default;
+    KOVA_OBJ(const KOVA_OBJ&) = default;
+    KOVA_OBJ& operator=(const KOVA_OBJ&) = default;
+    virtual ~KOVA_OBJ();
+};
+
+// Lower-cased and left-trimmed copies (blank, tab, newline, carriage
+// return, form feed and vertical tab count as white space).
+KOVA_HOST_API std::string to_lower_case(const std::string& text);
+KOVA_HOST_API std::string trim_left(const std::string& text);
+
+// Equality of two texts with A-Z folded to a-z.
+KOVA_HOST_API bool kova_equal_nocase(const std::string& a, const std::string& b);
+
+// Hash of string-keyed hash maps: h = h * 17 + folded byte (as signed char).
+struct KOVA_HOST_API HASH_C_STRING {
+    std::size_t operator()(const std::string& key) const;
+};
+
+struct KOVA_HOST_API EQUAL_C_STRING {
+    bool operator()(const std::string& a, const std::string& b) const {
+        return kova_equal_nocase(a, b);
+    }
+};
+
+// Ordering of string-keyed ordered maps: first differing folded byte
+// (unsigned) decides; a prefix sorts first; a null text sorts first of all.
+struct KOVA_HOST_API LESS_C_STRING {
+    bool operator()(const char* a, const char* b) const;
+    bool operator()(const std::string& a, const std::string& b) const {
+        return (*this)(a.c_str(), b.c_str());
+    }
+};
+
+// Hash map from text to text with case-insensitive keys. Walks visit the
+// entries in insertion order, so every listing built from one is stable.
+// A key keeps the spelling it was first inserted with.
+class KOVA_HOST_API KOVA_NAME_MAP {
+public:
+    using entry = std::pair<std::string, std::string>;
+    using const_iterator = std::vector<entry>::const_iterator;
+
+    bool contains(const std::string& key) const;
+    // The value stored under key, or null.
+    const std::string* find(const std::string& key) const;
+    // Inserts key -> value when key is absent; answers whether it did.
+    bool insert(const std::string& key, const std::string& value);
+    // Inserts key when absent, then sets its value.
+    void set(const std::string& key, const std::string& value);
+    // Removes the entry of key; answers whether there was one.
+    bool erase(const std::string& key);
+    void clear();
+
+    std::size_t size() const { return m_entries.size(); }
+    bool empty() const { return m_entries.empty(); }
+    const_iterator begin() const { return m_entries.begin(); }
+    const_iterator end() const { return m_entries.end(); }
+
+private:
+    std::vector<entry> m_entries;
+    std::unordered_map<std::string, std::size_t, HASH_C_STRING, EQUAL_C_STRING> m_index;
+};
+
+// String-keyed container of object pointers. Keys are matched without
+// regard to case; walks follow insertion order. The map never deletes its
+// entries. It has one walk cursor: reset_iterator then get_next_entry.
+class KOVA_HOST_API KOVA_OBJ_MAP : public KOVA_OBJ {
+public:
+    explicit KOVA_OBJ_MAP(std::size_t capacity_hint = 20);
+    KOVA_OBJ_MAP(const KOVA_OBJ_MAP& other);
+    KOVA_OBJ_MAP& operator=(const KOVA_OBJ_MAP& other);
+    ~KOVA_OBJ_MAP() override;
+
+    // Adds key -> object. When key is already present its pointer is
+    // replaced in place (the walk position of the entry stays) and the
+    // pointer it held is returned, so the owner can release it; null
+    // otherwise.
+    virtual KOVA_OBJ* add_entry(const std::string& key, KOVA_OBJ* object);
+    virtual KOVA_OBJ* find_entry(const std::string& key) const;
+    virtual void reset_iterator();
+    // Next entry of the walk, writing its key; null at the end.
+    virtual KOVA_OBJ* get_next_entry(std::string& key);
+
+    std::size_t size() const { return m_entries.size(); }
+    bool empty() const { return m_entries.empty(); }
+    // Snapshot of the entries in walk order; does not touch the cursor.
+    const std::vector<std::pair<std::string, KOVA_OBJ*>>& entries() const { return m_entries; }
+    bool holds_pointer(const KOVA_OBJ* object) const;
+    void clear();
+
+private:
+    std::vector<std::pair<std::string, KOVA_OBJ*>> m_entries;
+    std::unordered_map<std::string, std::size_t, HASH_C_STRING, EQUAL_C_STRING> m_index;
+    std::size_t m_cursor = 0;
+};
+
+// List of object pointers with one walk cursor. Does not delete entries.
+class KOVA_HOST_API KOVA_OBJ_LIST : public KOVA_OBJ {
+public:
+    KOVA_OBJ_LIST() = default;
+    KOVA_OBJ_LIST(const KOVA_OBJ_LIST& other);
+    KOVA_OBJ_LIST& operator=(const KOVA_OBJ_LIST& other);
+    ~KOVA_OBJ_LIST() override;
+
+    void append_entry(KOVA_OBJ* object);
+    void reset_list_iterator();
+    KOVA_OBJ* get_next_list_entry();
+
+    std::size_t size() const { return m_entries.size(); }
+    const std::vector<KOVA_OBJ*>& entries() const { return m_entries; }
+    void clear();
+
+private:
+    std::vector<KOVA_OBJ*> m_entries;
+    std::size_t m_cursor = 0;
+};
+
+#endif

@@ -1,0 +1,66 @@
+// Tokenising and radix conversion of number texts.
+//
+// Radix codes (QEL_MEMORY_RADIXES) and the digit texts they read and write:
+//   0 binary          digits 0 and 1
+//   1 signed decimal  optional sign, decimal digits; two's complement of
+//                     the width
+//   2 unsigned decimal decimal digits
+//   3 hexadecimal     digits 0-9 and A-F (written in upper case)
+//   4 octal           digits 0-7
+//   5 fixed point     a decimal real such as -1.25, read with a format
+//                     "W,F" (W bits in all, F of them after the point,
+//                     two's complement); without a format F is 0
+// Binary, hexadecimal and octal texts may hold X digits for an unknown
+// value. A conversion for width W writes W bits' worth of digits (binary:
+// exactly W digits, hex and octal: enough digits for W bits); with width 0
+// it writes as few digits as the value needs. A value that does not fit
+// the width keeps its low bits.
+#ifndef QEL_UTIL_H
+#define QEL_UTIL_H
+
+#include <cstdint>
+#include <string>
+
+#include "kova_host_export.h"
+
+enum QEL_MEMORY_RADIXES {
+    QEL_RADIX_BINARY = 0,
+    QEL_RADIX_SIGNED_DECIMAL = 1,
+    QEL_RADIX_UNSIGNED_DECIMAL = 2,
+    QEL_RADIX_HEXADECIMAL = 3,
+    QEL_RADIX_OCTAL = 4,
+    QEL_RADIX_FIXED_POINT = 5
+};
+
+// The text of source before its first character that is in delimiters;
+// that text and the one delimiter after it are removed from source.
+// Without a delimiter, all of source is returned and source becomes empty.
+KOVA_HOST_API std::string qel_get_token(std::string& source, const std::string& delimiters);
+// As qel_get_token; delimiter receives the character that ended the token
+// ("" when the token ran to the end).
+KOVA_HOST_API std::string qel_get_token_with_delimiter(std::string& source, const std::string& delimiters,
+                                                       std::string& delimiter);
+// Entry number index (0 for the first) of a "|"-separated list; "" when
+// the index is negative or past the end.
+KOVA_HOST_API std::string qel_get_token_at_index(const std::string& list, int index);
+
+// Digits of value in radix 2 to 16 (upper-case letters); radix 10 when
+// radix is outside that range.
+KOVA_HOST_API std::string qel_int_to_string(uint32_t value, int radix);
+
+// Rewrites text from radix `from` to radix `to` for a value of `width`
+// bits. Answers false, leaving result "", when text is not a number of
+// radix `from` or a radix code is unknown.
+KOVA_HOST_API bool qel_radix_conversion(const std::string& text, std::string& result, int from, int to,
+                                        int width);
+// The same where either side may be fixed point (radix 5) with format
+// "W,F"; the width comes from the format.
+KOVA_HOST_API bool qel_radix_conversion_fixed_point(const std::string& text, std::string& result, int from,
+                                                    int to, const std::string& format);
+// Reads a number written in decimal digits, or with a prefix 0x (hex),
+// 0o (octal) or 0b (binary), blanks around it allowed; result receives its
+// binary digits without leading zeros ("0" for zero). False, and result
+// untouched, for anything else.
+KOVA_HOST_API bool qel_convert_numeric_string_to_binary_format(const std::string& text, std::string& result);
+
+#endif

@@ -1,0 +1,92 @@
+// The validator's copy of one port: the model object's description plus
+// usage states, a width and three values of that width (current value,
+// lower and upper bound of the legal values), and an optional explicit
+// list of legal values.
+//
+// Invariant: the three value objects exist exactly while the width is set
+// (m_current_port_width >= 0); the port owns them and its value array, and
+// a copy of a port owns copies of its own.
+#ifndef KOVA_PORT_OBJ_H
+#define KOVA_PORT_OBJ_H
+
+#include <cstdint>
+#include <string>
+
+#include "host/kova_info.h"
+#include "host/nuvo_int.h"
+#include "objects/kova_rules_export.h"
+
+class KOVA_RULES_API KOVA_PORT_OBJ : public KOVA_OBJ_INFO {
+public:
+    explicit KOVA_PORT_OBJ(const KOVA_OBJ_INFO* model_object);
+    KOVA_PORT_OBJ(const KOVA_PORT_OBJ& other);
+    KOVA_PORT_OBJ& operator=(const KOVA_PORT_OBJ& other);
+    ~KOVA_PORT_OBJ() override;
+
+    int get_current_usage_state() const { return m_current_usage_state; }
+    void set_current_usage_state(int state) { m_current_usage_state = state; }
+    int get_alt_usage_state() const { return m_alt_usage_state; }
+    void set_alt_usage_state(int state) { m_alt_usage_state = state; }
+
+    // True in the states USED and CONSTANT.
+    bool is_port_used() const;
+
+    int get_current_port_width() const { return m_current_port_width; }
+    // Stores the width and gives the port three new unknown values of it.
+    void set_current_port_width(int width);
+    // No width and no values.
+    void reset_current_port_width();
+
+    // The value objects; null while the width is not set.
+    NUVO_UINTEGER* get_current_port_value() const { return m_current_port_value; }
+    NUVO_UINTEGER* get_min_port_value() const { return m_min_port_value; }
+    NUVO_UINTEGER* get_max_port_value() const { return m_max_port_value; }
+
+    // The low 32 bits of a value; 0xFFFFFFFF without a width.
+    uint32_t get_current_port_value_as_integer() const;
+    uint32_t get_min_port_value_as_integer() const;
+    uint32_t get_max_port_value_as_integer() const;
+
+    // A value in the given radix for the port width; "" without a width.
+    std::string get_current_port_value_as_string(int radix) const;
+    std::string get_min_port_value_as_string(int radix) const;
+    std::string get_max_port_value_as_string(int radix) const;
+
+    // Loaders. Without a width, or for a text that is not a number of the
+    // radix, the value stays as it was.
+    void set_current_port_value(const std::string& text, int radix);
+    void set_min_port_value(const std::string& text, int radix);
+    void set_max_port_value(const std::string& text, int radix);
+    void set_current_port_value(int value);
+    void set_min_port_value(int value);
+    void set_max_port_value(int value);
+    // Assigns the value; the current-value form also makes both bounds
+    // unknown.
+    void set_current_port_value(const NUVO_UINTEGER& value);
+    void set_min_port_value(const NUVO_UINTEGER& value);
+    void set_max_port_value(const NUVO_UINTEGER& value);
+
+    // Current value and both bounds become unknown.
+    void reset_port_values();
+
+    // The explicit legal values: an owned array of owned values ended by a
+    // null entry, or null. Setting a new array releases the one held
+    // before (unless it is the same array).
+    NUVO_UINTEGER** get_port_value_array() const { return m_port_value_array; }
+    void set_port_value_array(NUVO_UINTEGER** array);
+
+    int m_current_usage_state = KOVA_USAGE_NONE;
+    int m_alt_usage_state = KOVA_USAGE_NONE;
+    NUVO_UINTEGER* m_current_port_value = nullptr;
+    NUVO_UINTEGER* m_min_port_value = nullptr;
+    NUVO_UINTEGER* m_max_port_value = nullptr;
+    int m_current_port_width = -1;
+    NUVO_UINTEGER** m_port_value_array = nullptr;
+
+private:
+    void release_values();
+    void release_value_array();
+    void copy_values_from(const KOVA_PORT_OBJ& other);
+};
+
+#endif

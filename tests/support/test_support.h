@@ -1,0 +1,41 @@
+// Shared helpers of the test programs: temporary files, and a validator
+// subclass that opens the protected members to the tests.
+#ifndef KOVA_TEST_SUPPORT_H
+#define KOVA_TEST_SUPPORT_H
+
+#include <string>
+#include <vector>
+
+#include "validator/kova_rules_validator.h"
+
+// Writes content to a fresh file in a per-process temporary folder and
+// returns its path.
+std::string write_temp_file(const std::string& name, const std::string& content);
+std::string temp_folder();
+
+// Path of a file below tests/data.
+std::string test_data(const std::string& name);
+
+class VALIDATOR_PROBE : public KOVA_RULES_VALIDATOR {
+public:
+    explicit VALIDATOR_PROBE(const std::string& description = "", const std::string& lib_dir = "")
+        : KOVA_RULES_VALIDATOR("probe", description, lib_dir) {}
+
+    using KOVA_RULES_VALIDATOR::add_sub_info_objects_to_validator;
+    using KOVA_RULES_VALIDATOR::append_sub_infos;
+    using KOVA_RULES_VALIDATOR::is_reserved_keyword;
+    using KOVA_RULES_VALIDATOR::m_cmd_list;
+    using KOVA_RULES_VALIDATOR::m_external_msg_list;
+    using KOVA_RULES_VALIDATOR::m_fn_macro_list;
+    using KOVA_RULES_VALIDATOR::m_parameter_list;
+    using KOVA_RULES_VALIDATOR::m_port_list;
+    using KOVA_RULES_VALIDATOR::read_parameter_and_port_list_from_obj_list;
+    using KOVA_RULES_VALIDATOR::set_value_on_object;
+    using KOVA_RULES_VALIDATOR::sync_up_obj_lists;
+
+    // Adds a model object with a value text and default.
+    KOVA_OBJ_INFO* add_object(const std::string& name, int type, const std::string& value = "",
+                              const std::string& default_value = "");
+};
+
+#endif

@@ -1,0 +1,119 @@
+// KOVA_RULES_VALIDATOR: the model of one building block (it derives from
+// the host model) together with the validator's own state: a copy of every
+// port and parameter with current and alternate state, the command list,
+// the function-macro instances and the external messages.
+//
+// The member functions are implemented one concern per file in validator/,
+// expr/ and stimulus/.
+#ifndef KOVA_RULES_VALIDATOR_H
+#define KOVA_RULES_VALIDATOR_H
+
+#include <cstdint>
+#include <string>
+
+#include "host/kova_info.h"
+#include "host/kova_stl.h"
+#include "host/nuvo_int.h"
+#include "objects/kova_parameter_obj.h"
+#include "objects/kova_port_obj.h"
+#include "objects/kova_rules_export.h"
+#include "validator/kova_fn_macro.h"
+
+enum KOVA_RULES_VALIDATOR_PARSER_MODE : int32_t {
+    PARSER_MODE_EVALUATE = 0,
+    PARSER_MODE_REFRESH_MACROS = 1,  // a bare macro name is re-evaluated first
+    PARSER_MODE_TEXT = 2             // operators render as canonical text
+};
+
+class KOVA_RULES_API KOVA_RULES_VALIDATOR : public KOVA_INFO {
+public:
+    // Loads the model: the library directory and the description file are
+    // used only when not empty. Call initialize_validator next.
+    KOVA_RULES_VALIDATOR(const std::string& function_name, const std::string& description_file,
+                         const std::string& library_dir);
+    // A copy owns copies of every port, parameter, macro instance and
+    // external message of the original.
+    KOVA_RULES_VALIDATOR(const KOVA_RULES_VALIDATOR& other);
+    KOVA_RULES_VALIDATOR& operator=(const KOVA_RULES_VALIDATOR& other);
+    ~KOVA_RULES_VALIDATOR() override;
+
+    // Merges sub-models, builds the port and parameter copies and sets
+    // every usage state to UNUSED.
+    void initialize_validator();
+
+    // Port and parameter lists.
+    void set_parameter_list(KOVA_OBJ_MAP list);
+    void set_port_list(KOVA_OBJ_MAP list);
+    KOVA_OBJ_MAP get_parameter_list() const { return m_parameter_list; }
+    KOVA_OBJ_MAP get_port_list() const { return m_port_list; }
+    KOVA_PARAMETER_OBJ* get_parameter_object(const std::string& name) const;
+    KOVA_PORT_OBJ* get_port_object(const std::string& name) const;
+    bool check_parameter_is_used(const std::string& name) const;
+    bool check_port_is_used(const std::string& name) const;
+
+    // Usage states and resets.
+    void set_all_ports_and_parameters_to_unused_state();
+    void set_all_ports_and_parameters_to_default_state();
+    void reset_validator(bool full);
+    void reset_alt_state_on_element(const std::string& name);
+    void reset_current_state_on_element(const std::string& name);
+
+    // Parameter values by name.
+    int get_integer_parameter_value(const std::string& name) const;
+    std::string get_string_parameter_value(const std::string& name) const;
+    std::string get_hidden_parameter_value(const std::string& name) const;
+    void set_parameter_value(const std::string& name, const std::string& text);
+    void set_string_parameter_value(const std::string& name, const std::string& text);
+    void set_integer_parameter_value(const std::string& name, int value);
+    void set_parameter_usage_state(const std::string& name, int state);
+    void set_port_usage_state(const std::string& name, int state);
+
+    // Port values by name.
+    NUVO_UINTEGER* get_current_port_value(const std::string& name) const;
+    uint32_t get_current_port_value_as_integer(const std::string& name) const;
+    std::string get_current_port_value_as_string(const std::string& name, int radix) const;
+    void set_current_port_value(const std::string& name, const std::string& text, int radix);
+    void set_current_port_value(const std::string& name, int value);
+    void set_current_port_value(const std::string& name, const NUVO_UINTEGER& value);
+    void set_current_port_width(const std::string& name, int width);
+    int get_current_port_width(const std::string& name) const;
+
+    // Expression evaluation.
+    std::string evaluate_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode);
+    std::string evaluate_value_expression(const std::string& text, bool refresh);
+    std::string evaluate_cmd_expression(const std::string& text) const;
+
+    // Command list.
+    void add_cmd_to_list(const std::string& name);
+    void remove_cmd_from_list(const std::string& name);
+
+    // Function macros.
+    std::string substitute_macro_arguments(const std::string& name, const std::string& actual_list) const;
+    std::string evaluate_function_macro(const std::string& name, const std::string& actual_list);
+    std::string get_macro_value(const std::string& name, bool evaluate);
+
+protected:
+    bool is_reserved_keyword(const std::string& token) const;
+
+    void append_sub_infos();
+    void add_sub_info_objects_to_validator(KOVA_INFO* sub_model);
+    void read_parameter_and_port_list_from_obj_list();
+    void sync_up_obj_lists(KOVA_OBJ_MAP source, KOVA_OBJ_MAP& target);
+
+    // Writes a rule's value into the alternate state of the parameter or
+    // port copy, or into the current value of an object that has neither.
+    void set_value_on_object(KOVA_OBJ_INFO* object, KOVA_PARAMETER_OBJ* parameter, KOVA_PORT_OBJ* port,
+                             const std::string& text);
+
+    KOVA_OBJ_MAP m_parameter_list{20};
+    KOVA_OBJ_MAP m_port_list{20};
+    KOVA_NAME_MAP m_cmd_list;
+    KOVA_OBJ_MAP m_fn_macro_list{20};
+    KOVA_OBJ_LIST m_external_msg_list;
+
+private:
+    void copy_owned_objects_from(const KOVA_RULES_VALIDATOR& other);
+    void delete_owned_objects();
+};
+
+#endif
