@@ -111,6 +111,16 @@ public:
     std::string evaluate_function_macro(const std::string& name, const std::string& actual_list);
     std::string get_macro_value(const std::string& name, bool evaluate);
 
+    // Dependency queries and the texts that name them.
+    // The ports and parameters an expression names, directly or through the
+    // bodies of the macros it names, in order of first mention.
+    KOVA_NAME_MAP get_ports_and_parameters_used_in_expression(const std::string& text) const;
+    // The ports and parameters the rules of an object name, except itself.
+    KOVA_NAME_MAP get_ports_and_parameters_impacting_obj(const std::string& name) const;
+    // Those names with their current values or usage states, for messages.
+    std::string get_dependency_error_message_for_obj(const KOVA_OBJ_INFO* object) const;
+    std::string get_dependency_error_message_for_condition(const std::string& condition) const;
+
 protected:
     bool is_reserved_keyword(const std::string& token) const;
 
