@@ -153,7 +153,6 @@ public:
     std::vector<KOVA_OBJ_INFO*> snapshot() const;
 
 private:
-    void reindex();
     std::vector<std::unique_ptr<KOVA_OBJ_INFO>> m_objects;
     std::unordered_map<std::string, std::size_t, HASH_C_STRING, EQUAL_C_STRING> m_index;
     std::size_t m_cursor = 0;

@@ -1,0 +1,107 @@
+// Usage-state resets of the port and parameter copies, and the resets of
+// current and alternate state between validation runs.
+#include "validator/kova_rules_validator.h"
+
+#include "host/qel_util.h"
+
+namespace {
+
+bool has_parameter_copy(int type) {
+    return type == KOVA_OBJ_INTEGER_PARAMETER || type == KOVA_OBJ_STRING_PARAMETER ||
+           type == KOVA_OBJ_OTHER_PARAMETER;
+}
+
+int effective_usage_state(const KOVA_OBJ_INFO& object) {
+    return object.usage_state == KOVA_USAGE_NONE ? object.default_usage_state : object.usage_state;
+}
+
+// The value a used string parameter starts from: its default, else the
+// entry of its value list at default_index.
+std::string string_parameter_start_value(const KOVA_PARAMETER_OBJ& parameter) {
+    if (!parameter.get_default_value().empty()) return parameter.get_default_value();
+    if (parameter.default_index != -1) return qel_get_token_at_index(parameter.get_value(), parameter.default_index);
+    return parameter.get_value();
+}
+
+}  // namespace
+
+void KOVA_RULES_VALIDATOR::set_all_ports_and_parameters_to_unused_state() {
+    for (const auto& entry : m_parameter_list.entries())
+        static_cast<KOVA_PARAMETER_OBJ*>(entry.second)->m_current_usage_state = KOVA_USAGE_UNUSED;
+    for (const auto& entry : m_port_list.entries())
+        static_cast<KOVA_PORT_OBJ*>(entry.second)->m_current_usage_state = KOVA_USAGE_UNUSED;
+}
+
+void KOVA_RULES_VALIDATOR::set_all_ports_and_parameters_to_default_state() {
+    for (const auto& entry : m_parameter_list.entries()) {
+        auto* parameter = static_cast<KOVA_PARAMETER_OBJ*>(entry.second);
+        if (effective_usage_state(*parameter) != KOVA_USAGE_USED) continue;
+        if (parameter->obj_type == KOVA_OBJ_INTEGER_PARAMETER) {
+            parameter->m_current_usage_state = KOVA_USAGE_USED;
+            parameter->set_current_value(parameter->get_default_value());
+        } else if (parameter->obj_type == KOVA_OBJ_STRING_PARAMETER) {
+            std::string value = string_parameter_start_value(*parameter);
+            if (value.empty()) continue;
+            parameter->m_current_usage_state = KOVA_USAGE_USED;
+            parameter->set_current_value(value);
+        }
+    }
+    for (const auto& entry : m_port_list.entries()) {
+        auto* port = static_cast<KOVA_PORT_OBJ*>(entry.second);
+        if (effective_usage_state(*port) == KOVA_USAGE_USED) port->m_current_usage_state = KOVA_USAGE_USED;
+    }
+}
+
+void KOVA_RULES_VALIDATOR::reset_validator(bool full) {
+    clear_error_messages();
+    for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
+        object->set_current_value("");
+        if (object->is_port()) {
+            if (KOVA_PORT_OBJ* port = get_port_object(object->get_name())) {
+                if (full) port->m_current_usage_state = KOVA_USAGE_NONE;
+                port->m_alt_usage_state = KOVA_USAGE_NONE;
+                port->reset_port_values();
+                if (full) port->reset_current_port_width();
+            }
+        } else if (has_parameter_copy(object->obj_type)) {
+            if (KOVA_PARAMETER_OBJ* parameter = get_parameter_object(object->get_name())) {
+                if (full) parameter->m_current_usage_state = KOVA_USAGE_NONE;
+                parameter->m_alt_usage_state = KOVA_USAGE_NONE;
+                parameter->m_alt_value.clear();
+            }
+        }
+    }
+}
+
+// Clears the alternate state of one port or parameter. Unlike a walk, a
+// lookup by name leaves the model's object cursor where the caller's walk
+// put it.
+void KOVA_RULES_VALIDATOR::reset_alt_state_on_element(const std::string& name) {
+    KOVA_OBJ_INFO* object = get_kova_obj(name);
+    if (!object) return;
+    if (object->is_port()) {
+        if (KOVA_PORT_OBJ* port = get_port_object(name)) {
+            port->m_alt_usage_state = KOVA_USAGE_NONE;
+            port->reset_port_values();
+        }
+    } else if (has_parameter_copy(object->obj_type)) {
+        if (KOVA_PARAMETER_OBJ* parameter = get_parameter_object(name)) {
+            parameter->m_alt_usage_state = KOVA_USAGE_NONE;
+            parameter->m_alt_value.clear();
+        }
+    }
+}
+
+void KOVA_RULES_VALIDATOR::reset_current_state_on_element(const std::string& name) {
+    KOVA_OBJ_INFO* object = get_kova_obj(name);
+    if (!object) return;
+    object->set_current_value("");
+    if (object->is_port()) {
+        if (KOVA_PORT_OBJ* port = get_port_object(name)) {
+            port->m_current_usage_state = KOVA_USAGE_NONE;
+            port->reset_port_values();
+        }
+    } else if (has_parameter_copy(object->obj_type)) {
+        if (KOVA_PARAMETER_OBJ* parameter = get_parameter_object(name)) parameter->m_current_usage_state = KOVA_USAGE_NONE;
+    }
+}

@@ -1,0 +1,174 @@
+// Reading and setting parameter and port values and usage states by name,
+// and applying a rule's value to an object's alternate state.
+//
+// A parameter has two current values: that of its copy in m_parameter_list
+// (which the getters read) and that of the model object (which rules see
+// through the model); the setters write both.
+#include "validator/kova_rules_validator.h"
+
+#include "host/kova_atoi.h"
+#include "host/qel_util.h"
+
+namespace {
+
+bool is_empty(const std::string& text) { return text.empty(); }
+
+// The parameter copy of name when it is of the given kind.
+KOVA_PARAMETER_OBJ* parameter_of_kind(const KOVA_RULES_VALIDATOR& validator, const std::string& name, int type) {
+    KOVA_PARAMETER_OBJ* parameter = validator.get_parameter_object(name);
+    return parameter && parameter->obj_type == type ? parameter : nullptr;
+}
+
+}  // namespace
+
+int KOVA_RULES_VALIDATOR::get_integer_parameter_value(const std::string& name) const {
+    const KOVA_PARAMETER_OBJ* parameter = parameter_of_kind(*this, name, KOVA_OBJ_INTEGER_PARAMETER);
+    if (!parameter) return -1;
+    if (!is_empty(parameter->get_current_value())) return kova_atoi(parameter->get_current_value());
+    if (!is_empty(parameter->get_default_value())) return kova_atoi(parameter->get_default_value());
+    return -1;
+}
+
+std::string KOVA_RULES_VALIDATOR::get_string_parameter_value(const std::string& name) const {
+    const KOVA_PARAMETER_OBJ* parameter = parameter_of_kind(*this, name, KOVA_OBJ_STRING_PARAMETER);
+    if (!parameter) return "";
+    if (!is_empty(parameter->get_current_value())) return parameter->get_current_value();
+    if (!is_empty(parameter->get_default_value())) return parameter->get_default_value();
+    if (!is_empty(parameter->get_value()) && parameter->default_index != -1)
+        return qel_get_token_at_index(parameter->get_value(), parameter->default_index);
+    return "";
+}
+
+std::string KOVA_RULES_VALIDATOR::get_hidden_parameter_value(const std::string& name) const {
+    const KOVA_OBJ_INFO* object = get_kova_obj(name);
+    if (!object || object->obj_type != KOVA_OBJ_HIDDEN_PARAMETER) return "";
+    return is_empty(object->get_current_value()) ? object->get_value() : object->get_current_value();
+}
+
+void KOVA_RULES_VALIDATOR::set_parameter_value(const std::string& name, const std::string& text) {
+    const KOVA_OBJ_INFO* object = get_kova_obj(name);
+    if (!object) return;
+    const int type = object->obj_type;
+    if (type != KOVA_OBJ_INTEGER_PARAMETER && type != KOVA_OBJ_STRING_PARAMETER && type != KOVA_OBJ_OTHER_PARAMETER)
+        return;
+    if (kova_equal_nocase(text, "UNUSED")) {
+        if (KOVA_PARAMETER_OBJ* parameter = get_parameter_object(name)) parameter->m_current_usage_state = KOVA_USAGE_UNUSED;
+        return;
+    }
+    if (type == KOVA_OBJ_STRING_PARAMETER)
+        set_string_parameter_value(name, text);
+    else if (type == KOVA_OBJ_INTEGER_PARAMETER)
+        set_integer_parameter_value(name, kova_atoi(text));
+}
+
+void KOVA_RULES_VALIDATOR::set_string_parameter_value(const std::string& name, const std::string& text) {
+    KOVA_PARAMETER_OBJ* parameter = parameter_of_kind(*this, name, KOVA_OBJ_STRING_PARAMETER);
+    if (!parameter) return;
+    parameter->set_current_value(text);
+    if (KOVA_OBJ_INFO* object = get_kova_obj(name)) object->set_current_value(text);
+}
+
+void KOVA_RULES_VALIDATOR::set_integer_parameter_value(const std::string& name, int value) {
+    KOVA_PARAMETER_OBJ* parameter = parameter_of_kind(*this, name, KOVA_OBJ_INTEGER_PARAMETER);
+    if (!parameter) return;
+    const std::string text = qel_int_to_string(static_cast<uint32_t>(value), 10);
+    parameter->set_current_value(text);
+    if (KOVA_OBJ_INFO* object = get_kova_obj(name)) object->set_current_value(text);
+}
+
+void KOVA_RULES_VALIDATOR::set_parameter_usage_state(const std::string& name, int state) {
+    if (KOVA_PARAMETER_OBJ* parameter = get_parameter_object(name)) parameter->m_current_usage_state = state;
+}
+
+void KOVA_RULES_VALIDATOR::set_port_usage_state(const std::string& name, int state) {
+    if (KOVA_PORT_OBJ* port = get_port_object(name)) port->m_current_usage_state = state;
+}
+
+NUVO_UINTEGER* KOVA_RULES_VALIDATOR::get_current_port_value(const std::string& name) const {
+    const KOVA_PORT_OBJ* port = get_port_object(name);
+    return port ? port->get_current_port_value() : nullptr;
+}
+
+uint32_t KOVA_RULES_VALIDATOR::get_current_port_value_as_integer(const std::string& name) const {
+    const KOVA_PORT_OBJ* port = get_port_object(name);
+    return port ? port->get_current_port_value_as_integer() : 0;
+}
+
+std::string KOVA_RULES_VALIDATOR::get_current_port_value_as_string(const std::string& name, int radix) const {
+    const KOVA_PORT_OBJ* port = get_port_object(name);
+    return port ? port->get_current_port_value_as_string(radix) : "";
+}
+
+void KOVA_RULES_VALIDATOR::set_current_port_value(const std::string& name, const std::string& text, int radix) {
+    if (KOVA_PORT_OBJ* port = get_port_object(name)) port->set_current_port_value(text, radix);
+}
+
+void KOVA_RULES_VALIDATOR::set_current_port_value(const std::string& name, int value) {
+    if (KOVA_PORT_OBJ* port = get_port_object(name)) port->set_current_port_value(value);
+}
+
+void KOVA_RULES_VALIDATOR::set_current_port_value(const std::string& name, const NUVO_UINTEGER& value) {
+    if (KOVA_PORT_OBJ* port = get_port_object(name)) port->set_current_port_value(value);
+}
+
+void KOVA_RULES_VALIDATOR::set_current_port_width(const std::string& name, int width) {
+    if (KOVA_PORT_OBJ* port = get_port_object(name)) port->set_current_port_width(width);
+}
+
+int KOVA_RULES_VALIDATOR::get_current_port_width(const std::string& name) const {
+    const KOVA_PORT_OBJ* port = get_port_object(name);
+    return port ? port->get_current_port_width() : -1;
+}
+
+namespace {
+
+// Loads a constant port's value or range "first|second" into its bounds;
+// a number that does not read leaves the bounds as they are.
+void apply_constant_range(KOVA_PORT_OBJ& port, const std::string& text) {
+    std::string rest = text;
+    const std::string first = qel_get_token(rest, "|");
+    const std::string& second = rest;
+    std::string digits;
+    if (!first.empty() && qel_convert_numeric_string_to_binary_format(first, digits)) {
+        port.set_min_port_value(digits, QEL_RADIX_BINARY);
+        port.set_max_port_value(digits, QEL_RADIX_BINARY);
+    }
+    if (!second.empty() && qel_convert_numeric_string_to_binary_format(second, digits)) {
+        port.set_max_port_value(digits, QEL_RADIX_BINARY);
+        NUVO_UINTEGER* low = port.get_min_port_value();
+        NUVO_UINTEGER* high = port.get_max_port_value();
+        if (!low->is_x() && !high->is_x() && *low > *high) {
+            NUVO_UINTEGER swapped = *low;
+            *low = *high;
+            *high = swapped;
+        }
+    }
+}
+
+}  // namespace
+
+void KOVA_RULES_VALIDATOR::set_value_on_object(KOVA_OBJ_INFO* object, KOVA_PARAMETER_OBJ* parameter,
+                                               KOVA_PORT_OBJ* port, const std::string& text) {
+    if (text.empty()) return;
+    const bool used = kova_equal_nocase(text, "USED");
+    if (used || kova_equal_nocase(text, "UNUSED")) {
+        const int state = used ? KOVA_USAGE_USED : KOVA_USAGE_UNUSED;
+        if (parameter) {
+            parameter->m_alt_usage_state = state;
+            if (parameter->obj_type == KOVA_OBJ_STRING_PARAMETER) parameter->m_alt_value = used ? "USED" : "UNUSED";
+        } else if (port) {
+            port->m_alt_usage_state = state;
+        }
+        return;
+    }
+    if (parameter) {
+        parameter->m_alt_value = text;
+        parameter->m_alt_usage_state = KOVA_USAGE_USED;
+    } else if (!port) {
+        if (object) object->set_current_value(text);
+    } else if (kova_equal_nocase(text, "CONSTANT")) {
+        port->m_alt_usage_state = KOVA_USAGE_CONSTANT;
+    } else if (port->m_current_usage_state == KOVA_USAGE_CONSTANT && port->get_current_port_width() >= 0) {
+        apply_constant_range(*port, text);
+    }
+}
