@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "objects/kova_parameter_obj.h"
+#include "host/qel_util.h"
 #include "objects/kova_port_obj.h"
 
 namespace {
