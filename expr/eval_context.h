@@ -12,7 +12,6 @@
 
 #include <cstddef>
 #include <deque>
-#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +28,8 @@ public:
     std::size_t size() const { return m_texts.size(); }
 
 private:
+    // A deque never moves its elements when it grows, so every pointer
+    // handed out stays valid.
     std::deque<std::string> m_texts;
 };
 
@@ -39,6 +40,14 @@ struct KOVA_EVAL_CONTEXT {
 
     // Posts a message to the validator, when there is one.
     void post(const std::string& message) const;
+    // Posts message + " while parsing " + the condition text.
+    void post_parse_failure(const std::string& message) const;
+    bool text_mode() const { return mode == PARSER_MODE_TEXT; }
+
+    // Memory for the parser's grown stacks; null when none can be had.
+    // The blocks live as long as the context, so an exception that leaves
+    // the parser in the middle of a parse leaks nothing.
+    void* allocate_stack_block(std::size_t bytes);
 
     KOVA_RULES_VALIDATOR* validator;
     std::string condition;
@@ -46,13 +55,8 @@ struct KOVA_EVAL_CONTEXT {
     std::string result;
     KOVA_VALUE_POOL pool;
 
-    // An exception raised by a host call inside a grammar action; the
-    // parse stops and evaluate_expression rethrows it afterwards.
-    std::exception_ptr host_error;
-
-    // Blocks of the parser's grown stacks, released with the context even
-    // when the parse is left early.
-    std::vector<std::unique_ptr<char[]>> stack_blocks;
+private:
+    std::vector<std::unique_ptr<char[]>> m_stack_blocks;
 };
 
 #endif

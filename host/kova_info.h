@@ -95,6 +95,10 @@ public:
     const std::string& get_arguments() const { return m_arguments; }
     const std::string& get_initial_vec_state() const { return m_initial_vec_state; }
     bool is_port() const;
+    // usage_state, or default_usage_state while usage_state is NONE.
+    int get_effective_usage_state() const {
+        return usage_state == KOVA_USAGE_NONE ? default_usage_state : usage_state;
+    }
 
     void set_name(const std::string& v) { m_name = v; }
     void set_value(const std::string& v) { m_value = v; }

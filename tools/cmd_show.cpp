@@ -13,10 +13,6 @@ struct ROW {
     std::string kind, name, value, default_value, usage, model_usage;
 };
 
-int effective_usage_state(const KOVA_OBJ_INFO& object) {
-    return object.usage_state == KOVA_USAGE_NONE ? object.default_usage_state : object.usage_state;
-}
-
 std::vector<ROW> collect_rows(const KOVA_RULES_VALIDATOR& validator) {
     std::vector<ROW> rows;
     for (const KOVA_OBJ_INFO* object : validator.get_kova_obj_snapshot()) {
@@ -30,7 +26,7 @@ std::vector<ROW> collect_rows(const KOVA_RULES_VALIDATOR& validator) {
         const std::string value = object->is_port() ? object->get_port_width() : object->get_value();
         rows.push_back({object_kind_name(object->obj_type), object->get_name(), value, object->get_default_value(),
                         kova_get_usage_state_as_string(usage),
-                        kova_get_usage_state_as_string(effective_usage_state(*object))});
+                        kova_get_usage_state_as_string(object->get_effective_usage_state())});
     }
     return rows;
 }

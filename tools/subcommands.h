@@ -4,18 +4,36 @@
 #ifndef KOVA_SUBCOMMANDS_H
 #define KOVA_SUBCOMMANDS_H
 
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
 #include <CLI/CLI.hpp>
 
 #include "tools/kova_tool.h"
 
 struct KOVA_TOOL_STATE {
     KOVA_LOAD_OPTIONS load;
+    std::vector<std::string> set, use, unused, constant;  // settings, applied in that order
     int exit_code = KOVA_EXIT_OK;
 };
 
 // The description argument and the --lib and --function options.
 void add_load_options(CLI::App& command, KOVA_LOAD_OPTIONS& load);
+// --set NAME=VALUE, --use NAME, --unused NAME, --constant PORT.
+void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state);
+
+// Loads the description and applies the settings; on failure prints why,
+// sets the usage exit code and returns null.
+std::unique_ptr<KOVA_RULES_VALIDATOR> load_with_settings(KOVA_TOOL_STATE& state, std::ostream& err);
+
+// Prints the messages posted to the model's error list, one per line.
+void print_messages(const KOVA_RULES_VALIDATOR& validator, const std::string& source, std::ostream& out);
 
 void add_show_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_eval_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_validate_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_deps_command(CLI::App& app, KOVA_TOOL_STATE& state);
 
 #endif

@@ -80,8 +80,10 @@ void KOVA_RULES_VALIDATOR::delete_owned_objects() {
 
 void KOVA_RULES_VALIDATOR::initialize_validator() {
     append_sub_infos();
+    create_dependency_list();
     read_parameter_and_port_list_from_obj_list();
     set_all_ports_and_parameters_to_unused_state();
+    initialize_fn_rules();
 }
 
 void KOVA_RULES_VALIDATOR::append_sub_infos() {

@@ -9,6 +9,7 @@
 #define KOVA_RULES_VALIDATOR_H
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "host/kova_info.h"
@@ -18,6 +19,11 @@
 #include "objects/kova_port_obj.h"
 #include "objects/kova_rules_export.h"
 #include "validator/kova_fn_macro.h"
+
+// Names ordered without regard to case, each mapped to itself.
+using KOVA_ORDERED_NAME_MAP = std::map<std::string, std::string, LESS_C_STRING>;
+// For each function-macro object, the parameters its rules and body use.
+using KOVA_MACRO_DEPENDENCY_MAP = std::map<std::string, KOVA_ORDERED_NAME_MAP, LESS_C_STRING>;
 
 enum KOVA_RULES_VALIDATOR_PARSER_MODE : int32_t {
     PARSER_MODE_EVALUATE = 0,
@@ -40,6 +46,19 @@ public:
     // Merges sub-models, builds the port and parameter copies and sets
     // every usage state to UNUSED.
     void initialize_validator();
+
+    // The validation run: every object's rules level by level, the macro
+    // instances at their levels, the consistency checks and the function
+    // rules. True when the configuration is valid.
+    bool run_validator();
+    bool run_validator_on_element(const std::string& name);
+    bool run_validator_on_assoc_elements(const std::string& name);
+    bool run_validator_on_fn_rules();
+
+    // Macro instances made from the calls in rule texts.
+    int create_fn_macros(const std::string& expression, KOVA_NAME_MAP& in_progress);
+    void initialize_fn_rules();
+    KOVA_MACRO_DEPENDENCY_MAP create_macro_dependency_map();
 
     // Port and parameter lists.
     void set_parameter_list(KOVA_OBJ_MAP list);
@@ -92,6 +111,16 @@ public:
     std::string evaluate_function_macro(const std::string& name, const std::string& actual_list);
     std::string get_macro_value(const std::string& name, bool evaluate);
 
+    // Dependency queries and the texts that name them.
+    // The ports and parameters an expression names, directly or through the
+    // bodies of the macros it names, in order of first mention.
+    KOVA_NAME_MAP get_ports_and_parameters_used_in_expression(const std::string& text) const;
+    // The ports and parameters the rules of an object name, except itself.
+    KOVA_NAME_MAP get_ports_and_parameters_impacting_obj(const std::string& name) const;
+    // Those names with their current values or usage states, for messages.
+    std::string get_dependency_error_message_for_obj(const KOVA_OBJ_INFO* object) const;
+    std::string get_dependency_error_message_for_condition(const std::string& condition) const;
+
 protected:
     bool is_reserved_keyword(const std::string& token) const;
 
@@ -104,6 +133,19 @@ protected:
     // port copy, or into the current value of an object that has neither.
     void set_value_on_object(KOVA_OBJ_INFO* object, KOVA_PARAMETER_OBJ* parameter, KOVA_PORT_OBJ* port,
                              const std::string& text);
+
+    // Dependency levels of model objects and macro instances.
+    void create_dependency_list();
+    int get_element_position(KOVA_OBJ_INFO* object, KOVA_NAME_MAP& in_progress);
+    int process_string_for_position_count(const std::string& text, KOVA_NAME_MAP& in_progress,
+                                          const std::string& owner);
+
+    void update_macro_dependency_map_from_string(KOVA_MACRO_DEPENDENCY_MAP& result, KOVA_ORDERED_NAME_MAP& names,
+                                                 const std::string& text);
+
+    // Compares an object's current state with the state its rules derived.
+    bool check_value_consistency_on_object(KOVA_OBJ_INFO* object, KOVA_PARAMETER_OBJ* parameter,
+                                           KOVA_PORT_OBJ* port);
 
     KOVA_OBJ_MAP m_parameter_list{20};
     KOVA_OBJ_MAP m_port_list{20};

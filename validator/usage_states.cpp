@@ -11,10 +11,6 @@ bool has_parameter_copy(int type) {
            type == KOVA_OBJ_OTHER_PARAMETER;
 }
 
-int effective_usage_state(const KOVA_OBJ_INFO& object) {
-    return object.usage_state == KOVA_USAGE_NONE ? object.default_usage_state : object.usage_state;
-}
-
 // The value a used string parameter starts from: its default, else the
 // entry of its value list at default_index.
 std::string string_parameter_start_value(const KOVA_PARAMETER_OBJ& parameter) {
@@ -35,7 +31,7 @@ void KOVA_RULES_VALIDATOR::set_all_ports_and_parameters_to_unused_state() {
 void KOVA_RULES_VALIDATOR::set_all_ports_and_parameters_to_default_state() {
     for (const auto& entry : m_parameter_list.entries()) {
         auto* parameter = static_cast<KOVA_PARAMETER_OBJ*>(entry.second);
-        if (effective_usage_state(*parameter) != KOVA_USAGE_USED) continue;
+        if (parameter->get_effective_usage_state() != KOVA_USAGE_USED) continue;
         if (parameter->obj_type == KOVA_OBJ_INTEGER_PARAMETER) {
             parameter->m_current_usage_state = KOVA_USAGE_USED;
             parameter->set_current_value(parameter->get_default_value());
@@ -48,7 +44,7 @@ void KOVA_RULES_VALIDATOR::set_all_ports_and_parameters_to_default_state() {
     }
     for (const auto& entry : m_port_list.entries()) {
         auto* port = static_cast<KOVA_PORT_OBJ*>(entry.second);
-        if (effective_usage_state(*port) == KOVA_USAGE_USED) port->m_current_usage_state = KOVA_USAGE_USED;
+        if (port->get_effective_usage_state() == KOVA_USAGE_USED) port->m_current_usage_state = KOVA_USAGE_USED;
     }
 }
 

@@ -1,0 +1,93 @@
+// What the names of a rule text stand for: a bare name is the current
+// value of the port, parameter, hidden parameter or macro of that name, or
+// the name itself when the model has no such object; used(), is_constant()
+// and port() ask about one port or parameter.
+#include "expr/name_resolution.h"
+
+#include <string>
+
+#include "expr/host_query_guard.h"
+#include "host/kova_stl.h"
+
+namespace {
+
+const char* const WHILE_CHECKING_PORT = " while checking port ";
+const char* const IS_USED_IN_CONDITION = " is used, in condition ";
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// A port's current value in decimal; the low 32 bits read as signed, so a
+// port without a value reads -1.
+std::string port_value_text(const KOVA_EVAL_CONTEXT& ctx, const KOVA_OBJ_INFO& object) {
+    if (ctx.text_mode()) return object.get_name();
+    const KOVA_PORT_OBJ* port = ctx.validator->get_port_object(object.get_name());
+    if (!port) return "0";
+    return std::to_string(static_cast<int32_t>(port->get_current_port_value_as_integer()));
+}
+
+std::string object_value_text(const KOVA_EVAL_CONTEXT& ctx, const KOVA_OBJ_INFO& object) {
+    KOVA_RULES_VALIDATOR& validator = *ctx.validator;
+    const std::string& name = object.get_name();
+    if (object.is_port()) return port_value_text(ctx, object);
+    switch (object.obj_type) {
+        case KOVA_OBJ_STRING_PARAMETER: {
+            std::string value = validator.get_string_parameter_value(name);
+            return ctx.text_mode() ? quoted(value) : value;
+        }
+        case KOVA_OBJ_INTEGER_PARAMETER: return std::to_string(validator.get_integer_parameter_value(name));
+        case KOVA_OBJ_FN_MACRO: return validator.get_macro_value(name, ctx.mode == PARSER_MODE_REFRESH_MACROS);
+        case KOVA_OBJ_HIDDEN_PARAMETER: return validator.get_hidden_parameter_value(name);
+        default: return "";
+    }
+}
+
+// A name that no model object bears is a literal word, except the name of
+// the model's function.
+std::string unknown_name_text(const KOVA_EVAL_CONTEXT& ctx, const std::string& name) {
+    if (kova_equal_nocase(name, "m_function_name")) return ctx.validator->get_function_name();
+    return ctx.text_mode() ? quoted(name) : name;
+}
+
+bool is_parameter_with_copy(int type) {
+    return type == KOVA_OBJ_INTEGER_PARAMETER || type == KOVA_OBJ_STRING_PARAMETER ||
+           type == KOVA_OBJ_OTHER_PARAMETER;
+}
+
+}  // namespace
+
+const char* expression_name_value(KOVA_EVAL_CONTEXT& ctx, const char* name) {
+    if (!ctx.validator) return "";
+    const KOVA_OBJ_INFO* object = ctx.validator->get_kova_obj(name);
+    return ctx.pool.keep(object ? object_value_text(ctx, *object) : unknown_name_text(ctx, name));
+}
+
+bool expression_is_used(KOVA_EVAL_CONTEXT& ctx, const char* name) {
+    if (!ctx.validator) return false;
+    const KOVA_RULES_VALIDATOR& validator = *ctx.validator;
+    return kova_guarded_host_query(ctx, name, WHILE_CHECKING_PORT, IS_USED_IN_CONDITION, false, [&] {
+        const KOVA_OBJ_INFO* object = validator.get_kova_obj(name);
+        if (!object) return false;
+        if (object->is_port()) return validator.check_port_is_used(name);
+        return is_parameter_with_copy(object->obj_type) && validator.check_parameter_is_used(name);
+    });
+}
+
+bool expression_is_constant_port(KOVA_EVAL_CONTEXT& ctx, const char* name) {
+    if (!ctx.validator) return false;
+    const KOVA_RULES_VALIDATOR& validator = *ctx.validator;
+    return kova_guarded_host_query(ctx, name, WHILE_CHECKING_PORT, IS_USED_IN_CONDITION, false, [&] {
+        const KOVA_OBJ_INFO* object = validator.get_kova_obj(name);
+        if (!object || !object->is_port()) return false;
+        const KOVA_PORT_OBJ* port = validator.get_port_object(name);
+        return port && port->m_current_usage_state == KOVA_USAGE_CONSTANT;
+    });
+}
+
+int32_t expression_port_value(KOVA_EVAL_CONTEXT& ctx, const char* name) {
+    if (!ctx.validator) return 0;
+    const KOVA_RULES_VALIDATOR& validator = *ctx.validator;
+    return kova_guarded_host_query(ctx, name, " while getting the value of port ", " in condition ", int32_t{0}, [&] {
+        const KOVA_PORT_OBJ* port = validator.get_port_object(name);
+        return port ? static_cast<int32_t>(port->get_current_port_value_as_integer()) : int32_t{0};
+    });
+}

@@ -1,0 +1,174 @@
+/* The grammar of rule texts. The parse evaluates as it goes: every
+ * reduction computes the phrase's value from the values of its parts
+ * (expr/phrase_values.h), so no tree is built, and the value of the whole
+ * text ends in the context's result. Values are texts of the context's
+ * pool or fixed literals, so they travel on the value stack as pointers.
+ *
+ * The parser's stacks grow inside the evaluation context, so a host
+ * exception that passes through the parse leaks nothing. */
+
+%require "3.8"
+%define api.pure full
+%define api.prefix {kova_rules_validator_yy}
+%define parse.error custom
+%expect 0
+
+%param {KOVA_EVAL_CONTEXT& ctx} {KOVA_SCANNER& scanner}
+
+%code requires {
+#include <cstdint>
+
+struct KOVA_EVAL_CONTEXT;
+class KOVA_SCANNER;
+}
+
+%code {
+#include <new>
+#include <string>
+
+#include "expr/eval_context.h"
+#include "expr/name_resolution.h"
+#include "expr/phrase_values.h"
+#include "expr/scanner.h"
+#include "host/kova_atoi.h"
+
+/* The stacks start with 200 entries and double up to 20000; beyond that
+ * the parse fails with a stack overflow. */
+#define YYINITDEPTH 200
+#define YYMAXDEPTH 20000
+#define YYSTACK_ALLOC(bytes) ctx.allocate_stack_block(bytes)
+
+static int yylex(KOVA_RULES_VALIDATOR_YYSTYPE* value, KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER& scanner);
+static void yyerror(KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER& scanner, const char* message);
+}
+
+%union {
+    int32_t integer;
+    const char* text;
+}
+
+%token <integer> INTEGER 258
+%token <text> NAME 259 STRING 260
+%token USED 261 CEIL_LOG 262 A_MAX 263 A_MIN 264 PORT_NAME 265 QUOTED_STRING 266
+%token QUOTIENT 267 CONST_PORT 268 OR 269 AND 270 DIV 271 EXP 272 DOUBLE_DIV 273
+%token CEIL_DIV 274 EQUAL_TO 275 NOT_EQUAL_TO 276 GREATER_THAN 277 LESS_THAN 278
+%token GREATER_THAN_OR_EQUAL 279 LESS_THAN_OR_EQUAL 280 STR_GREATER_THAN 281
+%token STR_LESS_THAN 282 STR_GREATER_THAN_OR_EQUAL 283 STR_LESS_THAN_OR_EQUAL 284
+
+%type <text> sexpr arg_expr
+
+/* Loosest first. */
+%left '?' ':'
+%left OR AND
+%left '+' '-'
+%left '*' DIV '%' EXP DOUBLE_DIV CEIL_DIV QUOTIENT
+%left EQUAL_TO NOT_EQUAL_TO GREATER_THAN LESS_THAN GREATER_THAN_OR_EQUAL LESS_THAN_OR_EQUAL
+      STR_GREATER_THAN STR_LESS_THAN STR_GREATER_THAN_OR_EQUAL STR_LESS_THAN_OR_EQUAL
+%precedence '!'
+
+%%
+
+top:
+    sexpr                                   { ctx.result = $1; }
+    ;
+
+sexpr:
+    NAME '(' arg_expr ')'                   { $$ = kova_macro_call_value(ctx, $1, $3); }
+  | NAME                                    { $$ = expression_name_value(ctx, $1); }
+  | STRING                                  { $$ = kova_string_value(ctx, $1); }
+  | INTEGER                                 { $$ = kova_integer_text(ctx.pool, $1); }
+  | NAME '.' NAME                           { $$ = kova_join_texts(ctx.pool, {$1, ".", $3}); }
+  | NAME '.' INTEGER                        { $$ = kova_join_texts(ctx.pool, {$1, ".", kova_integer_text(ctx.pool, $3)}); }
+  | INTEGER '.' NAME                        { $$ = kova_join_texts(ctx.pool, {kova_integer_text(ctx.pool, $1), ".", $3}); }
+  | INTEGER '.' INTEGER                     { $$ = kova_join_texts(ctx.pool, {kova_integer_text(ctx.pool, $1), ".",
+                                                                               kova_integer_text(ctx.pool, $3)}); }
+  | sexpr '?' sexpr ':' sexpr               { $$ = kova_choice_value(ctx, $1, $3, $5); }
+  | QUOTED_STRING '(' NAME ')'              { $$ = kova_quoted_name_value(ctx, $3); }
+  | PORT_NAME '(' NAME ')'                  { $$ = kova_port_value(ctx, $3); }
+  | CEIL_LOG '(' sexpr ')'                  { $$ = kova_ceil_log_value(ctx, $3); }
+  | sexpr CEIL_DIV sexpr                    { $$ = kova_binary_value(ctx, KOVA_OP_CEIL_DIV, $1, $3); }
+  | A_MAX '(' sexpr ',' sexpr ')'           { $$ = kova_max_value($3, $5); }
+  | A_MIN '(' sexpr ',' sexpr ')'           { $$ = kova_min_value($3, $5); }
+  | USED '(' NAME ')'                       { $$ = kova_truth_text(expression_is_used(ctx, $3)); }
+  | CONST_PORT '(' NAME ')'                 { $$ = kova_truth_text(expression_is_constant_port(ctx, $3)); }
+  | sexpr '+' sexpr                         { $$ = kova_binary_value(ctx, KOVA_OP_ADD, $1, $3); }
+  | sexpr '-' sexpr                         { $$ = kova_binary_value(ctx, KOVA_OP_SUBTRACT, $1, $3); }
+  | sexpr EXP sexpr                         { $$ = kova_binary_value(ctx, KOVA_OP_EXP, $1, $3); }
+  | sexpr QUOTIENT sexpr                    { $$ = kova_binary_value(ctx, KOVA_OP_QUOTIENT, $1, $3); }
+  | sexpr DIV sexpr                         { $$ = kova_binary_value(ctx, KOVA_OP_DIV, $1, $3); }
+  | sexpr DOUBLE_DIV sexpr                  { $$ = kova_binary_value(ctx, KOVA_OP_DOUBLE_DIV, $1, $3); }
+  | sexpr '%' sexpr                         { $$ = kova_binary_value(ctx, KOVA_OP_REMAINDER, $1, $3); }
+  | sexpr '*' sexpr                         { $$ = kova_binary_value(ctx, KOVA_OP_MULTIPLY, $1, $3); }
+  | '!' sexpr                               { $$ = kova_not_value(ctx, $2); }
+  | sexpr OR sexpr                          { $$ = kova_binary_value(ctx, KOVA_OP_OR, $1, $3); }
+  | sexpr AND sexpr                         { $$ = kova_binary_value(ctx, KOVA_OP_AND, $1, $3); }
+  | sexpr EQUAL_TO sexpr                    { $$ = kova_binary_value(ctx, KOVA_OP_EQUAL, $1, $3); }
+  | sexpr NOT_EQUAL_TO sexpr                { $$ = kova_binary_value(ctx, KOVA_OP_NOT_EQUAL, $1, $3); }
+  | sexpr GREATER_THAN sexpr                { $$ = kova_binary_value(ctx, KOVA_OP_GREATER, $1, $3); }
+  | sexpr GREATER_THAN_OR_EQUAL sexpr       { $$ = kova_binary_value(ctx, KOVA_OP_GREATER_OR_EQUAL, $1, $3); }
+  | sexpr LESS_THAN sexpr                   { $$ = kova_binary_value(ctx, KOVA_OP_LESS, $1, $3); }
+  | sexpr LESS_THAN_OR_EQUAL sexpr          { $$ = kova_binary_value(ctx, KOVA_OP_LESS_OR_EQUAL, $1, $3); }
+  | sexpr STR_GREATER_THAN sexpr            { $$ = kova_binary_value(ctx, KOVA_OP_STR_GREATER, $1, $3); }
+  | sexpr STR_GREATER_THAN_OR_EQUAL sexpr   { $$ = kova_binary_value(ctx, KOVA_OP_STR_GREATER_OR_EQUAL, $1, $3); }
+  | sexpr STR_LESS_THAN sexpr               { $$ = kova_binary_value(ctx, KOVA_OP_STR_LESS, $1, $3); }
+  | sexpr STR_LESS_THAN_OR_EQUAL sexpr      { $$ = kova_binary_value(ctx, KOVA_OP_STR_LESS_OR_EQUAL, $1, $3); }
+  | '(' sexpr ')'                           { $$ = $2; }
+  ;
+
+arg_expr:
+    NAME                                    { $$ = $1; }
+  | NAME ',' arg_expr                       { $$ = kova_join_texts(ctx.pool, {$1, ",", $3}); }
+  ;
+
+%%
+
+/* Takes the next token from the scanner and gives INTEGER, NAME and
+ * STRING their values; texts are copied into the pool because the
+ * scanner's buffer is reused for the next token. */
+static int yylex(KOVA_RULES_VALIDATOR_YYSTYPE* value, KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER& scanner) {
+    KOVA_TOKEN token = scanner.next();
+    if (token.code == INTEGER) value->integer = kova_atoi(token.text);
+    if (token.code == NAME || token.code == STRING) value->text = ctx.pool.copy(token.text, token.length);
+    return token.code;
+}
+
+/* How a token is named in messages: "$" for the end of the text. */
+static const char* display_name(yysymbol_kind_t symbol) {
+    return symbol == YYSYMBOL_YYEOF ? "$" : yysymbol_name(symbol);
+}
+
+/* "parse error", with the tokens that could have followed when there are
+ * fewer than 5 of them. */
+static std::string syntax_error_text(const yypcontext_t* parse_state) {
+    enum { MOST_LISTED = 4 };
+    yysymbol_kind_t expected[MOST_LISTED];
+    /* 0 when nothing, or more than MOST_LISTED tokens, could follow. */
+    int count = yypcontext_expected_tokens(parse_state, expected, MOST_LISTED);
+    std::string text = "parse error";
+    for (int i = 0; i < count; ++i) {
+        text += i == 0 ? ", expecting `" : " or `";
+        text += display_name(expected[i]);
+        text += "'";
+    }
+    return text;
+}
+
+/* A syntax error ends the parse: the result becomes "" and one message
+ * is posted. */
+static int yyreport_syntax_error(const yypcontext_t* parse_state, KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER&) {
+    std::string text;
+    try {
+        text = syntax_error_text(parse_state);
+    } catch (const std::bad_alloc&) {
+        text = "parse error; also virtual memory exceeded";
+    }
+    ctx.result.clear();
+    ctx.post_parse_failure(text);
+    return 0;
+}
+
+/* The parser calls this only when its stacks cannot grow any further. */
+static void yyerror(KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER&, const char*) {
+    ctx.result.clear();
+    ctx.post_parse_failure("parser stack overflow");
+}

@@ -1,0 +1,79 @@
+// Host containers: case folding, the name map, the object map and list.
+#include <gtest/gtest.h>
+
+#include "host/kova_stl.h"
+
+TEST(CaseFolding, HashAndEqualityFoldOnlyAsciiLetters) {
+    HASH_C_STRING hash;
+    EXPECT_EQ(hash("WiDtH"), hash("width"));
+    EXPECT_EQ(hash(""), 0u);
+    EXPECT_EQ(hash("a"), static_cast<std::size_t>('a'));
+    EXPECT_EQ(hash("ab"), static_cast<std::size_t>('a') * 17 + 'b');
+    EXPECT_TRUE(kova_equal_nocase("ABC_1", "abc_1"));
+    EXPECT_FALSE(kova_equal_nocase("\xC4", "\xE4"));  // bytes >= 128 are not folded
+    EXPECT_FALSE(kova_equal_nocase("ab", "abc"));
+}
+
+TEST(CaseFolding, LessOrdersFoldedUnsignedBytesWithPrefixFirst) {
+    LESS_C_STRING less;
+    EXPECT_TRUE(less("abc", "ABD"));
+    EXPECT_FALSE(less("ABC", "abc"));
+    EXPECT_FALSE(less("abc", "ABC"));
+    EXPECT_TRUE(less("ab", "abc"));
+    EXPECT_TRUE(less(static_cast<const char*>(nullptr), ""));
+    EXPECT_FALSE(less("", static_cast<const char*>(nullptr)));
+    EXPECT_TRUE(less("z", "\x80"));  // unsigned comparison
+}
+
+TEST(StringHelpers, LowerCaseAndTrimLeft) {
+    EXPECT_EQ(to_lower_case("Max(A,B)"), "max(a,b)");
+    EXPECT_EQ(trim_left(" \t\nabc  "), "abc  ");
+    EXPECT_EQ(trim_left("   "), "");
+}
+
+TEST(NameMap, KeepsInsertionOrderAndFirstSpelling) {
+    KOVA_NAME_MAP map;
+    EXPECT_TRUE(map.insert("Width", "Width"));
+    EXPECT_TRUE(map.insert("clk", "clk"));
+    EXPECT_FALSE(map.insert("WIDTH", "other"));
+    map.set("CLK", "changed");
+    ASSERT_EQ(map.size(), 2u);
+    EXPECT_EQ(map.begin()->first, "Width");
+    EXPECT_EQ(*map.find("clk"), "changed");
+    EXPECT_TRUE(map.erase("width"));
+    EXPECT_FALSE(map.contains("Width"));
+    EXPECT_EQ(*map.find("Clk"), "changed");  // index still right after the erase
+    EXPECT_FALSE(map.erase("width"));
+}
+
+TEST(ObjectMap, WalksInOrderAndReplacesInPlace) {
+    KOVA_OBJ a, b, c;
+    KOVA_OBJ_MAP map(20);
+    EXPECT_EQ(map.add_entry("A", &a), nullptr);
+    EXPECT_EQ(map.add_entry("B", &b), nullptr);
+    EXPECT_EQ(map.add_entry("a", &c), &a);  // displaced pointer handed back
+    EXPECT_EQ(map.find_entry("A"), &c);
+    std::string key;
+    map.reset_iterator();
+    EXPECT_EQ(map.get_next_entry(key), &c);
+    EXPECT_EQ(key, "A");
+    EXPECT_EQ(map.get_next_entry(key), &b);
+    EXPECT_EQ(map.get_next_entry(key), nullptr);
+
+    KOVA_OBJ_MAP copy(map);  // same pointers, own cursor
+    copy.reset_iterator();
+    EXPECT_EQ(copy.get_next_entry(key), &c);
+    EXPECT_EQ(map.get_next_entry(key), nullptr);
+}
+
+TEST(ObjectList, AppendsAndWalks) {
+    KOVA_OBJ a, b;
+    KOVA_OBJ_LIST list;
+    EXPECT_EQ(list.get_next_list_entry(), nullptr);
+    list.append_entry(&a);
+    list.reset_list_iterator();
+    EXPECT_EQ(list.get_next_list_entry(), &a);
+    list.append_entry(&b);  // appending does not reset the walk
+    EXPECT_EQ(list.get_next_list_entry(), &b);
+    EXPECT_EQ(list.get_next_list_entry(), nullptr);
+}

@@ -1,0 +1,132 @@
+// Argument substitution, the value of a macro call, the value of a macro
+// object, and a macro refreshed in the middle of an outer evaluation.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace {
+
+KOVA_OBJ_INFO* add_macro(VALIDATOR_PROBE& validator, const std::string& name, const std::string& body,
+                         const std::string& formals = "") {
+    KOVA_OBJ_INFO* macro = validator.add_object(name, KOVA_OBJ_FN_MACRO, body);
+    macro->set_arguments(formals);
+    return macro;
+}
+
+// Adds an instance whose evaluated value the validation run would have set.
+void add_instance(VALIDATOR_PROBE& validator, const std::string& name, const std::string& evaluated) {
+    auto* instance = new KOVA_FN_MACRO(name, "");
+    instance->set_evaluated_value(evaluated);
+    validator.m_fn_macro_list.add_entry(name, instance);
+}
+
+TEST(FnMacros, SubstitutionAppliesPairsInArgumentOrder) {
+    struct CASE {
+        const char* body;
+        const char* formals;
+        const char* actuals;
+        const char* expected;
+    };
+    const CASE cases[] = {
+        {"x+y", "x,y", "x,y", "x+y"},
+        {"x+y", "X,Y", "x,y", "x+y"},
+        {"x+y", "x,y", "y", "y+y"},   // the first pair alone
+        {"x+y", "x,y", "y,x", "x+x"}, // then the second turns y back into x
+        {"x+y", "x,y", "a,b", "a+b"},
+        {"x*x+xx", "x", "w", "w*w+xx"},
+        {"x+y", "x,y", "a", "a+y"},
+        {"x+y", "x", "a,b", "a+y"},
+        {"x+y", "x, y", "a,,b", "a+b"},
+        {"x+y", "x,y", ",b", "x+b"},
+    };
+    for (const CASE& c : cases) {
+        VALIDATOR_PROBE validator;
+        add_macro(validator, "M", c.body, c.formals);
+        EXPECT_EQ(validator.substitute_macro_arguments("m", c.actuals), c.expected)
+            << c.body << " / " << c.formals << " / " << c.actuals;
+    }
+}
+
+TEST(FnMacros, SubstitutionOfANameThatIsNoMacroIsEmpty) {
+    VALIDATOR_PROBE validator;
+    validator.add_object("P", KOVA_OBJ_INTEGER_PARAMETER, "x+y")->set_arguments("x");
+    EXPECT_EQ(validator.substitute_macro_arguments("P", "a"), "");
+    EXPECT_EQ(validator.substitute_macro_arguments("Q", "a"), "");
+}
+
+TEST(FnMacros, CallValueComesFromInstanceOrMacroOrCallText) {
+    struct CASE {
+        const char* name;
+        const char* actuals;
+        const char* expected;
+    };
+    const CASE cases[] = {
+        {"Twice", "a,b", "7"},        // an instance exists under the lower-case call text
+        {"Q", "a", ""},               // no model object of that name
+        {"Twice", "p,q", "twice(p,q)"},  // a call never seen when instances were made
+        {"Twice", "x,y", "x+y"},      // formals equal actuals: the macro's body
+        {"Twice", "X,Y", "x+y"},
+    };
+    VALIDATOR_PROBE validator;
+    add_macro(validator, "Twice", "x+y", "x,y");
+    add_instance(validator, "twice(a,b)", "7");
+    for (const CASE& c : cases) {
+        EXPECT_EQ(validator.evaluate_function_macro(c.name, c.actuals), c.expected) << c.name << "(" << c.actuals << ")";
+    }
+}
+
+TEST(FnMacros, CallWithFormalArgumentsGivesMacroCurrentValueOnceSet) {
+    VALIDATOR_PROBE validator;
+    add_macro(validator, "Twice", "x+y", "x,y")->set_current_value("5");
+    EXPECT_EQ(validator.evaluate_function_macro("Twice", "x,y"), "5");
+}
+
+TEST(FnMacros, MacroValueEvaluatesOnlyWhenAsked) {
+    VALIDATOR_PROBE validator;
+    KOVA_OBJ_INFO* macro = add_macro(validator, "Sum", "3 + 4");
+    validator.add_object("P", KOVA_OBJ_INTEGER_PARAMETER, "3 + 4");
+
+    EXPECT_EQ(validator.get_macro_value("Sum", false), "3 + 4");
+    EXPECT_EQ(validator.get_macro_value("sum", true), "7");
+    EXPECT_EQ(macro->get_current_value(), "7");
+    EXPECT_EQ(validator.get_macro_value("Sum", false), "7");
+    EXPECT_EQ(validator.get_macro_value("P", true), "");
+    EXPECT_EQ(validator.get_macro_value("Q", true), "");
+}
+
+TEST(FnMacros, MacroWhoseBodyEvaluatesToNothingGivesItsBody) {
+    VALIDATOR_PROBE validator;
+    add_macro(validator, "Broken", "1 +");
+    EXPECT_EQ(validator.get_macro_value("Broken", true), "1 +");
+    EXPECT_EQ(validator.get_error_messages(), std::vector<std::string>{"parse error while parsing 1 +"});
+}
+
+TEST(FnMacros, NestedEvaluationLeavesOuterEvaluationIntact) {
+    VALIDATOR_PROBE validator;
+    add_macro(validator, "M", "1 div 0");
+    KOVA_OBJ_INFO* later = add_macro(validator, "N", "2 * 3");
+    const std::string outer = "(2 + 3) + M + N + (4 div 0)";
+
+    // 5 from before the nested call, 1 from M, 6 from N (still refreshed,
+    // so the outer mode survived), 1 from the outer division.
+    EXPECT_EQ(validator.evaluate_expression(outer, PARSER_MODE_REFRESH_MACROS), "13");
+    const std::vector<std::string> expected = {
+        "Error : Division by zero in condition 1 div 0",
+        "Error : Division by zero in condition " + outer,
+    };
+    EXPECT_EQ(validator.get_error_messages(), expected);
+    EXPECT_EQ(later->get_current_value(), "6");
+}
+
+TEST(FnMacros, PlainEvaluationDoesNotRefreshMacros) {
+    VALIDATOR_PROBE validator;
+    KOVA_OBJ_INFO* macro = add_macro(validator, "M", "1 div 0");
+    EXPECT_EQ(validator.evaluate_expression("M", PARSER_MODE_EVALUATE), "1 div 0");
+    EXPECT_TRUE(validator.get_error_messages().empty());
+    EXPECT_EQ(macro->get_current_value(), "");
+}
+
+}  // namespace

@@ -1,0 +1,79 @@
+// Dependency levels: every model object's evaluation_position and every
+// macro instance's dependency position, so that the validation run meets
+// each object after the objects its texts mention.
+//
+// The in-progress map holds the names on the current path of the
+// recursion (and those already met in the text being scanned). A name in
+// the map whose object has no position yet lies on the current path:
+// meeting it again is a cycle, reported and then ignored.
+#include "validator/kova_rules_validator.h"
+
+#include "expr/token_utils.h"
+#include "validator/dependency_query.h"
+
+namespace {
+
+// The texts of an object that decide its level, in order.
+std::vector<std::string> counted_texts(const KOVA_OBJ_INFO& object) {
+    std::vector<std::string> texts;
+    for (const KOVA_RULE_ELEMENT* rule : object.rule_snapshot()) {
+        texts.push_back(rule->get_alt_value());
+        texts.push_back(rule->get_condition());
+        texts.push_back(rule->get_value());
+    }
+    if (object.obj_type == KOVA_OBJ_FN_MACRO || object.obj_type == KOVA_OBJ_HIDDEN_PARAMETER)
+        texts.push_back(object.get_value());
+    return texts;
+}
+
+// Raises level so that it lies above position.
+void raise_above(int& level, int position) {
+    if (position >= level) level = position + 1;
+}
+
+}  // namespace
+
+void KOVA_RULES_VALIDATOR::create_dependency_list() {
+    for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
+        if (object->evaluation_position != -1) continue;
+        KOVA_NAME_MAP in_progress;
+        in_progress.insert(object->get_name(), object->get_name());
+        object->evaluation_position = get_element_position(object, in_progress);
+    }
+}
+
+int KOVA_RULES_VALIDATOR::get_element_position(KOVA_OBJ_INFO* object, KOVA_NAME_MAP& in_progress) {
+    if (object->evaluation_position != -1) return object->evaluation_position;
+    in_progress.insert(object->get_name(), object->get_name());
+    int level = -1;
+    for (const std::string& text : counted_texts(*object)) {
+        KOVA_NAME_MAP for_this_text;
+        copy_string_map(in_progress, for_this_text);
+        level = std::max(level, process_string_for_position_count(text, for_this_text, object->get_name()));
+    }
+    return level < 0 ? 0 : level;
+}
+
+int KOVA_RULES_VALIDATOR::process_string_for_position_count(const std::string& text, KOVA_NAME_MAP& in_progress,
+                                                            const std::string& owner) {
+    int level = -1;
+    std::string rest = text;
+    while (!rest.empty()) {
+        const std::string token = kova_get_element_token(rest);
+        if (token.empty() || is_reserved_keyword(token)) continue;
+        KOVA_OBJ_INFO* object = get_kova_obj(token);
+        if (!object) continue;
+        if (!in_progress.contains(token)) {
+            const int position = get_element_position(object, in_progress);
+            object->evaluation_position = position;
+            raise_above(level, position);
+        } else if (object->evaluation_position != -1) {
+            raise_above(level, object->evaluation_position);
+        } else if (!owner.empty() && !kova_equal_nocase(token, owner)) {
+            post_error_message("Cyclical dependency in string " + text + " because of object " + token +
+                               " while creating dependency list for " + owner);
+        }
+    }
+    raise_above(level, create_fn_macros(text, in_progress));
+    return level;
+}

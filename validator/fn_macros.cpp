@@ -1,0 +1,85 @@
+// How the grammar and name resolution obtain the value of a function macro:
+// the macro body with actual arguments in place of the formal ones, the
+// value of a call (from its instance when the call was seen while building
+// the instances), and the value of the macro object itself.
+//
+// Invariant: m_fn_macro_list holds only KOVA_FN_MACRO objects.
+#include <string>
+
+#include "expr/token_utils.h"
+#include "host/kova_stl.h"
+#include "host/qel_util.h"
+#include "validator/kova_rules_validator.h"
+
+namespace {
+
+// Formal and actual argument lists are split at commas and blanks alike.
+const char* const ARGUMENT_DELIMITERS = ", ";
+
+// The model object of a function macro, or null.
+KOVA_OBJ_INFO* find_macro_object(const KOVA_INFO& model, const std::string& name) {
+    KOVA_OBJ_INFO* object = model.get_kova_obj(name);
+    return (object && object->obj_type == KOVA_OBJ_FN_MACRO) ? object : nullptr;
+}
+
+// The instance name of a call: lower-case macro name, then the arguments
+// in parentheses.
+std::string instance_name(const std::string& name, const std::string& actual_list) {
+    return to_lower_case(name) + "(" + actual_list + ")";
+}
+
+}  // namespace
+
+std::string KOVA_RULES_VALIDATOR::substitute_macro_arguments(const std::string& name,
+                                                             const std::string& actual_list) const {
+    const KOVA_OBJ_INFO* macro = find_macro_object(*this, name);
+    if (!macro) {
+        return "";
+    }
+    std::string body = macro->get_value();
+    std::string formals = macro->get_arguments();
+    if (kova_equal_nocase(formals, actual_list)) {
+        return body;
+    }
+    // Pairs apply in argument order, each to the body the previous pairs
+    // left, so an actual naming a later formal is replaced again.
+    std::string actuals = actual_list;
+    while (!actuals.empty() && !formals.empty()) {
+        const std::string actual = qel_get_token(actuals, ARGUMENT_DELIMITERS);
+        const std::string formal = qel_get_token(formals, ARGUMENT_DELIMITERS);
+        if (!actual.empty() && !formal.empty() && !kova_equal_nocase(actual, formal)) {
+            body = kova_substitute_string(body, formal, actual);
+        }
+    }
+    return body;
+}
+
+std::string KOVA_RULES_VALIDATOR::evaluate_function_macro(const std::string& name,
+                                                          const std::string& actual_list) {
+    const std::string call = instance_name(name, actual_list);
+    if (const KOVA_OBJ* instance = m_fn_macro_list.find_entry(call)) {
+        return static_cast<const KOVA_FN_MACRO*>(instance)->get_evaluated_value();
+    }
+    const KOVA_OBJ_INFO* object = get_kova_obj(name);
+    if (!object) {
+        return "";
+    }
+    // A call whose substitution changes nothing was never given an
+    // instance; the macro object answers it.
+    if (kova_equal_nocase(substitute_macro_arguments(name, actual_list), object->get_value())) {
+        return get_macro_value(name, false);
+    }
+    return call;
+}
+
+std::string KOVA_RULES_VALIDATOR::get_macro_value(const std::string& name, bool evaluate) {
+    KOVA_OBJ_INFO* macro = find_macro_object(*this, name);
+    if (!macro) {
+        return "";
+    }
+    if (evaluate) {
+        macro->set_current_value(evaluate_expression(macro->get_value(), PARSER_MODE_EVALUATE));
+    }
+    const std::string& value = macro->get_current_value();
+    return value.empty() ? macro->get_value() : value;
+}

@@ -1,0 +1,174 @@
+// The validation run: clears what earlier runs derived, evaluates the
+// rules of every object level by level (macro instances after the objects
+// of their level), checks each object's current state against the state
+// its rules derived, evaluates the function rules, and answers whether the
+// configuration is valid. Every problem is posted to the error list.
+//
+// Walks go over snapshots of the model's objects and macro instances, so
+// nothing called from inside a walk can disturb it.
+#include "validator/kova_rules_validator.h"
+
+#include <vector>
+
+#include "host/qel_util.h"
+
+namespace {
+
+bool is_true(const std::string& text) { return kova_equal_nocase(text, "true"); }
+bool is_false(const std::string& text) { return kova_equal_nocase(text, "false"); }
+
+bool has_parameter_copy(int type) {
+    return type == KOVA_OBJ_INTEGER_PARAMETER || type == KOVA_OBJ_STRING_PARAMETER ||
+           type == KOVA_OBJ_OTHER_PARAMETER;
+}
+
+std::vector<KOVA_FN_MACRO*> macro_instances(const KOVA_OBJ_MAP& list) {
+    std::vector<KOVA_FN_MACRO*> instances;
+    instances.reserve(list.size());
+    for (const auto& entry : list.entries()) instances.push_back(static_cast<KOVA_FN_MACRO*>(entry.second));
+    return instances;
+}
+
+}  // namespace
+
+bool KOVA_RULES_VALIDATOR::run_validator() {
+    reset_validator(false);
+    const int count = get_kova_obj_count();
+    bool failed = false;
+    int validated = 0;
+    for (int position = 0; count > 0;) {
+        for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
+            if (object->evaluation_position == -1) {
+                KOVA_NAME_MAP in_progress;
+                in_progress.insert(object->get_name(), object->get_name());
+                object->evaluation_position = get_element_position(object, in_progress);
+            }
+            if (object->evaluation_position != position) continue;
+            if (!run_validator_on_element(object->get_name())) failed = true;
+            ++validated;
+        }
+        for (KOVA_FN_MACRO* instance : macro_instances(m_fn_macro_list))
+            if (instance->get_dependency_position() == position)
+                instance->set_evaluated_value(evaluate_expression(instance->get_value(), PARSER_MODE_EVALUATE));
+        ++position;
+        if (validated >= count) break;
+        if (position > count) {
+            post_error_message("Some objects dont have the correct settings to be validated");
+            break;
+        }
+    }
+    const bool function_rules_failed = run_validator_on_fn_rules();
+    return !failed && !function_rules_failed;
+}
+
+namespace {
+
+// What a rule's condition gives for the object: "true" when it is empty.
+std::string condition_result(KOVA_RULES_VALIDATOR& validator, const KOVA_OBJ_INFO& object,
+                             const KOVA_RULE_ELEMENT& rule) {
+    const std::string& condition = rule.get_condition();
+    if (condition.empty()) return "true";
+    if (rule.rule_type == KOVA_RULE_CMD_CONDITION) return validator.evaluate_cmd_expression(condition);
+    if (rule.rule_type == KOVA_RULE_CONSTANT_LEGAL_VALUES &&
+        !(object.obj_type == KOVA_OBJ_INPUT_PORT && object.get_effective_usage_state() == KOVA_USAGE_CONSTANT))
+        return "false";
+    return validator.evaluate_expression(condition, PARSER_MODE_EVALUATE);
+}
+
+// The legal values of a list rule: each item evaluated, empty results
+// dropped, the rest joined with "|".
+std::string evaluated_list(KOVA_RULES_VALIDATOR& validator, const std::string& items) {
+    std::string rest = items;
+    std::string joined;
+    while (!rest.empty()) {
+        const std::string value = validator.evaluate_value_expression(qel_get_token(rest, "|"), false);
+        if (value.empty()) continue;
+        joined = joined.empty() ? value : joined + "|" + value;
+    }
+    return joined;
+}
+
+// The value an assignment rule applies when its condition holds.
+std::string value_when_true(KOVA_RULES_VALIDATOR& validator, const KOVA_RULE_ELEMENT& rule) {
+    const bool legal_values = rule.rule_type == KOVA_RULE_LEGAL_VALUES;
+    const bool range_capable = legal_values || rule.rule_type == KOVA_RULE_CONSTANT_LEGAL_VALUES;
+    if (legal_values && rule.get_alt_value().empty()) return evaluated_list(validator, rule.get_value());
+    if (range_capable && !rule.get_alt_value().empty()) {
+        const std::string upper = validator.evaluate_value_expression(rule.get_value(), false);
+        const std::string lower = validator.evaluate_value_expression(rule.get_alt_value(), false);
+        return lower + "-" + upper;
+    }
+    return validator.evaluate_value_expression(rule.get_value(), false);
+}
+
+}  // namespace
+
+bool KOVA_RULES_VALIDATOR::run_validator_on_element(const std::string& name) {
+    KOVA_OBJ_INFO* object = get_kova_obj(name);
+    if (!object) return true;
+    KOVA_PARAMETER_OBJ* parameter = nullptr;
+    KOVA_PORT_OBJ* port = nullptr;
+    if (has_parameter_copy(object->obj_type) && (parameter = get_parameter_object(object->get_name()))) {
+        parameter->m_alt_value.clear();
+        parameter->m_alt_usage_state = KOVA_USAGE_NONE;
+    }
+    if (object->is_port() && (port = get_port_object(object->get_name()))) port->m_alt_usage_state = KOVA_USAGE_NONE;
+    if (object->obj_type == KOVA_OBJ_HIDDEN_PARAMETER || object->obj_type == KOVA_OBJ_FN_MACRO)
+        object->set_current_value(evaluate_expression(object->get_value(), PARSER_MODE_EVALUATE));
+
+    bool failed = false;
+    for (const KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) {
+        if (rule->rule_type == KOVA_RULE_PORT_VALUE || rule->rule_type == KOVA_RULE_PORT_VALUE_LIST) continue;
+        const std::string result = condition_result(*this, *object, *rule);
+        const std::string& condition = rule->get_condition();
+        const bool check_rule = rule->get_value().empty() && rule->get_alt_value().empty();
+        if (is_true(result)) {
+            if (!check_rule) set_value_on_object(object, parameter, port, value_when_true(*this, *rule));
+        } else if (is_false(result)) {
+            if (check_rule) {
+                failed = true;
+                post_error_message("Ports and parameters " + get_dependency_error_message_for_condition(condition) +
+                                   " should satisfy the condition " + condition);
+            } else if (!rule->get_alt_value().empty() && rule->rule_type != KOVA_RULE_LEGAL_VALUES &&
+                       rule->rule_type != KOVA_RULE_CONSTANT_LEGAL_VALUES) {
+                set_value_on_object(object, parameter, port, evaluate_value_expression(rule->get_alt_value(), false));
+            }
+        } else {
+            post_error_message("Condition " + condition + " of object " + object->get_name() +
+                               (check_rule ? " with settings " : " with values ") +
+                               get_dependency_error_message_for_condition(condition) +
+                               " did not evaluate to be a boolean expression, but evaluates to " + result);
+        }
+    }
+    const bool consistent = check_value_consistency_on_object(object, parameter, port);
+    return consistent && !failed;
+}
+
+bool KOVA_RULES_VALIDATOR::run_validator_on_assoc_elements(const std::string& name) {
+    const KOVA_OBJ_INFO* target = get_kova_obj(name);
+    if (!target || target->evaluation_position < 1) return true;
+    bool failed = false;
+    for (int position = 0; position < target->evaluation_position; ++position) {
+        for (const KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
+            const bool derived = object->obj_type == KOVA_OBJ_HIDDEN_PARAMETER || object->obj_type == KOVA_OBJ_FN_MACRO;
+            if (object->evaluation_position == position && derived && !run_validator_on_element(object->get_name()))
+                failed = true;
+        }
+        for (KOVA_FN_MACRO* instance : macro_instances(m_fn_macro_list))
+            if (instance->get_dependency_position() == position && instance->get_evaluated_value().empty())
+                instance->set_evaluated_value(evaluate_expression(instance->get_value(), PARSER_MODE_EVALUATE));
+    }
+    return !failed;
+}
+
+bool KOVA_RULES_VALIDATOR::run_validator_on_fn_rules() {
+    bool answer = false;
+    for (const KOVA_RULE_ELEMENT* rule : get_fn_rule_snapshot()) {
+        const bool set_rule = rule->rule_type == KOVA_RULE_FN_SET;
+        if ((!set_rule && rule->rule_type != KOVA_RULE_FN_CLEAR) || rule->get_condition().empty()) continue;
+        const bool holds = is_true(evaluate_expression(rule->get_condition(), PARSER_MODE_EVALUATE));
+        if (set_rule && holds) answer = true;
+        if (!set_rule && !holds) answer = false;
+    }
+    return answer;
+}
