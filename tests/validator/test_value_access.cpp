@@ -2,6 +2,7 @@
 // into the alternate state.
 #include <gtest/gtest.h>
 
+#include "host/qel_util.h"
 #include "support/test_support.h"
 
 namespace {
