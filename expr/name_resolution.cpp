@@ -48,11 +48,6 @@ std::string unknown_name_text(const KOVA_EVAL_CONTEXT& ctx, const std::string& n
     return ctx.text_mode() ? quoted(name) : name;
 }
 
-bool is_parameter_with_copy(int type) {
-    return type == KOVA_OBJ_INTEGER_PARAMETER || type == KOVA_OBJ_STRING_PARAMETER ||
-           type == KOVA_OBJ_OTHER_PARAMETER;
-}
-
 }  // namespace
 
 const char* expression_name_value(KOVA_EVAL_CONTEXT& ctx, const char* name) {
@@ -68,7 +63,7 @@ bool expression_is_used(KOVA_EVAL_CONTEXT& ctx, const char* name) {
         const KOVA_OBJ_INFO* object = validator.get_kova_obj(name);
         if (!object) return false;
         if (object->is_port()) return validator.check_port_is_used(name);
-        return is_parameter_with_copy(object->obj_type) && validator.check_parameter_is_used(name);
+        return object->is_parameter() && validator.check_parameter_is_used(name);
     });
 }
 
