@@ -2,6 +2,7 @@
 // undefined behaviour: leading white space skipped, an optional sign, then
 // decimal digits up to the first other character; 0 when there are none.
 // A value beyond the 32-bit signed range is clamped to its nearest limit.
+// A null text reads as 0.
 #ifndef KOVA_ATOI_H
 #define KOVA_ATOI_H
 

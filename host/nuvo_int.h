@@ -39,7 +39,8 @@ public:
     // The low 32 bits; 0xFFFFFFFF while the value is unknown.
     uint32_t uint() const;
 
-    // Numeric comparison of known values; false when either is unknown.
+    // Numeric comparison of known values, whatever their widths; false
+    // when either is unknown (so an unknown value is not equal to itself).
     bool operator>(const NUVO_UINTEGER& other) const;
     bool operator<(const NUVO_UINTEGER& other) const;
     bool operator==(const NUVO_UINTEGER& other) const;

@@ -58,7 +58,7 @@ int prefixed_radix(std::string& digits) {
     if (digits.size() < 2 || digits[0] != '0') {
         return QEL_RADIX_UNSIGNED_DECIMAL;
     }
-    const char letter = static_cast<char>(digits[1] | 0x20);
+    const char letter = static_cast<char>(digits[1] | 0x20);  // ASCII X, O, B to x, o, b
     const int radix = letter == 'x' ? QEL_RADIX_HEXADECIMAL
                       : letter == 'o' ? QEL_RADIX_OCTAL
                       : letter == 'b' ? QEL_RADIX_BINARY

@@ -36,7 +36,7 @@ std::string qel_get_token_at_index(const std::string& list, int index) {
     std::string rest = list;
     for (int skipped = 0; skipped < index; ++skipped) {
         if (rest.empty()) {
-            return "";
+            return "";  // past the end; also keeps a huge index from looping
         }
         qel_get_token(rest, "|");
     }

@@ -5,16 +5,30 @@
 //   1 signed decimal  optional sign, decimal digits; two's complement of
 //                     the width
 //   2 unsigned decimal decimal digits
-//   3 hexadecimal     digits 0-9 and A-F (written in upper case)
+//   3 hexadecimal     digits 0-9 and A-F (read in either case, written in
+//                     upper case)
 //   4 octal           digits 0-7
-//   5 fixed point     a decimal real such as -1.25, read with a format
-//                     "W,F" (W bits in all, F of them after the point,
-//                     two's complement); without a format F is 0
-// Binary, hexadecimal and octal texts may hold X digits for an unknown
-// value. A conversion for width W writes W bits' worth of digits (binary:
-// exactly W digits, hex and octal: enough digits for W bits); with width 0
-// it writes as few digits as the value needs. A value that does not fit
-// the width keeps its low bits.
+//   5 fixed point     a decimal real such as -1.25, 1. or .5, read with a
+//                     format "W,F" (W bits in all, F of them after the
+//                     point, two's complement); without a format F is 0.
+//                     Read values round to the nearest multiple of 2^-F,
+//                     halves away from zero; written values are exact,
+//                     without trailing zeros and without a point when
+//                     they are whole
+// Binary, hexadecimal and octal texts may hold X digits (either case) for
+// unknown bits; a digit written for bits of which any is unknown is X. A
+// decimal or fixed-point text of a value with an unknown bit is "X", and
+// the text "X" reads as a value whose bits are all unknown.
+//
+// A conversion for width W writes W bits' worth of digits (binary:
+// exactly W digits, hex and octal: enough digits for W bits); a value that
+// does not fit the width keeps its low bits, and a shorter one is extended
+// with zeros (with ones when it is a negative decimal). With width 0 the
+// value keeps the width its text gives it (binary, hex, octal: the digits
+// written; decimals: as few bits as the value and its sign need), so a
+// signed reading of a binary text takes its first digit as the sign, and
+// binary, hex and octal are written with as few digits as the value needs.
+// Widths are capped at NUVO_UINTEGER::NUVO_MAX_WIDTH bits.
 #ifndef QEL_UTIL_H
 #define QEL_UTIL_H
 
@@ -54,13 +68,14 @@ KOVA_HOST_API std::string qel_int_to_string(uint32_t value, int radix);
 KOVA_HOST_API bool qel_radix_conversion(const std::string& text, std::string& result, int from, int to,
                                         int width);
 // The same where either side may be fixed point (radix 5) with format
-// "W,F"; the width comes from the format.
+// "W,F"; the width comes from the format. The format is "" (W and F 0),
+// "W" (F 0) or "W,F", each field decimal digits; any other answers false.
 KOVA_HOST_API bool qel_radix_conversion_fixed_point(const std::string& text, std::string& result, int from,
                                                     int to, const std::string& format);
 // Reads a number written in decimal digits, or with a prefix 0x (hex),
 // 0o (octal) or 0b (binary), blanks around it allowed; result receives its
 // binary digits without leading zeros ("0" for zero). False, and result
-// untouched, for anything else.
+// untouched, for anything else, a sign or an X digit included.
 KOVA_HOST_API bool qel_convert_numeric_string_to_binary_format(const std::string& text, std::string& result);
 
 #endif

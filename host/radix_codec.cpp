@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
-
 bool is_unknown_digit(char digit) { return digit == 'X' || digit == 'x'; }
 bool is_decimal_digit(char digit) { return digit >= '0' && digit <= '9'; }
 bool has_unknown_bit(const std::string& bits) { return bits.find('X') != std::string::npos; }
@@ -21,7 +19,7 @@ int digit_value(char digit) {
     if (is_decimal_digit(digit)) {
         return digit - '0';
     }
-    const char upper = static_cast<char>(digit & ~0x20);
+    const char upper = static_cast<char>(digit & ~0x20);  // ASCII a-f to A-F
     return upper >= 'A' && upper <= 'F' ? upper - 'A' + 10 : -1;
 }
 
@@ -136,7 +134,11 @@ std::string write_positional(const std::string& bits, std::size_t bits_per_digit
     std::string text;
     for (std::size_t start = 0; start < padded.size(); start += bits_per_digit) {
         const std::string group = padded.substr(start, bits_per_digit);
-        text += has_unknown_bit(group) ? 'X' : HEX_DIGITS[std::stoul(group, nullptr, 2)];
+        if (has_unknown_bit(group)) {
+            text += 'X';
+        } else {
+            text += qel_int_to_string(static_cast<uint32_t>(std::stoul(group, nullptr, 2)), 16);
+        }
     }
     return text;
 }

@@ -11,8 +11,6 @@
 
 namespace {
 
-bool is_empty(const std::string& text) { return text.empty(); }
-
 // The parameter copy of name when it is of the given kind.
 KOVA_PARAMETER_OBJ* parameter_of_kind(const KOVA_RULES_VALIDATOR& validator, const std::string& name, int type) {
     KOVA_PARAMETER_OBJ* parameter = validator.get_parameter_object(name);
@@ -24,17 +22,17 @@ KOVA_PARAMETER_OBJ* parameter_of_kind(const KOVA_RULES_VALIDATOR& validator, con
 int KOVA_RULES_VALIDATOR::get_integer_parameter_value(const std::string& name) const {
     const KOVA_PARAMETER_OBJ* parameter = parameter_of_kind(*this, name, KOVA_OBJ_INTEGER_PARAMETER);
     if (!parameter) return -1;
-    if (!is_empty(parameter->get_current_value())) return kova_atoi(parameter->get_current_value());
-    if (!is_empty(parameter->get_default_value())) return kova_atoi(parameter->get_default_value());
+    if (!parameter->get_current_value().empty()) return kova_atoi(parameter->get_current_value());
+    if (!parameter->get_default_value().empty()) return kova_atoi(parameter->get_default_value());
     return -1;
 }
 
 std::string KOVA_RULES_VALIDATOR::get_string_parameter_value(const std::string& name) const {
     const KOVA_PARAMETER_OBJ* parameter = parameter_of_kind(*this, name, KOVA_OBJ_STRING_PARAMETER);
     if (!parameter) return "";
-    if (!is_empty(parameter->get_current_value())) return parameter->get_current_value();
-    if (!is_empty(parameter->get_default_value())) return parameter->get_default_value();
-    if (!is_empty(parameter->get_value()) && parameter->default_index != -1)
+    if (!parameter->get_current_value().empty()) return parameter->get_current_value();
+    if (!parameter->get_default_value().empty()) return parameter->get_default_value();
+    if (!parameter->get_value().empty() && parameter->default_index != -1)
         return qel_get_token_at_index(parameter->get_value(), parameter->default_index);
     return "";
 }
@@ -42,7 +40,7 @@ std::string KOVA_RULES_VALIDATOR::get_string_parameter_value(const std::string& 
 std::string KOVA_RULES_VALIDATOR::get_hidden_parameter_value(const std::string& name) const {
     const KOVA_OBJ_INFO* object = get_kova_obj(name);
     if (!object || object->obj_type != KOVA_OBJ_HIDDEN_PARAMETER) return "";
-    return is_empty(object->get_current_value()) ? object->get_value() : object->get_current_value();
+    return object->get_current_value().empty() ? object->get_value() : object->get_current_value();
 }
 
 void KOVA_RULES_VALIDATOR::set_parameter_value(const std::string& name, const std::string& text) {
@@ -71,7 +69,9 @@ void KOVA_RULES_VALIDATOR::set_string_parameter_value(const std::string& name, c
 void KOVA_RULES_VALIDATOR::set_integer_parameter_value(const std::string& name, int value) {
     KOVA_PARAMETER_OBJ* parameter = parameter_of_kind(*this, name, KOVA_OBJ_INTEGER_PARAMETER);
     if (!parameter) return;
-    const std::string text = qel_int_to_string(static_cast<uint32_t>(value), 10);
+    // Signed decimal: an unsigned rendering would turn -5 into a number
+    // that reads back clamped to the largest integer.
+    const std::string text = std::to_string(value);
     parameter->set_current_value(text);
     if (KOVA_OBJ_INFO* object = get_kova_obj(name)) object->set_current_value(text);
 }

@@ -5,38 +5,22 @@
 
 namespace {
 
-struct ATOI_CASE {
-    const char* text;
-    int32_t expected;
-};
-
-const ATOI_CASE ATOI_CASES[] = {
-    {"", 0},
-    {"abc", 0},
-    {"42", 42},
-    {"  \t\n-17", -17},
-    {"+8", 8},
-    {"12abc", 12},
-    {"3 4", 3},
-    {"- 5", 0},
-    {"--5", 0},
-    {"007", 7},
-    {"2147483647", INT32_MAX},
-    {"2147483648", INT32_MAX},
-    {"4294967295", INT32_MAX},
-    {"-2147483648", INT32_MIN},
-    {"-2147483649", INT32_MIN},
-    {"-99999999999", INT32_MIN},
-    {"99999999999999999999999999999", INT32_MAX},
-};
-
 TEST(KovaAtoi, ReadsDecimalPrefixAndClamps) {
-    for (const ATOI_CASE& item : ATOI_CASES) {
+    const struct {
+        const char* text;
+        int32_t expected;
+    } cases[] = {
+        {"", 0},          {"abc", 0},      {"42", 42},           {"  \t\n-17", -17},        {"+8", 8},
+        {"12abc", 12},    {"3 4", 3},      {"- 5", 0},           {"--5", 0},                {"007", 7},
+        {"2147483647", INT32_MAX},         {"2147483648", INT32_MAX},         {"4294967295", INT32_MAX},
+        {"-2147483648", INT32_MIN},        {"-2147483649", INT32_MIN},        {"-99999999999", INT32_MIN},
+        {"99999999999999999999999999999", INT32_MAX},
+    };
+    for (const auto& item : cases) {
         EXPECT_EQ(kova_atoi(item.text), item.expected) << "text: \"" << item.text << "\"";
         EXPECT_EQ(kova_atoi(std::string(item.text)), item.expected) << "text: \"" << item.text << "\"";
     }
+    EXPECT_EQ(kova_atoi(static_cast<const char*>(nullptr)), 0);
 }
-
-TEST(KovaAtoi, NullTextReadsAsZero) { EXPECT_EQ(kova_atoi(static_cast<const char*>(nullptr)), 0); }
 
 }  // namespace

@@ -24,6 +24,17 @@ std::unique_ptr<KOVA_INFO> sub_model(const std::string& condition) {
 
 }  // namespace
 
+TEST(Frame, ConstructionLoadsOnlyWhatIsGiven) {
+    VALIDATOR_PROBE empty("", "");
+    EXPECT_EQ(empty.get_xml_lib_dir(), "");
+    EXPECT_EQ(empty.get_function_name(), "probe");
+    EXPECT_TRUE(empty.get_error_messages().empty());  // no file given: nothing read
+    VALIDATOR_PROBE missing(temp_folder() + "/absent.xml", "/lib");
+    EXPECT_EQ(missing.get_xml_lib_dir(), "/lib");
+    EXPECT_EQ(missing.get_error_messages().size(), 1u);  // the reader's complaint, nothing more
+    EXPECT_EQ(missing.get_kova_obj_count(), 0);
+}
+
 TEST(Frame, InitialisationBuildsCopiesForPortsAndIntegerAndStringParameters) {
     VALIDATOR_PROBE v;
     add_basic_objects(v);

@@ -2,6 +2,7 @@
 // into the alternate state.
 #include <gtest/gtest.h>
 
+#include "host/qel_util.h"
 #include "support/test_support.h"
 
 namespace {
@@ -50,6 +51,10 @@ TEST_F(ValueAccess, SettersWriteBothCurrentValuesOfTheRightKindOnly) {
     EXPECT_EQ(v.get_integer_parameter_value("WIDTH"), 12);
     v.set_parameter_value("H", "5");  // hidden parameters are not set by name
     EXPECT_EQ(v.get_hidden_parameter_value("H"), "WIDTH + 1");
+    v.set_parameter_value("WIDTH", "12abc");
+    v.set_integer_parameter_value("WIDTH", -5);  // negative values read back as written
+    EXPECT_EQ(v.get_integer_parameter_value("WIDTH"), -5);
+    EXPECT_EQ(v.get_kova_obj("WIDTH")->get_current_value(), "-5");
     v.set_parameter_value("OTHER", "5");
     EXPECT_EQ(v.get_kova_obj("OTHER")->get_current_value(), "");
 }

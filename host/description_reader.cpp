@@ -1,0 +1,542 @@
+// The description reader: reads a description file (XML, the format of
+// docs/description-format.md), with every file it includes, into a model.
+// File I/O and XML parsing happen here and nowhere else.
+//
+// Invariant: a model is only ever replaced as a whole. The reader fills a
+// fresh KOVA_INFO, sub-models included, and process_xml_file adopts it only
+// when nothing failed, so a bad file never leaves a half-read model behind.
+// Every failure is one message that names the file and, where there is
+// one, the line.
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "host/kova_info.h"
+
+// The reader's access to the model fields that have no public setter.
+class KOVA_DESCRIPTION_READER {
+public:
+    static void set_source_file(KOVA_INFO& model, const std::string& path) { model.m_source_file = path; }
+
+    // Moves every sub-model out of model, in order.
+    static std::vector<std::unique_ptr<KOVA_INFO>> take_sub_infos(KOVA_INFO& model) {
+        std::vector<std::unique_ptr<KOVA_INFO>> subs = std::move(model.m_sub_infos);
+        model.m_sub_infos.clear();
+        model.m_sub_cursor = 0;
+        return subs;
+    }
+};
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A problem that ends the reading; its text is the whole message.
+struct DESCRIPTION_ERROR {
+    std::string text;
+};
+
+using NAMES = std::initializer_list<std::string_view>;
+
+bool holds(NAMES names, std::string_view name) { return std::find(names.begin(), names.end(), name) != names.end(); }
+
+// The white space that trimming removes and that XML itself knows.
+constexpr const char* k_blanks = " \t\n\r";
+
+std::string trimmed(const std::string& text) {
+    std::size_t first = text.find_first_not_of(k_blanks);
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(k_blanks) - first + 1);
+}
+
+std::string in_quotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+std::string tag(std::string_view name) { return "<" + std::string(name) + ">"; }
+
+// The whole text as a 32-bit number: an optional "-" and decimal digits.
+std::optional<int> parse_int(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
+
+// The canonical path of a file, so that two spellings of one file compare
+// equal when include cycles are looked for.
+std::string file_identity(const std::string& path) {
+    std::error_code error;
+    fs::path canonical = fs::weakly_canonical(path, error);
+    return error ? path : canonical.string();
+}
+
+// A word of a coded field and the number it stands for.
+struct NAMED_CODE {
+    std::string_view name;
+    int code;
+};
+
+// The words a coded field accepts; each may also be written as its number.
+struct CODE_TABLE {
+    std::string_view what;
+    const NAMED_CODE* begin;
+    const NAMED_CODE* end;
+};
+
+constexpr NAMED_CODE k_kind_words[] = {
+    {"hidden", KOVA_OBJ_HIDDEN_PARAMETER},    {"in", KOVA_OBJ_INPUT_PORT},
+    {"out", KOVA_OBJ_OUTPUT_PORT},            {"inout", KOVA_OBJ_INOUT_PORT},
+    {"integer", KOVA_OBJ_INTEGER_PARAMETER},  {"string", KOVA_OBJ_STRING_PARAMETER},
+    {"other", KOVA_OBJ_OTHER_PARAMETER},      {"macro", KOVA_OBJ_FN_MACRO}};
+constexpr NAMED_CODE k_rule_type_words[] = {
+    {"command", KOVA_RULE_CMD_CONDITION},   {"legal_values", KOVA_RULE_LEGAL_VALUES},
+    {"condition", KOVA_RULE_CONDITION},     {"constant_legal_values", KOVA_RULE_CONSTANT_LEGAL_VALUES},
+    {"fn_clear", KOVA_RULE_FN_CLEAR},       {"fn_set", KOVA_RULE_FN_SET},
+    {"port_value", KOVA_RULE_PORT_VALUE},   {"port_value_list", KOVA_RULE_PORT_VALUE_LIST}};
+constexpr NAMED_CODE k_usage_words[] = {
+    {"UNUSED", KOVA_USAGE_UNUSED}, {"USED", KOVA_USAGE_USED},
+    {"CONSTANT", KOVA_USAGE_CONSTANT}, {"NONE", KOVA_USAGE_NONE}};
+constexpr NAMED_CODE k_truth_words[] = {{"false", 0}, {"true", 1}};
+
+constexpr CODE_TABLE k_object_kinds{"object kind", std::begin(k_kind_words), std::end(k_kind_words)};
+constexpr CODE_TABLE k_rule_types{"rule type", std::begin(k_rule_type_words), std::end(k_rule_type_words)};
+constexpr CODE_TABLE k_usage_states{"usage state", std::begin(k_usage_words), std::end(k_usage_words)};
+constexpr CODE_TABLE k_truth_values{"truth value", std::begin(k_truth_words), std::end(k_truth_words)};
+
+// The code of a word (any letter case) or of a number the table holds.
+std::optional<int> decode(const CODE_TABLE& table, const std::string& text) {
+    const std::string word = trimmed(text);
+    const std::optional<int> number = parse_int(word);
+    for (const NAMED_CODE* entry = table.begin; entry != table.end; ++entry)
+        if (kova_equal_nocase(word, std::string(entry->name)) || number == entry->code) return entry->code;
+    return std::nullopt;
+}
+
+// "a, b or c, or one of the numbers 0, 1, 2" for a message.
+std::string accepted_words(const CODE_TABLE& table) {
+    std::string words, numbers;
+    for (const NAMED_CODE* entry = table.begin; entry != table.end; ++entry) {
+        const char* separator = entry == table.begin ? "" : entry + 1 == table.end ? " or " : ", ";
+        words += separator + std::string(entry->name);
+        numbers += separator + std::to_string(entry->code);
+    }
+    return words + ", or one of the numbers " + numbers;
+}
+
+// One description file: its path as the reader names it, its text (kept
+// for line numbers) and its parsed tree with the one top element.
+class DESCRIPTION_FILE {
+public:
+    explicit DESCRIPTION_FILE(const std::string& path);
+    const std::string& path() const { return m_path; }
+    pugi::xml_node root() const { return m_root; }
+    // "path:line" of the line where node starts; for text, where its
+    // first non-blank character is.
+    std::string position(pugi::xml_node node) const;
+    [[noreturn]] void fail(pugi::xml_node node, const std::string& problem) const {
+        throw DESCRIPTION_ERROR{position(node) + ": " + problem};
+    }
+
+private:
+    std::string position_of(std::ptrdiff_t offset) const;
+    void find_root();
+
+    std::string m_path, m_text;
+    pugi::xml_document m_document;
+    pugi::xml_node m_root;
+};
+
+DESCRIPTION_FILE::DESCRIPTION_FILE(const std::string& path) : m_path(path) {
+    // Only regular files are opened: opening a pipe would wait for a writer.
+    std::error_code ignored;
+    std::ifstream in;
+    if (fs::is_regular_file(path, ignored)) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
+        const char* reason = fs::exists(path, ignored) ? "not a readable file" : "no such file";
+        throw DESCRIPTION_ERROR{"cannot open the description file " + in_quotes(path) + ": " + reason};
+    }
+    m_text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) throw DESCRIPTION_ERROR{"cannot read the description file " + in_quotes(path)};
+    // pugixml parses a copy of the text laid out as the text itself, so
+    // node offsets count in m_text.
+    pugi::xml_parse_result parsed = m_document.load_buffer(m_text.data(), m_text.size());
+    if (!parsed)
+        throw DESCRIPTION_ERROR{position_of(parsed.offset) + ": malformed XML: " + parsed.description()};
+    find_root();
+}
+
+std::string DESCRIPTION_FILE::position(pugi::xml_node node) const {
+    std::ptrdiff_t offset = node.offset_debug();
+    if (offset >= 0 && node.type() == pugi::node_pcdata) {
+        std::size_t first = m_text.find_first_not_of(k_blanks, static_cast<std::size_t>(offset));
+        if (first != std::string::npos) offset = static_cast<std::ptrdiff_t>(first);
+    }
+    return position_of(offset);
+}
+
+std::string DESCRIPTION_FILE::position_of(std::ptrdiff_t offset) const {
+    if (offset < 0) return m_path;
+    auto end = m_text.begin() + std::min<std::ptrdiff_t>(offset, static_cast<std::ptrdiff_t>(m_text.size()));
+    return m_path + ":" + std::to_string(1 + std::count(m_text.begin(), end, '\n'));
+}
+
+void DESCRIPTION_FILE::find_root() {
+    for (pugi::xml_node node : m_document.children()) {
+        if (node.type() != pugi::node_element) continue;
+        if (m_root) fail(node, "a description has one top element, " + tag("model"));
+        m_root = node;
+    }
+    if (std::string_view(m_root.name()) != "model")
+        fail(m_root, "the top element must be " + tag("model") + ", not " + tag(m_root.name()));
+}
+
+// The content of one element, checked against the names it accepts: its
+// fields, each written as an attribute or as a child element that holds
+// only text, and its structural children, kept in document order.
+class ELEMENT {
+public:
+    ELEMENT(const DESCRIPTION_FILE& file, pugi::xml_node node, NAMES fields, NAMES children);
+
+    // The field's text as written; null when the element does not give it.
+    const std::string* find(std::string_view name) const;
+    // The field's text; "" when absent.
+    std::string text(std::string_view name) const;
+    // A field that must be given and must not be blank, trimmed.
+    std::string required_word(std::string_view name) const;
+    // A coded field; fallback when absent (a field without a fallback must be given).
+    int code(std::string_view name, const CODE_TABLE& table, std::optional<int> fallback) const;
+    bool truth(std::string_view name) const { return code(name, k_truth_values, 0) != 0; }
+    // A number of at least minimum; fallback when absent.
+    int number(std::string_view name, int fallback, int minimum) const;
+
+    const std::vector<pugi::xml_node>& children() const { return m_children; }
+    [[noreturn]] void fail(const std::string& problem) const { m_file.fail(m_node, problem); }
+
+private:
+    struct FIELD {
+        std::string name, text;
+        pugi::xml_node at;
+    };
+    const FIELD* field(std::string_view name) const;
+    const FIELD& required(std::string_view name) const;
+    void add_child(pugi::xml_node child, NAMES fields, NAMES children);
+    void add_field(std::string_view name, std::string text, pugi::xml_node at);
+    std::string field_text(pugi::xml_node node) const;
+
+    const DESCRIPTION_FILE& m_file;
+    pugi::xml_node m_node;
+    std::vector<FIELD> m_fields;
+    std::vector<pugi::xml_node> m_children;
+};
+
+ELEMENT::ELEMENT(const DESCRIPTION_FILE& file, pugi::xml_node node, NAMES fields, NAMES children)
+    : m_file(file), m_node(node) {
+    for (pugi::xml_attribute attribute : node.attributes()) {
+        if (!holds(fields, attribute.name()))
+            fail("unknown attribute " + in_quotes(attribute.name()) + " on " + tag(node.name()));
+        add_field(attribute.name(), attribute.value(), node);
+    }
+    for (pugi::xml_node child : node.children()) add_child(child, fields, children);
+}
+
+void ELEMENT::add_child(pugi::xml_node child, NAMES fields, NAMES children) {
+    switch (child.type()) {
+    case pugi::node_element:
+        if (holds(children, child.name()))
+            m_children.push_back(child);
+        else if (holds(fields, child.name()))
+            add_field(child.name(), field_text(child), child);
+        else
+            m_file.fail(child, "unknown element " + tag(child.name()) + " in " + tag(m_node.name()));
+        return;
+    case pugi::node_pcdata:
+    case pugi::node_cdata:
+        if (!trimmed(child.value()).empty()) m_file.fail(child, "unexpected text in " + tag(m_node.name()));
+        return;
+    default:  // comments and processing instructions carry nothing
+        return;
+    }
+}
+
+void ELEMENT::add_field(std::string_view name, std::string text, pugi::xml_node at) {
+    if (field(name)) m_file.fail(at, in_quotes(name) + " of " + tag(m_node.name()) + " is given twice");
+    m_fields.push_back({std::string(name), std::move(text), at});
+}
+
+// A field written as an element: its text and CDATA sections joined, with
+// the blanks at both ends removed.
+std::string ELEMENT::field_text(pugi::xml_node node) const {
+    if (node.first_attribute())
+        m_file.fail(node, tag(node.name()) + " takes no attributes; it holds the text of the field");
+    std::string text;
+    for (pugi::xml_node part : node.children()) {
+        if (part.type() == pugi::node_element)
+            m_file.fail(part, tag(node.name()) + " holds text only, not " + tag(part.name()));
+        if (part.type() == pugi::node_pcdata || part.type() == pugi::node_cdata) text += part.value();
+    }
+    return trimmed(text);
+}
+
+const ELEMENT::FIELD* ELEMENT::field(std::string_view name) const {
+    for (const FIELD& candidate : m_fields)
+        if (candidate.name == name) return &candidate;
+    return nullptr;
+}
+
+const ELEMENT::FIELD& ELEMENT::required(std::string_view name) const {
+    const FIELD* found = field(name);
+    if (!found) fail(tag(m_node.name()) + " needs " + in_quotes(name));
+    return *found;
+}
+
+const std::string* ELEMENT::find(std::string_view name) const {
+    const FIELD* found = field(name);
+    return found ? &found->text : nullptr;
+}
+
+std::string ELEMENT::text(std::string_view name) const {
+    const std::string* found = find(name);
+    return found ? *found : std::string();
+}
+
+std::string ELEMENT::required_word(std::string_view name) const {
+    const FIELD& found = required(name);
+    std::string word = trimmed(found.text);
+    if (word.empty()) m_file.fail(found.at, in_quotes(name) + " of " + tag(m_node.name()) + " is empty");
+    return word;
+}
+
+int ELEMENT::code(std::string_view name, const CODE_TABLE& table, std::optional<int> fallback) const {
+    if (fallback && !field(name)) return *fallback;
+    const FIELD& found = required(name);
+    std::optional<int> value = decode(table, found.text);
+    if (!value)
+        m_file.fail(found.at, "unknown " + std::string(table.what) + " " + in_quotes(found.text) + " for " +
+                                  in_quotes(name) + " (expected " + accepted_words(table) + ")");
+    return *value;
+}
+
+int ELEMENT::number(std::string_view name, int fallback, int minimum) const {
+    const FIELD* found = field(name);
+    if (!found) return fallback;
+    std::optional<int> value = parse_int(trimmed(found->text));
+    if (!value || *value < minimum)
+        m_file.fail(found->at, "bad number " + in_quotes(found->text) + " for " + in_quotes(name) + " (expected " +
+                                   std::to_string(minimum) + " or more)");
+    return *value;
+}
+
+void require_new_name(const DESCRIPTION_FILE& file, pugi::xml_node node, bool taken, std::string_view what,
+                      const std::string& name) {
+    if (taken) file.fail(node, "duplicate " + std::string(what) + " name " + in_quotes(name));
+}
+
+// A rule-shaped element: rules, function rules, message rules, condition
+// rules and stimulus records. A type without a fallback must be given.
+std::unique_ptr<KOVA_RULE_ELEMENT> read_rule(const DESCRIPTION_FILE& file, pugi::xml_node node,
+                                             std::optional<int> fallback_type) {
+    ELEMENT rule(file, node, {"type", "condition", "value", "alt_value"}, {});
+    const int type = rule.code("type", k_rule_types, fallback_type);
+    return std::make_unique<KOVA_RULE_ELEMENT>(rule.text("value"), rule.text("condition"), rule.text("alt_value"),
+                                               type);
+}
+
+KOVA_OBJ_INFO read_object(const DESCRIPTION_FILE& file, pugi::xml_node node) {
+    ELEMENT element(file, node,
+                    {"name", "kind", "value", "default", "default_index", "usage_state", "default_usage_state",
+                     "width", "width2d", "arguments", "initial_vector_state", "silent_correction"},
+                    {"rule"});
+    const std::string name = element.required_word("name");
+    KOVA_OBJ_INFO object(name, element.code("kind", k_object_kinds, std::nullopt));
+    object.set_value(element.text("value"));
+    object.set_default_value(element.text("default"));
+    object.default_index = element.number("default_index", -1, -1);
+    object.usage_state = element.code("usage_state", k_usage_states, KOVA_USAGE_NONE);
+    object.default_usage_state = element.code("default_usage_state", k_usage_states, KOVA_USAGE_NONE);
+    object.set_port_width(element.text("width"));
+    object.set_port_width2d(element.text("width2d"));
+    object.set_arguments(element.text("arguments"));
+    object.set_initial_vec_state(element.text("initial_vector_state"));
+    object.silent_correction = element.truth("silent_correction");
+    for (pugi::xml_node child : element.children())
+        object.add_rule(read_rule(file, child, KOVA_RULE_CONDITION).get());
+    return object;
+}
+
+// Wizard maps and vectors hold at most one condition rule.
+template <typename OWNER>
+void read_condition_rule(const DESCRIPTION_FILE& file, pugi::xml_node node, OWNER& owner) {
+    if (owner.condition_rule())
+        file.fail(node, tag(node.parent().name()) + " has more than one " + tag(node.name()));
+    owner.set_condition_rule(read_rule(file, node, KOVA_RULE_CONDITION));
+}
+
+KOVA_WIZARD_MAP read_wizard_map(const DESCRIPTION_FILE& file, pugi::xml_node node) {
+    ELEMENT element(file, node, {"name", "add_all_parameters", "add_used_ports"}, {"condition_rule", "object"});
+    KOVA_WIZARD_MAP map(element.required_word("name"));
+    map.add_all_parameters = element.truth("add_all_parameters");
+    map.add_used_ports = element.truth("add_used_ports");
+    for (pugi::xml_node child : element.children()) {
+        if (std::string_view(child.name()) == "condition_rule") {
+            read_condition_rule(file, child, map);
+            continue;
+        }
+        KOVA_OBJ_INFO object = read_object(file, child);
+        require_new_name(file, child, map.get_kova_obj(object.get_name()) != nullptr, "object", object.get_name());
+        if (KOVA_OBJ_INFO* slot = map.add_kova_object(object.get_name(), object.obj_type)) *slot = object;
+    }
+    return map;
+}
+
+KOVA_VECTOR_OBJ read_vector(const DESCRIPTION_FILE& file, pugi::xml_node node) {
+    ELEMENT element(file, node, {"name"}, {"condition_rule", "stimulus"});
+    KOVA_VECTOR_OBJ vector(element.required_word("name"));
+    for (pugi::xml_node child : element.children()) {
+        if (std::string_view(child.name()) == "condition_rule")
+            read_condition_rule(file, child, vector);
+        else
+            vector.add_vector_stimulus(*read_rule(file, child, KOVA_RULE_CONDITION));
+    }
+    return vector;
+}
+
+// Reads a description file and the files it includes. It keeps the chain
+// of files being read (canonical paths, outermost first) to refuse include
+// cycles; every included file, however deep, becomes a direct sub-model
+// of the model being read, because merging takes direct sub-models only.
+class MODEL_READER {
+public:
+    MODEL_READER(std::string lib_dir, std::vector<std::string> open_files)
+        : m_lib_dir(std::move(lib_dir)), m_open_files(std::move(open_files)) {}
+
+    // Fills model, a fresh one, from the file at path.
+    void read(const std::string& path, KOVA_INFO& model);
+
+private:
+    void read_child(const DESCRIPTION_FILE& file, pugi::xml_node node, KOVA_INFO& model);
+    void read_include(const DESCRIPTION_FILE& file, pugi::xml_node node, KOVA_INFO& model);
+    std::string locate(const ELEMENT& include, const DESCRIPTION_FILE& file, const std::string& name) const;
+
+    std::string m_lib_dir;
+    std::vector<std::string> m_open_files;
+};
+
+void MODEL_READER::read(const std::string& path, KOVA_INFO& model) {
+    const std::string identity = file_identity(path);
+    if (std::find(m_open_files.begin(), m_open_files.end(), identity) != m_open_files.end())
+        throw DESCRIPTION_ERROR{path + ": include cycle: the file is already being read"};
+    DESCRIPTION_FILE file(path);
+    ELEMENT root(file, file.root(), {"function", "condition", "library"},
+                 {"object", "include", "function_rule", "message", "wizard_map", "vector"});
+    KOVA_DESCRIPTION_READER::set_source_file(model, path);
+    if (const std::string* name = root.find("function")) model.set_function_name(trimmed(*name), "");
+    model.set_info_condition(root.text("condition"));
+    model.set_vhdl_library(root.text("library"));
+    m_open_files.push_back(identity);
+    for (pugi::xml_node child : root.children()) read_child(file, child, model);
+    m_open_files.pop_back();
+}
+
+void MODEL_READER::read_child(const DESCRIPTION_FILE& file, pugi::xml_node node, KOVA_INFO& model) {
+    const std::string_view name = node.name();
+    if (name == "object") {
+        KOVA_OBJ_INFO object = read_object(file, node);
+        require_new_name(file, node, model.get_kova_obj(object.get_name()) != nullptr, "object", object.get_name());
+        model.update_kova_obj(&object);
+    } else if (name == "include") {
+        read_include(file, node, model);
+    } else if (name == "function_rule") {
+        model.add_fn_rule(*read_rule(file, node, std::nullopt));
+    } else if (name == "message") {
+        model.add_msg(*read_rule(file, node, KOVA_RULE_CONDITION));
+    } else if (name == "wizard_map") {
+        KOVA_WIZARD_MAP map = read_wizard_map(file, node);
+        require_new_name(file, node, model.get_wizard_map(map.get_map_name()) != nullptr, "wizard map",
+                         map.get_map_name());
+        model.add_wizard_map(map.get_map_name(), &map);
+    } else {
+        KOVA_VECTOR_OBJ vector = read_vector(file, node);
+        require_new_name(file, node, model.get_vector_object(vector.get_vector_name()) != nullptr, "vector",
+                         vector.get_vector_name());
+        model.add_vector_object(vector.get_vector_name(), &vector);
+    }
+}
+
+// The sub-model's condition is its file's condition and the include's
+// condition joined; the sub-models it includes itself follow it, each with
+// the sub-model's condition joined in front of its own.
+void MODEL_READER::read_include(const DESCRIPTION_FILE& file, pugi::xml_node node, KOVA_INFO& model) {
+    ELEMENT include(file, node, {"file", "condition"}, {});
+    const std::string path = locate(include, file, include.required_word("file"));
+    auto sub = std::make_unique<KOVA_INFO>();
+    sub->set_xml_lib_dir(m_lib_dir);
+    try {
+        read(path, *sub);
+    } catch (DESCRIPTION_ERROR& error) {
+        error.text += "; included from " + file.position(node);
+        throw;
+    }
+    const std::string condition = kova_and_conditions(sub->get_info_condition(), include.text("condition"));
+    sub->set_info_condition(condition);
+    std::vector<std::unique_ptr<KOVA_INFO>> nested = KOVA_DESCRIPTION_READER::take_sub_infos(*sub);
+    model.add_sub_info(std::move(sub));
+    for (std::unique_ptr<KOVA_INFO>& inner : nested) {
+        inner->set_info_condition(kova_and_conditions(condition, inner->get_info_condition()));
+        model.add_sub_info(std::move(inner));
+    }
+}
+
+// An included file is looked up in the library directory first, then
+// beside the including file; an absolute name is taken as it is.
+std::string MODEL_READER::locate(const ELEMENT& include, const DESCRIPTION_FILE& file,
+                                 const std::string& name) const {
+    const fs::path wanted(name);
+    std::vector<fs::path> places;
+    if (wanted.is_absolute()) {
+        places.push_back(wanted);
+    } else {
+        if (!m_lib_dir.empty()) places.push_back(fs::path(m_lib_dir) / wanted);
+        places.push_back(fs::path(file.path()).parent_path() / wanted);
+    }
+    std::error_code ignored;
+    for (const fs::path& place : places)
+        if (fs::is_regular_file(place, ignored)) return place.lexically_normal().string();
+    std::string looked;
+    for (const fs::path& place : places) looked += (looked.empty() ? "" : " and ") + place.string();
+    include.fail("included file " + in_quotes(name) + " not found (looked for " + looked + ")");
+}
+
+}  // namespace
+
+bool KOVA_INFO::process_xml_file(const std::string& path, const KOVA_INFO* parent) {
+    std::vector<std::string> open_files;
+    if (parent && !parent->get_source_file().empty()) open_files.push_back(file_identity(parent->get_source_file()));
+    KOVA_INFO loaded;
+    loaded.m_xml_lib_dir = m_xml_lib_dir;
+    try {
+        MODEL_READER(m_xml_lib_dir, std::move(open_files)).read(path, loaded);
+    } catch (const DESCRIPTION_ERROR& error) {
+        post_error_message(error.text);
+        return false;
+    } catch (const std::exception& error) {
+        post_error_message("cannot read the description file " + in_quotes(path) + ": " + error.what());
+        return false;
+    }
+    // The settings of this model stay; the file's function name serves
+    // only a model that has none.
+    if (!m_function_name.empty()) loaded.m_function_name = m_function_name;
+    loaded.m_errors = m_errors;
+    *this = loaded;
+    return true;
+}

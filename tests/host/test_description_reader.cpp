@@ -1,0 +1,261 @@
+// The description reader: the documented example read back field by field,
+// the lookup of included files, and bad input, which must leave the model
+// as it was and post one message naming the file and the line.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "host/kova_info.h"
+#include "support/test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string read_text(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string errors_of(const KOVA_INFO& model) {
+    std::string all;
+    for (const std::string& message : model.get_error_messages()) all += message + "\n";
+    return all;
+}
+
+// Every field of a model as text: one record a line, the parts of a record
+// indented below it, each text in brackets.
+struct DUMP {
+    std::string text;
+
+    void rule(const std::string& indent, const char* what, const KOVA_RULE_ELEMENT* rule) {
+        if (rule)
+            text += indent + what + " " + std::to_string(rule->rule_type) + " [" + rule->get_condition() + "] [" +
+                    rule->get_value() + "] [" + rule->get_alt_value() + "]\n";
+    }
+    void rules(const std::string& indent, const char* what, const std::vector<KOVA_RULE_ELEMENT*>& list) {
+        for (const KOVA_RULE_ELEMENT* each : list) rule(indent, what, each);
+    }
+    void objects(const std::string& indent, const std::vector<KOVA_OBJ_INFO*>& list) {
+        for (const KOVA_OBJ_INFO* o : list) {
+            text += indent + "object " + o->get_name() + " " + std::to_string(o->obj_type) + " [" + o->get_value() +
+                    "] [" + o->get_default_value() + "] " + std::to_string(o->default_index) + " " +
+                    std::to_string(o->usage_state) + "/" + std::to_string(o->default_usage_state) + " [" +
+                    o->get_port_width() + "] [" + o->get_port_width2d() + "] [" + o->get_arguments() + "] [" +
+                    o->get_initial_vec_state() + "]" + (o->silent_correction ? " silent" : "") + "\n";
+            rules(indent + "  ", "rule", o->rule_snapshot());
+        }
+    }
+    void model(const std::string& indent, KOVA_INFO& m) {
+        text += indent + "model [" + m.get_function_name() + "] [" + m.get_info_condition() + "] [" +
+                m.get_vhdl_library() + "]\n";
+        objects(indent, m.get_kova_obj_snapshot());
+        rules(indent, "function_rule", m.get_fn_rule_snapshot());
+        rules(indent, "message", m.get_msg_snapshot());
+        m.reset_wizard_map();
+        while (KOVA_WIZARD_MAP* map = m.get_next_wizard_map()) {
+            text += indent + "wizard_map " + map->get_map_name() + (map->add_all_parameters ? " all" : "") +
+                    (map->add_used_ports ? " used" : "") + "\n";
+            rule(indent + "  ", "condition_rule", map->condition_rule());
+            objects(indent + "  ", map->get_kova_obj_snapshot());
+        }
+        m.reset_vector_map();
+        while (KOVA_VECTOR_OBJ* vector = m.get_next_vector_obj()) {
+            text += indent + "vector " + vector->get_vector_name() + "\n";
+            rule(indent + "  ", "condition_rule", vector->condition_rule());
+            vector->reset_vector_stimulus();
+            while (KOVA_RULE_ELEMENT* record = vector->get_next_vector_stimulus()) rule(indent + "  ", "stimulus", record);
+        }
+        m.reset_sub_info_map();
+        while (KOVA_INFO* sub = m.get_next_sub_info()) model(indent + "  ", *sub);
+    }
+};
+
+std::string dump(KOVA_INFO& model) {
+    DUMP out;
+    out.model("", model);
+    return out.text;
+}
+
+TEST(DescriptionReader, DocumentedExampleIsReadFieldByField) {
+    KOVA_INFO model;
+    ASSERT_TRUE(model.process_xml_file(test_data("spram.xml"), nullptr)) << errors_of(model);
+    EXPECT_EQ(dump(model), read_text(test_data("spram.dump")));
+    EXPECT_EQ(model.get_source_file(), test_data("spram.xml"));
+    model.reset_sub_info_map();
+    EXPECT_EQ(model.get_next_sub_info()->get_source_file(), test_data("spram_ecc.xml"));
+
+    const std::string doc = read_text(std::string(KOVA_EXAMPLES) + "/../docs/description-format.md");
+    for (const char* name : {"spram.xml", "spram_ecc.xml"})
+        EXPECT_NE(doc.find(read_text(test_data(name))), std::string::npos) << name << " differs from the docs";
+}
+
+TEST(DescriptionReader, FifoExampleLoads) {
+    KOVA_INFO model;
+    ASSERT_TRUE(model.process_xml_file(std::string(KOVA_EXAMPLES) + "/fifo.xml", nullptr)) << errors_of(model);
+    EXPECT_EQ(model.get_kova_obj("ADDR_WIDTH")->get_value(), "ceil_log(DEPTH)");
+}
+
+TEST(DescriptionReader, AbsentFieldsTakeDefaultsAndEmptyTextsStayEmpty) {
+    KOVA_INFO model;
+    const std::string path = write_temp_file(
+        "empty_fields.xml", "<model><object name=' A ' kind=' STRING ' value=''><default></default><rule/></object>"
+                            "</model>");
+    ASSERT_TRUE(model.process_xml_file(path, nullptr)) << errors_of(model);
+    EXPECT_EQ(dump(model), "model [] [] []\nobject A 6 [] [] -1 4/4 [] [] [] []\n  rule 2 [] [] []\n");
+}
+
+// A folder of its own below the temporary folder, emptied first.
+std::string fresh_folder(const std::string& name) {
+    const std::string folder = temp_folder() + "/" + name;
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+void write_file(const std::string& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
+
+TEST(DescriptionReader, IncludedFileIsLookedUpInTheLibraryFirstThenBesideTheFile) {
+    struct CASE {
+        bool in_library, beside, library_set;
+        std::string origin;  // the object of the file that was read; "" when none was found
+    } cases[] = {{true, true, true, "IN_LIBRARY"},
+                 {false, true, true, "BESIDE"},
+                 {true, true, false, "BESIDE"},
+                 {true, false, false, ""},
+                 {false, false, true, ""}};
+    for (const CASE& c : cases) {
+        const std::string library = fresh_folder("lookup_lib"), beside = fresh_folder("lookup_top");
+        if (c.in_library) write_file(library + "/part.xml", "<model><object name='IN_LIBRARY' kind='5'/></model>");
+        if (c.beside) write_file(beside + "/part.xml", "<model><object name='BESIDE' kind='5'/></model>");
+        write_file(beside + "/top.xml", "<model>\n<include file='part.xml'/>\n</model>\n");
+        KOVA_INFO model;
+        if (c.library_set) model.set_xml_lib_dir(library);
+        SCOPED_TRACE("expected " + c.origin);
+        ASSERT_EQ(model.process_xml_file(beside + "/top.xml", nullptr), !c.origin.empty()) << errors_of(model);
+        model.reset_sub_info_map();
+        if (c.origin.empty())
+            EXPECT_EQ(errors_of(model).rfind(beside + "/top.xml:2: included file \"part.xml\" not found", 0), 0u);
+        else
+            EXPECT_NE(model.get_next_sub_info()->get_kova_obj(c.origin), nullptr);
+    }
+}
+
+TEST(DescriptionReader, NestedIncludesBecomeDirectSubModelsWithJoinedConditions) {
+    const std::string folder = fresh_folder("nested");
+    write_file(folder + "/top.xml", "<model><include file='mid.xml' condition='M'/></model>");
+    write_file(folder + "/mid.xml", "<model condition='F'><include file='leaf.xml'/></model>");
+    write_file(folder + "/leaf.xml", "<model condition='L'/>");
+    KOVA_INFO model;
+    ASSERT_TRUE(model.process_xml_file(folder + "/top.xml", nullptr)) << errors_of(model);
+    EXPECT_EQ(dump(model), "model [] [] []\n  model [] [(F) and (M)] []\n  model [] [((F) and (M)) and (L)] []\n");
+}
+
+// Reads path into a model that holds the documented example and expects a
+// refusal that changes nothing but one message, which starts with where
+// and holds problem.
+void expect_refused(const std::string& path, const std::string& where, const std::string& problem) {
+    KOVA_INFO model;
+    ASSERT_TRUE(model.process_xml_file(test_data("spram.xml"), nullptr));
+    model.set_function_name("kept", "");
+    const std::string before = dump(model) + model.get_source_file();
+    EXPECT_FALSE(model.process_xml_file(path, nullptr));
+    EXPECT_EQ(dump(model) + model.get_source_file(), before);
+    ASSERT_EQ(model.get_error_messages().size(), 1u);
+    const std::string& message = model.get_error_messages()[0];
+    EXPECT_EQ(message.rfind(where, 0), 0u) << message;
+    EXPECT_NE(message.find(problem), std::string::npos) << message;
+}
+
+TEST(DescriptionReader, BadInputIsRefusedWithFileAndLine) {
+    struct CASE {
+        std::string text;
+        int line;
+        const char* problem;
+    } cases[] = {
+        {"<model>\n<object name='A' kind='integer'>\n</model>", 3, "malformed XML"},
+        {"", 1, "malformed XML"},
+        {"<modle/>", 1, "the top element must be <model>, not <modle>"},
+        {"<model/>\n<model/>", 2, "one top element"},
+        {"<model>\n<objekt name='A'/></model>", 2, "unknown element <objekt> in <model>"},
+        {"<model>\n<object name='A' kind='5' colour='red'/></model>", 2, "unknown attribute \"colour\""},
+        {"<model>\n<object name='A' kind='wire'/></model>", 2, "unknown object kind \"wire\""},
+        {"<model>\n<object name='A' kind='4'/></model>", 2, "unknown object kind \"4\""},
+        {"<model>\n<object name='A'\n kind='0'>\n<rule type='maybe'/></object></model>", 4, "unknown rule type"},
+        {"<model>\n<message type='8'/></model>", 2, "unknown rule type \"8\""},
+        {"<model>\n<object name='A' kind='in' usage_state='2'/></model>", 2, "unknown usage state \"2\""},
+        {"<model>\n<object name='A' kind='6' default_index='two'/></model>", 2, "bad number \"two\""},
+        {"<model>\n<object name='A' kind='6' default_index='-2'/></model>", 2, "bad number \"-2\""},
+        {"<model>\n<object name='A' kind='6'\n default_index='99999999999'/></model>", 2, "bad number"},
+        {"<model>\n<object name='A' kind='in' silent_correction='yes'/></model>", 2, "unknown truth value"},
+        {"<model>\n<object name='A' kind='in'/>\n<object name='a' kind='out'/></model>", 3, "duplicate object name"},
+        {"<model>\n<wizard_map name='W'>\n<object name='A' kind='5'/>\n<object name='A' kind='5'/>\n"
+         "</wizard_map></model>", 4, "duplicate object name \"A\""},
+        {"<model>\n<wizard_map name='W'/>\n<wizard_map name='w'/></model>", 3, "duplicate wizard map name"},
+        {"<model>\n<vector name='V'/>\n<vector name='V'/></model>", 3, "duplicate vector name"},
+        {"<model>\n<vector name='V'>\n<condition_rule/>\n<condition_rule/></vector></model>", 4, "more than one"},
+        {"<model>\n<object name='A' kind='5' value='1'>\n<value>2</value></object></model>", 3, "given twice"},
+        {"<model>\n<object kind='integer'/></model>", 2, "<object> needs \"name\""},
+        {"<model>\n<object name=' ' kind='integer'/></model>", 2, "\"name\" of <object> is empty"},
+        {"<model>\n<function_rule condition='x'/></model>", 2, "<function_rule> needs \"type\""},
+        {"<model>\n<message>\n<value>a <b>bold</b> text</value></message></model>", 3, "holds text only"},
+        {"<model>\n<message>\n<value lang='en'>text</value></message></model>", 3, "takes no attributes"},
+        {"<model>\n\n  stray words\n</model>", 3, "unexpected text in <model>"},
+        {"<model>\n<include/></model>", 2, "<include> needs \"file\""},
+        {"<model>\n<include file='absent.xml'/></model>", 2, "included file \"absent.xml\" not found"},
+    };
+    int index = 0;
+    for (const CASE& c : cases) {
+        const std::string path = write_temp_file("bad_" + std::to_string(index++) + ".xml", c.text);
+        SCOPED_TRACE(c.text);
+        expect_refused(path, path + ":" + std::to_string(c.line) + ": ", c.problem);
+    }
+}
+
+TEST(DescriptionReader, UnreadableFilesAreRefused) {
+    const std::string missing = temp_folder() + "/no_such_file.xml";
+    expect_refused(missing, "cannot open the description file \"" + missing + "\"", "no such file");
+    expect_refused(temp_folder(), "cannot open the description file", "not a readable file");
+}
+
+TEST(DescriptionReader, ErrorsInIncludedFilesAndIncludeCyclesNameEveryFile) {
+    const std::string folder = fresh_folder("includes");
+    write_file(folder + "/top.xml", "<model>\n\n<include file='inner.xml'/>\n</model>");
+    write_file(folder + "/inner.xml", "<model>\n<object name='A' kind='port'/>\n</model>");
+    write_file(folder + "/self.xml", "<model>\n<include file='self.xml'/>\n</model>");
+    write_file(folder + "/a.xml", "<model>\n<include file='b.xml'/>\n</model>");
+    write_file(folder + "/b.xml", "<model>\n\n<include file='./a.xml'/>\n</model>");
+    expect_refused(folder + "/top.xml", folder + "/inner.xml:2: unknown object kind \"port\"",
+                   "; included from " + folder + "/top.xml:3");
+    expect_refused(folder + "/self.xml", folder + "/self.xml: include cycle", "; included from " + folder + "/self.xml:2");
+    expect_refused(folder + "/a.xml", folder + "/a.xml: include cycle",
+                   "; included from " + folder + "/b.xml:3; included from " + folder + "/a.xml:2");
+
+    KOVA_INFO parent, sub;
+    ASSERT_TRUE(parent.process_xml_file(test_data("spram.xml"), nullptr));
+    EXPECT_FALSE(sub.process_xml_file(test_data("spram.xml"), &parent));
+    EXPECT_EQ(sub.get_kova_obj_count(), 0);
+    EXPECT_NE(errors_of(sub).find("include cycle"), std::string::npos);
+}
+
+TEST(DescriptionReader, SettingsAndEarlierMessagesOutliveASuccessfulRead) {
+    KOVA_INFO model;
+    model.set_xml_lib_dir("/nowhere");
+    model.set_function_name("chosen", "");
+    model.post_error_message("earlier");
+    ASSERT_TRUE(model.process_xml_file(test_data("spram.xml"), nullptr));
+    EXPECT_EQ(model.get_function_name(), "chosen");
+    EXPECT_EQ(model.get_xml_lib_dir(), "/nowhere");
+    EXPECT_EQ(errors_of(model), "earlier\n");
+    // A second file replaces the first description as a whole.
+    ASSERT_TRUE(model.process_xml_file(test_data("spram_ecc.xml"), nullptr));
+    EXPECT_EQ(model.get_kova_obj_count(), 3);
+    EXPECT_EQ(model.get_sub_info_count(), 0u);
+    EXPECT_EQ(model.get_wizard_map("generics"), nullptr);
+}
+
+}  // namespace
