@@ -1,9 +1,39 @@
-# The two commands of the README. Both install missing Debian packages
-# (when run as root), configure and build into build/.
+# The commands of the README. Each installs missing Debian packages (when
+# run as root) and configures and builds what it needs.
+#
+#   make test   the whole suite three ways, each in its own build folder:
+#               build/       plain (RelWithDebInfo)
+#               build-asan/  clang with AddressSanitizer, LeakSanitizer and
+#                            UndefinedBehaviorSanitizer, plus a short smoke
+#                            run of every fuzz target
+#               build-tsan/  clang with ThreadSanitizer: the test that runs
+#                            validators in two threads
+#   make fuzz   every fuzz target for FUZZ_SECONDS each (build-asan/)
+#
+# A sanitizer finding ends the test that made it with a failure.
 BUILD ?= build
+ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 JOBS ?= $(shell nproc)
+SANITIZER_CC ?= clang-14
+SANITIZER_CXX ?= clang++-14
+# Turns the addresses of sanitizer reports into file and line.
+SYMBOLIZER ?= /usr/lib/llvm-14/bin/llvm-symbolizer
+FUZZ_SECONDS ?= 600
+# The one test that runs evaluations in two threads at once.
+THREAD_TEST = ^EntryPoints\.ValidatorsInTwoThreadsDoNotInterfere$$
 
-.PHONY: all demo test setup configure build clean
+SANITIZER_CONFIGURE = cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	-DCMAKE_C_COMPILER=$(SANITIZER_CC) -DCMAKE_CXX_COMPILER=$(SANITIZER_CXX)
+# Leaks are reported at exit; every finding fails with a stack trace.
+SANITIZER_ENV = \
+	ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1:external_symbolizer_path=$(SYMBOLIZER) \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:external_symbolizer_path=$(SYMBOLIZER) \
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:external_symbolizer_path=$(SYMBOLIZER)
+CTEST = ctest --output-on-failure -j $(JOBS)
+
+.PHONY: all demo test test-plain test-asan test-tsan fuzz setup configure build \
+	asan-build tsan-build clean
 
 all: build
 
@@ -19,8 +49,32 @@ build: configure
 demo: build
 	$(BUILD)/tools/kova show examples/fifo.xml
 
-test: build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+test: test-plain test-tsan test-asan
+
+test-plain: build
+	@echo "== the suite ($(BUILD)) =="
+	$(CTEST) --test-dir $(BUILD)
+
+asan-build: setup
+	$(SANITIZER_CONFIGURE) -S . -B $(ASAN_BUILD) -DKOVA_SANITIZE=address,undefined -DKOVA_FUZZ=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+test-asan: asan-build
+	@echo "== the suite and the fuzz smoke runs under AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer ($(ASAN_BUILD)) =="
+	$(SANITIZER_ENV) $(CTEST) --test-dir $(ASAN_BUILD)
+
+tsan-build: setup
+	$(SANITIZER_CONFIGURE) -S . -B $(TSAN_BUILD) -DKOVA_SANITIZE=thread
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target tests_expr
+
+test-tsan: tsan-build
+	@echo "== the two-thread test under ThreadSanitizer ($(TSAN_BUILD)) =="
+	$(SANITIZER_ENV) $(CTEST) --test-dir $(TSAN_BUILD) -R '$(THREAD_TEST)'
+
+fuzz: asan-build
+	@echo "== every fuzz target for $(FUZZ_SECONDS) s ($(ASAN_BUILD)) =="
+	KOVA_FUZZ_SECONDS=$(FUZZ_SECONDS) $(SANITIZER_ENV) $(CTEST) --test-dir $(ASAN_BUILD) -L fuzz \
+		--timeout $$(( $(FUZZ_SECONDS) + 300 ))
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)

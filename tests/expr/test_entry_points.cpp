@@ -72,8 +72,8 @@ TEST(EntryPoints, NestedEvaluationLeavesTheOuterOneIntact) {
 }
 
 TEST(EntryPoints, ValidatorsInTwoThreadsDoNotInterfere) {
-    const int rounds = 300;
-    auto evaluate_many = [rounds](const std::string& width, const std::string& expected, bool* all_right) {
+    constexpr int rounds = 300;
+    auto evaluate_many = [](const std::string& width, const std::string& expected, bool* all_right) {
         VALIDATOR_PROBE validator;
         validator.add_object("W", KOVA_OBJ_INTEGER_PARAMETER);
         validator.initialize_validator();

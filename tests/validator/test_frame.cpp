@@ -105,7 +105,8 @@ TEST(Frame, CopiesOwnTheirObjects) {
     VALIDATOR_PROBE copy(*original);
     VALIDATOR_PROBE assigned;
     assigned = *original;
-    assigned = assigned;  // self-assignment keeps everything
+    VALIDATOR_PROBE& same = assigned;
+    assigned = same;  // self-assignment keeps everything
     KOVA_PARAMETER_OBJ* original_width = original->get_parameter_object("WIDTH");
     EXPECT_NE(copy.get_parameter_object("WIDTH"), original_width);
     EXPECT_NE(assigned.get_parameter_object("WIDTH"), original_width);

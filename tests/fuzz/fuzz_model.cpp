@@ -1,0 +1,43 @@
+#include "fuzz/fuzz_model.h"
+
+#include "host/qel_util.h"
+
+namespace {
+
+void add_macro(VALIDATOR_PROBE& validator, const std::string& name, const std::string& arguments,
+               const std::string& body) {
+    if (KOVA_OBJ_INFO* macro = validator.add_object(name, KOVA_OBJ_FN_MACRO, body)) macro->set_arguments(arguments);
+}
+
+void add_port(VALIDATOR_PROBE& validator, const std::string& name, int kind, const std::string& width) {
+    if (KOVA_OBJ_INFO* port = validator.add_object(name, kind)) port->set_port_width(width);
+}
+
+}  // namespace
+
+void build_fuzz_model(VALIDATOR_PROBE& validator) {
+    validator.add_object("WIDTH", KOVA_OBJ_INTEGER_PARAMETER, "1-64", "8");
+    validator.add_object("DEPTH", KOVA_OBJ_INTEGER_PARAMETER, "16|32|64", "32");
+    validator.add_object("MODE", KOVA_OBJ_STRING_PARAMETER, "fast|slow", "fast");
+    validator.add_object("NOTE", KOVA_OBJ_OTHER_PARAMETER, "", "none");
+    validator.add_object("ADDR", KOVA_OBJ_HIDDEN_PARAMETER, "ceil_log(DEPTH)");
+    add_macro(validator, "BYTES", "bits", "bits ceil_div 8");
+    add_macro(validator, "HALF", "", "WIDTH div 2");
+    add_port(validator, "clk", KOVA_OBJ_INPUT_PORT, "1");
+    add_port(validator, "data", KOVA_OBJ_OUTPUT_PORT, "WIDTH");
+    add_port(validator, "en", KOVA_OBJ_INPUT_PORT, "1");
+    validator.initialize_validator();
+
+    validator.set_parameter_value("WIDTH", "8");
+    validator.set_parameter_value("DEPTH", "32");
+    validator.set_parameter_value("MODE", "fast");
+    validator.set_parameter_usage_state("WIDTH", KOVA_USAGE_USED);
+    validator.set_parameter_usage_state("MODE", KOVA_USAGE_USED);
+    validator.set_port_usage_state("clk", KOVA_USAGE_USED);
+    validator.set_port_usage_state("en", KOVA_USAGE_CONSTANT);
+    validator.set_current_port_width("data", 8);
+    validator.set_current_port_value("data", "5", QEL_RADIX_SIGNED_DECIMAL);
+    validator.set_current_port_width("en", 1);
+    validator.set_current_port_value("en", "1", QEL_RADIX_SIGNED_DECIMAL);
+    validator.add_cmd_to_list("simulate");
+}
