@@ -15,13 +15,15 @@
 
 struct KOVA_TOOL_STATE {
     KOVA_LOAD_OPTIONS load;
-    std::vector<std::string> set, use, unused, constant;  // settings, applied in that order
+    // Settings, applied in this order: files, --set, --use, --unused, --constant.
+    std::vector<std::string> settings_files;
+    std::vector<std::string> set, use, unused, constant;
     int exit_code = KOVA_EXIT_OK;
 };
 
 // The description argument and the --lib and --function options.
 void add_load_options(CLI::App& command, KOVA_LOAD_OPTIONS& load);
-// --set NAME=VALUE, --use NAME, --unused NAME, --constant PORT.
+// --settings FILE, --set NAME=VALUE, --use NAME, --unused NAME, --constant PORT.
 void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state);
 
 // Loads the description and applies the settings; on failure prints why,

@@ -77,3 +77,29 @@ TEST(KovaTool, ShowListsPortsAndParameters) {
     EXPECT_NE(show.out.find("in       addr_b"), std::string::npos) << show.out;
     EXPECT_EQ(show.out.find("hidden"), std::string::npos);  // hidden parameters have no copy
 }
+
+TEST(KovaTool, SettingsFilesApplyInOrderAndRoundTrip) {
+    const std::string settings = write_temp_file("ram.settings", "# dual port RAM\nDEPTH=32\n  BURST = 3\n\nMODE=DUAL\naddr_b=USED\n");
+    const std::string saved = temp_folder() + "/saved.settings";
+    RUN run = kova("validate " + ram() + " --settings " + settings + " --save " + saved);
+    EXPECT_EQ(run.status, 0) << run.out;
+    const std::string again = temp_folder() + "/again.settings";
+    EXPECT_EQ(kova("validate " + ram() + " --settings " + saved + " --save " + again).status, 0);
+    RUN first = kova("eval " + ram() + " 'DEPTH + BURST' --settings " + saved);
+    EXPECT_EQ(first.out, "36\n");  // the silent correction of BURST was saved
+    RUN second = kova("eval " + ram() + " 'DEPTH + BURST' --settings " + again);
+    EXPECT_EQ(second.out, first.out);
+    // Command-line settings come after the file's.
+    EXPECT_EQ(kova("eval " + ram() + " DEPTH --settings " + saved + " --set DEPTH=64").out, "64\n");
+}
+
+TEST(KovaTool, SettingsFilesWithErrorsApplyNothing) {
+    const std::string bad = write_temp_file("bad.settings", "DEPTH=32\nno equals sign\n=3\n");
+    RUN run = kova("validate " + ram() + " --settings " + bad);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "kova: " + bad + ":2: expected NAME=VALUE, found 'no equals sign'\nkova: " + bad +
+                           ":3: expected NAME=VALUE, found '=3'\n");
+    const std::string unknown = write_temp_file("unknown.settings", "DEPTH=32\n\nNOPE=1\n");
+    EXPECT_EQ(kova("validate " + ram() + " --settings " + unknown).out,
+              "kova: " + unknown + ":3: no port or parameter is named NOPE\n");
+}
