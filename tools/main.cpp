@@ -11,6 +11,8 @@ int main(int argc, char** argv) {
     add_eval_command(app, state);
     add_validate_command(app, state);
     add_deps_command(app, state);
+    add_wizard_map_command(app, state);
+    add_stimulus_command(app, state);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

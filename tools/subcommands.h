@@ -37,5 +37,7 @@ void add_show_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_eval_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_validate_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_deps_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_wizard_map_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_stimulus_command(CLI::App& app, KOVA_TOOL_STATE& state);
 
 #endif

@@ -111,6 +111,29 @@ public:
     std::string evaluate_function_macro(const std::string& name, const std::string& actual_list);
     std::string get_macro_value(const std::string& name, bool evaluate);
 
+    // Wizard maps. Every port or parameter object of the map gets the
+    // value and usage state that its value text and rules give under the
+    // current settings; on request the map is then filled with every
+    // parameter and every used port. Only the map's objects change.
+    void evaluate_wizard_map(KOVA_WIZARD_MAP& map);
+    void evaluate_wizard_obj(KOVA_OBJ_INFO* object);
+
+    // Stimulus. A record of a vector drives its value (a force command)
+    // when its condition is empty or true, its alternate value otherwise.
+    // True when a record of the vector forces that signal; the vector's
+    // cursor is reset first and stays after the matching record.
+    bool kova_stimulus_exists(KOVA_VECTOR_OBJ* vector, const std::string& name);
+    // True when the force command drives a value exactly at time; name and
+    // value receive the signal and the value (in binary after "0b" for a
+    // command that names a binary, hex or fixed-point radix).
+    bool kova_get_transition_at_time(std::string command, int time, std::string& name, std::string& value);
+    // The next record, from the vector's cursor on, that drives a value at
+    // time; when none is left the cursor is reset and the answer is false.
+    bool kova_get_vector_transition(KOVA_VECTOR_OBJ* vector, int time, std::string& name, std::string& value);
+    // The object's initial vector state evaluated, or as written when it
+    // evaluates to nothing; "" for an unknown object.
+    std::string get_obj_initial_vec_state(const std::string& name);
+
     // Dependency queries and the texts that name them.
     // The ports and parameters an expression names, directly or through the
     // bodies of the macros it names, in order of first mention.
@@ -128,6 +151,10 @@ protected:
     void add_sub_info_objects_to_validator(KOVA_INFO* sub_model);
     void read_parameter_and_port_list_from_obj_list();
     void sync_up_obj_lists(KOVA_OBJ_MAP source, KOVA_OBJ_MAP& target);
+
+    // A word of a force command, or the value that it names: a function
+    // macro's value, or the constant value of a port held constant.
+    std::string get_stimulus_value(const std::string& token);
 
     // Writes a rule's value into the alternate state of the parameter or
     // port copy, or into the current value of an object that has neither.
