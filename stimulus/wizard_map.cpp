@@ -75,7 +75,7 @@ void KOVA_RULES_VALIDATOR::evaluate_wizard_obj(KOVA_OBJ_INFO* object) {
     if (!object->get_value().empty())
         write_result(*object, evaluate_expression(object->get_value(), PARSER_MODE_EVALUATE));
     for (const KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) {
-        if (rule->rule_type == KOVA_RULE_PORT_VALUE || rule->rule_type == KOVA_RULE_PORT_VALUE_LIST) continue;
+        if (rule->is_port_value_rule()) continue;
         const std::string result = evaluate_rule_condition(*this, *object, *rule);
         if (!is_boolean(result)) {
             post_error_message("Condition " + rule->get_condition() + " of object " + object->get_name() +

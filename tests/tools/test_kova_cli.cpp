@@ -1,31 +1,13 @@
 // The kova tool driven as a user would: exit codes and what it prints.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <sys/wait.h>
-
 #include "support/test_support.h"
 
 namespace {
 
-struct RUN {
-    int status;
-    std::string out;  // standard output and standard error together
-};
+using RUN = TOOL_RUN;
 
-RUN kova(const std::string& arguments) {
-    const std::string command = std::string(KOVA_TOOL) + " " + arguments + " 2>&1";
-    RUN run{-1, ""};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer;
-    std::size_t got;
-    while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+RUN kova(const std::string& arguments) { return run_kova(arguments); }
 
 std::string ram() { return test_data("run/ram.xml"); }
 

@@ -3,31 +3,18 @@
 // their output and exit status.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
+
+#include "support/test_support.h"
 
 namespace {
 
-struct RUN {
-    int status;
-    std::string out;
-};
-
-// Runs the tool with the arguments (after the subcommand and the example
-// file) and collects its standard output.
-RUN run_tool(const std::string& subcommand, const std::string& arguments) {
-    const std::string line = std::string(KOVA_TOOL) + " " + subcommand + " " + KOVA_EXAMPLES + "/counter.xml " +
-                             arguments + " 2>/dev/null";
-    RUN run{-1, ""};
-    FILE* pipe = popen(line.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe)) run.out += buffer;
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+// Runs a subcommand on the counter example; standard output only.
+TOOL_RUN run_tool(const std::string& subcommand, const std::string& arguments) {
+    return run_kova(subcommand + " " + KOVA_EXAMPLES + "/counter.xml " + arguments, false);
 }
+
+}  // namespace
 
 TEST(WizardMapAndStimulusCommands, OutputAndExitStatus) {
     struct CASE {
@@ -43,11 +30,15 @@ TEST(WizardMapAndStimulusCommands, OutputAndExitStatus) {
         {"stimulus", "count_cycle", 2, ""},
         {"wizard-map", "ports --set DIRECTION=both --use count",
          0,
-         "ports: 3 objects\n"
+         "ports: 7 objects\n"
          "KIND  NAME   VALUE   USAGE   SOURCE\n"
          "in    up_dn  USED    USED    map\n"
          "in    din    UNUSED  UNUSED  map\n"
-         "out   count          USED    port\n"},
+         "in    clk            USED    port\n"
+         "in    rst            USED    port\n"
+         "in    en             USED    port\n"
+         "out   count          USED    port\n"
+         "out   tc             USED    port\n"},
         {"wizard-map", "generics --set WIDTH=12 --set DIRECTION=both",
          0,
          "generics: 8 objects\n"
@@ -58,15 +49,13 @@ TEST(WizardMapAndStimulusCommands, OutputAndExitStatus) {
          "integer  C_HAS_LOAD        0        USED   map\n"
          "integer  WIDTH             12       NONE   parameter\n"
          "string   DIRECTION         both     NONE   parameter\n"
-         "integer  HAS_LOAD                   NONE   parameter\n"
-         "integer  CLOCK_PERIOD               NONE   parameter\n"},
+         "integer  HAS_LOAD          0        NONE   parameter\n"
+         "integer  CLOCK_PERIOD      10       NONE   parameter\n"},
         {"wizard-map", "no_such_map", 2, ""},
     };
     for (const CASE& c : cases) {
-        const RUN run = run_tool(c.subcommand, c.arguments);
+        const TOOL_RUN run = run_tool(c.subcommand, c.arguments);
         EXPECT_EQ(run.status, c.status) << c.subcommand << " " << c.arguments;
         EXPECT_EQ(run.out, c.out) << c.subcommand << " " << c.arguments;
     }
 }
-
-}  // namespace
