@@ -35,5 +35,9 @@ void add_show_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_eval_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_validate_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_deps_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_widths_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_ranges_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_messages_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_simlib_command(CLI::App& app, KOVA_TOOL_STATE& state);
 
 #endif
