@@ -25,7 +25,6 @@ public:
     const char* copy(const char* text, std::size_t length);
     const char* copy(const std::string& text) { return copy(text.data(), text.size()); }
     const char* keep(std::string&& text);
-    std::size_t size() const { return m_texts.size(); }
 
 private:
     // A deque never moves its elements when it grows, so every pointer

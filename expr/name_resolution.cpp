@@ -6,13 +6,10 @@
 
 #include <string>
 
-#include "expr/host_query_guard.h"
+#include "expr/port_query_guard.h"
 #include "host/kova_stl.h"
 
 namespace {
-
-const char* const WHILE_CHECKING_PORT = " while checking port ";
-const char* const IS_USED_IN_CONDITION = " is used, in condition ";
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -48,12 +45,15 @@ std::string unknown_name_text(const KOVA_EVAL_CONTEXT& ctx, const std::string& n
     return ctx.text_mode() ? quoted(name) : name;
 }
 
-bool is_parameter_with_copy(int type) {
-    return type == KOVA_OBJ_INTEGER_PARAMETER || type == KOVA_OBJ_STRING_PARAMETER ||
-           type == KOVA_OBJ_OTHER_PARAMETER;
-}
-
 }  // namespace
+
+std::string kova_port_query_error(KOVA_PORT_QUERY kind, const char* error, const char* name,
+                                  const std::string& condition) {
+    if (kind == KOVA_PORT_QUERY_VALUE)
+        return std::string("Error: ") + error + " while getting the value of port " + name + " in condition " +
+               condition;
+    return std::string("Error: ") + error + " while checking port " + name + " is used, in condition " + condition;
+}
 
 const char* expression_name_value(KOVA_EVAL_CONTEXT& ctx, const char* name) {
     if (!ctx.validator) return "";
@@ -64,18 +64,18 @@ const char* expression_name_value(KOVA_EVAL_CONTEXT& ctx, const char* name) {
 bool expression_is_used(KOVA_EVAL_CONTEXT& ctx, const char* name) {
     if (!ctx.validator) return false;
     const KOVA_RULES_VALIDATOR& validator = *ctx.validator;
-    return kova_guarded_host_query(ctx, name, WHILE_CHECKING_PORT, IS_USED_IN_CONDITION, false, [&] {
+    return kova_guarded_port_query(ctx, KOVA_PORT_QUERY_USE, name, false, [&] {
         const KOVA_OBJ_INFO* object = validator.get_kova_obj(name);
         if (!object) return false;
         if (object->is_port()) return validator.check_port_is_used(name);
-        return is_parameter_with_copy(object->obj_type) && validator.check_parameter_is_used(name);
+        return object->is_parameter() && validator.check_parameter_is_used(name);
     });
 }
 
 bool expression_is_constant_port(KOVA_EVAL_CONTEXT& ctx, const char* name) {
     if (!ctx.validator) return false;
     const KOVA_RULES_VALIDATOR& validator = *ctx.validator;
-    return kova_guarded_host_query(ctx, name, WHILE_CHECKING_PORT, IS_USED_IN_CONDITION, false, [&] {
+    return kova_guarded_port_query(ctx, KOVA_PORT_QUERY_USE, name, false, [&] {
         const KOVA_OBJ_INFO* object = validator.get_kova_obj(name);
         if (!object || !object->is_port()) return false;
         const KOVA_PORT_OBJ* port = validator.get_port_object(name);
@@ -86,7 +86,7 @@ bool expression_is_constant_port(KOVA_EVAL_CONTEXT& ctx, const char* name) {
 int32_t expression_port_value(KOVA_EVAL_CONTEXT& ctx, const char* name) {
     if (!ctx.validator) return 0;
     const KOVA_RULES_VALIDATOR& validator = *ctx.validator;
-    return kova_guarded_host_query(ctx, name, " while getting the value of port ", " in condition ", int32_t{0}, [&] {
+    return kova_guarded_port_query(ctx, KOVA_PORT_QUERY_VALUE, name, int32_t{0}, [&] {
         const KOVA_PORT_OBJ* port = validator.get_port_object(name);
         return port ? static_cast<int32_t>(port->get_current_port_value_as_integer()) : int32_t{0};
     });

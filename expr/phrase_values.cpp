@@ -54,6 +54,7 @@ const char* integer_division(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, co
         case KOVA_OP_DIV: return kova_integer_text(ctx.pool, kova_exact_quotient(x, y));
         case KOVA_OP_QUOTIENT: return kova_integer_text(ctx.pool, kova_truncated_quotient(x, y));
         case KOVA_OP_CEIL_DIV: return kova_integer_text(ctx.pool, kova_ceiling_quotient(x, y));
+        case KOVA_OP_REMAINDER:
         default: return kova_integer_text(ctx.pool, kova_remainder(x, y));
     }
 }
@@ -63,6 +64,7 @@ int32_t integer_operation(KOVA_BINARY_OPERATOR op, int32_t x, int32_t y) {
         case KOVA_OP_ADD: return kova_wrapping_add(x, y);
         case KOVA_OP_SUBTRACT: return kova_wrapping_subtract(x, y);
         case KOVA_OP_MULTIPLY: return kova_wrapping_multiply(x, y);
+        case KOVA_OP_EXP:
         default: return kova_power(x, y);
     }
 }
@@ -81,6 +83,7 @@ bool comparison(KOVA_BINARY_OPERATOR op, const char* a, const char* b) {
         case KOVA_OP_STR_GREATER: return std::strcmp(a, b) > 0;
         case KOVA_OP_STR_GREATER_OR_EQUAL: return std::strcmp(a, b) >= 0;
         case KOVA_OP_STR_LESS: return std::strcmp(a, b) < 0;
+        case KOVA_OP_STR_LESS_OR_EQUAL:
         default: return std::strcmp(a, b) <= 0;
     }
 }

@@ -6,7 +6,6 @@
 #define KOVA_SCANNER_H
 
 #include <cstddef>
-#include <iosfwd>
 #include <memory>
 #include <sstream>
 #include <string>

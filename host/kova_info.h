@@ -63,6 +63,11 @@ public:
     const std::string& get_value() const { return m_value; }
     const std::string& get_alt_value() const { return m_alt_value; }
     void set_condition(const std::string& condition) { m_condition = condition; }
+    // Rules of the port value check (types 6 and 7), which the validation
+    // run and the dependency queries pass over.
+    bool is_port_value_rule() const {
+        return rule_type == KOVA_RULE_PORT_VALUE || rule_type == KOVA_RULE_PORT_VALUE_LIST;
+    }
 
     int rule_type;
 
@@ -95,6 +100,11 @@ public:
     const std::string& get_arguments() const { return m_arguments; }
     const std::string& get_initial_vec_state() const { return m_initial_vec_state; }
     bool is_port() const;
+    // Integer, string and the third parameter kind.
+    bool is_parameter() const {
+        return obj_type == KOVA_OBJ_INTEGER_PARAMETER || obj_type == KOVA_OBJ_STRING_PARAMETER ||
+               obj_type == KOVA_OBJ_OTHER_PARAMETER;
+    }
     // usage_state, or default_usage_state while usage_state is NONE.
     int get_effective_usage_state() const {
         return usage_state == KOVA_USAGE_NONE ? default_usage_state : usage_state;

@@ -19,8 +19,9 @@ struct KOVA_LOAD_OPTIONS {
     std::string function_name = "kova";
 };
 
-// Loads and initialises a validator; on failure prints the reader's
-// messages to err and returns null.
+// Loads and initialises a validator and sets every port and parameter the
+// description marks as used to its default state; on failure prints the
+// reader's messages to err and returns null.
 std::unique_ptr<KOVA_RULES_VALIDATOR> load_validator(const KOVA_LOAD_OPTIONS& options, std::ostream& err);
 
 // "hidden", "in", "out", "inout", "integer", "string", "other", "macro".

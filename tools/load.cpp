@@ -10,6 +10,9 @@ std::unique_ptr<KOVA_RULES_VALIDATOR> load_validator(const KOVA_LOAD_OPTIONS& op
         return nullptr;
     }
     validator->initialize_validator();
+    // Start from what the description marks as used, with its defaults,
+    // as a wizard does before the user changes anything.
+    validator->set_all_ports_and_parameters_to_default_state();
     return validator;
 }
 

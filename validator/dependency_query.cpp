@@ -15,16 +15,6 @@
 
 namespace {
 
-bool is_any_parameter_kind(int type) {
-    return type == KOVA_OBJ_INTEGER_PARAMETER || type == KOVA_OBJ_STRING_PARAMETER ||
-           type == KOVA_OBJ_OTHER_PARAMETER;
-}
-
-// Rules that describe a port's values and so constrain no other setting.
-bool is_port_value_rule(int rule_type) {
-    return rule_type == KOVA_RULE_PORT_VALUE || rule_type == KOVA_RULE_PORT_VALUE_LIST;
-}
-
 // Adds to names every port and parameter that text names, and those of the
 // bodies of the macros it names. A macro body is entered at most once per
 // query (expanded holds the macros entered so far): entering it again
@@ -69,7 +59,7 @@ std::string describe_dependency(const KOVA_RULES_VALIDATOR& validator, const std
         }
         return with_detail(port->get_name(), kova_get_usage_state_as_string(port->get_current_usage_state()));
     }
-    if (!is_any_parameter_kind(object->obj_type)) {
+    if (!object->is_parameter()) {
         return "";
     }
     const KOVA_PARAMETER_OBJ* parameter = validator.get_parameter_object(object->get_name());
@@ -149,7 +139,7 @@ KOVA_NAME_MAP KOVA_RULES_VALIDATOR::get_ports_and_parameters_impacting_obj(const
         return result;
     }
     for (const KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) {
-        if (is_port_value_rule(rule->rule_type)) {
+        if (rule->is_port_value_rule()) {
             continue;
         }
         for (const std::string* text : {&rule->get_condition(), &rule->get_value(), &rule->get_alt_value()}) {

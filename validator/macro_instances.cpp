@@ -96,11 +96,9 @@ void KOVA_RULES_VALIDATOR::update_macro_dependency_map_from_string(KOVA_MACRO_DE
         if (token.empty() || is_reserved_keyword(token) || names.count(token)) continue;
         const KOVA_OBJ_INFO* object = get_kova_obj(token);
         if (!object) continue;
-        const int type = object->obj_type;
-        if (type == KOVA_OBJ_INTEGER_PARAMETER || type == KOVA_OBJ_STRING_PARAMETER ||
-            type == KOVA_OBJ_OTHER_PARAMETER) {
+        if (object->is_parameter()) {
             names.emplace(object->get_name(), object->get_name());
-        } else if (type == KOVA_OBJ_FN_MACRO) {
+        } else if (object->obj_type == KOVA_OBJ_FN_MACRO) {
             auto used = result.find(token);
             if (used == result.end()) continue;
             for (const auto& name : used->second) names.emplace(name.first, name.first);

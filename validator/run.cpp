@@ -17,11 +17,6 @@ namespace {
 bool is_true(const std::string& text) { return kova_equal_nocase(text, "true"); }
 bool is_false(const std::string& text) { return kova_equal_nocase(text, "false"); }
 
-bool has_parameter_copy(int type) {
-    return type == KOVA_OBJ_INTEGER_PARAMETER || type == KOVA_OBJ_STRING_PARAMETER ||
-           type == KOVA_OBJ_OTHER_PARAMETER;
-}
-
 std::vector<KOVA_FN_MACRO*> macro_instances(const KOVA_OBJ_MAP& list) {
     std::vector<KOVA_FN_MACRO*> instances;
     instances.reserve(list.size());
@@ -108,7 +103,7 @@ bool KOVA_RULES_VALIDATOR::run_validator_on_element(const std::string& name) {
     if (!object) return true;
     KOVA_PARAMETER_OBJ* parameter = nullptr;
     KOVA_PORT_OBJ* port = nullptr;
-    if (has_parameter_copy(object->obj_type) && (parameter = get_parameter_object(object->get_name()))) {
+    if (object->is_parameter() && (parameter = get_parameter_object(object->get_name()))) {
         parameter->m_alt_value.clear();
         parameter->m_alt_usage_state = KOVA_USAGE_NONE;
     }
@@ -118,7 +113,7 @@ bool KOVA_RULES_VALIDATOR::run_validator_on_element(const std::string& name) {
 
     bool failed = false;
     for (const KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) {
-        if (rule->rule_type == KOVA_RULE_PORT_VALUE || rule->rule_type == KOVA_RULE_PORT_VALUE_LIST) continue;
+        if (rule->is_port_value_rule()) continue;
         const std::string result = condition_result(*this, *object, *rule);
         const std::string& condition = rule->get_condition();
         const bool check_rule = rule->get_value().empty() && rule->get_alt_value().empty();

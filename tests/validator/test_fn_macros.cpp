@@ -16,41 +16,20 @@ KOVA_OBJ_INFO* add_macro(VALIDATOR_PROBE& validator, const std::string& name, co
     return macro;
 }
 
-// Adds an instance whose evaluated value the validation run would have set.
-void add_instance(VALIDATOR_PROBE& validator, const std::string& name, const std::string& evaluated) {
-    auto* instance = new KOVA_FN_MACRO(name, "");
-    instance->set_evaluated_value(evaluated);
-    validator.m_fn_macro_list.add_entry(name, instance);
-}
-
 TEST(FnMacros, SubstitutionAppliesPairsInArgumentOrder) {
-    struct CASE {
-        const char* body;
-        const char* formals;
-        const char* actuals;
-        const char* expected;
+    const char* const cases[][4] = {
+        // body, formals, actuals, result
+        {"x+y", "x,y", "x,y", "x+y"},   {"x+y", "X,Y", "x,y", "x+y"},
+        {"x+y", "x,y", "y", "y+y"},     // the first pair alone ...
+        {"x+y", "x,y", "y,x", "x+x"},   // ... then the second turns y back into x
+        {"x*x+xx", "x", "w", "w*w+xx"}, {"x+y", "x,y", "a", "a+y"}, {"x+y", "x", "a,b", "a+y"},
+        {"x+y", "x, y", "a,,b", "a+b"}, {"x+y", "x,y", ",b", "x+b"},
     };
-    const CASE cases[] = {
-        {"x+y", "x,y", "x,y", "x+y"},
-        {"x+y", "X,Y", "x,y", "x+y"},
-        {"x+y", "x,y", "y", "y+y"},   // the first pair alone
-        {"x+y", "x,y", "y,x", "x+x"}, // then the second turns y back into x
-        {"x+y", "x,y", "a,b", "a+b"},
-        {"x*x+xx", "x", "w", "w*w+xx"},
-        {"x+y", "x,y", "a", "a+y"},
-        {"x+y", "x", "a,b", "a+y"},
-        {"x+y", "x, y", "a,,b", "a+b"},
-        {"x+y", "x,y", ",b", "x+b"},
-    };
-    for (const CASE& c : cases) {
+    for (const auto& c : cases) {
         VALIDATOR_PROBE validator;
-        add_macro(validator, "M", c.body, c.formals);
-        EXPECT_EQ(validator.substitute_macro_arguments("m", c.actuals), c.expected)
-            << c.body << " / " << c.formals << " / " << c.actuals;
+        add_macro(validator, "M", c[0], c[1]);
+        EXPECT_EQ(validator.substitute_macro_arguments("m", c[2]), c[3]) << c[0] << " / " << c[1] << " / " << c[2];
     }
-}
-
-TEST(FnMacros, SubstitutionOfANameThatIsNoMacroIsEmpty) {
     VALIDATOR_PROBE validator;
     validator.add_object("P", KOVA_OBJ_INTEGER_PARAMETER, "x+y")->set_arguments("x");
     EXPECT_EQ(validator.substitute_macro_arguments("P", "a"), "");
@@ -58,48 +37,37 @@ TEST(FnMacros, SubstitutionOfANameThatIsNoMacroIsEmpty) {
 }
 
 TEST(FnMacros, CallValueComesFromInstanceOrMacroOrCallText) {
-    struct CASE {
-        const char* name;
-        const char* actuals;
-        const char* expected;
-    };
-    const CASE cases[] = {
-        {"Twice", "a,b", "7"},        // an instance exists under the lower-case call text
-        {"Q", "a", ""},               // no model object of that name
-        {"Twice", "p,q", "twice(p,q)"},  // a call never seen when instances were made
-        {"Twice", "x,y", "x+y"},      // formals equal actuals: the macro's body
-        {"Twice", "X,Y", "x+y"},
-    };
     VALIDATOR_PROBE validator;
-    add_macro(validator, "Twice", "x+y", "x,y");
-    add_instance(validator, "twice(a,b)", "7");
-    for (const CASE& c : cases) {
-        EXPECT_EQ(validator.evaluate_function_macro(c.name, c.actuals), c.expected) << c.name << "(" << c.actuals << ")";
-    }
-}
+    KOVA_OBJ_INFO* twice = add_macro(validator, "Twice", "x+y", "x,y");
+    auto* instance = new KOVA_FN_MACRO("twice(a,b)", "a+b");
+    instance->set_evaluated_value("7");
+    validator.m_fn_macro_list.add_entry(instance->get_name(), instance);
 
-TEST(FnMacros, CallWithFormalArgumentsGivesMacroCurrentValueOnceSet) {
-    VALIDATOR_PROBE validator;
-    add_macro(validator, "Twice", "x+y", "x,y")->set_current_value("5");
-    EXPECT_EQ(validator.evaluate_function_macro("Twice", "x,y"), "5");
+    const char* const cases[][3] = {
+        {"Twice", "a,b", "7"},           // the instance under the lower-case call text
+        {"Q", "a", ""},                  // no model object of that name
+        {"Twice", "p,q", "twice(p,q)"},  // a call never seen when instances were made
+        {"Twice", "X,Y", "x+y"},         // formals equal actuals: the macro's body ...
+    };
+    for (const auto& c : cases) EXPECT_EQ(validator.evaluate_function_macro(c[0], c[1]), c[2]) << c[0] << c[1];
+    twice->set_current_value("5");
+    EXPECT_EQ(validator.evaluate_function_macro("Twice", "x,y"), "5");  // ... or its current value
 }
 
 TEST(FnMacros, MacroValueEvaluatesOnlyWhenAsked) {
     VALIDATOR_PROBE validator;
-    KOVA_OBJ_INFO* macro = add_macro(validator, "Sum", "3 + 4");
+    KOVA_OBJ_INFO* sum = add_macro(validator, "Sum", "3 + 4");
+    add_macro(validator, "Broken", "1 +");
     validator.add_object("P", KOVA_OBJ_INTEGER_PARAMETER, "3 + 4");
 
     EXPECT_EQ(validator.get_macro_value("Sum", false), "3 + 4");
     EXPECT_EQ(validator.get_macro_value("sum", true), "7");
-    EXPECT_EQ(macro->get_current_value(), "7");
+    EXPECT_EQ(sum->get_current_value(), "7");
     EXPECT_EQ(validator.get_macro_value("Sum", false), "7");
     EXPECT_EQ(validator.get_macro_value("P", true), "");
     EXPECT_EQ(validator.get_macro_value("Q", true), "");
-}
-
-TEST(FnMacros, MacroWhoseBodyEvaluatesToNothingGivesItsBody) {
-    VALIDATOR_PROBE validator;
-    add_macro(validator, "Broken", "1 +");
+    EXPECT_TRUE(validator.get_error_messages().empty());
+    // A body that evaluates to nothing leaves the body as the value.
     EXPECT_EQ(validator.get_macro_value("Broken", true), "1 +");
     EXPECT_EQ(validator.get_error_messages(), std::vector<std::string>{"parse error while parsing 1 +"});
 }

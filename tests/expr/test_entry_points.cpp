@@ -1,0 +1,97 @@
+// The entry points: evaluate_expression on empty and blank texts, usage
+// words passed through by evaluate_value_expression, the command list,
+// nested evaluation, and evaluations in two threads at once.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "evaluation_cases.h"
+#include "support/test_support.h"
+
+TEST(EntryPoints, EvaluateExpression) {
+    VALIDATOR_PROBE validator;
+    for (KOVA_RULES_VALIDATOR_PARSER_MODE mode : {PARSER_MODE_EVALUATE, PARSER_MODE_REFRESH_MACROS, PARSER_MODE_TEXT})
+        expect_evaluations(validator, {{"", "", {}}}, mode);
+    expect_evaluations(validator, {
+                                      {"   ", "", {parse_message("parse error", "   ")}},
+                                      {"1 +", "", {parse_message("parse error", "1 +")}},
+                                      {"8 div 0", "1", {division_message("8 div 0")}},
+                                      {"\t3 + 4\n", "7", {}},
+                                  });
+}
+
+TEST(EntryPoints, ValueExpressionPassesUsageWordsThrough) {
+    struct VALUE_CASE {
+        std::string text;
+        bool refresh;
+        std::string result;
+    };
+    const VALUE_CASE cases[] = {
+        {"", false, ""},         {"used", false, "used"},     {"UNUSED", true, "UNUSED"},
+        {"+C.MIF", true, "+C.MIF"}, {"USED && x", false, "false"}, {"3 + 4", true, "7"},
+        {"3 + 4", false, "7"},
+    };
+    VALIDATOR_PROBE validator;
+    for (const VALUE_CASE& c : cases)
+        EXPECT_EQ(validator.evaluate_value_expression(c.text, c.refresh), c.result) << "text: " << c.text;
+    EXPECT_TRUE(validator.get_error_messages().empty());
+}
+
+TEST(EntryPoints, CommandList) {
+    VALIDATOR_PROBE validator;
+    EXPECT_EQ(validator.evaluate_cmd_expression("x"), "false");
+    validator.add_cmd_to_list("X");
+    EXPECT_EQ(validator.evaluate_cmd_expression("x"), "true");
+    EXPECT_EQ(validator.evaluate_cmd_expression("x "), "false");
+    validator.remove_cmd_from_list("x");
+    EXPECT_EQ(validator.evaluate_cmd_expression("X"), "false");
+
+    // One entry per key: the first spelling is the key, the latest the value.
+    validator.add_cmd_to_list("Run");
+    validator.add_cmd_to_list("RUN");
+    ASSERT_EQ(validator.m_cmd_list.size(), 1u);
+    EXPECT_EQ(validator.m_cmd_list.begin()->first, "Run");
+    EXPECT_EQ(validator.m_cmd_list.begin()->second, "RUN");
+    validator.remove_cmd_from_list("run");
+    EXPECT_EQ(validator.evaluate_cmd_expression("Run"), "false");
+    validator.remove_cmd_from_list("absent");
+    EXPECT_TRUE(validator.m_cmd_list.empty());
+}
+
+// A macro refreshed in the middle of a parse is evaluated in a nested
+// evaluation; the outer one keeps its values (the text 'kept' is held on
+// the parse stack meanwhile), its condition text and its mode.
+TEST(EntryPoints, NestedEvaluationLeavesTheOuterOneIntact) {
+    VALIDATOR_PROBE validator;
+    validator.add_object("M", KOVA_OBJ_FN_MACRO, "5 div 0");
+    validator.add_object("N", KOVA_OBJ_FN_MACRO, "2 + 2");
+    const std::string outer = "min('kept', M) == 'kept' && N == 4 && (3 % 0) == 0";
+    expect_evaluations(validator, {{outer, "true", {division_message("5 div 0"), division_message(outer)}}},
+                       PARSER_MODE_REFRESH_MACROS);
+}
+
+TEST(EntryPoints, ValidatorsInTwoThreadsDoNotInterfere) {
+    const int rounds = 300;
+    auto evaluate_many = [rounds](const std::string& width, const std::string& expected, bool* all_right) {
+        VALIDATOR_PROBE validator;
+        validator.add_object("W", KOVA_OBJ_INTEGER_PARAMETER);
+        validator.initialize_validator();
+        validator.set_parameter_value("W", width);
+        *all_right = true;
+        for (int i = 0; i < rounds; ++i) {
+            validator.clear_error_messages();
+            const std::string text = "max(W * 2, 1) + (" + std::to_string(i) + " % 0)";
+            *all_right = *all_right && validator.evaluate_expression(text, PARSER_MODE_EVALUATE) == expected &&
+                         validator.get_error_messages() == std::vector<std::string>{division_message(text)};
+        }
+    };
+    bool first_right = false;
+    bool second_right = false;
+    std::thread first(evaluate_many, "8", "16", &first_right);
+    std::thread second(evaluate_many, "3", "6", &second_right);
+    first.join();
+    second.join();
+    EXPECT_TRUE(first_right);
+    EXPECT_TRUE(second_right);
+}

@@ -1,0 +1,79 @@
+// The kova tool driven as a user would: exit codes and what it prints.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <sys/wait.h>
+
+#include "support/test_support.h"
+
+namespace {
+
+struct RUN {
+    int status;
+    std::string out;  // standard output and standard error together
+};
+
+RUN kova(const std::string& arguments) {
+    const std::string command = std::string(KOVA_TOOL) + " " + arguments + " 2>&1";
+    RUN run{-1, ""};
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buffer;
+    std::size_t got;
+    while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), got);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string ram() { return test_data("run/ram.xml"); }
+
+}  // namespace
+
+TEST(KovaTool, ValidateExitCodesAndMessages) {
+    RUN valid = kova("validate " + ram());
+    EXPECT_EQ(valid.status, 0) << valid.out;
+    EXPECT_EQ(valid.out, ram() + ": valid\n");
+
+    RUN invalid = kova("validate " + ram() + " --set MODE=DUAL --unused addr_b");
+    EXPECT_EQ(invalid.status, 1);
+    EXPECT_EQ(invalid.out, ram() +
+                               ": error: Port addr_b is being set to the state UNUSED which is incompatible with the "
+                               "current settings of MODE(DUAL). The legal state is USED\n" +
+                               ram() + ": invalid\n");
+
+    EXPECT_EQ(kova("validate " + ram() + " --set MODE=DUAL --use addr_b").status, 0);
+    EXPECT_EQ(kova("validate " + ram() + " --set NOSUCH=1").status, 2);
+    EXPECT_EQ(kova("validate " + ram() + " --set WIDTH").status, 2);
+    EXPECT_EQ(kova("validate " + ram() + " --set addr_a=5").status, 2);
+    EXPECT_EQ(kova("validate " + temp_folder() + "/absent.xml").status, 2);
+    EXPECT_EQ(kova("validate " + write_temp_file("broken.xml", "<model>")).status, 2);
+    EXPECT_EQ(kova("frobnicate").status, 2);
+}
+
+TEST(KovaTool, EvalPrintsResultAndMessagesInEachMode) {
+    EXPECT_EQ(kova("eval " + ram() + " 'ceil_log(DEPTH)' --set DEPTH=32").out, "5\n");
+    EXPECT_EQ(kova("eval " + ram() + " 'max(1, 2) + MODE' --mode text").out, "2 + \"SIMPLE\"\n");
+    EXPECT_EQ(kova("eval " + ram() + " '8 div 0'").out,
+              "1\nexpression: error: Error : Division by zero in condition 8 div 0\n");
+    EXPECT_EQ(kova("eval " + ram() + " 'a b'").out,
+              "\nexpression: error: parse error, expecting `$' while parsing a b\n");
+    EXPECT_EQ(kova("eval " + ram() + " 1 --mode sideways").status, 2);
+}
+
+TEST(KovaTool, DepsOfAnObjectOrAnExpression) {
+    EXPECT_EQ(kova("deps " + ram() + " DEPTH").out, "names: WIDTH\ntext: WIDTH(8)\n");
+    EXPECT_EQ(kova("deps " + ram() + " --expr 'MODE == DUAL && used(addr_b)'").out,
+              "names: MODE, addr_b\ntext: MODE(SIMPLE), addr_b(UNUSED)\n");
+    EXPECT_EQ(kova("deps " + ram() + " NOSUCH").status, 2);
+    EXPECT_EQ(kova("deps " + ram()).status, 2);
+}
+
+TEST(KovaTool, ShowListsPortsAndParameters) {
+    RUN show = kova("show " + ram());
+    EXPECT_EQ(show.status, 0);
+    EXPECT_NE(show.out.find("integer  WIDTH"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("in       addr_b"), std::string::npos) << show.out;
+    EXPECT_EQ(show.out.find("hidden"), std::string::npos);  // hidden parameters have no copy
+}
