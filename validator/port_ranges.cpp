@@ -116,8 +116,8 @@ bool KOVA_RULES_VALIDATOR::narrow_port_to_value(KOVA_PORT_OBJ* port, const NUVO_
 }
 
 bool KOVA_RULES_VALIDATOR::apply_port_value_rule(KOVA_PORT_OBJ* port, const KOVA_RULE_ELEMENT& rule) {
+    if (!rule.is_port_value_rule()) return true;
     const bool is_single = rule.rule_type == KOVA_RULE_PORT_VALUE;
-    if (!is_single && rule.rule_type != KOVA_RULE_PORT_VALUE_LIST) return true;
     const std::string& condition = rule.get_condition();
     const std::string result = condition.empty() ? "true" : evaluate_expression(condition, PARSER_MODE_EVALUATE);
 
