@@ -13,6 +13,10 @@ int main(int argc, char** argv) {
     add_deps_command(app, state);
     add_wizard_map_command(app, state);
     add_stimulus_command(app, state);
+    add_widths_command(app, state);
+    add_ranges_command(app, state);
+    add_messages_command(app, state);
+    add_simlib_command(app, state);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

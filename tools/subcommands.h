@@ -39,5 +39,9 @@ void add_validate_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_deps_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_wizard_map_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_stimulus_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_widths_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_ranges_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_messages_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_simlib_command(CLI::App& app, KOVA_TOOL_STATE& state);
 
 #endif

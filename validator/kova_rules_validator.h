@@ -55,6 +55,29 @@ public:
     bool run_validator_on_assoc_elements(const std::string& name);
     bool run_validator_on_fn_rules();
 
+    // Port widths and legal port values.
+    // Gives every port without a width the width its expression evaluates
+    // to, with unknown current value and bounds.
+    void evaluate_port_widths();
+    // Whether the named integer parameter is a token of any port's width.
+    bool is_port_width_parameter(const std::string& name) const;
+    // Narrows the port's bounds, or replaces its value list, by the port
+    // value rules of its model object; evaluates the width first when the
+    // port has none. Null for an unknown port.
+    KOVA_PORT_OBJ* determine_port_value_validity(const std::string& name);
+
+    // External messages: the message rules that apply to the settings.
+    void initialize_msgs();
+    // Appends every message that applies now; earlier ones stay.
+    void process_external_messages();
+    void reset_external_message_list();
+    // The next external message, owned by the validator; null at the end.
+    KOVA_RULE_ELEMENT* get_next_external_message();
+
+    // The library names a simulation needs, each followed by ";", after a
+    // validation run.
+    std::string get_simulation_library();
+
     // Macro instances made from the calls in rule texts.
     int create_fn_macros(const std::string& expression, KOVA_NAME_MAP& in_progress);
     void initialize_fn_rules();
@@ -173,6 +196,16 @@ protected:
     // Compares an object's current state with the state its rules derived.
     bool check_value_consistency_on_object(KOVA_OBJ_INFO* object, KOVA_PARAMETER_OBJ* parameter,
                                            KOVA_PORT_OBJ* port);
+
+    // Narrow one bound of a port to a value: false on a conflict (a known
+    // bound already beyond the known value) and for a port without a
+    // width; an unknown value changes nothing.
+    bool set_min_port_value(KOVA_PORT_OBJ* port, const NUVO_UINTEGER& value);
+    bool set_max_port_value(KOVA_PORT_OBJ* port, const NUVO_UINTEGER& value);
+    // Applies one rule to the port's legal values; false on a conflict.
+    bool apply_port_value_rule(KOVA_PORT_OBJ* port, const KOVA_RULE_ELEMENT& rule);
+    // Both bounds narrowed to one value; false on a conflict.
+    bool narrow_port_to_value(KOVA_PORT_OBJ* port, const NUVO_UINTEGER& value);
 
     KOVA_OBJ_MAP m_parameter_list{20};
     KOVA_OBJ_MAP m_port_list{20};

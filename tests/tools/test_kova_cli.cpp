@@ -84,4 +84,33 @@ TEST(KovaTool, SettingsFilesWithErrorsApplyNothing) {
     const std::string unknown = write_temp_file("unknown.settings", "DEPTH=32\n\nNOPE=1\n");
     EXPECT_EQ(kova("validate " + ram() + " --settings " + unknown).out,
               "kova: " + unknown + ":3: no port or parameter is named NOPE\n");
+
+namespace {
+
+std::string fifo() { return std::string(KOVA_EXAMPLES) + "/fifo.xml"; }
+
+}  // namespace
+
+TEST(KovaTool, WidthsRangesMessagesAndSimlibOfTheFifoExample) {
+    const struct {
+        std::string arguments;
+        int status;
+        std::string expected;  // a part of the output
+    } cases[] = {
+        {"widths " + fifo() + " --set WIDTH=32 --set DEPTH=512", 0, "data_count        10     ceil_log(DEPTH) + 1\n"},
+        {"ranges " + fifo() + " prog_full_thresh", 0, "width: 4\nlower: 12\nupper: 12\n"},
+        {"ranges " + fifo() + " prog_full_thresh --set HAS_DATA_COUNT=1 --set MEMORY_TYPE=distributed", 0,
+         "lower: 1\nupper: 15\nvalues: 4|8|12\n"},
+        {"ranges " + fifo() + " din", 0, "lower: X\nupper: X\n"},
+        {"ranges " + fifo() + " NOSUCH", 2, "kova: no port is named NOSUCH\n"},
+        {"messages " + fifo() + " --set MEMORY_TYPE=distributed --set WIDTH=72 --set HAS_DATA_COUNT=1", 0,
+         "A wide distributed FIFO uses many lookup tables; consider block memory.\n"
+         "data_count gives the number of words held.\n"},
+        {"simlib " + fifo() + " --set MEMORY_TYPE=distributed", 0, "fifo_lib;lutram_lib;prim_lib;\n"},
+    };
+    for (const auto& c : cases) {
+        const RUN run = kova(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.out;
+        EXPECT_NE(run.out.find(c.expected), std::string::npos) << c.arguments << "\n" << run.out;
+    }
 }
