@@ -1,56 +1,7 @@
 // kova: command-line front end of the rules validator.
 #include <iostream>
 
-#include "tools/settings.h"
 #include "tools/subcommands.h"
-
-void add_load_options(CLI::App& command, KOVA_LOAD_OPTIONS& load) {
-    command.add_option("description", load.description, "Description file (XML)")->required()->check(CLI::ExistingFile);
-    command.add_option("--lib", load.library_dir, "Library folder searched first for included sub-models");
-    command.add_option("--function", load.function_name, "Function name of the building block")
-        ->capture_default_str();
-}
-
-void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state) {
-    command.add_option("--set", state.set, "Set a parameter value, or USED/UNUSED/CONSTANT (NAME=VALUE)");
-    command.add_option("--use", state.use, "Mark a port or parameter used");
-    command.add_option("--unused", state.unused, "Mark a port or parameter unused");
-    command.add_option("--constant", state.constant, "Hold a port at a constant value");
-}
-
-std::unique_ptr<KOVA_RULES_VALIDATOR> load_with_settings(KOVA_TOOL_STATE& state, std::ostream& err) {
-    auto validator = load_validator(state.load, err);
-    if (!validator) {
-        state.exit_code = KOVA_EXIT_USAGE;
-        return nullptr;
-    }
-    std::vector<KOVA_SETTING> settings;
-    for (const std::string& text : state.set) {
-        KOVA_SETTING setting;
-        if (!parse_setting(text, setting)) {
-            err << "kova: --set takes NAME=VALUE, not '" << text << "'\n";
-            state.exit_code = KOVA_EXIT_USAGE;
-            return nullptr;
-        }
-        settings.push_back(setting);
-    }
-    for (const std::string& name : state.use) settings.push_back({name, "USED"});
-    for (const std::string& name : state.unused) settings.push_back({name, "UNUSED"});
-    for (const std::string& name : state.constant) settings.push_back({name, "CONSTANT"});
-    for (const KOVA_SETTING& setting : settings) {
-        const std::string problem = apply_setting(*validator, setting);
-        if (!problem.empty()) {
-            err << "kova: " << problem << "\n";
-            state.exit_code = KOVA_EXIT_USAGE;
-            return nullptr;
-        }
-    }
-    return validator;
-}
-
-void print_messages(const KOVA_RULES_VALIDATOR& validator, const std::string& source, std::ostream& out) {
-    for (const std::string& message : validator.get_error_messages()) out << source << ": error: " << message << "\n";
-}
 
 int main(int argc, char** argv) {
     CLI::App app{"kova: validate the configuration of a parameterised building block"};
@@ -60,6 +11,12 @@ int main(int argc, char** argv) {
     add_eval_command(app, state);
     add_validate_command(app, state);
     add_deps_command(app, state);
+    add_wizard_map_command(app, state);
+    add_stimulus_command(app, state);
+    add_widths_command(app, state);
+    add_ranges_command(app, state);
+    add_messages_command(app, state);
+    add_simlib_command(app, state);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

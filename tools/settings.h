@@ -11,7 +11,8 @@
 
 struct KOVA_SETTING {
     std::string name;
-    std::string value;  // a value, or USED, UNUSED or CONSTANT
+    std::string value;   // a value, or USED, UNUSED or CONSTANT
+    std::string origin;  // where it came from, for messages ("FILE:LINE", "--set")
 };
 
 // Splits "NAME=VALUE"; false when there is no "=" or no name.

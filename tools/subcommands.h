@@ -15,13 +15,15 @@
 
 struct KOVA_TOOL_STATE {
     KOVA_LOAD_OPTIONS load;
-    std::vector<std::string> set, use, unused, constant;  // settings, applied in that order
+    // Settings, applied in this order: files, --set, --use, --unused, --constant.
+    std::vector<std::string> settings_files;
+    std::vector<std::string> set, use, unused, constant;
     int exit_code = KOVA_EXIT_OK;
 };
 
 // The description argument and the --lib and --function options.
 void add_load_options(CLI::App& command, KOVA_LOAD_OPTIONS& load);
-// --set NAME=VALUE, --use NAME, --unused NAME, --constant PORT.
+// --settings FILE, --set NAME=VALUE, --use NAME, --unused NAME, --constant PORT.
 void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state);
 
 // Loads the description and applies the settings; on failure prints why,
@@ -35,5 +37,11 @@ void add_show_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_eval_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_validate_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_deps_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_wizard_map_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_stimulus_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_widths_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_ranges_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_messages_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_simlib_command(CLI::App& app, KOVA_TOOL_STATE& state);
 
 #endif

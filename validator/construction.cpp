@@ -84,6 +84,7 @@ void KOVA_RULES_VALIDATOR::initialize_validator() {
     read_parameter_and_port_list_from_obj_list();
     set_all_ports_and_parameters_to_unused_state();
     initialize_fn_rules();
+    initialize_msgs();
 }
 
 void KOVA_RULES_VALIDATOR::append_sub_infos() {

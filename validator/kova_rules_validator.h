@@ -55,6 +55,29 @@ public:
     bool run_validator_on_assoc_elements(const std::string& name);
     bool run_validator_on_fn_rules();
 
+    // Port widths and legal port values.
+    // Gives every port without a width the width its expression evaluates
+    // to, with unknown current value and bounds.
+    void evaluate_port_widths();
+    // Whether the named integer parameter is a token of any port's width.
+    bool is_port_width_parameter(const std::string& name) const;
+    // Narrows the port's bounds, or replaces its value list, by the port
+    // value rules of its model object; evaluates the width first when the
+    // port has none. Null for an unknown port.
+    KOVA_PORT_OBJ* determine_port_value_validity(const std::string& name);
+
+    // External messages: the message rules that apply to the settings.
+    void initialize_msgs();
+    // Appends every message that applies now; earlier ones stay.
+    void process_external_messages();
+    void reset_external_message_list();
+    // The next external message, owned by the validator; null at the end.
+    KOVA_RULE_ELEMENT* get_next_external_message();
+
+    // The library names a simulation needs, each followed by ";", after a
+    // validation run.
+    std::string get_simulation_library();
+
     // Macro instances made from the calls in rule texts.
     int create_fn_macros(const std::string& expression, KOVA_NAME_MAP& in_progress);
     void initialize_fn_rules();
@@ -111,6 +134,29 @@ public:
     std::string evaluate_function_macro(const std::string& name, const std::string& actual_list);
     std::string get_macro_value(const std::string& name, bool evaluate);
 
+    // Wizard maps. Every port or parameter object of the map gets the
+    // value and usage state that its value text and rules give under the
+    // current settings; on request the map is then filled with every
+    // parameter and every used port. Only the map's objects change.
+    void evaluate_wizard_map(KOVA_WIZARD_MAP& map);
+    void evaluate_wizard_obj(KOVA_OBJ_INFO* object);
+
+    // Stimulus. A record of a vector drives its value (a force command)
+    // when its condition is empty or true, its alternate value otherwise.
+    // True when a record of the vector forces that signal; the vector's
+    // cursor is reset first and stays after the matching record.
+    bool kova_stimulus_exists(KOVA_VECTOR_OBJ* vector, const std::string& name);
+    // True when the force command drives a value exactly at time; name and
+    // value receive the signal and the value (in binary after "0b" for a
+    // command that names a binary, hex or fixed-point radix).
+    bool kova_get_transition_at_time(std::string command, int time, std::string& name, std::string& value);
+    // The next record, from the vector's cursor on, that drives a value at
+    // time; when none is left the cursor is reset and the answer is false.
+    bool kova_get_vector_transition(KOVA_VECTOR_OBJ* vector, int time, std::string& name, std::string& value);
+    // The object's initial vector state evaluated, or as written when it
+    // evaluates to nothing; "" for an unknown object.
+    std::string get_obj_initial_vec_state(const std::string& name);
+
     // Dependency queries and the texts that name them.
     // The ports and parameters an expression names, directly or through the
     // bodies of the macros it names, in order of first mention.
@@ -129,6 +175,10 @@ protected:
     void read_parameter_and_port_list_from_obj_list();
     void sync_up_obj_lists(KOVA_OBJ_MAP source, KOVA_OBJ_MAP& target);
 
+    // A word of a force command, or the value that it names: a function
+    // macro's value, or the constant value of a port held constant.
+    std::string get_stimulus_value(const std::string& token);
+
     // Writes a rule's value into the alternate state of the parameter or
     // port copy, or into the current value of an object that has neither.
     void set_value_on_object(KOVA_OBJ_INFO* object, KOVA_PARAMETER_OBJ* parameter, KOVA_PORT_OBJ* port,
@@ -146,6 +196,16 @@ protected:
     // Compares an object's current state with the state its rules derived.
     bool check_value_consistency_on_object(KOVA_OBJ_INFO* object, KOVA_PARAMETER_OBJ* parameter,
                                            KOVA_PORT_OBJ* port);
+
+    // Narrow one bound of a port to a value: false on a conflict (a known
+    // bound already beyond the known value) and for a port without a
+    // width; an unknown value changes nothing.
+    bool set_min_port_value(KOVA_PORT_OBJ* port, const NUVO_UINTEGER& value);
+    bool set_max_port_value(KOVA_PORT_OBJ* port, const NUVO_UINTEGER& value);
+    // Applies one rule to the port's legal values; false on a conflict.
+    bool apply_port_value_rule(KOVA_PORT_OBJ* port, const KOVA_RULE_ELEMENT& rule);
+    // Both bounds narrowed to one value; false on a conflict.
+    bool narrow_port_to_value(KOVA_PORT_OBJ* port, const NUVO_UINTEGER& value);
 
     KOVA_OBJ_MAP m_parameter_list{20};
     KOVA_OBJ_MAP m_port_list{20};

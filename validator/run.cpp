@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/qel_util.h"
+#include "validator/rule_condition.h"
 
 namespace {
 
@@ -58,18 +59,6 @@ bool KOVA_RULES_VALIDATOR::run_validator() {
 
 namespace {
 
-// What a rule's condition gives for the object: "true" when it is empty.
-std::string condition_result(KOVA_RULES_VALIDATOR& validator, const KOVA_OBJ_INFO& object,
-                             const KOVA_RULE_ELEMENT& rule) {
-    const std::string& condition = rule.get_condition();
-    if (condition.empty()) return "true";
-    if (rule.rule_type == KOVA_RULE_CMD_CONDITION) return validator.evaluate_cmd_expression(condition);
-    if (rule.rule_type == KOVA_RULE_CONSTANT_LEGAL_VALUES &&
-        !(object.obj_type == KOVA_OBJ_INPUT_PORT && object.get_effective_usage_state() == KOVA_USAGE_CONSTANT))
-        return "false";
-    return validator.evaluate_expression(condition, PARSER_MODE_EVALUATE);
-}
-
 // The legal values of a list rule: each item evaluated, empty results
 // dropped, the rest joined with "|".
 std::string evaluated_list(KOVA_RULES_VALIDATOR& validator, const std::string& items) {
@@ -114,7 +103,7 @@ bool KOVA_RULES_VALIDATOR::run_validator_on_element(const std::string& name) {
     bool failed = false;
     for (const KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) {
         if (rule->is_port_value_rule()) continue;
-        const std::string result = condition_result(*this, *object, *rule);
+        const std::string result = evaluate_rule_condition(*this, *object, *rule);
         const std::string& condition = rule->get_condition();
         const bool check_rule = rule->get_value().empty() && rule->get_alt_value().empty();
         if (is_true(result)) {

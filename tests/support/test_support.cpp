@@ -1,6 +1,9 @@
 #include "support/test_support.h"
 
+#include <array>
+#include <cstdio>
 #include <cstdlib>
+#include <sys/wait.h>
 #include <fstream>
 #include <unistd.h>
 
@@ -24,6 +27,19 @@ std::string write_temp_file(const std::string& name, const std::string& content)
 }
 
 std::string test_data(const std::string& name) { return std::string(KOVA_TEST_DATA) + "/" + name; }
+
+TOOL_RUN run_kova(const std::string& arguments, bool with_errors) {
+    const std::string command = std::string(KOVA_TOOL) + " " + arguments + (with_errors ? " 2>&1" : " 2>/dev/null");
+    TOOL_RUN run{-1, ""};
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buffer;
+    std::size_t got;
+    while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), got);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
 
 KOVA_OBJ_INFO* VALIDATOR_PROBE::add_object(const std::string& name, int type, const std::string& value,
                                            const std::string& default_value) {

@@ -16,6 +16,14 @@ std::string temp_folder();
 // Path of a file below tests/data.
 std::string test_data(const std::string& name);
 
+// Runs the kova tool with the arguments, through the shell, and collects
+// what it prints (standard error too, unless with_errors is false).
+struct TOOL_RUN {
+    int status;
+    std::string out;
+};
+TOOL_RUN run_kova(const std::string& arguments, bool with_errors = true);
+
 class VALIDATOR_PROBE : public KOVA_RULES_VALIDATOR {
 public:
     explicit VALIDATOR_PROBE(const std::string& description = "", const std::string& lib_dir = "")

@@ -1,0 +1,182 @@
+// Wizard-map evaluation: which objects are evaluated, what value texts and
+// rules of each type write, the message for a non-boolean condition, and
+// the filling with parameters and used ports.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/test_support.h"
+
+namespace {
+
+struct RULE {
+    int type;
+    const char* condition;
+    const char* value;
+    const char* alt_value;
+};
+
+// Integer parameter W set to 8, string parameter MODE, ports din (used)
+// and k (constant), and a command "sim" in the command list.
+class WIZARD_MAP : public ::testing::Test {
+protected:
+    void SetUp() override {
+        validator.add_object("W", KOVA_OBJ_INTEGER_PARAMETER, "1-32");
+        validator.add_object("MODE", KOVA_OBJ_STRING_PARAMETER, "up|down");
+        validator.add_object("din", KOVA_OBJ_INPUT_PORT);
+        validator.add_object("k", KOVA_OBJ_INPUT_PORT);
+        validator.initialize_validator();
+        validator.set_parameter_value("W", "8");
+        validator.set_parameter_value("MODE", "down");
+        validator.set_port_usage_state("din", KOVA_USAGE_USED);
+        validator.set_port_usage_state("k", KOVA_USAGE_CONSTANT);
+        validator.add_cmd_to_list("sim");
+    }
+
+    // A map object of that type with one rule, evaluated once.
+    KOVA_OBJ_INFO* evaluate_with(int type, const RULE& rule, const char* value_text = "") {
+        KOVA_OBJ_INFO* object = map.add_kova_object("obj", type);
+        object->set_value(value_text);
+        object->add_rule(new_rule(rule).get());
+        validator.evaluate_wizard_obj(object);
+        return object;
+    }
+
+    static std::unique_ptr<KOVA_RULE_ELEMENT> new_rule(const RULE& rule) {
+        return std::make_unique<KOVA_RULE_ELEMENT>(rule.value, rule.condition, rule.alt_value, rule.type);
+    }
+
+    VALIDATOR_PROBE validator;
+    KOVA_WIZARD_MAP map{"m"};
+};
+
+TEST_F(WIZARD_MAP, RulesWriteValueAndUsageState) {
+    struct CASE {
+        int object_type;
+        RULE rule;
+        const char* value_text;
+        const char* current;  // "" when nothing is written
+        int usage;
+    };
+    const CASE cases[] = {
+        {KOVA_OBJ_INTEGER_PARAMETER, {2, "W == 8", "W * 2", "1"}, "", "16", KOVA_USAGE_USED},
+        {KOVA_OBJ_INTEGER_PARAMETER, {2, "W == 9", "W * 2", "W"}, "", "8", KOVA_USAGE_USED},
+        {KOVA_OBJ_STRING_PARAMETER, {2, "", "unused", ""}, "", "unused", KOVA_USAGE_UNUSED},
+        {KOVA_OBJ_STRING_PARAMETER, {2, "", "", ""}, "unused", "unused", KOVA_USAGE_UNUSED},
+        {KOVA_OBJ_OTHER_PARAMETER, {2, "MODE == down", "7", ""}, "", "7", KOVA_USAGE_USED},
+        // A list is one expression: "a||b" is the truth "true", not a|b.
+        {KOVA_OBJ_INTEGER_PARAMETER, {1, "", "a||b", ""}, "", "true", KOVA_USAGE_USED},
+        // False condition: the alternate value, except for legal-value rules.
+        {KOVA_OBJ_INTEGER_PARAMETER, {2, "W == 9", "1", "8"}, "", "8", KOVA_USAGE_USED},
+        {KOVA_OBJ_INTEGER_PARAMETER, {1, "W == 9", "1", "8"}, "", "", KOVA_USAGE_NONE},
+        // Rules for constant ports count only on an input port held constant
+        // in the model, unless they have no condition.
+        {KOVA_OBJ_INTEGER_PARAMETER, {3, "", "1", "8"}, "", "1", KOVA_USAGE_USED},
+        {KOVA_OBJ_INPUT_PORT, {3, "W == 8", "5", ""}, "", "", KOVA_USAGE_NONE},
+        // A command condition asks the command list.
+        {KOVA_OBJ_OUTPUT_PORT, {0, "SIM", "USED", "UNUSED"}, "", "USED", KOVA_USAGE_USED},
+        {KOVA_OBJ_OUTPUT_PORT, {0, "synth", "USED", "UNUSED"}, "", "UNUSED", KOVA_USAGE_UNUSED},
+        // The value text first, then the rules; an empty result writes nothing.
+        {KOVA_OBJ_INOUT_PORT, {2, "", "", "x"}, "W + 1", "9", KOVA_USAGE_USED},
+        {KOVA_OBJ_INTEGER_PARAMETER, {2, "W == 8", "1 +", ""}, "W", "8", KOVA_USAGE_USED},
+        // Port value rules are not looked at.
+        {KOVA_OBJ_INPUT_PORT, {6, "3", "1", "0"}, "", "", KOVA_USAGE_NONE},
+        {KOVA_OBJ_INPUT_PORT, {7, "", "1|2", ""}, "", "", KOVA_USAGE_NONE},
+        // Only ports and parameters are evaluated.
+        {KOVA_OBJ_HIDDEN_PARAMETER, {2, "", "5", ""}, "W", "", KOVA_USAGE_NONE},
+        {KOVA_OBJ_FN_MACRO, {2, "", "5", ""}, "W", "", KOVA_USAGE_NONE},
+    };
+    for (const CASE& c : cases) {
+        map = KOVA_WIZARD_MAP("m");
+        const KOVA_OBJ_INFO* object = evaluate_with(c.object_type, c.rule, c.value_text);
+        EXPECT_EQ(object->get_current_value(), c.current) << c.rule.condition << " / " << c.rule.value;
+        EXPECT_EQ(object->usage_state, c.usage) << c.rule.condition << " / " << c.rule.value;
+    }
+}
+
+TEST_F(WIZARD_MAP, ConstantPortRuleOnAPortHeldConstant) {
+    KOVA_OBJ_INFO* object = map.add_kova_object("obj", KOVA_OBJ_INPUT_PORT);
+    object->default_usage_state = KOVA_USAGE_CONSTANT;
+    object->add_rule(new_rule({3, "W == 8", "5", "1"}).get());
+    validator.evaluate_wizard_obj(object);
+    EXPECT_EQ(object->get_current_value(), "5");
+    object->obj_type = KOVA_OBJ_OUTPUT_PORT;  // only input ports
+    object->set_current_value("");
+    validator.evaluate_wizard_obj(object);
+    EXPECT_EQ(object->get_current_value(), "");
+}
+
+TEST_F(WIZARD_MAP, NonBooleanConditionsPostAMessage) {
+    struct CASE {
+        RULE rule;
+        const char* message;  // "" for none
+    };
+    const CASE cases[] = {
+        {{2, "W == 9", "", ""}, ""},  // a failed check rule is not reported
+        {{2, "3", "", ""}, "Condition 3 of object obj did not evaluate to be a boolean expression, but evaluates to 3"},
+        {{2, "W", "1", "0"}, "Condition W of object obj did not evaluate to be a boolean expression, but evaluates to 8"},
+        {{3, "3", "1", ""}, ""},  // not a constant port: "false"
+        {{6, "3", "1", ""}, ""},
+    };
+    for (const CASE& c : cases) {
+        validator.clear_error_messages();
+        map = KOVA_WIZARD_MAP("m");
+        const KOVA_OBJ_INFO* object = evaluate_with(KOVA_OBJ_INTEGER_PARAMETER, c.rule);
+        const auto& messages = validator.get_error_messages();
+        EXPECT_EQ(messages.empty() ? "" : messages.front(), c.message) << c.rule.condition;
+        EXPECT_LE(messages.size(), 1u);
+        EXPECT_EQ(object->get_current_value(), "") << c.rule.condition;
+    }
+}
+
+TEST_F(WIZARD_MAP, LastWriterWinsAndEarlierValuesStay) {
+    KOVA_OBJ_INFO* object = map.add_kova_object("obj", KOVA_OBJ_INTEGER_PARAMETER);
+    object->add_rule(new_rule({2, "", "1", ""}).get());
+    object->add_rule(new_rule({2, "W == 8", "2", ""}).get());
+    object->add_rule(new_rule({2, "W == 9", "3", ""}).get());
+    validator.evaluate_wizard_map(map);
+    EXPECT_EQ(object->get_current_value(), "2");
+    validator.set_parameter_value("W", "9");
+    validator.evaluate_wizard_map(map);
+    EXPECT_EQ(object->get_current_value(), "3");
+    validator.set_parameter_value("W", "7");
+    validator.evaluate_wizard_map(map);
+    EXPECT_EQ(object->get_current_value(), "1");
+}
+
+TEST_F(WIZARD_MAP, FillsWithParametersAndUsedPortsOnly) {
+    map.add_all_parameters = true;
+    map.add_used_ports = true;
+    validator.evaluate_wizard_map(map);
+    ASSERT_EQ(map.get_kova_obj_count(), 3u);  // W, MODE, din; not the constant port k
+    const KOVA_OBJ_INFO* width = map.get_kova_obj("W");
+    ASSERT_NE(width, nullptr);
+    EXPECT_EQ(width->obj_type, KOVA_OBJ_INTEGER_PARAMETER);
+    EXPECT_EQ(width->wizard_kind, 1);
+    EXPECT_EQ(width->get_current_value(), "8");
+    EXPECT_EQ(map.get_kova_obj("MODE")->get_current_value(), "down");
+    const KOVA_OBJ_INFO* din = map.get_kova_obj("din");
+    ASSERT_NE(din, nullptr);
+    EXPECT_EQ(din->wizard_kind, 2);
+    EXPECT_EQ(din->usage_state, KOVA_USAGE_USED);
+    // The validator's own copies are not written.
+    EXPECT_NE(width, validator.get_parameter_object("W"));
+    EXPECT_EQ(validator.get_parameter_object("W")->wizard_kind, 0);
+    EXPECT_EQ(validator.get_port_object("din")->wizard_kind, 0);
+
+    // Evaluated again, the map refreshes what it added.
+    validator.set_parameter_value("W", "12");
+    validator.evaluate_wizard_map(map);
+    EXPECT_EQ(map.get_kova_obj_count(), 3u);
+    EXPECT_EQ(width->get_current_value(), "12");
+}
+
+TEST_F(WIZARD_MAP, NoUsedPortAddsNoObject) {
+    validator.set_port_usage_state("din", KOVA_USAGE_UNUSED);
+    map.add_used_ports = true;
+    validator.evaluate_wizard_map(map);
+    EXPECT_EQ(map.get_kova_obj_count(), 0u);
+    validator.evaluate_wizard_obj(nullptr);
+}
+
+}  // namespace

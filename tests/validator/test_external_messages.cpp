@@ -1,0 +1,112 @@
+// Selection of message rules against the settings, the list through
+// which the host reads the selected messages, and the macro instances
+// that message conditions get at initialisation.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace {
+
+// A validator with the integer parameter W set to 8 and the given message
+// rules.
+void build(VALIDATOR_PROBE& v, const std::vector<KOVA_RULE_ELEMENT>& rules) {
+    v.add_object("W", KOVA_OBJ_INTEGER_PARAMETER, "", "8");
+    for (const KOVA_RULE_ELEMENT& rule : rules) v.add_msg(rule);
+    v.initialize_validator();
+}
+
+// The values of the messages still to come in the list's iteration.
+std::vector<std::string> remaining(VALIDATOR_PROBE& v) {
+    std::vector<std::string> values;
+    while (const KOVA_RULE_ELEMENT* message = v.get_next_external_message()) values.push_back(message->get_value());
+    return values;
+}
+
+std::vector<std::string> selected(VALIDATOR_PROBE& v) {
+    v.process_external_messages();
+    v.reset_external_message_list();
+    return remaining(v);
+}
+
+using TEXTS = std::vector<std::string>;
+
+}  // namespace
+
+TEST(ExternalMessages, TheValueOrAltValueIsSelectedByTheCondition) {
+    const struct {
+        const char *condition, *value, *alt;
+        TEXTS expected;
+    } cases[] = {
+        {"", "", "else", {}},
+        {"", "always", "else", {"always"}},
+        {"W == 8", "yes", "no", {"yes"}},
+        {"W == 9", "yes", "no", {"no"}},
+        {"TRUE", "yes", "no", {"yes"}},
+        {"False", "yes", "no", {"no"}},
+        {"W == 9", "yes", "", {}},
+        {"W == 8", "", "no", {}},
+        {"W + 1", "yes", "no", {}},
+        {"W ==", "yes", "no", {}},
+    };
+    for (const auto& c : cases) {
+        VALIDATOR_PROBE v;
+        build(v, {KOVA_RULE_ELEMENT(c.value, c.condition, c.alt, KOVA_RULE_CONDITION)});
+        EXPECT_EQ(selected(v), c.expected) << "'" << c.condition << "' " << c.value << "/" << c.alt;
+    }
+}
+
+TEST(ExternalMessages, AMessageCarriesOnlyItsTextAndRuleType) {
+    VALIDATOR_PROBE v;
+    build(v, {KOVA_RULE_ELEMENT("a", "W == 8", "b", KOVA_RULE_FN_SET), KOVA_RULE_ELEMENT("c", "", "", 7)});
+    v.process_external_messages();
+    v.reset_external_message_list();
+    const KOVA_RULE_ELEMENT* first = v.get_next_external_message();
+    const KOVA_RULE_ELEMENT* second = v.get_next_external_message();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(first->get_value(), "a");
+    EXPECT_EQ(first->get_condition(), "");
+    EXPECT_EQ(first->get_alt_value(), "");
+    EXPECT_EQ(first->rule_type, KOVA_RULE_FN_SET);
+    EXPECT_EQ(second->rule_type, 7);
+    EXPECT_EQ(v.get_next_external_message(), nullptr);
+}
+
+TEST(ExternalMessages, EveryCallAppendsWhatAppliesThen) {
+    VALIDATOR_PROBE v;
+    build(v, {KOVA_RULE_ELEMENT("big", "W gt 4", "small", KOVA_RULE_CONDITION),
+              KOVA_RULE_ELEMENT("note", "", "", KOVA_RULE_CONDITION)});
+    EXPECT_EQ(v.get_next_external_message(), nullptr);
+    EXPECT_EQ(selected(v), (TEXTS{"big", "note"}));
+    v.set_parameter_value("W", "2");
+    EXPECT_EQ(selected(v), (TEXTS{"big", "note", "small", "note"}));
+    EXPECT_EQ(v.get_next_external_message(), nullptr);
+}
+
+TEST(ExternalMessages, AppendingDoesNotRestartTheIteration) {
+    VALIDATOR_PROBE v;
+    build(v, {KOVA_RULE_ELEMENT("one", "", "", KOVA_RULE_CONDITION)});
+    v.process_external_messages();
+    v.reset_external_message_list();
+    ASSERT_NE(v.get_next_external_message(), nullptr);
+    v.process_external_messages();
+    EXPECT_EQ(remaining(v), TEXTS{"one"});
+}
+
+TEST(ExternalMessages, MacroCallsInConditionsGetInstances) {
+    VALIDATOR_PROBE v;
+    KOVA_OBJ_INFO* macro = v.add_object("TWICE", KOVA_OBJ_FN_MACRO, "x * 2");
+    macro->set_arguments("x");
+    // The run evaluates an instance in the pass for its level, which it
+    // reaches only while some object sits at that level or above.
+    const KOVA_RULE_ELEMENT uses_w("3", "W gt 1", "", KOVA_RULE_CONDITION);
+    v.add_object("LEVEL_ONE", KOVA_OBJ_INTEGER_PARAMETER)->add_rule(&uses_w);
+    build(v, {KOVA_RULE_ELEMENT("sixteen", "TWICE(W) == 16", "other", KOVA_RULE_CONDITION),
+              KOVA_RULE_ELEMENT("none", "", "", KOVA_RULE_CONDITION)});
+    ASSERT_EQ(v.m_fn_macro_list.size(), 1u);
+    v.run_validator();
+    EXPECT_EQ(selected(v), (TEXTS{"sixteen", "none"}));
+}

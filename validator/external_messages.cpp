@@ -1,0 +1,48 @@
+// External messages: the message rules of the model that apply to the
+// current settings, copied into the validator's own list for the host to
+// read one by one.
+//
+// Invariant: every entry of m_external_msg_list is a KOVA_RULE_ELEMENT owned
+// by the validator alone, with empty condition and alt value.
+#include <memory>
+
+#include "validator/kova_rules_validator.h"
+
+namespace {
+
+// The text a message rule shows now: its value when it has no condition or
+// the condition holds, its alt value when the condition fails, and ""
+// when the condition is not boolean.
+std::string selected_text(KOVA_RULES_VALIDATOR& validator, const KOVA_RULE_ELEMENT& rule) {
+    if (rule.get_condition().empty()) return rule.get_value();
+    const std::string result = validator.evaluate_expression(rule.get_condition(), PARSER_MODE_EVALUATE);
+    if (kova_equal_nocase(result, "true")) return rule.get_value();
+    if (kova_equal_nocase(result, "false")) return rule.get_alt_value();
+    return "";
+}
+
+}  // namespace
+
+// Macro calls in message conditions get instances, so that the validation
+// run evaluates them before the messages are selected.
+void KOVA_RULES_VALIDATOR::initialize_msgs() {
+    KOVA_NAME_MAP in_progress;
+    for (const KOVA_RULE_ELEMENT* rule : get_msg_snapshot())
+        if (!rule->get_condition().empty()) create_fn_macros(rule->get_condition(), in_progress);
+}
+
+void KOVA_RULES_VALIDATOR::process_external_messages() {
+    for (const KOVA_RULE_ELEMENT* rule : get_msg_snapshot()) {
+        const std::string text = selected_text(*this, *rule);
+        if (text.empty()) continue;
+        auto message = std::make_unique<KOVA_RULE_ELEMENT>(text, "", "", rule->rule_type);
+        m_external_msg_list.append_entry(message.get());
+        message.release();
+    }
+}
+
+void KOVA_RULES_VALIDATOR::reset_external_message_list() { m_external_msg_list.reset_list_iterator(); }
+
+KOVA_RULE_ELEMENT* KOVA_RULES_VALIDATOR::get_next_external_message() {
+    return static_cast<KOVA_RULE_ELEMENT*>(m_external_msg_list.get_next_list_entry());
+}
