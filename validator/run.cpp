@@ -8,6 +8,7 @@
 // nothing called from inside a walk can disturb it.
 #include "validator/kova_rules_validator.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "host/qel_util.h"
@@ -23,6 +24,24 @@ std::vector<KOVA_FN_MACRO*> macro_instances(const KOVA_OBJ_MAP& list) {
     instances.reserve(list.size());
     for (const auto& entry : list.entries()) instances.push_back(static_cast<KOVA_FN_MACRO*>(entry.second));
     return instances;
+}
+
+// Evaluates the macro instances of one level (only those without a value
+// yet when only_missing is set).
+void evaluate_instances_at(KOVA_RULES_VALIDATOR& validator, const KOVA_OBJ_MAP& list, int position,
+                           bool only_missing) {
+    for (KOVA_FN_MACRO* instance : macro_instances(list)) {
+        if (instance->get_dependency_position() != position) continue;
+        if (only_missing && !instance->get_evaluated_value().empty()) continue;
+        instance->set_evaluated_value(validator.evaluate_expression(instance->get_value(), PARSER_MODE_EVALUATE));
+    }
+}
+
+int highest_instance_position(const KOVA_OBJ_MAP& list) {
+    int highest = -1;
+    for (const KOVA_FN_MACRO* instance : macro_instances(list))
+        highest = std::max(highest, instance->get_dependency_position());
+    return highest;
 }
 
 }  // namespace
@@ -43,11 +62,15 @@ bool KOVA_RULES_VALIDATOR::run_validator() {
             if (!run_validator_on_element(object->get_name())) failed = true;
             ++validated;
         }
-        for (KOVA_FN_MACRO* instance : macro_instances(m_fn_macro_list))
-            if (instance->get_dependency_position() == position)
-                instance->set_evaluated_value(evaluate_expression(instance->get_value(), PARSER_MODE_EVALUATE));
+        evaluate_instances_at(*this, m_fn_macro_list, position, false);
         ++position;
-        if (validated >= count) break;
+        if (validated >= count) {
+            // Instances above every object's level (a macro called only in
+            // function rules or message conditions) still get their value.
+            for (const int last = highest_instance_position(m_fn_macro_list); position <= last; ++position)
+                evaluate_instances_at(*this, m_fn_macro_list, position, false);
+            break;
+        }
         if (position > count) {
             post_error_message("Some objects dont have the correct settings to be validated");
             break;
@@ -138,9 +161,7 @@ bool KOVA_RULES_VALIDATOR::run_validator_on_assoc_elements(const std::string& na
             if (object->evaluation_position == position && derived && !run_validator_on_element(object->get_name()))
                 failed = true;
         }
-        for (KOVA_FN_MACRO* instance : macro_instances(m_fn_macro_list))
-            if (instance->get_dependency_position() == position && instance->get_evaluated_value().empty())
-                instance->set_evaluated_value(evaluate_expression(instance->get_value(), PARSER_MODE_EVALUATE));
+        evaluate_instances_at(*this, m_fn_macro_list, position, true);
     }
     return !failed;
 }

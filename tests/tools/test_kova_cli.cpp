@@ -84,6 +84,7 @@ TEST(KovaTool, SettingsFilesWithErrorsApplyNothing) {
     const std::string unknown = write_temp_file("unknown.settings", "DEPTH=32\n\nNOPE=1\n");
     EXPECT_EQ(kova("validate " + ram() + " --settings " + unknown).out,
               "kova: " + unknown + ":3: no port or parameter is named NOPE\n");
+}
 
 namespace {
 

@@ -111,6 +111,18 @@ TEST_F(Run, HiddenParametersAndMacroInstancesAreEvaluatedInLevelOrder) {
     EXPECT_EQ(alt("P"), "48");
 }
 
+TEST_F(Run, InstancesAboveEveryObjectStillGetTheirValue) {
+    v.add_object("W", KOVA_OBJ_INTEGER_PARAMETER, "", "8");
+    v.add_object("big", KOVA_OBJ_FN_MACRO, "x gt 4")->set_arguments("x");
+    fn_rule("big(W)", KOVA_RULE_FN_SET);  // the only call: its instance lies above W's level
+    v.initialize_validator();
+    auto* instance = static_cast<KOVA_FN_MACRO*>(v.m_fn_macro_list.find_entry("big(w)"));
+    ASSERT_NE(instance, nullptr);
+    EXPECT_EQ(instance->get_dependency_position(), 1);
+    EXPECT_FALSE(v.run_validator());  // the function rule sees the instance's value
+    EXPECT_EQ(instance->get_evaluated_value(), "true");
+}
+
 TEST_F(Run, FunctionRuleOrderDecides) {
     fn_rule("1 == 1", KOVA_RULE_FN_SET);
     fn_rule("1 == 2", KOVA_RULE_FN_CLEAR);
