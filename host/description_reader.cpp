@@ -23,6 +23,7 @@
 #include <pugixml.hpp>
 
 #include "host/kova_info.h"
+#include "host/xml_text_check.h"
 
 // The reader's access to the model fields that have no public setter.
 class KOVA_DESCRIPTION_READER {
@@ -168,6 +169,8 @@ DESCRIPTION_FILE::DESCRIPTION_FILE(const std::string& path) : m_path(path) {
     }
     m_text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) throw DESCRIPTION_ERROR{"cannot read the description file " + in_quotes(path)};
+    if (const std::optional<XML_TEXT_PROBLEM> found = find_xml_text_problem(m_text))
+        throw DESCRIPTION_ERROR{position_of(static_cast<std::ptrdiff_t>(found->offset)) + ": " + found->problem};
     // pugixml parses a copy of the text laid out as the text itself, so
     // node offsets count in m_text.
     pugi::xml_parse_result parsed = m_document.load_buffer(m_text.data(), m_text.size());
@@ -411,6 +414,13 @@ KOVA_VECTOR_OBJ read_vector(const DESCRIPTION_FILE& file, pugi::xml_node node) {
     return vector;
 }
 
+// Bounds on the files one load reads. A file may include another several
+// times side by side, so without them a few small files that include each
+// other in layers would make a load take time, memory and sub-models
+// exponential in the number of layers; nesting also takes stack.
+constexpr std::size_t k_most_files_read = 1000;  // in one load, the top file included
+constexpr std::size_t k_deepest_nesting = 50;    // files being read at once
+
 // Reads a description file and the files it includes. It keeps the chain
 // of files being read (canonical paths, outermost first) to refuse include
 // cycles; every included file, however deep, becomes a direct sub-model
@@ -430,12 +440,19 @@ private:
 
     std::string m_lib_dir;
     std::vector<std::string> m_open_files;
+    std::size_t m_files_read = 0;
 };
 
 void MODEL_READER::read(const std::string& path, KOVA_INFO& model) {
     const std::string identity = file_identity(path);
     if (std::find(m_open_files.begin(), m_open_files.end(), identity) != m_open_files.end())
         throw DESCRIPTION_ERROR{path + ": include cycle: the file is already being read"};
+    if (m_open_files.size() >= k_deepest_nesting)
+        throw DESCRIPTION_ERROR{path + ": includes nested more than " + std::to_string(k_deepest_nesting) +
+                                " files deep"};
+    if (++m_files_read > k_most_files_read)
+        throw DESCRIPTION_ERROR{path + ": more than " + std::to_string(k_most_files_read) +
+                                " files included in one description"};
     DESCRIPTION_FILE file(path);
     ELEMENT root(file, file.root(), {"function", "condition", "library"},
                  {"object", "include", "function_rule", "message", "wizard_map", "vector"});

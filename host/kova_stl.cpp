@@ -1,6 +1,7 @@
 // Generic host containers and the case-folding helpers.
 #include "host/kova_stl.h"
 
+#include <algorithm>
 
 namespace {
 
@@ -43,6 +44,16 @@ bool LESS_C_STRING::operator()(const char* a, const char* b) const {
         if (x != y) return x < y;
         if (x == 0) return false;
     }
+}
+
+bool LESS_C_STRING::operator()(const std::string& a, const std::string& b) const {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        unsigned char x = static_cast<unsigned char>(fold(a[i]));
+        unsigned char y = static_cast<unsigned char>(fold(b[i]));
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
 }
 
 // KOVA_NAME_MAP

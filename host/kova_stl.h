@@ -44,11 +44,11 @@ struct KOVA_HOST_API EQUAL_C_STRING {
 
 // Ordering of string-keyed ordered maps: first differing folded byte
 // (unsigned) decides; a prefix sorts first; a null text sorts first of all.
+// A std::string is compared over its whole length, NUL bytes included, so
+// that two names that kova_equal_nocase tells apart stay two keys.
 struct KOVA_HOST_API LESS_C_STRING {
     bool operator()(const char* a, const char* b) const;
-    bool operator()(const std::string& a, const std::string& b) const {
-        return (*this)(a.c_str(), b.c_str());
-    }
+    bool operator()(const std::string& a, const std::string& b) const;
 };
 
 // Hash map from text to text with case-insensitive keys. Walks visit the

@@ -1,0 +1,237 @@
+// Description files built to break the reader: NUL bytes and references
+// that XML does not allow, undefined entities, references and bytes it
+// must keep, includes that cycle through other spellings of a file, that
+// multiply in layers or nest deeply, very deep and very long XML, and empty
+// words. Each loads as written or is refused with one message naming the
+// file and the line, quickly and in bounded memory.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "host/kova_info.h"
+#include "support/test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder for one test's files.
+std::string fresh_folder(const std::string& name) {
+    const std::string folder = temp_folder() + "/hostile_" + name;
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+void write_file(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+// Loads path into a model that already holds one object; a refused file
+// must leave that object and post exactly one message.
+struct LOAD {
+    explicit LOAD(const std::string& path) {
+        model.add_kova_obj("BEFORE", KOVA_OBJ_INTEGER_PARAMETER);
+        loaded = model.process_xml_file(path, nullptr);
+    }
+    std::string message() const {
+        const std::vector<std::string>& messages = model.get_error_messages();
+        return messages.size() == 1 ? messages[0] : "(" + std::to_string(messages.size()) + " messages)";
+    }
+    KOVA_INFO model;
+    bool loaded;
+};
+
+void expect_refused(const std::string& path, const std::string& message_start) {
+    LOAD load(path);
+    EXPECT_FALSE(load.loaded);
+    EXPECT_EQ(load.message().substr(0, message_start.size()), message_start) << "whole message: " << load.message();
+    EXPECT_NE(load.model.get_kova_obj("BEFORE"), nullptr);
+}
+
+// folder/<prefix>0.xml includes <prefix>1.xml, and so on down to
+// <prefix><files-1>.xml, which includes nothing; each file includes the
+// next one copies times.
+std::string write_include_layers(const std::string& folder, const std::string& prefix, int files, int copies) {
+    for (int level = 0; level < files; ++level) {
+        std::string text = "<model>\n";
+        for (int copy = 0; level + 1 < files && copy < copies; ++copy)
+            text += "<include file='" + prefix + std::to_string(level + 1) + ".xml'/>\n";
+        write_file(folder + "/" + prefix + std::to_string(level) + ".xml", text + "</model>\n");
+    }
+    return folder + "/" + prefix + "0.xml";
+}
+
+}  // namespace
+
+TEST(HostileDescriptions, NulBytesBadCharacterReferencesAndUnknownEntitiesAreRefused) {
+    const std::string nul(1, '\0');
+    struct CASE {
+        std::string text;
+        int line;
+        std::string problem;
+    } cases[] = {
+        {"<model>\n\n<object name='A' kind='in'/>" + nul + "</model>", 3, "the file holds a NUL character"},
+        {"<model/>\n" + nul + "trailing", 2, "the file holds a NUL character"},
+        {"<model>\n<object name='A&#0;B' kind='in'/></model>", 2,
+         "character reference \"&#0;\" is not a character XML allows"},
+        {"<model>\n<object name='A' kind='in' value='&#x0000;'/></model>", 2, "character reference \"&#x0000;\""},
+        {"<model>\n<object name='A&#1;' kind='in'/></model>", 2, "character reference \"&#1;\""},
+        {"<model>\n<object name='A&#xD800;' kind='in'/></model>", 2, "character reference \"&#xD800;\""},
+        {"<model>\n<object name='A&#99999999999999;' kind='in'/></model>", 2, "character reference"},
+        {"<model>\n<object name='A&#X41;' kind='in'/></model>", 2, "character reference \"&#X41;\""},
+        {"<model>\n<object name='&nbsp;' kind='in'/></model>", 2, "unknown entity reference \"&nbsp;\""},
+        // Entities are never expanded, so nested definitions cannot blow up.
+        {"<!DOCTYPE model [\n<!ENTITY a 'aaaaaaaaaa'>\n<!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>\n]>\n"
+         "<model><object name='&b;' kind='in'/></model>",
+         3, "unknown entity reference \"&a;\""},
+    };
+    const std::string folder = fresh_folder("text");
+    int index = 0;
+    for (const CASE& c : cases) {
+        const std::string path = folder + "/case" + std::to_string(index++) + ".xml";
+        write_file(path, c.text);
+        SCOPED_TRACE(c.text);
+        expect_refused(path, path + ":" + std::to_string(c.line) + ": " + c.problem);
+    }
+}
+
+// What the reader keeps: the five entities and character references are
+// replaced, an "&" that starts no reference stays, comments and CDATA
+// sections are taken as written, and bytes of 128 or more are kept byte
+// for byte, valid UTF-8 or not.
+TEST(HostileDescriptions, ReferencesAndNonAsciiBytesThatAreKept) {
+    struct CASE {
+        std::string written;  // the value field of an object
+        std::string read;
+    } cases[] = {
+        {"value='a &amp;&amp; b &lt; c'", "a && b < c"},
+        {"value='a && b'", "a && b"},
+        {"value='&#x41;&#66;&#9;'", "AB\t"},  // a referenced tab is not turned into a blank
+        {"value='caf&#xE9;'", "caf\xC3\xA9"},
+        {"value='\xFF\xFE caf\xC3\xA9'", "\xFF\xFE caf\xC3\xA9"},
+        {"><value><![CDATA[&#0; &foo; a && b]]></value", "&#0; &foo; a && b"},
+        {"><!-- &#0; &foo; --><value>x</value", "x"},
+    };
+    const std::string folder = fresh_folder("kept");
+    for (const CASE& c : cases) {
+        const std::string path = folder + "/kept.xml";
+        write_file(path, "<model><object name='A' kind='hidden' " + c.written + "></object></model>");
+        LOAD load(path);
+        ASSERT_TRUE(load.loaded) << c.written << ": " << load.message();
+        EXPECT_EQ(load.model.get_kova_obj("A")->get_value(), c.read) << c.written;
+    }
+}
+
+// Cycles are found through every spelling of a file, a symbolic link too.
+TEST(HostileDescriptions, IncludeCyclesThroughOtherSpellingsOfAFile) {
+    const std::string folder = fresh_folder("spellings");
+    fs::create_directories(folder + "/sub");
+    fs::create_symlink(folder + "/a.xml", folder + "/link.xml");
+    const std::string spellings[] = {"link.xml", "sub/../a.xml", folder + "/sub/../a.xml", ".//a.xml"};
+    for (const std::string& spelling : spellings) {
+        write_file(folder + "/a.xml", "<model>\n<include file='" + spelling + "'/>\n</model>\n");
+        SCOPED_TRACE(spelling);
+        LOAD load(folder + "/a.xml");
+        EXPECT_FALSE(load.loaded);
+        EXPECT_NE(load.message().find(": include cycle: the file is already being read; included from " + folder +
+                                      "/a.xml:2"),
+                  std::string::npos)
+            << load.message();
+    }
+}
+
+// Each file including the next one twice doubles the sub-models with every
+// layer: 9 files are 511 reads and load; 10 files would be 1023 and are
+// refused once the 1001st file is reached.
+TEST(HostileDescriptions, IncludesThatMultiplyInLayersAreBounded) {
+    const std::string folder = fresh_folder("layers");
+    LOAD within(write_include_layers(folder, "small", 9, 2));
+    EXPECT_TRUE(within.loaded) << within.message();
+    EXPECT_EQ(within.model.get_sub_info_count(), 510u);
+
+    const std::string top = write_include_layers(folder, "big", 10, 2);
+    LOAD beyond(top);
+    EXPECT_FALSE(beyond.loaded);
+    EXPECT_NE(beyond.message().find(".xml: more than 1000 files included in one description; included from "),
+              std::string::npos)
+        << beyond.message();
+
+    // A wide layer counts the same way.
+    const std::string wide = write_include_layers(folder, "wide", 2, 1000);
+    expect_refused(wide, folder + "/wide1.xml: more than 1000 files included in one description; included from " +
+                             wide + ":1001");
+}
+
+TEST(HostileDescriptions, IncludesNestedBeyondFiftyFilesAreRefused) {
+    const std::string folder = fresh_folder("deep");
+    LOAD fifty(write_include_layers(folder, "fifty", 50, 1));
+    EXPECT_TRUE(fifty.loaded) << fifty.message();
+    EXPECT_EQ(fifty.model.get_sub_info_count(), 49u);
+
+    const std::string top = write_include_layers(folder, "more", 51, 1);
+    LOAD more(top);
+    EXPECT_FALSE(more.loaded);
+    EXPECT_EQ(more.message().rfind(folder + "/more50.xml: includes nested more than 50 files deep; included from " +
+                                       folder + "/more49.xml:2",
+                                   0),
+              0u)
+        << more.message();
+    EXPECT_NE(more.message().find("; included from " + top + ":2"), std::string::npos);
+}
+
+// Depth and length of the XML itself cost time in proportion only.
+TEST(HostileDescriptions, DeepAndLongXml) {
+    const std::size_t depth = 100000;
+    std::string deep_elements = "<model>\n";
+    for (std::size_t i = 0; i < depth; ++i) deep_elements += "<a>";
+    for (std::size_t i = 0; i < depth; ++i) deep_elements += "</a>";
+    std::string deep_field = "<model>\n<object name='A' kind='in'>\n<value>";
+    for (std::size_t i = 0; i < depth; ++i) deep_field += "<b>";
+    for (std::size_t i = 0; i < depth; ++i) deep_field += "</b>";
+
+    const std::string folder = fresh_folder("xml");
+    write_file(folder + "/elements.xml", deep_elements + "</model>");
+    write_file(folder + "/field.xml", deep_field + "</value></object></model>");
+    expect_refused(folder + "/elements.xml", folder + "/elements.xml:2: unknown element <a> in <model>");
+    expect_refused(folder + "/field.xml", folder + "/field.xml:3: <value> holds text only, not <b>");
+
+    // A condition of 10 MB is kept whole.
+    const std::string condition(10u << 20, 'c');
+    write_file(folder + "/long.xml", "<model><object name='A' kind='in'><rule condition='" + condition +
+                                         "'/></object></model>");
+    LOAD load(folder + "/long.xml");
+    ASSERT_TRUE(load.loaded) << load.message();
+    std::vector<KOVA_RULE_ELEMENT*> rules = load.model.get_kova_obj("A")->rule_snapshot();
+    ASSERT_EQ(rules.size(), 1u);
+    EXPECT_EQ(rules[0]->get_condition(), condition);
+}
+
+// Empty and blank words where a word is needed are refused by name.
+TEST(HostileDescriptions, EmptyAndBlankWords) {
+    struct CASE {
+        std::string element;
+        std::string problem;
+    } cases[] = {
+        {"<object name='A' kind=''/>", "unknown object kind \"\" for \"kind\""},
+        {"<object name='A' kind='  '/>", "unknown object kind \"  \""},
+        {"<object name='A' kind='in' usage_state=''/>", "unknown usage state \"\""},
+        {"<object name='A' kind='in' default_index=''/>", "bad number \"\" for \"default_index\""},
+        {"<object name='A' kind='in' silent_correction=''/>", "unknown truth value \"\""},
+        {"<object name='A' kind='in'><rule type=''/></object>", "unknown rule type \"\""},
+        {"<object kind='in'><name>\n</name></object>", "\"name\" of <object> is empty"},
+        {"<include file=''/>", "\"file\" of <include> is empty"},
+        {"<wizard_map name='M' add_used_ports=' '/>", "unknown truth value \" \""},
+        {"<vector name=''/>", "\"name\" of <vector> is empty"},
+    };
+    const std::string folder = fresh_folder("words");
+    for (const CASE& c : cases) {
+        const std::string path = folder + "/words.xml";
+        write_file(path, "<model>\n" + c.element + "\n</model>");
+        SCOPED_TRACE(c.element);
+        expect_refused(path, path + ":2: " + c.problem);
+    }
+}
