@@ -78,27 +78,34 @@ bool is_in_second_reading(const std::string& range, const std::string& token) {
 
 }  // namespace
 
-std::string kova_get_element_token(std::string& expression) {
+std::string KOVA_ELEMENT_READER::next() {
     // Each marker word in a row adds one pair of quotes around the token
     // that finally follows; counted in a loop so that no text, however many
     // markers it holds, deepens the call stack.
     std::size_t marker_count = 0;
-    std::string token = qel_get_token(expression, KOVA_ELEMENT_DELIMITERS);
+    std::string token = m_tokens.next();
     while (kova_equal_nocase(token, STRING_MARKER)) {
         ++marker_count;
-        token = qel_get_token(expression, KOVA_ELEMENT_DELIMITERS);
+        token = m_tokens.next();
     }
     const std::string quotes(marker_count, '"');
     return quotes + token + quotes;
 }
 
+std::string kova_get_element_token(std::string& expression) {
+    KOVA_ELEMENT_READER tokens(expression);
+    std::string token = tokens.next();
+    expression = tokens.rest();
+    return token;
+}
+
 std::string kova_substitute_string(const std::string& text, const std::string& old_token,
                                    const std::string& new_token) {
-    std::string working = text;
+    QEL_TOKEN_READER tokens(text, KOVA_ELEMENT_DELIMITERS);
     std::string result;
     std::string delimiter;
-    while (!working.empty()) {
-        std::string token = qel_get_token_with_delimiter(working, KOVA_ELEMENT_DELIMITERS, delimiter);
+    while (!tokens.empty()) {
+        std::string token = tokens.next(delimiter);
         result += kova_equal_nocase(token, old_token) ? new_token : token;
         result += delimiter;
     }
@@ -106,10 +113,10 @@ std::string kova_substitute_string(const std::string& text, const std::string& o
 }
 
 bool kova_token_is_in_list(const std::string& list, const std::string& token) {
-    std::string working = list;
+    QEL_TOKEN_READER items(list, "|");
     bool found = false;
-    while (!found && !working.empty()) {
-        found = kova_equal_nocase(qel_get_token(working, "|"), token);
+    while (!found && !items.empty()) {
+        found = kova_equal_nocase(items.next(), token);
     }
     return found;
 }
@@ -124,11 +131,11 @@ bool kova_token_is_in_range(const std::string& range, const std::string& token) 
 }
 
 std::string get_last_legal_value(const std::string& legal_values) {
-    std::string working = legal_values;
-    std::string last = qel_get_token(working, "|");
-    if (!working.empty()) {
-        while (!working.empty()) {
-            last = qel_get_token(working, "|");
+    QEL_TOKEN_READER items(legal_values, "|");
+    std::string last = items.next();
+    if (!items.empty()) {
+        while (!items.empty()) {
+            last = items.next();
         }
         return last;
     }

@@ -5,10 +5,25 @@
 
 #include <string>
 
+#include "host/qel_util.h"
 #include "objects/kova_rules_export.h"
 
 // The 16 characters that separate element tokens.
 extern const char* const KOVA_ELEMENT_DELIMITERS;
+
+// The element tokens of a whole text, one after the other, as repeated
+// kova_get_element_token calls on a copy of it give them, in time linear
+// in the text's length.
+class KOVA_ELEMENT_READER {
+public:
+    explicit KOVA_ELEMENT_READER(const std::string& text) : m_tokens(text, KOVA_ELEMENT_DELIMITERS) {}
+    bool empty() const { return m_tokens.empty(); }
+    std::string next();
+    std::string rest() const { return m_tokens.rest(); }
+
+private:
+    QEL_TOKEN_READER m_tokens;
+};
 
 // The next element token of expression, which loses it; after the marker
 // word "str" the following token is returned between double quotes.

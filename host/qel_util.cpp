@@ -29,18 +29,36 @@ std::string qel_get_token(std::string& source, const std::string& delimiters) {
     return qel_get_token_with_delimiter(source, delimiters, delimiter);
 }
 
+std::string QEL_TOKEN_READER::next() {
+    std::string delimiter;
+    return next(delimiter);
+}
+
+std::string QEL_TOKEN_READER::next(std::string& delimiter) {
+    const std::size_t start = std::min(m_position, m_text.size());
+    const std::size_t end = m_text.find_first_of(m_delimiters, start);
+    if (end == std::string::npos) {
+        m_position = m_text.size();
+        delimiter.clear();
+        return m_text.substr(start);
+    }
+    m_position = end + 1;
+    delimiter.assign(1, m_text[end]);
+    return m_text.substr(start, end - start);
+}
+
 std::string qel_get_token_at_index(const std::string& list, int index) {
     if (index < 0) {
         return "";
     }
-    std::string rest = list;
+    QEL_TOKEN_READER entries(list, "|");
     for (int skipped = 0; skipped < index; ++skipped) {
-        if (rest.empty()) {
+        if (entries.empty()) {
             return "";  // past the end; also keeps a huge index from looping
         }
-        qel_get_token(rest, "|");
+        entries.next();
     }
-    return qel_get_token(rest, "|");
+    return entries.next();
 }
 
 std::string qel_int_to_string(uint32_t value, int radix) {

@@ -32,8 +32,10 @@
 #ifndef QEL_UTIL_H
 #define QEL_UTIL_H
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "kova_host_export.h"
 
@@ -54,6 +56,30 @@ KOVA_HOST_API std::string qel_get_token(std::string& source, const std::string& 
 // ("" when the token ran to the end).
 KOVA_HOST_API std::string qel_get_token_with_delimiter(std::string& source, const std::string& delimiters,
                                                        std::string& delimiter);
+// Reads a whole text token by token exactly as repeated qel_get_token
+// calls on a copy of it would, but keeps a position instead of removing
+// each token from the front of the rest, so that a walk of a text costs
+// time in proportion to its length rather than to its length squared.
+class KOVA_HOST_API QEL_TOKEN_READER {
+public:
+    QEL_TOKEN_READER(std::string text, std::string delimiters)
+        : m_text(std::move(text)), m_delimiters(std::move(delimiters)) {}
+
+    // Whether the rest is empty: the loop condition of a walk.
+    bool empty() const { return m_position >= m_text.size(); }
+    // qel_get_token of the rest.
+    std::string next();
+    // qel_get_token_with_delimiter of the rest.
+    std::string next(std::string& delimiter);
+    // What qel_get_token calls would have left of the text by now.
+    std::string rest() const { return m_text.substr(std::min(m_position, m_text.size())); }
+
+private:
+    std::string m_text;
+    std::string m_delimiters;
+    std::size_t m_position = 0;  // invariant: the rest starts here
+};
+
 // Entry number index (0 for the first) of a "|"-separated list; "" when
 // the index is negative or past the end.
 KOVA_HOST_API std::string qel_get_token_at_index(const std::string& list, int index);

@@ -57,9 +57,9 @@ int KOVA_RULES_VALIDATOR::get_element_position(KOVA_OBJ_INFO* object, KOVA_NAME_
 int KOVA_RULES_VALIDATOR::process_string_for_position_count(const std::string& text, KOVA_NAME_MAP& in_progress,
                                                             const std::string& owner) {
     int level = -1;
-    std::string rest = text;
-    while (!rest.empty()) {
-        const std::string token = kova_get_element_token(rest);
+    KOVA_ELEMENT_READER tokens(text);
+    while (!tokens.empty()) {
+        const std::string token = tokens.next();
         if (token.empty() || is_reserved_keyword(token)) continue;
         KOVA_OBJ_INFO* object = get_kova_obj(token);
         if (!object) continue;

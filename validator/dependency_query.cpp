@@ -22,9 +22,9 @@ namespace {
 // other macros, would otherwise recurse without end.
 void collect_used_names(const KOVA_RULES_VALIDATOR& validator, const std::string& text, KOVA_NAME_MAP& names,
                         KOVA_NAME_MAP& expanded) {
-    std::string working = text;
-    while (!working.empty()) {
-        const std::string token = qel_get_token(working, KOVA_ELEMENT_DELIMITERS);
+    QEL_TOKEN_READER tokens(text, KOVA_ELEMENT_DELIMITERS);
+    while (!tokens.empty()) {
+        const std::string token = tokens.next();
         if (token.empty()) {
             continue;
         }
@@ -90,9 +90,9 @@ std::string compose_dependency_text(const KOVA_RULES_VALIDATOR& validator, const
 
 std::vector<std::string> split_names(const std::string& names) {
     std::vector<std::string> items;
-    std::string working = names;
-    while (!working.empty()) {
-        items.push_back(qel_get_token(working, "|"));
+    QEL_TOKEN_READER tokens(names, "|");
+    while (!tokens.empty()) {
+        items.push_back(tokens.next());
     }
     return items;
 }

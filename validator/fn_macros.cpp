@@ -37,16 +37,16 @@ std::string KOVA_RULES_VALIDATOR::substitute_macro_arguments(const std::string& 
         return "";
     }
     std::string body = macro->get_value();
-    std::string formals = macro->get_arguments();
-    if (kova_equal_nocase(formals, actual_list)) {
+    if (kova_equal_nocase(macro->get_arguments(), actual_list)) {
         return body;
     }
     // Pairs apply in argument order, each to the body the previous pairs
     // left, so an actual naming a later formal is replaced again.
-    std::string actuals = actual_list;
+    QEL_TOKEN_READER actuals(actual_list, ARGUMENT_DELIMITERS);
+    QEL_TOKEN_READER formals(macro->get_arguments(), ARGUMENT_DELIMITERS);
     while (!actuals.empty() && !formals.empty()) {
-        const std::string actual = qel_get_token(actuals, ARGUMENT_DELIMITERS);
-        const std::string formal = qel_get_token(formals, ARGUMENT_DELIMITERS);
+        const std::string actual = actuals.next();
+        const std::string formal = formals.next();
         if (!actual.empty() && !formal.empty() && !kova_equal_nocase(actual, formal)) {
             body = kova_substitute_string(body, formal, actual);
         }

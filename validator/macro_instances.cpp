@@ -13,12 +13,13 @@ namespace {
 
 // Collects the actual arguments of a call whose "(" was just taken: every
 // element delimiter separates arguments. Answers whether the ")" was found.
-bool collect_arguments(std::string& rest, std::string& arguments) {
+bool collect_arguments(QEL_TOKEN_READER& tokens, std::string& arguments) {
     std::string delimiter = "(";
     arguments.clear();
-    while (delimiter != ")" && !rest.empty()) {
-        const std::string token = qel_get_token_with_delimiter(rest, KOVA_ELEMENT_DELIMITERS, delimiter);
-        arguments = arguments.empty() ? token : arguments + "," + token;
+    while (delimiter != ")" && !tokens.empty()) {
+        const std::string token = tokens.next(delimiter);
+        if (!arguments.empty()) arguments += ",";
+        arguments += token;
     }
     return delimiter == ")";
 }
@@ -27,15 +28,15 @@ bool collect_arguments(std::string& rest, std::string& arguments) {
 
 int KOVA_RULES_VALIDATOR::create_fn_macros(const std::string& expression, KOVA_NAME_MAP& in_progress) {
     int highest = -1;
-    std::string rest = expression;
-    while (!rest.empty()) {
+    QEL_TOKEN_READER tokens(expression, KOVA_ELEMENT_DELIMITERS);
+    while (!tokens.empty()) {
         std::string delimiter;
-        const std::string token = qel_get_token_with_delimiter(rest, KOVA_ELEMENT_DELIMITERS, delimiter);
+        const std::string token = tokens.next(delimiter);
         if (token.empty() || delimiter != "(") continue;
         const KOVA_OBJ_INFO* macro = get_kova_obj(token);
         if (!macro || macro->obj_type != KOVA_OBJ_FN_MACRO) continue;
         std::string arguments;
-        if (!collect_arguments(rest, arguments)) continue;
+        if (!collect_arguments(tokens, arguments)) continue;
 
         const std::string name = to_lower_case(token) + "(" + arguments + ")";
         if (in_progress.contains(name) || m_fn_macro_list.find_entry(name)) continue;
@@ -90,9 +91,9 @@ KOVA_MACRO_DEPENDENCY_MAP KOVA_RULES_VALIDATOR::create_macro_dependency_map() {
 void KOVA_RULES_VALIDATOR::update_macro_dependency_map_from_string(KOVA_MACRO_DEPENDENCY_MAP& result,
                                                                    KOVA_ORDERED_NAME_MAP& names,
                                                                    const std::string& text) {
-    std::string rest = text;
-    while (!rest.empty()) {
-        const std::string token = kova_get_element_token(rest);
+    KOVA_ELEMENT_READER tokens(text);
+    while (!tokens.empty()) {
+        const std::string token = tokens.next();
         if (token.empty() || is_reserved_keyword(token) || names.count(token)) continue;
         const KOVA_OBJ_INFO* object = get_kova_obj(token);
         if (!object) continue;

@@ -85,12 +85,13 @@ namespace {
 // The legal values of a list rule: each item evaluated, empty results
 // dropped, the rest joined with "|".
 std::string evaluated_list(KOVA_RULES_VALIDATOR& validator, const std::string& items) {
-    std::string rest = items;
+    QEL_TOKEN_READER tokens(items, "|");
     std::string joined;
-    while (!rest.empty()) {
-        const std::string value = validator.evaluate_value_expression(qel_get_token(rest, "|"), false);
+    while (!tokens.empty()) {
+        const std::string value = validator.evaluate_value_expression(tokens.next(), false);
         if (value.empty()) continue;
-        joined = joined.empty() ? value : joined + "|" + value;
+        if (!joined.empty()) joined += "|";
+        joined += value;
     }
     return joined;
 }
