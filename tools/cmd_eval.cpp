@@ -19,7 +19,7 @@ void add_eval_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->callback([&state, expression, mode]() {
         auto validator = load_with_settings(state, std::cerr);
         if (!validator) return;
-        validator->clear_error_messages();
+        derive_values(*validator);
         const std::string result = validator->evaluate_expression(*expression, *mode);
         const nlohmann::json document = {{"result", result}, {"messages", messages_json(*validator)}};
         emit(state.load.json(), document, [&](std::ostream& out) {

@@ -33,6 +33,7 @@ void add_ranges_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->callback([&state, name]() {
         auto validator = load_with_settings(state, std::cerr);
         if (!validator) return;
+        derive_values(*validator);
         validator->evaluate_port_widths();
         const KOVA_PORT_OBJ* port = validator->determine_port_value_validity(*name);
         if (!port) {

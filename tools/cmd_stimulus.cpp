@@ -24,8 +24,7 @@ void add_stimulus_command(CLI::App& app, KOVA_TOOL_STATE& state) {
             state.exit_code = KOVA_EXIT_USAGE;
             return;
         }
-        validator->run_validator();
-        validator->clear_error_messages();
+        derive_values(*validator);
         vector->reset_vector_stimulus();
         std::string signal, value;
         KOVA_TABLE transitions{{"NAME", "VALUE"}};

@@ -12,6 +12,7 @@ void add_widths_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->callback([&state]() {
         auto validator = load_with_settings(state, std::cerr);
         if (!validator) return;
+        derive_values(*validator);
         validator->evaluate_port_widths();
         KOVA_TABLE table{{"PORT", "WIDTH", "EXPRESSION"}};
         const KOVA_OBJ_MAP ports = validator->get_port_list();

@@ -43,8 +43,7 @@ void add_wizard_map_command(CLI::App& app, KOVA_TOOL_STATE& state) {
             state.exit_code = KOVA_EXIT_USAGE;
             return;
         }
-        validator->run_validator();
-        validator->clear_error_messages();
+        derive_values(*validator);
         validator->evaluate_wizard_map(*map);
         const KOVA_TABLE table = object_table(*map);
         const nlohmann::json document = {

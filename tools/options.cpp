@@ -59,3 +59,8 @@ std::unique_ptr<KOVA_RULES_VALIDATOR> load_with_settings(KOVA_TOOL_STATE& state,
     }
     return validator;
 }
+
+void derive_values(KOVA_RULES_VALIDATOR& validator) {
+    validator.run_validator();
+    validator.clear_error_messages();
+}

@@ -31,6 +31,11 @@ void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state);
 // sets the usage exit code and returns null.
 std::unique_ptr<KOVA_RULES_VALIDATOR> load_with_settings(KOVA_TOOL_STATE& state, std::ostream& err);
 
+// Brings derived values (hidden parameters, macro calls) up to date with a
+// validation run whose messages are then dropped, as a wizard does before
+// it asks for widths, ranges or values.
+void derive_values(KOVA_RULES_VALIDATOR& validator);
+
 
 void add_show_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_eval_command(CLI::App& app, KOVA_TOOL_STATE& state);
