@@ -6,10 +6,15 @@
 
 namespace {
 
-std::string joined_names(const KOVA_NAME_MAP& names) {
+void print_dependencies(bool json, const KOVA_NAME_MAP& names, const std::string& text) {
     std::string joined;
-    for (const auto& entry : names) joined += (joined.empty() ? "" : ", ") + entry.first;
-    return joined;
+    nlohmann::json list = nlohmann::json::array();
+    for (const auto& entry : names) {
+        joined += (joined.empty() ? "" : ", ") + entry.first;
+        list.push_back(entry.first);
+    }
+    emit(json, {{"names", list}, {"text", text}},
+         [&](std::ostream& out) { out << "names: " << joined << "\ntext: " << text << "\n"; }, std::cout);
 }
 
 }  // namespace
@@ -33,8 +38,8 @@ void add_deps_command(CLI::App& app, KOVA_TOOL_STATE& state) {
         auto validator = load_with_settings(state, std::cerr);
         if (!validator) return;
         if (!expr_option->empty()) {
-            std::cout << "names: " << joined_names(validator->get_ports_and_parameters_used_in_expression(*expression))
-                      << "\ntext: " << validator->get_dependency_error_message_for_condition(*expression) << "\n";
+            print_dependencies(state.load.json(), validator->get_ports_and_parameters_used_in_expression(*expression),
+                               validator->get_dependency_error_message_for_condition(*expression));
             return;
         }
         const KOVA_OBJ_INFO* object = validator->get_kova_obj(*name);
@@ -43,7 +48,7 @@ void add_deps_command(CLI::App& app, KOVA_TOOL_STATE& state) {
             state.exit_code = KOVA_EXIT_USAGE;
             return;
         }
-        std::cout << "names: " << joined_names(validator->get_ports_and_parameters_impacting_obj(*name))
-                  << "\ntext: " << validator->get_dependency_error_message_for_obj(object) << "\n";
+        print_dependencies(state.load.json(), validator->get_ports_and_parameters_impacting_obj(*name),
+                           validator->get_dependency_error_message_for_obj(object));
     });
 }

@@ -19,8 +19,12 @@ void add_eval_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->callback([&state, expression, mode]() {
         auto validator = load_with_settings(state, std::cerr);
         if (!validator) return;
-        validator->clear_error_messages();
-        std::cout << validator->evaluate_expression(*expression, *mode) << "\n";
-        print_messages(*validator, "expression", std::cout);
+        derive_values(*validator);
+        const std::string result = validator->evaluate_expression(*expression, *mode);
+        const nlohmann::json document = {{"result", result}, {"messages", messages_json(*validator)}};
+        emit(state.load.json(), document, [&](std::ostream& out) {
+            out << result << "\n";
+            print_messages(*validator, "expression", out);
+        }, std::cout);
     });
 }

@@ -1,6 +1,7 @@
 // kova messages: the message texts the description shows for the given
 // settings, selected after a validation run.
 #include <iostream>
+#include <vector>
 
 #include "tools/subcommands.h"
 
@@ -15,7 +16,12 @@ void add_messages_command(CLI::App& app, KOVA_TOOL_STATE& state) {
         validator->run_validator();
         validator->process_external_messages();
         validator->reset_external_message_list();
+        std::vector<std::string> shown;
         while (const KOVA_RULE_ELEMENT* message = validator->get_next_external_message())
-            std::cout << message->get_value() << "\n";
+            shown.push_back(message->get_value());
+        const nlohmann::json document = {{"shown", shown}, {"messages", messages_json(*validator)}};
+        emit(state.load.json(), document, [&](std::ostream& out) {
+            for (const std::string& text : shown) out << text << "\n";
+        }, std::cout);
     });
 }

@@ -12,6 +12,8 @@ void add_simlib_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->callback([&state]() {
         auto validator = load_with_settings(state, std::cerr);
         if (!validator) return;
-        std::cout << validator->get_simulation_library() << "\n";
+        const std::string libraries = validator->get_simulation_library();
+        const nlohmann::json document = {{"libraries", libraries}, {"messages", messages_json(*validator)}};
+        emit(state.load.json(), document, [&](std::ostream& out) { out << libraries << "\n"; }, std::cout);
     });
 }

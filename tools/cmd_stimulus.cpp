@@ -24,12 +24,20 @@ void add_stimulus_command(CLI::App& app, KOVA_TOOL_STATE& state) {
             state.exit_code = KOVA_EXIT_USAGE;
             return;
         }
-        validator->run_validator();
-        validator->clear_error_messages();
+        derive_values(*validator);
         vector->reset_vector_stimulus();
         std::string signal, value;
+        KOVA_TABLE transitions{{"NAME", "VALUE"}};
         while (validator->kova_get_vector_transition(vector, *time, signal, value))
-            std::cout << signal << " " << value << "\n";
-        print_messages(*validator, state.load.description, std::cout);
+            transitions.push_back({signal, value});
+        const nlohmann::json document = {{"vector", vector->get_vector_name()},
+                                         {"time", *time},
+                                         {"transitions", table_json(transitions)},
+                                         {"messages", messages_json(*validator)}};
+        emit(state.load.json(), document, [&](std::ostream& out) {
+            for (std::size_t row = 1; row < transitions.size(); ++row)
+                out << transitions[row][0] << " " << transitions[row][1] << "\n";
+            print_messages(*validator, state.load.description, out);
+        }, std::cout);
     });
 }

@@ -15,8 +15,15 @@ void add_validate_command(CLI::App& app, KOVA_TOOL_STATE& state) {
         auto validator = load_with_settings(state, std::cerr);
         if (!validator) return;
         const bool valid = validator->run_validator();
-        print_messages(*validator, state.load.description, std::cout);
-        std::cout << state.load.description << ": " << (valid ? "valid" : "invalid") << "\n";
+        const nlohmann::json document = {{"description", state.load.description},
+                                         {"valid", valid},
+                                         {"messages", messages_json(*validator)},
+                                         {"ports", ports_json(*validator)},
+                                         {"parameters", parameters_json(*validator)}};
+        emit(state.load.json(), document, [&](std::ostream& out) {
+            print_messages(*validator, state.load.description, out);
+            out << state.load.description << ": " << (valid ? "valid" : "invalid") << "\n";
+        }, std::cout);
         state.exit_code = valid ? KOVA_EXIT_OK : KOVA_EXIT_INVALID;
         if (!save->empty() && !write_settings_file(*save, current_settings(*validator))) {
             std::cerr << "kova: cannot write " << *save << "\n";

@@ -1,6 +1,5 @@
 // kova widths: every port with the width its expression evaluates to under
 // the given settings.
-#include <iomanip>
 #include <iostream>
 
 #include "tools/subcommands.h"
@@ -13,17 +12,18 @@ void add_widths_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->callback([&state]() {
         auto validator = load_with_settings(state, std::cerr);
         if (!validator) return;
+        derive_values(*validator);
         validator->evaluate_port_widths();
+        KOVA_TABLE table{{"PORT", "WIDTH", "EXPRESSION"}};
         const KOVA_OBJ_MAP ports = validator->get_port_list();
-        std::size_t name_width = 4;
-        for (const auto& entry : ports.entries()) name_width = std::max(name_width, entry.first.size());
-        const int column = static_cast<int>(name_width);
-        std::cout << std::left << std::setw(column) << "PORT" << "  WIDTH  EXPRESSION\n";
         for (const auto& entry : ports.entries()) {
             const auto* port = static_cast<const KOVA_PORT_OBJ*>(entry.second);
-            std::cout << std::left << std::setw(column) << port->get_name() << "  " << std::setw(5)
-                      << port->get_current_port_width() << "  " << port->get_port_width() << "\n";
+            table.push_back({port->get_name(), std::to_string(port->get_current_port_width()), port->get_port_width()});
         }
-        print_messages(*validator, state.load.description, std::cout);
+        const nlohmann::json document = {{"ports", table_json(table)}, {"messages", messages_json(*validator)}};
+        emit(state.load.json(), document, [&](std::ostream& out) {
+            print_table(table, out);
+            print_messages(*validator, state.load.description, out);
+        }, std::cout);
     });
 }

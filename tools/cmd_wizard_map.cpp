@@ -2,17 +2,12 @@
 // prints every object of the map with its current value and usage state.
 // A validation run comes first, so that hidden parameters and macro calls
 // that the map's rules read hold their derived values.
-#include <algorithm>
-#include <iomanip>
 #include <iostream>
-#include <vector>
 
 #include "tools/kova_tool.h"
 #include "tools/subcommands.h"
 
 namespace {
-
-using ROW = std::vector<std::string>;
 
 // Where an object of the map comes from: its own description, or the
 // filling with parameters or used ports.
@@ -22,25 +17,12 @@ std::string object_source(int wizard_kind) {
     return "map";
 }
 
-std::vector<ROW> collect_rows(KOVA_WIZARD_MAP& map) {
-    std::vector<ROW> rows{{"KIND", "NAME", "VALUE", "USAGE", "SOURCE"}};
+KOVA_TABLE object_table(KOVA_WIZARD_MAP& map) {
+    KOVA_TABLE table{{"KIND", "NAME", "VALUE", "USAGE", "SOURCE"}};
     for (const KOVA_OBJ_INFO* object : map.get_kova_obj_snapshot())
-        rows.push_back({object_kind_name(object->obj_type), object->get_name(), object->get_current_value(),
-                        kova_get_usage_state_as_string(object->usage_state), object_source(object->wizard_kind)});
-    return rows;
-}
-
-// Columns padded to their widest cell, the last one unpadded.
-void print_rows(const std::vector<ROW>& rows, std::ostream& out) {
-    std::vector<std::size_t> widths(rows.front().size(), 0);
-    for (const ROW& row : rows)
-        for (std::size_t column = 0; column < row.size(); ++column)
-            widths[column] = std::max(widths[column], row[column].size());
-    for (const ROW& row : rows) {
-        for (std::size_t column = 0; column + 1 < row.size(); ++column)
-            out << std::left << std::setw(static_cast<int>(widths[column])) << row[column] << "  ";
-        out << row.back() << "\n";
-    }
+        table.push_back({object_kind_name(object->obj_type), object->get_name(), object->get_current_value(),
+                         kova_get_usage_state_as_string(object->usage_state), object_source(object->wizard_kind)});
+    return table;
 }
 
 }  // namespace
@@ -61,11 +43,15 @@ void add_wizard_map_command(CLI::App& app, KOVA_TOOL_STATE& state) {
             state.exit_code = KOVA_EXIT_USAGE;
             return;
         }
-        validator->run_validator();
-        validator->clear_error_messages();
+        derive_values(*validator);
         validator->evaluate_wizard_map(*map);
-        std::cout << map->get_map_name() << ": " << map->get_kova_obj_count() << " objects\n";
-        print_rows(collect_rows(*map), std::cout);
-        print_messages(*validator, state.load.description, std::cout);
+        const KOVA_TABLE table = object_table(*map);
+        const nlohmann::json document = {
+            {"map", map->get_map_name()}, {"objects", table_json(table)}, {"messages", messages_json(*validator)}};
+        emit(state.load.json(), document, [&](std::ostream& out) {
+            out << map->get_map_name() << ": " << map->get_kova_obj_count() << " objects\n";
+            print_table(table, out);
+            print_messages(*validator, state.load.description, out);
+        }, std::cout);
     });
 }

@@ -17,6 +17,8 @@ struct KOVA_LOAD_OPTIONS {
     std::string description;
     std::string library_dir;
     std::string function_name = "kova";
+    std::string format = "text";  // text or json
+    bool json() const { return format == "json"; }
 };
 
 // Loads and initialises a validator and sets every port and parameter the

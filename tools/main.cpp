@@ -6,6 +6,9 @@
 int main(int argc, char** argv) {
     CLI::App app{"kova: validate the configuration of a parameterised building block"};
     app.require_subcommand(1);
+    app.footer("Run 'kova SUBCOMMAND --help' for the options of one subcommand.\n"
+               "Exit status: 0 valid or done, 1 invalid configuration, 2 usage or file error.\n"
+               "Example: kova validate examples/ram.xml --settings examples/ram-dual.settings");
     KOVA_TOOL_STATE state;
     add_show_command(app, state);
     add_eval_command(app, state);

@@ -8,6 +8,9 @@ void add_load_options(CLI::App& command, KOVA_LOAD_OPTIONS& load) {
     command.add_option("--lib", load.library_dir, "Library folder searched first for included sub-models");
     command.add_option("--function", load.function_name, "Function name of the building block")
         ->capture_default_str();
+    command.add_option("--format", load.format, "Output: text, or one JSON document")
+        ->check(CLI::IsMember({"text", "json"}))
+        ->capture_default_str();
 }
 
 void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state) {
@@ -57,7 +60,7 @@ std::unique_ptr<KOVA_RULES_VALIDATOR> load_with_settings(KOVA_TOOL_STATE& state,
     return validator;
 }
 
-void print_messages(const KOVA_RULES_VALIDATOR& validator, const std::string& source, std::ostream& out) {
-    for (const std::string& message : validator.get_error_messages()) out << source << ": error: " << message << "\n";
+void derive_values(KOVA_RULES_VALIDATOR& validator) {
+    validator.run_validator();
+    validator.clear_error_messages();
 }
-

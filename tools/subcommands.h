@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include "tools/kova_tool.h"
+#include "tools/output.h"
 
 struct KOVA_TOOL_STATE {
     KOVA_LOAD_OPTIONS load;
@@ -21,7 +22,7 @@ struct KOVA_TOOL_STATE {
     int exit_code = KOVA_EXIT_OK;
 };
 
-// The description argument and the --lib and --function options.
+// The description argument and the --lib, --function and --format options.
 void add_load_options(CLI::App& command, KOVA_LOAD_OPTIONS& load);
 // --settings FILE, --set NAME=VALUE, --use NAME, --unused NAME, --constant PORT.
 void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state);
@@ -30,8 +31,11 @@ void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state);
 // sets the usage exit code and returns null.
 std::unique_ptr<KOVA_RULES_VALIDATOR> load_with_settings(KOVA_TOOL_STATE& state, std::ostream& err);
 
-// Prints the messages posted to the model's error list, one per line.
-void print_messages(const KOVA_RULES_VALIDATOR& validator, const std::string& source, std::ostream& out);
+// Brings derived values (hidden parameters, macro calls) up to date with a
+// validation run whose messages are then dropped, as a wizard does before
+// it asks for widths, ranges or values.
+void derive_values(KOVA_RULES_VALIDATOR& validator);
+
 
 void add_show_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_eval_command(CLI::App& app, KOVA_TOOL_STATE& state);

@@ -1,0 +1,56 @@
+// The README's walk-through, run exactly as written: every "$ " line of a
+// console block is a command run from the source folder, and the lines up
+// to the next command or the end of the block are what it must print.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "support/test_support.h"
+
+namespace {
+
+struct SHOWN_COMMAND {
+    std::string command;
+    std::string output;
+};
+
+std::vector<SHOWN_COMMAND> console_commands(std::istream& readme) {
+    std::vector<SHOWN_COMMAND> commands;
+    bool in_console = false;
+    std::string line;
+    while (std::getline(readme, line)) {
+        if (!in_console) {
+            in_console = line == "```console";
+        } else if (line == "```") {
+            in_console = false;
+        } else if (line.rfind("$ ", 0) == 0) {
+            commands.push_back({line.substr(2), ""});
+        } else if (!commands.empty()) {
+            commands.back().output += line + "\n";
+        }
+    }
+    return commands;
+}
+
+std::string run_in_source_folder(const std::string& command) {
+    const std::string line = "cd '" + std::string(KOVA_SOURCE_DIR) + "' && " + command + " 2>&1";
+    std::string out;
+    if (FILE* pipe = popen(line.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t got;
+        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
+        pclose(pipe);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(Readme, WalkThroughPrintsWhatItShows) {
+    std::ifstream readme(std::string(KOVA_SOURCE_DIR) + "/README.md");
+    ASSERT_TRUE(readme) << "README.md not found";
+    const std::vector<SHOWN_COMMAND> commands = console_commands(readme);
+    EXPECT_GE(commands.size(), 10u);
+    for (const SHOWN_COMMAND& shown : commands) EXPECT_EQ(run_in_source_folder(shown.command), shown.output) << shown.command;
+}
