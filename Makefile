@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all demo test setup configure build clean
+.PHONY: all demo test bench setup configure build clean
 
 all: build
 
@@ -21,6 +21,11 @@ demo: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Builds the benchmark suite and runs it; the summary table comes last.
+bench: configure
+	cmake --build $(BUILD) -j $(JOBS) --target kova_bench
+	$(BUILD)/bench/kova_bench
 
 clean:
 	rm -rf $(BUILD)
