@@ -10,6 +10,8 @@
 
 #include <memory>
 
+#include "expr/scanner_pool.h"
+
 namespace {
 
 bool is_parameter_kind(int type) {
