@@ -162,15 +162,21 @@ KOVA_OBJ_COLLECTION& KOVA_OBJ_COLLECTION::operator=(const KOVA_OBJ_COLLECTION& o
 
 KOVA_OBJ_COLLECTION::~KOVA_OBJ_COLLECTION() = default;
 
+std::size_t KOVA_OBJ_COLLECTION::position_of(const std::string& name) const {
+    return m_index.find(name, [this](std::size_t position) -> const std::string& {
+        return m_objects[position]->get_name();
+    });
+}
+
 KOVA_OBJ_INFO* KOVA_OBJ_COLLECTION::find(const std::string& name) const {
-    auto it = m_index.find(name);
-    return it == m_index.end() ? nullptr : m_objects[it->second].get();
+    const std::size_t position = position_of(name);
+    return position == KOVA_NAME_INDEX::NONE ? nullptr : m_objects[position].get();
 }
 
 KOVA_OBJ_INFO* KOVA_OBJ_COLLECTION::append(const std::string& name, int type) {
     if (name.empty() || find(name)) return nullptr;
-    m_index.emplace(name, m_objects.size());
     m_objects.push_back(std::make_unique<KOVA_OBJ_INFO>(name, type));
+    m_index.append_stored(name, [this] { m_objects.pop_back(); });
     return m_objects.back().get();
 }
 
@@ -180,8 +186,8 @@ KOVA_OBJ_INFO* KOVA_OBJ_COLLECTION::update(const KOVA_OBJ_INFO& object) {
         return existing;
     }
     if (object.get_name().empty()) return nullptr;
-    m_index.emplace(object.get_name(), m_objects.size());
     m_objects.push_back(std::make_unique<KOVA_OBJ_INFO>(object));
+    m_index.append_stored(object.get_name(), [this] { m_objects.pop_back(); });
     return m_objects.back().get();
 }
 

@@ -147,7 +147,9 @@ private:
 };
 
 // An ordered, owning collection of model objects with case-insensitive
-// lookup and one walk cursor; the common part of models and maps.
+// lookup and one walk cursor; the common part of models and maps. The
+// index finds objects by the names they hold, so an object must keep its
+// name (up to letter case) while it is in a collection.
 class KOVA_HOST_API KOVA_OBJ_COLLECTION {
 public:
     KOVA_OBJ_COLLECTION() = default;
@@ -167,8 +169,10 @@ public:
     std::vector<KOVA_OBJ_INFO*> snapshot() const;
 
 private:
+    std::size_t position_of(const std::string& name) const;
+
     std::vector<std::unique_ptr<KOVA_OBJ_INFO>> m_objects;
-    std::unordered_map<std::string, std::size_t, HASH_C_STRING, EQUAL_C_STRING> m_index;
+    KOVA_NAME_INDEX m_index;
     std::size_t m_cursor = 0;
 };
 
