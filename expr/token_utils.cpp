@@ -10,7 +10,10 @@
 #include "host/kova_stl.h"
 #include "host/qel_util.h"
 
-const char* const KOVA_ELEMENT_DELIMITERS = " (),|!\t\n+-&=/%*";
+const std::string& kova_element_delimiters() {
+    static const std::string delimiters = " (),|!\t\n+-&=/%*";
+    return delimiters;
+}
 
 namespace {
 
@@ -83,10 +86,10 @@ std::string kova_get_element_token(std::string& expression) {
     // that finally follows; counted in a loop so that no text, however many
     // markers it holds, deepens the call stack.
     std::size_t marker_count = 0;
-    std::string token = qel_get_token(expression, KOVA_ELEMENT_DELIMITERS);
+    std::string token = qel_get_token(expression, kova_element_delimiters());
     while (kova_equal_nocase(token, STRING_MARKER)) {
         ++marker_count;
-        token = qel_get_token(expression, KOVA_ELEMENT_DELIMITERS);
+        token = qel_get_token(expression, kova_element_delimiters());
     }
     const std::string quotes(marker_count, '"');
     return quotes + token + quotes;
@@ -98,7 +101,7 @@ std::string kova_substitute_string(const std::string& text, const std::string& o
     std::string result;
     std::string delimiter;
     while (!working.empty()) {
-        std::string token = qel_get_token_with_delimiter(working, KOVA_ELEMENT_DELIMITERS, delimiter);
+        std::string token = qel_get_token_with_delimiter(working, kova_element_delimiters(), delimiter);
         result += kova_equal_nocase(token, old_token) ? new_token : token;
         result += delimiter;
     }

@@ -7,8 +7,9 @@
 
 #include "objects/kova_rules_export.h"
 
-// The 16 characters that separate element tokens.
-extern const char* const KOVA_ELEMENT_DELIMITERS;
+// The 16 characters that separate element tokens, as one string made once
+// (splitting functions take their delimiters as a string).
+const std::string& kova_element_delimiters();
 
 // The next element token of expression, which loses it; after the marker
 // word "str" the following token is returned between double quotes.

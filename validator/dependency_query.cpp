@@ -24,7 +24,7 @@ void collect_used_names(const KOVA_RULES_VALIDATOR& validator, const std::string
                         KOVA_NAME_MAP& expanded) {
     std::string working = text;
     while (!working.empty()) {
-        const std::string token = qel_get_token(working, KOVA_ELEMENT_DELIMITERS);
+        const std::string token = qel_get_token(working, kova_element_delimiters());
         if (token.empty()) {
             continue;
         }

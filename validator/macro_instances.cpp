@@ -17,7 +17,7 @@ bool collect_arguments(std::string& rest, std::string& arguments) {
     std::string delimiter = "(";
     arguments.clear();
     while (delimiter != ")" && !rest.empty()) {
-        const std::string token = qel_get_token_with_delimiter(rest, KOVA_ELEMENT_DELIMITERS, delimiter);
+        const std::string token = qel_get_token_with_delimiter(rest, kova_element_delimiters(), delimiter);
         arguments = arguments.empty() ? token : arguments + "," + token;
     }
     return delimiter == ")";
@@ -30,7 +30,7 @@ int KOVA_RULES_VALIDATOR::create_fn_macros(const std::string& expression, KOVA_N
     std::string rest = expression;
     while (!rest.empty()) {
         std::string delimiter;
-        const std::string token = qel_get_token_with_delimiter(rest, KOVA_ELEMENT_DELIMITERS, delimiter);
+        const std::string token = qel_get_token_with_delimiter(rest, kova_element_delimiters(), delimiter);
         if (token.empty() || delimiter != "(") continue;
         const KOVA_OBJ_INFO* macro = get_kova_obj(token);
         if (!macro || macro->obj_type != KOVA_OBJ_FN_MACRO) continue;
