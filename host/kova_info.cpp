@@ -96,10 +96,7 @@ KOVA_OBJ_INFO::KOVA_OBJ_INFO(const KOVA_OBJ_INFO& other)
       m_value(other.m_value),
       m_default_value(other.m_default_value),
       m_current_value(other.m_current_value),
-      m_port_width(other.m_port_width),
-      m_port_width2d(other.m_port_width2d),
-      m_arguments(other.m_arguments),
-      m_initial_vec_state(other.m_initial_vec_state),
+      m_extra(copy_or_null(other.m_extra)),
       m_rules(deep_copy(other.m_rules)) {}
 
 KOVA_OBJ_INFO& KOVA_OBJ_INFO::operator=(const KOVA_OBJ_INFO& other) {
@@ -116,10 +113,7 @@ KOVA_OBJ_INFO& KOVA_OBJ_INFO::operator=(const KOVA_OBJ_INFO& other) {
         m_value = std::move(copy.m_value);
         m_default_value = std::move(copy.m_default_value);
         m_current_value = std::move(copy.m_current_value);
-        m_port_width = std::move(copy.m_port_width);
-        m_port_width2d = std::move(copy.m_port_width2d);
-        m_arguments = std::move(copy.m_arguments);
-        m_initial_vec_state = std::move(copy.m_initial_vec_state);
+        m_extra = std::move(copy.m_extra);
         m_rules = std::move(copy.m_rules);
         m_rule_cursor = 0;
     }
@@ -127,6 +121,19 @@ KOVA_OBJ_INFO& KOVA_OBJ_INFO::operator=(const KOVA_OBJ_INFO& other) {
 }
 
 KOVA_OBJ_INFO::~KOVA_OBJ_INFO() = default;
+
+const std::string& KOVA_OBJ_INFO::extra(std::string EXTRA_TEXTS::*text) const {
+    static const std::string none;
+    return m_extra ? (*m_extra).*text : none;
+}
+
+void KOVA_OBJ_INFO::set_extra(std::string EXTRA_TEXTS::*text, const std::string& value) {
+    if (!m_extra) {
+        if (value.empty()) return;
+        m_extra = std::make_unique<EXTRA_TEXTS>();
+    }
+    (*m_extra).*text = value;
+}
 
 bool KOVA_OBJ_INFO::is_port() const {
     return obj_type == KOVA_OBJ_INPUT_PORT || obj_type == KOVA_OBJ_OUTPUT_PORT || obj_type == KOVA_OBJ_INOUT_PORT;

@@ -95,10 +95,10 @@ public:
     const std::string& get_value() const { return m_value; }
     const std::string& get_default_value() const { return m_default_value; }
     const std::string& get_current_value() const { return m_current_value; }
-    const std::string& get_port_width() const { return m_port_width; }
-    const std::string& get_port_width2d() const { return m_port_width2d; }
-    const std::string& get_arguments() const { return m_arguments; }
-    const std::string& get_initial_vec_state() const { return m_initial_vec_state; }
+    const std::string& get_port_width() const { return extra(&EXTRA_TEXTS::port_width); }
+    const std::string& get_port_width2d() const { return extra(&EXTRA_TEXTS::port_width2d); }
+    const std::string& get_arguments() const { return extra(&EXTRA_TEXTS::arguments); }
+    const std::string& get_initial_vec_state() const { return extra(&EXTRA_TEXTS::initial_vec_state); }
     bool is_port() const;
     // Integer, string and the third parameter kind.
     bool is_parameter() const {
@@ -114,10 +114,10 @@ public:
     void set_value(const std::string& v) { m_value = v; }
     void set_default_value(const std::string& v) { m_default_value = v; }
     void set_current_value(const std::string& v) { m_current_value = v; }
-    void set_port_width(const std::string& v) { m_port_width = v; }
-    void set_port_width2d(const std::string& v) { m_port_width2d = v; }
-    void set_arguments(const std::string& v) { m_arguments = v; }
-    void set_initial_vec_state(const std::string& v) { m_initial_vec_state = v; }
+    void set_port_width(const std::string& v) { set_extra(&EXTRA_TEXTS::port_width, v); }
+    void set_port_width2d(const std::string& v) { set_extra(&EXTRA_TEXTS::port_width2d, v); }
+    void set_arguments(const std::string& v) { set_extra(&EXTRA_TEXTS::arguments, v); }
+    void set_initial_vec_state(const std::string& v) { set_extra(&EXTRA_TEXTS::initial_vec_state, v); }
 
     // Rules, walked with the object's one rule cursor.
     void reset_rule_list();
@@ -140,8 +140,18 @@ public:
     bool silent_correction = false;
 
 private:
+    // The texts that only ports or macros have, kept apart so that the
+    // other objects (and their validator copies) do not carry them; made
+    // when one of them is first set to a non-empty text.
+    struct EXTRA_TEXTS {
+        std::string port_width, port_width2d, arguments, initial_vec_state;
+    };
+    // The text, or "" while there are no extra texts.
+    const std::string& extra(std::string EXTRA_TEXTS::*text) const;
+    void set_extra(std::string EXTRA_TEXTS::*text, const std::string& value);
+
     std::string m_name, m_value, m_default_value, m_current_value;
-    std::string m_port_width, m_port_width2d, m_arguments, m_initial_vec_state;
+    std::unique_ptr<EXTRA_TEXTS> m_extra;
     std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>> m_rules;
     std::size_t m_rule_cursor = 0;
 };
