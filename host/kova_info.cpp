@@ -97,7 +97,8 @@ KOVA_OBJ_INFO::KOVA_OBJ_INFO(const KOVA_OBJ_INFO& other)
       m_default_value(other.m_default_value),
       m_current_value(other.m_current_value),
       m_extra(copy_or_null(other.m_extra)),
-      m_rules(deep_copy(other.m_rules)) {}
+      m_rules(!other.m_rules || !other.m_rules_handed_out ? other.m_rules
+                                                          : std::make_shared<RULE_LIST>(deep_copy(*other.m_rules))) {}
 
 KOVA_OBJ_INFO& KOVA_OBJ_INFO::operator=(const KOVA_OBJ_INFO& other) {
     if (this != &other) {
@@ -115,6 +116,7 @@ KOVA_OBJ_INFO& KOVA_OBJ_INFO::operator=(const KOVA_OBJ_INFO& other) {
         m_current_value = std::move(copy.m_current_value);
         m_extra = std::move(copy.m_extra);
         m_rules = std::move(copy.m_rules);
+        m_rules_handed_out = false;
         m_rule_cursor = 0;
     }
     return *this;
@@ -139,19 +141,43 @@ bool KOVA_OBJ_INFO::is_port() const {
     return obj_type == KOVA_OBJ_INPUT_PORT || obj_type == KOVA_OBJ_OUTPUT_PORT || obj_type == KOVA_OBJ_INOUT_PORT;
 }
 
+KOVA_OBJ_INFO::RULE_LIST& KOVA_OBJ_INFO::own_rules(bool hand_out) const {
+    if (!m_rules)
+        m_rules = std::make_shared<RULE_LIST>();
+    else if (m_rules.use_count() > 1)
+        m_rules = std::make_shared<RULE_LIST>(deep_copy(*m_rules));
+    if (hand_out) m_rules_handed_out = true;
+    return *m_rules;
+}
+
 void KOVA_OBJ_INFO::reset_rule_list() { m_rule_cursor = 0; }
 
-KOVA_RULE_ELEMENT* KOVA_OBJ_INFO::get_next_rule_element() { return next_of(m_rules, m_rule_cursor); }
+KOVA_RULE_ELEMENT* KOVA_OBJ_INFO::get_next_rule_element() {
+    if (m_rule_cursor >= get_rule_count()) return nullptr;
+    return next_of(own_rules(true), m_rule_cursor);
+}
 
 void KOVA_OBJ_INFO::add_rule(const KOVA_RULE_ELEMENT* rule) {
-    if (rule) m_rules.push_back(std::make_unique<KOVA_RULE_ELEMENT>(*rule));
+    if (rule) own_rules(false).push_back(std::make_unique<KOVA_RULE_ELEMENT>(*rule));
 }
 
 void KOVA_OBJ_INFO::append_rule_list_with_condition(const std::string& condition) {
-    for (auto& rule : m_rules) rule->set_condition(kova_and_conditions(rule->get_condition(), condition));
+    if (condition.empty() || !m_rules) return;
+    for (auto& rule : own_rules(false)) rule->set_condition(kova_and_conditions(rule->get_condition(), condition));
 }
 
-std::vector<KOVA_RULE_ELEMENT*> KOVA_OBJ_INFO::rule_snapshot() const { return pointers_of(m_rules); }
+std::vector<KOVA_RULE_ELEMENT*> KOVA_OBJ_INFO::rule_snapshot() const {
+    if (!m_rules) return {};
+    return pointers_of(own_rules(true));
+}
+
+std::vector<const KOVA_RULE_ELEMENT*> KOVA_OBJ_INFO::rule_view() const {
+    std::vector<const KOVA_RULE_ELEMENT*> rules;
+    if (!m_rules) return rules;
+    rules.reserve(m_rules->size());
+    for (const auto& rule : *m_rules) rules.push_back(rule.get());
+    return rules;
+}
 
 // KOVA_OBJ_COLLECTION
 

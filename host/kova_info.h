@@ -119,7 +119,10 @@ public:
     void set_arguments(const std::string& v) { set_extra(&EXTRA_TEXTS::arguments, v); }
     void set_initial_vec_state(const std::string& v) { set_extra(&EXTRA_TEXTS::initial_vec_state, v); }
 
-    // Rules, walked with the object's one rule cursor.
+    // Rules, walked with the object's one rule cursor. Copies of an object
+    // share its rules until one of them changes them or hands one out to
+    // be changed (get_next_rule_element, rule_snapshot), which gives that
+    // object rules of its own first; so every copy behaves as a deep copy.
     void reset_rule_list();
     KOVA_RULE_ELEMENT* get_next_rule_element();
     // Appends a copy of the rule.
@@ -129,7 +132,9 @@ public:
     void append_rule_list_with_condition(const std::string& condition);
     // The rules in order, for walks that must not use the cursor.
     std::vector<KOVA_RULE_ELEMENT*> rule_snapshot() const;
-    std::size_t get_rule_count() const { return m_rules.size(); }
+    // The same for walks that only read the rules; they stay shared.
+    std::vector<const KOVA_RULE_ELEMENT*> rule_view() const;
+    std::size_t get_rule_count() const { return m_rules ? m_rules->size() : 0; }
 
     int obj_type;
     int default_index = -1;
@@ -152,7 +157,15 @@ private:
 
     std::string m_name, m_value, m_default_value, m_current_value;
     std::unique_ptr<EXTRA_TEXTS> m_extra;
-    std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>> m_rules;
+    using RULE_LIST = std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>>;
+    // Rules of its own, copied from a shared list when needed; marks them
+    // handed out when asked to, after which copies do not share them.
+    RULE_LIST& own_rules(bool hand_out) const;
+
+    // Null while there are no rules. Invariant: a list that has been
+    // handed out (m_rules_handed_out) is never shared.
+    mutable std::shared_ptr<RULE_LIST> m_rules;
+    mutable bool m_rules_handed_out = false;
     std::size_t m_rule_cursor = 0;
 };
 

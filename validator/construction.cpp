@@ -116,7 +116,7 @@ void KOVA_RULES_VALIDATOR::add_sub_info_objects_to_validator(KOVA_INFO* sub_mode
             update_kova_obj(object);
             continue;
         }
-        for (KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) existing->add_rule(rule);
+        for (const KOVA_RULE_ELEMENT* rule : object->rule_view()) existing->add_rule(rule);
     }
 }
 

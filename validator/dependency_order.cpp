@@ -19,7 +19,7 @@ namespace {
 // the object's rules and the object, which scanning them leaves in place.
 std::vector<const std::string*> counted_texts(const KOVA_OBJ_INFO& object) {
     std::vector<const std::string*> texts;
-    for (const KOVA_RULE_ELEMENT* rule : object.rule_snapshot()) {
+    for (const KOVA_RULE_ELEMENT* rule : object.rule_view()) {
         texts.push_back(&rule->get_alt_value());
         texts.push_back(&rule->get_condition());
         texts.push_back(&rule->get_value());

@@ -138,7 +138,7 @@ KOVA_NAME_MAP KOVA_RULES_VALIDATOR::get_ports_and_parameters_impacting_obj(const
     if (!object) {
         return result;
     }
-    for (const KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) {
+    for (const KOVA_RULE_ELEMENT* rule : object->rule_view()) {
         if (rule->is_port_value_rule()) {
             continue;
         }

@@ -75,7 +75,7 @@ KOVA_MACRO_DEPENDENCY_MAP KOVA_RULES_VALIDATOR::create_macro_dependency_map() {
         for (const KOVA_OBJ_INFO* object : objects) {
             if (object->evaluation_position != level || object->obj_type != KOVA_OBJ_FN_MACRO) continue;
             KOVA_ORDERED_NAME_MAP names;
-            for (const KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) {
+            for (const KOVA_RULE_ELEMENT* rule : object->rule_view()) {
                 update_macro_dependency_map_from_string(result, names, rule->get_alt_value());
                 update_macro_dependency_map_from_string(result, names, rule->get_condition());
                 update_macro_dependency_map_from_string(result, names, rule->get_value());

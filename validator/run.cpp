@@ -163,7 +163,7 @@ bool KOVA_RULES_VALIDATOR::run_validator_on_element(const std::string& name) {
         object->set_current_value(evaluate_expression(object->get_value(), PARSER_MODE_EVALUATE));
 
     bool failed = false;
-    for (const KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) {
+    for (const KOVA_RULE_ELEMENT* rule : object->rule_view()) {
         if (rule->is_port_value_rule()) continue;
         const std::string result = condition_result(*this, *object, *rule);
         const std::string& condition = rule->get_condition();
