@@ -2,6 +2,7 @@
 // out) print as "-".
 #include "bench/summary_reporter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ostream>
 
@@ -31,13 +32,25 @@ double ratio(double numerator, double denominator) {
 
 }  // namespace
 
+// With repetitions, the table keeps the best of them: the least time and
+// the highest rate, the figures least disturbed by other work on the
+// machine.
 void KOVA_SUMMARY_REPORTER::ReportRuns(const std::vector<Run>& runs) {
     for (const Run& run : runs) {
         if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-        RESULT& result = m_results[run.run_name.str()];
-        result.milliseconds = run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit) /
-                              benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond);
-        for (const auto& entry : run.counters) result.counters[entry.first] = entry.second.value;
+        const double milliseconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) *
+                                    benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond);
+        auto found = m_results.find(run.run_name.str());
+        if (found == m_results.end()) {
+            RESULT& result = m_results[run.run_name.str()];
+            result.milliseconds = milliseconds;
+            for (const auto& entry : run.counters) result.counters[entry.first] = entry.second.value;
+            continue;
+        }
+        RESULT& result = found->second;
+        result.milliseconds = std::min(result.milliseconds, milliseconds);
+        for (const auto& entry : run.counters)
+            result.counters[entry.first] = std::max(result.counters[entry.first], entry.second.value);
     }
     ConsoleReporter::ReportRuns(runs);
 }

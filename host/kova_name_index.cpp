@@ -12,22 +12,19 @@ std::size_t slots_for(std::size_t count) {
 
 }  // namespace
 
-std::size_t KOVA_NAME_INDEX::home(std::size_t hash) const {
-    // HASH_C_STRING leaves similar names with nearby hashes; multiplying by
-    // an odd constant spreads them before the low bits pick the slot.
-    const uint64_t spread = static_cast<uint64_t>(hash) * 0x9E3779B97F4A7C15ull;
-    return static_cast<std::size_t>(spread >> 32) & (m_slots.size() - 1);
+void KOVA_NAME_INDEX::place(std::size_t position) {
+    const uint64_t spread = spread_hash(m_hashes[position]);
+    std::size_t slot = home(spread);
+    while (m_slots[slot] != 0) slot = (slot + 1) & (m_slots.size() - 1);
+    m_slots[slot] = (spread & 0xFFFFFFFF00000000ull) | static_cast<uint32_t>(position + 1);
 }
 
 void KOVA_NAME_INDEX::append(const std::string& key) {
     m_hashes.push_back(HASH_C_STRING()(key));
-    if (m_slots.size() < 2 * m_hashes.size()) {
+    if (m_slots.size() < 2 * m_hashes.size())
         refill(slots_for(m_hashes.size()));
-        return;
-    }
-    std::size_t slot = home(m_hashes.back());
-    while (m_slots[slot] != 0) slot = (slot + 1) & (m_slots.size() - 1);
-    m_slots[slot] = static_cast<uint32_t>(m_hashes.size());
+    else
+        place(m_hashes.size() - 1);
 }
 
 void KOVA_NAME_INDEX::truncate(std::size_t count) {
@@ -54,9 +51,5 @@ void KOVA_NAME_INDEX::reserve(std::size_t count) {
 
 void KOVA_NAME_INDEX::refill(std::size_t slot_count) {
     m_slots.assign(slot_count, 0);
-    for (std::size_t position = 0; position < m_hashes.size(); ++position) {
-        std::size_t slot = home(m_hashes[position]);
-        while (m_slots[slot] != 0) slot = (slot + 1) & (slot_count - 1);
-        m_slots[slot] = static_cast<uint32_t>(position + 1);
-    }
+    for (std::size_t position = 0; position < m_hashes.size(); ++position) place(position);
 }

@@ -3,10 +3,12 @@
 // regard to ASCII letter case, in a flat open-addressing table.
 //
 // The index keeps, per position, the HASH_C_STRING of the key stored there,
-// and a table of slots, each empty (0) or holding a position + 1. The keys
-// themselves stay in the container, which find() reads through a function
-// from position to key. Against a node-based hash map this needs no
-// allocation per key and touches one table slot and one entry per probe.
+// and a table of slots, each empty (0) or holding a position + 1 in its low
+// 32 bits and the high 32 bits of the key's spread hash above them. The
+// keys themselves stay in the container, which find() reads through a
+// function from position to key. Against a node-based hash map this needs
+// no allocation per key, and a probe reads one slot, and the entry only
+// when the hash bits in the slot match.
 //
 // Invariants: the slot count is 0 or a power of two at least twice the
 // number of positions; every position 0 .. size() - 1 has exactly one slot,
@@ -38,12 +40,12 @@ public:
     template <typename KEY_AT>
     std::size_t find(const std::string& key, KEY_AT key_at) const {
         if (m_slots.empty()) return NONE;
-        const std::size_t hash = HASH_C_STRING()(key);
-        for (std::size_t slot = home(hash);; slot = (slot + 1) & (m_slots.size() - 1)) {
-            const uint32_t held = m_slots[slot];
+        const uint64_t spread = spread_hash(HASH_C_STRING()(key));
+        for (std::size_t slot = home(spread);; slot = (slot + 1) & (m_slots.size() - 1)) {
+            const uint64_t held = m_slots[slot];
             if (held == 0) return NONE;
-            const std::size_t position = held - 1;
-            if (m_hashes[position] == hash && kova_equal_nocase(key_at(position), key)) return position;
+            const std::size_t position = static_cast<uint32_t>(held) - 1;
+            if ((held >> 32) == (spread >> 32) && kova_equal_nocase(key_at(position), key)) return position;
         }
     }
 
@@ -71,12 +73,17 @@ public:
     std::size_t size() const { return m_hashes.size(); }
 
 private:
-    std::size_t home(std::size_t hash) const;
+    // HASH_C_STRING leaves similar names with nearby hashes; multiplying by
+    // an odd constant spreads them over all bits.
+    static uint64_t spread_hash(std::size_t hash) { return static_cast<uint64_t>(hash) * 0x9E3779B97F4A7C15ull; }
+    std::size_t home(uint64_t spread) const { return static_cast<std::size_t>(spread >> 32) & (m_slots.size() - 1); }
+    // Puts position into the first free slot from its home slot on.
+    void place(std::size_t position);
     // Gives every position its slot again in a table of slot_count slots.
     void refill(std::size_t slot_count);
 
     std::vector<std::size_t> m_hashes;
-    std::vector<uint32_t> m_slots;
+    std::vector<uint64_t> m_slots;
 };
 
 #endif

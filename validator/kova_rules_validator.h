@@ -157,6 +157,9 @@ protected:
     KOVA_OBJ_LIST m_external_msg_list;
 
 private:
+    // run_validator_on_element for an object already looked up.
+    bool validate_object(KOVA_OBJ_INFO* object);
+
     void copy_owned_objects_from(const KOVA_RULES_VALIDATOR& other);
     void delete_owned_objects();
 

@@ -67,7 +67,7 @@ bool KOVA_RULES_VALIDATOR::run_validator() {
     POSITION_BUCKETS<KOVA_OBJ_INFO> objects_at(count);
     POSITION_BUCKETS<KOVA_FN_MACRO> instances_at(count);
     auto validate = [&](KOVA_OBJ_INFO* object) {
-        if (!run_validator_on_element(object->get_name())) failed = true;
+        if (!validate_object(object)) failed = true;
         ++validated;
     };
     auto evaluate = [&](KOVA_FN_MACRO* instance) {
@@ -151,7 +151,10 @@ std::string value_when_true(KOVA_RULES_VALIDATOR& validator, const KOVA_RULE_ELE
 
 bool KOVA_RULES_VALIDATOR::run_validator_on_element(const std::string& name) {
     KOVA_OBJ_INFO* object = get_kova_obj(name);
-    if (!object) return true;
+    return !object || validate_object(object);
+}
+
+bool KOVA_RULES_VALIDATOR::validate_object(KOVA_OBJ_INFO* object) {
     KOVA_PARAMETER_OBJ* parameter = nullptr;
     KOVA_PORT_OBJ* port = nullptr;
     if (object->is_parameter() && (parameter = get_parameter_object(object->get_name()))) {
@@ -195,10 +198,9 @@ bool KOVA_RULES_VALIDATOR::run_validator_on_assoc_elements(const std::string& na
     if (!target || target->evaluation_position < 1) return true;
     bool failed = false;
     for (int position = 0; position < target->evaluation_position; ++position) {
-        for (const KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
+        for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
             const bool derived = object->obj_type == KOVA_OBJ_HIDDEN_PARAMETER || object->obj_type == KOVA_OBJ_FN_MACRO;
-            if (object->evaluation_position == position && derived && !run_validator_on_element(object->get_name()))
-                failed = true;
+            if (object->evaluation_position == position && derived && !validate_object(object)) failed = true;
         }
         for (KOVA_FN_MACRO* instance : macro_instances(m_fn_macro_list))
             if (instance->get_dependency_position() == position && instance->get_evaluated_value().empty())
