@@ -25,7 +25,7 @@ test: build
 # Builds the benchmark suite and runs it; the summary table comes last.
 bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target kova_bench
-	$(BUILD)/bench/kova_bench --benchmark_repetitions=3
+	$(BUILD)/bench/kova_bench --benchmark_repetitions=3 --benchmark_color=false
 
 clean:
 	rm -rf $(BUILD)
