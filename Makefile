@@ -33,7 +33,7 @@ SANITIZER_ENV = \
 CTEST = ctest --output-on-failure -j $(JOBS)
 
 .PHONY: all demo test test-plain test-asan test-tsan fuzz setup configure build \
-	asan-build tsan-build clean
+	asan-build tsan-build bench clean
 
 all: build
 
@@ -75,6 +75,11 @@ fuzz: asan-build
 	@echo "== every fuzz target for $(FUZZ_SECONDS) s ($(ASAN_BUILD)) =="
 	KOVA_FUZZ_SECONDS=$(FUZZ_SECONDS) $(SANITIZER_ENV) $(CTEST) --test-dir $(ASAN_BUILD) -L fuzz \
 		--timeout $$(( $(FUZZ_SECONDS) + 300 ))
+
+# Builds the benchmark suite and runs it; the summary table comes last.
+bench: configure
+	cmake --build $(BUILD) -j $(JOBS) --target kova_bench
+	$(BUILD)/bench/kova_bench --benchmark_repetitions=3 --benchmark_color=false
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)

@@ -1,16 +1,41 @@
 // The value pool and the message and stack services of one evaluation.
 #include "expr/eval_context.h"
 
+#include <algorithm>
+#include <cstring>
 #include <new>
-#include <utility>
 
-const char* KOVA_VALUE_POOL::copy(const char* text, std::size_t length) {
-    return keep(std::string(text, length));
+char* KOVA_VALUE_POOL::reserve(std::size_t length) {
+    if (length >= m_room) {
+        const std::size_t size = std::max(length + 1, BLOCK_BYTES);
+        m_blocks.push_back(std::make_unique<char[]>(size));
+        m_free = m_blocks.back().get();
+        m_room = size;
+    }
+    char* start = m_free;
+    m_free += length + 1;
+    m_room -= length + 1;
+    start[length] = '\0';
+    return start;
 }
 
-const char* KOVA_VALUE_POOL::keep(std::string&& text) {
-    m_texts.push_back(std::move(text));
-    return m_texts.back().c_str();
+const char* KOVA_VALUE_POOL::copy(const char* text, std::size_t length) {
+    char* start = reserve(length);
+    std::memcpy(start, text, length);
+    return start;
+}
+
+const char* KOVA_VALUE_POOL::join(std::initializer_list<const char*> parts) {
+    std::size_t length = 0;
+    for (const char* part : parts) length += std::strlen(part);
+    char* start = reserve(length);
+    char* end = start;
+    for (const char* part : parts) {
+        const std::size_t part_length = std::strlen(part);
+        std::memcpy(end, part, part_length);
+        end += part_length;
+    }
+    return start;
 }
 
 void KOVA_EVAL_CONTEXT::post(const std::string& message) const {
@@ -18,7 +43,7 @@ void KOVA_EVAL_CONTEXT::post(const std::string& message) const {
 }
 
 void KOVA_EVAL_CONTEXT::post_parse_failure(const std::string& message) const {
-    post(message + " while parsing " + condition);
+    post((message + " while parsing ").append(condition));
 }
 
 void* KOVA_EVAL_CONTEXT::allocate_stack_block(std::size_t bytes) {

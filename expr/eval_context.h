@@ -11,29 +11,49 @@
 #define KOVA_EVAL_CONTEXT_H
 
 #include <cstddef>
-#include <deque>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "validator/kova_rules_validator.h"
 
-// Owns the texts of one evaluation. Texts are never moved or released
+// Owns the texts of one evaluation, as NUL-terminated copies laid end to
+// end: first in a small block inside the pool, which holds the texts of a
+// typical rule, then in heap blocks. Texts are never moved or released
 // before the pool is destroyed, so grammar actions pass them by pointer.
 class KOVA_VALUE_POOL {
 public:
+    KOVA_VALUE_POOL() = default;
+    KOVA_VALUE_POOL(const KOVA_VALUE_POOL&) = delete;
+    KOVA_VALUE_POOL& operator=(const KOVA_VALUE_POOL&) = delete;
+
     const char* copy(const char* text, std::size_t length);
     const char* copy(const std::string& text) { return copy(text.data(), text.size()); }
-    const char* keep(std::string&& text);
+    const char* keep(std::string&& text) { return copy(text); }
+    // The parts joined without separators.
+    const char* join(std::initializer_list<const char*> parts);
 
 private:
-    // A deque never moves its elements when it grows, so every pointer
-    // handed out stays valid.
-    std::deque<std::string> m_texts;
+    // Room for length bytes and a NUL at m_free, from a new block when the
+    // current one is too full.
+    char* reserve(std::size_t length);
+
+    static constexpr std::size_t INLINE_BYTES = 256;
+    static constexpr std::size_t BLOCK_BYTES = 4096;
+
+    char m_inline[INLINE_BYTES];
+    // Invariant: [m_free, m_free + m_room) is the unused end of the newest
+    // block (m_inline or m_blocks.back()).
+    char* m_free = m_inline;
+    std::size_t m_room = INLINE_BYTES;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
 };
 
 struct KOVA_EVAL_CONTEXT {
-    KOVA_EVAL_CONTEXT(KOVA_RULES_VALIDATOR* validator, const std::string& condition,
+    // condition must outlive the context (it is the text being evaluated).
+    KOVA_EVAL_CONTEXT(KOVA_RULES_VALIDATOR* validator, std::string_view condition,
                       KOVA_RULES_VALIDATOR_PARSER_MODE mode)
         : validator(validator), condition(condition), mode(mode) {}
 
@@ -49,7 +69,7 @@ struct KOVA_EVAL_CONTEXT {
     void* allocate_stack_block(std::size_t bytes);
 
     KOVA_RULES_VALIDATOR* validator;
-    std::string condition;
+    std::string_view condition;
     KOVA_RULES_VALIDATOR_PARSER_MODE mode;
     std::string result;
     KOVA_VALUE_POOL pool;

@@ -1,12 +1,15 @@
 // The entry points of the expression language. Every evaluation owns its
-// context, value pool and scanner, so a nested evaluation (a macro
-// refreshed in the middle of a parse) leaves the outer one intact, and
-// validators in different threads never share state.
+// context and value pool and leases a scanner of its own from the
+// validator's pool, so a nested evaluation (a macro refreshed in the
+// middle of a parse) leaves the outer one intact, and validators in
+// different threads never share state.
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "expr/eval_context.h"
 #include "expr/parser.hpp"
-#include "expr/scanner.h"
+#include "expr/scanner_pool.h"
 #include "validator/kova_rules_validator.h"
 
 std::string KOVA_RULES_VALIDATOR::evaluate_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode) {
@@ -14,10 +17,11 @@ std::string KOVA_RULES_VALIDATOR::evaluate_expression(const std::string& text, K
     if (!text.empty()) {
         // A syntax error or stack overflow has already posted its message
         // and left the result empty, so the parse's answer is not needed.
-        KOVA_SCANNER scanner(text);
-        kova_rules_validator_yyparse(context, scanner);
+        if (!m_scanners) m_scanners = std::make_unique<KOVA_SCANNER_POOL>();
+        KOVA_SCANNER_POOL::LEASE lease = m_scanners->lease(text);
+        kova_rules_validator_yyparse(context, lease.scanner());
     }
-    return context.result;
+    return std::move(context.result);
 }
 
 std::string KOVA_RULES_VALIDATOR::evaluate_value_expression(const std::string& text, bool refresh) {

@@ -48,11 +48,12 @@ std::string unknown_name_text(const KOVA_EVAL_CONTEXT& ctx, const std::string& n
 }  // namespace
 
 std::string kova_port_query_error(KOVA_PORT_QUERY kind, const char* error, const char* name,
-                                  const std::string& condition) {
+                                  std::string_view condition) {
     if (kind == KOVA_PORT_QUERY_VALUE)
-        return std::string("Error: ") + error + " while getting the value of port " + name + " in condition " +
-               condition;
-    return std::string("Error: ") + error + " while checking port " + name + " is used, in condition " + condition;
+        return (std::string("Error: ") + error + " while getting the value of port " + name + " in condition ")
+            .append(condition);
+    return (std::string("Error: ") + error + " while checking port " + name + " is used, in condition ")
+        .append(condition);
 }
 
 const char* expression_name_value(KOVA_EVAL_CONTEXT& ctx, const char* name) {

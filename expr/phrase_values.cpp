@@ -4,6 +4,7 @@
 // "true" and "false".
 #include "expr/phrase_values.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,7 +23,7 @@ const char* const FALSE_TEXT = "false";
 bool is_exactly(const char* text, const char* literal) { return std::strcmp(text, literal) == 0; }
 
 void post_division_by_zero(const KOVA_EVAL_CONTEXT& ctx) {
-    ctx.post("Error : Division by zero in condition " + ctx.condition);
+    ctx.post(std::string("Error : Division by zero in condition ").append(ctx.condition));
 }
 
 // The text of a real as "%f" writes it, whole however long it is.
@@ -182,10 +183,12 @@ const char* kova_macro_call_value(KOVA_EVAL_CONTEXT& ctx, const char* name, cons
 
 const char* kova_truth_text(bool value) { return value ? TRUE_TEXT : FALSE_TEXT; }
 
-const char* kova_integer_text(KOVA_VALUE_POOL& pool, int32_t value) { return pool.keep(std::to_string(value)); }
+const char* kova_integer_text(KOVA_VALUE_POOL& pool, int32_t value) {
+    char digits[16];
+    const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
+    return pool.copy(digits, static_cast<std::size_t>(written.ptr - digits));
+}
 
 const char* kova_join_texts(KOVA_VALUE_POOL& pool, std::initializer_list<const char*> parts) {
-    std::string joined;
-    for (const char* part : parts) joined += part;
-    return pool.keep(std::move(joined));
+    return pool.join(parts);
 }

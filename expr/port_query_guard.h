@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
 
 #include "expr/eval_context.h"
 
@@ -17,7 +18,7 @@ enum KOVA_PORT_QUERY {
 
 // The message posted when the host fails during a query of that kind.
 std::string kova_port_query_error(KOVA_PORT_QUERY kind, const char* error, const char* name,
-                                  const std::string& condition);
+                                  std::string_view condition);
 
 template <typename RESULT, typename QUERY>
 RESULT kova_guarded_port_query(const KOVA_EVAL_CONTEXT& ctx, KOVA_PORT_QUERY kind, const char* name,

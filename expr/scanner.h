@@ -1,16 +1,17 @@
-// The scanner of one rule text as the grammar and the entry points see it:
-// an input string stream over a copy of the text and the flex scanner that
-// reads it. The flex class itself stays behind this header, because its
-// declaration may be seen only once per translation unit.
+// The scanner of rule texts as the grammar and the entry points see it: the
+// flex scanner reading a copy of one text. It can start over on another
+// text, keeping its buffers, so that evaluations reuse scanners
+// (expr/scanner_pool.h). The flex class itself stays behind this header,
+// because its declaration may be seen only once per translation unit.
 #ifndef KOVA_SCANNER_H
 #define KOVA_SCANNER_H
 
 #include <cstddef>
 #include <memory>
-#include <sstream>
+#include <ostream>
 #include <string>
 
-class kova_rules_validator_yyFlexLexer;
+class KOVA_TEXT_LEXER;
 
 // One token: its code (0 at the end of the text) and its text, which
 // stays valid until the next token is taken.
@@ -29,12 +30,12 @@ public:
     KOVA_SCANNER& operator=(const KOVA_SCANNER&) = delete;
     ~KOVA_SCANNER();
 
+    // Drops what is left of the current text and starts on a copy of text.
+    void restart(const std::string& text);
     KOVA_TOKEN next();
 
 private:
-    // Declared first: the scanner reads it, so it must outlive the scanner.
-    std::istringstream m_input;
-    std::unique_ptr<kova_rules_validator_yyFlexLexer> m_lexer;
+    std::unique_ptr<KOVA_TEXT_LEXER> m_lexer;
 };
 
 #endif

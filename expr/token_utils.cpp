@@ -10,7 +10,10 @@
 #include "host/kova_stl.h"
 #include "host/qel_util.h"
 
-const char* const KOVA_ELEMENT_DELIMITERS = " (),|!\t\n+-&=/%*";
+const std::string& kova_element_delimiters() {
+    static const std::string delimiters = " (),|!\t\n+-&=/%*";
+    return delimiters;
+}
 
 namespace {
 
@@ -101,7 +104,7 @@ std::string kova_get_element_token(std::string& expression) {
 
 std::string kova_substitute_string(const std::string& text, const std::string& old_token,
                                    const std::string& new_token) {
-    QEL_TOKEN_READER tokens(text, KOVA_ELEMENT_DELIMITERS);
+    QEL_TOKEN_READER tokens(text, kova_element_delimiters());
     std::string result;
     std::string delimiter;
     while (!tokens.empty()) {

@@ -8,15 +8,16 @@
 #include "host/qel_util.h"
 #include "objects/kova_rules_export.h"
 
-// The 16 characters that separate element tokens.
-extern const char* const KOVA_ELEMENT_DELIMITERS;
+// The 16 characters that separate element tokens, as one string made once
+// (splitting functions take their delimiters as a string).
+const std::string& kova_element_delimiters();
 
 // The element tokens of a whole text, one after the other, as repeated
 // kova_get_element_token calls on a copy of it give them, in time linear
 // in the text's length.
 class KOVA_ELEMENT_READER {
 public:
-    explicit KOVA_ELEMENT_READER(const std::string& text) : m_tokens(text, KOVA_ELEMENT_DELIMITERS) {}
+    explicit KOVA_ELEMENT_READER(const std::string& text) : m_tokens(text, kova_element_delimiters()) {}
     bool empty() const { return m_tokens.empty(); }
     std::string next();
     std::string rest() const { return m_tokens.rest(); }

@@ -96,11 +96,9 @@ KOVA_OBJ_INFO::KOVA_OBJ_INFO(const KOVA_OBJ_INFO& other)
       m_value(other.m_value),
       m_default_value(other.m_default_value),
       m_current_value(other.m_current_value),
-      m_port_width(other.m_port_width),
-      m_port_width2d(other.m_port_width2d),
-      m_arguments(other.m_arguments),
-      m_initial_vec_state(other.m_initial_vec_state),
-      m_rules(deep_copy(other.m_rules)) {}
+      m_extra(copy_or_null(other.m_extra)),
+      m_rules(!other.m_rules || !other.m_rules_handed_out ? other.m_rules
+                                                          : std::make_shared<RULE_LIST>(deep_copy(*other.m_rules))) {}
 
 KOVA_OBJ_INFO& KOVA_OBJ_INFO::operator=(const KOVA_OBJ_INFO& other) {
     if (this != &other) {
@@ -116,11 +114,9 @@ KOVA_OBJ_INFO& KOVA_OBJ_INFO::operator=(const KOVA_OBJ_INFO& other) {
         m_value = std::move(copy.m_value);
         m_default_value = std::move(copy.m_default_value);
         m_current_value = std::move(copy.m_current_value);
-        m_port_width = std::move(copy.m_port_width);
-        m_port_width2d = std::move(copy.m_port_width2d);
-        m_arguments = std::move(copy.m_arguments);
-        m_initial_vec_state = std::move(copy.m_initial_vec_state);
+        m_extra = std::move(copy.m_extra);
         m_rules = std::move(copy.m_rules);
+        m_rules_handed_out = false;
         m_rule_cursor = 0;
     }
     return *this;
@@ -128,23 +124,60 @@ KOVA_OBJ_INFO& KOVA_OBJ_INFO::operator=(const KOVA_OBJ_INFO& other) {
 
 KOVA_OBJ_INFO::~KOVA_OBJ_INFO() = default;
 
+const std::string& KOVA_OBJ_INFO::extra(std::string EXTRA_TEXTS::*text) const {
+    static const std::string none;
+    return m_extra ? (*m_extra).*text : none;
+}
+
+void KOVA_OBJ_INFO::set_extra(std::string EXTRA_TEXTS::*text, const std::string& value) {
+    if (!m_extra) {
+        if (value.empty()) return;
+        m_extra = std::make_unique<EXTRA_TEXTS>();
+    }
+    (*m_extra).*text = value;
+}
+
 bool KOVA_OBJ_INFO::is_port() const {
     return obj_type == KOVA_OBJ_INPUT_PORT || obj_type == KOVA_OBJ_OUTPUT_PORT || obj_type == KOVA_OBJ_INOUT_PORT;
 }
 
+KOVA_OBJ_INFO::RULE_LIST& KOVA_OBJ_INFO::own_rules(bool hand_out) const {
+    if (!m_rules)
+        m_rules = std::make_shared<RULE_LIST>();
+    else if (m_rules.use_count() > 1)
+        m_rules = std::make_shared<RULE_LIST>(deep_copy(*m_rules));
+    if (hand_out) m_rules_handed_out = true;
+    return *m_rules;
+}
+
 void KOVA_OBJ_INFO::reset_rule_list() { m_rule_cursor = 0; }
 
-KOVA_RULE_ELEMENT* KOVA_OBJ_INFO::get_next_rule_element() { return next_of(m_rules, m_rule_cursor); }
+KOVA_RULE_ELEMENT* KOVA_OBJ_INFO::get_next_rule_element() {
+    if (m_rule_cursor >= get_rule_count()) return nullptr;
+    return next_of(own_rules(true), m_rule_cursor);
+}
 
 void KOVA_OBJ_INFO::add_rule(const KOVA_RULE_ELEMENT* rule) {
-    if (rule) m_rules.push_back(std::make_unique<KOVA_RULE_ELEMENT>(*rule));
+    if (rule) own_rules(false).push_back(std::make_unique<KOVA_RULE_ELEMENT>(*rule));
 }
 
 void KOVA_OBJ_INFO::append_rule_list_with_condition(const std::string& condition) {
-    for (auto& rule : m_rules) rule->set_condition(kova_and_conditions(rule->get_condition(), condition));
+    if (condition.empty() || !m_rules) return;
+    for (auto& rule : own_rules(false)) rule->set_condition(kova_and_conditions(rule->get_condition(), condition));
 }
 
-std::vector<KOVA_RULE_ELEMENT*> KOVA_OBJ_INFO::rule_snapshot() const { return pointers_of(m_rules); }
+std::vector<KOVA_RULE_ELEMENT*> KOVA_OBJ_INFO::rule_snapshot() const {
+    if (!m_rules) return {};
+    return pointers_of(own_rules(true));
+}
+
+std::vector<const KOVA_RULE_ELEMENT*> KOVA_OBJ_INFO::rule_view() const {
+    std::vector<const KOVA_RULE_ELEMENT*> rules;
+    if (!m_rules) return rules;
+    rules.reserve(m_rules->size());
+    for (const auto& rule : *m_rules) rules.push_back(rule.get());
+    return rules;
+}
 
 // KOVA_OBJ_COLLECTION
 
@@ -162,15 +195,21 @@ KOVA_OBJ_COLLECTION& KOVA_OBJ_COLLECTION::operator=(const KOVA_OBJ_COLLECTION& o
 
 KOVA_OBJ_COLLECTION::~KOVA_OBJ_COLLECTION() = default;
 
+std::size_t KOVA_OBJ_COLLECTION::position_of(const std::string& name) const {
+    return m_index.find(name, [this](std::size_t position) -> const std::string& {
+        return m_objects[position]->get_name();
+    });
+}
+
 KOVA_OBJ_INFO* KOVA_OBJ_COLLECTION::find(const std::string& name) const {
-    auto it = m_index.find(name);
-    return it == m_index.end() ? nullptr : m_objects[it->second].get();
+    const std::size_t position = position_of(name);
+    return position == KOVA_NAME_INDEX::NONE ? nullptr : m_objects[position].get();
 }
 
 KOVA_OBJ_INFO* KOVA_OBJ_COLLECTION::append(const std::string& name, int type) {
     if (name.empty() || find(name)) return nullptr;
-    m_index.emplace(name, m_objects.size());
     m_objects.push_back(std::make_unique<KOVA_OBJ_INFO>(name, type));
+    m_index.append_stored(name, [this] { m_objects.pop_back(); });
     return m_objects.back().get();
 }
 
@@ -180,8 +219,8 @@ KOVA_OBJ_INFO* KOVA_OBJ_COLLECTION::update(const KOVA_OBJ_INFO& object) {
         return existing;
     }
     if (object.get_name().empty()) return nullptr;
-    m_index.emplace(object.get_name(), m_objects.size());
     m_objects.push_back(std::make_unique<KOVA_OBJ_INFO>(object));
+    m_index.append_stored(object.get_name(), [this] { m_objects.pop_back(); });
     return m_objects.back().get();
 }
 

@@ -95,10 +95,10 @@ public:
     const std::string& get_value() const { return m_value; }
     const std::string& get_default_value() const { return m_default_value; }
     const std::string& get_current_value() const { return m_current_value; }
-    const std::string& get_port_width() const { return m_port_width; }
-    const std::string& get_port_width2d() const { return m_port_width2d; }
-    const std::string& get_arguments() const { return m_arguments; }
-    const std::string& get_initial_vec_state() const { return m_initial_vec_state; }
+    const std::string& get_port_width() const { return extra(&EXTRA_TEXTS::port_width); }
+    const std::string& get_port_width2d() const { return extra(&EXTRA_TEXTS::port_width2d); }
+    const std::string& get_arguments() const { return extra(&EXTRA_TEXTS::arguments); }
+    const std::string& get_initial_vec_state() const { return extra(&EXTRA_TEXTS::initial_vec_state); }
     bool is_port() const;
     // Integer, string and the third parameter kind.
     bool is_parameter() const {
@@ -114,12 +114,15 @@ public:
     void set_value(const std::string& v) { m_value = v; }
     void set_default_value(const std::string& v) { m_default_value = v; }
     void set_current_value(const std::string& v) { m_current_value = v; }
-    void set_port_width(const std::string& v) { m_port_width = v; }
-    void set_port_width2d(const std::string& v) { m_port_width2d = v; }
-    void set_arguments(const std::string& v) { m_arguments = v; }
-    void set_initial_vec_state(const std::string& v) { m_initial_vec_state = v; }
+    void set_port_width(const std::string& v) { set_extra(&EXTRA_TEXTS::port_width, v); }
+    void set_port_width2d(const std::string& v) { set_extra(&EXTRA_TEXTS::port_width2d, v); }
+    void set_arguments(const std::string& v) { set_extra(&EXTRA_TEXTS::arguments, v); }
+    void set_initial_vec_state(const std::string& v) { set_extra(&EXTRA_TEXTS::initial_vec_state, v); }
 
-    // Rules, walked with the object's one rule cursor.
+    // Rules, walked with the object's one rule cursor. Copies of an object
+    // share its rules until one of them changes them or hands one out to
+    // be changed (get_next_rule_element, rule_snapshot), which gives that
+    // object rules of its own first; so every copy behaves as a deep copy.
     void reset_rule_list();
     KOVA_RULE_ELEMENT* get_next_rule_element();
     // Appends a copy of the rule.
@@ -129,7 +132,9 @@ public:
     void append_rule_list_with_condition(const std::string& condition);
     // The rules in order, for walks that must not use the cursor.
     std::vector<KOVA_RULE_ELEMENT*> rule_snapshot() const;
-    std::size_t get_rule_count() const { return m_rules.size(); }
+    // The same for walks that only read the rules; they stay shared.
+    std::vector<const KOVA_RULE_ELEMENT*> rule_view() const;
+    std::size_t get_rule_count() const { return m_rules ? m_rules->size() : 0; }
 
     int obj_type;
     int default_index = -1;
@@ -140,14 +145,34 @@ public:
     bool silent_correction = false;
 
 private:
+    // The texts that only ports or macros have, kept apart so that the
+    // other objects (and their validator copies) do not carry them; made
+    // when one of them is first set to a non-empty text.
+    struct EXTRA_TEXTS {
+        std::string port_width, port_width2d, arguments, initial_vec_state;
+    };
+    // The text, or "" while there are no extra texts.
+    const std::string& extra(std::string EXTRA_TEXTS::*text) const;
+    void set_extra(std::string EXTRA_TEXTS::*text, const std::string& value);
+
     std::string m_name, m_value, m_default_value, m_current_value;
-    std::string m_port_width, m_port_width2d, m_arguments, m_initial_vec_state;
-    std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>> m_rules;
+    std::unique_ptr<EXTRA_TEXTS> m_extra;
+    using RULE_LIST = std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>>;
+    // Rules of its own, copied from a shared list when needed; marks them
+    // handed out when asked to, after which copies do not share them.
+    RULE_LIST& own_rules(bool hand_out) const;
+
+    // Null while there are no rules. Invariant: a list that has been
+    // handed out (m_rules_handed_out) is never shared.
+    mutable std::shared_ptr<RULE_LIST> m_rules;
+    mutable bool m_rules_handed_out = false;
     std::size_t m_rule_cursor = 0;
 };
 
 // An ordered, owning collection of model objects with case-insensitive
-// lookup and one walk cursor; the common part of models and maps.
+// lookup and one walk cursor; the common part of models and maps. The
+// index finds objects by the names they hold, so an object must keep its
+// name (up to letter case) while it is in a collection.
 class KOVA_HOST_API KOVA_OBJ_COLLECTION {
 public:
     KOVA_OBJ_COLLECTION() = default;
@@ -167,8 +192,10 @@ public:
     std::vector<KOVA_OBJ_INFO*> snapshot() const;
 
 private:
+    std::size_t position_of(const std::string& name) const;
+
     std::vector<std::unique_ptr<KOVA_OBJ_INFO>> m_objects;
-    std::unordered_map<std::string, std::size_t, HASH_C_STRING, EQUAL_C_STRING> m_index;
+    KOVA_NAME_INDEX m_index;
     std::size_t m_cursor = 0;
 };
 

@@ -58,42 +58,49 @@ bool LESS_C_STRING::operator()(const std::string& a, const std::string& b) const
 
 // KOVA_NAME_MAP
 
-bool KOVA_NAME_MAP::contains(const std::string& key) const { return m_index.count(key) != 0; }
+std::size_t KOVA_NAME_MAP::position_of(const std::string& key) const {
+    return m_index.find(key, [this](std::size_t position) -> const std::string& { return m_entries[position].first; });
+}
+
+bool KOVA_NAME_MAP::contains(const std::string& key) const { return position_of(key) != KOVA_NAME_INDEX::NONE; }
 
 const std::string* KOVA_NAME_MAP::find(const std::string& key) const {
-    auto it = m_index.find(key);
-    return it == m_index.end() ? nullptr : &m_entries[it->second].second;
+    const std::size_t position = position_of(key);
+    return position == KOVA_NAME_INDEX::NONE ? nullptr : &m_entries[position].second;
 }
 
 bool KOVA_NAME_MAP::insert(const std::string& key, const std::string& value) {
     if (contains(key)) return false;
-    m_index.emplace(key, m_entries.size());
     m_entries.emplace_back(key, value);
+    m_index.append_stored(m_entries.back().first, [this] { m_entries.pop_back(); });
     return true;
 }
 
 void KOVA_NAME_MAP::set(const std::string& key, const std::string& value) {
-    auto it = m_index.find(key);
-    if (it == m_index.end())
+    const std::size_t position = position_of(key);
+    if (position == KOVA_NAME_INDEX::NONE)
         insert(key, value);
     else
-        m_entries[it->second].second = value;
+        m_entries[position].second = value;
 }
 
 bool KOVA_NAME_MAP::erase(const std::string& key) {
-    auto it = m_index.find(key);
-    if (it == m_index.end()) return false;
-    std::size_t position = it->second;
-    m_index.erase(it);
+    const std::size_t position = position_of(key);
+    if (position == KOVA_NAME_INDEX::NONE) return false;
     m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(position));
-    for (auto& indexed : m_index)
-        if (indexed.second > position) --indexed.second;
+    m_index.erase(position);
     return true;
 }
 
 void KOVA_NAME_MAP::clear() {
     m_entries.clear();
     m_index.clear();
+}
+
+void KOVA_NAME_MAP::truncate(std::size_t count) {
+    if (count >= m_entries.size()) return;
+    m_entries.resize(count);
+    m_index.truncate(count);
 }
 
 // KOVA_OBJ_MAP
@@ -117,21 +124,25 @@ KOVA_OBJ_MAP& KOVA_OBJ_MAP::operator=(const KOVA_OBJ_MAP& other) {
 
 KOVA_OBJ_MAP::~KOVA_OBJ_MAP() = default;
 
+std::size_t KOVA_OBJ_MAP::position_of(const std::string& key) const {
+    return m_index.find(key, [this](std::size_t position) -> const std::string& { return m_entries[position].first; });
+}
+
 KOVA_OBJ* KOVA_OBJ_MAP::add_entry(const std::string& key, KOVA_OBJ* object) {
-    auto it = m_index.find(key);
-    if (it != m_index.end()) {
-        KOVA_OBJ* displaced = m_entries[it->second].second;
-        m_entries[it->second].second = object;
+    const std::size_t position = position_of(key);
+    if (position != KOVA_NAME_INDEX::NONE) {
+        KOVA_OBJ* displaced = m_entries[position].second;
+        m_entries[position].second = object;
         return displaced;
     }
-    m_index.emplace(key, m_entries.size());
     m_entries.emplace_back(key, object);
+    m_index.append_stored(m_entries.back().first, [this] { m_entries.pop_back(); });
     return nullptr;
 }
 
 KOVA_OBJ* KOVA_OBJ_MAP::find_entry(const std::string& key) const {
-    auto it = m_index.find(key);
-    return it == m_index.end() ? nullptr : m_entries[it->second].second;
+    const std::size_t position = position_of(key);
+    return position == KOVA_NAME_INDEX::NONE ? nullptr : m_entries[position].second;
 }
 
 void KOVA_OBJ_MAP::reset_iterator() { m_cursor = 0; }

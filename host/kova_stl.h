@@ -8,11 +8,11 @@
 
 #include <cstddef>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "kova_host_export.h"
+#include "kova_name_index.h"
 
 // Base of everything kept in host containers.
 class KOVA_HOST_API KOVA_OBJ {
@@ -28,13 +28,7 @@ public:
 KOVA_HOST_API std::string to_lower_case(const std::string& text);
 KOVA_HOST_API std::string trim_left(const std::string& text);
 
-// Equality of two texts with A-Z folded to a-z.
-KOVA_HOST_API bool kova_equal_nocase(const std::string& a, const std::string& b);
-
-// Hash of string-keyed hash maps: h = h * 17 + folded byte (as signed char).
-struct KOVA_HOST_API HASH_C_STRING {
-    std::size_t operator()(const std::string& key) const;
-};
+// kova_equal_nocase and HASH_C_STRING: kova_name_index.h.
 
 struct KOVA_HOST_API EQUAL_C_STRING {
     bool operator()(const std::string& a, const std::string& b) const {
@@ -75,9 +69,15 @@ public:
     const_iterator begin() const { return m_entries.begin(); }
     const_iterator end() const { return m_entries.end(); }
 
+    // Removes the entries inserted after the first count, as if they had
+    // never been inserted.
+    void truncate(std::size_t count);
+
 private:
+    std::size_t position_of(const std::string& key) const;
+
     std::vector<entry> m_entries;
-    std::unordered_map<std::string, std::size_t, HASH_C_STRING, EQUAL_C_STRING> m_index;
+    KOVA_NAME_INDEX m_index;
 };
 
 // String-keyed container of object pointers. Keys are matched without
@@ -108,8 +108,10 @@ public:
     void clear();
 
 private:
+    std::size_t position_of(const std::string& key) const;
+
     std::vector<std::pair<std::string, KOVA_OBJ*>> m_entries;
-    std::unordered_map<std::string, std::size_t, HASH_C_STRING, EQUAL_C_STRING> m_index;
+    KOVA_NAME_INDEX m_index;
     std::size_t m_cursor = 0;
 };
 

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+#include "expr/scanner_pool.h"
+
 namespace {
 
 bool is_parameter_kind(int type) {
@@ -115,7 +117,7 @@ void KOVA_RULES_VALIDATOR::add_sub_info_objects_to_validator(KOVA_INFO* sub_mode
             update_kova_obj(object);
             continue;
         }
-        for (KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) existing->add_rule(rule);
+        for (const KOVA_RULE_ELEMENT* rule : object->rule_view()) existing->add_rule(rule);
     }
 }
 

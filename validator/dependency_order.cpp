@@ -8,21 +8,24 @@
 // meeting it again is a cycle, reported and then ignored.
 #include "validator/kova_rules_validator.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "expr/token_utils.h"
-#include "validator/dependency_query.h"
 
 namespace {
 
-// The texts of an object that decide its level, in order.
-std::vector<std::string> counted_texts(const KOVA_OBJ_INFO& object) {
-    std::vector<std::string> texts;
-    for (const KOVA_RULE_ELEMENT* rule : object.rule_snapshot()) {
-        texts.push_back(rule->get_alt_value());
-        texts.push_back(rule->get_condition());
-        texts.push_back(rule->get_value());
+// The texts of an object that decide its level, in order. They belong to
+// the object's rules and the object, which scanning them leaves in place.
+std::vector<const std::string*> counted_texts(const KOVA_OBJ_INFO& object) {
+    std::vector<const std::string*> texts;
+    for (const KOVA_RULE_ELEMENT* rule : object.rule_view()) {
+        texts.push_back(&rule->get_alt_value());
+        texts.push_back(&rule->get_condition());
+        texts.push_back(&rule->get_value());
     }
     if (object.obj_type == KOVA_OBJ_FN_MACRO || object.obj_type == KOVA_OBJ_HIDDEN_PARAMETER)
-        texts.push_back(object.get_value());
+        texts.push_back(&object.get_value());
     return texts;
 }
 
@@ -45,11 +48,18 @@ void KOVA_RULES_VALIDATOR::create_dependency_list() {
 int KOVA_RULES_VALIDATOR::get_element_position(KOVA_OBJ_INFO* object, KOVA_NAME_MAP& in_progress) {
     if (object->evaluation_position != -1) return object->evaluation_position;
     in_progress.insert(object->get_name(), object->get_name());
+    // Each text is scanned as if with its own copy of the map: the names
+    // the scan adds (scans only ever add) are taken out again afterwards.
+    // An empty text mentions nothing and gives 0.
+    const std::size_t path_length = in_progress.size();
     int level = -1;
-    for (const std::string& text : counted_texts(*object)) {
-        KOVA_NAME_MAP for_this_text;
-        copy_string_map(in_progress, for_this_text);
-        level = std::max(level, process_string_for_position_count(text, for_this_text, object->get_name()));
+    for (const std::string* text : counted_texts(*object)) {
+        if (text->empty()) {
+            level = std::max(level, 0);
+            continue;
+        }
+        level = std::max(level, process_string_for_position_count(*text, in_progress, object->get_name()));
+        in_progress.truncate(path_length);
     }
     return level < 0 ? 0 : level;
 }

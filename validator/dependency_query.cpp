@@ -22,7 +22,7 @@ namespace {
 // other macros, would otherwise recurse without end.
 void collect_used_names(const KOVA_RULES_VALIDATOR& validator, const std::string& text, KOVA_NAME_MAP& names,
                         KOVA_NAME_MAP& expanded) {
-    QEL_TOKEN_READER tokens(text, KOVA_ELEMENT_DELIMITERS);
+    QEL_TOKEN_READER tokens(text, kova_element_delimiters());
     while (!tokens.empty()) {
         const std::string token = tokens.next();
         if (token.empty()) {
@@ -138,7 +138,7 @@ KOVA_NAME_MAP KOVA_RULES_VALIDATOR::get_ports_and_parameters_impacting_obj(const
     if (!object) {
         return result;
     }
-    for (const KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) {
+    for (const KOVA_RULE_ELEMENT* rule : object->rule_view()) {
         if (rule->is_port_value_rule()) {
             continue;
         }

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "host/kova_info.h"
@@ -24,6 +25,8 @@
 using KOVA_ORDERED_NAME_MAP = std::map<std::string, std::string, LESS_C_STRING>;
 // For each function-macro object, the parameters its rules and body use.
 using KOVA_MACRO_DEPENDENCY_MAP = std::map<std::string, KOVA_ORDERED_NAME_MAP, LESS_C_STRING>;
+
+class KOVA_SCANNER_POOL;
 
 enum KOVA_RULES_VALIDATOR_PARSER_MODE : int32_t {
     PARSER_MODE_EVALUATE = 0,
@@ -214,8 +217,16 @@ protected:
     KOVA_OBJ_LIST m_external_msg_list;
 
 private:
+    // run_validator_on_element for an object already looked up.
+    bool validate_object(KOVA_OBJ_INFO* object);
+
     void copy_owned_objects_from(const KOVA_RULES_VALIDATOR& other);
     void delete_owned_objects();
+
+    // The scanners of this validator's evaluations, made on first use;
+    // never copied, since a scanner belongs to the evaluations of one
+    // validator.
+    std::unique_ptr<KOVA_SCANNER_POOL> m_scanners;
 };
 
 #endif

@@ -28,7 +28,7 @@ bool collect_arguments(QEL_TOKEN_READER& tokens, std::string& arguments) {
 
 int KOVA_RULES_VALIDATOR::create_fn_macros(const std::string& expression, KOVA_NAME_MAP& in_progress) {
     int highest = -1;
-    QEL_TOKEN_READER tokens(expression, KOVA_ELEMENT_DELIMITERS);
+    QEL_TOKEN_READER tokens(expression, kova_element_delimiters());
     while (!tokens.empty()) {
         std::string delimiter;
         const std::string token = tokens.next(delimiter);
@@ -76,7 +76,7 @@ KOVA_MACRO_DEPENDENCY_MAP KOVA_RULES_VALIDATOR::create_macro_dependency_map() {
         for (const KOVA_OBJ_INFO* object : objects) {
             if (object->evaluation_position != level || object->obj_type != KOVA_OBJ_FN_MACRO) continue;
             KOVA_ORDERED_NAME_MAP names;
-            for (const KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) {
+            for (const KOVA_RULE_ELEMENT* rule : object->rule_view()) {
                 update_macro_dependency_map_from_string(result, names, rule->get_alt_value());
                 update_macro_dependency_map_from_string(result, names, rule->get_condition());
                 update_macro_dependency_map_from_string(result, names, rule->get_value());

@@ -30,7 +30,7 @@ void evaluate_port_width(KOVA_RULES_VALIDATOR& validator, KOVA_PORT_OBJ& port) {
 bool text_has_token(const std::string& text, const std::string& name) {
     std::string rest = text;
     while (!rest.empty()) {
-        const std::string token = qel_get_token(rest, KOVA_ELEMENT_DELIMITERS);
+        const std::string token = qel_get_token(rest, kova_element_delimiters());
         if (!token.empty() && kova_equal_nocase(token, name)) return true;
     }
     return false;

@@ -9,6 +9,7 @@
 #include "validator/kova_rules_validator.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "host/qel_util.h"
@@ -44,25 +45,77 @@ int highest_instance_position(const KOVA_OBJ_MAP& list) {
     return highest;
 }
 
+// Items filed under positions 1 to last, each position's items in the
+// order they were filed; items of other positions are not kept.
+template <typename ITEM>
+class POSITION_BUCKETS {
+public:
+    explicit POSITION_BUCKETS(int last) : m_last(last) {}
+
+    void file(int position, ITEM* item) {
+        if (position < 1 || position > m_last) return;
+        if (static_cast<std::size_t>(position) >= m_buckets.size()) m_buckets.resize(position + 1);
+        m_buckets[position].push_back(item);
+    }
+
+    // Empty for a position without items.
+    std::vector<ITEM*> take(int position) {
+        if (position < 0 || static_cast<std::size_t>(position) >= m_buckets.size()) return {};
+        return std::move(m_buckets[position]);
+    }
+
+private:
+    int m_last;
+    std::vector<std::vector<ITEM*>> m_buckets;
+};
+
 }  // namespace
 
+// The first pass walks every object in the model's order, computing the
+// positions still missing, and validates those of position 0; it files the
+// others, and then the macro instances, by position. A position never
+// changes once computed, and nothing a pass calls computes or changes one
+// (only the first pass meets objects without a position, and only
+// computing a position creates instances), so each later pass p visits
+// exactly the objects and instances of position p in the order a walk
+// over all of them would meet them.
 bool KOVA_RULES_VALIDATOR::run_validator() {
     reset_validator(false);
     const int count = get_kova_obj_count();
     bool failed = false;
     int validated = 0;
+    POSITION_BUCKETS<KOVA_OBJ_INFO> objects_at(count);
+    POSITION_BUCKETS<KOVA_FN_MACRO> instances_at(count);
+    auto validate = [&](KOVA_OBJ_INFO* object) {
+        if (!validate_object(object)) failed = true;
+        ++validated;
+    };
+    auto evaluate = [&](KOVA_FN_MACRO* instance) {
+        instance->set_evaluated_value(evaluate_expression(instance->get_value(), PARSER_MODE_EVALUATE));
+    };
     for (int position = 0; count > 0;) {
-        for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
-            if (object->evaluation_position == -1) {
-                KOVA_NAME_MAP in_progress;
-                in_progress.insert(object->get_name(), object->get_name());
-                object->evaluation_position = get_element_position(object, in_progress);
+        if (position == 0) {
+            for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
+                if (object->evaluation_position == -1) {
+                    KOVA_NAME_MAP in_progress;
+                    in_progress.insert(object->get_name(), object->get_name());
+                    object->evaluation_position = get_element_position(object, in_progress);
+                }
+                if (object->evaluation_position == 0)
+                    validate(object);
+                else
+                    objects_at.file(object->evaluation_position, object);
             }
-            if (object->evaluation_position != position) continue;
-            if (!run_validator_on_element(object->get_name())) failed = true;
-            ++validated;
+            for (KOVA_FN_MACRO* instance : macro_instances(m_fn_macro_list)) {
+                if (instance->get_dependency_position() == 0)
+                    evaluate(instance);
+                else
+                    instances_at.file(instance->get_dependency_position(), instance);
+            }
+        } else {
+            for (KOVA_OBJ_INFO* object : objects_at.take(position)) validate(object);
+            for (KOVA_FN_MACRO* instance : instances_at.take(position)) evaluate(instance);
         }
-        evaluate_instances_at(*this, m_fn_macro_list, position, false);
         ++position;
         if (validated >= count) {
             // Instances above every object's level (a macro called only in
@@ -113,7 +166,10 @@ std::string value_when_true(KOVA_RULES_VALIDATOR& validator, const KOVA_RULE_ELE
 
 bool KOVA_RULES_VALIDATOR::run_validator_on_element(const std::string& name) {
     KOVA_OBJ_INFO* object = get_kova_obj(name);
-    if (!object) return true;
+    return !object || validate_object(object);
+}
+
+bool KOVA_RULES_VALIDATOR::validate_object(KOVA_OBJ_INFO* object) {
     KOVA_PARAMETER_OBJ* parameter = nullptr;
     KOVA_PORT_OBJ* port = nullptr;
     if (object->is_parameter() && (parameter = get_parameter_object(object->get_name()))) {
@@ -125,7 +181,7 @@ bool KOVA_RULES_VALIDATOR::run_validator_on_element(const std::string& name) {
         object->set_current_value(evaluate_expression(object->get_value(), PARSER_MODE_EVALUATE));
 
     bool failed = false;
-    for (const KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) {
+    for (const KOVA_RULE_ELEMENT* rule : object->rule_view()) {
         if (rule->is_port_value_rule()) continue;
         const std::string result = evaluate_rule_condition(*this, *object, *rule);
         const std::string& condition = rule->get_condition();
@@ -157,10 +213,9 @@ bool KOVA_RULES_VALIDATOR::run_validator_on_assoc_elements(const std::string& na
     if (!target || target->evaluation_position < 1) return true;
     bool failed = false;
     for (int position = 0; position < target->evaluation_position; ++position) {
-        for (const KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
+        for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
             const bool derived = object->obj_type == KOVA_OBJ_HIDDEN_PARAMETER || object->obj_type == KOVA_OBJ_FN_MACRO;
-            if (object->evaluation_position == position && derived && !run_validator_on_element(object->get_name()))
-                failed = true;
+            if (object->evaluation_position == position && derived && !validate_object(object)) failed = true;
         }
         evaluate_instances_at(*this, m_fn_macro_list, position, true);
     }

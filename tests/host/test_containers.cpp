@@ -77,3 +77,36 @@ TEST(ObjectList, AppendsAndWalks) {
     EXPECT_EQ(list.get_next_list_entry(), &b);
     EXPECT_EQ(list.get_next_list_entry(), nullptr);
 }
+
+// Enough keys to make the index grow several times; after each removal
+// every remaining key is found at its place and the removed ones are not.
+TEST(NameMap, IndexFollowsGrowthEraseAndTruncate) {
+    struct STEP {
+        const char* what;
+        std::size_t keep;  // entries left by truncate; erase takes key 7
+    };
+    const STEP steps[] = {{"erase", 0}, {"truncate", 300}, {"truncate", 5}, {"truncate", 0}};
+    KOVA_NAME_MAP map;
+    std::vector<std::string> keys;
+    for (int i = 0; i < 1000; ++i) {
+        keys.push_back("Name_" + std::to_string(i));
+        ASSERT_TRUE(map.insert(keys.back(), std::to_string(i)));
+    }
+    for (const STEP& step : steps) {
+        if (std::string(step.what) == "erase") {
+            EXPECT_TRUE(map.erase("NAME_7"));
+            keys.erase(keys.begin() + 7);
+        } else {
+            map.truncate(step.keep);
+            keys.resize(step.keep);
+        }
+        ASSERT_EQ(map.size(), keys.size()) << step.what << " " << step.keep;
+        std::size_t position = 0;
+        for (const auto& entry : map) EXPECT_EQ(entry.first, keys[position++]);
+        for (const std::string& key : keys) EXPECT_EQ(*map.find(to_lower_case(key)), key.substr(5));
+        EXPECT_FALSE(map.contains("name_7"));
+        EXPECT_EQ(map.contains("name_999"), keys.size() == 999) << step.what;  // kept only by the erase
+    }
+    EXPECT_TRUE(map.insert("name_999", "back"));  // a removed key can come back
+    EXPECT_EQ(*map.find("NAME_999"), "back");
+}

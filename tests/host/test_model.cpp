@@ -109,3 +109,32 @@ TEST(Model, UsageStateTexts) {
     EXPECT_EQ(kova_get_usage_state_as_string(KOVA_USAGE_NONE), "NONE");
     EXPECT_EQ(kova_get_usage_state_as_string(2), "UNKNOWN");
 }
+
+// Copies share rules until one side changes them; a rule handed out
+// before a copy was made must not reach into the copy.
+TEST(Model, RuleCopiesStayIndependentWhicheverSideChanges) {
+    enum CHANGE { ORIGINAL_BY_CURSOR, COPY_BY_CURSOR, ORIGINAL_BY_SNAPSHOT_BEFORE_COPY, COPY_BY_ADD };
+    for (CHANGE change : {ORIGINAL_BY_CURSOR, COPY_BY_CURSOR, ORIGINAL_BY_SNAPSHOT_BEFORE_COPY, COPY_BY_ADD}) {
+        KOVA_OBJ_INFO original("W", KOVA_OBJ_INTEGER_PARAMETER);
+        KOVA_RULE_ELEMENT check = rule("", "W gt 0");
+        original.add_rule(&check);
+        KOVA_RULE_ELEMENT* early = change == ORIGINAL_BY_SNAPSHOT_BEFORE_COPY ? original.rule_snapshot()[0] : nullptr;
+        KOVA_OBJ_INFO copy(original);
+        KOVA_OBJ_INFO& changed = change == COPY_BY_CURSOR || change == COPY_BY_ADD ? copy : original;
+        KOVA_OBJ_INFO& kept = &changed == &copy ? original : copy;
+        if (early) {
+            early->set_condition("changed");
+        } else if (change == COPY_BY_ADD) {
+            changed.add_rule(&check);
+        } else {
+            changed.reset_rule_list();
+            changed.get_next_rule_element()->set_condition("changed");
+        }
+        ASSERT_EQ(kept.get_rule_count(), 1u) << change;
+        EXPECT_EQ(kept.rule_view()[0]->get_condition(), "W gt 0") << change;
+        EXPECT_EQ(changed.get_rule_count(), change == COPY_BY_ADD ? 2u : 1u) << change;
+        if (change != COPY_BY_ADD) {
+            EXPECT_EQ(changed.rule_view()[0]->get_condition(), "changed") << change;
+        }
+    }
+}

@@ -1,0 +1,13 @@
+// The benchmark families of kova_bench, registered by main in this order,
+// and the summary that main prints after them.
+#ifndef KOVA_BENCH_REGISTRY_H
+#define KOVA_BENCH_REGISTRY_H
+
+// expr/kova/<case> and expr/tcl/<case>: counter evals_per_s.
+void kova_register_expression_benchmarks();
+// validator/initialize/<objects> and validator/run/<objects>: times in ms.
+void kova_register_validator_benchmarks();
+// memory/<objects>: counters peak_bytes_per_object, model_bytes_per_object.
+void kova_register_memory_benchmarks();
+
+#endif

@@ -1,0 +1,89 @@
+// Parse and evaluate rule texts through evaluate_expression, and the same
+// computations with Tcl's expr, compiled afresh every time: each
+// evaluation gets a new string object, so no bytecode is reused.
+#include <benchmark/benchmark.h>
+#include <tcl.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "bench/bench_registry.h"
+#include "bench/expression_cases.h"
+#include "host/qel_util.h"
+
+namespace {
+
+// The value of one case: one text, or the list joined as a list rule
+// joins it.
+std::string kova_value(KOVA_RULES_VALIDATOR& model, const KOVA_BENCH_CASE& item) {
+    if (!item.is_list) return model.evaluate_expression(item.kova_text, PARSER_MODE_EVALUATE);
+    std::string rest = item.kova_text;
+    std::string joined;
+    while (!rest.empty()) {
+        const std::string value = model.evaluate_value_expression(qel_get_token(rest, "|"), false);
+        if (!value.empty()) joined = joined.empty() ? value : joined + "|" + value;
+    }
+    return joined;
+}
+
+void kova_evaluation(benchmark::State& state, const KOVA_BENCH_CASE& item) {
+    auto model = kova_bench_expression_model();
+    for (auto _ : state) benchmark::DoNotOptimize(kova_value(*model, item));
+    state.SetLabel(kova_value(*model, item));
+    state.counters["evals_per_s"] = benchmark::Counter(static_cast<double>(item.tcl_texts.size()),
+                                                       benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// An interpreter holding WIDTH, DEPTH and the math function latency.
+struct TCL_INTERPRETER {
+    TCL_INTERPRETER() : interp(Tcl_CreateInterp()) {
+        const std::string setup = "set WIDTH " + std::to_string(KOVA_BENCH_WIDTH) + "; set DEPTH " +
+                                  std::to_string(KOVA_BENCH_DEPTH) +
+                                  "; proc ::tcl::mathfunc::latency {a b} {expr {$a / 8 + $b / 16}}";
+        if (Tcl_Eval(interp, setup.c_str()) != TCL_OK) throw std::runtime_error(Tcl_GetStringResult(interp));
+    }
+    ~TCL_INTERPRETER() { Tcl_DeleteInterp(interp); }
+    TCL_INTERPRETER(const TCL_INTERPRETER&) = delete;
+    TCL_INTERPRETER& operator=(const TCL_INTERPRETER&) = delete;
+
+    // Compiles and runs text as an expression from a new object.
+    std::string evaluate(const std::string& text) {
+        Tcl_Obj* expression = Tcl_NewStringObj(text.data(), static_cast<int>(text.size()));
+        Tcl_IncrRefCount(expression);
+        Tcl_Obj* result = nullptr;
+        const int status = Tcl_ExprObj(interp, expression, &result);
+        Tcl_DecrRefCount(expression);
+        if (status != TCL_OK) throw std::runtime_error(Tcl_GetStringResult(interp));
+        std::string value = Tcl_GetString(result);
+        Tcl_DecrRefCount(result);
+        return value;
+    }
+
+    Tcl_Interp* interp;
+};
+
+std::string tcl_value(TCL_INTERPRETER& tcl, const KOVA_BENCH_CASE& item) {
+    std::string joined;
+    for (const std::string& text : item.tcl_texts) {
+        const std::string value = tcl.evaluate(text);
+        joined = joined.empty() ? value : joined + "|" + value;
+    }
+    return joined;
+}
+
+void tcl_evaluation(benchmark::State& state, const KOVA_BENCH_CASE& item) {
+    TCL_INTERPRETER tcl;
+    for (auto _ : state) benchmark::DoNotOptimize(tcl_value(tcl, item));
+    state.SetLabel(tcl_value(tcl, item));
+    state.counters["evals_per_s"] = benchmark::Counter(static_cast<double>(item.tcl_texts.size()),
+                                                       benchmark::Counter::kIsIterationInvariantRate);
+}
+
+}  // namespace
+
+void kova_register_expression_benchmarks() {
+    for (const KOVA_BENCH_CASE& item : kova_bench_cases()) {
+        benchmark::RegisterBenchmark((std::string("expr/kova/") + item.name).c_str(), kova_evaluation, item);
+        benchmark::RegisterBenchmark((std::string("expr/tcl/") + item.name).c_str(), tcl_evaluation, item);
+    }
+}

@@ -1,0 +1,53 @@
+// initialize_validator and run_validator on generated models of 1,000,
+// 10,000 and 100,000 objects. Building the model is not timed. The time
+// taken is the CPU time of the benchmark thread, so that other work on a
+// shared machine does not count.
+#include <benchmark/benchmark.h>
+
+#include <time.h>
+
+#include <string>
+
+#include "bench/bench_model.h"
+#include "bench/bench_registry.h"
+
+namespace {
+
+double thread_seconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+void initialize_benchmark(benchmark::State& state) {
+    const int object_count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        auto model = kova_bench_model(object_count);
+        const double start = thread_seconds();
+        model->initialize_validator();
+        state.SetIterationTime(thread_seconds() - start);
+    }
+}
+
+void run_benchmark(benchmark::State& state) {
+    const int object_count = static_cast<int>(state.range(0));
+    auto model = kova_bench_model(object_count);
+    kova_bench_prepare(*model);
+    for (auto _ : state) {
+        const double start = thread_seconds();
+        benchmark::DoNotOptimize(model->run_validator());
+        state.SetIterationTime(thread_seconds() - start);
+    }
+    state.SetLabel(std::to_string(model->get_error_messages().size()) + " messages");
+}
+
+void sized(benchmark::internal::Benchmark* family) {
+    family->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace
+
+void kova_register_validator_benchmarks() {
+    sized(benchmark::RegisterBenchmark("validator/initialize", initialize_benchmark));
+    sized(benchmark::RegisterBenchmark("validator/run", run_benchmark));
+}
