@@ -69,19 +69,25 @@ TEST(HostileRuleTexts, NestingAndChainsAgainstTheStackLimit) {
                                         });
 }
 
+// 10 MB of 310000 tokens (a parameter with a long name, added up), and
+// one name of 10 MB.
 TEST(HostileRuleTexts, TenMegabyteTexts) {
-    WIDTH_MODEL model;
-    const std::size_t terms = k_ten_megabytes / 8;
-    const std::string sum = repeated("WIDTH + ", terms) + "0";
-    EXPECT_EQ(model.validator.evaluate_expression(sum, PARSER_MODE_EVALUATE), std::to_string(8 * terms));
+    const std::string parameter = "WIDTH_OF_THE_DATA_BUS_IN_BITS_" + std::string(30, 'X');
+    VALIDATOR_PROBE validator;
+    validator.add_object(parameter, KOVA_OBJ_INTEGER_PARAMETER);
+    validator.initialize_validator();
+    validator.set_parameter_value(parameter, "8");
+    const std::string term = parameter + " + ";
+    const std::size_t terms = k_ten_megabytes / term.size();
+    EXPECT_EQ(validator.evaluate_expression(repeated(term, terms) + "0", PARSER_MODE_EVALUATE),
+              std::to_string(8 * terms));
 
     // A name that denotes nothing is a literal word, however long; text
     // mode quotes it.
     const std::string name(k_ten_megabytes, 'n');
-    EXPECT_EQ(model.validator.evaluate_expression(name, PARSER_MODE_EVALUATE), name);
-    EXPECT_EQ(model.validator.evaluate_expression(name, PARSER_MODE_TEXT), "\"" + name + "\"");
-    EXPECT_EQ(model.validator.evaluate_expression(name + " == WIDTH", PARSER_MODE_EVALUATE), "false");
-    EXPECT_TRUE(model.validator.get_error_messages().empty());
+    EXPECT_EQ(validator.evaluate_expression(name, PARSER_MODE_EVALUATE), name);
+    EXPECT_EQ(validator.evaluate_expression(name, PARSER_MODE_TEXT), "\"" + name + "\"");
+    EXPECT_TRUE(validator.get_error_messages().empty());
 }
 
 // NUL and bytes of 128 or more are never part of a token: each is copied
