@@ -31,8 +31,7 @@ void add_deps_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->footer("Examples: kova deps examples/fifo.xml DEPTH\n          kova deps examples/fifo.xml --expr 'WIDTH gt 8'");
     command->callback([&state, name, expression, name_option, expr_option]() {
         if (name_option->empty() == expr_option->empty()) {
-            std::cerr << "kova: deps takes a NAME or --expr EXPR\n";
-            state.exit_code = KOVA_EXIT_USAGE;
+            usage_error(state, "deps takes a NAME or --expr EXPR");
             return;
         }
         auto validator = load_with_settings(state, std::cerr);
@@ -44,8 +43,7 @@ void add_deps_command(CLI::App& app, KOVA_TOOL_STATE& state) {
         }
         const KOVA_OBJ_INFO* object = validator->get_kova_obj(*name);
         if (!object) {
-            std::cerr << "kova: no object is named " << *name << "\n";
-            state.exit_code = KOVA_EXIT_USAGE;
+            usage_error(state, "no object is named " + *name);
             return;
         }
         print_dependencies(state.load.json(), validator->get_ports_and_parameters_impacting_obj(*name),

@@ -37,8 +37,7 @@ void add_ranges_command(CLI::App& app, KOVA_TOOL_STATE& state) {
         validator->evaluate_port_widths();
         const KOVA_PORT_OBJ* port = validator->determine_port_value_validity(*name);
         if (!port) {
-            std::cerr << "kova: no port is named " << *name << "\n";
-            state.exit_code = KOVA_EXIT_USAGE;
+            usage_error(state, "no port is named " + *name);
             return;
         }
         const int width = port->get_current_port_width();

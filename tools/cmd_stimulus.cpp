@@ -20,8 +20,7 @@ void add_stimulus_command(CLI::App& app, KOVA_TOOL_STATE& state) {
         if (!validator) return;
         KOVA_VECTOR_OBJ* vector = validator->get_vector_object(*name);
         if (!vector) {
-            std::cerr << "kova: no stimulus vector is named " << *name << "\n";
-            state.exit_code = KOVA_EXIT_USAGE;
+            usage_error(state, "no stimulus vector is named " + *name);
             return;
         }
         derive_values(*validator);

@@ -26,8 +26,7 @@ void add_validate_command(CLI::App& app, KOVA_TOOL_STATE& state) {
         }, std::cout);
         state.exit_code = valid ? KOVA_EXIT_OK : KOVA_EXIT_INVALID;
         if (!save->empty() && !write_settings_file(*save, current_settings(*validator))) {
-            std::cerr << "kova: cannot write " << *save << "\n";
-            state.exit_code = KOVA_EXIT_USAGE;
+            usage_error(state, "cannot write " + *save);
         }
     });
 }

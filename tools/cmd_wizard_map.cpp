@@ -39,8 +39,7 @@ void add_wizard_map_command(CLI::App& app, KOVA_TOOL_STATE& state) {
         if (!validator) return;
         KOVA_WIZARD_MAP* map = validator->get_wizard_map(*name);
         if (!map) {
-            std::cerr << "kova: no wizard map is named " << *name << "\n";
-            state.exit_code = KOVA_EXIT_USAGE;
+            usage_error(state, "no wizard map is named " + *name);
             return;
         }
         derive_values(*validator);

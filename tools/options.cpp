@@ -1,5 +1,7 @@
 // Options shared by the subcommands: the description to load and the
 // settings to apply to it, from files and from the command line.
+#include <iostream>
+
 #include "tools/settings_file.h"
 #include "tools/subcommands.h"
 
@@ -63,4 +65,9 @@ std::unique_ptr<KOVA_RULES_VALIDATOR> load_with_settings(KOVA_TOOL_STATE& state,
 void derive_values(KOVA_RULES_VALIDATOR& validator) {
     validator.run_validator();
     validator.clear_error_messages();
+}
+
+void usage_error(KOVA_TOOL_STATE& state, const std::string& problem) {
+    std::cerr << "kova: " << problem << "\n";
+    state.exit_code = KOVA_EXIT_USAGE;
 }

@@ -31,6 +31,10 @@ void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state);
 // sets the usage exit code and returns null.
 std::unique_ptr<KOVA_RULES_VALIDATOR> load_with_settings(KOVA_TOOL_STATE& state, std::ostream& err);
 
+// Reports a usage problem on standard error as one line and sets the
+// usage exit code.
+void usage_error(KOVA_TOOL_STATE& state, const std::string& problem);
+
 // Brings derived values (hidden parameters, macro calls) up to date with a
 // validation run whose messages are then dropped, as a wizard does before
 // it asks for widths, ranges or values.
