@@ -17,23 +17,22 @@ std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 // port without a value reads -1.
 std::string port_value_text(const KOVA_EVAL_CONTEXT& ctx, const KOVA_OBJ_INFO& object) {
     if (ctx.text_mode()) return object.get_name();
-    const KOVA_PORT_OBJ* port = ctx.validator->get_port_object(object.get_name());
+    const KOVA_PORT_OBJ* port = ctx.validator->port_copy_of(object);
     if (!port) return "0";
     return std::to_string(static_cast<int32_t>(port->get_current_port_value_as_integer()));
 }
 
 std::string object_value_text(const KOVA_EVAL_CONTEXT& ctx, const KOVA_OBJ_INFO& object) {
     KOVA_RULES_VALIDATOR& validator = *ctx.validator;
-    const std::string& name = object.get_name();
     if (object.is_port()) return port_value_text(ctx, object);
     switch (object.obj_type) {
         case KOVA_OBJ_STRING_PARAMETER: {
-            std::string value = validator.get_string_parameter_value(name);
+            std::string value = validator.string_parameter_value_of(object);
             return ctx.text_mode() ? quoted(value) : value;
         }
-        case KOVA_OBJ_INTEGER_PARAMETER: return std::to_string(validator.get_integer_parameter_value(name));
-        case KOVA_OBJ_FN_MACRO: return validator.get_macro_value(name, ctx.mode == PARSER_MODE_REFRESH_MACROS);
-        case KOVA_OBJ_HIDDEN_PARAMETER: return validator.get_hidden_parameter_value(name);
+        case KOVA_OBJ_INTEGER_PARAMETER: return std::to_string(validator.integer_parameter_value_of(object));
+        case KOVA_OBJ_FN_MACRO: return validator.get_macro_value(object.get_name(), ctx.mode == PARSER_MODE_REFRESH_MACROS);
+        case KOVA_OBJ_HIDDEN_PARAMETER: return KOVA_RULES_VALIDATOR::hidden_parameter_value_of(object);
         default: return "";
     }
 }

@@ -111,6 +111,7 @@ KOVA_OBJ_INFO& KOVA_OBJ_INFO::operator=(const KOVA_OBJ_INFO& other) {
         wizard_kind = copy.wizard_kind;
         silent_correction = copy.silent_correction;
         m_name = std::move(copy.m_name);
+        m_name_memo.clear();
         m_value = std::move(copy.m_value);
         m_default_value = std::move(copy.m_default_value);
         m_current_value = std::move(copy.m_current_value);

@@ -110,7 +110,10 @@ public:
         return usage_state == KOVA_USAGE_NONE ? default_usage_state : usage_state;
     }
 
-    void set_name(const std::string& v) { m_name = v; }
+    void set_name(const std::string& v) {
+        m_name = v;
+        m_name_memo.clear();
+    }
     void set_value(const std::string& v) { m_value = v; }
     void set_default_value(const std::string& v) { m_default_value = v; }
     void set_current_value(const std::string& v) { m_current_value = v; }
@@ -135,6 +138,9 @@ public:
     // The same for walks that only read the rules; they stay shared.
     std::vector<const KOVA_RULE_ELEMENT*> rule_view() const;
     std::size_t get_rule_count() const { return m_rules ? m_rules->size() : 0; }
+    // A memo for looking this object's name up in a map (find_remembered);
+    // a new name, and every copy, start without one.
+    KOVA_MAP_MEMO& name_memo() const { return m_name_memo; }
 
     int obj_type;
     int default_index = -1;
@@ -155,7 +161,9 @@ private:
     const std::string& extra(std::string EXTRA_TEXTS::*text) const;
     void set_extra(std::string EXTRA_TEXTS::*text, const std::string& value);
 
-    std::string m_name, m_value, m_default_value, m_current_value;
+    std::string m_name;
+    mutable KOVA_MAP_MEMO m_name_memo;
+    std::string m_value, m_default_value, m_current_value;
     std::unique_ptr<EXTRA_TEXTS> m_extra;
     using RULE_LIST = std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>>;
     // Rules of its own, copied from a shared list when needed; marks them

@@ -118,6 +118,7 @@ KOVA_OBJ_MAP& KOVA_OBJ_MAP::operator=(const KOVA_OBJ_MAP& other) {
         m_entries = other.m_entries;
         m_index = other.m_index;
         m_cursor = 0;
+        ++m_displacements;
     }
     return *this;
 }
@@ -133,6 +134,7 @@ KOVA_OBJ* KOVA_OBJ_MAP::add_entry(const std::string& key, KOVA_OBJ* object) {
     if (position != KOVA_NAME_INDEX::NONE) {
         KOVA_OBJ* displaced = m_entries[position].second;
         m_entries[position].second = object;
+        ++m_displacements;
         return displaced;
     }
     m_entries.emplace_back(key, object);
@@ -143,6 +145,16 @@ KOVA_OBJ* KOVA_OBJ_MAP::add_entry(const std::string& key, KOVA_OBJ* object) {
 KOVA_OBJ* KOVA_OBJ_MAP::find_entry(const std::string& key) const {
     const std::size_t position = position_of(key);
     return position == KOVA_NAME_INDEX::NONE ? nullptr : m_entries[position].second;
+}
+
+KOVA_OBJ* KOVA_OBJ_MAP::find_remembered(const std::string& key, KOVA_MAP_MEMO& memo) const {
+    if (memo.m_map == this && memo.m_displacements == m_displacements) return memo.m_object;
+    const std::size_t position = position_of(key);
+    if (position == KOVA_NAME_INDEX::NONE) return nullptr;
+    memo.m_map = this;
+    memo.m_displacements = m_displacements;
+    memo.m_object = m_entries[position].second;
+    return memo.m_object;
 }
 
 void KOVA_OBJ_MAP::reset_iterator() { m_cursor = 0; }
@@ -164,6 +176,7 @@ void KOVA_OBJ_MAP::clear() {
     m_entries.clear();
     m_index.clear();
     m_cursor = 0;
+    ++m_displacements;
 }
 
 // KOVA_OBJ_LIST

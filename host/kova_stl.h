@@ -7,6 +7,7 @@
 #define KOVA_STL_H
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -80,6 +81,28 @@ private:
     KOVA_NAME_INDEX m_index;
 };
 
+class KOVA_OBJ_MAP;
+
+// The remembered answer of one key's look-up in one KOVA_OBJ_MAP, for
+// callers that look the same key up again and again. A copy starts empty,
+// so a memo never passes to a holder that did not make it.
+class KOVA_MAP_MEMO {
+public:
+    KOVA_MAP_MEMO() = default;
+    KOVA_MAP_MEMO(const KOVA_MAP_MEMO&) {}
+    KOVA_MAP_MEMO& operator=(const KOVA_MAP_MEMO&) {
+        clear();
+        return *this;
+    }
+    void clear() { m_map = nullptr; }
+
+private:
+    friend class KOVA_OBJ_MAP;
+    const KOVA_OBJ_MAP* m_map = nullptr;
+    std::uint64_t m_displacements = 0;
+    KOVA_OBJ* m_object = nullptr;
+};
+
 // String-keyed container of object pointers. Keys are matched without
 // regard to case; walks follow insertion order. The map never deletes its
 // entries. It has one walk cursor: reset_iterator then get_next_entry.
@@ -96,6 +119,12 @@ public:
     // otherwise.
     virtual KOVA_OBJ* add_entry(const std::string& key, KOVA_OBJ* object);
     virtual KOVA_OBJ* find_entry(const std::string& key) const;
+    // This map's own answer to find_entry(key), through a memo that the
+    // caller keeps for that one key. A found object is remembered until
+    // the map next lets go of an object (a replaced pointer, clear,
+    // assignment); a key not found is looked up afresh every time. The
+    // memo must not outlive the map.
+    KOVA_OBJ* find_remembered(const std::string& key, KOVA_MAP_MEMO& memo) const;
     virtual void reset_iterator();
     // Next entry of the walk, writing its key; null at the end.
     virtual KOVA_OBJ* get_next_entry(std::string& key);
@@ -113,6 +142,9 @@ private:
     std::vector<std::pair<std::string, KOVA_OBJ*>> m_entries;
     KOVA_NAME_INDEX m_index;
     std::size_t m_cursor = 0;
+    // Counts the changes that take an object out of the map; a memo made
+    // at the current count still holds.
+    std::uint64_t m_displacements = 0;
 };
 
 // List of object pointers with one walk cursor. Does not delete entries.

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/kova_info.h"
 #include "host/kova_stl.h"
@@ -93,6 +94,12 @@ public:
     KOVA_OBJ_MAP get_port_list() const { return m_port_list; }
     KOVA_PARAMETER_OBJ* get_parameter_object(const std::string& name) const;
     KOVA_PORT_OBJ* get_port_object(const std::string& name) const;
+    // The same for an object of this validator's model, through the
+    // object's name memo, so that repeated runs look each name up once.
+    // Not const: the memo changes, so these serve the validator's own
+    // walks and evaluations only.
+    KOVA_PARAMETER_OBJ* parameter_copy_of(const KOVA_OBJ_INFO& object);
+    KOVA_PORT_OBJ* port_copy_of(const KOVA_OBJ_INFO& object);
     bool check_parameter_is_used(const std::string& name) const;
     bool check_port_is_used(const std::string& name) const;
 
@@ -107,6 +114,10 @@ public:
     int get_integer_parameter_value(const std::string& name) const;
     std::string get_string_parameter_value(const std::string& name) const;
     std::string get_hidden_parameter_value(const std::string& name) const;
+    // The same three for an object of this validator's model.
+    int integer_parameter_value_of(const KOVA_OBJ_INFO& object);
+    std::string string_parameter_value_of(const KOVA_OBJ_INFO& object);
+    static std::string hidden_parameter_value_of(const KOVA_OBJ_INFO& object);
     void set_parameter_value(const std::string& name, const std::string& text);
     void set_string_parameter_value(const std::string& name, const std::string& text);
     void set_integer_parameter_value(const std::string& name, int value);
@@ -219,6 +230,8 @@ protected:
 private:
     // run_validator_on_element for an object already looked up.
     bool validate_object(KOVA_OBJ_INFO* object);
+    // Memory hints for the objects a pass is about to validate.
+    void fetch_ahead(const std::vector<KOVA_OBJ_INFO*>& objects, std::size_t next);
 
     void copy_owned_objects_from(const KOVA_RULES_VALIDATOR& other);
     void delete_owned_objects();

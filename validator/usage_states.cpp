@@ -48,14 +48,14 @@ void KOVA_RULES_VALIDATOR::reset_validator(bool full) {
     for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
         object->set_current_value("");
         if (object->is_port()) {
-            if (KOVA_PORT_OBJ* port = get_port_object(object->get_name())) {
+            if (KOVA_PORT_OBJ* port = port_copy_of(*object)) {
                 if (full) port->m_current_usage_state = KOVA_USAGE_NONE;
                 port->m_alt_usage_state = KOVA_USAGE_NONE;
                 port->reset_port_values();
                 if (full) port->reset_current_port_width();
             }
         } else if (object->is_parameter()) {
-            if (KOVA_PARAMETER_OBJ* parameter = get_parameter_object(object->get_name())) {
+            if (KOVA_PARAMETER_OBJ* parameter = parameter_copy_of(*object)) {
                 if (full) parameter->m_current_usage_state = KOVA_USAGE_NONE;
                 parameter->m_alt_usage_state = KOVA_USAGE_NONE;
                 parameter->m_alt_value.clear();

@@ -11,24 +11,23 @@
 
 namespace {
 
-// The parameter copy of name when it is of the given kind.
-KOVA_PARAMETER_OBJ* parameter_of_kind(const KOVA_RULES_VALIDATOR& validator, const std::string& name, int type) {
-    KOVA_PARAMETER_OBJ* parameter = validator.get_parameter_object(name);
+// The parameter copy when it is of the given kind.
+KOVA_PARAMETER_OBJ* of_kind(KOVA_PARAMETER_OBJ* parameter, int type) {
     return parameter && parameter->obj_type == type ? parameter : nullptr;
 }
 
-}  // namespace
+KOVA_PARAMETER_OBJ* parameter_of_kind(const KOVA_RULES_VALIDATOR& validator, const std::string& name, int type) {
+    return of_kind(validator.get_parameter_object(name), type);
+}
 
-int KOVA_RULES_VALIDATOR::get_integer_parameter_value(const std::string& name) const {
-    const KOVA_PARAMETER_OBJ* parameter = parameter_of_kind(*this, name, KOVA_OBJ_INTEGER_PARAMETER);
+int integer_value(const KOVA_PARAMETER_OBJ* parameter) {
     if (!parameter) return -1;
     if (!parameter->get_current_value().empty()) return kova_atoi(parameter->get_current_value());
     if (!parameter->get_default_value().empty()) return kova_atoi(parameter->get_default_value());
     return -1;
 }
 
-std::string KOVA_RULES_VALIDATOR::get_string_parameter_value(const std::string& name) const {
-    const KOVA_PARAMETER_OBJ* parameter = parameter_of_kind(*this, name, KOVA_OBJ_STRING_PARAMETER);
+std::string string_value(const KOVA_PARAMETER_OBJ* parameter) {
     if (!parameter) return "";
     if (!parameter->get_current_value().empty()) return parameter->get_current_value();
     if (!parameter->get_default_value().empty()) return parameter->get_default_value();
@@ -37,10 +36,32 @@ std::string KOVA_RULES_VALIDATOR::get_string_parameter_value(const std::string& 
     return "";
 }
 
+}  // namespace
+
+int KOVA_RULES_VALIDATOR::get_integer_parameter_value(const std::string& name) const {
+    return integer_value(parameter_of_kind(*this, name, KOVA_OBJ_INTEGER_PARAMETER));
+}
+
+std::string KOVA_RULES_VALIDATOR::get_string_parameter_value(const std::string& name) const {
+    return string_value(parameter_of_kind(*this, name, KOVA_OBJ_STRING_PARAMETER));
+}
+
 std::string KOVA_RULES_VALIDATOR::get_hidden_parameter_value(const std::string& name) const {
     const KOVA_OBJ_INFO* object = get_kova_obj(name);
-    if (!object || object->obj_type != KOVA_OBJ_HIDDEN_PARAMETER) return "";
-    return object->get_current_value().empty() ? object->get_value() : object->get_current_value();
+    return object ? hidden_parameter_value_of(*object) : "";
+}
+
+int KOVA_RULES_VALIDATOR::integer_parameter_value_of(const KOVA_OBJ_INFO& object) {
+    return integer_value(of_kind(parameter_copy_of(object), KOVA_OBJ_INTEGER_PARAMETER));
+}
+
+std::string KOVA_RULES_VALIDATOR::string_parameter_value_of(const KOVA_OBJ_INFO& object) {
+    return string_value(of_kind(parameter_copy_of(object), KOVA_OBJ_STRING_PARAMETER));
+}
+
+std::string KOVA_RULES_VALIDATOR::hidden_parameter_value_of(const KOVA_OBJ_INFO& object) {
+    if (object.obj_type != KOVA_OBJ_HIDDEN_PARAMETER) return "";
+    return object.get_current_value().empty() ? object.get_value() : object.get_current_value();
 }
 
 void KOVA_RULES_VALIDATOR::set_parameter_value(const std::string& name, const std::string& text) {

@@ -1,6 +1,7 @@
 // Host containers: case folding, the name map, the object map and list.
 #include <gtest/gtest.h>
 
+#include "host/kova_info.h"
 #include "host/kova_stl.h"
 
 TEST(CaseFolding, HashAndEqualityFoldOnlyAsciiLetters) {
@@ -64,6 +65,50 @@ TEST(ObjectMap, WalksInOrderAndReplacesInPlace) {
     copy.reset_iterator();
     EXPECT_EQ(copy.get_next_entry(key), &c);
     EXPECT_EQ(map.get_next_entry(key), nullptr);
+}
+
+// A remembered look-up must answer as find_entry does after every change
+// that could make the remembered object stale.
+TEST(ObjectMap, RememberedLookupsFollowReplacementClearAndAssignment) {
+    KOVA_OBJ a, b, c;
+    KOVA_OBJ_MAP map, other;
+    KOVA_MAP_MEMO memo;
+    EXPECT_EQ(map.find_remembered("K", memo), nullptr);
+    map.add_entry("K", &a);
+    EXPECT_EQ(map.find_remembered("K", memo), &a);  // a miss was not remembered
+    map.add_entry("X", &c);                         // other keys change nothing
+    EXPECT_EQ(map.find_remembered("K", memo), &a);
+    map.add_entry("k", &b);
+    EXPECT_EQ(map.find_remembered("K", memo), &b);
+    map.clear();
+    EXPECT_EQ(map.find_remembered("K", memo), nullptr);
+    other.add_entry("K", &c);
+    EXPECT_EQ(other.find_remembered("K", memo), &c);  // one memo, two maps
+    map.add_entry("K", &a);
+    EXPECT_EQ(map.find_remembered("K", memo), &a);
+    map = other;
+    EXPECT_EQ(map.find_remembered("K", memo), &c);
+
+    KOVA_MAP_MEMO copied(memo);  // copies start empty: no stale answer travels
+    KOVA_OBJ_MAP same_count;
+    same_count.add_entry("K", &b);
+    EXPECT_EQ(same_count.find_remembered("K", copied), &b);
+}
+
+TEST(ObjectMap, ObjectNameMemoEndsWithTheName) {
+    KOVA_OBJ a, b;
+    KOVA_OBJ_MAP map;
+    map.add_entry("A", &a);
+    map.add_entry("B", &b);
+    KOVA_OBJ_INFO object("A");
+    EXPECT_EQ(map.find_remembered(object.get_name(), object.name_memo()), &a);
+    object.set_name("B");
+    EXPECT_EQ(map.find_remembered(object.get_name(), object.name_memo()), &b);
+    object = KOVA_OBJ_INFO("A");
+    EXPECT_EQ(map.find_remembered(object.get_name(), object.name_memo()), &a);
+    KOVA_OBJ_INFO renamed_copy(object);
+    renamed_copy.set_name("B");
+    EXPECT_EQ(map.find_remembered(renamed_copy.get_name(), renamed_copy.name_memo()), &b);
 }
 
 TEST(ObjectList, AppendsAndWalks) {

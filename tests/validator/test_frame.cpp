@@ -141,6 +141,33 @@ TEST(Frame, HandedInListsAreOwnedOnceWhateverTheCallerPasses) {
     EXPECT_EQ(v.get_parameter_object("p"), nullptr);
 }
 
+// Evaluations remember where each name's copy is; a copy handed in later
+// must still be the one they read.
+TEST(Frame, EvaluationsReadCopiesHandedInAfterEarlierRuns) {
+    VALIDATOR_PROBE v;
+    add_basic_objects(v);
+    v.initialize_validator();
+    v.set_integer_parameter_value("WIDTH", 16);
+    v.run_validator();  // a run resets port values
+    v.set_current_port_width("din", 8);
+    v.set_current_port_value("din", 5);
+    EXPECT_EQ(v.evaluate_expression("WIDTH + din", PARSER_MODE_EVALUATE), "21");
+
+    KOVA_OBJ_MAP parameters, ports;
+    auto* width = new KOVA_PARAMETER_OBJ(v.get_kova_obj("WIDTH"));
+    width->set_current_value("32");
+    parameters.add_entry("width", width);
+    auto* din = new KOVA_PORT_OBJ(v.get_kova_obj("din"));
+    din->set_current_port_width(8);
+    din->set_current_port_value(7);
+    ports.add_entry("DIN", din);
+    v.set_parameter_list(parameters);
+    v.set_port_list(ports);
+    EXPECT_EQ(v.evaluate_expression("WIDTH + din", PARSER_MODE_EVALUATE), "39");
+    v.run_validator();  // the run's own walks find the new copies too
+    EXPECT_EQ(v.evaluate_expression("H", PARSER_MODE_EVALUATE), "33");
+}
+
 TEST(Frame, DefaultStateUsesModelUsageAndDefaults) {
     VALIDATOR_PROBE v;
     add_basic_objects(v);
