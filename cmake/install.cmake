@@ -10,7 +10,7 @@ set(KOVA_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/kova_rules)
 
 # Headers a host includes; the rest stay private to the library.
 set(KOVA_PUBLIC_HEADERS
-    host/kova_host_export.h host/kova_name_index.h host/kova_stl.h host/kova_info.h host/nuvo_int.h host/qel_util.h host/kova_atoi.h
+    host/kova_host_export.h host/diagnostic.h host/source_table.h host/kova_name_index.h host/kova_stl.h host/kova_info.h host/nuvo_int.h host/qel_util.h host/kova_atoi.h
     objects/kova_rules_export.h objects/kova_port_obj.h objects/kova_parameter_obj.h
     validator/kova_rules_validator.h validator/kova_fn_macro.h validator/dependency_query.h
     expr/token_utils.h)

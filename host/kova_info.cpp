@@ -303,7 +303,9 @@ KOVA_INFO::KOVA_INFO(const KOVA_INFO& other)
       m_vectors(deep_copy(other.m_vectors)),
       m_fn_rules(deep_copy(other.m_fn_rules)),
       m_msgs(deep_copy(other.m_msgs)),
-      m_errors(other.m_errors) {}
+      m_errors(other.m_errors),
+      m_diagnostics(other.m_diagnostics),
+      m_sources(other.m_sources) {}
 
 KOVA_INFO& KOVA_INFO::operator=(const KOVA_INFO& other) {
     if (this != &other) {
@@ -320,6 +322,9 @@ KOVA_INFO& KOVA_INFO::operator=(const KOVA_INFO& other) {
         m_fn_rules = std::move(copy.m_fn_rules);
         m_msgs = std::move(copy.m_msgs);
         m_errors = std::move(copy.m_errors);
+        m_diagnostics = std::move(copy.m_diagnostics);
+        m_sources = std::move(copy.m_sources);
+        m_origin = KOVA_MESSAGE_ORIGIN();
         m_sub_cursor = m_wizard_cursor = m_vector_cursor = m_fn_cursor = m_msg_cursor = 0;
     }
     return *this;
@@ -388,6 +393,41 @@ std::vector<KOVA_RULE_ELEMENT*> KOVA_INFO::get_fn_rule_snapshot() const { return
 
 std::vector<KOVA_RULE_ELEMENT*> KOVA_INFO::get_msg_snapshot() const { return pointers_of(m_msgs); }
 
-void KOVA_INFO::post_error_message(const std::string& text) { m_errors.push_back(text); }
+void KOVA_INFO::post_error_message(const std::string& text) {
+    post_error_message(text, KOVA_SEVERITY_ERROR, KOVA_DIAG_OTHER);
+}
 
-void KOVA_INFO::clear_error_messages() { m_errors.clear(); }
+void KOVA_INFO::post_error_message(const std::string& text, KOVA_SEVERITY severity, KOVA_DIAGNOSTIC_KIND kind) {
+    KOVA_DIAGNOSTIC record;
+    record.severity = severity;
+    record.kind = kind;
+    record.text = text;
+    record.message_index = static_cast<int>(m_errors.size());
+    m_errors.push_back(text);
+    try {
+        file_diagnostic(std::move(record));
+    } catch (...) {
+        // The list and the records stay in step: no text without its record.
+        m_errors.pop_back();
+        throw;
+    }
+}
+
+void KOVA_INFO::file_diagnostic(KOVA_DIAGNOSTIC record) {
+    if (record.object.empty() && m_origin.object) record.object = *m_origin.object;
+    if (record.rule_index < 0) record.rule_index = m_origin.rule_index;
+    if (record.source_id == 0) {
+        record.source_id = m_origin.source_id;
+        record.field = m_origin.field;
+    }
+    m_diagnostics.push_back(std::move(record));
+}
+
+void KOVA_INFO::clear_error_messages() {
+    m_errors.clear();
+    m_diagnostics.clear();
+}
+
+KOVA_SOURCE_LOCATION KOVA_INFO::locate(uint32_t source_id, KOVA_SOURCE_FIELD field, bool fall_back) const {
+    return m_sources ? m_sources->locate(source_id, field, fall_back) : KOVA_SOURCE_LOCATION();
+}

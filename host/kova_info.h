@@ -18,7 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "diagnostic.h"
 #include "kova_stl.h"
+#include "source_table.h"
 
 enum KOVA_OBJ_TYPE {
     KOVA_OBJ_HIDDEN_PARAMETER = 0,   // value text is an expression
@@ -343,10 +345,35 @@ public:
     std::vector<KOVA_RULE_ELEMENT*> get_fn_rule_snapshot() const;
     std::vector<KOVA_RULE_ELEMENT*> get_msg_snapshot() const;
 
-    // The error list, in posting order.
+    // The error list, in posting order. Every posted text also files a
+    // graded record (get_diagnostics) naming the current origin; the plain
+    // form grades the text an error of no particular kind.
     void post_error_message(const std::string& text);
+    void post_error_message(const std::string& text, KOVA_SEVERITY severity, KOVA_DIAGNOSTIC_KIND kind);
+    // Clears the error list and every record.
     void clear_error_messages();
     const std::vector<std::string>& get_error_messages() const { return m_errors; }
+
+    // Graded records, in filing order: one for each posted message, and
+    // those filed without a message (file_diagnostic). Invariant: every
+    // record with a message_index points at the text it was filed with.
+    const std::vector<KOVA_DIAGNOSTIC>& get_diagnostics() const { return m_diagnostics; }
+    // Files a record that has no text in the error list, from the current
+    // origin (the record's object, rule and place are filled in when empty).
+    void file_diagnostic(KOVA_DIAGNOSTIC record);
+
+    // What the engine is working on, named by the records filed meanwhile;
+    // KOVA_ORIGIN_SCOPE sets it for the length of a scope.
+    const KOVA_MESSAGE_ORIGIN& get_message_origin() const { return m_origin; }
+    void set_message_origin(const KOVA_MESSAGE_ORIGIN& origin) { m_origin = origin; }
+
+    // Where the texts of this model were written; null for a model that
+    // no description file gave. Shared by copies and sub-models of one
+    // load, and never changed once the reader has filled it.
+    const KOVA_SOURCE_TABLE* get_source_table() const { return m_sources.get(); }
+    void set_source_table(std::shared_ptr<const KOVA_SOURCE_TABLE> table) { m_sources = std::move(table); }
+    // The place of a record's field (see KOVA_SOURCE_TABLE::locate).
+    KOVA_SOURCE_LOCATION locate(uint32_t source_id, KOVA_SOURCE_FIELD field, bool fall_back = true) const;
 
 private:
     friend class KOVA_DESCRIPTION_READER;
@@ -359,6 +386,9 @@ private:
     std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>> m_fn_rules;
     std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>> m_msgs;
     std::vector<std::string> m_errors;
+    std::vector<KOVA_DIAGNOSTIC> m_diagnostics;
+    KOVA_MESSAGE_ORIGIN m_origin;
+    std::shared_ptr<const KOVA_SOURCE_TABLE> m_sources;
     std::size_t m_sub_cursor = 0, m_wizard_cursor = 0, m_vector_cursor = 0;
     std::size_t m_fn_cursor = 0, m_msg_cursor = 0;
 };

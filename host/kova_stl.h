@@ -22,6 +22,11 @@ public:
     KOVA_OBJ(const KOVA_OBJ&) = default;
     KOVA_OBJ& operator=(const KOVA_OBJ&) = default;
     virtual ~KOVA_OBJ();
+
+    // The record of this object in its model's source table (see
+    // source_table.h); 0 for one that no description file gave. It sits in
+    // what would otherwise be padding of every derived record.
+    uint32_t source_id = 0;
 };
 
 // Lower-cased and left-trimmed copies (blank, tab, newline, carriage

@@ -1,0 +1,72 @@
+// Where the texts of a model were written. The description reader files
+// one record for every object, rule, wizard map and vector it makes, with
+// the file and, for each field the element gives, the line and the column
+// of the field's first character: inside an attribute's quotes, or the
+// first character of a field element's text. Records and the objects that
+// carry their ids are copied together, so a copy of a model, a validator
+// copy and a merged sub-model all point into the same table, which never
+// changes once the reader has finished.
+//
+// Lines and columns count from 1; columns count bytes. 0 means unknown.
+#ifndef KOVA_SOURCE_TABLE_H
+#define KOVA_SOURCE_TABLE_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "kova_host_export.h"
+
+// The fields of an element that a location may point at.
+enum KOVA_SOURCE_FIELD : uint8_t {
+    KOVA_FIELD_ELEMENT = 0,      // the "<" of the element's start tag
+    KOVA_FIELD_NAME,
+    KOVA_FIELD_VALUE,            // an object's value text or a rule's value
+    KOVA_FIELD_CONDITION,        // a rule's condition
+    KOVA_FIELD_ALT_VALUE,        // a rule's alternate value
+    KOVA_FIELD_DEFAULT,          // an object's default value
+    KOVA_FIELD_DEFAULT_INDEX,
+    KOVA_FIELD_WIDTH,            // a port's width
+    KOVA_FIELD_WIDTH2D,
+    KOVA_FIELD_ARGUMENTS,        // a macro's formal arguments
+    KOVA_FIELD_INITIAL_VEC_STATE,
+    KOVA_FIELD_TYPE,             // a rule's type or an object's kind
+    KOVA_FIELD_COUNT
+};
+
+// A place in a description file; line 0 when unknown.
+struct KOVA_SOURCE_LOCATION {
+    std::string file;
+    uint32_t line = 0;
+    uint32_t column = 0;
+    bool known() const { return line != 0; }
+};
+
+class KOVA_HOST_API KOVA_SOURCE_TABLE {
+public:
+    // A new record for an element of file (a path as the reader names it);
+    // ids start at 1, so 0 always means "no record".
+    uint32_t add_record(const std::string& file);
+    void set(uint32_t id, KOVA_SOURCE_FIELD field, uint32_t line, uint32_t column);
+
+    // The field's place; where the field has none, the element's place
+    // when fall_back is set, else an unknown place in the record's file.
+    // Unknown altogether for id 0 or an id the table does not hold.
+    KOVA_SOURCE_LOCATION locate(uint32_t id, KOVA_SOURCE_FIELD field, bool fall_back = true) const;
+    // The file of a record; "" for an id the table does not hold.
+    const std::string& file_of(uint32_t id) const;
+    std::size_t size() const { return m_records.size(); }
+
+private:
+    struct POSITION {
+        uint32_t line = 0, column = 0;
+    };
+    struct RECORD {
+        uint32_t file = 0;
+        POSITION fields[KOVA_FIELD_COUNT];
+    };
+    std::vector<std::string> m_files;
+    std::vector<RECORD> m_records;
+};
+
+#endif
