@@ -38,12 +38,12 @@ const char* KOVA_VALUE_POOL::join(std::initializer_list<const char*> parts) {
     return start;
 }
 
-void KOVA_EVAL_CONTEXT::post(const std::string& message) const {
-    if (validator) validator->post_error_message(message);
+void KOVA_EVAL_CONTEXT::post(const std::string& message, KOVA_DIAGNOSTIC_KIND kind) const {
+    if (validator) validator->post_error_message(message, KOVA_SEVERITY_WARNING, kind);
 }
 
 void KOVA_EVAL_CONTEXT::post_parse_failure(const std::string& message) const {
-    post((message + " while parsing ").append(condition));
+    post((message + " while parsing ").append(condition), KOVA_DIAG_PARSE_ERROR);
 }
 
 void* KOVA_EVAL_CONTEXT::allocate_stack_block(std::size_t bytes) {

@@ -57,9 +57,11 @@ struct KOVA_EVAL_CONTEXT {
                       KOVA_RULES_VALIDATOR_PARSER_MODE mode)
         : validator(validator), condition(condition), mode(mode) {}
 
-    // Posts a message to the validator, when there is one.
-    void post(const std::string& message) const;
-    // Posts message + " while parsing " + the condition text.
+    // Posts a message to the validator, when there is one, as a warning
+    // of the kind given: nothing an evaluation reports makes a
+    // configuration invalid by itself.
+    void post(const std::string& message, KOVA_DIAGNOSTIC_KIND kind) const;
+    // Posts message + " while parsing " + the condition text, a parse error.
     void post_parse_failure(const std::string& message) const;
     bool text_mode() const { return mode == PARSER_MODE_TEXT; }
 

@@ -19,9 +19,25 @@ std::string KOVA_RULES_VALIDATOR::evaluate_expression(const std::string& text, K
         // and left the result empty, so the parse's answer is not needed.
         if (!m_scanners) m_scanners = std::make_unique<KOVA_SCANNER_POOL>();
         KOVA_SCANNER_POOL::LEASE lease = m_scanners->lease(text);
+        // Every evaluation sets the capture of its scanner afresh, so a
+        // scanner handed back by an evaluation that threw never writes to
+        // that evaluation's string.
+        std::string unplaced;
+        lease.scanner().capture_into(m_scanner_output ? &unplaced : nullptr);
         kova_rules_validator_yyparse(context, lease.scanner());
+        if (!unplaced.empty()) report_unplaced_characters(text, unplaced);
     }
     return std::move(context.result);
+}
+
+void KOVA_RULES_VALIDATOR::report_unplaced_characters(const std::string& text, const std::string& unplaced) {
+    m_scanner_output->write(unplaced.data(), static_cast<std::streamsize>(unplaced.size()));
+    KOVA_DIAGNOSTIC record;
+    record.severity = KOVA_SEVERITY_WARNING;
+    record.kind = KOVA_DIAG_UNPLACED_CHARACTER;
+    record.text = "The characters \"" + unplaced + "\" of " + text +
+                  " are not part of the rule language and were skipped";
+    file_diagnostic(std::move(record));
 }
 
 std::string KOVA_RULES_VALIDATOR::evaluate_value_expression(const std::string& text, bool refresh) {

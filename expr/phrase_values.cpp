@@ -23,7 +23,7 @@ const char* const FALSE_TEXT = "false";
 bool is_exactly(const char* text, const char* literal) { return std::strcmp(text, literal) == 0; }
 
 void post_division_by_zero(const KOVA_EVAL_CONTEXT& ctx) {
-    ctx.post(std::string("Error : Division by zero in condition ").append(ctx.condition));
+    ctx.post(std::string("Error : Division by zero in condition ").append(ctx.condition), KOVA_DIAG_ARITHMETIC);
 }
 
 // The text of a real as "%f" writes it, whole however long it is.

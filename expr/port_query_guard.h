@@ -26,7 +26,7 @@ RESULT kova_guarded_port_query(const KOVA_EVAL_CONTEXT& ctx, KOVA_PORT_QUERY kin
     try {
         return query();
     } catch (const std::exception& error) {
-        ctx.post(kova_port_query_error(kind, error.what(), name, ctx.condition));
+        ctx.post(kova_port_query_error(kind, error.what(), name, ctx.condition), KOVA_DIAG_PORT_QUERY);
         return fallback;
     }
 }

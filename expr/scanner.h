@@ -32,6 +32,9 @@ public:
 
     // Drops what is left of the current text and starts on a copy of text.
     void restart(const std::string& text);
+    // While capture is not null, characters that no rule places are
+    // appended to it instead of going to the output stream.
+    void capture_into(std::string* capture);
     KOVA_TOKEN next();
 
 private:

@@ -9,6 +9,7 @@
 // cannot move its cursor.
 #include "host/kova_stl.h"
 #include "validator/kova_rules_validator.h"
+#include "validator/message_origin.h"
 #include "validator/rule_condition.h"
 
 namespace {
@@ -72,14 +73,19 @@ void KOVA_RULES_VALIDATOR::evaluate_wizard_map(KOVA_WIZARD_MAP& map) {
 
 void KOVA_RULES_VALIDATOR::evaluate_wizard_obj(KOVA_OBJ_INFO* object) {
     if (!object || (!object->is_port() && !is_parameter_kind(object->obj_type))) return;
+    const KOVA_MODEL_ORIGIN_SCOPE origin(*this, kova_object_origin(object->get_name(), *object, KOVA_FIELD_VALUE));
     if (!object->get_value().empty())
         write_result(*object, evaluate_expression(object->get_value(), PARSER_MODE_EVALUATE));
+    int index = -1;
     for (const KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) {
+        ++index;
         if (rule->is_port_value_rule()) continue;
+        set_message_origin(kova_rule_origin(&object->get_name(), index, *rule, KOVA_FIELD_CONDITION));
         const std::string result = evaluate_rule_condition(*this, *object, *rule);
         if (!is_boolean(result)) {
             post_error_message("Condition " + rule->get_condition() + " of object " + object->get_name() +
-                               " did not evaluate to be a boolean expression, but evaluates to " + result);
+                                   " did not evaluate to be a boolean expression, but evaluates to " + result,
+                               KOVA_SEVERITY_WARNING, KOVA_DIAG_NOT_BOOLEAN);
         } else if (!rule->get_value().empty() || !rule->get_alt_value().empty()) {
             // A check rule (no value, no alternate value) only has to be boolean.
             write_result(*object, assigned_value(*this, *rule, kova_equal_nocase(result, "true")));

@@ -5,6 +5,7 @@
 #include "validator/kova_rules_validator.h"
 
 #include "expr/token_utils.h"
+#include "validator/message_origin.h"
 
 namespace {
 
@@ -34,17 +35,29 @@ std::string state_message(const std::string& what, const std::string& name, int 
 
 }  // namespace
 
+KOVA_MESSAGE_ORIGIN KOVA_RULES_VALIDATOR::applied_origin(const KOVA_OBJ_INFO* object,
+                                                          const KOVA_APPLIED_RULE& applied) const {
+    if (!object) return get_message_origin();
+    if (applied.rule_index >= 0 && static_cast<std::size_t>(applied.rule_index) < object->get_rule_count()) {
+        const KOVA_RULE_ELEMENT* rule = object->rule_view()[applied.rule_index];
+        return kova_rule_origin(&object->get_name(), applied.rule_index, *rule, applied.field);
+    }
+    return kova_object_origin(object->get_name(), *object, KOVA_FIELD_ELEMENT);
+}
+
 bool KOVA_RULES_VALIDATOR::check_value_consistency_on_object(KOVA_OBJ_INFO* object, KOVA_PARAMETER_OBJ* parameter,
                                                              KOVA_PORT_OBJ* port) {
     const bool silent = object && object->silent_correction;
     if (parameter) {
         if (value_conflicts(*parameter)) {
             if (!silent) {
+                const KOVA_MODEL_ORIGIN_SCOPE origin(*this, applied_origin(object, m_value_rule));
                 post_error_message("Parameter " + parameter->get_name() + " has been assigned the value " +
-                                   parameter->get_current_value() +
-                                   " which is incompatible with the current settings of " +
-                                   get_dependency_error_message_for_obj(object) + ". The legal value (or range) is " +
-                                   parameter->m_alt_value);
+                                       parameter->get_current_value() +
+                                       " which is incompatible with the current settings of " +
+                                       get_dependency_error_message_for_obj(object) +
+                                       ". The legal value (or range) is " + parameter->m_alt_value,
+                                   KOVA_SEVERITY_ERROR, KOVA_DIAG_VALUE_CONFLICT);
                 return false;
             }
             parameter->set_current_value(get_last_legal_value(parameter->m_alt_value));
@@ -57,8 +70,10 @@ bool KOVA_RULES_VALIDATOR::check_value_consistency_on_object(KOVA_OBJ_INFO* obje
             parameter->set_current_value(get_last_legal_value(parameter->m_alt_value));
             return true;
         }
+        const KOVA_MODEL_ORIGIN_SCOPE origin(*this, applied_origin(object, m_state_rule));
         post_error_message(state_message("Parameter ", parameter->get_name(), parameter->m_current_usage_state,
-                                         parameter->m_alt_usage_state, get_dependency_error_message_for_obj(object)));
+                                         parameter->m_alt_usage_state, get_dependency_error_message_for_obj(object)),
+                           KOVA_SEVERITY_ERROR, KOVA_DIAG_USAGE_CONFLICT);
         return false;
     }
     if (!port || !states_conflict(port->m_current_usage_state, port->m_alt_usage_state)) return true;
@@ -66,7 +81,9 @@ bool KOVA_RULES_VALIDATOR::check_value_consistency_on_object(KOVA_OBJ_INFO* obje
         port->m_current_usage_state = port->m_alt_usage_state;
         return true;
     }
+    const KOVA_MODEL_ORIGIN_SCOPE origin(*this, applied_origin(object, m_state_rule));
     post_error_message(state_message("Port ", port->get_name(), port->m_current_usage_state, port->m_alt_usage_state,
-                                     get_dependency_error_message_for_obj(object)));
+                                     get_dependency_error_message_for_obj(object)),
+                       KOVA_SEVERITY_ERROR, KOVA_DIAG_USAGE_CONFLICT);
     return false;
 }

@@ -49,7 +49,10 @@ KOVA_RULES_VALIDATOR::KOVA_RULES_VALIDATOR(const std::string& function_name, con
 }
 
 KOVA_RULES_VALIDATOR::KOVA_RULES_VALIDATOR(const KOVA_RULES_VALIDATOR& other)
-    : KOVA_INFO(other), m_cmd_list(other.m_cmd_list) {
+    : KOVA_INFO(other),
+      m_cmd_list(other.m_cmd_list),
+      m_deciding_fn_rule(other.m_deciding_fn_rule),
+      m_scanner_output(other.m_scanner_output) {
     copy_owned_objects_from(other);
 }
 
@@ -57,6 +60,8 @@ KOVA_RULES_VALIDATOR& KOVA_RULES_VALIDATOR::operator=(const KOVA_RULES_VALIDATOR
     if (this == &other) return *this;
     KOVA_INFO::operator=(other);
     m_cmd_list = other.m_cmd_list;
+    m_deciding_fn_rule = other.m_deciding_fn_rule;
+    m_scanner_output = other.m_scanner_output;
     delete_owned_objects();
     copy_owned_objects_from(other);
     return *this;

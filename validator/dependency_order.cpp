@@ -12,20 +12,30 @@
 #include <vector>
 
 #include "expr/token_utils.h"
+#include "validator/message_origin.h"
 
 namespace {
 
 // The texts of an object that decide its level, in order. They belong to
 // the object's rules and the object, which scanning them leaves in place.
-std::vector<const std::string*> counted_texts(const KOVA_OBJ_INFO& object) {
-    std::vector<const std::string*> texts;
+// Each text comes with the origin that names it in messages.
+struct COUNTED_TEXT {
+    const std::string* text;
+    KOVA_MESSAGE_ORIGIN origin;
+};
+
+std::vector<COUNTED_TEXT> counted_texts(const KOVA_OBJ_INFO& object) {
+    std::vector<COUNTED_TEXT> texts;
+    const std::string* name = &object.get_name();
+    int index = 0;
     for (const KOVA_RULE_ELEMENT* rule : object.rule_view()) {
-        texts.push_back(&rule->get_alt_value());
-        texts.push_back(&rule->get_condition());
-        texts.push_back(&rule->get_value());
+        texts.push_back({&rule->get_alt_value(), kova_rule_origin(name, index, *rule, KOVA_FIELD_ALT_VALUE)});
+        texts.push_back({&rule->get_condition(), kova_rule_origin(name, index, *rule, KOVA_FIELD_CONDITION)});
+        texts.push_back({&rule->get_value(), kova_rule_origin(name, index, *rule, KOVA_FIELD_VALUE)});
+        ++index;
     }
     if (object.obj_type == KOVA_OBJ_FN_MACRO || object.obj_type == KOVA_OBJ_HIDDEN_PARAMETER)
-        texts.push_back(&object.get_value());
+        texts.push_back({&object.get_value(), kova_object_origin(*name, object, KOVA_FIELD_VALUE)});
     return texts;
 }
 
@@ -53,11 +63,13 @@ int KOVA_RULES_VALIDATOR::get_element_position(KOVA_OBJ_INFO* object, KOVA_NAME_
     // An empty text mentions nothing and gives 0.
     const std::size_t path_length = in_progress.size();
     int level = -1;
-    for (const std::string* text : counted_texts(*object)) {
+    for (const COUNTED_TEXT& counted : counted_texts(*object)) {
+        const std::string* text = counted.text;
         if (text->empty()) {
             level = std::max(level, 0);
             continue;
         }
+        const KOVA_MODEL_ORIGIN_SCOPE origin(*this, counted.origin);
         level = std::max(level, process_string_for_position_count(*text, in_progress, object->get_name()));
         in_progress.truncate(path_length);
     }
@@ -81,7 +93,8 @@ int KOVA_RULES_VALIDATOR::process_string_for_position_count(const std::string& t
             raise_above(level, object->evaluation_position);
         } else if (!owner.empty() && !kova_equal_nocase(token, owner)) {
             post_error_message("Cyclical dependency in string " + text + " because of object " + token +
-                               " while creating dependency list for " + owner);
+                                   " while creating dependency list for " + owner,
+                               KOVA_SEVERITY_WARNING, KOVA_DIAG_CYCLE);
         }
     }
     raise_above(level, create_fn_macros(text, in_progress));

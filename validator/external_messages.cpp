@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "validator/kova_rules_validator.h"
+#include "validator/message_origin.h"
 
 namespace {
 
@@ -27,12 +28,20 @@ std::string selected_text(KOVA_RULES_VALIDATOR& validator, const KOVA_RULE_ELEME
 // run evaluates them before the messages are selected.
 void KOVA_RULES_VALIDATOR::initialize_msgs() {
     KOVA_NAME_MAP in_progress;
-    for (const KOVA_RULE_ELEMENT* rule : get_msg_snapshot())
-        if (!rule->get_condition().empty()) create_fn_macros(rule->get_condition(), in_progress);
+    int index = -1;
+    for (const KOVA_RULE_ELEMENT* rule : get_msg_snapshot()) {
+        ++index;
+        if (rule->get_condition().empty()) continue;
+        const KOVA_MODEL_ORIGIN_SCOPE origin(*this, kova_rule_origin(nullptr, index, *rule, KOVA_FIELD_CONDITION));
+        create_fn_macros(rule->get_condition(), in_progress);
+    }
 }
 
 void KOVA_RULES_VALIDATOR::process_external_messages() {
+    int index = -1;
     for (const KOVA_RULE_ELEMENT* rule : get_msg_snapshot()) {
+        ++index;
+        const KOVA_MODEL_ORIGIN_SCOPE origin(*this, kova_rule_origin(nullptr, index, *rule, KOVA_FIELD_CONDITION));
         const std::string text = selected_text(*this, *rule);
         if (text.empty()) continue;
         auto message = std::make_unique<KOVA_RULE_ELEMENT>(text, "", "", rule->rule_type);

@@ -10,6 +10,7 @@
 #include "host/kova_stl.h"
 #include "host/qel_util.h"
 #include "validator/kova_rules_validator.h"
+#include "validator/macro_call.h"
 
 namespace {
 
@@ -20,12 +21,6 @@ const char* const ARGUMENT_DELIMITERS = ", ";
 KOVA_OBJ_INFO* find_macro_object(const KOVA_INFO& model, const std::string& name) {
     KOVA_OBJ_INFO* object = model.get_kova_obj(name);
     return (object && object->obj_type == KOVA_OBJ_FN_MACRO) ? object : nullptr;
-}
-
-// The instance name of a call: lower-case macro name, then the arguments
-// in parentheses.
-std::string instance_name(const std::string& name, const std::string& actual_list) {
-    return to_lower_case(name) + "(" + actual_list + ")";
 }
 
 }  // namespace
@@ -56,7 +51,7 @@ std::string KOVA_RULES_VALIDATOR::substitute_macro_arguments(const std::string& 
 
 std::string KOVA_RULES_VALIDATOR::evaluate_function_macro(const std::string& name,
                                                           const std::string& actual_list) {
-    const std::string call = instance_name(name, actual_list);
+    const std::string call = kova_macro_instance_name(name, actual_list);
     if (const KOVA_OBJ* instance = m_fn_macro_list.find_entry(call)) {
         return static_cast<const KOVA_FN_MACRO*>(instance)->get_evaluated_value();
     }

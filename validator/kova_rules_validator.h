@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,19 @@ public:
     bool run_validator_on_element(const std::string& name);
     bool run_validator_on_assoc_elements(const std::string& name);
     bool run_validator_on_fn_rules();
+    // The function rule (its place in the model's function rules) whose
+    // result last decided run_validator_on_fn_rules's answer; -1 when no
+    // rule did. An addition for front ends that explain a failed run.
+    int get_deciding_fn_rule() const { return m_deciding_fn_rule; }
+
+    // Where the scanner writes characters that no token matches. By
+    // default (null) they go to standard output as they are met. Given a
+    // stream, each evaluation collects them, writes them to that stream
+    // when it ends and files a warning record naming the rule text, so a
+    // front end can keep its own standard output clean. Copies keep the
+    // stream; the stream must outlive the validator or be reset to null.
+    void set_scanner_output(std::ostream* output) { m_scanner_output = output; }
+    std::ostream* get_scanner_output() const { return m_scanner_output; }
 
     // Port widths and legal port values.
     // Gives every port without a width the width its expression evaluates
@@ -228,6 +242,23 @@ protected:
     KOVA_OBJ_LIST m_external_msg_list;
 
 private:
+    // The rule of the object being validated that last set its alternate
+    // value, or its alternate usage state (-1: none); the consistency
+    // check names it in its messages.
+    struct KOVA_APPLIED_RULE {
+        int rule_index = -1;
+        KOVA_SOURCE_FIELD field = KOVA_FIELD_VALUE;
+    };
+    KOVA_APPLIED_RULE m_value_rule, m_state_rule;
+    // The origin naming that rule, or the object when no rule applied.
+    KOVA_MESSAGE_ORIGIN applied_origin(const KOVA_OBJ_INFO* object, const KOVA_APPLIED_RULE& applied) const;
+    int m_deciding_fn_rule = -1;
+    std::ostream* m_scanner_output = nullptr;
+
+    // Writes characters an evaluation could not place to the scanner
+    // output and files a warning naming them and the text.
+    void report_unplaced_characters(const std::string& text, const std::string& unplaced);
+
     // run_validator_on_element for an object already looked up.
     bool validate_object(KOVA_OBJ_INFO* object);
     // Memory hints for the objects a pass is about to validate.

@@ -5,9 +5,12 @@
 #include "validator/kova_rules_validator.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "expr/token_utils.h"
 #include "host/qel_util.h"
+#include "validator/macro_call.h"
+#include "validator/message_origin.h"
 
 namespace {
 
@@ -38,7 +41,7 @@ int KOVA_RULES_VALIDATOR::create_fn_macros(const std::string& expression, KOVA_N
         std::string arguments;
         if (!collect_arguments(tokens, arguments)) continue;
 
-        const std::string name = to_lower_case(token) + "(" + arguments + ")";
+        const std::string name = kova_macro_instance_name(token, arguments);
         if (in_progress.contains(name) || m_fn_macro_list.find_entry(name)) continue;
         const std::string body = substitute_macro_arguments(token, arguments);
         if (kova_equal_nocase(body, macro->get_value())) continue;
@@ -46,11 +49,17 @@ int KOVA_RULES_VALIDATOR::create_fn_macros(const std::string& expression, KOVA_N
         // The instance is on the path while its own body is scanned, so a
         // macro that calls itself ends instead of recursing without end.
         in_progress.insert(name, name);
-        auto* instance = new KOVA_FN_MACRO(name, body);
-        const int position = process_string_for_position_count(body, in_progress, name);
+        auto instance = std::make_unique<KOVA_FN_MACRO>(name, body);
+        instance->source_id = macro->source_id;
+        int position;
+        {
+            const KOVA_MODEL_ORIGIN_SCOPE origin(*this, kova_object_origin(instance->get_name(), *instance,
+                                                                           KOVA_FIELD_VALUE));
+            position = process_string_for_position_count(body, in_progress, name);
+        }
         instance->set_dependency_position(position);
         highest = std::max(highest, position);
-        m_fn_macro_list.add_entry(name, instance);
+        m_fn_macro_list.add_entry(name, instance.release());
     }
     return highest;
 }

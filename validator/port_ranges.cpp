@@ -12,6 +12,7 @@
 #include "host/kova_atoi.h"
 #include "host/qel_util.h"
 #include "validator/kova_rules_validator.h"
+#include "validator/message_origin.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ bool is_false(const std::string& text) { return kova_equal_nocase(text, "false")
 // a number reads as 0, and so does a negative one: a negative width would
 // leave the port holding values while it counts as having no width.
 void evaluate_port_width(KOVA_RULES_VALIDATOR& validator, KOVA_PORT_OBJ& port) {
+    const KOVA_MODEL_ORIGIN_SCOPE origin(validator, kova_object_origin(port.get_name(), port, KOVA_FIELD_WIDTH));
     const int width = kova_atoi(validator.evaluate_expression(port.get_port_width(), PARSER_MODE_EVALUATE));
     port.set_current_port_width(width < 0 ? 0 : width);
 }
@@ -146,7 +148,11 @@ KOVA_PORT_OBJ* KOVA_RULES_VALIDATOR::determine_port_value_validity(const std::st
     if (port->get_current_port_width() == -1) evaluate_port_width(*this, *port);
     const KOVA_OBJ_INFO* object = get_kova_obj(port->get_name());
     if (!object) return port;
-    for (const KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) {
+    int index = -1;
+    for (const KOVA_RULE_ELEMENT* rule : object->rule_view()) {
+        ++index;
+        const KOVA_MODEL_ORIGIN_SCOPE origin(*this, kova_rule_origin(&object->get_name(), index, *rule,
+                                                                     KOVA_FIELD_CONDITION));
         if (!apply_port_value_rule(port, *rule)) break;
     }
     return port;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/qel_util.h"
+#include "validator/message_origin.h"
 #include "validator/rule_condition.h"
 
 namespace {
@@ -27,6 +28,12 @@ std::vector<KOVA_FN_MACRO*> macro_instances(const KOVA_OBJ_MAP& list) {
     return instances;
 }
 
+// Gives a macro instance the value of its body.
+void evaluate_instance(KOVA_RULES_VALIDATOR& validator, KOVA_FN_MACRO& instance) {
+    const KOVA_MODEL_ORIGIN_SCOPE origin(validator, kova_object_origin(instance.get_name(), instance, KOVA_FIELD_VALUE));
+    instance.set_evaluated_value(validator.evaluate_expression(instance.get_value(), PARSER_MODE_EVALUATE));
+}
+
 // Evaluates the macro instances of one level (only those without a value
 // yet when only_missing is set).
 void evaluate_instances_at(KOVA_RULES_VALIDATOR& validator, const KOVA_OBJ_MAP& list, int position,
@@ -34,7 +41,7 @@ void evaluate_instances_at(KOVA_RULES_VALIDATOR& validator, const KOVA_OBJ_MAP& 
     for (KOVA_FN_MACRO* instance : macro_instances(list)) {
         if (instance->get_dependency_position() != position) continue;
         if (only_missing && !instance->get_evaluated_value().empty()) continue;
-        instance->set_evaluated_value(validator.evaluate_expression(instance->get_value(), PARSER_MODE_EVALUATE));
+        evaluate_instance(validator, *instance);
     }
 }
 
@@ -96,9 +103,7 @@ bool KOVA_RULES_VALIDATOR::run_validator() {
         if (!validate_object(object)) failed = true;
         ++validated;
     };
-    auto evaluate = [&](KOVA_FN_MACRO* instance) {
-        instance->set_evaluated_value(evaluate_expression(instance->get_value(), PARSER_MODE_EVALUATE));
-    };
+    auto evaluate = [&](KOVA_FN_MACRO* instance) { evaluate_instance(*this, *instance); };
     for (int position = 0; count > 0;) {
         if (position == 0) {
             for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
@@ -135,7 +140,8 @@ bool KOVA_RULES_VALIDATOR::run_validator() {
             break;
         }
         if (position > count) {
-            post_error_message("Some objects dont have the correct settings to be validated");
+            post_error_message("Some objects dont have the correct settings to be validated", KOVA_SEVERITY_WARNING,
+                               KOVA_DIAG_UNREACHED);
             break;
         }
     }
@@ -202,33 +208,57 @@ bool KOVA_RULES_VALIDATOR::validate_object(KOVA_OBJ_INFO* object) {
         parameter->m_alt_usage_state = KOVA_USAGE_NONE;
     }
     if (object->is_port() && (port = port_copy_of(*object))) port->m_alt_usage_state = KOVA_USAGE_NONE;
+    const std::string& name = object->get_name();
+    const KOVA_MODEL_ORIGIN_SCOPE origin(*this, kova_object_origin(name, *object, KOVA_FIELD_VALUE));
     if (object->obj_type == KOVA_OBJ_HIDDEN_PARAMETER || object->obj_type == KOVA_OBJ_FN_MACRO)
         object->set_current_value(evaluate_expression(object->get_value(), PARSER_MODE_EVALUATE));
 
+    m_value_rule = m_state_rule = KOVA_APPLIED_RULE();
+    // Applies text from field of rule index and remembers the rule as the
+    // one that decided the value or the usage state, for the messages of
+    // the consistency check.
+    auto apply = [&](int index, KOVA_SOURCE_FIELD field, const std::string& text) {
+        set_value_on_object(object, parameter, port, text);
+        if (text.empty()) return;
+        m_state_rule = {index, field};
+        const bool usage_word = kova_equal_nocase(text, "USED") || kova_equal_nocase(text, "UNUSED") ||
+                                kova_equal_nocase(text, "CONSTANT");
+        if (!usage_word || object->obj_type == KOVA_OBJ_STRING_PARAMETER) m_value_rule = {index, field};
+    };
     bool failed = false;
+    int index = -1;
     for (const KOVA_RULE_ELEMENT* rule : object->rule_view()) {
+        ++index;
         if (rule->is_port_value_rule()) continue;
+        set_message_origin(kova_rule_origin(&name, index, *rule, KOVA_FIELD_CONDITION));
         const std::string result = evaluate_rule_condition(*this, *object, *rule);
         const std::string& condition = rule->get_condition();
         const bool check_rule = rule->get_value().empty() && rule->get_alt_value().empty();
         if (is_true(result)) {
-            if (!check_rule) set_value_on_object(object, parameter, port, value_when_true(*this, *rule));
+            if (!check_rule) {
+                set_message_origin(kova_rule_origin(&name, index, *rule, KOVA_FIELD_VALUE));
+                apply(index, KOVA_FIELD_VALUE, value_when_true(*this, *rule));
+            }
         } else if (is_false(result)) {
             if (check_rule) {
                 failed = true;
                 post_error_message("Ports and parameters " + get_dependency_error_message_for_condition(condition) +
-                                   " should satisfy the condition " + condition);
+                                       " should satisfy the condition " + condition,
+                                   KOVA_SEVERITY_ERROR, KOVA_DIAG_CHECK_FAILED);
             } else if (!rule->get_alt_value().empty() && rule->rule_type != KOVA_RULE_LEGAL_VALUES &&
                        rule->rule_type != KOVA_RULE_CONSTANT_LEGAL_VALUES) {
-                set_value_on_object(object, parameter, port, evaluate_value_expression(rule->get_alt_value(), false));
+                set_message_origin(kova_rule_origin(&name, index, *rule, KOVA_FIELD_ALT_VALUE));
+                apply(index, KOVA_FIELD_ALT_VALUE, evaluate_value_expression(rule->get_alt_value(), false));
             }
         } else {
-            post_error_message("Condition " + condition + " of object " + object->get_name() +
-                               (check_rule ? " with settings " : " with values ") +
-                               get_dependency_error_message_for_condition(condition) +
-                               " did not evaluate to be a boolean expression, but evaluates to " + result);
+            post_error_message("Condition " + condition + " of object " + name +
+                                   (check_rule ? " with settings " : " with values ") +
+                                   get_dependency_error_message_for_condition(condition) +
+                                   " did not evaluate to be a boolean expression, but evaluates to " + result,
+                               KOVA_SEVERITY_WARNING, KOVA_DIAG_NOT_BOOLEAN);
         }
     }
+    set_message_origin(kova_object_origin(name, *object, KOVA_FIELD_ELEMENT));
     const bool consistent = check_value_consistency_on_object(object, parameter, port);
     return consistent && !failed;
 }
@@ -249,12 +279,18 @@ bool KOVA_RULES_VALIDATOR::run_validator_on_assoc_elements(const std::string& na
 
 bool KOVA_RULES_VALIDATOR::run_validator_on_fn_rules() {
     bool answer = false;
+    m_deciding_fn_rule = -1;
+    int index = -1;
     for (const KOVA_RULE_ELEMENT* rule : get_fn_rule_snapshot()) {
+        ++index;
         const bool set_rule = rule->rule_type == KOVA_RULE_FN_SET;
         if ((!set_rule && rule->rule_type != KOVA_RULE_FN_CLEAR) || rule->get_condition().empty()) continue;
+        const KOVA_MODEL_ORIGIN_SCOPE origin(*this, kova_rule_origin(nullptr, index, *rule, KOVA_FIELD_CONDITION));
         const bool holds = is_true(evaluate_expression(rule->get_condition(), PARSER_MODE_EVALUATE));
-        if (set_rule && holds) answer = true;
-        if (!set_rule && !holds) answer = false;
+        if (set_rule == holds) {
+            answer = set_rule;
+            m_deciding_fn_rule = index;
+        }
     }
     return answer;
 }
