@@ -1,12 +1,14 @@
-// kova eval: the value of one expression under the given settings.
-#include <iostream>
+// kova eval: the value of an expression under the settings, after a run
+// has brought derived values up to date. A text that does not parse
+// exits 1.
 #include <map>
 
+#include "session/json_text.h"
 #include "tools/subcommands.h"
 
 void add_eval_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     auto* command = app.add_subcommand("eval", "Evaluate an expression over a description");
-    add_load_options(*command, state.load);
+    add_load_options(*command, state);
     auto expression = std::make_shared<std::string>();
     auto mode = std::make_shared<KOVA_RULES_VALIDATOR_PARSER_MODE>(PARSER_MODE_EVALUATE);
     command->add_option("expression", *expression, "Rule text to evaluate")->required();
@@ -17,14 +19,15 @@ void add_eval_command(CLI::App& app, KOVA_TOOL_STATE& state) {
         ->transform(CLI::CheckedTransformer(modes, CLI::ignore_case));
     command->footer("Example: kova eval examples/fifo.xml 'ceil_log(DEPTH)' --set DEPTH=512");
     command->callback([&state, expression, mode]() {
-        auto validator = load_with_settings(state, std::cerr);
-        if (!validator) return;
-        derive_values(*validator);
-        const std::string result = validator->evaluate_expression(*expression, *mode);
-        const nlohmann::json document = {{"result", result}, {"messages", messages_json(*validator)}};
-        emit(state.load.json(), document, [&](std::ostream& out) {
-            out << result << "\n";
-            print_messages(*validator, "expression", out);
-        }, std::cout);
+        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT& output) {
+            session.validator().clear_error_messages();
+            const std::string result = session.validator().evaluate_expression(*expression, *mode);
+            output.messages = session.take_messages();
+            for (const KOVA_MESSAGE& message : output.messages)
+                if (message.kind == KOVA_DIAG_PARSE_ERROR) output.failed = true;
+            output.document["expression"] = kova_json_text(*expression);
+            output.document["result"] = kova_json_text(result);
+            output.text = [result](std::ostream& out) { out << result << "\n"; };
+        });
     });
 }

@@ -1,9 +1,6 @@
 // kova show: every port and parameter of a description with its kind,
 // value text, default and usage states.
-#include <iostream>
-#include <vector>
-
-#include "tools/kova_tool.h"
+#include "session/json_text.h"
 #include "tools/subcommands.h"
 
 namespace {
@@ -19,8 +16,8 @@ KOVA_TABLE object_table(const KOVA_RULES_VALIDATOR& validator) {
         else
             continue;
         const std::string value = object->is_port() ? object->get_port_width() : object->get_value();
-        table.push_back({object_kind_name(object->obj_type), object->get_name(), value, object->get_default_value(),
-                         kova_get_usage_state_as_string(usage),
+        table.push_back({kova_object_kind_name(object->obj_type), object->get_name(), value,
+                         object->get_default_value(), kova_get_usage_state_as_string(usage),
                          kova_get_usage_state_as_string(object->get_effective_usage_state())});
     }
     return table;
@@ -30,20 +27,20 @@ KOVA_TABLE object_table(const KOVA_RULES_VALIDATOR& validator) {
 
 void add_show_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     auto* command = app.add_subcommand("show", "List every port and parameter of a description");
-    add_load_options(*command, state.load);
+    add_load_options(*command, state);
     command->footer("Example: kova show examples/fifo.xml");
     command->callback([&state]() {
-        auto validator = load_validator(state.load, std::cerr);
-        if (!validator) {
-            state.exit_code = KOVA_EXIT_USAGE;
-            return;
-        }
-        const KOVA_TABLE table = object_table(*validator);
-        const nlohmann::json document = {{"description", state.load.description}, {"objects", table_json(table)}};
-        emit(state.load.json(), document, [&](std::ostream& out) {
-            out << state.load.description << ": " << validator->get_port_list().size() << " ports, "
-                << validator->get_parameter_list().size() << " parameters\n";
-            print_table(table, out);
-        }, std::cout);
+        run_command(state, false, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT& output) {
+            const KOVA_RULES_VALIDATOR& validator = session.validator();
+            const KOVA_TABLE table = object_table(validator);
+            output.document["function"] = kova_json_text(validator.get_function_name());
+            output.document["objects"] = table_json(table);
+            const std::size_t ports = validator.get_port_list().size();
+            const std::size_t parameters = validator.get_parameter_list().size();
+            output.text = [&state, table, ports, parameters](std::ostream& out) {
+                out << state.load.description << ": " << ports << " ports, " << parameters << " parameters\n";
+                print_table(table, out);
+            };
+        });
     });
 }

@@ -1,19 +1,24 @@
-// kova simlib: the library names a simulation of the building block needs
-// under the given settings.
-#include <iostream>
-
+// kova simlib: the simulation libraries the configuration needs.
+#include "session/json_document.h"
 #include "tools/subcommands.h"
 
 void add_simlib_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     auto* command = app.add_subcommand("simlib", "Show the simulation libraries for the settings");
-    add_load_options(*command, state.load);
+    add_load_options(*command, state);
     add_settings_options(*command, state);
     command->footer("Example: kova simlib examples/fifo.xml --set MEMORY_TYPE=distributed");
     command->callback([&state]() {
-        auto validator = load_with_settings(state, std::cerr);
-        if (!validator) return;
-        const std::string libraries = validator->get_simulation_library();
-        const nlohmann::json document = {{"libraries", libraries}, {"messages", messages_json(*validator)}};
-        emit(state.load.json(), document, [&](std::ostream& out) { out << libraries << "\n"; }, std::cout);
+        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT& output) {
+            KOVA_RULES_VALIDATOR& validator = session.validator();
+            validator.clear_error_messages();
+            const std::string libraries = validator.get_simulation_library();
+            output.messages = session.take_messages();
+            std::vector<std::string> list;
+            for (std::size_t start = 0, end; (end = libraries.find(';', start)) != std::string::npos; start = end + 1)
+                list.push_back(libraries.substr(start, end - start));
+            output.document["libraries"] = kova_texts_json(list);
+            output.document["library_text"] = kova_json_text(libraries);
+            output.text = [libraries](std::ostream& out) { out << libraries << "\n"; };
+        });
     });
 }

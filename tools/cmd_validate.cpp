@@ -1,32 +1,24 @@
 // kova validate: one validation run; exit status 0 when valid, 1 when not.
-#include <iostream>
-
-#include "tools/settings_file.h"
+#include "session/json_document.h"
+#include "session/settings_io.h"
 #include "tools/subcommands.h"
 
 void add_validate_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     auto* command = app.add_subcommand("validate", "Run the validator and print every message");
-    add_load_options(*command, state.load);
+    add_load_options(*command, state);
     add_settings_options(*command, state);
     auto save = std::make_shared<std::string>();
-    command->add_option("--save", *save, "Write the settings after the run (corrections included) to a file");
+    command->add_option("--save", *save,
+                        "Write the settings after the run (corrections included) to a file; an existing settings "
+                        "file keeps its comments and order");
     command->footer("Example: kova validate examples/fifo.xml --set WIDTH=12 --use din --save fifo.settings");
     command->callback([&state, save]() {
-        auto validator = load_with_settings(state, std::cerr);
-        if (!validator) return;
-        const bool valid = validator->run_validator();
-        const nlohmann::json document = {{"description", state.load.description},
-                                         {"valid", valid},
-                                         {"messages", messages_json(*validator)},
-                                         {"ports", ports_json(*validator)},
-                                         {"parameters", parameters_json(*validator)}};
-        emit(state.load.json(), document, [&](std::ostream& out) {
-            print_messages(*validator, state.load.description, out);
-            out << state.load.description << ": " << (valid ? "valid" : "invalid") << "\n";
-        }, std::cout);
-        state.exit_code = valid ? KOVA_EXIT_OK : KOVA_EXIT_INVALID;
-        if (!save->empty() && !write_settings_file(*save, current_settings(*validator))) {
-            usage_error(state, "cannot write " + *save);
-        }
+        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT& output) {
+            output.document["ports"] = kova_ports_json(session.validator());
+            output.document["parameters"] = kova_parameters_json(session.validator());
+            std::string error;
+            if (!save->empty() && !kova_save_settings_file(*save, session.current_settings(), false, error))
+                output.usage_problem = "cannot save the settings to " + *save + ": " + error;
+        });
     });
 }

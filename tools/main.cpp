@@ -1,13 +1,83 @@
-// kova: command-line front end of the rules validator.
+// kova: command-line front end of the rules validator. It only parses
+// options and hands each subcommand to the shared flow (tools/options.cpp)
+// over the shared layer (session/); here are the conventions every
+// command-line tool keeps: --version, help, suggestions for misspelt
+// subcommands and options, and one clear line for any failure.
+#include <algorithm>
+#include <exception>
+#include <stdexcept>
 #include <iostream>
+#include <new>
 
+#include "session/file_io.h"
+#include "session/suggest.h"
 #include "tools/subcommands.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+const char* const KOVA_VERSION_TEXT = "kova 0.1.0";
+
+// A problem with the arguments found once a subcommand's are parsed.
+struct KOVA_USAGE_ERROR : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::vector<std::string> subcommand_names(const CLI::App& app) {
+    std::vector<std::string> names{"help"};
+    for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; }))
+        names.push_back(command->get_name());
+    return names;
+}
+
+std::vector<std::string> option_names(const CLI::App& command) {
+    std::vector<std::string> names;
+    for (const CLI::Option* option : command.get_options())
+        for (const std::string& name : option->get_lnames()) names.push_back("--" + name);
+    return names;
+}
+
+// Whether the arguments ask for JSON output, so that even a usage error
+// is answered with a JSON document.
+bool wants_json(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--format=json") return true;
+        if (argument == "--format" && i + 1 < argc && std::string(argv[i + 1]) == "json") return true;
+    }
+    return false;
+}
+
+// The first argument that is not an option, where a subcommand stands.
+int subcommand_index(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (argv[i][0] != '-') return i;
+    return 0;
+}
+
+// Arguments the subcommand did not take: an unknown option names the
+// nearest one, anything else is named as unexpected.
+std::string extras_problem(const CLI::App& command) {
+    std::string problem;
+    for (const std::string& extra : command.remaining()) {
+        if (!problem.empty()) problem += "; ";
+        if (extra.rfind("--", 0) == 0) {
+            const std::string name = extra.substr(0, extra.find('='));
+            problem += "unknown option " + name + " for " + command.get_name() +
+                       kova_did_you_mean(name, option_names(command));
+        } else {
+            problem += "unexpected argument '" + extra + "' for " + command.get_name();
+        }
+    }
+    return problem;
+}
+
+int run(int argc, char** argv) {
     CLI::App app{"kova: validate the configuration of a parameterised building block"};
-    app.require_subcommand(1);
-    app.footer("Run 'kova SUBCOMMAND --help' for the options of one subcommand.\n"
-               "Exit status: 0 valid or done, 1 invalid configuration, 2 usage or file error.\n"
+    app.set_version_flag("--version", KOVA_VERSION_TEXT);
+    app.require_subcommand(0, 1);
+    app.footer("Run 'kova help SUBCOMMAND' or 'kova SUBCOMMAND --help' for the options of one subcommand.\n"
+               "Exit status: 0 valid or done, 1 invalid configuration or an error message, 2 usage, file or\n"
+               "internal error.\n"
                "Example: kova validate examples/ram.xml --settings examples/ram-dual.settings");
     KOVA_TOOL_STATE state;
     add_show_command(app, state);
@@ -20,15 +90,80 @@ int main(int argc, char** argv) {
     add_ranges_command(app, state);
     add_messages_command(app, state);
     add_simlib_command(app, state);
+    auto* help = app.add_subcommand("help", "Show the options of kova or of one subcommand");
+    std::string help_topic;
+    help->add_option("subcommand", help_topic, "The subcommand to explain");
+    for (CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
+        command->allow_extras();
+        const std::string name = command->get_name();
+        command->parse_complete_callback([&state, command, name]() {
+            state.command = name;
+            const std::string problem = extras_problem(*command);
+            if (!problem.empty()) throw KOVA_USAGE_ERROR(problem);
+        });
+    }
+    if (wants_json(argc, argv)) state.format = "json";
+
+    // An unknown subcommand is named with the nearest known one.
+    const std::vector<std::string> names = subcommand_names(app);
+    if (const int at = subcommand_index(argc, argv)) {
+        const std::string wanted = argv[at];
+        if (std::find(names.begin(), names.end(), wanted) == names.end()) {
+            report_failure(state, "unknown subcommand '" + wanted + "'" + kova_did_you_mean(wanted, names));
+            return state.exit_code;
+        }
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
         return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        std::cout << KOVA_VERSION_TEXT << "\n";
+        return KOVA_EXIT_OK;
     } catch (const CLI::ParseError& e) {
-        std::cerr << "kova: " << e.what() << "\n";
-        return KOVA_EXIT_USAGE;
+        report_failure(state, e.what());
+        return state.exit_code;
+    } catch (const KOVA_USAGE_ERROR& e) {
+        report_failure(state, e.what());
+        return state.exit_code;
+    }
+    if (help->parsed()) {
+        if (help_topic.empty()) {
+            std::cout << app.help();
+        } else if (std::find(names.begin(), names.end(), help_topic) != names.end()) {
+            std::cout << app.get_subcommand(help_topic)->help();
+        } else {
+            report_failure(state, "unknown subcommand '" + help_topic + "'" + kova_did_you_mean(help_topic, names));
+        }
+        return state.exit_code;
+    }
+    if (app.get_subcommands().empty()) {
+        report_failure(state, "a subcommand is required: " + [&] {
+            std::string list;
+            for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
+            return list;
+        }());
+        return state.exit_code;
     }
     return state.exit_code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // A save past the file size limit then fails with an error instead of
+    // ending the process half-way.
+    kova_ignore_file_size_signal();
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "kova: out of memory\n";
+    } catch (const std::exception& error) {
+        std::cerr << "kova: internal error: " << error.what() << "\n";
+    } catch (...) {
+        std::cerr << "kova: internal error\n";
+    }
+    return KOVA_EXIT_USAGE;
 }

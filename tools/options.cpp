@@ -1,73 +1,127 @@
-// Options shared by the subcommands: the description to load and the
-// settings to apply to it, from files and from the command line.
+// The options the subcommands share, and the one flow they all run:
+// session, settings, run, the subcommand's own output, printing, exit code.
 #include <iostream>
 
-#include "tools/settings_file.h"
+#include "session/json_document.h"
+#include "session/settings_io.h"
 #include "tools/subcommands.h"
 
-void add_load_options(CLI::App& command, KOVA_LOAD_OPTIONS& load) {
-    command.add_option("description", load.description, "Description file (XML)")->required()->check(CLI::ExistingFile);
-    command.add_option("--lib", load.library_dir, "Library folder searched first for included sub-models");
-    command.add_option("--function", load.function_name, "Function name of the building block")
-        ->capture_default_str();
-    command.add_option("--format", load.format, "Output: text, or one JSON document")
+void add_load_options(CLI::App& command, KOVA_TOOL_STATE& state) {
+    command.add_option("description", state.load.description, "Description file (XML)")->required();
+    command.add_option("--lib", state.load.library_dir, "Library folder searched first for included sub-models");
+    command.add_option("--function", state.load.function_name,
+                       "Function name of the building block (default: the description's own)");
+    command.add_option("--format", state.format, "Output: text, or one JSON document")
         ->check(CLI::IsMember({"text", "json"}))
         ->capture_default_str();
 }
 
 void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state) {
-    command.add_option("--settings", state.settings_files, "Read settings from a file of NAME=VALUE lines")
-        ->check(CLI::ExistingFile);
+    command.add_option("--settings", state.settings_files, "Read settings from a file of NAME=VALUE lines");
     command.add_option("--set", state.set, "Set a parameter value, or USED/UNUSED/CONSTANT (NAME=VALUE)");
     command.add_option("--use", state.use, "Mark a port or parameter used");
     command.add_option("--unused", state.unused, "Mark a port or parameter unused");
-    command.add_option("--constant", state.constant, "Hold a port at a constant value");
+    command.add_option("--constant", state.constant,
+                       "Hold a port constant, at a value when given (PORT or PORT=VALUE; decimal, 0x.., 0b..)");
 }
 
-std::unique_ptr<KOVA_RULES_VALIDATOR> load_with_settings(KOVA_TOOL_STATE& state, std::ostream& err) {
-    auto validator = load_validator(state.load, err);
-    if (!validator) {
-        state.exit_code = KOVA_EXIT_USAGE;
-        return nullptr;
-    }
-    std::vector<KOVA_SETTING> settings;
-    std::vector<std::string> problems;
-    for (const std::string& file : state.settings_files) read_settings_file(file, settings, problems);
-    if (!problems.empty()) {  // nothing is applied from files with errors
-        for (const std::string& problem : problems) err << "kova: " << problem << "\n";
-        state.exit_code = KOVA_EXIT_USAGE;
-        return nullptr;
-    }
+namespace {
+
+// The settings of the files and the command line, in the order they
+// apply; false when any of them has an error.
+bool gather_settings(const KOVA_TOOL_STATE& state, std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems) {
+    bool ok = true;
+    for (const std::string& file : state.settings_files)
+        if (!kova_read_settings_file(file, settings, problems)) ok = false;
     for (const std::string& text : state.set) {
         KOVA_SETTING setting;
-        if (!parse_setting(text, setting)) {
-            err << "kova: --set takes NAME=VALUE, not '" << text << "'\n";
-            state.exit_code = KOVA_EXIT_USAGE;
-            return nullptr;
-        }
-        setting.origin = "--set";
-        settings.push_back(setting);
-    }
-    for (const std::string& name : state.use) settings.push_back({name, "USED", "--use"});
-    for (const std::string& name : state.unused) settings.push_back({name, "UNUSED", "--unused"});
-    for (const std::string& name : state.constant) settings.push_back({name, "CONSTANT", "--constant"});
-    for (const KOVA_SETTING& setting : settings) {
-        const std::string problem = apply_setting(*validator, setting);
-        if (!problem.empty()) {
-            err << "kova: " << setting.origin << ": " << problem << "\n";
-            state.exit_code = KOVA_EXIT_USAGE;
-            return nullptr;
+        if (kova_parse_setting_argument(text, setting)) {
+            settings.push_back(setting);
+        } else {
+            problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
+                                                 "--set takes NAME=VALUE, not '" + text + "'"));
+            ok = false;
         }
     }
-    return validator;
+    for (const std::string& name : state.use) settings.push_back({name, "USED", "", 0});
+    for (const std::string& name : state.unused) settings.push_back({name, "UNUSED", "", 0});
+    for (const std::string& text : state.constant) {
+        KOVA_SETTING setting;
+        if (kova_parse_setting_argument(text, setting)) {
+            if (!kova_is_constant_number(setting.value)) {
+                problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
+                                                     "--constant takes PORT or PORT=VALUE with a decimal, 0x or 0b "
+                                                     "number, not '" + text + "'"));
+                ok = false;
+                continue;
+            }
+            setting.value = "CONSTANT:" + setting.value;
+            settings.push_back(setting);
+        } else {
+            settings.push_back({text, "CONSTANT", "", 0});
+        }
+    }
+    return ok;
 }
 
-void derive_values(KOVA_RULES_VALIDATOR& validator) {
-    validator.run_validator();
-    validator.clear_error_messages();
+void append(KOVA_MESSAGES& to, KOVA_MESSAGES from) {
+    for (KOVA_MESSAGE& message : from) to.push_back(std::move(message));
 }
 
-void usage_error(KOVA_TOOL_STATE& state, const std::string& problem) {
-    std::cerr << "kova: " << problem << "\n";
+}  // namespace
+
+void report_failure(KOVA_TOOL_STATE& state, const std::string& problem, const KOVA_MESSAGES& messages) {
     state.exit_code = KOVA_EXIT_USAGE;
+    if (state.json()) {
+        const std::string text = !problem.empty() ? problem : messages.empty() ? "failed" : messages.front().text;
+        std::cout << kova_json_dump(kova_json_error(state.command, text, messages)) << "\n";
+        return;
+    }
+    kova_print_messages(messages, state.load.description, std::cout);
+    std::cout.flush();
+    if (!problem.empty()) std::cerr << "kova: " << problem << "\n";
+}
+
+void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_COMMAND_BODY& body) {
+    KOVA_MESSAGES messages;
+    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(state.load, messages);
+    if (!session) {
+        report_failure(state, "", messages);
+        return;
+    }
+    std::vector<KOVA_SETTING> settings;
+    if (!gather_settings(state, settings, messages) || !session->apply(settings, messages)) {
+        report_failure(state, "", messages);
+        return;
+    }
+    KOVA_RUN_RESULT result;
+    if (validates) {
+        result = session->run();
+    } else {
+        result.valid = true;
+        result.messages = session->initialization_messages();
+    }
+    append(messages, result.messages);
+    KOVA_COMMAND_OUTPUT output;
+    body(*session, result, output);
+    if (!output.usage_problem.empty()) {
+        report_failure(state, output.usage_problem, messages);
+        return;
+    }
+    append(messages, output.messages);
+    const bool clean = result.valid && !output.failed && !kova_has_errors(messages);
+    state.exit_code = clean ? KOVA_EXIT_OK : KOVA_EXIT_INVALID;
+    if (state.json()) {
+        nlohmann::json document = kova_json_document(state.command);
+        document["description"] = kova_json_text(state.load.description);
+        if (validates) document["valid"] = result.valid;
+        for (auto& [key, value] : output.document.items()) document[key] = value;
+        document["messages"] = kova_messages_json(messages);
+        std::cout << kova_json_dump(document) << "\n";
+        return;
+    }
+    kova_print_messages(messages, state.load.description, std::cout);
+    if (output.text) output.text(std::cout);
+    if (validates && (state.command == "validate" || !result.valid))
+        std::cout << state.load.description << ": " << (result.valid ? "valid" : "invalid") << "\n";
 }

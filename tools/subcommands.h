@@ -1,45 +1,60 @@
 // The subcommands of the kova tool. Each add_*_command registers one
-// subcommand whose callback does the work and leaves its exit code in the
-// shared state.
+// subcommand; its callback hands the work to run_command, the one flow
+// every subcommand shares: open a session over the description, apply
+// the settings, run the validator, compute the subcommand's own output,
+// and print it with the run's messages as text or one JSON document.
 #ifndef KOVA_SUBCOMMANDS_H
 #define KOVA_SUBCOMMANDS_H
 
-#include <memory>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
-#include "tools/kova_tool.h"
+#include "session/session.h"
 #include "tools/output.h"
+
+// Exit codes of every subcommand.
+enum KOVA_TOOL_EXIT { KOVA_EXIT_OK = 0, KOVA_EXIT_INVALID = 1, KOVA_EXIT_USAGE = 2 };
 
 struct KOVA_TOOL_STATE {
     KOVA_LOAD_OPTIONS load;
+    std::string format = "text";  // text or json
+    bool json() const { return format == "json"; }
     // Settings, applied in this order: files, --set, --use, --unused, --constant.
     std::vector<std::string> settings_files;
     std::vector<std::string> set, use, unused, constant;
+    std::string command;  // the subcommand that runs
     int exit_code = KOVA_EXIT_OK;
 };
 
+// What one subcommand adds to the shared flow.
+struct KOVA_COMMAND_OUTPUT {
+    nlohmann::json document = nlohmann::json::object();  // fields of the JSON document
+    std::function<void(std::ostream&)> text;             // the same as text
+    KOVA_MESSAGES messages;                              // after the run's
+    bool failed = false;                                 // exit 1 even when valid
+    std::string usage_problem;                           // exit 2 with this problem
+};
+
+using KOVA_COMMAND_BODY = std::function<void(KOVA_SESSION&, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT&)>;
+
 // The description argument and the --lib, --function and --format options.
-void add_load_options(CLI::App& command, KOVA_LOAD_OPTIONS& load);
-// --settings FILE, --set NAME=VALUE, --use NAME, --unused NAME, --constant PORT.
+void add_load_options(CLI::App& command, KOVA_TOOL_STATE& state);
+// --settings FILE, --set NAME=VALUE, --use NAME, --unused NAME, --constant PORT[=VALUE].
 void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state);
 
-// Loads the description and applies the settings; on failure prints why,
-// sets the usage exit code and returns null.
-std::unique_ptr<KOVA_RULES_VALIDATOR> load_with_settings(KOVA_TOOL_STATE& state, std::ostream& err);
+// The shared flow. With validates unset the run is left out (show).
+// The verdict line ends the text of validate always, of the others when
+// the configuration is invalid.
+void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_COMMAND_BODY& body);
 
-// Reports a usage problem on standard error as one line and sets the
-// usage exit code.
-void usage_error(KOVA_TOOL_STATE& state, const std::string& problem);
-
-// Brings derived values (hidden parameters, macro calls) up to date with a
-// validation run whose messages are then dropped, as a wizard does before
-// it asks for widths, ranges or values.
-void derive_values(KOVA_RULES_VALIDATOR& validator);
-
+// A usage, file or internal problem: one line on standard error, or under
+// --format json an error document on standard output; exit status 2.
+void report_failure(KOVA_TOOL_STATE& state, const std::string& problem, const KOVA_MESSAGES& messages = {});
 
 void add_show_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_eval_command(CLI::App& app, KOVA_TOOL_STATE& state);

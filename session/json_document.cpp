@@ -1,0 +1,88 @@
+// Building the JSON documents of the shared layer.
+#include "session/json_document.h"
+
+namespace {
+
+// A number, or null where it is unknown (0 or less for lines and columns).
+nlohmann::json positive_or_null(long long value) { return value > 0 ? nlohmann::json(value) : nlohmann::json(); }
+
+nlohmann::json text_or_null(const std::string& text) { return text.empty() ? nlohmann::json() : kova_json_text(text); }
+
+nlohmann::json usage_json(int state) { return kova_get_usage_state_as_string(state); }
+
+}  // namespace
+
+nlohmann::json kova_json_document(const std::string& command) {
+    return {{"schema_version", KOVA_JSON_SCHEMA_VERSION}, {"command", command}};
+}
+
+nlohmann::json kova_json_error(const std::string& command, const std::string& text, const KOVA_MESSAGES& messages) {
+    nlohmann::json document = kova_json_document(command);
+    document["error"] = kova_json_text(text);
+    document["messages"] = kova_messages_json(messages);
+    return document;
+}
+
+nlohmann::json kova_message_json(const KOVA_MESSAGE& message) {
+    nlohmann::json setting;
+    if (!message.setting.file.empty())
+        setting = {{"file", kova_json_text(message.setting.file)}, {"line", positive_or_null(message.setting.line)}};
+    return {{"severity", kova_severity_name(message.severity)},
+            {"kind", kova_diagnostic_kind_name(message.kind)},
+            {"text", kova_json_text(message.text)},
+            {"object", text_or_null(message.object)},
+            {"rule", message.rule_index >= 0 ? nlohmann::json(message.rule_index) : nlohmann::json()},
+            {"file", text_or_null(message.location.file)},
+            {"line", positive_or_null(message.location.line)},
+            {"column", positive_or_null(message.location.column)},
+            {"setting", setting}};
+}
+
+nlohmann::json kova_messages_json(const KOVA_MESSAGES& messages) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const KOVA_MESSAGE& message : messages) list.push_back(kova_message_json(message));
+    return list;
+}
+
+nlohmann::json kova_ports_json(const KOVA_RULES_VALIDATOR& validator) {
+    nlohmann::json ports = nlohmann::json::array();
+    const KOVA_OBJ_MAP list = validator.get_port_list();  // a copy: keep it alive through the walk
+    for (const auto& entry : list.entries()) {
+        const auto* port = static_cast<const KOVA_PORT_OBJ*>(entry.second);
+        const int width = port->get_current_port_width();
+        ports.push_back({{"name", kova_json_text(port->get_name())},
+                         {"kind", kova_object_kind_name(port->obj_type)},
+                         {"width", width >= 0 ? nlohmann::json(width) : nlohmann::json()},
+                         {"width_expression", kova_json_text(port->get_port_width())},
+                         {"usage", usage_json(port->m_current_usage_state)},
+                         {"alt_usage", usage_json(port->m_alt_usage_state)}});
+    }
+    return ports;
+}
+
+nlohmann::json kova_parameters_json(const KOVA_RULES_VALIDATOR& validator) {
+    nlohmann::json parameters = nlohmann::json::array();
+    const KOVA_OBJ_MAP list = validator.get_parameter_list();  // a copy: keep it alive through the walk
+    for (const auto& entry : list.entries()) {
+        const auto* parameter = static_cast<const KOVA_PARAMETER_OBJ*>(entry.second);
+        parameters.push_back({{"name", kova_json_text(parameter->get_name())},
+                              {"kind", kova_object_kind_name(parameter->obj_type)},
+                              {"value", kova_json_text(parameter->get_current_value())},
+                              {"alt_value", kova_json_text(parameter->m_alt_value)},
+                              {"usage", usage_json(parameter->m_current_usage_state)},
+                              {"alt_usage", usage_json(parameter->m_alt_usage_state)}});
+    }
+    return parameters;
+}
+
+nlohmann::json kova_texts_json(const std::vector<std::string>& texts) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const std::string& text : texts) list.push_back(kova_json_text(text));
+    return list;
+}
+
+std::string kova_json_dump(const nlohmann::json& document) {
+    // Every text went through kova_json_text; replacing stays as a guard
+    // so that a text that did not can never end the program.
+    return document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+}

@@ -1,0 +1,35 @@
+// The JSON documents of every front end, in one versioned schema
+// (docs/json.md, docs/kova.schema.json). Every text of the system goes
+// through kova_json_text, so a document always serialises.
+#ifndef KOVA_JSON_DOCUMENT_H
+#define KOVA_JSON_DOCUMENT_H
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "session/json_text.h"
+#include "session/message.h"
+#include "session/session.h"
+
+constexpr int KOVA_JSON_SCHEMA_VERSION = 1;
+
+// {"schema_version": 1, "command": command}, to which a command adds.
+nlohmann::json kova_json_document(const std::string& command);
+// The same with "error": text and the messages that explain it.
+nlohmann::json kova_json_error(const std::string& command, const std::string& text, const KOVA_MESSAGES& messages);
+
+nlohmann::json kova_message_json(const KOVA_MESSAGE& message);
+nlohmann::json kova_messages_json(const KOVA_MESSAGES& messages);
+
+// Every port or parameter with its current and alternate state.
+nlohmann::json kova_ports_json(const KOVA_RULES_VALIDATOR& validator);
+nlohmann::json kova_parameters_json(const KOVA_RULES_VALIDATOR& validator);
+
+// A list of texts, each made safe.
+nlohmann::json kova_texts_json(const std::vector<std::string>& texts);
+
+// The document as text; two-space indents.
+std::string kova_json_dump(const nlohmann::json& document);
+
+#endif

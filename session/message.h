@@ -1,0 +1,48 @@
+// One diagnostic as every front end shows it: a grade, a kind, the text,
+// the object and rule it concerns, where in the description it was
+// written and, for a conflict with a user setting, where that setting was
+// made. Engine records become messages here; the shared layer adds its
+// own (settings problems, function-rule failures, silent corrections).
+#ifndef KOVA_MESSAGE_H
+#define KOVA_MESSAGE_H
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "host/diagnostic.h"
+#include "host/kova_info.h"
+
+struct KOVA_MESSAGE {
+    KOVA_SEVERITY severity = KOVA_SEVERITY_ERROR;
+    KOVA_DIAGNOSTIC_KIND kind = KOVA_DIAG_OTHER;
+    std::string text;
+    std::string object;            // "" for none
+    int rule_index = -1;           // -1 for none
+    KOVA_SOURCE_LOCATION location; // file "" when none; line 0 when unknown
+    KOVA_SOURCE_LOCATION setting;  // where the user set the object, when known
+};
+
+using KOVA_MESSAGES = std::vector<KOVA_MESSAGE>;
+
+// The message of an engine record, located through the model's sources.
+KOVA_MESSAGE kova_message_of(const KOVA_INFO& model, const KOVA_DIAGNOSTIC& record);
+
+// Every record the model holds, in filing order.
+KOVA_MESSAGES kova_messages_of(const KOVA_INFO& model);
+
+// A message of the shared layer itself.
+KOVA_MESSAGE kova_make_message(KOVA_SEVERITY severity, KOVA_DIAGNOSTIC_KIND kind, const std::string& text,
+                               const KOVA_SOURCE_LOCATION& location = KOVA_SOURCE_LOCATION());
+
+bool kova_has_errors(const KOVA_MESSAGES& messages);
+
+// Compiler form, one line per message (and a note line for the setting):
+//   FILE:LINE:COL: error: TEXT     (FILE:LINE: where the column is unknown)
+//   FILE: error: TEXT              where no line is known; FILE is then
+//                                  fallback_file when the message has none
+//   SETTINGS:LINE: note: set here
+void kova_print_message(const KOVA_MESSAGE& message, const std::string& fallback_file, std::ostream& out);
+void kova_print_messages(const KOVA_MESSAGES& messages, const std::string& fallback_file, std::ostream& out);
+
+#endif

@@ -1,0 +1,267 @@
+// The configuration session: loading, settings, runs and what they report.
+#include "session/session.h"
+
+#include <algorithm>
+
+#include "host/kova_stl.h"
+#include "host/qel_util.h"
+#include "session/suggest.h"
+
+namespace {
+
+// The usage state a word names, or -1.
+int usage_word(const std::string& value) {
+    if (kova_equal_nocase(value, "USED")) return KOVA_USAGE_USED;
+    if (kova_equal_nocase(value, "UNUSED")) return KOVA_USAGE_UNUSED;
+    if (kova_equal_nocase(value, "CONSTANT")) return KOVA_USAGE_CONSTANT;
+    return -1;
+}
+
+KOVA_SOURCE_LOCATION setting_place(const KOVA_SETTING& setting) {
+    KOVA_SOURCE_LOCATION place;
+    place.file = setting.file;
+    place.line = static_cast<uint32_t>(setting.line);
+    return place;
+}
+
+// A constant's value as digits and the radix they are written in:
+// decimal, or hexadecimal after "0x", or binary after "0b".
+bool constant_digits(const std::string& text, std::string& digits, int& radix) {
+    radix = QEL_RADIX_UNSIGNED_DECIMAL;
+    digits = text;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        radix = QEL_RADIX_HEXADECIMAL;
+        digits = text.substr(2);
+    } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'b' || text[1] == 'B')) {
+        radix = QEL_RADIX_BINARY;
+        digits = text.substr(2);
+    }
+    const char* allowed = radix == QEL_RADIX_BINARY ? "01" : radix == QEL_RADIX_HEXADECIMAL ? "0123456789abcdefABCDEF"
+                                                                                            : "0123456789";
+    return !digits.empty() && digits.find_first_not_of(allowed) == std::string::npos;
+}
+
+bool is_conflict(KOVA_DIAGNOSTIC_KIND kind) {
+    return kind == KOVA_DIAG_VALUE_CONFLICT || kind == KOVA_DIAG_USAGE_CONFLICT;
+}
+
+}  // namespace
+
+std::unique_ptr<KOVA_SESSION> KOVA_SESSION::open(const KOVA_LOAD_OPTIONS& options, KOVA_MESSAGES& problems) {
+    std::unique_ptr<KOVA_SESSION> session(new KOVA_SESSION());
+    session->m_description = options.description;
+    // The description is read after construction so that a failed read
+    // can be reported: the constructor does not answer.
+    session->m_validator = std::make_unique<KOVA_RULES_VALIDATOR>(options.function_name, "", options.library_dir);
+    KOVA_RULES_VALIDATOR& validator = *session->m_validator;
+    if (!validator.process_xml_file(options.description, nullptr)) {
+        for (KOVA_MESSAGE message : kova_messages_of(validator)) {
+            message.kind = KOVA_DIAG_LOAD;
+            if (message.location.file.empty()) message.location.file = options.description;
+            problems.push_back(std::move(message));
+        }
+        return nullptr;
+    }
+    session->capture_scanner_output();
+    validator.initialize_validator();
+    session->m_init_messages = kova_messages_of(validator);
+    validator.clear_error_messages();
+    validator.set_all_ports_and_parameters_to_default_state();
+    return session;
+}
+
+KOVA_SESSION::KOVA_SESSION(const KOVA_SESSION& other)
+    : m_validator(std::make_unique<KOVA_RULES_VALIDATOR>(*other.m_validator)),
+      m_description(other.m_description),
+      m_init_messages(other.m_init_messages),
+      m_set_at(other.m_set_at) {
+    capture_scanner_output();
+}
+
+KOVA_SESSION::~KOVA_SESSION() = default;
+
+void KOVA_SESSION::capture_scanner_output() { m_validator->set_scanner_output(&m_discard); }
+
+std::vector<std::string> KOVA_SESSION::object_names() const {
+    std::vector<std::string> names;
+    for (const KOVA_OBJ_INFO* object : m_validator->get_kova_obj_snapshot())
+        if (object->is_port() || object->is_parameter()) names.push_back(object->get_name());
+    return names;
+}
+
+bool KOVA_SESSION::apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems) {
+    bool ok = true;
+    // The first setting of each name and kind (value or usage word), to
+    // warn about a name set twice.
+    std::map<std::string, const KOVA_SETTING*> first;
+    std::vector<std::pair<std::string, std::string>> constants;
+    for (const KOVA_SETTING& setting : settings) {
+        const std::string key = to_lower_case(setting.name) + (usage_word(setting.value) >= 0 ? "/usage" : "/value");
+        auto [earlier, fresh] = first.emplace(key, &setting);
+        if (!fresh) {
+            problems.push_back(kova_make_message(KOVA_SEVERITY_WARNING, KOVA_DIAG_SETTING,
+                                                 setting.name + " is set twice (first at " + earlier->second->origin() +
+                                                     "); the later setting holds",
+                                                 setting_place(setting)));
+        }
+        std::string constant;
+        std::string problem;
+        if (m_validator->get_port_object(setting.name) && kova_split_constant(setting.value, constant)) {
+            m_validator->set_port_usage_state(setting.name, KOVA_USAGE_CONSTANT);
+            constants.emplace_back(setting.name, constant);
+        } else {
+            problem = apply_one(setting);
+        }
+        if (!problem.empty()) {
+            ok = false;
+            problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING, problem, setting_place(setting)));
+            continue;
+        }
+        if (!setting.file.empty()) m_set_at[to_lower_case(setting.name)] = setting_place(setting);
+    }
+    if (!constants.empty()) {
+        // A value has the port's width, which may depend on derived values.
+        derive();
+        m_validator->evaluate_port_widths();
+        for (const auto& [name, text] : constants) {
+            std::string digits;
+            int radix;
+            if (constant_digits(text, digits, radix)) {
+                m_validator->set_current_port_value(name, digits, radix);
+            } else {
+                ok = false;
+                problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
+                                                     "the constant value of " + name + " must be decimal, or 0x hex or "
+                                                     "0b binary digits, not " + text));
+            }
+        }
+    }
+    return ok;
+}
+
+std::string KOVA_SESSION::apply_one(const KOVA_SETTING& setting) {
+    const int state = usage_word(setting.value);
+    if (m_validator->get_port_object(setting.name)) {
+        if (state < 0) return "port " + setting.name + " takes USED, UNUSED, CONSTANT or CONSTANT:VALUE, not " +
+                              setting.value;
+        m_validator->set_port_usage_state(setting.name, state);
+        return "";
+    }
+    if (!m_validator->get_parameter_object(setting.name))
+        return "no port or parameter is named " + setting.name + kova_did_you_mean(setting.name, object_names());
+    if (state >= 0) {
+        m_validator->set_parameter_usage_state(setting.name, state);
+        return "";
+    }
+    m_validator->set_parameter_value(setting.name, setting.value);
+    m_validator->set_parameter_usage_state(setting.name, KOVA_USAGE_USED);
+    return "";
+}
+
+KOVA_RUN_RESULT KOVA_SESSION::run() {
+    const std::vector<KOVA_SETTING> before = current_settings();
+    KOVA_RUN_RESULT result;
+    const bool engine_valid = m_validator->run_validator();
+    result.messages = m_init_messages;
+    for (KOVA_MESSAGE& message : kova_messages_of(*m_validator)) result.messages.push_back(std::move(message));
+    if (!engine_valid) add_function_rule_failure(result.messages);
+    add_corrections(before, result.messages);
+    mark_settings(result.messages);
+    result.valid = engine_valid && !kova_has_errors(result.messages);
+    return result;
+}
+
+void KOVA_SESSION::derive() {
+    m_validator->run_validator();
+    m_validator->clear_error_messages();
+}
+
+KOVA_MESSAGES KOVA_SESSION::take_messages() {
+    KOVA_MESSAGES messages = kova_messages_of(*m_validator);
+    m_validator->clear_error_messages();
+    return messages;
+}
+
+// The function rules fail a run when the last rule that decided their
+// answer is a rule that holds; the engine posts nothing for it.
+void KOVA_SESSION::add_function_rule_failure(KOVA_MESSAGES& messages) const {
+    const int index = m_validator->get_deciding_fn_rule();
+    const std::vector<KOVA_RULE_ELEMENT*> rules = m_validator->get_fn_rule_snapshot();
+    if (index < 0 || static_cast<std::size_t>(index) >= rules.size()) return;
+    const KOVA_RULE_ELEMENT& rule = *rules[index];
+    if (rule.rule_type != KOVA_RULE_FN_SET) return;
+    KOVA_MESSAGE message = kova_make_message(
+        KOVA_SEVERITY_ERROR, KOVA_DIAG_FUNCTION_RULE,
+        "The function rule " + rule.get_condition() + " holds, so the configuration is not valid",
+        m_validator->locate(rule.source_id, KOVA_FIELD_CONDITION));
+    message.rule_index = index;
+    messages.push_back(std::move(message));
+}
+
+// A silent correction changes a setting during the run; comparing the
+// settings before and after finds each one.
+void KOVA_SESSION::add_corrections(const std::vector<KOVA_SETTING>& before, KOVA_MESSAGES& messages) const {
+    std::map<std::string, std::string> after;
+    for (const KOVA_SETTING& setting : current_settings()) {
+        const std::string key = to_lower_case(setting.name) + (usage_word(setting.value) >= 0 ? "/usage" : "/value");
+        after[key] = setting.value;
+    }
+    for (const KOVA_SETTING& setting : before) {
+        const std::string key = to_lower_case(setting.name) + (usage_word(setting.value) >= 0 ? "/usage" : "/value");
+        const auto found = after.find(key);
+        if (found == after.end() || found->second == setting.value) continue;
+        const KOVA_OBJ_INFO* object = m_validator->get_kova_obj(setting.name);
+        KOVA_MESSAGE message =
+            kova_make_message(KOVA_SEVERITY_NOTE, KOVA_DIAG_CORRECTION,
+                              setting.name + ": " + setting.value + " corrected to " + found->second,
+                              object ? m_validator->locate(object->source_id, KOVA_FIELD_ELEMENT) : KOVA_SOURCE_LOCATION());
+        message.object = setting.name;
+        messages.push_back(std::move(message));
+    }
+}
+
+void KOVA_SESSION::mark_settings(KOVA_MESSAGES& messages) const {
+    for (KOVA_MESSAGE& message : messages) {
+        if (!is_conflict(message.kind)) continue;
+        const auto found = m_set_at.find(to_lower_case(message.object));
+        if (found != m_set_at.end()) message.setting = found->second;
+    }
+}
+
+std::vector<KOVA_SETTING> KOVA_SESSION::current_settings() const {
+    std::vector<KOVA_SETTING> settings;
+    for (const KOVA_OBJ_INFO* object : m_validator->get_kova_obj_snapshot()) {
+        const std::string& name = object->get_name();
+        if (const KOVA_PORT_OBJ* port = m_validator->get_port_object(name)) {
+            const int state = port->m_current_usage_state;
+            if (state == KOVA_USAGE_NONE) continue;
+            std::string value = kova_get_usage_state_as_string(state);
+            const NUVO_UINTEGER* constant = port->get_current_port_value();
+            if (state == KOVA_USAGE_CONSTANT && constant && !constant->is_x())
+                value += ":0x" + port->get_current_port_value_as_string(QEL_RADIX_HEXADECIMAL);
+            settings.push_back({name, value, "", 0});
+        } else if (const KOVA_PARAMETER_OBJ* parameter = m_validator->get_parameter_object(name)) {
+            // A value marks the parameter used; another state follows it.
+            const std::string& value = parameter->get_current_value();
+            if (!value.empty()) settings.push_back({name, value, "", 0});
+            const int state = parameter->m_current_usage_state;
+            if (state != KOVA_USAGE_NONE && (state != KOVA_USAGE_USED || value.empty()))
+                settings.push_back({name, kova_get_usage_state_as_string(state), "", 0});
+        }
+    }
+    return settings;
+}
+
+std::string kova_object_kind_name(int type) {
+    switch (type) {
+    case KOVA_OBJ_HIDDEN_PARAMETER: return "hidden";
+    case KOVA_OBJ_INPUT_PORT: return "in";
+    case KOVA_OBJ_OUTPUT_PORT: return "out";
+    case KOVA_OBJ_INOUT_PORT: return "inout";
+    case KOVA_OBJ_INTEGER_PARAMETER: return "integer";
+    case KOVA_OBJ_STRING_PARAMETER: return "string";
+    case KOVA_OBJ_OTHER_PARAMETER: return "other";
+    case KOVA_OBJ_FN_MACRO: return "macro";
+    default: return std::to_string(type);
+    }
+}

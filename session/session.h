@@ -1,0 +1,99 @@
+// A configuration session: one description loaded into a validator, the
+// user's settings applied to it, validation runs, and every step's
+// problems as located, graded messages. Every front end (the kova tool,
+// the web configurator, the Python module) works through this class, so
+// they load, apply, run and report alike.
+//
+// Thread rule: a session is used by one thread at a time; copies share
+// nothing mutable, so copies of one loaded session may run in parallel.
+#ifndef KOVA_SESSION_H
+#define KOVA_SESSION_H
+
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "session/message.h"
+#include "session/settings_text.h"
+#include "validator/kova_rules_validator.h"
+
+struct KOVA_LOAD_OPTIONS {
+    std::string description;
+    std::string library_dir;
+    std::string function_name;  // "" keeps the description's own
+};
+
+struct KOVA_RUN_RESULT {
+    bool valid = false;       // the engine's answer and no error message
+    KOVA_MESSAGES messages;   // initialisation, run, function rules, corrections
+};
+
+class KOVA_SESSION {
+public:
+    // Loads and initialises the description and gives every port and
+    // parameter its default state, as a wizard does before the user
+    // changes anything. Null when the description cannot be read; the
+    // reasons are appended to problems.
+    static std::unique_ptr<KOVA_SESSION> open(const KOVA_LOAD_OPTIONS& options, KOVA_MESSAGES& problems);
+
+    KOVA_SESSION(const KOVA_SESSION& other);
+    KOVA_SESSION& operator=(const KOVA_SESSION&) = delete;
+    ~KOVA_SESSION();
+
+    KOVA_RULES_VALIDATOR& validator() { return *m_validator; }
+    const KOVA_RULES_VALIDATOR& validator() const { return *m_validator; }
+    const std::string& description() const { return m_description; }
+
+    // What initialisation reported (cycles); every run repeats them, since
+    // the run clears the engine's list.
+    const KOVA_MESSAGES& initialization_messages() const { return m_init_messages; }
+
+    // Applies settings in order: a value, or USED, UNUSED or CONSTANT, or
+    // CONSTANT:VALUE for a port held at a value. Every problem is appended
+    // (unknown names with the nearest known one, a name set twice); the
+    // answer is false when any of them is an error.
+    bool apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems);
+
+    // One validation run and everything it reports.
+    KOVA_RUN_RESULT run();
+
+    // A run whose messages are dropped, so that derived values (hidden
+    // parameters, macro calls) are up to date, as a wizard does before it
+    // asks for widths, ranges or values.
+    void derive();
+
+    // The engine's records since its list was last cleared, as messages;
+    // the list is cleared.
+    KOVA_MESSAGES take_messages();
+
+    // The settings now held, in the model's order, written so that
+    // applying them again restores the same values and states.
+    std::vector<KOVA_SETTING> current_settings() const;
+
+    // Every port and parameter name, for suggestions.
+    std::vector<std::string> object_names() const;
+
+private:
+    KOVA_SESSION() = default;
+    void capture_scanner_output();
+    std::string apply_one(const KOVA_SETTING& setting);
+    void add_corrections(const std::vector<KOVA_SETTING>& before, KOVA_MESSAGES& messages) const;
+    void add_function_rule_failure(KOVA_MESSAGES& messages) const;
+    void mark_settings(KOVA_MESSAGES& messages) const;
+
+    std::unique_ptr<KOVA_RULES_VALIDATOR> m_validator;
+    std::string m_description;
+    KOVA_MESSAGES m_init_messages;
+    // Where each object was last set in a settings file, by lower-case name.
+    std::map<std::string, KOVA_SOURCE_LOCATION> m_set_at;
+    // Characters the scanner cannot place are reported as messages, never
+    // written to standard output; the stream itself discards them.
+    std::ostream m_discard{nullptr};
+};
+
+// "hidden", "in", "out", "inout", "integer", "string", "other", "macro".
+std::string kova_object_kind_name(int type);
+
+#endif

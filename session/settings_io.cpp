@@ -1,0 +1,54 @@
+// Reading and saving settings files through the shared layer's file I/O.
+#include "session/settings_io.h"
+
+#include "session/file_io.h"
+
+bool kova_read_settings_file(const std::string& path, std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems) {
+    std::string text, error;
+    KOVA_SOURCE_LOCATION place;
+    place.file = path;
+    if (!kova_read_text_file(path, text, error)) {
+        problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
+                                             "cannot read the settings file: " + error, place));
+        return false;
+    }
+    KOVA_SETTINGS_DOCUMENT document;
+    std::vector<KOVA_SETTINGS_PROBLEM> found;
+    const bool ok = document.parse(text, path, found);
+    for (const KOVA_SETTINGS_PROBLEM& problem : found) {
+        place.line = static_cast<uint32_t>(problem.line);
+        problems.push_back(kova_make_message(problem.warning ? KOVA_SEVERITY_WARNING : KOVA_SEVERITY_ERROR,
+                                             KOVA_DIAG_SETTING, problem.text, place));
+    }
+    if (!ok) return false;
+    for (KOVA_SETTING& setting : document.settings()) settings.push_back(std::move(setting));
+    return true;
+}
+
+bool kova_save_settings_file(const std::string& path, const std::vector<KOVA_SETTING>& settings, bool fresh,
+                             std::string& error) {
+    std::string text;
+    KOVA_SETTINGS_DOCUMENT document;
+    std::vector<KOVA_SETTINGS_PROBLEM> ignored;
+    std::string existing, unreadable;
+    // The document keeps every line of the file, lines with errors too;
+    // a file that cannot be read at all is replaced as a whole.
+    if (!fresh && kova_read_text_file(path, existing, unreadable)) {
+        document.parse(existing, path, ignored);
+        document.assign(settings);
+        text = document.render();
+    } else {
+        text = kova_render_settings(settings);
+    }
+    return kova_write_file_atomically(path, text, error);
+}
+
+bool kova_parse_setting_argument(const std::string& text, KOVA_SETTING& setting) {
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos || equals == 0) return false;
+    setting.name = text.substr(0, equals);
+    setting.value = text.substr(equals + 1);
+    setting.file.clear();
+    setting.line = 0;
+    return true;
+}
