@@ -7,6 +7,11 @@
 // when nothing failed, so a bad file never leaves a half-read model behind.
 // Every failure is one message that names the file and, where there is
 // one, the line.
+//
+// Every object, rule, wizard map and vector the reader makes carries the id
+// of a record in the load's one source table (source_table.h), which names
+// the file it is written in and the place of its start tag and of each
+// field it gives; the loaded model and all its sub-models share the table.
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
@@ -23,12 +28,20 @@
 #include <pugixml.hpp>
 
 #include "host/kova_info.h"
+#include "host/source_positions.h"
+#include "host/source_table.h"
 #include "host/xml_text_check.h"
 
 // The reader's access to the model fields that have no public setter.
 class KOVA_DESCRIPTION_READER {
 public:
     static void set_source_file(KOVA_INFO& model, const std::string& path) { model.m_source_file = path; }
+
+    // Gives model and every sub-model below it the table of their load.
+    static void share_sources(KOVA_INFO& model, const std::shared_ptr<const KOVA_SOURCE_TABLE>& table) {
+        model.set_source_table(table);
+        for (std::unique_ptr<KOVA_INFO>& sub : model.m_sub_infos) share_sources(*sub, table);
+    }
 
     // Moves every sub-model out of model, in order.
     static std::vector<std::unique_ptr<KOVA_INFO>> take_sub_infos(KOVA_INFO& model) {
@@ -135,11 +148,35 @@ std::string accepted_words(const CODE_TABLE& table) {
     return words + ", or one of the numbers " + numbers;
 }
 
+// The source table field a field of an element goes to: the reader's field
+// names, with an object's kind and a rule's type both KOVA_FIELD_TYPE.
+// Fields without an entry (usage states, truth values) are placed at their
+// element.
+struct SOURCE_FIELD_NAME {
+    std::string_view name;
+    KOVA_SOURCE_FIELD field;
+};
+
+constexpr SOURCE_FIELD_NAME k_source_fields[] = {
+    {"name", KOVA_FIELD_NAME},           {"value", KOVA_FIELD_VALUE},
+    {"condition", KOVA_FIELD_CONDITION}, {"alt_value", KOVA_FIELD_ALT_VALUE},
+    {"default", KOVA_FIELD_DEFAULT},     {"default_index", KOVA_FIELD_DEFAULT_INDEX},
+    {"width", KOVA_FIELD_WIDTH},         {"width2d", KOVA_FIELD_WIDTH2D},
+    {"arguments", KOVA_FIELD_ARGUMENTS}, {"initial_vector_state", KOVA_FIELD_INITIAL_VEC_STATE},
+    {"type", KOVA_FIELD_TYPE},           {"kind", KOVA_FIELD_TYPE}};
+
+std::optional<KOVA_SOURCE_FIELD> source_field(std::string_view name) {
+    for (const SOURCE_FIELD_NAME& entry : k_source_fields)
+        if (entry.name == name) return entry.field;
+    return std::nullopt;
+}
+
 // One description file: its path as the reader names it, its text (kept
-// for line numbers) and its parsed tree with the one top element.
+// for line numbers and source places) and its parsed tree with the one top
+// element. It files the source records of its elements in the load's table.
 class DESCRIPTION_FILE {
 public:
-    explicit DESCRIPTION_FILE(const std::string& path);
+    DESCRIPTION_FILE(const std::string& path, KOVA_SOURCE_TABLE& sources);
     const std::string& path() const { return m_path; }
     pugi::xml_node root() const { return m_root; }
     // "path:line" of the line where node starts; for text, where its
@@ -149,16 +186,34 @@ public:
         throw DESCRIPTION_ERROR{position(node) + ": " + problem};
     }
 
+    // Offsets in the text; -1 where the parser gave none.
+    // The "<" of an element's start tag.
+    std::ptrdiff_t tag_start(pugi::xml_node element) const;
+    // The first character inside the quotes of each attribute value of an
+    // element, in the order of node.attributes().
+    std::vector<std::ptrdiff_t> attribute_starts(pugi::xml_node element) const;
+    // The first character of a field element's trimmed text; its start tag
+    // when the text is blank.
+    std::ptrdiff_t text_start(pugi::xml_node field) const;
+
+    // A new source record naming this file.
+    uint32_t new_record() const { return m_sources.add_record(m_path); }
+    // Places a field of a record at an offset; nothing for -1.
+    void place(uint32_t id, KOVA_SOURCE_FIELD field, std::ptrdiff_t offset) const;
+
 private:
     std::string position_of(std::ptrdiff_t offset) const;
     void find_root();
 
     std::string m_path, m_text;
+    TEXT_LINES m_lines{""};
+    KOVA_SOURCE_TABLE& m_sources;
     pugi::xml_document m_document;
     pugi::xml_node m_root;
 };
 
-DESCRIPTION_FILE::DESCRIPTION_FILE(const std::string& path) : m_path(path) {
+DESCRIPTION_FILE::DESCRIPTION_FILE(const std::string& path, KOVA_SOURCE_TABLE& sources)
+    : m_path(path), m_sources(sources) {
     // Only regular files are opened: opening a pipe would wait for a writer.
     std::error_code ignored;
     std::ifstream in;
@@ -169,6 +224,7 @@ DESCRIPTION_FILE::DESCRIPTION_FILE(const std::string& path) : m_path(path) {
     }
     m_text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) throw DESCRIPTION_ERROR{"cannot read the description file " + in_quotes(path)};
+    m_lines = TEXT_LINES(m_text);
     if (const std::optional<XML_TEXT_PROBLEM> found = find_xml_text_problem(m_text))
         throw DESCRIPTION_ERROR{position_of(static_cast<std::ptrdiff_t>(found->offset)) + ": " + found->problem};
     // pugixml parses a copy of the text laid out as the text itself, so
@@ -190,8 +246,47 @@ std::string DESCRIPTION_FILE::position(pugi::xml_node node) const {
 
 std::string DESCRIPTION_FILE::position_of(std::ptrdiff_t offset) const {
     if (offset < 0) return m_path;
-    auto end = m_text.begin() + std::min<std::ptrdiff_t>(offset, static_cast<std::ptrdiff_t>(m_text.size()));
-    return m_path + ":" + std::to_string(1 + std::count(m_text.begin(), end, '\n'));
+    return m_path + ":" + std::to_string(m_lines.place_of(static_cast<std::size_t>(offset)).line);
+}
+
+std::ptrdiff_t DESCRIPTION_FILE::tag_start(pugi::xml_node element) const {
+    // The parser gives the offset of the element's name, right after "<".
+    const std::ptrdiff_t name = element.offset_debug();
+    if (name < 1 || name > static_cast<std::ptrdiff_t>(m_text.size()) || m_text[name - 1] != '<') return -1;
+    return name - 1;
+}
+
+std::vector<std::ptrdiff_t> DESCRIPTION_FILE::attribute_starts(pugi::xml_node element) const {
+    std::vector<std::ptrdiff_t> starts;
+    const std::ptrdiff_t tag = tag_start(element);
+    if (tag >= 0)
+        for (std::size_t offset : attribute_value_offsets(m_text, static_cast<std::size_t>(tag)))
+            starts.push_back(static_cast<std::ptrdiff_t>(offset));
+    // The parser has the same attributes in the same order; should the
+    // scan ever disagree, no attribute is placed rather than a wrong one.
+    const auto attributes = element.attributes();
+    if (starts.size() != static_cast<std::size_t>(std::distance(attributes.begin(), attributes.end())))
+        starts.clear();
+    return starts;
+}
+
+std::ptrdiff_t DESCRIPTION_FILE::text_start(pugi::xml_node field) const {
+    for (pugi::xml_node part : field.children()) {
+        const bool data = part.type() == pugi::node_pcdata;
+        if ((!data && part.type() != pugi::node_cdata) || trimmed(part.value()).empty()) continue;
+        // The parser gives the offset of the part's first character (inside
+        // "<![CDATA[" for a CDATA section); references are text in CDATA.
+        const std::ptrdiff_t offset = part.offset_debug();
+        if (offset < 0) return -1;
+        return static_cast<std::ptrdiff_t>(skip_text_blanks(m_text, static_cast<std::size_t>(offset), data));
+    }
+    return tag_start(field);
+}
+
+void DESCRIPTION_FILE::place(uint32_t id, KOVA_SOURCE_FIELD field, std::ptrdiff_t offset) const {
+    if (offset < 0) return;
+    const TEXT_PLACE at = m_lines.place_of(static_cast<std::size_t>(offset));
+    m_sources.set(id, field, at.line, at.column);
 }
 
 void DESCRIPTION_FILE::find_root() {
@@ -226,15 +321,20 @@ public:
     const std::vector<pugi::xml_node>& children() const { return m_children; }
     [[noreturn]] void fail(const std::string& problem) const { m_file.fail(m_node, problem); }
 
+    // A new source record for this element: its file, its start tag and
+    // every field it gives that the table has a place for.
+    uint32_t record() const;
+
 private:
     struct FIELD {
         std::string name, text;
         pugi::xml_node at;
+        std::ptrdiff_t offset;  // where the text starts in the file; -1 unknown
     };
     const FIELD* field(std::string_view name) const;
     const FIELD& required(std::string_view name) const;
     void add_child(pugi::xml_node child, NAMES fields, NAMES children);
-    void add_field(std::string_view name, std::string text, pugi::xml_node at);
+    void add_field(std::string_view name, std::string text, pugi::xml_node at, std::ptrdiff_t offset);
     std::string field_text(pugi::xml_node node) const;
 
     const DESCRIPTION_FILE& m_file;
@@ -245,10 +345,13 @@ private:
 
 ELEMENT::ELEMENT(const DESCRIPTION_FILE& file, pugi::xml_node node, NAMES fields, NAMES children)
     : m_file(file), m_node(node) {
+    const std::vector<std::ptrdiff_t> starts = file.attribute_starts(node);
+    std::size_t index = 0;
     for (pugi::xml_attribute attribute : node.attributes()) {
         if (!holds(fields, attribute.name()))
             fail("unknown attribute " + in_quotes(attribute.name()) + " on " + tag(node.name()));
-        add_field(attribute.name(), attribute.value(), node);
+        add_field(attribute.name(), attribute.value(), node, index < starts.size() ? starts[index] : -1);
+        ++index;
     }
     for (pugi::xml_node child : node.children()) add_child(child, fields, children);
 }
@@ -259,7 +362,7 @@ void ELEMENT::add_child(pugi::xml_node child, NAMES fields, NAMES children) {
         if (holds(children, child.name()))
             m_children.push_back(child);
         else if (holds(fields, child.name()))
-            add_field(child.name(), field_text(child), child);
+            add_field(child.name(), field_text(child), child, m_file.text_start(child));
         else
             m_file.fail(child, "unknown element " + tag(child.name()) + " in " + tag(m_node.name()));
         return;
@@ -272,9 +375,18 @@ void ELEMENT::add_child(pugi::xml_node child, NAMES fields, NAMES children) {
     }
 }
 
-void ELEMENT::add_field(std::string_view name, std::string text, pugi::xml_node at) {
+void ELEMENT::add_field(std::string_view name, std::string text, pugi::xml_node at, std::ptrdiff_t offset) {
     if (field(name)) m_file.fail(at, in_quotes(name) + " of " + tag(m_node.name()) + " is given twice");
-    m_fields.push_back({std::string(name), std::move(text), at});
+    m_fields.push_back({std::string(name), std::move(text), at, offset});
+}
+
+uint32_t ELEMENT::record() const {
+    const uint32_t id = m_file.new_record();
+    m_file.place(id, KOVA_FIELD_ELEMENT, m_file.tag_start(m_node));
+    for (const FIELD& each : m_fields)
+        if (const std::optional<KOVA_SOURCE_FIELD> target = source_field(each.name))
+            m_file.place(id, *target, each.offset);
+    return id;
 }
 
 // A field written as an element: its text and CDATA sections joined, with
@@ -351,8 +463,10 @@ std::unique_ptr<KOVA_RULE_ELEMENT> read_rule(const DESCRIPTION_FILE& file, pugi:
                                              std::optional<int> fallback_type) {
     ELEMENT rule(file, node, {"type", "condition", "value", "alt_value"}, {});
     const int type = rule.code("type", k_rule_types, fallback_type);
-    return std::make_unique<KOVA_RULE_ELEMENT>(rule.text("value"), rule.text("condition"), rule.text("alt_value"),
-                                               type);
+    auto made = std::make_unique<KOVA_RULE_ELEMENT>(rule.text("value"), rule.text("condition"),
+                                                    rule.text("alt_value"), type);
+    made->source_id = rule.record();
+    return made;
 }
 
 KOVA_OBJ_INFO read_object(const DESCRIPTION_FILE& file, pugi::xml_node node) {
@@ -362,6 +476,7 @@ KOVA_OBJ_INFO read_object(const DESCRIPTION_FILE& file, pugi::xml_node node) {
                     {"rule"});
     const std::string name = element.required_word("name");
     KOVA_OBJ_INFO object(name, element.code("kind", k_object_kinds, std::nullopt));
+    object.source_id = element.record();
     object.set_value(element.text("value"));
     object.set_default_value(element.text("default"));
     object.default_index = element.number("default_index", -1, -1);
@@ -388,6 +503,7 @@ void read_condition_rule(const DESCRIPTION_FILE& file, pugi::xml_node node, OWNE
 KOVA_WIZARD_MAP read_wizard_map(const DESCRIPTION_FILE& file, pugi::xml_node node) {
     ELEMENT element(file, node, {"name", "add_all_parameters", "add_used_ports"}, {"condition_rule", "object"});
     KOVA_WIZARD_MAP map(element.required_word("name"));
+    map.source_id = element.record();
     map.add_all_parameters = element.truth("add_all_parameters");
     map.add_used_ports = element.truth("add_used_ports");
     for (pugi::xml_node child : element.children()) {
@@ -405,6 +521,7 @@ KOVA_WIZARD_MAP read_wizard_map(const DESCRIPTION_FILE& file, pugi::xml_node nod
 KOVA_VECTOR_OBJ read_vector(const DESCRIPTION_FILE& file, pugi::xml_node node) {
     ELEMENT element(file, node, {"name"}, {"condition_rule", "stimulus"});
     KOVA_VECTOR_OBJ vector(element.required_word("name"));
+    vector.source_id = element.record();
     for (pugi::xml_node child : element.children()) {
         if (std::string_view(child.name()) == "condition_rule")
             read_condition_rule(file, child, vector);
@@ -427,8 +544,8 @@ constexpr std::size_t k_deepest_nesting = 50;    // files being read at once
 // of the model being read, because merging takes direct sub-models only.
 class MODEL_READER {
 public:
-    MODEL_READER(std::string lib_dir, std::vector<std::string> open_files)
-        : m_lib_dir(std::move(lib_dir)), m_open_files(std::move(open_files)) {}
+    MODEL_READER(std::string lib_dir, std::vector<std::string> open_files, KOVA_SOURCE_TABLE& sources)
+        : m_lib_dir(std::move(lib_dir)), m_open_files(std::move(open_files)), m_sources(sources) {}
 
     // Fills model, a fresh one, from the file at path.
     void read(const std::string& path, KOVA_INFO& model);
@@ -440,6 +557,7 @@ private:
 
     std::string m_lib_dir;
     std::vector<std::string> m_open_files;
+    KOVA_SOURCE_TABLE& m_sources;  // the records of every file of the load
     std::size_t m_files_read = 0;
 };
 
@@ -453,7 +571,7 @@ void MODEL_READER::read(const std::string& path, KOVA_INFO& model) {
     if (++m_files_read > k_most_files_read)
         throw DESCRIPTION_ERROR{path + ": more than " + std::to_string(k_most_files_read) +
                                 " files included in one description"};
-    DESCRIPTION_FILE file(path);
+    DESCRIPTION_FILE file(path, m_sources);
     ELEMENT root(file, file.root(), {"function", "condition", "library"},
                  {"object", "include", "function_rule", "message", "wizard_map", "vector"});
     KOVA_DESCRIPTION_READER::set_source_file(model, path);
@@ -541,8 +659,11 @@ bool KOVA_INFO::process_xml_file(const std::string& path, const KOVA_INFO* paren
     if (parent && !parent->get_source_file().empty()) open_files.push_back(file_identity(parent->get_source_file()));
     KOVA_INFO loaded;
     loaded.m_xml_lib_dir = m_xml_lib_dir;
+    // One table for the whole load, included files too, so that the ids of
+    // a sub-model's records still hold once the validator merges it.
+    auto sources = std::make_shared<KOVA_SOURCE_TABLE>();
     try {
-        MODEL_READER(m_xml_lib_dir, std::move(open_files)).read(path, loaded);
+        MODEL_READER(m_xml_lib_dir, std::move(open_files), *sources).read(path, loaded);
     } catch (const DESCRIPTION_ERROR& error) {
         post_error_message(error.text);
         return false;
@@ -554,6 +675,8 @@ bool KOVA_INFO::process_xml_file(const std::string& path, const KOVA_INFO* paren
     // only a model that has none.
     if (!m_function_name.empty()) loaded.m_function_name = m_function_name;
     loaded.m_errors = m_errors;
+    loaded.m_diagnostics = m_diagnostics;
+    KOVA_DESCRIPTION_READER::share_sources(loaded, sources);
     *this = loaded;
     return true;
 }

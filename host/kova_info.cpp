@@ -103,6 +103,7 @@ KOVA_OBJ_INFO::KOVA_OBJ_INFO(const KOVA_OBJ_INFO& other)
 KOVA_OBJ_INFO& KOVA_OBJ_INFO::operator=(const KOVA_OBJ_INFO& other) {
     if (this != &other) {
         KOVA_OBJ_INFO copy(other);
+        KOVA_OBJ::operator=(copy);
         obj_type = copy.obj_type;
         default_index = copy.default_index;
         usage_state = copy.usage_state;
@@ -270,6 +271,7 @@ KOVA_VECTOR_OBJ::KOVA_VECTOR_OBJ(const KOVA_VECTOR_OBJ& other)
 
 KOVA_VECTOR_OBJ& KOVA_VECTOR_OBJ::operator=(const KOVA_VECTOR_OBJ& other) {
     if (this != &other) {
+        KOVA_OBJ::operator=(other);
         m_name = other.m_name;
         m_stimulus = deep_copy(other.m_stimulus);
         m_cursor = 0;
@@ -310,6 +312,7 @@ KOVA_INFO::KOVA_INFO(const KOVA_INFO& other)
 KOVA_INFO& KOVA_INFO::operator=(const KOVA_INFO& other) {
     if (this != &other) {
         KOVA_INFO copy(other);
+        KOVA_OBJ::operator=(copy);
         m_xml_lib_dir = std::move(copy.m_xml_lib_dir);
         m_function_name = std::move(copy.m_function_name);
         m_info_condition = std::move(copy.m_info_condition);

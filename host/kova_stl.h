@@ -24,8 +24,9 @@ public:
     virtual ~KOVA_OBJ();
 
     // The record of this object in its model's source table (see
-    // source_table.h); 0 for one that no description file gave. It sits in
-    // what would otherwise be padding of every derived record.
+    // source_table.h); 0 for one that no description file gave. Every copy
+    // and assignment of a record carries it. It sits in what would
+    // otherwise be padding of objects and rules.
     uint32_t source_id = 0;
 };
 

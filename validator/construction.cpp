@@ -30,13 +30,16 @@ void copy_map_entries(const KOVA_OBJ_MAP& source, KOVA_OBJ_MAP& target) {
         target.add_entry(entry.first, new T(*static_cast<const T*>(entry.second)));
 }
 
-// The merged condition rule of a wizard map or vector of a sub-model.
+// The merged condition rule of a wizard map or vector of a sub-model; it
+// keeps the source record of the rule it replaces.
 std::unique_ptr<KOVA_RULE_ELEMENT> merged_condition_rule(const KOVA_RULE_ELEMENT* rule,
                                                          const std::string& sub_condition) {
     if (!rule) return std::make_unique<KOVA_RULE_ELEMENT>("", sub_condition, "", KOVA_RULE_CONDITION);
-    return std::make_unique<KOVA_RULE_ELEMENT>(rule->get_value(),
-                                               "(" + rule->get_condition() + ") and (" + sub_condition + ")",
-                                               rule->get_alt_value(), rule->rule_type);
+    auto merged = std::make_unique<KOVA_RULE_ELEMENT>(
+        rule->get_value(), "(" + rule->get_condition() + ") and (" + sub_condition + ")", rule->get_alt_value(),
+        rule->rule_type);
+    merged->source_id = rule->source_id;
+    return merged;
 }
 
 }  // namespace

@@ -45,6 +45,7 @@ void KOVA_RULES_VALIDATOR::process_external_messages() {
         const std::string text = selected_text(*this, *rule);
         if (text.empty()) continue;
         auto message = std::make_unique<KOVA_RULE_ELEMENT>(text, "", "", rule->rule_type);
+        message->source_id = rule->source_id;  // so a front end can point at the message rule
         m_external_msg_list.append_entry(message.get());
         message.release();
     }

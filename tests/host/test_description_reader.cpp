@@ -163,8 +163,11 @@ void expect_refused(const std::string& path, const std::string& where, const std
     ASSERT_TRUE(model.process_xml_file(test_data("spram.xml"), nullptr));
     model.set_function_name("kept", "");
     const std::string before = dump(model) + model.get_source_file();
+    const KOVA_SOURCE_TABLE* table = model.get_source_table();
+    ASSERT_NE(table, nullptr);
     EXPECT_FALSE(model.process_xml_file(path, nullptr));
     EXPECT_EQ(dump(model) + model.get_source_file(), before);
+    EXPECT_EQ(model.get_source_table(), table);
     ASSERT_EQ(model.get_error_messages().size(), 1u);
     const std::string& message = model.get_error_messages()[0];
     EXPECT_EQ(message.rfind(where, 0), 0u) << message;
@@ -251,6 +254,8 @@ TEST(DescriptionReader, SettingsAndEarlierMessagesOutliveASuccessfulRead) {
     EXPECT_EQ(model.get_function_name(), "chosen");
     EXPECT_EQ(model.get_xml_lib_dir(), "/nowhere");
     EXPECT_EQ(errors_of(model), "earlier\n");
+    ASSERT_EQ(model.get_diagnostics().size(), 1u);
+    EXPECT_EQ(model.get_diagnostics()[0].text, "earlier");
     // A second file replaces the first description as a whole.
     ASSERT_TRUE(model.process_xml_file(test_data("spram_ecc.xml"), nullptr));
     EXPECT_EQ(model.get_kova_obj_count(), 3);
