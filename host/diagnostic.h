@@ -54,6 +54,9 @@ struct KOVA_DIAGNOSTIC {
     KOVA_SOURCE_FIELD field = KOVA_FIELD_ELEMENT;  // the field of that record
     int message_index = -1;  // the text's place in the error list; -1 when
                              // the record has no message there
+    KOVA_SOURCE_LOCATION location;  // a place given outright, for problems
+                                    // that no source record names (a file
+                                    // that does not parse); else unknown
 };
 
 // What the engine is working on: the object (by name; null for none), the
