@@ -56,10 +56,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A problem that ends the reading; its text is the whole message.
+// A problem that ends the reading; its text is the whole message, which
+// starts with the place (file, and line where known) unless problem_at is 0.
 struct DESCRIPTION_ERROR {
     std::string text;
+    KOVA_SOURCE_LOCATION place;
+    std::size_t problem_at = 0;
 };
+
+// A problem whose text names the file itself.
+DESCRIPTION_ERROR unplaced_error(const std::string& text) {
+    DESCRIPTION_ERROR error;
+    error.text = text;
+    return error;
+}
+
+// A problem of a whole file: "path: problem".
+DESCRIPTION_ERROR file_error(const std::string& path, const std::string& problem) {
+    DESCRIPTION_ERROR error;
+    error.text = path + ": " + problem;
+    error.place.file = path;
+    error.problem_at = path.size() + 2;
+    return error;
+}
 
 using NAMES = std::initializer_list<std::string_view>;
 
@@ -182,8 +201,24 @@ public:
     // "path:line" of the line where node starts; for text, where its
     // first non-blank character is.
     std::string position(pugi::xml_node node) const;
+    // The offset position() names; -1 where the parser gave none.
+    std::ptrdiff_t node_offset(pugi::xml_node node) const;
     [[noreturn]] void fail(pugi::xml_node node, const std::string& problem) const {
-        throw DESCRIPTION_ERROR{position(node) + ": " + problem};
+        fail_at(node_offset(node), problem);
+    }
+    // The same for an offset in the text (-1: the file as a whole).
+    [[noreturn]] void fail_at(std::ptrdiff_t offset, const std::string& problem) const {
+        DESCRIPTION_ERROR error;
+        error.text = position_of(offset) + ": ";
+        error.problem_at = error.text.size();
+        error.text += problem;
+        error.place.file = m_path;
+        if (offset >= 0) {
+            const auto place = m_lines.place_of(static_cast<std::size_t>(offset));
+            error.place.line = static_cast<uint32_t>(place.line);
+            error.place.column = static_cast<uint32_t>(place.column);
+        }
+        throw error;
     }
 
     // Offsets in the text; -1 where the parser gave none.
@@ -220,29 +255,31 @@ DESCRIPTION_FILE::DESCRIPTION_FILE(const std::string& path, KOVA_SOURCE_TABLE& s
     if (fs::is_regular_file(path, ignored)) in.open(path, std::ios::binary);
     if (!in.is_open()) {
         const char* reason = fs::exists(path, ignored) ? "not a readable file" : "no such file";
-        throw DESCRIPTION_ERROR{"cannot open the description file " + in_quotes(path) + ": " + reason};
+        throw unplaced_error("cannot open the description file " + in_quotes(path) + ": " + reason);
     }
     m_text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) throw DESCRIPTION_ERROR{"cannot read the description file " + in_quotes(path)};
+    if (in.bad()) throw unplaced_error("cannot read the description file " + in_quotes(path));
     m_lines = TEXT_LINES(m_text);
     if (const std::optional<XML_TEXT_PROBLEM> found = find_xml_text_problem(m_text))
-        throw DESCRIPTION_ERROR{position_of(static_cast<std::ptrdiff_t>(found->offset)) + ": " + found->problem};
+        fail_at(static_cast<std::ptrdiff_t>(found->offset), found->problem);
     // pugixml parses a copy of the text laid out as the text itself, so
     // node offsets count in m_text.
     pugi::xml_parse_result parsed = m_document.load_buffer(m_text.data(), m_text.size());
     if (!parsed)
-        throw DESCRIPTION_ERROR{position_of(parsed.offset) + ": malformed XML: " + parsed.description()};
+        fail_at(parsed.offset, std::string("malformed XML: ") + parsed.description());
     find_root();
 }
 
-std::string DESCRIPTION_FILE::position(pugi::xml_node node) const {
+std::ptrdiff_t DESCRIPTION_FILE::node_offset(pugi::xml_node node) const {
     std::ptrdiff_t offset = node.offset_debug();
     if (offset >= 0 && node.type() == pugi::node_pcdata) {
         std::size_t first = m_text.find_first_not_of(k_blanks, static_cast<std::size_t>(offset));
         if (first != std::string::npos) offset = static_cast<std::ptrdiff_t>(first);
     }
-    return position_of(offset);
+    return offset;
 }
+
+std::string DESCRIPTION_FILE::position(pugi::xml_node node) const { return position_of(node_offset(node)); }
 
 std::string DESCRIPTION_FILE::position_of(std::ptrdiff_t offset) const {
     if (offset < 0) return m_path;
@@ -564,13 +601,13 @@ private:
 void MODEL_READER::read(const std::string& path, KOVA_INFO& model) {
     const std::string identity = file_identity(path);
     if (std::find(m_open_files.begin(), m_open_files.end(), identity) != m_open_files.end())
-        throw DESCRIPTION_ERROR{path + ": include cycle: the file is already being read"};
+        throw file_error(path, "include cycle: the file is already being read");
     if (m_open_files.size() >= k_deepest_nesting)
-        throw DESCRIPTION_ERROR{path + ": includes nested more than " + std::to_string(k_deepest_nesting) +
-                                " files deep"};
+        throw file_error(path, "includes nested more than " + std::to_string(k_deepest_nesting) +
+                                " files deep");
     if (++m_files_read > k_most_files_read)
-        throw DESCRIPTION_ERROR{path + ": more than " + std::to_string(k_most_files_read) +
-                                " files included in one description"};
+        throw file_error(path, "more than " + std::to_string(k_most_files_read) +
+                                " files included in one description");
     DESCRIPTION_FILE file(path, m_sources);
     ELEMENT root(file, file.root(), {"function", "condition", "library"},
                  {"object", "include", "function_rule", "message", "wizard_map", "vector"});
@@ -665,7 +702,9 @@ bool KOVA_INFO::process_xml_file(const std::string& path, const KOVA_INFO* paren
     try {
         MODEL_READER(m_xml_lib_dir, std::move(open_files), *sources).read(path, loaded);
     } catch (const DESCRIPTION_ERROR& error) {
-        post_error_message(error.text);
+        KOVA_SOURCE_LOCATION place = error.place;
+        if (place.file.empty()) place.file = path;
+        post_located_error(error.text, place, error.problem_at);
         return false;
     } catch (const std::exception& error) {
         post_error_message("cannot read the description file " + in_quotes(path) + ": " + error.what());

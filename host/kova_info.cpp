@@ -416,6 +416,14 @@ void KOVA_INFO::post_error_message(const std::string& text, KOVA_SEVERITY severi
     }
 }
 
+void KOVA_INFO::post_located_error(const std::string& text, const KOVA_SOURCE_LOCATION& place,
+                                   std::size_t problem_at) {
+    post_error_message(text, KOVA_SEVERITY_ERROR, KOVA_DIAG_LOAD);
+    KOVA_DIAGNOSTIC& record = m_diagnostics.back();
+    record.location = place;
+    if (problem_at <= text.size()) record.text = text.substr(problem_at);
+}
+
 void KOVA_INFO::file_diagnostic(KOVA_DIAGNOSTIC record) {
     if (record.object.empty() && m_origin.object) record.object = *m_origin.object;
     if (record.rule_index < 0) record.rule_index = m_origin.rule_index;

@@ -350,13 +350,18 @@ public:
     // form grades the text an error of no particular kind.
     void post_error_message(const std::string& text);
     void post_error_message(const std::string& text, KOVA_SEVERITY severity, KOVA_DIAGNOSTIC_KIND kind);
+    // Posts text, whose first problem_at bytes name place, and files its
+    // record with place given outright and the rest of text as its text,
+    // so that front ends show the place once. An error of kind load.
+    void post_located_error(const std::string& text, const KOVA_SOURCE_LOCATION& place, std::size_t problem_at);
     // Clears the error list and every record.
     void clear_error_messages();
     const std::vector<std::string>& get_error_messages() const { return m_errors; }
 
     // Graded records, in filing order: one for each posted message, and
     // those filed without a message (file_diagnostic). Invariant: every
-    // record with a message_index points at the text it was filed with.
+    // record with a message_index points at the text it was filed with
+    // (a located error's record holds that text less its leading place).
     const std::vector<KOVA_DIAGNOSTIC>& get_diagnostics() const { return m_diagnostics; }
     // Files a record that has no text in the error list, from the current
     // origin (the record's object, rule and place are filled in when empty).
