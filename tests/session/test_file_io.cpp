@@ -1,0 +1,158 @@
+// Reading only regular files, and replacing files atomically: a failed
+// write, even one cut short by the file size limit, leaves the target as
+// it was and no temporary file behind.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "session/file_io.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh temporary folder per test, removed afterwards.
+class FileIo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "kova-file-io-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    std::string path(const std::string& name) const { return m_folder + "/" + name; }
+    std::string make_file(const std::string& name, const std::string& content) const {
+        std::ofstream(path(name), std::ios::binary) << content;
+        return path(name);
+    }
+    std::set<std::string> names() const {
+        std::set<std::string> found;
+        for (const auto& entry : fs::directory_iterator(m_folder)) found.insert(entry.path().filename().string());
+        return found;
+    }
+
+    std::string m_folder;
+};
+
+std::string content_of(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+mode_t mode_of(const std::string& path) {
+    struct stat status;
+    return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+mode_t current_umask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// The atomic write in a child process whose files may grow to at most
+// limit bytes, with SIGXFSZ ignored as the tool's main does; "" when it
+// failed with "File too large", else what happened.
+std::string write_under_size_limit(const std::string& path, const std::string& text, rlim_t limit) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        kova_ignore_file_size_signal();
+        const struct rlimit small{limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        std::string error;
+        const bool written = kova_write_file_atomically(path, text, error);
+        ::_exit(written ? 1 : error.find("File too large") != std::string::npos ? 0 : 2);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status)) return "the child ended by signal " + std::to_string(WTERMSIG(status));
+    const int code = WEXITSTATUS(status);
+    return code == 0 ? "" : code == 1 ? "the write succeeded" : "the write failed for another reason";
+}
+
+}  // namespace
+
+TEST_F(FileIo, ReadsOnlyRegularFilesWithinTheLimit) {
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
+    const struct {
+        const char* title;
+        std::string path;
+        std::size_t limit;
+        std::string text;    // when read
+        std::string reason;  // a phrase of the refusal, or "" when read
+    } cases[] = {
+        {"a regular file", make_file("a.settings", "DEPTH=32\n\xFF\n"), 64, "DEPTH=32\n\xFF\n", ""},
+        {"an empty file", make_file("empty", ""), 64, "", ""},
+        {"exactly at the limit", make_file("ten", "0123456789"), 10, "0123456789", ""},
+        {"over the limit", make_file("eleven", "0123456789A"), 10, "", "larger than 10 bytes"},
+        {"a missing file", path("missing"), 64, "", "cannot be read: No such file"},
+        {"a folder", m_folder, 64, "", "is a folder"},
+        {"a FIFO without a writer", path("fifo"), 64, "", "is a FIFO"},
+        {"a device", "/dev/zero", 64, "", "is a device"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        std::string text = "old", error;
+        ::alarm(20);  // a read that blocks ends the test program instead of hanging it
+        const bool read = kova_read_text_file(c.path, text, error, c.limit);
+        ::alarm(0);
+        EXPECT_EQ(read, c.reason.empty());
+        EXPECT_EQ(text, c.text);
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    }
+}
+
+TEST_F(FileIo, AtomicWritesReplaceTheFileAndKeepItsMode) {
+    const std::string existing = make_file("existing.settings", "old\n");
+    ASSERT_EQ(::chmod(existing.c_str(), 0640), 0);
+    const std::string target = make_file("target.settings", "old target\n");
+    ASSERT_EQ(::chmod(target.c_str(), 0604), 0);
+    ASSERT_EQ(::symlink("target.settings", path("link").c_str()), 0);
+    const struct {
+        const char* title;
+        std::string path, written;  // written: the file that gets the text
+        mode_t mode;
+    } cases[] = {
+        {"a new file", path("new.settings"), path("new.settings"), 0666 & ~current_umask()},
+        {"an existing file", existing, existing, 0640},
+        {"through a symbolic link", path("link"), target, 0604},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        const std::string text = std::string("DEPTH=32\n\0\xFF", 11) + c.title;
+        std::string error;
+        EXPECT_TRUE(kova_write_file_atomically(c.path, text, error)) << error;
+        EXPECT_EQ(content_of(c.written), text);
+        EXPECT_EQ(mode_of(c.written), c.mode);
+    }
+    EXPECT_TRUE(fs::is_symlink(path("link")));
+    EXPECT_EQ(names(), (std::set<std::string>{"existing.settings", "link", "new.settings", "target.settings"}));
+}
+
+TEST_F(FileIo, FailedWritesLeaveTheTargetAndNoTemporaryFile) {
+    const std::string original(3000, 'o');
+    const std::string target = make_file("big.settings", original);
+    fs::create_directory(path("folder"));
+    const std::string large(100000, 'x');
+    std::string error;
+
+    EXPECT_EQ(write_under_size_limit(target, large, 1000), "");
+    EXPECT_EQ(content_of(target), original);
+
+    EXPECT_FALSE(kova_write_file_atomically(path("missing/a.settings"), "A=1\n", error));
+    EXPECT_NE(error.find("cannot create a temporary file"), std::string::npos) << error;
+
+    EXPECT_FALSE(kova_write_file_atomically(path("folder"), "A=1\n", error));
+    EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
+
+    EXPECT_EQ(names(), (std::set<std::string>{"big.settings", "folder"}));
+    EXPECT_TRUE(fs::is_empty(path("folder")));
+}

@@ -1,0 +1,75 @@
+// Byte strings in JSON: the safe form of each kind of invalid or special
+// byte sequence, and its way back through a JSON document.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "session/json_text.h"
+
+namespace {
+
+const std::string k_escape = "\xEF\xBF\xBD";  // U+FFFD
+
+}  // namespace
+
+TEST(JsonText, SafeFormsAreUtf8AndRestoreTheBytes) {
+    const struct {
+        const char* title;
+        std::string bytes;
+        bool utf8;
+        std::string safe;
+    } cases[] = {
+        {"ASCII", "DEPTH=32", true, "DEPTH=32"},
+        {"valid multi-byte", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", true, "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"},
+        {"smallest three-byte and largest four-byte", "\xE0\xA0\x80\xF4\x8F\xBF\xBF", true, "\xE0\xA0\x80\xF4\x8F\xBF\xBF"},
+        {"NUL byte", std::string("a\0b", 3), true, std::string("a\0b", 3)},
+        {"lone continuation byte", "a\x80" "b", false, "a" + k_escape + "80b"},
+        {"byte FF", "\xFF", false, k_escape + "FF"},
+        {"overlong C0 AF", "\xC0\xAF", false, k_escape + "C0" + k_escape + "AF"},
+        {"overlong E0 80 AF", "\xE0\x80\xAF", false, k_escape + "E0" + k_escape + "80" + k_escape + "AF"},
+        {"encoded surrogate ED A0 80", "\xED\xA0\x80", false, k_escape + "ED" + k_escape + "A0" + k_escape + "80"},
+        {"above U+10FFFF", "\xF4\x90\x80\x80", false,
+         k_escape + "F4" + k_escape + "90" + k_escape + "80" + k_escape + "80"},
+        {"truncated at the end", "x\xE2\x82", false, "x" + k_escape + "E2" + k_escape + "82"},
+        {"truncated before ASCII", "\xE2\x82" "A", false, k_escape + "E2" + k_escape + "82A"},
+        {"literal U+FFFD", "a" + k_escape + "b", true, "a" + k_escape + k_escape + "b"},
+        {"U+FFFD followed by FF", k_escape + "FF", true, k_escape + k_escape + "FF"},
+        {"invalid byte next to U+FFFD", "\xFF" + k_escape, false, k_escape + "FF" + k_escape + k_escape},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(kova_is_utf8(c.bytes), c.utf8);
+        const std::string safe = kova_json_safe(c.bytes);
+        EXPECT_EQ(safe, c.safe);
+        EXPECT_TRUE(kova_is_utf8(safe));
+        EXPECT_EQ(kova_json_restore(safe), c.bytes);
+        const std::string dumped = kova_json_text(c.bytes).dump();
+        const std::string read_back = nlohmann::json::parse(dumped).get<std::string>();
+        EXPECT_EQ(read_back, safe);
+        EXPECT_EQ(kova_json_restore(read_back), c.bytes);
+    }
+}
+
+TEST(JsonText, RestoreKeepsEscapesThatStandForNothing) {
+    const struct {
+        std::string text, bytes;
+    } cases[] = {
+        {"a" + k_escape, "a" + k_escape},            // at the end
+        {k_escape + "G1", k_escape + "G1"},          // not hex digits
+        {k_escape + "F", k_escape + "F"},            // one digit only
+        {k_escape + "ff", "\xFF"},                   // lowercase is read too
+        {k_escape + "414", "A4"},                    // exactly two digits
+    };
+    for (const auto& c : cases) EXPECT_EQ(kova_json_restore(c.text), c.bytes) << c.text;
+}
+
+TEST(JsonText, EveryTwoByteStringRoundTrips) {
+    for (int first = 0; first < 256; ++first) {
+        for (int second = 0; second < 256; ++second) {
+            const std::string bytes{static_cast<char>(first), static_cast<char>(second)};
+            const std::string safe = kova_json_safe(bytes);
+            ASSERT_TRUE(kova_is_utf8(safe)) << first << " " << second;
+            ASSERT_EQ(kova_json_restore(safe), bytes) << first << " " << second;
+        }
+    }
+}

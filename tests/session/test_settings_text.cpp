@@ -1,0 +1,221 @@
+// The settings file format: parsing with every problem and its line,
+// writing back byte for byte, quoting, and values that round-trip.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "session/settings_text.h"
+
+namespace {
+
+using std::string;
+using std::vector;
+
+// "NAME=VALUE@LINE" for each setting.
+vector<string> listed(const vector<KOVA_SETTING>& settings) {
+    vector<string> lines;
+    for (const KOVA_SETTING& s : settings) lines.push_back(s.name + "=" + s.value + "@" + std::to_string(s.line));
+    return lines;
+}
+
+// "LINE:error|warning" for each problem; its text is checked separately.
+vector<string> kinds(const vector<KOVA_SETTINGS_PROBLEM>& problems) {
+    vector<string> lines;
+    for (const KOVA_SETTINGS_PROBLEM& p : problems)
+        lines.push_back(std::to_string(p.line) + (p.warning ? ":warning" : ":error"));
+    return lines;
+}
+
+KOVA_SETTINGS_DOCUMENT parsed(const string& text, vector<KOVA_SETTINGS_PROBLEM>& problems) {
+    KOVA_SETTINGS_DOCUMENT document;
+    document.parse(text, "f.settings", problems);
+    return document;
+}
+
+}  // namespace
+
+TEST(SettingsText, ParsesEveryLineAndWritesTheTextBackUnchanged) {
+    const struct {
+        const char* title;
+        string text;
+        vector<string> settings;
+        vector<string> problems;         // "LINE:error|warning"
+        vector<string> problem_phrases;  // a phrase of each problem's text, same order
+    } cases[] = {
+        {"plain lines, comments and blanks", "# ram\nDEPTH=32\n  BURST = 3\n\nMODE=DUAL\naddr_b=USED\n",
+         {"DEPTH=32@2", "BURST=3@3", "MODE=DUAL@5", "addr_b=USED@6"}, {}, {}},
+        {"byte order mark and CR LF", "\xEF\xBB\xBF" "A=1\r\nB = two words \r\n\r\n", {"A=1@1", "B=two words@2"}, {}, {}},
+        {"no end after the last line", "A=1\nB=2", {"A=1@1", "B=2@2"}, {}, {}},
+        {"trailing comments", "A=1 # one\nB=x#y\nC=a\t# tab\nD= # empty\nE=#lead\nF=\n",
+         {"A=1@1", "B=x#y@2", "C=a@3", "D=@4", "E=#lead@5", "F=@6"}, {}, {}},
+        {"quoted values", "A=\"  padded  \"\nB=\"say \\\"hi\\\" \\\\ done\"\nC=\"\\n\\t\\r\\x00\\xfF\"\nD=\"x\" # c\nE=\"\"\nF=\"x\"#c\nG=\"raw # and é\"\n",
+         {"A=  padded  @1", "B=say \"hi\" \\ done@2", string("C=\n\t\r\0\xFF@3", 9), "D=x@4", "E=@5", "F=x@6", "G=raw # and é@7"}, {}, {}},
+        {"constant values", "P=CONSTANT:0x1F\nQ=constant: 12\nR=CONSTANT:0b101\nS=CONSTANT\n",
+         {"P=CONSTANT:0x1F@1", "Q=constant: 12@2", "R=CONSTANT:0b101@3", "S=CONSTANT@4"}, {}, {}},
+        {"every bad line in one pass",
+         "no equals\n=3\n  = 4\nA B=1\nC=\"open\nD=\"a\\q\"\nE=\"a\\x4\"\nF=\"a\"b\nG=\"say \"hi\"\"\nGOOD=1\nP=CONSTANT:0x\nQ=constant:12a\nH=\"end\\",
+         {"GOOD=1@10", "P=CONSTANT:0x@11", "Q=constant:12a@12"},
+         {"1:error", "2:error", "3:error", "4:error", "5:error", "6:error", "7:error", "8:error", "9:error", "11:error",
+          "12:error", "13:error"},
+         {"expected NAME=VALUE, found 'no equals'", "needs a name", "needs a name", "name 'A B' holds a blank",
+          "no closing quote", "unknown escape \\q", "two hex digits", "after the closing quote: 'b'",
+          "after the closing quote: 'hi\"\"'", "'0x' is not a number", "'12a' is not a number", "no closing quote"}},
+        {"a name given twice", "DEPTH=1\nMODE=A\ndepth=2\nDEPTH=UNUSED\nMODE=UNUSED\nDEPTH=3\n",
+         {"DEPTH=1@1", "MODE=A@2", "depth=2@3", "DEPTH=UNUSED@4", "MODE=UNUSED@5", "DEPTH=3@6"},
+         {"3:warning", "6:warning"},
+         {"depth is given on line 1 and again on line 3", "given on line 3 and again on line 6"}},
+        {"empty text", "", {}, {}, {}},
+        {"only a byte order mark", "\xEF\xBB\xBF", {}, {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        vector<KOVA_SETTINGS_PROBLEM> problems;
+        KOVA_SETTINGS_DOCUMENT document;
+        const bool good = document.parse(c.text, "f.settings", problems);
+        EXPECT_EQ(listed(document.settings()), c.settings);
+        EXPECT_EQ(kinds(problems), c.problems);
+        ASSERT_EQ(problems.size(), c.problem_phrases.size());
+        for (std::size_t i = 0; i < problems.size(); ++i) {
+            EXPECT_NE(problems[i].text.find(c.problem_phrases[i]), string::npos) << problems[i].text;
+            EXPECT_EQ(problems[i].file, "f.settings");
+        }
+        EXPECT_EQ(good, std::none_of(problems.begin(), problems.end(), [](const auto& p) { return !p.warning; }));
+        EXPECT_EQ(document.render(), c.text);
+    }
+}
+
+TEST(SettingsText, QuotesOnlyTheValuesThatWouldNotReadBack) {
+    const struct {
+        string value, written;
+    } cases[] = {
+        {"32", "32"},
+        {"two words", "two words"},
+        {"a#b", "a#b"},
+        {"a\"b", "a\"b"},
+        {"a\\b", "a\\b"},
+        {"é€", "é€"},
+        {"CONSTANT:0x1F", "CONSTANT:0x1F"},
+        {"", "\"\""},
+        {" x", "\" x\""},
+        {"x\t", "\"x\\t\""},
+        {"a # b", "\"a # b\""},
+        {"a\t#b", "\"a\\t#b\""},
+        {"#a", "\"#a\""},
+        {"\"a", "\"\\\"a\""},
+        {"line\nbreak", "\"line\\nbreak\""},
+        {"cr\r", "\"cr\\r\""},
+        {string("nul\0", 4), "\"nul\\x00\""},
+        {"\x7F", "\"\\x7F\""},
+        {"\xFF", "\"\\xFF\""},
+        {"\xC3 cut", "\"\\xC3 cut\""},
+        {"\xED\xA0\x80", "\"\\xED\\xA0\\x80\""},
+        {"é and \\ \"\x01", "\"é and \\\\ \\\"\\x01\""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(kova_quote_setting_value(c.value), c.written) << c.value;
+}
+
+TEST(SettingsText, AnyValueReadsBackAfterSet) {
+    vector<string> values = {"", " ", "#", " # ", "\"", "\\", "\\\"", "a\"", "x # y", "\"quoted\"", "é", "\xEF\xBB\xBF"};
+    for (int byte = 0; byte < 256; ++byte) values.push_back(string(1, static_cast<char>(byte)) + "v");
+    for (int byte = 0; byte < 256; ++byte) values.push_back("v" + string(1, static_cast<char>(byte)));
+    unsigned state = 12345;  // a fixed pseudo-random sequence of byte strings
+    for (int i = 0; i < 200; ++i) {
+        string value;
+        for (int length = i % 17; length > 0; --length) {
+            state = state * 1103515245u + 12345u;
+            value.push_back(static_cast<char>(state >> 16));
+        }
+        values.push_back(value);
+    }
+    const string bases[] = {"", "# header\n", "A=old # keep\n", "A = \"old\"#tight\r\n", "X=1\nA=old", "\xEF\xBB\xBFX=1\r\nA=\r\n"};
+    for (const string& base : bases) {
+        for (const string& value : values) {
+            vector<KOVA_SETTINGS_PROBLEM> problems;
+            KOVA_SETTINGS_DOCUMENT document = parsed(base, problems);
+            document.set("A", value);
+            const string text = document.render();
+            KOVA_SETTINGS_DOCUMENT again = parsed(text, problems);
+            ASSERT_TRUE(problems.empty()) << text << problems[0].text;
+            const vector<KOVA_SETTING> settings = again.settings();
+            ASSERT_FALSE(settings.empty()) << text;
+            EXPECT_EQ(settings.back().name, "A");
+            EXPECT_EQ(settings.back().value, value) << text;
+            EXPECT_EQ(text.find("# keep") != string::npos, base.find("# keep") != string::npos) << text;
+            EXPECT_EQ(text.find("#tight") != string::npos, base.find("#tight") != string::npos) << text;
+        }
+    }
+}
+
+TEST(SettingsText, SetUpdatesInPlaceOrAppends) {
+    const struct {
+        const char* title;
+        string text;
+        vector<std::pair<string, string>> sets;
+        string written;
+    } cases[] = {
+        {"in place, keeping the comment and spacing", "# c\nDEPTH = 32  # depth\nMODE=A\n", {{"depth", "64"}},
+         "# c\nDEPTH = 64  # depth\nMODE=A\n"},
+        {"a new name after a last line without end", "A=1", {{"B", "2"}}, "A=1\nB=2\n"},
+        {"new lines take the file's line end", "# c\r\nA=1\r\n", {{"B", "2"}, {"C", ""}}, "# c\r\nA=1\r\nB=2\r\nC=\"\"\r\n"},
+        {"the last of a name given twice", "A=1\nA=2\n", {{"a", "3"}}, "A=1\nA=3\n"},
+        {"a value that needs quotes keeps the comment", "A=1 # c\n", {{"A", "x # y"}}, "A=\"x # y\" # c\n"},
+        {"a comment right after a quote stays one", "A=\"1\"#c\n", {{"A", "2"}}, "A=\"2\"#c\n"},
+        {"an empty value before a comment", "A= # c\n", {{"A", "5"}}, "A=5 # c\n"},
+        {"lines with errors stay", "bad line\nA=1\n", {{"A", "2"}}, "bad line\nA=2\n"},
+    };
+    for (const auto& c : cases) {
+        vector<KOVA_SETTINGS_PROBLEM> problems;
+        KOVA_SETTINGS_DOCUMENT document = parsed(c.text, problems);
+        for (const auto& [name, value] : c.sets) document.set(name, value);
+        EXPECT_EQ(document.render(), c.written) << c.title;
+    }
+}
+
+TEST(SettingsText, AssignMakesTheSettingsExactlyTheGivenOnes) {
+    const struct {
+        const char* title;
+        string text;
+        vector<KOVA_SETTING> settings;
+        string written;
+    } cases[] = {
+        {"reuses lines in order, drops stale ones, appends new ones",
+         "# head\nDEPTH=32 # d\nOLD=1\n\nW=8\nW=UNUSED\n",
+         {{"DEPTH", "32"}, {"W", "8"}, {"MODE", "DUAL"}, {"w", "CONSTANT"}},
+         "# head\nDEPTH=32 # d\n\nW=8\nW=CONSTANT\nMODE=DUAL\n"},
+        {"an unchanged value keeps its spelling", "A = \"1\"  # one\nA=2\n", {{"A", "1"}}, "A = \"1\"  # one\n"},
+        {"into an empty document", "", {{"A", "1"}, {"A", "UNUSED"}}, "A=1\nA=UNUSED\n"},
+    };
+    for (const auto& c : cases) {
+        vector<KOVA_SETTINGS_PROBLEM> problems;
+        KOVA_SETTINGS_DOCUMENT document = parsed(c.text, problems);
+        document.assign(c.settings);
+        EXPECT_EQ(document.render(), c.written) << c.title;
+    }
+    EXPECT_EQ(kova_render_settings({{"DEPTH", "32"}, {"NOTE", " spaced "}}),
+              "# kova settings\nDEPTH=32\nNOTE=\" spaced \"\n");
+}
+
+TEST(SettingsText, ConstantValuesAndOrigins) {
+    const struct {
+        string value;
+        bool constant;
+        string number;
+        bool valid;
+    } cases[] = {
+        {"CONSTANT:0x1F", true, "0x1F", true}, {"constant: 12", true, "12", true}, {"CONSTANT:0b101", true, "0b101", true},
+        {"CONSTANT:0XfF", true, "0XfF", true}, {"CONSTANT:", true, "", false},    {"CONSTANT:0b102", true, "0b102", false},
+        {"CONSTANT:0x", true, "0x", false},    {"CONSTANT:-1", true, "-1", false}, {"CONSTANT", false, "", false},
+        {"CONSTANTS:1", false, "", false},     {"USED", false, "", false},
+    };
+    for (const auto& c : cases) {
+        string number;
+        EXPECT_EQ(kova_split_constant(c.value, number), c.constant) << c.value;
+        if (!c.constant) continue;
+        EXPECT_EQ(number, c.number) << c.value;
+        EXPECT_EQ(kova_is_constant_number(number), c.valid) << c.value;
+    }
+    EXPECT_EQ((KOVA_SETTING{"A", "1", "a.settings", 3}).origin(), "a.settings:3");
+    EXPECT_EQ((KOVA_SETTING{"A", "1", "", 0}).origin(), "command line");
+}
