@@ -74,7 +74,8 @@ KOVA_SESSION::KOVA_SESSION(const KOVA_SESSION& other)
     : m_validator(std::make_unique<KOVA_RULES_VALIDATOR>(*other.m_validator)),
       m_description(other.m_description),
       m_init_messages(other.m_init_messages),
-      m_set_at(other.m_set_at) {
+      m_set_at(other.m_set_at),
+      m_constants(other.m_constants) {
     capture_scanner_output();
 }
 
@@ -91,19 +92,8 @@ std::vector<std::string> KOVA_SESSION::object_names() const {
 
 bool KOVA_SESSION::apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems) {
     bool ok = true;
-    // The first setting of each name and kind (value or usage word), to
-    // warn about a name set twice.
-    std::map<std::string, const KOVA_SETTING*> first;
     std::vector<std::pair<std::string, std::string>> constants;
     for (const KOVA_SETTING& setting : settings) {
-        const std::string key = to_lower_case(setting.name) + (usage_word(setting.value) >= 0 ? "/usage" : "/value");
-        auto [earlier, fresh] = first.emplace(key, &setting);
-        if (!fresh) {
-            problems.push_back(kova_make_message(KOVA_SEVERITY_WARNING, KOVA_DIAG_SETTING,
-                                                 setting.name + " is set twice (first at " + earlier->second->origin() +
-                                                     "); the later setting holds",
-                                                 setting_place(setting)));
-        }
         std::string constant;
         std::string problem;
         if (m_validator->get_port_object(setting.name) && kova_split_constant(setting.value, constant)) {
@@ -117,26 +107,43 @@ bool KOVA_SESSION::apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGE
             problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING, problem, setting_place(setting)));
             continue;
         }
-        if (!setting.file.empty()) m_set_at[to_lower_case(setting.name)] = setting_place(setting);
+        if (!setting.file.empty())
+            m_set_at[to_lower_case(setting.name)] = setting_place(setting);
+        else
+            m_set_at.erase(to_lower_case(setting.name));
+    }
+    for (const auto& [name, text] : constants) {
+        std::string digits;
+        int radix;
+        if (constant_digits(text, digits, radix)) {
+            m_constants[to_lower_case(name)] = {name, text};
+        } else {
+            ok = false;
+            problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
+                                                 "the constant value of " + name +
+                                                     " must be decimal, or 0x hex or 0b binary digits, not " + text));
+        }
     }
     if (!constants.empty()) {
         // A value has the port's width, which may depend on derived values.
         derive();
-        m_validator->evaluate_port_widths();
-        for (const auto& [name, text] : constants) {
-            std::string digits;
-            int radix;
-            if (constant_digits(text, digits, radix)) {
-                m_validator->set_current_port_value(name, digits, radix);
-            } else {
-                ok = false;
-                problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
-                                                     "the constant value of " + name + " must be decimal, or 0x hex or "
-                                                     "0b binary digits, not " + text));
-            }
-        }
+        apply_constant_values();
     }
     return ok;
+}
+
+// A run sets every port value back to unknown, so the values of ports
+// held constant are given again after each run.
+void KOVA_SESSION::apply_constant_values() {
+    m_validator->evaluate_port_widths();
+    for (const auto& entry : m_constants) {
+        const std::string& name = entry.second.first;
+        const KOVA_PORT_OBJ* port = m_validator->get_port_object(name);
+        if (!port || port->m_current_usage_state != KOVA_USAGE_CONSTANT) continue;
+        std::string digits;
+        int radix;
+        if (constant_digits(entry.second.second, digits, radix)) m_validator->set_current_port_value(name, digits, radix);
+    }
 }
 
 std::string KOVA_SESSION::apply_one(const KOVA_SETTING& setting) {
@@ -162,6 +169,7 @@ KOVA_RUN_RESULT KOVA_SESSION::run() {
     const std::vector<KOVA_SETTING> before = current_settings();
     KOVA_RUN_RESULT result;
     const bool engine_valid = m_validator->run_validator();
+    if (!m_constants.empty()) apply_constant_values();
     result.messages = m_init_messages;
     for (KOVA_MESSAGE& message : kova_messages_of(*m_validator)) result.messages.push_back(std::move(message));
     if (!engine_valid) add_function_rule_failure(result.messages);
@@ -174,6 +182,7 @@ KOVA_RUN_RESULT KOVA_SESSION::run() {
 void KOVA_SESSION::derive() {
     m_validator->run_validator();
     m_validator->clear_error_messages();
+    if (!m_constants.empty()) apply_constant_values();
 }
 
 KOVA_MESSAGES KOVA_SESSION::take_messages() {
@@ -236,9 +245,8 @@ std::vector<KOVA_SETTING> KOVA_SESSION::current_settings() const {
             const int state = port->m_current_usage_state;
             if (state == KOVA_USAGE_NONE) continue;
             std::string value = kova_get_usage_state_as_string(state);
-            const NUVO_UINTEGER* constant = port->get_current_port_value();
-            if (state == KOVA_USAGE_CONSTANT && constant && !constant->is_x())
-                value += ":0x" + port->get_current_port_value_as_string(QEL_RADIX_HEXADECIMAL);
+            const auto constant = m_constants.find(to_lower_case(name));
+            if (state == KOVA_USAGE_CONSTANT && constant != m_constants.end()) value += ":" + constant->second.second;
             settings.push_back({name, value, "", 0});
         } else if (const KOVA_PARAMETER_OBJ* parameter = m_validator->get_parameter_object(name)) {
             // A value marks the parameter used; another state follows it.

@@ -51,9 +51,10 @@ public:
     const KOVA_MESSAGES& initialization_messages() const { return m_init_messages; }
 
     // Applies settings in order: a value, or USED, UNUSED or CONSTANT, or
-    // CONSTANT:VALUE for a port held at a value. Every problem is appended
-    // (unknown names with the nearest known one, a name set twice); the
-    // answer is false when any of them is an error.
+    // CONSTANT:VALUE for a port held at a value; a later setting of a name
+    // overrides an earlier one, as the command line overrides a file.
+    // Every problem is appended (unknown names with the nearest known
+    // one); the answer is false when any of them is an error.
     bool apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems);
 
     // One validation run and everything it reports.
@@ -78,6 +79,7 @@ public:
 private:
     KOVA_SESSION() = default;
     void capture_scanner_output();
+    void apply_constant_values();
     std::string apply_one(const KOVA_SETTING& setting);
     void add_corrections(const std::vector<KOVA_SETTING>& before, KOVA_MESSAGES& messages) const;
     void add_function_rule_failure(KOVA_MESSAGES& messages) const;
@@ -88,6 +90,9 @@ private:
     KOVA_MESSAGES m_init_messages;
     // Where each object was last set in a settings file, by lower-case name.
     std::map<std::string, KOVA_SOURCE_LOCATION> m_set_at;
+    // The values of ports held constant, by lower-case name: the name as
+    // set and the value as written.
+    std::map<std::string, std::pair<std::string, std::string>> m_constants;
     // Characters the scanner cannot place are reported as messages, never
     // written to standard output; the stream itself discards them.
     std::ostream m_discard{nullptr};

@@ -23,8 +23,10 @@ void add_eval_command(CLI::App& app, KOVA_TOOL_STATE& state) {
             session.validator().clear_error_messages();
             const std::string result = session.validator().evaluate_expression(*expression, *mode);
             output.messages = session.take_messages();
-            for (const KOVA_MESSAGE& message : output.messages)
+            for (KOVA_MESSAGE& message : output.messages) {
+                if (message.location.file.empty()) message.location.file = "expression";
                 if (message.kind == KOVA_DIAG_PARSE_ERROR) output.failed = true;
+            }
             output.document["expression"] = kova_json_text(*expression);
             output.document["result"] = kova_json_text(result);
             output.text = [result](std::ostream& out) { out << result << "\n"; };

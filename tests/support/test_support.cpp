@@ -29,7 +29,10 @@ std::string write_temp_file(const std::string& name, const std::string& content)
 std::string test_data(const std::string& name) { return std::string(KOVA_TEST_DATA) + "/" + name; }
 
 TOOL_RUN run_kova(const std::string& arguments, bool with_errors) {
-    const std::string command = std::string(KOVA_TOOL) + " " + arguments + (with_errors ? " 2>&1" : " 2>/dev/null");
+    return run_shell(std::string(KOVA_TOOL) + " " + arguments + (with_errors ? " 2>&1" : " 2>/dev/null"));
+}
+
+TOOL_RUN run_shell(const std::string& command) {
     TOOL_RUN run{-1, ""};
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;

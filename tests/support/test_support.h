@@ -23,6 +23,8 @@ struct TOOL_RUN {
     std::string out;
 };
 TOOL_RUN run_kova(const std::string& arguments, bool with_errors = true);
+// Runs a shell command line as it is (/bin/sh) and collects its standard output.
+TOOL_RUN run_shell(const std::string& command);
 
 class VALIDATOR_PROBE : public KOVA_RULES_VALIDATOR {
 public:

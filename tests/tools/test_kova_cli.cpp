@@ -1,6 +1,12 @@
 // The kova tool driven as a user would: exit codes and what it prints.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "support/test_support.h"
 
 namespace {
@@ -18,29 +24,82 @@ TEST(KovaTool, ValidateExitCodesAndMessages) {
     EXPECT_EQ(valid.status, 0) << valid.out;
     EXPECT_EQ(valid.out, ram() + ": valid\n");
 
+    // A conflict points at the rule that decided, with line and byte column.
     RUN invalid = kova("validate " + ram() + " --set MODE=DUAL --unused addr_b");
     EXPECT_EQ(invalid.status, 1);
     EXPECT_EQ(invalid.out, ram() +
-                               ": error: Port addr_b is being set to the state UNUSED which is incompatible with the "
-                               "current settings of MODE(DUAL). The legal state is USED\n" +
+                               ":22:43: error: Port addr_b is being set to the state UNUSED which is incompatible "
+                               "with the current settings of MODE(DUAL). The legal state is USED\n" +
                                ram() + ": invalid\n");
 
-    EXPECT_EQ(kova("validate " + ram() + " --set MODE=DUAL --use addr_b").status, 0);
-    EXPECT_EQ(kova("validate " + ram() + " --set NOSUCH=1").status, 2);
-    EXPECT_EQ(kova("validate " + ram() + " --set WIDTH").status, 2);
-    EXPECT_EQ(kova("validate " + ram() + " --set addr_a=5").status, 2);
-    EXPECT_EQ(kova("validate " + temp_folder() + "/absent.xml").status, 2);
-    EXPECT_EQ(kova("validate " + write_temp_file("broken.xml", "<model>")).status, 2);
-    EXPECT_EQ(kova("frobnicate").status, 2);
+    const struct {
+        std::string arguments;
+        int status;
+        std::string expected;  // a part of the output
+    } cases[] = {
+        {"validate " + ram() + " --set MODE=DUAL --use addr_b", 0, ": valid\n"},
+        {"validate " + ram() + " --set DEPHT=1", 2, "no port or parameter is named DEPHT (did you mean DEPTH?)"},
+        {"validate " + ram() + " --set WIDTH", 2, "--set takes NAME=VALUE"},
+        {"validate " + ram() + " --set addr_a=5", 2, "port addr_a takes USED, UNUSED, CONSTANT"},
+        {"validate " + temp_folder() + "/absent.xml", 2, "absent.xml: error: cannot open the description file"},
+        {"validate " + write_temp_file("broken.xml", "<model>"), 2, "broken.xml:1:7: error: malformed XML"},
+        {"valdate " + ram(), 2, "kova: unknown subcommand 'valdate' (did you mean validate?)"},
+        {"validate " + ram() + " --sttings x", 2, "unknown option --sttings for validate (did you mean --settings?)"},
+        {"--version", 0, "kova 0.1.0\n"},
+        {"help validate", 0, "--settings"},
+        {"validate " + ram() + " --constant addr_a=0x1F", 0, ": valid\n"},
+        {"validate " + ram() + " --constant addr_b=0xZZ", 2, "--constant takes PORT or PORT=VALUE"},
+        // The description's own function name holds unless --function is given.
+        {"show " + ram() + " --format json", 0, "\"function\": \"ram\""},
+        {"show " + ram() + " --format json --function other", 0, "\"function\": \"other\""},
+        // Bytes that are not UTF-8 pass through text output as they are.
+        {"eval " + ram() + " MODE --set \"MODE=$(printf '\\377')\"", 0, "\xff\n"},
+    };
+    for (const auto& c : cases) {
+        const RUN run = kova(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.out;
+        EXPECT_NE(run.out.find(c.expected), std::string::npos) << c.arguments << "\n" << run.out;
+    }
+}
+
+// What a run reports beside the verdict: cycles from initialisation,
+// rule texts that do not parse and silent corrections, each graded.
+TEST(KovaTool, WarningsAndNotesStandBesideTheVerdict) {
+    const std::string cycle = write_temp_file("cycle.xml",
+        "<model function=\"c\">\n"
+        "  <object name=\"H1\" kind=\"hidden\" value=\"H2 + 1\"/>\n"
+        "  <object name=\"H2\" kind=\"hidden\" value=\"H1 + 1\"/>\n"
+        "  <object name=\"P\" kind=\"integer\" default=\"1\" default_usage_state=\"USED\">\n"
+        "    <rule condition=\"(P\"/>\n"
+        "  </object>\n"
+        "</model>\n");
+    RUN run = kova("validate " + cycle);
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(run.out, cycle + ":3:42: warning: Cyclical dependency in string H1 + 1 because of object H1 while "
+                               "creating dependency list for H2\n" +
+                           cycle + ":5:22: warning: parse error while parsing (P\n" + cycle +
+                           ":5:22: warning: Condition (P of object P with settings P(1) did not evaluate to be a "
+                           "boolean expression, but evaluates to \n" +
+                           cycle + ": valid\n");
+    // Every subcommand that initialises shows the cycle.
+    EXPECT_NE(kova("show " + cycle).out.find("warning: Cyclical dependency"), std::string::npos);
+    RUN corrected = kova("validate " + ram() + " --set BURST=3");
+    EXPECT_EQ(corrected.status, 0) << corrected.out;
+    EXPECT_NE(corrected.out.find(ram() + ":16:3: note: BURST: 3 corrected to 4\n"), std::string::npos)
+        << corrected.out;
 }
 
 TEST(KovaTool, EvalPrintsResultAndMessagesInEachMode) {
     EXPECT_EQ(kova("eval " + ram() + " 'ceil_log(DEPTH)' --set DEPTH=32").out, "5\n");
     EXPECT_EQ(kova("eval " + ram() + " 'max(1, 2) + MODE' --mode text").out, "2 + \"SIMPLE\"\n");
     EXPECT_EQ(kova("eval " + ram() + " '8 div 0'").out,
-              "1\nexpression: error: Error : Division by zero in condition 8 div 0\n");
-    EXPECT_EQ(kova("eval " + ram() + " 'a b'").out,
-              "\nexpression: error: parse error, expecting `$' while parsing a b\n");
+              "expression: warning: Error : Division by zero in condition 8 div 0\n1\n");
+    RUN unparsed = kova("eval " + ram() + " 'a b'");
+    EXPECT_EQ(unparsed.status, 1);
+    EXPECT_EQ(unparsed.out, "expression: warning: parse error, expecting `$' while parsing a b\n\n");
+    EXPECT_EQ(kova("eval " + ram() + " 'a ; b'").out,
+              "expression: warning: parse error, expecting `$' while parsing a ; b\nexpression: warning: The "
+              "characters \";\" of a ; b are not part of the rule language and were skipped\n\n");
     EXPECT_EQ(kova("eval " + ram() + " 1 --mode sideways").status, 2);
 }
 
@@ -61,7 +120,8 @@ TEST(KovaTool, ShowListsPortsAndParameters) {
 }
 
 TEST(KovaTool, SettingsFilesApplyInOrderAndRoundTrip) {
-    const std::string settings = write_temp_file("ram.settings", "# dual port RAM\nDEPTH=32\n  BURST = 3\n\nMODE=DUAL\naddr_b=USED\n");
+    const std::string settings =
+        write_temp_file("ram.settings", "# dual port RAM\nDEPTH=32   # words\n  BURST = 3\n\nMODE=DUAL\naddr_b=USED\n");
     const std::string saved = temp_folder() + "/saved.settings";
     RUN run = kova("validate " + ram() + " --settings " + settings + " --save " + saved);
     EXPECT_EQ(run.status, 0) << run.out;
@@ -73,17 +133,53 @@ TEST(KovaTool, SettingsFilesApplyInOrderAndRoundTrip) {
     EXPECT_EQ(second.out, first.out);
     // Command-line settings come after the file's.
     EXPECT_EQ(kova("eval " + ram() + " DEPTH --settings " + saved + " --set DEPTH=64").out, "64\n");
+    // Saving over the settings file keeps its comments, blank lines and
+    // order and updates the values in place.
+    EXPECT_EQ(kova("validate " + ram() + " --settings " + settings + " --set DEPTH=64 --save " + settings).status, 0);
+    std::ifstream in(settings);
+    const std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(kept.rfind("# dual port RAM\nDEPTH=64   # words\n  BURST = 4\n\nMODE=DUAL\naddr_b=USED\n", 0), 0u)
+        << kept;
 }
 
 TEST(KovaTool, SettingsFilesWithErrorsApplyNothing) {
     const std::string bad = write_temp_file("bad.settings", "DEPTH=32\nno equals sign\n=3\n");
     RUN run = kova("validate " + ram() + " --settings " + bad);
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.out, "kova: " + bad + ":2: expected NAME=VALUE, found 'no equals sign'\nkova: " + bad +
-                           ":3: expected NAME=VALUE, found '=3'\n");
-    const std::string unknown = write_temp_file("unknown.settings", "DEPTH=32\n\nNOPE=1\n");
-    EXPECT_EQ(kova("validate " + ram() + " --settings " + unknown).out,
-              "kova: " + unknown + ":3: no port or parameter is named NOPE\n");
+    EXPECT_EQ(run.out, bad + ":2: error: expected NAME=VALUE, found 'no equals sign'\n" + bad +
+                           ":3: error: a setting needs a name before '='\n");
+    const std::string unknown = write_temp_file("unknown.settings", "DEPTH=32\n\nNOPE=1\nMODE=DUAL\nMODE=SIMPLE\n");
+    RUN named = kova("validate " + ram() + " --settings " + unknown);
+    EXPECT_EQ(named.status, 2);
+    EXPECT_NE(named.out.find(unknown + ":3: error: no port or parameter is named NOPE\n"), std::string::npos)
+        << named.out;
+    EXPECT_NE(named.out.find(unknown + ":5: warning:"), std::string::npos) << named.out;  // MODE given twice
+    // Only regular files are read: a FIFO is refused at once, not waited on.
+    const std::string fifo = temp_folder() + "/settings.fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    RUN refused = kova("validate " + ram() + " --settings " + fifo);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.out.find("not a regular file"), std::string::npos) << refused.out;
+    EXPECT_EQ(kova("validate " + ram() + " --settings /dev/zero").status, 2);
+}
+
+// A save that cannot be written whole leaves the file as it was and
+// claims nothing: here the file size limit stops it part-way.
+TEST(KovaTool, FailedSaveLeavesTheFileByteForByte) {
+    const std::string original = "# keep me\nDEPTH=32\n";
+    const std::string target = write_temp_file("limited.settings", original);
+    const std::string long_value(4096, 'x');
+    TOOL_RUN limited = run_shell("ulimit -f 2; '" + std::string(KOVA_TOOL) + "' validate " + ram() +
+                                 " --set MODE=" + long_value + " --save '" + target + "' 2>&1");
+    EXPECT_EQ(limited.status, 2) << limited.out;
+    EXPECT_NE(limited.out.find("cannot save the settings"), std::string::npos) << limited.out;
+    std::ifstream in(target);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), original);
+    // No temporary file is left beside it.
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(target).parent_path()))
+        if (entry.path().filename().string().rfind("limited.settings", 0) == 0) ++files;
+    EXPECT_EQ(files, 1u);
 }
 
 namespace {
@@ -100,11 +196,11 @@ TEST(KovaTool, WidthsRangesMessagesAndSimlibOfTheFifoExample) {
     } cases[] = {
         {"widths " + fifo() + " --set WIDTH=32 --set DEPTH=512", 0, "data_count        10     ceil_log(DEPTH) + 1\n"},
         {"ranges " + fifo() + " prog_full_thresh", 0, "width: 4\nlower: 12\nupper: 12\n"},
-        {"ranges " + fifo() + " prog_full_thresh --set HAS_DATA_COUNT=1 --set MEMORY_TYPE=distributed", 0,
+        {"ranges " + fifo() + " prog_full_thresh --set HAS_DATA_COUNT=1 --use data_count --set MEMORY_TYPE=distributed", 0,
          "lower: 1\nupper: 15\nvalues: 4|8|12\n"},
         {"ranges " + fifo() + " din", 0, "lower: X\nupper: X\n"},
         {"ranges " + fifo() + " NOSUCH", 2, "kova: no port is named NOSUCH\n"},
-        {"messages " + fifo() + " --set MEMORY_TYPE=distributed --set WIDTH=72 --set HAS_DATA_COUNT=1", 0,
+        {"messages " + fifo() + " --set MEMORY_TYPE=distributed --set WIDTH=72 --set HAS_DATA_COUNT=1 --use data_count", 0,
          "A wide distributed FIFO uses many lookup tables; consider block memory.\n"
          "data_count gives the number of words held.\n"},
         {"simlib " + fifo() + " --set MEMORY_TYPE=distributed", 0, "fifo_lib;lutram_lib;prim_lib;\n"},

@@ -33,7 +33,11 @@ std::vector<SHOWN_COMMAND> console_commands(std::istream& readme) {
     return commands;
 }
 
-std::string run_in_source_folder(const std::string& command) {
+// Runs a README command from the source folder with the tool of this
+// build, whatever the build folder is named.
+std::string run_in_source_folder(std::string command) {
+    const std::string shown_tool = "build/tools/kova";
+    if (command.rfind(shown_tool, 0) == 0) command = "'" + std::string(KOVA_TOOL) + "'" + command.substr(shown_tool.size());
     const std::string line = "cd '" + std::string(KOVA_SOURCE_DIR) + "' && " + command + " 2>&1";
     std::string out;
     if (FILE* pipe = popen(line.c_str(), "r")) {

@@ -25,21 +25,21 @@ TEST(WizardMapAndStimulusCommands, OutputAndExitStatus) {
     };
     const CASE cases[] = {
         {"stimulus", "count_cycle --time 20", 0, "clk 0\nrst 0\nen 1\n"},
-        {"stimulus", "count_cycle --time 40 --set HAS_LOAD=1", 0, "clk 0\nload 1\ndin 0b10100101\n"},
+        {"stimulus", "count_cycle --time 40 --set HAS_LOAD=1 --use load --use din", 0, "clk 0\nload 1\ndin 0b10100101\n"},
         {"stimulus", "no_such_vector --time 0", 2, ""},
         {"stimulus", "count_cycle", 2, ""},
-        {"wizard-map", "ports --set DIRECTION=both --use count",
+        {"wizard-map", "ports --set DIRECTION=both --use count --use up_dn",
          0,
          "ports: 7 objects\n"
          "KIND  NAME   VALUE   USAGE   SOURCE\n"
-         "in    up_dn  USED    USED    map\n"
+         "in    up_dn  USED    USED    port\n"
          "in    din    UNUSED  UNUSED  map\n"
          "in    clk            USED    port\n"
          "in    rst            USED    port\n"
          "in    en             USED    port\n"
          "out   count          USED    port\n"
          "out   tc             USED    port\n"},
-        {"wizard-map", "generics --set WIDTH=12 --set DIRECTION=both",
+        {"wizard-map", "generics --set WIDTH=12 --set DIRECTION=both --use up_dn",
          0,
          "generics: 8 objects\n"
          "KIND     NAME              VALUE    USAGE  SOURCE\n"
