@@ -1,19 +1,42 @@
-// --format json on every subcommand: one document that parses, carries
-// the same facts as the text output, and keeps the exit codes.
+// --format json: one document on standard output for every subcommand and
+// every failure, messages as objects with their place, texts that are not
+// UTF-8 in their safe form, and the message kinds the schema allows. The
+// whole structure is checked against docs/kova.schema.json by
+// tests/tools/check_json_schema.py.
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "host/diagnostic.h"
 #include "support/test_support.h"
 
 namespace {
 
 std::string example(const char* name) { return std::string(KOVA_EXAMPLES) + "/" + name; }
 
-nlohmann::json json_of(const std::string& arguments, int expected_status) {
+// A run with --format json and standard error left out: its exit status,
+// and its standard output parsed (discarded when it is not exactly one
+// document, as when anything is printed before or after it).
+struct JSON_RUN {
+    int status;
+    std::string out;
+    nlohmann::json document;
+};
+
+JSON_RUN json_run(const std::string& arguments) {
     const TOOL_RUN run = run_kova(arguments + " --format json", false);
-    EXPECT_EQ(run.status, expected_status) << arguments;
-    return nlohmann::json::parse(run.out, nullptr, false);
+    return {run.status, run.out, nlohmann::json::parse(run.out, nullptr, false)};
+}
+
+// The first message of a kind, or null.
+nlohmann::json message_of_kind(const nlohmann::json& document, const std::string& kind) {
+    for (const auto& message : document["messages"])
+        if (message["kind"] == kind) return message;
+    return nullptr;
 }
 
 }  // namespace
@@ -21,58 +44,169 @@ nlohmann::json json_of(const std::string& arguments, int expected_status) {
 TEST(KovaJson, EverySubcommandWritesOneDocument) {
     const std::string ram = example("ram.xml"), fifo = example("fifo.xml"), counter = example("counter.xml");
     const struct {
-        std::string arguments;
-        int status;
-        const char* key;  // a member every such document has
+        std::string command, arguments;
+        const char* key;  // a member of the subcommand's own
     } cases[] = {
-        {"show " + ram, 0, "objects"},
-        {"eval " + ram + " 'DEPTH * 2'", 0, "result"},
-        {"validate " + ram, 0, "valid"},
-        {"deps " + ram + " DEPTH", 0, "names"},
-        {"widths " + fifo, 0, "ports"},
-        {"ranges " + fifo + " data_count", 0, "lower"},
-        {"messages " + fifo, 0, "shown"},
-        {"simlib " + fifo, 0, "libraries"},
-        {"wizard-map " + counter + " generics", 0, "objects"},
-        {"stimulus " + counter + " count_cycle --time 0", 0, "transitions"},
+        {"show", ram, "objects"},
+        {"eval", ram + " 'DEPTH * 2'", "result"},
+        {"validate", ram, "parameters"},
+        {"deps", ram + " DEPTH", "names"},
+        {"widths", fifo, "ports"},
+        {"ranges", fifo + " data_count", "lower"},
+        {"messages", fifo, "wizard_messages"},
+        {"simlib", fifo, "libraries"},
+        {"wizard-map", counter + " generics", "objects"},
+        {"stimulus", counter + " count_cycle --time 0", "transitions"},
     };
     for (const auto& c : cases) {
-        const nlohmann::json document = json_of(c.arguments, c.status);
-        ASSERT_FALSE(document.is_discarded()) << c.arguments;
-        EXPECT_TRUE(document.contains(c.key)) << c.arguments << "\n" << document.dump();
+        const JSON_RUN run = json_run(c.command + " " + c.arguments);
+        EXPECT_EQ(run.status, 0) << c.command;
+        ASSERT_FALSE(run.document.is_discarded()) << c.command << "\n" << run.out;
+        EXPECT_EQ(run.document["schema_version"], 1) << c.command;
+        EXPECT_EQ(run.document["command"], c.command);
+        EXPECT_TRUE(run.document.contains(c.key)) << c.command << "\n" << run.out;
+        EXPECT_EQ(run.document.contains("valid"), c.command != "show") << c.command;
     }
 }
 
-TEST(KovaJson, ValidateCarriesMessagesAndBothStates) {
-    const nlohmann::json document =
-        json_of("validate " + example("ram.xml") + " --settings " + example("ram-conflicts.settings"), 1);
-    ASSERT_FALSE(document.is_discarded());
-    EXPECT_FALSE(document["valid"].get<bool>());
-    const TOOL_RUN text = run_kova("validate " + example("ram.xml") + " --settings " + example("ram-conflicts.settings"));
-    std::string listed;
-    for (const auto& message : document["messages"])
-        listed += example("ram.xml") + ": error: " + message.get<std::string>() + "\n";
-    EXPECT_EQ(listed + example("ram.xml") + ": invalid\n", text.out);
+TEST(KovaJson, InvalidConfigurationGivesPlacedMessagesAndBothStates) {
+    const std::string arguments = "validate " + example("ram.xml") + " --settings " + example("ram-conflicts.settings");
+    const JSON_RUN run = json_run(arguments);
+    EXPECT_EQ(run.status, 1);
+    ASSERT_FALSE(run.document.is_discarded()) << run.out;
+    EXPECT_EQ(run.document["valid"], false);
 
-    bool found = false;
-    for (const auto& parameter : document["parameters"]) {
-        if (parameter["name"] != "DEPTH") continue;
-        found = true;
-        EXPECT_EQ(parameter["value"], "300");
-        EXPECT_EQ(parameter["alt_value"], "16|32|64|128|256|512|1024");
-        EXPECT_EQ(parameter["usage"], "USED");
+    // One message per kind of conflict, with the object, rule and place it
+    // names; only the value set in the settings file points back there.
+    const struct {
+        const char* kind;
+        const char* object;
+        int line, column;
+        nlohmann::json setting;
+    } expected[] = {
+        {"value-conflict", "DEPTH", 17, 38, {{"file", example("ram-conflicts.settings")}, {"line", 6}}},
+        {"usage-conflict", "clkb", 48, 43, nullptr},
+        {"check-failed", "BYTE_ENABLES", 27, 31, nullptr},
+    };
+    for (const auto& e : expected) {
+        const nlohmann::json message = message_of_kind(run.document, e.kind);
+        ASSERT_FALSE(message.is_null()) << e.kind << "\n" << run.out;
+        EXPECT_EQ(message["severity"], "error") << e.kind;
+        EXPECT_EQ(message["object"], e.object) << e.kind;
+        EXPECT_EQ(message["rule"], 0) << e.kind;
+        EXPECT_EQ(message["file"], example("ram.xml")) << e.kind;
+        EXPECT_EQ(message["line"], e.line) << e.kind;
+        EXPECT_EQ(message["column"], e.column) << e.kind;
+        EXPECT_EQ(message["setting"], e.setting) << e.kind;
     }
-    EXPECT_TRUE(found);
-    for (const auto& port : document["ports"]) {
-        if (port["name"] == "clkb") {
-            EXPECT_EQ(port["alt_usage"], "USED");
+
+    // The text output prints the same messages.
+    const TOOL_RUN text = run_kova(arguments);
+    for (const auto& message : run.document["messages"])
+        EXPECT_NE(text.out.find(": error: " + message["text"].get<std::string>() + "\n"), std::string::npos)
+            << message["text"];
+
+    const struct {
+        const char* list;
+        const char* name;
+        const char* member;
+        const char* value;
+    } states[] = {
+        {"parameters", "DEPTH", "value", "300"},
+        {"parameters", "DEPTH", "alt_value", "16|32|64|128|256|512|1024"},
+        {"parameters", "DEPTH", "usage", "USED"},
+        {"ports", "clkb", "usage", "UNUSED"},
+        {"ports", "clkb", "alt_usage", "USED"},
+    };
+    for (const auto& s : states) {
+        nlohmann::json found;
+        for (const auto& entry : run.document[s.list])
+            if (entry["name"] == s.name) found = entry[s.member];
+        EXPECT_EQ(found, s.value) << s.name << " " << s.member;
+    }
+}
+
+// Characters that are not part of the rule language are reported as
+// messages, never printed ahead of the document.
+TEST(KovaJson, UnplacedCharactersStayInsideTheDocument) {
+    const struct {
+        std::string arguments;
+        int status;
+        std::vector<const char*> kinds;  // messages the document must hold
+    } cases[] = {
+        {"eval " + example("ram.xml") + " 'DEPTH ; 2'", 1, {"parse-error", "unplaced-character"}},
+        {"validate " + example("ram.xml") + " --set 'MODE=a;b'", 1, {"value-conflict"}},
+    };
+    for (const auto& c : cases) {
+        const JSON_RUN run = json_run(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments;
+        ASSERT_FALSE(run.document.is_discarded()) << c.arguments << "\n" << run.out;
+        EXPECT_EQ(run.out.front(), '{') << c.arguments;
+        for (const char* kind : c.kinds)
+            EXPECT_FALSE(message_of_kind(run.document, kind).is_null()) << c.arguments << " " << kind << "\n" << run.out;
+    }
+}
+
+TEST(KovaJson, FailuresGiveAnErrorDocumentWithStatusTwo) {
+    const struct {
+        std::string arguments;
+        const char* command;
+        const char* error;        // the start of the error member
+        const char* message_kind;  // the kind of the first message, or null for none
+    } cases[] = {
+        {"show " + example("missing.xml"), "show", "cannot open the description file", "load"},
+        {"nosuch " + example("ram.xml"), "", "unknown subcommand 'nosuch'", nullptr},
+        {"ranges " + example("fifo.xml") + " NOSUCH", "ranges", "no port is named NOSUCH", nullptr},
+        {"validate " + example("ram.xml") + " --set NOSUCH=1", "validate", "no port or parameter is named NOSUCH",
+         "setting"},
+    };
+    for (const auto& c : cases) {
+        const JSON_RUN run = json_run(c.arguments);
+        EXPECT_EQ(run.status, 2) << c.arguments;
+        ASSERT_FALSE(run.document.is_discarded()) << c.arguments << "\n" << run.out;
+        EXPECT_EQ(run.document["schema_version"], 1) << c.arguments;
+        EXPECT_EQ(run.document["command"], c.command) << c.arguments;
+        EXPECT_EQ(run.document["error"].get<std::string>().rfind(c.error, 0), 0u) << run.out;
+        EXPECT_FALSE(run.document.contains("valid")) << c.arguments;
+        if (c.message_kind) {
+            ASSERT_FALSE(run.document["messages"].empty()) << c.arguments;
+            EXPECT_EQ(run.document["messages"][0]["kind"], c.message_kind) << c.arguments;
+            EXPECT_EQ(run.document["messages"][0]["severity"], "error") << c.arguments;
+        } else {
+            EXPECT_TRUE(run.document["messages"].empty()) << c.arguments;
         }
     }
+    EXPECT_EQ(run_kova("show " + example("fifo.xml") + " --format yaml").status, 2);
 }
 
-TEST(KovaJson, UsageErrorsStayOnStandardErrorWithStatusTwo) {
-    const TOOL_RUN run = run_kova("ranges " + example("fifo.xml") + " NOSUCH --format json", false);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run_kova("show " + example("fifo.xml") + " --format yaml").status, 2);
+// A value holding the byte 0xFF appears as the escape and two hex digits,
+// in the parameter list and in the message that quotes it.
+TEST(KovaJson, BytesThatAreNotUtf8AreEscaped) {
+    const JSON_RUN run = json_run("validate " + example("ram.xml") + " --set 'MODE=a\xff" "b'");
+    EXPECT_EQ(run.status, 1);
+    ASSERT_FALSE(run.document.is_discarded()) << run.out;
+    const std::string escaped = "a\xEF\xBF\xBD" "FFb";
+    nlohmann::json value;
+    for (const auto& parameter : run.document["parameters"])
+        if (parameter["name"] == "MODE") value = parameter["value"];
+    EXPECT_EQ(value, escaped);
+    const nlohmann::json conflict = message_of_kind(run.document, "value-conflict");
+    ASSERT_FALSE(conflict.is_null()) << run.out;
+    EXPECT_NE(conflict["text"].get<std::string>().find("value " + escaped + " "), std::string::npos) << conflict;
+}
+
+// The schema names every kind and severity the tool can write, and no
+// other.
+TEST(KovaJson, SchemaListsEveryMessageKindAndSeverity) {
+    std::ifstream file(std::string(KOVA_SOURCE_DIR) + "/docs/kova.schema.json");
+    const nlohmann::json schema = nlohmann::json::parse(file, nullptr, false);
+    ASSERT_FALSE(schema.is_discarded());
+    const nlohmann::json& properties = schema["$defs"]["message"]["properties"];
+    std::set<std::string> kinds, severities;
+    for (int kind = 0; kind < KOVA_DIAG_KIND_COUNT; ++kind)
+        kinds.insert(kova_diagnostic_kind_name(static_cast<KOVA_DIAGNOSTIC_KIND>(kind)));
+    for (KOVA_SEVERITY severity : {KOVA_SEVERITY_ERROR, KOVA_SEVERITY_WARNING, KOVA_SEVERITY_NOTE})
+        severities.insert(kova_severity_name(severity));
+    EXPECT_EQ(properties["kind"]["enum"].get<std::set<std::string>>(), kinds);
+    EXPECT_EQ(properties["severity"]["enum"].get<std::set<std::string>>(), severities);
 }

@@ -1,0 +1,174 @@
+#!/usr/bin/env python3
+"""Runs the kova tool with --format json for every subcommand over the
+bundled examples (valid and invalid configurations, failures, and texts
+that are not UTF-8) and checks each document against docs/kova.schema.json
+and against the exit-status rules of docs/json.md. A few altered documents
+must be rejected, so that a schema that lets everything through fails too.
+
+Usage: check_json_schema.py KOVA SOURCE_DIR
+Prints one line per document and "N passed, M failed"; exits 1 on any
+failure.
+"""
+import copy
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+try:
+    import jsonschema
+except ImportError:
+    sys.exit("check_json_schema: python3 jsonschema is missing (scripts/setup-deps installs it)")
+
+ESCAPED_FF = "\ufffdFF"  # the safe form of the byte 0xFF
+
+
+def cases(examples, odd):
+    """(arguments, expected exit status, text the document must hold or None).
+    Arguments are bytes or str; odd holds copies of the examples under
+    names with a byte 0xFF."""
+    ram = os.path.join(examples, "ram.xml")
+    fifo = os.path.join(examples, "fifo.xml")
+    counter = os.path.join(examples, "counter.xml")
+    conflicts = os.path.join(examples, "ram-conflicts.settings")
+    return [
+        (["show", ram], 0, None),
+        (["validate", ram], 0, None),
+        (["validate", ram, "--settings", conflicts], 1, "value-conflict"),
+        (["eval", fifo, "ceil_log(DEPTH)", "--set", "DEPTH=512"], 0, None),
+        (["eval", ram, "DEPTH ; 2"], 1, "unplaced-character"),
+        (["deps", fifo, "DEPTH"], 0, None),
+        (["deps", fifo, "--expr", "WIDTH gt 8"], 0, None),
+        (["wizard-map", counter, "generics", "--set", "WIDTH=12", "--set", "DIRECTION=down"], 0, None),
+        (["stimulus", counter, "count_cycle", "--time", "50", "--set", "DIRECTION=both"], 1, "usage-conflict"),
+        (["widths", fifo, "--set", "WIDTH=32", "--set", "DEPTH=512"], 0, None),
+        (["ranges", fifo, "data_count"], 0, None),
+        (["ranges", fifo, "prog_full_thresh", "--set", "MEMORY_TYPE=distributed"], 0, '"values": ['),
+        (["messages", fifo, "--set", "MEMORY_TYPE=distributed", "--set", "WIDTH=72"], 0, None),
+        (["simlib", fifo, "--set", "MEMORY_TYPE=distributed"], 0, None),
+        # Failures: exit 2 and an error document.
+        (["show", os.path.join(examples, "missing.xml")], 2, '"kind": "load"'),
+        (["nosuch", ram], 2, '"command": ""'),
+        (["ranges", fifo, "NOSUCH"], 2, None),
+        (["validate", ram, "--set", "bad"], 2, '"kind": "setting"'),
+        # Texts that are not UTF-8: a description and a settings file named
+        # with a byte 0xFF, and a value holding one.
+        (["validate", odd["ram"], "--settings", odd["conflicts"], "--set", b"MODE=a\xffb"], 1, ESCAPED_FF),
+        (["show", odd["ram"]], 0, ESCAPED_FF),
+        (["validate", odd["ram"], "--settings", odd["broken"]], 2, ESCAPED_FF),
+    ]
+
+
+def odd_copies(examples, folder):
+    """Copies of ram.xml (with the sub-model it includes) and
+    ram-conflicts.settings, and a settings file with a bad line, under
+    names that hold a byte 0xFF."""
+    base = os.fsencode(folder)
+    odd = {
+        "ram": os.path.join(base, b"r\xffam.xml"),
+        "conflicts": os.path.join(base, b"c\xff.settings"),
+        "broken": os.path.join(base, b"b\xff.settings"),
+    }
+    shutil.copyfile(os.path.join(examples, "ram.xml"), odd["ram"])
+    shutil.copyfile(os.path.join(examples, "ram_ecc.xml"), os.path.join(folder, "ram_ecc.xml"))
+    shutil.copyfile(os.path.join(examples, "ram-conflicts.settings"), odd["conflicts"])
+    with open(odd["broken"], "wb") as out:
+        out.write(b"MODE=DUAL\nnot a setting\n")
+    return odd
+
+
+def shown(arguments):
+    """The arguments as one line, files by their base name, stray bytes
+    written as \\xFF."""
+    words = [os.fsencode(a).decode("utf-8", "backslashreplace") for a in arguments]
+    return " ".join(os.path.basename(w) if os.sep in w else w for w in words)
+
+
+def problems_of(validator, kova, arguments, status, wanted):
+    """The problems of one run, empty when its document is right."""
+    argv = [os.fsencode(kova)] + [os.fsencode(a) for a in arguments] + [b"--format", b"json"]
+    run = subprocess.run(argv, capture_output=True, timeout=30)
+    problems = []
+    if run.returncode != status:
+        problems.append("exit %d, expected %d" % (run.returncode, status))
+    try:
+        text = run.stdout.decode("utf-8")
+        document = json.loads(text)
+    except ValueError as error:
+        return problems + ["standard output is not one JSON document: %s" % error], None
+    problems += [e.message for e in validator.iter_errors(document)]
+    # Exit 2 exactly when the document is a failure document; exit 0 only
+    # when nothing is wrong.
+    if isinstance(document, dict):
+        if ("error" in document) != (run.returncode == 2):
+            problems.append("exit %d with%s an error member" % (run.returncode, "" if "error" in document else "out"))
+        if run.returncode == 0 and (document.get("valid") is False or
+                                    any(m.get("severity") == "error" for m in document.get("messages", []))):
+            problems.append("exit 0 with an invalid verdict or an error message")
+    if wanted is not None and wanted not in text:
+        problems.append("the document does not hold %r" % wanted)
+    return problems, document
+
+
+def alterations(document):
+    """Altered copies of a validate document the schema must reject."""
+    def extra_member(d):
+        d["extra"] = 1
+
+    def verdict_as_text(d):
+        d["valid"] = "false"
+
+    def line_as_text(d):
+        d["messages"][0]["line"] = "3"
+
+    def message_member_missing(d):
+        del d["messages"][0]["setting"]
+
+    def lone_escape(d):
+        d["description"] += "\ufffd"
+
+    for change in (extra_member, verdict_as_text, line_as_text, message_member_missing, lone_escape):
+        altered = copy.deepcopy(document)
+        change(altered)
+        yield change.__name__, altered
+
+
+def main():
+    if len(sys.argv) != 3:
+        sys.exit("usage: check_json_schema.py KOVA SOURCE_DIR")
+    kova, source = sys.argv[1], sys.argv[2]
+    examples = os.path.join(source, "examples")
+    with open(os.path.join(source, "docs", "kova.schema.json"), encoding="utf-8") as schema_file:
+        schema = json.load(schema_file)
+    jsonschema.Draft202012Validator.check_schema(schema)
+    validator = jsonschema.Draft202012Validator(schema)
+
+    passed = failed = 0
+    invalid_document = None
+    with tempfile.TemporaryDirectory(prefix="kova-json-") as folder:
+        for arguments, status, wanted in cases(examples, odd_copies(examples, folder)):
+            problems, document = problems_of(validator, kova, arguments, status, wanted)
+            if arguments[0] == "validate" and status == 1 and invalid_document is None:
+                invalid_document = document
+            print("%s %s%s" % ("FAIL" if problems else "ok  ", shown(arguments),
+                               "".join("\n     " + p for p in problems)))
+            failed += bool(problems)
+            passed += not problems
+
+    if invalid_document is None:
+        print("FAIL no document of an invalid configuration to alter")
+        failed += 1
+    for name, altered in alterations(invalid_document) if invalid_document else ():
+        accepted = validator.is_valid(altered)
+        print("%s altered document rejected: %s" % ("FAIL" if accepted else "ok  ", name))
+        failed += accepted
+        passed += not accepted
+
+    print("%d passed, %d failed" % (passed, failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
