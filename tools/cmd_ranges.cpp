@@ -48,7 +48,7 @@ void add_ranges_command(CLI::App& app, KOVA_TOOL_STATE& state) {
             const bool listed = port->get_port_value_array() != nullptr;
             const std::vector<std::string> values = value_list(port->get_port_value_array(), width);
             output.document["port"] = kova_json_text(port_name);
-            output.document["width"] = width;
+            output.document["width"] = width >= 0 ? nlohmann::json(width) : nlohmann::json();
             output.document["lower"] = kova_json_text(lower);
             output.document["upper"] = kova_json_text(upper);
             output.document["values"] = listed ? kova_texts_json(values) : nlohmann::json();

@@ -21,7 +21,7 @@ void add_widths_command(CLI::App& app, KOVA_TOOL_STATE& state) {
                 const int width = port->get_current_port_width();
                 table.push_back({port->get_name(), std::to_string(width), port->get_port_width()});
                 ports.push_back({{"port", kova_json_text(port->get_name())},
-                                 {"width", width},
+                                 {"width", width >= 0 ? nlohmann::json(width) : nlohmann::json()},
                                  {"expression", kova_json_text(port->get_port_width())}});
             }
             output.document["ports"] = ports;

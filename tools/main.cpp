@@ -47,10 +47,16 @@ bool wants_json(int argc, char** argv) {
     return false;
 }
 
-// The first argument that is not an option, where a subcommand stands.
+// The first argument that is neither an option nor the value of
+// --format, where a subcommand stands.
 int subcommand_index(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--format") {
+            ++i;
+            continue;
+        }
         if (argv[i][0] != '-') return i;
+    }
     return 0;
 }
 
@@ -150,20 +156,28 @@ int run(int argc, char** argv) {
     return state.exit_code;
 }
 
+// One line on standard error, and under --format json an error document.
+int internal_failure(bool json, const std::string& problem, const std::string& detail = "") {
+    std::cerr << "kova: " << problem << (detail.empty() ? "" : ": " + detail) << "\n";
+    if (json) std::cout << "{\"schema_version\": 1, \"command\": \"\", \"error\": \"" << problem
+                        << "\", \"messages\": []}\n";
+    return KOVA_EXIT_USAGE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     // A save past the file size limit then fails with an error instead of
     // ending the process half-way.
     kova_ignore_file_size_signal();
+    const bool json = wants_json(argc, argv);
     try {
         return run(argc, argv);
     } catch (const std::bad_alloc&) {
-        std::cerr << "kova: out of memory\n";
+        return internal_failure(json, "out of memory");
     } catch (const std::exception& error) {
-        std::cerr << "kova: internal error: " << error.what() << "\n";
+        return internal_failure(json, "internal error", error.what());
     } catch (...) {
-        std::cerr << "kova: internal error\n";
+        return internal_failure(json, "internal error");
     }
-    return KOVA_EXIT_USAGE;
 }
