@@ -54,6 +54,7 @@ TEST(KovaTool, ValidateExitCodesAndMessages) {
         {"show " + ram() + " --format json --function other", 0, "\"function\": \"other\""},
         // Bytes that are not UTF-8 pass through text output as they are.
         {"eval " + ram() + " MODE --set \"MODE=$(printf '\\377')\"", 0, "\xff\n"},
+        {"validate " + ram() + " --set \"$(printf 'W\\377')=1\"", 2, "no port or parameter is named W\xff"},
     };
     for (const auto& c : cases) {
         const RUN run = kova(c.arguments);
