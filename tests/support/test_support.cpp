@@ -3,20 +3,40 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <sys/wait.h>
 #include <fstream>
 #include <unistd.h>
 
-std::string temp_folder() {
-    static const std::string folder = [] {
+namespace {
+
+// The temporary folder of one test process, made on first use and removed
+// with everything in it when the process ends normally.
+class TEMP_FOLDER {
+public:
+    TEMP_FOLDER() {
         const char* base = std::getenv("TMPDIR");
         std::string pattern = std::string(base && *base ? base : "/tmp") + "/kova-tests-XXXXXX";
         std::vector<char> buffer(pattern.begin(), pattern.end());
         buffer.push_back('\0');
-        const char* made = mkdtemp(buffer.data());
-        return std::string(made ? made : "/tmp");
-    }();
-    return folder;
+        if (const char* made = mkdtemp(buffer.data())) m_path = made;
+    }
+    ~TEMP_FOLDER() {
+        std::error_code ignored;
+        if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
+    }
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+}  // namespace
+
+std::string temp_folder() {
+    static const TEMP_FOLDER folder;
+    return folder.path().empty() ? "/tmp" : folder.path();
 }
 
 std::string write_temp_file(const std::string& name, const std::string& content) {
