@@ -114,6 +114,11 @@ public:
         return obj_type == KOVA_OBJ_INTEGER_PARAMETER || obj_type == KOVA_OBJ_STRING_PARAMETER ||
                obj_type == KOVA_OBJ_OTHER_PARAMETER;
     }
+    // Hidden parameters and function macros, whose value text is an
+    // expression that gives their current value.
+    bool has_expression_value() const {
+        return obj_type == KOVA_OBJ_HIDDEN_PARAMETER || obj_type == KOVA_OBJ_FN_MACRO;
+    }
     // usage_state, or default_usage_state while usage_state is NONE.
     int get_effective_usage_state() const {
         return usage_state == KOVA_USAGE_NONE ? default_usage_state : usage_state;

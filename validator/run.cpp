@@ -206,7 +206,7 @@ bool KOVA_RULES_VALIDATOR::validate_object(KOVA_OBJ_INFO* object) {
     if (object->is_port() && (port = port_copy_of(*object))) kova_reset_alt_state(*port, false);
     const std::string& name = object->get_name();
     const KOVA_MODEL_ORIGIN_SCOPE origin(*this, kova_object_origin(name, *object, KOVA_FIELD_VALUE));
-    if (object->obj_type == KOVA_OBJ_HIDDEN_PARAMETER || object->obj_type == KOVA_OBJ_FN_MACRO)
+    if (object->has_expression_value())
         object->set_current_value(evaluate_expression(object->get_value(), PARSER_MODE_EVALUATE));
 
     m_value_rule = m_state_rule = KOVA_APPLIED_RULE();
@@ -263,8 +263,8 @@ bool KOVA_RULES_VALIDATOR::run_validator_on_assoc_elements(const std::string& na
     bool failed = false;
     for (int position = 0; position < target->evaluation_position; ++position) {
         for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
-            const bool derived = object->obj_type == KOVA_OBJ_HIDDEN_PARAMETER || object->obj_type == KOVA_OBJ_FN_MACRO;
-            if (object->evaluation_position == position && derived && !validate_object(object)) failed = true;
+            if (object->evaluation_position == position && object->has_expression_value() && !validate_object(object))
+                failed = true;
         }
         evaluate_instances_at(*this, m_fn_macro_list, position, true);
     }
