@@ -128,9 +128,10 @@ private:
 // repeat rule, which may read it again for every repeat item.
 class REPEATED_ITEM {
 public:
-    bool empty() const { return m_text.empty(); }
+    bool empty() const { return !m_remembered; }
+    // Keeps item, which is not empty.
     void remember(const std::string& item) {
-        m_text = item;
+        m_remembered = true;
         m_time_text = item;
         m_value = take_word(m_time_text);
         m_time_text = without_at_sign(m_time_text);
@@ -146,7 +147,8 @@ public:
     }
 
 private:
-    std::string m_text, m_value, m_time_text;
+    bool m_remembered = false;
+    std::string m_value, m_time_text;
     std::optional<int32_t> m_literal_time;
 };
 
