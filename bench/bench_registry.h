@@ -9,5 +9,8 @@ void kova_register_expression_benchmarks();
 void kova_register_validator_benchmarks();
 // memory/<objects>: counters peak_bytes_per_object, model_bytes_per_object.
 void kova_register_memory_benchmarks();
+// walk/port_value_list/<MB> and walk/force_command/<MB>: times in ms,
+// counter bytes_per_second.
+void kova_register_text_walk_benchmarks();
 
 #endif

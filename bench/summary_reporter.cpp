@@ -11,6 +11,7 @@
 namespace {
 
 const int MODEL_SIZES[] = {1000, 10000, 100000};
+const int TEXT_MEGABYTES[] = {1, 2, 4};
 
 // A figure with the given printf format, or "-" when it is missing.
 std::string figure(const char* format, double value) {
@@ -107,11 +108,37 @@ void KOVA_SUMMARY_REPORTER::print_memory(std::ostream& out) const {
     }
 }
 
+// Linear walks keep the time per byte, so the 4 MB text takes about four
+// times as long as the 1 MB one; a walk that copies the rest of the text
+// for each token would take about sixteen times as long.
+void KOVA_SUMMARY_REPORTER::print_text_walks(std::ostream& out) const {
+    out << "\nWalks over long texts, nanoseconds per byte\n";
+    row(out, "megabytes", "port value list", "force command", "");
+    auto name = [](const std::string& family, int megabytes) {
+        return family + "/" + std::to_string(megabytes) + "/manual_time";
+    };
+    auto ns_per_byte = [&](const std::string& family, int megabytes) {
+        const double rate = counter(name(family, megabytes), "bytes_per_second");
+        return rate <= 0 ? -1 : 1e9 / rate;
+    };
+    for (int megabytes : TEXT_MEGABYTES)
+        row(out, std::to_string(megabytes), figure("%.2f", ns_per_byte("walk/port_value_list", megabytes)),
+            figure("%.2f", ns_per_byte("walk/force_command", megabytes)), "");
+    auto growth = [&](const std::string& family) {
+        const RESULT* small = find(name(family, 1));
+        const RESULT* large = find(name(family, 4));
+        return small && large ? ratio(large->milliseconds, small->milliseconds) : -1;
+    };
+    row(out, "4 MB / 1 MB", figure("%.2fx", growth("walk/port_value_list")),
+        figure("%.2fx", growth("walk/force_command")), "");
+}
+
 void KOVA_SUMMARY_REPORTER::Finalize() {
     ConsoleReporter::Finalize();
     std::ostream& out = GetOutputStream();
     print_expressions(out);
     print_validation(out);
     print_memory(out);
+    print_text_walks(out);
     out.flush();
 }

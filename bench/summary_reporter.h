@@ -1,7 +1,8 @@
 // A console reporter that also keeps every result and, at the end, prints
 // the summary table: evaluations per second beside Tcl with their ratio,
 // validation times per model size with the growth from 10,000 to 100,000
-// objects, and heap bytes per object.
+// objects, heap bytes per object, and the time per byte of the walks over
+// long texts with its growth from 1 to 4 MB.
 #ifndef KOVA_BENCH_SUMMARY_REPORTER_H
 #define KOVA_BENCH_SUMMARY_REPORTER_H
 
@@ -27,6 +28,7 @@ private:
     void print_expressions(std::ostream& out) const;
     void print_validation(std::ostream& out) const;
     void print_memory(std::ostream& out) const;
+    void print_text_walks(std::ostream& out) const;
 
     std::map<std::string, RESULT> m_results;
 };

@@ -4,28 +4,21 @@
 // shared machine does not count.
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <string>
 
+#include "bench/bench_clock.h"
 #include "bench/bench_model.h"
 #include "bench/bench_registry.h"
 
 namespace {
 
-double thread_seconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
 void initialize_benchmark(benchmark::State& state) {
     const int object_count = static_cast<int>(state.range(0));
     for (auto _ : state) {
         auto model = kova_bench_model(object_count);
-        const double start = thread_seconds();
+        const double start = kova_bench_thread_seconds();
         model->initialize_validator();
-        state.SetIterationTime(thread_seconds() - start);
+        state.SetIterationTime(kova_bench_thread_seconds() - start);
     }
 }
 
@@ -34,9 +27,9 @@ void run_benchmark(benchmark::State& state) {
     auto model = kova_bench_model(object_count);
     kova_bench_prepare(*model);
     for (auto _ : state) {
-        const double start = thread_seconds();
+        const double start = kova_bench_thread_seconds();
         benchmark::DoNotOptimize(model->run_validator());
-        state.SetIterationTime(thread_seconds() - start);
+        state.SetIterationTime(kova_bench_thread_seconds() - start);
     }
     state.SetLabel(std::to_string(model->get_error_messages().size()) + " messages");
 }

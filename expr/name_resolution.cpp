@@ -61,23 +61,33 @@ const char* expression_name_value(KOVA_EVAL_CONTEXT& ctx, const char* name) {
     return ctx.pool.keep(object ? object_value_text(ctx, *object) : unknown_name_text(ctx, name));
 }
 
-bool expression_is_used(KOVA_EVAL_CONTEXT& ctx, const char* name) {
+namespace {
+
+// A use query about the object named name, answered by ask(validator,
+// object) under the host query guard; false without a validator or an
+// object of that name.
+template <typename ASK>
+bool guarded_use_query(KOVA_EVAL_CONTEXT& ctx, const char* name, ASK ask) {
     if (!ctx.validator) return false;
     const KOVA_RULES_VALIDATOR& validator = *ctx.validator;
     return kova_guarded_port_query(ctx, KOVA_PORT_QUERY_USE, name, false, [&] {
         const KOVA_OBJ_INFO* object = validator.get_kova_obj(name);
-        if (!object) return false;
-        if (object->is_port()) return validator.check_port_is_used(name);
-        return object->is_parameter() && validator.check_parameter_is_used(name);
+        return object != nullptr && ask(validator, *object);
+    });
+}
+
+}  // namespace
+
+bool expression_is_used(KOVA_EVAL_CONTEXT& ctx, const char* name) {
+    return guarded_use_query(ctx, name, [name](const KOVA_RULES_VALIDATOR& validator, const KOVA_OBJ_INFO& object) {
+        if (object.is_port()) return validator.check_port_is_used(name);
+        return object.is_parameter() && validator.check_parameter_is_used(name);
     });
 }
 
 bool expression_is_constant_port(KOVA_EVAL_CONTEXT& ctx, const char* name) {
-    if (!ctx.validator) return false;
-    const KOVA_RULES_VALIDATOR& validator = *ctx.validator;
-    return kova_guarded_port_query(ctx, KOVA_PORT_QUERY_USE, name, false, [&] {
-        const KOVA_OBJ_INFO* object = validator.get_kova_obj(name);
-        if (!object || !object->is_port()) return false;
+    return guarded_use_query(ctx, name, [name](const KOVA_RULES_VALIDATOR& validator, const KOVA_OBJ_INFO& object) {
+        if (!object.is_port()) return false;
         const KOVA_PORT_OBJ* port = validator.get_port_object(name);
         return port && port->m_current_usage_state == KOVA_USAGE_CONSTANT;
     });

@@ -38,6 +38,14 @@ bool is_integer_text(const std::string& text) {
     return true;
 }
 
+// The text after the first "-" of range ("" without one); lower receives
+// the text before it (all of range without one).
+std::string split_at_first_dash(const std::string& range, std::string& lower) {
+    const std::size_t dash = range.find('-');
+    lower = range.substr(0, dash);
+    return dash == std::string::npos ? std::string() : range.substr(dash + 1);
+}
+
 // lower <= token <= upper, each read as the host's atoi reads it.
 bool lies_between(const std::string& lower, const std::string& upper, const std::string& token) {
     const int32_t value = kova_atoi(token);
@@ -125,8 +133,8 @@ bool kova_token_is_in_list(const std::string& list, const std::string& token) {
 }
 
 bool kova_token_is_in_range(const std::string& range, const std::string& token) {
-    std::string upper = range;
-    const std::string lower = qel_get_token(upper, "-");
+    std::string lower;
+    const std::string upper = split_at_first_dash(range, lower);
     if (lower.empty() || upper.empty() || kova_equal_nocase(lower, upper)) {
         return is_in_second_reading(range, token);
     }
@@ -142,7 +150,7 @@ std::string get_last_legal_value(const std::string& legal_values) {
         }
         return last;
     }
-    std::string upper = legal_values;
-    qel_get_token(upper, "-");
+    std::string lower;
+    const std::string upper = split_at_first_dash(legal_values, lower);
     return upper.empty() ? legal_values : upper;
 }

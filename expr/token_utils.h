@@ -27,7 +27,9 @@ private:
 };
 
 // The next element token of expression, which loses it; after the marker
-// word "str" the following token is returned between double quotes.
+// word "str" the following token is returned between double quotes. Each
+// call rewrites the rest of expression, so walks over a whole text use
+// KOVA_ELEMENT_READER instead.
 KOVA_RULES_API std::string kova_get_element_token(std::string& expression);
 // text with every whole element token equal to old_token (ignoring case)
 // replaced by new_token.

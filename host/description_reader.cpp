@@ -28,6 +28,7 @@
 #include <pugixml.hpp>
 
 #include "host/kova_info.h"
+#include "host/kova_stl.h"
 #include "host/source_positions.h"
 #include "host/source_table.h"
 #include "host/xml_text_check.h"
@@ -87,11 +88,7 @@ bool holds(NAMES names, std::string_view name) { return std::find(names.begin(),
 // The white space that trimming removes and that XML itself knows.
 constexpr const char* k_blanks = " \t\n\r";
 
-std::string trimmed(const std::string& text) {
-    std::size_t first = text.find_first_not_of(k_blanks);
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(k_blanks) - first + 1);
-}
+std::string trimmed(const std::string& text) { return std::string(trim(text, k_blanks)); }
 
 std::string in_quotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 

@@ -51,6 +51,13 @@ enum KOVA_RULE_TYPE {
     KOVA_RULE_PORT_VALUE_LIST = 7
 };
 
+// Where an object of a wizard map comes from (KOVA_OBJ_INFO::wizard_kind).
+enum KOVA_WIZARD_KIND {
+    KOVA_WIZARD_FROM_MAP = 0,         // written in the map; also every object outside a map
+    KOVA_WIZARD_ADDED_PARAMETER = 1,  // added by the map's add_all_parameters
+    KOVA_WIZARD_ADDED_PORT = 2        // added by the map's add_used_ports
+};
+
 // "UNUSED", "USED", "CONSTANT", "NONE"; "UNKNOWN" for any other number.
 KOVA_HOST_API std::string kova_get_usage_state_as_string(int state);
 
@@ -107,6 +114,11 @@ public:
         return obj_type == KOVA_OBJ_INTEGER_PARAMETER || obj_type == KOVA_OBJ_STRING_PARAMETER ||
                obj_type == KOVA_OBJ_OTHER_PARAMETER;
     }
+    // Hidden parameters and function macros, whose value text is an
+    // expression that gives their current value.
+    bool has_expression_value() const {
+        return obj_type == KOVA_OBJ_HIDDEN_PARAMETER || obj_type == KOVA_OBJ_FN_MACRO;
+    }
     // usage_state, or default_usage_state while usage_state is NONE.
     int get_effective_usage_state() const {
         return usage_state == KOVA_USAGE_NONE ? default_usage_state : usage_state;
@@ -149,7 +161,7 @@ public:
     int usage_state = KOVA_USAGE_NONE;
     int default_usage_state = KOVA_USAGE_NONE;
     int evaluation_position = -1;
-    int wizard_kind = 0;
+    int wizard_kind = KOVA_WIZARD_FROM_MAP;
     bool silent_correction = false;
 
 private:

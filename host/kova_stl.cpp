@@ -18,8 +18,14 @@ std::string to_lower_case(const std::string& text) {
 }
 
 std::string trim_left(const std::string& text) {
-    std::size_t start = text.find_first_not_of(" \t\n\r\f\v");
+    std::size_t start = text.find_first_not_of(KOVA_WHITE_SPACE);
     return start == std::string::npos ? std::string() : text.substr(start);
+}
+
+std::string_view trim(std::string_view text, std::string_view blanks) {
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
 bool kova_equal_nocase(const std::string& a, const std::string& b) {

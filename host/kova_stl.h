@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -30,10 +31,17 @@ public:
     uint32_t source_id = 0;
 };
 
-// Lower-cased and left-trimmed copies (blank, tab, newline, carriage
-// return, form feed and vertical tab count as white space).
+// The white space of trim_left, and of trim unless the caller names the
+// bytes to remove: blank, tab, newline, carriage return, form feed and
+// vertical tab.
+inline constexpr char KOVA_WHITE_SPACE[] = " \t\n\r\f\v";
+
+// Lower-cased and left-trimmed copies.
 KOVA_HOST_API std::string to_lower_case(const std::string& text);
 KOVA_HOST_API std::string trim_left(const std::string& text);
+// text without the bytes of blanks at either end. A view into text, so it
+// must not outlive the text it views.
+KOVA_HOST_API std::string_view trim(std::string_view text, std::string_view blanks = KOVA_WHITE_SPACE);
 
 // kova_equal_nocase and HASH_C_STRING: kova_name_index.h.
 

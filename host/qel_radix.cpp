@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "host/kova_atoi.h"
+#include "host/kova_stl.h"
 #include "host/nuvo_int.h"
 #include "host/qel_util.h"
 #include "host/radix_codec.h"
@@ -87,11 +88,10 @@ bool qel_radix_conversion_fixed_point(const std::string& text, std::string& resu
 }
 
 bool qel_convert_numeric_string_to_binary_format(const std::string& text, std::string& result) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
+    std::string digits(trim(text, " \t"));
+    if (digits.empty()) {
         return false;
     }
-    std::string digits = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
     const int radix = prefixed_radix(digits);
     // Only known values count as numbers here.
     if (digits.find_first_of("xX") != std::string::npos) {

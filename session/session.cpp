@@ -3,18 +3,18 @@
 
 #include <algorithm>
 
+#include "expr/usage_words.h"
 #include "host/kova_stl.h"
 #include "host/qel_util.h"
 #include "session/suggest.h"
 
 namespace {
 
-// The usage state a word names, or -1.
-int usage_word(const std::string& value) {
-    if (kova_equal_nocase(value, "USED")) return KOVA_USAGE_USED;
-    if (kova_equal_nocase(value, "UNUSED")) return KOVA_USAGE_UNUSED;
-    if (kova_equal_nocase(value, "CONSTANT")) return KOVA_USAGE_CONSTANT;
-    return -1;
+// A setting's name, without regard to case, and whether it sets a usage
+// state or a value: a name may have one of each.
+std::string correction_key(const KOVA_SETTING& setting) {
+    const bool usage = kova_usage_word_state(setting.value) != KOVA_USAGE_NONE;
+    return to_lower_case(setting.name) + (usage ? "/usage" : "/value");
 }
 
 KOVA_SOURCE_LOCATION setting_place(const KOVA_SETTING& setting) {
@@ -147,16 +147,16 @@ void KOVA_SESSION::apply_constant_values() {
 }
 
 std::string KOVA_SESSION::apply_one(const KOVA_SETTING& setting) {
-    const int state = usage_word(setting.value);
+    const int state = kova_usage_word_state(setting.value);
     if (m_validator->get_port_object(setting.name)) {
-        if (state < 0) return "port " + setting.name + " takes USED, UNUSED, CONSTANT or CONSTANT:VALUE, not " +
-                              setting.value;
+        if (state == KOVA_USAGE_NONE)
+            return "port " + setting.name + " takes USED, UNUSED, CONSTANT or CONSTANT:VALUE, not " + setting.value;
         m_validator->set_port_usage_state(setting.name, state);
         return "";
     }
     if (!m_validator->get_parameter_object(setting.name))
         return "no port or parameter is named " + setting.name + kova_did_you_mean(setting.name, object_names());
-    if (state >= 0) {
+    if (state != KOVA_USAGE_NONE) {
         m_validator->set_parameter_usage_state(setting.name, state);
         return "";
     }
@@ -212,12 +212,10 @@ void KOVA_SESSION::add_function_rule_failure(KOVA_MESSAGES& messages) const {
 void KOVA_SESSION::add_corrections(const std::vector<KOVA_SETTING>& before, KOVA_MESSAGES& messages) const {
     std::map<std::string, std::string> after;
     for (const KOVA_SETTING& setting : current_settings()) {
-        const std::string key = to_lower_case(setting.name) + (usage_word(setting.value) >= 0 ? "/usage" : "/value");
-        after[key] = setting.value;
+        after[correction_key(setting)] = setting.value;
     }
     for (const KOVA_SETTING& setting : before) {
-        const std::string key = to_lower_case(setting.name) + (usage_word(setting.value) >= 0 ? "/usage" : "/value");
-        const auto found = after.find(key);
+        const auto found = after.find(correction_key(setting));
         if (found == after.end() || found->second == setting.value) continue;
         const KOVA_OBJ_INFO* object = m_validator->get_kova_obj(setting.name);
         KOVA_MESSAGE message =

@@ -4,6 +4,8 @@
 #include <map>
 #include <utility>
 
+#include "expr/usage_words.h"
+#include "host/kova_stl.h"
 #include "session/utf8.h"
 
 namespace {
@@ -15,27 +17,10 @@ bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
 bool is_control(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
 
-std::string_view trimmed(std::string_view text) {
-    std::size_t start = 0, end = text.size();
-    while (start < end && is_blank(text[start])) ++start;
-    while (end > start && is_blank(text[end - 1])) --end;
-    return text.substr(start, end - start);
-}
+// The blanks of a settings line, which trimming removes.
+constexpr std::string_view k_blanks = " \t";
 
-char folded_letter(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool same_name(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (folded_letter(a[i]) != folded_letter(b[i])) return false;
-    return true;
-}
-
-std::string folded(const std::string& name) {
-    std::string key = name;
-    for (char& c : key) c = folded_letter(c);
-    return key;
-}
+std::string_view trimmed(std::string_view text) { return trim(text, k_blanks); }
 
 int hex_value(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -106,8 +91,7 @@ std::string name_problem(std::string_view name) {
 // may carry one of each without being given twice.
 bool is_usage(const std::string& value) {
     std::string number;
-    const std::string word = folded(value);
-    return word == "used" || word == "unused" || word == "constant" || kova_split_constant(value, number);
+    return kova_usage_word_state(value) != KOVA_USAGE_NONE || kova_split_constant(value, number);
 }
 
 // The quoted form of any byte string.
@@ -161,7 +145,7 @@ std::string kova_quote_setting_value(const std::string& value) {
 
 bool kova_split_constant(const std::string& value, std::string& constant_value) {
     const std::string prefix = "constant:";
-    if (value.size() < prefix.size() || folded(value.substr(0, prefix.size())) != prefix) return false;
+    if (value.size() < prefix.size() || to_lower_case(value.substr(0, prefix.size())) != prefix) return false;
     constant_value = std::string(trimmed(std::string_view(value).substr(prefix.size())));
     return true;
 }
@@ -257,7 +241,7 @@ bool KOVA_SETTINGS_DOCUMENT::parse(std::string_view text, const std::string& fil
             problems.push_back({file, number, false, bad_value});
             good = false;
         }
-        const std::string key = folded(setting.name) + (is_usage(setting.value) ? "\n usage" : "\n value");
+        const std::string key = to_lower_case(setting.name) + (is_usage(setting.value) ? "\n usage" : "\n value");
         const auto [earlier, first] = first_line.emplace(key, number);
         if (!first) {
             problems.push_back({file, number, true,
@@ -305,7 +289,7 @@ void KOVA_SETTINGS_DOCUMENT::append(const std::string& name, const std::string& 
 
 void KOVA_SETTINGS_DOCUMENT::set(const std::string& name, const std::string& value) {
     for (std::size_t i = m_lines.size(); i-- > 0;) {
-        if (m_lines[i].setting && same_name(m_lines[i].name, name)) {
+        if (m_lines[i].setting && kova_equal_nocase(m_lines[i].name, name)) {
             write_value(m_lines[i], value);
             return;
         }
@@ -317,13 +301,13 @@ void KOVA_SETTINGS_DOCUMENT::assign(const std::vector<KOVA_SETTING>& settings) {
     // The setting lines of each name, in order, and how many are taken.
     std::map<std::string, std::vector<std::size_t>> lines_of;
     for (std::size_t i = 0; i < m_lines.size(); ++i)
-        if (m_lines[i].setting) lines_of[folded(m_lines[i].name)].push_back(i);
+        if (m_lines[i].setting) lines_of[to_lower_case(m_lines[i].name)].push_back(i);
     std::map<std::string, std::size_t> taken;
     std::vector<bool> keep(m_lines.size(), true);
     for (std::size_t i = 0; i < m_lines.size(); ++i) keep[i] = !m_lines[i].setting;
     std::vector<const KOVA_SETTING*> new_lines;
     for (const KOVA_SETTING& setting : settings) {
-        const std::string key = folded(setting.name);
+        const std::string key = to_lower_case(setting.name);
         const std::vector<std::size_t>& existing = lines_of[key];
         std::size_t& used = taken[key];
         if (used == existing.size()) {

@@ -14,8 +14,17 @@
 // remainder and quotient it takes is defined: a period or item time of 0
 // is never a divisor, and the smallest 32-bit time by -1 has the
 // remainder 0 and the quotient 2^31, which is not 0.
+//
+// A command is read with a cursor that only moves forward, and the first
+// two items are split once for the repeat rule, so reading a command takes
+// time in proportion to its length however many items it has.
+#include "stimulus/force_command.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "host/kova_atoi.h"
 #include "host/kova_stl.h"
@@ -24,7 +33,38 @@
 
 namespace {
 
-using TIME_READER = std::function<int32_t(const std::string&)>;
+// A position in a text that moves forward only. Invariant: the rest, what
+// qel_get_token calls on a copy of the text would have left by now,
+// starts at m_position.
+class TEXT_CURSOR {
+public:
+    TEXT_CURSOR(const std::string& text, std::size_t position) : m_text(text), m_position(position) {}
+
+    bool at_end() const { return m_position >= m_text.size(); }
+    // qel_get_token of the rest with the one delimiter.
+    std::string next(char delimiter) {
+        const std::size_t start = std::min(m_position, m_text.size());
+        const std::size_t end = m_text.find(delimiter, start);
+        m_position = end == std::string::npos ? m_text.size() : end + 1;
+        return m_text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    }
+    // All of the rest, which becomes empty.
+    std::string take_rest() {
+        const std::size_t start = std::min(m_position, m_text.size());
+        m_position = m_text.size();
+        return m_text.substr(start);
+    }
+    // trim_left of the rest.
+    void skip_white_space() {
+        const std::size_t found = m_text.find_first_not_of(KOVA_WHITE_SPACE, m_position);
+        m_position = found == std::string::npos ? m_text.size() : found;
+    }
+    std::size_t position() const { return m_position; }
+
+private:
+    const std::string& m_text;
+    std::size_t m_position;
+};
 
 // The number format a command names; a command without an option drives
 // its values as written.
@@ -64,6 +104,54 @@ bool is_cancel_word(const std::string& word) {
     return kova_equal_nocase(word, "-c") || kova_equal_nocase(word, "-cancel");
 }
 
+// The value a time text stands for (get_stimulus_value).
+using STIMULUS_VALUE = std::function<std::string(const std::string&)>;
+
+// Reads the times of items: a text that names a function macro or a
+// constant port stands for its value, any other text is read as it is.
+class TIME_READER {
+public:
+    TIME_READER(const KOVA_RULES_VALIDATOR& validator, STIMULUS_VALUE value)
+        : m_validator(validator), m_value(std::move(value)) {}
+
+    int32_t operator()(const std::string& text) const { return kova_atoi(m_value(text)); }
+    // Whether text names no object: its time is then the text's own, and
+    // reading it again gives the same and posts nothing.
+    bool is_literal(const std::string& text) const { return !m_validator.get_kova_obj(text); }
+
+private:
+    const KOVA_RULES_VALIDATOR& m_validator;
+    STIMULUS_VALUE m_value;
+};
+
+// One of the first two items of the list, "VALUE TIME", split once for the
+// repeat rule, which may read it again for every repeat item.
+class REPEATED_ITEM {
+public:
+    bool empty() const { return !m_remembered; }
+    // Keeps item, which is not empty.
+    void remember(const std::string& item) {
+        m_remembered = true;
+        m_time_text = item;
+        m_value = take_word(m_time_text);
+        m_time_text = without_at_sign(m_time_text);
+    }
+    const std::string& value() const { return m_value; }
+    // The item's time, read afresh each time while it names an object (a
+    // macro's evaluation may post messages each time), else read once.
+    int32_t time(const TIME_READER& read_time) {
+        if (m_literal_time) return *m_literal_time;
+        const int32_t time = read_time(m_time_text);
+        if (read_time.is_literal(m_time_text)) m_literal_time = time;
+        return time;
+    }
+
+private:
+    bool m_remembered = false;
+    std::string m_value, m_time_text;
+    std::optional<int32_t> m_literal_time;
+};
+
 // Whether a remembered item "VALUE TIME" repeats at time: with a period,
 // when time falls on the item's time within the period; with a period of
 // 0, when the item's time is not 0 and time is below it in magnitude.
@@ -73,45 +161,37 @@ bool repeat_matches(int32_t time, int32_t period, int32_t item_time) {
     return item_time != 0 && wide_time / item_time == 0;
 }
 
-// Splits a remembered item "VALUE TIME" into its value and time; true
-// when it recurs at time.
-bool recurs_at(const std::string& item, int32_t time, int32_t period, const TIME_READER& read_time,
-               std::string& item_value) {
-    std::string time_text = item;
-    item_value = take_word(time_text);
-    return repeat_matches(time, period, read_time(without_at_sign(time_text)));
-}
-
 // The repeat rule: the first two items of the list recur with the period;
 // the first one wins, and the second counts only while value is empty.
-void apply_repeat(const std::string& first, const std::string& second, int32_t time, int32_t period,
+void apply_repeat(REPEATED_ITEM& first, REPEATED_ITEM& second, int32_t time, int32_t period,
                   const TIME_READER& read_time, std::string& value) {
     if (period > time || first.empty() || second.empty()) return;
-    std::string first_value, second_value;
-    const bool first_recurs = recurs_at(first, time, period, read_time, first_value);
-    if (first_value.empty()) return;
-    if (first_recurs) value = first_value;
-    if (value.empty() && recurs_at(second, time, period, read_time, second_value)) value = second_value;
+    const bool first_recurs = repeat_matches(time, period, first.time(read_time));
+    if (first.value().empty()) return;
+    if (first_recurs) value = first.value();
+    if (value.empty() && repeat_matches(time, period, second.time(read_time))) value = second.value();
 }
 
-// The scan of the item list: leaves in value what the command drives at
-// time ("" when nothing), and clears name after a cancel that applied.
-void scan_items(std::string rest, int32_t time, const TIME_READER& read_time, std::string& name,
-                std::string& value) {
-    std::string first, second;  // the first two items as written, for the repeat rule
-    rest = trim_left(rest);
-    while (!rest.empty()) {
-        std::string item = qel_get_token(rest, ",");
+// The scan of the item list, which starts at start in command: leaves in
+// value what the command drives at time ("" when nothing), and clears
+// name after a cancel that applied.
+void scan_items(const std::string& command, std::size_t start, int32_t time, const TIME_READER& read_time,
+                std::string& name, std::string& value) {
+    REPEATED_ITEM first, second;  // the first two items as written, for the repeat rule
+    TEXT_CURSOR rest(command, start);
+    rest.skip_white_space();
+    while (!rest.at_end()) {
+        std::string item = rest.next(',');
         if (item.empty()) {
             // A "," at the start of the rest: everything after it is one item.
-            item.swap(rest);
+            item = rest.take_rest();
         } else if (first.empty()) {
-            first = item;
+            first.remember(item);
         } else if (second.empty()) {
-            second = item;
+            second.remember(item);
         }
         item = trim_left(item);
-        rest = trim_left(rest);
+        rest.skip_white_space();
         const std::string head = take_word(item);
         if (head.empty()) continue;
         if (item.empty()) {
@@ -149,19 +229,31 @@ std::string in_binary(const std::string& value, const FORCE_RADIX& radix) {
 
 }  // namespace
 
+KOVA_FORCE_HEAD kova_read_force_head(const std::string& command) {
+    KOVA_FORCE_HEAD head;
+    TEXT_CURSOR words(command, 0);
+    head.is_force = kova_equal_nocase(words.next(' '), "force");
+    if (!head.is_force) return head;
+    head.signal = words.next(' ');
+    if (is_option_word(head.signal)) {
+        head.option = std::move(head.signal);
+        head.signal = words.next(' ');
+    }
+    head.items = words.position();
+    return head;
+}
+
 bool KOVA_RULES_VALIDATOR::kova_get_transition_at_time(std::string command, int time, std::string& name,
                                                        std::string& value) {
     name.clear();
     value.clear();
-    if (!kova_equal_nocase(take_word(command), "force")) return false;
+    const KOVA_FORCE_HEAD head = kova_read_force_head(command);
+    if (!head.is_force) return false;
     FORCE_RADIX radix;
-    name = take_word(command);
-    if (is_option_word(name)) {
-        apply_option(name, radix);
-        name = take_word(command);
-    }
-    const TIME_READER read_time = [this](const std::string& text) { return kova_atoi(get_stimulus_value(text)); };
-    scan_items(command, time, read_time, name, value);
+    if (!head.option.empty()) apply_option(head.option, radix);
+    name = head.signal;
+    const TIME_READER read_time(*this, [this](const std::string& text) { return get_stimulus_value(text); });
+    scan_items(command, head.items, time, read_time, name, value);
     if (value.empty()) return false;
     value = in_binary(get_stimulus_value(value), radix);
     return true;

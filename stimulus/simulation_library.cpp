@@ -2,6 +2,7 @@
 // into the library names a simulation needs, after a validation run has
 // brought the derived settings up to date.
 #include "host/kova_stl.h"
+#include "host/qel_util.h"
 #include "validator/kova_rules_validator.h"
 
 namespace {
@@ -15,18 +16,18 @@ std::string library_name(const std::string& entry) { return trim_left(entry.subs
 std::string KOVA_RULES_VALIDATOR::get_simulation_library() {
     std::string result;
     run_validator();
-    std::string text = get_vhdl_library();
-    if (text.empty()) return result;
     // Entries before a ";" may be expressions; one that evaluates to ""
     // is used as written. The text after the last ";" is never evaluated.
-    for (std::size_t end = text.find(';'); end != std::string::npos; end = text.find(';')) {
-        std::string entry = text.substr(0, end);
-        text.erase(0, end + 1);
+    QEL_TOKEN_READER entries(get_vhdl_library(), ";");
+    std::string delimiter;
+    while (!entries.empty()) {
+        std::string entry = entries.next(delimiter);
         if (entry.empty()) continue;
-        const std::string evaluated = evaluate_value_expression(entry, true);
-        if (!evaluated.empty()) entry = evaluated;
+        if (!delimiter.empty()) {
+            const std::string evaluated = evaluate_value_expression(entry, true);
+            if (!evaluated.empty()) entry = evaluated;
+        }
         result += library_name(entry) + ";";
     }
-    if (!text.empty()) result += library_name(text) + ";";
     return result;
 }

@@ -8,28 +8,26 @@
 // (see the header), so they walk the vector itself rather than a copy.
 #include <optional>
 
+#include "expr/truth.h"
 #include "host/kova_stl.h"
-#include "host/qel_util.h"
+#include "stimulus/force_command.h"
 #include "validator/kova_rules_validator.h"
+#include "validator/rule_condition.h"
 
 namespace {
 
-// The command of a record: its value when the condition is empty or
-// "true", else its alternate value; none when that is empty.
+// The command of a record: its value when the condition holds, else its
+// alternate value; none when that is empty.
 std::optional<std::string> record_command(KOVA_RULES_VALIDATOR& validator, const KOVA_RULE_ELEMENT& record) {
-    const std::string& condition = record.get_condition();
-    if (condition.empty() || kova_equal_nocase(validator.evaluate_expression(condition, PARSER_MODE_EVALUATE), "true"))
-        return record.get_value();
+    if (kova_is_true(kova_condition_result(validator, record.get_condition()))) return record.get_value();
     if (record.get_alt_value().empty()) return std::nullopt;
     return record.get_alt_value();
 }
 
-// The signal a command forces: the word after "force", or the word after
-// that when it is an option; "" for any other command.
-std::string forced_signal(std::string command) {
-    if (!kova_equal_nocase(qel_get_token(command, " "), "force")) return "";
-    const std::string name = qel_get_token(command, " ");
-    return (!name.empty() && name[0] == '-') ? qel_get_token(command, " ") : name;
+// The signal a command forces; "" for a command other than force.
+std::string forced_signal(const std::string& command) {
+    const KOVA_FORCE_HEAD head = kova_read_force_head(command);
+    return head.is_force ? head.signal : "";
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 // Walks go over snapshots (of the map, of its objects' rules and of the
 // port and parameter lists), so the evaluations called from inside a walk
 // cannot move its cursor.
+#include "expr/truth.h"
+#include "expr/usage_words.h"
 #include "host/kova_stl.h"
 #include "validator/kova_rules_validator.h"
 #include "validator/message_origin.h"
@@ -14,21 +16,12 @@
 
 namespace {
 
-bool is_parameter_kind(int type) {
-    return type == KOVA_OBJ_INTEGER_PARAMETER || type == KOVA_OBJ_STRING_PARAMETER ||
-           type == KOVA_OBJ_OTHER_PARAMETER;
-}
-
-bool is_boolean(const std::string& result) {
-    return kova_equal_nocase(result, "true") || kova_equal_nocase(result, "false");
-}
-
 // A non-empty result is written as both the current value and the usage
 // state: UNUSED for the word UNUSED in any letter case, USED for anything
 // else. An empty result changes nothing.
 void write_result(KOVA_OBJ_INFO& object, const std::string& result) {
     if (result.empty()) return;
-    object.usage_state = kova_equal_nocase(result, "UNUSED") ? KOVA_USAGE_UNUSED : KOVA_USAGE_USED;
+    object.usage_state = kova_usage_word_state(result) == KOVA_USAGE_UNUSED ? KOVA_USAGE_UNUSED : KOVA_USAGE_USED;
     object.set_current_value(result);
 }
 
@@ -38,9 +31,7 @@ void write_result(KOVA_OBJ_INFO& object, const std::string& result) {
 // except for the legal-value rule types; "" for nothing.
 std::string assigned_value(KOVA_RULES_VALIDATOR& validator, const KOVA_RULE_ELEMENT& rule, bool holds) {
     if (holds) return validator.evaluate_value_expression(rule.get_value(), false);
-    if (rule.get_alt_value().empty() || rule.rule_type == KOVA_RULE_LEGAL_VALUES ||
-        rule.rule_type == KOVA_RULE_CONSTANT_LEGAL_VALUES)
-        return "";
+    if (!kova_applies_alt_value(rule)) return "";
     return validator.evaluate_value_expression(rule.get_alt_value(), false);
 }
 
@@ -53,7 +44,7 @@ void KOVA_RULES_VALIDATOR::evaluate_wizard_map(KOVA_WIZARD_MAP& map) {
         for (const auto& entry : parameters.entries()) {
             const auto* parameter = static_cast<const KOVA_PARAMETER_OBJ*>(entry.second);
             if (KOVA_OBJ_INFO* added = map.add_kova_object(parameter->get_name(), parameter->obj_type)) {
-                added->wizard_kind = 1;
+                added->wizard_kind = KOVA_WIZARD_ADDED_PARAMETER;
                 added->set_current_value(parameter->get_current_value());
             }
         }
@@ -64,7 +55,7 @@ void KOVA_RULES_VALIDATOR::evaluate_wizard_map(KOVA_WIZARD_MAP& map) {
             const auto* port = static_cast<const KOVA_PORT_OBJ*>(entry.second);
             if (port->m_current_usage_state != KOVA_USAGE_USED) continue;
             if (KOVA_OBJ_INFO* added = map.add_kova_object(port->get_name(), port->obj_type)) {
-                added->wizard_kind = 2;
+                added->wizard_kind = KOVA_WIZARD_ADDED_PORT;
                 added->usage_state = KOVA_USAGE_USED;
             }
         }
@@ -72,7 +63,7 @@ void KOVA_RULES_VALIDATOR::evaluate_wizard_map(KOVA_WIZARD_MAP& map) {
 }
 
 void KOVA_RULES_VALIDATOR::evaluate_wizard_obj(KOVA_OBJ_INFO* object) {
-    if (!object || (!object->is_port() && !is_parameter_kind(object->obj_type))) return;
+    if (!object || (!object->is_port() && !object->is_parameter())) return;
     const KOVA_MODEL_ORIGIN_SCOPE origin(*this, kova_object_origin(object->get_name(), *object, KOVA_FIELD_VALUE));
     if (!object->get_value().empty())
         write_result(*object, evaluate_expression(object->get_value(), PARSER_MODE_EVALUATE));
@@ -82,13 +73,13 @@ void KOVA_RULES_VALIDATOR::evaluate_wizard_obj(KOVA_OBJ_INFO* object) {
         if (rule->is_port_value_rule()) continue;
         set_message_origin(kova_rule_origin(&object->get_name(), index, *rule, KOVA_FIELD_CONDITION));
         const std::string result = evaluate_rule_condition(*this, *object, *rule);
-        if (!is_boolean(result)) {
+        if (!kova_is_boolean(result)) {
             post_error_message("Condition " + rule->get_condition() + " of object " + object->get_name() +
                                    " did not evaluate to be a boolean expression, but evaluates to " + result,
                                KOVA_SEVERITY_WARNING, KOVA_DIAG_NOT_BOOLEAN);
         } else if (!rule->get_value().empty() || !rule->get_alt_value().empty()) {
             // A check rule (no value, no alternate value) only has to be boolean.
-            write_result(*object, assigned_value(*this, *rule, kova_equal_nocase(result, "true")));
+            write_result(*object, assigned_value(*this, *rule, kova_is_true(result)));
         }
     }
 }

@@ -6,12 +6,19 @@ namespace {
 
 // Where an object of the map comes from: its own description, or the
 // filling with parameters or used ports.
+const char* source_name(int wizard_kind) {
+    switch (wizard_kind) {
+        case KOVA_WIZARD_ADDED_PARAMETER: return "parameter";
+        case KOVA_WIZARD_ADDED_PORT: return "port";
+        default: return "map";
+    }
+}
+
 KOVA_TABLE object_table(const KOVA_WIZARD_MAP& map) {
     KOVA_TABLE table{{"KIND", "NAME", "VALUE", "USAGE", "SOURCE"}};
     for (const KOVA_OBJ_INFO* object : map.get_kova_obj_snapshot()) {
-        const char* source = object->wizard_kind == 1 ? "parameter" : object->wizard_kind == 2 ? "port" : "map";
         table.push_back({kova_object_kind_name(object->obj_type), object->get_name(), object->get_current_value(),
-                         kova_get_usage_state_as_string(object->usage_state), source});
+                         kova_get_usage_state_as_string(object->usage_state), source_name(object->wizard_kind)});
     }
     return table;
 }

@@ -5,11 +5,12 @@
 #include "validator/kova_rules_validator.h"
 
 #include "expr/token_utils.h"
+#include "expr/usage_words.h"
 #include "validator/message_origin.h"
 
 namespace {
 
-bool is_unused_word(const std::string& text) { return kova_equal_nocase(text, "UNUSED"); }
+bool is_unused_word(const std::string& text) { return kova_usage_word_state(text) == KOVA_USAGE_UNUSED; }
 
 // A value the alternate value allows: equal to it, one of its list items,
 // or inside it read as a range; UNUSED matches an unused state.

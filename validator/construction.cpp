@@ -14,7 +14,9 @@
 
 namespace {
 
-bool is_parameter_kind(int type) {
+// Whether objects of this type get a parameter copy in m_parameter_list:
+// integer and string parameters; the third parameter kind has none.
+bool has_parameter_copy(int type) {
     return type == KOVA_OBJ_INTEGER_PARAMETER || type == KOVA_OBJ_STRING_PARAMETER;
 }
 
@@ -134,7 +136,7 @@ void KOVA_RULES_VALIDATOR::read_parameter_and_port_list_from_obj_list() {
         const std::string& name = object->get_name();
         if (object->is_port()) {
             if (!m_port_list.find_entry(name)) m_port_list.add_entry(name, new KOVA_PORT_OBJ(object));
-        } else if (is_parameter_kind(object->obj_type)) {
+        } else if (has_parameter_copy(object->obj_type)) {
             if (!m_parameter_list.find_entry(name)) m_parameter_list.add_entry(name, new KOVA_PARAMETER_OBJ(object));
         }
     }

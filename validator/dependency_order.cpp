@@ -34,7 +34,7 @@ std::vector<COUNTED_TEXT> counted_texts(const KOVA_OBJ_INFO& object) {
         texts.push_back({&rule->get_value(), kova_rule_origin(name, index, *rule, KOVA_FIELD_VALUE)});
         ++index;
     }
-    if (object.obj_type == KOVA_OBJ_FN_MACRO || object.obj_type == KOVA_OBJ_HIDDEN_PARAMETER)
+    if (object.has_expression_value())
         texts.push_back({&object.get_value(), kova_object_origin(*name, object, KOVA_FIELD_VALUE)});
     return texts;
 }

@@ -6,8 +6,10 @@
 // by the validator alone, with empty condition and alt value.
 #include <memory>
 
+#include "expr/truth.h"
 #include "validator/kova_rules_validator.h"
 #include "validator/message_origin.h"
+#include "validator/rule_condition.h"
 
 namespace {
 
@@ -15,10 +17,9 @@ namespace {
 // the condition holds, its alt value when the condition fails, and ""
 // when the condition is not boolean.
 std::string selected_text(KOVA_RULES_VALIDATOR& validator, const KOVA_RULE_ELEMENT& rule) {
-    if (rule.get_condition().empty()) return rule.get_value();
-    const std::string result = validator.evaluate_expression(rule.get_condition(), PARSER_MODE_EVALUATE);
-    if (kova_equal_nocase(result, "true")) return rule.get_value();
-    if (kova_equal_nocase(result, "false")) return rule.get_alt_value();
+    const std::string result = kova_condition_result(validator, rule.get_condition());
+    if (kova_is_true(result)) return rule.get_value();
+    if (kova_is_false(result)) return rule.get_alt_value();
     return "";
 }
 

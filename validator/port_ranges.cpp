@@ -9,15 +9,14 @@
 #include <vector>
 
 #include "expr/token_utils.h"
+#include "expr/truth.h"
 #include "host/kova_atoi.h"
 #include "host/qel_util.h"
 #include "validator/kova_rules_validator.h"
 #include "validator/message_origin.h"
+#include "validator/rule_condition.h"
 
 namespace {
-
-bool is_true(const std::string& text) { return kova_equal_nocase(text, "true"); }
-bool is_false(const std::string& text) { return kova_equal_nocase(text, "false"); }
 
 // Gives a port the width its expression evaluates to. A result that is not
 // a number reads as 0, and so does a negative one: a negative width would
@@ -30,9 +29,9 @@ void evaluate_port_width(KOVA_RULES_VALIDATOR& validator, KOVA_PORT_OBJ& port) {
 
 // Whether text, split at the element delimiters, has a token equal to name.
 bool text_has_token(const std::string& text, const std::string& name) {
-    std::string rest = text;
-    while (!rest.empty()) {
-        const std::string token = qel_get_token(rest, kova_element_delimiters());
+    QEL_TOKEN_READER tokens(text, kova_element_delimiters());
+    while (!tokens.empty()) {
+        const std::string token = tokens.next();
         if (!token.empty() && kova_equal_nocase(token, name)) return true;
     }
     return false;
@@ -53,9 +52,9 @@ std::unique_ptr<NUVO_UINTEGER> evaluated_port_value(KOVA_RULES_VALIDATOR& valida
 // The list items of a "|" list, up to its first empty item.
 std::vector<std::string> list_items(const std::string& text) {
     std::vector<std::string> items;
-    std::string rest = text;
-    while (!rest.empty()) {
-        std::string item = qel_get_token(rest, "|");
+    QEL_TOKEN_READER tokens(text, "|");
+    while (!tokens.empty()) {
+        std::string item = tokens.next();
         if (item.empty()) break;
         items.push_back(std::move(item));
     }
@@ -120,14 +119,13 @@ bool KOVA_RULES_VALIDATOR::narrow_port_to_value(KOVA_PORT_OBJ* port, const NUVO_
 bool KOVA_RULES_VALIDATOR::apply_port_value_rule(KOVA_PORT_OBJ* port, const KOVA_RULE_ELEMENT& rule) {
     if (!rule.is_port_value_rule()) return true;
     const bool is_single = rule.rule_type == KOVA_RULE_PORT_VALUE;
-    const std::string& condition = rule.get_condition();
-    const std::string result = condition.empty() ? "true" : evaluate_expression(condition, PARSER_MODE_EVALUATE);
+    const std::string result = kova_condition_result(*this, rule.get_condition());
 
-    if (is_false(result)) {
+    if (kova_is_false(result)) {
         if (!is_single || rule.get_alt_value().empty()) return true;
         return narrow_port_to_value(port, *evaluated_port_value(*this, *port, rule.get_alt_value()));
     }
-    if (!is_true(result)) return true;
+    if (!kova_is_true(result)) return true;
     if (is_single) return narrow_port_to_value(port, *evaluated_port_value(*this, *port, rule.get_value()));
     if (rule.get_alt_value().empty()) {
         port->set_port_value_array(new_value_array(*this, *port, list_items(rule.get_value())));

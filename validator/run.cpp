@@ -12,14 +12,14 @@
 #include <utility>
 #include <vector>
 
+#include "expr/truth.h"
+#include "expr/usage_words.h"
 #include "host/qel_util.h"
+#include "validator/alt_state.h"
 #include "validator/message_origin.h"
 #include "validator/rule_condition.h"
 
 namespace {
-
-bool is_true(const std::string& text) { return kova_equal_nocase(text, "true"); }
-bool is_false(const std::string& text) { return kova_equal_nocase(text, "false"); }
 
 std::vector<KOVA_FN_MACRO*> macro_instances(const KOVA_OBJ_MAP& list) {
     std::vector<KOVA_FN_MACRO*> instances;
@@ -167,10 +167,9 @@ std::string evaluated_list(KOVA_RULES_VALIDATOR& validator, const std::string& i
 
 // The value an assignment rule applies when its condition holds.
 std::string value_when_true(KOVA_RULES_VALIDATOR& validator, const KOVA_RULE_ELEMENT& rule) {
-    const bool legal_values = rule.rule_type == KOVA_RULE_LEGAL_VALUES;
-    const bool range_capable = legal_values || rule.rule_type == KOVA_RULE_CONSTANT_LEGAL_VALUES;
-    if (legal_values && rule.get_alt_value().empty()) return evaluated_list(validator, rule.get_value());
-    if (range_capable && !rule.get_alt_value().empty()) {
+    if (rule.rule_type == KOVA_RULE_LEGAL_VALUES && rule.get_alt_value().empty())
+        return evaluated_list(validator, rule.get_value());
+    if (kova_is_legal_value_rule(rule) && !rule.get_alt_value().empty()) {
         const std::string upper = validator.evaluate_value_expression(rule.get_value(), false);
         const std::string lower = validator.evaluate_value_expression(rule.get_alt_value(), false);
         return lower + "-" + upper;
@@ -203,14 +202,11 @@ bool KOVA_RULES_VALIDATOR::run_validator_on_element(const std::string& name) {
 bool KOVA_RULES_VALIDATOR::validate_object(KOVA_OBJ_INFO* object) {
     KOVA_PARAMETER_OBJ* parameter = nullptr;
     KOVA_PORT_OBJ* port = nullptr;
-    if (object->is_parameter() && (parameter = parameter_copy_of(*object))) {
-        parameter->m_alt_value.clear();
-        parameter->m_alt_usage_state = KOVA_USAGE_NONE;
-    }
-    if (object->is_port() && (port = port_copy_of(*object))) port->m_alt_usage_state = KOVA_USAGE_NONE;
+    if (object->is_parameter() && (parameter = parameter_copy_of(*object))) kova_reset_alt_state(*parameter);
+    if (object->is_port() && (port = port_copy_of(*object))) kova_reset_alt_state(*port, false);
     const std::string& name = object->get_name();
     const KOVA_MODEL_ORIGIN_SCOPE origin(*this, kova_object_origin(name, *object, KOVA_FIELD_VALUE));
-    if (object->obj_type == KOVA_OBJ_HIDDEN_PARAMETER || object->obj_type == KOVA_OBJ_FN_MACRO)
+    if (object->has_expression_value())
         object->set_current_value(evaluate_expression(object->get_value(), PARSER_MODE_EVALUATE));
 
     m_value_rule = m_state_rule = KOVA_APPLIED_RULE();
@@ -221,8 +217,7 @@ bool KOVA_RULES_VALIDATOR::validate_object(KOVA_OBJ_INFO* object) {
         set_value_on_object(object, parameter, port, text);
         if (text.empty()) return;
         m_state_rule = {index, field};
-        const bool usage_word = kova_equal_nocase(text, "USED") || kova_equal_nocase(text, "UNUSED") ||
-                                kova_equal_nocase(text, "CONSTANT");
+        const bool usage_word = kova_usage_word_state(text) != KOVA_USAGE_NONE;
         if (!usage_word || object->obj_type == KOVA_OBJ_STRING_PARAMETER) m_value_rule = {index, field};
     };
     bool failed = false;
@@ -234,19 +229,18 @@ bool KOVA_RULES_VALIDATOR::validate_object(KOVA_OBJ_INFO* object) {
         const std::string result = evaluate_rule_condition(*this, *object, *rule);
         const std::string& condition = rule->get_condition();
         const bool check_rule = rule->get_value().empty() && rule->get_alt_value().empty();
-        if (is_true(result)) {
+        if (kova_is_true(result)) {
             if (!check_rule) {
                 set_message_origin(kova_rule_origin(&name, index, *rule, KOVA_FIELD_VALUE));
                 apply(index, KOVA_FIELD_VALUE, value_when_true(*this, *rule));
             }
-        } else if (is_false(result)) {
+        } else if (kova_is_false(result)) {
             if (check_rule) {
                 failed = true;
                 post_error_message("Ports and parameters " + get_dependency_error_message_for_condition(condition) +
                                        " should satisfy the condition " + condition,
                                    KOVA_SEVERITY_ERROR, KOVA_DIAG_CHECK_FAILED);
-            } else if (!rule->get_alt_value().empty() && rule->rule_type != KOVA_RULE_LEGAL_VALUES &&
-                       rule->rule_type != KOVA_RULE_CONSTANT_LEGAL_VALUES) {
+            } else if (kova_applies_alt_value(*rule)) {
                 set_message_origin(kova_rule_origin(&name, index, *rule, KOVA_FIELD_ALT_VALUE));
                 apply(index, KOVA_FIELD_ALT_VALUE, evaluate_value_expression(rule->get_alt_value(), false));
             }
@@ -269,8 +263,8 @@ bool KOVA_RULES_VALIDATOR::run_validator_on_assoc_elements(const std::string& na
     bool failed = false;
     for (int position = 0; position < target->evaluation_position; ++position) {
         for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
-            const bool derived = object->obj_type == KOVA_OBJ_HIDDEN_PARAMETER || object->obj_type == KOVA_OBJ_FN_MACRO;
-            if (object->evaluation_position == position && derived && !validate_object(object)) failed = true;
+            if (object->evaluation_position == position && object->has_expression_value() && !validate_object(object))
+                failed = true;
         }
         evaluate_instances_at(*this, m_fn_macro_list, position, true);
     }
@@ -286,7 +280,7 @@ bool KOVA_RULES_VALIDATOR::run_validator_on_fn_rules() {
         const bool set_rule = rule->rule_type == KOVA_RULE_FN_SET;
         if ((!set_rule && rule->rule_type != KOVA_RULE_FN_CLEAR) || rule->get_condition().empty()) continue;
         const KOVA_MODEL_ORIGIN_SCOPE origin(*this, kova_rule_origin(nullptr, index, *rule, KOVA_FIELD_CONDITION));
-        const bool holds = is_true(evaluate_expression(rule->get_condition(), PARSER_MODE_EVALUATE));
+        const bool holds = kova_is_true(evaluate_expression(rule->get_condition(), PARSER_MODE_EVALUATE));
         if (set_rule == holds) {
             answer = set_rule;
             m_deciding_fn_rule = index;

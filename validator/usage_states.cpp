@@ -3,6 +3,7 @@
 #include "validator/kova_rules_validator.h"
 
 #include "host/qel_util.h"
+#include "validator/alt_state.h"
 
 namespace {
 
@@ -50,15 +51,13 @@ void KOVA_RULES_VALIDATOR::reset_validator(bool full) {
         if (object->is_port()) {
             if (KOVA_PORT_OBJ* port = port_copy_of(*object)) {
                 if (full) port->m_current_usage_state = KOVA_USAGE_NONE;
-                port->m_alt_usage_state = KOVA_USAGE_NONE;
-                port->reset_port_values();
+                kova_reset_alt_state(*port, true);
                 if (full) port->reset_current_port_width();
             }
         } else if (object->is_parameter()) {
             if (KOVA_PARAMETER_OBJ* parameter = parameter_copy_of(*object)) {
                 if (full) parameter->m_current_usage_state = KOVA_USAGE_NONE;
-                parameter->m_alt_usage_state = KOVA_USAGE_NONE;
-                parameter->m_alt_value.clear();
+                kova_reset_alt_state(*parameter);
             }
         }
     }
@@ -71,15 +70,9 @@ void KOVA_RULES_VALIDATOR::reset_alt_state_on_element(const std::string& name) {
     KOVA_OBJ_INFO* object = get_kova_obj(name);
     if (!object) return;
     if (object->is_port()) {
-        if (KOVA_PORT_OBJ* port = get_port_object(name)) {
-            port->m_alt_usage_state = KOVA_USAGE_NONE;
-            port->reset_port_values();
-        }
+        if (KOVA_PORT_OBJ* port = get_port_object(name)) kova_reset_alt_state(*port, true);
     } else if (object->is_parameter()) {
-        if (KOVA_PARAMETER_OBJ* parameter = get_parameter_object(name)) {
-            parameter->m_alt_usage_state = KOVA_USAGE_NONE;
-            parameter->m_alt_value.clear();
-        }
+        if (KOVA_PARAMETER_OBJ* parameter = get_parameter_object(name)) kova_reset_alt_state(*parameter);
     }
 }
 

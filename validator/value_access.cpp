@@ -6,6 +6,7 @@
 // through the model); the setters write both.
 #include "validator/kova_rules_validator.h"
 
+#include "expr/usage_words.h"
 #include "host/kova_atoi.h"
 #include "host/qel_util.h"
 
@@ -68,7 +69,7 @@ void KOVA_RULES_VALIDATOR::set_parameter_value(const std::string& name, const st
     const KOVA_OBJ_INFO* object = get_kova_obj(name);
     if (!object || !object->is_parameter()) return;
     const int type = object->obj_type;
-    if (kova_equal_nocase(text, "UNUSED")) {
+    if (kova_usage_word_state(text) == KOVA_USAGE_UNUSED) {
         if (KOVA_PARAMETER_OBJ* parameter = get_parameter_object(name)) parameter->m_current_usage_state = KOVA_USAGE_UNUSED;
         return;
     }
@@ -169,14 +170,14 @@ void apply_constant_range(KOVA_PORT_OBJ& port, const std::string& text) {
 void KOVA_RULES_VALIDATOR::set_value_on_object(KOVA_OBJ_INFO* object, KOVA_PARAMETER_OBJ* parameter,
                                                KOVA_PORT_OBJ* port, const std::string& text) {
     if (text.empty()) return;
-    const bool used = kova_equal_nocase(text, "USED");
-    if (used || kova_equal_nocase(text, "UNUSED")) {
-        const int state = used ? KOVA_USAGE_USED : KOVA_USAGE_UNUSED;
+    const int word = kova_usage_word_state(text);
+    if (word == KOVA_USAGE_USED || word == KOVA_USAGE_UNUSED) {
         if (parameter) {
-            parameter->m_alt_usage_state = state;
-            if (parameter->obj_type == KOVA_OBJ_STRING_PARAMETER) parameter->m_alt_value = used ? "USED" : "UNUSED";
+            parameter->m_alt_usage_state = word;
+            if (parameter->obj_type == KOVA_OBJ_STRING_PARAMETER)
+                parameter->m_alt_value = kova_get_usage_state_as_string(word);
         } else if (port) {
-            port->m_alt_usage_state = state;
+            port->m_alt_usage_state = word;
         }
         return;
     }
@@ -185,7 +186,7 @@ void KOVA_RULES_VALIDATOR::set_value_on_object(KOVA_OBJ_INFO* object, KOVA_PARAM
         parameter->m_alt_usage_state = KOVA_USAGE_USED;
     } else if (!port) {
         if (object) object->set_current_value(text);
-    } else if (kova_equal_nocase(text, "CONSTANT")) {
+    } else if (word == KOVA_USAGE_CONSTANT) {
         port->m_alt_usage_state = KOVA_USAGE_CONSTANT;
     } else if (port->m_current_usage_state == KOVA_USAGE_CONSTANT && port->get_current_port_width() >= 0) {
         apply_constant_range(*port, text);

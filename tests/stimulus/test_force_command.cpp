@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "support/test_support.h"
 
@@ -46,6 +47,10 @@ TEST_F(FORCE_COMMAND, TransitionAtTime) {
         {clock.c_str(), 200, true, "s", "0"},
         {clock.c_str(), 120, false, "s", ""},
         {clock.c_str(), 20, false, "s", ""},  // the period is above the time
+        {clock.c_str(), 100, true, "s", "0"},  // a period equal to the time repeats
+        {"force s 0 0, 1 50, -repeat 100, -repeat 30", 150, true, "s", "0"},  // each repeat reads both items again
+        {"force s 0 HALF, 1 @cp, -repeat 100", 120, true, "s", "0"},         // item times that name values
+        {"force s 0 HALF, 1 @cp, -repeat 100", 130, false, "s", ""},
         {"force s 0 0, 1 50, -repeat -100", 150, true, "s", "1"},
         {"force s 0 0, 1 50, -r @100", 250, true, "s", "1"},
         {"force s 0 0, 1 50, -REPEAT 100", 300, true, "s", "0"},
@@ -70,6 +75,8 @@ TEST_F(FORCE_COMMAND, TransitionAtTime) {
         // Item splitting.
         {"force s 0 0,, 1 5", 5, true, "s", "1"},
         {"force s 0 0,, 1 50, -repeat 100", 150, false, "s", ""},  // all after ",," is one item
+        {"force s 0 0,\t\n1 5", 5, true, "s", "1"},  // white space of any kind before an item
+        {"force s 0 0, ", 0, true, "s", "0"},
         {"force  s 1", 1, true, "", "s"},   // the empty name word is not an option
         {"force s", 0, false, "s", ""},
         {"force", 0, false, "", ""},
@@ -109,6 +116,19 @@ TEST_F(FORCE_COMMAND, TransitionAtTime) {
         EXPECT_EQ(value, c.value) << c.command << " @ " << c.time;
     }
     EXPECT_TRUE(validator.get_error_messages().empty());
+}
+
+// A time that names a macro is evaluated at every reading, each repeat
+// item's reading of the first two items included, so a macro body that
+// does not parse posts its message every time: here once for the first
+// item and once for each of the two repeat items. (The macro then stands
+// for its body, "1 +", which reads as the time 1.)
+TEST_F(FORCE_COMMAND, NamedTimesAreEvaluatedAtEveryReading) {
+    validator.add_object("BAD", KOVA_OBJ_FN_MACRO, "1 +");
+    std::string name, value;
+    EXPECT_TRUE(validator.kova_get_transition_at_time("force s 0 BAD, 1 5, -repeat 100, -repeat 100", 201, name, value));
+    EXPECT_EQ(value, "0");
+    EXPECT_EQ(validator.get_error_messages(), std::vector<std::string>(3, "parse error while parsing 1 +"));
 }
 
 }  // namespace

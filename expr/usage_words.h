@@ -1,0 +1,20 @@
+// The usage words that rule results and settings may be: USED, UNUSED and
+// CONSTANT, in any letter case. Read here for the validation run, the
+// consistency check, the wizard maps and the settings of a session alike.
+#ifndef KOVA_USAGE_WORDS_H
+#define KOVA_USAGE_WORDS_H
+
+#include <string>
+
+#include "host/kova_info.h"
+
+// The usage state a word names; KOVA_USAGE_NONE for any other text (the
+// word NONE included, which no result or setting uses).
+inline int kova_usage_word_state(const std::string& text) {
+    if (kova_equal_nocase(text, "USED")) return KOVA_USAGE_USED;
+    if (kova_equal_nocase(text, "UNUSED")) return KOVA_USAGE_UNUSED;
+    if (kova_equal_nocase(text, "CONSTANT")) return KOVA_USAGE_CONSTANT;
+    return KOVA_USAGE_NONE;
+}
+
+#endif
