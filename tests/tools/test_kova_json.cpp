@@ -31,6 +31,13 @@ nlohmann::json message_of_kind(const nlohmann::json& document, const std::string
     return nullptr;
 }
 
+// A member of the entry of a list (parameters or ports) with that name, or null.
+nlohmann::json member_of(const nlohmann::json& document, const char* list, const char* name, const char* member) {
+    for (const auto& entry : document[list])
+        if (entry["name"] == name) return entry[member];
+    return nullptr;
+}
+
 }  // namespace
 
 TEST(KovaJson, EverySubcommandWritesOneDocument) {
@@ -70,13 +77,10 @@ TEST(KovaJson, InvalidConfigurationGivesPlacedMessagesAndBothStates) {
     for (const auto& e : expected) {
         const nlohmann::json message = message_of_kind(run.document, e.kind);
         ASSERT_FALSE(message.is_null()) << e.kind << "\n" << run.out;
-        EXPECT_EQ(message["severity"], "error") << e.kind;
-        EXPECT_EQ(message["object"], e.object) << e.kind;
-        EXPECT_EQ(message["rule"], 0) << e.kind;
-        EXPECT_EQ(message["file"], example("ram.xml")) << e.kind;
-        EXPECT_EQ(message["line"], e.line) << e.kind;
-        EXPECT_EQ(message["column"], e.column) << e.kind;
-        EXPECT_EQ(message["setting"], e.setting) << e.kind;
+        const nlohmann::json wanted = {{"severity", "error"}, {"object", e.object}, {"rule", 0},
+                                       {"file", example("ram.xml")}, {"line", e.line}, {"column", e.column},
+                                       {"setting", e.setting}};
+        for (const auto& [key, value] : wanted.items()) EXPECT_EQ(message[key], value) << e.kind << " " << key;
     }
 
     // The text output prints the same messages.
@@ -89,12 +93,8 @@ TEST(KovaJson, InvalidConfigurationGivesPlacedMessagesAndBothStates) {
         {"parameters", "DEPTH", "value", "300"}, {"parameters", "DEPTH", "alt_value", "16|32|64|128|256|512|1024"},
         {"parameters", "DEPTH", "usage", "USED"}, {"ports", "clkb", "usage", "UNUSED"},
         {"ports", "clkb", "alt_usage", "USED"}};
-    for (const auto& s : states) {
-        nlohmann::json found;
-        for (const auto& entry : run.document[s.list])
-            if (entry["name"] == s.name) found = entry[s.member];
-        EXPECT_EQ(found, s.value) << s.name << " " << s.member;
-    }
+    for (const auto& s : states)
+        EXPECT_EQ(member_of(run.document, s.list, s.name, s.member), s.value) << s.name << " " << s.member;
 }
 
 // Characters that are not part of the rule language are reported as
@@ -149,10 +149,7 @@ TEST(KovaJson, BytesThatAreNotUtf8AreEscaped) {
     EXPECT_EQ(run.status, 1);
     ASSERT_FALSE(run.document.is_discarded()) << run.out;
     const std::string escaped = "a\xEF\xBF\xBD" "FFb";
-    nlohmann::json value;
-    for (const auto& parameter : run.document["parameters"])
-        if (parameter["name"] == "MODE") value = parameter["value"];
-    EXPECT_EQ(value, escaped);
+    EXPECT_EQ(member_of(run.document, "parameters", "MODE", "value"), escaped);
     const nlohmann::json conflict = message_of_kind(run.document, "value-conflict");
     ASSERT_FALSE(conflict.is_null()) << run.out;
     EXPECT_NE(conflict["text"].get<std::string>().find("value " + escaped + " "), std::string::npos) << conflict;
