@@ -3,37 +3,25 @@
 // nested evaluation, and evaluations in two threads at once.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <thread>
 
 #include "evaluation_cases.h"
-#include "support/test_support.h"
 
 TEST(EntryPoints, EvaluateExpression) {
     VALIDATOR_PROBE validator;
     for (KOVA_RULES_VALIDATOR_PARSER_MODE mode : {PARSER_MODE_EVALUATE, PARSER_MODE_REFRESH_MACROS, PARSER_MODE_TEXT})
-        expect_evaluations(validator, {{"", "", {}}}, mode);
-    expect_evaluations(validator, {
-                                      {"   ", "", {parse_message("parse error", "   ")}},
-                                      {"1 +", "", {parse_message("parse error", "1 +")}},
-                                      {"8 div 0", "1", {division_message("8 div 0")}},
-                                      {"\t3 + 4\n", "7", {}},
-                                  });
+        expect_evaluations(validator, {{"", ""}}, mode);
+    expect_evaluations(validator, {{"   ", "", {parse_message("parse error", "   ")}},
+                                   {"1 +", "", {parse_message("parse error", "1 +")}},
+                                   {"8 div 0", "1", {division_message("8 div 0")}}, {"\t3 + 4\n", "7"}});
 }
 
 TEST(EntryPoints, ValueExpressionPassesUsageWordsThrough) {
-    struct VALUE_CASE {
-        std::string text;
-        bool refresh;
-        std::string result;
-    };
-    const VALUE_CASE cases[] = {
-        {"", false, ""},         {"used", false, "used"},     {"UNUSED", true, "UNUSED"},
-        {"+C.MIF", true, "+C.MIF"}, {"USED && x", false, "false"}, {"3 + 4", true, "7"},
-        {"3 + 4", false, "7"},
-    };
+    const struct { std::string text; bool refresh; std::string result; } cases[] = {
+        {"", false, ""},          {"used", false, "used"}, {"UNUSED", true, "UNUSED"}, {"+C.MIF", true, "+C.MIF"},
+        {"USED && x", false, "false"}, {"3 + 4", true, "7"},   {"3 + 4", false, "7"}};
     VALIDATOR_PROBE validator;
-    for (const VALUE_CASE& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(validator.evaluate_value_expression(c.text, c.refresh), c.result) << "text: " << c.text;
     EXPECT_TRUE(validator.get_error_messages().empty());
 }
@@ -75,9 +63,7 @@ TEST(EntryPoints, ValidatorsInTwoThreadsDoNotInterfere) {
     constexpr int rounds = 300;
     auto evaluate_many = [](const std::string& width, const std::string& expected, bool* all_right) {
         VALIDATOR_PROBE validator;
-        validator.add_object("W", KOVA_OBJ_INTEGER_PARAMETER);
-        validator.initialize_validator();
-        validator.set_parameter_value("W", width);
+        add_integer_parameter(validator, "W", width);
         *all_right = true;
         for (int i = 0; i < rounds; ++i) {
             validator.clear_error_messages();
@@ -86,8 +72,7 @@ TEST(EntryPoints, ValidatorsInTwoThreadsDoNotInterfere) {
                          validator.get_error_messages() == std::vector<std::string>{division_message(text)};
         }
     };
-    bool first_right = false;
-    bool second_right = false;
+    bool first_right = false, second_right = false;
     std::thread first(evaluate_many, "8", "16", &first_right);
     std::thread second(evaluate_many, "3", "6", &second_right);
     first.join();

@@ -1,14 +1,11 @@
 // Rule texts built to break the expression language: nesting past the
-// parser's stack limit, very long operator chains, texts of 10 MB (many
-// tokens, or one name), and NUL and non-ASCII bytes. Each must end in a
-// value or in the documented message, within bounded time and memory.
+// parse stack, long operator chains, 10 MB texts, NUL and non-ASCII bytes.
+// Each ends in a value or the documented message, in bounded time and memory.
 #include <gtest/gtest.h>
 
 #include <iostream>
-#include <string>
 
 #include "evaluation_cases.h"
-#include "support/test_support.h"
 
 namespace {
 
@@ -24,16 +21,6 @@ std::string repeated(const std::string& piece, std::size_t count) {
 std::string nested(std::size_t depth, const std::string& inner) {
     return std::string(depth, '(') + inner + std::string(depth, ')');
 }
-
-// A validator with the integer parameter WIDTH set to 8.
-struct WIDTH_MODEL {
-    WIDTH_MODEL() {
-        validator.add_object("WIDTH", KOVA_OBJ_INTEGER_PARAMETER);
-        validator.initialize_validator();
-        validator.set_parameter_value("WIDTH", "8");
-    }
-    VALIDATOR_PROBE validator;
-};
 
 std::string overflow_message(const std::string& text) { return parse_message("parser stack overflow", text); }
 
@@ -57,16 +44,15 @@ TEST(HostileRuleTexts, NestingAndChainsAgainstTheStackLimit) {
     const std::string deep = nested(25000, "1");
     const std::string prefixes = std::string(chain, '!') + "true";
     const std::string open_choices = repeated("1?", chain) + "1";
-    WIDTH_MODEL model;
-    expect_evaluations(model.validator, {
-                                            {nested(19000, "WIDTH"), "8", {}},
-                                            {deep, "", {overflow_message(deep)}},
-                                            {repeated("1 + ", chain) + "1", std::to_string(chain + 1), {}},
-                                            {repeated("WIDTH*", chain) + "1", "0", {}},
-                                            {repeated("true && ", chain) + "true", "true", {}},
-                                            {open_choices, "", {overflow_message(open_choices)}},
-                                            {prefixes, "", {overflow_message(prefixes)}},
-                                        });
+    VALIDATOR_PROBE validator;
+    add_integer_parameter(validator, "WIDTH", "8");
+    expect_evaluations(validator, {{nested(19000, "WIDTH"), "8"},
+                                   {deep, "", {overflow_message(deep)}},
+                                   {repeated("1 + ", chain) + "1", std::to_string(chain + 1)},
+                                   {repeated("WIDTH*", chain) + "1", "0"},
+                                   {repeated("true && ", chain) + "true", "true"},
+                                   {open_choices, "", {overflow_message(open_choices)}},
+                                   {prefixes, "", {overflow_message(prefixes)}}});
 }
 
 // 10 MB of 310000 tokens (a parameter with a long name, added up), and
@@ -74,16 +60,13 @@ TEST(HostileRuleTexts, NestingAndChainsAgainstTheStackLimit) {
 TEST(HostileRuleTexts, TenMegabyteTexts) {
     const std::string parameter = "WIDTH_OF_THE_DATA_BUS_IN_BITS_" + std::string(30, 'X');
     VALIDATOR_PROBE validator;
-    validator.add_object(parameter, KOVA_OBJ_INTEGER_PARAMETER);
-    validator.initialize_validator();
-    validator.set_parameter_value(parameter, "8");
+    add_integer_parameter(validator, parameter, "8");
     const std::string term = parameter + " + ";
     const std::size_t terms = k_ten_megabytes / term.size();
     EXPECT_EQ(validator.evaluate_expression(repeated(term, terms) + "0", PARSER_MODE_EVALUATE),
               std::to_string(8 * terms));
 
-    // A name that denotes nothing is a literal word, however long; text
-    // mode quotes it.
+    // A name that denotes nothing is a literal word, however long; text mode quotes it.
     const std::string name(k_ten_megabytes, 'n');
     EXPECT_EQ(validator.evaluate_expression(name, PARSER_MODE_EVALUATE), name);
     EXPECT_EQ(validator.evaluate_expression(name, PARSER_MODE_TEXT), "\"" + name + "\"");
@@ -93,38 +76,27 @@ TEST(HostileRuleTexts, TenMegabyteTexts) {
 // NUL and bytes of 128 or more are never part of a token: each is copied
 // to standard output and the tokens around it evaluate as usual.
 TEST(HostileRuleTexts, NulAndNonAsciiBytesAreSkipped) {
-    struct CASE {
-        std::string text;
-        std::string result;
-        std::string output;
-    } cases[] = {
-        {std::string("WIDTH\0+ 1", 9), "9", std::string("\0", 1)},
-        {std::string("\0\0", 2), "", std::string("\0\0", 2)},
-        {"\xFF\xFEWIDTH", "8", "\xFF\xFE"},
-        {"WIDTH \xC3\xA9== 8", "true", "\xC3\xA9"},
-        {"caf\xC3\xA9", "caf", "\xC3\xA9"},
-        {"'caf\xC3\xA9' == x", "false", "'\xC3\xA9'"},
+    struct { std::string text, result, output; } cases[] = {
+        {std::string("WIDTH\0+ 1", 9), "9", std::string("\0", 1)}, {std::string("\0\0", 2), "", std::string("\0\0", 2)},
+        {"\xFF\xFEWIDTH", "8", "\xFF\xFE"}, {"WIDTH \xC3\xA9== 8", "true", "\xC3\xA9"},
+        {"caf\xC3\xA9", "caf", "\xC3\xA9"}, {"'caf\xC3\xA9' == x", "false", "'\xC3\xA9'"},
     };
-    WIDTH_MODEL model;
-    for (const CASE& c : cases) {
+    VALIDATOR_PROBE validator;
+    add_integer_parameter(validator, "WIDTH", "8");
+    for (const auto& c : cases) {
         std::string result;
-        EXPECT_EQ(unmatched_output(model.validator, c.text, result), c.output) << "text: " << c.text;
+        EXPECT_EQ(unmatched_output(validator, c.text, result), c.output) << "text: " << c.text;
         EXPECT_EQ(result, c.result) << "text: " << c.text;
     }
 }
 
 // Names in the model may hold any bytes; lookups by name compare every
-// byte, so a NUL does not end a name and bytes of 128 or more are not
-// folded.
+// byte, so a NUL does not end a name and bytes of 128 or more are not folded.
 TEST(HostileRuleTexts, NamesWithNulAndNonAsciiBytesStayDistinct) {
-    const std::string with_nul("W\0X", 3);
+    const std::string names[] = {"W", std::string("W\0X", 3), "\xC3\xA9", "\xC3\x89"};
     VALIDATOR_PROBE validator;
-    validator.add_object("W", KOVA_OBJ_INTEGER_PARAMETER);
-    validator.add_object(with_nul, KOVA_OBJ_INTEGER_PARAMETER);
-    validator.add_object("\xC3\xA9", KOVA_OBJ_INTEGER_PARAMETER);
-    validator.add_object("\xC3\x89", KOVA_OBJ_INTEGER_PARAMETER);
+    for (const std::string& name : names) validator.add_object(name, KOVA_OBJ_INTEGER_PARAMETER);
     validator.initialize_validator();
-    const std::string names[] = {"W", with_nul, "\xC3\xA9", "\xC3\x89"};
     int value = 1;
     for (const std::string& name : names) validator.set_parameter_value(name, std::to_string(value++));
     value = 1;

@@ -8,31 +8,23 @@
 #include "evaluation_cases.h"
 #include "expr/port_query_guard.h"
 #include "host/qel_util.h"
-#include "support/test_support.h"
 
 namespace {
 
 class NameResolution : public testing::Test {
 protected:
     void SetUp() override {
-        validator.add_object("STYLE", KOVA_OBJ_STRING_PARAMETER, "ABC|DEF");
-        validator.add_object("ACCENT", KOVA_OBJ_STRING_PARAMETER);
-        validator.add_object("WIDTH", KOVA_OBJ_INTEGER_PARAMETER);
-        validator.add_object("X", KOVA_OBJ_INTEGER_PARAMETER);
-        validator.add_object("T", KOVA_OBJ_OTHER_PARAMETER, "text");
-        validator.add_object("H", KOVA_OBJ_HIDDEN_PARAMETER, "1 + 2");
-        validator.add_object("M", KOVA_OBJ_FN_MACRO, "2 + 3");
-        validator.add_object("p", KOVA_OBJ_INPUT_PORT);
-        validator.add_object("v", KOVA_OBJ_OUTPUT_PORT);
-        validator.add_object("big", KOVA_OBJ_INOUT_PORT);
+        const struct { const char* name; int type; const char* value; } objects[] = {
+            {"STYLE", KOVA_OBJ_STRING_PARAMETER, "ABC|DEF"}, {"ACCENT", KOVA_OBJ_STRING_PARAMETER, ""},
+            {"WIDTH", KOVA_OBJ_INTEGER_PARAMETER, ""},       {"X", KOVA_OBJ_INTEGER_PARAMETER, ""},
+            {"T", KOVA_OBJ_OTHER_PARAMETER, "text"},         {"H", KOVA_OBJ_HIDDEN_PARAMETER, "1 + 2"},
+            {"M", KOVA_OBJ_FN_MACRO, "2 + 3"},               {"p", KOVA_OBJ_INPUT_PORT, ""},
+            {"v", KOVA_OBJ_OUTPUT_PORT, ""},                 {"big", KOVA_OBJ_INOUT_PORT, ""}};
+        for (const auto& o : objects) validator.add_object(o.name, o.type, o.value);
         validator.initialize_validator();
-        // A port of the model that the validator holds no copy of.
-        validator.add_object("q", KOVA_OBJ_INPUT_PORT);
-
-        validator.set_parameter_value("STYLE", "ABC");
-        validator.set_parameter_value("ACCENT", "\xE9");
-        validator.set_parameter_value("WIDTH", "8");
-        validator.set_parameter_value("X", "0");
+        validator.add_object("q", KOVA_OBJ_INPUT_PORT);  // a port of the model the validator holds no copy of
+        for (const auto& [name, value] : {std::pair{"STYLE", "ABC"}, {"ACCENT", "\xE9"}, {"WIDTH", "8"}, {"X", "0"}})
+            validator.set_parameter_value(name, value);
         validator.set_current_port_width("v", 8);
         validator.set_current_port_value("v", 5);
         validator.set_current_port_width("big", 32);
@@ -45,53 +37,34 @@ protected:
 }  // namespace
 
 TEST_F(NameResolution, ParameterValues) {
-    expect_evaluations(validator, {
-                                      {"STYLE == abc", "true", {}},
-                                      {"style", "ABC", {}},
-                                      {"ACCENT str_gt z", "true", {}},
-                                      {"WIDTH", "8", {}},
-                                      {"ceil_log(WIDTH)", "3", {}},
-                                      {"X == 0 ? 1 : 10 / X", "1", {division_message("X == 0 ? 1 : 10 / X")}},
-                                      {"T", "", {}},
-                                      {"H", "1 + 2", {}},
-                                      {"M", "2 + 3", {}},
-                                  });
-    expect_evaluations(validator, {{"STYLE", "\"ABC\"", {}}, {"WIDTH", "8", {}}}, PARSER_MODE_TEXT);
+    expect_evaluations(validator, {{"STYLE == abc", "true"}, {"style", "ABC"}, {"ACCENT str_gt z", "true"},
+                                   {"WIDTH", "8"}, {"ceil_log(WIDTH)", "3"},
+                                   {"X == 0 ? 1 : 10 / X", "1", {division_message("X == 0 ? 1 : 10 / X")}},
+                                   {"T", ""}, {"H", "1 + 2"}, {"M", "2 + 3"}});
+    expect_evaluations(validator, {{"STYLE", "\"ABC\""}, {"WIDTH", "8"}}, PARSER_MODE_TEXT);
     // Only the refreshing mode evaluates a macro's body.
-    expect_evaluations(validator, {{"WIDTH", "8", {}}, {"M", "5", {}}}, PARSER_MODE_REFRESH_MACROS);
+    expect_evaluations(validator, {{"WIDTH", "8"}, {"M", "5"}}, PARSER_MODE_REFRESH_MACROS);
 }
 
 TEST_F(NameResolution, MacroCallsPassTheArgumentList) {
     validator.add_object("G", KOVA_OBJ_FN_MACRO, "x + y")->set_arguments("x,y");
     // A call with the formal arguments is the macro itself; any other call
     // without an instance reads as the call text, arguments joined by ",".
-    expect_evaluations(validator, {{"G(x, y)", "x + y", {}}, {"G(y , x)", "g(y,x)", {}}, {"nothing(a)", "", {}}});
+    expect_evaluations(validator, {{"G(x, y)", "x + y"}, {"G(y , x)", "g(y,x)"}, {"nothing(a)", ""}});
 }
 
 TEST_F(NameResolution, PortValues) {
-    expect_evaluations(validator, {
-                                      {"p", "-1", {}},
-                                      {"port(p)", "-1", {}},
-                                      {"v", "5", {}},
-                                      {"port(V)", "5", {}},
-                                      {"big", "-2147483648", {}},
-                                      {"q", "0", {}},
-                                      {"port(q)", "0", {}},
-                                      {"port(nothing)", "0", {}},
-                                  });
-    expect_evaluations(validator, {{"P", "p", {}}, {"port(P)", "P", {}}}, PARSER_MODE_TEXT);
+    expect_evaluations(validator, {{"p", "-1"}, {"port(p)", "-1"}, {"v", "5"}, {"port(V)", "5"},
+                                   {"big", "-2147483648"}, {"q", "0"}, {"port(q)", "0"}, {"port(nothing)", "0"}});
+    expect_evaluations(validator, {{"P", "p"}, {"port(P)", "P"}}, PARSER_MODE_TEXT);
 }
 
 TEST_F(NameResolution, NamesWithoutAnObject) {
-    expect_evaluations(validator, {
-                                      {"plain", "plain", {}},
-                                      {"m_function_name", "probe", {}},
-                                      {"M_FUNCTION_NAME", "probe", {}},
-                                      {"M_Function_Name", "probe", {}},
-                                  });
-    expect_evaluations(validator, {{"plain", "\"plain\"", {}}, {"m_function_name", "probe", {}}}, PARSER_MODE_TEXT);
+    expect_evaluations(validator, {{"plain", "plain"}, {"m_function_name", "probe"}, {"M_FUNCTION_NAME", "probe"},
+                                   {"M_Function_Name", "probe"}});
+    expect_evaluations(validator, {{"plain", "\"plain\""}, {"m_function_name", "probe"}}, PARSER_MODE_TEXT);
     validator.add_object("m_function_name", KOVA_OBJ_HIDDEN_PARAMETER, "own");
-    expect_evaluations(validator, {{"M_FUNCTION_NAME", "own", {}}});
+    expect_evaluations(validator, {{"M_FUNCTION_NAME", "own"}});
 }
 
 TEST_F(NameResolution, UsedAndConstantQueries) {
@@ -99,32 +72,19 @@ TEST_F(NameResolution, UsedAndConstantQueries) {
     validator.set_port_usage_state("v", KOVA_USAGE_CONSTANT);
     validator.set_parameter_usage_state("WIDTH", KOVA_USAGE_USED);
     validator.set_parameter_usage_state("STYLE", KOVA_USAGE_CONSTANT);
-    expect_evaluations(validator, {
-                                      {"used(P)", "true", {}},
-                                      {"is_used(v)", "true", {}},
-                                      {"used(big)", "false", {}},
-                                      {"used(WIDTH)", "true", {}},
-                                      {"used(STYLE)", "false", {}},
-                                      {"used(T)", "false", {}},
-                                      {"used(H)", "false", {}},
-                                      {"used(M)", "false", {}},
-                                      {"used(q)", "false", {}},
-                                      {"used(nothing)", "false", {}},
-                                      {"is_constant(v)", "true", {}},
-                                      {"is_constant(p)", "false", {}},
-                                      {"is_constant(STYLE)", "false", {}},
-                                      {"is_constant(q)", "false", {}},
-                                      {"is_constant(nothing)", "false", {}},
-                                  });
+    expect_evaluations(validator, {{"used(P)", "true"}, {"is_used(v)", "true"}, {"used(big)", "false"},
+                                   {"used(WIDTH)", "true"}, {"used(STYLE)", "false"}, {"used(T)", "false"},
+                                   {"used(H)", "false"}, {"used(M)", "false"}, {"used(q)", "false"},
+                                   {"used(nothing)", "false"}, {"is_constant(v)", "true"}, {"is_constant(p)", "false"},
+                                   {"is_constant(STYLE)", "false"}, {"is_constant(q)", "false"},
+                                   {"is_constant(nothing)", "false"}});
 }
 
 TEST(PortQueryGuard, HostFailureIsPostedAndTheFallbackTaken) {
     VALIDATOR_PROBE validator;
     KOVA_EVAL_CONTEXT ctx(&validator, "used(p) && c", PARSER_MODE_EVALUATE);
     auto failing = []() -> int32_t { throw std::runtime_error("no model"); };
-    EXPECT_FALSE(kova_guarded_port_query(ctx, KOVA_PORT_QUERY_USE, "p", false, [] () -> bool {
-        throw std::runtime_error("no model");
-    }));
+    EXPECT_FALSE(kova_guarded_port_query(ctx, KOVA_PORT_QUERY_USE, "p", false, [&] { return failing() != 0; }));
     EXPECT_EQ(kova_guarded_port_query(ctx, KOVA_PORT_QUERY_VALUE, "p", int32_t{0}, failing), 0);
     EXPECT_EQ(kova_guarded_port_query(ctx, KOVA_PORT_QUERY_VALUE, "p", int32_t{0}, [] { return int32_t{7}; }), 7);
     const std::vector<std::string> expected = {

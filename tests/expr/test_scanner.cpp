@@ -40,75 +40,42 @@ std::string scan(const std::string& text, std::ostream& output) {
     return listing;
 }
 
-struct SCAN_CASE {
-    std::string text;
-    std::string tokens;
-    std::string unmatched;  // what reaches the output stream
-};
-
-void expect_scans(const SCAN_CASE& c) {
-    std::ostringstream output;
-    EXPECT_EQ(scan(c.text, output), c.tokens) << "text: " << c.text;
-    EXPECT_EQ(output.str(), c.unmatched) << "text: " << c.text;
-}
-
 }  // namespace
 
-TEST(Scanner, KeywordsOperatorsAndPunctuation) {
-    const SCAN_CASE cases[] = {
-        {"is_used is_constant used port str", "USED CONST_PORT USED PORT_NAME QUOTED_STRING", ""},
-        {"max min quot ceil_log exp", "A_MAX A_MIN QUOTIENT CEIL_LOG EXP", ""},
-        {"gt > lt <", "GREATER_THAN GREATER_THAN LESS_THAN LESS_THAN", ""},
+TEST(Scanner, TokensAndUnmatchedCharacters) {
+    const struct { std::string text, tokens, unmatched = ""; } cases[] = {  // unmatched: what reaches the output
+        // Keywords, operators and punctuation.
+        {"is_used is_constant used port str", "USED CONST_PORT USED PORT_NAME QUOTED_STRING"},
+        {"max min quot ceil_log exp", "A_MAX A_MIN QUOTIENT CEIL_LOG EXP"},
+        {"gt > lt <", "GREATER_THAN GREATER_THAN LESS_THAN LESS_THAN"},
         {"str_lt str_lte str_gt str_gte",
-         "STR_LESS_THAN STR_LESS_THAN_OR_EQUAL STR_GREATER_THAN STR_GREATER_THAN_OR_EQUAL", ""},
-        {"gte >= lte <=", "GREATER_THAN_OR_EQUAL GREATER_THAN_OR_EQUAL LESS_THAN_OR_EQUAL LESS_THAN_OR_EQUAL", ""},
-        {"and && div double_div ceil_div /", "AND AND DIV DOUBLE_DIV CEIL_DIV DIV", ""},
-        {"== != ||", "EQUAL_TO NOT_EQUAL_TO OR", ""},
-        {"!%*+,-:?().", "'!' '%' '*' '+' ',' '-' ':' '?' '(' ')' '.'", ""},
-        {"a||b>=c", "NAME[a] OR NAME[b] GREATER_THAN_OR_EQUAL NAME[c]", ""},
-        {"max( used(x)", "A_MAX '(' USED '(' NAME[x] ')'", ""},
+         "STR_LESS_THAN STR_LESS_THAN_OR_EQUAL STR_GREATER_THAN STR_GREATER_THAN_OR_EQUAL"},
+        {"gte >= lte <=", "GREATER_THAN_OR_EQUAL GREATER_THAN_OR_EQUAL LESS_THAN_OR_EQUAL LESS_THAN_OR_EQUAL"},
+        {"and && div double_div ceil_div /", "AND AND DIV DOUBLE_DIV CEIL_DIV DIV"},
+        {"== != ||", "EQUAL_TO NOT_EQUAL_TO OR"},
+        {"!%*+,-:?().", "'!' '%' '*' '+' ',' '-' ':' '?' '(' ')' '.'"},
+        {"a||b>=c", "NAME[a] OR NAME[b] GREATER_THAN_OR_EQUAL NAME[c]"},
+        {"max( used(x)", "A_MAX '(' USED '(' NAME[x] ')'"},
+        // Names, numbers and case.
+        {"a-b", "NAME[a-b]"}, {"a - b", "NAME[a] '-' NAME[b]"}, {"1-2", "INTEGER[1] '-' INTEGER[2]"},
+        {"x1-2 2a 9abc", "NAME[x1-2] NAME[2a] NAME[9abc]"}, {"12 007", "INTEGER[12] INTEGER[007]"},
+        {"12.5", "INTEGER[12] '.' INTEGER[5]"},
+        {"maxi used_x max-1 str_ltx", "NAME[maxi] NAME[used_x] NAME[max-1] NAME[str_ltx]"},
+        {"MAX Max AND OR or", "NAME[MAX] NAME[Max] NAME[AND] NAME[OR] NAME[or]"}, {"", ""}, {" \t\n ", ""},
+        // Strings.
+        {"'a b' 'a(b).c' 'x_1-2/3' ''", "STRING['a b'] STRING['a(b).c'] STRING['x_1-2/3'] STRING['']"},
+        {"\"ab'c\"", "STRING[\"ab'] NAME[c]", "\""}, {"'q\"", "STRING['q\"]"},
+        {"'a,b'", "NAME[a] ',' NAME[b]", "''"}, {"'abc", "NAME[abc]", "'"},
+        // Characters that reach the output.
+        {"a = b & c | d", "NAME[a] NAME[b] NAME[c] NAME[d]", "=&|"}, {"! =", "'!'", "="}, {"_x", "NAME[x]", "_"},
+        {"a\rb\fc\vd", "NAME[a] NAME[b] NAME[c] NAME[d]", "\r\f\v"}, {"^#$;[]{}~@`\\", "", "^#$;[]{}~@`\\"},
+        {"1\xC3\xA9", "INTEGER[1]", "\xC3\xA9"}, {std::string("a\0b", 3), "NAME[a] NAME[b]", std::string("\0", 1)},
     };
-    for (const SCAN_CASE& c : cases) expect_scans(c);
-}
-
-TEST(Scanner, NamesNumbersAndCase) {
-    const SCAN_CASE cases[] = {
-        {"a-b", "NAME[a-b]", ""},
-        {"a - b", "NAME[a] '-' NAME[b]", ""},
-        {"1-2", "INTEGER[1] '-' INTEGER[2]", ""},
-        {"x1-2 2a 9abc", "NAME[x1-2] NAME[2a] NAME[9abc]", ""},
-        {"12 007", "INTEGER[12] INTEGER[007]", ""},
-        {"12.5", "INTEGER[12] '.' INTEGER[5]", ""},
-        {"maxi used_x max-1 str_ltx", "NAME[maxi] NAME[used_x] NAME[max-1] NAME[str_ltx]", ""},
-        {"MAX Max AND OR or", "NAME[MAX] NAME[Max] NAME[AND] NAME[OR] NAME[or]", ""},
-        {"", "", ""},
-        {" \t\n ", "", ""},
-    };
-    for (const SCAN_CASE& c : cases) expect_scans(c);
-}
-
-TEST(Scanner, Strings) {
-    const SCAN_CASE cases[] = {
-        {"'a b' 'a(b).c' 'x_1-2/3' ''", "STRING['a b'] STRING['a(b).c'] STRING['x_1-2/3'] STRING['']", ""},
-        {"\"ab'c\"", "STRING[\"ab'] NAME[c]", "\""},
-        {"'q\"", "STRING['q\"]", ""},
-        {"'a,b'", "NAME[a] ',' NAME[b]", "''"},
-        {"'abc", "NAME[abc]", "'"},
-    };
-    for (const SCAN_CASE& c : cases) expect_scans(c);
-}
-
-TEST(Scanner, UnmatchedCharactersReachTheOutput) {
-    const SCAN_CASE cases[] = {
-        {"a = b & c | d", "NAME[a] NAME[b] NAME[c] NAME[d]", "=&|"},
-        {"! =", "'!'", "="},
-        {"_x", "NAME[x]", "_"},
-        {"a\rb\fc\vd", "NAME[a] NAME[b] NAME[c] NAME[d]", "\r\f\v"},
-        {"^#$;[]{}~@`\\", "", "^#$;[]{}~@`\\"},
-        {"1\xC3\xA9", "INTEGER[1]", "\xC3\xA9"},
-        {std::string("a\0b", 3), "NAME[a] NAME[b]", std::string("\0", 1)},
-    };
-    for (const SCAN_CASE& c : cases) expect_scans(c);
+    for (const auto& c : cases) {
+        std::ostringstream output;
+        EXPECT_EQ(scan(c.text, output), c.tokens) << "text: " << c.text;
+        EXPECT_EQ(output.str(), c.unmatched) << "text: " << c.text;
+    }
 }
 
 TEST(Scanner, WritesToStandardOutputWhenNoStreamIsGiven) {

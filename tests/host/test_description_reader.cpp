@@ -3,29 +3,9 @@
 // as it was and post one message naming the file and the line.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
-
-#include "host/kova_info.h"
-#include "support/test_support.h"
+#include "description_files.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-std::string read_text(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string errors_of(const KOVA_INFO& model) {
-    std::string all;
-    for (const std::string& message : model.get_error_messages()) all += message + "\n";
-    return all;
-}
 
 // Every field of a model as text: one record a line, the parts of a record
 // indented below it, each text in brackets.
@@ -109,26 +89,12 @@ TEST(DescriptionReader, AbsentFieldsTakeDefaultsAndEmptyTextsStayEmpty) {
     EXPECT_EQ(dump(model), "model [] [] []\nobject A 6 [] [] -1 4/4 [] [] [] []\n  rule 2 [] [] []\n");
 }
 
-// A folder of its own below the temporary folder, emptied first.
-std::string fresh_folder(const std::string& name) {
-    const std::string folder = temp_folder() + "/" + name;
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
-void write_file(const std::string& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
-
 TEST(DescriptionReader, IncludedFileIsLookedUpInTheLibraryFirstThenBesideTheFile) {
-    struct CASE {
-        bool in_library, beside, library_set;
-        std::string origin;  // the object of the file that was read; "" when none was found
-    } cases[] = {{true, true, true, "IN_LIBRARY"},
-                 {false, true, true, "BESIDE"},
-                 {true, true, false, "BESIDE"},
-                 {true, false, false, ""},
-                 {false, false, true, ""}};
-    for (const CASE& c : cases) {
+    // origin: the object of the file that was read; "" when none was found.
+    struct { bool in_library, beside, library_set; std::string origin; } cases[] = {
+        {true, true, true, "IN_LIBRARY"}, {false, true, true, "BESIDE"}, {true, true, false, "BESIDE"},
+        {true, false, false, ""},         {false, false, true, ""}};
+    for (const auto& c : cases) {
         const std::string library = fresh_folder("lookup_lib"), beside = fresh_folder("lookup_top");
         if (c.in_library) write_file(library + "/part.xml", "<model><object name='IN_LIBRARY' kind='5'/></model>");
         if (c.beside) write_file(beside + "/part.xml", "<model><object name='BESIDE' kind='5'/></model>");
@@ -175,11 +141,7 @@ void expect_refused(const std::string& path, const std::string& where, const std
 }
 
 TEST(DescriptionReader, BadInputIsRefusedWithFileAndLine) {
-    struct CASE {
-        std::string text;
-        int line;
-        const char* problem;
-    } cases[] = {
+    struct { std::string text; int line; const char* problem; } cases[] = {
         {"<model>\n<object name='A' kind='integer'>\n</model>", 3, "malformed XML"},
         {"", 1, "malformed XML"},
         {"<modle/>", 1, "the top element must be <model>, not <modle>"},
@@ -212,7 +174,7 @@ TEST(DescriptionReader, BadInputIsRefusedWithFileAndLine) {
         {"<model>\n<include file='absent.xml'/></model>", 2, "included file \"absent.xml\" not found"},
     };
     int index = 0;
-    for (const CASE& c : cases) {
+    for (const auto& c : cases) {
         const std::string path = write_temp_file("bad_" + std::to_string(index++) + ".xml", c.text);
         SCOPED_TRACE(c.text);
         expect_refused(path, path + ":" + std::to_string(c.line) + ": ", c.problem);

@@ -1,34 +1,12 @@
-// Description files built to break the reader: NUL bytes and references
-// that XML does not allow, undefined entities, references and bytes it
-// must keep, includes that cycle through other spellings of a file, that
-// multiply in layers or nest deeply, very deep and very long XML, and empty
-// words. Each loads as written or is refused with one message naming the
-// file and the line, quickly and in bounded memory.
+// Description files built to break the reader: bad bytes and references,
+// include cycles, layers and depth, very deep or long XML, empty words. Each
+// loads as written or is refused with one message naming file and line,
+// quickly and in bounded memory.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
-
-#include "host/kova_info.h"
-#include "support/test_support.h"
+#include "description_files.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-// A fresh folder for one test's files.
-std::string fresh_folder(const std::string& name) {
-    const std::string folder = temp_folder() + "/hostile_" + name;
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
-void write_file(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
 
 // Loads path into a model that already holds one object; a refused file
 // must leave that object and post exactly one message.
@@ -67,13 +45,12 @@ std::string write_include_layers(const std::string& folder, const std::string& p
 
 }  // namespace
 
-TEST(HostileDescriptions, NulBytesBadCharacterReferencesAndUnknownEntitiesAreRefused) {
+// NUL bytes, references XML does not allow, unknown entities, and empty or
+// blank words where a word is needed are refused by name.
+TEST(HostileDescriptions, BadBytesReferencesEntitiesAndEmptyWordsAreRefused) {
     const std::string nul(1, '\0');
-    struct CASE {
-        std::string text;
-        int line;
-        std::string problem;
-    } cases[] = {
+    auto in_model = [](const std::string& element) { return "<model>\n" + element + "\n</model>"; };
+    struct { std::string text; int line; std::string problem; } cases[] = {
         {"<model>\n\n<object name='A' kind='in'/>" + nul + "</model>", 3, "the file holds a NUL character"},
         {"<model/>\n" + nul + "trailing", 2, "the file holds a NUL character"},
         {"<model>\n<object name='A&#0;B' kind='in'/></model>", 2,
@@ -88,10 +65,21 @@ TEST(HostileDescriptions, NulBytesBadCharacterReferencesAndUnknownEntitiesAreRef
         {"<!DOCTYPE model [\n<!ENTITY a 'aaaaaaaaaa'>\n<!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>\n]>\n"
          "<model><object name='&b;' kind='in'/></model>",
          3, "unknown entity reference \"&a;\""},
+        // Empty and blank words where a word is needed.
+        {in_model("<object name='A' kind=''/>"), 2, "unknown object kind \"\" for \"kind\""},
+        {in_model("<object name='A' kind='  '/>"), 2, "unknown object kind \"  \""},
+        {in_model("<object name='A' kind='in' usage_state=''/>"), 2, "unknown usage state \"\""},
+        {in_model("<object name='A' kind='in' default_index=''/>"), 2, "bad number \"\" for \"default_index\""},
+        {in_model("<object name='A' kind='in' silent_correction=''/>"), 2, "unknown truth value \"\""},
+        {in_model("<object name='A' kind='in'><rule type=''/></object>"), 2, "unknown rule type \"\""},
+        {in_model("<object kind='in'><name>\n</name></object>"), 2, "\"name\" of <object> is empty"},
+        {in_model("<include file=''/>"), 2, "\"file\" of <include> is empty"},
+        {in_model("<wizard_map name='M' add_used_ports=' '/>"), 2, "unknown truth value \" \""},
+        {in_model("<vector name=''/>"), 2, "\"name\" of <vector> is empty"},
     };
     const std::string folder = fresh_folder("text");
     int index = 0;
-    for (const CASE& c : cases) {
+    for (const auto& c : cases) {
         const std::string path = folder + "/case" + std::to_string(index++) + ".xml";
         write_file(path, c.text);
         SCOPED_TRACE(c.text);
@@ -99,15 +87,10 @@ TEST(HostileDescriptions, NulBytesBadCharacterReferencesAndUnknownEntitiesAreRef
     }
 }
 
-// What the reader keeps: the five entities and character references are
-// replaced, an "&" that starts no reference stays, comments and CDATA
-// sections are taken as written, and bytes of 128 or more are kept byte
-// for byte, valid UTF-8 or not.
+// Entities and character references are replaced, a lone "&" stays, comments
+// and CDATA are taken as written, bytes of 128 or more are kept as they are.
 TEST(HostileDescriptions, ReferencesAndNonAsciiBytesThatAreKept) {
-    struct CASE {
-        std::string written;  // the value field of an object
-        std::string read;
-    } cases[] = {
+    struct { std::string written, read; } cases[] = {  // written: the object's value field
         {"value='a &amp;&amp; b &lt; c'", "a && b < c"},
         {"value='a && b'", "a && b"},
         {"value='&#x41;&#66;&#9;'", "AB\t"},  // a referenced tab is not turned into a blank
@@ -117,7 +100,7 @@ TEST(HostileDescriptions, ReferencesAndNonAsciiBytesThatAreKept) {
         {"><!-- &#0; &foo; --><value>x</value", "x"},
     };
     const std::string folder = fresh_folder("kept");
-    for (const CASE& c : cases) {
+    for (const auto& c : cases) {
         const std::string path = folder + "/kept.xml";
         write_file(path, "<model><object name='A' kind='hidden' " + c.written + "></object></model>");
         LOAD load(path);
@@ -126,112 +109,74 @@ TEST(HostileDescriptions, ReferencesAndNonAsciiBytesThatAreKept) {
     }
 }
 
-// Cycles are found through every spelling of a file, a symbolic link too.
-TEST(HostileDescriptions, IncludeCyclesThroughOtherSpellingsOfAFile) {
+TEST(HostileDescriptions, IncludeCyclesThroughOtherSpellingsOfAFileAndASymbolicLink) {
     const std::string folder = fresh_folder("spellings");
-    fs::create_directories(folder + "/sub");
-    fs::create_symlink(folder + "/a.xml", folder + "/link.xml");
+    std::filesystem::create_directories(folder + "/sub");
+    std::filesystem::create_symlink(folder + "/a.xml", folder + "/link.xml");
     const std::string spellings[] = {"link.xml", "sub/../a.xml", folder + "/sub/../a.xml", ".//a.xml"};
     for (const std::string& spelling : spellings) {
         write_file(folder + "/a.xml", "<model>\n<include file='" + spelling + "'/>\n</model>\n");
         SCOPED_TRACE(spelling);
         LOAD load(folder + "/a.xml");
         EXPECT_FALSE(load.loaded);
-        EXPECT_NE(load.message().find(": include cycle: the file is already being read; included from " + folder +
-                                      "/a.xml:2"),
-                  std::string::npos)
-            << load.message();
+        const std::string cycle = ": include cycle: the file is already being read; included from " + folder;
+        EXPECT_NE(load.message().find(cycle + "/a.xml:2"), std::string::npos) << load.message();
     }
 }
 
 // Each file including the next one twice doubles the sub-models with every
 // layer: 9 files are 511 reads and load; 10 files would be 1023 and are
-// refused once the 1001st file is reached.
-TEST(HostileDescriptions, IncludesThatMultiplyInLayersAreBounded) {
+// refused once the 1001st file is reached. Includes nest at most 50 deep.
+TEST(HostileDescriptions, IncludesThatMultiplyOrNestAreBounded) {
     const std::string folder = fresh_folder("layers");
-    LOAD within(write_include_layers(folder, "small", 9, 2));
-    EXPECT_TRUE(within.loaded) << within.message();
-    EXPECT_EQ(within.model.get_sub_info_count(), 510u);
+    const struct { const char* prefix; int files, copies; std::size_t subs; } loaded[] = {{"small", 9, 2, 510},
+                                                                                          {"fifty", 50, 1, 49}};
+    for (const auto& c : loaded) {
+        LOAD load(write_include_layers(folder, c.prefix, c.files, c.copies));
+        EXPECT_TRUE(load.loaded) << load.message();
+        EXPECT_EQ(load.model.get_sub_info_count(), c.subs) << c.prefix;
+    }
 
     const std::string top = write_include_layers(folder, "big", 10, 2);
     LOAD beyond(top);
     EXPECT_FALSE(beyond.loaded);
-    EXPECT_NE(beyond.message().find(".xml: more than 1000 files included in one description; included from "),
-              std::string::npos)
-        << beyond.message();
+    const std::string too_many = ".xml: more than 1000 files included in one description; included from ";
+    EXPECT_NE(beyond.message().find(too_many), std::string::npos) << beyond.message();
 
     // A wide layer counts the same way.
     const std::string wide = write_include_layers(folder, "wide", 2, 1000);
-    expect_refused(wide, folder + "/wide1.xml: more than 1000 files included in one description; included from " +
-                             wide + ":1001");
-}
+    expect_refused(wide, folder + "/wide1" + too_many + wide + ":1001");
 
-TEST(HostileDescriptions, IncludesNestedBeyondFiftyFilesAreRefused) {
-    const std::string folder = fresh_folder("deep");
-    LOAD fifty(write_include_layers(folder, "fifty", 50, 1));
-    EXPECT_TRUE(fifty.loaded) << fifty.message();
-    EXPECT_EQ(fifty.model.get_sub_info_count(), 49u);
-
-    const std::string top = write_include_layers(folder, "more", 51, 1);
-    LOAD more(top);
+    const std::string deep = write_include_layers(folder, "more", 51, 1);
+    LOAD more(deep);
     EXPECT_FALSE(more.loaded);
-    EXPECT_EQ(more.message().rfind(folder + "/more50.xml: includes nested more than 50 files deep; included from " +
-                                       folder + "/more49.xml:2",
-                                   0),
-              0u)
-        << more.message();
-    EXPECT_NE(more.message().find("; included from " + top + ":2"), std::string::npos);
+    const std::string start = folder + "/more50.xml: includes nested more than 50 files deep; included from ";
+    EXPECT_EQ(more.message().rfind(start + folder + "/more49.xml:2", 0), 0u) << more.message();
+    EXPECT_NE(more.message().find("; included from " + deep + ":2"), std::string::npos);
 }
 
 // Depth and length of the XML itself cost time in proportion only.
 TEST(HostileDescriptions, DeepAndLongXml) {
-    const std::size_t depth = 100000;
-    std::string deep_elements = "<model>\n";
-    for (std::size_t i = 0; i < depth; ++i) deep_elements += "<a>";
-    for (std::size_t i = 0; i < depth; ++i) deep_elements += "</a>";
-    std::string deep_field = "<model>\n<object name='A' kind='in'>\n<value>";
-    for (std::size_t i = 0; i < depth; ++i) deep_field += "<b>";
-    for (std::size_t i = 0; i < depth; ++i) deep_field += "</b>";
-
+    auto nested = [](const std::string& tag) {
+        std::string open, close;
+        for (int i = 0; i < 100000; ++i) open += "<" + tag + ">";
+        for (int i = 0; i < 100000; ++i) close += "</" + tag + ">";
+        return open + close;
+    };
     const std::string folder = fresh_folder("xml");
-    write_file(folder + "/elements.xml", deep_elements + "</model>");
-    write_file(folder + "/field.xml", deep_field + "</value></object></model>");
+    write_file(folder + "/elements.xml", "<model>\n" + nested("a") + "</model>");
+    write_file(folder + "/field.xml", "<model>\n<object name='A' kind='in'>\n<value>" + nested("b") +
+                                          "</value></object></model>");
     expect_refused(folder + "/elements.xml", folder + "/elements.xml:2: unknown element <a> in <model>");
     expect_refused(folder + "/field.xml", folder + "/field.xml:3: <value> holds text only, not <b>");
 
     // A condition of 10 MB is kept whole.
     const std::string condition(10u << 20, 'c');
-    write_file(folder + "/long.xml", "<model><object name='A' kind='in'><rule condition='" + condition +
-                                         "'/></object></model>");
+    write_file(folder + "/long.xml",
+               "<model><object name='A' kind='in'><rule condition='" + condition + "'/></object></model>");
     LOAD load(folder + "/long.xml");
     ASSERT_TRUE(load.loaded) << load.message();
-    std::vector<KOVA_RULE_ELEMENT*> rules = load.model.get_kova_obj("A")->rule_snapshot();
+    const std::vector<KOVA_RULE_ELEMENT*> rules = load.model.get_kova_obj("A")->rule_snapshot();
     ASSERT_EQ(rules.size(), 1u);
     EXPECT_EQ(rules[0]->get_condition(), condition);
-}
-
-// Empty and blank words where a word is needed are refused by name.
-TEST(HostileDescriptions, EmptyAndBlankWords) {
-    struct CASE {
-        std::string element;
-        std::string problem;
-    } cases[] = {
-        {"<object name='A' kind=''/>", "unknown object kind \"\" for \"kind\""},
-        {"<object name='A' kind='  '/>", "unknown object kind \"  \""},
-        {"<object name='A' kind='in' usage_state=''/>", "unknown usage state \"\""},
-        {"<object name='A' kind='in' default_index=''/>", "bad number \"\" for \"default_index\""},
-        {"<object name='A' kind='in' silent_correction=''/>", "unknown truth value \"\""},
-        {"<object name='A' kind='in'><rule type=''/></object>", "unknown rule type \"\""},
-        {"<object kind='in'><name>\n</name></object>", "\"name\" of <object> is empty"},
-        {"<include file=''/>", "\"file\" of <include> is empty"},
-        {"<wizard_map name='M' add_used_ports=' '/>", "unknown truth value \" \""},
-        {"<vector name=''/>", "\"name\" of <vector> is empty"},
-    };
-    const std::string folder = fresh_folder("words");
-    for (const CASE& c : cases) {
-        const std::string path = folder + "/words.xml";
-        write_file(path, "<model>\n" + c.element + "\n</model>");
-        SCOPED_TRACE(c.element);
-        expect_refused(path, path + ":2: " + c.problem);
-    }
 }

@@ -6,10 +6,7 @@
 namespace {
 
 TEST(KovaAtoi, ReadsDecimalPrefixAndClamps) {
-    const struct {
-        const char* text;
-        int32_t expected;
-    } cases[] = {
+    const struct { const char* text; int32_t expected; } cases[] = {
         {"", 0},          {"abc", 0},      {"42", 42},           {"  \t\n-17", -17},        {"+8", 8},
         {"12abc", 12},    {"3 4", 3},      {"- 5", 0},           {"--5", 0},                {"007", 7},
         {"2147483647", INT32_MAX},         {"2147483648", INT32_MAX},         {"4294967295", INT32_MAX},

@@ -103,11 +103,9 @@ TEST(Model, DataCollectionGivesExistingObjectForKnownName) {
 }
 
 TEST(Model, UsageStateTexts) {
-    EXPECT_EQ(kova_get_usage_state_as_string(KOVA_USAGE_UNUSED), "UNUSED");
-    EXPECT_EQ(kova_get_usage_state_as_string(KOVA_USAGE_USED), "USED");
-    EXPECT_EQ(kova_get_usage_state_as_string(KOVA_USAGE_CONSTANT), "CONSTANT");
-    EXPECT_EQ(kova_get_usage_state_as_string(KOVA_USAGE_NONE), "NONE");
-    EXPECT_EQ(kova_get_usage_state_as_string(2), "UNKNOWN");
+    for (const auto& [state, text] : {std::pair<int, const char*>{KOVA_USAGE_UNUSED, "UNUSED"}, {KOVA_USAGE_USED, "USED"},
+                                      {KOVA_USAGE_CONSTANT, "CONSTANT"}, {KOVA_USAGE_NONE, "NONE"}, {2, "UNKNOWN"}})
+        EXPECT_EQ(kova_get_usage_state_as_string(state), text) << state;
 }
 
 // Copies share rules until one side changes them; a rule handed out

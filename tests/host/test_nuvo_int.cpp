@@ -14,14 +14,10 @@ NUVO_UINTEGER from_bits(const std::string& digits, int width) {
 }
 
 TEST(NuvoInteger, ConstructsTruncatedToClampedWidth) {
-    const struct {
-        uint32_t value;
-        int width, expected_width;
-        std::string expected_bits;
-    } cases[] = {
+    const int max = NUVO_UINTEGER::NUVO_MAX_WIDTH;
+    const struct { uint32_t value; int width, expected_width; std::string expected_bits; } cases[] = {
         {5, 4, 4, "0101"}, {0x1FF, 8, 8, "11111111"}, {3, 1, 1, "1"}, {1, 65, 65, std::string(64, '0') + "1"},
-        {7, 0, 0, ""},     {7, -3, 0, ""},            {0, NUVO_UINTEGER::NUVO_MAX_WIDTH + 5, NUVO_UINTEGER::NUVO_MAX_WIDTH,
-                                                       std::string(NUVO_UINTEGER::NUVO_MAX_WIDTH, '0')},
+        {7, 0, 0, ""},     {7, -3, 0, ""},            {0, max + 5, max, std::string(max, '0')},
     };
     for (const auto& item : cases) {
         const NUVO_UINTEGER value(item.value, item.width);
@@ -32,12 +28,7 @@ TEST(NuvoInteger, ConstructsTruncatedToClampedWidth) {
 }
 
 TEST(NuvoInteger, LoadsBinaryDigits) {
-    const struct {
-        int width;
-        std::string digits;
-        bool accepted;
-        std::string expected_bits;
-    } cases[] = {
+    const struct { int width; std::string digits; bool accepted; std::string expected_bits; } cases[] = {
         {4, "1", true, "0001"},     {4, "110101", true, "0101"}, {4, "", true, "0000"},
         {4, "10x1", false, "0110"}, {4, "12", false, "0110"},    {70, one_then_zeros(69), true, one_then_zeros(69)},
         {64, one_then_zeros(64), true, std::string(64, '0')},
@@ -80,19 +71,11 @@ TEST(NuvoInteger, UnknownStateAndRecovery) {
 }
 
 TEST(NuvoInteger, ComparesNumericallyAcrossWidths) {
-    const struct {
-        std::string left_bits;
-        int left_width;
-        std::string right_bits;
-        int right_width;
-        int expected;  // sign of left - right
-    } cases[] = {
-        {"0101", 4, "00000101", 8, 0},
-        {"0110", 4, "00000101", 8, 1},
-        {one_then_zeros(64), 65, "1", 1, 1},
+    // expected: the sign of left - right.
+    const struct { std::string left_bits; int left_width; std::string right_bits; int right_width, expected; } cases[] = {
+        {"0101", 4, "00000101", 8, 0}, {"0110", 4, "00000101", 8, 1}, {one_then_zeros(64), 65, "1", 1, 1},
         {one_then_zeros(64), 128, one_then_zeros(64) + "1", 128, -1},
-        {one_then_zeros(127), 128, std::string(64, '1'), 64, 1},
-        {"", 0, "0", 1, 0},
+        {one_then_zeros(127), 128, std::string(64, '1'), 64, 1},     {"", 0, "0", 1, 0},
     };
     for (const auto& item : cases) {
         const NUVO_UINTEGER left = from_bits(item.left_bits, item.left_width);

@@ -9,9 +9,7 @@
 namespace {
 
 TEST(QelTokens, TakesTextUpToFirstDelimiter) {
-    const struct {
-        std::string source, delimiters, token, delimiter, rest;
-    } cases[] = {
+    const struct { std::string source, delimiters, token, delimiter, rest; } cases[] = {
         {"A+B", "+-", "A", "+", "B"},     {"+B", "+-", "", "+", "B"}, {"A++B", "+", "A", "+", "+B"},
         {"A-B+C", "+-", "A", "-", "B+C"}, {"AB", "+", "AB", "", ""},  {"", "+", "", "", ""},
         {"A|B", "", "A|B", "", ""},       {"A+", "+", "A", "+", ""},
@@ -33,35 +31,22 @@ TEST(QelTokens, TakesTextUpToFirstDelimiter) {
 }
 
 TEST(QelTokens, EntryAtIndex) {
-    const struct {
-        std::string list;
-        int index;
-        std::string entry;
-    } cases[] = {{"a|b|c", 0, "a"}, {"a|b|c", 2, "c"}, {"a|b|c", 3, ""}, {"a|b|c", -1, ""},
-                 {"a||c", 1, ""},   {"a||c", 2, "c"},  {"", 0, ""},      {"single", 0, "single"}};
-    for (const auto& item : cases) {
+    const struct { std::string list; int index; std::string entry; } cases[] = {
+        {"a|b|c", 0, "a"}, {"a|b|c", 2, "c"}, {"a|b|c", 3, ""}, {"a|b|c", -1, ""},
+        {"a||c", 1, ""},   {"a||c", 2, "c"},  {"", 0, ""},      {"single", 0, "single"}};
+    for (const auto& item : cases)
         EXPECT_EQ(qel_get_token_at_index(item.list, item.index), item.entry) << item.list << " @" << item.index;
-    }
 }
 
 TEST(QelDigits, IntToString) {
-    const struct {
-        uint32_t value;
-        int radix;
-        std::string text;
-    } cases[] = {{0, 10, "0"}, {4294967295U, 10, "4294967295"}, {255, 16, "FF"},  {5, 2, "101"},
-                 {8, 8, "10"}, {255, 1, "255"},                 {255, 17, "255"}, {35, 12, "2B"}};
-    for (const auto& item : cases) {
+    const struct { uint32_t value; int radix; std::string text; } cases[] = {
+        {0, 10, "0"}, {4294967295U, 10, "4294967295"}, {255, 16, "FF"},  {5, 2, "101"},
+        {8, 8, "10"}, {255, 1, "255"},                 {255, 17, "255"}, {35, 12, "2B"}};
+    for (const auto& item : cases)
         EXPECT_EQ(qel_int_to_string(item.value, item.radix), item.text) << item.value << " radix " << item.radix;
-    }
 }
 
-struct CONVERSION_CASE {
-    std::string text;
-    int from, to, width;
-    bool accepted;
-    std::string result;
-};
+struct CONVERSION_CASE { std::string text; int from, to, width; bool accepted; std::string result; };
 
 const std::string TWO_TO_128 = "340282366920938463463374607431768211456";
 
@@ -96,10 +81,11 @@ const CONVERSION_CASE CONVERSION_CASES[] = {
 
 TEST(QelRadix, ConvertsBetweenRadices) {
     for (const CONVERSION_CASE& item : CONVERSION_CASES) {
+        SCOPED_TRACE(item.text + " " + std::to_string(item.from) + "->" + std::to_string(item.to) + " width " +
+                     std::to_string(item.width));
         std::string result = "stale";
-        EXPECT_EQ(qel_radix_conversion(item.text, result, item.from, item.to, item.width), item.accepted)
-            << item.text << " " << item.from << "->" << item.to << " width " << item.width;
-        EXPECT_EQ(result, item.result) << item.text << " " << item.from << "->" << item.to << " width " << item.width;
+        EXPECT_EQ(qel_radix_conversion(item.text, result, item.from, item.to, item.width), item.accepted);
+        EXPECT_EQ(result, item.result);
     }
 }
 
@@ -117,13 +103,7 @@ const std::string WIDE_FIXED_TEXT =
 const std::string WIDE_FIXED_HEX = "FFFFFFFFFFFFFFFFFFFFFCFC70000000000000000000000001";
 
 TEST(QelRadix, ConvertsFixedPoint) {
-    const struct {
-        std::string text;
-        int from, to;
-        std::string format;
-        bool accepted;
-        std::string result;
-    } cases[] = {
+    const struct { std::string text; int from, to; std::string format; bool accepted; std::string result; } cases[] = {
         {"-1.25", 5, 0, "8,4", true, "11101100"}, {"11101100", 0, 5, "8,4", true, "-1.25"},
         {"1.5", 5, 3, "8,4", true, "18"},         {"01111111", 0, 5, "8,4", true, "7.9375"},
         {"10000000", 0, 5, "8,4", true, "-8"},    {"0001", 0, 5, "4,8", true, "0.00390625"},
@@ -165,11 +145,7 @@ TEST(QelRadix, WideValuesRoundTrip) {
 }
 
 TEST(QelRadix, ReadsPrefixedNumbers) {
-    const struct {
-        std::string text;
-        bool accepted;
-        std::string result;
-    } cases[] = {
+    const struct { std::string text; bool accepted; std::string result; } cases[] = {
         {"12", true, "1100"},     {" 0x1F\t", true, "11111"}, {"0o17", true, "1111"}, {"0B0101", true, "101"},
         {"0", true, "0"},         {"007", true, "111"},       {"0x", false, "kept"},  {"0x1X", false, "kept"},
         {"-3", false, "kept"},    {"", false, "kept"},        {"  ", false, "kept"},  {"1 2", false, "kept"},

@@ -82,13 +82,8 @@ std::string write_under_size_limit(const std::string& path, const std::string& t
 
 TEST_F(FileIo, ReadsOnlyRegularFilesWithinTheLimit) {
     ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
-    const struct {
-        const char* title;
-        std::string path;
-        std::size_t limit;
-        std::string text;    // when read
-        std::string reason;  // a phrase of the refusal, or "" when read
-    } cases[] = {
+    // text: when read; reason: a phrase of the refusal, or "" when read.
+    const struct { const char* title; std::string path; std::size_t limit; std::string text, reason; } cases[] = {
         {"a regular file", make_file("a.settings", "DEPTH=32\n\xFF\n"), 64, "DEPTH=32\n\xFF\n", ""},
         {"an empty file", make_file("empty", ""), 64, "", ""},
         {"exactly at the limit", make_file("ten", "0123456789"), 10, "0123456789", ""},
@@ -116,11 +111,7 @@ TEST_F(FileIo, AtomicWritesReplaceTheFileAndKeepItsMode) {
     const std::string target = make_file("target.settings", "old target\n");
     ASSERT_EQ(::chmod(target.c_str(), 0604), 0);
     ASSERT_EQ(::symlink("target.settings", path("link").c_str()), 0);
-    const struct {
-        const char* title;
-        std::string path, written;  // written: the file that gets the text
-        mode_t mode;
-    } cases[] = {
+    const struct { const char* title; std::string path, written; mode_t mode; } cases[] = {  // written: gets the text
         {"a new file", path("new.settings"), path("new.settings"), 0666 & ~current_umask()},
         {"an existing file", existing, existing, 0640},
         {"through a symbolic link", path("link"), target, 0604},

@@ -13,12 +13,7 @@ const std::string k_escape = "\xEF\xBF\xBD";  // U+FFFD
 }  // namespace
 
 TEST(JsonText, SafeFormsAreUtf8AndRestoreTheBytes) {
-    const struct {
-        const char* title;
-        std::string bytes;
-        bool utf8;
-        std::string safe;
-    } cases[] = {
+    const struct { const char* title; std::string bytes; bool utf8; std::string safe; } cases[] = {
         {"ASCII", "DEPTH=32", true, "DEPTH=32"},
         {"valid multi-byte", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", true, "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"},
         {"smallest three-byte and largest four-byte", "\xE0\xA0\x80\xF4\x8F\xBF\xBF", true, "\xE0\xA0\x80\xF4\x8F\xBF\xBF"},
@@ -51,9 +46,7 @@ TEST(JsonText, SafeFormsAreUtf8AndRestoreTheBytes) {
 }
 
 TEST(JsonText, RestoreKeepsEscapesThatStandForNothing) {
-    const struct {
-        std::string text, bytes;
-    } cases[] = {
+    const struct { std::string text, bytes; } cases[] = {
         {"a" + k_escape, "a" + k_escape},            // at the end
         {k_escape + "G1", k_escape + "G1"},          // not hex digits
         {k_escape + "F", k_escape + "F"},            // one digit only

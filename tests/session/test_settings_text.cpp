@@ -37,13 +37,8 @@ KOVA_SETTINGS_DOCUMENT parsed(const string& text, vector<KOVA_SETTINGS_PROBLEM>&
 }  // namespace
 
 TEST(SettingsText, ParsesEveryLineAndWritesTheTextBackUnchanged) {
-    const struct {
-        const char* title;
-        string text;
-        vector<string> settings;
-        vector<string> problems;         // "LINE:error|warning"
-        vector<string> problem_phrases;  // a phrase of each problem's text, same order
-    } cases[] = {
+    // problems: "LINE:error|warning"; problem_phrases: a phrase of each problem's text, same order.
+    const struct { const char* title; string text; vector<string> settings, problems, problem_phrases; } cases[] = {
         {"plain lines, comments and blanks", "# ram\nDEPTH=32\n  BURST = 3\n\nMODE=DUAL\naddr_b=USED\n",
          {"DEPTH=32@2", "BURST=3@3", "MODE=DUAL@5", "addr_b=USED@6"}, {}, {}},
         {"byte order mark and CR LF", "\xEF\xBB\xBF" "A=1\r\nB = two words \r\n\r\n", {"A=1@1", "B=two words@2"}, {}, {}},
@@ -87,31 +82,13 @@ TEST(SettingsText, ParsesEveryLineAndWritesTheTextBackUnchanged) {
 }
 
 TEST(SettingsText, QuotesOnlyTheValuesThatWouldNotReadBack) {
-    const struct {
-        string value, written;
-    } cases[] = {
-        {"32", "32"},
-        {"two words", "two words"},
-        {"a#b", "a#b"},
-        {"a\"b", "a\"b"},
-        {"a\\b", "a\\b"},
-        {"é€", "é€"},
-        {"CONSTANT:0x1F", "CONSTANT:0x1F"},
-        {"", "\"\""},
-        {" x", "\" x\""},
-        {"x\t", "\"x\\t\""},
-        {"a # b", "\"a # b\""},
-        {"a\t#b", "\"a\\t#b\""},
-        {"#a", "\"#a\""},
-        {"\"a", "\"\\\"a\""},
-        {"line\nbreak", "\"line\\nbreak\""},
-        {"cr\r", "\"cr\\r\""},
-        {string("nul\0", 4), "\"nul\\x00\""},
-        {"\x7F", "\"\\x7F\""},
-        {"\xFF", "\"\\xFF\""},
-        {"\xC3 cut", "\"\\xC3 cut\""},
-        {"\xED\xA0\x80", "\"\\xED\\xA0\\x80\""},
-        {"é and \\ \"\x01", "\"é and \\\\ \\\"\\x01\""},
+    const struct { string value, written; } cases[] = {
+        {"32", "32"}, {"two words", "two words"}, {"a#b", "a#b"}, {"a\"b", "a\"b"}, {"a\\b", "a\\b"}, {"é€", "é€"},
+        {"CONSTANT:0x1F", "CONSTANT:0x1F"}, {"", "\"\""}, {" x", "\" x\""}, {"x\t", "\"x\\t\""},
+        {"a # b", "\"a # b\""}, {"a\t#b", "\"a\\t#b\""}, {"#a", "\"#a\""}, {"\"a", "\"\\\"a\""},
+        {"line\nbreak", "\"line\\nbreak\""}, {"cr\r", "\"cr\\r\""}, {string("nul\0", 4), "\"nul\\x00\""},
+        {"\x7F", "\"\\x7F\""}, {"\xFF", "\"\\xFF\""}, {"\xC3 cut", "\"\\xC3 cut\""},
+        {"\xED\xA0\x80", "\"\\xED\\xA0\\x80\""}, {"é and \\ \"\x01", "\"é and \\\\ \\\"\\x01\""},
     };
     for (const auto& c : cases) EXPECT_EQ(kova_quote_setting_value(c.value), c.written) << c.value;
 }
@@ -149,12 +126,7 @@ TEST(SettingsText, AnyValueReadsBackAfterSet) {
 }
 
 TEST(SettingsText, SetUpdatesInPlaceOrAppends) {
-    const struct {
-        const char* title;
-        string text;
-        vector<std::pair<string, string>> sets;
-        string written;
-    } cases[] = {
+    const struct { const char* title; string text; vector<std::pair<string, string>> sets; string written; } cases[] = {
         {"in place, keeping the comment and spacing", "# c\nDEPTH = 32  # depth\nMODE=A\n", {{"depth", "64"}},
          "# c\nDEPTH = 64  # depth\nMODE=A\n"},
         {"a new name after a last line without end", "A=1", {{"B", "2"}}, "A=1\nB=2\n"},
@@ -174,12 +146,7 @@ TEST(SettingsText, SetUpdatesInPlaceOrAppends) {
 }
 
 TEST(SettingsText, AssignMakesTheSettingsExactlyTheGivenOnes) {
-    const struct {
-        const char* title;
-        string text;
-        vector<KOVA_SETTING> settings;
-        string written;
-    } cases[] = {
+    const struct { const char* title; string text; vector<KOVA_SETTING> settings; string written; } cases[] = {
         {"reuses lines in order, drops stale ones, appends new ones",
          "# head\nDEPTH=32 # d\nOLD=1\n\nW=8\nW=UNUSED\n",
          {{"DEPTH", "32"}, {"W", "8"}, {"MODE", "DUAL"}, {"w", "CONSTANT"}},
@@ -198,12 +165,7 @@ TEST(SettingsText, AssignMakesTheSettingsExactlyTheGivenOnes) {
 }
 
 TEST(SettingsText, ConstantValuesAndOrigins) {
-    const struct {
-        string value;
-        bool constant;
-        string number;
-        bool valid;
-    } cases[] = {
+    const struct { string value; bool constant; string number; bool valid; } cases[] = {
         {"CONSTANT:0x1F", true, "0x1F", true}, {"constant: 12", true, "12", true}, {"CONSTANT:0b101", true, "0b101", true},
         {"CONSTANT:0XfF", true, "0XfF", true}, {"CONSTANT:", true, "", false},    {"CONSTANT:0b102", true, "0b102", false},
         {"CONSTANT:0x", true, "0x", false},    {"CONSTANT:-1", true, "-1", false}, {"CONSTANT", false, "", false},

@@ -3,24 +3,16 @@
 // per call, the words that name values, and initial vector states.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "support/test_support.h"
 
 namespace {
 
-struct RECORD {
-    const char* condition;
-    const char* value;
-    const char* alt_value;
-};
+struct RECORD { const char *condition, *value, *alt_value; };
 
 KOVA_VECTOR_OBJ make_vector(const std::vector<RECORD>& records) {
     KOVA_VECTOR_OBJ vector("v");
-    for (const RECORD& record : records)
-        vector.add_vector_stimulus(
-            KOVA_RULE_ELEMENT(record.value, record.condition, record.alt_value, KOVA_RULE_CONDITION));
+    for (const RECORD& r : records)
+        vector.add_vector_stimulus(KOVA_RULE_ELEMENT(r.value, r.condition, r.alt_value, KOVA_RULE_CONDITION));
     return vector;
 }
 
@@ -53,31 +45,21 @@ protected:
 
 TEST_F(STIMULUS, WordsNameMacroValuesAndConstantPorts) {
     const std::pair<const char*, const char*> cases[] = {
-        {"HALF", "20"}, {"half", "20"}, {"cp", "20"}, {"up", "up"}, {"W", "W"}, {"abc", "abc"}, {"", ""},
-    };
+        {"HALF", "20"}, {"half", "20"}, {"cp", "20"}, {"up", "up"}, {"W", "W"}, {"abc", "abc"}, {"", ""}};
     for (const auto& [token, expected] : cases) EXPECT_EQ(validator.get_stimulus_value(token), expected) << token;
 }
 
 TEST_F(STIMULUS, ExistsFindsTheSignalAndLeavesTheCursorAfterIt) {
-    KOVA_VECTOR_OBJ vector = make_vector({
-        {"", "release s", ""},
-        {"", "force -hex a 1 0", ""},
-        {"W == 9", "force b 1", ""},       // drives nothing
-        {"W == 8", "force c 1", "force d 1"},
-        {"W == 9", "force e 1", "force f 1"},
-    });
-    struct CASE {
-        const char* name;
-        bool answer;
-        const char* next;  // the record the cursor gives next, "" at the end
-    };
-    const CASE cases[] = {
-        {"a", true, "force b 1"},    {"A", true, "force b 1"},  {"s", false, ""},
-        {"b", false, ""},            {"c", true, "force e 1"},  {"d", false, ""},
-        {"f", true, ""},             {"e", false, ""},          {"-hex", false, ""},
+    KOVA_VECTOR_OBJ vector = make_vector({{"", "release s", ""}, {"", "force -hex a 1 0", ""},
+                                          {"W == 9", "force b 1", ""},  // drives nothing
+                                          {"W == 8", "force c 1", "force d 1"}, {"W == 9", "force e 1", "force f 1"}});
+    // next: the record the cursor gives next, "" at the end.
+    const struct { const char* name; bool answer; const char* next; } cases[] = {
+        {"a", true, "force b 1"}, {"A", true, "force b 1"}, {"s", false, ""}, {"b", false, ""},
+        {"c", true, "force e 1"}, {"d", false, ""},         {"f", true, ""},  {"e", false, ""}, {"-hex", false, ""},
         {"", true, "force -hex a 1 0"},  // a command that is not a force command has the empty name
     };
-    for (const CASE& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(validator.kova_stimulus_exists(&vector, c.name), c.answer) << c.name;
         const KOVA_RULE_ELEMENT* next = vector.get_next_vector_stimulus();
         EXPECT_EQ(next ? next->get_value() : "", c.next) << c.name;
@@ -86,20 +68,13 @@ TEST_F(STIMULUS, ExistsFindsTheSignalAndLeavesTheCursorAfterIt) {
 }
 
 TEST_F(STIMULUS, VectorTransitionsComeOnePerCallThenFalseOnce) {
-    KOVA_VECTOR_OBJ vector = make_vector({
-        {"", "force a 1 10", ""},
-        {"W == 9", "force c 0", "force -hex c F 10"},
-        {"", "force b 1 20", ""},
-        {"W == 9", "force d 1 10", ""},  // drives nothing: passed over
-    });
-    struct CALL {
-        bool answer;
-        const char* name;
-        const char* value;
-    };
+    KOVA_VECTOR_OBJ vector = make_vector({{"", "force a 1 10", ""}, {"W == 9", "force c 0", "force -hex c F 10"},
+                                          {"", "force b 1 20", ""},
+                                          {"W == 9", "force d 1 10", ""}});  // drives nothing: passed over
     // After false the texts hold what the last command tried left in them.
-    const CALL calls[] = {{true, "a", "1"}, {true, "c", "0b1111"}, {false, "b", ""}, {true, "a", "1"}};
-    for (const CALL& call : calls) {
+    const struct { bool answer; const char *name, *value; } calls[] = {
+        {true, "a", "1"}, {true, "c", "0b1111"}, {false, "b", ""}, {true, "a", "1"}};
+    for (const auto& call : calls) {
         std::string signal, driven;
         EXPECT_EQ(validator.kova_get_vector_transition(&vector, 10, signal, driven), call.answer);
         EXPECT_EQ(signal, call.name);
@@ -118,9 +93,8 @@ TEST_F(STIMULUS, VectorTransitionWithoutRecordsKeepsTheCallersTexts) {
 
 TEST_F(STIMULUS, InitialVectorStateIsEvaluatedOrAsWritten) {
     const std::pair<const char*, const char*> cases[] = {
-        {"", ""},            {"3 + 4", "7"},   {"W * 2", "16"}, {"HALF", "20"},
-        {"USED", "USED"},    {"1 +", "1 +"},  // evaluates to nothing: as written
-    };
+        {"", ""}, {"3 + 4", "7"}, {"W * 2", "16"}, {"HALF", "20"}, {"USED", "USED"},
+        {"1 +", "1 +"}};  // evaluates to nothing: as written
     for (const auto& [text, expected] : cases) {
         validator.get_kova_obj("up")->set_initial_vec_state(text);
         EXPECT_EQ(validator.get_obj_initial_vec_state("up"), expected) << text;

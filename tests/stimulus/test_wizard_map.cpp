@@ -3,18 +3,11 @@
 // the filling with parameters and used ports.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "support/test_support.h"
 
 namespace {
 
-struct RULE {
-    int type;
-    const char* condition;
-    const char* value;
-    const char* alt_value;
-};
+struct RULE { int type; const char *condition, *value, *alt_value; };
 
 // Integer parameter W set to 8, string parameter MODE, ports din (used)
 // and k (constant), and a command "sim" in the command list.
@@ -51,14 +44,8 @@ protected:
 };
 
 TEST_F(WIZARD_MAP, RulesWriteValueAndUsageState) {
-    struct CASE {
-        int object_type;
-        RULE rule;
-        const char* value_text;
-        const char* current;  // "" when nothing is written
-        int usage;
-    };
-    const CASE cases[] = {
+    // current: "" when nothing is written.
+    const struct { int object_type; RULE rule; const char *value_text, *current; int usage; } cases[] = {
         {KOVA_OBJ_INTEGER_PARAMETER, {2, "W == 8", "W * 2", "1"}, "", "16", KOVA_USAGE_USED},
         {KOVA_OBJ_INTEGER_PARAMETER, {2, "W == 9", "W * 2", "W"}, "", "8", KOVA_USAGE_USED},
         {KOVA_OBJ_STRING_PARAMETER, {2, "", "unused", ""}, "", "unused", KOVA_USAGE_UNUSED},
@@ -86,7 +73,7 @@ TEST_F(WIZARD_MAP, RulesWriteValueAndUsageState) {
         {KOVA_OBJ_HIDDEN_PARAMETER, {2, "", "5", ""}, "W", "", KOVA_USAGE_NONE},
         {KOVA_OBJ_FN_MACRO, {2, "", "5", ""}, "W", "", KOVA_USAGE_NONE},
     };
-    for (const CASE& c : cases) {
+    for (const auto& c : cases) {
         map = KOVA_WIZARD_MAP("m");
         const KOVA_OBJ_INFO* object = evaluate_with(c.object_type, c.rule, c.value_text);
         EXPECT_EQ(object->get_current_value(), c.current) << c.rule.condition << " / " << c.rule.value;
@@ -107,18 +94,14 @@ TEST_F(WIZARD_MAP, ConstantPortRuleOnAPortHeldConstant) {
 }
 
 TEST_F(WIZARD_MAP, NonBooleanConditionsPostAMessage) {
-    struct CASE {
-        RULE rule;
-        const char* message;  // "" for none
-    };
-    const CASE cases[] = {
+    const std::string not_boolean = " of object obj did not evaluate to be a boolean expression, but evaluates to ";
+    const struct { RULE rule; std::string message; } cases[] = {  // message: "" for none
         {{2, "W == 9", "", ""}, ""},  // a failed check rule is not reported
-        {{2, "3", "", ""}, "Condition 3 of object obj did not evaluate to be a boolean expression, but evaluates to 3"},
-        {{2, "W", "1", "0"}, "Condition W of object obj did not evaluate to be a boolean expression, but evaluates to 8"},
+        {{2, "3", "", ""}, "Condition 3" + not_boolean + "3"}, {{2, "W", "1", "0"}, "Condition W" + not_boolean + "8"},
         {{3, "3", "1", ""}, ""},  // not a constant port: "false"
         {{6, "3", "1", ""}, ""},
     };
-    for (const CASE& c : cases) {
+    for (const auto& c : cases) {
         validator.clear_error_messages();
         map = KOVA_WIZARD_MAP("m");
         const KOVA_OBJ_INFO* object = evaluate_with(KOVA_OBJ_INTEGER_PARAMETER, c.rule);
@@ -134,14 +117,12 @@ TEST_F(WIZARD_MAP, LastWriterWinsAndEarlierValuesStay) {
     object->add_rule(new_rule({2, "", "1", ""}).get());
     object->add_rule(new_rule({2, "W == 8", "2", ""}).get());
     object->add_rule(new_rule({2, "W == 9", "3", ""}).get());
-    validator.evaluate_wizard_map(map);
-    EXPECT_EQ(object->get_current_value(), "2");
-    validator.set_parameter_value("W", "9");
-    validator.evaluate_wizard_map(map);
-    EXPECT_EQ(object->get_current_value(), "3");
-    validator.set_parameter_value("W", "7");
-    validator.evaluate_wizard_map(map);
-    EXPECT_EQ(object->get_current_value(), "1");
+    const std::pair<const char*, const char*> steps[] = {{"8", "2"}, {"9", "3"}, {"7", "1"}};
+    for (const auto& [width, value] : steps) {
+        validator.set_parameter_value("W", width);
+        validator.evaluate_wizard_map(map);
+        EXPECT_EQ(object->get_current_value(), value) << width;
+    }
 }
 
 TEST_F(WIZARD_MAP, FillsWithParametersAndUsedPortsOnly) {

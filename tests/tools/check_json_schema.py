@@ -1,13 +1,12 @@
 #!/usr/bin/env python3
-"""Runs the kova tool with --format json for every subcommand over the
-bundled examples (valid and invalid configurations, failures, and texts
-that are not UTF-8) and checks each document against docs/kova.schema.json
-and against the exit-status rules of docs/json.md. A few altered documents
-must be rejected, so that a schema that lets everything through fails too.
+"""Runs kova with --format json for every subcommand over the bundled
+examples (valid and invalid configurations, failures, texts that are not
+UTF-8) and checks each document against docs/kova.schema.json and the
+exit-status rules of docs/json.md. Altered documents must be rejected, so
+that a schema that lets everything through fails too.
 
-Usage: check_json_schema.py KOVA SOURCE_DIR
-Prints one line per document and "N passed, M failed"; exits 1 on any
-failure.
+Usage: check_json_schema.py KOVA SOURCE_DIR; prints a line per document and
+"N passed, M failed", exits 1 on any failure.
 """
 import copy
 import json
@@ -62,9 +61,8 @@ def cases(examples, odd):
 
 
 def odd_copies(examples, folder):
-    """Copies of ram.xml (with the sub-model it includes) and
-    ram-conflicts.settings, and a settings file with a bad line, under
-    names that hold a byte 0xFF."""
+    """Copies of ram.xml (and the file it includes), ram-conflicts.settings
+    and a settings file with a bad line, under names holding a byte 0xFF."""
     base = os.fsencode(folder)
     odd = {
         "ram": os.path.join(base, b"r\xffam.xml"),
@@ -112,27 +110,13 @@ def problems_of(validator, kova, arguments, status, wanted):
     return problems, document
 
 
-def alterations(document):
-    """Altered copies of a validate document the schema must reject."""
-    def extra_member(d):
-        d["extra"] = 1
-
-    def verdict_as_text(d):
-        d["valid"] = "false"
-
-    def line_as_text(d):
-        d["messages"][0]["line"] = "3"
-
-    def message_member_missing(d):
-        del d["messages"][0]["setting"]
-
-    def lone_escape(d):
-        d["description"] += "\ufffd"
-
-    for change in (extra_member, verdict_as_text, line_as_text, message_member_missing, lone_escape):
-        altered = copy.deepcopy(document)
-        change(altered)
-        yield change.__name__, altered
+ALTERATIONS = [  # changes to a validate document that the schema must reject
+    ("extra_member", lambda d: d.update(extra=1)),
+    ("verdict_as_text", lambda d: d.update(valid="false")),
+    ("line_as_text", lambda d: d["messages"][0].update(line="3")),
+    ("message_member_missing", lambda d: d["messages"][0].pop("setting")),
+    ("lone_escape", lambda d: d.update(description=d["description"] + "\ufffd")),
+]
 
 
 def main():
@@ -160,7 +144,9 @@ def main():
     if invalid_document is None:
         print("FAIL no document of an invalid configuration to alter")
         failed += 1
-    for name, altered in alterations(invalid_document) if invalid_document else ():
+    for name, change in ALTERATIONS if invalid_document else ():
+        altered = copy.deepcopy(invalid_document)
+        change(altered)
         accepted = validator.is_valid(altered)
         print("%s altered document rejected: %s" % ("FAIL" if accepted else "ok  ", name))
         failed += accepted

@@ -1,13 +1,10 @@
-// --format json: one document on standard output for every subcommand and
-// every failure, messages as objects with their place, texts that are not
-// UTF-8 in their safe form, and the message kinds the schema allows. The
-// whole structure is checked against docs/kova.schema.json by
-// tests/tools/check_json_schema.py.
+// --format json: one document for every subcommand and failure, placed
+// messages, texts that are not UTF-8 in their safe form, and the message
+// kinds the schema allows (check_json_schema.py checks the whole structure).
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <set>
-#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -18,14 +15,9 @@ namespace {
 
 std::string example(const char* name) { return std::string(KOVA_EXAMPLES) + "/" + name; }
 
-// A run with --format json and standard error left out: its exit status,
-// and its standard output parsed (discarded when it is not exactly one
-// document, as when anything is printed before or after it).
-struct JSON_RUN {
-    int status;
-    std::string out;
-    nlohmann::json document;
-};
+// A run with --format json, standard error left out; the document is
+// discarded unless standard output is exactly one document.
+struct JSON_RUN { int status; std::string out; nlohmann::json document; };
 
 JSON_RUN json_run(const std::string& arguments) {
     const TOOL_RUN run = run_kova(arguments + " --format json", false);
@@ -39,24 +31,23 @@ nlohmann::json message_of_kind(const nlohmann::json& document, const std::string
     return nullptr;
 }
 
+// A member of the entry of a list (parameters or ports) with that name, or null.
+nlohmann::json member_of(const nlohmann::json& document, const char* list, const char* name, const char* member) {
+    for (const auto& entry : document[list])
+        if (entry["name"] == name) return entry[member];
+    return nullptr;
+}
+
 }  // namespace
 
 TEST(KovaJson, EverySubcommandWritesOneDocument) {
     const std::string ram = example("ram.xml"), fifo = example("fifo.xml"), counter = example("counter.xml");
-    const struct {
-        std::string command, arguments;
-        const char* key;  // a member of the subcommand's own
-    } cases[] = {
-        {"show", ram, "objects"},
-        {"eval", ram + " 'DEPTH * 2'", "result"},
-        {"validate", ram, "parameters"},
-        {"deps", ram + " DEPTH", "names"},
-        {"widths", fifo, "ports"},
-        {"ranges", fifo + " data_count", "lower"},
-        {"messages", fifo, "wizard_messages"},
-        {"simlib", fifo, "libraries"},
-        {"wizard-map", counter + " generics", "objects"},
-        {"stimulus", counter + " count_cycle --time 0", "transitions"},
+    const struct { std::string command, arguments; const char* key; } cases[] = {  // key: the subcommand's own
+        {"show", ram, "objects"},          {"eval", ram + " 'DEPTH * 2'", "result"},
+        {"validate", ram, "parameters"},   {"deps", ram + " DEPTH", "names"},
+        {"widths", fifo, "ports"},         {"ranges", fifo + " data_count", "lower"},
+        {"messages", fifo, "wizard_messages"}, {"simlib", fifo, "libraries"},
+        {"wizard-map", counter + " generics", "objects"}, {"stimulus", counter + " count_cycle --time 0", "transitions"},
     };
     for (const auto& c : cases) {
         const JSON_RUN run = json_run(c.command + " " + c.arguments);
@@ -78,12 +69,7 @@ TEST(KovaJson, InvalidConfigurationGivesPlacedMessagesAndBothStates) {
 
     // One message per kind of conflict, with the object, rule and place it
     // names; only the value set in the settings file points back there.
-    const struct {
-        const char* kind;
-        const char* object;
-        int line, column;
-        nlohmann::json setting;
-    } expected[] = {
+    const struct { const char *kind, *object; int line, column; nlohmann::json setting; } expected[] = {
         {"value-conflict", "DEPTH", 17, 38, {{"file", example("ram-conflicts.settings")}, {"line", 6}}},
         {"usage-conflict", "clkb", 48, 43, nullptr},
         {"check-failed", "BYTE_ENABLES", 27, 31, nullptr},
@@ -91,13 +77,10 @@ TEST(KovaJson, InvalidConfigurationGivesPlacedMessagesAndBothStates) {
     for (const auto& e : expected) {
         const nlohmann::json message = message_of_kind(run.document, e.kind);
         ASSERT_FALSE(message.is_null()) << e.kind << "\n" << run.out;
-        EXPECT_EQ(message["severity"], "error") << e.kind;
-        EXPECT_EQ(message["object"], e.object) << e.kind;
-        EXPECT_EQ(message["rule"], 0) << e.kind;
-        EXPECT_EQ(message["file"], example("ram.xml")) << e.kind;
-        EXPECT_EQ(message["line"], e.line) << e.kind;
-        EXPECT_EQ(message["column"], e.column) << e.kind;
-        EXPECT_EQ(message["setting"], e.setting) << e.kind;
+        const nlohmann::json wanted = {{"severity", "error"}, {"object", e.object}, {"rule", 0},
+                                       {"file", example("ram.xml")}, {"line", e.line}, {"column", e.column},
+                                       {"setting", e.setting}};
+        for (const auto& [key, value] : wanted.items()) EXPECT_EQ(message[key], value) << e.kind << " " << key;
     }
 
     // The text output prints the same messages.
@@ -106,34 +89,18 @@ TEST(KovaJson, InvalidConfigurationGivesPlacedMessagesAndBothStates) {
         EXPECT_NE(text.out.find(": error: " + message["text"].get<std::string>() + "\n"), std::string::npos)
             << message["text"];
 
-    const struct {
-        const char* list;
-        const char* name;
-        const char* member;
-        const char* value;
-    } states[] = {
-        {"parameters", "DEPTH", "value", "300"},
-        {"parameters", "DEPTH", "alt_value", "16|32|64|128|256|512|1024"},
-        {"parameters", "DEPTH", "usage", "USED"},
-        {"ports", "clkb", "usage", "UNUSED"},
-        {"ports", "clkb", "alt_usage", "USED"},
-    };
-    for (const auto& s : states) {
-        nlohmann::json found;
-        for (const auto& entry : run.document[s.list])
-            if (entry["name"] == s.name) found = entry[s.member];
-        EXPECT_EQ(found, s.value) << s.name << " " << s.member;
-    }
+    const struct { const char *list, *name, *member, *value; } states[] = {
+        {"parameters", "DEPTH", "value", "300"}, {"parameters", "DEPTH", "alt_value", "16|32|64|128|256|512|1024"},
+        {"parameters", "DEPTH", "usage", "USED"}, {"ports", "clkb", "usage", "UNUSED"},
+        {"ports", "clkb", "alt_usage", "USED"}};
+    for (const auto& s : states)
+        EXPECT_EQ(member_of(run.document, s.list, s.name, s.member), s.value) << s.name << " " << s.member;
 }
 
 // Characters that are not part of the rule language are reported as
 // messages, never printed ahead of the document.
 TEST(KovaJson, UnplacedCharactersStayInsideTheDocument) {
-    const struct {
-        std::string arguments;
-        int status;
-        std::vector<const char*> kinds;  // messages the document must hold
-    } cases[] = {
+    const struct { std::string arguments; int status; std::vector<const char*> kinds; } cases[] = {  // kinds: must hold
         {"eval " + example("ram.xml") + " 'DEPTH ; 2'", 1, {"parse-error", "unplaced-character"}},
         {"validate " + example("ram.xml") + " --set 'MODE=a;b'", 1, {"value-conflict"}},
     };
@@ -148,12 +115,8 @@ TEST(KovaJson, UnplacedCharactersStayInsideTheDocument) {
 }
 
 TEST(KovaJson, FailuresGiveAnErrorDocumentWithStatusTwo) {
-    const struct {
-        std::string arguments;
-        const char* command;
-        const char* error;        // the start of the error member
-        const char* message_kind;  // the kind of the first message, or null for none
-    } cases[] = {
+    // error: the start of the error member; message_kind: the kind of the first message, or null for none.
+    const struct { std::string arguments; const char *command, *error, *message_kind; } cases[] = {
         {"show " + example("missing.xml"), "show", "cannot open the description file", "load"},
         {"nosuch " + example("ram.xml"), "", "unknown subcommand 'nosuch'", nullptr},
         {"ranges " + example("fifo.xml") + " NOSUCH", "ranges", "no port is named NOSUCH", nullptr},
@@ -186,10 +149,7 @@ TEST(KovaJson, BytesThatAreNotUtf8AreEscaped) {
     EXPECT_EQ(run.status, 1);
     ASSERT_FALSE(run.document.is_discarded()) << run.out;
     const std::string escaped = "a\xEF\xBF\xBD" "FFb";
-    nlohmann::json value;
-    for (const auto& parameter : run.document["parameters"])
-        if (parameter["name"] == "MODE") value = parameter["value"];
-    EXPECT_EQ(value, escaped);
+    EXPECT_EQ(member_of(run.document, "parameters", "MODE", "value"), escaped);
     const nlohmann::json conflict = message_of_kind(run.document, "value-conflict");
     ASSERT_FALSE(conflict.is_null()) << run.out;
     EXPECT_NE(conflict["text"].get<std::string>().find("value " + escaped + " "), std::string::npos) << conflict;

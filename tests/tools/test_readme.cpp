@@ -4,16 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "support/test_support.h"
 
 namespace {
 
-struct SHOWN_COMMAND {
-    std::string command;
-    std::string output;
-};
+struct SHOWN_COMMAND { std::string command, output; };
 
 std::vector<SHOWN_COMMAND> console_commands(std::istream& readme) {
     std::vector<SHOWN_COMMAND> commands;
@@ -38,15 +34,7 @@ std::vector<SHOWN_COMMAND> console_commands(std::istream& readme) {
 std::string run_in_source_folder(std::string command) {
     const std::string shown_tool = "build/tools/kova";
     if (command.rfind(shown_tool, 0) == 0) command = "'" + std::string(KOVA_TOOL) + "'" + command.substr(shown_tool.size());
-    const std::string line = "cd '" + std::string(KOVA_SOURCE_DIR) + "' && " + command + " 2>&1";
-    std::string out;
-    if (FILE* pipe = popen(line.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t got;
-        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
-        pclose(pipe);
-    }
-    return out;
+    return run_shell("cd '" + std::string(KOVA_SOURCE_DIR) + "' && " + command + " 2>&1").out;
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 // their output and exit status.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "support/test_support.h"
 
 namespace {
@@ -17,19 +15,12 @@ TOOL_RUN run_tool(const std::string& subcommand, const std::string& arguments) {
 }  // namespace
 
 TEST(WizardMapAndStimulusCommands, OutputAndExitStatus) {
-    struct CASE {
-        const char* subcommand;
-        const char* arguments;
-        int status;
-        const char* out;
-    };
-    const CASE cases[] = {
+    const struct { const char *subcommand, *arguments; int status; const char* out; } cases[] = {
         {"stimulus", "count_cycle --time 20", 0, "clk 0\nrst 0\nen 1\n"},
         {"stimulus", "count_cycle --time 40 --set HAS_LOAD=1 --use load --use din", 0, "clk 0\nload 1\ndin 0b10100101\n"},
         {"stimulus", "no_such_vector --time 0", 2, ""},
         {"stimulus", "count_cycle", 2, ""},
-        {"wizard-map", "ports --set DIRECTION=both --use count --use up_dn",
-         0,
+        {"wizard-map", "ports --set DIRECTION=both --use count --use up_dn", 0,
          "ports: 7 objects\n"
          "KIND  NAME   VALUE   USAGE   SOURCE\n"
          "in    up_dn  USED    USED    port\n"
@@ -39,8 +30,7 @@ TEST(WizardMapAndStimulusCommands, OutputAndExitStatus) {
          "in    en             USED    port\n"
          "out   count          USED    port\n"
          "out   tc             USED    port\n"},
-        {"wizard-map", "generics --set WIDTH=12 --set DIRECTION=both --use up_dn",
-         0,
+        {"wizard-map", "generics --set WIDTH=12 --set DIRECTION=both --use up_dn", 0,
          "generics: 8 objects\n"
          "KIND     NAME              VALUE    USAGE  SOURCE\n"
          "integer  C_WIDTH           12       USED   map\n"
@@ -53,7 +43,7 @@ TEST(WizardMapAndStimulusCommands, OutputAndExitStatus) {
          "integer  CLOCK_PERIOD      10       NONE   parameter\n"},
         {"wizard-map", "no_such_map", 2, ""},
     };
-    for (const CASE& c : cases) {
+    for (const auto& c : cases) {
         const TOOL_RUN run = run_tool(c.subcommand, c.arguments);
         EXPECT_EQ(run.status, c.status) << c.subcommand << " " << c.arguments;
         EXPECT_EQ(run.out, c.out) << c.subcommand << " " << c.arguments;
