@@ -6,8 +6,8 @@
 #               build-asan/  clang with AddressSanitizer, LeakSanitizer and
 #                            UndefinedBehaviorSanitizer, plus a short smoke
 #                            run of every fuzz target
-#               build-tsan/  clang with ThreadSanitizer: the test that runs
-#                            validators in two threads
+#               build-tsan/  clang with ThreadSanitizer: the tests that run
+#                            validators in several threads
 #   make fuzz   every fuzz target for FUZZ_SECONDS each (build-asan/)
 #
 # A sanitizer finding ends the test that made it with a failure.
@@ -20,8 +20,8 @@ SANITIZER_CXX ?= clang++-14
 # Turns the addresses of sanitizer reports into file and line.
 SYMBOLIZER ?= /usr/lib/llvm-14/bin/llvm-symbolizer
 FUZZ_SECONDS ?= 600
-# The one test that runs evaluations in two threads at once.
-THREAD_TEST = ^EntryPoints\.ValidatorsInTwoThreadsDoNotInterfere$$
+# The tests that run validators in several threads at once.
+THREAD_TEST = ^(EntryPoints\.ValidatorsInTwoThreadsDoNotInterfere|Threads\.CopiesOfOneLoadedValidatorRunInParallel)$$
 
 SANITIZER_CONFIGURE = cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	-DCMAKE_C_COMPILER=$(SANITIZER_CC) -DCMAKE_CXX_COMPILER=$(SANITIZER_CXX)
@@ -65,10 +65,10 @@ test-asan: asan-build
 
 tsan-build: setup
 	$(SANITIZER_CONFIGURE) -S . -B $(TSAN_BUILD) -DKOVA_SANITIZE=thread
-	cmake --build $(TSAN_BUILD) -j $(JOBS) --target tests_expr
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target tests_expr tests_validator
 
 test-tsan: tsan-build
-	@echo "== the two-thread test under ThreadSanitizer ($(TSAN_BUILD)) =="
+	@echo "== the thread tests under ThreadSanitizer ($(TSAN_BUILD)) =="
 	$(SANITIZER_ENV) $(CTEST) --test-dir $(TSAN_BUILD) -R '$(THREAD_TEST)'
 
 fuzz: asan-build

@@ -8,12 +8,16 @@ include(CMakePackageConfigHelpers)
 set(KOVA_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/kova_rules)
 set(KOVA_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/kova_rules)
 
-# Headers a host includes; the rest stay private to the library.
+# Headers a host includes; the rest stay private to the library. Every
+# function they declare is exported by one of the two libraries (or defined
+# in the header), so whatever compiles against them also links;
+# scripts/check-install builds examples/embed, which references each one.
 set(KOVA_PUBLIC_HEADERS
-    host/kova_host_export.h host/diagnostic.h host/source_table.h host/kova_name_index.h host/kova_stl.h host/kova_info.h host/nuvo_int.h host/qel_util.h host/kova_atoi.h
+    host/kova_host_export.h host/diagnostic.h host/source_table.h host/kova_name_index.h host/kova_stl.h
+    host/kova_owned_map.h host/kova_info.h host/nuvo_int.h host/qel_util.h host/kova_atoi.h
     objects/kova_rules_export.h objects/kova_port_obj.h objects/kova_parameter_obj.h
-    validator/kova_rules_validator.h validator/kova_fn_macro.h validator/dependency_query.h
-    expr/token_utils.h)
+    validator/kova_rules_validator.h validator/kova_fn_macro.h validator/kova_string_map.h
+    expr/kova_tokens.h)
 foreach(header ${KOVA_PUBLIC_HEADERS})
   get_filename_component(folder ${header} DIRECTORY)
   install(FILES ${header} DESTINATION ${KOVA_INCLUDE_DIR}/${folder})

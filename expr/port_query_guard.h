@@ -1,11 +1,13 @@
 // Runs a host query about a port on behalf of a grammar phrase. When the
 // host raises an error (any std::exception; its what() is the error text)
 // the phrase posts a message naming the error, the port and the condition
-// text, and takes a fallback value instead.
+// text, and takes a fallback value instead. A failure to allocate is no
+// host error: it goes on to the caller, as everywhere in the validator.
 #ifndef KOVA_PORT_QUERY_GUARD_H
 #define KOVA_PORT_QUERY_GUARD_H
 
 #include <exception>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -25,6 +27,8 @@ RESULT kova_guarded_port_query(const KOVA_EVAL_CONTEXT& ctx, KOVA_PORT_QUERY kin
                                RESULT fallback, QUERY query) {
     try {
         return query();
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception& error) {
         ctx.post(kova_port_query_error(kind, error.what(), name, ctx.condition), KOVA_DIAG_PORT_QUERY);
         return fallback;

@@ -2,6 +2,8 @@
 // list. Every record is owned by value; copies are deep.
 #include "host/kova_info.h"
 
+#include <atomic>
+
 namespace {
 
 template <typename T>
@@ -143,11 +145,17 @@ bool KOVA_OBJ_INFO::is_port() const {
     return obj_type == KOVA_OBJ_INPUT_PORT || obj_type == KOVA_OBJ_OUTPUT_PORT || obj_type == KOVA_OBJ_INOUT_PORT;
 }
 
-KOVA_OBJ_INFO::RULE_LIST& KOVA_OBJ_INFO::own_rules(bool hand_out) const {
-    if (!m_rules)
+KOVA_OBJ_INFO::RULE_LIST& KOVA_OBJ_INFO::own_rules(bool hand_out) {
+    if (!m_rules) {
         m_rules = std::make_shared<RULE_LIST>();
-    else if (m_rules.use_count() > 1)
+    } else if (m_rules.use_count() > 1) {
         m_rules = std::make_shared<RULE_LIST>(deep_copy(*m_rules));
+    } else {
+        // The sole holder: pairs with the release in which the last other
+        // holder (maybe in another thread) let the list go, so its reads
+        // of the list come before the changes this object makes now.
+        std::atomic_thread_fence(std::memory_order_acquire);
+    }
     if (hand_out) m_rules_handed_out = true;
     return *m_rules;
 }
@@ -168,17 +176,9 @@ void KOVA_OBJ_INFO::append_rule_list_with_condition(const std::string& condition
     for (auto& rule : own_rules(false)) rule->set_condition(kova_and_conditions(rule->get_condition(), condition));
 }
 
-std::vector<KOVA_RULE_ELEMENT*> KOVA_OBJ_INFO::rule_snapshot() const {
+std::vector<KOVA_RULE_ELEMENT*> KOVA_OBJ_INFO::rule_snapshot() {
     if (!m_rules) return {};
     return pointers_of(own_rules(true));
-}
-
-std::vector<const KOVA_RULE_ELEMENT*> KOVA_OBJ_INFO::rule_view() const {
-    std::vector<const KOVA_RULE_ELEMENT*> rules;
-    if (!m_rules) return rules;
-    rules.reserve(m_rules->size());
-    for (const auto& rule : *m_rules) rules.push_back(rule.get());
-    return rules;
 }
 
 // KOVA_OBJ_COLLECTION
@@ -188,11 +188,17 @@ KOVA_OBJ_COLLECTION::KOVA_OBJ_COLLECTION(const KOVA_OBJ_COLLECTION& other)
 
 KOVA_OBJ_COLLECTION& KOVA_OBJ_COLLECTION::operator=(const KOVA_OBJ_COLLECTION& other) {
     if (this != &other) {
-        m_objects = deep_copy(other.m_objects);
-        m_index = other.m_index;
+        KOVA_OBJ_COLLECTION copy(other);
+        swap(copy);
         m_cursor = 0;
     }
     return *this;
+}
+
+void KOVA_OBJ_COLLECTION::swap(KOVA_OBJ_COLLECTION& other) noexcept {
+    m_objects.swap(other.m_objects);
+    std::swap(m_index, other.m_index);
+    std::swap(m_cursor, other.m_cursor);
 }
 
 KOVA_OBJ_COLLECTION::~KOVA_OBJ_COLLECTION() = default;
@@ -312,25 +318,36 @@ KOVA_INFO::KOVA_INFO(const KOVA_INFO& other)
 KOVA_INFO& KOVA_INFO::operator=(const KOVA_INFO& other) {
     if (this != &other) {
         KOVA_INFO copy(other);
-        KOVA_OBJ::operator=(copy);
-        m_xml_lib_dir = std::move(copy.m_xml_lib_dir);
-        m_function_name = std::move(copy.m_function_name);
-        m_info_condition = std::move(copy.m_info_condition);
-        m_vhdl_library = std::move(copy.m_vhdl_library);
-        m_source_file = std::move(copy.m_source_file);
-        m_objects = std::move(copy.m_objects);
-        m_sub_infos = std::move(copy.m_sub_infos);
-        m_wizard_maps = std::move(copy.m_wizard_maps);
-        m_vectors = std::move(copy.m_vectors);
-        m_fn_rules = std::move(copy.m_fn_rules);
-        m_msgs = std::move(copy.m_msgs);
-        m_errors = std::move(copy.m_errors);
-        m_diagnostics = std::move(copy.m_diagnostics);
-        m_sources = std::move(copy.m_sources);
+        swap_model(copy);
         m_origin = KOVA_MESSAGE_ORIGIN();
         m_sub_cursor = m_wizard_cursor = m_vector_cursor = m_fn_cursor = m_msg_cursor = 0;
     }
     return *this;
+}
+
+void KOVA_INFO::swap_model(KOVA_INFO& other) noexcept {
+    using std::swap;
+    swap(source_id, other.source_id);
+    m_xml_lib_dir.swap(other.m_xml_lib_dir);
+    m_function_name.swap(other.m_function_name);
+    m_info_condition.swap(other.m_info_condition);
+    m_vhdl_library.swap(other.m_vhdl_library);
+    m_source_file.swap(other.m_source_file);
+    m_objects.swap(other.m_objects);
+    m_sub_infos.swap(other.m_sub_infos);
+    m_wizard_maps.swap(other.m_wizard_maps);
+    m_vectors.swap(other.m_vectors);
+    m_fn_rules.swap(other.m_fn_rules);
+    m_msgs.swap(other.m_msgs);
+    m_errors.swap(other.m_errors);
+    m_diagnostics.swap(other.m_diagnostics);
+    swap(m_origin, other.m_origin);
+    m_sources.swap(other.m_sources);
+    swap(m_sub_cursor, other.m_sub_cursor);
+    swap(m_wizard_cursor, other.m_wizard_cursor);
+    swap(m_vector_cursor, other.m_vector_cursor);
+    swap(m_fn_cursor, other.m_fn_cursor);
+    swap(m_msg_cursor, other.m_msg_cursor);
 }
 
 KOVA_INFO::~KOVA_INFO() = default;

@@ -14,7 +14,9 @@
 #ifndef KOVA_INFO_H
 #define KOVA_INFO_H
 
+#include <cstddef>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -91,6 +93,52 @@ private:
 KOVA_HOST_API std::string kova_and_conditions(const std::string& old_condition,
                                               const std::string& extra);
 
+// A read-only view of one object's rules, in order (KOVA_OBJ_INFO::
+// rule_view). It reads the object's rule list in place, never copying or
+// changing it, and stays valid, as do the rule pointers it gives, until
+// the object's rules are next changed (add_rule,
+// append_rule_list_with_condition) or handed out to be changed
+// (get_next_rule_element, rule_snapshot), or the object is assigned to or
+// destroyed. Walks that only read rules use it: it costs no allocation
+// and, since it changes nothing, any number of threads may read the rules
+// of objects that share a list through views at once.
+class KOVA_RULE_VIEW {
+public:
+    using LIST = std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>>;
+
+    class iterator {
+    public:
+        explicit iterator(LIST::const_iterator at) : m_at(at) {}
+        const KOVA_RULE_ELEMENT* operator*() const { return m_at->get(); }
+        iterator& operator++() {
+            ++m_at;
+            return *this;
+        }
+        bool operator!=(const iterator& other) const { return m_at != other.m_at; }
+        bool operator==(const iterator& other) const { return m_at == other.m_at; }
+
+    private:
+        LIST::const_iterator m_at;
+    };
+
+    KOVA_RULE_VIEW() = default;
+    explicit KOVA_RULE_VIEW(const LIST* list) : m_list(list && !list->empty() ? list : nullptr) {}
+
+    std::size_t size() const { return m_list ? m_list->size() : 0; }
+    bool empty() const { return size() == 0; }
+    const KOVA_RULE_ELEMENT* operator[](std::size_t index) const { return (*m_list)[index].get(); }
+    // Throws std::out_of_range for an index at or past size().
+    const KOVA_RULE_ELEMENT* at(std::size_t index) const {
+        if (index >= size()) throw std::out_of_range("KOVA_RULE_VIEW::at");
+        return (*this)[index];
+    }
+    iterator begin() const { return m_list ? iterator(m_list->begin()) : iterator(LIST::const_iterator()); }
+    iterator end() const { return m_list ? iterator(m_list->end()) : iterator(LIST::const_iterator()); }
+
+private:
+    const LIST* m_list = nullptr;  // null for an object without rules
+};
+
 // One model object with its description and rules.
 class KOVA_HOST_API KOVA_OBJ_INFO : public KOVA_OBJ {
 public:
@@ -140,20 +188,29 @@ public:
     // share its rules until one of them changes them or hands one out to
     // be changed (get_next_rule_element, rule_snapshot), which gives that
     // object rules of its own first; so every copy behaves as a deep copy.
+    // A shared list is never changed, so objects that share one may be
+    // read in different threads; only the functions that are not const
+    // change an object's rules or their sharing.
     void reset_rule_list();
+    // Hands the next rule out to be changed.
     KOVA_RULE_ELEMENT* get_next_rule_element();
     // Appends a copy of the rule.
     void add_rule(const KOVA_RULE_ELEMENT* rule);
     // Every rule's condition must also satisfy condition from now on
     // (kova_and_conditions); an empty condition changes nothing.
     void append_rule_list_with_condition(const std::string& condition);
-    // The rules in order, for walks that must not use the cursor.
-    std::vector<KOVA_RULE_ELEMENT*> rule_snapshot() const;
-    // The same for walks that only read the rules; they stay shared.
-    std::vector<const KOVA_RULE_ELEMENT*> rule_view() const;
+    // The rules in order, handed out to be changed, for walks that must
+    // not use the cursor; the pointers stay valid until the rules are
+    // next changed or the object is assigned to or destroyed.
+    std::vector<KOVA_RULE_ELEMENT*> rule_snapshot();
+    // The rules in order for walks that only read them; they stay shared.
+    // See KOVA_RULE_VIEW for how long the view holds.
+    KOVA_RULE_VIEW rule_view() const { return KOVA_RULE_VIEW(m_rules.get()); }
     std::size_t get_rule_count() const { return m_rules ? m_rules->size() : 0; }
     // A memo for looking this object's name up in a map (find_remembered);
-    // a new name, and every copy, start without one.
+    // a new name, and every copy, start without one. The memo is a cache
+    // that a look-up through a const object still writes: an object whose
+    // memo is in use belongs to one thread at a time.
     KOVA_MAP_MEMO& name_memo() const { return m_name_memo; }
 
     int obj_type;
@@ -179,15 +236,16 @@ private:
     mutable KOVA_MAP_MEMO m_name_memo;
     std::string m_value, m_default_value, m_current_value;
     std::unique_ptr<EXTRA_TEXTS> m_extra;
-    using RULE_LIST = std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>>;
+    using RULE_LIST = KOVA_RULE_VIEW::LIST;
     // Rules of its own, copied from a shared list when needed; marks them
     // handed out when asked to, after which copies do not share them.
-    RULE_LIST& own_rules(bool hand_out) const;
+    RULE_LIST& own_rules(bool hand_out);
 
-    // Null while there are no rules. Invariant: a list that has been
-    // handed out (m_rules_handed_out) is never shared.
-    mutable std::shared_ptr<RULE_LIST> m_rules;
-    mutable bool m_rules_handed_out = false;
+    // Null while there are no rules. Invariants: a list that has been
+    // handed out (m_rules_handed_out) is never shared; a shared list is
+    // never changed.
+    std::shared_ptr<RULE_LIST> m_rules;
+    bool m_rules_handed_out = false;
     std::size_t m_rule_cursor = 0;
 };
 
@@ -199,8 +257,10 @@ class KOVA_HOST_API KOVA_OBJ_COLLECTION {
 public:
     KOVA_OBJ_COLLECTION() = default;
     KOVA_OBJ_COLLECTION(const KOVA_OBJ_COLLECTION& other);
+    // Copy and swap (strong guarantee).
     KOVA_OBJ_COLLECTION& operator=(const KOVA_OBJ_COLLECTION& other);
     ~KOVA_OBJ_COLLECTION();
+    void swap(KOVA_OBJ_COLLECTION& other) noexcept;
 
     KOVA_OBJ_INFO* find(const std::string& name) const;
     // Appends a new empty object; null when the name is taken or empty.
@@ -295,6 +355,7 @@ class KOVA_HOST_API KOVA_INFO : public KOVA_OBJ {
 public:
     KOVA_INFO();
     KOVA_INFO(const KOVA_INFO& other);
+    // Copy and swap (strong guarantee); cursors and origin start afresh.
     KOVA_INFO& operator=(const KOVA_INFO& other);
     ~KOVA_INFO() override;
 
@@ -391,6 +452,10 @@ public:
     void set_source_table(std::shared_ptr<const KOVA_SOURCE_TABLE> table) { m_sources = std::move(table); }
     // The place of a record's field (see KOVA_SOURCE_TABLE::locate).
     KOVA_SOURCE_LOCATION locate(uint32_t source_id, KOVA_SOURCE_FIELD field, bool fall_back = true) const;
+
+protected:
+    // Exchanges the whole model, cursors and origin included, with other.
+    void swap_model(KOVA_INFO& other) noexcept;
 
 private:
     friend class KOVA_DESCRIPTION_READER;

@@ -13,6 +13,11 @@
 // Invariants: the slot count is 0 or a power of two at least twice the
 // number of positions; every position 0 .. size() - 1 has exactly one slot,
 // reached by linear probing from the home slot of its hash.
+//
+// Exceptions (only std::bad_alloc): every change either completes or
+// leaves the index as it was (strong guarantee); a new slot table is built
+// aside and swapped in, so a failure never leaves the index one position
+// longer or shorter than its container.
 #ifndef KOVA_NAME_INDEX_H
 #define KOVA_NAME_INDEX_H
 
@@ -41,7 +46,7 @@ public:
     std::size_t find(const std::string& key, KEY_AT key_at) const {
         if (m_slots.empty()) return NONE;
         const uint64_t spread = spread_hash(HASH_C_STRING()(key));
-        for (std::size_t slot = home(spread);; slot = (slot + 1) & (m_slots.size() - 1)) {
+        for (std::size_t slot = home(spread, m_slots.size());; slot = (slot + 1) & (m_slots.size() - 1)) {
             const uint64_t held = m_slots[slot];
             if (held == 0) return NONE;
             const std::size_t position = static_cast<uint32_t>(held) - 1;
@@ -76,11 +81,15 @@ private:
     // HASH_C_STRING leaves similar names with nearby hashes; multiplying by
     // an odd constant spreads them over all bits.
     static uint64_t spread_hash(std::size_t hash) { return static_cast<uint64_t>(hash) * 0x9E3779B97F4A7C15ull; }
-    std::size_t home(uint64_t spread) const { return static_cast<std::size_t>(spread >> 32) & (m_slots.size() - 1); }
-    // Puts position into the first free slot from its home slot on.
-    void place(std::size_t position);
-    // Gives every position its slot again in a table of slot_count slots.
-    void refill(std::size_t slot_count);
+    static std::size_t home(uint64_t spread, std::size_t slot_count) {
+        return static_cast<std::size_t>(spread >> 32) & (slot_count - 1);
+    }
+    // Puts a position with hash into the first free slot of slots from its
+    // home slot on.
+    static void place(std::vector<uint64_t>& slots, std::size_t hash, std::size_t position) noexcept;
+    // A table of slot_count slots (made first, so that it is the one step
+    // that can fail) that gives each of the first count positions its slot.
+    std::vector<uint64_t> table_for(std::size_t count, std::size_t slot_count) const;
 
     std::vector<std::size_t> m_hashes;
     std::vector<uint64_t> m_slots;

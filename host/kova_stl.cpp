@@ -2,10 +2,17 @@
 #include "host/kova_stl.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
 char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Serial numbers of map states: unique in the process, never 0.
+std::uint64_t next_map_serial() noexcept {
+    static std::atomic<std::uint64_t> last{0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 
 }  // namespace
 
@@ -64,6 +71,19 @@ bool LESS_C_STRING::operator()(const std::string& a, const std::string& b) const
 
 // KOVA_NAME_MAP
 
+KOVA_NAME_MAP& KOVA_NAME_MAP::operator=(const KOVA_NAME_MAP& other) {
+    if (this != &other) {
+        KOVA_NAME_MAP copy(other);
+        swap(copy);
+    }
+    return *this;
+}
+
+void KOVA_NAME_MAP::swap(KOVA_NAME_MAP& other) noexcept {
+    m_entries.swap(other.m_entries);
+    std::swap(m_index, other.m_index);
+}
+
 std::size_t KOVA_NAME_MAP::position_of(const std::string& key) const {
     return m_index.find(key, [this](std::size_t position) -> const std::string& { return m_entries[position].first; });
 }
@@ -93,8 +113,8 @@ void KOVA_NAME_MAP::set(const std::string& key, const std::string& value) {
 bool KOVA_NAME_MAP::erase(const std::string& key) {
     const std::size_t position = position_of(key);
     if (position == KOVA_NAME_INDEX::NONE) return false;
+    m_index.erase(position);  // first: it is the step that can fail
     m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(position));
-    m_index.erase(position);
     return true;
 }
 
@@ -105,31 +125,38 @@ void KOVA_NAME_MAP::clear() {
 
 void KOVA_NAME_MAP::truncate(std::size_t count) {
     if (count >= m_entries.size()) return;
+    m_index.truncate(count);  // first: it is the step that can fail
     m_entries.resize(count);
-    m_index.truncate(count);
 }
 
 // KOVA_OBJ_MAP
 
-KOVA_OBJ_MAP::KOVA_OBJ_MAP(std::size_t capacity_hint) {
+KOVA_OBJ_MAP::KOVA_OBJ_MAP(std::size_t capacity_hint) : m_serial(next_map_serial()) {
     m_entries.reserve(capacity_hint);
     m_index.reserve(capacity_hint);
 }
 
 KOVA_OBJ_MAP::KOVA_OBJ_MAP(const KOVA_OBJ_MAP& other)
-    : KOVA_OBJ(other), m_entries(other.m_entries), m_index(other.m_index) {}
+    : KOVA_OBJ(other), m_entries(other.m_entries), m_index(other.m_index), m_serial(next_map_serial()) {}
 
 KOVA_OBJ_MAP& KOVA_OBJ_MAP::operator=(const KOVA_OBJ_MAP& other) {
     if (this != &other) {
-        m_entries = other.m_entries;
-        m_index = other.m_index;
+        KOVA_OBJ_MAP copy(other);
+        swap(copy);
+        KOVA_OBJ::operator=(other);
         m_cursor = 0;
-        ++m_displacements;
     }
     return *this;
 }
 
 KOVA_OBJ_MAP::~KOVA_OBJ_MAP() = default;
+
+void KOVA_OBJ_MAP::swap(KOVA_OBJ_MAP& other) noexcept {
+    m_entries.swap(other.m_entries);
+    std::swap(m_index, other.m_index);
+    std::swap(m_cursor, other.m_cursor);
+    std::swap(m_serial, other.m_serial);
+}
 
 std::size_t KOVA_OBJ_MAP::position_of(const std::string& key) const {
     return m_index.find(key, [this](std::size_t position) -> const std::string& { return m_entries[position].first; });
@@ -140,7 +167,7 @@ KOVA_OBJ* KOVA_OBJ_MAP::add_entry(const std::string& key, KOVA_OBJ* object) {
     if (position != KOVA_NAME_INDEX::NONE) {
         KOVA_OBJ* displaced = m_entries[position].second;
         m_entries[position].second = object;
-        ++m_displacements;
+        m_serial = next_map_serial();
         return displaced;
     }
     m_entries.emplace_back(key, object);
@@ -154,11 +181,10 @@ KOVA_OBJ* KOVA_OBJ_MAP::find_entry(const std::string& key) const {
 }
 
 KOVA_OBJ* KOVA_OBJ_MAP::find_remembered(const std::string& key, KOVA_MAP_MEMO& memo) const {
-    if (memo.m_map == this && memo.m_displacements == m_displacements) return memo.m_object;
+    if (memo.m_serial == m_serial) return memo.m_object;
     const std::size_t position = position_of(key);
     if (position == KOVA_NAME_INDEX::NONE) return nullptr;
-    memo.m_map = this;
-    memo.m_displacements = m_displacements;
+    memo.m_serial = m_serial;
     memo.m_object = m_entries[position].second;
     return memo.m_object;
 }
@@ -167,8 +193,9 @@ void KOVA_OBJ_MAP::reset_iterator() { m_cursor = 0; }
 
 KOVA_OBJ* KOVA_OBJ_MAP::get_next_entry(std::string& key) {
     if (m_cursor >= m_entries.size()) return nullptr;
-    const auto& entry = m_entries[m_cursor++];
-    key = entry.first;
+    const auto& entry = m_entries[m_cursor];
+    key = entry.first;  // before the cursor moves: a failed copy leaves the walk where it was
+    ++m_cursor;
     return entry.second;
 }
 
@@ -178,11 +205,11 @@ bool KOVA_OBJ_MAP::holds_pointer(const KOVA_OBJ* object) const {
     return false;
 }
 
-void KOVA_OBJ_MAP::clear() {
+void KOVA_OBJ_MAP::clear() noexcept {
     m_entries.clear();
     m_index.clear();
     m_cursor = 0;
-    ++m_displacements;
+    m_serial = next_map_serial();
 }
 
 // KOVA_OBJ_LIST
@@ -191,13 +218,20 @@ KOVA_OBJ_LIST::KOVA_OBJ_LIST(const KOVA_OBJ_LIST& other) : KOVA_OBJ(other), m_en
 
 KOVA_OBJ_LIST& KOVA_OBJ_LIST::operator=(const KOVA_OBJ_LIST& other) {
     if (this != &other) {
-        m_entries = other.m_entries;
+        KOVA_OBJ_LIST copy(other);
+        swap(copy);
+        KOVA_OBJ::operator=(other);
         m_cursor = 0;
     }
     return *this;
 }
 
 KOVA_OBJ_LIST::~KOVA_OBJ_LIST() = default;
+
+void KOVA_OBJ_LIST::swap(KOVA_OBJ_LIST& other) noexcept {
+    m_entries.swap(other.m_entries);
+    std::swap(m_cursor, other.m_cursor);
+}
 
 void KOVA_OBJ_LIST::append_entry(KOVA_OBJ* object) { m_entries.push_back(object); }
 
@@ -207,7 +241,7 @@ KOVA_OBJ* KOVA_OBJ_LIST::get_next_list_entry() {
     return m_cursor < m_entries.size() ? m_entries[m_cursor++] : nullptr;
 }
 
-void KOVA_OBJ_LIST::clear() {
+void KOVA_OBJ_LIST::clear() noexcept {
     m_entries.clear();
     m_cursor = 0;
 }

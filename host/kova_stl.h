@@ -3,6 +3,10 @@
 // case-folding hash and orderings that every string-keyed container uses.
 //
 // Case folding means ASCII A to Z only; every other byte compares as is.
+//
+// Exceptions: the containers fail only with std::bad_alloc, and every
+// operation of theirs gives the strong guarantee (on failure the container
+// is as it was); swaps, clear and moves do not fail.
 #ifndef KOVA_STL_H
 #define KOVA_STL_H
 
@@ -68,6 +72,15 @@ public:
     using entry = std::pair<std::string, std::string>;
     using const_iterator = std::vector<entry>::const_iterator;
 
+    KOVA_NAME_MAP() = default;
+    KOVA_NAME_MAP(const KOVA_NAME_MAP& other) = default;
+    KOVA_NAME_MAP(KOVA_NAME_MAP&& other) noexcept = default;
+    // Copy and swap, so that a failed copy leaves this map as it was.
+    KOVA_NAME_MAP& operator=(const KOVA_NAME_MAP& other);
+    KOVA_NAME_MAP& operator=(KOVA_NAME_MAP&& other) noexcept = default;
+    ~KOVA_NAME_MAP() = default;
+    void swap(KOVA_NAME_MAP& other) noexcept;
+
     bool contains(const std::string& key) const;
     // The value stored under key, or null.
     const std::string* find(const std::string& key) const;
@@ -98,8 +111,11 @@ private:
 class KOVA_OBJ_MAP;
 
 // The remembered answer of one key's look-up in one KOVA_OBJ_MAP, for
-// callers that look the same key up again and again. A copy starts empty,
-// so a memo never passes to a holder that did not make it.
+// callers that look the same key up again and again. It holds the serial
+// number of the map contents it was made from (see KOVA_OBJ_MAP), never
+// the map's address, so a map made later at the same address cannot
+// answer from it. A copy starts empty, so a memo never passes to a holder
+// that did not make it.
 class KOVA_MAP_MEMO {
 public:
     KOVA_MAP_MEMO() = default;
@@ -108,36 +124,45 @@ public:
         clear();
         return *this;
     }
-    void clear() { m_map = nullptr; }
+    void clear() { m_serial = 0; }
 
 private:
     friend class KOVA_OBJ_MAP;
-    const KOVA_OBJ_MAP* m_map = nullptr;
-    std::uint64_t m_displacements = 0;
+    std::uint64_t m_serial = 0;  // 0: empty; maps never have serial 0
     KOVA_OBJ* m_object = nullptr;
 };
 
 // String-keyed container of object pointers. Keys are matched without
 // regard to case; walks follow insertion order. The map never deletes its
-// entries. It has one walk cursor: reset_iterator then get_next_entry.
+// entries (KOVA_OWNED_MAP, kova_owned_map.h, is the owning form). It has
+// one walk cursor: reset_iterator then get_next_entry.
+//
+// Every map holds a serial number, drawn from one process-wide counter,
+// that names the state of its entries: a new map, a copy, an assignment,
+// clear and every replacement of a pointer draw a new one, and a swap
+// exchanges them with the entries. A memo made under one serial number
+// answers only while the map still has it.
 class KOVA_HOST_API KOVA_OBJ_MAP : public KOVA_OBJ {
 public:
     explicit KOVA_OBJ_MAP(std::size_t capacity_hint = 20);
     KOVA_OBJ_MAP(const KOVA_OBJ_MAP& other);
+    // Copy and swap (strong guarantee).
     KOVA_OBJ_MAP& operator=(const KOVA_OBJ_MAP& other);
     ~KOVA_OBJ_MAP() override;
+    // Exchanges entries, cursors and serial numbers.
+    void swap(KOVA_OBJ_MAP& other) noexcept;
 
     // Adds key -> object. When key is already present its pointer is
     // replaced in place (the walk position of the entry stays) and the
     // pointer it held is returned, so the owner can release it; null
-    // otherwise.
+    // otherwise. Strong guarantee; a replacement allocates nothing.
     virtual KOVA_OBJ* add_entry(const std::string& key, KOVA_OBJ* object);
     virtual KOVA_OBJ* find_entry(const std::string& key) const;
     // This map's own answer to find_entry(key), through a memo that the
     // caller keeps for that one key. A found object is remembered until
     // the map next lets go of an object (a replaced pointer, clear,
-    // assignment); a key not found is looked up afresh every time. The
-    // memo must not outlive the map.
+    // assignment); a key not found is looked up afresh every time. Writes
+    // the memo only: the caller must own the memo for the call.
     KOVA_OBJ* find_remembered(const std::string& key, KOVA_MAP_MEMO& memo) const;
     virtual void reset_iterator();
     // Next entry of the walk, writing its key; null at the end.
@@ -148,7 +173,7 @@ public:
     // Snapshot of the entries in walk order; does not touch the cursor.
     const std::vector<std::pair<std::string, KOVA_OBJ*>>& entries() const { return m_entries; }
     bool holds_pointer(const KOVA_OBJ* object) const;
-    void clear();
+    void clear() noexcept;
 
 private:
     std::size_t position_of(const std::string& key) const;
@@ -156,9 +181,7 @@ private:
     std::vector<std::pair<std::string, KOVA_OBJ*>> m_entries;
     KOVA_NAME_INDEX m_index;
     std::size_t m_cursor = 0;
-    // Counts the changes that take an object out of the map; a memo made
-    // at the current count still holds.
-    std::uint64_t m_displacements = 0;
+    std::uint64_t m_serial;
 };
 
 // List of object pointers with one walk cursor. Does not delete entries.
@@ -166,8 +189,10 @@ class KOVA_HOST_API KOVA_OBJ_LIST : public KOVA_OBJ {
 public:
     KOVA_OBJ_LIST() = default;
     KOVA_OBJ_LIST(const KOVA_OBJ_LIST& other);
+    // Copy and swap (strong guarantee).
     KOVA_OBJ_LIST& operator=(const KOVA_OBJ_LIST& other);
     ~KOVA_OBJ_LIST() override;
+    void swap(KOVA_OBJ_LIST& other) noexcept;
 
     void append_entry(KOVA_OBJ* object);
     void reset_list_iterator();
@@ -175,7 +200,7 @@ public:
 
     std::size_t size() const { return m_entries.size(); }
     const std::vector<KOVA_OBJ*>& entries() const { return m_entries; }
-    void clear();
+    void clear() noexcept;
 
 private:
     std::vector<KOVA_OBJ*> m_entries;

@@ -43,6 +43,19 @@ NUVO_UINTEGER& NUVO_UINTEGER::operator=(uint32_t value) {
     return *this;
 }
 
+void NUVO_UINTEGER::assign_keeping_width(const NUVO_UINTEGER& source) noexcept {
+    if (&source == this) return;
+    if (source.m_is_x) {
+        force_x();
+        return;
+    }
+    const std::size_t shared = std::min(m_words.size(), source.m_words.size());
+    std::copy(source.m_words.begin(), source.m_words.begin() + static_cast<std::ptrdiff_t>(shared), m_words.begin());
+    std::fill(m_words.begin() + static_cast<std::ptrdiff_t>(shared), m_words.end(), 0);
+    drop_bits_above(m_words, m_width);
+    m_is_x = false;
+}
+
 void NUVO_UINTEGER::force_x() {
     clear_words();
     m_is_x = true;

@@ -23,6 +23,11 @@ public:
     NUVO_UINTEGER& operator=(const NUVO_UINTEGER& other) = default;
     // A known value, truncated to this width.
     NUVO_UINTEGER& operator=(uint32_t value);
+    // Takes source's value, or its unknown state, at this value's own
+    // width, as a binary conversion for this width does: a wider value
+    // keeps its low bits, a narrower one is extended with zeros. (Plain
+    // assignment takes the source's width too.) Allocates nothing.
+    void assign_keeping_width(const NUVO_UINTEGER& source) noexcept;
     virtual ~NUVO_UINTEGER();
 
     int width() const { return m_width; }

@@ -40,9 +40,7 @@ std::string assigned_value(KOVA_RULES_VALIDATOR& validator, const KOVA_RULE_ELEM
 void KOVA_RULES_VALIDATOR::evaluate_wizard_map(KOVA_WIZARD_MAP& map) {
     for (KOVA_OBJ_INFO* object : map.get_kova_obj_snapshot()) evaluate_wizard_obj(object);
     if (map.add_all_parameters) {
-        const KOVA_OBJ_MAP parameters = get_parameter_list();
-        for (const auto& entry : parameters.entries()) {
-            const auto* parameter = static_cast<const KOVA_PARAMETER_OBJ*>(entry.second);
+        for (const KOVA_PARAMETER_OBJ* parameter : m_parameter_list.objects()) {
             if (KOVA_OBJ_INFO* added = map.add_kova_object(parameter->get_name(), parameter->obj_type)) {
                 added->wizard_kind = KOVA_WIZARD_ADDED_PARAMETER;
                 added->set_current_value(parameter->get_current_value());
@@ -50,9 +48,7 @@ void KOVA_RULES_VALIDATOR::evaluate_wizard_map(KOVA_WIZARD_MAP& map) {
         }
     }
     if (map.add_used_ports) {
-        const KOVA_OBJ_MAP ports = get_port_list();
-        for (const auto& entry : ports.entries()) {
-            const auto* port = static_cast<const KOVA_PORT_OBJ*>(entry.second);
+        for (const KOVA_PORT_OBJ* port : m_port_list.objects()) {
             if (port->m_current_usage_state != KOVA_USAGE_USED) continue;
             if (KOVA_OBJ_INFO* added = map.add_kova_object(port->get_name(), port->obj_type)) {
                 added->wizard_kind = KOVA_WIZARD_ADDED_PORT;
@@ -68,7 +64,7 @@ void KOVA_RULES_VALIDATOR::evaluate_wizard_obj(KOVA_OBJ_INFO* object) {
     if (!object->get_value().empty())
         write_result(*object, evaluate_expression(object->get_value(), PARSER_MODE_EVALUATE));
     int index = -1;
-    for (const KOVA_RULE_ELEMENT* rule : object->rule_snapshot()) {
+    for (const KOVA_RULE_ELEMENT* rule : object->rule_view()) {
         ++index;
         if (rule->is_port_value_rule()) continue;
         set_message_origin(kova_rule_origin(&object->get_name(), index, *rule, KOVA_FIELD_CONDITION));

@@ -3,12 +3,13 @@
 // parameter lists.
 //
 // Ownership invariant: every object in m_parameter_list, m_port_list,
-// m_fn_macro_list and m_external_msg_list is owned by this validator alone
-// and appears in its container exactly once; the destructor deletes each
-// of them once.
+// m_fn_macro_list and m_external_msg_list is owned by that container alone
+// (KOVA_OWNED_MAP, unique_ptr), so copies are deep and every object is
+// released exactly once, on every path, failures included.
 #include "validator/kova_rules_validator.h"
 
 #include <memory>
+#include <utility>
 
 #include "expr/scanner_pool.h"
 
@@ -20,16 +21,21 @@ bool has_parameter_copy(int type) {
     return type == KOVA_OBJ_INTEGER_PARAMETER || type == KOVA_OBJ_STRING_PARAMETER;
 }
 
-template <typename T>
-void delete_map_entries(KOVA_OBJ_MAP& map) {
-    for (const auto& entry : map.entries()) delete static_cast<T*>(entry.second);
-    map.clear();
+std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>> copy_of_messages(
+    const std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>>& messages) {
+    std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>> copy;
+    copy.reserve(messages.size());
+    for (const auto& message : messages) copy.push_back(std::make_unique<KOVA_RULE_ELEMENT>(*message));
+    return copy;
 }
 
+// The entries of list whose objects are of type T, for adoption.
 template <typename T>
-void copy_map_entries(const KOVA_OBJ_MAP& source, KOVA_OBJ_MAP& target) {
-    for (const auto& entry : source.entries())
-        target.add_entry(entry.first, new T(*static_cast<const T*>(entry.second)));
+std::vector<std::pair<std::string, T*>> entries_of_type(const KOVA_OBJ_MAP& list) {
+    std::vector<std::pair<std::string, T*>> entries;
+    for (const auto& entry : list.entries())
+        if (T* object = dynamic_cast<T*>(entry.second)) entries.emplace_back(entry.first, object);
+    return entries;
 }
 
 // The merged condition rule of a wizard map or vector of a sub-model; it
@@ -55,39 +61,39 @@ KOVA_RULES_VALIDATOR::KOVA_RULES_VALIDATOR(const std::string& function_name, con
 
 KOVA_RULES_VALIDATOR::KOVA_RULES_VALIDATOR(const KOVA_RULES_VALIDATOR& other)
     : KOVA_INFO(other),
+      m_parameter_list(other.m_parameter_list),
+      m_port_list(other.m_port_list),
       m_cmd_list(other.m_cmd_list),
+      m_fn_macro_list(other.m_fn_macro_list),
+      m_external_msg_list(copy_of_messages(other.m_external_msg_list)),
+      m_external_msg_cursor(other.m_external_msg_cursor),
       m_deciding_fn_rule(other.m_deciding_fn_rule),
-      m_scanner_output(other.m_scanner_output) {
-    copy_owned_objects_from(other);
-}
+      m_scanner_output(other.m_scanner_output) {}
 
 KOVA_RULES_VALIDATOR& KOVA_RULES_VALIDATOR::operator=(const KOVA_RULES_VALIDATOR& other) {
-    if (this == &other) return *this;
-    KOVA_INFO::operator=(other);
-    m_cmd_list = other.m_cmd_list;
-    m_deciding_fn_rule = other.m_deciding_fn_rule;
-    m_scanner_output = other.m_scanner_output;
-    delete_owned_objects();
-    copy_owned_objects_from(other);
+    if (this != &other) {
+        KOVA_RULES_VALIDATOR copy(other);
+        swap(copy);
+    }
     return *this;
 }
 
-KOVA_RULES_VALIDATOR::~KOVA_RULES_VALIDATOR() { delete_owned_objects(); }
+KOVA_RULES_VALIDATOR::~KOVA_RULES_VALIDATOR() = default;
 
-void KOVA_RULES_VALIDATOR::copy_owned_objects_from(const KOVA_RULES_VALIDATOR& other) {
-    copy_map_entries<KOVA_PARAMETER_OBJ>(other.m_parameter_list, m_parameter_list);
-    copy_map_entries<KOVA_PORT_OBJ>(other.m_port_list, m_port_list);
-    copy_map_entries<KOVA_FN_MACRO>(other.m_fn_macro_list, m_fn_macro_list);
-    for (KOVA_OBJ* message : other.m_external_msg_list.entries())
-        m_external_msg_list.append_entry(new KOVA_RULE_ELEMENT(*static_cast<KOVA_RULE_ELEMENT*>(message)));
-}
-
-void KOVA_RULES_VALIDATOR::delete_owned_objects() {
-    delete_map_entries<KOVA_PORT_OBJ>(m_port_list);
-    delete_map_entries<KOVA_PARAMETER_OBJ>(m_parameter_list);
-    for (KOVA_OBJ* message : m_external_msg_list.entries()) delete message;
-    m_external_msg_list.clear();
-    delete_map_entries<KOVA_FN_MACRO>(m_fn_macro_list);
+// The scanners stay: they belong to this validator's evaluations.
+void KOVA_RULES_VALIDATOR::swap(KOVA_RULES_VALIDATOR& other) noexcept {
+    using std::swap;
+    swap_model(other);
+    m_parameter_list.swap(other.m_parameter_list);
+    m_port_list.swap(other.m_port_list);
+    m_cmd_list.swap(other.m_cmd_list);
+    m_fn_macro_list.swap(other.m_fn_macro_list);
+    m_external_msg_list.swap(other.m_external_msg_list);
+    swap(m_external_msg_cursor, other.m_external_msg_cursor);
+    swap(m_value_rule, other.m_value_rule);
+    swap(m_state_rule, other.m_state_rule);
+    swap(m_deciding_fn_rule, other.m_deciding_fn_rule);
+    swap(m_scanner_output, other.m_scanner_output);
 }
 
 void KOVA_RULES_VALIDATOR::initialize_validator() {
@@ -135,51 +141,34 @@ void KOVA_RULES_VALIDATOR::read_parameter_and_port_list_from_obj_list() {
     for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
         const std::string& name = object->get_name();
         if (object->is_port()) {
-            if (!m_port_list.find_entry(name)) m_port_list.add_entry(name, new KOVA_PORT_OBJ(object));
+            if (!m_port_list.find_entry(name)) m_port_list.add_entry(name, std::make_unique<KOVA_PORT_OBJ>(object));
         } else if (has_parameter_copy(object->obj_type)) {
-            if (!m_parameter_list.find_entry(name)) m_parameter_list.add_entry(name, new KOVA_PARAMETER_OBJ(object));
+            if (!m_parameter_list.find_entry(name))
+                m_parameter_list.add_entry(name, std::make_unique<KOVA_PARAMETER_OBJ>(object));
         }
     }
 }
 
-// Takes the objects of source into target. An object that target already
-// holds is not added a second time, and an object displaced from a key is
-// released, so each object stays owned exactly once.
-void KOVA_RULES_VALIDATOR::sync_up_obj_lists(KOVA_OBJ_MAP source, KOVA_OBJ_MAP& target) {
-    for (const auto& entry : source.entries()) {
-        if (!entry.second || target.holds_pointer(entry.second)) continue;
-        delete target.add_entry(entry.first, entry.second);
-    }
-}
-
 void KOVA_RULES_VALIDATOR::set_parameter_list(KOVA_OBJ_MAP list) {
-    KOVA_OBJ_MAP parameters;
-    for (const auto& entry : list.entries())
-        if (dynamic_cast<KOVA_PARAMETER_OBJ*>(entry.second)) parameters.add_entry(entry.first, entry.second);
-    sync_up_obj_lists(parameters, m_parameter_list);
+    m_parameter_list.adopt(entries_of_type<KOVA_PARAMETER_OBJ>(list));
 }
 
-void KOVA_RULES_VALIDATOR::set_port_list(KOVA_OBJ_MAP list) {
-    KOVA_OBJ_MAP ports;
-    for (const auto& entry : list.entries())
-        if (dynamic_cast<KOVA_PORT_OBJ*>(entry.second)) ports.add_entry(entry.first, entry.second);
-    sync_up_obj_lists(ports, m_port_list);
-}
+void KOVA_RULES_VALIDATOR::set_port_list(KOVA_OBJ_MAP list) { m_port_list.adopt(entries_of_type<KOVA_PORT_OBJ>(list)); }
 
 KOVA_PARAMETER_OBJ* KOVA_RULES_VALIDATOR::get_parameter_object(const std::string& name) const {
-    return static_cast<KOVA_PARAMETER_OBJ*>(m_parameter_list.find_entry(name));
+    return m_parameter_list.find_entry(name);
 }
 
 KOVA_PORT_OBJ* KOVA_RULES_VALIDATOR::get_port_object(const std::string& name) const {
-    return static_cast<KOVA_PORT_OBJ*>(m_port_list.find_entry(name));
+    return m_port_list.find_entry(name);
 }
 
 KOVA_PARAMETER_OBJ* KOVA_RULES_VALIDATOR::parameter_copy_of(const KOVA_OBJ_INFO& object) {
-    return static_cast<KOVA_PARAMETER_OBJ*>(m_parameter_list.find_remembered(object.get_name(), object.name_memo()));
+    return m_parameter_list.find_remembered(object.get_name(), object.name_memo());
 }
 
 KOVA_PORT_OBJ* KOVA_RULES_VALIDATOR::port_copy_of(const KOVA_OBJ_INFO& object) {
-    return static_cast<KOVA_PORT_OBJ*>(m_port_list.find_remembered(object.get_name(), object.name_memo()));
+    return m_port_list.find_remembered(object.get_name(), object.name_memo());
 }
 
 bool KOVA_RULES_VALIDATOR::check_parameter_is_used(const std::string& name) const {

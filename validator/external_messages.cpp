@@ -2,8 +2,8 @@
 // current settings, copied into the validator's own list for the host to
 // read one by one.
 //
-// Invariant: every entry of m_external_msg_list is a KOVA_RULE_ELEMENT owned
-// by the validator alone, with empty condition and alt value.
+// Invariant: every entry of m_external_msg_list is owned by the validator
+// alone and has empty condition and alt value.
 #include <memory>
 
 #include "expr/truth.h"
@@ -47,13 +47,13 @@ void KOVA_RULES_VALIDATOR::process_external_messages() {
         if (text.empty()) continue;
         auto message = std::make_unique<KOVA_RULE_ELEMENT>(text, "", "", rule->rule_type);
         message->source_id = rule->source_id;  // so a front end can point at the message rule
-        m_external_msg_list.append_entry(message.get());
-        message.release();
+        m_external_msg_list.push_back(std::move(message));
     }
 }
 
-void KOVA_RULES_VALIDATOR::reset_external_message_list() { m_external_msg_list.reset_list_iterator(); }
+void KOVA_RULES_VALIDATOR::reset_external_message_list() { m_external_msg_cursor = 0; }
 
 KOVA_RULE_ELEMENT* KOVA_RULES_VALIDATOR::get_next_external_message() {
-    return static_cast<KOVA_RULE_ELEMENT*>(m_external_msg_list.get_next_list_entry());
+    if (m_external_msg_cursor >= m_external_msg_list.size()) return nullptr;
+    return m_external_msg_list[m_external_msg_cursor++].get();
 }

@@ -52,8 +52,8 @@ std::string KOVA_RULES_VALIDATOR::substitute_macro_arguments(const std::string& 
 std::string KOVA_RULES_VALIDATOR::evaluate_function_macro(const std::string& name,
                                                           const std::string& actual_list) {
     const std::string call = kova_macro_instance_name(name, actual_list);
-    if (const KOVA_OBJ* instance = m_fn_macro_list.find_entry(call)) {
-        return static_cast<const KOVA_FN_MACRO*>(instance)->get_evaluated_value();
+    if (const KOVA_FN_MACRO* instance = m_fn_macro_list.find_entry(call)) {
+        return instance->get_evaluated_value();
     }
     const KOVA_OBJ_INFO* object = get_kova_obj(name);
     if (!object) {

@@ -5,6 +5,34 @@
 //
 // The member functions are implemented one concern per file in validator/,
 // expr/ and stimulus/.
+//
+// Ownership: the validator owns every object it holds (by value or by
+// std::unique_ptr); the raw pointers its functions hand out stay owned by
+// it and valid until that object is replaced or the validator destroyed.
+//
+// Exceptions: a failure to allocate (std::bad_alloc) is the only exception
+// the validator's own code raises, and every public operation lets it
+// through with at least the basic guarantee: the validator stays valid
+// and destructible, owns each of its objects exactly once and leaks
+// nothing, though a failed run or initialisation may leave its states
+// part-way (run, reset or initialise again). Copy construction and
+// assignment give the strong guarantee: a failed assignment leaves the
+// target as it was. Loading (the constructor with a description file,
+// process_xml_file) answers a failure, allocation included, with a posted
+// message and leaves the model as it was.
+//
+// Threads: one validator is used by one thread at a time, const member
+// functions included (look-ups write the objects' name memos, walks move
+// cursors). Validators copied from one loaded validator share nothing
+// mutable: each copy has its own objects, values, macro instances,
+// messages, maps, vectors, name memos and scanners. What copies share is
+// read-only: rule lists (never changed while shared; an object that
+// changes its rules first takes a list of its own, see KOVA_OBJ_INFO) and
+// the source table (never changed once loaded). So copies run in parallel
+// threads with no lock, and several threads may copy one validator at once
+// while nothing changes it. The one exception is the scanner output stream
+// (set_scanner_output), which copies keep: give each copy its own stream,
+// or none, before running copies in parallel.
 #ifndef KOVA_RULES_VALIDATOR_H
 #define KOVA_RULES_VALIDATOR_H
 
@@ -16,6 +44,7 @@
 #include <vector>
 
 #include "host/kova_info.h"
+#include "host/kova_owned_map.h"
 #include "host/kova_stl.h"
 #include "host/nuvo_int.h"
 #include "objects/kova_parameter_obj.h"
@@ -43,7 +72,9 @@ public:
     KOVA_RULES_VALIDATOR(const std::string& function_name, const std::string& description_file,
                          const std::string& library_dir);
     // A copy owns copies of every port, parameter, macro instance and
-    // external message of the original.
+    // external message of the original. Assignment copies first and then
+    // swaps the copy in, so a failed assignment leaves this validator as
+    // it was (strong guarantee).
     KOVA_RULES_VALIDATOR(const KOVA_RULES_VALIDATOR& other);
     KOVA_RULES_VALIDATOR& operator=(const KOVA_RULES_VALIDATOR& other);
     ~KOVA_RULES_VALIDATOR() override;
@@ -101,11 +132,17 @@ public:
     void initialize_fn_rules();
     KOVA_MACRO_DEPENDENCY_MAP create_macro_dependency_map();
 
-    // Port and parameter lists.
+    // Port and parameter lists. The validator takes over each parameter
+    // (port) copy of list, made with new, that it does not hold yet; one
+    // under a name it holds replaces that copy, which is released; objects
+    // of the other kind are passed over. When taking over fails, the
+    // validator takes nothing and the caller keeps every object (strong
+    // guarantee). The getters give plain views: the pointers stay owned by
+    // the validator.
     void set_parameter_list(KOVA_OBJ_MAP list);
     void set_port_list(KOVA_OBJ_MAP list);
-    KOVA_OBJ_MAP get_parameter_list() const { return m_parameter_list; }
-    KOVA_OBJ_MAP get_port_list() const { return m_port_list; }
+    KOVA_OBJ_MAP get_parameter_list() const { return m_parameter_list.view(); }
+    KOVA_OBJ_MAP get_port_list() const { return m_port_list.view(); }
     KOVA_PARAMETER_OBJ* get_parameter_object(const std::string& name) const;
     KOVA_PORT_OBJ* get_port_object(const std::string& name) const;
     // The same for an object of this validator's model, through the
@@ -201,7 +238,6 @@ protected:
     void append_sub_infos();
     void add_sub_info_objects_to_validator(KOVA_INFO* sub_model);
     void read_parameter_and_port_list_from_obj_list();
-    void sync_up_obj_lists(KOVA_OBJ_MAP source, KOVA_OBJ_MAP& target);
 
     // A word of a force command, or the value that it names: a function
     // macro's value, or the constant value of a port held constant.
@@ -235,11 +271,13 @@ protected:
     // Both bounds narrowed to one value; false on a conflict.
     bool narrow_port_to_value(KOVA_PORT_OBJ* port, const NUVO_UINTEGER& value);
 
-    KOVA_OBJ_MAP m_parameter_list{20};
-    KOVA_OBJ_MAP m_port_list{20};
+    // The validator's own objects, each owned here alone.
+    KOVA_OWNED_MAP<KOVA_PARAMETER_OBJ> m_parameter_list{20};
+    KOVA_OWNED_MAP<KOVA_PORT_OBJ> m_port_list{20};
     KOVA_NAME_MAP m_cmd_list;
-    KOVA_OBJ_MAP m_fn_macro_list{20};
-    KOVA_OBJ_LIST m_external_msg_list;
+    KOVA_OWNED_MAP<KOVA_FN_MACRO> m_fn_macro_list{20};
+    std::vector<std::unique_ptr<KOVA_RULE_ELEMENT>> m_external_msg_list;
+    std::size_t m_external_msg_cursor = 0;
 
 private:
     // The rule of the object being validated that last set its alternate
@@ -264,8 +302,8 @@ private:
     // Memory hints for the objects a pass is about to validate.
     void fetch_ahead(const std::vector<KOVA_OBJ_INFO*>& objects, std::size_t next);
 
-    void copy_owned_objects_from(const KOVA_RULES_VALIDATOR& other);
-    void delete_owned_objects();
+    // Exchanges everything but the scanners with other.
+    void swap(KOVA_RULES_VALIDATOR& other) noexcept;
 
     // The scanners of this validator's evaluations, made on first use;
     // never copied, since a scanner belongs to the evaluations of one

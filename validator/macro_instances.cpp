@@ -59,7 +59,7 @@ int KOVA_RULES_VALIDATOR::create_fn_macros(const std::string& expression, KOVA_N
         }
         instance->set_dependency_position(position);
         highest = std::max(highest, position);
-        m_fn_macro_list.add_entry(name, instance.release());
+        m_fn_macro_list.add_entry(name, std::move(instance));
     }
     return highest;
 }

@@ -21,10 +21,10 @@
 
 namespace {
 
-std::vector<KOVA_FN_MACRO*> macro_instances(const KOVA_OBJ_MAP& list) {
+std::vector<KOVA_FN_MACRO*> macro_instances(const KOVA_OWNED_MAP<KOVA_FN_MACRO>& list) {
     std::vector<KOVA_FN_MACRO*> instances;
     instances.reserve(list.size());
-    for (const auto& entry : list.entries()) instances.push_back(static_cast<KOVA_FN_MACRO*>(entry.second));
+    for (KOVA_FN_MACRO* instance : list.objects()) instances.push_back(instance);
     return instances;
 }
 
@@ -36,7 +36,7 @@ void evaluate_instance(KOVA_RULES_VALIDATOR& validator, KOVA_FN_MACRO& instance)
 
 // Evaluates the macro instances of one level (only those without a value
 // yet when only_missing is set).
-void evaluate_instances_at(KOVA_RULES_VALIDATOR& validator, const KOVA_OBJ_MAP& list, int position,
+void evaluate_instances_at(KOVA_RULES_VALIDATOR& validator, const KOVA_OWNED_MAP<KOVA_FN_MACRO>& list, int position,
                            bool only_missing) {
     for (KOVA_FN_MACRO* instance : macro_instances(list)) {
         if (instance->get_dependency_position() != position) continue;
@@ -45,7 +45,7 @@ void evaluate_instances_at(KOVA_RULES_VALIDATOR& validator, const KOVA_OBJ_MAP& 
     }
 }
 
-int highest_instance_position(const KOVA_OBJ_MAP& list) {
+int highest_instance_position(const KOVA_OWNED_MAP<KOVA_FN_MACRO>& list) {
     int highest = -1;
     for (const KOVA_FN_MACRO* instance : macro_instances(list))
         highest = std::max(highest, instance->get_dependency_position());

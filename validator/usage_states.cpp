@@ -18,15 +18,12 @@ std::string string_parameter_start_value(const KOVA_PARAMETER_OBJ& parameter) {
 }  // namespace
 
 void KOVA_RULES_VALIDATOR::set_all_ports_and_parameters_to_unused_state() {
-    for (const auto& entry : m_parameter_list.entries())
-        static_cast<KOVA_PARAMETER_OBJ*>(entry.second)->m_current_usage_state = KOVA_USAGE_UNUSED;
-    for (const auto& entry : m_port_list.entries())
-        static_cast<KOVA_PORT_OBJ*>(entry.second)->m_current_usage_state = KOVA_USAGE_UNUSED;
+    for (KOVA_PARAMETER_OBJ* parameter : m_parameter_list.objects()) parameter->m_current_usage_state = KOVA_USAGE_UNUSED;
+    for (KOVA_PORT_OBJ* port : m_port_list.objects()) port->m_current_usage_state = KOVA_USAGE_UNUSED;
 }
 
 void KOVA_RULES_VALIDATOR::set_all_ports_and_parameters_to_default_state() {
-    for (const auto& entry : m_parameter_list.entries()) {
-        auto* parameter = static_cast<KOVA_PARAMETER_OBJ*>(entry.second);
+    for (KOVA_PARAMETER_OBJ* parameter : m_parameter_list.objects()) {
         if (parameter->get_effective_usage_state() != KOVA_USAGE_USED) continue;
         if (parameter->obj_type == KOVA_OBJ_INTEGER_PARAMETER) {
             parameter->m_current_usage_state = KOVA_USAGE_USED;
@@ -38,8 +35,7 @@ void KOVA_RULES_VALIDATOR::set_all_ports_and_parameters_to_default_state() {
             parameter->set_current_value(value);
         }
     }
-    for (const auto& entry : m_port_list.entries()) {
-        auto* port = static_cast<KOVA_PORT_OBJ*>(entry.second);
+    for (KOVA_PORT_OBJ* port : m_port_list.objects()) {
         if (port->get_effective_usage_state() == KOVA_USAGE_USED) port->m_current_usage_state = KOVA_USAGE_USED;
     }
 }

@@ -1,6 +1,8 @@
 // Host containers: case folding, the name map, the object map and list.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "host/kova_info.h"
 #include "host/kova_stl.h"
 
@@ -93,6 +95,29 @@ TEST(ObjectMap, RememberedLookupsFollowReplacementClearAndAssignment) {
     KOVA_OBJ_MAP same_count;
     same_count.add_entry("K", &b);
     EXPECT_EQ(same_count.find_remembered("K", copied), &b);
+}
+
+// A memo names the state of the map it was made from, not the map's
+// address: a map made later in the same place, or holding other entries
+// after a swap, does not answer from it.
+TEST(ObjectMap, RememberedLookupsNeverOutliveTheirMap) {
+    KOVA_OBJ a, b;
+    std::optional<KOVA_OBJ_MAP> slot;
+    KOVA_MAP_MEMO memo;
+    slot.emplace().add_entry("K", &a);
+    const KOVA_OBJ_MAP* first = &*slot;
+    EXPECT_EQ(slot->find_remembered("K", memo), &a);
+    slot.reset();
+    slot.emplace().add_entry("K", &b);
+    ASSERT_EQ(&*slot, first);  // the new map sits where the old one was
+    EXPECT_EQ(slot->find_remembered("K", memo), &b);
+
+    KOVA_OBJ_MAP other;
+    other.add_entry("K", &a);
+    EXPECT_EQ(slot->find_remembered("K", memo), &b);
+    slot->swap(other);  // the remembered answer goes with the entries
+    EXPECT_EQ(slot->find_remembered("K", memo), &a);
+    EXPECT_EQ(other.find_remembered("K", memo), &b);
 }
 
 TEST(ObjectMap, ObjectNameMemoEndsWithTheName) {

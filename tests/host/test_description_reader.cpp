@@ -17,7 +17,8 @@ struct DUMP {
             text += indent + what + " " + std::to_string(rule->rule_type) + " [" + rule->get_condition() + "] [" +
                     rule->get_value() + "] [" + rule->get_alt_value() + "]\n";
     }
-    void rules(const std::string& indent, const char* what, const std::vector<KOVA_RULE_ELEMENT*>& list) {
+    template <typename LIST>
+    void rules(const std::string& indent, const char* what, const LIST& list) {
         for (const KOVA_RULE_ELEMENT* each : list) rule(indent, what, each);
     }
     void objects(const std::string& indent, const std::vector<KOVA_OBJ_INFO*>& list) {
@@ -27,7 +28,7 @@ struct DUMP {
                     std::to_string(o->usage_state) + "/" + std::to_string(o->default_usage_state) + " [" +
                     o->get_port_width() + "] [" + o->get_port_width2d() + "] [" + o->get_arguments() + "] [" +
                     o->get_initial_vec_state() + "]" + (o->silent_correction ? " silent" : "") + "\n";
-            rules(indent + "  ", "rule", o->rule_snapshot());
+            rules(indent + "  ", "rule", o->rule_view());
         }
     }
     void model(const std::string& indent, KOVA_INFO& m) {

@@ -117,3 +117,85 @@ TEST(PortObject, CopiesOwnTheirValuesAndArrays) {
     copy.set_port_value_array(array_of({5}, 4));  // a new array releases the old one
     EXPECT_EQ(copy.get_port_value_array()[0]->uint(), 5u);
 }
+
+namespace {
+
+NUVO_UINTEGER unknown(int width) {
+    NUVO_UINTEGER value(0, width);
+    value.force_x();
+    return value;
+}
+
+NUVO_UINTEGER from_bits(const std::string& bits) {
+    NUVO_UINTEGER value(0, static_cast<int>(bits.size()));
+    value.set_value_from_bin_string(bits);
+    return value;
+}
+
+// Where a value handed to an 8-bit port ends up, and how it is read back.
+struct VALUE_SLOT {
+    const char* name;
+    void (*store)(KOVA_PORT_OBJ&, const NUVO_UINTEGER&);
+    const NUVO_UINTEGER* (*read)(const KOVA_PORT_OBJ&);
+};
+
+const VALUE_SLOT value_slots[] = {
+    {"current", [](KOVA_PORT_OBJ& p, const NUVO_UINTEGER& v) { p.set_current_port_value(v); },
+     [](const KOVA_PORT_OBJ& p) -> const NUVO_UINTEGER* { return p.get_current_port_value(); }},
+    {"min", [](KOVA_PORT_OBJ& p, const NUVO_UINTEGER& v) { p.set_min_port_value(v); },
+     [](const KOVA_PORT_OBJ& p) -> const NUVO_UINTEGER* { return p.get_min_port_value(); }},
+    {"max", [](KOVA_PORT_OBJ& p, const NUVO_UINTEGER& v) { p.set_max_port_value(v); },
+     [](const KOVA_PORT_OBJ& p) -> const NUVO_UINTEGER* { return p.get_max_port_value(); }},
+    {"array entry",
+     [](KOVA_PORT_OBJ& p, const NUVO_UINTEGER& v) {
+         auto** array = new NUVO_UINTEGER*[2];
+         array[0] = new NUVO_UINTEGER(v);
+         array[1] = nullptr;
+         p.set_port_value_array(array);
+     },
+     [](const KOVA_PORT_OBJ& p) -> const NUVO_UINTEGER* { return p.get_port_value_array()[0]; }},
+};
+
+}  // namespace
+
+// A port's values keep the port's width whatever width the value handed in
+// has, so the integer and the text form always agree.
+TEST(PortObject, ValuesHandedInTakeThePortWidth) {
+    const struct {
+        const char* what;
+        NUVO_UINTEGER value;
+        const char* bits;
+        uint32_t integer;
+    } cases[] = {
+        {"wider: low bits kept", NUVO_UINTEGER(300, 64), "00101100", 44},
+        {"wider by several words", from_bits("1" + std::string(60, '0') + "10000000011111111"), "11111111", 255},
+        {"narrower: zeros above", NUVO_UINTEGER(5, 3), "00000101", 5},
+        {"unknown", unknown(16), "XXXXXXXX", 0xFFFFFFFFu},
+        {"equal width", NUVO_UINTEGER(200, 8), "11001000", 200},
+        {"no bits", NUVO_UINTEGER(0, 0), "00000000", 0},
+    };
+    KOVA_OBJ_INFO model = model_port();
+    for (const VALUE_SLOT& slot : value_slots) {
+        for (const auto& c : cases) {
+            KOVA_PORT_OBJ port(&model);
+            port.set_current_port_width(8);
+            slot.store(port, c.value);
+            const NUVO_UINTEGER* stored = slot.read(port);
+            ASSERT_NE(stored, nullptr) << slot.name << ": " << c.what;
+            EXPECT_EQ(stored->width(), 8) << slot.name << ": " << c.what;
+            EXPECT_EQ(stored->as_bin_string(), std::string(c.bits)) << slot.name << ": " << c.what;
+            EXPECT_EQ(stored->uint(), c.integer) << slot.name << ": " << c.what;
+        }
+    }
+
+    // A new width carries the array entries over to it, and a port without
+    // a width takes no value.
+    KOVA_PORT_OBJ port(&model);
+    port.set_current_port_width(8);
+    value_slots[3].store(port, NUVO_UINTEGER(0xA5, 8));
+    port.set_current_port_width(4);
+    EXPECT_EQ(port.get_port_value_array()[0]->as_bin_string(), std::string("0101"));
+    port.reset_current_port_width();
+    port.set_current_port_value(NUVO_UINTEGER(1, 8));
+    EXPECT_EQ(port.get_current_port_value(), nullptr);
+}

@@ -41,7 +41,6 @@ public:
     using KOVA_RULES_VALIDATOR::m_port_list;
     using KOVA_RULES_VALIDATOR::read_parameter_and_port_list_from_obj_list;
     using KOVA_RULES_VALIDATOR::set_value_on_object;
-    using KOVA_RULES_VALIDATOR::sync_up_obj_lists;
 
     // Adds a model object with a value text and default.
     KOVA_OBJ_INFO* add_object(const std::string& name, int type, const std::string& value = "",

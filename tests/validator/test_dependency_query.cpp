@@ -97,9 +97,9 @@ TEST_F(DependencyQuery, TextShowsPortStatesAndParameterValuesOrStates) {
 TEST_F(DependencyQuery, NameWithoutItsValidatorCopyReadsAsTheNameAlone) {
     // Lists out of step with the model: a copy-less parameter kind held as
     // a port, and a port held as a parameter.
-    v.m_port_list.add_entry("MODE", new KOVA_PORT_OBJ(v.get_kova_obj("MODE")));
+    v.m_port_list.add_entry("MODE", std::make_unique<KOVA_PORT_OBJ>(v.get_kova_obj("MODE")));
     v.add_object("q", KOVA_OBJ_INOUT_PORT);
-    v.m_parameter_list.add_entry("q", new KOVA_PARAMETER_OBJ(v.get_kova_obj("q")));
+    v.m_parameter_list.add_entry("q", std::make_unique<KOVA_PARAMETER_OBJ>(v.get_kova_obj("q")));
     EXPECT_EQ(v.get_dependency_error_message_for_condition("MODE + q + clk"), "MODE, q, clk(UNUSED)");
 }
 

@@ -39,9 +39,10 @@ TEST(FnMacros, SubstitutionAppliesPairsInArgumentOrder) {
 TEST(FnMacros, CallValueComesFromInstanceOrMacroOrCallText) {
     VALIDATOR_PROBE validator;
     KOVA_OBJ_INFO* twice = add_macro(validator, "Twice", "x+y", "x,y");
-    auto* instance = new KOVA_FN_MACRO("twice(a,b)", "a+b");
+    auto instance = std::make_unique<KOVA_FN_MACRO>("twice(a,b)", "a+b");
     instance->set_evaluated_value("7");
-    validator.m_fn_macro_list.add_entry(instance->get_name(), instance);
+    const std::string name = instance->get_name();
+    validator.m_fn_macro_list.add_entry(name, std::move(instance));
 
     const char* const cases[][3] = {
         {"Twice", "a,b", "7"},           // the instance under the lower-case call text

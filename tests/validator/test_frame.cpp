@@ -100,7 +100,7 @@ TEST(Frame, CopiesOwnTheirObjects) {
     add_basic_objects(*original);
     original->initialize_validator();
     original->set_integer_parameter_value("WIDTH", 16);
-    original->m_fn_macro_list.add_entry("f(a)", new KOVA_FN_MACRO("f(a)", "a + 1"));
+    original->m_fn_macro_list.add_entry("f(a)", std::make_unique<KOVA_FN_MACRO>("f(a)", "a + 1"));
 
     VALIDATOR_PROBE copy(*original);
     VALIDATOR_PROBE assigned;

@@ -81,6 +81,33 @@ TEST_F(ValueAccess, PortAccessorsByName) {
     EXPECT_TRUE(v.check_port_is_used("c"));
 }
 
+// A value set by name takes the port's width, as the text setter's
+// conversion would make it ("300" into 8 bits reads back 44): the text and
+// the integer read back agree.
+TEST_F(ValueAccess, PortValueByNameTakesThePortWidth) {
+    NUVO_UINTEGER unknown(0, 12);
+    unknown.force_x();
+    const struct {
+        const char* what;
+        NUVO_UINTEGER value;
+        const char* decimal;
+    } cases[] = {
+        {"wider", NUVO_UINTEGER(300, 64), "44"},
+        {"narrower", NUVO_UINTEGER(6, 3), "6"},
+        {"unknown", unknown, "X"},
+        {"equal width", NUVO_UINTEGER(255, 8), "255"},
+    };
+    v.set_current_port_width("c", 8);
+    for (const auto& c : cases) {
+        v.set_current_port_value("c", c.value);
+        EXPECT_EQ(v.get_current_port_value("c")->width(), 8) << c.what;
+        EXPECT_EQ(v.get_current_port_value_as_string("c", QEL_RADIX_UNSIGNED_DECIMAL), c.decimal) << c.what;
+        EXPECT_EQ(std::to_string(v.get_current_port_value_as_integer("c")),
+                  c.value.is_x() ? std::to_string(0xFFFFFFFFu) : c.decimal)
+            << c.what;
+    }
+}
+
 TEST_F(ValueAccess, RuleValuesGoToTheAlternateState) {
     KOVA_PARAMETER_OBJ* style = parameter("STYLE");
     v.set_value_on_object(v.get_kova_obj("STYLE"), style, nullptr, "used");
