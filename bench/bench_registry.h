@@ -9,5 +9,8 @@ void kova_register_expression_benchmarks();
 void kova_register_validator_benchmarks();
 // memory/<objects>: counters peak_bytes_per_object, model_bytes_per_object.
 void kova_register_memory_benchmarks();
+// deps/chain/<objects>: ordering and one run of a chain of hidden
+// parameters; counters order_ns_per_object, run_ns_per_object, ns_per_object.
+void kova_register_dependency_benchmarks();
 
 #endif
