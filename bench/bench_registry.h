@@ -12,5 +12,8 @@ void kova_register_memory_benchmarks();
 // walk/port_value_list/<MB> and walk/force_command/<MB>: times in ms,
 // counter bytes_per_second.
 void kova_register_text_walk_benchmarks();
+// deps/chain/<objects>: ordering and one run of a chain of hidden
+// parameters; counters order_ns_per_object, run_ns_per_object, ns_per_object.
+void kova_register_dependency_benchmarks();
 
 #endif

@@ -19,12 +19,22 @@ namespace {
 // bodies of the macros it names. A macro body is entered at most once per
 // query (expanded holds the macros entered so far): entering it again
 // could add no name, and a macro that names itself, directly or through
-// other macros, would otherwise recurse without end.
+// other macros, would otherwise be entered without end.
+//
+// Invariant: readers holds the text and the bodies being read, each body
+// above the text that named it; only the top one is read, so a body is
+// read to its end before the text that named it goes on, and names come
+// in the order of a depth-first reading however deep macros nest.
 void collect_used_names(const KOVA_RULES_VALIDATOR& validator, const std::string& text, KOVA_NAME_MAP& names,
                         KOVA_NAME_MAP& expanded) {
-    QEL_TOKEN_READER tokens(text, kova_element_delimiters());
-    while (!tokens.empty()) {
-        const std::string token = tokens.next();
+    std::vector<QEL_TOKEN_READER> readers;
+    readers.emplace_back(text, kova_element_delimiters());
+    while (!readers.empty()) {
+        if (readers.back().empty()) {
+            readers.pop_back();
+            continue;
+        }
+        const std::string token = readers.back().next();
         if (token.empty()) {
             continue;
         }
@@ -34,7 +44,7 @@ void collect_used_names(const KOVA_RULES_VALIDATOR& validator, const std::string
         }
         const KOVA_OBJ_INFO* object = validator.get_kova_obj(token);
         if (object && object->obj_type == KOVA_OBJ_FN_MACRO && expanded.insert(object->get_name(), object->get_name())) {
-            collect_used_names(validator, object->get_value(), names, expanded);
+            readers.emplace_back(object->get_value(), kova_element_delimiters());
         }
     }
 }

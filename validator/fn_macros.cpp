@@ -72,6 +72,9 @@ std::string KOVA_RULES_VALIDATOR::get_macro_value(const std::string& name, bool 
     if (!macro) {
         return "";
     }
+    // The body is evaluated in plain mode, where a macro it names gives its
+    // current value without being evaluated again: a refresh goes one body
+    // deep however deeply macros nest, so it never recurses along a chain.
     if (evaluate) {
         macro->set_current_value(evaluate_expression(macro->get_value(), PARSER_MODE_EVALUATE));
     }

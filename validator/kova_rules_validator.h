@@ -249,6 +249,10 @@ protected:
                              const std::string& text);
 
     // Dependency levels of model objects and macro instances.
+    // get_element_position, process_string_for_position_count and
+    // create_fn_macros are defined as calling one another along the
+    // model's dependencies; the dependency walk (validator/dependency_walk.h)
+    // gives exactly their results without recursing.
     void create_dependency_list();
     int get_element_position(KOVA_OBJ_INFO* object, KOVA_NAME_MAP& in_progress);
     int process_string_for_position_count(const std::string& text, KOVA_NAME_MAP& in_progress,
@@ -280,6 +284,9 @@ protected:
     std::size_t m_external_msg_cursor = 0;
 
 private:
+    // The dependency walk works on m_fn_macro_list and is_reserved_keyword.
+    friend class KOVA_DEPENDENCY_WALK;
+
     // The rule of the object being validated that last set its alternate
     // value, or its alternate usage state (-1: none); the consistency
     // check names it in its messages.

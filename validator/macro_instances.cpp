@@ -1,67 +1,18 @@
 // Macro instances: every distinct macro call met in a rule text becomes a
 // KOVA_FN_MACRO holding the body with the actual arguments in place, with
-// a dependency position; and the map from each macro to the parameters it
-// depends on.
+// a dependency position (the dependency walk, dependency_walk.cpp, makes
+// and orders them); the instances of the function rules; and the map from
+// each macro to the parameters it depends on.
 #include "validator/kova_rules_validator.h"
 
 #include <algorithm>
-#include <memory>
+#include <vector>
 
 #include "expr/token_utils.h"
-#include "host/qel_util.h"
-#include "validator/macro_call.h"
-#include "validator/message_origin.h"
-
-namespace {
-
-// Collects the actual arguments of a call whose "(" was just taken: every
-// element delimiter separates arguments. Answers whether the ")" was found.
-bool collect_arguments(QEL_TOKEN_READER& tokens, std::string& arguments) {
-    std::string delimiter = "(";
-    arguments.clear();
-    while (delimiter != ")" && !tokens.empty()) {
-        const std::string token = tokens.next(delimiter);
-        if (!arguments.empty()) arguments += ",";
-        arguments += token;
-    }
-    return delimiter == ")";
-}
-
-}  // namespace
+#include "validator/dependency_walk.h"
 
 int KOVA_RULES_VALIDATOR::create_fn_macros(const std::string& expression, KOVA_NAME_MAP& in_progress) {
-    int highest = -1;
-    QEL_TOKEN_READER tokens(expression, kova_element_delimiters());
-    while (!tokens.empty()) {
-        std::string delimiter;
-        const std::string token = tokens.next(delimiter);
-        if (token.empty() || delimiter != "(") continue;
-        const KOVA_OBJ_INFO* macro = get_kova_obj(token);
-        if (!macro || macro->obj_type != KOVA_OBJ_FN_MACRO) continue;
-        std::string arguments;
-        if (!collect_arguments(tokens, arguments)) continue;
-
-        const std::string name = kova_macro_instance_name(token, arguments);
-        if (in_progress.contains(name) || m_fn_macro_list.find_entry(name)) continue;
-        const std::string body = substitute_macro_arguments(token, arguments);
-        if (kova_equal_nocase(body, macro->get_value())) continue;
-
-        // The instance is on the path while its own body is scanned, so a
-        // macro that calls itself ends instead of recursing without end.
-        in_progress.insert(name, name);
-        auto instance = std::make_unique<KOVA_FN_MACRO>(name, body);
-        instance->source_id = macro->source_id;
-        int position;
-        {
-            const KOVA_MODEL_ORIGIN_SCOPE origin(*this, kova_object_origin(instance->get_name(), *instance,
-                                                                           KOVA_FIELD_VALUE));
-            position = process_string_for_position_count(body, in_progress, name);
-        }
-        instance->set_dependency_position(position);
-        highest = std::max(highest, position);
-        m_fn_macro_list.add_entry(name, std::move(instance));
-    }
-    return highest;
+    return KOVA_DEPENDENCY_WALK::calls_level(*this, expression, in_progress);
 }
 
 void KOVA_RULES_VALIDATOR::initialize_fn_rules() {
@@ -73,26 +24,26 @@ void KOVA_RULES_VALIDATOR::initialize_fn_rules() {
 }
 
 KOVA_MACRO_DEPENDENCY_MAP KOVA_RULES_VALIDATOR::create_macro_dependency_map() {
+    // Levels rise, so a macro that another macro uses is stored first;
+    // macros of one level keep the model's order, and macros without a
+    // level are left out. Sorting the macros once keeps this linear in the
+    // model's size however many levels there are.
+    std::vector<const KOVA_OBJ_INFO*> macros;
+    for (const KOVA_OBJ_INFO* object : get_kova_obj_snapshot())
+        if (object->obj_type == KOVA_OBJ_FN_MACRO && object->evaluation_position >= 0) macros.push_back(object);
+    std::stable_sort(macros.begin(), macros.end(), [](const KOVA_OBJ_INFO* a, const KOVA_OBJ_INFO* b) {
+        return a->evaluation_position < b->evaluation_position;
+    });
     KOVA_MACRO_DEPENDENCY_MAP result;
-    const std::vector<KOVA_OBJ_INFO*> objects = get_kova_obj_snapshot();
-    int highest = -1;
-    for (const KOVA_OBJ_INFO* object : objects) highest = std::max(highest, object->evaluation_position);
-
-    // Levels rise, so a macro that another macro uses is stored first. The
-    // loop ends after the highest level present, even where some object
-    // has no level.
-    for (int level = 0; level <= highest; ++level) {
-        for (const KOVA_OBJ_INFO* object : objects) {
-            if (object->evaluation_position != level || object->obj_type != KOVA_OBJ_FN_MACRO) continue;
-            KOVA_ORDERED_NAME_MAP names;
-            for (const KOVA_RULE_ELEMENT* rule : object->rule_view()) {
-                update_macro_dependency_map_from_string(result, names, rule->get_alt_value());
-                update_macro_dependency_map_from_string(result, names, rule->get_condition());
-                update_macro_dependency_map_from_string(result, names, rule->get_value());
-            }
-            update_macro_dependency_map_from_string(result, names, object->get_default_value());
-            result[object->get_name()] = names;
+    for (const KOVA_OBJ_INFO* object : macros) {
+        KOVA_ORDERED_NAME_MAP names;
+        for (const KOVA_RULE_ELEMENT* rule : object->rule_view()) {
+            update_macro_dependency_map_from_string(result, names, rule->get_alt_value());
+            update_macro_dependency_map_from_string(result, names, rule->get_condition());
+            update_macro_dependency_map_from_string(result, names, rule->get_value());
         }
+        update_macro_dependency_map_from_string(result, names, object->get_default_value());
+        result[object->get_name()] = names;
     }
     return result;
 }
