@@ -240,7 +240,21 @@ std::vector<KOVA_OBJ_INFO*> KOVA_OBJ_COLLECTION::snapshot() const { return point
 
 KOVA_DATA_COLLECTION_MAP::KOVA_DATA_COLLECTION_MAP(const std::string& name) : m_name(name) {}
 
+KOVA_DATA_COLLECTION_MAP& KOVA_DATA_COLLECTION_MAP::operator=(const KOVA_DATA_COLLECTION_MAP& other) {
+    if (this != &other) {
+        KOVA_DATA_COLLECTION_MAP copy(other);
+        swap(copy);
+    }
+    return *this;
+}
+
 KOVA_DATA_COLLECTION_MAP::~KOVA_DATA_COLLECTION_MAP() = default;
+
+void KOVA_DATA_COLLECTION_MAP::swap(KOVA_DATA_COLLECTION_MAP& other) noexcept {
+    std::swap(source_id, other.source_id);
+    m_name.swap(other.m_name);
+    m_objects.swap(other.m_objects);
+}
 
 KOVA_OBJ_INFO* KOVA_DATA_COLLECTION_MAP::add_kova_object(const std::string& name, int type) {
     if (KOVA_OBJ_INFO* existing = m_objects.find(name)) return existing;
@@ -257,10 +271,11 @@ KOVA_WIZARD_MAP::KOVA_WIZARD_MAP(const KOVA_WIZARD_MAP& other)
 
 KOVA_WIZARD_MAP& KOVA_WIZARD_MAP::operator=(const KOVA_WIZARD_MAP& other) {
     if (this != &other) {
-        KOVA_DATA_COLLECTION_MAP::operator=(other);
-        add_all_parameters = other.add_all_parameters;
-        add_used_ports = other.add_used_ports;
-        m_condition_rule = copy_or_null(other.m_condition_rule);
+        KOVA_WIZARD_MAP copy(other);
+        KOVA_DATA_COLLECTION_MAP::swap(copy);
+        add_all_parameters = copy.add_all_parameters;
+        add_used_ports = copy.add_used_ports;
+        m_condition_rule = std::move(copy.m_condition_rule);
     }
     return *this;
 }
@@ -277,11 +292,12 @@ KOVA_VECTOR_OBJ::KOVA_VECTOR_OBJ(const KOVA_VECTOR_OBJ& other)
 
 KOVA_VECTOR_OBJ& KOVA_VECTOR_OBJ::operator=(const KOVA_VECTOR_OBJ& other) {
     if (this != &other) {
-        KOVA_OBJ::operator=(other);
-        m_name = other.m_name;
-        m_stimulus = deep_copy(other.m_stimulus);
+        KOVA_VECTOR_OBJ copy(other);
+        KOVA_OBJ::operator=(copy);
+        m_name.swap(copy.m_name);
+        m_stimulus.swap(copy.m_stimulus);
         m_cursor = 0;
-        m_condition_rule = copy_or_null(other.m_condition_rule);
+        m_condition_rule = std::move(copy.m_condition_rule);
     }
     return *this;
 }

@@ -11,6 +11,14 @@
 //
 // Every collection has one walk cursor (reset, then get-next until null).
 // Lookups by name never move a cursor.
+//
+// Exceptions (only std::bad_alloc): copying or assigning a model, an
+// object, an object collection, a map or a vector gives the strong
+// guarantee (a failed assignment leaves the target as it was); every
+// other operation leaves the record valid, owning each of its records
+// once, and changes at most what it was asked to change (basic
+// guarantee); reading a description file answers every failure, as told
+// at process_xml_file.
 #ifndef KOVA_INFO_H
 #define KOVA_INFO_H
 
@@ -286,8 +294,10 @@ class KOVA_HOST_API KOVA_DATA_COLLECTION_MAP : public KOVA_OBJ {
 public:
     explicit KOVA_DATA_COLLECTION_MAP(const std::string& name = "");
     KOVA_DATA_COLLECTION_MAP(const KOVA_DATA_COLLECTION_MAP& other) = default;
-    KOVA_DATA_COLLECTION_MAP& operator=(const KOVA_DATA_COLLECTION_MAP& other) = default;
+    // Copy and swap (strong guarantee).
+    KOVA_DATA_COLLECTION_MAP& operator=(const KOVA_DATA_COLLECTION_MAP& other);
     ~KOVA_DATA_COLLECTION_MAP() override;
+    void swap(KOVA_DATA_COLLECTION_MAP& other) noexcept;
 
     const std::string& get_map_name() const { return m_name; }
     void reset_kova_obj_map() { m_objects.reset(); }

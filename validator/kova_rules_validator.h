@@ -18,8 +18,8 @@
 // part-way (run, reset or initialise again). Copy construction and
 // assignment give the strong guarantee: a failed assignment leaves the
 // target as it was. Loading (the constructor with a description file,
-// process_xml_file) answers a failure, allocation included, with a posted
-// message and leaves the model as it was.
+// process_xml_file) leaves the model as it was when it fails: it answers
+// with a posted message (and false), or lets std::bad_alloc through.
 //
 // Threads: one validator is used by one thread at a time, const member
 // functions included (look-ups write the objects' name memos, walks move

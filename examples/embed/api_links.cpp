@@ -180,6 +180,8 @@ void keep_public_members() {
     // KOVA_DATA_COLLECTION_MAP
     keep(static_cast<KOVA_DATA_COLLECTION_MAP& (KOVA_DATA_COLLECTION_MAP::*)(const KOVA_DATA_COLLECTION_MAP&)>(
         &KOVA_DATA_COLLECTION_MAP::operator=));
+    keep(static_cast<void (KOVA_DATA_COLLECTION_MAP::*)(KOVA_DATA_COLLECTION_MAP&) noexcept>(
+        &KOVA_DATA_COLLECTION_MAP::swap));
     keep(
         static_cast<const std::string& (KOVA_DATA_COLLECTION_MAP::*)() const>(&KOVA_DATA_COLLECTION_MAP::get_map_name));
     keep(static_cast<void (KOVA_DATA_COLLECTION_MAP::*)()>(&KOVA_DATA_COLLECTION_MAP::reset_kova_obj_map));

@@ -342,6 +342,24 @@ TEST(ContainerAllocationFailures, FailedChangesLeaveContainersAsTheyWere) {
              }
              return attempt;
          }},
+        {"wizard map assignment",
+         [&](long n) {
+             auto map_listing = [](const KOVA_WIZARD_MAP& map) {
+                 std::string text = map.get_map_name() + (map.condition_rule() ? " when " : " always ") +
+                                    (map.condition_rule() ? map.condition_rule()->get_condition() : "") + "\n";
+                 for (const KOVA_OBJ_INFO* object : map.get_kova_obj_snapshot())
+                     text += object->get_name() + (map.get_kova_obj(object->get_name()) == object ? "\n" : " lost\n");
+                 return text;
+             };
+             KOVA_WIZARD_MAP map("kept"), other("assigned");
+             for (const std::string& key : keys(3)) map.add_kova_object(key, KOVA_OBJ_INTEGER_PARAMETER);
+             for (const std::string& key : keys(9)) other.add_kova_object(key + "_other", KOVA_OBJ_STRING_PARAMETER);
+             other.set_condition_rule(std::make_unique<KOVA_RULE_ELEMENT>("", "W > 1", "", KOVA_RULE_CONDITION));
+             const std::string before = map_listing(map);
+             const ATTEMPT attempt = with_failure_at(n, [&] { map = other; });
+             EXPECT_EQ(map_listing(map), attempt.failed ? before : map_listing(other)) << n;
+             return attempt;
+         }},
     };
     for (const CASE& c : cases) EXPECT_GT(every_failure(c.what, c.attempt), 0) << c.what;
 }

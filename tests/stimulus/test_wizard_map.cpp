@@ -161,3 +161,15 @@ TEST_F(WIZARD_MAP, NoUsedPortAddsNoObject) {
 }
 
 }  // namespace
+
+// Evaluation only reads a map object's rules: a copy of the map keeps
+// sharing them with the original instead of taking a list of its own.
+TEST_F(WIZARD_MAP, EvaluationReadsRulesWithoutCopyingThem) {
+    KOVA_OBJ_INFO* object = map.add_kova_object("obj", KOVA_OBJ_INTEGER_PARAMETER);
+    object->add_rule(new_rule({2, "W == 8", "2", "3"}).get());
+    KOVA_WIZARD_MAP copy(map);
+    validator.evaluate_wizard_map(copy);
+    const KOVA_OBJ_INFO* evaluated = copy.get_kova_obj("obj");
+    EXPECT_EQ(evaluated->get_current_value(), "2");
+    EXPECT_EQ(evaluated->rule_view()[0], object->rule_view()[0]);
+}
