@@ -98,8 +98,11 @@ TEST(DiagnosticRecords, CyclesAndUnreachedObjectsAreWarnings) {
                         KOVA_DIAG_CYCLE, "H2", -1, KOVA_FIELD_VALUE}});
     v.clear_error_messages();
     EXPECT_TRUE(v.get_diagnostics().empty());
-    // An object whose level lies just beyond the count of objects is never
-    // reached: the run makes as many passes as there are objects.
+    // The run makes a pass for every level up to the count of objects: an
+    // object at that level is still validated, one beyond it is not.
+    v.get_kova_obj("H2")->evaluation_position = 2;
+    v.run_validator();
+    expect_records(v, {});
     v.get_kova_obj("H2")->evaluation_position = 3;
     v.run_validator();
     expect_records(v, {{"Some objects dont have the correct settings", KOVA_SEVERITY_WARNING, KOVA_DIAG_UNREACHED,
