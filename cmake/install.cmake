@@ -17,7 +17,7 @@ set(KOVA_PUBLIC_HEADERS
     host/kova_owned_map.h host/kova_info.h host/nuvo_int.h host/qel_util.h host/kova_atoi.h
     objects/kova_rules_export.h objects/kova_port_obj.h objects/kova_parameter_obj.h
     validator/kova_rules_validator.h validator/kova_fn_macro.h validator/kova_string_map.h
-    expr/kova_tokens.h)
+    expr/kova_tokens.h expr/operators.h expr/syntax_tree.h stimulus/force_command.h)
 foreach(header ${KOVA_PUBLIC_HEADERS})
   get_filename_component(folder ${header} DIRECTORY)
   install(FILES ${header} DESTINATION ${KOVA_INCLUDE_DIR}/${folder})

@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
+
+#include "expr/syntax_tree.h"
 
 char* KOVA_VALUE_POOL::reserve(std::size_t length) {
     if (length >= m_room) {
@@ -43,7 +46,11 @@ void KOVA_EVAL_CONTEXT::post(const std::string& message, KOVA_DIAGNOSTIC_KIND ki
 }
 
 void KOVA_EVAL_CONTEXT::post_parse_failure(const std::string& message) const {
-    post((message + " while parsing ").append(condition), KOVA_DIAG_PARSE_ERROR);
+    std::string text = (message + " while parsing ").append(condition);
+    if (tree)
+        tree->error = std::move(text);
+    else
+        post(text, KOVA_DIAG_PARSE_ERROR);
 }
 
 void* KOVA_EVAL_CONTEXT::allocate_stack_block(std::size_t bytes) {

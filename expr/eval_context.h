@@ -19,6 +19,8 @@
 
 #include "validator/kova_rules_validator.h"
 
+struct KOVA_SYNTAX_TREE;
+
 // Owns the texts of one evaluation, as NUL-terminated copies laid end to
 // end: first in a small block inside the pool, which holds the texts of a
 // typical rule, then in heap blocks. Texts are never moved or released
@@ -75,6 +77,10 @@ struct KOVA_EVAL_CONTEXT {
     KOVA_RULES_VALIDATOR_PARSER_MODE mode;
     std::string result;
     KOVA_VALUE_POOL pool;
+    // Set while the text's shape is read (expr/syntax_tree.h): the
+    // grammar's actions then add phrases here and evaluate nothing, and a
+    // parse failure is kept here instead of being posted.
+    KOVA_SYNTAX_TREE* tree = nullptr;
 
 private:
     std::vector<std::unique_ptr<char[]>> m_stack_blocks;

@@ -9,6 +9,10 @@
 
 #include "objects/kova_rules_export.h"
 
+// The 15 characters that separate element tokens (blank, tab, line break
+// and "(),|!+-&=/%*"), as one string made once (splitting functions take
+// their delimiters as a string).
+KOVA_RULES_API const std::string& kova_element_delimiters();
 // The next element token of expression, which loses it; after the marker
 // word "str" the following token is returned between double quotes. Each
 // call rewrites the rest of expression, so walks over a whole text use

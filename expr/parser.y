@@ -1,8 +1,10 @@
 /* The grammar of rule texts. The parse evaluates as it goes: every
  * reduction computes the phrase's value from the values of its parts
- * (expr/phrase_values.h), so no tree is built, and the value of the whole
- * text ends in the context's result. Values are texts of the context's
- * pool or fixed literals, so they travel on the value stack as pointers.
+ * (expr/grammar_actions.h, expr/phrase_values.h), so no tree is built, and
+ * the value of the whole text ends in the context's result. Values are
+ * texts of the context's pool or fixed literals, so they travel on the
+ * value stack as pointers. A context that reads syntax gets the text's
+ * tree instead (expr/syntax_tree.h), from the same rules.
  *
  * The parser's stacks grow inside the evaluation context, so a host
  * exception that passes through the parse leaks nothing. */
@@ -18,6 +20,8 @@
 %code requires {
 #include <cstdint>
 
+#include "expr/grammar_actions.h"
+
 struct KOVA_EVAL_CONTEXT;
 class KOVA_SCANNER;
 }
@@ -27,7 +31,6 @@ class KOVA_SCANNER;
 #include <string>
 
 #include "expr/eval_context.h"
-#include "expr/name_resolution.h"
 #include "expr/phrase_values.h"
 #include "expr/scanner.h"
 #include "host/kova_atoi.h"
@@ -45,6 +48,7 @@ static void yyerror(KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER& scanner, const char* m
 %union {
     int32_t integer;
     const char* text;
+    KOVA_PHRASE phrase;
 }
 
 %token <integer> INTEGER 258
@@ -55,7 +59,8 @@ static void yyerror(KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER& scanner, const char* m
 %token GREATER_THAN_OR_EQUAL 279 LESS_THAN_OR_EQUAL 280 STR_GREATER_THAN 281
 %token STR_LESS_THAN 282 STR_GREATER_THAN_OR_EQUAL 283 STR_LESS_THAN_OR_EQUAL 284
 
-%type <text> sexpr arg_expr
+%type <phrase> sexpr
+%type <text> arg_expr
 
 /* Loosest first. */
 %left '?' ':'
@@ -69,50 +74,50 @@ static void yyerror(KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER& scanner, const char* m
 %%
 
 top:
-    sexpr                                   { ctx.result = $1; }
+    sexpr                                   { kova_action_top(ctx, $1); }
     ;
 
 sexpr:
-    NAME '(' arg_expr ')'                   { $$ = kova_macro_call_value(ctx, $1, $3); }
-  | NAME                                    { $$ = expression_name_value(ctx, $1); }
-  | STRING                                  { $$ = kova_string_value(ctx, $1); }
-  | INTEGER                                 { $$ = kova_integer_text(ctx.pool, $1); }
-  | NAME '.' NAME                           { $$ = kova_join_texts(ctx.pool, {$1, ".", $3}); }
-  | NAME '.' INTEGER                        { $$ = kova_join_texts(ctx.pool, {$1, ".", kova_integer_text(ctx.pool, $3)}); }
-  | INTEGER '.' NAME                        { $$ = kova_join_texts(ctx.pool, {kova_integer_text(ctx.pool, $1), ".", $3}); }
-  | INTEGER '.' INTEGER                     { $$ = kova_join_texts(ctx.pool, {kova_integer_text(ctx.pool, $1), ".",
-                                                                               kova_integer_text(ctx.pool, $3)}); }
-  | sexpr '?' sexpr ':' sexpr               { $$ = kova_choice_value(ctx, $1, $3, $5); }
-  | QUOTED_STRING '(' NAME ')'              { $$ = kova_quoted_name_value(ctx, $3); }
-  | PORT_NAME '(' NAME ')'                  { $$ = kova_port_value(ctx, $3); }
-  | CEIL_LOG '(' sexpr ')'                  { $$ = kova_ceil_log_value(ctx, $3); }
-  | sexpr CEIL_DIV sexpr                    { $$ = kova_binary_value(ctx, KOVA_OP_CEIL_DIV, $1, $3); }
-  | A_MAX '(' sexpr ',' sexpr ')'           { $$ = kova_max_value($3, $5); }
-  | A_MIN '(' sexpr ',' sexpr ')'           { $$ = kova_min_value($3, $5); }
-  | USED '(' NAME ')'                       { $$ = kova_truth_text(expression_is_used(ctx, $3)); }
-  | CONST_PORT '(' NAME ')'                 { $$ = kova_truth_text(expression_is_constant_port(ctx, $3)); }
-  | sexpr '+' sexpr                         { $$ = kova_binary_value(ctx, KOVA_OP_ADD, $1, $3); }
-  | sexpr '-' sexpr                         { $$ = kova_binary_value(ctx, KOVA_OP_SUBTRACT, $1, $3); }
-  | sexpr EXP sexpr                         { $$ = kova_binary_value(ctx, KOVA_OP_EXP, $1, $3); }
-  | sexpr QUOTIENT sexpr                    { $$ = kova_binary_value(ctx, KOVA_OP_QUOTIENT, $1, $3); }
-  | sexpr DIV sexpr                         { $$ = kova_binary_value(ctx, KOVA_OP_DIV, $1, $3); }
-  | sexpr DOUBLE_DIV sexpr                  { $$ = kova_binary_value(ctx, KOVA_OP_DOUBLE_DIV, $1, $3); }
-  | sexpr '%' sexpr                         { $$ = kova_binary_value(ctx, KOVA_OP_REMAINDER, $1, $3); }
-  | sexpr '*' sexpr                         { $$ = kova_binary_value(ctx, KOVA_OP_MULTIPLY, $1, $3); }
-  | '!' sexpr                               { $$ = kova_not_value(ctx, $2); }
-  | sexpr OR sexpr                          { $$ = kova_binary_value(ctx, KOVA_OP_OR, $1, $3); }
-  | sexpr AND sexpr                         { $$ = kova_binary_value(ctx, KOVA_OP_AND, $1, $3); }
-  | sexpr EQUAL_TO sexpr                    { $$ = kova_binary_value(ctx, KOVA_OP_EQUAL, $1, $3); }
-  | sexpr NOT_EQUAL_TO sexpr                { $$ = kova_binary_value(ctx, KOVA_OP_NOT_EQUAL, $1, $3); }
-  | sexpr GREATER_THAN sexpr                { $$ = kova_binary_value(ctx, KOVA_OP_GREATER, $1, $3); }
-  | sexpr GREATER_THAN_OR_EQUAL sexpr       { $$ = kova_binary_value(ctx, KOVA_OP_GREATER_OR_EQUAL, $1, $3); }
-  | sexpr LESS_THAN sexpr                   { $$ = kova_binary_value(ctx, KOVA_OP_LESS, $1, $3); }
-  | sexpr LESS_THAN_OR_EQUAL sexpr          { $$ = kova_binary_value(ctx, KOVA_OP_LESS_OR_EQUAL, $1, $3); }
-  | sexpr STR_GREATER_THAN sexpr            { $$ = kova_binary_value(ctx, KOVA_OP_STR_GREATER, $1, $3); }
-  | sexpr STR_GREATER_THAN_OR_EQUAL sexpr   { $$ = kova_binary_value(ctx, KOVA_OP_STR_GREATER_OR_EQUAL, $1, $3); }
-  | sexpr STR_LESS_THAN sexpr               { $$ = kova_binary_value(ctx, KOVA_OP_STR_LESS, $1, $3); }
-  | sexpr STR_LESS_THAN_OR_EQUAL sexpr      { $$ = kova_binary_value(ctx, KOVA_OP_STR_LESS_OR_EQUAL, $1, $3); }
-  | '(' sexpr ')'                           { $$ = $2; }
+    NAME '(' arg_expr ')'                   { $$ = kova_action_macro_call(ctx, $1, $3); }
+  | NAME                                    { $$ = kova_action_name(ctx, $1); }
+  | STRING                                  { $$ = kova_action_string(ctx, $1); }
+  | INTEGER                                 { $$ = kova_action_integer(ctx, $1); }
+  | NAME '.' NAME                           { $$ = kova_action_dotted(ctx, $1, $3); }
+  | NAME '.' INTEGER                        { $$ = kova_action_dotted(ctx, $1, kova_integer_text(ctx.pool, $3)); }
+  | INTEGER '.' NAME                        { $$ = kova_action_dotted(ctx, kova_integer_text(ctx.pool, $1), $3); }
+  | INTEGER '.' INTEGER                     { $$ = kova_action_dotted(ctx, kova_integer_text(ctx.pool, $1),
+                                                                      kova_integer_text(ctx.pool, $3)); }
+  | sexpr '?' sexpr ':' sexpr               { $$ = kova_action_choice(ctx, $1, $3, $5); }
+  | QUOTED_STRING '(' NAME ')'              { $$ = kova_action_query(ctx, KOVA_QUERY_STR, $3); }
+  | PORT_NAME '(' NAME ')'                  { $$ = kova_action_query(ctx, KOVA_QUERY_PORT, $3); }
+  | CEIL_LOG '(' sexpr ')'                  { $$ = kova_action_ceil_log(ctx, $3); }
+  | sexpr CEIL_DIV sexpr                    { $$ = kova_action_binary(ctx, KOVA_OP_CEIL_DIV, $1, $3); }
+  | A_MAX '(' sexpr ',' sexpr ')'           { $$ = kova_action_max(ctx, $3, $5); }
+  | A_MIN '(' sexpr ',' sexpr ')'           { $$ = kova_action_min(ctx, $3, $5); }
+  | USED '(' NAME ')'                       { $$ = kova_action_query(ctx, KOVA_QUERY_USED, $3); }
+  | CONST_PORT '(' NAME ')'                 { $$ = kova_action_query(ctx, KOVA_QUERY_CONSTANT, $3); }
+  | sexpr '+' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_ADD, $1, $3); }
+  | sexpr '-' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_SUBTRACT, $1, $3); }
+  | sexpr EXP sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_EXP, $1, $3); }
+  | sexpr QUOTIENT sexpr                    { $$ = kova_action_binary(ctx, KOVA_OP_QUOTIENT, $1, $3); }
+  | sexpr DIV sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_DIV, $1, $3); }
+  | sexpr DOUBLE_DIV sexpr                  { $$ = kova_action_binary(ctx, KOVA_OP_DOUBLE_DIV, $1, $3); }
+  | sexpr '%' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_REMAINDER, $1, $3); }
+  | sexpr '*' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_MULTIPLY, $1, $3); }
+  | '!' sexpr                               { $$ = kova_action_not(ctx, $2); }
+  | sexpr OR sexpr                          { $$ = kova_action_binary(ctx, KOVA_OP_OR, $1, $3); }
+  | sexpr AND sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_AND, $1, $3); }
+  | sexpr EQUAL_TO sexpr                    { $$ = kova_action_binary(ctx, KOVA_OP_EQUAL, $1, $3); }
+  | sexpr NOT_EQUAL_TO sexpr                { $$ = kova_action_binary(ctx, KOVA_OP_NOT_EQUAL, $1, $3); }
+  | sexpr GREATER_THAN sexpr                { $$ = kova_action_binary(ctx, KOVA_OP_GREATER, $1, $3); }
+  | sexpr GREATER_THAN_OR_EQUAL sexpr       { $$ = kova_action_binary(ctx, KOVA_OP_GREATER_OR_EQUAL, $1, $3); }
+  | sexpr LESS_THAN sexpr                   { $$ = kova_action_binary(ctx, KOVA_OP_LESS, $1, $3); }
+  | sexpr LESS_THAN_OR_EQUAL sexpr          { $$ = kova_action_binary(ctx, KOVA_OP_LESS_OR_EQUAL, $1, $3); }
+  | sexpr STR_GREATER_THAN sexpr            { $$ = kova_action_binary(ctx, KOVA_OP_STR_GREATER, $1, $3); }
+  | sexpr STR_GREATER_THAN_OR_EQUAL sexpr   { $$ = kova_action_binary(ctx, KOVA_OP_STR_GREATER_OR_EQUAL, $1, $3); }
+  | sexpr STR_LESS_THAN sexpr               { $$ = kova_action_binary(ctx, KOVA_OP_STR_LESS, $1, $3); }
+  | sexpr STR_LESS_THAN_OR_EQUAL sexpr      { $$ = kova_action_binary(ctx, KOVA_OP_STR_LESS_OR_EQUAL, $1, $3); }
+  | '(' sexpr ')'                           { $$ = kova_action_grouped(ctx, $2); }
   ;
 
 arg_expr:

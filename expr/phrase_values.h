@@ -8,31 +8,8 @@
 #include <initializer_list>
 
 #include "expr/eval_context.h"
+#include "expr/operators.h"
 
-// The two-operand operators of the grammar.
-enum KOVA_BINARY_OPERATOR {
-    KOVA_OP_ADD,
-    KOVA_OP_SUBTRACT,
-    KOVA_OP_MULTIPLY,
-    KOVA_OP_EXP,
-    KOVA_OP_DIV,
-    KOVA_OP_QUOTIENT,
-    KOVA_OP_CEIL_DIV,
-    KOVA_OP_REMAINDER,
-    KOVA_OP_DOUBLE_DIV,
-    KOVA_OP_OR,
-    KOVA_OP_AND,
-    KOVA_OP_EQUAL,
-    KOVA_OP_NOT_EQUAL,
-    KOVA_OP_GREATER,
-    KOVA_OP_GREATER_OR_EQUAL,
-    KOVA_OP_LESS,
-    KOVA_OP_LESS_OR_EQUAL,
-    KOVA_OP_STR_GREATER,
-    KOVA_OP_STR_GREATER_OR_EQUAL,
-    KOVA_OP_STR_LESS,
-    KOVA_OP_STR_LESS_OR_EQUAL
-};
 
 // "a op b": evaluated, or in text mode rendered when the operator has a
 // rendering (arithmetic bare, logic and comparisons in parentheses).

@@ -9,9 +9,6 @@
 #include "expr/kova_tokens.h"
 #include "host/qel_util.h"
 
-// The 16 characters that separate element tokens, as one string made once
-// (splitting functions take their delimiters as a string).
-const std::string& kova_element_delimiters();
 
 // The element tokens of a whole text, one after the other, as repeated
 // kova_get_element_token calls on a copy of it give them, in time linear

@@ -179,7 +179,8 @@ constexpr SOURCE_FIELD_NAME k_source_fields[] = {
     {"default", KOVA_FIELD_DEFAULT},     {"default_index", KOVA_FIELD_DEFAULT_INDEX},
     {"width", KOVA_FIELD_WIDTH},         {"width2d", KOVA_FIELD_WIDTH2D},
     {"arguments", KOVA_FIELD_ARGUMENTS}, {"initial_vector_state", KOVA_FIELD_INITIAL_VEC_STATE},
-    {"type", KOVA_FIELD_TYPE},           {"kind", KOVA_FIELD_TYPE}};
+    {"type", KOVA_FIELD_TYPE},           {"kind", KOVA_FIELD_TYPE},
+    {"library", KOVA_FIELD_LIBRARY},     {"lint_ignore", KOVA_FIELD_LINT_IGNORE}};
 
 std::optional<KOVA_SOURCE_FIELD> source_field(std::string_view name) {
     for (const SOURCE_FIELD_NAME& entry : k_source_fields)
@@ -230,6 +231,7 @@ public:
 
     // A new source record naming this file.
     uint32_t new_record() const { return m_sources.add_record(m_path); }
+    void ignore(uint32_t id, const std::string& names) const { m_sources.set_lint_ignore(id, names); }
     // Places a field of a record at an offset; nothing for -1.
     void place(uint32_t id, KOVA_SOURCE_FIELD field, std::ptrdiff_t offset) const;
 
@@ -356,7 +358,8 @@ public:
     [[noreturn]] void fail(const std::string& problem) const { m_file.fail(m_node, problem); }
 
     // A new source record for this element: its file, its start tag and
-    // every field it gives that the table has a place for.
+    // every field it gives that the table has a place for, and the checks
+    // its lint_ignore field names.
     uint32_t record() const;
 
 private:
@@ -420,6 +423,7 @@ uint32_t ELEMENT::record() const {
     for (const FIELD& each : m_fields)
         if (const std::optional<KOVA_SOURCE_FIELD> target = source_field(each.name))
             m_file.place(id, *target, each.offset);
+    if (const std::string* ignored = find("lint_ignore")) m_file.ignore(id, *ignored);
     return id;
 }
 
@@ -506,7 +510,8 @@ std::unique_ptr<KOVA_RULE_ELEMENT> read_rule(const DESCRIPTION_FILE& file, pugi:
 KOVA_OBJ_INFO read_object(const DESCRIPTION_FILE& file, pugi::xml_node node) {
     ELEMENT element(file, node,
                     {"name", "kind", "value", "default", "default_index", "usage_state", "default_usage_state",
-                     "width", "width2d", "arguments", "initial_vector_state", "silent_correction"},
+                     "width", "width2d", "arguments", "initial_vector_state", "silent_correction",
+                     "lint_ignore"},
                     {"rule"});
     const std::string name = element.required_word("name");
     KOVA_OBJ_INFO object(name, element.code("kind", k_object_kinds, std::nullopt));
@@ -606,9 +611,10 @@ void MODEL_READER::read(const std::string& path, KOVA_INFO& model) {
         throw file_error(path, "more than " + std::to_string(k_most_files_read) +
                                 " files included in one description");
     DESCRIPTION_FILE file(path, m_sources);
-    ELEMENT root(file, file.root(), {"function", "condition", "library"},
+    ELEMENT root(file, file.root(), {"function", "condition", "library", "lint_ignore"},
                  {"object", "include", "function_rule", "message", "wizard_map", "vector"});
     KOVA_DESCRIPTION_READER::set_source_file(model, path);
+    model.source_id = root.record();
     if (const std::string* name = root.find("function")) model.set_function_name(trimmed(*name), "");
     model.set_info_condition(root.text("condition"));
     model.set_vhdl_library(root.text("library"));

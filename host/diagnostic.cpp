@@ -14,6 +14,7 @@ const char* kova_diagnostic_kind_name(KOVA_DIAGNOSTIC_KIND kind) {
     static const char* const names[KOVA_DIAG_KIND_COUNT] = {
         "other",       "check-failed", "value-conflict", "usage-conflict",       "function-rule",
         "parse-error", "not-boolean",  "arithmetic",     "port-query",           "cycle",
-        "unreached",   "unplaced-character", "correction", "setting",            "load"};
+        "unreached",   "unplaced-character", "correction", "setting",            "load",
+        "lint"};
     return kind < KOVA_DIAG_KIND_COUNT ? names[kind] : "other";
 }

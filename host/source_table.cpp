@@ -33,3 +33,13 @@ KOVA_SOURCE_LOCATION KOVA_SOURCE_TABLE::locate(uint32_t id, KOVA_SOURCE_FIELD fi
     location.column = position.column;
     return location;
 }
+
+void KOVA_SOURCE_TABLE::set_lint_ignore(uint32_t id, const std::string& names) {
+    if (id != 0 && id <= m_records.size()) m_lint_ignore[id] = names;
+}
+
+const std::string& KOVA_SOURCE_TABLE::lint_ignore(uint32_t id) const {
+    static const std::string none;
+    const auto found = m_lint_ignore.find(id);
+    return found == m_lint_ignore.end() ? none : found->second;
+}

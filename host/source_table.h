@@ -12,6 +12,7 @@
 #define KOVA_SOURCE_TABLE_H
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ enum KOVA_SOURCE_FIELD : uint8_t {
     KOVA_FIELD_ARGUMENTS,        // a macro's formal arguments
     KOVA_FIELD_INITIAL_VEC_STATE,
     KOVA_FIELD_TYPE,             // a rule's type or an object's kind
+    KOVA_FIELD_LIBRARY,          // a model's simulation library text
+    KOVA_FIELD_LINT_IGNORE,      // the checks kova lint leaves out
     KOVA_FIELD_COUNT
 };
 
@@ -57,6 +60,12 @@ public:
     const std::string& file_of(uint32_t id) const;
     std::size_t size() const { return m_records.size(); }
 
+    // The names of the checks that kova lint leaves out for a record (its
+    // element's lint_ignore field, as written); "" for none. The engine
+    // never reads them.
+    void set_lint_ignore(uint32_t id, const std::string& names);
+    const std::string& lint_ignore(uint32_t id) const;
+
 private:
     struct POSITION {
         uint32_t line = 0, column = 0;
@@ -67,6 +76,7 @@ private:
     };
     std::vector<std::string> m_files;
     std::vector<RECORD> m_records;
+    std::map<uint32_t, std::string> m_lint_ignore;  // few records have one
 };
 
 #endif

@@ -27,15 +27,18 @@ nlohmann::json kova_message_json(const KOVA_MESSAGE& message) {
     nlohmann::json setting;
     if (!message.setting.file.empty())
         setting = {{"file", kova_json_text(message.setting.file)}, {"line", positive_or_null(message.setting.line)}};
-    return {{"severity", kova_severity_name(message.severity)},
-            {"kind", kova_diagnostic_kind_name(message.kind)},
-            {"text", kova_json_text(message.text)},
-            {"object", text_or_null(message.object)},
-            {"rule", message.rule_index >= 0 ? nlohmann::json(message.rule_index) : nlohmann::json()},
-            {"file", text_or_null(message.location.file)},
-            {"line", positive_or_null(message.location.line)},
-            {"column", positive_or_null(message.location.column)},
-            {"setting", setting}};
+    nlohmann::json document = {
+        {"severity", kova_severity_name(message.severity)},
+        {"kind", kova_diagnostic_kind_name(message.kind)},
+        {"text", kova_json_text(message.text)},
+        {"object", text_or_null(message.object)},
+        {"rule", message.rule_index >= 0 ? nlohmann::json(message.rule_index) : nlohmann::json()},
+        {"file", text_or_null(message.location.file)},
+        {"line", positive_or_null(message.location.line)},
+        {"column", positive_or_null(message.location.column)},
+        {"setting", setting}};
+    if (!message.check.empty()) document["check"] = message.check;
+    return document;
 }
 
 nlohmann::json kova_messages_json(const KOVA_MESSAGES& messages) {

@@ -52,7 +52,9 @@ void print_place(const KOVA_SOURCE_LOCATION& location, const std::string& fallba
 
 void kova_print_message(const KOVA_MESSAGE& message, const std::string& fallback_file, std::ostream& out) {
     print_place(message.location, fallback_file, out);
-    out << kova_severity_name(message.severity) << ": " << message.text << '\n';
+    out << kova_severity_name(message.severity) << ": " << message.text;
+    if (!message.check.empty()) out << " [" << message.check << ']';
+    out << '\n';
     if (!message.setting.file.empty()) {
         print_place(message.setting, fallback_file, out);
         out << "note: set here\n";

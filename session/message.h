@@ -21,6 +21,7 @@ struct KOVA_MESSAGE {
     int rule_index = -1;           // -1 for none
     KOVA_SOURCE_LOCATION location; // file "" when none; line 0 when unknown
     KOVA_SOURCE_LOCATION setting;  // where the user set the object, when known
+    std::string check;             // the kova lint check that found it; "" for none
 };
 
 using KOVA_MESSAGES = std::vector<KOVA_MESSAGE>;
@@ -38,7 +39,8 @@ KOVA_MESSAGE kova_make_message(KOVA_SEVERITY severity, KOVA_DIAGNOSTIC_KIND kind
 bool kova_has_errors(const KOVA_MESSAGES& messages);
 
 // Compiler form, one line per message (and a note line for the setting):
-//   FILE:LINE:COL: error: TEXT     (FILE:LINE: where the column is unknown)
+//   FILE:LINE:COL: error: TEXT     (FILE:LINE: where the column is unknown;
+//                                  " [CHECK]" after a lint finding's text)
 //   FILE: error: TEXT              where no line is known; FILE is then
 //                                  fallback_file when the message has none
 //   SETTINGS:LINE: note: set here

@@ -81,6 +81,12 @@ KOVA_SESSION::KOVA_SESSION(const KOVA_SESSION& other)
 
 KOVA_SESSION::~KOVA_SESSION() = default;
 
+void KOVA_SESSION::reset_to_defaults() {
+    m_validator->set_all_ports_and_parameters_to_default_state();
+    m_set_at.clear();
+    m_constants.clear();
+}
+
 void KOVA_SESSION::capture_scanner_output() { m_validator->set_scanner_output(&m_discard); }
 
 std::vector<std::string> KOVA_SESSION::object_names() const {

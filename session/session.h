@@ -57,6 +57,10 @@ public:
     // one); the answer is false when any of them is an error.
     bool apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems);
 
+    // Forgets every setting: each port and parameter back in its default
+    // state, as open leaves them.
+    void reset_to_defaults();
+
     // One validation run and everything it reports.
     KOVA_RUN_RESULT run();
 

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+#include "objects/kova_rules_export.h"
+
 // Words are split at single blanks, so two blanks in a row make an empty
 // word.
 struct KOVA_FORCE_HEAD {
@@ -18,6 +20,6 @@ struct KOVA_FORCE_HEAD {
 
 // The head of command; only is_force is set when the command is not a
 // force command.
-KOVA_FORCE_HEAD kova_read_force_head(const std::string& command);
+KOVA_RULES_API KOVA_FORCE_HEAD kova_read_force_head(const std::string& command);
 
 #endif

@@ -108,6 +108,7 @@ void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_COMMAND_BODY
         report_failure(state, output.usage_problem, messages);
         return;
     }
+    if (output.replaces_messages) messages.clear();
     append(messages, output.messages);
     const bool clean = result.valid && !output.failed && !kova_has_errors(messages);
     state.exit_code = clean ? KOVA_EXIT_OK : KOVA_EXIT_INVALID;

@@ -38,6 +38,7 @@ struct KOVA_COMMAND_OUTPUT {
     KOVA_MESSAGES messages;                              // after the run's
     bool failed = false;                                 // exit 1 even when valid
     std::string usage_problem;                           // exit 2 with this problem
+    bool replaces_messages = false;                      // messages stand for the run's
 };
 
 using KOVA_COMMAND_BODY = std::function<void(KOVA_SESSION&, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT&)>;
@@ -66,5 +67,6 @@ void add_widths_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_ranges_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_messages_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_simlib_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_lint_command(CLI::App& app, KOVA_TOOL_STATE& state);
 
 #endif

@@ -101,18 +101,6 @@ void raise_above(int& level, int position) {
     if (position >= level) level = position + 1;
 }
 
-// Collects the actual arguments of a call whose "(" was just taken: every
-// element delimiter separates arguments. Answers whether the ")" was found.
-bool collect_arguments(QEL_TOKEN_READER& tokens, std::string& arguments) {
-    std::string delimiter = "(";
-    arguments.clear();
-    while (delimiter != ")" && !tokens.empty()) {
-        const std::string token = tokens.next(delimiter);
-        if (!arguments.empty()) arguments += ",";
-        arguments += token;
-    }
-    return delimiter == ")";
-}
 
 // get_element_position of an object without a position, once its name is
 // on the path: its texts scanned one by one, each text's names taken out
@@ -271,7 +259,7 @@ private:
             const KOVA_OBJ_INFO* macro = m_validator.get_kova_obj(token);
             if (!macro || macro->obj_type != KOVA_OBJ_FN_MACRO) continue;
             std::string arguments;
-            if (!collect_arguments(frame.tokens, arguments)) continue;
+            if (!kova_collect_call_arguments(frame.tokens, arguments)) continue;
 
             std::string name = kova_macro_instance_name(token, arguments);
             if (m_names.contains(name) || instances.find_entry(name)) continue;

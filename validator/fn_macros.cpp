@@ -67,6 +67,10 @@ std::string KOVA_RULES_VALIDATOR::evaluate_function_macro(const std::string& nam
     return call;
 }
 
+bool KOVA_RULES_VALIDATOR::has_macro_instance(const std::string& name, const std::string& actual_list) const {
+    return m_fn_macro_list.find_entry(kova_macro_instance_name(name, actual_list)) != nullptr;
+}
+
 std::string KOVA_RULES_VALIDATOR::get_macro_value(const std::string& name, bool evaluate) {
     KOVA_OBJ_INFO* macro = find_macro_object(*this, name);
     if (!macro) {

@@ -198,6 +198,10 @@ public:
     std::string substitute_macro_arguments(const std::string& name, const std::string& actual_list) const;
     std::string evaluate_function_macro(const std::string& name, const std::string& actual_list);
     std::string get_macro_value(const std::string& name, bool evaluate);
+    // Whether initialisation made an instance for the call name(actual_list);
+    // a call without one reads as its own text unless substituting its
+    // arguments leaves the body as it is.
+    bool has_macro_instance(const std::string& name, const std::string& actual_list) const;
 
     // Wizard maps. Every port or parameter object of the map gets the
     // value and usage state that its value text and rules give under the

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "expr/kova_tokens.h"
+#include "expr/syntax_tree.h"
+#include "stimulus/force_command.h"
 #include "host/kova_atoi.h"
 #include "host/kova_info.h"
 #include "host/kova_owned_map.h"
@@ -288,6 +290,10 @@ void keep_public_members() {
     keep(static_cast<KOVA_SOURCE_LOCATION (KOVA_SOURCE_TABLE::*)(uint32_t, KOVA_SOURCE_FIELD, bool) const>(
         &KOVA_SOURCE_TABLE::locate));
     keep(static_cast<const std::string& (KOVA_SOURCE_TABLE::*)(uint32_t) const>(&KOVA_SOURCE_TABLE::file_of));
+    keep(static_cast<void (KOVA_SOURCE_TABLE::*)(uint32_t, const std::string&)>(&KOVA_SOURCE_TABLE::set_lint_ignore));
+    keep(static_cast<const std::string& (KOVA_SOURCE_TABLE::*)(uint32_t) const>(&KOVA_SOURCE_TABLE::lint_ignore));
+    // KOVA_SYNTAX_READER
+    keep(static_cast<const KOVA_SYNTAX_TREE& (KOVA_SYNTAX_READER::*)(const std::string&)>(&KOVA_SYNTAX_READER::read));
     keep(static_cast<std::size_t (KOVA_SOURCE_TABLE::*)() const>(&KOVA_SOURCE_TABLE::size));
     // KOVA_PARAMETER_OBJ
     keep(static_cast<KOVA_PARAMETER_OBJ& (KOVA_PARAMETER_OBJ::*)(const KOVA_PARAMETER_OBJ&)>(
@@ -443,6 +449,8 @@ void keep_public_members() {
         &KOVA_RULES_VALIDATOR::evaluate_function_macro));
     keep(static_cast<std::string (KOVA_RULES_VALIDATOR::*)(const std::string&, bool)>(
         &KOVA_RULES_VALIDATOR::get_macro_value));
+    keep(static_cast<bool (KOVA_RULES_VALIDATOR::*)(const std::string&, const std::string&) const>(
+        &KOVA_RULES_VALIDATOR::has_macro_instance));
     keep(static_cast<void (KOVA_RULES_VALIDATOR::*)(KOVA_WIZARD_MAP&)>(&KOVA_RULES_VALIDATOR::evaluate_wizard_map));
     keep(static_cast<void (KOVA_RULES_VALIDATOR::*)(KOVA_OBJ_INFO*)>(&KOVA_RULES_VALIDATOR::evaluate_wizard_obj));
     keep(static_cast<bool (KOVA_RULES_VALIDATOR::*)(KOVA_VECTOR_OBJ*, const std::string&)>(
@@ -461,6 +469,15 @@ void keep_public_members() {
         &KOVA_RULES_VALIDATOR::get_dependency_error_message_for_obj));
     keep(static_cast<std::string (KOVA_RULES_VALIDATOR::*)(const std::string&) const>(
         &KOVA_RULES_VALIDATOR::get_dependency_error_message_for_condition));
+}
+
+// The syntax reader and its two writers on a text whose shape is known.
+bool syntax_answers() {
+    KOVA_SYNTAX_READER reader;
+    const KOVA_SYNTAX_TREE& tree = reader.read("A * 2 < B");
+    return tree.parsed() && kova_syntax_text(tree, tree.root) == "A * (2 < B)" &&
+           std::string(kova_operator_text(KOVA_OP_LESS)) == "<" &&
+           kova_read_force_head("force -bin DIN 1 0").signal == "DIN" && kova_element_delimiters().size() == 15;
 }
 
 // Each exported free function, called on a case whose answer is known.
@@ -483,7 +500,7 @@ bool free_functions_answer() {
            qel_radix_conversion_fixed_point("1.5", digits, QEL_RADIX_FIXED_POINT, QEL_RADIX_BINARY, "4,1") &&
            digits == "0011" && qel_convert_numeric_string_to_binary_format("0x5", digits) && digits == "101" &&
            std::string(kova_severity_name(KOVA_SEVERITY_ERROR)) != "" &&
-           std::string(kova_diagnostic_kind_name(KOVA_DIAG_OTHER)) != "";
+           std::string(kova_diagnostic_kind_name(KOVA_DIAG_OTHER)) != "" && syntax_answers();
 }
 
 // Every class made, copied and destroyed through its constructors; the

@@ -1,0 +1,26 @@
+// The three groups of lint checks, each in a file of its own: the texts
+// (read into syntax trees), the model's values and declarations, and the
+// default configuration run on a copy of the session.
+#ifndef KOVA_LINT_CHECKS_H
+#define KOVA_LINT_CHECKS_H
+
+#include <vector>
+
+#include "lint/report.h"
+#include "lint/texts.h"
+#include "session/session.h"
+
+// parse-error, unplaced-character, unknown-name, macro-call, precedence,
+// uninstantiated-call, force-command.
+void kova_check_texts(const std::vector<KOVA_LINT_TEXT>& texts, const KOVA_RULES_VALIDATOR& validator,
+                      KOVA_LINT_REPORT& report);
+
+// default-value, reversed-range, unenforced-values, unwritable-name,
+// rule-kind, library-tail, lint-ignore.
+void kova_check_model(const std::vector<KOVA_INFO*>& models, const KOVA_RULES_VALIDATOR& validator,
+                      KOVA_LINT_REPORT& report);
+
+// cycle, default-config, not-boolean, unreached.
+void kova_check_run(const KOVA_SESSION& session, const std::vector<KOVA_INFO*>& models, KOVA_LINT_REPORT& report);
+
+#endif

@@ -1,0 +1,40 @@
+// kova lint: the mistakes of a description that a user would otherwise
+// meet first. Every text the engine will evaluate is read once into its
+// syntax tree (expr/syntax_tree.h) and checked there, without evaluating
+// it; only the default-configuration check runs the validator, on a copy
+// of the session. The session itself, its model and its error list are
+// left as they were.
+//
+// Each finding names its check, so it can be turned off (--disable, or a
+// lint_ignore field on the object or the model in the description).
+#ifndef KOVA_LINT_H
+#define KOVA_LINT_H
+
+#include <string>
+#include <vector>
+
+#include "session/message.h"
+#include "session/session.h"
+
+struct KOVA_LINT_CHECK {
+    const char* name;
+    KOVA_SEVERITY severity;  // the grade of its findings before --werror
+    const char* summary;
+};
+
+// Every check, in the order the documentation lists them.
+const std::vector<KOVA_LINT_CHECK>& kova_lint_checks();
+// The check of that name; null when there is none.
+const KOVA_LINT_CHECK* kova_find_lint_check(const std::string& name);
+
+struct KOVA_LINT_OPTIONS {
+    std::vector<std::string> disabled;  // check names left out
+    bool warnings_are_errors = false;   // --werror
+};
+
+// The findings for the session's description, ordered by file, line and
+// column; each message's check field names its check. The description is
+// read once more as written (sub-models apart) for the checks of texts.
+KOVA_MESSAGES kova_lint(const KOVA_SESSION& session, const KOVA_LINT_OPTIONS& options);
+
+#endif

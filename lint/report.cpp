@@ -1,0 +1,90 @@
+// Placing, grading, silencing and ordering the findings of a lint.
+#include "lint/report.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "host/kova_stl.h"
+#include "host/qel_util.h"
+
+std::vector<std::string> kova_lint_ignore_names(const std::string& field) {
+    std::vector<std::string> names;
+    QEL_TOKEN_READER words(field, " \t\n,");
+    while (!words.empty()) {
+        std::string word = words.next();
+        if (!word.empty()) names.push_back(std::move(word));
+    }
+    return names;
+}
+
+KOVA_LINT_REPORT::KOVA_LINT_REPORT(const KOVA_LINT_OPTIONS& options)
+    : m_disabled(options.disabled.begin(), options.disabled.end()), m_werror(options.warnings_are_errors) {}
+
+namespace {
+
+bool names_check(const KOVA_INFO& model, uint32_t source_id, const char* check) {
+    const KOVA_SOURCE_TABLE* table = model.get_source_table();
+    if (!table || source_id == 0) return false;
+    for (const std::string& name : kova_lint_ignore_names(table->lint_ignore(source_id)))
+        if (name == check) return true;
+    return false;
+}
+
+}  // namespace
+
+bool KOVA_LINT_REPORT::silenced(const char* check, const KOVA_INFO* model, const KOVA_OBJ_INFO* object) const {
+    if (!model) return false;
+    return names_check(*model, model->source_id, check) || (object && names_check(*model, object->source_id, check));
+}
+
+void KOVA_LINT_REPORT::keep(const char* check, KOVA_MESSAGE message) {
+    const KOVA_LINT_CHECK* known = kova_find_lint_check(check);
+    message.severity = known ? known->severity : KOVA_SEVERITY_WARNING;
+    if (m_werror && message.severity == KOVA_SEVERITY_WARNING) message.severity = KOVA_SEVERITY_ERROR;
+    message.check = check;
+    m_messages.push_back(std::move(message));
+}
+
+void KOVA_LINT_REPORT::add(const char* check, const std::string& text, const KOVA_LINT_PLACE& place,
+                           KOVA_DIAGNOSTIC_KIND kind) {
+    if (!enabled(check) || silenced(check, place.model, place.object)) return;
+    KOVA_MESSAGE message;
+    message.kind = kind;
+    message.text = text;
+    if (place.object) message.object = place.object->get_name();
+    message.rule_index = place.rule_index;
+    if (place.model) message.location = place.model->locate(place.source_id, place.field);
+    keep(check, std::move(message));
+}
+
+void KOVA_LINT_REPORT::add_message(const char* check, KOVA_MESSAGE message, const std::vector<KOVA_INFO*>& models) {
+    if (!enabled(check)) return;
+    const KOVA_INFO* owner = models.empty() ? nullptr : models.front();
+    const KOVA_OBJ_INFO* object = nullptr;
+    for (const KOVA_INFO* model : models) {
+        if (message.object.empty()) break;
+        if (const KOVA_OBJ_INFO* found = model->get_kova_obj(message.object)) {
+            owner = model;
+            object = found;
+            break;
+        }
+    }
+    if (silenced(check, owner, object)) return;
+    keep(check, std::move(message));
+}
+
+bool KOVA_LINT_REPORT::found_at(const char* check, const KOVA_SOURCE_LOCATION& location) const {
+    for (const KOVA_MESSAGE& message : m_messages)
+        if (message.check == check && message.location.file == location.file && message.location.line == location.line &&
+            message.location.column == location.column)
+            return true;
+    return false;
+}
+
+KOVA_MESSAGES KOVA_LINT_REPORT::take() {
+    std::stable_sort(m_messages.begin(), m_messages.end(), [](const KOVA_MESSAGE& a, const KOVA_MESSAGE& b) {
+        return std::tie(a.location.file, a.location.line, a.location.column) <
+               std::tie(b.location.file, b.location.line, b.location.column);
+    });
+    return std::move(m_messages);
+}

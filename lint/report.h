@@ -1,0 +1,42 @@
+// The findings of one lint: each check's message placed in the file where
+// its text was written, graded (--werror makes warnings errors), and left
+// out when the check is disabled on the command line or silenced by a
+// lint_ignore field on the object or the model it concerns.
+#ifndef KOVA_LINT_REPORT_H
+#define KOVA_LINT_REPORT_H
+
+#include <set>
+#include <string>
+
+#include "lint/lint.h"
+#include "lint/texts.h"
+
+class KOVA_LINT_REPORT {
+public:
+    explicit KOVA_LINT_REPORT(const KOVA_LINT_OPTIONS& options);
+
+    bool enabled(const char* check) const { return m_disabled.count(check) == 0; }
+    // A finding of check at place, of the check's grade.
+    void add(const char* check, const std::string& text, const KOVA_LINT_PLACE& place,
+             KOVA_DIAGNOSTIC_KIND kind = KOVA_DIAG_LINT);
+    // A finding taken from an engine message (already located); silenced
+    // through the written object of the same name, looked up in models.
+    void add_message(const char* check, KOVA_MESSAGE message, const std::vector<KOVA_INFO*>& models);
+    // Whether check already found something at location.
+    bool found_at(const char* check, const KOVA_SOURCE_LOCATION& location) const;
+    // The findings ordered by file, line and column (stable).
+    KOVA_MESSAGES take();
+
+private:
+    bool silenced(const char* check, const KOVA_INFO* model, const KOVA_OBJ_INFO* object) const;
+    void keep(const char* check, KOVA_MESSAGE message);
+
+    std::set<std::string> m_disabled;
+    bool m_werror;
+    KOVA_MESSAGES m_messages;
+};
+
+// The check names a lint_ignore field gives: words split at blanks and commas.
+std::vector<std::string> kova_lint_ignore_names(const std::string& field);
+
+#endif
