@@ -69,15 +69,15 @@ TEST(KovaJson, InvalidConfigurationGivesPlacedMessagesAndBothStates) {
 
     // One message per kind of conflict, with the object, rule and place it
     // names; only the value set in the settings file points back there.
-    const struct { const char *kind, *object; int line, column; nlohmann::json setting; } expected[] = {
-        {"value-conflict", "DEPTH", 17, 38, {{"file", example("ram-conflicts.settings")}, {"line", 6}}},
-        {"usage-conflict", "clkb", 48, 43, nullptr},
-        {"check-failed", "BYTE_ENABLES", 27, 31, nullptr},
+    const struct { const char *kind, *object; int rule, line, column; nlohmann::json setting; } expected[] = {
+        {"value-conflict", "DEPTH", 0, 17, 38, {{"file", example("ram-conflicts.settings")}, {"line", 6}}},
+        {"usage-conflict", "clkb", 0, 50, 43, nullptr},
+        {"check-failed", "BYTE_ENABLES", 1, 28, 31, nullptr},
     };
     for (const auto& e : expected) {
         const nlohmann::json message = message_of_kind(run.document, e.kind);
         ASSERT_FALSE(message.is_null()) << e.kind << "\n" << run.out;
-        const nlohmann::json wanted = {{"severity", "error"}, {"object", e.object}, {"rule", 0},
+        const nlohmann::json wanted = {{"severity", "error"}, {"object", e.object}, {"rule", e.rule},
                                        {"file", example("ram.xml")}, {"line", e.line}, {"column", e.column},
                                        {"setting", e.setting}};
         for (const auto& [key, value] : wanted.items()) EXPECT_EQ(message[key], value) << e.kind << " " << key;
