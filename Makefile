@@ -80,6 +80,8 @@ fuzz: asan-build
 bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target kova_bench
 	$(BUILD)/bench/kova_bench --benchmark_repetitions=3 --benchmark_color=false
+	cmake --build $(BUILD) -j $(JOBS) --target kova
+	python3 bench/lint_scale.py $(BUILD)/tools/kova
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)

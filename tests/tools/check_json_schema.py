@@ -47,6 +47,9 @@ def cases(examples, odd):
         (["ranges", fifo, "prog_full_thresh", "--set", "MEMORY_TYPE=distributed"], 0, '"values": ['),
         (["messages", fifo, "--set", "MEMORY_TYPE=distributed", "--set", "WIDTH=72"], 0, None),
         (["simlib", fifo, "--set", "MEMORY_TYPE=distributed"], 0, None),
+        (["lint", fifo], 0, '"warnings": 0'),
+        (["lint", os.path.join(examples, "..", "tests", "data", "lint-mistakes.xml"), "--werror"], 1, '"check": "precedence"'),
+        (["lint", fifo, "--disable", "nosuch"], 2, "no check is named nosuch"),
         # Failures: exit 2 and an error document.
         (["show", os.path.join(examples, "missing.xml")], 2, '"kind": "load"'),
         (["nosuch", ram], 2, '"command": ""'),

@@ -56,6 +56,16 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         // eval in each mode.
         {"eval " + ram() + " 'ceil_log(DEPTH)' --set DEPTH=32", 0, "5\n", true},
         {"eval " + ram() + " 'max(1, 2) + MODE' --mode text", 0, "2 + \"SIMPLE\"\n", true},
+        // lint: a finding names its check; exit 1 for warnings too.
+        {"lint " + fifo(), 0, "", true},
+        {"lint " + test_data("lint-mistakes.xml"), 1,
+         test_data("lint-mistakes.xml") + ":11:45: warning: WIDTH * 2 < DEPTH reads as WIDTH * (2 < DEPTH): "
+                                          "comparisons bind tighter than arithmetic; write the parentheses you mean "
+                                          "[precedence]\n"},
+        {"lint " + test_data("lint-mistakes.xml") + " --werror --disable unknown-name", 1,
+         ":11:45: error: WIDTH * 2 < DEPTH"},
+        {"lint " + test_data("lint-mistakes.xml") + " --disable unknown-name --disable precedence", 0, "", true},
+        {"lint " + fifo() + " --disable precedance", 2, "--disable: no check is named precedance (did you mean precedence?)"},
         {"eval " + ram() + " '8 div 0'", 0,
          "expression: warning: Error : Division by zero in condition 8 div 0\n1\n", true},
         {"eval " + ram() + " 'a b'", 1, parse_error + "a b\n\n", true},
