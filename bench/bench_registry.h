@@ -14,6 +14,8 @@ void kova_register_memory_benchmarks();
 void kova_register_text_walk_benchmarks();
 // deps/chain/<objects>: ordering and one run of a chain of hidden
 // parameters; counters order_ns_per_object, run_ns_per_object, ns_per_object.
+// deps/assoc/<objects>: run_validator_on_assoc_elements on the last link of
+// a chain through hidden parameters and macro instances; ns_per_object.
 void kova_register_dependency_benchmarks();
 
 #endif

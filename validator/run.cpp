@@ -34,15 +34,10 @@ void evaluate_instance(KOVA_RULES_VALIDATOR& validator, KOVA_FN_MACRO& instance)
     instance.set_evaluated_value(validator.evaluate_expression(instance.get_value(), PARSER_MODE_EVALUATE));
 }
 
-// Evaluates the macro instances of one level (only those without a value
-// yet when only_missing is set).
-void evaluate_instances_at(KOVA_RULES_VALIDATOR& validator, const KOVA_OWNED_MAP<KOVA_FN_MACRO>& list, int position,
-                           bool only_missing) {
-    for (KOVA_FN_MACRO* instance : macro_instances(list)) {
-        if (instance->get_dependency_position() != position) continue;
-        if (only_missing && !instance->get_evaluated_value().empty()) continue;
-        evaluate_instance(validator, *instance);
-    }
+// Evaluates the macro instances of one level.
+void evaluate_instances_at(KOVA_RULES_VALIDATOR& validator, const KOVA_OWNED_MAP<KOVA_FN_MACRO>& list, int position) {
+    for (KOVA_FN_MACRO* instance : macro_instances(list))
+        if (instance->get_dependency_position() == position) evaluate_instance(validator, *instance);
 }
 
 int highest_instance_position(const KOVA_OWNED_MAP<KOVA_FN_MACRO>& list) {
@@ -52,7 +47,7 @@ int highest_instance_position(const KOVA_OWNED_MAP<KOVA_FN_MACRO>& list) {
     return highest;
 }
 
-// Items filed under positions 1 to last, each position's items in the
+// Items filed under positions 0 to last, each position's items in the
 // order they were filed; items of other positions are not kept.
 template <typename ITEM>
 class POSITION_BUCKETS {
@@ -60,7 +55,7 @@ public:
     explicit POSITION_BUCKETS(int last) : m_last(last) {}
 
     void file(int position, ITEM* item) {
-        if (position < 1 || position > m_last) return;
+        if (position < 0 || position > m_last) return;
         if (static_cast<std::size_t>(position) >= m_buckets.size()) m_buckets.resize(position + 1);
         m_buckets[position].push_back(item);
     }
@@ -75,6 +70,22 @@ private:
     int m_last;
     std::vector<std::vector<ITEM*>> m_buckets;
 };
+
+// The hidden parameters and function macros of positions 0 to last, in
+// the model's order.
+POSITION_BUCKETS<KOVA_OBJ_INFO> valued_objects_by_position(const KOVA_INFO& model, int last) {
+    POSITION_BUCKETS<KOVA_OBJ_INFO> buckets(last);
+    for (KOVA_OBJ_INFO* object : model.get_kova_obj_snapshot())
+        if (object->has_expression_value()) buckets.file(object->evaluation_position, object);
+    return buckets;
+}
+
+// The macro instances of positions 0 to last, in the list's order.
+POSITION_BUCKETS<KOVA_FN_MACRO> instances_by_position(const KOVA_OWNED_MAP<KOVA_FN_MACRO>& list, int last) {
+    POSITION_BUCKETS<KOVA_FN_MACRO> buckets(last);
+    for (KOVA_FN_MACRO* instance : macro_instances(list)) buckets.file(instance->get_dependency_position(), instance);
+    return buckets;
+}
 
 // Asks the memory system for the lines of an object; a hint only.
 void prefetch_lines(const void* address, std::size_t size) {
@@ -136,7 +147,7 @@ bool KOVA_RULES_VALIDATOR::run_validator() {
             // Instances above every object's level (a macro called only in
             // function rules or message conditions) still get their value.
             for (const int last = highest_instance_position(m_fn_macro_list); position <= last; ++position)
-                evaluate_instances_at(*this, m_fn_macro_list, position, false);
+                evaluate_instances_at(*this, m_fn_macro_list, position);
             break;
         }
         if (position > count) {
@@ -257,16 +268,28 @@ bool KOVA_RULES_VALIDATOR::validate_object(KOVA_OBJ_INFO* object) {
     return consistent && !failed;
 }
 
+// Brings the derived values below the named object's level up to date:
+// level by level from 0, the hidden parameters and function macros of the
+// level in the model's order, then the level's macro instances that have
+// no value yet, in the instance list's order. Both are filed by level in
+// one walk each, which keeps the whole linear in the model's size.
+// Invariant: validating an object or evaluating an instance neither
+// computes nor changes a level, nor adds an object or instance, so each
+// level visits exactly what a walk over all of them per level would meet,
+// in the same order; whether an instance has a value is asked when its
+// level comes, as that walk would.
 bool KOVA_RULES_VALIDATOR::run_validator_on_assoc_elements(const std::string& name) {
     const KOVA_OBJ_INFO* target = get_kova_obj(name);
     if (!target || target->evaluation_position < 1) return true;
+    const int last = target->evaluation_position - 1;
+    POSITION_BUCKETS<KOVA_OBJ_INFO> objects_at = valued_objects_by_position(*this, last);
+    POSITION_BUCKETS<KOVA_FN_MACRO> instances_at = instances_by_position(m_fn_macro_list, last);
     bool failed = false;
-    for (int position = 0; position < target->evaluation_position; ++position) {
-        for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
-            if (object->evaluation_position == position && object->has_expression_value() && !validate_object(object))
-                failed = true;
-        }
-        evaluate_instances_at(*this, m_fn_macro_list, position, true);
+    for (int position = 0; position <= last; ++position) {
+        for (KOVA_OBJ_INFO* object : objects_at.take(position))
+            if (!validate_object(object)) failed = true;
+        for (KOVA_FN_MACRO* instance : instances_at.take(position))
+            if (instance->get_evaluated_value().empty()) evaluate_instance(*this, *instance);
     }
     return !failed;
 }

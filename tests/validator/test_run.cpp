@@ -151,14 +151,30 @@ TEST_F(Run, UnreachedPositionsAreReportedOnce) {
     EXPECT_EQ(raised.get_error_messages().size(), 1u);
 }
 
+// A chain written deepest first, through macro instances: every level
+// below P's is brought up to date in order, nothing at P's level or above.
 TEST_F(Run, AssociatedElementsBringEarlierDerivedValuesUpToDate) {
+    rule("P", KOVA_OBJ_INTEGER_PARAMETER, "H3 gt 1", "", "");
+    v.add_object("H4", KOVA_OBJ_HIDDEN_PARAMETER, "H3 + 1");  // P's level
+    v.add_object("H3", KOVA_OBJ_HIDDEN_PARAMETER, "inc(H2)");
+    v.add_object("H2", KOVA_OBJ_HIDDEN_PARAMETER, "H1 + 1");
+    v.add_object("H1", KOVA_OBJ_HIDDEN_PARAMETER, "inc(H0)");
+    v.add_object("H0", KOVA_OBJ_HIDDEN_PARAMETER, "W + 1");
     v.add_object("W", KOVA_OBJ_INTEGER_PARAMETER, "", "4");
-    v.add_object("H", KOVA_OBJ_HIDDEN_PARAMETER, "W + 1");
-    rule("P", KOVA_OBJ_INTEGER_PARAMETER, "H gt 1", "", "");
+    v.add_object("inc", KOVA_OBJ_FN_MACRO, "x + 1")->set_arguments("x");
     v.initialize_validator();
+    auto values = [&] {
+        std::string all;
+        for (const char* name : {"H0", "H1", "H2", "H3", "H4"}) all += v.get_kova_obj(name)->get_current_value() + ";";
+        return all;
+    };
     EXPECT_TRUE(v.run_validator_on_assoc_elements("W"));  // level 0: nothing to do
-    EXPECT_EQ(v.get_kova_obj("H")->get_current_value(), "");
+    EXPECT_EQ(values(), ";;;;;");
     EXPECT_TRUE(v.run_validator_on_assoc_elements("P"));
-    EXPECT_EQ(v.get_kova_obj("H")->get_current_value(), "5");
+    EXPECT_EQ(values(), "5;6;7;8;;");
+    // Instances that hold a value keep it: inc(H0) still answers 6.
+    v.set_parameter_value("W", "10");
+    EXPECT_TRUE(v.run_validator_on_assoc_elements("P"));
+    EXPECT_EQ(values(), "11;6;7;8;;");
     EXPECT_TRUE(v.run_validator_on_assoc_elements("nosuch"));
 }
