@@ -53,11 +53,7 @@ void release(void* block) noexcept {
 void* operator new(std::size_t size) { return allocate(size); }
 void* operator new[](std::size_t size) { return allocate(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return allocate(size);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    try { return allocate(size); } catch (const std::bad_alloc&) { return nullptr; }
 }
 void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
 void operator delete(void* block) noexcept { release(block); }
@@ -80,11 +76,7 @@ ATTEMPT with_failure_at(long n, const std::function<void()>& operation) {
     ATTEMPT attempt;
     allocations.failed = false;
     allocations.countdown = n;
-    try {
-        operation();
-    } catch (const std::bad_alloc&) {
-        attempt.threw = true;
-    }
+    try { operation(); } catch (const std::bad_alloc&) { attempt.threw = true; }
     allocations.countdown = 0;
     attempt.failed = allocations.failed;
     return attempt;
@@ -94,6 +86,7 @@ ATTEMPT with_failure_at(long n, const std::function<void()>& operation) {
 // without its failure; each attempt must release every block it made.
 // Answers the number of failing attempts.
 long every_failure(const char* what, const std::function<ATTEMPT(long)>& attempt) {
+    const bool failing_before = ::testing::Test::HasFailure();
     long n = 1;
     for (;; ++n) {
         const long live_before = allocations.live;
@@ -103,7 +96,7 @@ long every_failure(const char* what, const std::function<ATTEMPT(long)>& attempt
             EXPECT_FALSE(result.threw) << what;
             break;
         }
-        if (::testing::Test::HasFailure()) break;  // one report per operation is enough
+        if (!failing_before && ::testing::Test::HasFailure()) break;  // one report per operation is enough
     }
     std::printf("%s: %ld failing allocations\n", what, n - 1);
     return n - 1;
@@ -135,6 +128,28 @@ std::string summary(VALIDATOR_PROBE& validator) {
     return text;
 }
 
+// A failed attempt must have thrown; one that ran through must leave
+// validator with the summary expected.
+ATTEMPT thrown_or_complete(long n, const ATTEMPT& attempt, VALIDATOR_PROBE* validator, const std::string& expected) {
+    EXPECT_TRUE(attempt.threw || !attempt.failed) << n;
+    if (!attempt.failed) {
+        EXPECT_EQ(summary(*validator), expected) << n;
+    }
+    return attempt;
+}
+
+// One operation tried with every allocation failing in turn; it must make
+// more than at_least allocations.
+struct CASE {
+    const char* what;
+    long at_least;
+    std::function<ATTEMPT(long)> attempt;
+};
+
+void run_cases(const std::vector<CASE>& cases) {
+    for (const CASE& c : cases) EXPECT_GT(every_failure(c.what, c.attempt), c.at_least) << c.what;
+}
+
 class AllocationFailures : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -156,210 +171,156 @@ protected:
     std::unique_ptr<VALIDATOR_PROBE> loaded, initialized, ran;
 };
 
+// The host containers: eight keys, so that a ninth makes the name index
+// grow its table.
+std::vector<std::string> keys(int count) {
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i) names.push_back("a_long_key_beyond_small_strings_" + std::to_string(i));
+    return names;
+}
+
+// Each entry of a container, and whether its index still finds it.
+std::string listing(const KOVA_OBJ_MAP& map) {
+    std::string text;
+    for (const auto& entry : map.entries())
+        text += entry.first + (map.find_entry(entry.first) == entry.second ? " found\n" : " lost\n");
+    return text;
+}
+std::string listing(const KOVA_NAME_MAP& map) {
+    std::string text;
+    for (const auto& entry : map) text += entry.first + "=" + (map.find(entry.first) ? *map.find(entry.first) : "lost") + "\n";
+    return text;
+}
+std::string listing(const KOVA_WIZARD_MAP& map) {
+    std::string text = map.get_map_name() + (map.condition_rule() ? " when " : " always ") +
+                       (map.condition_rule() ? map.condition_rule()->get_condition() : "") + "\n";
+    for (const KOVA_OBJ_INFO* object : map.get_kova_obj_snapshot())
+        text += object->get_name() + (map.get_kova_obj(object->get_name()) == object ? "\n" : " lost\n");
+    return text;
+}
+
+// Runs change with the nth allocation failing: a failed change leaves the
+// listing of map as it was, a complete one gives after (when given).
+template <typename MAP>
+ATTEMPT strong(long n, const MAP& map, const std::function<void()>& change, const std::string& after = "") {
+    const std::string before = listing(map);
+    const ATTEMPT attempt = with_failure_at(n, change);
+    if (attempt.failed || !after.empty()) {
+        EXPECT_EQ(listing(map), attempt.failed ? before : after) << n;
+    }
+    return attempt;
+}
+
 }  // namespace
 
-TEST_F(AllocationFailures, LoadingTheFifoExample) {
-    const std::string reference = summary(*loaded);
-    const long failures = every_failure("loading", [&](long n) {
-        std::unique_ptr<VALIDATOR_PROBE> validator;
-        const ATTEMPT attempt = with_failure_at(n, [&] { validator = std::make_unique<VALIDATOR_PROBE>(fifo()); });
-        if (attempt.failed && !attempt.threw) {
-            // Answered as a load failure: a message, and no model.
-            EXPECT_FALSE(validator->get_error_messages().empty()) << n;
-            EXPECT_EQ(validator->get_kova_obj_count(), 0) << n;
-        } else if (!attempt.failed) {
-            EXPECT_EQ(summary(*validator), reference);
-        }
-        return attempt;
-    });
-    EXPECT_GT(failures, 100);
-}
-
-TEST_F(AllocationFailures, InitializingTheValidator) {
-    const long failures = every_failure("initialize_validator", [&](long n) {
-        VALIDATOR_PROBE validator(*loaded);
-        const ATTEMPT attempt = with_failure_at(n, [&] { validator.initialize_validator(); });
-        EXPECT_TRUE(attempt.threw || !attempt.failed) << n;
-        if (!attempt.failed) {
-            validator.set_all_ports_and_parameters_to_default_state();
-            EXPECT_EQ(summary(validator), summary(*initialized));
-        }
-        return attempt;
-    });
-    EXPECT_GT(failures, 10);
-}
-
-TEST_F(AllocationFailures, RunningTheValidator) {
-    const long failures = every_failure("run_validator", [&](long n) {
-        VALIDATOR_PROBE validator(*initialized);
-        apply_settings(validator, "512", "distributed");
-        const ATTEMPT attempt = with_failure_at(n, [&] {
-            validator.run_validator();
-            validator.evaluate_port_widths();
-            validator.process_external_messages();
-        });
-        EXPECT_TRUE(attempt.threw || !attempt.failed) << n;
-        if (!attempt.failed) {
-            EXPECT_EQ(summary(validator), summary(*ran));
-        }
-        return attempt;
-    });
-    EXPECT_GT(failures, 100);
-}
-
-TEST_F(AllocationFailures, CopyingTheValidator) {
-    const long failures = every_failure("copying", [&](long n) {
-        std::unique_ptr<VALIDATOR_PROBE> copy;
-        const ATTEMPT attempt = with_failure_at(n, [&] { copy = std::make_unique<VALIDATOR_PROBE>(*ran); });
-        EXPECT_TRUE(attempt.threw || !attempt.failed) << n;
-        if (!attempt.failed) {
-            EXPECT_EQ(summary(*copy), summary(*ran));
-        }
-        return attempt;
-    });
-    EXPECT_GT(failures, 100);
-}
-
-TEST_F(AllocationFailures, AssigningTheValidatorLeavesTheTargetOnFailure) {
+TEST_F(AllocationFailures, LoadingInitializingRunningCopyingAndAssigningTheFifoExample) {
     VALIDATOR_PROBE other(*initialized);
     apply_settings(other, "16", "block");
     other.run_validator();
-    const std::string before = summary(other);
-    ASSERT_NE(before, summary(*ran));
-    const long failures = every_failure("assignment", [&](long n) {
-        VALIDATOR_PROBE target(other);
-        const ATTEMPT attempt = with_failure_at(n, [&] { target = *ran; });
-        EXPECT_TRUE(attempt.threw || !attempt.failed) << n;
-        EXPECT_EQ(summary(target), attempt.failed ? before : summary(*ran)) << n;
-        return attempt;
+    const std::string before = summary(other), after_load = summary(*loaded), after_run = summary(*ran);
+    ASSERT_NE(before, after_run);
+    run_cases({
+        {"loading", 100, [&](long n) {
+             std::unique_ptr<VALIDATOR_PROBE> v;
+             const ATTEMPT attempt = with_failure_at(n, [&] { v = std::make_unique<VALIDATOR_PROBE>(fifo()); });
+             if (!attempt.failed || attempt.threw) return thrown_or_complete(n, attempt, v.get(), after_load);
+             // Answered as a load failure: a message, and no model.
+             EXPECT_FALSE(v->get_error_messages().empty()) << n;
+             EXPECT_EQ(v->get_kova_obj_count(), 0) << n;
+             return attempt;
+         }},
+        {"initialize_validator", 10, [&](long n) {
+             VALIDATOR_PROBE v(*loaded);
+             const ATTEMPT attempt = with_failure_at(n, [&] { v.initialize_validator(); });
+             if (!attempt.failed) v.set_all_ports_and_parameters_to_default_state();
+             return thrown_or_complete(n, attempt, &v, summary(*initialized));
+         }},
+        {"run_validator", 100, [&](long n) {
+             VALIDATOR_PROBE v(*initialized);
+             apply_settings(v, "512", "distributed");
+             const ATTEMPT attempt = with_failure_at(n, [&] {
+                 v.run_validator();
+                 v.evaluate_port_widths();
+                 v.process_external_messages();
+             });
+             return thrown_or_complete(n, attempt, &v, after_run);
+         }},
+        {"copying", 100, [&](long n) {
+             std::unique_ptr<VALIDATOR_PROBE> copy;
+             const ATTEMPT attempt = with_failure_at(n, [&] { copy = std::make_unique<VALIDATOR_PROBE>(*ran); });
+             return thrown_or_complete(n, attempt, copy.get(), after_run);
+         }},
+        {"assignment", 100, [&](long n) {  // a failed assignment leaves the target as it was
+             VALIDATOR_PROBE target(other);
+             const ATTEMPT attempt = with_failure_at(n, [&] { target = *ran; });
+             EXPECT_EQ(summary(target), attempt.failed ? before : after_run) << n;
+             return thrown_or_complete(n, attempt, &target, after_run);
+         }},
     });
-    EXPECT_GT(failures, 100);
 }
 
 // The host containers give the strong guarantee: a failed change leaves
 // the entries, and the index that finds them, as they were.
 TEST(ContainerAllocationFailures, FailedChangesLeaveContainersAsTheyWere) {
-    // Eight keys: the ninth makes the name index grow its table.
-    auto keys = [](int count) {
-        std::vector<std::string> names;
-        for (int i = 0; i < count; ++i) names.push_back("a_long_key_beyond_small_strings_" + std::to_string(i));
-        return names;
-    };
     KOVA_OBJ objects[16];
-    auto listing = [](const KOVA_OBJ_MAP& map) {
-        std::string text;
-        for (const auto& entry : map.entries())
-            text += entry.first + (map.find_entry(entry.first) == entry.second ? " found\n" : " lost\n");
-        return text;
-    };
-    auto name_listing = [](const KOVA_NAME_MAP& map) {
-        std::string text;
-        for (const auto& entry : map) {
-            const std::string* found = map.find(entry.first);
-            text += entry.first + "=" + (found ? *found : "lost") + "\n";
-        }
-        return text;
-    };
     const std::string extra = "a_long_key_beyond_small_strings_new";
-
-    struct CASE {
-        const char* what;
-        std::function<ATTEMPT(long)> attempt;
-    };
-    const CASE cases[] = {
-        {"name map insert",
-         [&](long n) {
+    run_cases({
+        {"name map insert", 0, [&](long n) {
              KOVA_NAME_MAP map;
              for (const std::string& key : keys(8)) map.insert(key, key);
-             const std::string before = name_listing(map);
-             const ATTEMPT attempt = with_failure_at(n, [&] { map.insert(extra, "v"); });
-             if (attempt.failed) {
-                 EXPECT_EQ(name_listing(map), before) << n;
-             }
+             const ATTEMPT attempt = strong(n, map, [&] { map.insert(extra, "v"); });
              // The map still finds what it takes afterwards (an index left
              // one position longer than the entries would not).
              map.insert(extra + "_after", "v");
              EXPECT_EQ(map.find(extra + "_after") ? *map.find(extra + "_after") : "lost", "v") << n;
              return attempt;
          }},
-        {"name map assignment",
-         [&](long n) {
+        {"name map assignment", 0, [&](long n) {
              KOVA_NAME_MAP map, other;
              for (const std::string& key : keys(3)) map.insert(key, key);
              for (const std::string& key : keys(12)) other.insert(key, "other");
-             const std::string before = name_listing(map);
-             const ATTEMPT attempt = with_failure_at(n, [&] { map = other; });
-             EXPECT_EQ(name_listing(map), attempt.failed ? before : name_listing(other)) << n;
-             return attempt;
+             return strong(n, map, [&] { map = other; }, listing(other));
          }},
-        {"object map add",
-         [&](long n) {
+        {"object map add", 0, [&](long n) {
              KOVA_OBJ_MAP map(1);
              const std::vector<std::string> names = keys(8);
              for (std::size_t i = 0; i < names.size(); ++i) map.add_entry(names[i], &objects[i]);
-             const std::string before = listing(map);
-             const ATTEMPT attempt = with_failure_at(n, [&] { map.add_entry(extra, &objects[15]); });
-             if (attempt.failed) {
-                 EXPECT_EQ(listing(map), before) << n;
-             }
+             const ATTEMPT attempt = strong(n, map, [&] { map.add_entry(extra, &objects[15]); });
              map.add_entry(extra + "_after", &objects[15]);
              EXPECT_EQ(map.find_entry(extra + "_after"), &objects[15]) << n;
              return attempt;
          }},
-        {"owned map add",
-         [&](long n) {
+        {"owned map add", 0, [&](long n) {
              KOVA_OWNED_MAP<KOVA_OBJ> map(1);
              for (const std::string& key : keys(8)) map.add_entry(key, std::make_unique<KOVA_OBJ>());
-             const std::string before = listing(map.view());
-             const ATTEMPT attempt = with_failure_at(n, [&] { map.add_entry(extra, std::make_unique<KOVA_OBJ>()); });
-             if (attempt.failed) {
-                 EXPECT_EQ(listing(map.view()), before) << n;
-             }
-             return attempt;
+             return strong(n, map.view(), [&] { map.add_entry(extra, std::make_unique<KOVA_OBJ>()); });
          }},
-        {"owned map adopt",
-         [&](long n) {
+        {"owned map adopt", 0, [&](long n) {
              KOVA_OWNED_MAP<KOVA_OBJ> map(1);
              const std::vector<std::string> names = keys(8);
              for (const std::string& key : names) map.add_entry(key, std::make_unique<KOVA_OBJ>());
-             const std::string before = listing(map.view());
              // Handed objects stay the caller's until adopt has taken them.
-             auto replacing = std::make_unique<KOVA_OBJ>();
-             auto added = std::make_unique<KOVA_OBJ>();
+             auto replacing = std::make_unique<KOVA_OBJ>(), added = std::make_unique<KOVA_OBJ>();
              const std::vector<std::pair<std::string, KOVA_OBJ*>> handed = {{names[0], replacing.get()},
                                                                             {extra, added.get()}};
-             const ATTEMPT attempt = with_failure_at(n, [&] {
+             const ATTEMPT attempt = strong(n, map.view(), [&] {
                  map.adopt(handed);
                  static_cast<void>(replacing.release());
                  static_cast<void>(added.release());
              });
-             if (attempt.failed) {
-                 EXPECT_EQ(listing(map.view()), before) << n;
-                 EXPECT_FALSE(map.holds_pointer(replacing.get()) || map.holds_pointer(added.get())) << n;
-             } else {
+             EXPECT_EQ(map.holds_pointer(handed[0].second) || map.holds_pointer(handed[1].second), !attempt.failed) << n;
+             if (!attempt.failed) {
                  EXPECT_EQ(map.find_entry(names[0]), handed[0].second);
                  EXPECT_EQ(map.find_entry(extra), handed[1].second);
              }
              return attempt;
          }},
-        {"wizard map assignment",
-         [&](long n) {
-             auto map_listing = [](const KOVA_WIZARD_MAP& map) {
-                 std::string text = map.get_map_name() + (map.condition_rule() ? " when " : " always ") +
-                                    (map.condition_rule() ? map.condition_rule()->get_condition() : "") + "\n";
-                 for (const KOVA_OBJ_INFO* object : map.get_kova_obj_snapshot())
-                     text += object->get_name() + (map.get_kova_obj(object->get_name()) == object ? "\n" : " lost\n");
-                 return text;
-             };
+        {"wizard map assignment", 0, [&](long n) {
              KOVA_WIZARD_MAP map("kept"), other("assigned");
              for (const std::string& key : keys(3)) map.add_kova_object(key, KOVA_OBJ_INTEGER_PARAMETER);
              for (const std::string& key : keys(9)) other.add_kova_object(key + "_other", KOVA_OBJ_STRING_PARAMETER);
              other.set_condition_rule(std::make_unique<KOVA_RULE_ELEMENT>("", "W > 1", "", KOVA_RULE_CONDITION));
-             const std::string before = map_listing(map);
-             const ATTEMPT attempt = with_failure_at(n, [&] { map = other; });
-             EXPECT_EQ(map_listing(map), attempt.failed ? before : map_listing(other)) << n;
-             return attempt;
+             return strong(n, map, [&] { map = other; }, listing(other));
          }},
-    };
-    for (const CASE& c : cases) EXPECT_GT(every_failure(c.what, c.attempt), 0) << c.what;
+    });
 }

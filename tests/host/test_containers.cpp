@@ -6,8 +6,10 @@
 #include "host/kova_info.h"
 #include "host/kova_stl.h"
 
-TEST(CaseFolding, HashAndEqualityFoldOnlyAsciiLetters) {
+// Only ASCII letters fold; names order by folded unsigned bytes, a prefix first.
+TEST(CaseFolding, HashEqualityOrderAndStringHelpers) {
     HASH_C_STRING hash;
+    LESS_C_STRING less;
     EXPECT_EQ(hash("WiDtH"), hash("width"));
     EXPECT_EQ(hash(""), 0u);
     EXPECT_EQ(hash("a"), static_cast<std::size_t>('a'));
@@ -15,10 +17,6 @@ TEST(CaseFolding, HashAndEqualityFoldOnlyAsciiLetters) {
     EXPECT_TRUE(kova_equal_nocase("ABC_1", "abc_1"));
     EXPECT_FALSE(kova_equal_nocase("\xC4", "\xE4"));  // bytes >= 128 are not folded
     EXPECT_FALSE(kova_equal_nocase("ab", "abc"));
-}
-
-TEST(CaseFolding, LessOrdersFoldedUnsignedBytesWithPrefixFirst) {
-    LESS_C_STRING less;
     EXPECT_TRUE(less("abc", "ABD"));
     EXPECT_FALSE(less("ABC", "abc"));
     EXPECT_FALSE(less("abc", "ABC"));
@@ -26,9 +24,6 @@ TEST(CaseFolding, LessOrdersFoldedUnsignedBytesWithPrefixFirst) {
     EXPECT_TRUE(less(static_cast<const char*>(nullptr), ""));
     EXPECT_FALSE(less("", static_cast<const char*>(nullptr)));
     EXPECT_TRUE(less("z", "\x80"));  // unsigned comparison
-}
-
-TEST(StringHelpers, LowerCaseAndTrimLeft) {
     EXPECT_EQ(to_lower_case("Max(A,B)"), "max(a,b)");
     EXPECT_EQ(trim_left(" \t\nabc  "), "abc  ");
     EXPECT_EQ(trim_left("   "), "");

@@ -62,7 +62,35 @@ std::string dump(KOVA_INFO& model) {
     return out.text;
 }
 
-TEST(DescriptionReader, DocumentedExampleIsReadFieldByField) {
+}  // namespace
+
+void expect_refused(const std::string& path, const std::string& where, const std::string& problem) {
+    KOVA_INFO model;
+    ASSERT_TRUE(model.process_xml_file(test_data("spram.xml"), nullptr));
+    model.set_function_name("kept", "");
+    const std::string before = dump(model) + model.get_source_file();
+    const KOVA_SOURCE_TABLE* table = model.get_source_table();
+    ASSERT_NE(table, nullptr);
+    EXPECT_FALSE(model.process_xml_file(path, nullptr));
+    EXPECT_EQ(dump(model) + model.get_source_file(), before);
+    EXPECT_EQ(model.get_source_table(), table);
+    ASSERT_EQ(model.get_error_messages().size(), 1u) << errors_of(model);
+    const std::string& message = model.get_error_messages()[0];
+    EXPECT_EQ(message.rfind(where, 0), 0u) << message;
+    EXPECT_NE(message.find(problem), std::string::npos) << message;
+}
+
+void expect_all_refused(const std::vector<BAD_DESCRIPTION>& cases, bool problem_follows) {
+    static int files = 0;  // a new name for each file
+    for (const BAD_DESCRIPTION& c : cases) {
+        const std::string path = write_temp_file("bad_" + std::to_string(files++) + ".xml", c.text);
+        const std::string where = path + ":" + std::to_string(c.line) + ": ";
+        SCOPED_TRACE(c.text);
+        expect_refused(path, problem_follows ? where + c.problem : where, c.problem);
+    }
+}
+
+TEST(DescriptionReader, ExamplesAreReadFieldByField) {
     KOVA_INFO model;
     ASSERT_TRUE(model.process_xml_file(test_data("spram.xml"), nullptr)) << errors_of(model);
     EXPECT_EQ(dump(model), read_text(test_data("spram.dump")));
@@ -73,12 +101,9 @@ TEST(DescriptionReader, DocumentedExampleIsReadFieldByField) {
     const std::string doc = read_text(std::string(KOVA_EXAMPLES) + "/../docs/description-format.md");
     for (const char* name : {"spram.xml", "spram_ecc.xml"})
         EXPECT_NE(doc.find(read_text(test_data(name))), std::string::npos) << name << " differs from the docs";
-}
-
-TEST(DescriptionReader, FifoExampleLoads) {
-    KOVA_INFO model;
-    ASSERT_TRUE(model.process_xml_file(std::string(KOVA_EXAMPLES) + "/fifo.xml", nullptr)) << errors_of(model);
-    EXPECT_EQ(model.get_kova_obj("ADDR_WIDTH")->get_value(), "ceil_log(DEPTH)");
+    KOVA_INFO fifo;
+    ASSERT_TRUE(fifo.process_xml_file(std::string(KOVA_EXAMPLES) + "/fifo.xml", nullptr)) << errors_of(fifo);
+    EXPECT_EQ(fifo.get_kova_obj("ADDR_WIDTH")->get_value(), "ceil_log(DEPTH)");
 }
 
 TEST(DescriptionReader, AbsentFieldsTakeDefaultsAndEmptyTextsStayEmpty) {
@@ -122,31 +147,10 @@ TEST(DescriptionReader, NestedIncludesBecomeDirectSubModelsWithJoinedConditions)
     EXPECT_EQ(dump(model), "model [] [] []\n  model [] [(F) and (M)] []\n  model [] [((F) and (M)) and (L)] []\n");
 }
 
-// Reads path into a model that holds the documented example and expects a
-// refusal that changes nothing but one message, which starts with where
-// and holds problem.
-void expect_refused(const std::string& path, const std::string& where, const std::string& problem) {
-    KOVA_INFO model;
-    ASSERT_TRUE(model.process_xml_file(test_data("spram.xml"), nullptr));
-    model.set_function_name("kept", "");
-    const std::string before = dump(model) + model.get_source_file();
-    const KOVA_SOURCE_TABLE* table = model.get_source_table();
-    ASSERT_NE(table, nullptr);
-    EXPECT_FALSE(model.process_xml_file(path, nullptr));
-    EXPECT_EQ(dump(model) + model.get_source_file(), before);
-    EXPECT_EQ(model.get_source_table(), table);
-    ASSERT_EQ(model.get_error_messages().size(), 1u);
-    const std::string& message = model.get_error_messages()[0];
-    EXPECT_EQ(message.rfind(where, 0), 0u) << message;
-    EXPECT_NE(message.find(problem), std::string::npos) << message;
-}
-
 TEST(DescriptionReader, BadInputIsRefusedWithFileAndLine) {
-    struct { std::string text; int line; const char* problem; } cases[] = {
-        {"<model>\n<object name='A' kind='integer'>\n</model>", 3, "malformed XML"},
-        {"", 1, "malformed XML"},
-        {"<modle/>", 1, "the top element must be <model>, not <modle>"},
-        {"<model/>\n<model/>", 2, "one top element"},
+    expect_all_refused({
+        {"<model>\n<object name='A' kind='integer'>\n</model>", 3, "malformed XML"}, {"", 1, "malformed XML"},
+        {"<modle/>", 1, "the top element must be <model>, not <modle>"}, {"<model/>\n<model/>", 2, "one top element"},
         {"<model>\n<objekt name='A'/></model>", 2, "unknown element <objekt> in <model>"},
         {"<model>\n<object name='A' kind='5' colour='red'/></model>", 2, "unknown attribute \"colour\""},
         {"<model>\n<object name='A' kind='wire'/></model>", 2, "unknown object kind \"wire\""},
@@ -173,13 +177,7 @@ TEST(DescriptionReader, BadInputIsRefusedWithFileAndLine) {
         {"<model>\n\n  stray words\n</model>", 3, "unexpected text in <model>"},
         {"<model>\n<include/></model>", 2, "<include> needs \"file\""},
         {"<model>\n<include file='absent.xml'/></model>", 2, "included file \"absent.xml\" not found"},
-    };
-    int index = 0;
-    for (const auto& c : cases) {
-        const std::string path = write_temp_file("bad_" + std::to_string(index++) + ".xml", c.text);
-        SCOPED_TRACE(c.text);
-        expect_refused(path, path + ":" + std::to_string(c.line) + ": ", c.problem);
-    }
+    }, false);
 }
 
 TEST(DescriptionReader, UnreadableFilesAreRefused) {
@@ -225,5 +223,3 @@ TEST(DescriptionReader, SettingsAndEarlierMessagesOutliveASuccessfulRead) {
     EXPECT_EQ(model.get_sub_info_count(), 0u);
     EXPECT_EQ(model.get_wizard_map("generics"), nullptr);
 }
-
-}  // namespace

@@ -14,15 +14,12 @@ TEST(QelTokens, TakesTextUpToFirstDelimiter) {
         {"A-B+C", "+-", "A", "-", "B+C"}, {"AB", "+", "AB", "", ""},  {"", "+", "", "", ""},
         {"A|B", "", "A|B", "", ""},       {"A+", "+", "A", "+", ""},
     };
-    for (const auto& item : cases) {
-        std::string source = item.source;
-        std::string delimiter = "unset";
-        EXPECT_EQ(qel_get_token_with_delimiter(source, item.delimiters, delimiter), item.token) << item.source;
-        EXPECT_EQ(delimiter, item.delimiter) << item.source;
-        EXPECT_EQ(source, item.rest) << item.source;
-        source = item.source;
-        EXPECT_EQ(qel_get_token(source, item.delimiters), item.token) << item.source;
-        EXPECT_EQ(source, item.rest) << item.source;
+    for (const auto& c : cases) {  // token, delimiter and the rest left in source, blank-separated
+        std::string source = c.source, delimiter = "unset";
+        const std::string token = qel_get_token_with_delimiter(source, c.delimiters, delimiter);
+        EXPECT_EQ(token + " " + delimiter + " " + source, c.token + " " + c.delimiter + " " + c.rest) << c.source;
+        source = c.source;
+        EXPECT_EQ(qel_get_token(source, c.delimiters) + " " + source, c.token + " " + c.rest) << c.source;
     }
     std::string source = "a,,b,";
     std::vector<std::string> tokens;
@@ -64,28 +61,24 @@ const CONVERSION_CASE CONVERSION_CASES[] = {
     // Unknown digits; an x is an unknown digit, not a prefix.
     {"1X", 3, 0, 8, true, "0001XXXX"}, {"0001XXXX", 0, 3, 8, true, "1X"}, {"x7", 4, 0, 6, true, "XXX111"},
     {"00X1", 0, 0, 0, true, "X1"},     {"01X0", 0, 2, 4, true, "X"},      {"X", 2, 0, 4, true, "XXXX"},
-    {"X", 1, 3, 0, true, "X"},         {"X0", 0, 0, 1, true, "0"},
-    {"0x1F", 3, 0, 16, true, "0000XXXX00011111"},
+    {"X", 1, 3, 0, true, "X"},         {"X0", 0, 0, 1, true, "0"}, {"0x1F", 3, 0, 16, true, "0000XXXX00011111"},
     // Not numbers of their radix, and unknown radix codes.
     {"12", 0, 2, 4, false, ""}, {"G", 3, 0, 4, false, ""},   {"8", 4, 0, 4, false, ""},  {"-1", 2, 0, 4, false, ""},
     {"1.5", 1, 0, 4, false, ""}, {"", 0, 2, 4, false, ""},   {"-", 1, 0, 4, false, ""},  {"1 ", 2, 0, 4, false, ""},
     {"XX", 2, 0, 4, false, ""},  {"1", 6, 0, 4, false, ""},  {"1", 0, -1, 4, false, ""},
     // Wider than 64 bits.
     {"36893488147419103231", 2, 0, 65, true, std::string(65, '1')},
-    {TWO_TO_128, 2, 3, 0, true, "1" + std::string(32, '0')},
-    {TWO_TO_128, 2, 3, 128, true, std::string(32, '0')},
+    {TWO_TO_128, 2, 3, 0, true, "1" + std::string(32, '0')}, {TWO_TO_128, 2, 3, 128, true, std::string(32, '0')},
     {"-1", 1, 2, 128, true, "340282366920938463463374607431768211455"},
     {"1" + std::string(30, '0'), 2, 3, 0, true, "C9F2C9CD04674EDEA40000000"},
     {"1" + std::string(127, '0'), 0, 1, 128, true, "-170141183460469231731687303715884105728"},
 };
 
 TEST(QelRadix, ConvertsBetweenRadices) {
-    for (const CONVERSION_CASE& item : CONVERSION_CASES) {
-        SCOPED_TRACE(item.text + " " + std::to_string(item.from) + "->" + std::to_string(item.to) + " width " +
-                     std::to_string(item.width));
+    for (const CONVERSION_CASE& c : CONVERSION_CASES) {
         std::string result = "stale";
-        EXPECT_EQ(qel_radix_conversion(item.text, result, item.from, item.to, item.width), item.accepted);
-        EXPECT_EQ(result, item.result);
+        EXPECT_EQ(qel_radix_conversion(c.text, result, c.from, c.to, c.width), c.accepted) << c.text << " " << c.to;
+        EXPECT_EQ(result, c.result) << c.text << " " << c.from << "->" << c.to << " width " << c.width;
     }
 }
 
