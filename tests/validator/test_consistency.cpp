@@ -33,17 +33,13 @@ TEST(Consistency, ParameterCases) {
         std::string message;
         const char* corrected;
     } cases[] = {
-        {"5", USED, "", NONE, false, true, "", "5"},
-        {"", USED, "8", USED, false, true, "", ""},
-        {"abc", USED, "ABC", USED, false, true, "", "abc"},
-        {"2", USED, "1|2|4", USED, false, true, "", "2"},
+        {"5", USED, "", NONE, false, true, "", "5"},           {"", USED, "8", USED, false, true, "", ""},
+        {"abc", USED, "ABC", USED, false, true, "", "abc"},    {"2", USED, "1|2|4", USED, false, true, "", "2"},
         {"3", USED, "1|2|4", USED, false, false, value_conflict("3", "1|2|4"), "3"},
-        {"3", USED, "1|2|4", USED, true, true, "", "4"},
-        {"15", USED, "0-15", USED, false, true, "", "15"},
-        {"16", USED, "0-15", USED, true, true, "", "15"},
+        {"3", USED, "1|2|4", USED, true, true, "", "4"},       {"15", USED, "0-15", USED, false, true, "", "15"},
+        {"16", USED, "0-15", USED, true, true, "", "15"},      {"7", NONE, "7", USED, false, true, "", "7"},
         {"UNUSED", NONE, "7", UNUSED, false, true, "", "UNUSED"},
         {"7", UNUSED, "UNUSED", UNUSED, false, true, "", "7"},
-        {"7", NONE, "7", USED, false, true, "", "7"},
         {"7", UNUSED, "7", USED, false, false,
          "Parameter P is being set to the state UNUSED which is incompatible with the current settings of W(8). "
          "The legal state is USED",
