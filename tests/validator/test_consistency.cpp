@@ -25,13 +25,8 @@ std::string value_conflict(const char* value, const char* legal) {
 // and P's current value afterwards.
 TEST(Consistency, ParameterCases) {
     const struct {
-        const char* current;
-        int current_state;
-        const char* alt;
-        int alt_state;
-        bool silent, passes;
-        std::string message;
-        const char* corrected;
+        const char* current; int current_state; const char* alt; int alt_state;
+        bool silent, passes; std::string message; const char* corrected;
     } cases[] = {
         {"5", USED, "", NONE, false, true, "", "5"},           {"", USED, "8", USED, false, true, "", ""},
         {"abc", USED, "ABC", USED, false, true, "", "abc"},    {"2", USED, "1|2|4", USED, false, true, "", "2"},

@@ -272,7 +272,8 @@ const std::vector<MODEL_SPEC>& named_models() {
         // A cycle is reported once it meets the path; self reference is silent.
         {"ring and self reference", {{"A", INTEGER, {{"B == 1"}}}, {"B", INTEGER, {{"A == 1"}}},
                                      {"S", INTEGER, {{"S gt 0"}}}}, {},
-         "A:1 B:0 S:0 | Cyclical dependency in string A == 1 because of object A while creating dependency list for B "},
+         "A:1 B:0 S:0 | Cyclical dependency in string A == 1 because of object A while creating dependency list "
+         "for B "},
         // Keywords, quoted names and glued brackets do not count.
         {"names that do not count", {{"X", INTEGER}, {"Q", INTEGER, {{"str(X) == 1 AND gt"}}},
                                      {"G", INTEGER, {{"X>1"}}}, {"B", INTEGER, {{"X > 1"}}}}, {}, "X:0 Q:0 G:0 B:1 "},
@@ -388,6 +389,37 @@ std::string call_sequence(const std::vector<DIRECT_CALL>& sequence, bool recursi
     return text + outcome(v);
 }
 
+constexpr int DEEP = 100000;
+
+std::string numbered(const char* prefix, int i) { return prefix + std::to_string(i); }
+std::string level(const std::string& name, int position) { return name + ":" + std::to_string(position) + " "; }
+
+// Compares outcomes too long to print, and shows where they first differ.
+void expect_same_text(const std::string& got, const std::string& expected) {
+    const std::size_t at = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end()).first - got.begin();
+    EXPECT_TRUE(got == expected) << "at " << at << ": " << got.substr(at, 80) << " for " << expected.substr(at, 80);
+}
+
+// m_i(x) = m_(i+1)(x) + 1 down to m_(n-1)(x) = x + Z, and P's rule calls
+// m0(W). The macro objects lie at levels n - i (W and Z at 0); the call
+// makes the instances m_i(w) one inside the other, the innermost first,
+// each at position n - i too, and P lies at n + 1. Gives that short outcome.
+std::string build_macro_chain(ORDER_PROBE& v, int n) {
+    v.add_object("W", INTEGER, "0-100", "3");
+    v.add_object("Z", INTEGER, "0-100", "4");
+    std::string expected = "W:0 Z:0 ";
+    for (int i = 0; i < n; ++i) {
+        v.add_macro(numbered("m", i), i + 1 < n ? numbered("m", i + 1) + "(x) + 1" : "x + Z", "x");
+        expected += level(numbered("m", i), n - i);
+    }
+    v.add_object("P", INTEGER, "0-1", "1");
+    v.add_rule("P", INTEGER, "m0(W) gt 0");
+    expected += level("P", n + 1);
+    for (int i = n - 1; i >= 0; --i)
+        expected += level(numbered("m", i) + "(w)=" + (i + 1 < n ? numbered("m", i + 1) + "(W) + 1" : "W + Z"), n - i);
+    return expected;
+}
+
 }  // namespace
 
 TEST(DependencyWalk, NamedModelsOrderAsTheRecursiveReading) {
@@ -395,7 +427,8 @@ TEST(DependencyWalk, NamedModelsOrderAsTheRecursiveReading) {
 }
 
 TEST(DependencyWalk, GeneratedModelsOrderAsTheRecursiveReading) {
-    for (unsigned seed = 1; seed <= 300; ++seed) expect_same_ordering(MODEL_GENERATOR(seed).next("seed " + std::to_string(seed)));
+    for (unsigned seed = 1; seed <= 300; ++seed)
+        expect_same_ordering(MODEL_GENERATOR(seed).next("seed " + std::to_string(seed)));
 }
 
 // Objects ordered by an earlier call keep their levels.
@@ -428,41 +461,6 @@ TEST(DependencyWalk, MacroCallsThatCannotMakeAnInstance) {
     EXPECT_NE(v.m_fn_macro_list.find_entry("f(1,2)"), nullptr);
 }
 
-namespace {
-
-constexpr int DEEP = 100000;
-
-std::string numbered(const char* prefix, int i) { return prefix + std::to_string(i); }
-std::string level(const std::string& name, int position) { return name + ":" + std::to_string(position) + " "; }
-
-// Compares outcomes too long to print, and shows where they first differ.
-void expect_same_text(const std::string& got, const std::string& expected) {
-    const std::size_t at = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end()).first - got.begin();
-    EXPECT_TRUE(got == expected) << "at " << at << ": \"" << got.substr(at, 80) << "\" for \"" << expected.substr(at, 80);
-}
-
-// m_i(x) = m_(i+1)(x) + 1 down to m_(n-1)(x) = x + Z, and P's rule calls
-// m0(W). The macro objects lie at levels n - i (W and Z at 0); the call
-// makes the instances m_i(w) one inside the other, the innermost first,
-// each at position n - i too, and P lies at n + 1. Gives that short outcome.
-std::string build_macro_chain(ORDER_PROBE& v, int n) {
-    v.add_object("W", INTEGER, "0-100", "3");
-    v.add_object("Z", INTEGER, "0-100", "4");
-    std::string expected = "W:0 Z:0 ";
-    for (int i = 0; i < n; ++i) {
-        v.add_macro(numbered("m", i), i + 1 < n ? numbered("m", i + 1) + "(x) + 1" : "x + Z", "x");
-        expected += level(numbered("m", i), n - i);
-    }
-    v.add_object("P", INTEGER, "0-1", "1");
-    v.add_rule("P", INTEGER, "m0(W) gt 0");
-    expected += level("P", n + 1);
-    for (int i = n - 1; i >= 0; --i)
-        expected += level(numbered("m", i) + "(w)=" + (i + 1 < n ? numbered("m", i + 1) + "(W) + 1" : "W + Z"), n - i);
-    return expected;
-}
-
-}  // namespace
-
 // h_i = h_(i-1) + 1 with the deepest object first in the model, ordered by
 // the run's first pass (the objects come after initialisation), so the
 // walk meets the whole chain from its first object: h_i lies at level i,
@@ -491,11 +489,12 @@ TEST(DependencyWalk, HundredThousandObjectRingGivesOneMessage) {
         expected += level(numbered("r", i), DEEP - 1 - i);
     }
     v.initialize_validator();
-    const std::string message = "Cyclical dependency in string r0 because of object r0 while creating dependency list for " +
-                                numbered("r", DEEP - 1);
+    const std::string last = numbered("r", DEEP - 1);
+    const std::string message = "Cyclical dependency in string r0 because of object r0 while creating dependency "
+                                "list for " + last;
     expect_same_text(short_outcome(v), expected + "| " + message + " ");
     ASSERT_EQ(v.get_diagnostics().size(), 1u);
-    EXPECT_EQ(record_text(v.get_diagnostics()[0]), numbered("r", DEEP - 1) + "#-1 value warning cycle: " + message);
+    EXPECT_EQ(record_text(v.get_diagnostics()[0]), last + "#-1 value warning cycle: " + message);
     EXPECT_EQ(v.get_diagnostics()[0].source_id, static_cast<uint32_t>(DEEP));
 }
 
@@ -515,7 +514,8 @@ TEST(DependencyWalk, HundredThousandNestedMacroCalls) {
     expect_same_text(short_outcome(v), expected);
     v.set_all_ports_and_parameters_to_default_state();
     v.run_validator();
-    EXPECT_EQ(instance_of(v.m_fn_macro_list.find_entry("m0(w)"))->get_evaluated_value(), std::to_string(3 + 4 + DEEP - 1));
+    const KOVA_FN_MACRO* outer = instance_of(v.m_fn_macro_list.find_entry("m0(w)"));
+    EXPECT_EQ(outer->get_evaluated_value(), std::to_string(3 + 4 + DEEP - 1));
     EXPECT_EQ(render_map(v.get_ports_and_parameters_used_in_expression("m0(W) + P")), "{Z;W;P;}");
     EXPECT_EQ(v.evaluate_expression("m0", PARSER_MODE_REFRESH_MACROS), v.get_kova_obj("m0")->get_current_value());
 }

@@ -24,25 +24,17 @@ std::unique_ptr<VALIDATOR_PROBE> load(const std::string& file) {
 
 const SCENARIO ram_scenarios[] = {
     {"defaults", {}, true, {}},
-    {"illegal width and depth",
-     {{"WIDTH", "100"}, {"DEPTH", "48"}},
-     false,
+    {"illegal width and depth", {{"WIDTH", "100"}, {"DEPTH", "48"}}, false,
      {"Parameter WIDTH has been assigned the value 100 which is incompatible with the current settings of ECC(0). The "
       "legal value (or range) is 1-64",
       "Parameter DEPTH has been assigned the value 48 which is incompatible with the current settings of WIDTH(100). "
       "The legal value (or range) is 16|32|800"}},
-    {"dual mode needs the second address port",
-     {{"MODE", "DUAL"}},
-     false,
+    {"dual mode needs the second address port", {{"MODE", "DUAL"}}, false,
      {"Port addr_b is being set to the state UNUSED which is incompatible with the current settings of MODE(DUAL). "
       "The legal state is USED"}},
-    {"byte enables need whole bytes",
-     {{"BYTE_EN", "1"}, {"WIDTH", "12"}},
-     false,
+    {"byte enables need whole bytes", {{"BYTE_EN", "1"}, {"WIDTH", "12"}}, false,
      {"Ports and parameters BYTE_EN(1), WIDTH(12) should satisfy the condition BYTE_EN == 0 || (WIDTH % 8) == 0"}},
-    {"error correction narrows the width list",
-     {{"ECC", "1"}, {"WIDTH", "12"}},
-     false,
+    {"error correction narrows the width list", {{"ECC", "1"}, {"WIDTH", "12"}}, false,
      {"Parameter WIDTH has been assigned the value 12 which is incompatible with the current settings of ECC(1). The "
       "legal value (or range) is 8|16|32|64"}},
     {"an illegal burst is corrected silently", {{"BURST", "3"}}, true, {}},

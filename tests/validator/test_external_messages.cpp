@@ -36,19 +36,10 @@ using TEXTS = std::vector<std::string>;
 }  // namespace
 
 TEST(ExternalMessages, TheValueOrAltValueIsSelectedByTheCondition) {
-    const struct {
-        const char *condition, *value, *alt;
-        TEXTS expected;
-    } cases[] = {
-        {"", "", "else", {}},
-        {"", "always", "else", {"always"}},
-        {"W == 8", "yes", "no", {"yes"}},
-        {"W == 9", "yes", "no", {"no"}},
-        {"TRUE", "yes", "no", {"yes"}},
-        {"False", "yes", "no", {"no"}},
-        {"W == 9", "yes", "", {}},
-        {"W == 8", "", "no", {}},
-        {"W + 1", "yes", "no", {}},
+    const struct { const char *condition, *value, *alt; TEXTS expected; } cases[] = {
+        {"", "", "else", {}},              {"", "always", "else", {"always"}}, {"W == 8", "yes", "no", {"yes"}},
+        {"W == 9", "yes", "no", {"no"}},   {"TRUE", "yes", "no", {"yes"}},     {"False", "yes", "no", {"no"}},
+        {"W == 9", "yes", "", {}},         {"W == 8", "", "no", {}},           {"W + 1", "yes", "no", {}},
         {"W ==", "yes", "no", {}},
     };
     for (const auto& c : cases) {

@@ -14,10 +14,7 @@
 TEST(HostileModels, HugePortWidthsAreClampedInTheValues) {
     constexpr int most_bits = NUVO_UINTEGER::NUVO_MAX_WIDTH;
     constexpr int largest_int = 2147483647;
-    const struct {
-        const char *port, *kind, *width_text;
-        int width, value_bits;
-    } cases[] = {
+    const struct { const char *port, *kind, *width_text; int width, value_bits; } cases[] = {
         {"wide", "in", "100000", 100000, 100000},         {"scaled", "in", "W * 12500", 100000, 100000},
         {"widest", "out", "2147483647", largest_int, most_bits},
         {"beyond", "in", "99999999999", largest_int, most_bits},

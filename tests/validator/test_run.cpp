@@ -15,10 +15,11 @@ protected:
     // states of the ports, named, one after the other.
     std::string alts(std::initializer_list<const char*> names) {
         std::string text;
-        for (const char* name : names)
-            text += (v.get_parameter_object(name) ? v.get_parameter_object(name)->m_alt_value
-                                                   : kova_get_usage_state_as_string(
-                                                         v.get_port_object(name)->m_alt_usage_state)) + ";";
+        for (const char* name : names) {
+            const KOVA_PARAMETER_OBJ* parameter = v.get_parameter_object(name);
+            text += (parameter ? parameter->m_alt_value
+                               : kova_get_usage_state_as_string(v.get_port_object(name)->m_alt_usage_state)) + ";";
+        }
         return text;
     }
     std::vector<std::string> messages() { return v.get_error_messages(); }
@@ -54,10 +55,7 @@ TEST_F(Run, CheckRulesFailOnFalseAndReportNonBooleans) {
 }
 
 TEST_F(Run, LegalValueListsRangesAndAlternates) {
-    const struct {
-        const char *name, *condition, *value, *alt;
-        int type;
-    } rules[] = {
+    const struct { const char *name, *condition, *value, *alt; int type; } rules[] = {
         {"L", "", "1|''|3", "", KOVA_RULE_LEGAL_VALUES}, {"R", "", "15", "0", KOVA_RULE_LEGAL_VALUES},
         {"F2", "1 == 2", "5", "7", KOVA_RULE_CONDITION}, {"F1", "1 == 2", "5", "7", KOVA_RULE_LEGAL_VALUES},
         {"T", "", "2", "", KOVA_RULE_CONDITION},         {"T", "", "3 + 1", "", KOVA_RULE_CONDITION},  // the last wins
@@ -73,13 +71,11 @@ TEST_F(Run, LegalValueListsRangesAndAlternates) {
 }
 
 TEST_F(Run, ConstantRulesCountOnlyForConstantInputPorts) {
-    const struct {
-        const char *name;
-        int type;
-        const char* condition;
-    } ports[] = {{"in_c", KOVA_OBJ_INPUT_PORT, "1 == 1"}, {"in_u", KOVA_OBJ_INPUT_PORT, "1 == 1"},
-                 {"out_c", KOVA_OBJ_OUTPUT_PORT, "1 == 1"}, {"always", KOVA_OBJ_OUTPUT_PORT, ""}};
-    for (const auto& p : ports) v.add_rule(p.name, p.type, p.condition, "CONSTANT", "", KOVA_RULE_CONSTANT_LEGAL_VALUES);
+    const struct { const char* name; int type; const char* condition; } ports[] = {
+        {"in_c", KOVA_OBJ_INPUT_PORT, "1 == 1"}, {"in_u", KOVA_OBJ_INPUT_PORT, "1 == 1"},
+        {"out_c", KOVA_OBJ_OUTPUT_PORT, "1 == 1"}, {"always", KOVA_OBJ_OUTPUT_PORT, ""}};
+    for (const auto& p : ports)
+        v.add_rule(p.name, p.type, p.condition, "CONSTANT", "", KOVA_RULE_CONSTANT_LEGAL_VALUES);
     v.get_kova_obj("in_c")->default_usage_state = KOVA_USAGE_CONSTANT;
     v.get_kova_obj("out_c")->usage_state = KOVA_USAGE_CONSTANT;
     v.initialize_validator();

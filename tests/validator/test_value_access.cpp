@@ -27,7 +27,8 @@ protected:
     std::string alternate(const char* name) {
         if (const KOVA_PARAMETER_OBJ* p = v.get_parameter_object(name))
             return p->m_alt_value + "/" + kova_get_usage_state_as_string(p->m_alt_usage_state);
-        if (const KOVA_PORT_OBJ* port = v.get_port_object(name)) return kova_get_usage_state_as_string(port->m_alt_usage_state);
+        if (const KOVA_PORT_OBJ* port = v.get_port_object(name))
+            return kova_get_usage_state_as_string(port->m_alt_usage_state);
         return v.get_kova_obj(name)->get_current_value();
     }
     VALIDATOR_PROBE v;
