@@ -169,7 +169,9 @@ TEST(LintChecks, DisabledAndSilencedChecksAndWarningsAsErrors) {
         ASSERT_TRUE(session);
         const KOVA_MESSAGES found = kova_lint(*session, row.options);
         ASSERT_EQ(found.size(), row.findings);
-        if (row.findings) EXPECT_EQ(found.front().severity, row.severity);
+        if (row.findings) {
+            EXPECT_EQ(found.front().severity, row.severity);
+        }
     }
 }
 

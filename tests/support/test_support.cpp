@@ -73,3 +73,31 @@ KOVA_OBJ_INFO* VALIDATOR_PROBE::add_object(const std::string& name, int type, co
     }
     return object;
 }
+
+KOVA_OBJ_INFO* VALIDATOR_PROBE::add_rule(const std::string& name, int type, const std::string& condition,
+                                         const std::string& value, const std::string& alt, int rule_type) {
+    KOVA_OBJ_INFO* object = get_kova_obj(name) ? get_kova_obj(name) : add_object(name, type);
+    const KOVA_RULE_ELEMENT rule(value, condition, alt, rule_type);
+    if (object) object->add_rule(&rule);
+    return object;
+}
+
+KOVA_OBJ_INFO* VALIDATOR_PROBE::add_macro(const std::string& name, const std::string& body,
+                                          const std::string& formals) {
+    KOVA_OBJ_INFO* macro = add_object(name, KOVA_OBJ_FN_MACRO, body);
+    if (macro) macro->set_arguments(formals);
+    return macro;
+}
+
+std::vector<std::string> keys_of(const KOVA_NAME_MAP& names) {
+    std::vector<std::string> keys;
+    for (const KOVA_NAME_MAP::entry& entry : names) keys.push_back(entry.first);
+    return keys;
+}
+
+std::string record_text(const KOVA_DIAGNOSTIC& record) {
+    static const char* const fields[] = {"element", "name", "value", "condition", "alt_value"};
+    const std::string field = record.field < 5 ? fields[record.field] : "field " + std::to_string(record.field);
+    return record.object + "#" + std::to_string(record.rule_index) + " " + field + " " +
+           kova_severity_name(record.severity) + " " + kova_diagnostic_kind_name(record.kind) + ": " + record.text;
+}

@@ -45,6 +45,19 @@ public:
     // Adds a model object with a value text and default.
     KOVA_OBJ_INFO* add_object(const std::string& name, int type, const std::string& value = "",
                               const std::string& default_value = "");
+    // Adds a rule to the object of that name, which is made with the type
+    // given when the model has no object of that name yet.
+    KOVA_OBJ_INFO* add_rule(const std::string& name, int type, const std::string& condition,
+                            const std::string& value = "", const std::string& alt = "",
+                            int rule_type = KOVA_RULE_CONDITION);
+    // Adds a function macro with its body and formal arguments.
+    KOVA_OBJ_INFO* add_macro(const std::string& name, const std::string& body, const std::string& formals = "");
 };
+
+// The names of a name map, in its order.
+std::vector<std::string> keys_of(const KOVA_NAME_MAP& names);
+
+// A diagnostic record in one line: "object#rule field severity kind: text".
+std::string record_text(const KOVA_DIAGNOSTIC& record);
 
 #endif

@@ -11,95 +11,77 @@ public:
     using KOVA_RULES_VALIDATOR::check_value_consistency_on_object;
 };
 
-struct PARAMETER_CASE {
-    const char* current;
-    int current_state;
-    const char* alt;
-    int alt_state;
-    bool silent;
-    bool passes;
-    const char* message;    // posted message, "" for none
-    const char* corrected;  // current value afterwards
-};
+const int USED = KOVA_USAGE_USED, UNUSED = KOVA_USAGE_UNUSED, NONE = KOVA_USAGE_NONE;
 
-const PARAMETER_CASE parameter_cases[] = {
-    {"5", KOVA_USAGE_USED, "", KOVA_USAGE_NONE, false, true, "", "5"},
-    {"", KOVA_USAGE_USED, "8", KOVA_USAGE_USED, false, true, "", ""},
-    {"abc", KOVA_USAGE_USED, "ABC", KOVA_USAGE_USED, false, true, "", "abc"},
-    {"2", KOVA_USAGE_USED, "1|2|4", KOVA_USAGE_USED, false, true, "", "2"},
-    {"3", KOVA_USAGE_USED, "1|2|4", KOVA_USAGE_USED, false, false,
-     "Parameter P has been assigned the value 3 which is incompatible with the current settings of W(8). "
-     "The legal value (or range) is 1|2|4",
-     "3"},
-    {"3", KOVA_USAGE_USED, "1|2|4", KOVA_USAGE_USED, true, true, "", "4"},
-    {"15", KOVA_USAGE_USED, "0-15", KOVA_USAGE_USED, false, true, "", "15"},
-    {"16", KOVA_USAGE_USED, "0-15", KOVA_USAGE_USED, true, true, "", "15"},
-    {"UNUSED", KOVA_USAGE_NONE, "7", KOVA_USAGE_UNUSED, false, true, "", "UNUSED"},
-    {"7", KOVA_USAGE_UNUSED, "UNUSED", KOVA_USAGE_UNUSED, false, true, "", "7"},
-    {"7", KOVA_USAGE_NONE, "7", KOVA_USAGE_USED, false, true, "", "7"},
-    {"7", KOVA_USAGE_UNUSED, "7", KOVA_USAGE_USED, false, false,
-     "Parameter P is being set to the state UNUSED which is incompatible with the current settings of W(8). "
-     "The legal state is USED",
-     "7"},
-    {"7", KOVA_USAGE_UNUSED, "7|9", KOVA_USAGE_USED, true, true, "", "9"},
-    {"UNUSED", KOVA_USAGE_UNUSED, "1|UNUSED", KOVA_USAGE_USED, false, true, "", "UNUSED"},
-    // a value conflict suppresses the state test: one message only
-    {"3", KOVA_USAGE_UNUSED, "1|2", KOVA_USAGE_USED, false, false,
-     "Parameter P has been assigned the value 3 which is incompatible with the current settings of W(8). "
-     "The legal value (or range) is 1|2",
-     "3"},
-};
+std::string value_conflict(const char* value, const char* legal) {
+    return std::string("Parameter P has been assigned the value ") + value +
+           " which is incompatible with the current settings of W(8). The legal value (or range) is " + legal;
+}
 
 }  // namespace
 
+// P (whose rule names W, set to 8) with its current and alternate value
+// and state: whether the check passes, the message it posts ("" for none)
+// and P's current value afterwards.
 TEST(Consistency, ParameterCases) {
-    for (const PARAMETER_CASE& c : parameter_cases) {
+    const struct {
+        const char* current; int current_state; const char* alt; int alt_state;
+        bool silent, passes; std::string message; const char* corrected;
+    } cases[] = {
+        {"5", USED, "", NONE, false, true, "", "5"},           {"", USED, "8", USED, false, true, "", ""},
+        {"abc", USED, "ABC", USED, false, true, "", "abc"},    {"2", USED, "1|2|4", USED, false, true, "", "2"},
+        {"3", USED, "1|2|4", USED, false, false, value_conflict("3", "1|2|4"), "3"},
+        {"3", USED, "1|2|4", USED, true, true, "", "4"},       {"15", USED, "0-15", USED, false, true, "", "15"},
+        {"16", USED, "0-15", USED, true, true, "", "15"},      {"7", NONE, "7", USED, false, true, "", "7"},
+        {"UNUSED", NONE, "7", UNUSED, false, true, "", "UNUSED"},
+        {"7", UNUSED, "UNUSED", UNUSED, false, true, "", "7"},
+        {"7", UNUSED, "7", USED, false, false,
+         "Parameter P is being set to the state UNUSED which is incompatible with the current settings of W(8). "
+         "The legal state is USED",
+         "7"},
+        {"7", UNUSED, "7|9", USED, true, true, "", "9"},
+        {"UNUSED", UNUSED, "1|UNUSED", USED, false, true, "", "UNUSED"},
+        // a value conflict suppresses the state test: one message only
+        {"3", UNUSED, "1|2", USED, false, false, value_conflict("3", "1|2"), "3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.current) + " against " + c.alt);
         PROBE v;
         v.add_object("W", KOVA_OBJ_INTEGER_PARAMETER);
-        KOVA_OBJ_INFO* model = v.add_object("P", KOVA_OBJ_INTEGER_PARAMETER);
-        KOVA_RULE_ELEMENT rule("", "W == 8", "", KOVA_RULE_CONDITION);
-        model->add_rule(&rule);
+        KOVA_OBJ_INFO* model = v.add_rule("P", KOVA_OBJ_INTEGER_PARAMETER, "W == 8");
         model->silent_correction = c.silent;
         v.initialize_validator();
         v.set_parameter_value("W", "8");
-        v.set_parameter_usage_state("W", KOVA_USAGE_USED);
+        v.set_parameter_usage_state("W", USED);
         KOVA_PARAMETER_OBJ* p = v.get_parameter_object("P");
         p->set_current_value(c.current);
         p->m_current_usage_state = c.current_state;
         p->m_alt_value = c.alt;
         p->m_alt_usage_state = c.alt_state;
-
-        SCOPED_TRACE(std::string(c.current) + " against " + c.alt);
         EXPECT_EQ(v.check_value_consistency_on_object(model, p, v.get_port_object("P")), c.passes);
-        std::vector<std::string> expected;
-        if (*c.message) expected.push_back(c.message);
-        EXPECT_EQ(v.get_error_messages(), expected);
+        EXPECT_EQ(v.get_error_messages(), c.message.empty() ? std::vector<std::string>{} : std::vector{c.message});
         EXPECT_EQ(p->get_current_value(), c.corrected);
     }
 }
 
+// A port used against the alternate state UNUSED: a message, or silently
+// the alternate state; a check without objects passes.
 TEST(Consistency, PortStatesAndSilentCorrection) {
     for (bool silent : {false, true}) {
         PROBE v;
         v.add_object("EN", KOVA_OBJ_STRING_PARAMETER);
-        KOVA_OBJ_INFO* model = v.add_object("p", KOVA_OBJ_INPUT_PORT);
-        KOVA_RULE_ELEMENT rule("UNUSED", "EN == no", "", KOVA_RULE_CONDITION);
-        model->add_rule(&rule);
+        KOVA_OBJ_INFO* model = v.add_rule("p", KOVA_OBJ_INPUT_PORT, "EN == no", "UNUSED");
         model->silent_correction = silent;
         v.initialize_validator();
         KOVA_PORT_OBJ* port = v.get_port_object("p");
-        port->m_current_usage_state = KOVA_USAGE_USED;
-        port->m_alt_usage_state = KOVA_USAGE_UNUSED;
+        port->m_current_usage_state = USED;
+        port->m_alt_usage_state = UNUSED;
         EXPECT_EQ(v.check_value_consistency_on_object(model, nullptr, port), silent);
-        if (silent) {
-            EXPECT_TRUE(v.get_error_messages().empty());
-            EXPECT_EQ(port->m_current_usage_state, KOVA_USAGE_UNUSED);
-        } else {
-            EXPECT_EQ(v.get_error_messages(),
-                      std::vector<std::string>{"Port p is being set to the state USED which is incompatible with the "
-                                               "current settings of EN(UNUSED). The legal state is UNUSED"});
-        }
+        EXPECT_EQ(port->m_current_usage_state, silent ? UNUSED : USED);
+        EXPECT_EQ(v.get_error_messages(),
+                  silent ? std::vector<std::string>{}
+                         : std::vector<std::string>{"Port p is being set to the state USED which is incompatible with "
+                                                    "the current settings of EN(UNUSED). The legal state is UNUSED"});
     }
-    PROBE v;
-    EXPECT_TRUE(v.check_value_consistency_on_object(nullptr, nullptr, nullptr));
+    EXPECT_TRUE(PROBE().check_value_consistency_on_object(nullptr, nullptr, nullptr));
 }

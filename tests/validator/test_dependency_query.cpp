@@ -1,5 +1,6 @@
-// Which ports and parameters expressions and objects depend on, the texts
-// that list them, and the copying and merging of name maps.
+// Which ports and parameters expressions, objects and macros depend on,
+// the texts that list them, the copying and merging of name maps, and the
+// element delimiters that split the names of texts written without blanks.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,21 +11,12 @@
 
 namespace {
 
-std::vector<std::string> keys_of(const KOVA_NAME_MAP& names) {
-    std::vector<std::string> keys;
-    for (const KOVA_NAME_MAP::entry& entry : names) keys.push_back(entry.first);
-    return keys;
-}
+using NAMES = std::vector<std::string>;
 
 KOVA_NAME_MAP name_map(const std::vector<std::pair<std::string, std::string>>& entries) {
     KOVA_NAME_MAP map;
     for (const auto& entry : entries) map.insert(entry.first, entry.second);
     return map;
-}
-
-void add_rule(KOVA_OBJ_INFO* object, const char* condition, const char* value, const char* alt_value, int type) {
-    const KOVA_RULE_ELEMENT rule(value, condition, alt_value, type);
-    object->add_rule(&rule);
 }
 
 // Parameters, ports, a hidden parameter and macros, some of which name
@@ -38,10 +30,10 @@ protected:
         v.add_object("H", KOVA_OBJ_HIDDEN_PARAMETER, "WIDTH + 1");
         v.add_object("clk", KOVA_OBJ_INPUT_PORT);
         v.add_object("d", KOVA_OBJ_OUTPUT_PORT);
-        v.add_object("M", KOVA_OBJ_FN_MACRO, "WIDTH + x")->set_arguments("x");
-        v.add_object("SELF", KOVA_OBJ_FN_MACRO, "SELF + clk");
-        v.add_object("A", KOVA_OBJ_FN_MACRO, "B + WIDTH");
-        v.add_object("B", KOVA_OBJ_FN_MACRO, "a + STYLE");
+        v.add_macro("M", "WIDTH + x", "x");
+        v.add_macro("SELF", "SELF + clk");
+        v.add_macro("A", "B + WIDTH");
+        v.add_macro("B", "a + STYLE");
         v.read_parameter_and_port_list_from_obj_list();
         v.set_all_ports_and_parameters_to_unused_state();
     }
@@ -49,8 +41,10 @@ protected:
     VALIDATOR_PROBE v;
 };
 
+}  // namespace
+
 TEST_F(DependencyQuery, ExpressionYieldsNamedPortsAndParametersOnceEach) {
-    const std::pair<const char*, std::vector<std::string>> cases[] = {
+    const std::pair<const char*, NAMES> cases[] = {
         {"", {}}, {"1 + 2 * 3", {}}, {"width + WIDTH", {"width"}}, {"clk && WIDTH == 8", {"clk", "WIDTH"}},
         {"M(d)", {"WIDTH", "d"}},   // the macro body, then its argument
         {"H + MODE", {}},           // hidden and copy-less parameters add nothing
@@ -65,15 +59,12 @@ TEST_F(DependencyQuery, ExpressionYieldsNamedPortsAndParametersOnceEach) {
 }
 
 TEST_F(DependencyQuery, ObjectYieldsNamesOfItsRulesButItselfAndPortValueRules) {
-    KOVA_OBJ_INFO* target = v.get_kova_obj("STYLE");
-    add_rule(target, "clk && WIDTH gt 2", "style + M(d)", "", KOVA_RULE_CONDITION);
-    add_rule(target, "MODE", "", "STYLE", KOVA_RULE_LEGAL_VALUES);
-    add_rule(target, "d", "d", "d", KOVA_RULE_PORT_VALUE);
-    add_rule(target, "", "clk", "d", KOVA_RULE_PORT_VALUE_LIST);
-
-    const std::vector<std::string> expected = {"clk", "WIDTH", "d"};
-    EXPECT_EQ(keys_of(v.get_ports_and_parameters_impacting_obj("STYLE")), expected);
-    EXPECT_EQ(keys_of(v.get_ports_and_parameters_impacting_obj("style")), expected);
+    v.add_rule("STYLE", 0, "clk && WIDTH gt 2", "style + M(d)", "", KOVA_RULE_CONDITION);
+    v.add_rule("STYLE", 0, "MODE", "", "STYLE", KOVA_RULE_LEGAL_VALUES);
+    v.add_rule("STYLE", 0, "d", "d", "d", KOVA_RULE_PORT_VALUE);
+    v.add_rule("STYLE", 0, "", "clk", "d", KOVA_RULE_PORT_VALUE_LIST);
+    for (const char* name : {"STYLE", "style"})
+        EXPECT_EQ(keys_of(v.get_ports_and_parameters_impacting_obj(name)), (NAMES{"clk", "WIDTH", "d"})) << name;
     EXPECT_TRUE(v.get_ports_and_parameters_impacting_obj("nothing").empty());
 }
 
@@ -88,7 +79,7 @@ TEST_F(DependencyQuery, TextShowsPortStatesAndParameterValuesOrStates) {
     };
     for (const auto& c : cases) EXPECT_EQ(v.get_dependency_error_message_for_condition(c[0]), c[1]) << c[0];
 
-    add_rule(v.get_kova_obj("STYLE"), "WIDTH > 1", "", "", KOVA_RULE_CONDITION);
+    v.add_rule("STYLE", 0, "WIDTH > 1");
     EXPECT_EQ(v.get_dependency_error_message_for_obj(v.get_kova_obj("STYLE")), "WIDTH(8)");
     EXPECT_EQ(v.get_dependency_error_message_for_obj(v.get_kova_obj("H")), "");
     EXPECT_EQ(v.get_dependency_error_message_for_obj(nullptr), "");
@@ -103,17 +94,54 @@ TEST_F(DependencyQuery, NameWithoutItsValidatorCopyReadsAsTheNameAlone) {
     EXPECT_EQ(v.get_dependency_error_message_for_condition("MODE + q + clk"), "MODE, q, clk(UNUSED)");
 }
 
+TEST(MacroDependencies, ParametersAreListedThroughOtherMacros) {
+    VALIDATOR_PROBE v;
+    EXPECT_TRUE(v.create_macro_dependency_map().empty());
+    v.add_object("W", KOVA_OBJ_INTEGER_PARAMETER);
+    v.add_object("S", KOVA_OBJ_STRING_PARAMETER);
+    v.add_object("inner", KOVA_OBJ_FN_MACRO, "", "W + 1");
+    v.add_rule("inner", KOVA_OBJ_FN_MACRO, "", "W");
+    v.add_rule("outer", KOVA_OBJ_FN_MACRO, "inner gt 1 AND S == x");
+    v.initialize_validator();
+    KOVA_MACRO_DEPENDENCY_MAP map = v.create_macro_dependency_map();
+    ASSERT_EQ(map.size(), 2u);
+    EXPECT_EQ(map["INNER"], (KOVA_ORDERED_NAME_MAP{{"W", "W"}}));
+    EXPECT_EQ(map["outer"], (KOVA_ORDERED_NAME_MAP{{"S", "S"}, {"W", "W"}}));
+}
+
 TEST(NameMaps, CopyOverwritesWhileMergeKeepsAndExcludes) {
     KOVA_NAME_MAP copied = name_map({{"a", "old"}, {"z", "z"}});
     copy_string_map(name_map({{"A", "new"}, {"b", "b"}}), copied);
     EXPECT_EQ(*copied.find("a"), "new");
-    EXPECT_EQ(keys_of(copied), (std::vector<std::string>{"a", "z", "b"}));
+    EXPECT_EQ(keys_of(copied), (NAMES{"a", "z", "b"}));
 
     KOVA_NAME_MAP merged = name_map({{"a", "old"}});
     merge_string_map_excluding(name_map({{"A", "A"}, {"y", "y"}, {"c", "other"}, {"X", "X"}}), merged, "x|Y");
     EXPECT_EQ(*merged.find("a"), "old");
     EXPECT_EQ(*merged.find("c"), "c");
-    EXPECT_EQ(keys_of(merged), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(keys_of(merged), (NAMES{"a", "c"}));
 }
 
-}  // namespace
+// Every delimiter splits A and B written without blanks, for the query and
+// for the levels: A is at level 1 (its rule names X) and B at level 0, so
+// a rule naming A sits at level 2, one that names only B at level 1, and
+// one read as one unknown name at level 0. The delimiters are written out
+// here rather than taken from the library, so that a delimiter dropped
+// from the library's set fails its own case.
+TEST(ElementDelimiters, EachDelimiterSplitsNamesWrittenWithoutBlanks) {
+    for (const char delimiter : std::string(" (),|!\t\n+-&=/%*")) {
+        const std::string forward = std::string("A") + delimiter + "B", backward = std::string("B") + delimiter + "A";
+        VALIDATOR_PROBE v;
+        v.add_object("X", KOVA_OBJ_INTEGER_PARAMETER);
+        v.add_rule("A", KOVA_OBJ_INTEGER_PARAMETER, "X == 1");
+        v.add_object("B", KOVA_OBJ_INTEGER_PARAMETER);
+        v.add_rule("FORWARD", KOVA_OBJ_INTEGER_PARAMETER, forward);
+        v.add_rule("BACKWARD", KOVA_OBJ_INTEGER_PARAMETER, backward);
+        v.initialize_validator();
+        SCOPED_TRACE("delimiter " + std::to_string(static_cast<unsigned char>(delimiter)));
+        EXPECT_EQ(keys_of(v.get_ports_and_parameters_used_in_expression(forward)), (NAMES{"A", "B"}));
+        EXPECT_EQ(keys_of(v.get_ports_and_parameters_used_in_expression(backward)), (NAMES{"B", "A"}));
+        EXPECT_EQ(v.get_kova_obj("FORWARD")->evaluation_position, 2);
+        EXPECT_EQ(v.get_kova_obj("BACKWARD")->evaluation_position, 2);
+    }
+}

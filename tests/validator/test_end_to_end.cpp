@@ -24,25 +24,17 @@ std::unique_ptr<VALIDATOR_PROBE> load(const std::string& file) {
 
 const SCENARIO ram_scenarios[] = {
     {"defaults", {}, true, {}},
-    {"illegal width and depth",
-     {{"WIDTH", "100"}, {"DEPTH", "48"}},
-     false,
+    {"illegal width and depth", {{"WIDTH", "100"}, {"DEPTH", "48"}}, false,
      {"Parameter WIDTH has been assigned the value 100 which is incompatible with the current settings of ECC(0). The "
       "legal value (or range) is 1-64",
       "Parameter DEPTH has been assigned the value 48 which is incompatible with the current settings of WIDTH(100). "
       "The legal value (or range) is 16|32|800"}},
-    {"dual mode needs the second address port",
-     {{"MODE", "DUAL"}},
-     false,
+    {"dual mode needs the second address port", {{"MODE", "DUAL"}}, false,
      {"Port addr_b is being set to the state UNUSED which is incompatible with the current settings of MODE(DUAL). "
       "The legal state is USED"}},
-    {"byte enables need whole bytes",
-     {{"BYTE_EN", "1"}, {"WIDTH", "12"}},
-     false,
+    {"byte enables need whole bytes", {{"BYTE_EN", "1"}, {"WIDTH", "12"}}, false,
      {"Ports and parameters BYTE_EN(1), WIDTH(12) should satisfy the condition BYTE_EN == 0 || (WIDTH % 8) == 0"}},
-    {"error correction narrows the width list",
-     {{"ECC", "1"}, {"WIDTH", "12"}},
-     false,
+    {"error correction narrows the width list", {{"ECC", "1"}, {"WIDTH", "12"}}, false,
      {"Parameter WIDTH has been assigned the value 12 which is incompatible with the current settings of ECC(1). The "
       "legal value (or range) is 8|16|32|64"}},
     {"an illegal burst is corrected silently", {{"BURST", "3"}}, true, {}},
@@ -60,22 +52,27 @@ TEST(EndToEnd, RamScenarios) {
     }
 }
 
+// Hidden values (one merged from the sub-model), alternate values (the
+// sub-model's rule does not hold) and alternate port states after a run;
+// a second run forgets what the first derived.
 TEST(EndToEnd, DerivedStatesAfterARun) {
     auto v = load("ram.xml");
+    const auto states = [&v] {
+        std::string text;
+        for (const char* name : {"AW", "CHECK_BITS"}) text += v->get_kova_obj(name)->get_current_value() + " ";
+        text += v->get_parameter_object("BURST")->get_current_value() + " ";  // corrected silently
+        for (const char* name : {"WIDTH", "DEPTH"}) text += v->get_parameter_object(name)->get_alt_value() + " ";
+        for (const char* name : {"addr_a", "addr_b"})
+            text += kova_get_usage_state_as_string(v->get_port_object(name)->get_alt_usage_state()) + " ";
+        return text;
+    };
     v->set_parameter_value("DEPTH", "32");
     v->set_parameter_value("BURST", "3");
     v->set_parameter_value("MODE", "DUAL");
     v->set_port_usage_state("addr_b", KOVA_USAGE_USED);
     ASSERT_TRUE(v->run_validator()) << v->get_error_messages().front();
-    EXPECT_EQ(v->get_kova_obj("AW")->get_current_value(), "5");
-    EXPECT_EQ(v->get_kova_obj("CHECK_BITS")->get_current_value(), "5");  // merged from the sub-model
-    EXPECT_EQ(v->get_parameter_object("WIDTH")->get_alt_value(), "1-64");  // the sub-model's rule does not hold
-    EXPECT_EQ(v->get_parameter_object("DEPTH")->get_alt_value(), "16|32|64");
-    EXPECT_EQ(v->get_parameter_object("BURST")->get_current_value(), "4");
-    EXPECT_EQ(v->get_port_object("addr_b")->get_alt_usage_state(), KOVA_USAGE_USED);
-    EXPECT_EQ(v->get_port_object("addr_a")->get_alt_usage_state(), KOVA_USAGE_NONE);
-
-    v->set_parameter_value("MODE", "SIMPLE");  // a second run forgets what the first derived
+    EXPECT_EQ(states(), "5 5 4 1-64 16|32|64 NONE USED ");
+    v->set_parameter_value("MODE", "SIMPLE");
     v->set_port_usage_state("addr_b", KOVA_USAGE_UNUSED);
     EXPECT_TRUE(v->run_validator());
     EXPECT_EQ(v->get_port_object("addr_b")->get_alt_usage_state(), KOVA_USAGE_UNUSED);
@@ -90,6 +87,5 @@ TEST(EndToEnd, CyclesAreReportedAtInitialisationAndTheRunGoesOn) {
                   "Cyclical dependency in string A == 1 because of object A while creating dependency list for B"});
     v->set_all_ports_and_parameters_to_default_state();
     EXPECT_TRUE(v->run_validator());
-    EXPECT_EQ(v->get_parameter_object("A")->get_alt_value(), "1");
-    EXPECT_EQ(v->get_parameter_object("B")->get_alt_value(), "1");
+    EXPECT_EQ(v->get_parameter_object("A")->get_alt_value() + v->get_parameter_object("B")->get_alt_value(), "11");
 }

@@ -36,19 +36,10 @@ using TEXTS = std::vector<std::string>;
 }  // namespace
 
 TEST(ExternalMessages, TheValueOrAltValueIsSelectedByTheCondition) {
-    const struct {
-        const char *condition, *value, *alt;
-        TEXTS expected;
-    } cases[] = {
-        {"", "", "else", {}},
-        {"", "always", "else", {"always"}},
-        {"W == 8", "yes", "no", {"yes"}},
-        {"W == 9", "yes", "no", {"no"}},
-        {"TRUE", "yes", "no", {"yes"}},
-        {"False", "yes", "no", {"no"}},
-        {"W == 9", "yes", "", {}},
-        {"W == 8", "", "no", {}},
-        {"W + 1", "yes", "no", {}},
+    const struct { const char *condition, *value, *alt; TEXTS expected; } cases[] = {
+        {"", "", "else", {}},              {"", "always", "else", {"always"}}, {"W == 8", "yes", "no", {"yes"}},
+        {"W == 9", "yes", "no", {"no"}},   {"TRUE", "yes", "no", {"yes"}},     {"False", "yes", "no", {"no"}},
+        {"W == 9", "yes", "", {}},         {"W == 8", "", "no", {}},           {"W + 1", "yes", "no", {}},
         {"W ==", "yes", "no", {}},
     };
     for (const auto& c : cases) {
@@ -63,18 +54,15 @@ TEST(ExternalMessages, AMessageCarriesOnlyItsTextAndRuleType) {
     build(v, {KOVA_RULE_ELEMENT("a", "W == 8", "b", KOVA_RULE_FN_SET), KOVA_RULE_ELEMENT("c", "", "", 7)});
     v.process_external_messages();
     v.reset_external_message_list();
-    const KOVA_RULE_ELEMENT* first = v.get_next_external_message();
-    const KOVA_RULE_ELEMENT* second = v.get_next_external_message();
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(first->get_value(), "a");
-    EXPECT_EQ(first->get_condition(), "");
-    EXPECT_EQ(first->get_alt_value(), "");
-    EXPECT_EQ(first->rule_type, KOVA_RULE_FN_SET);
-    EXPECT_EQ(second->rule_type, 7);
-    EXPECT_EQ(v.get_next_external_message(), nullptr);
+    TEXTS messages;
+    while (const KOVA_RULE_ELEMENT* m = v.get_next_external_message())
+        messages.push_back(m->get_value() + "|" + m->get_condition() + "|" + m->get_alt_value() + "|" +
+                           std::to_string(m->rule_type));
+    EXPECT_EQ(messages, (TEXTS{"a|||5", "c|||7"}));
 }
 
+// Every call appends what applies then, and appending neither restarts
+// the iteration nor brings back what it has passed.
 TEST(ExternalMessages, EveryCallAppendsWhatAppliesThen) {
     VALIDATOR_PROBE v;
     build(v, {KOVA_RULE_ELEMENT("big", "W gt 4", "small", KOVA_RULE_CONDITION),
@@ -84,26 +72,22 @@ TEST(ExternalMessages, EveryCallAppendsWhatAppliesThen) {
     v.set_parameter_value("W", "2");
     EXPECT_EQ(selected(v), (TEXTS{"big", "note", "small", "note"}));
     EXPECT_EQ(v.get_next_external_message(), nullptr);
-}
 
-TEST(ExternalMessages, AppendingDoesNotRestartTheIteration) {
-    VALIDATOR_PROBE v;
-    build(v, {KOVA_RULE_ELEMENT("one", "", "", KOVA_RULE_CONDITION)});
-    v.process_external_messages();
-    v.reset_external_message_list();
-    ASSERT_NE(v.get_next_external_message(), nullptr);
-    v.process_external_messages();
-    EXPECT_EQ(remaining(v), TEXTS{"one"});
+    VALIDATOR_PROBE one;
+    build(one, {KOVA_RULE_ELEMENT("one", "", "", KOVA_RULE_CONDITION)});
+    one.process_external_messages();
+    one.reset_external_message_list();
+    ASSERT_NE(one.get_next_external_message(), nullptr);
+    one.process_external_messages();
+    EXPECT_EQ(remaining(one), TEXTS{"one"});
 }
 
 TEST(ExternalMessages, MacroCallsInConditionsGetInstances) {
     VALIDATOR_PROBE v;
-    KOVA_OBJ_INFO* macro = v.add_object("TWICE", KOVA_OBJ_FN_MACRO, "x * 2");
-    macro->set_arguments("x");
+    v.add_macro("TWICE", "x * 2", "x");
     // The run evaluates an instance in the pass for its level, which it
     // reaches only while some object sits at that level or above.
-    const KOVA_RULE_ELEMENT uses_w("3", "W gt 1", "", KOVA_RULE_CONDITION);
-    v.add_object("LEVEL_ONE", KOVA_OBJ_INTEGER_PARAMETER)->add_rule(&uses_w);
+    v.add_rule("LEVEL_ONE", KOVA_OBJ_INTEGER_PARAMETER, "W gt 1", "3");
     build(v, {KOVA_RULE_ELEMENT("sixteen", "TWICE(W) == 16", "other", KOVA_RULE_CONDITION),
               KOVA_RULE_ELEMENT("none", "", "", KOVA_RULE_CONDITION)});
     ASSERT_EQ(v.m_fn_macro_list.size(), 1u);

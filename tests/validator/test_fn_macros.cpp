@@ -7,15 +7,6 @@
 
 #include "support/test_support.h"
 
-namespace {
-
-KOVA_OBJ_INFO* add_macro(VALIDATOR_PROBE& validator, const std::string& name, const std::string& body,
-                         const std::string& formals = "") {
-    KOVA_OBJ_INFO* macro = validator.add_object(name, KOVA_OBJ_FN_MACRO, body);
-    macro->set_arguments(formals);
-    return macro;
-}
-
 TEST(FnMacros, SubstitutionAppliesPairsInArgumentOrder) {
     const char* const cases[][4] = {
         // body, formals, actuals, result
@@ -27,7 +18,7 @@ TEST(FnMacros, SubstitutionAppliesPairsInArgumentOrder) {
     };
     for (const auto& c : cases) {
         VALIDATOR_PROBE validator;
-        add_macro(validator, "M", c[0], c[1]);
+        validator.add_macro("M", c[0], c[1]);
         EXPECT_EQ(validator.substitute_macro_arguments("m", c[2]), c[3]) << c[0] << " / " << c[1] << " / " << c[2];
     }
     VALIDATOR_PROBE validator;
@@ -38,7 +29,7 @@ TEST(FnMacros, SubstitutionAppliesPairsInArgumentOrder) {
 
 TEST(FnMacros, CallValueComesFromInstanceOrMacroOrCallText) {
     VALIDATOR_PROBE validator;
-    KOVA_OBJ_INFO* twice = add_macro(validator, "Twice", "x+y", "x,y");
+    KOVA_OBJ_INFO* twice = validator.add_macro("Twice", "x+y", "x,y");
     auto instance = std::make_unique<KOVA_FN_MACRO>("twice(a,b)", "a+b");
     instance->set_evaluated_value("7");
     const std::string name = instance->get_name();
@@ -58,8 +49,8 @@ TEST(FnMacros, CallValueComesFromInstanceOrMacroOrCallText) {
 
 TEST(FnMacros, MacroValueEvaluatesOnlyWhenAsked) {
     VALIDATOR_PROBE validator;
-    KOVA_OBJ_INFO* sum = add_macro(validator, "Sum", "3 + 4");
-    add_macro(validator, "Broken", "1 +");
+    KOVA_OBJ_INFO* sum = validator.add_macro("Sum", "3 + 4");
+    validator.add_macro("Broken", "1 +");
     validator.add_object("P", KOVA_OBJ_INTEGER_PARAMETER, "3 + 4");
 
     EXPECT_EQ(validator.get_macro_value("Sum", false), "3 + 4");
@@ -76,8 +67,8 @@ TEST(FnMacros, MacroValueEvaluatesOnlyWhenAsked) {
 
 TEST(FnMacros, NestedEvaluationLeavesOuterEvaluationIntact) {
     VALIDATOR_PROBE validator;
-    add_macro(validator, "M", "1 div 0");
-    KOVA_OBJ_INFO* later = add_macro(validator, "N", "2 * 3");
+    validator.add_macro("M", "1 div 0");
+    KOVA_OBJ_INFO* later = validator.add_macro("N", "2 * 3");
     const std::string outer = "(2 + 3) + M + N + (4 div 0)";
 
     // 5 from before the nested call, 1 from M, 6 from N (still refreshed,
@@ -93,10 +84,8 @@ TEST(FnMacros, NestedEvaluationLeavesOuterEvaluationIntact) {
 
 TEST(FnMacros, PlainEvaluationDoesNotRefreshMacros) {
     VALIDATOR_PROBE validator;
-    KOVA_OBJ_INFO* macro = add_macro(validator, "M", "1 div 0");
+    KOVA_OBJ_INFO* macro = validator.add_macro("M", "1 div 0");
     EXPECT_EQ(validator.evaluate_expression("M", PARSER_MODE_EVALUATE), "1 div 0");
     EXPECT_TRUE(validator.get_error_messages().empty());
     EXPECT_EQ(macro->get_current_value(), "");
 }
-
-}  // namespace

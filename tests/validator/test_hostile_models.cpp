@@ -9,33 +9,21 @@
 #include "host/qel_util.h"
 #include "support/test_support.h"
 
-namespace {
-
-const char* const k_wide_ports =
-    "<model>\n"
-    "  <object name='W' kind='integer' value='1-64' default='8'/>\n"
-    "  <object name='wide' kind='in' width='100000'/>\n"
-    "  <object name='scaled' kind='in' width='W * 12500'/>\n"
-    "  <object name='widest' kind='out' width='2147483647'/>\n"
-    "  <object name='beyond' kind='in' width='99999999999'/>\n"
-    "  <object name='negative' kind='in' width='0 - 5'/>\n"
-    "  <object name='empty' kind='in' width=''/>\n"
-    "</model>\n";
-
-}  // namespace
-
+// The ports of a description, with the width each reports and the bits
+// its value objects hold.
 TEST(HostileModels, HugePortWidthsAreClampedInTheValues) {
     constexpr int most_bits = NUVO_UINTEGER::NUVO_MAX_WIDTH;
     constexpr int largest_int = 2147483647;
-    const struct {
-        const char* port;
-        int width;       // what the port reports
-        int value_bits;  // what its value objects hold
-    } cases[] = {
-        {"wide", 100000, 100000},           {"scaled", 100000, 100000}, {"widest", largest_int, most_bits},
-        {"beyond", largest_int, most_bits}, {"negative", 0, 0},         {"empty", 0, 0},
+    const struct { const char *port, *kind, *width_text; int width, value_bits; } cases[] = {
+        {"wide", "in", "100000", 100000, 100000},         {"scaled", "in", "W * 12500", 100000, 100000},
+        {"widest", "out", "2147483647", largest_int, most_bits},
+        {"beyond", "in", "99999999999", largest_int, most_bits},
+        {"negative", "in", "0 - 5", 0, 0},                {"empty", "in", "", 0, 0},
     };
-    VALIDATOR_PROBE validator(write_temp_file("wide_ports.xml", k_wide_ports));
+    std::string model = "<model>\n  <object name='W' kind='integer' value='1-64' default='8'/>\n";
+    for (const auto& c : cases)
+        model += std::string("  <object name='") + c.port + "' kind='" + c.kind + "' width='" + c.width_text + "'/>\n";
+    VALIDATOR_PROBE validator(write_temp_file("wide_ports.xml", model + "</model>\n"));
     ASSERT_TRUE(validator.get_error_messages().empty());
     validator.initialize_validator();
     validator.set_parameter_value("W", "8");

@@ -18,7 +18,19 @@ protected:
         v.add_object("c", KOVA_OBJ_INPUT_PORT);
         v.initialize_validator();
     }
-    KOVA_PARAMETER_OBJ* parameter(const char* name) { return v.get_parameter_object(name); }
+    // Writes a rule's value into the alternate state of the named object.
+    void write(const char* name, const char* value) {
+        v.set_value_on_object(v.get_kova_obj(name), v.get_parameter_object(name), v.get_port_object(name), value);
+    }
+    // A parameter copy's "alternate value/alternate usage", a port copy's
+    // alternate usage, or the current value of any other object.
+    std::string alternate(const char* name) {
+        if (const KOVA_PARAMETER_OBJ* p = v.get_parameter_object(name))
+            return p->m_alt_value + "/" + kova_get_usage_state_as_string(p->m_alt_usage_state);
+        if (const KOVA_PORT_OBJ* port = v.get_port_object(name))
+            return kova_get_usage_state_as_string(port->m_alt_usage_state);
+        return v.get_kova_obj(name)->get_current_value();
+    }
     VALIDATOR_PROBE v;
 };
 
@@ -39,7 +51,7 @@ TEST_F(ValueAccess, GettersFallBackToDefaultsThenToNothing) {
 
 TEST_F(ValueAccess, SettersWriteBothCurrentValuesOfTheRightKindOnly) {
     v.set_parameter_value("width", "16");
-    EXPECT_EQ(parameter("WIDTH")->get_current_value(), "16");
+    EXPECT_EQ(v.get_parameter_object("WIDTH")->get_current_value(), "16");
     EXPECT_EQ(v.get_kova_obj("WIDTH")->get_current_value(), "16");
     v.set_parameter_value("WIDTH", "12abc");
     EXPECT_EQ(v.get_integer_parameter_value("WIDTH"), 12);
@@ -63,7 +75,7 @@ TEST_F(ValueAccess, UnusedTextOnlyChangesTheUsageState) {
     v.set_parameter_value("WIDTH", "16");
     v.set_parameter_usage_state("WIDTH", KOVA_USAGE_USED);
     v.set_parameter_value("WIDTH", "unused");
-    EXPECT_EQ(parameter("WIDTH")->m_current_usage_state, KOVA_USAGE_UNUSED);
+    EXPECT_EQ(v.get_parameter_object("WIDTH")->m_current_usage_state, KOVA_USAGE_UNUSED);
     EXPECT_EQ(v.get_integer_parameter_value("WIDTH"), 16);
 }
 
@@ -87,71 +99,47 @@ TEST_F(ValueAccess, PortAccessorsByName) {
 TEST_F(ValueAccess, PortValueByNameTakesThePortWidth) {
     NUVO_UINTEGER unknown(0, 12);
     unknown.force_x();
-    const struct {
-        const char* what;
-        NUVO_UINTEGER value;
-        const char* decimal;
-    } cases[] = {
-        {"wider", NUVO_UINTEGER(300, 64), "44"},
-        {"narrower", NUVO_UINTEGER(6, 3), "6"},
-        {"unknown", unknown, "X"},
-        {"equal width", NUVO_UINTEGER(255, 8), "255"},
-    };
+    const std::pair<NUVO_UINTEGER, const char*> cases[] = {
+        {NUVO_UINTEGER(300, 64), "44"}, {NUVO_UINTEGER(6, 3), "6"}, {unknown, "X"}, {NUVO_UINTEGER(255, 8), "255"}};
     v.set_current_port_width("c", 8);
-    for (const auto& c : cases) {
-        v.set_current_port_value("c", c.value);
-        EXPECT_EQ(v.get_current_port_value("c")->width(), 8) << c.what;
-        EXPECT_EQ(v.get_current_port_value_as_string("c", QEL_RADIX_UNSIGNED_DECIMAL), c.decimal) << c.what;
+    for (const auto& [value, decimal] : cases) {
+        SCOPED_TRACE(decimal);
+        v.set_current_port_value("c", value);
+        EXPECT_EQ(v.get_current_port_value("c")->width(), 8);
+        EXPECT_EQ(v.get_current_port_value_as_string("c", QEL_RADIX_UNSIGNED_DECIMAL), decimal);
         EXPECT_EQ(std::to_string(v.get_current_port_value_as_integer("c")),
-                  c.value.is_x() ? std::to_string(0xFFFFFFFFu) : c.decimal)
-            << c.what;
+                  value.is_x() ? std::to_string(0xFFFFFFFFu) : decimal);
     }
 }
 
+// Rule values: usage words go to the usage state (only string parameters
+// keep the word as the value), an empty value changes nothing, and a
+// hidden parameter takes the value as its current one.
 TEST_F(ValueAccess, RuleValuesGoToTheAlternateState) {
-    KOVA_PARAMETER_OBJ* style = parameter("STYLE");
-    v.set_value_on_object(v.get_kova_obj("STYLE"), style, nullptr, "used");
-    EXPECT_EQ(style->m_alt_usage_state, KOVA_USAGE_USED);
-    EXPECT_EQ(style->m_alt_value, "USED");
-    KOVA_PARAMETER_OBJ* width = parameter("WIDTH");
-    v.set_value_on_object(v.get_kova_obj("WIDTH"), width, nullptr, "Unused");
-    EXPECT_EQ(width->m_alt_usage_state, KOVA_USAGE_UNUSED);
-    EXPECT_EQ(width->m_alt_value, "");  // only string parameters keep the word
-    v.set_value_on_object(v.get_kova_obj("WIDTH"), width, nullptr, "8|16");
-    EXPECT_EQ(width->m_alt_value, "8|16");
-    EXPECT_EQ(width->m_alt_usage_state, KOVA_USAGE_USED);
-    v.set_value_on_object(v.get_kova_obj("WIDTH"), width, nullptr, "");
-    EXPECT_EQ(width->m_alt_value, "8|16");
-
-    KOVA_OBJ_INFO* hidden = v.get_kova_obj("H");
-    v.set_value_on_object(hidden, nullptr, nullptr, "42");
-    EXPECT_EQ(hidden->get_current_value(), "42");
-
-    KOVA_PORT_OBJ* port = v.get_port_object("c");
-    v.set_value_on_object(v.get_kova_obj("c"), nullptr, port, "constant");
-    EXPECT_EQ(port->m_alt_usage_state, KOVA_USAGE_CONSTANT);
-    v.set_value_on_object(v.get_kova_obj("c"), nullptr, port, "UNUSED");
-    EXPECT_EQ(port->m_alt_usage_state, KOVA_USAGE_UNUSED);
+    const char* const cases[][3] = {
+        {"STYLE", "used", "USED/USED"}, {"WIDTH", "Unused", "/UNUSED"}, {"WIDTH", "8|16", "8|16/USED"},
+        {"WIDTH", "", "8|16/USED"},     {"H", "42", "42"},              {"c", "constant", "CONSTANT"},
+        {"c", "UNUSED", "UNUSED"},
+    };
+    for (const auto& c : cases) {
+        write(c[0], c[1]);
+        EXPECT_EQ(alternate(c[0]), c[2]) << c[0] << " " << c[1];
+    }
 }
 
+// A constant port takes a value, or the range of two, as its bounds: an
+// unreadable first number keeps the lower bound, and in "1|2|3" the second
+// number is "2|3", which does not read.
 TEST_F(ValueAccess, ConstantPortBoundsFromValueOrRange) {
     KOVA_PORT_OBJ* port = v.get_port_object("c");
-    KOVA_OBJ_INFO* model = v.get_kova_obj("c");
     v.set_current_port_width("c", 8);
-    v.set_value_on_object(model, nullptr, port, "7");  // not constant yet: bounds stay
+    write("c", "7");  // not constant yet: bounds stay
     EXPECT_TRUE(port->get_min_port_value()->is_x());
-
     port->m_current_usage_state = KOVA_USAGE_CONSTANT;
-    v.set_value_on_object(model, nullptr, port, "7");
-    EXPECT_EQ(port->get_min_port_value_as_integer(), 7u);
-    EXPECT_EQ(port->get_max_port_value_as_integer(), 7u);
-    v.set_value_on_object(model, nullptr, port, "5|3");
-    EXPECT_EQ(port->get_min_port_value_as_integer(), 3u);
-    EXPECT_EQ(port->get_max_port_value_as_integer(), 5u);
-    v.set_value_on_object(model, nullptr, port, "abc|9");  // an unreadable first number keeps the bounds
-    EXPECT_EQ(port->get_min_port_value_as_integer(), 3u);
-    EXPECT_EQ(port->get_max_port_value_as_integer(), 9u);
-    v.set_value_on_object(model, nullptr, port, "1|2|3");  // "2|3" is the second number, which does not read
-    EXPECT_EQ(port->get_min_port_value_as_integer(), 1u);
-    EXPECT_EQ(port->get_max_port_value_as_integer(), 1u);
+    const char* const cases[][2] = {{"7", "7-7"}, {"5|3", "3-5"}, {"abc|9", "3-9"}, {"1|2|3", "1-1"}};
+    for (const auto& c : cases) {
+        write("c", c[0]);
+        EXPECT_EQ(std::to_string(port->get_min_port_value_as_integer()) + "-" +
+                      std::to_string(port->get_max_port_value_as_integer()), c[1]) << c[0];
+    }
 }
