@@ -108,8 +108,11 @@ bool KOVA_RULES_VALIDATOR::run_validator() {
     const int count = get_kova_obj_count();
     bool failed = false;
     int validated = 0;
-    POSITION_BUCKETS<KOVA_OBJ_INFO> objects_at(count);
-    POSITION_BUCKETS<KOVA_FN_MACRO> instances_at(count);
+    // Set once the first pass has made every instance: the highest level
+    // there can be, and the objects and instances of each level above 0.
+    int levels = 0;
+    POSITION_BUCKETS<KOVA_OBJ_INFO> objects_at(0);
+    POSITION_BUCKETS<KOVA_FN_MACRO> instances_at(0);
     auto validate = [&](KOVA_OBJ_INFO* object) {
         if (!validate_object(object)) failed = true;
         ++validated;
@@ -117,6 +120,7 @@ bool KOVA_RULES_VALIDATOR::run_validator() {
     auto evaluate = [&](KOVA_FN_MACRO* instance) { evaluate_instance(*this, *instance); };
     for (int position = 0; count > 0;) {
         if (position == 0) {
+            std::vector<KOVA_OBJ_INFO*> later;
             for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
                 if (object->evaluation_position == -1) {
                     KOVA_NAME_MAP in_progress;
@@ -126,8 +130,17 @@ bool KOVA_RULES_VALIDATOR::run_validator() {
                 if (object->evaluation_position == 0)
                     validate(object);
                 else
-                    objects_at.file(object->evaluation_position, object);
+                    later.push_back(object);
             }
+            // Every level above 0 holds an object or an instance that the
+            // level below it raised, so levels run up to the number of
+            // objects and instances together: a chain through macro calls
+            // alternates objects and instances, and goes past the object
+            // count.
+            levels = count + static_cast<int>(m_fn_macro_list.size());
+            objects_at = POSITION_BUCKETS<KOVA_OBJ_INFO>(levels);
+            instances_at = POSITION_BUCKETS<KOVA_FN_MACRO>(levels);
+            for (KOVA_OBJ_INFO* object : later) objects_at.file(object->evaluation_position, object);
             for (KOVA_FN_MACRO* instance : macro_instances(m_fn_macro_list)) {
                 if (instance->get_dependency_position() == 0)
                     evaluate(instance);
@@ -150,7 +163,7 @@ bool KOVA_RULES_VALIDATOR::run_validator() {
                 evaluate_instances_at(*this, m_fn_macro_list, position);
             break;
         }
-        if (position > count) {
+        if (position > levels) {
             post_error_message("Some objects dont have the correct settings to be validated", KOVA_SEVERITY_WARNING,
                                KOVA_DIAG_UNREACHED);
             break;

@@ -132,6 +132,25 @@ TEST_F(Run, FunctionRuleOrderDecides) {
 
 // The run makes a pass for every level up to the count of objects: an
 // object at that level is still validated, one beyond it is not.
+// Objects and macro instances alternate levels along a chain of calls, so
+// its levels run past the object count; every one of them is still run,
+// and the check at its end decides.
+TEST_F(Run, ChainsThroughMacroCallsRunPastTheObjectCount) {
+    v.add_object("W", INTEGER, "", "1");
+    v.add_macro("inc", "x + 1", "x");
+    for (int link = 1; link <= 10; ++link)
+        v.add_object("H" + std::to_string(link), KOVA_OBJ_HIDDEN_PARAMETER, "inc(" + std::string(link == 1 ? "W" : "H" + std::to_string(link - 1)) + ")");
+    v.add_rule("P", INTEGER, "H10 == 11");
+    v.initialize_validator();
+    v.set_all_ports_and_parameters_to_default_state();
+    EXPECT_TRUE(v.run_validator());
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(v.get_kova_obj("H10")->get_current_value(), "11");
+    v.set_parameter_value("W", "2");
+    EXPECT_FALSE(v.run_validator());
+    EXPECT_EQ(v.get_kova_obj("H10")->get_current_value(), "12");
+}
+
 TEST_F(Run, UnreachedPositionsAreReportedOnce) {
     v.add_object("A", INTEGER)->evaluation_position = 0;
     v.add_object("B", INTEGER)->evaluation_position = 1;
