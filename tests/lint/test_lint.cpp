@@ -82,6 +82,10 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
         {"precedence", a + close + "\n" + "<object name='H' kind='hidden' value='A * 2 &lt; 8'/>",
          a + close + "\n" + "<object name='H' kind='hidden' value='(A * 2) &lt; 8'/>", 3,
          "A * 2 < 8 reads as A * (2 < 8): comparisons bind tighter than arithmetic"},
+        // Parentheses that keep the grouping the grammar gives say it is meant.
+        {"precedence", a + close + "\n" + "<object name='H' kind='hidden' value='A * 2 &lt; 8'/>",
+         a + close + "\n" + "<object name='H' kind='hidden' value='A * (2 &lt; 8)'/>", 3,
+         "A * 2 < 8 reads as A * (2 < 8): comparisons bind tighter than arithmetic"},
         {"unplaced-character", a + "<rule condition='A gt 1 #'/>" + close, a + "<rule condition='A gt 1'/>" + close,
          2, "the characters \"#\" of A gt 1 # are not part of the rule language"},
         {"force-command", a + close + "\n" + "<vector name='v'><stimulus value='force AA 1 0'/></vector>",
