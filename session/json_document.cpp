@@ -23,6 +23,18 @@ nlohmann::json kova_json_error(const std::string& command, const std::string& te
     return document;
 }
 
+nlohmann::json kova_command_json(const std::string& command, const std::string& description,
+                                 std::optional<bool> valid, const nlohmann::json& members,
+                                 const KOVA_MESSAGES& messages) {
+    nlohmann::json document = kova_json_document(command);
+    document["description"] = kova_json_text(description);
+    if (valid) document["valid"] = *valid;
+    for (const auto& [key, value] : members.items())
+        if (!document.contains(key)) document[key] = value;
+    document["messages"] = kova_messages_json(messages);
+    return document;
+}
+
 nlohmann::json kova_message_json(const KOVA_MESSAGE& message) {
     nlohmann::json setting;
     if (!message.setting.file.empty())

@@ -4,6 +4,7 @@
 #ifndef KOVA_JSON_DOCUMENT_H
 #define KOVA_JSON_DOCUMENT_H
 
+#include <optional>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -18,6 +19,13 @@ constexpr int KOVA_JSON_SCHEMA_VERSION = 1;
 nlohmann::json kova_json_document(const std::string& command);
 // The same with "error": text and the messages that explain it.
 nlohmann::json kova_json_error(const std::string& command, const std::string& text, const KOVA_MESSAGES& messages);
+
+// The document of one command that ran: the common members, the verdict
+// when the command validated, the command's own members (which may not
+// replace the common ones) and the messages last.
+nlohmann::json kova_command_json(const std::string& command, const std::string& description,
+                                 std::optional<bool> valid, const nlohmann::json& members,
+                                 const KOVA_MESSAGES& messages);
 
 nlohmann::json kova_message_json(const KOVA_MESSAGE& message);
 nlohmann::json kova_messages_json(const KOVA_MESSAGES& messages);

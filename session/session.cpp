@@ -191,6 +191,12 @@ void KOVA_SESSION::derive() {
     if (!m_constants.empty()) apply_constant_values();
 }
 
+void KOVA_SESSION::refresh_port_widths() {
+    const KOVA_OBJ_MAP ports = m_validator->get_port_list();  // a copy: keep it alive through the walk
+    for (const auto& entry : ports.entries()) static_cast<KOVA_PORT_OBJ*>(entry.second)->reset_current_port_width();
+    apply_constant_values();
+}
+
 KOVA_MESSAGES KOVA_SESSION::take_messages() {
     KOVA_MESSAGES messages = kova_messages_of(*m_validator);
     m_validator->clear_error_messages();

@@ -69,6 +69,13 @@ public:
     // asks for widths, ranges or values.
     void derive();
 
+    // Every port's width evaluated afresh from the current values, and the
+    // values of ports held constant given again at those widths. A run
+    // keeps the widths an earlier evaluation gave, so a front end that
+    // changes settings between runs calls this before reading widths
+    // (after a run or derive, so that derived values are current).
+    void refresh_port_widths();
+
     // The engine's records since its list was last cleared, as messages;
     // the list is cleared.
     KOVA_MESSAGES take_messages();

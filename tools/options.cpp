@@ -113,16 +113,21 @@ void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_COMMAND_BODY
     const bool clean = result.valid && !output.failed && !kova_has_errors(messages);
     state.exit_code = clean ? KOVA_EXIT_OK : KOVA_EXIT_INVALID;
     if (state.json()) {
-        nlohmann::json document = kova_json_document(state.command);
-        document["description"] = kova_json_text(state.load.description);
-        if (validates) document["valid"] = result.valid;
-        for (auto& [key, value] : output.document.items()) document[key] = value;
-        document["messages"] = kova_messages_json(messages);
-        std::cout << kova_json_dump(document) << "\n";
+        const std::optional<bool> valid = validates ? std::optional<bool>(result.valid) : std::nullopt;
+        std::cout << kova_json_dump(kova_command_json(state.command, state.load.description, valid, output.document,
+                                                      messages))
+                  << "\n";
         return;
     }
-    kova_print_messages(messages, state.load.description, std::cout);
+    // A product keeps standard output to itself: the messages and the
+    // verdict go to standard error, printed first so that they come
+    // before the product where both streams go to one place.
+    std::ostream& report = output.product ? std::cerr : std::cout;
+    kova_print_messages(messages, state.load.description, report);
+    if (validates && output.product && !result.valid)
+        report << state.load.description << ": invalid\n";
+    report.flush();
     if (output.text) output.text(std::cout);
-    if (validates && (state.command == "validate" || !result.valid))
+    if (validates && !output.product && (state.command == "validate" || !result.valid))
         std::cout << state.load.description << ": " << (result.valid ? "valid" : "invalid") << "\n";
 }

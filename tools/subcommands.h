@@ -39,6 +39,9 @@ struct KOVA_COMMAND_OUTPUT {
     bool failed = false;                                 // exit 1 even when valid
     std::string usage_problem;                           // exit 2 with this problem
     bool replaces_messages = false;                      // messages stand for the run's
+    // The text is a product (generated source) that standard output holds
+    // alone; messages and the verdict go to standard error instead.
+    bool product = false;
 };
 
 using KOVA_COMMAND_BODY = std::function<void(KOVA_SESSION&, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT&)>;
@@ -68,5 +71,6 @@ void add_ranges_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_messages_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_simlib_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_lint_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_generate_command(CLI::App& app, KOVA_TOOL_STATE& state);
 
 #endif
