@@ -50,6 +50,10 @@ def cases(examples, odd):
         (["lint", fifo], 0, '"warnings": 0'),
         (["lint", os.path.join(examples, "..", "tests", "data", "lint-mistakes.xml"), "--werror"], 1, '"check": "precedence"'),
         (["lint", fifo, "--disable", "nosuch"], 2, "no check is named nosuch"),
+        (["generate", ram, "--lang", "json"], 0, '"language": "json"'),
+        (["generate", fifo, "--lang", "verilog"], 0, '"text": "// sync_fifo_cfg: sync_fifo as configured.'),
+        (["generate", ram, "--settings", conflicts, "--lang", "c"], 1, '"text": null'),
+        (["generate", ram, "--lang", "c", "--stub"], 2, "--stub applies to verilog"),
         # Failures: exit 2 and an error document.
         (["show", os.path.join(examples, "missing.xml")], 2, '"kind": "load"'),
         (["nosuch", ram], 2, '"command": ""'),

@@ -1,0 +1,94 @@
+// kova generate's entry: the options checked, the configuration computed,
+// an invalid one refused unless forced, and the language's writer called.
+#include "generate/generate.h"
+
+#include "generate/configuration.h"
+#include "generate/writers.h"
+#include "session/json_document.h"
+
+namespace {
+
+struct LANGUAGE_NAME {
+    KOVA_GENERATE_LANGUAGE language;
+    const char* name;
+};
+
+const LANGUAGE_NAME LANGUAGES[] = {{KOVA_GENERATE_LANGUAGE::VERILOG, "verilog"},
+                                   {KOVA_GENERATE_LANGUAGE::SYSTEMVERILOG, "systemverilog"},
+                                   {KOVA_GENERATE_LANGUAGE::VHDL, "vhdl"},
+                                   {KOVA_GENERATE_LANGUAGE::C, "c"},
+                                   {KOVA_GENERATE_LANGUAGE::JSON, "json"}};
+
+bool is_hardware(KOVA_GENERATE_LANGUAGE language) {
+    return language == KOVA_GENERATE_LANGUAGE::VERILOG || language == KOVA_GENERATE_LANGUAGE::SYSTEMVERILOG ||
+           language == KOVA_GENERATE_LANGUAGE::VHDL;
+}
+
+// The text of one language, or "" with problems.
+std::string written(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_GEN_CONFIG& config,
+                    const KOVA_GENERATED& generated, const KOVA_GENERATE_OPTIONS& options, KOVA_MESSAGES& problems) {
+    switch (options.language) {
+    case KOVA_GENERATE_LANGUAGE::VERILOG: return kova_write_verilog(config, false, options, problems);
+    case KOVA_GENERATE_LANGUAGE::SYSTEMVERILOG: return kova_write_verilog(config, true, options, problems);
+    case KOVA_GENERATE_LANGUAGE::VHDL: return kova_write_vhdl(config, options, problems);
+    case KOVA_GENERATE_LANGUAGE::C: return kova_write_c_header(config, options, problems);
+    case KOVA_GENERATE_LANGUAGE::JSON: break;
+    }
+    // The document holds the run's messages and what evaluating the
+    // widths reported; its text member is null, since it is the text.
+    KOVA_MESSAGES messages = run.messages;
+    messages.insert(messages.end(), generated.messages.begin(), generated.messages.end());
+    nlohmann::json members = generated.members;
+    members["text"] = nullptr;
+    return kova_json_dump(kova_command_json("generate", session.description(), run.valid, members, messages)) + "\n";
+}
+
+}  // namespace
+
+const char* kova_generate_language_name(KOVA_GENERATE_LANGUAGE language) {
+    for (const LANGUAGE_NAME& entry : LANGUAGES)
+        if (entry.language == language) return entry.name;
+    return "";
+}
+
+bool kova_generate_language_of(const std::string& name, KOVA_GENERATE_LANGUAGE& language) {
+    for (const LANGUAGE_NAME& entry : LANGUAGES)
+        if (name == entry.name) {
+            language = entry.language;
+            return true;
+        }
+    return false;
+}
+
+std::string kova_generate_options_problem(const KOVA_GENERATE_OPTIONS& options) {
+    if (options.stub && !is_hardware(options.language))
+        return "--stub applies to verilog, systemverilog and vhdl, not " +
+               std::string(kova_generate_language_name(options.language));
+    if (options.stub && !options.name.empty()) return "--name names the wrapper; a stub takes the block's own name";
+    if (!options.name.empty() && options.language == KOVA_GENERATE_LANGUAGE::JSON)
+        return "--name does not apply to json";
+    return "";
+}
+
+KOVA_GENERATED kova_generate(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_GENERATE_OPTIONS& options) {
+    KOVA_GENERATED generated;
+    const std::string problem = kova_generate_options_problem(options);
+    if (!problem.empty()) {
+        generated.messages.push_back(kova_generate_problem("", {}, problem));
+        return generated;
+    }
+    const KOVA_GEN_CONFIG config = kova_generate_configuration(session);
+    generated.messages = config.messages;
+    generated.members = kova_configuration_members(config, options.language);
+    if (!run.valid && !options.force) {
+        generated.messages.push_back(kova_make_message(
+            KOVA_SEVERITY_NOTE, KOVA_DIAG_OTHER, "nothing generated: the configuration is not valid (--force generates it anyway)"));
+        return generated;
+    }
+    KOVA_MESSAGES problems;
+    generated.text = written(session, run, config, generated, options, problems);
+    generated.ok = problems.empty();
+    if (!generated.ok) generated.text.clear();
+    generated.messages.insert(generated.messages.end(), problems.begin(), problems.end());
+    return generated;
+}

@@ -1,0 +1,52 @@
+// kova generate: the source text of one configuration of a building block.
+// For Verilog, SystemVerilog and VHDL a wrapper around the block whose
+// ports are the used ports and which sets every parameter, or a stub of
+// the block itself; for C a header of #defines; for JSON the flat
+// configuration as a tool-interface document. docs/generate.md tells
+// what each language gets and how names are written.
+//
+// The functions print nothing and write no file: they answer with the
+// text or with the problems that stopped it, for every front end to show
+// in its own way.
+#ifndef KOVA_GENERATE_H
+#define KOVA_GENERATE_H
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "session/session.h"
+
+enum class KOVA_GENERATE_LANGUAGE { VERILOG, SYSTEMVERILOG, VHDL, C, JSON };
+
+struct KOVA_GENERATE_OPTIONS {
+    KOVA_GENERATE_LANGUAGE language = KOVA_GENERATE_LANGUAGE::VERILOG;
+    bool stub = false;   // the block's own empty module instead of the wrapper (HDL only)
+    std::string name;    // the wrapper's name (HDL) or the macro prefix (C); "" for the default
+    bool force = false;  // generate even when the run found the configuration invalid
+};
+
+struct KOVA_GENERATED {
+    bool ok = false;         // text holds the generated source
+    std::string text;
+    KOVA_MESSAGES messages;  // what evaluating the widths reported, then why nothing was generated
+    // The configuration as JSON members: language, function, parameters
+    // and ports (docs/json.md, generate); there even when ok is false.
+    nlohmann::json members = nlohmann::json::object();
+};
+
+// "verilog", "systemverilog", "vhdl", "c", "json".
+const char* kova_generate_language_name(KOVA_GENERATE_LANGUAGE language);
+// False for a name that is none of those.
+bool kova_generate_language_of(const std::string& name, KOVA_GENERATE_LANGUAGE& language);
+
+// A problem with the options themselves, as a usage error; "" when none.
+std::string kova_generate_options_problem(const KOVA_GENERATE_OPTIONS& options);
+
+// Generates from a session after the run whose result is run (or a
+// derive, with run.valid set as the caller knows it). The port widths are
+// evaluated afresh. An invalid configuration is refused unless
+// options.force is set; the JSON document carries run's messages.
+KOVA_GENERATED kova_generate(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_GENERATE_OPTIONS& options);
+
+#endif

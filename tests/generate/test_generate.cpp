@@ -1,0 +1,261 @@
+// kova generate: how names are written in each language, which
+// configurations cannot be written and why, what the instance connects
+// to each kind of port, and the generator over a live session.
+#include <gtest/gtest.h>
+
+#include "generate/generate.h"
+#include "generate/keywords.h"
+#include "generate/writers.h"
+#include "host/nuvo_int.h"
+#include "support/test_support.h"
+
+namespace {
+
+// "" for a name the language refuses.
+std::string spelled(bool (*spell)(const std::string&, std::string&), const std::string& name) {
+    std::string result;
+    return spell(name, result) ? result : "";
+}
+
+KOVA_GEN_PORT port(const std::string& name, int kind, int usage, int width, const std::string& bits = "") {
+    KOVA_GEN_PORT result;
+    result.name = name;
+    result.kind = kind;
+    result.usage = usage;
+    result.width = width;
+    result.width_expression = std::to_string(width);
+    result.constant_bits = bits;
+    return result;
+}
+
+KOVA_GEN_PARAMETER parameter(const std::string& name, bool is_string, const std::string& value) {
+    KOVA_GEN_PARAMETER result;
+    result.name = name;
+    result.is_string = is_string;
+    result.value = result.default_value = value;
+    result.usage = KOVA_USAGE_USED;
+    return result;
+}
+
+// A block with a port in every state a wrapper treats differently.
+KOVA_GEN_CONFIG block() {
+    KOVA_GEN_CONFIG config;
+    config.function = "blk";
+    config.parameters = {parameter("WIDTH", false, "8"), parameter("NOTE", true, "a\"b\\c?\?=\t"),
+                         parameter("OFFSET", false, "-3")};
+    config.ports = {port("clk", KOVA_OBJ_INPUT_PORT, KOVA_USAGE_USED, 1),
+                    port("din", KOVA_OBJ_INPUT_PORT, KOVA_USAGE_USED, 8),
+                    port("q", KOVA_OBJ_OUTPUT_PORT, KOVA_USAGE_UNUSED, 8),
+                    port("spare", KOVA_OBJ_INPUT_PORT, KOVA_USAGE_UNUSED, 4),
+                    port("bit", KOVA_OBJ_INPUT_PORT, KOVA_USAGE_UNUSED, 1),
+                    port("level", KOVA_OBJ_INPUT_PORT, KOVA_USAGE_CONSTANT, 5, "10101"),
+                    port("held", KOVA_OBJ_INPUT_PORT, KOVA_USAGE_CONSTANT, 3),
+                    port("gone", KOVA_OBJ_INPUT_PORT, KOVA_USAGE_UNUSED, 0),
+                    port("inst", KOVA_OBJ_INOUT_PORT, KOVA_USAGE_USED, 2)};
+    return config;
+}
+
+// The text of a writer, and its problems joined.
+struct WRITTEN {
+    std::string text, problems;
+};
+
+WRITTEN write(const KOVA_GEN_CONFIG& config, KOVA_GENERATE_LANGUAGE language, bool stub = false,
+              const std::string& name = "") {
+    KOVA_GENERATE_OPTIONS options;
+    options.language = language;
+    options.stub = stub;
+    options.name = name;
+    KOVA_MESSAGES problems;
+    WRITTEN written;
+    switch (language) {
+    case KOVA_GENERATE_LANGUAGE::VHDL: written.text = kova_write_vhdl(config, options, problems); break;
+    case KOVA_GENERATE_LANGUAGE::C: written.text = kova_write_c_header(config, options, problems); break;
+    default:
+        written.text = kova_write_verilog(config, language == KOVA_GENERATE_LANGUAGE::SYSTEMVERILOG, options, problems);
+    }
+    for (const KOVA_MESSAGE& problem : problems) written.problems += problem.text + "\n";
+    return written;
+}
+
+using LANG = KOVA_GENERATE_LANGUAGE;
+
+}  // namespace
+
+TEST(GenerateNames, VerilogEscapesKeywordsAndOddNamesAndRefusesWhatItCannotSpell) {
+    const struct { std::string name, expected; } cases[] = {
+        {"din", "din"}, {"_x$1", "_x$1"}, {"MODULE", "MODULE"},  // keywords are lower case
+        {"module", "\\module "}, {"logic", "\\logic "},           // Verilog, and SystemVerilog only
+        {"a-b", "\\a-b "}, {"9lives", "\\9lives "}, {"$x", "\\$x "}, {"a\\b", "\\a\\b "},
+        {"a b", ""}, {"tab\t", ""}, {"caf\xc3\xa9", ""}, {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(spelled(kova_verilog_identifier, c.name), c.expected) << c.name;
+}
+
+TEST(GenerateNames, VhdlWritesExtendedIdentifiersForReservedAndOddNames) {
+    const struct { std::string name, expected; } cases[] = {
+        {"din", "din"}, {"Din_2", "Din_2"},
+        {"SIGNAL", "\\SIGNAL\\"}, {"std_logic", "\\std_logic\\"}, {"Work", "\\Work\\"},  // reserved, or used by the output
+        {"a__b", "\\a__b\\"}, {"a_", "\\a_\\"}, {"_a", "\\_a\\"}, {"2x", "\\2x\\"}, {"a$", "\\a$\\"},
+        {"a\\b", "\\a\\\\b\\"}, {"a b", "\\a b\\"},
+        {"a\nb", ""}, {"\xff", ""}, {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(spelled(kova_vhdl_identifier, c.name), c.expected) << c.name;
+}
+
+TEST(GenerateNames, KeywordTablesPerLanguage) {
+    const struct { std::string word; bool verilog, vhdl; } cases[] = {
+        {"accept_on", true, false}, {"always_ff", true, false}, {"wire", true, false}, {"Wire", false, false},
+        {"within", true, false}, {"xor", true, true}, {"type", true, true}, {"abs", false, true},
+        {"ABS", false, true}, {"downto", false, true}, {"view", false, true}, {"work", false, true},
+        {"std_logic_vector", false, true}, {"din", false, false}, {"", false, false}, {"zzz", false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(kova_is_verilog_keyword(c.word), c.verilog) << c.word;
+        EXPECT_EQ(kova_is_vhdl_reserved(c.word), c.vhdl) << c.word;
+    }
+}
+
+TEST(GenerateNames, CMacroWordsAreUpperCaseWithUnderscores) {
+    const struct { std::string name, expected; } cases[] = {
+        {"din", "DIN"}, {"a-b", "A_B"}, {"x.y z", "X_Y_Z"}, {"caf\xc3\xa9", "CAF__"}, {"R2d2", "R2D2"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(kova_c_macro_word(c.name), c.expected) << c.name;
+}
+
+TEST(GenerateValues, IntegersAreDecimalWithinTheSymmetric32BitRange) {
+    const struct { std::string text; bool ok; long long value; } cases[] = {
+        {"0", true, 0}, {"-5", true, -5}, {"08", true, 8}, {"2147483647", true, 2147483647},
+        {"-2147483647", true, -2147483647}, {"2147483648", false, 0}, {"-2147483648", false, 0},
+        {"99999999999", false, 0}, {"+1", false, 0}, {"", false, 0}, {"-", false, 0}, {"1e3", false, 0},
+        {" 1", false, 0}, {"0x10", false, 0},
+    };
+    for (const auto& c : cases) {
+        long long value = 0;
+        EXPECT_EQ(kova_generate_integer(c.text, value), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(value, c.value) << c.text;
+        }
+    }
+}
+
+// Each change to the block makes one language refuse it with a message
+// holding the text shown; "" where that language writes it.
+TEST(GenerateRefusals, ConfigurationsALanguageCannotWrite) {
+    const auto with = [](auto change) {
+        KOVA_GEN_CONFIG config = block();
+        change(config);
+        return config;
+    };
+    const KOVA_GEN_CONFIG zero_width = with([](KOVA_GEN_CONFIG& c) { c.ports[1].width = 0; c.ports[1].width_expression = "WIDTH - 8"; });
+    const KOVA_GEN_CONFIG wide_constant = with([](KOVA_GEN_CONFIG& c) { c.ports[5].width = NUVO_UINTEGER::NUVO_MAX_WIDTH + 1; });
+    const KOVA_GEN_CONFIG bad_value = with([](KOVA_GEN_CONFIG& c) { c.parameters[0].value = "wide"; });
+    const KOVA_GEN_CONFIG bad_default = with([](KOVA_GEN_CONFIG& c) { c.parameters[0].default_value = "x"; });
+    const KOVA_GEN_CONFIG blank_name = with([](KOVA_GEN_CONFIG& c) { c.ports[0].name = "a b"; });
+    const KOVA_GEN_CONFIG no_function = with([](KOVA_GEN_CONFIG& c) { c.function = ""; });
+    const KOVA_GEN_CONFIG twin_ports = with([](KOVA_GEN_CONFIG& c) { c.ports[0].name = "a-b"; c.ports[1].name = "a.b"; });
+    const KOVA_GEN_CONFIG width_named = with([](KOVA_GEN_CONFIG& c) { c.parameters[0].name = "din_width"; });
+    const KOVA_GEN_CONFIG guard_named = with([](KOVA_GEN_CONFIG& c) { c.parameters[0].name = "cfg.h"; });
+    const struct { const char* what; KOVA_GEN_CONFIG config; LANG language; bool stub; std::string name, problem; } cases[] = {
+        {"zero width", zero_width, LANG::VERILOG, false, "", "Port din is USED but its width WIDTH - 8 evaluates to 0 or less, so Verilog cannot declare it"},
+        {"zero width", zero_width, LANG::VHDL, true, "", "so VHDL cannot declare it"},
+        {"zero width", zero_width, LANG::C, false, "", ""},
+        {"wide constant", wide_constant, LANG::SYSTEMVERILOG, false, "", "Port level is held constant at a width of 1048577 bits"},
+        {"bad value", bad_value, LANG::VERILOG, false, "", "Parameter WIDTH has the value 'wide', which Verilog cannot take as an integer"},
+        {"bad value", bad_value, LANG::C, false, "", "which C cannot take as an integer"},
+        {"bad default", bad_default, LANG::VHDL, true, "", "Parameter WIDTH has the default 'x'"},
+        {"bad default", bad_default, LANG::VHDL, false, "", ""},  // a wrapper sets values only
+        {"blank name", blank_name, LANG::VERILOG, false, "", "Port 'a b' cannot be written as a Verilog identifier"},
+        {"blank name", blank_name, LANG::VHDL, false, "", ""},  // an extended identifier holds it
+        {"no function", no_function, LANG::VHDL, true, "", "The function name '' cannot be written as a VHDL identifier"},
+        {"own name", block(), LANG::VERILOG, false, "blk", "The wrapper cannot take the block's own name blk"},
+        {"own name", block(), LANG::VHDL, false, "BLK", "The wrapper cannot take the block's own name BLK"},
+        {"own name", block(), LANG::VERILOG, false, "BLK", ""},  // Verilog names are case-sensitive
+        {"prefix", block(), LANG::C, false, "_x", "The macro prefix '_x' must start with a letter (from --name)"},
+        {"prefix", no_function, LANG::C, false, "", "it is the function name; give one with --name"},
+        {"twin ports", twin_ports, LANG::C, false, "",
+         "The C macro BLK_A_B_WIDTH would stand for both the width of port a-b and the width of port a.b"},
+        {"width named", width_named, LANG::C, false, "",
+         "The C macro BLK_DIN_WIDTH would stand for both parameter din_width and the width of port din"},
+        {"guard named", guard_named, LANG::C, false, "", "The C macro BLK_CFG_H would stand for both the include guard and parameter cfg.h"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + " in " + kova_generate_language_name(c.language));
+        const WRITTEN written = write(c.config, c.language, c.stub, c.name);
+        if (c.problem.empty()) {
+            EXPECT_EQ(written.problems, "");
+            EXPECT_NE(written.text, "");
+        } else {
+            EXPECT_NE(written.problems.find(c.problem), std::string::npos) << written.problems;
+            EXPECT_EQ(written.text, "");
+        }
+    }
+}
+
+// What each writer makes of each kind of port and value: a fragment the
+// text must hold (present) or must not.
+TEST(GenerateWriters, EachPortAndValueIsWrittenAsItsStateAsks) {
+    const struct { LANG language; bool stub; std::string fragment; bool present = true; } cases[] = {
+        {LANG::VERILOG, false, "module blk_cfg (\n  input wire clk,\n  input wire [7:0] din,\n  inout wire [1:0] inst\n);"},
+        {LANG::SYSTEMVERILOG, false, "  input logic [7:0] din,\n  inout wire [1:0] inst\n"},
+        {LANG::VERILOG, false, "  blk #(\n    .WIDTH(8),\n    .NOTE(\"a\\\"b\\\\c?\?=\\011\"),\n    .OFFSET(-3)\n  ) inst_1 (\n"},
+        {LANG::VERILOG, false, "    .q(),\n    .spare(4'b0),\n    .\\bit (1'b0),\n    .level(5'h15),\n    .held(3'b0),\n    .inst(inst)\n  );"},
+        {LANG::VERILOG, false, "gone", false},  // unused and no width: not there
+        {LANG::VERILOG, true, "module blk #(\n  parameter integer WIDTH = 8,\n  parameter NOTE = "},
+        {LANG::SYSTEMVERILOG, true, "  parameter int OFFSET = -3\n) (\n  input logic clk,\n"},
+        {LANG::SYSTEMVERILOG, true, "  output logic [7:0] q,\n  input logic [3:0] spare,\n"},
+        {LANG::VHDL, false, "entity blk_cfg is\n  port (\n    clk : in std_logic;\n    din : in std_logic_vector(7 downto 0);\n"
+                            "    inst : inout std_logic_vector(1 downto 0)\n  );\nend entity;"},
+        {LANG::VHDL, false, "  inst_1 : entity work.blk\n    generic map (\n      WIDTH => 8,\n"
+                            "      NOTE => \"a\"\"b\\c?\?=\" & character'val(9),\n      OFFSET => -3\n    )\n"},
+        {LANG::VHDL, false, "      q => open,\n      spare => (others => '0'),\n      bit => '0',\n      level => \"10101\",\n"
+                            "      held => (others => '0'),\n      inst => inst\n    );\nend architecture;"},
+        {LANG::VHDL, true, "  generic (\n    WIDTH : integer := 8;\n"},
+        {LANG::VHDL, true, "    gone", false},
+        {LANG::VHDL, true, "architecture stub of blk is\nbegin\nend architecture;\n"},
+        {LANG::C, false, "#ifndef BLK_CFG_H\n#define BLK_CFG_H\n"},
+        {LANG::C, false, "#define BLK_WIDTH 8\n#define BLK_NOTE \"a\\\"b\\\\c\\?\\?=\\011\"\n#define BLK_OFFSET (-3)\n"},
+        {LANG::C, false, "#define BLK_LEVEL_WIDTH 5\n#define BLK_LEVEL_USED 1\n#define BLK_HELD_WIDTH 3\n#define BLK_HELD_USED 1\n"
+                          "#define BLK_GONE_WIDTH 0\n#define BLK_GONE_USED 0\n"},
+        {LANG::C, false, "#endif /* BLK_CFG_H */\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(kova_generate_language_name(c.language)) + (c.stub ? " stub" : ""));
+        const WRITTEN written = write(block(), c.language, c.stub);
+        ASSERT_EQ(written.problems, "");
+        EXPECT_EQ(written.text.find(c.fragment) != std::string::npos, c.present) << c.fragment << "\nin\n" << written.text;
+    }
+}
+
+// Over a session: refused when invalid unless forced, and widths that
+// follow the settings from one run to the next in the same session.
+TEST(GenerateSession, RefusesInvalidUnlessForcedAndFollowsNewSettings) {
+    KOVA_MESSAGES problems;
+    std::unique_ptr<KOVA_SESSION> session =
+        KOVA_SESSION::open({std::string(KOVA_EXAMPLES) + "/fifo.xml", "", ""}, problems);
+    ASSERT_TRUE(session);
+    const auto generate = [&](const std::string& width, bool force) {
+        session->apply({{"WIDTH", width, "", 0}}, problems);
+        KOVA_GENERATE_OPTIONS options;
+        options.language = LANG::C;
+        options.force = force;
+        return kova_generate(*session, session->run(), options);
+    };
+    const struct { std::string width; bool force, ok; std::string fragment; } cases[] = {
+        {"8", false, true, "#define SYNC_FIFO_DIN_WIDTH 8\n"},
+        {"32", false, true, "#define SYNC_FIFO_DIN_WIDTH 32\n"},
+        {"300", false, false, ""},
+        {"300", true, true, "#define SYNC_FIFO_DIN_WIDTH 300\n"},
+        {"12", false, true, "#define SYNC_FIFO_DOUT_WIDTH 12\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("WIDTH=" + c.width + (c.force ? " forced" : ""));
+        const KOVA_GENERATED generated = generate(c.width, c.force);
+        EXPECT_EQ(generated.ok, c.ok);
+        EXPECT_NE(generated.text.find(c.fragment), std::string::npos) << generated.text;
+        EXPECT_EQ(generated.members["ports"][3]["width"], std::stoi(c.width));
+        if (!c.ok) {
+            EXPECT_EQ(generated.messages.back().text.rfind("nothing generated", 0), 0u);
+        }
+    }
+}
