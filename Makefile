@@ -20,6 +20,8 @@ SANITIZER_CXX ?= clang++-14
 # Turns the addresses of sanitizer reports into file and line.
 SYMBOLIZER ?= /usr/lib/llvm-14/bin/llvm-symbolizer
 FUZZ_SECONDS ?= 600
+# The interpreter the Python module is built for (python/CMakeLists.txt).
+PYTHON ?= /usr/bin/python3
 # The tests that run validators in several threads at once.
 THREAD_TEST = ^(EntryPoints\.ValidatorsInTwoThreadsDoNotInterfere|Threads\.CopiesOfOneLoadedValidatorRunInParallel)$$
 
@@ -82,6 +84,8 @@ bench: configure
 	$(BUILD)/bench/kova_bench --benchmark_repetitions=3 --benchmark_color=false
 	cmake --build $(BUILD) -j $(JOBS) --target kova
 	python3 bench/lint_scale.py $(BUILD)/tools/kova
+	cmake --build $(BUILD) -j $(JOBS) --target kova_rules_python
+	$(PYTHON) bench/python_overhead.py $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)

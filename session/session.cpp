@@ -186,6 +186,8 @@ KOVA_RUN_RESULT KOVA_SESSION::run() {
 }
 
 void KOVA_SESSION::derive() {
+    const KOVA_OBJ_MAP ports = m_validator->get_port_list();  // a copy: keep it alive through the walk
+    for (const auto& entry : ports.entries()) static_cast<KOVA_PORT_OBJ*>(entry.second)->reset_current_port_width();
     m_validator->run_validator();
     m_validator->clear_error_messages();
     if (!m_constants.empty()) apply_constant_values();

@@ -66,7 +66,9 @@ public:
 
     // A run whose messages are dropped, so that derived values (hidden
     // parameters, macro calls) are up to date, as a wizard does before it
-    // asks for widths, ranges or values.
+    // asks for widths, ranges or values. The engine keeps a port's width
+    // once evaluated, so every width is forgotten first and the next
+    // query evaluates it under the current settings.
     void derive();
 
     // Every port's width evaluated afresh from the current values, and the

@@ -1,21 +1,18 @@
 // kova deps: the ports and parameters an object or an expression depends
 // on, and the text that messages show for them.
-#include "session/json_text.h"
+#include "session/expression_queries.h"
+#include "session/json_document.h"
 #include "tools/subcommands.h"
 
 namespace {
 
-void describe(const KOVA_NAME_MAP& names, const std::string& text, KOVA_COMMAND_OUTPUT& output) {
-    std::vector<std::string> list;
-    for (const auto& entry : names) list.push_back(entry.first);
-    nlohmann::json json_names = nlohmann::json::array();
-    for (const std::string& name : list) json_names.push_back(kova_json_text(name));
-    output.document["names"] = json_names;
-    output.document["text"] = kova_json_text(text);
-    output.text = [list, text](std::ostream& out) {
+void describe(const KOVA_DEPENDENCIES& dependencies, KOVA_COMMAND_OUTPUT& output) {
+    output.document["names"] = kova_texts_json(dependencies.names);
+    output.document["text"] = kova_json_text(dependencies.text);
+    output.text = [dependencies](std::ostream& out) {
         out << "names: ";
-        for (std::size_t i = 0; i < list.size(); ++i) out << (i ? ", " : "") << list[i];
-        out << "\ntext: " << text << "\n";
+        for (std::size_t i = 0; i < dependencies.names.size(); ++i) out << (i ? ", " : "") << dependencies.names[i];
+        out << "\ntext: " << dependencies.text << "\n";
     };
 }
 
@@ -37,19 +34,16 @@ void add_deps_command(CLI::App& app, KOVA_TOOL_STATE& state) {
             return;
         }
         run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT& output) {
-            const KOVA_RULES_VALIDATOR& validator = session.validator();
             if (!expr_option->empty()) {
-                describe(validator.get_ports_and_parameters_used_in_expression(*expression),
-                         validator.get_dependency_error_message_for_condition(*expression), output);
+                describe(kova_expression_dependencies(session, *expression), output);
                 return;
             }
-            const KOVA_OBJ_INFO* object = validator.get_kova_obj(*name);
-            if (!object) {
+            KOVA_DEPENDENCIES dependencies;
+            if (!kova_object_dependencies(session, *name, dependencies)) {
                 output.usage_problem = "no object is named " + *name;
                 return;
             }
-            describe(validator.get_ports_and_parameters_impacting_obj(*name),
-                     validator.get_dependency_error_message_for_obj(object), output);
+            describe(dependencies, output);
         });
     });
 }

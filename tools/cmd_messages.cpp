@@ -1,5 +1,6 @@
 // kova messages: the wizard's messages that apply to the settings.
 #include "session/json_document.h"
+#include "session/wizard_queries.h"
 #include "tools/subcommands.h"
 
 void add_messages_command(CLI::App& app, KOVA_TOOL_STATE& state) {
@@ -9,14 +10,7 @@ void add_messages_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->footer("Example: kova messages examples/fifo.xml --set MEMORY_TYPE=distributed --set WIDTH=72");
     command->callback([&state]() {
         run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT& output) {
-            KOVA_RULES_VALIDATOR& validator = session.validator();
-            validator.clear_error_messages();
-            validator.process_external_messages();
-            validator.reset_external_message_list();
-            std::vector<std::string> shown;
-            while (const KOVA_RULE_ELEMENT* message = validator.get_next_external_message())
-                shown.push_back(message->get_value());
-            output.messages = session.take_messages();
+            const std::vector<std::string> shown = kova_wizard_messages(session, output.messages);
             output.document["wizard_messages"] = kova_texts_json(shown);
             output.text = [shown](std::ostream& out) {
                 for (const std::string& text : shown) out << text << "\n";

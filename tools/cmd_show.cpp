@@ -1,24 +1,17 @@
 // kova show: every port and parameter of a description with its kind,
 // value text, default and usage states.
 #include "session/json_text.h"
+#include "session/object_states.h"
 #include "tools/subcommands.h"
 
 namespace {
 
 KOVA_TABLE object_table(const KOVA_RULES_VALIDATOR& validator) {
     KOVA_TABLE table{{"KIND", "NAME", "VALUE", "DEFAULT", "USAGE", "MODEL_USAGE"}};
-    for (const KOVA_OBJ_INFO* object : validator.get_kova_obj_snapshot()) {
-        int usage;
-        if (const KOVA_PORT_OBJ* port = validator.get_port_object(object->get_name()))
-            usage = port->get_current_usage_state();
-        else if (const KOVA_PARAMETER_OBJ* parameter = validator.get_parameter_object(object->get_name()))
-            usage = parameter->get_current_usage_state();
-        else
-            continue;
-        const std::string value = object->is_port() ? object->get_port_width() : object->get_value();
-        table.push_back({kova_object_kind_name(object->obj_type), object->get_name(), value,
-                         object->get_default_value(), kova_get_usage_state_as_string(usage),
-                         kova_get_usage_state_as_string(object->get_effective_usage_state())});
+    for (const KOVA_OBJECT_STATE& object : kova_object_states(validator)) {
+        table.push_back({object.kind, object.name, object.value_text, object.default_value,
+                         kova_get_usage_state_as_string(object.usage),
+                         kova_get_usage_state_as_string(object.model_usage)});
     }
     return table;
 }

@@ -1,5 +1,6 @@
 // kova stimulus: the values a stimulus vector drives at one time.
 #include "session/json_text.h"
+#include "session/wizard_queries.h"
 #include "tools/subcommands.h"
 
 void add_stimulus_command(CLI::App& app, KOVA_TOOL_STATE& state) {
@@ -13,20 +14,15 @@ void add_stimulus_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->footer("Example: kova stimulus examples/counter.xml count_cycle --time 50 --set DIRECTION=both");
     command->callback([&state, name, time]() {
         run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT& output) {
-            KOVA_RULES_VALIDATOR& validator = session.validator();
-            KOVA_VECTOR_OBJ* vector = validator.get_vector_object(*name);
-            if (!vector) {
+            KOVA_STIMULUS_RESULT stimulus;
+            if (!kova_stimulus_at(session, *name, *time, stimulus, output.messages)) {
                 output.usage_problem = "no stimulus vector is named " + *name;
                 return;
             }
-            validator.clear_error_messages();
-            vector->reset_vector_stimulus();
-            std::string signal, value;
             KOVA_TABLE transitions{{"NAME", "VALUE"}};
-            while (validator.kova_get_vector_transition(vector, *time, signal, value))
-                transitions.push_back({signal, value});
-            output.messages = session.take_messages();
-            output.document["vector"] = kova_json_text(vector->get_vector_name());
+            for (const KOVA_TRANSITION& transition : stimulus.transitions)
+                transitions.push_back({transition.signal, transition.value});
+            output.document["vector"] = kova_json_text(stimulus.vector);
             output.document["time"] = *time;
             output.document["transitions"] = table_json(transitions);
             output.text = [transitions](std::ostream& out) {

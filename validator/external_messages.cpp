@@ -51,6 +51,11 @@ void KOVA_RULES_VALIDATOR::process_external_messages() {
     }
 }
 
+void KOVA_RULES_VALIDATOR::clear_external_messages() {
+    m_external_msg_list.clear();
+    m_external_msg_cursor = 0;
+}
+
 void KOVA_RULES_VALIDATOR::reset_external_message_list() { m_external_msg_cursor = 0; }
 
 KOVA_RULE_ELEMENT* KOVA_RULES_VALIDATOR::get_next_external_message() {

@@ -119,6 +119,9 @@ public:
     void initialize_msgs();
     // Appends every message that applies now; earlier ones stay.
     void process_external_messages();
+    // Empties the list of messages and puts the cursor at its start, so
+    // that the next process_external_messages gives the current ones only.
+    void clear_external_messages();
     void reset_external_message_list();
     // The next external message, owned by the validator; null at the end.
     KOVA_RULE_ELEMENT* get_next_external_message();

@@ -365,6 +365,7 @@ void keep_public_members() {
         &KOVA_RULES_VALIDATOR::determine_port_value_validity));
     keep(static_cast<void (KOVA_RULES_VALIDATOR::*)()>(&KOVA_RULES_VALIDATOR::initialize_msgs));
     keep(static_cast<void (KOVA_RULES_VALIDATOR::*)()>(&KOVA_RULES_VALIDATOR::process_external_messages));
+    keep(static_cast<void (KOVA_RULES_VALIDATOR::*)()>(&KOVA_RULES_VALIDATOR::clear_external_messages));
     keep(static_cast<void (KOVA_RULES_VALIDATOR::*)()>(&KOVA_RULES_VALIDATOR::reset_external_message_list));
     keep(static_cast<KOVA_RULE_ELEMENT* (KOVA_RULES_VALIDATOR::*)()>(&KOVA_RULES_VALIDATOR::get_next_external_message));
     keep(static_cast<std::string (KOVA_RULES_VALIDATOR::*)()>(&KOVA_RULES_VALIDATOR::get_simulation_library));

@@ -1,0 +1,138 @@
+// The kova_rules Python module: load a description, apply settings, run
+// the validator and ask what a wizard asks, through the shared layer
+// (session/) as the kova tool does. Texts that are not UTF-8 come back in
+// the JSON-safe form (python/texts.h, docs/python.md).
+#include <memory>
+
+#include <pybind11/pybind11.h>
+
+#include "python/py_validator.h"
+#include "python/records.h"
+#include "python/texts.h"
+
+namespace {
+
+const char* const MODULE_DOC = R"(Validate configurations of parameterised hardware building blocks.
+
+    import kova_rules
+    validator = kova_rules.load("examples/ram.xml")
+    validator.load_settings("examples/ram-conflicts.settings")
+    result = validator.run()
+    for message in result.messages:
+        print(message)
+
+Texts that are not UTF-8 come back as str in the escaped form the tool's
+JSON uses (U+FFFD and two hex digits per stray byte); given back, such a str
+stands for the original bytes. See docs/python.md.)";
+
+std::string optional_path(const py::object& path) { return path.is_none() ? "" : kova_py_path(path); }
+std::string optional_text(const py::object& text) { return text.is_none() ? "" : kova_py_bytes(text); }
+
+// A setting's value: str or bytes, or an int written in decimal.
+std::string setting_value(const py::handle& value) {
+    if (PyLong_Check(value.ptr()) && !PyBool_Check(value.ptr())) return std::string(py::str(value));
+    return kova_py_bytes(value);
+}
+
+void bind_validator(py::module_& module, py::handle load_error) {
+    using V = KOVA_PY_VALIDATOR;
+    py::class_<V>(module, "Validator",
+                  "A loaded description with the user's settings. Make one with kova_rules.load(); copy() gives an "
+                  "independent validator, and threads that each use their own copy run in parallel.")
+        .def_property_readonly("description", [](const V& v) { return kova_py_text(v.description()); },
+                               "The description file it was loaded from.")
+        .def("set", [](V& v, const py::object& name, const py::object& value) { v.set(kova_py_bytes(name), setting_value(value)); },
+             py::arg("name"), py::arg("value"),
+             "Sets a port or parameter: a parameter value (str, bytes or int), or \"USED\", \"UNUSED\", "
+             "\"CONSTANT\", or \"CONSTANT:VALUE\" for a port held at a value (decimal, 0x hex or 0b binary). "
+             "A later setting of a name overrides an earlier one. An unknown name raises KeyError naming the "
+             "nearest known one; an unacceptable value raises ValueError. Either leaves the validator as it was.")
+        .def("load_settings", [](V& v, const py::object& path) { return v.load_settings(kova_py_path(path)); },
+             py::arg("path"),
+             "Applies a settings file (one NAME=VALUE per line, docs/settings.md) and returns its warnings as a "
+             "list of Message. A file that cannot be read, has an error, or sets an unknown name raises "
+             "ValueError whose text gives FILE:LINE for each error; nothing of the file is applied then.")
+        .def("save_settings", [](V& v, const py::object& path, bool minimal) { v.save_settings(kova_py_path(path), minimal); },
+             py::arg("path"), py::arg("minimal") = false,
+             "Writes every setting now held (silent corrections of the last run included) to a settings file, "
+             "atomically; an existing settings file keeps its comments, blank lines and order. A failed save "
+             "raises OSError and leaves the file as it was. minimal=True, a file of only the settings that "
+             "differ from the description's defaults, comes with the shared layer's minimal save and raises "
+             "NotImplementedError until then.")
+        .def("run", &V::run,
+             "Runs the validator on the current settings and returns a Result (valid, messages). Other Python "
+             "threads go on while the engine runs.")
+        .def("eval", [](V& v, const py::object& text, const std::string& mode) { return v.eval(kova_py_bytes(text), mode); },
+             py::arg("expr"), py::arg("mode") = "evaluate",
+             "The value of a rule text under the current settings, as a str. mode is \"evaluate\", \"refresh\" "
+             "(a bare macro name is evaluated afresh) or \"text\" (operators rendered as canonical text). A text "
+             "that does not parse raises ValueError with the message; an unknown mode raises ValueError.")
+        .def("deps", [](V& v, const py::object& text) { return v.deps(kova_py_bytes(text)); }, py::arg("text"),
+             "When text names a port, parameter or other object: the names of the ports and parameters its "
+             "rules depend on. Otherwise text is an expression: the names it uses, directly or through the "
+             "macros it calls. In order of first mention, as `kova deps` lists them.")
+        .def("widths", &V::widths, "Every port's width under the current settings: a dict of port name to int "
+                                   "(None where the width expression gives none).")
+        .def("ranges", [](V& v, const py::object& port) { return v.ranges(kova_py_bytes(port)); }, py::arg("port"),
+             "The legal values of a port under the current settings, as a PortRange. KeyError for an unknown port.")
+        .def("messages", &V::wizard_messages,
+             "The texts of the description's messages that apply to the current settings (a fresh list on every "
+             "call), as a wizard shows them.")
+        .def("simulation_libraries", &V::simulation_libraries,
+             "The simulation libraries the current settings need, as a list of str.")
+        .def("wizard_map", [](V& v, const py::object& name) { return v.wizard_map(kova_py_bytes(name)); }, py::arg("name"),
+             "The wizard map of that name evaluated under the current settings: a list of MapEntry. KeyError for "
+             "an unknown map.")
+        .def("stimulus", [](V& v, const py::object& vector, int time) { return v.stimulus(kova_py_bytes(vector), time); },
+             py::arg("vector"), py::arg("time"),
+             "What the stimulus vector drives at that time: a list of (signal, value) tuples in record order. "
+             "KeyError for an unknown vector.")
+        .def_property_readonly("last_messages", &V::last_messages,
+                               "The engine's messages from the last query (eval, widths, ranges, messages, "
+                               "simulation_libraries, wizard_map, stimulus), as a list of Message.")
+        .def_property_readonly("parameters", [](V& v) { return v.objects(false); },
+                               "Every parameter, in the description's order, as a list of ObjectState.")
+        .def_property_readonly("ports", [](V& v) { return v.objects(true); },
+                               "Every port, in the description's order, as a list of ObjectState.")
+        .def("copy", [](const V& v) { return std::make_unique<V>(v); },
+             "An independent validator with the same description, settings and state.")
+        .def("__copy__", [](const V& v) { return std::make_unique<V>(v); }, "The same as copy().")
+        .def("__deepcopy__", [](const V& v, const py::object&) { return std::make_unique<V>(v); }, py::arg("memo"),
+             "The same as copy().")
+        .def("__repr__", [](const V& v) { return py::str("<Validator {!r}>").format(kova_py_text(v.description())); });
+
+    module.def(
+        "load",
+        [load_error](const py::object& path, const py::object& lib, const py::object& function) {
+            KOVA_LOAD_OPTIONS options;
+            options.description = kova_py_path(path);
+            options.library_dir = optional_path(lib);
+            options.function_name = optional_text(function);
+            return std::make_unique<V>(options, load_error);
+        },
+        py::arg("path"), py::arg("lib") = py::none(), py::arg("function") = py::none(),
+        "Loads a description (XML) and gives every port and parameter its default state. lib names a folder "
+        "searched first for included sub-models; function overrides the description's function name. A "
+        "description that is missing or malformed raises LoadError, whose text gives FILE:LINE for each problem.");
+
+    module.def(
+        "_native_run_seconds", [](V& v, int repetitions) { return v.native_run_seconds(repetitions); },
+        py::arg("validator"), py::arg("repetitions"),
+        "For the benchmark only: the CPU seconds of repetitions runs, each followed by reading every message's "
+        "text, all in C++.");
+}
+
+}  // namespace
+
+PYBIND11_MODULE(kova_rules, module) {
+    module.doc() = MODULE_DOC;
+    const py::object load_error = py::reinterpret_steal<py::object>(
+        PyErr_NewExceptionWithDoc("kova_rules.LoadError",
+                                  "A description that cannot be loaded. str() gives every problem in compiler form "
+                                  "(FILE:LINE:COLUMN: error: TEXT); .messages holds them as Message objects.",
+                                  PyExc_Exception, nullptr));
+    if (!load_error) throw py::error_already_set();
+    module.attr("LoadError") = load_error;
+    kova_bind_records(module);
+    bind_validator(module, load_error);
+}

@@ -1,0 +1,173 @@
+"""Validate configurations of parameterised hardware building blocks.
+
+Texts that are not UTF-8 come back as str in the escaped form the kova
+tool's JSON uses (U+FFFD and two hex digits per stray byte); given back,
+such a str stands for the original bytes. See docs/python.md.
+"""
+import os
+from typing import Optional, Union
+
+_Path = Union[str, bytes, os.PathLike]
+_Text = Union[str, bytes]
+
+class LoadError(Exception):
+    """A description that cannot be loaded; str() gives every problem in
+    compiler form (FILE:LINE:COLUMN: error: TEXT)."""
+    messages: list[Message]
+
+class Message:
+    """One diagnostic, as the kova tool's JSON gives it."""
+    @property
+    def severity(self) -> str:
+        """"error", "warning" or "note"."""
+    @property
+    def kind(self) -> str:
+        """What kind of finding it is, e.g. "value_conflict" or "setting"."""
+    @property
+    def text(self) -> str:
+        """The message text."""
+    @property
+    def object(self) -> Optional[str]:
+        """The port or parameter it concerns, or None."""
+    @property
+    def rule(self) -> Optional[int]:
+        """The index of the rule that decided among the object's rules, or None."""
+    @property
+    def file(self) -> Optional[str]:
+        """The file the message points into, or None."""
+    @property
+    def line(self) -> Optional[int]:
+        """1-based line, or None when unknown."""
+    @property
+    def column(self) -> Optional[int]:
+        """1-based column in bytes, or None when unknown."""
+    @property
+    def setting(self) -> Optional[tuple[str, Optional[int]]]:
+        """For a conflict with a setting read from a settings file: (file,
+        line) where it was set; else None."""
+    def __str__(self) -> str:
+        """The message in compiler form, FILE:LINE:COLUMN: SEVERITY: TEXT."""
+
+class Result:
+    """What one validation run reports."""
+    @property
+    def valid(self) -> bool:
+        """True when the configuration is valid."""
+    @property
+    def messages(self) -> list[Message]:
+        """Every message of the run."""
+
+class ObjectState:
+    """A port or parameter with its current and alternate state."""
+    @property
+    def name(self) -> str: ...
+    @property
+    def kind(self) -> str:
+        """"in", "out", "inout", "integer", "string" or "other"."""
+    @property
+    def is_port(self) -> bool: ...
+    @property
+    def value_text(self) -> str:
+        """A parameter's value text (its list or range); a port's width expression."""
+    @property
+    def default(self) -> str:
+        """The default value the description gives ("" when none)."""
+    @property
+    def value(self) -> Optional[str]:
+        """A parameter's current value; a port's value in decimal when it is
+        held at one, else None."""
+    @property
+    def usage(self) -> str:
+        """"USED", "UNUSED", "CONSTANT" or "NONE"."""
+    @property
+    def alt_value(self) -> Optional[str]:
+        """A parameter's alternate value from the last run; None for a port."""
+    @property
+    def alt_usage(self) -> str:
+        """The alternate usage state from the last run."""
+    @property
+    def model_usage(self) -> str:
+        """The usage state the description gives."""
+
+class PortRange:
+    """The legal values of a port under the current settings."""
+    @property
+    def port(self) -> str: ...
+    @property
+    def width(self) -> Optional[int]: ...
+    @property
+    def lower(self) -> str:
+        """In decimal ("X" digits where unknown)."""
+    @property
+    def upper(self) -> str:
+        """In decimal ("X" digits where unknown)."""
+    @property
+    def values(self) -> Optional[list[str]]:
+        """The explicit list of legal values in decimal, or None."""
+
+class MapEntry:
+    """One object of an evaluated wizard map."""
+    @property
+    def name(self) -> str: ...
+    @property
+    def kind(self) -> str: ...
+    @property
+    def value(self) -> str: ...
+    @property
+    def usage(self) -> str: ...
+    @property
+    def source(self) -> str:
+        """"map", or "parameter" or "port" for an object filled in."""
+
+class Validator:
+    """A loaded description with the user's settings."""
+    @property
+    def description(self) -> str:
+        """The description file it was loaded from."""
+    def set(self, name: _Text, value: Union[_Text, int]) -> None:
+        """Sets a parameter value, or "USED", "UNUSED", "CONSTANT",
+        "CONSTANT:VALUE". KeyError for an unknown name (with the nearest
+        known one), ValueError for an unacceptable value."""
+    def load_settings(self, path: _Path) -> list[Message]:
+        """Applies a settings file; returns its warnings. ValueError with
+        FILE:LINE for each error; nothing is applied then."""
+    def save_settings(self, path: _Path, minimal: bool = False) -> None:
+        """Writes every setting now held; OSError when the save fails.
+        minimal=True raises NotImplementedError until the shared layer's
+        minimal save arrives."""
+    def run(self) -> Result:
+        """Runs the validator; other Python threads go on meanwhile."""
+    def eval(self, expr: _Text, mode: str = "evaluate") -> str:
+        """The value of a rule text; mode "evaluate", "refresh" or "text".
+        ValueError when the text does not parse."""
+    def deps(self, text: _Text) -> list[str]:
+        """What an object's rules, or an expression, depend on."""
+    def widths(self) -> dict[str, Optional[int]]:
+        """Every port's width."""
+    def ranges(self, port: _Text) -> PortRange:
+        """A port's legal values; KeyError for an unknown port."""
+    def messages(self) -> list[str]:
+        """The description's messages that apply now."""
+    def simulation_libraries(self) -> list[str]:
+        """The simulation libraries the settings need."""
+    def wizard_map(self, name: _Text) -> list[MapEntry]:
+        """A wizard map evaluated; KeyError for an unknown map."""
+    def stimulus(self, vector: _Text, time: int) -> list[tuple[str, str]]:
+        """(signal, value) driven at time; KeyError for an unknown vector."""
+    @property
+    def last_messages(self) -> list[Message]:
+        """The engine's messages from the last query."""
+    @property
+    def parameters(self) -> list[ObjectState]: ...
+    @property
+    def ports(self) -> list[ObjectState]: ...
+    def copy(self) -> Validator:
+        """An independent validator with the same state."""
+    def __copy__(self) -> Validator: ...
+    def __deepcopy__(self, memo: object) -> Validator: ...
+
+def load(path: _Path, lib: Optional[_Path] = None, function: Optional[_Text] = None) -> Validator:
+    """Loads a description; LoadError with FILE:LINE when it cannot be read."""
+
+def _native_run_seconds(validator: Validator, repetitions: int) -> float:
+    """For the benchmark only: CPU seconds of repetitions runs in C++."""

@@ -1,0 +1,36 @@
+// Every port and parameter of a validator as the front ends list them:
+// kind, name, value text, default, current and alternate value and usage
+// states. `kova show` and the Python module read them here, so both list
+// the same objects in the same order with the same texts.
+#ifndef KOVA_OBJECT_STATES_H
+#define KOVA_OBJECT_STATES_H
+
+#include <string>
+#include <vector>
+
+#include "validator/kova_rules_validator.h"
+
+struct KOVA_OBJECT_STATE {
+    bool port = false;
+    std::string kind;           // kova_object_kind_name
+    std::string name;
+    std::string value_text;     // a parameter's value text (list, range); a port's width expression
+    std::string default_value;  // as the description writes it
+    // A parameter's current value; a port's current value in decimal, ""
+    // while it is unknown (a port has one only when held at a value).
+    std::string value;
+    std::string alt_value;      // a parameter's alternate value; "" for a port
+    int usage = KOVA_USAGE_NONE;
+    int alt_usage = KOVA_USAGE_NONE;
+    int model_usage = KOVA_USAGE_NONE;  // the description's own state (or default)
+};
+
+// The ports and parameters, in the description's order; hidden
+// parameters and macros are left out.
+std::vector<KOVA_OBJECT_STATE> kova_object_states(const KOVA_RULES_VALIDATOR& validator);
+
+// Whether a setting may name this: a port or a parameter (letter case
+// ignored).
+bool kova_is_setting_name(const KOVA_RULES_VALIDATOR& validator, const std::string& name);
+
+#endif

@@ -1,0 +1,307 @@
+"""The kova_rules Python module, checked against the kova tool.
+
+Every query is asked of the module and of `kova ... --format json` with the
+same settings; the two front ends share one layer, so their answers must
+agree field by field (the tool's answers are pinned by the README test).
+Then the errors the module documents, settings round trips, copies in
+threads, memory over many cycles and texts that are not UTF-8.
+
+Run from ctest with PYTHONPATH set to the build's python/ folder and
+KOVA_TOOL naming the kova tool of the same build."""
+import concurrent.futures
+import json
+import os
+import pathlib
+import subprocess
+import sys
+
+import pytest
+
+import kova_rules
+
+SOURCE = pathlib.Path(__file__).resolve().parents[2]
+TOOL = os.environ.get("KOVA_TOOL", str(SOURCE / "build" / "tools" / "kova"))
+
+
+@pytest.fixture(autouse=True)
+def in_source_folder(monkeypatch):
+    # Both front ends name files as they were given: relative to the source.
+    monkeypatch.chdir(SOURCE)
+
+
+def configured(description, files=(), settings=()):
+    validator = kova_rules.load("examples/" + description)
+    for name in files:
+        validator.load_settings("examples/" + name)
+    for name, value in settings:
+        validator.set(name, value)
+    return validator
+
+
+def tool_json(description, files, settings, arguments):
+    command = [TOOL, arguments[0], "examples/" + description, *arguments[1:], "--format", "json"]
+    for name in files:
+        command += ["--settings", "examples/" + name]
+    for name, value in settings:
+        command += ["--set", f"{name}={value}"]
+    return json.loads(subprocess.run(command, capture_output=True, check=False).stdout)
+
+
+def message_fields(message):
+    setting = message.setting
+    return {"severity": message.severity, "kind": message.kind, "text": message.text, "object": message.object,
+            "rule": message.rule, "file": message.file, "line": message.line, "column": message.column,
+            "setting": {"file": setting[0], "line": setting[1]} if setting else None}
+
+
+def json_message_fields(message):
+    return {key: message[key] for key in ("severity", "kind", "text", "object", "rule", "file", "line", "column",
+                                          "setting")}
+
+
+SETTINGS_FILES = sorted(path.name for path in (SOURCE / "examples").glob("*.settings"))
+
+
+@pytest.mark.parametrize("settings", SETTINGS_FILES)
+def test_run_gives_what_validate_gives(settings):
+    description = settings.split("-")[0] + ".xml"
+    validator = configured(description, [settings])
+    result = validator.run()
+    document = tool_json(description, [settings], [], ["validate"])
+    assert result.valid == document["valid"]
+    assert [message_fields(m) for m in result.messages] == [json_message_fields(m) for m in document["messages"]]
+    parameters = {p.name: (p.kind, p.value, p.alt_value, p.usage, p.alt_usage) for p in validator.parameters}
+    assert parameters == {p["name"]: (p["kind"], p["value"], p["alt_value"], p["usage"], p["alt_usage"])
+                          for p in document["parameters"]}
+    ports = {p.name: (p.kind, p.value_text, p.usage, p.alt_usage) for p in validator.ports}
+    assert ports == {p["name"]: (p["kind"], p["width_expression"], p["usage"], p["alt_usage"])
+                     for p in document["ports"]}
+
+
+def test_objects_are_what_show_lists():
+    validator = configured("ram.xml")
+    document = tool_json("ram.xml", [], [], ["show"])
+    listed = [(o.kind, o.name, o.value_text, o.default, o.usage, o.model_usage)
+              for o in validator.parameters + validator.ports]
+    shown = [(o["kind"], o["name"], o["value"], o["default"], o["usage"], o["model_usage"])
+             for o in document["objects"]]
+    assert sorted(listed) == sorted(shown)
+
+
+FIFO_COUNT = [("HAS_DATA_COUNT", "1"), ("data_count", "USED"), ("MEMORY_TYPE", "distributed")]
+
+# (description, settings files, settings, tool arguments, the module's answer, the tool's answer)
+QUERIES = [
+    ("fifo.xml", [], [("DEPTH", "512")], ["widths"],
+     lambda v: v.widths(), lambda d: {p["port"]: p["width"] for p in d["ports"]}),
+    ("fifo.xml", [], FIFO_COUNT, ["ranges", "prog_full_thresh"],
+     lambda v: vars_of(v.ranges("prog_full_thresh"), "port", "width", "lower", "upper", "values"),
+     lambda d: {k: d[k] for k in ("port", "width", "lower", "upper", "values")}),
+    ("fifo.xml", [], [("DEPTH", "64")], ["ranges", "din"],
+     lambda v: vars_of(v.ranges("din"), "port", "width", "lower", "upper", "values"),
+     lambda d: {k: d[k] for k in ("port", "width", "lower", "upper", "values")}),
+    ("fifo.xml", [], FIFO_COUNT + [("WIDTH", "72")], ["messages"],
+     lambda v: v.messages(), lambda d: d["wizard_messages"]),
+    ("ram.xml", ["ram-dual.settings"], [], ["simlib"],
+     lambda v: v.simulation_libraries(), lambda d: d["libraries"]),
+    ("ram.xml", ["ram-dual.settings"], [], ["eval", "WE_WIDTH"],
+     lambda v: v.eval("WE_WIDTH"), lambda d: d["result"]),
+    ("ram.xml", ["ram-dual.settings"], [("DEPTH", "512")], ["eval", "DEPTH gt 256 && MODE == dual", "--mode", "text"],
+     lambda v: v.eval("DEPTH gt 256 && MODE == dual", mode="text"), lambda d: d["result"]),
+    ("counter.xml", [], [], ["eval", "PERIOD", "--mode", "refresh"],
+     lambda v: v.eval("PERIOD", "refresh"), lambda d: d["result"]),
+    ("ram.xml", [], [], ["deps", "--expr", "BYTE_ENABLES == 0 || (WIDTH % 8) == 0"],
+     lambda v: v.deps("BYTE_ENABLES == 0 || (WIDTH % 8) == 0"), lambda d: d["names"]),
+    ("ram.xml", [], [], ["deps", "clkb"], lambda v: v.deps("clkb"), lambda d: d["names"]),
+    ("counter.xml", ["counter-loadable.settings"], [], ["wizard-map", "ports"],
+     lambda v: [vars_of(e, "kind", "name", "value", "usage", "source") for e in v.wizard_map("ports")],
+     lambda d: d["objects"]),
+    ("counter.xml", [], [("WIDTH", "12"), ("DIRECTION", "down")], ["wizard-map", "generics"],
+     lambda v: [vars_of(e, "kind", "name", "value", "usage", "source") for e in v.wizard_map("generics")],
+     lambda d: d["objects"]),
+    ("counter.xml", ["counter-loadable.settings"], [], ["stimulus", "count_cycle", "--time", "40"],
+     lambda v: v.stimulus("count_cycle", 40), lambda d: [(t["name"], t["value"]) for t in d["transitions"]]),
+]
+
+
+def vars_of(record, *fields):
+    return {field: getattr(record, field) for field in fields}
+
+
+@pytest.mark.parametrize("description,files,settings,arguments,ask,expected", QUERIES,
+                         ids=[" ".join(case[3]) for case in QUERIES])
+def test_query_gives_what_the_tool_gives(description, files, settings, arguments, ask, expected):
+    answer = ask(configured(description, files, settings))
+    assert answer == expected(tool_json(description, files, settings, arguments))
+    assert answer  # every case has something to compare
+
+
+def test_queries_repeat_and_follow_the_settings():
+    validator = configured("fifo.xml", settings=FIFO_COUNT + [("WIDTH", "72")])
+    first = (validator.messages(), validator.widths(), validator.ranges("prog_full_thresh").values)
+    assert (validator.messages(), validator.widths(), validator.ranges("prog_full_thresh").values) == first
+    validator.set("WIDTH", 16)
+    assert validator.widths()["din"] == 16
+    assert len(validator.messages()) == len(first[0]) - 1
+
+
+def raises(call, error, text):
+    with pytest.raises(error) as caught:
+        call()
+    assert text in str(caught.value)
+
+
+# (what is done, the exception, a part of its text)
+ERRORS = [
+    (lambda v, tmp: kova_rules.load(tmp / "missing.xml"), kova_rules.LoadError, "missing.xml: error: cannot open"),
+    (lambda v, tmp: kova_rules.load(write(tmp / "bad.xml", b'<model function="x">\n  <object name="A"\n</model>\n')),
+     kova_rules.LoadError, "bad.xml:3:1: error: malformed XML"),
+    (lambda v, tmp: v.set("WIDHT", 8), KeyError, "no port or parameter is named WIDHT (did you mean WIDTH?)"),
+    (lambda v, tmp: v.set("din", "maybe"), ValueError, "port din takes USED, UNUSED, CONSTANT or CONSTANT:VALUE"),
+    (lambda v, tmp: v.set("din", "CONSTANT:0xZZ"), ValueError, "the constant value of din must be decimal"),
+    (lambda v, tmp: v.set("WIDTH", [8]), TypeError, "expected str or bytes"),
+    (lambda v, tmp: v.load_settings(write(tmp / "a.settings", b"WIDTH=16\nDEPHT=32\n")), ValueError,
+     "a.settings:2: error: no port or parameter is named DEPHT (did you mean DEPTH?)"),
+    (lambda v, tmp: v.load_settings(write(tmp / "b.settings", b"WIDTH=16\n=3\n")), ValueError, "b.settings:2: error:"),
+    (lambda v, tmp: v.load_settings(tmp / "none.settings"), ValueError, "none.settings: error: cannot read"),
+    (lambda v, tmp: v.save_settings(tmp / "no" / "x.settings"), OSError, "cannot save the settings to"),
+    (lambda v, tmp: v.save_settings(tmp / "x.settings", minimal=True), NotImplementedError, "minimal"),
+    (lambda v, tmp: v.eval("WIDTH +* ("), ValueError, "expression: warning: parse error"),
+    (lambda v, tmp: v.eval("WIDTH", "txt"), ValueError, "not txt (did you mean text?)"),
+    (lambda v, tmp: v.ranges("dout_x"), KeyError, "no port is named dout_x"),
+    (lambda v, tmp: v.wizard_map("maps"), KeyError, "no wizard map is named maps"),
+    (lambda v, tmp: v.stimulus("cycle", 0), KeyError, "no stimulus vector is named cycle"),
+]
+
+
+def write(path, data):
+    path.write_bytes(data)
+    return path
+
+
+@pytest.mark.parametrize("call,error,text", ERRORS, ids=[f"{i}-{case[1].__name__}" for i, case in enumerate(ERRORS)])
+def test_errors_raise_as_documented_and_change_nothing(tmp_path, call, error, text):
+    validator = configured("fifo.xml", settings=[("WIDTH", "12")])
+    before = [(p.name, p.value, p.usage) for p in validator.parameters + validator.ports]
+    raises(lambda: call(validator, tmp_path), error, text)
+    assert [(p.name, p.value, p.usage) for p in validator.parameters + validator.ports] == before
+
+
+def test_load_error_carries_located_messages(tmp_path):
+    with pytest.raises(kova_rules.LoadError) as caught:
+        kova_rules.load(write(tmp_path / "bad.xml", b"<model>\n<object\n"))
+    assert isinstance(caught.value, Exception)
+    assert [(m.severity, m.kind, m.line is not None) for m in caught.value.messages] == [("error", "load", True)]
+
+
+def test_settings_round_trip_through_a_file(tmp_path):
+    validator = configured("ram.xml", ["ram-dual.settings"], [("READ_LATENCY", "2"), ("sbiterr", "CONSTANT:1")])
+    validator.run()
+    validator.save_settings(tmp_path / "saved.settings")
+    reloaded = kova_rules.load("examples/ram.xml")
+    assert reloaded.load_settings(tmp_path / "saved.settings") == []
+    state = lambda v: [(o.name, o.value, o.usage) for o in v.parameters + v.ports]
+    reloaded.run()
+    assert state(reloaded) == state(validator)
+
+
+def test_copies_are_independent():
+    original = configured("fifo.xml")
+    copy = original.copy()
+    copy.set("WIDTH", "40")
+    assert (original.run().valid, copy.run().valid) == (True, True)
+    assert [p.value for p in original.parameters if p.name == "WIDTH"] == ["8"]
+    assert [p.value for p in copy.parameters if p.name == "WIDTH"] == ["40"]
+
+
+# One configuration per thread: (settings file, extra settings).
+THREAD_CASES = [("ram-dual.settings", []), ("ram-conflicts.settings", []), ("ram-dual.settings", [("WIDTH", "13")]),
+                ("ram-conflicts.settings", [("MODE", "SINGLE")])]
+
+
+def outcome(validator, settings, extra, rounds):
+    validator.load_settings("examples/" + settings)
+    for name, value in extra:
+        validator.set(name, value)
+    results = []
+    for _ in range(rounds):
+        result = validator.run()
+        results.append((result.valid, [str(m) for m in result.messages]))
+    return results
+
+
+def test_four_threads_on_their_own_copies_agree_with_one_thread():
+    loaded = kova_rules.load("examples/ram.xml")
+    alone = [outcome(loaded.copy(), settings, extra, 200) for settings, extra in THREAD_CASES]
+    with concurrent.futures.ThreadPoolExecutor(max_workers=4) as pool:
+        together = list(pool.map(lambda case: outcome(loaded.copy(), *case, 200), THREAD_CASES))
+    assert together == alone
+    assert len({repr(results) for results in together}) == len(THREAD_CASES)  # four different answers
+
+
+def resident_bytes():
+    with open("/proc/self/statm") as statm:
+        return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE")
+
+
+def test_memory_stays_flat_over_many_load_run_release_cycles():
+    def cycle():
+        validator = kova_rules.load("examples/ram.xml")
+        validator.load_settings("examples/ram-conflicts.settings")
+        result = validator.run()
+        return [message.text for message in result.messages]
+
+    for _ in range(500):  # allocator pools and caches reach their steady size
+        cycle()
+    before = resident_bytes()
+    for _ in range(10_000):
+        cycle()
+    growth = resident_bytes() - before
+    # A leak of 100 bytes per cycle would show as 1 MB.
+    assert growth < 1 << 20, f"resident memory grew by {growth} bytes over 10,000 cycles"
+
+
+def test_texts_that_are_not_utf8_round_trip(tmp_path):
+    validator = configured("fifo.xml")
+    validator.set("MEMORY_TYPE", b"bl\xffck\xef\xbf\xbd")
+    value = [p.value for p in validator.parameters if p.name == "MEMORY_TYPE"][0]
+    assert value == "bl\ufffdFFck\ufffd\ufffd"
+    result = validator.run()
+    assert any("bl\ufffdFFck" in m.text for m in result.messages)
+    again = configured("fifo.xml", settings=[("MEMORY_TYPE", value)])
+    assert [p.value for p in again.parameters if p.name == "MEMORY_TYPE"] == [value]
+    validator.save_settings(tmp_path / "bytes.settings")
+    assert b'MEMORY_TYPE="bl\\xFFck\xef\xbf\xbd"\n' in (tmp_path / "bytes.settings").read_bytes()
+    reloaded = kova_rules.load("examples/fifo.xml")
+    reloaded.load_settings(tmp_path / "bytes.settings")
+    assert [p.value for p in reloaded.parameters if p.name == "MEMORY_TYPE"] == [value]
+    raises(lambda: kova_rules.load(b"examples/fifo\xff.xml"), kova_rules.LoadError, "examples/fifo\ufffdFF.xml")
+
+
+def readme_shown_output(command):
+    """The lines of the README's text block after the sh block that runs command."""
+    lines = (SOURCE / "README.md").read_text().splitlines()
+    start = lines.index(command)
+    opening = lines.index("```text", start)
+    return lines[opening + 1:lines.index("```", opening + 1)]
+
+
+def test_example_script_prints_what_the_readme_shows_and_agrees_with_the_tool():
+    script = SOURCE / "examples" / "python" / "validate_examples.py"
+    run = subprocess.run([sys.executable, str(script)], capture_output=True, text=True, check=True)
+    lines = run.stdout.splitlines()
+    assert lines == readme_shown_output("PYTHONPATH=build/python python3 examples/python/validate_examples.py")
+    for line in lines[:-1]:
+        settings, description, verdict = line.split()[:3]
+        status = subprocess.run([TOOL, "validate", "examples/" + description, "--settings", "examples/" + settings],
+                                capture_output=True, check=False).returncode
+        assert verdict == ("valid" if status == 0 else "invalid"), line
+
+
+def test_readme_python_example_runs(capsys):
+    lines = (SOURCE / "README.md").read_text().splitlines()
+    start = lines.index("```python") + 1
+    exec("\n".join(lines[start:lines.index("```", start)]), {})
+    printed = capsys.readouterr().out.splitlines()
+    assert printed[0] == "invalid"
+    assert printed[1].startswith("error examples/ram.xml 17 Parameter DEPTH has been assigned the value 300")
