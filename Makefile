@@ -82,6 +82,7 @@ bench: configure
 	$(BUILD)/bench/kova_bench --benchmark_repetitions=3 --benchmark_color=false
 	cmake --build $(BUILD) -j $(JOBS) --target kova
 	python3 bench/lint_scale.py $(BUILD)/tools/kova
+	python3 bench/fix_scale.py $(BUILD)/tools/kova
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
