@@ -86,6 +86,7 @@ bench: configure
 	python3 bench/lint_scale.py $(BUILD)/tools/kova
 	cmake --build $(BUILD) -j $(JOBS) --target kova_rules_python
 	$(PYTHON) bench/python_overhead.py $(BUILD)
+	python3 bench/fix_scale.py $(BUILD)/tools/kova
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)

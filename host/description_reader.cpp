@@ -694,6 +694,12 @@ std::string MODEL_READER::locate(const ELEMENT& include, const DESCRIPTION_FILE&
 
 }  // namespace
 
+std::string kova_get_rule_type_word(int rule_type) {
+    for (const NAMED_CODE& entry : k_rule_type_words)
+        if (entry.code == rule_type) return std::string(entry.name);
+    return std::to_string(rule_type);
+}
+
 bool KOVA_INFO::process_xml_file(const std::string& path, const KOVA_INFO* parent) {
     std::vector<std::string> open_files;
     if (parent && !parent->get_source_file().empty()) open_files.push_back(file_identity(parent->get_source_file()));

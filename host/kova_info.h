@@ -71,6 +71,10 @@ enum KOVA_WIZARD_KIND {
 // "UNUSED", "USED", "CONSTANT", "NONE"; "UNKNOWN" for any other number.
 KOVA_HOST_API std::string kova_get_usage_state_as_string(int state);
 
+// The word a description writes for a rule type ("legal_values",
+// "condition", "fn_set", ...); the number as text for any other.
+KOVA_HOST_API std::string kova_get_rule_type_word(int rule_type);
+
 // One rule: condition, value, alternate value and type.
 class KOVA_HOST_API KOVA_RULE_ELEMENT : public KOVA_OBJ {
 public:

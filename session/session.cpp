@@ -67,6 +67,7 @@ std::unique_ptr<KOVA_SESSION> KOVA_SESSION::open(const KOVA_LOAD_OPTIONS& option
     session->m_init_messages = kova_messages_of(validator);
     validator.clear_error_messages();
     validator.set_all_ports_and_parameters_to_default_state();
+    session->m_default_settings = session->current_settings();
     return session;
 }
 
@@ -74,6 +75,7 @@ KOVA_SESSION::KOVA_SESSION(const KOVA_SESSION& other)
     : m_validator(std::make_unique<KOVA_RULES_VALIDATOR>(*other.m_validator)),
       m_description(other.m_description),
       m_init_messages(other.m_init_messages),
+      m_default_settings(other.m_default_settings),
       m_set_at(other.m_set_at),
       m_constants(other.m_constants) {
     capture_scanner_output();

@@ -86,6 +86,10 @@ public:
     // applying them again restores the same values and states.
     std::vector<KOVA_SETTING> current_settings() const;
 
+    // The settings the description's defaults give, as current_settings
+    // wrote them when the session was opened (before any setting).
+    const std::vector<KOVA_SETTING>& default_settings() const { return m_default_settings; }
+
     // Every port and parameter name, for suggestions.
     std::vector<std::string> object_names() const;
 
@@ -101,6 +105,7 @@ private:
     std::unique_ptr<KOVA_RULES_VALIDATOR> m_validator;
     std::string m_description;
     KOVA_MESSAGES m_init_messages;
+    std::vector<KOVA_SETTING> m_default_settings;
     // Where each object was last set in a settings file, by lower-case name.
     std::map<std::string, KOVA_SOURCE_LOCATION> m_set_at;
     // The values of ports held constant, by lower-case name: the name as

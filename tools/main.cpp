@@ -98,6 +98,8 @@ int run(int argc, char** argv) {
     add_simlib_command(app, state);
     add_lint_command(app, state);
     add_generate_command(app, state);
+    add_explain_command(app, state);
+    add_fix_command(app, state);
     auto* help = app.add_subcommand("help", "Show the options of kova or of one subcommand");
     std::string help_topic;
     help->add_option("subcommand", help_topic, "The subcommand to explain");

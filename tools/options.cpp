@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "session/json_document.h"
+#include "session/minimal_settings.h"
 #include "session/settings_io.h"
 #include "tools/subcommands.h"
 
@@ -23,6 +24,21 @@ void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state) {
     command.add_option("--unused", state.unused, "Mark a port or parameter unused");
     command.add_option("--constant", state.constant,
                        "Hold a port constant, at a value when given (PORT or PORT=VALUE; decimal, 0x.., 0b..)");
+}
+
+void add_save_options(CLI::App& command, KOVA_SAVE_OPTIONS& save) {
+    auto* file = command.add_option("--save", save.file,
+                                    "Write the settings after the run (corrections included) to a file; an existing "
+                                    "settings file keeps its comments and order");
+    command.add_flag("--minimal", save.minimal,
+                     "With --save: a fresh file of only the settings that differ from the description's defaults")
+        ->needs(file);
+}
+
+void save_settings(const KOVA_SAVE_OPTIONS& save, const KOVA_SESSION& session, KOVA_COMMAND_OUTPUT& output) {
+    std::string error;
+    if (!save.file.empty() && !kova_save_session_settings(session, save.file, save.minimal, error))
+        output.usage_problem = "cannot save the settings to " + save.file + ": " + error;
 }
 
 namespace {
@@ -110,11 +126,12 @@ void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_COMMAND_BODY
     }
     if (output.replaces_messages) messages.clear();
     append(messages, output.messages);
-    const bool clean = result.valid && !output.failed && !kova_has_errors(messages);
+    const bool valid = output.valid.value_or(result.valid);
+    const bool clean = valid && !output.failed && !kova_has_errors(messages);
     state.exit_code = clean ? KOVA_EXIT_OK : KOVA_EXIT_INVALID;
     if (state.json()) {
-        const std::optional<bool> valid = validates ? std::optional<bool>(result.valid) : std::nullopt;
-        std::cout << kova_json_dump(kova_command_json(state.command, state.load.description, valid, output.document,
+        const std::optional<bool> verdict = validates ? std::optional<bool>(valid) : std::nullopt;
+        std::cout << kova_json_dump(kova_command_json(state.command, state.load.description, verdict, output.document,
                                                       messages))
                   << "\n";
         return;
@@ -128,6 +145,6 @@ void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_COMMAND_BODY
         report << state.load.description << ": invalid\n";
     report.flush();
     if (output.text) output.text(std::cout);
-    if (validates && !output.product && (state.command == "validate" || !result.valid))
-        std::cout << state.load.description << ": " << (result.valid ? "valid" : "invalid") << "\n";
+    if (validates && !output.product && (state.command == "validate" || output.shows_verdict || !valid))
+        std::cout << state.load.description << ": " << (valid ? "valid" : "invalid") << "\n";
 }

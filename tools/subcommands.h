@@ -7,6 +7,7 @@
 #define KOVA_SUBCOMMANDS_H
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -42,6 +43,17 @@ struct KOVA_COMMAND_OUTPUT {
     // The text is a product (generated source) that standard output holds
     // alone; messages and the verdict go to standard error instead.
     bool product = false;
+    // The verdict when the subcommand changed the configuration after the
+    // run (fix): it stands for the run's in the exit status, the JSON
+    // document and the verdict line.
+    std::optional<bool> valid;
+    bool shows_verdict = false;                          // the verdict line even when valid
+};
+
+// --save FILE and --minimal, as validate and fix take them.
+struct KOVA_SAVE_OPTIONS {
+    std::string file;
+    bool minimal = false;
 };
 
 using KOVA_COMMAND_BODY = std::function<void(KOVA_SESSION&, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT&)>;
@@ -51,9 +63,17 @@ void add_load_options(CLI::App& command, KOVA_TOOL_STATE& state);
 // --settings FILE, --set NAME=VALUE, --use NAME, --unused NAME, --constant PORT[=VALUE].
 void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state);
 
+// --save FILE (the settings after the run) and --minimal (only those that
+// differ from the description's defaults, in a fresh file).
+void add_save_options(CLI::App& command, KOVA_SAVE_OPTIONS& save);
+// Saves the session's settings as the options ask, when --save was given;
+// a failure becomes the output's usage problem.
+void save_settings(const KOVA_SAVE_OPTIONS& save, const KOVA_SESSION& session, KOVA_COMMAND_OUTPUT& output);
+
 // The shared flow. With validates unset the run is left out (show).
-// The verdict line ends the text of validate always, of the others when
-// the configuration is invalid.
+// The verdict line ends the text of validate (and of a subcommand that
+// asks for it with shows_verdict) always, of the others when the
+// configuration is invalid.
 void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_COMMAND_BODY& body);
 
 // A usage, file or internal problem: one line on standard error, or under
@@ -72,5 +92,7 @@ void add_messages_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_simlib_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_lint_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_generate_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_explain_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_fix_command(CLI::App& app, KOVA_TOOL_STATE& state);
 
 #endif

@@ -59,6 +59,18 @@ using KOVA_MACRO_DEPENDENCY_MAP = std::map<std::string, KOVA_ORDERED_NAME_MAP, L
 
 class KOVA_SCANNER_POOL;
 
+// What one rule of an object gives under the current values, read as the
+// validation run reads it (KOVA_RULES_VALIDATOR::evaluate_rule).
+struct KOVA_RULE_RESULT {
+    std::string condition;  // the condition's result; "true" for an empty condition
+    int truth = -1;         // 1 when it holds, 0 when it fails, -1 when it is neither
+    // KOVA_FIELD_VALUE or KOVA_FIELD_ALT_VALUE for the field the rule
+    // applies; KOVA_FIELD_ELEMENT when it applies nothing (a check rule,
+    // a port value rule, a condition that fails without an alt value).
+    KOVA_SOURCE_FIELD applied_field = KOVA_FIELD_ELEMENT;
+    std::string applied;    // the text applied, evaluated ("" for none)
+};
+
 enum KOVA_RULES_VALIDATOR_PARSER_MODE : int32_t {
     PARSER_MODE_EVALUATE = 0,
     PARSER_MODE_REFRESH_MACROS = 1,  // a bare macro name is re-evaluated first
@@ -94,6 +106,14 @@ public:
     // result last decided run_validator_on_fn_rules's answer; -1 when no
     // rule did. An addition for front ends that explain a failed run.
     int get_deciding_fn_rule() const { return m_deciding_fn_rule; }
+    // One rule of object evaluated as the run evaluates it, without
+    // applying anything to the object: the condition by its rule type,
+    // then the value a holding condition applies (a legal-value list with
+    // its items evaluated, a range as "lower-upper") or the alt value a
+    // failing one applies. Evaluating may post messages and refresh
+    // macro values, so a front end that explains a run calls it on a
+    // copy. An addition for such front ends.
+    KOVA_RULE_RESULT evaluate_rule(const KOVA_OBJ_INFO& object, const KOVA_RULE_ELEMENT& rule);
 
     // Where the scanner writes characters that no token matches. By
     // default (null) they go to standard output as they are met. Given a

@@ -28,4 +28,22 @@ bool kova_is_legal_value_rule(const KOVA_RULE_ELEMENT& rule);
 // and it is not a legal-value rule, whose alt value is a range's lower end.
 bool kova_applies_alt_value(const KOVA_RULE_ELEMENT& rule);
 
+// A check rule: a condition with neither value nor alt value, which
+// applies nothing and fails the run when the condition is false.
+bool kova_is_check_rule(const KOVA_RULE_ELEMENT& rule);
+
+// The field a rule applies once its condition gave result: the value
+// when it holds (not for a check rule), the alt value when it fails and
+// kova_applies_alt_value; KOVA_FIELD_ELEMENT when it applies nothing (a
+// result that is not boolean included). Port value rules, which the run
+// passes over, are left to the caller.
+KOVA_SOURCE_FIELD kova_applied_field(const KOVA_RULE_ELEMENT& rule, const std::string& result);
+
+// The text a rule applies from that field: for the value, a legal-value
+// list with each item evaluated (empty results dropped), a legal-value
+// range as "lower-upper", any other value evaluated; for the alt value,
+// the alt value evaluated.
+std::string kova_applied_text(KOVA_RULES_VALIDATOR& validator, const KOVA_RULE_ELEMENT& rule,
+                              KOVA_SOURCE_FIELD field);
+
 #endif

@@ -173,36 +173,6 @@ bool KOVA_RULES_VALIDATOR::run_validator() {
     return !failed && !function_rules_failed;
 }
 
-namespace {
-
-// The legal values of a list rule: each item evaluated, empty results
-// dropped, the rest joined with "|".
-std::string evaluated_list(KOVA_RULES_VALIDATOR& validator, const std::string& items) {
-    QEL_TOKEN_READER tokens(items, "|");
-    std::string joined;
-    while (!tokens.empty()) {
-        const std::string value = validator.evaluate_value_expression(tokens.next(), false);
-        if (value.empty()) continue;
-        if (!joined.empty()) joined += "|";
-        joined += value;
-    }
-    return joined;
-}
-
-// The value an assignment rule applies when its condition holds.
-std::string value_when_true(KOVA_RULES_VALIDATOR& validator, const KOVA_RULE_ELEMENT& rule) {
-    if (rule.rule_type == KOVA_RULE_LEGAL_VALUES && rule.get_alt_value().empty())
-        return evaluated_list(validator, rule.get_value());
-    if (kova_is_legal_value_rule(rule) && !rule.get_alt_value().empty()) {
-        const std::string upper = validator.evaluate_value_expression(rule.get_value(), false);
-        const std::string lower = validator.evaluate_value_expression(rule.get_alt_value(), false);
-        return lower + "-" + upper;
-    }
-    return validator.evaluate_value_expression(rule.get_value(), false);
-}
-
-}  // namespace
-
 // A later pass meets its objects far apart in memory, so while it
 // validates objects[next] it asks for the object eight places on and for
 // the copy of the one four places on, whose address the memo of its name
@@ -252,28 +222,23 @@ bool KOVA_RULES_VALIDATOR::validate_object(KOVA_OBJ_INFO* object) {
         set_message_origin(kova_rule_origin(&name, index, *rule, KOVA_FIELD_CONDITION));
         const std::string result = evaluate_rule_condition(*this, *object, *rule);
         const std::string& condition = rule->get_condition();
-        const bool check_rule = rule->get_value().empty() && rule->get_alt_value().empty();
-        if (kova_is_true(result)) {
-            if (!check_rule) {
-                set_message_origin(kova_rule_origin(&name, index, *rule, KOVA_FIELD_VALUE));
-                apply(index, KOVA_FIELD_VALUE, value_when_true(*this, *rule));
-            }
-        } else if (kova_is_false(result)) {
-            if (check_rule) {
-                failed = true;
-                post_error_message("Ports and parameters " + get_dependency_error_message_for_condition(condition) +
-                                       " should satisfy the condition " + condition,
-                                   KOVA_SEVERITY_ERROR, KOVA_DIAG_CHECK_FAILED);
-            } else if (kova_applies_alt_value(*rule)) {
-                set_message_origin(kova_rule_origin(&name, index, *rule, KOVA_FIELD_ALT_VALUE));
-                apply(index, KOVA_FIELD_ALT_VALUE, evaluate_value_expression(rule->get_alt_value(), false));
-            }
-        } else {
+        const bool check_rule = kova_is_check_rule(*rule);
+        if (!kova_is_boolean(result)) {
             post_error_message("Condition " + condition + " of object " + name +
                                    (check_rule ? " with settings " : " with values ") +
                                    get_dependency_error_message_for_condition(condition) +
                                    " did not evaluate to be a boolean expression, but evaluates to " + result,
                                KOVA_SEVERITY_WARNING, KOVA_DIAG_NOT_BOOLEAN);
+        } else if (check_rule && kova_is_false(result)) {
+            failed = true;
+            post_error_message("Ports and parameters " + get_dependency_error_message_for_condition(condition) +
+                                   " should satisfy the condition " + condition,
+                               KOVA_SEVERITY_ERROR, KOVA_DIAG_CHECK_FAILED);
+        }
+        const KOVA_SOURCE_FIELD field = kova_applied_field(*rule, result);
+        if (field != KOVA_FIELD_ELEMENT) {
+            set_message_origin(kova_rule_origin(&name, index, *rule, field));
+            apply(index, field, kova_applied_text(*this, *rule, field));
         }
     }
     set_message_origin(kova_object_origin(name, *object, KOVA_FIELD_ELEMENT));

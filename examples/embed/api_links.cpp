@@ -356,6 +356,8 @@ void keep_public_members() {
         &KOVA_RULES_VALIDATOR::run_validator_on_assoc_elements));
     keep(static_cast<bool (KOVA_RULES_VALIDATOR::*)()>(&KOVA_RULES_VALIDATOR::run_validator_on_fn_rules));
     keep(static_cast<int (KOVA_RULES_VALIDATOR::*)() const>(&KOVA_RULES_VALIDATOR::get_deciding_fn_rule));
+    keep(static_cast<KOVA_RULE_RESULT (KOVA_RULES_VALIDATOR::*)(const KOVA_OBJ_INFO&, const KOVA_RULE_ELEMENT&)>(
+        &KOVA_RULES_VALIDATOR::evaluate_rule));
     keep(static_cast<void (KOVA_RULES_VALIDATOR::*)(std::ostream*)>(&KOVA_RULES_VALIDATOR::set_scanner_output));
     keep(static_cast<std::ostream* (KOVA_RULES_VALIDATOR::*)() const>(&KOVA_RULES_VALIDATOR::get_scanner_output));
     keep(static_cast<void (KOVA_RULES_VALIDATOR::*)()>(&KOVA_RULES_VALIDATOR::evaluate_port_widths));
@@ -493,6 +495,7 @@ bool free_functions_answer() {
            *copied.find("K") == "v" && kova_atoi(" 42x") == 42 && kova_atoi(std::string("-7")) == -7 &&
            kova_equal_nocase("Ab", "aB") && to_lower_case("AbC") == "abc" && trim_left("  x") == "x" &&
            kova_get_usage_state_as_string(KOVA_USAGE_USED) == "USED" &&
+           kova_get_rule_type_word(KOVA_RULE_FN_SET) == "fn_set" &&
            kova_and_conditions("a", "b") == "(a) and (b)" && qel_get_token(rest, ",") == "x" &&
            qel_get_token_with_delimiter(rest, ",", delimiter) == "y" && qel_get_token_at_index("p|q", 1) == "q" &&
            qel_int_to_string(255, 16) == "FF" &&

@@ -54,6 +54,13 @@ def cases(examples, odd):
         (["generate", fifo, "--lang", "verilog"], 0, '"text": "// sync_fifo_cfg: sync_fifo as configured.'),
         (["generate", ram, "--settings", conflicts, "--lang", "c"], 1, '"text": null'),
         (["generate", ram, "--lang", "c", "--stub"], 2, "--stub applies to verilog"),
+        (["explain", ram, "BYTE_ENABLES", "--settings", conflicts], 1, '"conflict": "check-failed"'),
+        (["explain", ram, "WE_WIDTH"], 0, '"kind": "call"'),
+        (["explain", fifo, "prog_full_thresh"], 0, '"effect": "port-values"'),
+        (["explain", ram, "DEPHT"], 2, "did you mean DEPTH?"),
+        (["fix", ram, "--settings", conflicts], 0, '"reason": "legal: 16|32|64|128|256|512|1024"'),
+        (["fix", fifo, "--set", "ALMOST_FULL_LEVEL=0", "--keep", "ALMOST_FULL_LEVEL"], 1, '"gave_up": true'),
+        (["fix", fifo, "--keep", "NOSUCH"], 2, '"command": "fix"'),
         # Failures: exit 2 and an error document.
         (["show", os.path.join(examples, "missing.xml")], 2, '"kind": "load"'),
         (["nosuch", ram], 2, '"command": ""'),

@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -89,6 +90,20 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
          "A wide distributed FIFO uses many lookup tables; consider block memory.\n"
          "data_count gives the number of words held.\n"},
         {"simlib " + fifo() + " --set MEMORY_TYPE=distributed", 0, "fifo_lib;lutram_lib;prim_lib;\n"},
+        // explain: the rule behind a conflict and the settings it reads.
+        {"explain " + fifo() + " MEMORY_TYPE --set DEPTH=128 --set MEMORY_TYPE=distributed", 1,
+         "  rule 1, legal_values, " + fifo() + ":23:42\n    condition: DEPTH > 64 -> true\n"
+         "    applied: value block\n    the run's value-conflict names this rule\n    depends on:\n"
+         "      DEPTH = 128\n  used by: prog_full_thresh\n" + fifo() + ": invalid\n"},
+        {"explain " + fifo() + " DEPHT", 2, "kova: no port or parameter is named DEPHT (did you mean DEPTH?)\n", true},
+        // fix: each change with its reason, then the verdict.
+        {"fix " + fifo() + " --set DEPTH=128 --set MEMORY_TYPE=distributed", 0,
+         "MEMORY_TYPE: distributed -> block (legal: block, when DEPTH > 64)\n" + fifo() + ": valid\n", true},
+        {"fix " + fifo() + " --set DEPTH=128 --set MEMORY_TYPE=distributed --keep MEMORY_TYPE", 0,
+         "DEPTH: 128 -> 16 (so that MEMORY_TYPE no longer conflicts (DEPTH > 64))\n" + fifo() + ": valid\n", true},
+        {"fix " + fifo() + " --set ALMOST_FULL_LEVEL=0 --keep ALMOST_FULL_LEVEL", 1, "gave up after "},
+        {"fix " + fifo() + " --keep NOSUCH", 2, "--keep: no port or parameter is named NOSUCH"},
+        {"validate " + fifo() + " --minimal", 2, "--minimal requires --save"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -177,6 +192,29 @@ TEST(KovaTool, SettingsFilesWithErrorsApplyNothing) {
     EXPECT_EQ(refused.status, 2);
     EXPECT_NE(refused.out.find("not a regular file"), std::string::npos) << refused.out;
     EXPECT_EQ(kova("validate " + ram() + " --settings /dev/zero").status, 2);
+}
+
+// kova fix on every example's conflicts saves a configuration that
+// validate accepts, in full or, with --minimal, only what differs from
+// the defaults.
+TEST(KovaTool, FixSavesWhatValidateAccepts) {
+    for (const std::string example : {"ram", "fifo", "counter"}) {
+        SCOPED_TRACE(example);
+        const std::string description = std::string(KOVA_EXAMPLES) + "/" + example + ".xml";
+        const std::string conflicts = std::string(KOVA_EXAMPLES) + "/" + example + "-conflicts.settings";
+        std::vector<std::string> texts;
+        for (const std::string minimal : {"", " --minimal"}) {
+            const std::string saved = temp_folder() + "/" + example + (minimal.empty() ? "-full" : "-minimal") + ".settings";
+            RUN fixed = kova("fix " + description + " --settings " + conflicts + " --save " + saved + minimal);
+            EXPECT_EQ(fixed.status, 0) << fixed.out;
+            RUN checked = kova("validate " + description + " --settings " + saved);
+            EXPECT_EQ(checked.status, 0) << checked.out << file_text(saved);
+            texts.push_back(file_text(saved));
+        }
+        // The minimal file leaves out what the defaults give.
+        EXPECT_LT(std::count(texts[1].begin(), texts[1].end(), '\n'), std::count(texts[0].begin(), texts[0].end(), '\n'))
+            << texts[1];
+    }
 }
 
 // A save that cannot be written whole leaves the file as it was and

@@ -48,6 +48,7 @@ TEST(KovaJson, EverySubcommandWritesOneDocument) {
         {"widths", fifo, "ports"},         {"ranges", fifo + " data_count", "lower"},
         {"messages", fifo, "wizard_messages"}, {"simlib", fifo, "libraries"},
         {"wizard-map", counter + " generics", "objects"}, {"stimulus", counter + " count_cycle --time 0", "transitions"},
+        {"explain", ram + " DEPTH", "rules"},  {"fix", ram, "changes"},
     };
     for (const auto& c : cases) {
         const JSON_RUN run = json_run(c.command + " " + c.arguments);

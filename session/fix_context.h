@@ -1,0 +1,69 @@
+// The parts of a repair that its steps share (internal to session/fix*):
+// the session being repaired, the names to keep, the run counter and its
+// budget, and the record of every change made.
+#ifndef KOVA_FIX_CONTEXT_H
+#define KOVA_FIX_CONTEXT_H
+
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "session/fix.h"
+
+class KOVA_REPAIR_CONTEXT {
+public:
+    KOVA_REPAIR_CONTEXT(KOVA_SESSION& session, const KOVA_FIX_OPTIONS& options);
+
+    KOVA_SESSION& session() { return m_session; }
+    const KOVA_FIX_OPTIONS& options() const { return m_options; }
+
+    // A port or parameter with a setting of its own, not to be kept.
+    bool may_change(const std::string& name) const;
+
+    // One counted validation run of session (the repaired one or a trial copy).
+    KOVA_RUN_RESULT run(KOVA_SESSION& session);
+    int runs() const { return m_runs; }
+    // Whether the budget has room for count more runs. A step starts a
+    // trial only with room for it and the run that follows a change, so
+    // the repair ends with the session's run within the budget.
+    bool room_for(int count) const { return m_runs + count <= m_options.run_budget; }
+
+    // Sets name to value in the repaired session (a value, or a usage
+    // word) and records the change with its reason; a change back to what
+    // the name had before the repair drops its record.
+    void change(const std::string& name, const std::string& value, const std::string& reason);
+
+    std::vector<KOVA_FIX_CHANGE> changes() const;
+
+private:
+    // The value or usage state a setting holds now; which one by the
+    // value's kind (a usage word names a state).
+    std::string held(const std::string& name, const std::string& value) const;
+
+    KOVA_SESSION& m_session;
+    const KOVA_FIX_OPTIONS& m_options;
+    std::set<std::string> m_keep;  // lower case
+    int m_runs = 0;
+    // Keyed by lower-case name and "/value" or "/usage", in the order made.
+    std::vector<std::pair<std::string, KOVA_FIX_CHANGE>> m_changes;
+};
+
+// The settings a repair may change, each with its candidate values in the
+// order to try them (fix_candidates.cpp). literals are the integer
+// constants of the failing conditions, for settings without a list or
+// range.
+std::vector<std::string> kova_fix_candidates(const KOVA_SESSION& session, const std::string& name,
+                                             const std::vector<long long>& literals, int most);
+
+// The integer constants written in a text, each once, in order.
+std::vector<long long> kova_integer_literals(const std::string& text);
+
+// The search step (fix_search.cpp): searches settings for the failures of
+// run, the repaired session's last run, that the repair may mend, and
+// commits what helps through context.change. True when it changed
+// something; run is then the session's run after the last change.
+bool kova_search_repairs(KOVA_REPAIR_CONTEXT& context, KOVA_RUN_RESULT& run, std::string& gave_up_reason);
+
+#endif

@@ -1,0 +1,27 @@
+// Minimal saves: only the settings that differ from what the description's
+// defaults give, so that a saved file reads like a list of the user's
+// choices, and loading it on top of the defaults restores the same
+// configuration.
+#ifndef KOVA_MINIMAL_SETTINGS_H
+#define KOVA_MINIMAL_SETTINGS_H
+
+#include <string>
+#include <vector>
+
+#include "session/session.h"
+
+// The session's settings (current_settings) for every name whose settings
+// differ from the defaults', in the model's order: all of that name's
+// settings, so that applying them on the defaults gives the name exactly
+// its state (a value the defaults have and the session does not is
+// cleared with an empty value first).
+std::vector<KOVA_SETTING> kova_minimal_settings(const KOVA_SESSION& session);
+
+// Saves the session's settings to path atomically: all of them, keeping
+// an existing settings file's comments and order (kova_save_settings_file),
+// or with minimal only those of kova_minimal_settings, in a fresh file.
+// False with the reason in error; the file is then unchanged.
+bool kova_save_session_settings(const KOVA_SESSION& session, const std::string& path, bool minimal,
+                                std::string& error);
+
+#endif

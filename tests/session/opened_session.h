@@ -1,0 +1,54 @@
+// A session over a description with settings applied and run, as the
+// kova tool's shared flow leaves it, for the tests of what front ends do
+// after a run (explain, fix, minimal saves).
+#ifndef KOVA_TEST_OPENED_SESSION_H
+#define KOVA_TEST_OPENED_SESSION_H
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "session/session.h"
+#include "session/settings_io.h"
+
+struct OPENED_SESSION {
+    std::unique_ptr<KOVA_SESSION> session;
+    KOVA_RUN_RESULT run;
+};
+
+// description and settings_file ("" for none) are paths; extra settings
+// ("NAME=VALUE") follow the file's. The session is null when anything
+// fails to load or apply (a test failure is recorded).
+inline OPENED_SESSION open_and_run(const std::string& description, const std::string& settings_file = "",
+                                   const std::vector<std::string>& extra = {}) {
+    OPENED_SESSION opened;
+    KOVA_MESSAGES problems;
+    opened.session = KOVA_SESSION::open({description, "", ""}, problems);
+    std::vector<KOVA_SETTING> settings;
+    if (!settings_file.empty()) {
+        EXPECT_TRUE(kova_read_settings_file(settings_file, settings, problems)) << settings_file;
+    }
+    for (const std::string& text : extra) {
+        KOVA_SETTING setting;
+        EXPECT_TRUE(kova_parse_setting_argument(text, setting)) << text;
+        settings.push_back(setting);
+    }
+    if (!opened.session || !opened.session->apply(settings, problems)) {
+        ADD_FAILURE() << description << ": " << (problems.empty() ? "cannot open" : problems.front().text);
+        opened.session.reset();
+        return opened;
+    }
+    opened.run = opened.session->run();
+    return opened;
+}
+
+// "NAME=VALUE" for each setting.
+inline std::vector<std::string> setting_lines(const std::vector<KOVA_SETTING>& settings) {
+    std::vector<std::string> lines;
+    for (const KOVA_SETTING& setting : settings) lines.push_back(setting.name + "=" + setting.value);
+    return lines;
+}
+
+#endif

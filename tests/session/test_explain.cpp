@@ -1,0 +1,123 @@
+// Explanations (session/explain.h): for every conflict of the examples'
+// conflict settings, the rule the run's message names and the settings
+// behind it; trees through hidden parameters and macro calls; the objects
+// that read a name; and the session left as it was.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "session/explain.h"
+#include "tests/session/opened_session.h"
+
+namespace {
+
+std::string example(const std::string& name) { return std::string(KOVA_EXAMPLES) + "/" + name; }
+
+// The nodes below roots, depth first, each once: "NAME=VALUE" for a
+// setting, "NAME(KIND)" for a derived node.
+std::vector<std::string> tree(const KOVA_EXPLANATION& explanation, const std::vector<std::size_t>& roots) {
+    std::vector<std::string> lines;
+    std::set<std::size_t> seen;
+    std::vector<std::size_t> stack(roots.rbegin(), roots.rend());
+    while (!stack.empty()) {
+        const std::size_t index = stack.back();
+        stack.pop_back();
+        if (!seen.insert(index).second) continue;
+        const KOVA_DEPENDENCY_NODE& node = explanation.nodes[index];
+        lines.push_back(node.setting ? node.name + "=" + node.value : node.name + "(" + node.kind + ")");
+        stack.insert(stack.end(), node.children.rbegin(), node.children.rend());
+    }
+    return lines;
+}
+
+// Every port's and parameter's current and derived state, one line each.
+std::vector<std::string> states(const KOVA_SESSION& session) {
+    std::vector<std::string> lines;
+    for (const std::string& name : session.object_names()) {
+        const KOVA_RULES_VALIDATOR& validator = session.validator();
+        if (const KOVA_PARAMETER_OBJ* parameter = validator.get_parameter_object(name))
+            lines.push_back(name + " " + parameter->get_current_value() + " " + parameter->m_alt_value + " " +
+                            std::to_string(parameter->m_current_usage_state) + std::to_string(parameter->m_alt_usage_state));
+        else if (const KOVA_PORT_OBJ* port = validator.get_port_object(name))
+            lines.push_back(name + " " + std::to_string(port->m_current_usage_state) +
+                            std::to_string(port->m_alt_usage_state));
+    }
+    return lines;
+}
+
+KOVA_EXPLANATION explained(const OPENED_SESSION& opened, const std::string& name) {
+    KOVA_EXPLANATION explanation;
+    std::string problem;
+    EXPECT_TRUE(kova_explain(*opened.session, opened.run, name, explanation, problem)) << problem;
+    return explanation;
+}
+
+}  // namespace
+
+TEST(Explain, NamesTheRuleAndSettingsBehindEveryConflict) {
+    // Each error of the run: "OBJECT#RULE KIND: SETTINGS" from the rule
+    // the explanation marks.
+    const struct { const char* description; const char* settings; std::vector<std::string> conflicts; } cases[] = {
+        {"ram.xml", "ram-conflicts.settings",
+         {"DEPTH#0 value-conflict:", "clkb#0 usage-conflict: MODE=DUAL", "addrb#0 usage-conflict: MODE=DUAL",
+          "doutb#0 usage-conflict: MODE=DUAL", "BYTE_ENABLES#1 check-failed: BYTE_ENABLES=1 WIDTH=12"}},
+        {"fifo.xml", "fifo-conflicts.settings",
+         {"DEPTH#0 value-conflict:", "MEMORY_TYPE#1 value-conflict: DEPTH=1000",
+          "ALMOST_FULL_LEVEL#0 check-failed: ALMOST_FULL_LEVEL=2000 DEPTH=1000"}},
+        {"counter.xml", "counter-conflicts.settings",
+         {"WIDTH#0 value-conflict:", "DIRECTION#0 value-conflict:", "load#0 usage-conflict: HAS_LOAD=1",
+          "din#0 usage-conflict: HAS_LOAD=1"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.description);
+        OPENED_SESSION opened = open_and_run(example(c.description), example(c.settings));
+        ASSERT_TRUE(opened.session);
+        const std::vector<std::string> before = states(*opened.session);
+        std::vector<std::string> found;
+        for (const KOVA_MESSAGE& message : opened.run.messages) {
+            if (message.severity != KOVA_SEVERITY_ERROR) continue;
+            const KOVA_EXPLANATION explanation = explained(opened, message.object);
+            std::string line = message.object + "#" + std::to_string(message.rule_index);
+            for (const KOVA_EXPLAINED_RULE& rule : explanation.rules) {
+                if (rule.conflict.empty()) continue;
+                line += " " + rule.conflict + ":";
+                for (const std::string& setting : tree(explanation, rule.depends_on)) line += " " + setting;
+            }
+            found.push_back(line);
+            EXPECT_EQ(explanation.messages.size(), 1u) << line;
+        }
+        EXPECT_EQ(found, c.conflicts);
+        // Explaining evaluates on a copy: the session is as the run left it.
+        EXPECT_EQ(states(*opened.session), before);
+    }
+}
+
+TEST(Explain, TreesReachTheSettingsThroughHiddenParametersAndCalls) {
+    const struct {
+        const char* name;
+        std::vector<std::string> expression_tree;  // for a hidden parameter
+        std::vector<std::string> rule_tree;        // of its last rule
+        std::vector<std::string> dependents;
+    } cases[] = {
+        {"WE_WIDTH", {"BYTE_ENABLES=0", "bytes(WIDTH)(call)", "WIDTH=8"}, {}, {"wea"}},
+        {"DEPTH", {}, {}, {"ADDR_WIDTH"}},
+        // The check rule reads WIDTH; the sub-model's rule reads ECC.
+        {"WIDTH", {}, {"ECC=0"}, {"BYTE_ENABLES", "WE_WIDTH", "dina", "douta", "doutb", "CHECK_BITS"}},
+        {"clkb", {}, {"MODE=SINGLE"}, {}},
+    };
+    OPENED_SESSION opened = open_and_run(example("ram.xml"));
+    ASSERT_TRUE(opened.session);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const KOVA_EXPLANATION explanation = explained(opened, c.name);
+        EXPECT_EQ(tree(explanation, explanation.expression_depends_on), c.expression_tree);
+        if (!explanation.rules.empty()) {
+            EXPECT_EQ(tree(explanation, explanation.rules.back().depends_on), c.rule_tree);
+        }
+        EXPECT_EQ(explanation.dependents, c.dependents);
+    }
+    KOVA_EXPLANATION none;
+    std::string problem;
+    EXPECT_FALSE(kova_explain(*opened.session, opened.run, "DEPHT", none, problem));
+    EXPECT_EQ(problem, "no port or parameter is named DEPHT (did you mean DEPTH?)");
+}

@@ -1,0 +1,116 @@
+// Repairs (session/fix.h): every example's conflicts, a repair that needs
+// two settings changed at once, names kept that force another repair or
+// none, and the run budget. A repair counts only when the settings it
+// leaves, applied to a fresh session, validate.
+#include <gtest/gtest.h>
+
+#include "session/fix.h"
+#include "support/test_support.h"
+#include "tests/session/opened_session.h"
+
+namespace {
+
+std::string example(const std::string& name) { return std::string(KOVA_EXAMPLES) + "/" + name; }
+
+// A check that only two changes at once satisfy: from A=3, B=3 one change
+// among the candidates (the defaults 1, the constant 4 and one either
+// side) leaves the sum at 4 or more.
+std::string pair_description() {
+    return write_temp_file("pair.xml",
+                           "<model function=\"pair\">\n"
+                           "  <object name=\"A\" kind=\"integer\" default=\"1\" default_usage_state=\"USED\">\n"
+                           "    <rule><condition>(A + B) &lt; 4</condition></rule>\n"
+                           "  </object>\n"
+                           "  <object name=\"B\" kind=\"integer\" default=\"1\" default_usage_state=\"USED\"/>\n"
+                           "</model>\n");
+}
+
+// The settings of one name (letter case ignored), as "NAME=VALUE".
+std::vector<std::string> settings_of(const std::vector<KOVA_SETTING>& settings, const std::string& name) {
+    std::vector<KOVA_SETTING> named;
+    for (const KOVA_SETTING& setting : settings)
+        if (kova_equal_nocase(setting.name, name)) named.push_back(setting);
+    return setting_lines(named);
+}
+
+std::vector<std::string> change_lines(const KOVA_FIX_RESULT& result) {
+    std::vector<std::string> lines;
+    for (const KOVA_FIX_CHANGE& change : result.changes)
+        lines.push_back(change.name + ": " + change.old_value + " -> " + change.new_value);
+    return lines;
+}
+
+}  // namespace
+
+TEST(Fix, RepairsWithTheFewestChangesItFinds) {
+    const std::string pair = pair_description();
+    const struct {
+        const char* what;
+        std::string description, settings;
+        std::vector<std::string> extra, keep;
+        int budget;
+        std::vector<std::string> changes;
+        bool valid;
+        const char* gave_up;  // part of the reason; "" when it did not give up
+    } cases[] = {
+        // What the run derived, then a search for the failed check.
+        {"ram conflicts", example("ram.xml"), example("ram-conflicts.settings"), {}, {}, 2000,
+         {"DEPTH: 300 -> 1024", "clkb: UNUSED -> USED", "addrb: UNUSED -> USED", "doutb: UNUSED -> USED",
+          "BYTE_ENABLES: 1 -> 0"}, true, ""},
+        {"fifo conflicts", example("fifo.xml"), example("fifo-conflicts.settings"), {}, {}, 2000,
+         {"DEPTH: 1000 -> 512", "MEMORY_TYPE: distributed -> block", "ALMOST_FULL_LEVEL: 2000 -> 12"}, true, ""},
+        // A derived value uncovers a further conflict (up_dn follows DIRECTION).
+        {"counter conflicts", example("counter.xml"), example("counter-conflicts.settings"), {}, {}, 2000,
+         {"WIDTH: 40 -> 32", "DIRECTION: sideways -> both", "load: UNUSED -> USED", "din: UNUSED -> USED",
+          "up_dn: UNUSED -> USED"}, true, ""},
+        {"two at once", pair, "", {"A=3", "B=3"}, {}, 2000, {"A: 3 -> 1", "B: 3 -> 1"}, true, ""},
+        // Kept names force other repairs: the mode instead of port B's
+        // clock, the width instead of the byte enables; the depth down to
+        // its default with the memory type kept.
+        {"keep clkb and BYTE_ENABLES", example("ram.xml"), example("ram-conflicts.settings"), {},
+         {"BYTE_ENABLES", "clkb"}, 2000, {"DEPTH: 300 -> 1024", "MODE: DUAL -> SINGLE", "WIDTH: 12 -> 8"}, true, ""},
+        {"keep MEMORY_TYPE", example("fifo.xml"), example("fifo-conflicts.settings"), {}, {"memory_type"}, 2000,
+         {"DEPTH: 1000 -> 16", "ALMOST_FULL_LEVEL: 2000 -> 12"}, true, ""},
+        {"keep what cannot hold", example("fifo.xml"), example("fifo-conflicts.settings"), {}, {"ALMOST_FULL_LEVEL"},
+         2000, {"DEPTH: 1000 -> 512", "MEMORY_TYPE: distributed -> block"}, false, "no combination of up to 3"},
+        {"budget spent", pair, "", {"A=3", "B=3"}, {}, 3, {}, false, "budget of 3 validation runs"},
+        {"nothing to do", example("ram.xml"), example("ram-dual.settings"), {}, {}, 2000, {}, true, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        OPENED_SESSION opened = open_and_run(c.description, c.settings, c.extra);
+        ASSERT_TRUE(opened.session);
+        const std::vector<KOVA_SETTING> before = opened.session->current_settings();
+        KOVA_FIX_OPTIONS options;
+        options.keep = c.keep;
+        options.run_budget = c.budget;
+        KOVA_FIX_RESULT result;
+        std::string problem;
+        ASSERT_TRUE(kova_fix(*opened.session, opened.run, options, result, problem)) << problem;
+        EXPECT_EQ(change_lines(result), c.changes);
+        EXPECT_EQ(result.valid, c.valid);
+        EXPECT_EQ(result.gave_up, *c.gave_up != '\0');
+        EXPECT_NE(result.gave_up_reason.find(c.gave_up), std::string::npos) << result.gave_up_reason;
+        EXPECT_LE(result.runs, c.budget);
+        // Kept names hold what they held.
+        for (const std::string& kept : c.keep)
+            EXPECT_EQ(settings_of(opened.session->current_settings(), kept), settings_of(before, kept)) << kept;
+        // The settings reached validate in a session of their own.
+        OPENED_SESSION again = open_and_run(c.description);
+        KOVA_MESSAGES problems;
+        ASSERT_TRUE(again.session->apply(opened.session->current_settings(), problems));
+        EXPECT_EQ(again.session->run().valid, c.valid);
+    }
+}
+
+TEST(Fix, UnknownKeptNameIsRefusedWithASuggestion) {
+    OPENED_SESSION opened = open_and_run(example("fifo.xml"), example("fifo-conflicts.settings"));
+    ASSERT_TRUE(opened.session);
+    KOVA_FIX_OPTIONS options;
+    options.keep = {"MEMRY_TYPE"};
+    KOVA_FIX_RESULT result;
+    std::string problem;
+    EXPECT_FALSE(kova_fix(*opened.session, opened.run, options, result, problem));
+    EXPECT_EQ(problem, "--keep: no port or parameter is named MEMRY_TYPE (did you mean MEMORY_TYPE?)");
+    EXPECT_EQ(opened.session->validator().get_parameter_object("DEPTH")->get_current_value(), "1000");
+}

@@ -1,0 +1,51 @@
+// Minimal saves (session/minimal_settings.h): only the settings that
+// differ from the defaults, and loading them on the defaults gives the
+// same configuration, for every example's settings files.
+#include <gtest/gtest.h>
+
+#include "session/minimal_settings.h"
+#include "support/test_support.h"
+#include "tests/session/opened_session.h"
+
+namespace {
+
+std::string example(const std::string& name) { return std::string(KOVA_EXAMPLES) + "/" + name; }
+
+}  // namespace
+
+TEST(MinimalSettings, LoadingThemGivesTheSameConfiguration) {
+    const struct {
+        const char* description;
+        const char* settings;  // "" for none
+        std::vector<std::string> extra;
+        std::vector<std::string> minimal;
+    } cases[] = {
+        {"ram.xml", "", {}, {}},
+        {"ram.xml", "ram-dual.settings", {},
+         {"WIDTH=32", "DEPTH=512", "MODE=DUAL", "BYTE_ENABLES=1", "clkb=USED", "addrb=USED", "doutb=USED"}},
+        {"ram.xml", "ram-conflicts.settings", {}, {"WIDTH=12", "DEPTH=300", "MODE=DUAL", "BYTE_ENABLES=1"}},
+        // A value taken away: the default's value is cleared first.
+        {"ram.xml", "", {"MODE=", "ECC=UNUSED"}, {"MODE=", "MODE=USED", "ECC=0", "ECC=UNUSED"}},
+        {"fifo.xml", "fifo-deep.settings", {},
+         {"WIDTH=32", "DEPTH=512", "HAS_DATA_COUNT=1", "ALMOST_FULL_LEVEL=500", "data_count=USED"}},
+        {"fifo.xml", "fifo-conflicts.settings", {}, {"DEPTH=1000", "MEMORY_TYPE=distributed", "ALMOST_FULL_LEVEL=2000"}},
+        {"counter.xml", "counter-loadable.settings", {},
+         {"WIDTH=16", "DIRECTION=both", "HAS_LOAD=1", "up_dn=USED", "load=USED", "din=USED"}},
+        {"counter.xml", "counter-conflicts.settings", {}, {"WIDTH=40", "DIRECTION=sideways", "HAS_LOAD=1"}},
+        // A port held at a value keeps its constant.
+        {"counter.xml", "", {"din=CONSTANT:0x0F"}, {"din=CONSTANT:0x0F"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.description) + " " + c.settings);
+        OPENED_SESSION opened = open_and_run(example(c.description), *c.settings ? example(c.settings) : "", c.extra);
+        ASSERT_TRUE(opened.session);
+        EXPECT_EQ(setting_lines(kova_minimal_settings(*opened.session)), c.minimal);
+        // Saved, read back and applied on the defaults.
+        const std::string saved = temp_folder() + "/minimal.settings";
+        std::string error;
+        ASSERT_TRUE(kova_save_session_settings(*opened.session, saved, true, error)) << error;
+        OPENED_SESSION loaded = open_and_run(example(c.description), saved);
+        ASSERT_TRUE(loaded.session);
+        EXPECT_EQ(setting_lines(loaded.session->current_settings()), setting_lines(opened.session->current_settings()));
+    }
+}

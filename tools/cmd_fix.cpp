@@ -1,0 +1,59 @@
+// kova fix: repairs an invalid configuration with as few changed settings
+// as it finds (session/fix.h) and tells each change with its reason;
+// exit status 0 when the result is valid, 1 when not.
+#include <unistd.h>
+
+#include <iostream>
+
+#include "session/fix.h"
+#include "tools/subcommands.h"
+
+namespace {
+
+// A progress line on standard error, rewritten in place; only when
+// standard error is a terminal.
+std::function<void(int, int)> progress_line() {
+    if (!isatty(STDERR_FILENO)) return nullptr;
+    return [](int runs, int errors) {
+        if (runs % 10 == 0)
+            std::cerr << "\rkova fix: " << runs << " validation runs, errors in the last: " << errors << std::flush;
+    };
+}
+
+}  // namespace
+
+void add_fix_command(CLI::App& app, KOVA_TOOL_STATE& state) {
+    auto* command = app.add_subcommand("fix", "Repair an invalid configuration with as few changed settings as "
+                                              "possible, telling each change and why");
+    add_load_options(*command, state);
+    add_settings_options(*command, state);
+    auto keep = std::make_shared<std::vector<std::string>>();
+    auto budget = std::make_shared<int>(KOVA_FIX_OPTIONS().run_budget);
+    command->add_option("--keep", *keep, "Never change this setting (repeatable)");
+    command->add_option("--budget", *budget, "The most validation runs the repair may make")
+        ->check(CLI::PositiveNumber)
+        ->capture_default_str();
+    auto save = std::make_shared<KOVA_SAVE_OPTIONS>();
+    add_save_options(*command, *save);
+    command->footer("Example: kova fix examples/ram.xml --settings examples/ram-conflicts.settings --keep WIDTH "
+                    "--save ram.settings --minimal");
+    command->callback([&state, keep, budget, save]() {
+        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_COMMAND_OUTPUT& output) {
+            KOVA_FIX_OPTIONS options;
+            options.keep = *keep;
+            options.run_budget = *budget;
+            options.progress = progress_line();
+            auto result = std::make_shared<KOVA_FIX_RESULT>();
+            const bool done = kova_fix(session, run, options, *result, output.usage_problem);
+            if (options.progress && result->runs >= 10) std::cerr << "\r\033[K" << std::flush;
+            if (!done) return;
+            output.valid = result->valid;
+            output.shows_verdict = true;
+            output.replaces_messages = true;
+            output.messages = result->last_run.messages;
+            output.document = kova_fix_json(*result);
+            output.text = [result](std::ostream& out) { kova_print_fix(*result, out); };
+            save_settings(*save, session, output);
+        });
+    });
+}
