@@ -56,9 +56,9 @@ void bind_validator(py::module_& module, py::handle load_error) {
              py::arg("path"), py::arg("minimal") = false,
              "Writes every setting now held (silent corrections of the last run included) to a settings file, "
              "atomically; an existing settings file keeps its comments, blank lines and order. A failed save "
-             "raises OSError and leaves the file as it was. minimal=True, a file of only the settings that "
-             "differ from the description's defaults, comes with the shared layer's minimal save and raises "
-             "NotImplementedError until then.")
+             "raises OSError and leaves the file as it was. minimal=True writes a fresh file of only the "
+             "settings that differ from the description's defaults; loading it on the defaults gives the same "
+             "configuration.")
         .def("run", &V::run,
              "Runs the validator on the current settings and returns a Result (valid, messages). Other Python "
              "threads go on while the engine runs.")

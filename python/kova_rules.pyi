@@ -133,8 +133,8 @@ class Validator:
         FILE:LINE for each error; nothing is applied then."""
     def save_settings(self, path: _Path, minimal: bool = False) -> None:
         """Writes every setting now held; OSError when the save fails.
-        minimal=True raises NotImplementedError until the shared layer's
-        minimal save arrives."""
+        minimal=True writes a fresh file of only the settings that differ
+        from the description's defaults."""
     def run(self) -> Result:
         """Runs the validator; other Python threads go on meanwhile."""
     def eval(self, expr: _Text, mode: str = "evaluate") -> str:

@@ -6,6 +6,7 @@
 
 #include "python/texts.h"
 #include "session/expression_queries.h"
+#include "session/minimal_settings.h"
 #include "session/object_states.h"
 #include "session/port_queries.h"
 #include "session/settings_io.h"
@@ -80,13 +81,9 @@ py::list KOVA_PY_VALIDATOR::load_settings(const std::string& path) {
 }
 
 void KOVA_PY_VALIDATOR::save_settings(const std::string& path, bool minimal) {
-    if (minimal)
-        kova_py_raise(PyExc_NotImplementedError,
-                      "a minimal save comes with the shared layer's minimal settings; save_settings(path) writes "
-                      "every setting");
     std::lock_guard<std::mutex> lock(m_mutex);
     std::string error;
-    if (!kova_save_settings_file(path, m_session->current_settings(), false, error))
+    if (!kova_save_session_settings(*m_session, path, minimal, error))
         kova_py_raise(PyExc_OSError, "cannot save the settings to " + path + ": " + error);
 }
 

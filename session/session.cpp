@@ -83,10 +83,15 @@ KOVA_SESSION::KOVA_SESSION(const KOVA_SESSION& other)
 
 KOVA_SESSION::~KOVA_SESSION() = default;
 
+// The defaults recorded at open are applied again: the engine's own
+// default-state reset leaves an object whose default usage state is NONE
+// in whatever state a setting gave it.
 void KOVA_SESSION::reset_to_defaults() {
     m_validator->set_all_ports_and_parameters_to_default_state();
     m_set_at.clear();
     m_constants.clear();
+    for (const KOVA_SETTING& setting : m_default_settings) apply_one(setting);
+    m_set_at.clear();
 }
 
 void KOVA_SESSION::capture_scanner_output() { m_validator->set_scanner_output(&m_discard); }

@@ -165,7 +165,6 @@ ERRORS = [
     (lambda v, tmp: v.load_settings(write(tmp / "b.settings", b"WIDTH=16\n=3\n")), ValueError, "b.settings:2: error:"),
     (lambda v, tmp: v.load_settings(tmp / "none.settings"), ValueError, "none.settings: error: cannot read"),
     (lambda v, tmp: v.save_settings(tmp / "no" / "x.settings"), OSError, "cannot save the settings to"),
-    (lambda v, tmp: v.save_settings(tmp / "x.settings", minimal=True), NotImplementedError, "minimal"),
     (lambda v, tmp: v.eval("WIDTH +* ("), ValueError, "expression: warning: parse error"),
     (lambda v, tmp: v.eval("WIDTH", "txt"), ValueError, "not txt (did you mean text?)"),
     (lambda v, tmp: v.ranges("dout_x"), KeyError, "no port is named dout_x"),
@@ -194,10 +193,11 @@ def test_load_error_carries_located_messages(tmp_path):
     assert [(m.severity, m.kind, m.line is not None) for m in caught.value.messages] == [("error", "load", True)]
 
 
-def test_settings_round_trip_through_a_file(tmp_path):
+@pytest.mark.parametrize("minimal", [False, True])
+def test_settings_round_trip_through_a_file(tmp_path, minimal):
     validator = configured("ram.xml", ["ram-dual.settings"], [("READ_LATENCY", "2"), ("sbiterr", "CONSTANT:1")])
     validator.run()
-    validator.save_settings(tmp_path / "saved.settings")
+    validator.save_settings(tmp_path / "saved.settings", minimal=minimal)
     reloaded = kova_rules.load("examples/ram.xml")
     assert reloaded.load_settings(tmp_path / "saved.settings") == []
     state = lambda v: [(o.name, o.value, o.usage) for o in v.parameters + v.ports]

@@ -47,5 +47,9 @@ TEST(MinimalSettings, LoadingThemGivesTheSameConfiguration) {
         OPENED_SESSION loaded = open_and_run(example(c.description), saved);
         ASSERT_TRUE(loaded.session);
         EXPECT_EQ(setting_lines(loaded.session->current_settings()), setting_lines(opened.session->current_settings()));
+        // Back to the defaults, as the session was opened.
+        opened.session->reset_to_defaults();
+        EXPECT_EQ(setting_lines(opened.session->current_settings()),
+                  setting_lines(opened.session->default_settings()));
     }
 }
