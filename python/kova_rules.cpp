@@ -94,6 +94,28 @@ void bind_validator(py::module_& module, py::handle load_error) {
                                "Every parameter, in the description's order, as a list of ObjectState.")
         .def_property_readonly("ports", [](V& v) { return v.objects(true); },
                                "Every port, in the description's order, as a list of ObjectState.")
+        .def("explain", [](V& v, const py::object& name) { return v.explain(kova_py_bytes(name)); }, py::arg("name"),
+             "Why a port or parameter is as it is: the members of `kova explain --format json` (object, rules with "
+             "their conditions, results and dependency trees, nodes, dependents) as dicts and lists. KeyError, "
+             "with the nearest name, for a name the description does not have.")
+        .def("fix",
+             [](V& v, const py::iterable& keep, bool dry_run) {
+                 std::vector<std::string> names;
+                 for (py::handle name : keep) names.push_back(kova_py_bytes(name));
+                 return v.fix(names, dry_run);
+             },
+             py::arg("keep") = py::tuple(), py::arg("dry_run") = false,
+             "Repairs the configuration as `kova fix` does, never changing a name in keep, and answers the changes "
+             "as (name, old, new, reason) tuples, applied unless dry_run. KeyError for a name in keep that the "
+             "description does not have; nothing is changed then.")
+        .def("generate",
+             [](V& v, const std::string& lang, bool stub, const py::object& name) {
+                 return v.generate(lang, stub, name.is_none() ? std::string() : kova_py_bytes(name));
+             },
+             py::arg("lang"), py::arg("stub") = false, py::arg("name") = py::none(),
+             "The source `kova generate --lang LANG` writes for the configuration (verilog, systemverilog, vhdl, c, "
+             "or json: the tool's document). ValueError for an invalid configuration (its errors), an unknown "
+             "language, options that do not go together, or a name the language cannot spell.")
         .def("copy", [](const V& v) { return std::make_unique<V>(v); },
              "An independent validator with the same description, settings and state.")
         .def("__copy__", [](const V& v) { return std::make_unique<V>(v); }, "The same as copy().")

@@ -5,7 +5,7 @@ tool's JSON uses (U+FFFD and two hex digits per stray byte); given back,
 such a str stands for the original bytes. See docs/python.md.
 """
 import os
-from typing import Optional, Union
+from typing import Any, Optional, Sequence, Union
 
 _Path = Union[str, bytes, os.PathLike]
 _Text = Union[str, bytes]
@@ -135,6 +135,12 @@ class Validator:
         """Writes every setting now held; OSError when the save fails.
         minimal=True writes a fresh file of only the settings that differ
         from the description's defaults."""
+    def explain(self, name: _Text) -> dict[str, Any]:
+        """The members of `kova explain --format json` for the name."""
+    def fix(self, keep: Sequence[str] = (), dry_run: bool = False) -> list[tuple[str, str, str, str]]:
+        """Repairs as `kova fix` does; (name, old, new, reason) changes."""
+    def generate(self, lang: str, stub: bool = False, name: Optional[_Text] = None) -> str:
+        """The source `kova generate --lang LANG` writes."""
     def run(self) -> Result:
         """Runs the validator; other Python threads go on meanwhile."""
     def eval(self, expr: _Text, mode: str = "evaluate") -> str:

@@ -24,6 +24,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include <pybind11/pybind11.h>
 
@@ -62,6 +63,11 @@ public:
     py::list last_messages();
 
     py::list objects(bool ports);
+
+    // Explanations, repairs and generated code (py_products.cpp).
+    py::object explain(const std::string& name);
+    py::list fix(const std::vector<std::string>& keep, bool dry_run);
+    py::str generate(const std::string& language, bool stub, const std::string& name);
 
     // For the benchmark: CPU seconds of this thread for repetitions runs,
     // each followed by reading every message's text, all in C++.

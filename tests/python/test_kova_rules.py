@@ -305,3 +305,44 @@ def test_readme_python_example_runs(capsys):
     printed = capsys.readouterr().out.splitlines()
     assert printed[0] == "invalid"
     assert printed[1].startswith("error examples/ram.xml 17 Parameter DEPTH has been assigned the value 300")
+
+
+CONFLICTS = [name for name in SETTINGS_FILES if "conflicts" in name]
+
+
+@pytest.mark.parametrize("settings", CONFLICTS)
+def test_explain_fix_and_generate_answer_as_the_tool_does(settings, tmp_path):
+    description = settings.split("-")[0] + ".xml"
+    document = tool_json(description, [settings], [], ["fix"])
+    dry = configured(description, [settings])
+    changes = dry.fix(dry_run=True)
+    assert [list(change) for change in changes] == [[c["name"], c["old"], c["new"], c["reason"]]
+                                                    for c in document["changes"]]
+    assert dry.run().valid is False  # a dry run leaves the settings
+    assert dry.fix() == changes and dry.run().valid is True
+    for message in tool_json(description, [settings], [], ["validate"])["messages"]:
+        if message["object"] and message["severity"] == "error":
+            explained = configured(description, [settings]).explain(message["object"])
+            tool = tool_json(description, [settings], [], ["explain", message["object"]])
+            assert explained == {key: tool[key] for key in explained}
+    repaired = ["--settings", "examples/" + settings, *sum((["--set", f"{c[0]}={c[2]}"] for c in changes), [])]
+    for language in ("verilog", "vhdl", "c"):
+        text = dry.generate(language)
+        assert text and text == subprocess.run([TOOL, "generate", "examples/" + description, "--lang", language,
+                                                *repaired], capture_output=True, check=True).stdout.decode()
+    assert json.loads(dry.generate("json"))["command"] == "generate"
+
+
+@pytest.mark.parametrize("call, error, words", [
+    (lambda v: v.explain("DEPHT"), KeyError, "did you mean DEPTH?"),
+    (lambda v: v.fix(keep=["NOSUCH"]), KeyError, "NOSUCH"),
+    (lambda v: v.generate("cobol"), ValueError, "no language is named cobol"),
+    (lambda v: v.generate("c", stub=True), ValueError, "--stub"),
+])
+def test_explain_fix_and_generate_errors(call, error, words):
+    validator = configured("ram.xml", ["ram-conflicts.settings"])
+    with pytest.raises(error) as caught:
+        call(validator)
+    assert words in str(caught.value)
+    with pytest.raises(ValueError, match="should satisfy the condition"):
+        validator.generate("verilog")  # an invalid configuration is refused
