@@ -10,6 +10,7 @@
 #include "expr/eval_context.h"
 #include "expr/parser.hpp"
 #include "expr/scanner_pool.h"
+#include "expr/usage_words.h"
 #include "validator/kova_rules_validator.h"
 
 std::string KOVA_RULES_VALIDATOR::evaluate_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode) {
@@ -41,9 +42,7 @@ void KOVA_RULES_VALIDATOR::report_unplaced_characters(const std::string& text, c
 }
 
 std::string KOVA_RULES_VALIDATOR::evaluate_value_expression(const std::string& text, bool refresh) {
-    for (const char* word : {"", "UNUSED", "USED", "+c.mif"}) {
-        if (kova_equal_nocase(text, word)) return text;
-    }
+    if (kova_value_taken_as_written(text)) return text;
     return evaluate_expression(text, refresh ? PARSER_MODE_REFRESH_MACROS : PARSER_MODE_EVALUATE);
 }
 

@@ -78,10 +78,14 @@ std::string node_text(const KOVA_SYNTAX_TREE& tree, int32_t node, std::vector<st
 
 // Built bottom up: every node's children come before it and belong to it
 // alone, so each text is made once from its children's and moved up,
-// without recursion however deeply the text nests.
+// without recursion however deeply the text nests. The grammar reduces a
+// phrase's parts one after the other, so the phrase's nodes are the run
+// from its leftmost leaf (first children all the way down) to itself.
 std::string kova_syntax_text(const KOVA_SYNTAX_TREE& tree, int32_t node) {
     if (node < 0) return std::string();
+    int32_t first = node;
+    while (tree[first].child[0] >= 0) first = tree[first].child[0];
     std::vector<std::string> texts(static_cast<std::size_t>(node) + 1);
-    for (int32_t at = 0; at <= node; ++at) texts[static_cast<std::size_t>(at)] = node_text(tree, at, texts);
+    for (int32_t at = first; at <= node; ++at) texts[static_cast<std::size_t>(at)] = node_text(tree, at, texts);
     return std::move(texts[static_cast<std::size_t>(node)]);
 }

@@ -17,4 +17,12 @@ inline int kova_usage_word_state(const std::string& text) {
     return KOVA_USAGE_NONE;
 }
 
+// Whether a rule value is taken as written instead of being evaluated:
+// "", USED, UNUSED and +c.mif, in any letter case (CONSTANT is evaluated).
+inline bool kova_value_taken_as_written(const std::string& text) {
+    for (const char* word : {"", "UNUSED", "USED", "+c.mif"})
+        if (kova_equal_nocase(text, word)) return true;
+    return false;
+}
+
 #endif

@@ -43,15 +43,7 @@ std::optional<std::pair<int, int>> range_bounds(const std::string& text) {
 
 bool is_list(const std::string& text) { return text.find('|') != std::string::npos; }
 
-std::size_t list_length(const std::string& list) {
-    std::size_t count = 0;
-    QEL_TOKEN_READER items(list, "|");
-    while (!items.empty()) {
-        items.next();
-        ++count;
-    }
-    return count;
-}
+std::size_t list_length(const std::string& list) { return kova_lint_token_count(list, "|"); }
 
 class MODEL_CHECKER {
 public:
@@ -175,10 +167,10 @@ void MODEL_CHECKER::library(const KOVA_INFO& model) {
 void MODEL_CHECKER::ignore_names(const KOVA_INFO& model, uint32_t source_id, const KOVA_OBJ_INFO* object) {
     const KOVA_SOURCE_TABLE* table = model.get_source_table();
     if (!table || source_id == 0) return;
-    std::vector<std::string> checks;
-    for (const KOVA_LINT_CHECK& check : kova_lint_checks()) checks.push_back(check.name);
     for (const std::string& name : kova_lint_ignore_names(table->lint_ignore(source_id))) {
         if (kova_find_lint_check(name)) continue;
+        std::vector<std::string> checks;
+        for (const KOVA_LINT_CHECK& check : kova_lint_checks()) checks.push_back(check.name);
         m_report.add("lint-ignore", "lint_ignore names no check " + name + kova_did_you_mean(name, checks),
                      {&model, object, -1, source_id, KOVA_FIELD_LINT_IGNORE});
     }

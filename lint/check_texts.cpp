@@ -21,16 +21,7 @@ namespace {
 // The number of names an argument or formal list holds when split at ","
 // and " " as the engine splits them (an empty part between two of them
 // counts).
-std::size_t list_length(const std::string& list) {
-    if (list.empty()) return 0;
-    std::size_t count = 0;
-    QEL_TOKEN_READER parts(list, ", ");
-    while (!parts.empty()) {
-        parts.next();
-        ++count;
-    }
-    return count;
-}
+std::size_t list_length(const std::string& list) { return kova_lint_token_count(list, ", "); }
 
 class TEXT_CHECKER {
 public:

@@ -22,6 +22,10 @@ KOVA_LINT_REPORT::KOVA_LINT_REPORT(const KOVA_LINT_OPTIONS& options)
 
 namespace {
 
+std::string place_key(const std::string& check, const KOVA_SOURCE_LOCATION& location) {
+    return check + '\n' + location.file + '\n' + std::to_string(location.line) + ':' + std::to_string(location.column);
+}
+
 bool names_check(const KOVA_INFO& model, uint32_t source_id, const char* check) {
     const KOVA_SOURCE_TABLE* table = model.get_source_table();
     if (!table || source_id == 0) return false;
@@ -42,6 +46,7 @@ void KOVA_LINT_REPORT::keep(const char* check, KOVA_MESSAGE message) {
     message.severity = known ? known->severity : KOVA_SEVERITY_WARNING;
     if (m_werror && message.severity == KOVA_SEVERITY_WARNING) message.severity = KOVA_SEVERITY_ERROR;
     message.check = check;
+    m_places.insert(place_key(check, message.location));
     m_messages.push_back(std::move(message));
 }
 
@@ -74,11 +79,7 @@ void KOVA_LINT_REPORT::add_message(const char* check, KOVA_MESSAGE message, cons
 }
 
 bool KOVA_LINT_REPORT::found_at(const char* check, const KOVA_SOURCE_LOCATION& location) const {
-    for (const KOVA_MESSAGE& message : m_messages)
-        if (message.check == check && message.location.file == location.file && message.location.line == location.line &&
-            message.location.column == location.column)
-            return true;
-    return false;
+    return m_places.count(place_key(check, location)) != 0;
 }
 
 KOVA_MESSAGES KOVA_LINT_REPORT::take() {

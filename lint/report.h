@@ -32,6 +32,7 @@ private:
     void keep(const char* check, KOVA_MESSAGE message);
 
     std::set<std::string> m_disabled;
+    std::set<std::string> m_places;  // "check file line:column" of every finding kept
     bool m_werror;
     KOVA_MESSAGES m_messages;
 };

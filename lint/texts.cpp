@@ -5,6 +5,7 @@
 // simulation library.
 #include "lint/texts.h"
 
+#include "expr/usage_words.h"
 #include "host/kova_stl.h"
 #include "host/qel_util.h"
 
@@ -42,9 +43,7 @@ void GATHERER::add(const std::string& text, KOVA_TEXT_ROLE role, KOVA_LINT_PLACE
 
 // A value text: the words the engine takes as written are not evaluated.
 void GATHERER::add_value(const std::string& text, const KOVA_LINT_PLACE& place, bool instantiates) {
-    for (const char* word : {"UNUSED", "USED", "+c.mif"})
-        if (kova_equal_nocase(text, word)) return;
-    add(text, KOVA_TEXT_VALUE, place, instantiates);
+    if (!kova_value_taken_as_written(text)) add(text, KOVA_TEXT_VALUE, place, instantiates);
 }
 
 // A "|" list: each item is evaluated on its own.
@@ -137,6 +136,13 @@ void GATHERER::model_texts() {
 }
 
 }  // namespace
+
+std::size_t kova_lint_token_count(const std::string& text, const std::string& delimiters) {
+    std::size_t count = 0;
+    QEL_TOKEN_READER tokens(text, delimiters);
+    for (; !tokens.empty(); ++count) tokens.next();
+    return count;
+}
 
 std::vector<KOVA_INFO*> kova_lint_models(KOVA_INFO& model) {
     std::vector<KOVA_INFO*> models{&model};

@@ -45,6 +45,10 @@ struct KOVA_LINT_TEXT {
 // Every evaluated text of model and its sub-models, in model order.
 std::vector<KOVA_LINT_TEXT> kova_lint_texts(KOVA_INFO& model);
 
+// The number of tokens QEL_TOKEN_READER gives for text split at
+// delimiters (an empty part between two delimiters counts; "" has none).
+std::size_t kova_lint_token_count(const std::string& text, const std::string& delimiters);
+
 // Every model of the description: model, then its sub-models.
 std::vector<KOVA_INFO*> kova_lint_models(KOVA_INFO& model);
 
