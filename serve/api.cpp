@@ -1,0 +1,243 @@
+// Routing and answering kova serve's requests: the body checked and read,
+// a copy of the template session given the settings and run, and the
+// route's document built with the same session functions as the kova
+// tool's subcommands (tools/options.cpp, run_command).
+#include "serve/api.h"
+
+#include <functional>
+#include <optional>
+
+#include "generate/generate.h"
+#include "session/explain.h"
+#include "session/fix.h"
+#include "session/json_document.h"
+#include "session/object_states.h"
+#include "session/port_queries.h"
+#include "session/wizard_queries.h"
+
+namespace {
+
+using json = nlohmann::json;
+
+// What a route adds to its document, as a subcommand's body does.
+struct ROUTE_OUTPUT {
+    json document = json::object();
+    KOVA_MESSAGES messages;
+    bool replaces_messages = false;
+    std::optional<bool> valid;
+    std::string problem;  // a request the route cannot answer (400)
+};
+
+using ROUTE_BODY = std::function<void(const json& request, KOVA_SESSION&, const KOVA_RUN_RESULT&, ROUTE_OUTPUT&)>;
+
+struct ROUTE {
+    const char* path;
+    const char* method;
+    const char* command;
+    ROUTE_BODY body;  // null for the model, which runs nothing
+};
+
+KOVA_SERVE_RESPONSE json_response(int status, const json& document) {
+    return {status, "application/json", kova_json_dump(document) + "\n"};
+}
+
+KOVA_SERVE_RESPONSE error_response(int status, const std::string& command, const std::string& text,
+                                   const KOVA_MESSAGES& messages = {}) {
+    return json_response(status, kova_json_error(command, text, messages));
+}
+
+// A member holding text: its bytes, "" when absent; false when it is
+// there but not a string.
+bool text_member(const json& request, const char* name, std::string& text) {
+    const auto found = request.find(name);
+    if (found == request.end()) return true;
+    if (!found->is_string()) return false;
+    text = kova_json_restore(found->get<std::string>());
+    return true;
+}
+
+// The request's settings in the order written; problem set when they are
+// not an object of texts or more than the description could hold.
+std::vector<KOVA_SETTING> request_settings(const json& request, std::size_t limit, std::string& problem) {
+    std::vector<KOVA_SETTING> settings;
+    const auto found = request.find("settings");
+    if (found == request.end()) return settings;
+    if (!found->is_object()) {
+        problem = "settings must be an object of NAME: VALUE texts";
+        return settings;
+    }
+    if (found->size() > limit) {
+        problem = "more settings than the description has ports and parameters";
+        return settings;
+    }
+    for (const auto& [name, value] : found->items()) {
+        if (!value.is_string()) {
+            problem = "the value of setting " + name + " must be a text";
+            return {};
+        }
+        settings.push_back({kova_json_restore(name), kova_json_restore(value.get<std::string>()), "", 0});
+    }
+    return settings;
+}
+
+void validate_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, ROUTE_OUTPUT& output) {
+    output.document["ports"] = kova_ports_json(session.validator());
+    output.document["parameters"] = kova_parameters_json(session.validator());
+}
+
+void explain_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT& run, ROUTE_OUTPUT& output) {
+    std::string name;
+    if (!text_member(request, "name", name) || name.empty()) {
+        output.problem = "explain needs the name of a port or parameter";
+        return;
+    }
+    KOVA_EXPLANATION explanation;
+    if (!kova_explain(session, run, name, explanation, output.problem)) return;
+    output.replaces_messages = true;
+    output.messages = explanation.messages;
+    output.document = kova_explanation_json(explanation);
+}
+
+void fix_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT& run, ROUTE_OUTPUT& output) {
+    KOVA_FIX_OPTIONS options;
+    const auto keep = request.find("keep");
+    if (keep != request.end()) {
+        if (!keep->is_array()) {
+            output.problem = "keep must be a list of names";
+            return;
+        }
+        for (const json& name : *keep) {
+            if (!name.is_string()) {
+                output.problem = "keep must be a list of names";
+                return;
+            }
+            options.keep.push_back(kova_json_restore(name.get<std::string>()));
+        }
+    }
+    KOVA_FIX_RESULT result;
+    if (!kova_fix(session, run, options, result, output.problem)) return;
+    output.valid = result.valid;
+    output.replaces_messages = true;
+    output.messages = result.last_run.messages;
+    output.document = kova_fix_json(result);
+}
+
+void widths_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, ROUTE_OUTPUT& output) {
+    json ports = json::array();
+    for (const KOVA_PORT_WIDTH& port : kova_port_widths(session, output.messages))
+        ports.push_back({{"port", kova_json_text(port.port)},
+                         {"width", port.width >= 0 ? json(port.width) : json()},
+                         {"expression", kova_json_text(port.expression)}});
+    output.document["ports"] = ports;
+}
+
+void messages_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, ROUTE_OUTPUT& output) {
+    output.document["wizard_messages"] = kova_texts_json(kova_wizard_messages(session, output.messages));
+}
+
+void generate_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT& run, ROUTE_OUTPUT& output) {
+    KOVA_GENERATE_OPTIONS options;
+    std::string language;
+    if (!text_member(request, "lang", language) || !kova_generate_language_of(language, options.language)) {
+        output.problem = "lang must be verilog, systemverilog, vhdl, c or json";
+        return;
+    }
+    const auto stub = request.find("stub");
+    if (stub != request.end()) {
+        if (!stub->is_boolean()) {
+            output.problem = "stub must be true or false";
+            return;
+        }
+        options.stub = stub->get<bool>();
+    }
+    output.problem = kova_generate_options_problem(options);
+    if (!output.problem.empty()) return;
+    KOVA_GENERATED generated = kova_generate(session, run, options);
+    output.messages = generated.messages;
+    output.document = generated.members;
+    const bool in_document = generated.ok && options.language != KOVA_GENERATE_LANGUAGE::JSON;
+    output.document["text"] = in_document ? kova_json_text(generated.text) : json();
+}
+
+// The objects a web form offers: every port and parameter with its kind,
+// value text and default, and the names of the wizard maps.
+json model_document(KOVA_SESSION& session) {
+    json document = kova_json_document("model");
+    document["description"] = kova_json_text(session.description());
+    json objects = json::array();
+    for (const KOVA_OBJECT_STATE& state : kova_object_states(session.validator()))
+        objects.push_back({{"name", kova_json_text(state.name)},
+                           {"kind", kova_json_text(state.kind)},
+                           {"port", state.port},
+                           {"value_text", kova_json_text(state.value_text)},
+                           {"default", kova_json_text(state.default_value)}});
+    document["objects"] = objects;
+    json maps = json::array();
+    KOVA_RULES_VALIDATOR& validator = session.validator();
+    validator.reset_wizard_map();
+    while (KOVA_WIZARD_MAP* map = validator.get_next_wizard_map()) maps.push_back(kova_json_text(map->get_map_name()));
+    document["wizard_maps"] = maps;
+    return document;
+}
+
+const std::vector<ROUTE>& routes() {
+    static const std::vector<ROUTE> table = {
+        {"/api/model", "GET", "model", nullptr},
+        {"/api/validate", "POST", "validate", validate_body},
+        {"/api/explain", "POST", "explain", explain_body},
+        {"/api/fix", "POST", "fix", fix_body},
+        {"/api/widths", "POST", "widths", widths_body},
+        {"/api/messages", "POST", "messages", messages_body},
+        {"/api/generate", "POST", "generate", generate_body},
+    };
+    return table;
+}
+
+void append(KOVA_MESSAGES& to, KOVA_MESSAGES from) {
+    for (KOVA_MESSAGE& message : from) to.push_back(std::move(message));
+}
+
+// A POST route on a copy of the template: settings, run, the route's
+// members, the document as run_command writes it.
+KOVA_SERVE_RESPONSE answer(const ROUTE& route, const json& request, KOVA_SESSION session) {
+    std::string problem;
+    const std::size_t limit = 2 * kova_object_states(session.validator()).size();
+    const std::vector<KOVA_SETTING> settings = request_settings(request, limit, problem);
+    if (!problem.empty()) return error_response(400, route.command, problem);
+    KOVA_MESSAGES messages;
+    if (!session.apply(settings, messages))
+        return error_response(400, route.command, messages.empty() ? "failed" : messages.front().text, messages);
+    const KOVA_RUN_RESULT result = session.run();
+    append(messages, result.messages);
+    ROUTE_OUTPUT output;
+    route.body(request, session, result, output);
+    if (!output.problem.empty()) return error_response(400, route.command, output.problem, messages);
+    if (output.replaces_messages) messages.clear();
+    append(messages, output.messages);
+    const bool valid = output.valid.value_or(result.valid);
+    return json_response(200, kova_command_json(route.command, session.description(), valid, output.document,
+                                                messages));
+}
+
+}  // namespace
+
+KOVA_SERVE_API::KOVA_SERVE_API(const KOVA_SESSION& session) : m_template(session) {}
+
+KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std::string& path,
+                                           const std::string& body) const {
+    const ROUTE* route = nullptr;
+    for (const ROUTE& candidate : routes())
+        if (path == candidate.path) route = &candidate;
+    if (!route) return error_response(404, "serve", "no such path: " + path);
+    if (method != route->method)
+        return error_response(405, route->command, std::string(route->path) + " takes " + route->method);
+    if (body.size() > KOVA_SERVE_MAX_BODY) return error_response(413, route->command, "the request body is too large");
+    if (!route->body) {
+        KOVA_SESSION session(m_template);
+        return json_response(200, model_document(session));
+    }
+    const json request = json::parse(body.empty() ? "{}" : body, nullptr, false);
+    if (request.is_discarded() || !request.is_object())
+        return error_response(400, route->command, "the request body is not a JSON object");
+    return answer(*route, request, KOVA_SESSION(m_template));
+}

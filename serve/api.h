@@ -1,0 +1,42 @@
+// The request-handling layer of kova serve, without sockets: one request
+// (method, path, JSON body) in, one response (status, type, body) out.
+// Every /api/ route answers the JSON document the matching kova
+// subcommand writes with --format json (docs/json.md), so the web page and
+// the tool agree.
+//
+// Invariant: the template session is loaded once and never changed; each
+// request works on its own copy, so handle is const and copies of the
+// session may serve requests on several threads at once.
+#ifndef KOVA_SERVE_API_H
+#define KOVA_SERVE_API_H
+
+#include <cstddef>
+#include <string>
+
+#include "session/session.h"
+
+struct KOVA_SERVE_RESPONSE {
+    int status = 200;
+    std::string content_type = "application/json";
+    std::string body;
+};
+
+// The largest request body accepted; a larger one is answered 413.
+constexpr std::size_t KOVA_SERVE_MAX_BODY = 1024 * 1024;
+
+class KOVA_SERVE_API {
+public:
+    // Keeps a copy of a loaded session as the template of every request.
+    explicit KOVA_SERVE_API(const KOVA_SESSION& session);
+
+    // Answers one request. The body is a JSON object
+    // {"settings": {"NAME": "VALUE", ...}, ...} with the route's own
+    // members ("name" for explain, "keep" for fix, "lang" and "stub" for
+    // generate).
+    KOVA_SERVE_RESPONSE handle(const std::string& method, const std::string& path, const std::string& body) const;
+
+private:
+    KOVA_SESSION m_template;
+};
+
+#endif
