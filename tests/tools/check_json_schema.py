@@ -2,7 +2,8 @@
 """Runs kova with --format json for every subcommand over the bundled
 examples (valid and invalid configurations, failures, texts that are not
 UTF-8) and checks each document against docs/kova.schema.json and the
-exit-status rules of docs/json.md. Altered documents must be rejected, so
+exit-status rules of docs/json.md; batch and sweep with --format jsonl,
+every line of theirs likewise. Altered documents must be rejected, so
 that a schema that lets everything through fails too.
 
 Usage: check_json_schema.py KOVA SOURCE_DIR; prints a line per document and
@@ -72,6 +73,47 @@ def cases(examples, odd):
         (["show", odd["ram"]], 0, ESCAPED_FF),
         (["validate", odd["ram"], "--settings", odd["broken"]], 2, ESCAPED_FF),
     ]
+
+
+def line_cases(examples, odd):
+    """kova batch and sweep with --format jsonl: (arguments, expected exit
+    status, lines expected, text some line must hold)."""
+    fifo = os.path.join(examples, "fifo.xml")
+    deep = os.path.join(examples, "fifo-deep.settings")
+    conflicts = os.path.join(examples, "fifo-conflicts.settings")
+    missing = os.path.join(examples, "missing.settings")
+    return [
+        (["batch", fifo, deep, conflicts, "--jobs", "2"], 1, 2, '"settings_file": '),
+        (["batch", fifo, deep, missing, odd["broken"]], 2, 3, '"error": "cannot read the settings file'),
+        (["batch", os.path.join(examples, "missing.xml"), deep], 2, 1, '"kind": "load"'),
+        (["sweep", fifo, "--vary", "DEPTH=16|1000", "--vary", "MEMORY_TYPE"], 0, 4, '"value-conflict"'),
+        (["sweep", fifo, "--random", "5", "--seed", "3", "--shard", "1/2"], 0, 2, '"index": 3'),
+        (["sweep", fifo, "--vary", "data_count=CONSTANT:x"], 2, 1, '"index": 0'),
+        (["sweep", fifo, "--vary", "NOSUCH"], 2, 1, '"command": "sweep"'),
+        (["sweep", fifo, "--vary", "DEPTH", "--shard", "2/2"], 2, 1, "--shard takes I/N"),
+        (["sweep", odd["ram"], "--vary", b"MODE=a\xffb"], 0, 1, ESCAPED_FF),
+    ]
+
+
+def line_problems(validator, kova, arguments, status, count, wanted):
+    """The problems of one run whose output is a JSON document per line."""
+    argv = [os.fsencode(kova)] + [os.fsencode(a) for a in arguments] + [b"--format", b"jsonl"]
+    run = subprocess.run(argv, capture_output=True, timeout=30)
+    problems = [] if run.returncode == status else ["exit %d, expected %d" % (run.returncode, status)]
+    text = run.stdout.decode("utf-8", "replace")
+    lines = text.splitlines()
+    if len(lines) != count:
+        problems.append("%d lines, expected %d" % (len(lines), count))
+    for number, line in enumerate(lines, 1):
+        try:
+            document = json.loads(line)
+        except ValueError as error:
+            problems.append("line %d is not one JSON document: %s" % (number, error))
+            continue
+        problems += ["line %d: %s" % (number, e.message) for e in validator.iter_errors(document)]
+    if wanted not in text:
+        problems.append("no line holds %r" % wanted)
+    return problems
 
 
 def odd_copies(examples, folder):
@@ -146,12 +188,20 @@ def main():
     passed = failed = 0
     invalid_document = None
     with tempfile.TemporaryDirectory(prefix="kova-json-") as folder:
-        for arguments, status, wanted in cases(examples, odd_copies(examples, folder)):
+        odd = odd_copies(examples, folder)
+        for arguments, status, wanted in cases(examples, odd):
             problems, document = problems_of(validator, kova, arguments, status, wanted)
             if arguments[0] == "validate" and status == 1 and invalid_document is None:
                 invalid_document = document
             print("%s %s%s" % ("FAIL" if problems else "ok  ", shown(arguments),
                                "".join("\n     " + p for p in problems)))
+            failed += bool(problems)
+            passed += not problems
+
+        for arguments, status, count, wanted in line_cases(examples, odd):
+            problems = line_problems(validator, kova, arguments, status, count, wanted)
+            print("%s %s --format jsonl%s" % ("FAIL" if problems else "ok  ", shown(arguments),
+                                              "".join("\n     " + p for p in problems)))
             failed += bool(problems)
             passed += not problems
 
