@@ -16,6 +16,11 @@ nlohmann::json line_json(const std::string& command, const std::string& descript
     return document;
 }
 
+// "1 error", "2 errors".
+std::string counted(std::uint64_t count, const std::string& word) {
+    return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
+}
+
 }  // namespace
 
 std::string kova_json_line(const nlohmann::json& document) {
@@ -37,8 +42,7 @@ nlohmann::json kova_sweep_line_json(const std::string& description, std::uint64_
 std::string kova_outcome_text(const KOVA_BATCH_OUTCOME& outcome) {
     if (!outcome.error.empty()) return "error: " + outcome.error;
     if (outcome.valid) return "valid";
-    const std::size_t errors = kova_error_count(outcome.messages);
-    return "invalid (" + std::to_string(errors) + (errors == 1 ? " error)" : " errors)");
+    return "invalid (" + counted(kova_error_count(outcome.messages), "error") + ")";
 }
 
 std::string kova_settings_text(const std::vector<KOVA_SETTING>& settings) {
@@ -63,9 +67,9 @@ void KOVA_SWEEP_TALLY::add(const KOVA_BATCH_OUTCOME& outcome) {
 }
 
 void KOVA_SWEEP_TALLY::print(std::ostream& out, const std::string& description, std::size_t most) const {
-    out << (m_valid + m_invalid + m_errors) << " configurations: " << m_valid << " valid, " << m_invalid
+    out << counted(m_valid + m_invalid + m_errors, "configuration") << ": " << m_valid << " valid, " << m_invalid
         << " invalid";
-    if (m_errors) out << ", " << m_errors << " errors";
+    if (m_errors) out << ", " << counted(m_errors, "error");
     out << "\n";
     std::vector<const SEEN*> order;
     for (const auto& entry : m_messages) order.push_back(&entry.second);
