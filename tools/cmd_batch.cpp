@@ -38,13 +38,6 @@ void run_batch(KOVA_TOOL_STATE& state, const BATCH_OPTIONS& options) {
 
 }  // namespace
 
-std::unique_ptr<KOVA_SESSION> open_for_batch(KOVA_TOOL_STATE& state) {
-    KOVA_MESSAGES messages;
-    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(state.load, messages);
-    if (!session) report_failure(state, "", messages);
-    return session;
-}
-
 void add_batch_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     auto* command = app.add_subcommand("batch", "Validate many settings files against one description, in parallel");
     add_load_options(*command, state, {"text", "jsonl"});

@@ -35,15 +35,19 @@ public:
         const auto now = std::chrono::steady_clock::now();
         if (!m_shown || now - m_last < std::chrono::milliseconds(200)) return;
         m_last = now;
+        m_visible = true;
         std::cerr << "\rsweep: " << done << "/" << m_total << std::flush;
     }
+    // Wipes the line, if one is up, so that other output starts clean.
     void clear() {
-        if (m_shown) std::cerr << "\r\033[K" << std::flush;
+        if (m_visible) std::cerr << "\r\033[K" << std::flush;
+        m_visible = false;
     }
 
 private:
     std::uint64_t m_total;
-    bool m_shown;
+    bool m_shown;           // standard error is a terminal
+    bool m_visible = false;  // a progress line is up
     std::chrono::steady_clock::time_point m_last;
 };
 
@@ -94,8 +98,11 @@ void add_sweep_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     auto options = std::make_shared<SWEEP_OPTIONS>();
     command->add_option("--vary", options->vary,
                         "Vary a port or parameter: NAME (its legal values), NAME=V1|V2|..., or NAME=LO..HI");
-    command->add_option("--random", options->random, "Draw N random configurations instead of the product");
-    command->add_option("--seed", options->seed, "Seed of the random draws")->capture_default_str();
+    auto* random =
+        command->add_option("--random", options->random, "Draw N random configurations instead of the product");
+    command->add_option("--seed", options->seed, "Seed of the random draws (with --random)")
+        ->capture_default_str()
+        ->needs(random);
     command->add_option("--shard", options->shard, "Take only the configurations whose index is I modulo N (I/N)")
         ->capture_default_str();
     command->add_option("--limit", options->limit, "At most M configurations (of the shard)");

@@ -106,6 +106,13 @@ void report_failure(KOVA_TOOL_STATE& state, const std::string& problem, const KO
     if (!problem.empty()) std::cerr << "kova: " << problem << "\n";
 }
 
+std::unique_ptr<KOVA_SESSION> open_for_batch(KOVA_TOOL_STATE& state) {
+    KOVA_MESSAGES messages;
+    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(state.load, messages);
+    if (!session) report_failure(state, "", messages);
+    return session;
+}
+
 void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_COMMAND_BODY& body) {
     KOVA_MESSAGES messages;
     std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(state.load, messages);
