@@ -83,6 +83,7 @@ bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target kova_bench
 	$(BUILD)/bench/kova_bench --benchmark_repetitions=3 --benchmark_color=false
 	cmake --build $(BUILD) -j $(JOBS) --target kova
+	python3 bench/validate_scale.py $(BUILD)/tools/kova
 	python3 bench/lint_scale.py $(BUILD)/tools/kova
 	python3 bench/batch_rate.py $(BUILD)/tools/kova
 	cmake --build $(BUILD) -j $(JOBS) --target kova_rules_python

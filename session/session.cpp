@@ -267,13 +267,19 @@ std::vector<KOVA_SETTING> KOVA_SESSION::current_settings() const { return curren
 std::vector<KOVA_SETTING> KOVA_SESSION::current_settings(std::vector<std::size_t>* owners) const {
     std::vector<KOVA_SETTING> settings;
     const std::vector<KOVA_OBJ_INFO*> objects = m_validator->get_kova_obj_snapshot();
+    settings.reserve(objects.size());
+    if (owners) owners->reserve(objects.size());
     for (std::size_t position = 0; position < objects.size(); ++position) {
-        const std::string& name = objects[position]->get_name();
+        const KOVA_OBJ_INFO& object = *objects[position];
+        const std::string& name = object.get_name();
         auto add = [&](std::string value) {
             settings.push_back({name, std::move(value), "", 0});
             if (owners) owners->push_back(position);
         };
-        if (const KOVA_PORT_OBJ* port = m_validator->get_port_object(name)) {
+        // The copies are found through each object's name memo: a run
+        // compares the settings before and after it, so this is called
+        // for every object twice a run.
+        if (const KOVA_PORT_OBJ* port = object.is_port() ? m_validator->port_copy_of(object) : nullptr) {
             const int state = port->m_current_usage_state;
             if (state == KOVA_USAGE_NONE) continue;
             std::string value = kova_get_usage_state_as_string(state);
@@ -282,7 +288,7 @@ std::vector<KOVA_SETTING> KOVA_SESSION::current_settings(std::vector<std::size_t
                 if (constant != m_constants.end()) value += ":" + constant->second.second;
             }
             add(std::move(value));
-        } else if (const KOVA_PARAMETER_OBJ* parameter = m_validator->get_parameter_object(name)) {
+        } else if (const KOVA_PARAMETER_OBJ* parameter = m_validator->parameter_copy_of(object)) {
             // A value marks the parameter used; another state follows it.
             const std::string& value = parameter->get_current_value();
             if (!value.empty()) add(value);

@@ -13,8 +13,12 @@ void add_validate_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->footer("Example: kova validate examples/fifo.xml --set WIDTH=12 --use din --save fifo.settings --minimal");
     command->callback([&state, save]() {
         run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT& output) {
-            output.document["ports"] = kova_ports_json(session.validator());
-            output.document["parameters"] = kova_parameters_json(session.validator());
+            // The object lists are part of the JSON document only; text
+            // output lists messages, so a large description skips them.
+            if (state.json()) {
+                output.document["ports"] = kova_ports_json(session.validator());
+                output.document["parameters"] = kova_parameters_json(session.validator());
+            }
             save_settings(*save, session, output);
         });
     });
