@@ -1,0 +1,22 @@
+// The legal values a parameter's value text gives: a list of items
+// ("16|32|64") or an integer range ("1-256"). A repair takes its
+// candidates and a sweep its values from here, so both read a value text
+// alike.
+#ifndef KOVA_VALUE_TEXT_H
+#define KOVA_VALUE_TEXT_H
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// A whole decimal integer ("-" allowed first), at most 18 digits so that
+// it always fits; nothing otherwise.
+std::optional<long long> kova_integer_of(const std::string& text);
+
+// "LOW-HIGH" with two integers (either may be negative) and LOW <= HIGH.
+bool kova_value_range(const std::string& text, long long& low, long long& high);
+
+// The non-empty items of a text with at least one "|"; empty otherwise.
+std::vector<std::string> kova_value_list(const std::string& text);
+
+#endif
