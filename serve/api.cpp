@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "generate/generate.h"
 #include "session/explain.h"
@@ -160,8 +161,9 @@ void generate_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RE
 }
 
 // The objects a web form offers: every port and parameter with its kind,
-// value text and default, and the names of the wizard maps.
-json model_document(KOVA_SESSION& session) {
+// value text and default, the names of the wizard maps, and the settings
+// the page starts from.
+json model_document(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings) {
     json document = kova_json_document("model");
     document["description"] = kova_json_text(session.description());
     json objects = json::array();
@@ -177,6 +179,10 @@ json model_document(KOVA_SESSION& session) {
     validator.reset_wizard_map();
     while (KOVA_WIZARD_MAP* map = validator.get_next_wizard_map()) maps.push_back(kova_json_text(map->get_map_name()));
     document["wizard_maps"] = maps;
+    json settings = json::object();
+    for (const KOVA_SETTING& setting : initial_settings)
+        settings[kova_json_safe(setting.name)] = kova_json_text(setting.value);
+    document["settings"] = settings;
     return document;
 }
 
@@ -221,7 +227,8 @@ KOVA_SERVE_RESPONSE answer(const ROUTE& route, const json& request, KOVA_SESSION
 
 }  // namespace
 
-KOVA_SERVE_API::KOVA_SERVE_API(const KOVA_SESSION& session) : m_template(session) {}
+KOVA_SERVE_API::KOVA_SERVE_API(const KOVA_SESSION& session, std::vector<KOVA_SETTING> initial_settings)
+    : m_template(session), m_initial_settings(std::move(initial_settings)) {}
 
 KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std::string& path,
                                            const std::string& body) const {
@@ -234,7 +241,7 @@ KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std:
     if (body.size() > KOVA_SERVE_MAX_BODY) return error_response(413, route->command, "the request body is too large");
     if (!route->body) {
         KOVA_SESSION session(m_template);
-        return json_response(200, model_document(session));
+        return json_response(200, model_document(session, m_initial_settings));
     }
     const json request = json::parse(body.empty() ? "{}" : body, nullptr, false);
     if (request.is_discarded() || !request.is_object())
