@@ -216,13 +216,15 @@ function parameterGroup(title, members, derived, mapName) {
 function parameterRow(object) {
   const id = `control-${object.name}`;
   const row = el("div", { className: "object parameter", "data-object": object.name, "data-kind": object.kind });
-  const head = el("div", { className: "object-head" },
-    el("label", { className: "name", for: id, text: object.name }),
-    control(object, id),
-    el("span", { className: "default", text: `default ${object.default === "" ? "(none)" : object.default}` }),
-    el("span", { className: "derived", "data-derived-for": object.name }),
-    explainButton(object.name));
-  row.append(head, el("p", { className: "value-text", text: `values ${object.value_text || "(any)"}` }),
+  row.append(
+    el("div", { className: "object-head" },
+      el("label", { className: "name", for: id, text: object.name }),
+      control(object, id),
+      explainButton(object.name)),
+    el("p", { className: "facts-line" },
+      `default ${object.default === "" ? "(none)" : object.default} \u00b7 `,
+      el("output", { className: "derived", "data-derived-for": object.name }),
+      ` \u00b7 values ${object.value_text || "(any)"}`),
     el("ul", { className: "diags", "data-diags-for": object.name }));
   return row;
 }
@@ -287,9 +289,9 @@ function portRow(port) {
     el("option", { value: "", text: `default (${port.usage})` }),
     ...USAGE_WORDS.map((word) => el("option", { value: word, text: word.toLowerCase() })));
   const constant = el("input", { id: constantId, type: "text", className: "constant", "data-constant-for": port.name,
-    placeholder: "value", "aria-label": `Constant value of ${port.name}`, disabled: true, spellcheck: "false" });
+    placeholder: "value", "aria-label": `Constant value of ${port.name}`, hidden: true, spellcheck: "false" });
   const update = () => {
-    constant.disabled = usage.value !== "CONSTANT";
+    constant.hidden = usage.value !== "CONSTANT";
     if (usage.value === "") state.settings.delete(port.name);
     else if (usage.value === "CONSTANT" && constant.value.trim() !== "")
       state.settings.set(port.name, `CONSTANT:${constant.value.trim()}`);
@@ -303,11 +305,11 @@ function portRow(port) {
       el("label", { className: "name", for: usageId, text: port.name }),
       el("span", { className: "kind", text: port.kind }),
       usage, constant,
-      el("span", { className: "derived", "data-derived-for": port.name }),
       explainButton(port.name)),
-    el("p", { className: "port-facts" },
-      el("span", { text: "width " }), el("output", { "data-width-for": port.name, text: "?" }),
-      el("span", { text: ` = ${port.value_text || "?"} \u00b7 values ` }),
+    el("p", { className: "facts-line" },
+      el("output", { className: "derived", "data-derived-for": port.name }),
+      " \u00b7 width ", el("output", { "data-width-for": port.name, text: "?" }),
+      ` = ${port.value_text || "?"} \u00b7 values `,
       el("output", { "data-range-for": port.name, text: "?" })),
     el("ul", { className: "diags", "data-diags-for": port.name }));
 }
@@ -387,8 +389,8 @@ function drawParameter(parameter) {
   if (!object) return;
   const derived = byData("data-derived-for", object.name);
   if (derived) {
-    const alternate = parameter.alt_value !== "" && parameter.alt_value !== parameter.value
-      ? ` \u00b7 allowed ${parameter.alt_value}` : "";
+    const alternate = parameter.alt_value !== "" && parameter.alt_value !== parameter.value &&
+      parameter.alt_value !== object.value_text ? ` \u00b7 allowed ${parameter.alt_value}` : "";
     derived.textContent = `now ${parameter.value === "" ? "(none)" : parameter.value}${alternate}`;
   }
   const input = byData("data-control", object.name);
@@ -415,7 +417,10 @@ function drawRange(range) {
   const width = byData("data-width-for", range.port);
   if (width) width.textContent = range.width === null ? "?" : String(range.width);
   const values = byData("data-range-for", range.port);
-  if (values) values.textContent = range.values ? range.values.join(" | ") : `${range.lower} \u2026 ${range.upper}`;
+  const unknown = (bound) => /^X+$/.test(bound);
+  if (values)
+    values.textContent = range.values ? range.values.join(" | ")
+      : unknown(range.lower) && unknown(range.upper) ? "any" : `${range.lower} \u2026 ${range.upper}`;
 }
 
 function drawHidden(object) {
@@ -450,7 +455,7 @@ function showSettings() {
       usage.value = colon < 0 ? text.toUpperCase() : "CONSTANT";
       if (!USAGE_WORDS.includes(usage.value)) usage.value = "";
       constant.value = colon < 0 ? "" : text.slice(colon + 1);
-      constant.disabled = usage.value !== "CONSTANT";
+      constant.hidden = usage.value !== "CONSTANT";
     } else {
       showValue(byData("data-control", object.name), value === undefined ? object.default : value);
     }

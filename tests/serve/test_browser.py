@@ -77,6 +77,9 @@ def browser(downloads):
                                               "download.prompt_for_download": False})
     driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
     driver.execute_cdp_cmd("Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": downloads})
+    # The page as a 1366x768 laptop screen shows it.
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                           {"width": 1366, "height": 768, "deviceScaleFactor": 1, "mobile": False})
     return driver
 
 
