@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "generate/generate.h"
 #include "session/explain.h"
@@ -33,8 +34,10 @@ struct ROUTE_OUTPUT {
 };
 
 using ROUTE_BODY = std::function<void(const json& request, KOVA_SESSION&, const KOVA_RUN_RESULT&, ROUTE_OUTPUT&)>;
-// A route that runs nothing answers from the request and a template copy.
-using PLAIN_BODY = KOVA_SERVE_RESPONSE (*)(const json& request, KOVA_SESSION&);
+// A route that runs nothing answers from the request, a template copy and
+// the settings the page starts from.
+using PLAIN_BODY = KOVA_SERVE_RESPONSE (*)(const json& request, KOVA_SESSION&,
+                                           const std::vector<KOVA_SETTING>& initial);
 
 // Invariant: exactly one of body and plain is set.
 struct ROUTE {
@@ -216,14 +219,14 @@ void settings_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RE
     output.document["text"] = kova_json_text(kova_session_settings_text(session, minimal));
 }
 
-KOVA_SERVE_RESPONSE model_body(const json&, KOVA_SESSION& session) {
-    return json_response(200, kova_serve_model_document(session));
+KOVA_SERVE_RESPONSE model_body(const json&, KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial) {
+    return json_response(200, kova_serve_model_document(session, initial));
 }
 
 // An uploaded settings file read by the shared reader: "text" the file's
 // text, "file" its name for the messages. The settings in file order,
 // each {"name", "value", "line"}; the file's warnings as messages.
-KOVA_SERVE_RESPONSE load_body(const json& request, KOVA_SESSION& session) {
+KOVA_SERVE_RESPONSE load_body(const json& request, KOVA_SESSION& session, const std::vector<KOVA_SETTING>&) {
     std::string text, file;
     if (!text_member(request, "text", text) || !text_member(request, "file", file))
         return error_response(400, "load", "text and file must be texts");
@@ -286,7 +289,8 @@ KOVA_SERVE_RESPONSE answer(const ROUTE& route, const json& request, KOVA_SESSION
 
 }  // namespace
 
-KOVA_SERVE_API::KOVA_SERVE_API(const KOVA_SESSION& session) : m_template(session) {}
+KOVA_SERVE_API::KOVA_SERVE_API(const KOVA_SESSION& session, std::vector<KOVA_SETTING> initial_settings)
+    : m_template(session), m_initial_settings(std::move(initial_settings)) {}
 
 KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std::string& path,
                                            const std::string& body) const {
@@ -301,6 +305,6 @@ KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std:
     if (request.is_discarded() || !request.is_object())
         return error_response(400, route->command, "the request body is not a JSON object");
     KOVA_SESSION session(m_template);
-    if (route->plain) return route->plain(request, session);
+    if (route->plain) return route->plain(request, session, m_initial_settings);
     return answer(*route, request, session);
 }

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "session/session.h"
 
@@ -26,8 +27,10 @@ constexpr std::size_t KOVA_SERVE_MAX_BODY = 1024 * 1024;
 
 class KOVA_SERVE_API {
 public:
-    // Keeps a copy of a loaded session as the template of every request.
-    explicit KOVA_SERVE_API(const KOVA_SESSION& session);
+    // Keeps a copy of a loaded session as the template of every request,
+    // and the settings the page starts from (kova serve --settings), which
+    // the model document lists; requests bring their own settings.
+    explicit KOVA_SERVE_API(const KOVA_SESSION& session, std::vector<KOVA_SETTING> initial_settings = {});
 
     // Answers one request. The body is a JSON object
     // {"settings": {"NAME": "VALUE", ...}, ...} with the route's own
@@ -38,6 +41,7 @@ public:
 
 private:
     KOVA_SESSION m_template;
+    std::vector<KOVA_SETTING> m_initial_settings;
 };
 
 #endif

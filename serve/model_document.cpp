@@ -56,7 +56,7 @@ json wizard_maps_json(KOVA_SESSION& session) {
 
 }  // namespace
 
-json kova_serve_model_document(KOVA_SESSION& session) {
+json kova_serve_model_document(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings) {
     session.derive();
     const KOVA_RULES_VALIDATOR& validator = session.validator();
     json document = kova_json_document("model");
@@ -67,5 +67,9 @@ json kova_serve_model_document(KOVA_SESSION& session) {
     for (const KOVA_OBJECT_STATE& state : kova_object_states(validator, true)) objects.push_back(object_json(state));
     document["objects"] = objects;
     document["wizard_maps"] = wizard_maps_json(session);
+    json settings = json::object();
+    for (const KOVA_SETTING& setting : initial_settings)
+        settings[kova_json_safe(setting.name)] = kova_json_text(setting.value);
+    document["settings"] = settings;
     return document;
 }

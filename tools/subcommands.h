@@ -94,5 +94,6 @@ void add_lint_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_generate_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_explain_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_fix_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_serve_command(CLI::App& app, KOVA_TOOL_STATE& state);
 
 #endif
