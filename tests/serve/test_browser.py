@@ -46,10 +46,11 @@ except ImportError:
     skip("the selenium module is not installed")
 
 
-def start_server(kova, description):
-    """The server process and the address it printed on standard output."""
-    server = subprocess.Popen([kova, "serve", description, "--port", "0"], stdout=subprocess.PIPE,
-                              stderr=subprocess.STDOUT, text=True)
+def start_server(kova, source):
+    """The server of examples/ram.xml, run from the source folder as the
+    README shows it, and the address it printed on standard output."""
+    server = subprocess.Popen([kova, "serve", os.path.join("examples", "ram.xml"), "--port", "0"], cwd=source,
+                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     found = []
 
     def read():
@@ -177,7 +178,7 @@ def main():
     screenshot = os.environ.get("KOVA_SCREENSHOT") or os.path.join(folder, "serve-wizard.png")
     server, driver = None, None
     try:
-        server, url = start_server(kova, description)
+        server, url = start_server(kova, source)
         driver = browser(downloads)
         settings, verilog = use_page(driver, url, model_names(description), downloads, screenshot)
         check_files(kova, description, settings, verilog, folder)
