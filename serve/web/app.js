@@ -368,6 +368,7 @@ function drawValidation(answer) {
     const owner = message.object && state.objects.get(key(message.object));
     if (owner) byData("data-diags-for", owner.name).append(diagnosticItem(message, false));
   }
+  if (!messages.length) all.append(el("li", { className: "empty", text: "(none)" }));
   for (const object of document.querySelectorAll("[data-object]"))
     object.classList.toggle("has-diagnostics", !!object.querySelector(".diag"));
   if (!answer.ok) {
