@@ -77,6 +77,12 @@ void json_answer(httplib::Response& response, int status, const std::string& tex
     response.set_content(kova_json_dump(kova_json_error("serve", text, {})) + "\n", "application/json");
 }
 
+// Answers of the API, refusals and errors included, are never cached:
+// each depends on the request's settings.
+void mark_api_answer(const httplib::Request& request, httplib::Response& response) {
+    if (request.path.compare(0, 5, "/api/") == 0) response.set_header("Cache-Control", "no-store");
+}
+
 // A request that is neither refused nor in error: /api/ goes to the
 // request layer, anything else is a file of the page.
 void answer(const KOVA_SERVE_API& api, const httplib::Request& request, httplib::Response& response) {
@@ -84,7 +90,6 @@ void answer(const KOVA_SERVE_API& api, const httplib::Request& request, httplib:
         const KOVA_SERVE_RESPONSE answered = api.handle(request.method, request.path, request.body);
         response.status = answered.status;
         response.set_content(answered.body, answered.content_type.c_str());
-        response.set_header("Cache-Control", "no-store");
         return;
     }
     const KOVA_SERVE_ASSET* asset = kova_serve_asset(request.path);
@@ -97,6 +102,7 @@ void answer(const KOVA_SERVE_API& api, const httplib::Request& request, httplib:
 // Every request: the safety checks first, then the answer.
 void route(const KOVA_SERVE_API& api, const KOVA_SERVE_ORIGINS& origins, const httplib::Request& request,
            httplib::Response& response) {
+    mark_api_answer(request, response);
     if (!origins.host_allowed(request.get_header_value("Host")))
         return json_answer(response, 403, "the Host header names another server; open the address kova serve printed");
     const bool reads_only = request.method == "GET" || request.method == "HEAD";
@@ -107,8 +113,9 @@ void route(const KOVA_SERVE_API& api, const KOVA_SERVE_ORIGINS& origins, const h
 
 // An error the library answered itself (a body too large, a malformed
 // request, a method no route takes) gets a JSON document too.
-httplib::Server::HandlerResponse error_document(const httplib::Request&, httplib::Response& response) {
+httplib::Server::HandlerResponse error_document(const httplib::Request& request, httplib::Response& response) {
     if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
+    if (!response.has_header("Cache-Control")) mark_api_answer(request, response);
     const int status = response.status;
     json_answer(response, status,
                 status == 413   ? "the request body is too large"
@@ -117,7 +124,9 @@ httplib::Server::HandlerResponse error_document(const httplib::Request&, httplib
     return httplib::Server::HandlerResponse::Handled;
 }
 
-void configure(httplib::Server& server, const KOVA_SERVE_API& api, const KOVA_SERVE_ORIGINS& origins) {
+// How connections are taken and answered; before binding, since the
+// socket options apply to the listening socket.
+void configure_connections(httplib::Server& server) {
     const std::size_t threads = std::min<std::size_t>(8, std::max(2u, std::thread::hardware_concurrency()));
     server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     // SO_REUSEADDR alone: the library's default, SO_REUSEPORT, would let
@@ -133,6 +142,14 @@ void configure(httplib::Server& server, const KOVA_SERVE_API& api, const KOVA_SE
     server.set_default_headers({{"X-Content-Type-Options", "nosniff"},
                                 {"Content-Security-Policy", "default-src 'self'"},
                                 {"Referrer-Policy", "no-referrer"}});
+    server.set_error_handler(httplib::Server::HandlerWithResponse(error_document));
+    server.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
+        json_answer(response, 500, "internal error");
+    });
+}
+
+// Every method and path goes to route; the origins need the bound port.
+void add_routes(httplib::Server& server, const KOVA_SERVE_API& api, const KOVA_SERVE_ORIGINS& origins) {
     const httplib::Server::Handler handler = [&api, &origins](const httplib::Request& request,
                                                               httplib::Response& response) {
         route(api, origins, request, response);
@@ -140,10 +157,6 @@ void configure(httplib::Server& server, const KOVA_SERVE_API& api, const KOVA_SE
     const std::string any = ".*";
     server.Get(any, handler).Post(any, handler).Put(any, handler).Patch(any, handler).Delete(any, handler);
     server.Options(any, handler);
-    server.set_error_handler(httplib::Server::HandlerWithResponse(error_document));
-    server.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
-        json_answer(response, 500, "internal error");
-    });
 }
 
 // Stops the server on SIGINT or SIGTERM. The signals are blocked in the
@@ -208,6 +221,7 @@ KOVA_SERVE_END kova_serve_run(const KOVA_SERVE_API& api, const KOVA_SERVE_OPTION
     // the end of the process.
     signal(SIGPIPE, SIG_IGN);
     httplib::Server server;
+    configure_connections(server);
     KOVA_SIGNAL_STOP stop(server);
     errno = 0;
     int port = options.port;
@@ -222,7 +236,7 @@ KOVA_SERVE_END kova_serve_run(const KOVA_SERVE_API& api, const KOVA_SERVE_OPTION
         return KOVA_SERVE_END::CANNOT_BIND;
     }
     const KOVA_SERVE_ORIGINS origins(options.host, port);
-    configure(server, api, origins);
+    add_routes(server, api, origins);
     listening("http://" + url_host(options.host) + ":" + std::to_string(port) + "/");
     server.listen_after_bind();
     return stop.signalled() ? KOVA_SERVE_END::STOPPED : KOVA_SERVE_END::FAILED;

@@ -2,13 +2,15 @@
 """Runs kova with --format json for every subcommand over the bundled
 examples (valid and invalid configurations, failures, texts that are not
 UTF-8) and checks each document against docs/kova.schema.json and the
-exit-status rules of docs/json.md. Altered documents must be rejected, so
-that a schema that lets everything through fails too.
+exit-status rules of docs/json.md, and kova serve's model document, fetched
+from a server on 127.0.0.1. Altered documents must be rejected, so that a
+schema that lets everything through fails too.
 
 Usage: check_json_schema.py KOVA SOURCE_DIR; prints a line per document and
 "N passed, M failed", exits 1 on any failure.
 """
 import copy
+import http.client
 import json
 import os
 import shutil
@@ -124,12 +126,37 @@ def problems_of(validator, kova, arguments, status, wanted):
     return problems, document
 
 
+def model_document(kova, examples):
+    """GET /api/model from kova serve on ram.xml with starting settings;
+    None when the server does not start."""
+    server = subprocess.Popen([kova, "serve", os.path.join(examples, "ram.xml"), "--port", "0",
+                               "--settings", os.path.join(examples, "ram-dual.settings")],
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    try:
+        line = server.stdout.readline().decode()
+        if not line.startswith("kova serve: http://127.0.0.1:"):
+            return None
+        connection = http.client.HTTPConnection("127.0.0.1", int(line.rstrip().rstrip("/").rpartition(":")[2]),
+                                                timeout=30)
+        connection.request("GET", "/api/model")
+        return json.loads(connection.getresponse().read())
+    finally:
+        server.terminate()
+        server.wait(timeout=30)
+
+
 ALTERATIONS = [  # changes to a validate document that the schema must reject
     ("extra_member", lambda d: d.update(extra=1)),
     ("verdict_as_text", lambda d: d.update(valid="false")),
     ("line_as_text", lambda d: d["messages"][0].update(line="3")),
     ("message_member_missing", lambda d: d["messages"][0].pop("setting")),
     ("lone_escape", lambda d: d.update(description=d["description"] + "\ufffd")),
+]
+
+MODEL_ALTERATIONS = [  # changes to a model document that the schema must reject
+    ("setting_as_number", lambda d: d["settings"].update(WIDTH=32)),
+    ("objects_missing", lambda d: d.pop("objects")),
+    ("port_as_text", lambda d: d["objects"][0].update(port="yes")),
 ]
 
 
@@ -154,6 +181,23 @@ def main():
                                "".join("\n     " + p for p in problems)))
             failed += bool(problems)
             passed += not problems
+
+    model = model_document(kova, examples)
+    model_problems = ["kova serve gave no model document"] if model is None else \
+        [e.message for e in validator.iter_errors(model)]
+    if model is not None and not model["settings"]:
+        model_problems.append("the starting settings are missing")
+    print("%s kova serve model document%s" % ("FAIL" if model_problems else "ok  ",
+                                              "".join("\n     " + p for p in model_problems)))
+    failed += bool(model_problems)
+    passed += not model_problems
+    for name, change in MODEL_ALTERATIONS if model else ():
+        altered = copy.deepcopy(model)
+        change(altered)
+        accepted = validator.is_valid(altered)
+        print("%s altered model document rejected: %s" % ("FAIL" if accepted else "ok  ", name))
+        failed += accepted
+        passed += not accepted
 
     if invalid_document is None:
         print("FAIL no document of an invalid configuration to alter")

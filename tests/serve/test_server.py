@@ -1,0 +1,268 @@
+#!/usr/bin/env python3
+"""kova serve over a real socket on 127.0.0.1: what each request is
+answered (the page's files, the API, the safety refusals, errors as JSON),
+that the server keeps serving after bad requests and under parallel
+requests, how it stops on SIGINT and SIGTERM, a port already taken, and
+the warning for an address beyond this machine.
+
+Usage: test_server.py KOVA SOURCE_DIR (python3 standard library only).
+"""
+import http.client
+import json
+import mimetypes
+import os
+import signal
+import subprocess
+import sys
+import threading
+import unittest
+
+KOVA = SOURCE = None
+START_SECONDS = 20  # the longest a server may take to print its URL
+
+
+class Server:
+    """One kova serve process on a free port, its URL read from the line
+    it prints once listening."""
+
+    def __init__(self, *arguments, port="0"):
+        ram = os.path.join(SOURCE, "examples", "ram.xml")
+        self.process = subprocess.Popen([KOVA, "serve", ram, "--port", port] + list(arguments),
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.line = self._first_line()
+        prefix = "kova serve: http://"
+        self.host, self.port = None, None
+        if self.line.startswith(prefix):
+            address = self.line[len(prefix):].rstrip("/")
+            self.host, _, port_text = address.rpartition(":")
+            self.port = int(port_text)
+
+    def _first_line(self):
+        found = []
+        reader = threading.Thread(target=lambda: found.append(self.process.stdout.readline()))
+        reader.start()
+        reader.join(START_SECONDS)
+        return found[0].decode().strip() if found else ""
+
+    def request(self, method, path, body=None, headers=None):
+        """(status, headers as a dict of lower-case names, body bytes)."""
+        connection = http.client.HTTPConnection("127.0.0.1", self.port, timeout=30)
+        try:
+            connection.request(method, path, body=body, headers=headers or {})
+            response = connection.getresponse()
+            return response.status, {k.lower(): v for k, v in response.getheaders()}, response.read()
+        finally:
+            connection.close()
+
+    def post(self, path, document, headers=None):
+        return self.request("POST", path, json.dumps(document).encode(),
+                            dict({"Content-Type": "application/json"}, **(headers or {})))
+
+    def stop(self, signal_number=signal.SIGTERM):
+        """Exit status and standard error after the signal."""
+        if self.process.poll() is None:
+            self.process.send_signal(signal_number)
+        return self.finish()
+
+    def finish(self):
+        """Exit status and standard error of a server that ends by itself."""
+        try:
+            _, error = self.process.communicate(timeout=20)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            _, error = self.process.communicate()
+        return self.process.returncode, error.decode(errors="replace")
+
+
+def read_settings(path):
+    """A settings file's NAME=VALUE lines as a dict, comments skipped."""
+    settings = {}
+    with open(path) as lines:
+        for line in lines:
+            line = line.strip()
+            if line and not line.startswith("#"):
+                name, _, value = line.partition("=")
+                settings[name.strip()] = value.strip()
+    return settings
+
+
+def tool_document(*arguments):
+    run = subprocess.run([KOVA] + list(arguments) + ["--format", "json"], capture_output=True, timeout=30)
+    return json.loads(run.stdout)
+
+
+class Requests(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.server = Server()
+        if cls.server.port is None:
+            code, error = cls.server.stop()
+            raise RuntimeError("kova serve printed %r (exit %s): %s" % (cls.server.line, code, error))
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.server.stop()
+
+    def own_origin(self):
+        return "http://127.0.0.1:%d" % self.server.port
+
+    def test_request_table(self):
+        port = self.server.port
+        big = b'{"settings": {"WIDTH": "' + b"1" * (2 << 20) + b'"}}'
+        # (what, method, path, body, headers, status, content type start)
+        cases = [
+            ("the page", "GET", "/", None, {}, 200, "text/html"),
+            ("the model", "GET", "/api/model", None, {}, 200, "application/json"),
+            ("a path above the page", "GET", "/../CMakeLists.txt", None, {}, 404, "application/json"),
+            ("an encoded path above the page", "GET", "/%2e%2e/CMakeLists.txt", None, {}, 404, "application/json"),
+            ("an encoded slash", "GET", "/..%2fCMakeLists.txt", None, {}, 404, "application/json"),
+            ("a source file", "GET", "/serve/server.cpp", None, {}, 404, "application/json"),
+            ("an unknown API path", "GET", "/api/nosuch", None, {}, 404, "application/json"),
+            ("a foreign origin", "POST", "/api/validate", b"{}", {"Origin": "http://evil.example"}, 403,
+             "application/json"),
+            ("an origin on another port", "POST", "/api/validate", b"{}",
+             {"Origin": "http://127.0.0.1:%d" % (port + 1)}, 403, "application/json"),
+            ("the null origin", "POST", "/api/validate", b"{}", {"Origin": "null"}, 403, "application/json"),
+            ("own origin by address", "POST", "/api/validate", b"{}", {"Origin": self.own_origin()}, 200,
+             "application/json"),
+            ("own origin by name", "POST", "/api/validate", b"{}", {"Origin": "http://localhost:%d" % port}, 200,
+             "application/json"),
+            ("no origin (a script)", "POST", "/api/validate", b"{}", {}, 200, "application/json"),
+            ("a foreign host", "GET", "/api/model", None, {"Host": "evil.example:%d" % port}, 403,
+             "application/json"),
+            ("a foreign host on the page", "GET", "/", None, {"Host": "evil.example"}, 403, "application/json"),
+            ("own host on another port", "GET", "/", None, {"Host": "localhost:%d" % (port + 1)}, 403,
+             "application/json"),
+            ("own host by name", "GET", "/", None, {"Host": "localhost:%d" % port}, 200, "text/html"),
+            ("own host as IPv6", "GET", "/", None, {"Host": "[::1]:%d" % port}, 200, "text/html"),
+            ("a body over 1 MiB", "POST", "/api/validate", big, {}, 413, "application/json"),
+            ("malformed JSON", "POST", "/api/validate", b"{not json", {}, 400, "application/json"),
+            ("GET on a POST route", "GET", "/api/validate", None, {}, 405, "application/json"),
+            ("POST on the page", "POST", "/index.html", b"{}", {}, 405, "application/json"),
+            ("DELETE on a route", "DELETE", "/api/model", None, {}, 405, "application/json"),
+        ]
+        for what, method, path, body, headers, status, content_type in cases:
+            with self.subTest(what):
+                got, answer_headers, answer = self.server.request(method, path, body, headers)
+                self.assertEqual(got, status, answer[:300])
+                self.assertTrue(answer_headers.get("content-type", "").startswith(content_type), answer_headers)
+                self.assertEqual(answer_headers.get("x-content-type-options"), "nosniff")
+                self.assertEqual(answer_headers.get("content-security-policy"), "default-src 'self'")
+                if content_type == "application/json":
+                    document = json.loads(answer)
+                    self.assertEqual("error" in document, status >= 400, document)
+                if path.startswith("/api/"):
+                    self.assertEqual(answer_headers.get("cache-control"), "no-store")
+        # After every bad request the server still answers.
+        status, _, answer = self.server.request("GET", "/api/model")
+        self.assertEqual(status, 200)
+        self.assertEqual(json.loads(answer)["command"], "model")
+
+    def test_every_page_file_is_served_as_it_is(self):
+        web = os.path.join(SOURCE, "serve", "web")
+        files = [os.path.relpath(os.path.join(folder, name), web)
+                 for folder, _, names in os.walk(web) for name in names]
+        self.assertIn("index.html", files)
+        for relative in files:
+            with self.subTest(relative):
+                status, headers, answer = self.server.request("GET", "/" + relative.replace(os.sep, "/"))
+                self.assertEqual(status, 200)
+                with open(os.path.join(web, relative), "rb") as source:
+                    self.assertEqual(answer, source.read())
+                expected = mimetypes.guess_type(relative)[0] or "application/octet-stream"
+                type_name = headers["content-type"].split(";")[0]
+                # Python names JavaScript by its older type.
+                self.assertIn(type_name, {expected, expected.replace("application/javascript", "text/javascript")})
+        _, _, root = self.server.request("GET", "/")
+        _, _, index = self.server.request("GET", "/index.html")
+        self.assertEqual(root, index)
+
+    def test_validate_answers_as_the_tool(self):
+        for name in ["ram-dual.settings", "ram-conflicts.settings"]:
+            with self.subTest(name):
+                settings_file = os.path.join(SOURCE, "examples", name)
+                status, _, answer = self.server.post("/api/validate", {"settings": read_settings(settings_file)})
+                self.assertEqual(status, 200)
+                expected = tool_document("validate", os.path.join(SOURCE, "examples", "ram.xml"),
+                                         "--settings", settings_file)
+                # A message about a setting names the file and line it came
+                # from; a request has neither.
+                for message in expected["messages"]:
+                    if (message["setting"] or {}).get("file") == settings_file:
+                        message["setting"] = None
+                self.assertEqual(json.loads(answer), expected)
+
+    def test_parallel_requests_answer_alike(self):
+        widths = ["8", "12", "16", "32", "64", "9", "33", "128"]
+        expected = {w: self.server.post("/api/validate", {"settings": {"WIDTH": w}})[2] for w in widths}
+        answers = {}
+
+        def ask(width):
+            answers[width] = self.server.post("/api/validate", {"settings": {"WIDTH": width}},
+                                              {"Origin": self.own_origin()})
+
+        threads = [threading.Thread(target=ask, args=(w,)) for w in widths]
+        for thread in threads:
+            thread.start()
+        for thread in threads:
+            thread.join(60)
+        for width in widths:
+            self.assertEqual(answers[width][0], 200, width)
+            self.assertEqual(answers[width][2], expected[width], width)
+
+    def test_model_lists_no_starting_settings(self):
+        _, _, answer = self.server.request("GET", "/api/model")
+        self.assertEqual(json.loads(answer)["settings"], {})
+
+
+class Lifetime(unittest.TestCase):
+    def test_signals_stop_it_cleanly(self):
+        for signal_number in [signal.SIGTERM, signal.SIGINT]:
+            with self.subTest(signal_number.name):
+                server = Server()
+                self.assertEqual(server.request("GET", "/")[0], 200)
+                code, error = server.stop(signal_number)
+                self.assertEqual(code, 0, error)
+
+    def test_a_taken_port_is_a_clear_error(self):
+        first = Server()
+        try:
+            second = Server(port=str(first.port))
+            code, error = second.finish()
+            self.assertIsNone(second.port)
+            self.assertEqual(code, 2)
+            self.assertIn("cannot listen on 127.0.0.1:%d" % first.port, error)
+            self.assertEqual(first.request("GET", "/")[0], 200)
+        finally:
+            first.stop()
+
+    def test_an_address_beyond_this_machine_is_warned_about(self):
+        server = Server("--host", "0.0.0.0")
+        code, error = server.stop()
+        self.assertEqual(server.host, "0.0.0.0")
+        self.assertEqual(code, 0)
+        self.assertIn("warning: listening on 0.0.0.0", error)
+
+    def test_starting_settings_reach_the_model(self):
+        dual = os.path.join(SOURCE, "examples", "ram-dual.settings")
+        server = Server("--settings", dual)
+        try:
+            _, _, answer = server.request("GET", "/api/model")
+            self.assertEqual(json.loads(answer)["settings"], read_settings(dual))
+        finally:
+            server.stop()
+
+    def test_bad_starting_settings_exit_2(self):
+        broken = os.path.join(SOURCE, "tests", "serve", "test_server.py")  # not NAME=VALUE lines
+        server = Server("--settings", broken)
+        code, _ = server.finish()
+        self.assertIsNone(server.port)
+        self.assertEqual(code, 2)
+        self.assertIn("expected NAME=VALUE", server.line)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3:
+        sys.exit("usage: test_server.py KOVA SOURCE_DIR")
+    KOVA, SOURCE = sys.argv[1], os.path.abspath(sys.argv[2])
+    unittest.main(argv=sys.argv[:1], verbosity=2)
