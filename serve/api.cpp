@@ -10,9 +10,9 @@
 #include <utility>
 
 #include "generate/generate.h"
+#include "serve/model_document.h"
 #include "session/explain.h"
 #include "session/fix.h"
-#include "serve/model_document.h"
 #include "session/json_document.h"
 #include "session/minimal_settings.h"
 #include "session/object_states.h"
