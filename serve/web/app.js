@@ -392,7 +392,9 @@ function drawParameter(parameter) {
   if (derived) {
     const alternate = parameter.alt_value !== "" && parameter.alt_value !== parameter.value &&
       parameter.alt_value !== object.value_text ? ` \u00b7 allowed ${parameter.alt_value}` : "";
-    derived.textContent = `now ${parameter.value === "" ? "(none)" : parameter.value}${alternate}`;
+    const plain = parameter.usage === "USED" && [parameter.usage, "NONE"].includes(parameter.alt_usage);
+    const usage = plain ? "" : ` \u00b7 ${usageText(parameter.usage, parameter.alt_usage)}`;
+    derived.textContent = `now ${parameter.value === "" ? "(none)" : parameter.value}${alternate}${usage}`;
   }
   const input = byData("data-control", object.name);
   if (input && !state.settings.has(object.name) && document.activeElement !== input) showValue(input, parameter.value);
@@ -409,9 +411,12 @@ function showValue(input, value) {
 
 function drawPortState(port) {
   const derived = byData("data-derived-for", port.name);
-  if (!derived) return;
-  const alternate = port.alt_usage !== "NONE" && port.alt_usage !== port.usage ? ` \u00b7 rules: ${port.alt_usage}` : "";
-  derived.textContent = `now ${port.usage}${alternate}`;
+  if (derived) derived.textContent = `now ${usageText(port.usage, port.alt_usage)}`;
+}
+
+// A usage state the run left, and the one the rules give where they differ.
+function usageText(current, rules) {
+  return rules !== "NONE" && rules !== current ? `${current} \u00b7 rules: ${rules}` : current;
 }
 
 function drawRange(range) {
