@@ -17,5 +17,8 @@ void kova_register_text_walk_benchmarks();
 // deps/assoc/<objects>: run_validator_on_assoc_elements on the last link of
 // a chain through hidden parameters and macro instances; ns_per_object.
 void kova_register_dependency_benchmarks();
+// serve/validate/<example> and serve/validate/generated/10000: one POST
+// /api/validate through kova serve's request layer; times in ms.
+void kova_register_serve_benchmarks();
 
 #endif

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     kova_register_memory_benchmarks();
     kova_register_text_walk_benchmarks();
     kova_register_dependency_benchmarks();
+    kova_register_serve_benchmarks();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     KOVA_SUMMARY_REPORTER reporter;

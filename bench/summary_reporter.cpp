@@ -133,6 +133,19 @@ void KOVA_SUMMARY_REPORTER::print_text_walks(std::ostream& out) const {
         figure("%.2fx", growth("walk/force_command")), "");
 }
 
+// Goals: 5 ms for an example, 50 ms for 10,000 objects.
+void KOVA_SUMMARY_REPORTER::print_serve(std::ostream& out) const {
+    out << "\nkova serve, one POST /api/validate through the request layer, milliseconds\n";
+    row(out, "description", "time", "goal", "");
+    auto line = [&](const std::string& label, const std::string& name, const char* goal) {
+        const RESULT* result = find(name);
+        row(out, label, figure("%.3f", result ? result->milliseconds : -1), goal, "");
+    };
+    for (const char* example : {"counter", "fifo", "ram", "ram_ecc"})
+        line(example, std::string("serve/validate/") + example + "/manual_time", "5");
+    line("10,001 objects", "serve/validate/generated/10000/manual_time", "50");
+}
+
 void KOVA_SUMMARY_REPORTER::Finalize() {
     ConsoleReporter::Finalize();
     std::ostream& out = GetOutputStream();
@@ -140,5 +153,6 @@ void KOVA_SUMMARY_REPORTER::Finalize() {
     print_validation(out);
     print_memory(out);
     print_text_walks(out);
+    print_serve(out);
     out.flush();
 }

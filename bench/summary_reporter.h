@@ -2,7 +2,8 @@
 // the summary table: evaluations per second beside Tcl with their ratio,
 // validation times per model size with the growth from 10,000 to 100,000
 // objects, heap bytes per object, and the time per byte of the walks over
-// long texts with its growth from 1 to 4 MB.
+// long texts with its growth from 1 to 4 MB, and kova serve's time for one
+// validate request.
 #ifndef KOVA_BENCH_SUMMARY_REPORTER_H
 #define KOVA_BENCH_SUMMARY_REPORTER_H
 
@@ -29,6 +30,7 @@ private:
     void print_validation(std::ostream& out) const;
     void print_memory(std::ostream& out) const;
     void print_text_walks(std::ostream& out) const;
+    void print_serve(std::ostream& out) const;
 
     std::map<std::string, RESULT> m_results;
 };
