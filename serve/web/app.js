@@ -369,8 +369,10 @@ function drawValidation(answer) {
     if (owner) byData("data-diags-for", owner.name).append(diagnosticItem(message, false));
   }
   if (!messages.length) all.append(el("li", { className: "empty", text: "(none)" }));
-  for (const object of document.querySelectorAll("[data-object]"))
+  for (const object of document.querySelectorAll("[data-object]")) {
+    object.classList.toggle("has-errors", !!object.querySelector('.diag[data-severity="error"]'));
     object.classList.toggle("has-diagnostics", !!object.querySelector(".diag"));
+  }
   if (!answer.ok) {
     setSummary("error", `\u2716 The settings were refused: ${document_.error}`);
     return;
