@@ -501,7 +501,8 @@ function explanation(document_) {
     ["read by", (document_.dependents || []).join(", ")]];
   const list = el("dl", { className: "facts" });
   for (const [term, value] of facts)
-    if (value !== null && value !== undefined && value !== "") list.append(el("dt", { text: term }), el("dd", { text: String(value) }));
+    if (value !== null && value !== undefined && value !== "")
+      list.append(el("dt", { text: term }), el("dd", { text: String(value) }));
   const rules = el("table", { className: "rules" },
     el("thead", {}, el("tr", {}, ...["#", "type", "condition", "now", "effect", "applies", "conflict", "line"]
       .map((h) => el("th", { scope: "col", text: h })))));
@@ -509,7 +510,8 @@ function explanation(document_) {
   for (const rule of document_.rules) {
     rows.append(el("tr", { "data-conflict": rule.conflict ? "yes" : null },
       ...[rule.index, rule.type, rule.condition || "(always)", rule.result, rule.effect, rule.applied,
-        rule.conflict ? `\u2716 ${rule.conflict}` : "", rule.line].map((v) => el("td", { text: v === null ? "" : String(v) }))));
+        rule.conflict ? `\u2716 ${rule.conflict}` : "", rule.line]
+        .map((v) => el("td", { text: v === null ? "" : String(v) }))));
   }
   rules.append(rows);
   const messages = el("ul", { className: "diags" });
@@ -539,7 +541,8 @@ async function proposeFix() {
     return;
   }
   const fix = answer.document;
-  if (!fix.changes.length) summary.textContent = fix.valid ? "\u2714 Already valid: nothing to change." : "No change helps.";
+  if (!fix.changes.length)
+    summary.textContent = fix.valid ? "\u2714 Already valid: nothing to change." : "No change helps.";
   else if (fix.gave_up) summary.textContent = `\u26a0 A partial repair (${fix.gave_up_reason}). Changes:`;
   else summary.textContent = "\u2714 These changes make the configuration valid:";
   for (const change of fix.changes) {
@@ -574,13 +577,22 @@ async function loadSettings(file) {
     setStatus(`\u2716 ${file.name}: ${answer.document.error}${lines ? ` (${lines})` : ""}`);
     return;
   }
+  // A name this description does not have is left out and named, so the
+  // rest of the file still configures the block.
+  const unknown = answer.document.settings.filter((setting) => !state.objects.has(key(setting.name)));
   state.settings.clear();
-  for (const setting of answer.document.settings) setSetting(setting.name, setting.value);
+  for (const setting of answer.document.settings)
+    if (state.objects.has(key(setting.name))) setSetting(setting.name, setting.value);
   showSettings();
   const warnings = answer.document.messages.length;
-  setStatus(`Loaded ${file.name}: ${answer.document.settings.length} settings` +
-    (warnings ? `, \u26a0 ${warnings} warning${warnings === 1 ? "" : "s"}` : ""));
+  setStatus(`Loaded ${file.name}: ${answer.document.settings.length - unknown.length} settings` +
+    (warnings ? `, \u26a0 ${warnings} warning${warnings === 1 ? "" : "s"}` : "") +
+    (unknown.length ? `; \u26a0 left out, not in this description: ${unknown.map(placeOf).join(", ")}` : ""));
   scheduleRefresh();
+}
+
+function placeOf(setting) {
+  return `${setting.name} (line ${setting.line})`;
 }
 
 async function saveSettings() {
