@@ -23,7 +23,7 @@ FUZZ_SECONDS ?= 600
 # The interpreter the Python module is built for (python/CMakeLists.txt).
 PYTHON ?= /usr/bin/python3
 # The tests that run validators in several threads at once.
-THREAD_TEST = ^(EntryPoints\.ValidatorsInTwoThreadsDoNotInterfere|Threads\.CopiesOfOneLoadedValidatorRunInParallel)$$
+THREAD_TEST = ^(EntryPoints\.ValidatorsInTwoThreadsDoNotInterfere|Threads\.CopiesOfOneLoadedValidatorRunInParallel|Batch\.OutcomesLeaveInItemOrder)$$
 
 SANITIZER_CONFIGURE = cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	-DCMAKE_C_COMPILER=$(SANITIZER_CC) -DCMAKE_CXX_COMPILER=$(SANITIZER_CXX)
@@ -67,7 +67,7 @@ test-asan: asan-build
 
 tsan-build: setup
 	$(SANITIZER_CONFIGURE) -S . -B $(TSAN_BUILD) -DKOVA_SANITIZE=thread
-	cmake --build $(TSAN_BUILD) -j $(JOBS) --target tests_expr tests_validator
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target tests_expr tests_validator tests_session
 
 test-tsan: tsan-build
 	@echo "== the thread tests under ThreadSanitizer ($(TSAN_BUILD)) =="
@@ -84,6 +84,7 @@ bench: configure
 	$(BUILD)/bench/kova_bench --benchmark_repetitions=3 --benchmark_color=false
 	cmake --build $(BUILD) -j $(JOBS) --target kova
 	python3 bench/lint_scale.py $(BUILD)/tools/kova
+	python3 bench/batch_rate.py $(BUILD)/tools/kova
 	cmake --build $(BUILD) -j $(JOBS) --target kova_rules_python
 	$(PYTHON) bench/python_overhead.py $(BUILD)
 	python3 bench/fix_scale.py $(BUILD)/tools/kova

@@ -67,15 +67,26 @@ public:
     const std::string& lint_ignore(uint32_t id) const;
 
 private:
-    struct POSITION {
+    // The places of all records end to end, each record's together:
+    // record i owns m_places[m_records[i].first, m_records[i + 1].first).
+    // An element gives a few of the fields, so this keeps a large
+    // description's table small (the reader sets a record's places right
+    // after adding it, so they are appended at the end).
+    struct PLACE {
         uint32_t line = 0, column = 0;
+        KOVA_SOURCE_FIELD field = KOVA_FIELD_ELEMENT;
     };
     struct RECORD {
         uint32_t file = 0;
-        POSITION fields[KOVA_FIELD_COUNT];
+        uint32_t first = 0;
     };
+    // The record's places, [begin, end) in m_places.
+    std::size_t places_end(uint32_t id) const;
+    const PLACE* find_place(uint32_t id, KOVA_SOURCE_FIELD field) const;
+
     std::vector<std::string> m_files;
     std::vector<RECORD> m_records;
+    std::vector<PLACE> m_places;
     std::map<uint32_t, std::string> m_lint_ignore;  // few records have one
 };
 

@@ -12,16 +12,18 @@ namespace {
 using json = nlohmann::json;
 
 // The control a parameter's value text calls for: its list items as
-// choices, or its range's bounds; both null for a free text (and for
-// ports and hidden parameters, which the user does not type).
+// choices, or its range's bounds (LOW <= HIGH); both null for a free text
+// (and for ports and hidden parameters, which the user does not type).
 void add_control(const KOVA_OBJECT_STATE& state, json& object) {
     object["choices"] = json();
     object["range"] = json();
     if (state.port || state.kind == "hidden") return;
-    if (kova_is_value_list(state.value_text)) {
-        object["choices"] = kova_texts_json(kova_value_list_items(state.value_text));
-    } else if (const auto bounds = kova_range_bounds(state.value_text)) {
-        object["range"] = {{"min", bounds->first}, {"max", bounds->second}};
+    long long low = 0, high = 0;
+    const std::vector<std::string> items = kova_value_list(state.value_text);
+    if (!items.empty()) {
+        object["choices"] = kova_texts_json(items);
+    } else if (kova_value_range(state.value_text, low, high)) {
+        object["range"] = {{"min", low}, {"max", high}};
     }
 }
 

@@ -11,41 +11,10 @@
 #include <optional>
 
 #include "host/kova_stl.h"
-#include "host/qel_util.h"
 #include "session/fix_context.h"
+#include "session/value_text.h"
 
 namespace {
-
-std::optional<long long> integer_of(const std::string& text) {
-    if (text.empty() || text.size() > 18) return std::nullopt;
-    std::size_t start = text[0] == '-' ? 1 : 0;
-    if (start == text.size()) return std::nullopt;
-    for (std::size_t i = start; i < text.size(); ++i)
-        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return std::nullopt;
-    return std::strtoll(text.c_str(), nullptr, 10);
-}
-
-// "LOW-HIGH" with two integers (either may be negative).
-bool read_range(const std::string& text, long long& low, long long& high) {
-    const std::size_t dash = text.find('-', 1);
-    if (dash == std::string::npos) return false;
-    const std::optional<long long> a = integer_of(text.substr(0, dash)), b = integer_of(text.substr(dash + 1));
-    if (!a || !b || *a > *b) return false;
-    low = *a;
-    high = *b;
-    return true;
-}
-
-std::vector<std::string> list_items(const std::string& text) {
-    std::vector<std::string> items;
-    if (text.find('|') == std::string::npos) return items;
-    QEL_TOKEN_READER tokens(text, "|");
-    while (!tokens.empty()) {
-        const std::string item = tokens.next();
-        if (!item.empty()) items.push_back(item);
-    }
-    return items;
-}
 
 // The values of LOW..HIGH nearest to current (the lower first on a tie),
 // at most most of them.
@@ -65,9 +34,9 @@ std::vector<std::string> nearest_in_range(long long low, long long high, long lo
 // Numbers nearest current first (ties: the lower first), then texts in
 // their order; repeats and current itself left out.
 std::vector<std::string> ordered(std::vector<std::string> values, const std::string& current) {
-    const std::optional<long long> here = integer_of(current);
+    const std::optional<long long> here = kova_integer_of(current);
     std::stable_sort(values.begin(), values.end(), [&](const std::string& a, const std::string& b) {
-        const std::optional<long long> x = integer_of(a), y = integer_of(b);
+        const std::optional<long long> x = kova_integer_of(a), y = kova_integer_of(b);
         if (!x || !y || !here) return x.has_value() && !y.has_value();
         const long long dx = std::llabs(*x - *here), dy = std::llabs(*y - *here);
         return dx != dy ? dx < dy : *x < *y;
@@ -119,17 +88,17 @@ std::vector<std::string> kova_fix_candidates(const KOVA_SESSION& session, const 
     const KOVA_PARAMETER_OBJ* parameter = validator.get_parameter_object(name);
     if (!parameter) return {};
     const std::string current = parameter->get_current_value();
-    const std::optional<long long> here = integer_of(current);
+    const std::optional<long long> here = kova_integer_of(current);
     std::vector<std::string> legal;
     bool bounded = false;
     // The derived legal values first: they follow the other settings.
     for (const std::string* text : {&parameter->m_alt_value, &parameter->get_value()}) {
         long long low, high;
-        std::vector<std::string> items = list_items(*text);
+        std::vector<std::string> items = kova_value_list(*text);
         if (!items.empty()) {
             legal.insert(legal.end(), items.begin(), items.end());
             bounded = true;
-        } else if (read_range(*text, low, high)) {
+        } else if (kova_value_range(*text, low, high)) {
             std::vector<std::string> near = nearest_in_range(low, high, here.value_or(low), most);
             legal.insert(legal.end(), near.begin(), near.end());
             bounded = true;

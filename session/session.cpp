@@ -10,12 +10,9 @@
 
 namespace {
 
-// A setting's name, without regard to case, and whether it sets a usage
-// state or a value: a name may have one of each.
-std::string correction_key(const KOVA_SETTING& setting) {
-    const bool usage = kova_usage_word_state(setting.value) != KOVA_USAGE_NONE;
-    return to_lower_case(setting.name) + (usage ? "/usage" : "/value");
-}
+// Whether a setting sets a usage state rather than a value: an object
+// may have one of each.
+bool sets_usage(const KOVA_SETTING& setting) { return kova_usage_word_state(setting.value) != KOVA_USAGE_NONE; }
 
 KOVA_SOURCE_LOCATION setting_place(const KOVA_SETTING& setting) {
     KOVA_SOURCE_LOCATION place;
@@ -179,14 +176,15 @@ std::string KOVA_SESSION::apply_one(const KOVA_SETTING& setting) {
 }
 
 KOVA_RUN_RESULT KOVA_SESSION::run() {
-    const std::vector<KOVA_SETTING> before = current_settings();
+    std::vector<std::size_t> before_owners;
+    const std::vector<KOVA_SETTING> before = current_settings(&before_owners);
     KOVA_RUN_RESULT result;
     const bool engine_valid = m_validator->run_validator();
     if (!m_constants.empty()) apply_constant_values();
     result.messages = m_init_messages;
     for (KOVA_MESSAGE& message : kova_messages_of(*m_validator)) result.messages.push_back(std::move(message));
     if (!engine_valid) add_function_rule_failure(result.messages);
-    add_corrections(before, result.messages);
+    add_corrections(before, before_owners, result.messages);
     mark_settings(result.messages);
     result.valid = engine_valid && !kova_has_errors(result.messages);
     return result;
@@ -230,18 +228,26 @@ void KOVA_SESSION::add_function_rule_failure(KOVA_MESSAGES& messages) const {
 
 // A silent correction changes a setting during the run; comparing the
 // settings before and after finds each one.
-void KOVA_SESSION::add_corrections(const std::vector<KOVA_SETTING>& before, KOVA_MESSAGES& messages) const {
-    std::map<std::string, std::string> after;
-    for (const KOVA_SETTING& setting : current_settings()) {
-        after[correction_key(setting)] = setting.value;
-    }
-    for (const KOVA_SETTING& setting : before) {
-        const auto found = after.find(correction_key(setting));
-        if (found == after.end() || found->second == setting.value) continue;
+void KOVA_SESSION::add_corrections(const std::vector<KOVA_SETTING>& before,
+                                   const std::vector<std::size_t>& before_owners, KOVA_MESSAGES& messages) const {
+    std::vector<std::size_t> after_owners;
+    const std::vector<KOVA_SETTING> after = current_settings(&after_owners);
+    // Both lists follow the model's object order, so one pass pairs each
+    // setting before the run with the same object's setting of the same
+    // sort after it (the last one, should an object write two).
+    std::size_t from = 0;
+    for (std::size_t index = 0; index < before.size(); ++index) {
+        const KOVA_SETTING& setting = before[index];
+        const std::size_t owner = before_owners[index];
+        while (from < after.size() && after_owners[from] < owner) ++from;
+        const KOVA_SETTING* found = nullptr;
+        for (std::size_t at = from; at < after.size() && after_owners[at] == owner; ++at)
+            if (sets_usage(after[at]) == sets_usage(setting)) found = &after[at];
+        if (!found || found->value == setting.value) continue;
         const KOVA_OBJ_INFO* object = m_validator->get_kova_obj(setting.name);
         KOVA_MESSAGE message =
             kova_make_message(KOVA_SEVERITY_NOTE, KOVA_DIAG_CORRECTION,
-                              setting.name + ": " + setting.value + " corrected to " + found->second,
+                              setting.name + ": " + setting.value + " corrected to " + found->value,
                               object ? m_validator->locate(object->source_id, KOVA_FIELD_ELEMENT) : KOVA_SOURCE_LOCATION());
         message.object = setting.name;
         messages.push_back(std::move(message));
@@ -256,24 +262,33 @@ void KOVA_SESSION::mark_settings(KOVA_MESSAGES& messages) const {
     }
 }
 
-std::vector<KOVA_SETTING> KOVA_SESSION::current_settings() const {
+std::vector<KOVA_SETTING> KOVA_SESSION::current_settings() const { return current_settings(nullptr); }
+
+std::vector<KOVA_SETTING> KOVA_SESSION::current_settings(std::vector<std::size_t>* owners) const {
     std::vector<KOVA_SETTING> settings;
-    for (const KOVA_OBJ_INFO* object : m_validator->get_kova_obj_snapshot()) {
-        const std::string& name = object->get_name();
+    const std::vector<KOVA_OBJ_INFO*> objects = m_validator->get_kova_obj_snapshot();
+    for (std::size_t position = 0; position < objects.size(); ++position) {
+        const std::string& name = objects[position]->get_name();
+        auto add = [&](std::string value) {
+            settings.push_back({name, std::move(value), "", 0});
+            if (owners) owners->push_back(position);
+        };
         if (const KOVA_PORT_OBJ* port = m_validator->get_port_object(name)) {
             const int state = port->m_current_usage_state;
             if (state == KOVA_USAGE_NONE) continue;
             std::string value = kova_get_usage_state_as_string(state);
-            const auto constant = m_constants.find(to_lower_case(name));
-            if (state == KOVA_USAGE_CONSTANT && constant != m_constants.end()) value += ":" + constant->second.second;
-            settings.push_back({name, value, "", 0});
+            if (state == KOVA_USAGE_CONSTANT) {
+                const auto constant = m_constants.find(to_lower_case(name));
+                if (constant != m_constants.end()) value += ":" + constant->second.second;
+            }
+            add(std::move(value));
         } else if (const KOVA_PARAMETER_OBJ* parameter = m_validator->get_parameter_object(name)) {
             // A value marks the parameter used; another state follows it.
             const std::string& value = parameter->get_current_value();
-            if (!value.empty()) settings.push_back({name, value, "", 0});
+            if (!value.empty()) add(value);
             const int state = parameter->m_current_usage_state;
             if (state != KOVA_USAGE_NONE && (state != KOVA_USAGE_USED || value.empty()))
-                settings.push_back({name, kova_get_usage_state_as_string(state), "", 0});
+                add(kova_get_usage_state_as_string(state));
         }
     }
     return settings;

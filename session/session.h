@@ -98,7 +98,11 @@ private:
     void capture_scanner_output();
     void apply_constant_values();
     std::string apply_one(const KOVA_SETTING& setting);
-    void add_corrections(const std::vector<KOVA_SETTING>& before, KOVA_MESSAGES& messages) const;
+    // current_settings, with the position in the model's object list of
+    // the object each setting belongs to (positions never decrease).
+    std::vector<KOVA_SETTING> current_settings(std::vector<std::size_t>* owners) const;
+    void add_corrections(const std::vector<KOVA_SETTING>& before, const std::vector<std::size_t>& before_owners,
+                         KOVA_MESSAGES& messages) const;
     void add_function_rule_failure(KOVA_MESSAGES& messages) const;
     void mark_settings(KOVA_MESSAGES& messages) const;
 

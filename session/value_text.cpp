@@ -1,33 +1,40 @@
-// Reading lists and ranges out of value texts.
+// Reading the legal values of a value text.
 #include "session/value_text.h"
 
-#include "host/kova_atoi.h"
-#include "host/kova_stl.h"
+#include <cctype>
+#include <cstdlib>
+
 #include "host/qel_util.h"
 
-std::optional<int> kova_whole_number(const std::string& text) {
-    const std::string word(trim(text));
-    std::size_t start = !word.empty() && (word[0] == '-' || word[0] == '+') ? 1 : 0;
-    if (start == word.size()) return std::nullopt;
-    for (std::size_t at = start; at < word.size(); ++at)
-        if (word[at] < '0' || word[at] > '9') return std::nullopt;
-    return kova_atoi(word);
+std::optional<long long> kova_integer_of(const std::string& text) {
+    if (text.empty() || text.size() > 18) return std::nullopt;
+    const std::size_t start = text[0] == '-' ? 1 : 0;
+    if (start == text.size()) return std::nullopt;
+    for (std::size_t i = start; i < text.size(); ++i)
+        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return std::nullopt;
+    return std::strtoll(text.c_str(), nullptr, 10);
 }
 
-std::optional<std::pair<int, int>> kova_range_bounds(const std::string& text) {
+bool kova_value_range(const std::string& text, long long& low, long long& high) {
+    // The dash is looked for after the first character, so a negative
+    // low bound keeps its sign.
     const std::size_t dash = text.find('-', 1);
-    if (dash == std::string::npos) return std::nullopt;
-    const std::optional<int> low = kova_whole_number(text.substr(0, dash));
-    const std::optional<int> high = kova_whole_number(text.substr(dash + 1));
-    if (!low || !high) return std::nullopt;
-    return std::make_pair(*low, *high);
+    if (dash == std::string::npos) return false;
+    const std::optional<long long> a = kova_integer_of(text.substr(0, dash)),
+                                   b = kova_integer_of(text.substr(dash + 1));
+    if (!a || !b || *a > *b) return false;
+    low = *a;
+    high = *b;
+    return true;
 }
 
-bool kova_is_value_list(const std::string& text) { return text.find('|') != std::string::npos; }
-
-std::vector<std::string> kova_value_list_items(const std::string& list) {
+std::vector<std::string> kova_value_list(const std::string& text) {
     std::vector<std::string> items;
-    QEL_TOKEN_READER reader(list, "|");
-    while (!reader.empty()) items.push_back(reader.next());
+    if (text.find('|') == std::string::npos) return items;
+    QEL_TOKEN_READER tokens(text, "|");
+    while (!tokens.empty()) {
+        const std::string item = tokens.next();
+        if (!item.empty()) items.push_back(item);
+    }
     return items;
 }

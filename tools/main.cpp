@@ -36,15 +36,17 @@ std::vector<std::string> option_names(const CLI::App& command) {
     return names;
 }
 
-// Whether the arguments ask for JSON output, so that even a usage error
-// is answered with a JSON document.
-bool wants_json(int argc, char** argv) {
+// The JSON output the arguments ask for ("json", "jsonl" or ""), so that
+// even a usage error is answered in it.
+std::string wanted_json(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        if (argument == "--format=json") return true;
-        if (argument == "--format" && i + 1 < argc && std::string(argv[i + 1]) == "json") return true;
+        const std::string value = argument.rfind("--format=", 0) == 0 ? argument.substr(9)
+                                  : argument == "--format" && i + 1 < argc ? std::string(argv[i + 1])
+                                                                           : "";
+        if (value == "json" || value == "jsonl") return value;
     }
-    return false;
+    return "";
 }
 
 // The first argument that is neither an option nor the value of
@@ -101,6 +103,8 @@ int run(int argc, char** argv) {
     add_explain_command(app, state);
     add_fix_command(app, state);
     add_serve_command(app, state);
+    add_batch_command(app, state);
+    add_sweep_command(app, state);
     auto* help = app.add_subcommand("help", "Show the options of kova or of one subcommand");
     std::string help_topic;
     help->add_option("subcommand", help_topic, "The subcommand to explain");
@@ -113,7 +117,7 @@ int run(int argc, char** argv) {
             if (!problem.empty()) throw KOVA_USAGE_ERROR(problem);
         });
     }
-    if (wants_json(argc, argv)) state.format = "json";
+    if (!wanted_json(argc, argv).empty()) state.format = wanted_json(argc, argv);
 
     // An unknown subcommand is named with the nearest known one.
     const std::vector<std::string> names = subcommand_names(app);
@@ -175,7 +179,7 @@ int main(int argc, char** argv) {
     // A save past the file size limit then fails with an error instead of
     // ending the process half-way.
     kova_ignore_file_size_signal();
-    const bool json = wants_json(argc, argv);
+    const bool json = !wanted_json(argc, argv).empty();
     try {
         return run(argc, argv);
     } catch (const std::bad_alloc&) {

@@ -1,19 +1,22 @@
 // The options the subcommands share, and the one flow they all run:
 // session, settings, run, the subcommand's own output, printing, exit code.
+#include <algorithm>
 #include <iostream>
 
+#include "session/batch_report.h"
 #include "session/json_document.h"
 #include "session/minimal_settings.h"
 #include "session/settings_io.h"
 #include "tools/subcommands.h"
 
-void add_load_options(CLI::App& command, KOVA_TOOL_STATE& state) {
+void add_load_options(CLI::App& command, KOVA_TOOL_STATE& state, const std::vector<std::string>& formats) {
     command.add_option("description", state.load.description, "Description file (XML)")->required();
     command.add_option("--lib", state.load.library_dir, "Library folder searched first for included sub-models");
     command.add_option("--function", state.load.function_name,
                        "Function name of the building block (default: the description's own)");
-    command.add_option("--format", state.format, "Output: text, or one JSON document")
-        ->check(CLI::IsMember({"text", "json"}))
+    const bool lines = std::find(formats.begin(), formats.end(), "jsonl") != formats.end();
+    command.add_option("--format", state.format, lines ? "Output: text, or a JSON document per line" : "Output: text, or one JSON document")
+        ->check(CLI::IsMember(formats))
         ->capture_default_str();
 }
 
@@ -88,6 +91,11 @@ void append(KOVA_MESSAGES& to, KOVA_MESSAGES from) {
 
 void report_failure(KOVA_TOOL_STATE& state, const std::string& problem, const KOVA_MESSAGES& messages) {
     state.exit_code = KOVA_EXIT_USAGE;
+    if (state.jsonl()) {
+        const std::string text = !problem.empty() ? problem : messages.empty() ? "failed" : messages.front().text;
+        std::cout << kova_json_line(kova_json_error(state.command, text, messages)) << "\n";
+        return;
+    }
     if (state.json()) {
         const std::string text = !problem.empty() ? problem : messages.empty() ? "failed" : messages.front().text;
         std::cout << kova_json_dump(kova_json_error(state.command, text, messages)) << "\n";
@@ -96,6 +104,13 @@ void report_failure(KOVA_TOOL_STATE& state, const std::string& problem, const KO
     kova_print_messages(messages, state.load.description, std::cout);
     std::cout.flush();
     if (!problem.empty()) std::cerr << "kova: " << problem << "\n";
+}
+
+std::unique_ptr<KOVA_SESSION> open_for_batch(KOVA_TOOL_STATE& state) {
+    KOVA_MESSAGES messages;
+    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(state.load, messages);
+    if (!session) report_failure(state, "", messages);
+    return session;
 }
 
 void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_COMMAND_BODY& body) {

@@ -23,8 +23,9 @@ enum KOVA_TOOL_EXIT { KOVA_EXIT_OK = 0, KOVA_EXIT_INVALID = 1, KOVA_EXIT_USAGE =
 
 struct KOVA_TOOL_STATE {
     KOVA_LOAD_OPTIONS load;
-    std::string format = "text";  // text or json
+    std::string format = "text";  // text, json, or jsonl (batch and sweep: a document per line)
     bool json() const { return format == "json"; }
+    bool jsonl() const { return format == "jsonl"; }
     // Settings, applied in this order: files, --set, --use, --unused, --constant.
     std::vector<std::string> settings_files;
     std::vector<std::string> set, use, unused, constant;
@@ -58,8 +59,10 @@ struct KOVA_SAVE_OPTIONS {
 
 using KOVA_COMMAND_BODY = std::function<void(KOVA_SESSION&, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT&)>;
 
-// The description argument and the --lib, --function and --format options.
-void add_load_options(CLI::App& command, KOVA_TOOL_STATE& state);
+// The description argument and the --lib, --function and --format options;
+// formats are the values --format takes.
+void add_load_options(CLI::App& command, KOVA_TOOL_STATE& state,
+                      const std::vector<std::string>& formats = {"text", "json"});
 // --settings FILE, --set NAME=VALUE, --use NAME, --unused NAME, --constant PORT[=VALUE].
 void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state);
 
@@ -77,7 +80,8 @@ void save_settings(const KOVA_SAVE_OPTIONS& save, const KOVA_SESSION& session, K
 void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_COMMAND_BODY& body);
 
 // A usage, file or internal problem: one line on standard error, or under
-// --format json an error document on standard output; exit status 2.
+// --format json an error document on standard output (under jsonl, on one
+// line); exit status 2.
 void report_failure(KOVA_TOOL_STATE& state, const std::string& problem, const KOVA_MESSAGES& messages = {});
 
 void add_show_command(CLI::App& app, KOVA_TOOL_STATE& state);
@@ -95,5 +99,11 @@ void add_generate_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_explain_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_fix_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_serve_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_batch_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_sweep_command(CLI::App& app, KOVA_TOOL_STATE& state);
+
+// The loaded session batch and sweep copy for every item; null after the
+// failure is reported.
+std::unique_ptr<KOVA_SESSION> open_for_batch(KOVA_TOOL_STATE& state);
 
 #endif

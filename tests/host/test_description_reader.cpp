@@ -223,3 +223,26 @@ TEST(DescriptionReader, SettingsAndEarlierMessagesOutliveASuccessfulRead) {
     EXPECT_EQ(model.get_sub_info_count(), 0u);
     EXPECT_EQ(model.get_wizard_map("generics"), nullptr);
 }
+
+// The table keeps each record's places together: a place set on an older
+// record after newer ones exist, or set twice, lands on that record only.
+TEST(SourceTable, PlacesSetInAnyOrderStayWithTheirRecord) {
+    KOVA_SOURCE_TABLE table;
+    const uint32_t a = table.add_record("a.xml"), b = table.add_record("a.xml"), c = table.add_record("b.xml");
+    const struct { uint32_t id; KOVA_SOURCE_FIELD field; uint32_t line, column; } sets[] = {
+        {c, KOVA_FIELD_ELEMENT, 30, 1}, {a, KOVA_FIELD_ELEMENT, 10, 1}, {b, KOVA_FIELD_VALUE, 21, 5},
+        {a, KOVA_FIELD_NAME, 10, 9},    {a, KOVA_FIELD_NAME, 11, 2},    {b, KOVA_FIELD_ELEMENT, 20, 3},
+        {9, KOVA_FIELD_NAME, 1, 1},     {0, KOVA_FIELD_NAME, 1, 1}};
+    for (const auto& set : sets) table.set(set.id, set.field, set.line, set.column);
+    const struct { uint32_t id; KOVA_SOURCE_FIELD field; bool fall_back; const char* file; uint32_t line, column; } cases[] = {
+        {a, KOVA_FIELD_ELEMENT, true, "a.xml", 10, 1}, {a, KOVA_FIELD_NAME, true, "a.xml", 11, 2},
+        {a, KOVA_FIELD_VALUE, true, "a.xml", 10, 1},   {a, KOVA_FIELD_VALUE, false, "a.xml", 0, 0},
+        {b, KOVA_FIELD_VALUE, true, "a.xml", 21, 5},   {b, KOVA_FIELD_NAME, true, "a.xml", 20, 3},
+        {c, KOVA_FIELD_NAME, true, "b.xml", 30, 1},    {9, KOVA_FIELD_NAME, true, "", 0, 0}};
+    for (const auto& expected : cases) {
+        const KOVA_SOURCE_LOCATION found = table.locate(expected.id, expected.field, expected.fall_back);
+        EXPECT_EQ(found.file, expected.file) << expected.id << " " << int(expected.field);
+        EXPECT_EQ(found.line, expected.line) << expected.id << " " << int(expected.field);
+        EXPECT_EQ(found.column, expected.column) << expected.id << " " << int(expected.field);
+    }
+}

@@ -2,7 +2,8 @@
 """Runs kova with --format json for every subcommand over the bundled
 examples (valid and invalid configurations, failures, texts that are not
 UTF-8) and checks each document against docs/kova.schema.json and the
-exit-status rules of docs/json.md, and kova serve's model document, fetched
+exit-status rules of docs/json.md; batch and sweep with --format jsonl,
+every line of theirs likewise; and kova serve's model document, fetched
 from a server on 127.0.0.1. Altered documents must be rejected, so that a
 schema that lets everything through fails too.
 
@@ -74,6 +75,51 @@ def cases(examples, odd):
         (["show", odd["ram"]], 0, ESCAPED_FF),
         (["validate", odd["ram"], "--settings", odd["broken"]], 2, ESCAPED_FF),
     ]
+
+
+def line_cases(examples, odd):
+    """kova batch and sweep with --format jsonl: (arguments, expected exit
+    status, lines expected, text some line must hold; lines are written
+    without spaces)."""
+    fifo = os.path.join(examples, "fifo.xml")
+    deep = os.path.join(examples, "fifo-deep.settings")
+    conflicts = os.path.join(examples, "fifo-conflicts.settings")
+    missing = os.path.join(examples, "missing.settings")
+    return [
+        (["batch", fifo, deep, conflicts, "--jobs", "2"], 1, 2, '"settings_file":'),
+        (["batch", fifo, deep, missing, odd["broken"]], 2, 3, '"error":"cannot read the settings file'),
+        (["batch", os.path.join(examples, "missing.xml"), deep], 2, 1, '"kind":"load"'),
+        (["sweep", fifo, "--vary", "DEPTH=16|1000", "--vary", "MEMORY_TYPE"], 0, 4, '"kind":"value-conflict"'),
+        (["sweep", fifo, "--random", "5", "--seed", "3", "--shard", "1/2"], 0, 2, '"index":3'),
+        (["sweep", fifo, "--vary", "data_count=CONSTANT:x"], 2, 1, '"index":0'),
+        (["sweep", fifo, "--vary", "NOSUCH"], 2, 1, '"command":"sweep"'),
+        (["sweep", fifo, "--vary", "DEPTH", "--shard", "2/2"], 2, 1, "--shard takes I/N"),
+        (["sweep", odd["ram"], "--vary", b"MODE=a\xffb"], 0, 1, ESCAPED_FF),
+    ]
+
+
+def line_problems(validator, kova, arguments, status, count, wanted):
+    """The problems of one run whose output is a JSON document per line,
+    and its first line's document."""
+    argv = [os.fsencode(kova)] + [os.fsencode(a) for a in arguments] + [b"--format", b"jsonl"]
+    run = subprocess.run(argv, capture_output=True, timeout=30)
+    problems = [] if run.returncode == status else ["exit %d, expected %d" % (run.returncode, status)]
+    text = run.stdout.decode("utf-8", "replace")
+    lines = text.splitlines()
+    first = None
+    if len(lines) != count:
+        problems.append("%d lines, expected %d" % (len(lines), count))
+    for number, line in enumerate(lines, 1):
+        try:
+            document = json.loads(line)
+        except ValueError as error:
+            problems.append("line %d is not one JSON document: %s" % (number, error))
+            continue
+        problems += ["line %d: %s" % (number, e.message) for e in validator.iter_errors(document)]
+        first = document if first is None else first
+    if wanted not in text:
+        problems.append("no line holds %r" % wanted)
+    return problems, first
 
 
 def odd_copies(examples, folder):
@@ -160,6 +206,13 @@ MODEL_ALTERATIONS = [  # changes to a model document that the schema must reject
 ]
 
 
+LINE_ALTERATIONS = [  # changes to a sweep line that the schema must reject
+    ("index_missing", lambda d: d.pop("index")),
+    ("setting_as_number", lambda d: d["settings"].update(DEPTH=16)),
+    ("batch_member_in_sweep", lambda d: d.update(settings_file="x.settings")),
+]
+
+
 def main():
     if len(sys.argv) != 3:
         sys.exit("usage: check_json_schema.py KOVA SOURCE_DIR")
@@ -171,14 +224,24 @@ def main():
     validator = jsonschema.Draft202012Validator(schema)
 
     passed = failed = 0
-    invalid_document = None
+    invalid_document = sweep_line = None
     with tempfile.TemporaryDirectory(prefix="kova-json-") as folder:
-        for arguments, status, wanted in cases(examples, odd_copies(examples, folder)):
+        odd = odd_copies(examples, folder)
+        for arguments, status, wanted in cases(examples, odd):
             problems, document = problems_of(validator, kova, arguments, status, wanted)
             if arguments[0] == "validate" and status == 1 and invalid_document is None:
                 invalid_document = document
             print("%s %s%s" % ("FAIL" if problems else "ok  ", shown(arguments),
                                "".join("\n     " + p for p in problems)))
+            failed += bool(problems)
+            passed += not problems
+
+        for arguments, status, count, wanted in line_cases(examples, odd):
+            problems, first = line_problems(validator, kova, arguments, status, count, wanted)
+            if arguments[0] == "sweep" and status == 0 and sweep_line is None:
+                sweep_line = first
+            print("%s %s --format jsonl%s" % ("FAIL" if problems else "ok  ", shown(arguments),
+                                              "".join("\n     " + p for p in problems)))
             failed += bool(problems)
             passed += not problems
 
@@ -207,6 +270,14 @@ def main():
         change(altered)
         accepted = validator.is_valid(altered)
         print("%s altered document rejected: %s" % ("FAIL" if accepted else "ok  ", name))
+        failed += accepted
+        passed += not accepted
+
+    for name, change in LINE_ALTERATIONS if sweep_line else ():
+        altered = copy.deepcopy(sweep_line)
+        change(altered)
+        accepted = validator.is_valid(altered)
+        print("%s altered sweep line rejected: %s" % ("FAIL" if accepted else "ok  ", name))
         failed += accepted
         passed += not accepted
 

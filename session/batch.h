@@ -1,0 +1,54 @@
+// Many validation runs over one loaded description, in parallel: each item
+// runs on its own copy of the loaded session (copies share nothing
+// mutable), a bounded pool of threads takes items by an atomic index, and
+// the results are handed back in item order as they complete. `kova
+// batch` (settings files) and `kova sweep` (generated configurations) both
+// run through here.
+#ifndef KOVA_BATCH_H
+#define KOVA_BATCH_H
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "session/session.h"
+
+// What one item gave.
+struct KOVA_BATCH_OUTCOME {
+    // Not empty when the item could not be validated (a settings file that
+    // cannot be read or applied, an internal failure); valid is then false.
+    std::string error;
+    bool valid = false;
+    KOVA_MESSAGES messages;  // the run's, or those that explain the error
+};
+
+// Works on item index with session, a fresh copy of the loaded session.
+using KOVA_BATCH_WORK = std::function<KOVA_BATCH_OUTCOME(KOVA_SESSION& session, std::size_t index)>;
+// Receives each item's outcome, in item order, on the calling thread; it
+// must not throw (the workers would be left waiting).
+using KOVA_BATCH_EMIT = std::function<void(std::size_t index, KOVA_BATCH_OUTCOME& outcome)>;
+
+// Runs work for items 0 .. count-1 in jobs threads (at least 1, at most
+// count) and emits every outcome in order. At most a window of items past
+// the last emitted one are held, so memory stays bounded however many
+// items there are. An exception in work becomes that item's error.
+void kova_run_batch(const KOVA_SESSION& loaded, std::size_t count, unsigned jobs, const KOVA_BATCH_WORK& work,
+                    const KOVA_BATCH_EMIT& emit);
+
+// The hardware's threads (1 when unknown): the default for jobs.
+unsigned kova_default_jobs();
+
+// Applies settings to session and runs it: the apply problems and the
+// run's messages. A setting that cannot be applied (an unknown name) is
+// the outcome's error.
+KOVA_BATCH_OUTCOME kova_validate_settings(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& settings);
+
+// Reads a settings file and validates it on session; a file that cannot
+// be read or has an error line is the outcome's error.
+KOVA_BATCH_OUTCOME kova_validate_settings_file(KOVA_SESSION& session, const std::string& path);
+
+// How many messages have severity error.
+std::size_t kova_error_count(const KOVA_MESSAGES& messages);
+
+#endif

@@ -1,0 +1,219 @@
+// Sweeps (session/sweep.h) and the ordered parallel runner
+// (session/batch.h): what --vary texts give, the enumeration order,
+// shards that partition the sweep, reproducible random draws, and
+// outcomes handed back in item order whatever the threads do.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <set>
+#include <stdexcept>
+#include <thread>
+
+#include "session/batch.h"
+#include "session/sweep.h"
+#include "support/test_support.h"
+#include "tests/session/opened_session.h"
+
+namespace {
+
+std::unique_ptr<KOVA_SESSION> fifo() {
+    KOVA_MESSAGES problems;
+    std::unique_ptr<KOVA_SESSION> session =
+        KOVA_SESSION::open({std::string(KOVA_EXAMPLES) + "/fifo.xml", "", ""}, problems);
+    EXPECT_TRUE(session) << (problems.empty() ? "" : problems.front().text);
+    return session;
+}
+
+// The axis a --vary text gives, as "NAME: V1|V2|..." or "NAME: LO..HI",
+// or "error: TEXT".
+std::string axis_text(const KOVA_SESSION& session, const std::string& vary, bool random) {
+    KOVA_SWEEP_AXIS axis;
+    std::string error;
+    if (!kova_sweep_axis(session, vary, random, axis, error)) return "error: " + error;
+    if (axis.values.empty()) return axis.name + ": " + std::to_string(axis.low) + ".." + std::to_string(axis.high);
+    std::string text = axis.name + ":";
+    for (const std::string& value : axis.values) text += (text.back() == ':' ? " " : "|") + value;
+    return text;
+}
+
+KOVA_SWEEP_PLAN plan_of(const KOVA_SESSION& session, const std::vector<std::string>& vary,
+                        std::optional<std::uint64_t> random = std::nullopt, std::uint64_t seed = 0) {
+    KOVA_SWEEP_PLAN plan;
+    std::string error;
+    EXPECT_TRUE(kova_sweep_plan(session, vary, random, seed, plan, error)) << error;
+    return plan;
+}
+
+// Configuration k as "NAME=VALUE NAME=VALUE".
+std::string configuration_line(const KOVA_SWEEP_PLAN& plan, std::uint64_t k) {
+    std::string line;
+    for (const std::string& setting : setting_lines(kova_sweep_configuration(plan, k)))
+        line += (line.empty() ? "" : " ") + setting;
+    return line;
+}
+
+std::vector<std::string> configurations(const KOVA_SWEEP_PLAN& plan) {
+    std::vector<std::string> lines;
+    for (std::uint64_t k = 0; k < plan.count; ++k) lines.push_back(configuration_line(plan, k));
+    return lines;
+}
+
+}  // namespace
+
+TEST(Sweep, VaryTextsGiveTheirValues) {
+    const auto session = fifo();
+    ASSERT_TRUE(session);
+    struct CASE { const char* vary; bool random; const char* axis; };
+    const CASE cases[] = {
+        {"depth", false, "DEPTH: 16|32|64|128|256|512"},                // a list, named in any case
+        {"WIDTH", false, "WIDTH: 1|128|256"},                           // a range: bounds and midpoint
+        {"WIDTH", true, "WIDTH: 1..256"},                               // a range drawn whole
+        {"MEMORY_TYPE", false, "MEMORY_TYPE: block|distributed"},
+        {"data_count", false, "data_count: USED|UNUSED"},               // a port: its usage states
+        {"WIDTH=8|12|999", false, "WIDTH: 8|12|999"},                   // given values, legal or not
+        {"ALMOST_FULL_LEVEL=7", false, "ALMOST_FULL_LEVEL: 7"},
+        {"ALMOST_FULL_LEVEL=-2..3", false, "ALMOST_FULL_LEVEL: -2..3"},
+        {"NOSUCH", false, "error: --vary: the description has no port or parameter named 'NOSUCH'"},
+        {"ADDR_WIDTH", false, "error: --vary: the description has no port or parameter named 'ADDR_WIDTH'"},
+        {"ALMOST_FULL_LEVEL", false, "error: --vary ALMOST_FULL_LEVEL: its value text gives no list or range; "
+                                     "give the values as ALMOST_FULL_LEVEL=V1|V2 or ALMOST_FULL_LEVEL=LO..HI"},
+        {"WIDTH=9..3", false, "error: --vary WIDTH=9..3: LO..HI takes two integers, LO not above HI"},
+        {"WIDTH=a..3", false, "error: --vary WIDTH=a..3: LO..HI takes two integers, LO not above HI"},
+        {"WIDTH=8||9", false, "error: --vary WIDTH=8||9: a value is empty"},
+        {"WIDTH=", false, "error: --vary WIDTH=: a value is empty"},
+    };
+    for (const CASE& c : cases) EXPECT_EQ(axis_text(*session, c.vary, c.random), c.axis) << c.vary;
+}
+
+TEST(Sweep, PlansRefuseWhatCannotBeSwept) {
+    const auto session = fifo();
+    ASSERT_TRUE(session);
+    struct CASE { std::vector<std::string> vary; std::optional<std::uint64_t> random; const char* error; };
+    const CASE cases[] = {
+        {{}, std::nullopt, "a sweep needs --vary NAME or --random N"},
+        {{"DEPTH", "depth=16"}, std::nullopt, "--vary: DEPTH is varied twice"},
+        {{"WIDTH=0..999999999999999999", "DEPTH=0..999999999999999999"}, std::nullopt,
+         "the sweep has more configurations than 64 bits count"},
+    };
+    for (const CASE& c : cases) {
+        KOVA_SWEEP_PLAN plan;
+        std::string error;
+        EXPECT_FALSE(kova_sweep_plan(*session, c.vary, c.random, 0, plan, error));
+        EXPECT_EQ(error, c.error);
+    }
+}
+
+TEST(Sweep, TheLastVariedNameChangesFastest) {
+    const auto session = fifo();
+    ASSERT_TRUE(session);
+    const KOVA_SWEEP_PLAN plan = plan_of(*session, {"DEPTH=16|512", "MEMORY_TYPE", "WIDTH=1..2"});
+    EXPECT_EQ(configurations(plan), (std::vector<std::string>{
+        "DEPTH=16 MEMORY_TYPE=block WIDTH=1", "DEPTH=16 MEMORY_TYPE=block WIDTH=2",
+        "DEPTH=16 MEMORY_TYPE=distributed WIDTH=1", "DEPTH=16 MEMORY_TYPE=distributed WIDTH=2",
+        "DEPTH=512 MEMORY_TYPE=block WIDTH=1", "DEPTH=512 MEMORY_TYPE=block WIDTH=2",
+        "DEPTH=512 MEMORY_TYPE=distributed WIDTH=1", "DEPTH=512 MEMORY_TYPE=distributed WIDTH=2"}));
+}
+
+TEST(Sweep, ShardsPartitionTheSweep) {
+    for (const std::uint64_t total : {0u, 1u, 10u, 13u, 100u})
+        for (const std::uint64_t count : {1u, 2u, 3u, 7u, 16u}) {
+            std::multiset<std::uint64_t> taken;
+            for (std::uint64_t i = 0; i < count; ++i) {
+                const KOVA_SHARD shard{i, count};
+                std::uint64_t last = 0;
+                for (std::uint64_t j = 0; j < kova_shard_size(shard, total); ++j) {
+                    const std::uint64_t index = kova_shard_index(shard, j);
+                    EXPECT_EQ(index % count, i);
+                    EXPECT_TRUE(j == 0 || index > last) << "in index order";
+                    last = index;
+                    taken.insert(index);
+                }
+            }
+            std::multiset<std::uint64_t> whole;
+            for (std::uint64_t k = 0; k < total; ++k) whole.insert(k);
+            EXPECT_EQ(taken, whole) << total << " configurations in " << count << " shards";
+        }
+}
+
+TEST(Sweep, LimitTakesTheFirstOfTheShard) {
+    struct CASE { KOVA_SHARD shard; std::uint64_t total; std::optional<std::uint64_t> limit; std::uint64_t size; };
+    const CASE cases[] = {
+        {{0, 1}, 10, std::nullopt, 10}, {{0, 1}, 10, 3, 3}, {{0, 1}, 10, 0, 0}, {{0, 1}, 10, 50, 10},
+        {{1, 3}, 10, std::nullopt, 3}, {{1, 3}, 10, 2, 2}, {{2, 3}, 2, 5, 0},
+    };
+    for (const CASE& c : cases)
+        EXPECT_EQ(kova_shard_size(c.shard, c.total, c.limit), c.size)
+            << c.shard.index << "/" << c.shard.count << " of " << c.total;
+}
+
+TEST(Sweep, ShardTextsAreRead) {
+    struct CASE { const char* text; bool ok; std::uint64_t index, count; };
+    const CASE cases[] = {
+        {"0/1", true, 0, 1}, {"2/3", true, 2, 3}, {"3/3", false, 0, 0}, {"-1/3", false, 0, 0},
+        {"1/0", false, 0, 0}, {"1", false, 0, 0}, {"a/b", false, 0, 0}, {"1/3x", false, 0, 0},
+    };
+    for (const CASE& c : cases) {
+        KOVA_SHARD shard;
+        std::string error;
+        EXPECT_EQ(kova_parse_shard(c.text, shard, error), c.ok) << c.text;
+        if (c.ok) EXPECT_EQ(std::make_pair(shard.index, shard.count), std::make_pair(c.index, c.count)) << c.text;
+        else EXPECT_EQ(error, "--shard takes I/N with 0 <= I < N, not '" + std::string(c.text) + "'");
+    }
+}
+
+TEST(Sweep, RandomDrawsFollowTheSeedAndIndexAlone) {
+    // splitmix64's published first output for the state 0.
+    EXPECT_EQ(kova_splitmix64(0), 0xE220A8397B1DCDAFULL);
+    const auto session = fifo();
+    ASSERT_TRUE(session);
+    const KOVA_SWEEP_PLAN seven = plan_of(*session, {}, 40, 7), again = plan_of(*session, {}, 40, 7),
+                          eight = plan_of(*session, {}, 40, 8);
+    EXPECT_EQ(configurations(seven), configurations(again));
+    EXPECT_NE(configurations(seven), configurations(eight));
+    // Every parameter with a list or range, each value from its own.
+    std::set<std::string> depths;
+    for (std::uint64_t k = 0; k < seven.count; ++k) {
+        const std::vector<KOVA_SETTING> settings = kova_sweep_configuration(seven, k);
+        ASSERT_EQ(settings.size(), 4u);  // WIDTH, DEPTH, MEMORY_TYPE, HAS_DATA_COUNT
+        depths.insert(settings[1].value);
+        const long long width = std::stoll(settings[0].value);
+        EXPECT_TRUE(width >= 1 && width <= 256) << width;
+    }
+    EXPECT_GE(depths.size(), 4u) << "draws spread over the list";
+    // A shard computes configuration k as the whole sweep does, without
+    // the configurations before it.
+    const std::vector<std::string> whole = configurations(seven);
+    const KOVA_SHARD shard{2, 3};
+    for (std::uint64_t j = kova_shard_size(shard, again.count); j-- > 0;)
+        EXPECT_EQ(configuration_line(again, kova_shard_index(shard, j)), whole[kova_shard_index(shard, j)]);
+}
+
+TEST(Batch, OutcomesLeaveInItemOrder) {
+    const auto session = fifo();
+    ASSERT_TRUE(session);
+    for (const unsigned jobs : {1u, 2u, 4u, 8u})
+        for (const std::size_t count : {0u, 1u, 5u, 100u}) {
+            // Early items take longest, so later ones complete first.
+            const auto work = [count](KOVA_SESSION& copy, std::size_t index) {
+                std::this_thread::sleep_for(std::chrono::microseconds(200 * ((count - index) % 7)));
+                if (index % 11 == 3) throw std::runtime_error("item " + std::to_string(index));
+                KOVA_BATCH_OUTCOME outcome =
+                    kova_validate_settings(copy, {{"DEPTH", index % 2 ? "1000" : "32", "", 0}});
+                outcome.messages.push_back(kova_make_message(KOVA_SEVERITY_NOTE, KOVA_DIAG_OTHER,
+                                                             std::to_string(index)));
+                return outcome;
+            };
+            std::vector<std::string> got;
+            kova_run_batch(*session, count, jobs, work, [&](std::size_t index, KOVA_BATCH_OUTCOME& outcome) {
+                got.push_back(std::to_string(index) + ":" +
+                              (outcome.error.empty() ? outcome.messages.back().text + (outcome.valid ? " valid" : " invalid")
+                                                     : outcome.error));
+            });
+            std::vector<std::string> expected;
+            for (std::size_t k = 0; k < count; ++k)
+                expected.push_back(std::to_string(k) + ":" +
+                                   (k % 11 == 3 ? "internal error: item " + std::to_string(k)
+                                                : std::to_string(k) + (k % 2 ? " invalid" : " valid")));
+            EXPECT_EQ(got, expected) << jobs << " jobs, " << count << " items";
+        }
+}

@@ -1,0 +1,116 @@
+// kova sweep: configurations generated from --vary or --random
+// (session/sweep.h), validated in parallel (session/batch.h), a line per
+// configuration in index order; the summary on standard error. Exit
+// status 0 when the sweep completed whatever the verdicts, 2 on an error.
+#include <unistd.h>
+
+#include <chrono>
+#include <iostream>
+
+#include "session/batch.h"
+#include "session/batch_report.h"
+#include "session/sweep.h"
+#include "tools/subcommands.h"
+
+namespace {
+
+// The most frequent messages the summary names.
+constexpr std::size_t SUMMARY_MESSAGES = 5;
+
+struct SWEEP_OPTIONS {
+    std::vector<std::string> vary;
+    std::optional<std::uint64_t> random;
+    std::uint64_t seed = 0;
+    std::string shard = "0/1";
+    std::optional<std::uint64_t> limit;
+    unsigned jobs = kova_default_jobs();
+};
+
+// "sweep: DONE/TOTAL" rewritten in place on a terminal, at most five
+// times a second; nothing where standard error is not a terminal.
+class PROGRESS {
+public:
+    explicit PROGRESS(std::uint64_t total) : m_total(total), m_shown(isatty(STDERR_FILENO) == 1) {}
+    void update(std::uint64_t done) {
+        const auto now = std::chrono::steady_clock::now();
+        if (!m_shown || now - m_last < std::chrono::milliseconds(200)) return;
+        m_last = now;
+        m_visible = true;
+        std::cerr << "\rsweep: " << done << "/" << m_total << std::flush;
+    }
+    // Wipes the line, if one is up, so that other output starts clean.
+    void clear() {
+        if (m_visible) std::cerr << "\r\033[K" << std::flush;
+        m_visible = false;
+    }
+
+private:
+    std::uint64_t m_total;
+    bool m_shown;           // standard error is a terminal
+    bool m_visible = false;  // a progress line is up
+    std::chrono::steady_clock::time_point m_last;
+};
+
+void run_sweep(KOVA_TOOL_STATE& state, const SWEEP_OPTIONS& options) {
+    KOVA_SHARD shard;
+    std::string problem;
+    if (!kova_parse_shard(options.shard, shard, problem)) return report_failure(state, problem);
+    const std::unique_ptr<KOVA_SESSION> loaded = open_for_batch(state);
+    if (!loaded) return;
+    KOVA_SWEEP_PLAN plan;
+    if (!kova_sweep_plan(*loaded, options.vary, options.random, options.seed, plan, problem))
+        return report_failure(state, problem);
+    const std::uint64_t in_shard = kova_shard_size(shard, plan.count);
+    const std::uint64_t count = kova_shard_size(shard, plan.count, options.limit);
+    if (count < in_shard)
+        std::cerr << "kova sweep: --limit " << count << " cut the sweep at " << count << " of the " << in_shard
+                  << " configurations" << (shard.count > 1 ? " of the shard" : "") << "\n";
+    KOVA_SWEEP_TALLY tally;
+    PROGRESS progress(count);
+    const auto work = [&](KOVA_SESSION& session, std::size_t item) {
+        return kova_validate_settings(session, kova_sweep_configuration(plan, kova_shard_index(shard, item)));
+    };
+    const auto emit = [&](std::size_t item, KOVA_BATCH_OUTCOME& outcome) {
+        const std::uint64_t index = kova_shard_index(shard, item);
+        const std::vector<KOVA_SETTING> settings = kova_sweep_configuration(plan, index);
+        tally.add(outcome);
+        progress.clear();
+        if (state.jsonl())
+            std::cout << kova_json_line(kova_sweep_line_json(state.load.description, index, settings, outcome)) << "\n";
+        else
+            std::cout << index << " " << kova_settings_text(settings) << ": " << kova_outcome_text(outcome) << "\n";
+        std::cout.flush();
+        progress.update(item + 1);
+    };
+    kova_run_batch(*loaded, count, options.jobs, work, emit);
+    progress.clear();
+    std::cerr << "kova sweep: ";
+    tally.print(std::cerr, state.load.description, SUMMARY_MESSAGES);
+    state.exit_code = tally.errors() ? KOVA_EXIT_USAGE : KOVA_EXIT_OK;
+}
+
+}  // namespace
+
+void add_sweep_command(CLI::App& app, KOVA_TOOL_STATE& state) {
+    auto* command = app.add_subcommand("sweep", "Validate every combination of some parameters' values, or random "
+                                                "configurations, in parallel");
+    add_load_options(*command, state, {"text", "jsonl"});
+    auto options = std::make_shared<SWEEP_OPTIONS>();
+    command->add_option("--vary", options->vary,
+                        "Vary a port or parameter: NAME (its legal values), NAME=V1|V2|..., or NAME=LO..HI");
+    auto* random =
+        command->add_option("--random", options->random, "Draw N random configurations instead of the product");
+    command->add_option("--seed", options->seed, "Seed of the random draws (with --random)")
+        ->capture_default_str()
+        ->needs(random);
+    command->add_option("--shard", options->shard, "Take only the configurations whose index is I modulo N (I/N)")
+        ->capture_default_str();
+    command->add_option("--limit", options->limit, "At most M configurations (of the shard)");
+    command->add_option("--jobs", options->jobs, "Threads (default: the hardware's)")
+        ->check(CLI::Range(1u, 1024u))
+        ->capture_default_str();
+    command->footer("Example: kova sweep examples/fifo.xml --vary DEPTH --vary MEMORY_TYPE --format jsonl\n"
+                    "Shards in parallel: parallel kova sweep examples/fifo.xml --vary DEPTH --shard {}/4 "
+                    "--format jsonl ::: 0 1 2 3");
+    command->callback([&state, options]() { run_sweep(state, *options); });
+}
