@@ -29,7 +29,8 @@ struct KOVA_SERVE_COMMAND {
 
 // Starts xdg-open on the URL in a child process whose output goes to
 // standard error (standard output holds the URL line alone) and whose
-// signals are not blocked; a thread reaps it. Says so when it cannot.
+// signals are not blocked; a thread reaps it. Says so when it cannot be
+// started or fails.
 void open_browser(const std::string& url) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -52,7 +53,11 @@ void open_browser(const std::string& url) {
                   << " yourself\n";
         return;
     }
-    std::thread([child] { waitpid(child, nullptr, 0); }).detach();
+    std::thread([child, url] {
+        int status = 0;
+        if (waitpid(child, &status, 0) == child && !(WIFEXITED(status) && WEXITSTATUS(status) == 0))
+            std::cerr << "kova serve: could not open a browser (xdg-open failed); open " << url << " yourself\n";
+    }).detach();
 }
 
 // The session and the starting settings, or a failure reported (exit 2).

@@ -102,9 +102,9 @@ int run(int argc, char** argv) {
     add_generate_command(app, state);
     add_explain_command(app, state);
     add_fix_command(app, state);
-    add_serve_command(app, state);
     add_batch_command(app, state);
     add_sweep_command(app, state);
+    add_serve_command(app, state);
     auto* help = app.add_subcommand("help", "Show the options of kova or of one subcommand");
     std::string help_topic;
     help->add_option("subcommand", help_topic, "The subcommand to explain");

@@ -98,9 +98,9 @@ void add_lint_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_generate_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_explain_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_fix_command(CLI::App& app, KOVA_TOOL_STATE& state);
-void add_serve_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_batch_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_sweep_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_serve_command(CLI::App& app, KOVA_TOOL_STATE& state);
 
 // The loaded session batch and sweep copy for every item; null after the
 // failure is reported.
