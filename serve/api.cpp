@@ -1,7 +1,8 @@
 // Routing and answering kova serve's requests: the body checked and read,
 // a copy of the template session given the settings and run, and the
 // route's document built with the same session functions as the kova
-// tool's subcommands (tools/options.cpp, run_command).
+// tool's subcommands (tools/options.cpp, run_command). Two routes run
+// nothing: the model, and reading an uploaded settings file.
 #include "serve/api.h"
 
 #include <functional>
@@ -9,11 +10,14 @@
 #include <utility>
 
 #include "generate/generate.h"
+#include "serve/model_document.h"
 #include "session/explain.h"
 #include "session/fix.h"
 #include "session/json_document.h"
+#include "session/minimal_settings.h"
 #include "session/object_states.h"
 #include "session/port_queries.h"
+#include "session/settings_io.h"
 #include "session/wizard_queries.h"
 
 namespace {
@@ -30,12 +34,18 @@ struct ROUTE_OUTPUT {
 };
 
 using ROUTE_BODY = std::function<void(const json& request, KOVA_SESSION&, const KOVA_RUN_RESULT&, ROUTE_OUTPUT&)>;
+// A route that runs nothing answers from the request, a template copy and
+// the settings the page starts from.
+using PLAIN_BODY = KOVA_SERVE_RESPONSE (*)(const json& request, KOVA_SESSION&,
+                                           const std::vector<KOVA_SETTING>& initial);
 
+// Invariant: exactly one of body and plain is set.
 struct ROUTE {
     const char* path;
     const char* method;
     const char* command;
-    ROUTE_BODY body;  // null for the model, which runs nothing
+    ROUTE_BODY body;
+    PLAIN_BODY plain = nullptr;
 };
 
 KOVA_SERVE_RESPONSE json_response(int status, const json& document) {
@@ -160,41 +170,93 @@ void generate_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RE
     output.document["text"] = in_document ? kova_json_text(generated.text) : json();
 }
 
-// The objects a web form offers: every port and parameter with its kind,
-// value text and default, the names of the wizard maps, and the settings
-// the page starts from.
-json model_document(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings) {
-    json document = kova_json_document("model");
-    document["description"] = kova_json_text(session.description());
-    json objects = json::array();
-    for (const KOVA_OBJECT_STATE& state : kova_object_states(session.validator()))
-        objects.push_back({{"name", kova_json_text(state.name)},
-                           {"kind", kova_json_text(state.kind)},
-                           {"port", state.port},
-                           {"value_text", kova_json_text(state.value_text)},
-                           {"default", kova_json_text(state.default_value)}});
-    document["objects"] = objects;
-    json maps = json::array();
-    KOVA_RULES_VALIDATOR& validator = session.validator();
-    validator.reset_wizard_map();
-    while (KOVA_WIZARD_MAP* map = validator.get_next_wizard_map()) maps.push_back(kova_json_text(map->get_map_name()));
-    document["wizard_maps"] = maps;
-    json settings = json::object();
-    for (const KOVA_SETTING& setting : initial_settings)
-        settings[kova_json_safe(setting.name)] = kova_json_text(setting.value);
-    document["settings"] = settings;
-    return document;
+// The name a query route asks about; problem set when it is missing.
+bool required_name(const json& request, const char* what, std::string& name, std::string& problem) {
+    if (text_member(request, "name", name) && !name.empty()) return true;
+    problem = std::string("this route needs the name of ") + what;
+    return false;
+}
+
+void ranges_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT&, ROUTE_OUTPUT& output) {
+    std::string name;
+    if (!required_name(request, "a port", name, output.problem)) return;
+    KOVA_PORT_RANGE range;
+    if (!kova_port_range(session, name, range, output.messages)) {
+        output.problem = "no port is named " + name;
+        return;
+    }
+    output.document = kova_port_range_json(range);
+}
+
+void simlib_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, ROUTE_OUTPUT& output) {
+    output.document = kova_simulation_libraries_json(kova_simulation_libraries(session, output.messages));
+}
+
+void wizard_map_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT&, ROUTE_OUTPUT& output) {
+    std::string name;
+    if (!required_name(request, "a wizard map", name, output.problem)) return;
+    KOVA_WIZARD_MAP_RESULT map;
+    if (!kova_evaluate_wizard_map(session, name, map, output.messages)) {
+        output.problem = "no wizard map is named " + name;
+        return;
+    }
+    output.document = kova_wizard_map_json(map);
+}
+
+// The settings file text after the run (corrections included), as
+// `kova validate --save` writes it; "minimal": true for the minimal form.
+void settings_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT&, ROUTE_OUTPUT& output) {
+    bool minimal = false;
+    const auto found = request.find("minimal");
+    if (found != request.end()) {
+        if (!found->is_boolean()) {
+            output.problem = "minimal must be true or false";
+            return;
+        }
+        minimal = found->get<bool>();
+    }
+    output.document["minimal"] = minimal;
+    output.document["text"] = kova_json_text(kova_session_settings_text(session, minimal));
+}
+
+KOVA_SERVE_RESPONSE model_body(const json&, KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial) {
+    return json_response(200, kova_serve_model_document(session, initial));
+}
+
+// An uploaded settings file read by the shared reader: "text" the file's
+// text, "file" its name for the messages. The settings in file order,
+// each {"name", "value", "line"}; the file's warnings as messages.
+KOVA_SERVE_RESPONSE load_body(const json& request, KOVA_SESSION& session, const std::vector<KOVA_SETTING>&) {
+    std::string text, file;
+    if (!text_member(request, "text", text) || !text_member(request, "file", file))
+        return error_response(400, "load", "text and file must be texts");
+    std::vector<KOVA_SETTING> settings;
+    KOVA_MESSAGES problems;
+    if (!kova_parse_settings_text(text, file.empty() ? "settings" : file, settings, problems))
+        return error_response(400, "load", "the settings file has errors", problems);
+    json list = json::array();
+    for (const KOVA_SETTING& setting : settings)
+        list.push_back({{"name", kova_json_text(setting.name)},
+                        {"value", kova_json_text(setting.value)},
+                        {"line", setting.line}});
+    json members = {{"settings", list}};
+    return json_response(200, kova_command_json("load", session.description(), std::nullopt, members, problems));
 }
 
 const std::vector<ROUTE>& routes() {
     static const std::vector<ROUTE> table = {
-        {"/api/model", "GET", "model", nullptr},
+        {"/api/model", "GET", "model", nullptr, model_body},
+        {"/api/load", "POST", "load", nullptr, load_body},
         {"/api/validate", "POST", "validate", validate_body},
         {"/api/explain", "POST", "explain", explain_body},
         {"/api/fix", "POST", "fix", fix_body},
         {"/api/widths", "POST", "widths", widths_body},
         {"/api/messages", "POST", "messages", messages_body},
         {"/api/generate", "POST", "generate", generate_body},
+        {"/api/ranges", "POST", "ranges", ranges_body},
+        {"/api/simlib", "POST", "simlib", simlib_body},
+        {"/api/wizard-map", "POST", "wizard-map", wizard_map_body},
+        {"/api/settings", "POST", "settings", settings_body},
     };
     return table;
 }
@@ -205,7 +267,7 @@ void append(KOVA_MESSAGES& to, KOVA_MESSAGES from) {
 
 // A POST route on a copy of the template: settings, run, the route's
 // members, the document as run_command writes it.
-KOVA_SERVE_RESPONSE answer(const ROUTE& route, const json& request, KOVA_SESSION session) {
+KOVA_SERVE_RESPONSE answer(const ROUTE& route, const json& request, KOVA_SESSION& session) {
     std::string problem;
     const std::size_t limit = 2 * kova_object_states(session.validator()).size();
     const std::vector<KOVA_SETTING> settings = request_settings(request, limit, problem);
@@ -239,12 +301,10 @@ KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std:
     if (method != route->method)
         return error_response(405, route->command, std::string(route->path) + " takes " + route->method);
     if (body.size() > KOVA_SERVE_MAX_BODY) return error_response(413, route->command, "the request body is too large");
-    if (!route->body) {
-        KOVA_SESSION session(m_template);
-        return json_response(200, model_document(session, m_initial_settings));
-    }
     const json request = json::parse(body.empty() ? "{}" : body, nullptr, false);
     if (request.is_discarded() || !request.is_object())
         return error_response(400, route->command, "the request body is not a JSON object");
-    return answer(*route, request, KOVA_SESSION(m_template));
+    KOVA_SESSION session(m_template);
+    if (route->plain) return route->plain(request, session, m_initial_settings);
+    return answer(*route, request, session);
 }

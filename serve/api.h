@@ -34,8 +34,9 @@ public:
 
     // Answers one request. The body is a JSON object
     // {"settings": {"NAME": "VALUE", ...}, ...} with the route's own
-    // members ("name" for explain, "keep" for fix, "lang" and "stub" for
-    // generate).
+    // members ("name" for explain, ranges and wizard-map, "keep" for fix,
+    // "lang" and "stub" for generate, "minimal" for settings, "text" and
+    // "file" for load).
     KOVA_SERVE_RESPONSE handle(const std::string& method, const std::string& path, const std::string& body) const;
 
 private:

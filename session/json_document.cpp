@@ -90,6 +90,29 @@ nlohmann::json kova_parameters_json(const KOVA_RULES_VALIDATOR& validator) {
     return parameters;
 }
 
+nlohmann::json kova_port_range_json(const KOVA_PORT_RANGE& range) {
+    return {{"port", kova_json_text(range.port)},
+            {"width", range.width >= 0 ? nlohmann::json(range.width) : nlohmann::json()},
+            {"lower", kova_json_text(range.lower)},
+            {"upper", kova_json_text(range.upper)},
+            {"values", range.listed ? kova_texts_json(range.values) : nlohmann::json()}};
+}
+
+nlohmann::json kova_simulation_libraries_json(const KOVA_SIMULATION_LIBRARIES& libraries) {
+    return {{"libraries", kova_texts_json(libraries.names)}, {"library_text", kova_json_text(libraries.text)}};
+}
+
+nlohmann::json kova_wizard_map_json(const KOVA_WIZARD_MAP_RESULT& map) {
+    nlohmann::json objects = nlohmann::json::array();
+    for (const KOVA_MAP_ENTRY& entry : map.entries)
+        objects.push_back({{"kind", kova_json_text(entry.kind)},
+                           {"name", kova_json_text(entry.name)},
+                           {"value", kova_json_text(entry.value)},
+                           {"usage", kova_json_text(entry.usage)},
+                           {"source", kova_json_text(entry.source)}});
+    return {{"map", kova_json_text(map.map)}, {"objects", objects}};
+}
+
 nlohmann::json kova_texts_json(const std::vector<std::string>& texts) {
     nlohmann::json list = nlohmann::json::array();
     for (const std::string& text : texts) list.push_back(kova_json_text(text));

@@ -11,7 +11,9 @@
 
 #include "session/json_text.h"
 #include "session/message.h"
+#include "session/port_queries.h"
 #include "session/session.h"
+#include "session/wizard_queries.h"
 
 constexpr int KOVA_JSON_SCHEMA_VERSION = 1;
 
@@ -33,6 +35,15 @@ nlohmann::json kova_messages_json(const KOVA_MESSAGES& messages);
 // Every port or parameter with its current and alternate state.
 nlohmann::json kova_ports_json(const KOVA_RULES_VALIDATOR& validator);
 nlohmann::json kova_parameters_json(const KOVA_RULES_VALIDATOR& validator);
+
+// The members of the answers to the wizard's queries, as `kova ranges`,
+// `kova simlib` and `kova wizard-map` write them and kova serve answers
+// them: {"port", "width", "lower", "upper", "values"} (values null without
+// a value list); {"libraries", "library_text"}; {"map", "objects"}, each
+// object {"kind", "name", "value", "usage", "source"}.
+nlohmann::json kova_port_range_json(const KOVA_PORT_RANGE& range);
+nlohmann::json kova_simulation_libraries_json(const KOVA_SIMULATION_LIBRARIES& libraries);
+nlohmann::json kova_wizard_map_json(const KOVA_WIZARD_MAP_RESULT& map);
 
 // A list of texts, each made safe.
 nlohmann::json kova_texts_json(const std::vector<std::string>& texts);

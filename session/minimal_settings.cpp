@@ -58,6 +58,10 @@ std::vector<KOVA_SETTING> kova_minimal_settings(const KOVA_SESSION& session) {
     return minimal;
 }
 
+std::string kova_session_settings_text(const KOVA_SESSION& session, bool minimal) {
+    return kova_render_settings(minimal ? kova_minimal_settings(session) : session.current_settings());
+}
+
 bool kova_save_session_settings(const KOVA_SESSION& session, const std::string& path, bool minimal,
                                 std::string& error) {
     if (minimal) return kova_save_settings_file(path, kova_minimal_settings(session), true, error);

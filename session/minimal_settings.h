@@ -17,6 +17,11 @@
 // cleared with an empty value first).
 std::vector<KOVA_SETTING> kova_minimal_settings(const KOVA_SESSION& session);
 
+// The text of a fresh settings file holding the session's settings: all
+// of them (current_settings), or with minimal only those of
+// kova_minimal_settings. The web page offers it as a download.
+std::string kova_session_settings_text(const KOVA_SESSION& session, bool minimal);
+
 // Saves the session's settings to path atomically: all of them, keeping
 // an existing settings file's comments and order (kova_save_settings_file),
 // or with minimal only those of kova_minimal_settings, in a fresh file.

@@ -26,7 +26,7 @@ KOVA_OBJECT_STATE model_state(const KOVA_OBJ_INFO& object) {
 
 }  // namespace
 
-std::vector<KOVA_OBJECT_STATE> kova_object_states(const KOVA_RULES_VALIDATOR& validator) {
+std::vector<KOVA_OBJECT_STATE> kova_object_states(const KOVA_RULES_VALIDATOR& validator, bool with_hidden) {
     std::vector<KOVA_OBJECT_STATE> states;
     for (const KOVA_OBJ_INFO* object : validator.get_kova_obj_snapshot()) {
         if (const KOVA_PORT_OBJ* port = validator.get_port_object(object->get_name())) {
@@ -41,6 +41,10 @@ std::vector<KOVA_OBJECT_STATE> kova_object_states(const KOVA_RULES_VALIDATOR& va
             state.alt_value = parameter->m_alt_value;
             state.usage = parameter->m_current_usage_state;
             state.alt_usage = parameter->m_alt_usage_state;
+            states.push_back(std::move(state));
+        } else if (with_hidden && object->obj_type == KOVA_OBJ_HIDDEN_PARAMETER) {
+            KOVA_OBJECT_STATE state = model_state(*object);
+            state.value = KOVA_RULES_VALIDATOR::hidden_parameter_value_of(*object);
             states.push_back(std::move(state));
         }
     }

@@ -25,9 +25,11 @@ struct KOVA_OBJECT_STATE {
     int model_usage = KOVA_USAGE_NONE;  // the description's own state (or default)
 };
 
-// The ports and parameters, in the description's order; hidden
-// parameters and macros are left out.
-std::vector<KOVA_OBJECT_STATE> kova_object_states(const KOVA_RULES_VALIDATOR& validator);
+// The ports and parameters, in the description's order; macros are left
+// out, and so are hidden parameters unless asked for (then each has its
+// expression as value text and its derived value as value, as the last
+// run or derive left it).
+std::vector<KOVA_OBJECT_STATE> kova_object_states(const KOVA_RULES_VALIDATOR& validator, bool with_hidden = false);
 
 // Whether a setting may name this: a port or a parameter (letter case
 // ignored).

@@ -3,18 +3,13 @@
 
 #include "session/file_io.h"
 
-bool kova_read_settings_file(const std::string& path, std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems) {
-    std::string text, error;
+bool kova_parse_settings_text(const std::string& text, const std::string& file, std::vector<KOVA_SETTING>& settings,
+                              KOVA_MESSAGES& problems) {
     KOVA_SOURCE_LOCATION place;
-    place.file = path;
-    if (!kova_read_text_file(path, text, error)) {
-        problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
-                                             "cannot read the settings file: " + error, place));
-        return false;
-    }
+    place.file = file;
     KOVA_SETTINGS_DOCUMENT document;
     std::vector<KOVA_SETTINGS_PROBLEM> found;
-    const bool ok = document.parse(text, path, found);
+    const bool ok = document.parse(text, file, found);
     for (const KOVA_SETTINGS_PROBLEM& problem : found) {
         place.line = static_cast<uint32_t>(problem.line);
         problems.push_back(kova_make_message(problem.warning ? KOVA_SEVERITY_WARNING : KOVA_SEVERITY_ERROR,
@@ -23,6 +18,18 @@ bool kova_read_settings_file(const std::string& path, std::vector<KOVA_SETTING>&
     if (!ok) return false;
     for (KOVA_SETTING& setting : document.settings()) settings.push_back(std::move(setting));
     return true;
+}
+
+bool kova_read_settings_file(const std::string& path, std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems) {
+    std::string text, error;
+    if (!kova_read_text_file(path, text, error)) {
+        KOVA_SOURCE_LOCATION place;
+        place.file = path;
+        problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
+                                             "cannot read the settings file: " + error, place));
+        return false;
+    }
+    return kova_parse_settings_text(text, path, settings, problems);
 }
 
 bool kova_save_settings_file(const std::string& path, const std::vector<KOVA_SETTING>& settings, bool fresh,

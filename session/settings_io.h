@@ -10,6 +10,13 @@
 #include "session/message.h"
 #include "session/settings_text.h"
 
+// Appends the settings of a settings file's text, read from file (the
+// name is used in the settings and messages only); every problem becomes
+// a message located at its line. False when a problem is an error
+// (nothing is appended then). The web page's uploads are read here.
+bool kova_parse_settings_text(const std::string& text, const std::string& file, std::vector<KOVA_SETTING>& settings,
+                              KOVA_MESSAGES& problems);
+
 // Appends the settings of a file; every problem becomes a message. False
 // when the file cannot be read or has an error-level problem (nothing of
 // it is appended then).

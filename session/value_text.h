@@ -1,7 +1,7 @@
 // The legal values a parameter's value text gives: a list of items
 // ("16|32|64") or an integer range ("1-256"). A repair takes its
-// candidates and a sweep its values from here, so both read a value text
-// alike.
+// candidates, a sweep its values and kova serve's page its controls from
+// here, so all read a value text alike.
 #ifndef KOVA_VALUE_TEXT_H
 #define KOVA_VALUE_TEXT_H
 

@@ -18,11 +18,7 @@ void add_ranges_command(CLI::App& app, KOVA_TOOL_STATE& state) {
                 output.usage_problem = "no port is named " + *name;
                 return;
             }
-            output.document["port"] = kova_json_text(range.port);
-            output.document["width"] = range.width >= 0 ? nlohmann::json(range.width) : nlohmann::json();
-            output.document["lower"] = kova_json_text(range.lower);
-            output.document["upper"] = kova_json_text(range.upper);
-            output.document["values"] = range.listed ? kova_texts_json(range.values) : nlohmann::json();
+            output.document = kova_port_range_json(range);
             output.text = [range](std::ostream& out) {
                 out << "port: " << range.port << "\nwidth: " << range.width << "\nlower: " << range.lower
                     << "\nupper: " << range.upper << "\n";

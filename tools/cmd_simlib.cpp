@@ -11,8 +11,7 @@ void add_simlib_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->callback([&state]() {
         run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT& output) {
             const KOVA_SIMULATION_LIBRARIES libraries = kova_simulation_libraries(session, output.messages);
-            output.document["libraries"] = kova_texts_json(libraries.names);
-            output.document["library_text"] = kova_json_text(libraries.text);
+            output.document = kova_simulation_libraries_json(libraries);
             output.text = [text = libraries.text](std::ostream& out) { out << text << "\n"; };
         });
     });

@@ -1,5 +1,5 @@
 // kova wizard-map: a wizard map evaluated under the settings.
-#include "session/json_text.h"
+#include "session/json_document.h"
 #include "session/wizard_queries.h"
 #include "tools/subcommands.h"
 
@@ -29,8 +29,7 @@ void add_wizard_map_command(CLI::App& app, KOVA_TOOL_STATE& state) {
                 return;
             }
             const KOVA_TABLE table = object_table(map);
-            output.document["map"] = kova_json_text(map.map);
-            output.document["objects"] = table_json(table);
+            output.document = kova_wizard_map_json(map);
             output.text = [table, map_name = map.map, count = map.entries.size()](std::ostream& out) {
                 out << map_name << ": " << count << " objects\n";
                 print_table(table, out);

@@ -2,8 +2,13 @@
 // its document, and validate's document compared with the kova tool's.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
+
+#include <nlohmann/json.hpp>
 
 #include "serve/api.h"
 #include "support/test_support.h"
@@ -11,13 +16,16 @@
 namespace {
 
 const std::string RAM = std::string(KOVA_EXAMPLES) + "/ram.xml";
+const std::string COUNTER = std::string(KOVA_EXAMPLES) + "/counter.xml";
 
-std::unique_ptr<KOVA_SESSION> open_ram() {
+std::unique_ptr<KOVA_SESSION> open_description(const std::string& description) {
     KOVA_MESSAGES problems;
     KOVA_LOAD_OPTIONS options;
-    options.description = RAM;
+    options.description = description;
     return KOVA_SESSION::open(options, problems);
 }
+
+std::unique_ptr<KOVA_SESSION> open_ram() { return open_description(RAM); }
 
 const std::string CONFLICTS =
     R"({"settings": {"MODE": "DUAL", "WIDTH": "12", "BYTE_ENABLES": "1", "DEPTH": "300"}})";
@@ -47,6 +55,13 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         {"POST", "/api/messages", "{}", 200, "\"wizard_messages\""},
         {"POST", "/api/generate", R"({"lang": "verilog"})", 200, "module"},
         {"POST", "/api/generate", R"({"lang": "c", "stub": true})", 400, "\"error\""},
+        {"GET", "/api/model", "", 200, "\"function\": \"block_ram\""},
+        {"GET", "/api/model", "", 200,
+         "\"library\": \"ram_lib.ram_pkg;MODE == DUAL ? ram_dp_lib.rtl : ram_sp_lib.rtl;\""},
+        {"POST", "/api/ranges", R"({"name": "addra", "settings": {"DEPTH": "64"}})", 200, "\"width\": 6"},
+        {"POST", "/api/simlib", R"({"settings": {"MODE": "DUAL"}})", 200, "\"library_text\": \"ram_lib;ram_dp_lib;\""},
+        {"POST", "/api/settings", R"({"minimal": true, "settings": {"DEPTH": "64"}})", 200, "DEPTH=64\\n\""},
+        {"POST", "/api/load", R"({"text": "# mine\nMODE=DUAL\n", "file": "a.settings"})", 200, "\"line\": 2"},
         // Requests the layer refuses.
         {"POST", "/api/validate", "{not json", 400, "\"messages\": []"},
         {"POST", "/api/validate", "[1]", 400, "\"error\""},
@@ -56,6 +71,11 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         {"POST", "/api/explain", R"({"name": "NO_SUCH"})", 400, "\"command\": \"explain\""},
         {"POST", "/api/generate", R"({"lang": "cobol"})", 400, "lang must be"},
         {"POST", "/api/fix", R"({"keep": "WIDTH"})", 400, "keep must be"},
+        {"POST", "/api/ranges", "{}", 400, "needs the name of a port"},
+        {"POST", "/api/ranges", R"({"name": "WIDTH"})", 400, "no port is named WIDTH"},
+        {"POST", "/api/wizard-map", R"({"name": "generics"})", 400, "no wizard map is named"},
+        {"POST", "/api/settings", R"({"minimal": "yes"})", 400, "minimal must be"},
+        {"POST", "/api/load", R"({"text": "MODE=\"DUAL\n"})", 400, "\"line\": 1"},
         {"POST", "/api/validate", "{\"x\": \"" + std::string(KOVA_SERVE_MAX_BODY, 'a') + "\"}", 413, "too large"},
         {"GET", "/api/validate", "", 405, "takes POST"},
         {"POST", "/api/model", "", 405, "takes GET"},
@@ -92,6 +112,81 @@ TEST(ServeApi, ValidateAnswersWhatTheToolWrites) {
                  false);
     EXPECT_EQ(tool.status, 1);
     EXPECT_EQ(response.body, tool.out);
+}
+
+// The model document gives each object what the page's control needs.
+TEST(ServeApi, ModelDescribesEveryObject) {
+    const std::unique_ptr<KOVA_SESSION> session = open_ram();
+    ASSERT_TRUE(session);
+    const KOVA_SERVE_RESPONSE response = KOVA_SERVE_API(*session).handle("GET", "/api/model", "");
+    const nlohmann::json model = nlohmann::json::parse(response.body);
+    struct MEMBER_CASE {
+        const char* object;
+        const char* member;
+        const char* value;  // the member as compact JSON
+    };
+    const MEMBER_CASE cases[] = {
+        {"DEPTH", "choices", R"(["16","32","64","128","256","512","1024"])"},
+        {"DEPTH", "default", R"("256")"},
+        {"WIDTH", "range", R"({"max":64,"min":1})"},
+        {"WIDTH", "choices", "null"},
+        {"ADDR_WIDTH", "hidden", "true"},
+        {"ADDR_WIDTH", "value", R"("8")"},
+        {"ADDR_WIDTH", "value_text", R"x("ceil_log(DEPTH)")x"},
+        {"clkb", "port", "true"},
+        {"clka", "usage", R"("USED")"},
+        {"clkb", "range", "null"},
+    };
+    for (const MEMBER_CASE& c : cases) {
+        const nlohmann::json* found = nullptr;
+        for (const nlohmann::json& object : model["objects"])
+            if (object["name"] == c.object) found = &object;
+        ASSERT_NE(found, nullptr) << c.object;
+        EXPECT_EQ(found->value(c.member, nlohmann::json("absent")).dump(), c.value) << c.object << " " << c.member;
+    }
+    // 6 parameters, 3 hidden and 10 ports, the ECC sub-model's among them; no macro.
+    EXPECT_EQ(model["objects"].size(), 19u);
+}
+
+// The query routes answer the documents of the tool's subcommands, and the
+// settings route the file that `kova validate --save` writes.
+TEST(ServeApi, QueriesAnswerWhatTheToolWrites) {
+    struct QUERY_CASE {
+        const std::string& description;
+        const char* path;
+        const char* body;
+        const char* arguments;
+    };
+    const QUERY_CASE cases[] = {
+        {RAM, "/api/ranges", R"({"name": "addrb", "settings": {"MODE": "DUAL", "DEPTH": "32"}})",
+         "ranges %s addrb --set MODE=DUAL --set DEPTH=32"},
+        {RAM, "/api/simlib", R"({"settings": {"ECC": "1"}})", "simlib %s --set ECC=1"},
+        {COUNTER, "/api/wizard-map", R"({"name": "generics", "settings": {"DIRECTION": "both"}})",
+         "wizard-map %s generics --set DIRECTION=both"},
+    };
+    for (const QUERY_CASE& c : cases) {
+        const std::unique_ptr<KOVA_SESSION> session = open_description(c.description);
+        ASSERT_TRUE(session);
+        std::string arguments = c.arguments;
+        arguments.replace(arguments.find("%s"), 2, c.description);
+        const TOOL_RUN tool = run_kova(arguments + " --format json", false);
+        EXPECT_EQ(KOVA_SERVE_API(*session).handle("POST", c.path, c.body).body, tool.out) << arguments;
+    }
+    const std::unique_ptr<KOVA_SESSION> session = open_ram();
+    ASSERT_TRUE(session);
+    for (const bool minimal : {false, true}) {
+        const std::string saved = temp_folder() + "/served.settings";
+        std::remove(saved.c_str());
+        run_kova("validate " + RAM + " --set MODE=DUAL --set WIDTH=12 --save " + saved + (minimal ? " --minimal" : ""));
+        std::ifstream in(saved, std::ios::binary);
+        std::stringstream written;
+        written << in.rdbuf();
+        const std::string body = std::string(R"({"settings": {"MODE": "DUAL", "WIDTH": "12"}, "minimal": )") +
+                                 (minimal ? "true}" : "false}");
+        const nlohmann::json answer =
+            nlohmann::json::parse(KOVA_SERVE_API(*session).handle("POST", "/api/settings", body).body);
+        EXPECT_EQ(answer["text"], written.str()) << "minimal " << minimal;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,222 @@
+#!/usr/bin/env python3
+"""kova serve's page in a headless browser, as an engineer uses it.
+
+Starts `kova serve examples/ram.xml --port 0`, opens the page and checks
+that every port and parameter of ram.xml is on it; sets MODE to DUAL and
+sees the port-B conflicts beside those ports; opens the explanation of
+one; asks for a repair and accepts it, and sees the configuration valid;
+then saves the settings and downloads the generated Verilog, and checks
+both files with the kova tool (the settings validate) and iverilog (the
+wrapper compiles against the block's stub, when iverilog is installed).
+On the way it checks the page's conversion between bytes and the JSON safe
+form, which carries settings files and downloads. A screenshot of the conflicts is written to $KOVA_SCREENSHOT, or to the
+temporary folder.
+
+Usage: test_browser.py KOVA SOURCE_DIR. Exit status 77 (skipped) only
+when the browser, its driver or the selenium module is missing.
+"""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import xml.etree.ElementTree as ElementTree
+
+SKIPPED = 77
+CHROMIUM = "/usr/bin/chromium"
+CHROMEDRIVER = "/usr/bin/chromedriver"
+WAIT = 20  # seconds for any one thing to appear on the page
+
+
+def skip(reason):
+    print("skipped: " + reason)
+    sys.exit(SKIPPED)
+
+
+try:
+    from selenium import webdriver
+    from selenium.webdriver.chrome.service import Service
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.support import expected_conditions as ready
+    from selenium.webdriver.support.ui import Select, WebDriverWait
+except ImportError:
+    skip("the selenium module is not installed")
+
+
+def start_server(kova, source):
+    """The server of examples/ram.xml, run from the source folder as the
+    README shows it, and the address it printed on standard output."""
+    server = subprocess.Popen([kova, "serve", os.path.join("examples", "ram.xml"), "--port", "0"], cwd=source,
+                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    found = []
+
+    def read():
+        for line in server.stdout:
+            match = re.search(r"http://[^\s]+", line)
+            if match and not found:
+                found.append(match.group(0).rstrip("/."))
+    reader = threading.Thread(target=read, daemon=True)
+    reader.start()
+    deadline = time.time() + WAIT
+    while not found and time.time() < deadline and server.poll() is None:
+        time.sleep(0.05)
+    if not found:
+        server.kill()
+        raise AssertionError("kova serve printed no address")
+    return server, found[0]
+
+
+def browser(downloads):
+    options = webdriver.ChromeOptions()
+    options.binary_location = CHROMIUM
+    for argument in ("--headless=new", "--no-sandbox", "--disable-dev-shm-usage", "--window-size=1366,768"):
+        options.add_argument(argument)
+    options.add_experimental_option("prefs", {"download.default_directory": downloads,
+                                              "download.prompt_for_download": False})
+    driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    driver.execute_cdp_cmd("Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": downloads})
+    # The page as a 1366x768 laptop screen shows it.
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                           {"width": 1366, "height": 768, "deviceScaleFactor": 1, "mobile": False})
+    return driver
+
+
+def model_names(description):
+    """Every port, parameter and hidden parameter the description writes."""
+    root = ElementTree.parse(description).getroot()
+    return [o.get("name") for o in root.findall("object") if o.get("kind") != "macro"]
+
+
+# Bytes and their JSON safe form (docs/json.md), as the page writes an
+# uploaded settings file for the server and turns answers back into bytes
+# for a download.
+SAFE_FORMS = [
+    ([0x44, 0x3D, 0x33], "D=3"),
+    ([0x63, 0x61, 0x66, 0xC3, 0xA9], "caf\u00e9"),
+    ([0x61, 0x80, 0x62], "a\ufffd80b"),
+    ([0xED, 0xA0, 0x80], "\ufffdED\ufffdA0\ufffd80"),
+    ([0xEF, 0xBF, 0xBD, 0x46, 0x46], "\ufffd\ufffdFF"),
+    ([0xE2, 0x82, 0x41], "\ufffdE2\ufffd82A"),
+    ([0xF0, 0x9F, 0x98, 0x80], "\U0001F600"),
+]
+
+
+def check_safe_forms(driver):
+    for data, safe in SAFE_FORMS:
+        written = driver.execute_script("return safeFormOf(Uint8Array.from(arguments[0]));", data)
+        assert written == safe, (data, written, safe)
+        restored = driver.execute_async_script(
+            "const done = arguments[1];"
+            "bytesOf(arguments[0]).arrayBuffer().then((b) => done(Array.from(new Uint8Array(b))));", safe)
+        assert restored == data, (safe, restored, data)
+
+
+def css(name, value=None):
+    return '[%s="%s"]' % (name, value) if value is not None else "[%s]" % name
+
+
+def downloaded(folder, name):
+    path = os.path.join(folder, name)
+    deadline = time.time() + WAIT
+    while not os.path.exists(path) and time.time() < deadline:
+        time.sleep(0.1)
+    assert os.path.exists(path), "no download " + name + " among " + str(os.listdir(folder))
+    return path
+
+
+def use_page(driver, url, names, downloads, screenshot):
+    wait = WebDriverWait(driver, WAIT)
+    summary = lambda state: lambda d: d.find_element(By.ID, "summary").get_attribute("data-state") == state
+    driver.get(url)
+    wait.until(summary("valid"))
+    for name in names:
+        driver.find_element(By.CSS_SELECTOR, css("data-object", name))
+    assert driver.find_element(By.ID, "block-name").text == "block_ram"
+    check_safe_forms(driver)
+
+    Select(driver.find_element(By.CSS_SELECTOR, css("data-control", "MODE"))).select_by_value("DUAL")
+    for port in ("clkb", "addrb", "doutb"):
+        wait.until(ready.presence_of_element_located(
+            (By.CSS_SELECTOR, css("data-diags-for", port) + ' .diag[data-severity="error"]')))
+        text = driver.find_element(By.CSS_SELECTOR, css("data-diags-for", port)).text
+        assert "ERROR" in text.upper() and port in text, text
+    wait.until(summary("invalid"))
+    driver.save_screenshot(screenshot)
+
+    driver.find_element(By.CSS_SELECTOR, css("data-diags-for", "clkb") + " .diag button.explain").click()
+    dialog = driver.find_element(By.ID, "explain-dialog")
+    wait.until(lambda d: dialog.is_displayed() and d.find_elements(By.CSS_SELECTOR, "#explain-body table.rules"))
+    assert "clkb" in dialog.text and "MODE == DUAL" in dialog.text, dialog.text
+    driver.find_element(By.ID, "explain-close").click()
+    wait.until(lambda d: not dialog.is_displayed())
+
+    driver.find_element(By.ID, "fix-button").click()
+    wait.until(ready.element_to_be_clickable((By.ID, "fix-accept")))
+    changed = {box.get_attribute("data-fix-change"): box.get_attribute("data-new")
+               for box in driver.find_elements(By.CSS_SELECTOR, "#fix-changes [data-fix-change]")}
+    assert all(changed.get(port) == "USED" for port in ("clkb", "addrb", "doutb")), changed
+    driver.find_element(By.ID, "fix-accept").click()
+    wait.until(summary("valid"))
+    usage = Select(driver.find_element(By.CSS_SELECTOR, css("data-usage-for", "clkb")))
+    assert usage.first_selected_option.get_attribute("value") == "USED"
+    assert not driver.find_elements(By.CSS_SELECTOR, css("data-diags-for", "clkb") + " .diag")
+
+    driver.find_element(By.ID, "save-button").click()
+    settings = downloaded(downloads, "block_ram.settings")
+    Select(driver.find_element(By.ID, "generate-lang")).select_by_value("verilog")
+    driver.find_element(By.ID, "generate-button").click()
+    verilog = downloaded(downloads, "block_ram_cfg.v")
+    return settings, verilog
+
+
+def check_files(kova, description, settings, verilog, folder):
+    run = subprocess.run([kova, "validate", description, "--settings", settings], capture_output=True, text=True)
+    assert run.returncode == 0, "the saved settings do not validate:\n" + run.stdout + run.stderr
+    with open(settings, encoding="utf-8") as file:
+        assert "MODE=DUAL" in file.read()
+    with open(verilog, encoding="utf-8") as file:
+        text = file.read()
+    assert "module block_ram_cfg" in text and "block_ram #(" in text, text
+    if not shutil.which("iverilog"):
+        print("iverilog is not installed: the wrapper is not compiled")
+        return
+    stub = os.path.join(folder, "block_ram.v")
+    subprocess.run([kova, "generate", description, "--settings", settings, "--lang", "verilog", "--stub",
+                    "-o", stub], check=True, capture_output=True)
+    run = subprocess.run(["iverilog", "-g2012", "-o", os.path.join(folder, "sim.out"), stub, verilog],
+                         capture_output=True, text=True)
+    assert run.returncode == 0, "iverilog:\n" + run.stdout + run.stderr
+
+
+def main():
+    kova, source = sys.argv[1], sys.argv[2]
+    for program in (CHROMIUM, CHROMEDRIVER):
+        if not os.path.exists(program):
+            skip(program + " is not installed")
+    description = os.path.join(source, "examples", "ram.xml")
+    folder = tempfile.mkdtemp(prefix="kova-browser-")
+    downloads = os.path.join(folder, "downloads")
+    os.mkdir(downloads)
+    screenshot = os.environ.get("KOVA_SCREENSHOT") or os.path.join(folder, "serve-wizard.png")
+    server, driver = None, None
+    try:
+        server, url = start_server(kova, source)
+        driver = browser(downloads)
+        settings, verilog = use_page(driver, url, model_names(description), downloads, screenshot)
+        check_files(kova, description, settings, verilog, folder)
+        print("page checked: conflicts shown, explained, repaired; settings and Verilog downloaded")
+    finally:
+        if driver:
+            driver.quit()
+        if server:
+            server.terminate()
+            server.wait(timeout=10)
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
