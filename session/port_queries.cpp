@@ -66,7 +66,8 @@ std::vector<KOVA_PORT_RANGE> kova_port_ranges(KOVA_SESSION& session, KOVA_MESSAG
     validator.evaluate_port_widths();
     std::vector<std::string> names;
     const KOVA_OBJ_MAP list = validator.get_port_list();  // a copy: keep it alive through the walk
-    for (const auto& entry : list.entries()) names.push_back(entry.second->get_name());
+    for (const auto& entry : list.entries())
+        names.push_back(static_cast<const KOVA_PORT_OBJ*>(entry.second)->get_name());
     std::vector<KOVA_PORT_RANGE> ranges;
     for (const std::string& name : names)
         if (const KOVA_PORT_OBJ* port = validator.determine_port_value_validity(name)) ranges.push_back(range_of(*port));
