@@ -2,7 +2,8 @@
 // a copy of the template session given the settings and run, and the
 // route's document built with the same session functions as the kova
 // tool's subcommands (tools/options.cpp, run_command). Two routes run
-// nothing: the model, and reading an uploaded settings file.
+// nothing: the model, and reading an uploaded settings file; one has no
+// subcommand: every object's state after the run.
 #include "serve/api.h"
 
 #include <functional>
@@ -67,8 +68,10 @@ bool text_member(const json& request, const char* name, std::string& text) {
     return true;
 }
 
-// The request's settings in the order written; problem set when they are
-// not an object of texts or more than the description could hold.
+// The request's settings in the order the parsed object holds them: by
+// name, not as written (for distinct names the result is the same).
+// Problem set when they are not an object of texts or more than the
+// description could hold.
 std::vector<KOVA_SETTING> request_settings(const json& request, std::size_t limit, std::string& problem) {
     std::vector<KOVA_SETTING> settings;
     const auto found = request.find("settings");
@@ -170,16 +173,22 @@ void generate_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RE
     output.document["text"] = in_document ? kova_json_text(generated.text) : json();
 }
 
-// The name a query route asks about; problem set when it is missing.
-bool required_name(const json& request, const char* what, std::string& name, std::string& problem) {
-    if (text_member(request, "name", name) && !name.empty()) return true;
-    problem = std::string("this route needs the name of ") + what;
+// The name a query route asks about; "" when the request has no "name",
+// for the route's answer about every one. Problem set when it is there
+// but not a non-empty text.
+bool query_name(const json& request, const char* what, std::string& name, std::string& problem) {
+    if (text_member(request, "name", name) && (!name.empty() || !request.contains("name"))) return true;
+    problem = std::string("name must be the name of ") + what + ", or left out for every one";
     return false;
 }
 
 void ranges_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT&, ROUTE_OUTPUT& output) {
     std::string name;
-    if (!required_name(request, "a port", name, output.problem)) return;
+    if (!query_name(request, "a port", name, output.problem)) return;
+    if (name.empty()) {
+        output.document = kova_port_ranges_json(kova_port_ranges(session, output.messages));
+        return;
+    }
     KOVA_PORT_RANGE range;
     if (!kova_port_range(session, name, range, output.messages)) {
         output.problem = "no port is named " + name;
@@ -194,13 +203,23 @@ void simlib_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, ROU
 
 void wizard_map_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT&, ROUTE_OUTPUT& output) {
     std::string name;
-    if (!required_name(request, "a wizard map", name, output.problem)) return;
+    if (!query_name(request, "a wizard map", name, output.problem)) return;
+    if (name.empty()) {
+        output.document = kova_wizard_maps_json(kova_evaluate_wizard_maps(session, output.messages));
+        return;
+    }
     KOVA_WIZARD_MAP_RESULT map;
     if (!kova_evaluate_wizard_map(session, name, map, output.messages)) {
         output.problem = "no wizard map is named " + name;
         return;
     }
     output.document = kova_wizard_map_json(map);
+}
+
+// Every object's state after the run, hidden parameters with their
+// derived values among them.
+void states_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, ROUTE_OUTPUT& output) {
+    output.document = kova_serve_states_document(session.validator());
 }
 
 // The settings file text after the run (corrections included), as
@@ -257,6 +276,7 @@ const std::vector<ROUTE>& routes() {
         {"/api/simlib", "POST", "simlib", simlib_body},
         {"/api/wizard-map", "POST", "wizard-map", wizard_map_body},
         {"/api/settings", "POST", "settings", settings_body},
+        {"/api/states", "POST", "states", states_body},
     };
     return table;
 }

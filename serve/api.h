@@ -2,7 +2,7 @@
 // (method, path, JSON body) in, one response (status, type, body) out.
 // Every /api/ route answers the JSON document the matching kova
 // subcommand writes with --format json (docs/json.md), so the web page and
-// the tool agree.
+// the tool agree; model, load and states have no subcommand.
 //
 // Invariant: the template session is loaded once and never changed; each
 // request works on its own copy, so handle is const and copies of the
@@ -34,7 +34,8 @@ public:
 
     // Answers one request. The body is a JSON object
     // {"settings": {"NAME": "VALUE", ...}, ...} with the route's own
-    // members ("name" for explain, ranges and wizard-map, "keep" for fix,
+    // members ("name" for explain, ranges and wizard-map, the last two
+    // answering for every port or map without it, "keep" for fix,
     // "lang" and "stub" for generate, "minimal" for settings, "text" and
     // "file" for load).
     KOVA_SERVE_RESPONSE handle(const std::string& method, const std::string& path, const std::string& body) const;

@@ -1,5 +1,5 @@
-// Building the model document from the shared layer's object states,
-// value-text readings and wizard-map evaluation.
+// Building the model and states documents from the shared layer's object
+// states, value-text readings and wizard-map evaluation.
 #include "serve/model_document.h"
 
 #include "session/json_document.h"
@@ -40,20 +40,24 @@ json object_json(const KOVA_OBJECT_STATE& state) {
     return object;
 }
 
-// Every map evaluated in the description's order; a map's objects are its
-// own and, as the map asks, the parameters and used ports it adds.
+json state_json(const KOVA_OBJECT_STATE& state) {
+    const bool hidden = state.kind == "hidden";
+    const bool parameter = !state.port && !hidden;
+    return {{"name", kova_json_text(state.name)},
+            {"kind", kova_json_text(state.kind)},
+            {"port", state.port},
+            {"hidden", hidden},
+            {"value", state.port && state.value.empty() ? json() : kova_json_text(state.value)},
+            {"alt_value", parameter ? kova_json_text(state.alt_value) : json()},
+            {"usage", kova_get_usage_state_as_string(state.usage)},
+            {"alt_usage", kova_get_usage_state_as_string(state.alt_usage)}};
+}
+
+// Every map evaluated in the description's order; the page shows a map's
+// messages when it asks for the maps under its settings.
 json wizard_maps_json(KOVA_SESSION& session) {
-    std::vector<std::string> names;
-    KOVA_RULES_VALIDATOR& validator = session.validator();
-    validator.reset_wizard_map();
-    while (const KOVA_WIZARD_MAP* map = validator.get_next_wizard_map()) names.push_back(map->get_map_name());
-    json maps = json::array();
-    for (const std::string& name : names) {
-        KOVA_WIZARD_MAP_RESULT result;
-        KOVA_MESSAGES ignored;  // the page shows a map's messages when it asks for the map under its settings
-        if (kova_evaluate_wizard_map(session, name, result, ignored)) maps.push_back(kova_wizard_map_json(result));
-    }
-    return maps;
+    KOVA_MESSAGES ignored;
+    return kova_wizard_maps_json(kova_evaluate_wizard_maps(session, ignored))["maps"];
 }
 
 }  // namespace
@@ -74,4 +78,10 @@ json kova_serve_model_document(KOVA_SESSION& session, const std::vector<KOVA_SET
         settings[kova_json_safe(setting.name)] = kova_json_text(setting.value);
     document["settings"] = settings;
     return document;
+}
+
+json kova_serve_states_document(const KOVA_RULES_VALIDATOR& validator) {
+    json objects = json::array();
+    for (const KOVA_OBJECT_STATE& state : kova_object_states(validator, true)) objects.push_back(state_json(state));
+    return {{"objects", objects}};
 }

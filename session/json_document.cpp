@@ -98,6 +98,12 @@ nlohmann::json kova_port_range_json(const KOVA_PORT_RANGE& range) {
             {"values", range.listed ? kova_texts_json(range.values) : nlohmann::json()}};
 }
 
+nlohmann::json kova_port_ranges_json(const std::vector<KOVA_PORT_RANGE>& ranges) {
+    nlohmann::json ports = nlohmann::json::array();
+    for (const KOVA_PORT_RANGE& range : ranges) ports.push_back(kova_port_range_json(range));
+    return {{"ports", ports}};
+}
+
 nlohmann::json kova_simulation_libraries_json(const KOVA_SIMULATION_LIBRARIES& libraries) {
     return {{"libraries", kova_texts_json(libraries.names)}, {"library_text", kova_json_text(libraries.text)}};
 }
@@ -111,6 +117,12 @@ nlohmann::json kova_wizard_map_json(const KOVA_WIZARD_MAP_RESULT& map) {
                            {"usage", kova_json_text(entry.usage)},
                            {"source", kova_json_text(entry.source)}});
     return {{"map", kova_json_text(map.map)}, {"objects", objects}};
+}
+
+nlohmann::json kova_wizard_maps_json(const std::vector<KOVA_WIZARD_MAP_RESULT>& maps) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const KOVA_WIZARD_MAP_RESULT& map : maps) list.push_back(kova_wizard_map_json(map));
+    return {{"maps", list}};
 }
 
 nlohmann::json kova_texts_json(const std::vector<std::string>& texts) {

@@ -42,8 +42,12 @@ nlohmann::json kova_parameters_json(const KOVA_RULES_VALIDATOR& validator);
 // a value list); {"libraries", "library_text"}; {"map", "objects"}, each
 // object {"kind", "name", "value", "usage", "source"}.
 nlohmann::json kova_port_range_json(const KOVA_PORT_RANGE& range);
+// {"ports": [...]}: every port's range, each as kova_port_range_json.
+nlohmann::json kova_port_ranges_json(const std::vector<KOVA_PORT_RANGE>& ranges);
 nlohmann::json kova_simulation_libraries_json(const KOVA_SIMULATION_LIBRARIES& libraries);
 nlohmann::json kova_wizard_map_json(const KOVA_WIZARD_MAP_RESULT& map);
+// {"maps": [...]}: every map, each as kova_wizard_map_json.
+nlohmann::json kova_wizard_maps_json(const std::vector<KOVA_WIZARD_MAP_RESULT>& maps);
 
 // A list of texts, each made safe.
 nlohmann::json kova_texts_json(const std::vector<std::string>& texts);

@@ -18,6 +18,18 @@ std::vector<std::string> value_list(NUVO_UINTEGER* const* array, int width) {
     return values;
 }
 
+// A port's range as its value rules left it.
+KOVA_PORT_RANGE range_of(const KOVA_PORT_OBJ& port) {
+    KOVA_PORT_RANGE range;
+    range.port = port.get_name();
+    range.width = port.get_current_port_width();
+    range.lower = in_decimal(*port.get_min_port_value(), range.width);
+    range.upper = in_decimal(*port.get_max_port_value(), range.width);
+    range.listed = port.get_port_value_array() != nullptr;
+    range.values = value_list(port.get_port_value_array(), range.width);
+    return range;
+}
+
 }  // namespace
 
 std::vector<KOVA_PORT_WIDTH> kova_port_widths(KOVA_SESSION& session, KOVA_MESSAGES& messages) {
@@ -42,11 +54,23 @@ bool kova_port_range(KOVA_SESSION& session, const std::string& name, KOVA_PORT_R
     const KOVA_PORT_OBJ* port = validator.determine_port_value_validity(name);
     messages = session.take_messages();
     if (!port) return false;
-    range.port = port->get_name();
-    range.width = port->get_current_port_width();
-    range.lower = in_decimal(*port->get_min_port_value(), range.width);
-    range.upper = in_decimal(*port->get_max_port_value(), range.width);
-    range.listed = port->get_port_value_array() != nullptr;
-    range.values = value_list(port->get_port_value_array(), range.width);
+    range = range_of(*port);
     return true;
+}
+
+// A port's value rules change only that port's bounds and list, so one
+// width evaluation serves every port and the order does not matter.
+std::vector<KOVA_PORT_RANGE> kova_port_ranges(KOVA_SESSION& session, KOVA_MESSAGES& messages) {
+    KOVA_RULES_VALIDATOR& validator = session.validator();
+    validator.clear_error_messages();
+    validator.evaluate_port_widths();
+    std::vector<std::string> names;
+    const KOVA_OBJ_MAP list = validator.get_port_list();  // a copy: keep it alive through the walk
+    for (const auto& entry : list.entries())
+        names.push_back(static_cast<const KOVA_PORT_OBJ*>(entry.second)->get_name());
+    std::vector<KOVA_PORT_RANGE> ranges;
+    for (const std::string& name : names)
+        if (const KOVA_PORT_OBJ* port = validator.determine_port_value_validity(name)) ranges.push_back(range_of(*port));
+    messages = session.take_messages();
+    return ranges;
 }

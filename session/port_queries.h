@@ -1,5 +1,5 @@
 // What a wizard asks about ports once the settings are applied: the width
-// of every port, and the legal values of one. The engine's messages of
+// of every port, and the legal values of one or of every port. The engine's messages of
 // each query are handed back with its answer. `kova widths`, `kova
 // ranges` and the Python module answer through these.
 #ifndef KOVA_PORT_QUERIES_H
@@ -31,5 +31,9 @@ struct KOVA_PORT_RANGE {
 // has that name.
 bool kova_port_range(KOVA_SESSION& session, const std::string& name, KOVA_PORT_RANGE& range,
                      KOVA_MESSAGES& messages);
+
+// The legal values of every port under the current state, in the port
+// list's order; each entry is what kova_port_range gives for that port.
+std::vector<KOVA_PORT_RANGE> kova_port_ranges(KOVA_SESSION& session, KOVA_MESSAGES& messages);
 
 #endif

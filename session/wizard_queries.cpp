@@ -59,6 +59,23 @@ bool kova_evaluate_wizard_map(KOVA_SESSION& session, const std::string& name, KO
     return true;
 }
 
+std::vector<KOVA_WIZARD_MAP_RESULT> kova_evaluate_wizard_maps(KOVA_SESSION& session, KOVA_MESSAGES& messages) {
+    std::vector<std::string> names;
+    KOVA_RULES_VALIDATOR& validator = session.validator();
+    validator.reset_wizard_map();
+    while (const KOVA_WIZARD_MAP* map = validator.get_next_wizard_map()) names.push_back(map->get_map_name());
+    std::vector<KOVA_WIZARD_MAP_RESULT> maps;
+    messages.clear();
+    for (const std::string& name : names) {
+        KOVA_WIZARD_MAP_RESULT result;
+        KOVA_MESSAGES posted;
+        if (!kova_evaluate_wizard_map(session, name, result, posted)) continue;
+        maps.push_back(std::move(result));
+        for (KOVA_MESSAGE& message : posted) messages.push_back(std::move(message));
+    }
+    return maps;
+}
+
 bool kova_stimulus_at(KOVA_SESSION& session, const std::string& name, int time, KOVA_STIMULUS_RESULT& result,
                       KOVA_MESSAGES& messages) {
     KOVA_RULES_VALIDATOR& validator = session.validator();

@@ -1,5 +1,5 @@
 // What a wizard shows beside the validation: the message rules that apply,
-// the simulation libraries, a wizard map and the values a stimulus vector
+// the simulation libraries, one or every wizard map and the values a stimulus vector
 // drives. Each query clears the engine's message list first and hands
 // back what it posted. The kova subcommands of the same names and the
 // Python module answer through these.
@@ -41,6 +41,11 @@ struct KOVA_WIZARD_MAP_RESULT {
 // no map of that name.
 bool kova_evaluate_wizard_map(KOVA_SESSION& session, const std::string& name, KOVA_WIZARD_MAP_RESULT& result,
                               KOVA_MESSAGES& messages);
+
+// Every map evaluated under the current state, in the description's
+// order; each entry is what kova_evaluate_wizard_map gives for that map,
+// and messages are those of all of them.
+std::vector<KOVA_WIZARD_MAP_RESULT> kova_evaluate_wizard_maps(KOVA_SESSION& session, KOVA_MESSAGES& messages);
 
 struct KOVA_TRANSITION {
     std::string signal, value;

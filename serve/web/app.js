@@ -329,29 +329,29 @@ function setSummary(kind, text) {
 }
 
 // One round: validate and every query of the wizard under the settings,
-// all at once; drawn only when no later round has started.
+// all at once, one request per kind whatever the description's size (the
+// ranges of every port, the states of every object with the hidden
+// parameters' values, every wizard map); drawn only when no later round
+// has started.
 async function refresh() {
   const generation = ++state.generation;
-  const model = state.model;
-  const ports = model.objects.filter((o) => o.port);
-  const hidden = model.objects.filter((o) => o.hidden);
-  const maps = Array.from(document.querySelectorAll("[data-map]"), (group) => group.dataset.map);
+  const hasMaps = document.querySelector("[data-map]") !== null;
   try {
-    const [validation, messages, libraries, ranges, hiddenValues, mapValues] = await Promise.all([
+    const [validation, messages, libraries, ranges, states, maps] = await Promise.all([
       post("/api/validate", request()),
       post("/api/messages", request()),
       post("/api/simlib", request()),
-      Promise.all(ports.map((p) => post("/api/ranges", request({ name: p.name })))),
-      Promise.all(hidden.map((h) => post("/api/explain", request({ name: h.name })))),
-      Promise.all(maps.map((m) => post("/api/wizard-map", request({ name: m })))),
+      post("/api/ranges", request()),
+      post("/api/states", request()),
+      hasMaps ? post("/api/wizard-map", request()) : null,
     ]);
     if (generation !== state.generation) return;
     drawValidation(validation);
     drawList("wizard-messages", messages.ok ? messages.document.wizard_messages : [], "(none apply)");
     drawList("simulation-libraries", libraries.ok ? libraries.document.libraries : [], "(none)");
-    ranges.forEach((answer) => answer.ok && drawRange(answer.document));
-    hiddenValues.forEach((answer) => answer.ok && drawHidden(answer.document.object));
-    mapValues.forEach((answer) => answer.ok && drawMap(answer.document));
+    if (ranges.ok) ranges.document.ports.forEach(drawRange);
+    if (states.ok) states.document.objects.filter((o) => o.hidden).forEach(drawHidden);
+    if (maps && maps.ok) maps.document.maps.forEach(drawMap);
   } catch (failure) {
     if (generation === state.generation) setSummary("error", `\u2716 The server did not answer: ${failure.message}`);
   }

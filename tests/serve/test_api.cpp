@@ -59,8 +59,14 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         {"GET", "/api/model", "", 200,
          "\"library\": \"ram_lib.ram_pkg;MODE == DUAL ? ram_dp_lib.rtl : ram_sp_lib.rtl;\""},
         {"POST", "/api/ranges", R"({"name": "addra", "settings": {"DEPTH": "64"}})", 200, "\"width\": 6"},
+        {"POST", "/api/ranges", R"({"settings": {"DEPTH": "64"}})", 200, "\"port\": \"clkb\""},
+        {"POST", "/api/wizard-map", "{}", 200, "\"maps\": []"},
+        {"POST", "/api/states", R"({"settings": {"DEPTH": "64"}})", 200, "\"hidden\": true"},
         {"POST", "/api/simlib", R"({"settings": {"MODE": "DUAL"}})", 200, "\"library_text\": \"ram_lib;ram_dp_lib;\""},
         {"POST", "/api/settings", R"({"minimal": true, "settings": {"DEPTH": "64"}})", 200, "DEPTH=64\\n\""},
+        // Settings apply in byte order of their names, not as written: "depth" last.
+        {"POST", "/api/settings", R"({"minimal": true, "settings": {"depth": "16", "DEPTH": "64"}})", 200,
+         "DEPTH=16\\n\""},
         {"POST", "/api/load", R"({"text": "# mine\nMODE=DUAL\n", "file": "a.settings"})", 200, "\"line\": 2"},
         // Requests the layer refuses.
         {"POST", "/api/validate", "{not json", 400, "\"messages\": []"},
@@ -71,7 +77,9 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         {"POST", "/api/explain", R"({"name": "NO_SUCH"})", 400, "\"command\": \"explain\""},
         {"POST", "/api/generate", R"({"lang": "cobol"})", 400, "lang must be"},
         {"POST", "/api/fix", R"({"keep": "WIDTH"})", 400, "keep must be"},
-        {"POST", "/api/ranges", "{}", 400, "needs the name of a port"},
+        {"POST", "/api/ranges", R"({"name": ""})", 400, "left out for every one"},
+        {"POST", "/api/wizard-map", R"({"name": 7})", 400, "name must be the name of a wizard map"},
+        {"POST", "/api/states", R"({"settings": {"NO_SUCH": "1"}})", 400, "\"command\": \"states\""},
         {"POST", "/api/ranges", R"({"name": "WIDTH"})", 400, "no port is named WIDTH"},
         {"POST", "/api/wizard-map", R"({"name": "generics"})", 400, "no wizard map is named"},
         {"POST", "/api/settings", R"({"minimal": "yes"})", 400, "minimal must be"},
@@ -163,6 +171,8 @@ TEST(ServeApi, QueriesAnswerWhatTheToolWrites) {
         {RAM, "/api/simlib", R"({"settings": {"ECC": "1"}})", "simlib %s --set ECC=1"},
         {COUNTER, "/api/wizard-map", R"({"name": "generics", "settings": {"DIRECTION": "both"}})",
          "wizard-map %s generics --set DIRECTION=both"},
+        {RAM, "/api/ranges", R"({"settings": {"MODE": "DUAL", "DEPTH": "32"}})", "ranges %s --set MODE=DUAL --set DEPTH=32"},
+        {COUNTER, "/api/wizard-map", R"({"settings": {"DIRECTION": "both"}})", "wizard-map %s --set DIRECTION=both"},
     };
     for (const QUERY_CASE& c : cases) {
         const std::unique_ptr<KOVA_SESSION> session = open_description(c.description);
@@ -186,6 +196,48 @@ TEST(ServeApi, QueriesAnswerWhatTheToolWrites) {
         const nlohmann::json answer =
             nlohmann::json::parse(KOVA_SERVE_API(*session).handle("POST", "/api/settings", body).body);
         EXPECT_EQ(answer["text"], written.str()) << "minimal " << minimal;
+    }
+}
+
+// Each entry of an answer for every port, map or object is what the page
+// would learn by asking about that one alone: its range, its map, and for
+// a hidden parameter the value explain gives.
+TEST(ServeApi, AnswersForEveryOneMatchTheOneByOne) {
+    struct EVERY_CASE {
+        const std::string& description;
+        const char* path;  // the route answering for every one
+        const char* list;  // the member listing them
+        const char* name;  // the member naming one
+        const char* one_path;
+        const char* compared;  // the one-by-one answer's member holding the entry; "" for the whole document
+        const char* member;    // the entry's member compared with it; "" for all of them
+    };
+    const EVERY_CASE cases[] = {
+        {RAM, "/api/ranges", "ports", "port", "/api/ranges", "", ""},
+        {COUNTER, "/api/wizard-map", "maps", "map", "/api/wizard-map", "", ""},
+        {RAM, "/api/states", "objects", "name", "/api/explain", "object", "value"},
+    };
+    const std::string settings = R"("settings": {"MODE": "DUAL", "DEPTH": "32", "ECC": "1"})";
+    for (const EVERY_CASE& c : cases) {
+        const std::unique_ptr<KOVA_SESSION> session = open_description(c.description);
+        ASSERT_TRUE(session);
+        const KOVA_SERVE_API api(*session);
+        const std::string body = c.description == RAM ? "{" + settings + "}" : "{}";
+        const nlohmann::json every = nlohmann::json::parse(api.handle("POST", c.path, body).body);
+        ASSERT_FALSE(every[c.list].empty()) << c.path;
+        for (const nlohmann::json& entry : every[c.list]) {
+            if (std::string(c.list) == "objects" && !entry["hidden"].get<bool>()) continue;
+            const std::string one_body = "{\"name\": " + entry[c.name].dump() +
+                                         (c.description == RAM ? ", " + settings : std::string()) + "}";
+            const nlohmann::json one = nlohmann::json::parse(api.handle("POST", c.one_path, one_body).body);
+            const nlohmann::json& answer = *c.compared ? one[c.compared] : one;
+            if (*c.member) {
+                EXPECT_EQ(entry[c.member], answer[c.member]) << c.path << " " << entry[c.name];
+                continue;
+            }
+            for (const auto& [member, value] : entry.items())
+                EXPECT_EQ(value, answer[member]) << c.path << " " << entry[c.name] << " " << member;
+        }
     }
 }
 

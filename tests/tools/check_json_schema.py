@@ -3,7 +3,7 @@
 examples (valid and invalid configurations, failures, texts that are not
 UTF-8) and checks each document against docs/kova.schema.json and the
 exit-status rules of docs/json.md; batch and sweep with --format jsonl,
-every line of theirs likewise; and kova serve's model document, fetched
+every line of theirs likewise; and kova serve's model and states documents, fetched
 from a server on 127.0.0.1. Altered documents must be rejected, so that a
 schema that lets everything through fails too.
 
@@ -44,9 +44,11 @@ def cases(examples, odd):
         (["deps", fifo, "DEPTH"], 0, None),
         (["deps", fifo, "--expr", "WIDTH gt 8"], 0, None),
         (["wizard-map", counter, "generics", "--set", "WIDTH=12", "--set", "DIRECTION=down"], 0, None),
+        (["wizard-map", counter], 0, '"maps": ['),
         (["stimulus", counter, "count_cycle", "--time", "50", "--set", "DIRECTION=both"], 1, "usage-conflict"),
         (["widths", fifo, "--set", "WIDTH=32", "--set", "DEPTH=512"], 0, None),
         (["ranges", fifo, "data_count"], 0, None),
+        (["ranges", fifo, "--set", "MEMORY_TYPE=distributed"], 0, '"ports": ['),
         (["ranges", fifo, "prog_full_thresh", "--set", "MEMORY_TYPE=distributed"], 0, '"values": ['),
         (["messages", fifo, "--set", "MEMORY_TYPE=distributed", "--set", "WIDTH=72"], 0, None),
         (["simlib", fifo, "--set", "MEMORY_TYPE=distributed"], 0, None),
@@ -172,9 +174,9 @@ def problems_of(validator, kova, arguments, status, wanted):
     return problems, document
 
 
-def model_document(kova, examples):
-    """GET /api/model from kova serve on ram.xml with starting settings;
-    None when the server does not start."""
+def served_documents(kova, examples):
+    """GET /api/model and POST /api/states from kova serve on ram.xml with
+    starting settings; None when the server does not start."""
     server = subprocess.Popen([kova, "serve", os.path.join(examples, "ram.xml"), "--port", "0",
                                "--settings", os.path.join(examples, "ram-dual.settings")],
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
@@ -185,7 +187,9 @@ def model_document(kova, examples):
         connection = http.client.HTTPConnection("127.0.0.1", int(line.rstrip().rstrip("/").rpartition(":")[2]),
                                                 timeout=30)
         connection.request("GET", "/api/model")
-        return json.loads(connection.getresponse().read())
+        model = json.loads(connection.getresponse().read())
+        connection.request("POST", "/api/states", body='{"settings": {"MODE": "DUAL", "DEPTH": "300"}}')
+        return model, json.loads(connection.getresponse().read())
     finally:
         server.terminate()
         server.wait(timeout=30)
@@ -245,12 +249,12 @@ def main():
             failed += bool(problems)
             passed += not problems
 
-    model = model_document(kova, examples)
+    model, states = served_documents(kova, examples) or (None, None)
     model_problems = ["kova serve gave no model document"] if model is None else \
-        [e.message for e in validator.iter_errors(model)]
+        [e.message for e in validator.iter_errors(model)] + [e.message for e in validator.iter_errors(states)]
     if model is not None and not model["settings"]:
         model_problems.append("the starting settings are missing")
-    print("%s kova serve model document%s" % ("FAIL" if model_problems else "ok  ",
+    print("%s kova serve model and states documents%s" % ("FAIL" if model_problems else "ok  ",
                                               "".join("\n     " + p for p in model_problems)))
     failed += bool(model_problems)
     passed += not model_problems
