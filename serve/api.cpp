@@ -287,9 +287,8 @@ void append(KOVA_MESSAGES& to, KOVA_MESSAGES from) {
 
 // A POST route on a copy of the template: settings, run, the route's
 // members, the document as run_command writes it.
-KOVA_SERVE_RESPONSE answer(const ROUTE& route, const json& request, KOVA_SESSION& session) {
+KOVA_SERVE_RESPONSE answer(const ROUTE& route, const json& request, KOVA_SESSION& session, std::size_t limit) {
     std::string problem;
-    const std::size_t limit = 2 * kova_object_states(session.validator()).size();
     const std::vector<KOVA_SETTING> settings = request_settings(request, limit, problem);
     if (!problem.empty()) return error_response(400, route.command, problem);
     KOVA_MESSAGES messages;
@@ -310,7 +309,9 @@ KOVA_SERVE_RESPONSE answer(const ROUTE& route, const json& request, KOVA_SESSION
 }  // namespace
 
 KOVA_SERVE_API::KOVA_SERVE_API(const KOVA_SESSION& session, std::vector<KOVA_SETTING> initial_settings)
-    : m_template(session), m_initial_settings(std::move(initial_settings)) {}
+    : m_template(session),
+      m_initial_settings(std::move(initial_settings)),
+      m_setting_limit(2 * kova_object_states(m_template.validator()).size()) {}
 
 KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std::string& path,
                                            const std::string& body) const {
@@ -326,5 +327,5 @@ KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std:
         return error_response(400, route->command, "the request body is not a JSON object");
     KOVA_SESSION session(m_template);
     if (route->plain) return route->plain(request, session, m_initial_settings);
-    return answer(*route, request, session);
+    return answer(*route, request, session, m_setting_limit);
 }

@@ -43,6 +43,9 @@ public:
 private:
     KOVA_SESSION m_template;
     std::vector<KOVA_SETTING> m_initial_settings;
+    // The most settings a request may give: twice the ports and
+    // parameters (a value and a usage state each), counted once here.
+    std::size_t m_setting_limit;
 };
 
 #endif

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "host/kova_stl.h"
 #include "serve/assets.h"
 #include "session/json_document.h"
 
@@ -25,12 +26,6 @@ namespace {
 // response written, and idle between two requests on one connection.
 constexpr time_t KOVA_SERVE_IO_TIMEOUT = 10;
 constexpr time_t KOVA_SERVE_KEEP_ALIVE = 2;
-
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    return text;
-}
 
 // A host as written in a URL or Host header: IPv6 addresses in brackets.
 std::string url_host(const std::string& host) {
@@ -44,7 +39,7 @@ std::string url_host(const std::string& host) {
 class KOVA_SERVE_ORIGINS {
 public:
     KOVA_SERVE_ORIGINS(const std::string& bound_host, int port)
-        : m_names{"localhost", "127.0.0.1", "[::1]", lower(url_host(bound_host))}, m_port(port) {}
+        : m_names{"localhost", "127.0.0.1", "[::1]", to_lower_case(url_host(bound_host))}, m_port(port) {}
 
     // "NAME" or "NAME:PORT" (no port means 80); an absent header is
     // allowed, since a browser always sends one.
@@ -53,7 +48,7 @@ public:
         const std::size_t bracket = header.rfind(']');
         const std::size_t colon = header.rfind(':');
         const bool has_port = colon != std::string::npos && (bracket == std::string::npos || colon > bracket);
-        const std::string name = lower(header.substr(0, has_port ? colon : std::string::npos));
+        const std::string name = to_lower_case(header.substr(0, has_port ? colon : std::string::npos));
         const std::string port = has_port ? header.substr(colon + 1) : "80";
         if (port.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos) return false;
         return std::stoi(port) == m_port && std::find(m_names.begin(), m_names.end(), name) != m_names.end();
@@ -211,7 +206,7 @@ private:
 }  // namespace
 
 bool kova_serve_is_loopback(const std::string& host) {
-    const std::string name = lower(host);
+    const std::string name = to_lower_case(host);
     return name == "localhost" || name == "::1" || name == "[::1]" || name.compare(0, 4, "127.") == 0;
 }
 
