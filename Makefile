@@ -1,13 +1,18 @@
 # The commands of the README. Each installs missing Debian packages (when
 # run as root) and configures and builds what it needs.
 #
-#   make test   the whole suite three ways, each in its own build folder:
-#               build/       plain (RelWithDebInfo)
+#   make test   the whole suite, each build in its own folder:
+#               build/       Release, the build users install: the suite,
+#                            then the valgrind pass (label "valgrind": the
+#                            tool's end-to-end tests with every kova process
+#                            under valgrind memcheck, and every fuzz
+#                            corpus replayed under it)
 #               build-asan/  clang with AddressSanitizer, LeakSanitizer and
 #                            UndefinedBehaviorSanitizer, plus a short smoke
 #                            run of every fuzz target
-#               build-tsan/  clang with ThreadSanitizer: the tests that run
-#                            validators in several threads
+#               build-tsan/  clang with ThreadSanitizer: every place where
+#                            threads meet (validators in several threads,
+#                            kova serve over a socket, batch and sweep)
 #   make fuzz   every fuzz target for FUZZ_SECONDS each (build-asan/)
 #
 # A sanitizer finding ends the test that made it with a failure.
@@ -23,7 +28,8 @@ FUZZ_SECONDS ?= 600
 # The interpreter the Python module is built for (python/CMakeLists.txt).
 PYTHON ?= /usr/bin/python3
 # The tests that run validators in several threads at once.
-THREAD_TEST = ^(EntryPoints\.ValidatorsInTwoThreadsDoNotInterfere|Threads\.CopiesOfOneLoadedValidatorRunInParallel|Batch\.OutcomesLeaveInItemOrder)$$
+THREAD_TEST = ^(EntryPoints\.ValidatorsInTwoThreadsDoNotInterfere|Threads\.CopiesOfOneLoadedValidatorRunInParallel|Batch\.OutcomesLeaveInItemOrder|BatchAndSweep\..*|serve_http)$$
+THREAD_TARGETS = tests_expr tests_validator tests_session tests_tools kova
 
 SANITIZER_CONFIGURE = cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	-DCMAKE_C_COMPILER=$(SANITIZER_CC) -DCMAKE_CXX_COMPILER=$(SANITIZER_CXX)
@@ -34,7 +40,7 @@ SANITIZER_ENV = \
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:external_symbolizer_path=$(SYMBOLIZER)
 CTEST = ctest --output-on-failure -j $(JOBS)
 
-.PHONY: all demo test test-plain test-asan test-tsan fuzz setup configure build \
+.PHONY: all demo test test-plain test-valgrind test-asan test-tsan fuzz setup configure build \
 	asan-build tsan-build bench clean
 
 all: build
@@ -43,7 +49,7 @@ setup:
 	./scripts/setup-deps
 
 configure: setup
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -51,11 +57,15 @@ build: configure
 demo: build
 	$(BUILD)/tools/kova show examples/fifo.xml
 
-test: test-plain test-tsan test-asan
+test: test-plain test-valgrind test-tsan test-asan
 
 test-plain: build
-	@echo "== the suite ($(BUILD)) =="
-	$(CTEST) --test-dir $(BUILD)
+	@echo "== the suite on the Release build ($(BUILD)) =="
+	$(CTEST) --test-dir $(BUILD) -LE valgrind
+
+test-valgrind: build
+	@echo "== the tool's end-to-end tests and the fuzz corpora under valgrind memcheck ($(BUILD)) =="
+	$(CTEST) --test-dir $(BUILD) -L valgrind
 
 asan-build: setup
 	$(SANITIZER_CONFIGURE) -S . -B $(ASAN_BUILD) -DKOVA_SANITIZE=address,undefined -DKOVA_FUZZ=ON
@@ -67,7 +77,7 @@ test-asan: asan-build
 
 tsan-build: setup
 	$(SANITIZER_CONFIGURE) -S . -B $(TSAN_BUILD) -DKOVA_SANITIZE=thread
-	cmake --build $(TSAN_BUILD) -j $(JOBS) --target tests_expr tests_validator tests_session
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(THREAD_TARGETS)
 
 test-tsan: tsan-build
 	@echo "== the thread tests under ThreadSanitizer ($(TSAN_BUILD)) =="

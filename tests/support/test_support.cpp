@@ -48,8 +48,13 @@ std::string write_temp_file(const std::string& name, const std::string& content)
 
 std::string test_data(const std::string& name) { return std::string(KOVA_TEST_DATA) + "/" + name; }
 
+std::string kova_tool() {
+    const char* stand_in = std::getenv("KOVA_TEST_TOOL");
+    return "'" + std::string(stand_in && *stand_in ? stand_in : KOVA_TOOL) + "'";
+}
+
 TOOL_RUN run_kova(const std::string& arguments, bool with_errors) {
-    return run_shell(std::string(KOVA_TOOL) + " " + arguments + (with_errors ? " 2>&1" : " 2>/dev/null"));
+    return run_shell(kova_tool() + " " + arguments + (with_errors ? " 2>&1" : " 2>/dev/null"));
 }
 
 TOOL_RUN run_shell(const std::string& command) {

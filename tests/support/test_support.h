@@ -16,6 +16,11 @@ std::string temp_folder();
 // Path of a file below tests/data.
 std::string test_data(const std::string& name);
 
+// The kova tool the tests run: this build's, or the stand-in named by
+// KOVA_TEST_TOOL (tests/valgrind/memcheck runs it under valgrind), quoted
+// for the shell.
+std::string kova_tool();
+
 // Runs the kova tool with the arguments, through the shell, and collects
 // what it prints (standard error too, unless with_errors is false).
 struct TOOL_RUN {

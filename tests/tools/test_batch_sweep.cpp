@@ -76,6 +76,6 @@ TEST(BatchAndSweep, SweepReportsOnStandardError) {
         {"", "kova: a sweep needs --vary NAME or --random N\n"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(run_shell("'" + std::string(KOVA_TOOL) + "' sweep " + fifo + " " + c.arguments + " 2>&1 >/dev/null").out,
+        EXPECT_EQ(run_shell(kova_tool() + " sweep " + fifo + " " + c.arguments + " 2>&1 >/dev/null").out,
                   c.err) << c.arguments;
 }

@@ -223,7 +223,7 @@ TEST(KovaTool, FailedSaveLeavesTheFileByteForByte) {
     const std::string original = "# keep me\nDEPTH=32\n";
     const std::string target = write_temp_file("limited.settings", original);
     const std::string long_value(4096, 'x');
-    TOOL_RUN limited = run_shell("ulimit -f 2; '" + std::string(KOVA_TOOL) + "' validate " + ram() +
+    TOOL_RUN limited = run_shell("ulimit -f 2; " + kova_tool() + " validate " + ram() +
                                  " --set MODE=" + long_value + " --save '" + target + "' 2>&1");
     EXPECT_EQ(limited.status, 2) << limited.out;
     EXPECT_NE(limited.out.find("cannot save the settings"), std::string::npos) << limited.out;

@@ -33,7 +33,7 @@ std::vector<SHOWN_COMMAND> console_commands(std::istream& readme) {
 // build, whatever the build folder is named.
 std::string run_in_source_folder(std::string command) {
     const std::string shown_tool = "build/tools/kova";
-    if (command.rfind(shown_tool, 0) == 0) command = "'" + std::string(KOVA_TOOL) + "'" + command.substr(shown_tool.size());
+    if (command.rfind(shown_tool, 0) == 0) command = kova_tool() + command.substr(shown_tool.size());
     return run_shell("cd '" + std::string(KOVA_SOURCE_DIR) + "' && " + command + " 2>&1").out;
 }
 
