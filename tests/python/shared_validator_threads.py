@@ -15,7 +15,7 @@ assert "json" not in sys.modules, "explain's first call must be the first import
 
 import kova_rules  # noqa: E402
 
-ROUNDS = int(sys.argv[1]) if len(sys.argv) > 1 else 100
+ROUNDS = int(sys.argv[1]) if len(sys.argv) > 1 else 300
 WIDTHS = ("32", "13")  # valid, and in conflict with byte enables
 
 
@@ -37,10 +37,9 @@ QUESTIONS = [
     ("run", run_answer),
     ("widths", lambda v: v.widths()),
     ("eval", lambda v: v.eval("WE_WIDTH")),
-    ("ranges", lambda v: v.ranges("dina").upper),
-    ("messages", lambda v: v.messages()),
-    ("deps", lambda v: v.deps("wea")),
-    ("ports", lambda v: [(p.name, p.value, p.usage) for p in v.ports]),
+    ("ranges", lambda v: v.ranges("dina").width),
+    ("deps", lambda v: v.deps("wea")),  # the same in both: the rules' names
+    ("parameters", lambda v: [(p.name, p.value, p.usage) for p in v.parameters]),
     ("fix", lambda v: v.fix(dry_run=True)),
     ("generate", lambda v: answer_or_error(lambda: v.generate("verilog"))),
     ("copy", lambda v: run_answer(v.copy())),
@@ -58,16 +57,17 @@ def main():
     sys.setswitchinterval(1e-5)  # the interpreter lock changes hands often
     shared = configured(WIDTHS[0])
     answers = {name: [] for name, _ in QUESTIONS}
-    start = threading.Barrier(len(QUESTIONS) + 1)
+    # Every round starts all threads at once, the switch among them.
+    round_start = threading.Barrier(len(QUESTIONS) + 1)
 
     def ask(name, question):
-        start.wait()
         for _ in range(ROUNDS):
+            round_start.wait()
             answers[name].append(question(shared))
 
     def switch():
-        start.wait()
         for round_ in range(ROUNDS):
+            round_start.wait()
             shared.set("WIDTH", WIDTHS[round_ % 2])
 
     threads = [threading.Thread(target=ask, args=question) for question in QUESTIONS]

@@ -239,9 +239,9 @@ def test_threads_on_their_own_copies_and_on_one_shared_validator():
     assert together == alone
     assert len({repr(results) for results in together}) == len(THREAD_CASES)  # four different answers
     # In a fresh interpreter, so that explain() is first called there; a hang fails on the timeout.
-    shared = subprocess.run([sys.executable, str(SOURCE / "tests" / "python" / "shared_validator_threads.py"), "100"],
+    shared = subprocess.run([sys.executable, str(SOURCE / "tests" / "python" / "shared_validator_threads.py"), "300"],
                             capture_output=True, text=True, check=False, timeout=30)
-    assert (shared.returncode, shared.stdout) == (0, "1100 answers checked\n"), shared.stderr
+    assert (shared.returncode, shared.stdout) == (0, "3000 answers checked\n"), shared.stderr
 
 
 def resident_bytes():
