@@ -38,7 +38,9 @@ void bind_validator(py::module_& module, py::handle load_error) {
     using V = KOVA_PY_VALIDATOR;
     py::class_<V>(module, "Validator",
                   "A loaded description with the user's settings. Make one with kova_rules.load(); copy() gives an "
-                  "independent validator, and threads that each use their own copy run in parallel.")
+                  "independent validator, and threads that each use their own copy run in parallel. One validator "
+                  "may be shared by threads: its operations take turns. Every method that runs the engine lets "
+                  "other Python threads go on meanwhile.")
         .def_property_readonly("description", [](const V& v) { return kova_py_text(v.description()); },
                                "The description file it was loaded from.")
         .def("set", [](V& v, const py::object& name, const py::object& value) { v.set(kova_py_bytes(name), setting_value(value)); },
@@ -116,10 +118,10 @@ void bind_validator(py::module_& module, py::handle load_error) {
              "The source `kova generate --lang LANG` writes for the configuration (verilog, systemverilog, vhdl, c, "
              "or json: the tool's document). ValueError for an invalid configuration (its errors), an unknown "
              "language, options that do not go together, or a name the language cannot spell.")
-        .def("copy", [](const V& v) { return std::make_unique<V>(v); },
+        .def("copy", &V::copy,
              "An independent validator with the same description, settings and state.")
-        .def("__copy__", [](const V& v) { return std::make_unique<V>(v); }, "The same as copy().")
-        .def("__deepcopy__", [](const V& v, const py::object&) { return std::make_unique<V>(v); }, py::arg("memo"),
+        .def("__copy__", &V::copy, "The same as copy().")
+        .def("__deepcopy__", [](const V& v, const py::object&) { return v.copy(); }, py::arg("memo"),
              "The same as copy().")
         .def("__repr__", [](const V& v) { return py::str("<Validator {!r}>").format(kova_py_text(v.description())); });
 

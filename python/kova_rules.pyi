@@ -120,7 +120,9 @@ class MapEntry:
         """"map", or "parameter" or "port" for an object filled in."""
 
 class Validator:
-    """A loaded description with the user's settings."""
+    """A loaded description with the user's settings. Every method that
+    reaches the engine lets other Python threads go on meanwhile; one
+    validator may be shared by threads, and copies run in parallel."""
     @property
     def description(self) -> str:
         """The description file it was loaded from."""

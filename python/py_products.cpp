@@ -1,7 +1,8 @@
 // explain, fix and generate from Python: the shared layer's functions, as
-// the kova subcommands call them, with their results converted. explain
-// answers the members of the tool's explain document as Python objects, so
-// the module and `kova explain --format json` answer alike.
+// the kova subcommands call them, under the validator's lock (locked()),
+// with their results converted after it. explain answers the members of
+// the tool's explain document as Python objects, so the module and
+// `kova explain --format json` answer alike.
 #include <memory>
 
 #include "generate/generate.h"
@@ -14,9 +15,19 @@
 
 namespace {
 
-py::object python_of(const nlohmann::json& members) {
-    return py::module_::import("json").attr("loads")(py::str(kova_json_dump(members)));
+// The Python objects of a JSON text. It runs Python code (json may be
+// imported for the first time), so never under the validator's lock.
+py::object python_of(const std::string& json_text) {
+    return py::module_::import("json").attr("loads")(py::str(json_text));
 }
+
+// What an operation done under the lock answers: a text, or the problem
+// to raise (with error set) once the lock is let go.
+struct TEXT_OR_PROBLEM {
+    std::string text;
+    std::string problem;
+    bool error = false;
+};
 
 // The error messages of messages in compiler form, for an exception.
 std::string error_text(const KOVA_MESSAGES& messages, const std::string& description) {
@@ -29,28 +40,39 @@ std::string error_text(const KOVA_MESSAGES& messages, const std::string& descrip
 }  // namespace
 
 py::object KOVA_PY_VALIDATOR::explain(const std::string& name) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const KOVA_RUN_RESULT run = m_session->run();
-    KOVA_EXPLANATION explanation;
-    std::string problem;
-    if (!kova_explain(*m_session, run, name, explanation, problem)) kova_py_raise(PyExc_KeyError, problem);
-    return python_of(kova_explanation_json(explanation));
+    const TEXT_OR_PROBLEM answer = locked([&] {
+        TEXT_OR_PROBLEM outcome;
+        const KOVA_RUN_RESULT run = m_session->run();
+        KOVA_EXPLANATION explanation;
+        outcome.error = !kova_explain(*m_session, run, name, explanation, outcome.problem);
+        if (!outcome.error) outcome.text = kova_json_dump(kova_explanation_json(explanation));
+        return outcome;
+    });
+    if (answer.error) kova_py_raise(PyExc_KeyError, answer.problem);
+    return python_of(answer.text);
 }
 
 // A dry run repairs a copy; otherwise the repair stays. A name in keep
 // that is not known changes nothing and raises KeyError.
 py::list KOVA_PY_VALIDATOR::fix(const std::vector<std::string>& keep, bool dry_run) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    std::unique_ptr<KOVA_SESSION> trial = dry_run ? std::make_unique<KOVA_SESSION>(*m_session) : nullptr;
-    KOVA_SESSION& session = dry_run ? *trial : *m_session;
-    const KOVA_RUN_RESULT run = session.run();
-    KOVA_FIX_OPTIONS options;
-    options.keep = keep;
-    KOVA_FIX_RESULT result;
-    std::string problem;
-    if (!kova_fix(session, run, options, result, problem)) kova_py_raise(PyExc_KeyError, problem);
+    struct OUTCOME {
+        bool fixed = false;
+        KOVA_FIX_RESULT result;
+        std::string problem;
+    };
+    const OUTCOME outcome = locked([&] {
+        OUTCOME answer;
+        std::unique_ptr<KOVA_SESSION> trial = dry_run ? std::make_unique<KOVA_SESSION>(*m_session) : nullptr;
+        KOVA_SESSION& session = dry_run ? *trial : *m_session;
+        const KOVA_RUN_RESULT run = session.run();
+        KOVA_FIX_OPTIONS options;
+        options.keep = keep;
+        answer.fixed = kova_fix(session, run, options, answer.result, answer.problem);
+        return answer;
+    });
+    if (!outcome.fixed) kova_py_raise(PyExc_KeyError, outcome.problem);
     py::list changes;
-    for (const KOVA_FIX_CHANGE& change : result.changes)
+    for (const KOVA_FIX_CHANGE& change : outcome.result.changes)
         changes.append(py::make_tuple(kova_py_text(change.name), kova_py_text(change.old_value),
                                       kova_py_text(change.new_value), kova_py_text(change.reason)));
     return changes;
@@ -68,18 +90,25 @@ py::str KOVA_PY_VALIDATOR::generate(const std::string& language, bool stub, cons
     options.name = name;
     const std::string problem = kova_generate_options_problem(options);
     if (!problem.empty()) kova_py_raise(PyExc_ValueError, problem);
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const KOVA_RUN_RESULT run = m_session->run();
-    KOVA_GENERATED generated = kova_generate(*m_session, run, options);
-    if (!generated.ok) {
+    const TEXT_OR_PROBLEM answer = locked([&] {
+        TEXT_OR_PROBLEM outcome;
+        const KOVA_RUN_RESULT run = m_session->run();
+        KOVA_GENERATED generated = kova_generate(*m_session, run, options);
         KOVA_MESSAGES messages = run.messages;
         messages.insert(messages.end(), generated.messages.begin(), generated.messages.end());
-        kova_py_raise(PyExc_ValueError, error_text(messages, description()));
-    }
-    if (options.language != KOVA_GENERATE_LANGUAGE::JSON) return kova_py_text(generated.text);
-    generated.members["text"] = nullptr;
-    KOVA_MESSAGES messages = run.messages;
-    messages.insert(messages.end(), generated.messages.begin(), generated.messages.end());
-    return kova_py_text(
-        kova_json_dump(kova_command_json("generate", description(), run.valid, generated.members, messages)) + "\n");
+        outcome.error = !generated.ok;
+        if (outcome.error) {
+            outcome.problem = error_text(messages, description());
+        } else if (options.language != KOVA_GENERATE_LANGUAGE::JSON) {
+            outcome.text = std::move(generated.text);
+        } else {
+            generated.members["text"] = nullptr;
+            outcome.text = kova_json_dump(
+                               kova_command_json("generate", description(), run.valid, generated.members, messages)) +
+                           "\n";
+        }
+        return outcome;
+    });
+    if (answer.error) kova_py_raise(PyExc_ValueError, answer.problem);
+    return kova_py_text(answer.text);
 }

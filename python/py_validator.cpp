@@ -1,5 +1,6 @@
-// The Validator's operations: each locks, asks the shared layer and
-// converts the answer.
+// The Validator's operations: each asks the shared layer under the lock
+// (locked(), with the GIL let go) for plain C++ values, then converts them
+// or raises with the GIL held again.
 #include "python/py_validator.h"
 
 #include <ctime>
@@ -43,17 +44,27 @@ void kova_py_raise(py::handle type, const std::string& text) {
 
 KOVA_PY_VALIDATOR::KOVA_PY_VALIDATOR(const KOVA_LOAD_OPTIONS& options, py::handle load_error) {
     KOVA_MESSAGES problems;
-    m_session = KOVA_SESSION::open(options, problems);
-    if (m_session) return;
+    {
+        // Reading the description touches nothing shared: other threads go on.
+        py::gil_scoped_release release;
+        m_session = KOVA_SESSION::open(options, problems);
+    }
+    if (m_session) {
+        m_description = m_session->description();
+        return;
+    }
     const py::object error = load_error(kova_py_text(kova_messages_text(problems, options.description)));
     error.attr("messages") = kova_py_messages(problems, options.description);
     PyErr_SetObject(load_error.ptr(), error.ptr());
     throw py::error_already_set();
 }
 
-KOVA_PY_VALIDATOR::KOVA_PY_VALIDATOR(const KOVA_PY_VALIDATOR& other) {
-    std::lock_guard<std::mutex> lock(other.m_mutex);
-    m_session = std::make_unique<KOVA_SESSION>(*other.m_session);
+KOVA_PY_VALIDATOR::KOVA_PY_VALIDATOR(std::unique_ptr<KOVA_SESSION> session)
+    : m_description(session->description()), m_session(std::move(session)) {}
+
+std::unique_ptr<KOVA_PY_VALIDATOR> KOVA_PY_VALIDATOR::copy() const {
+    std::unique_ptr<KOVA_SESSION> session = locked([&] { return std::make_unique<KOVA_SESSION>(*m_session); });
+    return std::unique_ptr<KOVA_PY_VALIDATOR>(new KOVA_PY_VALIDATOR(std::move(session)));
 }
 
 bool KOVA_PY_VALIDATOR::apply_all_or_nothing(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems) {
@@ -64,38 +75,46 @@ bool KOVA_PY_VALIDATOR::apply_all_or_nothing(const std::vector<KOVA_SETTING>& se
 }
 
 void KOVA_PY_VALIDATOR::set(const std::string& name, const std::string& value) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    KOVA_MESSAGES problems;
-    if (apply_all_or_nothing({{name, value, "", 0}}, problems)) return;
-    const bool known = kova_is_setting_name(m_session->validator(), name);
-    kova_py_raise(known ? PyExc_ValueError : PyExc_KeyError, plain_texts(errors_of(problems)));
+    struct OUTCOME {
+        bool applied = false, known = false;
+        KOVA_MESSAGES problems;
+    };
+    const OUTCOME outcome = locked([&] {
+        OUTCOME answer;
+        answer.applied = apply_all_or_nothing({{name, value, "", 0}}, answer.problems);
+        answer.known = answer.applied || kova_is_setting_name(m_session->validator(), name);
+        return answer;
+    });
+    if (!outcome.applied)
+        kova_py_raise(outcome.known ? PyExc_ValueError : PyExc_KeyError, plain_texts(errors_of(outcome.problems)));
 }
 
 py::list KOVA_PY_VALIDATOR::load_settings(const std::string& path) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    std::vector<KOVA_SETTING> settings;
-    KOVA_MESSAGES problems;
-    if (!kova_read_settings_file(path, settings, problems) || !apply_all_or_nothing(settings, problems))
-        kova_py_raise(PyExc_ValueError, kova_messages_text(errors_of(problems), path));
-    return kova_py_messages(std::move(problems), path);
+    struct OUTCOME {
+        bool applied = false;
+        KOVA_MESSAGES problems;
+    };
+    OUTCOME outcome = locked([&] {
+        OUTCOME answer;
+        std::vector<KOVA_SETTING> settings;
+        answer.applied = kova_read_settings_file(path, settings, answer.problems) &&
+                         apply_all_or_nothing(settings, answer.problems);
+        return answer;
+    });
+    if (!outcome.applied) kova_py_raise(PyExc_ValueError, kova_messages_text(errors_of(outcome.problems), path));
+    return kova_py_messages(std::move(outcome.problems), path);
 }
 
 void KOVA_PY_VALIDATOR::save_settings(const std::string& path, bool minimal) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    std::string error;
-    if (!kova_save_session_settings(*m_session, path, minimal, error))
-        kova_py_raise(PyExc_OSError, "cannot save the settings to " + path + ": " + error);
+    const std::string error = locked([&] {
+        std::string problem;
+        return kova_save_session_settings(*m_session, path, minimal, problem) ? std::string() : problem;
+    });
+    if (!error.empty()) kova_py_raise(PyExc_OSError, "cannot save the settings to " + path + ": " + error);
 }
 
 KOVA_PY_RESULT KOVA_PY_VALIDATOR::run() {
-    KOVA_RUN_RESULT result;
-    {
-        // The lock is taken without the GIL and let go before the GIL is
-        // taken back, so no thread holds one while waiting for the other.
-        py::gil_scoped_release release;
-        std::lock_guard<std::mutex> lock(m_mutex);
-        result = m_session->run();
-    }
+    KOVA_RUN_RESULT result = locked([&] { return m_session->run(); });
     KOVA_PY_RESULT converted;
     converted.valid = result.valid;
     converted.messages = kova_py_messages(std::move(result.messages), description());
@@ -108,71 +127,85 @@ py::str KOVA_PY_VALIDATOR::eval(const std::string& text, const std::string& mode
     KOVA_RULES_VALIDATOR_PARSER_MODE mode;
     const std::string problem = kova_parser_mode_named(mode_name, mode);
     if (!problem.empty()) kova_py_raise(PyExc_ValueError, problem);
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_session->derive();
-    KOVA_EVALUATION evaluation = kova_evaluate(*m_session, text, mode);
-    keep(evaluation.messages);
+    const KOVA_EVALUATION evaluation = locked([&] {
+        m_session->derive();
+        KOVA_EVALUATION answer = kova_evaluate(*m_session, text, mode);
+        keep(answer.messages);
+        return answer;
+    });
     if (!evaluation.parsed) kova_py_raise(PyExc_ValueError, kova_messages_text(evaluation.messages, description()));
     return kova_py_text(evaluation.result);
 }
 
 py::list KOVA_PY_VALIDATOR::deps(const std::string& text) {
     // Which names rules read does not depend on the settings: no run.
-    std::lock_guard<std::mutex> lock(m_mutex);
-    KOVA_DEPENDENCIES dependencies;
-    if (!kova_object_dependencies(*m_session, text, dependencies))
-        dependencies = kova_expression_dependencies(*m_session, text);
-    keep({});
+    const KOVA_DEPENDENCIES dependencies = locked([&] {
+        KOVA_DEPENDENCIES answer;
+        if (!kova_object_dependencies(*m_session, text, answer)) answer = kova_expression_dependencies(*m_session, text);
+        keep({});
+        return answer;
+    });
     return kova_py_texts(dependencies.names);
 }
 
 py::dict KOVA_PY_VALIDATOR::widths() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_session->derive();
-    KOVA_MESSAGES messages;
+    const std::vector<KOVA_PORT_WIDTH> ports = locked([&] {
+        m_session->derive();
+        KOVA_MESSAGES messages;
+        std::vector<KOVA_PORT_WIDTH> answer = kova_port_widths(*m_session, messages);
+        keep(std::move(messages));
+        return answer;
+    });
     py::dict widths;
-    for (const KOVA_PORT_WIDTH& port : kova_port_widths(*m_session, messages))
+    for (const KOVA_PORT_WIDTH& port : ports)
         widths[kova_py_text(port.port)] = port.width >= 0 ? py::object(py::int_(port.width)) : py::object(py::none());
-    keep(std::move(messages));
     return widths;
 }
 
 KOVA_PY_RANGE KOVA_PY_VALIDATOR::ranges(const std::string& port) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_session->derive();
-    KOVA_MESSAGES messages;
     KOVA_PY_RANGE range;
-    const bool found = kova_port_range(*m_session, port, range.range, messages);
-    keep(std::move(messages));
+    const bool found = locked([&] {
+        m_session->derive();
+        KOVA_MESSAGES messages;
+        const bool known = kova_port_range(*m_session, port, range.range, messages);
+        keep(std::move(messages));
+        return known;
+    });
     if (!found) kova_py_raise(PyExc_KeyError, "no port is named " + port);
     return range;
 }
 
 py::list KOVA_PY_VALIDATOR::wizard_messages() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_session->derive();
-    KOVA_MESSAGES messages;
-    const std::vector<std::string> shown = kova_wizard_messages(*m_session, messages);
-    keep(std::move(messages));
+    const std::vector<std::string> shown = locked([&] {
+        m_session->derive();
+        KOVA_MESSAGES messages;
+        std::vector<std::string> answer = kova_wizard_messages(*m_session, messages);
+        keep(std::move(messages));
+        return answer;
+    });
     return kova_py_texts(shown);
 }
 
 py::list KOVA_PY_VALIDATOR::simulation_libraries() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_session->derive();
-    KOVA_MESSAGES messages;
-    const KOVA_SIMULATION_LIBRARIES libraries = kova_simulation_libraries(*m_session, messages);
-    keep(std::move(messages));
+    const KOVA_SIMULATION_LIBRARIES libraries = locked([&] {
+        m_session->derive();
+        KOVA_MESSAGES messages;
+        KOVA_SIMULATION_LIBRARIES answer = kova_simulation_libraries(*m_session, messages);
+        keep(std::move(messages));
+        return answer;
+    });
     return kova_py_texts(libraries.names);
 }
 
 py::list KOVA_PY_VALIDATOR::wizard_map(const std::string& name) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_session->derive();
-    KOVA_MESSAGES messages;
     KOVA_WIZARD_MAP_RESULT map;
-    const bool found = kova_evaluate_wizard_map(*m_session, name, map, messages);
-    keep(std::move(messages));
+    const bool found = locked([&] {
+        m_session->derive();
+        KOVA_MESSAGES messages;
+        const bool known = kova_evaluate_wizard_map(*m_session, name, map, messages);
+        keep(std::move(messages));
+        return known;
+    });
     if (!found) kova_py_raise(PyExc_KeyError, "no wizard map is named " + name);
     py::list entries;
     for (KOVA_MAP_ENTRY& entry : map.entries) entries.append(py::cast(KOVA_PY_MAP_ENTRY{std::move(entry)}));
@@ -180,12 +213,14 @@ py::list KOVA_PY_VALIDATOR::wizard_map(const std::string& name) {
 }
 
 py::list KOVA_PY_VALIDATOR::stimulus(const std::string& vector, int time) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_session->derive();
-    KOVA_MESSAGES messages;
     KOVA_STIMULUS_RESULT stimulus;
-    const bool found = kova_stimulus_at(*m_session, vector, time, stimulus, messages);
-    keep(std::move(messages));
+    const bool found = locked([&] {
+        m_session->derive();
+        KOVA_MESSAGES messages;
+        const bool known = kova_stimulus_at(*m_session, vector, time, stimulus, messages);
+        keep(std::move(messages));
+        return known;
+    });
     if (!found) kova_py_raise(PyExc_KeyError, "no stimulus vector is named " + vector);
     py::list transitions;
     for (const KOVA_TRANSITION& transition : stimulus.transitions)
@@ -194,30 +229,30 @@ py::list KOVA_PY_VALIDATOR::stimulus(const std::string& vector, int time) {
 }
 
 py::list KOVA_PY_VALIDATOR::last_messages() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return kova_py_messages(m_last_messages, description());
+    KOVA_MESSAGES messages = locked([&] { return m_last_messages; });
+    return kova_py_messages(std::move(messages), description());
 }
 
 py::list KOVA_PY_VALIDATOR::objects(bool ports) {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::vector<KOVA_OBJECT_STATE> states = locked([&] { return kova_object_states(m_session->validator()); });
     py::list list;
-    for (KOVA_OBJECT_STATE& state : kova_object_states(m_session->validator()))
+    for (KOVA_OBJECT_STATE& state : states)
         if (state.port == ports) list.append(py::cast(KOVA_PY_OBJECT{std::move(state)}));
     return list;
 }
 
 double KOVA_PY_VALIDATOR::native_run_seconds(int repetitions) {
-    py::gil_scoped_release release;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    std::size_t bytes = 0;
-    const double start = thread_seconds();
-    for (int i = 0; i < repetitions; ++i) {
-        const KOVA_RUN_RESULT result = m_session->run();
-        for (const KOVA_MESSAGE& message : result.messages) bytes += message.text.size();
-    }
-    const double seconds = thread_seconds() - start;
-    // Kept, so that the message reads are not optimised away.
-    volatile std::size_t sink = bytes;
-    (void)sink;
-    return seconds;
+    return locked([&] {
+        std::size_t bytes = 0;
+        const double start = thread_seconds();
+        for (int i = 0; i < repetitions; ++i) {
+            const KOVA_RUN_RESULT result = m_session->run();
+            for (const KOVA_MESSAGE& message : result.messages) bytes += message.text.size();
+        }
+        const double seconds = thread_seconds() - start;
+        // Kept, so that the message reads are not optimised away.
+        volatile std::size_t sink = bytes;
+        (void)sink;
+        return seconds;
+    });
 }

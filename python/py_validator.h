@@ -13,11 +13,15 @@
 //   acceptable, OSError for a save that fails; their texts are the
 //   session's messages, in compiler form where they have a place.
 //
-// Thread rule: run() lets go of the GIL while the engine runs, so threads
-// that each run their own copy run in parallel (copies share nothing
-// mutable). One validator used from several threads stays consistent: a
-// lock serialises its operations, taken only with the GIL released when
-// the engine runs, so the lock's holder never waits for the GIL.
+// Thread rule: a lock serialises the operations on one validator, so one
+// validator used from several threads stays consistent, and threads that
+// each use their own copy run in parallel (copies share nothing mutable).
+// Every operation that takes the lock lets go of the GIL first and does
+// only C++ work under it (locked()); Python objects are made and
+// exceptions raised after the lock is let go and the GIL taken back. So no
+// thread ever holds the lock while it waits for the GIL or runs Python
+// code (an import, a collection), and no thread holds the GIL while it
+// waits for the lock.
 #ifndef KOVA_PY_VALIDATOR_H
 #define KOVA_PY_VALIDATOR_H
 
@@ -38,10 +42,13 @@ public:
     // Raises LoadError (the module's class, load_error) when the
     // description cannot be read.
     KOVA_PY_VALIDATOR(const KOVA_LOAD_OPTIONS& options, py::handle load_error);
-    KOVA_PY_VALIDATOR(const KOVA_PY_VALIDATOR& other);
+    KOVA_PY_VALIDATOR(const KOVA_PY_VALIDATOR&) = delete;
     KOVA_PY_VALIDATOR& operator=(const KOVA_PY_VALIDATOR&) = delete;
 
-    const std::string& description() const { return m_session->description(); }
+    // An independent validator with this one's session as it is now.
+    std::unique_ptr<KOVA_PY_VALIDATOR> copy() const;
+
+    const std::string& description() const { return m_description; }
 
     // Settings. Each applies all or nothing: one that raises leaves the
     // validator as it was.
@@ -74,13 +81,28 @@ public:
     double native_run_seconds(int repetitions);
 
 private:
+    explicit KOVA_PY_VALIDATOR(std::unique_ptr<KOVA_SESSION> session);
+
+    // Runs work, C++ only and never touching a Python object, with the GIL
+    // let go and the lock held, and answers what it returns. The lock is
+    // let go before the GIL is taken back, also when work throws.
+    template <typename WORK>
+    auto locked(WORK&& work) const -> decltype(work()) {
+        py::gil_scoped_release release;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return work();
+    }
+
     // The query's messages kept for last_messages.
     void keep(KOVA_MESSAGES messages);
     // Applies settings to a copy and swaps it in when all apply.
     bool apply_all_or_nothing(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems);
 
-    std::unique_ptr<KOVA_SESSION> m_session;
-    mutable std::mutex m_mutex;  // held through every operation
+    // The description's path, fixed at load: read without the lock, while
+    // set() may swap m_session in another thread.
+    std::string m_description;
+    std::unique_ptr<KOVA_SESSION> m_session;  // guarded by m_mutex, like m_last_messages
+    mutable std::mutex m_mutex;               // held through every operation, never with the GIL
     KOVA_MESSAGES m_last_messages;
 };
 
