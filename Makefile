@@ -12,7 +12,8 @@
 #                            run of every fuzz target
 #               build-tsan/  clang with ThreadSanitizer: every place where
 #                            threads meet (validators in several threads,
-#                            kova serve over a socket, batch and sweep)
+#                            kova serve over a socket, batch and sweep, the
+#                            Python module in several Python threads)
 #   make fuzz   every fuzz target for FUZZ_SECONDS each (build-asan/)
 #
 # A sanitizer finding ends the test that made it with a failure.
@@ -28,8 +29,8 @@ FUZZ_SECONDS ?= 600
 # The interpreter the Python module is built for (python/CMakeLists.txt).
 PYTHON ?= /usr/bin/python3
 # The tests that run validators in several threads at once.
-THREAD_TEST = ^(EntryPoints\.ValidatorsInTwoThreadsDoNotInterfere|Threads\.CopiesOfOneLoadedValidatorRunInParallel|Batch\.OutcomesLeaveInItemOrder|BatchAndSweep\..*|serve_http)$$
-THREAD_TARGETS = tests_expr tests_validator tests_session tests_tools kova
+THREAD_TEST = ^(EntryPoints\.ValidatorsInTwoThreadsDoNotInterfere|Threads\.CopiesOfOneLoadedValidatorRunInParallel|Batch\.OutcomesLeaveInItemOrder|BatchAndSweep\..*|serve_http|python_threads)$$
+THREAD_TARGETS = tests_expr tests_validator tests_session tests_tools kova kova_rules_python kova_tsan_python
 
 SANITIZER_CONFIGURE = cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	-DCMAKE_C_COMPILER=$(SANITIZER_CC) -DCMAKE_CXX_COMPILER=$(SANITIZER_CXX)
