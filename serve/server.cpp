@@ -179,6 +179,12 @@ public:
 
     bool signalled() const { return m_signalled; }
 
+    // Says the listening socket exists. A signal is acted on only after
+    // this, so that making the socket happens before stop() closes it in
+    // a way every thread checker sees, not only through the HTTP
+    // library's own state.
+    void bound() { m_bound = true; }
+
 private:
     void wait() {
         int number = 0;
@@ -188,7 +194,7 @@ private:
         // A signal between binding and listening waits for listening to
         // start, since stop() before then does nothing.
         while (!m_done) {
-            if (m_server.is_running()) {
+            if (m_bound && m_server.is_running()) {
                 m_server.stop();
                 return;
             }
@@ -201,6 +207,7 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_done{false};
     std::atomic<bool> m_signalled{false};
+    std::atomic<bool> m_bound{false};
 };
 
 }  // namespace
@@ -230,6 +237,7 @@ KOVA_SERVE_END kova_serve_run(const KOVA_SERVE_API& api, const KOVA_SERVE_OPTION
                                        : "");
         return KOVA_SERVE_END::CANNOT_BIND;
     }
+    stop.bound();
     const KOVA_SERVE_ORIGINS origins(options.host, port);
     add_routes(server, api, origins);
     listening("http://" + url_host(options.host) + ":" + std::to_string(port) + "/");
