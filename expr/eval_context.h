@@ -54,10 +54,14 @@ private:
 };
 
 struct KOVA_EVAL_CONTEXT {
-    // condition must outlive the context (it is the text being evaluated).
-    KOVA_EVAL_CONTEXT(KOVA_RULES_VALIDATOR* validator, std::string_view condition,
+    // condition must outlive the context (it is the text being evaluated),
+    // so a text made for the call, which would be gone before the parse
+    // reads it, is refused.
+    KOVA_EVAL_CONTEXT(KOVA_RULES_VALIDATOR* validator, const std::string& condition,
                       KOVA_RULES_VALIDATOR_PARSER_MODE mode)
         : validator(validator), condition(condition), mode(mode) {}
+    KOVA_EVAL_CONTEXT(KOVA_RULES_VALIDATOR* validator, const std::string&& condition,
+                      KOVA_RULES_VALIDATOR_PARSER_MODE mode) = delete;
 
     // Posts a message to the validator, when there is one, as a warning
     // of the kind given: nothing an evaluation reports makes a
@@ -73,7 +77,7 @@ struct KOVA_EVAL_CONTEXT {
     void* allocate_stack_block(std::size_t bytes);
 
     KOVA_RULES_VALIDATOR* validator;
-    std::string_view condition;
+    std::string_view condition;  // views the caller's text
     KOVA_RULES_VALIDATOR_PARSER_MODE mode;
     std::string result;
     KOVA_VALUE_POOL pool;

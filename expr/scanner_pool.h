@@ -24,7 +24,12 @@ public:
             : m_pool(pool), m_scanner(std::move(scanner)) {}
         LEASE(const LEASE&) = delete;
         LEASE& operator=(const LEASE&) = delete;
-        ~LEASE() { m_pool.m_idle.push_back(std::move(m_scanner)); }
+        // The capture is dropped first, so an idle scanner keeps no
+        // pointer to a string of the evaluation that ended.
+        ~LEASE() {
+            m_scanner->capture_into(nullptr);
+            m_pool.m_idle.push_back(std::move(m_scanner));
+        }
 
         KOVA_SCANNER& scanner() { return *m_scanner; }
 

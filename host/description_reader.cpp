@@ -350,6 +350,8 @@ void DESCRIPTION_FILE::find_root() {
 class ELEMENT {
 public:
     ELEMENT(const DESCRIPTION_FILE& file, pugi::xml_node node, NAMES fields, NAMES children);
+    // The element keeps file, which must outlive it.
+    ELEMENT(const DESCRIPTION_FILE&& file, pugi::xml_node node, NAMES fields, NAMES children) = delete;
 
     // The field's text as written; null when the element does not give it.
     const std::string* find(std::string_view name) const;

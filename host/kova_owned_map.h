@@ -113,7 +113,9 @@ public:
         private:
             typename ENTRIES::const_iterator m_at;
         };
+        // Views entries, which must be a map's own (never a temporary).
         explicit OBJECTS(const ENTRIES& entries) : m_entries(entries) {}
+        explicit OBJECTS(const ENTRIES&& entries) = delete;
         iterator begin() const { return iterator(m_entries.begin()); }
         iterator end() const { return iterator(m_entries.end()); }
 

@@ -44,8 +44,13 @@ inline constexpr char KOVA_WHITE_SPACE[] = " \t\n\r\f\v";
 KOVA_HOST_API std::string to_lower_case(const std::string& text);
 KOVA_HOST_API std::string trim_left(const std::string& text);
 // text without the bytes of blanks at either end. A view into text, so it
-// must not outlive the text it views.
+// must not outlive the text it views: a string made for the call is
+// refused, since the view would outlive it; a literal lives for ever.
 KOVA_HOST_API std::string_view trim(std::string_view text, std::string_view blanks = KOVA_WHITE_SPACE);
+inline std::string_view trim(const char* text, std::string_view blanks = KOVA_WHITE_SPACE) {
+    return trim(std::string_view(text), blanks);
+}
+std::string_view trim(const std::string&& text, std::string_view blanks = KOVA_WHITE_SPACE) = delete;
 
 // kova_equal_nocase and HASH_C_STRING: kova_name_index.h.
 

@@ -49,6 +49,7 @@ class MODEL_CHECKER {
 public:
     MODEL_CHECKER(const KOVA_RULES_VALIDATOR& validator, KOVA_LINT_REPORT& report)
         : m_validator(validator), m_report(report) {}
+    MODEL_CHECKER(const KOVA_RULES_VALIDATOR&& validator, KOVA_LINT_REPORT& report) = delete;
     void check(const KOVA_INFO& model);
 
 private:
@@ -60,7 +61,7 @@ private:
     void library(const KOVA_INFO& model);
     void ignore_names(const KOVA_INFO& model, uint32_t source_id, const KOVA_OBJ_INFO* object);
 
-    const KOVA_RULES_VALIDATOR& m_validator;
+    const KOVA_RULES_VALIDATOR& m_validator;  // outlives the checker: never a temporary
     KOVA_LINT_REPORT& m_report;
     KOVA_SYNTAX_READER m_reader;
 };
@@ -156,7 +157,7 @@ void MODEL_CHECKER::rule_kinds(const KOVA_INFO& model, const KOVA_OBJ_INFO& obje
 void MODEL_CHECKER::library(const KOVA_INFO& model) {
     const std::string& text = model.get_vhdl_library();
     const std::size_t last = text.rfind(';');
-    const std::string tail(trim(last == std::string::npos ? text : text.substr(last + 1)));
+    const std::string tail(trim(std::string_view(text).substr(last == std::string::npos ? 0 : last + 1)));
     if (tail.empty()) return;
     m_report.add("library-tail",
                  "the library entry " + tail + " after the last \";\" is taken as written, never evaluated; end the "

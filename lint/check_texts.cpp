@@ -26,6 +26,7 @@ std::size_t list_length(const std::string& list) { return kova_lint_token_count(
 class TEXT_CHECKER {
 public:
     TEXT_CHECKER(const KOVA_RULES_VALIDATOR& validator, KOVA_LINT_REPORT& report);
+    TEXT_CHECKER(const KOVA_RULES_VALIDATOR&& validator, KOVA_LINT_REPORT& report) = delete;
     void check(const KOVA_LINT_TEXT& text);
 
 private:
@@ -44,7 +45,7 @@ private:
         return object && object->obj_type == KOVA_OBJ_FN_MACRO ? object : nullptr;
     }
 
-    const KOVA_RULES_VALIDATOR& m_validator;
+    const KOVA_RULES_VALIDATOR& m_validator;  // outlives the checker: never a temporary
     KOVA_LINT_REPORT& m_report;
     KOVA_SYNTAX_READER m_reader;
     std::vector<std::string> m_names, m_macros;  // every object name; the macros' names

@@ -34,7 +34,9 @@ std::string setting_value(const py::handle& value) {
     return kova_py_bytes(value);
 }
 
-void bind_validator(py::module_& module, py::handle load_error) {
+// load keeps its own reference to the LoadError class: the module's
+// attribute may be deleted or replaced while load is still callable.
+void bind_validator(py::module_& module, py::object load_error) {
     using V = KOVA_PY_VALIDATOR;
     py::class_<V>(module, "Validator",
                   "A loaded description with the user's settings. Make one with kova_rules.load(); copy() gives an "

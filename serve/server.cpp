@@ -144,9 +144,11 @@ void configure_connections(httplib::Server& server) {
 }
 
 // Every method and path goes to route; the origins need the bound port.
+// The server keeps the handler, so it keeps a copy of the origins, not a
+// reference to a caller's object; api outlives the server (kova_serve_run).
 void add_routes(httplib::Server& server, const KOVA_SERVE_API& api, const KOVA_SERVE_ORIGINS& origins) {
-    const httplib::Server::Handler handler = [&api, &origins](const httplib::Request& request,
-                                                              httplib::Response& response) {
+    const httplib::Server::Handler handler = [&api, origins](const httplib::Request& request,
+                                                             httplib::Response& response) {
         route(api, origins, request, response);
     };
     const std::string any = ".*";

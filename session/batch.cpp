@@ -25,8 +25,12 @@ constexpr std::size_t ITEMS_PER_THREAD = 16;
 
 class ORDERED_RUN {
 public:
+    // The workers read loaded and work until the run ends, so neither may
+    // be a temporary.
     ORDERED_RUN(const KOVA_SESSION& loaded, std::size_t count, std::size_t window, const KOVA_BATCH_WORK& work)
         : m_loaded(loaded), m_count(count), m_window(window), m_work(work), m_slots(window) {}
+    ORDERED_RUN(const KOVA_SESSION&& loaded, std::size_t count, std::size_t window, const KOVA_BATCH_WORK& work) = delete;
+    ORDERED_RUN(const KOVA_SESSION& loaded, std::size_t count, std::size_t window, const KOVA_BATCH_WORK&& work) = delete;
 
     // Takes items until none is left.
     void work_loop() {

@@ -152,6 +152,8 @@ std::vector<const std::string*> object_texts(const KOVA_OBJ_INFO& object) {
             if (!text->empty()) texts.push_back(text);
     return texts;
 }
+// The texts are pointed at, so an object made for the call is refused.
+std::vector<const std::string*> object_texts(const KOVA_OBJ_INFO&& object) = delete;
 
 // Whether the texts read name directly, or the body of a macro or call
 // they reach through other macros and calls (each body read once).

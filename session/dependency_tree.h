@@ -69,6 +69,9 @@ struct KOVA_TEXT_REFERENCE {
 // itself, as the engine answers it.
 std::vector<KOVA_TEXT_REFERENCE> kova_text_references(const KOVA_RULES_VALIDATOR& validator,
                                                       const std::string& text);
+// The references point at the validator's objects: never a temporary's.
+std::vector<KOVA_TEXT_REFERENCE> kova_text_references(const KOVA_RULES_VALIDATOR&& validator,
+                                                      const std::string& text) = delete;
 
 // The objects whose rules or value texts (a hidden parameter's or macro's
 // value, a port's width) read name directly or through the body of a

@@ -84,6 +84,9 @@ std::vector<const KOVA_MESSAGE*> derivable_conflicts(const KOVA_REPAIR_CONTEXT& 
             conflicts.push_back(&message);
     return conflicts;
 }
+// The messages are pointed at, so a run made for the call is refused.
+std::vector<const KOVA_MESSAGE*> derivable_conflicts(const KOVA_REPAIR_CONTEXT& context,
+                                                     const KOVA_RUN_RESULT&& run) = delete;
 
 // The values the engine's silent correction gives the objects of the
 // value conflicts: a copy of the session is run with silent correction

@@ -14,7 +14,9 @@
 
 class KOVA_REPAIR_CONTEXT {
 public:
+    // Keeps both: options must outlive the context, so never a temporary.
     KOVA_REPAIR_CONTEXT(KOVA_SESSION& session, const KOVA_FIX_OPTIONS& options);
+    KOVA_REPAIR_CONTEXT(KOVA_SESSION& session, const KOVA_FIX_OPTIONS&& options) = delete;
 
     KOVA_SESSION& session() { return m_session; }
     const KOVA_FIX_OPTIONS& options() const { return m_options; }

@@ -39,6 +39,8 @@ namespace {
 class TEXT_CURSOR {
 public:
     TEXT_CURSOR(const std::string& text, std::size_t position) : m_text(text), m_position(position) {}
+    // The cursor reads the caller's text in place: never a temporary.
+    TEXT_CURSOR(const std::string&& text, std::size_t position) = delete;
 
     bool at_end() const { return m_position >= m_text.size(); }
     // qel_get_token of the rest with the one delimiter.
@@ -113,6 +115,7 @@ class TIME_READER {
 public:
     TIME_READER(const KOVA_RULES_VALIDATOR& validator, STIMULUS_VALUE value)
         : m_validator(validator), m_value(std::move(value)) {}
+    TIME_READER(const KOVA_RULES_VALIDATOR&& validator, STIMULUS_VALUE value) = delete;
 
     int32_t operator()(const std::string& text) const { return kova_atoi(m_value(text)); }
     // Whether text names no object: its time is then the text's own, and

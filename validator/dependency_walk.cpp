@@ -118,6 +118,8 @@ struct OBJECT_FRAME {
 struct TEXT_FRAME {
     TEXT_FRAME(const std::string& scanned, const std::string& owner_name)
         : text(&scanned), owner(&owner_name), tokens(scanned) {}
+    TEXT_FRAME(const std::string&& scanned, const std::string& owner_name) = delete;
+    TEXT_FRAME(const std::string& scanned, const std::string&& owner_name) = delete;
     // Both outlive the frame: texts of the model, the caller's, or those
     // of a pending instance.
     const std::string* text;

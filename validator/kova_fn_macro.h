@@ -17,9 +17,11 @@ public:
     KOVA_FN_MACRO& operator=(const KOVA_FN_MACRO& other) = default;
     ~KOVA_FN_MACRO() override;
 
-    std::string get_name() const { return m_name; }
-    std::string get_value() const { return m_value; }
-    std::string get_evaluated_value() const { return m_evaluated_value; }
+    // The texts are the instance's own and live as long as it does, so a
+    // message origin may point at the name while the body is evaluated.
+    const std::string& get_name() const { return m_name; }
+    const std::string& get_value() const { return m_value; }
+    const std::string& get_evaluated_value() const { return m_evaluated_value; }
     void set_evaluated_value(std::string value) { m_evaluated_value = std::move(value); }
     void set_dependency_position(int position) { m_dependency_position = position; }
     int get_dependency_position() const { return m_dependency_position; }

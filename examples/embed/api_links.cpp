@@ -339,9 +339,9 @@ void keep_public_members() {
     keep(static_cast<void (KOVA_PORT_OBJ::*)(NUVO_UINTEGER**)>(&KOVA_PORT_OBJ::set_port_value_array));
     // KOVA_FN_MACRO
     keep(static_cast<KOVA_FN_MACRO& (KOVA_FN_MACRO::*)(const KOVA_FN_MACRO&)>(&KOVA_FN_MACRO::operator=));
-    keep(static_cast<std::string (KOVA_FN_MACRO::*)() const>(&KOVA_FN_MACRO::get_name));
-    keep(static_cast<std::string (KOVA_FN_MACRO::*)() const>(&KOVA_FN_MACRO::get_value));
-    keep(static_cast<std::string (KOVA_FN_MACRO::*)() const>(&KOVA_FN_MACRO::get_evaluated_value));
+    keep(static_cast<const std::string& (KOVA_FN_MACRO::*)() const>(&KOVA_FN_MACRO::get_name));
+    keep(static_cast<const std::string& (KOVA_FN_MACRO::*)() const>(&KOVA_FN_MACRO::get_value));
+    keep(static_cast<const std::string& (KOVA_FN_MACRO::*)() const>(&KOVA_FN_MACRO::get_evaluated_value));
     keep(static_cast<void (KOVA_FN_MACRO::*)(std::string)>(&KOVA_FN_MACRO::set_evaluated_value));
     keep(static_cast<void (KOVA_FN_MACRO::*)(int)>(&KOVA_FN_MACRO::set_dependency_position));
     keep(static_cast<int (KOVA_FN_MACRO::*)() const>(&KOVA_FN_MACRO::get_dependency_position));

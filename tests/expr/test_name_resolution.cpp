@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <type_traits>
 
 #include "evaluation_cases.h"
 #include "expr/port_query_guard.h"
@@ -80,9 +82,18 @@ TEST_F(NameResolution, UsedAndConstantQueries) {
                                    {"is_constant(nothing)", "false"}});
 }
 
+// A context views its text, so one made for the call is refused.
+static_assert(std::is_constructible_v<KOVA_EVAL_CONTEXT, KOVA_RULES_VALIDATOR*, const std::string&,
+                                      KOVA_RULES_VALIDATOR_PARSER_MODE>);
+static_assert(!std::is_constructible_v<KOVA_EVAL_CONTEXT, KOVA_RULES_VALIDATOR*, std::string,
+                                       KOVA_RULES_VALIDATOR_PARSER_MODE> &&
+              !std::is_constructible_v<KOVA_EVAL_CONTEXT, KOVA_RULES_VALIDATOR*, const char*,
+                                       KOVA_RULES_VALIDATOR_PARSER_MODE>);
+
 TEST(PortQueryGuard, HostFailureIsPostedAndTheFallbackTaken) {
     VALIDATOR_PROBE validator;
-    KOVA_EVAL_CONTEXT ctx(&validator, "used(p) && c", PARSER_MODE_EVALUATE);
+    const std::string condition = "used(p) && c";
+    KOVA_EVAL_CONTEXT ctx(&validator, condition, PARSER_MODE_EVALUATE);
     auto failing = []() -> int32_t { throw std::runtime_error("no model"); };
     EXPECT_FALSE(kova_guarded_port_query(ctx, KOVA_PORT_QUERY_USE, "p", false, [&] { return failing() != 0; }));
     EXPECT_EQ(kova_guarded_port_query(ctx, KOVA_PORT_QUERY_VALUE, "p", int32_t{0}, failing), 0);

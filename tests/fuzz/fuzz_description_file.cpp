@@ -1,12 +1,29 @@
-// Fuzz target: the input as a description file. It is written to a file in
-// a temporary folder (the reader reads files only) beside two fixed files
-// that it may include: sub.xml, a small valid sub-model, and loop.xml,
-// which includes input.xml back. A description that loads is then
-// initialised and validated, so the validator also sees fuzzed models.
+// Fuzz target: the input as a description file, optionally followed by a
+// line "--settings--" and a settings text. The description is written to a
+// file in a temporary folder (the reader reads files only) beside two fixed
+// files that it may include: sub.xml, a small valid sub-model, and
+// loop.xml, which includes input.xml back.
+//
+// A description that loads is opened as a session (loaded, initialised,
+// given its defaults), given the settings and validated; then every query
+// a front end asks is asked (widths, ranges, wizard messages, maps and
+// libraries, stimulus, the value of every object's text, explanations).
+// Last a copy of the validator, made once the settings were applied, is
+// run after the session is gone, and asked for the values below each
+// object and to validate each object alone, so that whatever a record or
+// origin points at is seen to outlive the evaluation that made it.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "session/explain.h"
+#include "session/expression_queries.h"
+#include "session/port_queries.h"
+#include "session/settings_io.h"
+#include "session/wizard_queries.h"
 #include "support/test_support.h"
 
 namespace {
@@ -21,6 +38,54 @@ const char* const k_sub_model =
 
 const char* const k_loop_model = "<model><include file=\"input.xml\"/></model>\n";
 
+// Where the description ends and the settings text starts.
+const char* const k_settings_marker = "\n--settings--\n";
+
+// The most objects explained per input, and the most whose lower values
+// are brought up to date: each of these costs a walk of the whole model
+// (a session copy, the levels below), so doing it for every object would
+// make large inputs slow.
+constexpr std::size_t k_most_explained = 8;
+constexpr std::size_t k_most_queried = 32;
+
+// The queries of a wizard after a run, each on the session's own state.
+void ask_queries(KOVA_SESSION& session, const KOVA_RUN_RESULT& run) {
+    KOVA_MESSAGES messages;
+    kova_port_widths(session, messages);
+    kova_port_ranges(session, messages);
+    kova_wizard_messages(session, messages);
+    kova_simulation_libraries(session, messages);
+    kova_evaluate_wizard_maps(session, messages);
+    KOVA_RULES_VALIDATOR& validator = session.validator();
+    validator.reset_vector_map();
+    std::vector<std::string> vectors;
+    while (const KOVA_VECTOR_OBJ* vector = validator.get_next_vector_obj()) vectors.push_back(vector->get_vector_name());
+    KOVA_STIMULUS_RESULT stimulus;
+    for (const std::string& name : vectors) kova_stimulus_at(session, name, 0, stimulus, messages);
+    std::size_t explained = 0;
+    for (const KOVA_OBJ_INFO* object : validator.get_kova_obj_snapshot()) {
+        kova_evaluate(session, object->get_value(), PARSER_MODE_REFRESH_MACROS);
+        KOVA_EXPLANATION explanation;
+        std::string problem;
+        if (explained++ < k_most_explained) kova_explain(session, run, object->get_name(), explanation, problem);
+    }
+}
+
+// The values below each object brought up to date, and each object
+// validated alone, on a validator whose original is gone.
+void run_copy(KOVA_RULES_VALIDATOR& copy) {
+    std::ostringstream unplaced;
+    copy.set_scanner_output(&unplaced);  // the session's stream went with it
+    copy.run_validator();
+    std::size_t queried = 0;
+    for (const KOVA_OBJ_INFO* object : copy.get_kova_obj_snapshot()) {
+        if (queried++ == k_most_queried) break;
+        copy.run_validator_on_assoc_elements(object->get_name());
+        copy.run_validator_on_element(object->get_name());
+    }
+    copy.set_scanner_output(nullptr);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -30,10 +95,22 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    const std::string path = write_temp_file("input.xml", std::string(reinterpret_cast<const char*>(data), size));
-    VALIDATOR_PROBE validator(path);
-    if (!validator.get_error_messages().empty()) return 0;
-    validator.initialize_validator();
-    validator.run_validator();
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const std::size_t marker = input.find(k_settings_marker);
+    KOVA_LOAD_OPTIONS options;
+    options.description = write_temp_file("input.xml", input.substr(0, marker));
+    KOVA_MESSAGES problems;
+    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(options, problems);
+    if (!session) return 0;
+    std::vector<KOVA_SETTING> settings;
+    if (marker != std::string::npos)
+        kova_parse_settings_text(input.substr(marker + std::char_traits<char>::length(k_settings_marker)),
+                                 "input.settings", settings, problems);
+    session->apply(settings, problems);
+    auto copy = std::make_unique<KOVA_RULES_VALIDATOR>(session->validator());
+    const KOVA_RUN_RESULT run = session->run();
+    ask_queries(*session, run);
+    session.reset();
+    run_copy(*copy);
     return 0;
 }

@@ -2,9 +2,30 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
+#include <type_traits>
+#include <utility>
 
 #include "host/kova_info.h"
+#include "host/kova_owned_map.h"
 #include "host/kova_stl.h"
+
+namespace {
+
+// trim answers a view of its text, so a string made for the call, gone
+// before the view is read, is refused; views, literals and names are not.
+template <typename TEXT, typename = void>
+struct TRIMS : std::false_type {};
+template <typename TEXT>
+struct TRIMS<TEXT, std::void_t<decltype(trim(std::declval<TEXT>()))>> : std::true_type {};
+static_assert(TRIMS<const std::string&>::value && TRIMS<std::string_view>::value && TRIMS<const char*>::value);
+static_assert(!TRIMS<std::string>::value && !TRIMS<const std::string&&>::value);
+// The object walk of an owned map views the map's own entries, never a copy.
+using OWNED_OBJECTS = KOVA_OWNED_MAP<KOVA_OBJ_INFO>::OBJECTS;
+static_assert(std::is_constructible_v<OWNED_OBJECTS, const KOVA_OWNED_MAP<KOVA_OBJ_INFO>::ENTRIES&> &&
+              !std::is_constructible_v<OWNED_OBJECTS, KOVA_OWNED_MAP<KOVA_OBJ_INFO>::ENTRIES>);
+
+}  // namespace
 
 // Only ASCII letters fold; names order by folded unsigned bytes, a prefix first.
 TEST(CaseFolding, HashEqualityOrderAndStringHelpers) {

@@ -1,11 +1,35 @@
 // Argument substitution, the value of a macro call, the value of a macro
-// object, and a macro refreshed in the middle of an outer evaluation.
+// object, a macro refreshed in the middle of an outer evaluation, and the
+// records of macro bodies that fail, which name the instance or object
+// that was being evaluated.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
+#include "validator/message_origin.h"
 #include "support/test_support.h"
+
+namespace {
+
+// Whether an object origin can be made from a name of type NAME: a name
+// made for the call (a temporary) must select the deleted overload, so
+// that an origin never points at a name gone before its records are filed.
+template <typename NAME, typename = void>
+struct ORIGIN_TAKES : std::false_type {};
+template <typename NAME>
+struct ORIGIN_TAKES<NAME, std::void_t<decltype(kova_object_origin(std::declval<NAME>(), std::declval<const KOVA_OBJ&>(),
+                                                                  KOVA_FIELD_VALUE))>> : std::true_type {};
+static_assert(ORIGIN_TAKES<const std::string&>::value && ORIGIN_TAKES<std::string&>::value);
+static_assert(!ORIGIN_TAKES<std::string>::value && !ORIGIN_TAKES<std::string&&>::value &&
+              !ORIGIN_TAKES<const std::string&&>::value && !ORIGIN_TAKES<const char*>::value);
+// An instance's name is its own, so it may name an origin.
+static_assert(ORIGIN_TAKES<decltype(std::declval<const KOVA_FN_MACRO&>().get_name())>::value);
+
+}  // namespace
 
 TEST(FnMacros, SubstitutionAppliesPairsInArgumentOrder) {
     const char* const cases[][4] = {
@@ -88,4 +112,64 @@ TEST(FnMacros, PlainEvaluationDoesNotRefreshMacros) {
     EXPECT_EQ(validator.evaluate_expression("M", PARSER_MODE_EVALUATE), "1 div 0");
     EXPECT_TRUE(validator.get_error_messages().empty());
     EXPECT_EQ(macro->get_current_value(), "");
+}
+
+// A macro body that divides by zero, does not parse, or is not boolean
+// where a condition calls it, met in a run, in a query that brings the
+// values below an object up to date, and in a copy of the validator that
+// outlives the validator it was copied from. Each record names what was
+// being evaluated: the macro object, the instance (the call text in lower
+// case) or the object whose rule called it.
+TEST(FnMacros, FaultingBodiesNameWhatWasEvaluated) {
+    const struct {
+        const char* body;
+        bool in_condition;  // called in a condition of P, else in the value of hidden H
+        std::vector<std::string> records;
+    } cases[] = {
+        {"v / 0", false, {"M#-1 value warning arithmetic: Error : Division by zero in condition v / 0",
+                          "m(w)#-1 value warning arithmetic: Error : Division by zero in condition W / 0"}},
+        {"v +", false, {"M#-1 value warning parse-error: parse error while parsing v +",
+                        "m(w)#-1 value warning parse-error: parse error while parsing W +"}},
+        {"v / 0 == 1", true, {"M#-1 value warning arithmetic: Error : Division by zero in condition v / 0 == 1",
+                              "m(w)#-1 value warning arithmetic: Error : Division by zero in condition W / 0 == 1",
+                              "P#0 condition warning not-boolean: Condition M(W) of object P"}},
+        {"v + 1", true, {"P#0 condition warning not-boolean: Condition M(W) of object P with settings W(12) did not "
+                         "evaluate to be a boolean expression, but evaluates to 13"}},
+    };
+    for (const auto& c : cases) {
+        const char* user = c.in_condition ? "P" : "H";
+        auto loaded = [&] {
+            auto v = std::make_unique<VALIDATOR_PROBE>();
+            v->add_object("W", KOVA_OBJ_INTEGER_PARAMETER, "", "12")->default_usage_state = KOVA_USAGE_USED;
+            v->add_macro("M", c.body, "v");
+            if (c.in_condition)
+                v->add_rule(user, KOVA_OBJ_INTEGER_PARAMETER, "M(W)")->default_usage_state = KOVA_USAGE_USED;
+            else
+                v->add_object(user, KOVA_OBJ_HIDDEN_PARAMETER, "M(W)");
+            v->initialize_validator();
+            v->set_all_ports_and_parameters_to_default_state();
+            return v;
+        };
+        // The records a path filed, each cut to the length of the expected one.
+        auto expect_records = [&](const KOVA_INFO& model, const char* path) {
+            std::vector<std::string> records;
+            for (const KOVA_DIAGNOSTIC& record : model.get_diagnostics()) {
+                const std::size_t i = records.size();
+                records.push_back(record_text(record).substr(0, i < c.records.size() ? c.records[i].size() : std::string::npos));
+            }
+            EXPECT_EQ(records, c.records) << c.body << " in " << path;
+        };
+        std::unique_ptr<VALIDATOR_PROBE> v = loaded();
+        v->run_validator();
+        expect_records(*v, "a run");
+        v = loaded();
+        v->run_validator_on_assoc_elements(user);
+        v->run_validator_on_element(user);
+        expect_records(*v, "a query");
+        v = loaded();
+        KOVA_RULES_VALIDATOR copy(*v);
+        v.reset();
+        copy.run_validator();
+        expect_records(copy, "a copy");
+    }
 }
