@@ -31,7 +31,7 @@ CLI::Validator above_zero() {
             const bool whole = !text.empty() && end && *end == '\0';
             return whole && value <= 0 ? std::string("must be above 0") : std::string();
         },
-        "ABOVE 0");
+        "POSITIVE");
 }
 
 }  // namespace
