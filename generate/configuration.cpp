@@ -2,9 +2,22 @@
 // the checks that a configuration can be written at all.
 #include "generate/configuration.h"
 
+#include "host/kova_stl.h"
 #include "host/nuvo_int.h"
+#include "session/value_text.h"
 
 namespace {
+
+// A string value as the parameter's own list spells it: the engine
+// compares strings without regard to letter case, a hardware language
+// does not, so "even" is written as the list's "EVEN". A value in no list
+// is written as it is.
+std::string listed_spelling(const KOVA_PARAMETER_OBJ& parameter, const std::string& value) {
+    for (const std::string* text : {&parameter.get_value(), &parameter.m_alt_value})
+        for (const std::string& item : kova_value_list(*text))
+            if (kova_equal_nocase(item, value)) return item;
+    return value;
+}
 
 KOVA_GEN_PARAMETER parameter_of(const KOVA_RULES_VALIDATOR& validator, const KOVA_PARAMETER_OBJ& parameter) {
     KOVA_GEN_PARAMETER result;
@@ -14,6 +27,7 @@ KOVA_GEN_PARAMETER parameter_of(const KOVA_RULES_VALIDATOR& validator, const KOV
     result.default_value = parameter.get_actual_default_value();
     if (result.value.empty()) result.value = result.default_value;
     if (result.default_value.empty()) result.default_value = result.value;
+    if (result.is_string) result.value = listed_spelling(parameter, result.value);
     result.usage = parameter.get_current_usage_state();
     if (const KOVA_OBJ_INFO* object = validator.get_kova_obj(result.name))
         result.place = validator.locate(object->source_id, KOVA_FIELD_NAME);

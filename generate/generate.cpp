@@ -43,6 +43,18 @@ std::string written(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOV
     return kova_json_dump(kova_command_json("generate", session.description(), run.valid, members, messages)) + "\n";
 }
 
+// True, with an error for each, when a port is held at a constant wider
+// than the port.
+bool refuse_wide_constants(const KOVA_SESSION& session, KOVA_GENERATED& generated) {
+    const KOVA_MESSAGES wide = session.constant_width_warnings();
+    for (KOVA_MESSAGE message : wide) {
+        message.severity = KOVA_SEVERITY_ERROR;
+        message.text = "nothing generated: " + message.text + " (--force generates it anyway)";
+        generated.messages.push_back(std::move(message));
+    }
+    return !wide.empty();
+}
+
 }  // namespace
 
 const char* kova_generate_language_name(KOVA_GENERATE_LANGUAGE language) {
@@ -85,6 +97,9 @@ KOVA_GENERATED kova_generate(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, 
             KOVA_SEVERITY_NOTE, KOVA_DIAG_OTHER, "nothing generated: the configuration is not valid (--force generates it anyway)"));
         return generated;
     }
+    // A constant wider than its port would be written cut to the port's
+    // width, a value the user did not give.
+    if (!options.force && refuse_wide_constants(session, generated)) return generated;
     KOVA_MESSAGES problems;
     generated.text = written(session, run, config, generated, options, problems);
     generated.ok = problems.empty();

@@ -23,7 +23,9 @@ struct KOVA_GENERATE_OPTIONS {
     KOVA_GENERATE_LANGUAGE language = KOVA_GENERATE_LANGUAGE::VERILOG;
     bool stub = false;   // the block's own empty module instead of the wrapper (HDL only)
     std::string name;    // the wrapper's name (HDL) or the macro prefix (C); "" for the default
-    bool force = false;  // generate even when the run found the configuration invalid
+    // Generate even when the run found the configuration invalid or a port
+    // is held at a constant wider than the port (written cut to its width).
+    bool force = false;
 };
 
 struct KOVA_GENERATED {
@@ -45,8 +47,9 @@ std::string kova_generate_options_problem(const KOVA_GENERATE_OPTIONS& options);
 
 // Generates from a session after the run whose result is run (or a
 // derive, with run.valid set as the caller knows it). The port widths are
-// evaluated afresh. An invalid configuration is refused unless
-// options.force is set; the JSON document carries run's messages.
+// evaluated afresh. An invalid configuration, or one with a port held at
+// a constant wider than the port, is refused unless options.force is set;
+// the JSON document carries run's messages.
 KOVA_GENERATED kova_generate(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_GENERATE_OPTIONS& options);
 
 #endif

@@ -44,16 +44,24 @@ const KOVA_LINT_CHECK* kova_find_lint_check(const std::string& name) {
     return nullptr;
 }
 
-KOVA_MESSAGES kova_lint(const KOVA_SESSION& session, const KOVA_LINT_OPTIONS& options) {
+bool kova_lint(const KOVA_SESSION& session, const KOVA_LINT_OPTIONS& options, KOVA_MESSAGES& findings) {
     const KOVA_RULES_VALIDATOR& validator = session.validator();
     // The description as written: the validator has merged its sub-models.
     KOVA_INFO written;
     written.set_xml_lib_dir(validator.get_xml_lib_dir());
-    if (!written.process_xml_file(session.description(), nullptr)) return {};
+    if (!written.process_xml_file(session.description(), nullptr)) {
+        findings = kova_messages_of(written);
+        for (KOVA_MESSAGE& message : findings) {
+            message.kind = KOVA_DIAG_LOAD;
+            if (message.location.file.empty()) message.location.file = session.description();
+        }
+        return false;
+    }
     const std::vector<KOVA_INFO*> models = kova_lint_models(written);
     KOVA_LINT_REPORT report(options);
     kova_check_texts(kova_lint_texts(written), validator, report);
     kova_check_model(models, validator, report);
     kova_check_run(session, models, report);
-    return report.take();
+    findings = report.take();
+    return true;
 }

@@ -34,7 +34,10 @@ struct KOVA_LINT_OPTIONS {
 
 // The findings for the session's description, ordered by file, line and
 // column; each message's check field names its check. The description is
-// read once more as written (sub-models apart) for the checks of texts.
-KOVA_MESSAGES kova_lint(const KOVA_SESSION& session, const KOVA_LINT_OPTIONS& options);
+// read once more as written (sub-models apart) for the checks of texts:
+// when that read fails (the file changed or went away since the session
+// loaded it, or was a pipe that gave its text once), the answer is false
+// and findings holds why, as load messages, instead.
+bool kova_lint(const KOVA_SESSION& session, const KOVA_LINT_OPTIONS& options, KOVA_MESSAGES& findings);
 
 #endif

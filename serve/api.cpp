@@ -95,7 +95,7 @@ std::vector<KOVA_SETTING> request_settings(const json& request, std::size_t limi
 }
 
 void validate_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, ROUTE_OUTPUT& output) {
-    output.document["ports"] = kova_ports_json(session.validator());
+    output.document["ports"] = kova_ports_json(session);
     output.document["parameters"] = kova_parameters_json(session.validator());
 }
 

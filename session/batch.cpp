@@ -2,9 +2,9 @@
 //
 // Invariants of the runner: item k is taken by exactly one worker (the
 // atomic index); a worker starts item k only when k < emitted + window,
-// so slot k % window is free (its previous item, k - window, was emitted);
-// the calling thread emits item `emitted` only once its slot is filled,
-// so items leave in order.
+// so slot k % window is free (its previous item, k - window, was emitted),
+// and never once the run is stopped; the calling thread emits item
+// `emitted` only once its slot is filled, so items leave in order.
 #include "session/batch.h"
 
 #include <algorithm>
@@ -32,10 +32,10 @@ public:
     ORDERED_RUN(const KOVA_SESSION&& loaded, std::size_t count, std::size_t window, const KOVA_BATCH_WORK& work) = delete;
     ORDERED_RUN(const KOVA_SESSION& loaded, std::size_t count, std::size_t window, const KOVA_BATCH_WORK&& work) = delete;
 
-    // Takes items until none is left.
+    // Takes items until none is left or the run is stopped.
     void work_loop() {
         for (std::size_t index = m_next.fetch_add(1); index < m_count; index = m_next.fetch_add(1)) {
-            wait_for_room(index);
+            if (!wait_for_room(index)) return;
             KOVA_BATCH_OUTCOME outcome = run_item(index);
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
@@ -62,10 +62,22 @@ public:
         }
     }
 
+    // Makes every worker return once its item is done: nothing is emitted
+    // any more, so a worker waiting for room would wait for ever.
+    void stop() {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_stopped = true;
+        }
+        m_room.notify_all();
+    }
+
 private:
-    void wait_for_room(std::size_t index) {
+    // False when the run was stopped instead.
+    bool wait_for_room(std::size_t index) {
         std::unique_lock<std::mutex> lock(m_mutex);
-        m_room.wait(lock, [&] { return index < m_emitted + m_window; });
+        m_room.wait(lock, [&] { return m_stopped || index < m_emitted + m_window; });
+        return !m_stopped;
     }
 
     KOVA_BATCH_OUTCOME run_item(std::size_t index) {
@@ -89,10 +101,11 @@ private:
     const std::size_t m_count, m_window;
     const KOVA_BATCH_WORK& m_work;
     std::atomic<std::size_t> m_next{0};
-    std::mutex m_mutex;  // guards m_slots and m_emitted
+    std::mutex m_mutex;  // guards m_slots, m_emitted and m_stopped
     std::condition_variable m_filled, m_room;
     std::vector<std::optional<KOVA_BATCH_OUTCOME>> m_slots;
     std::size_t m_emitted = 0;
+    bool m_stopped = false;
 };
 
 // The text of the first error message: what an item's error line says.
@@ -110,10 +123,20 @@ void kova_run_batch(const KOVA_SESSION& loaded, std::size_t count, unsigned jobs
     const std::size_t threads = std::clamp<std::size_t>(jobs, 1, count);
     ORDERED_RUN run(loaded, count, threads * ITEMS_PER_THREAD, work);
     std::vector<std::thread> pool;
-    pool.reserve(threads);
-    for (std::size_t i = 0; i < threads; ++i) pool.emplace_back([&run] { run.work_loop(); });
-    run.emit_all(emit);
+    // A failure to start a thread or to emit an outcome stops the workers;
+    // they are joined on every path (a joinable thread's destructor ends
+    // the process) and the failure is handed on.
+    std::exception_ptr failure;
+    try {
+        pool.reserve(threads);
+        for (std::size_t i = 0; i < threads; ++i) pool.emplace_back([&run] { run.work_loop(); });
+        run.emit_all(emit);
+    } catch (...) {
+        failure = std::current_exception();
+        run.stop();
+    }
     for (std::thread& thread : pool) thread.join();
+    if (failure) std::rethrow_exception(failure);
 }
 
 unsigned kova_default_jobs() { return std::max(1u, std::thread::hardware_concurrency()); }

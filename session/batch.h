@@ -25,14 +25,17 @@ struct KOVA_BATCH_OUTCOME {
 
 // Works on item index with session, a fresh copy of the loaded session.
 using KOVA_BATCH_WORK = std::function<KOVA_BATCH_OUTCOME(KOVA_SESSION& session, std::size_t index)>;
-// Receives each item's outcome, in item order, on the calling thread; it
-// must not throw (the workers would be left waiting).
+// Receives each item's outcome, in item order, on the calling thread. An
+// exception it throws (writing a line may run out of memory) stops the
+// run: the workers finish their items and end, and kova_run_batch throws
+// it on.
 using KOVA_BATCH_EMIT = std::function<void(std::size_t index, KOVA_BATCH_OUTCOME& outcome)>;
 
 // Runs work for items 0 .. count-1 in jobs threads (at least 1, at most
 // count) and emits every outcome in order. At most a window of items past
 // the last emitted one are held, so memory stays bounded however many
-// items there are. An exception in work becomes that item's error.
+// items there are. An exception in work becomes that item's error; one
+// in emit ends the run and is thrown on once every thread has ended.
 void kova_run_batch(const KOVA_SESSION& loaded, std::size_t count, unsigned jobs, const KOVA_BATCH_WORK& work,
                     const KOVA_BATCH_EMIT& emit);
 

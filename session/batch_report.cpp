@@ -40,14 +40,15 @@ nlohmann::json kova_sweep_line_json(const std::string& description, std::uint64_
 }
 
 std::string kova_outcome_text(const KOVA_BATCH_OUTCOME& outcome) {
-    if (!outcome.error.empty()) return "error: " + outcome.error;
+    if (!outcome.error.empty()) return "error: " + kova_visible_text(outcome.error);
     if (outcome.valid) return "valid";
     return "invalid (" + counted(kova_error_count(outcome.messages), "error") + ")";
 }
 
 std::string kova_settings_text(const std::vector<KOVA_SETTING>& settings) {
     std::string text;
-    for (const KOVA_SETTING& setting : settings) text += (text.empty() ? "" : " ") + setting.name + "=" + setting.value;
+    for (const KOVA_SETTING& setting : settings)
+        text += (text.empty() ? "" : " ") + kova_visible_text(setting.name + "=" + setting.value);
     return text;
 }
 

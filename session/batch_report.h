@@ -30,7 +30,7 @@ nlohmann::json kova_sweep_line_json(const std::string& description, std::uint64_
                                     const std::vector<KOVA_SETTING>& settings, const KOVA_BATCH_OUTCOME& outcome);
 
 // "valid", "invalid (K errors)" or "error: TEXT": the verdict part of a
-// text line.
+// text line. Texts in these lines go through kova_visible_text.
 std::string kova_outcome_text(const KOVA_BATCH_OUTCOME& outcome);
 // "NAME=VALUE NAME=VALUE".
 std::string kova_settings_text(const std::vector<KOVA_SETTING>& settings);

@@ -36,7 +36,9 @@ KOVA_EVALUATION kova_evaluate(KOVA_SESSION& session, const std::string& text, KO
     evaluation.result = session.validator().evaluate_expression(text, mode);
     evaluation.messages = session.take_messages();
     for (KOVA_MESSAGE& message : evaluation.messages) {
-        if (message.location.file.empty()) message.location.file = "expression";
+        // The text is in no file: text output names it "expression", and
+        // the JSON document's file is null.
+        if (message.location.file.empty()) message.origin = "expression";
         if (message.kind == KOVA_DIAG_PARSE_ERROR) evaluation.parsed = false;
     }
     return evaluation;

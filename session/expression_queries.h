@@ -23,7 +23,7 @@ std::string kova_parser_mode_named(const std::string& name, KOVA_RULES_VALIDATOR
 struct KOVA_EVALUATION {
     std::string result;
     bool parsed = true;      // false when the text does not parse
-    KOVA_MESSAGES messages;  // what the evaluation posted, placed in file "expression"
+    KOVA_MESSAGES messages;  // what the evaluation posted, in no file: their origin is "expression"
 };
 
 KOVA_EVALUATION kova_evaluate(KOVA_SESSION& session, const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode);

@@ -156,6 +156,11 @@ bool kova_read_text_file(const std::string& path, std::string& text, std::string
     return false;
 }
 
+bool kova_file_exists(const std::string& path) {
+    struct stat status;
+    return ::stat(path.c_str(), &status) == 0 || (errno != ENOENT && errno != ENOTDIR);
+}
+
 bool kova_write_file_atomically(const std::string& path, const std::string& text, std::string& error) {
     const std::string target = write_target(path);
     struct stat existing;

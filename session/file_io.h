@@ -15,6 +15,10 @@
 bool kova_read_text_file(const std::string& path, std::string& text, std::string& error,
                          std::size_t limit = std::size_t{64} << 20);
 
+// Whether anything is at path, a symbolic link followed: false only when
+// nothing is (a dangling link included), true also when it cannot be told.
+bool kova_file_exists(const std::string& path);
+
 // Replaces the file at path with text, or creates it. The text goes to a
 // temporary file beside the target (its name starts with the target's
 // name), is synced, takes the target's permission bits (a new file takes

@@ -62,6 +62,34 @@ std::vector<std::string> kova_fix_candidates(const KOVA_SESSION& session, const 
 // The integer constants written in a text, each once, in order.
 std::vector<long long> kova_integer_literals(const std::string& text);
 
+// The order in which the search tries the candidates of one part's
+// settings (fix_proposals.cpp): one setting changed at a time (the
+// settings in order, each through its candidates in order), then two at
+// once (the pairs of settings in lexicographic order, for each pair every
+// combination of their candidates with the later setting's changing
+// fastest), and so on up to most_at_once. A choice of settings that
+// includes one without candidates is passed over.
+class KOVA_FIX_PROPOSALS {
+public:
+    KOVA_FIX_PROPOSALS() = default;
+    // counts[s]: how many candidates setting s has.
+    explicit KOVA_FIX_PROPOSALS(std::vector<std::size_t> counts) : m_counts(std::move(counts)) {}
+
+    // The next proposal as (setting, candidate) index pairs, settings
+    // increasing; empty when none is left.
+    std::vector<std::pair<std::size_t, std::size_t>> next(int most_at_once);
+
+private:
+    bool advance(int most_at_once);
+    bool next_pick();
+    bool first_choice(std::size_t k);
+    bool next_choice();
+
+    std::vector<std::size_t> m_counts;
+    std::vector<std::size_t> m_chosen;  // indexes of settings, increasing
+    std::vector<std::size_t> m_picks;   // for each chosen setting, its candidate
+};
+
 // The search step (fix_search.cpp): searches settings for the failures of
 // run, the repaired session's last run, that the repair may mend, and
 // commits what helps through context.change. True when it changed

@@ -78,67 +78,21 @@ bool failure_of(const KOVA_RULES_VALIDATOR& validator, const KOVA_MESSAGE& messa
 }
 
 // One group of failures that share settings, and its search state: the
-// settings with their candidates, and the proposal tried next (k settings
-// at once: which ones, and which candidate of each).
-class PART {
-public:
+// settings with their candidates, and the order of the proposals to try.
+struct PART {
     std::vector<FAILURE> failures;
     std::vector<std::string> settings;
     std::vector<std::vector<std::string>> candidates;
     std::map<std::string, std::string> purpose;  // by setting: the first failure it may mend
+    KOVA_FIX_PROPOSALS order;                     // over candidates, once they are known
 
     // The next proposal as (setting, value) pairs; empty when none is left.
     std::vector<std::pair<std::string, std::string>> next(int most_at_once) {
         std::vector<std::pair<std::string, std::string>> proposal;
-        if (!advance(most_at_once)) return proposal;
-        for (std::size_t i = 0; i < m_chosen.size(); ++i)
-            proposal.emplace_back(settings[m_chosen[i]], candidates[m_chosen[i]][m_picks[i]]);
+        for (const auto& [setting, candidate] : order.next(most_at_once))
+            proposal.emplace_back(settings[setting], candidates[setting][candidate]);
         return proposal;
     }
-
-private:
-    // Moves to the next proposal: the next candidate of the last setting
-    // chosen (an odometer), else the next choice of k settings, else one
-    // setting more. False when there is no next one.
-    bool advance(int most_at_once) {
-        if (!m_chosen.empty() && next_pick()) return true;
-        for (;;) {
-            const bool moved = m_chosen.empty() ? first_choice(1) : next_choice() || first_choice(m_chosen.size() + 1);
-            if (!moved || m_chosen.size() > static_cast<std::size_t>(most_at_once)) return false;
-            if (std::all_of(m_chosen.begin(), m_chosen.end(), [&](std::size_t s) { return !candidates[s].empty(); })) {
-                m_picks.assign(m_chosen.size(), 0);
-                return true;
-            }
-        }
-    }
-    bool next_pick() {
-        for (std::size_t i = m_picks.size(); i-- > 0;) {
-            if (++m_picks[i] < candidates[m_chosen[i]].size()) return true;
-            m_picks[i] = 0;
-        }
-        return false;
-    }
-    bool first_choice(std::size_t k) {
-        if (k > settings.size()) return false;
-        m_chosen.resize(k);
-        std::iota(m_chosen.begin(), m_chosen.end(), 0);
-        return true;
-    }
-    // The next k-subset of the settings in lexicographic order.
-    bool next_choice() {
-        const std::size_t k = m_chosen.size(), n = settings.size();
-        for (std::size_t i = k; i-- > 0;) {
-            if (m_chosen[i] < n - k + i) {
-                ++m_chosen[i];
-                for (std::size_t j = i + 1; j < k; ++j) m_chosen[j] = m_chosen[j - 1] + 1;
-                return true;
-            }
-        }
-        return false;
-    }
-
-    std::vector<std::size_t> m_chosen;  // indexes into settings, increasing
-    std::vector<std::size_t> m_picks;   // for each chosen setting, its candidate
 };
 
 // The settings each failure depends on (those the repair may change),
@@ -199,9 +153,13 @@ std::vector<PART> parts_of(KOVA_REPAIR_CONTEXT& context, const std::vector<FAILU
                 for (const long long literal : kova_integer_literals(text))
                     if (std::find(literals.begin(), literals.end(), literal) == literals.end())
                         literals.push_back(literal);
-        for (const std::string& name : part.settings)
+        std::vector<std::size_t> counts;
+        for (const std::string& name : part.settings) {
             part.candidates.push_back(kova_fix_candidates(context.session(), name, literals,
                                                           context.options().candidates_per_setting));
+            counts.push_back(part.candidates.back().size());
+        }
+        part.order = KOVA_FIX_PROPOSALS(std::move(counts));
     }
     return parts;
 }

@@ -59,12 +59,18 @@ nlohmann::json kova_messages_json(const KOVA_MESSAGES& messages) {
     return list;
 }
 
-nlohmann::json kova_ports_json(const KOVA_RULES_VALIDATOR& validator) {
+nlohmann::json kova_ports_json(KOVA_SESSION& session) {
+    // The widths as kova widths gives them; what evaluating them posts is
+    // no part of the run's messages, which the document holds.
+    KOVA_MESSAGES ignored;
+    const std::vector<KOVA_PORT_WIDTH> widths = kova_port_widths(session, ignored);
     nlohmann::json ports = nlohmann::json::array();
-    const KOVA_OBJ_MAP list = validator.get_port_list();  // a copy: keep it alive through the walk
+    const KOVA_OBJ_MAP list = session.validator().get_port_list();  // a copy: keep it alive through the walk
+    std::size_t at = 0;
     for (const auto& entry : list.entries()) {
         const auto* port = static_cast<const KOVA_PORT_OBJ*>(entry.second);
-        const int width = port->get_current_port_width();
+        // Both walk the port list in its order.
+        const int width = at < widths.size() ? widths[at++].width : -1;
         ports.push_back({{"name", kova_json_text(port->get_name())},
                          {"kind", kova_object_kind_name(port->obj_type)},
                          {"width", width >= 0 ? nlohmann::json(width) : nlohmann::json()},

@@ -32,8 +32,9 @@ nlohmann::json kova_command_json(const std::string& command, const std::string& 
 nlohmann::json kova_message_json(const KOVA_MESSAGE& message);
 nlohmann::json kova_messages_json(const KOVA_MESSAGES& messages);
 
-// Every port or parameter with its current and alternate state.
-nlohmann::json kova_ports_json(const KOVA_RULES_VALIDATOR& validator);
+// Every port or parameter with its current and alternate state; a port
+// with its width evaluated as kova_port_widths gives it.
+nlohmann::json kova_ports_json(KOVA_SESSION& session);
 nlohmann::json kova_parameters_json(const KOVA_RULES_VALIDATOR& validator);
 
 // The members of the answers to the wizard's queries, as `kova ranges`,

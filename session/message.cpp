@@ -40,7 +40,7 @@ bool kova_has_errors(const KOVA_MESSAGES& messages) {
 namespace {
 
 void print_place(const KOVA_SOURCE_LOCATION& location, const std::string& fallback_file, std::ostream& out) {
-    out << (location.file.empty() ? fallback_file : location.file);
+    out << kova_visible_text(location.file.empty() ? fallback_file : location.file);
     if (location.line != 0) {
         out << ':' << location.line;
         if (location.column != 0) out << ':' << location.column;
@@ -51,9 +51,9 @@ void print_place(const KOVA_SOURCE_LOCATION& location, const std::string& fallba
 }  // namespace
 
 void kova_print_message(const KOVA_MESSAGE& message, const std::string& fallback_file, std::ostream& out) {
-    print_place(message.location, fallback_file, out);
-    out << kova_severity_name(message.severity) << ": " << message.text;
-    if (!message.check.empty()) out << " [" << message.check << ']';
+    print_place(message.location, message.origin.empty() ? fallback_file : message.origin, out);
+    out << kova_severity_name(message.severity) << ": " << kova_visible_text(message.text);
+    if (!message.check.empty()) out << " [" << kova_visible_text(message.check) << ']';
     out << '\n';
     if (!message.setting.file.empty()) {
         print_place(message.setting, fallback_file, out);
@@ -63,4 +63,28 @@ void kova_print_message(const KOVA_MESSAGE& message, const std::string& fallback
 
 void kova_print_messages(const KOVA_MESSAGES& messages, const std::string& fallback_file, std::ostream& out) {
     for (const KOVA_MESSAGE& message : messages) kova_print_message(message, fallback_file, out);
+}
+
+std::string kova_visible_text(const std::string& text, bool lines) {
+    static const char digits[] = "0123456789abcdef";
+    std::string shown;
+    shown.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const unsigned char byte = static_cast<unsigned char>(text[at]);
+        // C1 controls are U+0080 to U+009F, written C2 80 to C2 9F.
+        const bool c1 = byte == 0xC2 && at + 1 < text.size() && (static_cast<unsigned char>(text[at + 1]) & 0xE0) == 0x80;
+        if (c1) {
+            const unsigned char code = static_cast<unsigned char>(text[++at]);
+            shown += "\\u00";
+            shown += digits[code >> 4];
+            shown += digits[code & 0xF];
+        } else if ((byte < 0x20 && byte != '\t' && !(lines && byte == '\n')) || byte == 0x7F) {
+            shown += "\\x";
+            shown += digits[byte >> 4];
+            shown += digits[byte & 0xF];
+        } else {
+            shown += static_cast<char>(byte);
+        }
+    }
+    return shown;
 }

@@ -20,6 +20,9 @@ struct KOVA_MESSAGE {
     std::string object;            // "" for none
     int rule_index = -1;           // -1 for none
     KOVA_SOURCE_LOCATION location; // file "" when none; line 0 when unknown
+    // What text output names in place of a file for a text that is in no
+    // file (kova eval's "expression"); "" for the fallback file.
+    std::string origin;
     KOVA_SOURCE_LOCATION setting;  // where the user set the object, when known
     std::string check;             // the kova lint check that found it; "" for none
 };
@@ -42,9 +45,18 @@ bool kova_has_errors(const KOVA_MESSAGES& messages);
 //   FILE:LINE:COL: error: TEXT     (FILE:LINE: where the column is unknown;
 //                                  " [CHECK]" after a lint finding's text)
 //   FILE: error: TEXT              where no line is known; FILE is then
-//                                  fallback_file when the message has none
+//                                  the message's origin, or fallback_file,
+//                                  when the message has none
 //   SETTINGS:LINE: note: set here
+// Every text part goes through kova_visible_text.
 void kova_print_message(const KOVA_MESSAGE& message, const std::string& fallback_file, std::ostream& out);
 void kova_print_messages(const KOVA_MESSAGES& messages, const std::string& fallback_file, std::ostream& out);
+
+// A text as text output shows it on a terminal: each control character
+// but tab (C0, DEL, and C1 written in UTF-8) as \xNN or \u00NN, so that
+// a description cannot move the cursor, recolour or retitle the user's
+// terminal; every other byte as it is, and with lines set the line ends
+// of a text of several lines too. JSON output keeps texts whole.
+std::string kova_visible_text(const std::string& text, bool lines = false);
 
 #endif

@@ -6,6 +6,7 @@
 #include "expr/usage_words.h"
 #include "host/kova_stl.h"
 #include "host/qel_util.h"
+#include "session/setting_readings.h"
 #include "session/suggest.h"
 
 namespace {
@@ -19,23 +20,6 @@ KOVA_SOURCE_LOCATION setting_place(const KOVA_SETTING& setting) {
     place.file = setting.file;
     place.line = static_cast<uint32_t>(setting.line);
     return place;
-}
-
-// A constant's value as digits and the radix they are written in:
-// decimal, or hexadecimal after "0x", or binary after "0b".
-bool constant_digits(const std::string& text, std::string& digits, int& radix) {
-    radix = QEL_RADIX_UNSIGNED_DECIMAL;
-    digits = text;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        radix = QEL_RADIX_HEXADECIMAL;
-        digits = text.substr(2);
-    } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'b' || text[1] == 'B')) {
-        radix = QEL_RADIX_BINARY;
-        digits = text.substr(2);
-    }
-    const char* allowed = radix == QEL_RADIX_BINARY ? "01" : radix == QEL_RADIX_HEXADECIMAL ? "0123456789abcdefABCDEF"
-                                                                                            : "0123456789";
-    return !digits.empty() && digits.find_first_not_of(allowed) == std::string::npos;
 }
 
 bool is_conflict(KOVA_DIAGNOSTIC_KIND kind) {
@@ -117,6 +101,7 @@ bool KOVA_SESSION::apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGE
             problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING, problem, setting_place(setting)));
             continue;
         }
+        add_reading_warning(setting, problems);
         if (!setting.file.empty())
             m_set_at[to_lower_case(setting.name)] = setting_place(setting);
         else
@@ -125,7 +110,7 @@ bool KOVA_SESSION::apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGE
     for (const auto& [name, text] : constants) {
         std::string digits;
         int radix;
-        if (constant_digits(text, digits, radix)) {
+        if (kova_constant_digits(text, digits, radix)) {
             m_constants[to_lower_case(name)] = {name, text};
         } else {
             ok = false;
@@ -152,8 +137,36 @@ void KOVA_SESSION::apply_constant_values() {
         if (!port || port->m_current_usage_state != KOVA_USAGE_CONSTANT) continue;
         std::string digits;
         int radix;
-        if (constant_digits(entry.second.second, digits, radix)) m_validator->set_current_port_value(name, digits, radix);
+        if (kova_constant_digits(entry.second.second, digits, radix)) m_validator->set_current_port_value(name, digits, radix);
     }
+}
+
+// An integer parameter's value is read as atoi reads it: "32abc" as 32.
+void KOVA_SESSION::add_reading_warning(const KOVA_SETTING& setting, KOVA_MESSAGES& problems) const {
+    const KOVA_PARAMETER_OBJ* parameter = m_validator->get_parameter_object(setting.name);
+    if (!parameter || parameter->obj_type != KOVA_OBJ_INTEGER_PARAMETER || sets_usage(setting)) return;
+    KOVA_MESSAGE warning;
+    if (kova_integer_reading_warning(setting, parameter->get_name(), warning)) problems.push_back(std::move(warning));
+}
+
+KOVA_MESSAGES KOVA_SESSION::constant_width_warnings() const {
+    KOVA_MESSAGES warnings;
+    for (const auto& entry : m_constants) {
+        const auto& [name, text] = entry.second;
+        const KOVA_PORT_OBJ* port = m_validator->get_port_object(name);
+        std::string held;
+        if (!port || port->m_current_usage_state != KOVA_USAGE_CONSTANT || kova_constant_fits(*port, text, held))
+            continue;
+        const KOVA_OBJ_INFO* object = m_validator->get_kova_obj(name);
+        KOVA_MESSAGE warning = kova_make_message(
+            KOVA_SEVERITY_WARNING, KOVA_DIAG_SETTING,
+            "the constant " + text + " of port " + port->get_name() + " is wider than its " +
+                std::to_string(port->get_current_port_width()) + " bits: the port is held at " + held,
+            object ? m_validator->locate(object->source_id, KOVA_FIELD_ELEMENT) : KOVA_SOURCE_LOCATION());
+        warning.object = port->get_name();
+        warnings.push_back(std::move(warning));
+    }
+    return warnings;
 }
 
 std::string KOVA_SESSION::apply_one(const KOVA_SETTING& setting) {
@@ -185,6 +198,7 @@ KOVA_RUN_RESULT KOVA_SESSION::run() {
     for (KOVA_MESSAGE& message : kova_messages_of(*m_validator)) result.messages.push_back(std::move(message));
     if (!engine_valid) add_function_rule_failure(result.messages);
     add_corrections(before, before_owners, result.messages);
+    for (KOVA_MESSAGE& warning : constant_width_warnings()) result.messages.push_back(std::move(warning));
     mark_settings(result.messages);
     result.valid = engine_valid && !kova_has_errors(result.messages);
     return result;
@@ -227,31 +241,45 @@ void KOVA_SESSION::add_function_rule_failure(KOVA_MESSAGES& messages) const {
 }
 
 // A silent correction changes a setting during the run; comparing the
-// settings before and after finds each one.
+// settings before and after finds each one, a value given to a parameter
+// that had none among them.
 void KOVA_SESSION::add_corrections(const std::vector<KOVA_SETTING>& before,
                                    const std::vector<std::size_t>& before_owners, KOVA_MESSAGES& messages) const {
     std::vector<std::size_t> after_owners;
     const std::vector<KOVA_SETTING> after = current_settings(&after_owners);
-    // Both lists follow the model's object order, so one pass pairs each
-    // setting before the run with the same object's setting of the same
-    // sort after it (the last one, should an object write two).
-    std::size_t from = 0;
-    for (std::size_t index = 0; index < before.size(); ++index) {
-        const KOVA_SETTING& setting = before[index];
-        const std::size_t owner = before_owners[index];
-        while (from < after.size() && after_owners[from] < owner) ++from;
-        const KOVA_SETTING* found = nullptr;
-        for (std::size_t at = from; at < after.size() && after_owners[at] == owner; ++at)
-            if (sets_usage(after[at]) == sets_usage(setting)) found = &after[at];
-        if (!found || found->value == setting.value) continue;
-        const KOVA_OBJ_INFO* object = m_validator->get_kova_obj(setting.name);
-        KOVA_MESSAGE message =
-            kova_make_message(KOVA_SEVERITY_NOTE, KOVA_DIAG_CORRECTION,
-                              setting.name + ": " + setting.value + " corrected to " + found->value,
-                              object ? m_validator->locate(object->source_id, KOVA_FIELD_ELEMENT) : KOVA_SOURCE_LOCATION());
-        message.object = setting.name;
-        messages.push_back(std::move(message));
+    // Both lists follow the model's object order, so one pass over both
+    // pairs each object's settings before the run with its settings after.
+    std::size_t then_at = 0, now_at = 0;
+    while (now_at < after.size()) {
+        const std::size_t owner = after_owners[now_at];
+        while (then_at < before.size() && before_owners[then_at] < owner) ++then_at;
+        const OBJECT_SETTINGS then = settings_of(before, before_owners, owner, then_at);
+        const OBJECT_SETTINGS now = settings_of(after, after_owners, owner, now_at);
+        const KOVA_SETTING& named = now.value ? *now.value : *now.usage;
+        if (now.value && (then.value || m_validator->get_parameter_object(named.name)))
+            add_correction(named.name, then.value ? then.value->value : "(no value)", now.value->value, messages);
+        if (now.usage && then.usage) add_correction(named.name, then.usage->value, now.usage->value, messages);
     }
+}
+
+KOVA_SESSION::OBJECT_SETTINGS KOVA_SESSION::settings_of(const std::vector<KOVA_SETTING>& settings,
+                                                       const std::vector<std::size_t>& owners, std::size_t owner,
+                                                       std::size_t& at) {
+    OBJECT_SETTINGS found;
+    for (; at < settings.size() && owners[at] == owner; ++at)
+        (sets_usage(settings[at]) ? found.usage : found.value) = &settings[at];  // the last of each sort
+    return found;
+}
+
+void KOVA_SESSION::add_correction(const std::string& name, const std::string& from, const std::string& to,
+                                  KOVA_MESSAGES& messages) const {
+    if (from == to) return;
+    const KOVA_OBJ_INFO* object = m_validator->get_kova_obj(name);
+    KOVA_MESSAGE message =
+        kova_make_message(KOVA_SEVERITY_NOTE, KOVA_DIAG_CORRECTION, name + ": " + from + " corrected to " + to,
+                          object ? m_validator->locate(object->source_id, KOVA_FIELD_ELEMENT) : KOVA_SOURCE_LOCATION());
+    message.object = name;
+    messages.push_back(std::move(message));
 }
 
 void KOVA_SESSION::mark_settings(KOVA_MESSAGES& messages) const {

@@ -54,8 +54,15 @@ public:
     // CONSTANT:VALUE for a port held at a value; a later setting of a name
     // overrides an earlier one, as the command line overrides a file.
     // Every problem is appended (unknown names with the nearest known
-    // one); the answer is false when any of them is an error.
+    // one), and a warning for an integer value that the engine reads as
+    // another number ("32abc" as 32); the answer is false when any of
+    // them is an error.
     bool apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems);
+
+    // A warning at each port held at a constant wider than the port, whose
+    // value the engine cuts to the port's width; run() reports them, and
+    // kova generate refuses such a configuration unless forced.
+    KOVA_MESSAGES constant_width_warnings() const;
 
     // Forgets every setting: each port and parameter back in its default
     // state, as open leaves them.
@@ -98,11 +105,23 @@ private:
     void capture_scanner_output();
     void apply_constant_values();
     std::string apply_one(const KOVA_SETTING& setting);
+    void add_reading_warning(const KOVA_SETTING& setting, KOVA_MESSAGES& problems) const;
     // current_settings, with the position in the model's object list of
     // the object each setting belongs to (positions never decrease).
     std::vector<KOVA_SETTING> current_settings(std::vector<std::size_t>* owners) const;
     void add_corrections(const std::vector<KOVA_SETTING>& before, const std::vector<std::size_t>& before_owners,
                          KOVA_MESSAGES& messages) const;
+    // One object's value and usage settings in a current_settings list
+    // (null where it has none); at moves past them.
+    struct OBJECT_SETTINGS {
+        const KOVA_SETTING* value = nullptr;
+        const KOVA_SETTING* usage = nullptr;
+    };
+    static OBJECT_SETTINGS settings_of(const std::vector<KOVA_SETTING>& settings,
+                                       const std::vector<std::size_t>& owners, std::size_t owner, std::size_t& at);
+    // A note that the run changed name's setting from one text to another.
+    void add_correction(const std::string& name, const std::string& from, const std::string& to,
+                        KOVA_MESSAGES& messages) const;
     void add_function_rule_failure(KOVA_MESSAGES& messages) const;
     void mark_settings(KOVA_MESSAGES& messages) const;
 

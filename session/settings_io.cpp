@@ -3,6 +3,17 @@
 
 #include "session/file_io.h"
 
+namespace {
+
+// A reason of kova_read_text_file without its "cannot be read: ", which
+// the caller's own words say already.
+std::string unprefixed(const std::string& reason) {
+    const std::string prefix = "cannot be read: ";
+    return reason.rfind(prefix, 0) == 0 ? reason.substr(prefix.size()) : reason;
+}
+
+}  // namespace
+
 bool kova_parse_settings_text(const std::string& text, const std::string& file, std::vector<KOVA_SETTING>& settings,
                               KOVA_MESSAGES& problems) {
     KOVA_SOURCE_LOCATION place;
@@ -26,7 +37,7 @@ bool kova_read_settings_file(const std::string& path, std::vector<KOVA_SETTING>&
         KOVA_SOURCE_LOCATION place;
         place.file = path;
         problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
-                                             "cannot read the settings file: " + error, place));
+                                             "cannot read the settings file " + path + ": " + unprefixed(error), place));
         return false;
     }
     return kova_parse_settings_text(text, path, settings, problems);
@@ -37,10 +48,15 @@ bool kova_save_settings_file(const std::string& path, const std::vector<KOVA_SET
     std::string text;
     KOVA_SETTINGS_DOCUMENT document;
     std::vector<KOVA_SETTINGS_PROBLEM> ignored;
-    std::string existing, unreadable;
-    // The document keeps every line of the file, lines with errors too;
-    // a file that cannot be read at all is replaced as a whole.
-    if (!fresh && kova_read_text_file(path, existing, unreadable)) {
+    std::string existing;
+    // The document keeps every line of the file, lines with errors too.
+    // An existing file that cannot be read is left alone: replacing it
+    // would lose what it holds besides the values.
+    if (!fresh && kova_file_exists(path)) {
+        if (!kova_read_text_file(path, existing, error)) {
+            error = "the existing file " + error + "; it is left as it was, since a save keeps its comments";
+            return false;
+        }
         document.parse(existing, path, ignored);
         document.assign(settings);
         text = document.render();

@@ -24,8 +24,9 @@ bool kova_read_settings_file(const std::string& path, std::vector<KOVA_SETTING>&
 
 // Writes settings to path, atomically. An existing settings file keeps
 // its comments, blank lines and order with its values updated in place and
-// new names appended; fresh writes a new file instead. False with the
-// reason in error; the file is then unchanged.
+// new names appended, and one that cannot be read is refused; fresh
+// writes a new file instead. False with the reason in error; the file is
+// then unchanged.
 bool kova_save_settings_file(const std::string& path, const std::vector<KOVA_SETTING>& settings, bool fresh,
                              std::string& error);
 

@@ -3,6 +3,7 @@
 // exit status 0 when the result is valid, 1 when not.
 #include <unistd.h>
 
+#include <cstdlib>
 #include <iostream>
 
 #include "session/fix.h"
@@ -20,6 +21,19 @@ std::function<void(int, int)> progress_line() {
     };
 }
 
+// Refuses a whole number of 0 or less in plain words; what is not a
+// whole number is left to the option's own conversion to refuse.
+CLI::Validator above_zero() {
+    return CLI::Validator(
+        [](std::string& text) {
+            char* end = nullptr;
+            const long long value = std::strtoll(text.c_str(), &end, 10);
+            const bool whole = !text.empty() && end && *end == '\0';
+            return whole && value <= 0 ? std::string("must be above 0") : std::string();
+        },
+        "POSITIVE");
+}
+
 }  // namespace
 
 void add_fix_command(CLI::App& app, KOVA_TOOL_STATE& state) {
@@ -31,7 +45,7 @@ void add_fix_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     auto budget = std::make_shared<int>(KOVA_FIX_OPTIONS().run_budget);
     command->add_option("--keep", *keep, "Never change this setting (repeatable)");
     command->add_option("--budget", *budget, "The most validation runs the repair may make")
-        ->check(CLI::PositiveNumber)
+        ->check(above_zero())
         ->capture_default_str();
     auto save = std::make_shared<KOVA_SAVE_OPTIONS>();
     add_save_options(*command, *save);

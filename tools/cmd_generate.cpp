@@ -2,8 +2,9 @@
 // does the work). Text goes to standard output, or with -o to a file
 // replaced atomically; messages go to standard error. Exits 0 when
 // generated from a valid configuration, 1 when the configuration is
-// invalid (refused, or written with --force) or cannot be written in the
-// language, 2 on usage or file errors.
+// invalid (refused, or written with --force), holds a port at a constant
+// wider than the port (refused unless --force), or cannot be written in
+// the language, 2 on usage or file errors.
 #include "generate/generate.h"
 #include "session/file_io.h"
 #include "session/json_text.h"
@@ -32,7 +33,9 @@ void add_generate_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->add_option("--name", arguments->options.name,
                         "Name of the wrapper (default: FUNCTION_cfg), or the macro prefix for c (default: FUNCTION)");
     command->add_option("-o,--output", arguments->output, "Write to this file (replaced atomically) instead of standard output");
-    command->add_flag("--force", arguments->options.force, "Generate even when the configuration is invalid (exit 1)");
+    command->add_flag("--force", arguments->options.force,
+                      "Generate even when the configuration is invalid (exit 1) or a port constant is wider than "
+                      "its port (written cut to the port's width)");
     command->footer("Example: kova generate examples/ram.xml --settings examples/ram-dual.settings --lang verilog -o ram_cfg.v");
     command->callback([&state, arguments]() {
         run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_COMMAND_OUTPUT& output) {

@@ -10,7 +10,9 @@ void add_lint_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     add_load_options(*command, state);
     auto options = std::make_shared<KOVA_LINT_OPTIONS>();
     command->add_flag("--werror", options->warnings_are_errors, "Report warnings as errors");
-    command->add_option("--disable", options->disabled, "Leave a check out (repeatable); see docs/lint.md");
+    command->add_option("--disable", options->disabled,
+                        "Leave a check out (repeatable); the checks are listed in docs/description-format.md, "
+                        "Lint checks");
     command->footer("Example: kova lint examples/fifo.xml --disable unenforced-values");
     command->callback([&state, options]() {
         run_command(state, false, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT& output) {
@@ -21,7 +23,11 @@ void add_lint_command(CLI::App& app, KOVA_TOOL_STATE& state) {
                     output.usage_problem = "--disable: no check is named " + name + kova_did_you_mean(name, names);
                     return;
                 }
-            output.messages = kova_lint(session, *options);
+            if (!kova_lint(session, *options, output.messages)) {
+                output.usage_problem = "cannot read " + session.description() + " again to lint it" +
+                                       (output.messages.empty() ? "" : ": " + output.messages.front().text);
+                return;
+            }
             output.replaces_messages = true;
             output.failed = !output.messages.empty();
             int errors = 0;

@@ -16,7 +16,7 @@ void add_validate_command(CLI::App& app, KOVA_TOOL_STATE& state) {
             // The object lists are part of the JSON document only; text
             // output lists messages, so a large description skips them.
             if (state.json()) {
-                output.document["ports"] = kova_ports_json(session.validator());
+                output.document["ports"] = kova_ports_json(session);
                 output.document["parameters"] = kova_parameters_json(session.validator());
             }
             save_settings(*save, session, output);

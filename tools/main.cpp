@@ -79,7 +79,7 @@ std::string extras_problem(const CLI::App& command) {
     return problem;
 }
 
-int run(int argc, char** argv) {
+int run(int argc, char** argv, KOVA_TOOL_STATE& state) {
     CLI::App app{"kova: validate the configuration of a parameterised building block"};
     app.set_version_flag("--version", KOVA_VERSION_TEXT);
     app.require_subcommand(0, 1);
@@ -87,7 +87,6 @@ int run(int argc, char** argv) {
                "Exit status: 0 valid or done, 1 invalid configuration or an error message, 2 usage, file or\n"
                "internal error.\n"
                "Example: kova validate examples/ram.xml --settings examples/ram-dual.settings");
-    KOVA_TOOL_STATE state;
     add_show_command(app, state);
     add_eval_command(app, state);
     add_validate_command(app, state);
@@ -127,6 +126,9 @@ int run(int argc, char** argv) {
             report_failure(state, "unknown subcommand '" + wanted + "'" + kova_did_you_mean(wanted, names));
             return state.exit_code;
         }
+        // Named before parsing, so that a failure to parse its arguments
+        // names it too.
+        state.command = wanted;
     }
     try {
         app.parse(argc, argv);
@@ -165,10 +167,14 @@ int run(int argc, char** argv) {
     return state.exit_code;
 }
 
-// One line on standard error, and under --format json an error document.
-int internal_failure(bool json, const std::string& problem, const std::string& detail = "") {
+// One line on standard error, and under --format json an error document
+// naming the subcommand (a name of the tool's own: nothing to escape).
+// Written without building a document, since memory may have run out.
+int internal_failure(bool json, const std::string& command, const std::string& problem,
+                     const std::string& detail = "") {
+    std::cout.flush();
     std::cerr << "kova: " << problem << (detail.empty() ? "" : ": " + detail) << "\n";
-    if (json) std::cout << "{\"schema_version\": 1, \"command\": \"\", \"error\": \"" << problem
+    if (json) std::cout << "{\"schema_version\": 1, \"command\": \"" << command << "\", \"error\": \"" << problem
                         << "\", \"messages\": []}\n";
     return KOVA_EXIT_USAGE;
 }
@@ -180,13 +186,14 @@ int main(int argc, char** argv) {
     // ending the process half-way.
     kova_ignore_file_size_signal();
     const bool json = !wanted_json(argc, argv).empty();
+    KOVA_TOOL_STATE state;
     try {
-        return run(argc, argv);
+        return run(argc, argv, state);
     } catch (const std::bad_alloc&) {
-        return internal_failure(json, "out of memory");
+        return internal_failure(json, state.command, "out of memory");
     } catch (const std::exception& error) {
-        return internal_failure(json, "internal error", error.what());
+        return internal_failure(json, state.command, "internal error", error.what());
     } catch (...) {
-        return internal_failure(json, "internal error");
+        return internal_failure(json, state.command, "internal error");
     }
 }

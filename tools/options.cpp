@@ -2,6 +2,7 @@
 // session, settings, run, the subcommand's own output, printing, exit code.
 #include <algorithm>
 #include <iostream>
+#include <sstream>
 
 #include "session/batch_report.h"
 #include "session/json_document.h"
@@ -103,7 +104,7 @@ void report_failure(KOVA_TOOL_STATE& state, const std::string& problem, const KO
     }
     kova_print_messages(messages, state.load.description, std::cout);
     std::cout.flush();
-    if (!problem.empty()) std::cerr << "kova: " << problem << "\n";
+    if (!problem.empty()) std::cerr << "kova: " << kova_visible_text(problem) << "\n";
 }
 
 std::unique_ptr<KOVA_SESSION> open_for_batch(KOVA_TOOL_STATE& state) {
@@ -159,7 +160,14 @@ void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_COMMAND_BODY
     if (validates && output.product && !result.valid)
         report << state.load.description << ": invalid\n";
     report.flush();
-    if (output.text) output.text(std::cout);
+    if (output.text && output.product) {
+        output.text(std::cout);
+    } else if (output.text) {
+        // Tables and answers hold texts of the description as written.
+        std::ostringstream text;
+        output.text(text);
+        std::cout << kova_visible_text(text.str(), true);
+    }
     if (validates && !output.product && (state.command == "validate" || output.shows_verdict || !valid))
         std::cout << state.load.description << ": " << (valid ? "valid" : "invalid") << "\n";
 }

@@ -16,7 +16,8 @@ In a kova-eval block:
 
 Each example runs as `kova eval DESCRIPTION EXPRESSION OPTIONS --format
 json`. Its result and the messages the evaluation itself posted (those
-placed at "expression"; the run's own are not part of an example) must
+in no file that are not about a setting; the run's own are not part of an
+example) must
 equal the page's byte for byte, and the exit status must be 0, or 1 when
 the example shows a parse error.
 
@@ -87,7 +88,8 @@ def check(kova, description, example):
     problems = []
     if document.get("result") != result:
         problems.append("result %r, the page shows %r" % (document.get("result"), result))
-    posted = [m["severity"] + ": " + m["text"] for m in document.get("messages", []) if m.get("file") == "expression"]
+    posted = [m["severity"] + ": " + m["text"] for m in document.get("messages", [])
+              if m.get("file") is None and m.get("kind") != "setting"]
     shown = [MESSAGE_PREFIX + text for text in messages]
     if posted != shown:
         problems.append("messages %r, the page shows %r" % (posted, shown))

@@ -27,8 +27,9 @@ LINTED lint(const std::string& name, const std::string& body, const std::string&
     const std::string path =
         write_temp_file(name + ".xml", "<model function=\"t\"" + model_fields + ">\n" + body + "\n</model>\n");
     std::unique_ptr<KOVA_SESSION> session = open_session(path);
-    if (!session) return {path, {}};
-    return {path, kova_lint(*session, KOVA_LINT_OPTIONS())};
+    LINTED linted{path, {}};
+    if (session) EXPECT_TRUE(kova_lint(*session, KOVA_LINT_OPTIONS(), linted.findings)) << path;
+    return linted;
 }
 
 std::vector<const KOVA_MESSAGE*> of_check(const LINTED& linted, const std::string& check) {
@@ -96,6 +97,9 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
         {"default-value", "<object name='D' kind='integer' value='16|32' default='300' default_usage_state='USED'><rule type='legal_values' value='16|32'/></object>",
          "<object name='D' kind='integer' value='16|32' default='16' default_usage_state='USED'><rule type='legal_values' value='16|32'/></object>",
          2, "the default 300 of D is not among its values 16|32"},
+        {"default-value", "<object name='R' kind='integer' value='4-12' default='20' default_usage_state='USED'><rule type='legal_values' value='12' alt_value='4'/></object>",
+         "<object name='R' kind='integer' value='4-12' default='12' default_usage_state='USED'><rule type='legal_values' value='12' alt_value='4'/></object>",
+         2, "the default 20 of R is not among its values 4-12"},
         {"default-value", "<object name='K' kind='string' value='a|b' default_index='5' default_usage_state='USED'><rule type='legal_values' value='a|b'/></object>",
          "<object name='K' kind='string' value='a|b' default_index='1' default_usage_state='USED'><rule type='legal_values' value='a|b'/></object>",
          2, "default_index 5 of K is past the end of its list \"a|b\" (2 entries)"},
@@ -157,6 +161,8 @@ TEST(LintChecks, DisabledAndSilencedChecksAndWarningsAsErrors) {
         KOVA_LINT_OPTIONS options;
         std::size_t findings;
         KOVA_SEVERITY severity;
+        bool read = true;            // lint could read the description again
+        std::string rewritten = "";  // the file's text once the session has loaded it
     } rows[] = {
         {"reported", precedence + "/>", "", {}, 1, KOVA_SEVERITY_WARNING},
         {"--werror", precedence + "/>", "", {{}, true}, 1, KOVA_SEVERITY_ERROR},
@@ -164,6 +170,8 @@ TEST(LintChecks, DisabledAndSilencedChecksAndWarningsAsErrors) {
         {"on the object", precedence + " lint_ignore='cycle, precedence'/>", "", {}, 0, KOVA_SEVERITY_WARNING},
         {"on the model", precedence + "/>", " lint_ignore='precedence'", {}, 0, KOVA_SEVERITY_WARNING},
         {"another check silenced", precedence + " lint_ignore='cycle'/>", "", {}, 1, KOVA_SEVERITY_WARNING},
+        // Not a clean description: why lint could not read it.
+        {"changed after loading", precedence + "/>", "", {}, 1, KOVA_SEVERITY_ERROR, false, "<model"},
     };
     for (const ROW& row : rows) {
         SCOPED_TRACE(row.what);
@@ -171,7 +179,9 @@ TEST(LintChecks, DisabledAndSilencedChecksAndWarningsAsErrors) {
                                                                    row.body + "\n</model>\n");
         std::unique_ptr<KOVA_SESSION> session = open_session(path);
         ASSERT_TRUE(session);
-        const KOVA_MESSAGES found = kova_lint(*session, row.options);
+        if (!row.rewritten.empty()) write_temp_file("silenced.xml", row.rewritten);
+        KOVA_MESSAGES found;
+        ASSERT_EQ(kova_lint(*session, row.options, found), row.read);
         ASSERT_EQ(found.size(), row.findings);
         if (row.findings) {
             EXPECT_EQ(found.front().severity, row.severity);
@@ -192,7 +202,9 @@ TEST(LintChecks, LeavesTheSessionAsItWasAndReportsUnreachedObjects) {
     const std::vector<std::string> errors = validator.get_error_messages();
     const std::size_t records = validator.get_diagnostics().size();
     const std::vector<KOVA_SETTING> settings = session->current_settings();
-    EXPECT_TRUE(kova_lint(*session, KOVA_LINT_OPTIONS()).empty());
+    KOVA_MESSAGES found;
+    EXPECT_TRUE(kova_lint(*session, KOVA_LINT_OPTIONS(), found));
+    EXPECT_TRUE(found.empty());
     EXPECT_EQ(validator.get_error_messages(), errors);
     EXPECT_EQ(validator.get_diagnostics().size(), records);
     const std::vector<KOVA_SETTING> after = session->current_settings();
@@ -201,7 +213,7 @@ TEST(LintChecks, LeavesTheSessionAsItWasAndReportsUnreachedObjects) {
     EXPECT_EQ(validator.get_string_parameter_value("MEMORY_TYPE"), "block");
 
     validator.get_kova_obj("WIDTH")->evaluation_position = 1000000;  // past every level
-    const KOVA_MESSAGES found = kova_lint(*session, KOVA_LINT_OPTIONS());
+    ASSERT_TRUE(kova_lint(*session, KOVA_LINT_OPTIONS(), found));
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found.front().check, "unreached");
 }

@@ -48,6 +48,11 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         {"GET", "/api/model", "", 200, "\"name\": \"WIDTH\""},
         {"POST", "/api/validate", "{}", 200, "\"valid\": true"},
         {"POST", "/api/validate", CONFLICTS, 200, "\"valid\": false"},
+        {"POST", "/api/validate", "{}", 200, "\"width\": 8,"},
+        // Beside the field: the message names the object it is about.
+        {"POST", "/api/validate", R"({"settings": {"depth": "32abc"}})", 200,
+         "\"object\": \"DEPTH\",\n      \"rule\": null,\n      \"setting\": null,\n      \"severity\": \"warning\",\n"
+         "      \"text\": \"depth=32abc reads as 32\""},
         {"POST", "/api/explain", R"({"name": "BYTE_ENABLES", "settings": {"WIDTH": "12"}})", 200,
          "\"command\": \"explain\""},
         {"POST", "/api/fix", CONFLICTS, 200, "\"changes\""},

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "session/fix.h"
+#include "session/fix_context.h"
 #include "support/test_support.h"
 #include "tests/session/opened_session.h"
 
@@ -100,6 +101,48 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
         KOVA_MESSAGES problems;
         ASSERT_TRUE(again.session->apply(opened.session->current_settings(), problems));
         EXPECT_EQ(again.session->run().valid, c.valid);
+    }
+}
+
+// The order the search tries things in: each setting's candidates (the
+// default, then the legal values nearest the current one, or the
+// failing conditions' constants and their neighbours), and the proposals
+// over a part's settings (one setting at a time, then two at once, ...,
+// the later setting's candidate changing fastest). A search that skipped
+// any of them could miss the repair with the fewest changes.
+TEST(Fix, TheSearchTriesEveryCandidateInOrder) {
+    const struct { std::vector<std::string> settings; const char* name; std::vector<long long> literals; int most;
+                   const char* candidates; } candidates[] = {
+        {{"WIDTH=12"}, "WIDTH", {}, 6, "8 11 13 10 14 9"},                      // a range, nearest first
+        {{"DEPTH=128"}, "DEPTH", {}, 24, "16 64 32 256 512"},                   // a list, ties the lower first
+        {{"ALMOST_FULL_LEVEL=2000"}, "ALMOST_FULL_LEVEL", {0, 3}, 24, "12 4 3 2 1 0 -1"},  // constants and neighbours
+        {{"HAS_DATA_COUNT=1", "data_count=USED"}, "data_count", {}, 24, "UNUSED"},  // a port's other state
+    };
+    for (const auto& c : candidates) {
+        OPENED_SESSION opened = open_and_run(example("fifo.xml"), "", c.settings);
+        ASSERT_TRUE(opened.session);
+        std::string got;
+        for (const std::string& value : kova_fix_candidates(*opened.session, c.name, c.literals, c.most))
+            got += (got.empty() ? "" : " ") + value;
+        EXPECT_EQ(got, c.candidates) << c.name;
+    }
+    // Proposals as "setting:candidate", settings changed together joined by "+".
+    const struct { std::vector<std::size_t> counts; int most; const char* order; } proposals[] = {
+        {{3}, 1, "0:0 0:1 0:2"},
+        {{2, 3}, 1, "0:0 0:1 1:0 1:1 1:2"},
+        {{2, 3}, 2, "0:0 0:1 1:0 1:1 1:2 0:0+1:0 0:0+1:1 0:0+1:2 0:1+1:0 0:1+1:1 0:1+1:2"},
+        {{1, 1, 1}, 3, "0:0 1:0 2:0 0:0+1:0 0:0+2:0 1:0+2:0 0:0+1:0+2:0"},
+        {{2, 0, 1}, 2, "0:0 0:1 2:0 0:0+2:0 0:1+2:0"},  // a setting without candidates is passed over
+    };
+    for (const auto& c : proposals) {
+        KOVA_FIX_PROPOSALS order(c.counts);
+        std::string got;
+        for (auto proposal = order.next(c.most); !proposal.empty(); proposal = order.next(c.most)) {
+            got += got.empty() ? "" : " ";
+            for (std::size_t i = 0; i < proposal.size(); ++i)
+                got += (i ? "+" : "") + std::to_string(proposal[i].first) + ":" + std::to_string(proposal[i].second);
+        }
+        EXPECT_EQ(got, c.order);
     }
 }
 

@@ -71,6 +71,17 @@ def cases(examples, odd):
         (["nosuch", ram], 2, '"command": ""'),
         (["ranges", fifo, "NOSUCH"], 2, None),
         (["validate", ram, "--set", "bad"], 2, '"kind": "setting"'),
+        (["validate", ram, "--settings", os.path.join(examples, "missing.settings")], 2,
+         "cannot read the settings file %s: No such file or directory" % os.path.join(examples, "missing.settings")),
+        # A subcommand whose own arguments do not parse is named.
+        (["validate"], 2, '"command": "validate"'),
+        (["generate", ram], 2, '"command": "generate"'),
+        (["fix", ram, "--budget", "0"], 2, '"error": "--budget: must be above 0"'),
+        (["stimulus", counter, "count_cycle", "--time", "99999999999"], 2, '"command": "stimulus"'),
+        (["serve", ram], 2, '"command": "serve"'),
+        # An expression is in no file.
+        (["eval", fifo, "WIDTH +* ("], 1, '"file": null'),
+        (["validate", ram, "--set", "DEPTH=32abc", "--constant", "dina=0x1FFFF"], 0, "the port is held at 0xFF"),
         # Texts that are not UTF-8: a description and a settings file named
         # with a byte 0xFF, and a value holding one.
         (["validate", odd["ram"], "--settings", odd["conflicts"], "--set", b"MODE=a\xffb"], 1, ESCAPED_FF),
@@ -97,6 +108,10 @@ def line_cases(examples, odd):
         (["sweep", fifo, "--vary", "NOSUCH"], 2, 1, '"command":"sweep"'),
         (["sweep", fifo, "--vary", "DEPTH", "--shard", "2/2"], 2, 1, "--shard takes I/N"),
         (["sweep", odd["ram"], "--vary", b"MODE=a\xffb"], 0, 1, ESCAPED_FF),
+        # A subcommand whose own arguments do not parse is named.
+        (["validate", fifo], 2, 1, '"command":"validate"'),
+        (["batch", fifo], 2, 1, '"command":"batch"'),
+        (["sweep", fifo, "--seed", "3"], 2, 1, '"command":"sweep"'),
     ]
 
 

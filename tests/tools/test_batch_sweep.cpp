@@ -34,8 +34,8 @@ TEST(BatchAndSweep, ExitStatusAndLines) {
         {"batch " + fifo + " " + deep + " " + conflicts, 1, deep + ": valid\n" + conflicts + ": invalid (3 errors)\n"},
         {"batch " + fifo + files + " --jobs 4", 1, lines},
         {"batch " + fifo + " " + deep + " " + absent + " " + bad_line + " " + conflicts + " --jobs 3", 2,
-         deep + ": valid\n" + absent + ": error: cannot read the settings file: cannot be read: No such file or "
-         "directory\n" + bad_line + ": error: expected NAME=VALUE, found 'not a setting'\n" + conflicts +
+         deep + ": valid\n" + absent + ": error: cannot read the settings file " + absent +
+             ": No such file or directory\n" + bad_line + ": error: expected NAME=VALUE, found 'not a setting'\n" + conflicts +
              ": invalid (3 errors)\n"},
         {"batch " + fifo + " " + write_temp_file("unknown.settings", "NOSUCH=1\n"), 2,
          temp_folder() + "/unknown.settings: error: no port or parameter is named NOSUCH\n"},

@@ -30,6 +30,19 @@ std::string file_text(const std::string& path) {
 // Each run's exit status and its whole output (whole) or a part of it.
 TEST(KovaTool, SubcommandsExitStatusAndOutput) {
     const std::string parse_error = "expression: warning: parse error, expecting `$' while parsing ";
+    const std::string example_ram = std::string(KOVA_EXAMPLES) + "/ram.xml";
+    const std::string example_counter = std::string(KOVA_EXAMPLES) + "/counter.xml";
+    const std::string readings = write_temp_file("readings.settings", "# widths\nMODE=SIMPLE\nWIDTH=8.5\n");
+    // A run corrects a parameter that had no value (its usage state
+    // conflicts): the note says so.
+    const std::string unset = write_temp_file(
+        "unset.xml", "<model function=\"u\">\n<object name=\"P\" kind=\"integer\" value=\"1|2|4\" "
+                     "default_usage_state=\"USED\" silent_correction=\"true\">\n<rule type=\"legal_values\" "
+                     "value=\"1|2|4\"/><rule condition=\"1 == 1\" value=\"UNUSED\" alt_value=\"USED\"/></object>\n"
+                     "</model>\n");
+    // An existing settings file too large to read is not saved over.
+    const std::string huge = write_temp_file("huge.settings", "# keep me\n");
+    std::filesystem::resize_file(huge, (std::uintmax_t{64} << 20) + 1);
     const struct { std::string arguments; int status; std::string out; bool whole = false; } cases[] = {
         {"validate " + ram(), 0, ram() + ": valid\n", true},
         // A conflict points at the rule that decided, with line and byte column.
@@ -104,6 +117,38 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         {"fix " + fifo() + " --set ALMOST_FULL_LEVEL=0 --keep ALMOST_FULL_LEVEL", 1, "gave up after "},
         {"fix " + fifo() + " --keep NOSUCH", 2, "--keep: no port or parameter is named NOSUCH"},
         {"validate " + fifo() + " --minimal", 2, "--minimal requires --save"},
+        // Integer values the engine reads as another number are warned of;
+        // those it reads exactly are not.
+        {"validate " + ram() + " --set DEPTH=32abc", 0, ram() + ": warning: DEPTH=32abc reads as 32\n" + ram() + ": valid\n", true},
+        {"validate " + ram() + " --set DEPTH=+0032", 0, ram() + ": valid\n", true},
+        {"validate " + ram() + " --set WIDTH=99999999999", 1, "warning: WIDTH=99999999999 reads as 2147483647\n"},
+        {"validate " + ram() + " --settings " + readings, 0, readings + ":3: warning: WIDTH=8.5 reads as 8\n"},
+        // A constant wider than its port: warned of, and generated only when forced.
+        {"validate " + example_ram + " --constant dina=0x1FFFF", 0,
+         "warning: the constant 0x1FFFF of port dina is wider than its 8 bits: the port is held at 0xFF\n"},
+        {"validate " + example_ram + " --constant dina=256", 0, "the constant 256 of port dina is wider than its 8 bits: the port is held at 0\n"},
+        {"validate " + example_ram + " --constant dina=0b011111111", 0, example_ram + ": valid\n", true},
+        {"generate " + example_ram + " --constant dina=0x1FFFF --lang verilog", 1,
+         "error: nothing generated: the constant 0x1FFFF of port dina is wider than its 8 bits"},
+        {"generate " + example_ram + " --constant dina=0x1FFFF --lang verilog --force", 0, ".dina(8'hFF)"},
+        // A string value is written as the parameter's list spells it.
+        {"generate " + example_counter + " --set DIRECTION=UP --lang verilog", 0, ".DIRECTION(\"up\")"},
+        {"validate " + fifo() + " --format json", 0, "\"width\": 8,"},
+        // The run's messages once, then the libraries.
+        {"simlib " + fifo() + " --set DEPTH=1000", 1,
+         fifo() + ":17:38: error: Parameter DEPTH has been assigned the value 1000 which is incompatible with the current "
+                  "settings of . The legal value (or range) is 16|32|64|128|256|512\nfifo_lib;bram_lib;prim_lib;\n" +
+             fifo() + ": invalid\n", true},
+        {"validate " + unset, 0, unset + ":2:1: note: P: (no value) corrected to 4\n"},
+        {"help lint", 0, "docs/description-format.md, Lint checks"},
+        {"lint --help", 0, "docs/description-format.md, Lint checks"},
+        {"fix " + fifo() + " --budget 0", 2, "kova: --budget: must be above 0\n"},
+        {"validate " + ram() + " --settings " + temp_folder() + "/none.settings", 2,
+         "error: cannot read the settings file " + temp_folder() + "/none.settings: No such file or directory\n"},
+        // Control characters of texts are shown, not sent to the terminal.
+        {"validate " + example_ram + " --set \"MODE=$(printf 'x\\033[2J')\"", 1, "assigned the value x\\x1b[2J which"},
+        {"validate " + ram() + " --save " + huge, 2, "cannot save the settings to " + huge +
+             ": the existing file is larger than 67108864 bytes; it is left as it was"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
