@@ -34,6 +34,17 @@ std::string setting_value(const py::handle& value) {
     return kova_py_bytes(value);
 }
 
+// The names of an iterable of str or bytes. A str or bytes itself is one
+// name, not names, and raises TypeError rather than giving its characters.
+std::vector<std::string> names_of(const py::iterable& names) {
+    if (py::isinstance<py::str>(names) || py::isinstance<py::bytes>(names))
+        throw py::type_error("expected an iterable of names, not a single " +
+                             std::string(py::str(names.get_type().attr("__name__"))));
+    std::vector<std::string> list;
+    for (py::handle name : names) list.push_back(kova_py_bytes(name));
+    return list;
+}
+
 // load keeps its own reference to the LoadError class: the module's
 // attribute may be deleted or replaced while load is still callable.
 void bind_validator(py::module_& module, py::object load_error) {
@@ -103,15 +114,12 @@ void bind_validator(py::module_& module, py::object load_error) {
              "their conditions, results and dependency trees, nodes, dependents) as dicts and lists. KeyError, "
              "with the nearest name, for a name the description does not have.")
         .def("fix",
-             [](V& v, const py::iterable& keep, bool dry_run) {
-                 std::vector<std::string> names;
-                 for (py::handle name : keep) names.push_back(kova_py_bytes(name));
-                 return v.fix(names, dry_run);
-             },
+             [](V& v, const py::iterable& keep, bool dry_run) { return v.fix(names_of(keep), dry_run); },
              py::arg("keep") = py::tuple(), py::arg("dry_run") = false,
              "Repairs the configuration as `kova fix` does, never changing a name in keep, and answers the changes "
-             "as (name, old, new, reason) tuples, applied unless dry_run. KeyError for a name in keep that the "
-             "description does not have; nothing is changed then.")
+             "as (name, old, new, reason) tuples, applied unless dry_run. keep is an iterable of names (str or "
+             "bytes); a single str or bytes raises TypeError. KeyError for a name in keep that the description "
+             "does not have; nothing is changed then, not even the silent corrections of a run.")
         .def("generate",
              [](V& v, const std::string& lang, bool stub, const py::object& name) {
                  return v.generate(lang, stub, name.is_none() ? std::string() : kova_py_bytes(name));

@@ -5,7 +5,7 @@ tool's JSON uses (U+FFFD and two hex digits per stray byte); given back,
 such a str stands for the original bytes. See docs/python.md.
 """
 import os
-from typing import Any, Optional, Sequence, Union
+from typing import Any, Iterable, Optional, Union
 
 _Path = Union[str, bytes, os.PathLike]
 _Text = Union[str, bytes]
@@ -139,8 +139,10 @@ class Validator:
         from the description's defaults."""
     def explain(self, name: _Text) -> dict[str, Any]:
         """The members of `kova explain --format json` for the name."""
-    def fix(self, keep: Sequence[str] = (), dry_run: bool = False) -> list[tuple[str, str, str, str]]:
-        """Repairs as `kova fix` does; (name, old, new, reason) changes."""
+    def fix(self, keep: Iterable[_Text] = (), dry_run: bool = False) -> list[tuple[str, str, str, str]]:
+        """Repairs as `kova fix` does; (name, old, new, reason) changes.
+        keep is an iterable of names: a lone str or bytes raises TypeError.
+        KeyError for a name in keep that is not known; nothing changes then."""
     def generate(self, lang: str, stub: bool = False, name: Optional[_Text] = None) -> str:
         """The source `kova generate --lang LANG` writes."""
     def run(self) -> Result:

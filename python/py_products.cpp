@@ -52,8 +52,10 @@ py::object KOVA_PY_VALIDATOR::explain(const std::string& name) {
     return python_of(answer.text);
 }
 
-// A dry run repairs a copy; otherwise the repair stays. A name in keep
-// that is not known changes nothing and raises KeyError.
+// The repair works on a copy of the session, kept unless dry_run. So a
+// repair that is refused (a name in keep that is not known raises
+// KeyError) leaves nothing behind, not even the silent corrections of the
+// run it starts from.
 py::list KOVA_PY_VALIDATOR::fix(const std::vector<std::string>& keep, bool dry_run) {
     struct OUTCOME {
         bool fixed = false;
@@ -62,12 +64,12 @@ py::list KOVA_PY_VALIDATOR::fix(const std::vector<std::string>& keep, bool dry_r
     };
     const OUTCOME outcome = locked([&] {
         OUTCOME answer;
-        std::unique_ptr<KOVA_SESSION> trial = dry_run ? std::make_unique<KOVA_SESSION>(*m_session) : nullptr;
-        KOVA_SESSION& session = dry_run ? *trial : *m_session;
-        const KOVA_RUN_RESULT run = session.run();
+        auto trial = std::make_unique<KOVA_SESSION>(*m_session);
+        const KOVA_RUN_RESULT run = trial->run();
         KOVA_FIX_OPTIONS options;
         options.keep = keep;
-        answer.fixed = kova_fix(session, run, options, answer.result, answer.problem);
+        answer.fixed = kova_fix(*trial, run, options, answer.result, answer.problem);
+        if (answer.fixed && !dry_run) m_session = std::move(trial);
         return answer;
     });
     if (!outcome.fixed) kova_py_raise(PyExc_KeyError, outcome.problem);

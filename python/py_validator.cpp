@@ -38,7 +38,11 @@ KOVA_MESSAGES errors_of(const KOVA_MESSAGES& messages) {
 }  // namespace
 
 void kova_py_raise(py::handle type, const std::string& text) {
-    PyErr_SetObject(type.ptr(), kova_py_text(text).ptr());
+    // The exception object is made here, where a failure to make it (no
+    // memory) raises what it set; left to Python, it would be made while
+    // the error is taken up, and that failure would replace the error.
+    const py::object error = type(kova_py_text(text));
+    PyErr_SetObject(type.ptr(), error.ptr());
     throw py::error_already_set();
 }
 

@@ -8,22 +8,34 @@ namespace {
 // U+FFFD, the escape character of the safe form, in UTF-8.
 constexpr std::string_view k_escape = "\xEF\xBF\xBD";
 
+// The str of UTF-8 bytes, or null with the error set (UnicodeDecodeError
+// for bytes that are not UTF-8, MemoryError when no str can be made).
+PyObject* decoded(std::string_view utf8) {
+    return PyUnicode_DecodeUTF8(utf8.data(), static_cast<Py_ssize_t>(utf8.size()), "strict");
+}
+
+// A str the caller owns from a result of decoded(): a null one raises the
+// error set with it.
+py::str owned(PyObject* text) {
+    if (!text) throw py::error_already_set();
+    return py::reinterpret_steal<py::str>(text);
+}
+
 }  // namespace
 
 py::str kova_py_text(std::string_view bytes) {
     // Valid UTF-8 without the escape character is its own safe form, so it
     // is decoded as it is. Python's strict decoder accepts exactly what
     // kova_is_utf8 does (shortest forms, no surrogates, nothing above
-    // U+10FFFF); anything else takes the escaping path.
+    // U+10FFFF); anything else takes the escaping path. Only a decoding
+    // error does: any other failure (no memory) is raised.
     if (bytes.find(k_escape) == std::string_view::npos) {
-        if (PyObject* text = PyUnicode_DecodeUTF8(bytes.data(), static_cast<Py_ssize_t>(bytes.size()), "strict"))
-            return py::reinterpret_steal<py::str>(text);
+        if (PyObject* text = decoded(bytes)) return owned(text);
+        if (!PyErr_ExceptionMatches(PyExc_UnicodeDecodeError)) throw py::error_already_set();
         PyErr_Clear();
     }
-    const std::string safe = kova_json_safe(bytes);
-    // The safe form is valid UTF-8, so decoding cannot fail.
-    return py::reinterpret_steal<py::str>(
-        PyUnicode_DecodeUTF8(safe.data(), static_cast<Py_ssize_t>(safe.size()), "strict"));
+    // The safe form is valid UTF-8, so only a failure to allocate is left.
+    return owned(decoded(kova_json_safe(bytes)));
 }
 
 py::object kova_py_text_or_none(std::string_view bytes) {

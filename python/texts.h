@@ -1,7 +1,8 @@
 // Texts between this system and Python. Texts of this system are byte
 // strings and may hold bytes that are not UTF-8; Python's str is text.
 // Outgoing, every byte string becomes the str of its JSON-safe form
-// (session/json_text.h), which is always valid, so no conversion raises.
+// (session/json_text.h), which is always valid, so no conversion raises
+// but for MemoryError when no str can be made.
 // Incoming, a str is read back through the same mapping (its UTF-8, with
 // lone surrogates of the surrogateescape handler taken as the bytes they
 // stand for, then the safe form restored), and bytes are taken as they

@@ -171,7 +171,26 @@ ERRORS = [
     (lambda v, tmp: v.ranges("dout_x"), KeyError, "no port is named dout_x"),
     (lambda v, tmp: v.wizard_map("maps"), KeyError, "no wizard map is named maps"),
     (lambda v, tmp: v.stimulus("cycle", 0), KeyError, "no stimulus vector is named cycle"),
+    (lambda v, tmp: each_allocation_failing(v.eval, b"bl\xffck"), MemoryError, "allocations"),  # not UTF-8: in an error
+    (lambda v, tmp: each_allocation_failing(v.eval, "MEMORY_TYPE"), MemoryError, "allocations"),  # and in an answer
 ]
+
+
+def each_allocation_failing(function, *arguments):
+    """function(*arguments) unhindered, then with each allocation of Python's heap failing in turn (CPython's test
+    hooks): each call answers as the first or raises MemoryError, never else nor crashes. Then raises MemoryError."""
+    hooks, outcomes = pytest.importorskip("_testcapi"), []
+    for n in [None, *range(100)]:
+        try:  # here, not in a frame between: an exception through one more frame may come out as SystemError
+            n is None or hooks.set_nomemory(n, n + 1)
+            outcome = function(*arguments)
+        except Exception as error:  # pylint: disable=broad-except
+            outcome = error
+        finally:
+            hooks.remove_mem_hooks()
+        outcomes.append((type(outcome), str(outcome)) if isinstance(outcome, Exception) else outcome)
+    assert (MemoryError, "") in outcomes and set(outcomes) <= {outcomes[0], (MemoryError, "")}, set(outcomes)
+    raise MemoryError("failing allocations")
 
 
 def write(path, data):
@@ -181,7 +200,7 @@ def write(path, data):
 
 @pytest.mark.parametrize("call,error,text", ERRORS, ids=[f"{i}-{case[1].__name__}" for i, case in enumerate(ERRORS)])
 def test_errors_raise_as_documented_and_change_nothing(tmp_path, call, error, text):
-    validator = configured("fifo.xml", settings=[("WIDTH", "12")])
+    validator = configured("fifo.xml", settings=[("WIDTH", "12"), ("MEMORY_TYPE", b"\xff")])
     before = [(p.name, p.value, p.usage) for p in validator.parameters + validator.ports]
     raises(lambda: call(validator, tmp_path), error, text)
     assert [(p.name, p.value, p.usage) for p in validator.parameters + validator.ports] == before
@@ -340,16 +359,21 @@ def test_explain_fix_and_generate_answer_as_the_tool_does(settings, tmp_path):
     assert json.loads(dry.generate("json"))["command"] == "generate"
 
 
-@pytest.mark.parametrize("call, error, words", [
-    (lambda v: v.explain("DEPHT"), KeyError, "did you mean DEPTH?"),
-    (lambda v: v.fix(keep=["NOSUCH"]), KeyError, "NOSUCH"),
-    (lambda v: v.generate("cobol"), ValueError, "no language is named cobol"),
-    (lambda v: v.generate("c", stub=True), ValueError, "--stub"),
+# (what is done, the exception, its words, whether it leaves all as it was: with ECC=1 a first run corrects silently)
+@pytest.mark.parametrize("call, error, words, untouched", [
+    (lambda v: v.explain("DEPHT"), KeyError, "did you mean DEPTH?", False),  # a query: it runs first, as they do
+    (lambda v: v.fix(keep=["NOSUCH"]), KeyError, "NOSUCH", True),
+    (lambda v: v.fix(keep=(name for name in ["ECC", "NOSUCH"]), dry_run=True), KeyError, "NOSUCH", True),
+    (lambda v: v.fix(keep="WIDTH"), TypeError, "not a single str", True),
+    (lambda v: v.generate("cobol"), ValueError, "no language is named cobol", True),
+    (lambda v: v.generate("c", stub=True), ValueError, "--stub", True),
 ])
-def test_explain_fix_and_generate_errors(call, error, words):
-    validator = configured("ram.xml", ["ram-conflicts.settings"])
+def test_explain_fix_and_generate_errors(call, error, words, untouched):
+    validator, before = (configured("ram.xml", ["ram-conflicts.settings"], [("ECC", "1")]) for _ in "12")
     with pytest.raises(error) as caught:
         call(validator)
     assert words in str(caught.value)
+    seen = lambda v: ([(p.name, p.value) for p in v.parameters], [str(m) for m in v.run().messages])
+    assert not untouched or seen(validator) == seen(before)
     with pytest.raises(ValueError, match="should satisfy the condition"):
         validator.generate("verilog")  # an invalid configuration is refused
