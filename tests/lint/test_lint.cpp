@@ -28,7 +28,9 @@ LINTED lint(const std::string& name, const std::string& body, const std::string&
         write_temp_file(name + ".xml", "<model function=\"t\"" + model_fields + ">\n" + body + "\n</model>\n");
     std::unique_ptr<KOVA_SESSION> session = open_session(path);
     LINTED linted{path, {}};
-    if (session) EXPECT_TRUE(kova_lint(*session, KOVA_LINT_OPTIONS(), linted.findings)) << path;
+    if (session) {
+        EXPECT_TRUE(kova_lint(*session, KOVA_LINT_OPTIONS(), linted.findings)) << path;
+    }
     return linted;
 }
 
