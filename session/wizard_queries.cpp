@@ -14,15 +14,6 @@ const char* source_name(int wizard_kind) {
     }
 }
 
-bool same_place(const KOVA_SOURCE_LOCATION& a, const KOVA_SOURCE_LOCATION& b) {
-    return a.file == b.file && a.line == b.line && a.column == b.column;
-}
-
-bool same_message(const KOVA_MESSAGE& a, const KOVA_MESSAGE& b) {
-    return a.severity == b.severity && a.kind == b.kind && a.text == b.text && a.object == b.object &&
-           a.rule_index == b.rule_index && same_place(a.location, b.location);
-}
-
 }  // namespace
 
 std::vector<std::string> kova_wizard_messages(KOVA_SESSION& session, KOVA_MESSAGES& messages) {
@@ -38,23 +29,16 @@ std::vector<std::string> kova_wizard_messages(KOVA_SESSION& session, KOVA_MESSAG
     return shown;
 }
 
-// The engine brings the derived settings up to date with a validation
-// run before it evaluates the library entries, so its list then starts
-// with everything that run posted, which the caller's own run reported
-// already. A run of the same state first tells how many of its messages
-// lead the list: those are dropped, and what evaluating the entries
-// posted is kept.
+// One run brings the derived settings up to date; what it posts the
+// caller's own run reported already, so only what evaluating the library
+// entries posts is given back.
 KOVA_SIMULATION_LIBRARIES kova_simulation_libraries(KOVA_SESSION& session, KOVA_MESSAGES& messages) {
     KOVA_RULES_VALIDATOR& validator = session.validator();
     validator.run_validator();
-    const KOVA_MESSAGES run = session.take_messages();
+    session.take_messages();
     KOVA_SIMULATION_LIBRARIES libraries;
-    libraries.text = validator.get_simulation_library();
+    libraries.text = validator.evaluate_simulation_library();
     messages = session.take_messages();
-    std::size_t repeated = 0;
-    while (repeated < run.size() && repeated < messages.size() && same_message(run[repeated], messages[repeated]))
-        ++repeated;
-    messages.erase(messages.begin(), messages.begin() + static_cast<std::ptrdiff_t>(repeated));
     const std::string& text = libraries.text;
     for (std::size_t start = 0, end; (end = text.find(';', start)) != std::string::npos; start = end + 1)
         libraries.names.push_back(text.substr(start, end - start));

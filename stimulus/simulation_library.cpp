@@ -14,8 +14,12 @@ std::string library_name(const std::string& entry) { return trim_left(entry.subs
 }  // namespace
 
 std::string KOVA_RULES_VALIDATOR::get_simulation_library() {
-    std::string result;
     run_validator();
+    return evaluate_simulation_library();
+}
+
+std::string KOVA_RULES_VALIDATOR::evaluate_simulation_library() {
+    std::string result;
     // Entries before a ";" may be expressions; one that evaluates to ""
     // is used as written. The text after the last ";" is never evaluated.
     QEL_TOKEN_READER entries(get_vhdl_library(), ";");

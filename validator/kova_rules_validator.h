@@ -149,6 +149,9 @@ public:
     // The library names a simulation needs, each followed by ";", after a
     // validation run.
     std::string get_simulation_library();
+    // The same names from the derived settings as they stand, without a
+    // run: for a caller that has just run the validator itself.
+    std::string evaluate_simulation_library();
 
     // Macro instances made from the calls in rule texts.
     int create_fn_macros(const std::string& expression, KOVA_NAME_MAP& in_progress);
