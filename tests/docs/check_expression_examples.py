@@ -1,35 +1,22 @@
 #!/usr/bin/env python3
 """Runs every example of docs/expression-language.md through this build's
-kova and compares what it prints with what the page shows.
-
-The page holds one ```xml kova-description block, the description the
-examples are evaluated against, and any number of ```kova-eval blocks.
-In a kova-eval block:
-
-    with: OPTIONS             kova eval options for the examples below it
-                              in the block (shell words), until the next
-                              with: line
-    EXPRESSION => RESULT      an example; RESULT is everything after
-                              "=> ", nothing when the line ends in "=>"
-    warning: TEXT             a message the example's evaluation posts,
-                              in order
+kova and compares what it prints with what the page shows (the page's
+section "The examples on this page" gives the format of its blocks).
 
 Each example runs as `kova eval DESCRIPTION EXPRESSION OPTIONS --format
-json`. Its result and the messages the evaluation itself posted (those
-in no file that are not about a setting; the run's own are not part of an
-example) must
-equal the page's byte for byte, and the exit status must be 0, or 1 when
-the example shows a parse error.
+json`. Its result and the messages its evaluation posted (those in no file
+that are not about a setting: the run's own are not part of an example)
+must equal the page's byte for byte, and the exit status must be 0, or 1
+when the example shows a parse error.
 
-Usage: check_expression_examples.py KOVA SOURCE_DIR; prints every
-mismatch and "N examples checked, M problems", exits 1 on any mismatch or
-when no example was found.
+Usage: check_expression_examples.py KOVA SOURCE_DIR; prints every mismatch
+and "N examples checked, M problems", exits 1 on any mismatch or when no
+example was found.
 """
 import json
 import os
 import re
 import shlex
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -43,13 +30,12 @@ def fenced_blocks(lines, info):
     """(first line number, lines) of each block opened by ```info."""
     blocks, body = [], None
     for number, line in enumerate(lines, 1):
-        if body is None:
-            if line == "```" + info:
-                first, body = number + 1, []
-        elif line == "```":
+        if body is None and line == "```" + info:
+            first, body = number + 1, []
+        elif body is not None and line == "```":
             blocks.append((first, body))
             body = None
-        else:
+        elif body is not None:
             body.append(line)
     return blocks
 
@@ -60,19 +46,17 @@ def examples_of(first, block):
     examples, options = [], []
     for number, line in enumerate(block, first):
         where = "%s:%d" % (PAGE, number)
+        match = EXAMPLE_LINE.match(line)
         if not line.strip():
             continue
         if line.startswith("with:"):
             options = shlex.split(line[len("with:"):])
-        elif line.startswith(MESSAGE_PREFIX):
-            if not examples:
-                raise ValueError("%s: a message before any example" % where)
+        elif line.startswith(MESSAGE_PREFIX) and examples:
             examples[-1][3].append(line[len(MESSAGE_PREFIX):])
-        else:
-            match = EXAMPLE_LINE.match(line)
-            if not match:
-                raise ValueError("%s: not an example: %r" % (where, line))
+        elif match and not line.startswith(MESSAGE_PREFIX):
             examples.append((options, match.group("expression"), match.group("result") or "", [], where))
+        else:
+            raise ValueError("%s: not an example, or a message before any: %r" % (where, line))
     return examples
 
 
@@ -85,17 +69,13 @@ def check(kova, description, example):
         document = json.loads(run.stdout)
     except ValueError:
         return ["%s: %r: no JSON document (status %d): %r" % (where, expression, run.returncode, run.stderr)]
-    problems = []
-    if document.get("result") != result:
-        problems.append("result %r, the page shows %r" % (document.get("result"), result))
     posted = [m["severity"] + ": " + m["text"] for m in document.get("messages", [])
               if m.get("file") is None and m.get("kind") != "setting"]
-    shown = [MESSAGE_PREFIX + text for text in messages]
-    if posted != shown:
-        problems.append("messages %r, the page shows %r" % (posted, shown))
     status = 1 if any(text.startswith("parse error") for text in messages) else 0
-    if run.returncode != status:
-        problems.append("exit status %d, expected %d" % (run.returncode, status))
+    problems = [what % (got, shown) for what, got, shown in (
+        ("result %r, the page shows %r", document.get("result"), result),
+        ("messages %r, the page shows %r", posted, [MESSAGE_PREFIX + text for text in messages]),
+        ("exit status %d, expected %d", run.returncode, status)) if got != shown]
     return ["%s: %r: %s" % (where, expression, problem) for problem in problems]
 
 
@@ -108,19 +88,12 @@ def main():
     descriptions = fenced_blocks(lines, "xml kova-description")
     if len(descriptions) != 1:
         sys.exit("%s: %d kova-description blocks, expected 1" % (PAGE, len(descriptions)))
-    examples = []
-    for first, block in fenced_blocks(lines, "kova-eval"):
-        examples += examples_of(first, block)
-    folder = tempfile.mkdtemp(prefix="kova-doc-examples-")
-    try:
+    examples = [example for first, block in fenced_blocks(lines, "kova-eval") for example in examples_of(first, block)]
+    with tempfile.TemporaryDirectory(prefix="kova-doc-examples-") as folder:
         description = os.path.join(folder, "demo.xml")
         with open(description, "w", encoding="utf-8") as out:
             out.write("\n".join(descriptions[0][1]) + "\n")
-        problems = []
-        for example in examples:
-            problems += check(kova, description, example)
-    finally:
-        shutil.rmtree(folder)
+        problems = [problem for example in examples for problem in check(kova, description, example)]
     for problem in problems:
         print(problem)
     print("%d examples checked, %d problems" % (len(examples), len(problems)))

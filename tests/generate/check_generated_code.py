@@ -4,13 +4,13 @@ examples/NAME.xml with its defaults and with every examples/NAME-*.settings
 that validates), and of tests/data/generate-names.xml, whose names every
 language must escape, and hands it to the tools that read it:
 
-- Verilog and SystemVerilog, wrapper and stub: iverilog -g2012 and
+- Verilog and SystemVerilog, stub and wrapper: iverilog -g2012 and
   verilator --lint-only, which also check that the wrapper's connections
   fit the stub's ports;
-- VHDL, stub then wrapper: ghdl -a --std=08 and ghdl -e (elaboration binds
-  the wrapper's instance to the stub), in a work folder of their own;
-- C: the header included by a .c file that uses every macro, compiled
-  with cc -std=c99 -Wall -Werror (trigraphs on);
+- VHDL: ghdl -a --std=08 then ghdl -e (elaboration binds the wrapper's
+  instance to the stub);
+- C: the header included twice by a .c file that uses every macro,
+  compiled with cc -std=c99 -Wall -Werror (trigraphs on);
 - JSON: the document checked against docs/kova.schema.json, and its port
   widths compared with what kova widths reports.
 
@@ -38,64 +38,36 @@ def run(argv, cwd=None):
 
 
 def configurations(kova, source):
-    """(label, description, settings arguments, top name) of every
-    configuration to generate, and the labels of those left out as invalid."""
+    """(label, description, settings arguments) of every configuration to
+    generate, and the labels of those left out as invalid."""
     chosen, invalid = [], []
-    examples = os.path.join(source, "examples")
-    for description in sorted(glob.glob(os.path.join(examples, "*.xml"))):
-        stem = os.path.splitext(os.path.basename(description))[0]
-        settings = sorted(glob.glob(os.path.join(examples, stem + "-*.settings")))
-        for arguments in [[]] + [["--settings", s] for s in settings]:
-            label = " ".join([os.path.basename(description)] + [os.path.basename(a) for a in arguments[1:]])
-            status, _ = run([kova, "validate", description] + arguments)
-            (chosen if status == 0 else invalid).append((label, description, arguments))
+    for description in sorted(glob.glob(os.path.join(source, "examples", "*.xml"))):
+        for settings in [None] + sorted(glob.glob(description[:-len(".xml")] + "-*.settings")):
+            arguments = ["--settings", settings] if settings else []
+            label = " ".join(os.path.basename(path) for path in [description] + arguments[1:])
+            (chosen if run([kova, "validate", description] + arguments)[0] == 0 else invalid).append(
+                (label, description, arguments))
     chosen.append(("generate-names.xml --constant level=0x15",
                    os.path.join(source, "tests", "data", "generate-names.xml"), ["--constant", "level=0x15"]))
     return chosen, [c[0] for c in invalid]
 
 
 def generate(kova, description, arguments, language, path, stub=False):
+    """"" when kova generate wrote path, else what went wrong."""
     argv = [kova, "generate", description, "--lang", language, "-o", path] + arguments + (["--stub"] if stub else [])
     status, output = run(argv)
-    return "" if status == 0 and os.path.exists(path) else "kova generate --lang %s%s: exit %d\n%s" % (
-        language, " --stub" if stub else "", status, output)
+    return "" if status == 0 and os.path.exists(path) else "%s: exit %d\n%s" % (" ".join(argv[1:]), status, output)
 
 
-def function_name(kova, description):
-    status, output = run([kova, "show", description, "--format", "json"])
-    return json.loads(output)["function"]
-
-
-def check_verilog(kova, description, arguments, top, folder):
-    problems = []
-    for language, extension in (("verilog", "v"), ("systemverilog", "sv")):
-        stub, wrapper = os.path.join(folder, "stub." + extension), os.path.join(folder, "wrapper." + extension)
-        made = generate(kova, description, arguments, language, stub, True) + \
-            generate(kova, description, arguments, language, wrapper)
-        if made:
-            problems.append(made)
-            continue
-        for argv in (["iverilog", "-g2012", "-o", os.path.join(folder, "sim.out"), stub, wrapper],
-                     # Verilator warns of names that are C++ keywords (its
-                     # own output is C++); they are sound Verilog.
-                     ["verilator", "--lint-only", "-Wno-SYMRSVDWORD", "--top-module", top, stub, wrapper]):
-            status, output = run(argv, cwd=folder)
-            if status != 0:
-                problems.append("%s on %s: exit %d\n%s" % (argv[0], language, status, output))
-    return problems
-
-
-def check_vhdl(kova, description, arguments, top, folder):
-    stub, wrapper = os.path.join(folder, "stub.vhd"), os.path.join(folder, "wrapper.vhd")
-    made = generate(kova, description, arguments, "vhdl", stub, True) + \
-        generate(kova, description, arguments, "vhdl", wrapper)
+def check_hdl(kova, description, arguments, language, extension, commands, folder):
+    """The stub and the wrapper in language, read by each of commands(stub, wrapper)."""
+    stub, wrapper = (os.path.join(folder, name + "." + extension) for name in ("stub", "wrapper"))
+    made = generate(kova, description, arguments, language, stub, True) + \
+        generate(kova, description, arguments, language, wrapper)
     if made:
         return [made]
-    work = os.path.join(folder, "vhdl-work")
-    os.mkdir(work)
-    for argv in (["ghdl", "-a", "--std=08", "--workdir=" + work, stub, wrapper],
-                 ["ghdl", "-e", "--std=08", "--workdir=" + work, "-o", os.path.join(work, "top"), top]):
-        status, output = run(argv, cwd=work)
+    for argv in commands(stub, wrapper):
+        status, output = run(argv, cwd=folder)
         if status != 0:
             return ["%s: exit %d\n%s" % (" ".join(argv[:2]), status, output)]
     return []
@@ -133,6 +105,25 @@ def check_json(kova, description, arguments, folder, validator):
     return problems
 
 
+def checks(kova, description, arguments, top, validator):
+    """(name, check taking a fresh folder) of each check of a configuration."""
+    def verilog(f):
+        return lambda stub, wrapper: [
+            ["iverilog", "-g2012", "-o", os.path.join(f, "sim.out"), stub, wrapper],
+            # Verilator warns of names that are C++ keywords (its own output
+            # is C++); they are sound Verilog.
+            ["verilator", "--lint-only", "-Wno-SYMRSVDWORD", "--top-module", top, stub, wrapper]]
+
+    def vhdl(f):
+        return lambda stub, wrapper: [["ghdl", "-a", "--std=08", "--workdir=" + f, stub, wrapper],
+                                      ["ghdl", "-e", "--std=08", "--workdir=" + f, "-o", os.path.join(f, "top"), top]]
+    return (("verilog", lambda f: check_hdl(kova, description, arguments, "verilog", "v", verilog(f), f)),
+            ("systemverilog", lambda f: check_hdl(kova, description, arguments, "systemverilog", "sv", verilog(f), f)),
+            ("vhdl", lambda f: check_hdl(kova, description, arguments, "vhdl", "vhd", vhdl(f), f)),
+            ("c", lambda f: check_c(kova, description, arguments, f)),
+            ("json", lambda f: check_json(kova, description, arguments, f, validator)))
+
+
 def main():
     if len(sys.argv) != 3:
         sys.exit("usage: check_generated_code.py KOVA SOURCE_DIR")
@@ -144,18 +135,13 @@ def main():
     import jsonschema
     with open(os.path.join(source, "docs", "kova.schema.json"), encoding="utf-8") as schema:
         validator = jsonschema.Draft202012Validator(json.load(schema))
-
     chosen, invalid = configurations(kova, source)
     print("left out, not valid: %s" % ", ".join(invalid))
     passed = failed = 0
     with tempfile.TemporaryDirectory(prefix="kova-generate-") as root:
         for index, (label, description, arguments) in enumerate(chosen):
-            top = function_name(kova, description) + "_cfg"
-            checks = (("verilog", lambda f: check_verilog(kova, description, arguments, top, f)),
-                      ("vhdl", lambda f: check_vhdl(kova, description, arguments, top, f)),
-                      ("c", lambda f: check_c(kova, description, arguments, f)),
-                      ("json", lambda f: check_json(kova, description, arguments, f, validator)))
-            for name, check in checks:
+            top = json.loads(run([kova, "show", description, "--format", "json"])[1])["function"] + "_cfg"
+            for name, check in checks(kova, description, arguments, top, validator):
                 folder = os.path.join(root, "%d-%s" % (index, name))
                 os.mkdir(folder)
                 problems = check(folder)

@@ -82,49 +82,39 @@ using LANG = KOVA_GENERATE_LANGUAGE;
 
 }  // namespace
 
-TEST(GenerateNames, VerilogEscapesKeywordsAndOddNamesAndRefusesWhatItCannotSpell) {
-    const struct { std::string name, expected; } cases[] = {
-        {"din", "din"}, {"_x$1", "_x$1"}, {"MODULE", "MODULE"},  // keywords are lower case
-        {"module", "\\module "}, {"logic", "\\logic "},           // Verilog, and SystemVerilog only
-        {"a-b", "\\a-b "}, {"9lives", "\\9lives "}, {"$x", "\\$x "}, {"a\\b", "\\a\\b "},
-        {"a b", ""}, {"tab\t", ""}, {"caf\xc3\xa9", ""}, {"", ""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(spelled(kova_verilog_identifier, c.name), c.expected) << c.name;
-}
-
-TEST(GenerateNames, VhdlWritesExtendedIdentifiersForReservedAndOddNames) {
-    const struct { std::string name, expected; } cases[] = {
-        {"din", "din"}, {"Din_2", "Din_2"},
-        {"SIGNAL", "\\SIGNAL\\"}, {"std_logic", "\\std_logic\\"}, {"Work", "\\Work\\"},  // reserved, or used by the output
-        {"a__b", "\\a__b\\"}, {"a_", "\\a_\\"}, {"_a", "\\_a\\"}, {"2x", "\\2x\\"}, {"a$", "\\a$\\"},
-        {"a\\b", "\\a\\\\b\\"}, {"a b", "\\a b\\"},
-        {"a\nb", ""}, {"\xff", ""}, {"", ""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(spelled(kova_vhdl_identifier, c.name), c.expected) << c.name;
-}
-
-TEST(GenerateNames, KeywordTablesPerLanguage) {
-    const struct { std::string word; bool verilog, vhdl; } cases[] = {
-        {"accept_on", true, false}, {"always_ff", true, false}, {"wire", true, false}, {"Wire", false, false},
-        {"within", true, false}, {"xor", true, true}, {"type", true, true}, {"abs", false, true},
-        {"ABS", false, true}, {"downto", false, true}, {"view", false, true}, {"work", false, true},
-        {"std_logic_vector", false, true}, {"din", false, false}, {"", false, false}, {"zzz", false, false},
+// Each name as Verilog and VHDL write it ("" where the language refuses
+// it: Verilog escapes only printable ASCII without blanks, VHDL none but
+// a line end or a byte above ASCII) and as a word of a C macro. Verilog
+// keywords are lower case and SystemVerilog's count too; VHDL's reserved
+// words, in any case, include the names the output itself uses.
+TEST(GenerateNames, EachLanguageSpellsOrRefusesEveryName) {
+    const struct { std::string name, verilog, vhdl, c; } cases[] = {
+        {"din", "din", "din", "DIN"}, {"_x$1", "_x$1", "\\_x$1\\", "_X_1"}, {"MODULE", "MODULE", "MODULE", "MODULE"},
+        {"module", "\\module ", "module", "MODULE"}, {"logic", "\\logic ", "logic", "LOGIC"},
+        {"a-b", "\\a-b ", "\\a-b\\", "A_B"}, {"9lives", "\\9lives ", "\\9lives\\", "9LIVES"}, {"$x", "\\$x ", "\\$x\\", "_X"},
+        {"a\\b", "\\a\\b ", "\\a\\\\b\\", "A_B"}, {"a b", "", "\\a b\\", "A_B"}, {"tab\t", "", "", "TAB_"},
+        {"caf\xc3\xa9", "", "", "CAF__"}, {"", "", "", ""}, {"Din_2", "Din_2", "Din_2", "DIN_2"},
+        {"SIGNAL", "SIGNAL", "\\SIGNAL\\", "SIGNAL"}, {"std_logic", "std_logic", "\\std_logic\\", "STD_LOGIC"},
+        {"Work", "Work", "\\Work\\", "WORK"}, {"a__b", "a__b", "\\a__b\\", "A__B"}, {"a_", "a_", "\\a_\\", "A_"},
+        {"_a", "_a", "\\_a\\", "_A"}, {"2x", "\\2x ", "\\2x\\", "2X"}, {"a$", "a$", "\\a$\\", "A_"},
+        {"a\nb", "", "", "A_B"}, {"\xff", "", "", "_"}, {"x.y z", "", "\\x.y z\\", "X_Y_Z"}, {"R2d2", "R2d2", "R2d2", "R2D2"},
+        // The ends of the keyword tables, and words of one language only.
+        {"accept_on", "\\accept_on ", "accept_on", "ACCEPT_ON"}, {"always_ff", "\\always_ff ", "always_ff", "ALWAYS_FF"},
+        {"wire", "\\wire ", "wire", "WIRE"}, {"Wire", "Wire", "Wire", "WIRE"}, {"within", "\\within ", "within", "WITHIN"},
+        {"xor", "\\xor ", "\\xor\\", "XOR"}, {"type", "\\type ", "\\type\\", "TYPE"}, {"abs", "abs", "\\abs\\", "ABS"},
+        {"ABS", "ABS", "\\ABS\\", "ABS"}, {"downto", "downto", "\\downto\\", "DOWNTO"}, {"view", "view", "\\view\\", "VIEW"},
+        {"work", "work", "\\work\\", "WORK"}, {"std_logic_vector", "std_logic_vector", "\\std_logic_vector\\", "STD_LOGIC_VECTOR"},
+        {"zzz", "zzz", "zzz", "ZZZ"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(kova_is_verilog_keyword(c.word), c.verilog) << c.word;
-        EXPECT_EQ(kova_is_vhdl_reserved(c.word), c.vhdl) << c.word;
+        EXPECT_EQ(spelled(kova_verilog_identifier, c.name), c.verilog) << c.name;
+        EXPECT_EQ(spelled(kova_vhdl_identifier, c.name), c.vhdl) << c.name;
+        EXPECT_EQ(kova_c_macro_word(c.name), c.c) << c.name;
     }
 }
 
-TEST(GenerateNames, CMacroWordsAreUpperCaseWithUnderscores) {
-    const struct { std::string name, expected; } cases[] = {
-        {"din", "DIN"}, {"a-b", "A_B"}, {"x.y z", "X_Y_Z"}, {"caf\xc3\xa9", "CAF__"}, {"R2d2", "R2D2"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(kova_c_macro_word(c.name), c.expected) << c.name;
-}
-
 TEST(GenerateValues, IntegersAreDecimalWithinTheSymmetric32BitRange) {
-    const struct { std::string text; bool ok; long long value; } cases[] = {
+    const struct { std::string text; bool ok; long long value; } cases[] = {  // value: 0 when refused
         {"0", true, 0}, {"-5", true, -5}, {"08", true, 8}, {"2147483647", true, 2147483647},
         {"-2147483647", true, -2147483647}, {"2147483648", false, 0}, {"-2147483648", false, 0},
         {"99999999999", false, 0}, {"+1", false, 0}, {"", false, 0}, {"-", false, 0}, {"1e3", false, 0},
@@ -133,9 +123,7 @@ TEST(GenerateValues, IntegersAreDecimalWithinTheSymmetric32BitRange) {
     for (const auto& c : cases) {
         long long value = 0;
         EXPECT_EQ(kova_generate_integer(c.text, value), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(value, c.value) << c.text;
-        }
+        EXPECT_EQ(c.ok ? value : 0, c.value) << c.text;
     }
 }
 

@@ -1,6 +1,6 @@
-// A session over a description with settings applied and run, as the
-// kova tool's shared flow leaves it, for the tests of what front ends do
-// after a run (explain, fix, minimal saves).
+// Sessions for the tests of the session layer and of what front ends do
+// with it: one over a description as loaded, and one with settings
+// applied and run, as the kova tool's shared flow leaves it.
 #ifndef KOVA_TEST_OPENED_SESSION_H
 #define KOVA_TEST_OPENED_SESSION_H
 
@@ -12,6 +12,18 @@
 
 #include "session/session.h"
 #include "session/settings_io.h"
+
+// The path of an example description or settings file.
+inline std::string example(const std::string& name) { return std::string(KOVA_EXAMPLES) + "/" + name; }
+
+// A session over the description at path; null (and a test failure) when
+// it does not load.
+inline std::unique_ptr<KOVA_SESSION> open_session(const std::string& path) {
+    KOVA_MESSAGES problems;
+    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open({path, "", ""}, problems);
+    EXPECT_TRUE(session) << (problems.empty() ? path : problems.front().text);
+    return session;
+}
 
 struct OPENED_SESSION {
     std::unique_ptr<KOVA_SESSION> session;

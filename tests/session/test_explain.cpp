@@ -7,11 +7,10 @@
 #include <set>
 
 #include "session/explain.h"
+#include "session/object_states.h"
 #include "tests/session/opened_session.h"
 
 namespace {
-
-std::string example(const std::string& name) { return std::string(KOVA_EXAMPLES) + "/" + name; }
 
 // The nodes below roots, depth first, each once: "NAME=VALUE" for a
 // setting, "NAME(KIND)" for a derived node.
@@ -30,18 +29,13 @@ std::vector<std::string> tree(const KOVA_EXPLANATION& explanation, const std::ve
     return lines;
 }
 
-// Every port's and parameter's current and derived state, one line each.
+// Every port's and parameter's current and derived state (hidden ones
+// too), one line each.
 std::vector<std::string> states(const KOVA_SESSION& session) {
     std::vector<std::string> lines;
-    for (const std::string& name : session.object_names()) {
-        const KOVA_RULES_VALIDATOR& validator = session.validator();
-        if (const KOVA_PARAMETER_OBJ* parameter = validator.get_parameter_object(name))
-            lines.push_back(name + " " + parameter->get_current_value() + " " + parameter->m_alt_value + " " +
-                            std::to_string(parameter->m_current_usage_state) + std::to_string(parameter->m_alt_usage_state));
-        else if (const KOVA_PORT_OBJ* port = validator.get_port_object(name))
-            lines.push_back(name + " " + std::to_string(port->m_current_usage_state) +
-                            std::to_string(port->m_alt_usage_state));
-    }
+    for (const KOVA_OBJECT_STATE& s : kova_object_states(session.validator(), true))
+        lines.push_back(s.name + " " + s.value + " " + s.alt_value + " " + std::to_string(s.usage) +
+                        std::to_string(s.alt_usage));
     return lines;
 }
 

@@ -7,12 +7,6 @@
 #include "support/test_support.h"
 #include "tests/session/opened_session.h"
 
-namespace {
-
-std::string example(const std::string& name) { return std::string(KOVA_EXAMPLES) + "/" + name; }
-
-}  // namespace
-
 TEST(MinimalSettings, LoadingThemGivesTheSameConfiguration) {
     const struct {
         const char* description;

@@ -125,39 +125,33 @@ TEST(SettingsText, AnyValueReadsBackAfterSet) {
     }
 }
 
-TEST(SettingsText, SetUpdatesInPlaceOrAppends) {
-    const struct { const char* title; string text; vector<std::pair<string, string>> sets; string written; } cases[] = {
-        {"in place, keeping the comment and spacing", "# c\nDEPTH = 32  # depth\nMODE=A\n", {{"depth", "64"}},
+// set() gives one name a value in place or appends it; assign() makes the
+// settings exactly the given ones.
+TEST(SettingsText, SetAndAssignRewriteOnlyWhatChanges) {
+    const struct { const char* title; string text; bool assign; vector<KOVA_SETTING> settings; string written; } cases[] = {
+        {"in place, keeping the comment and spacing", "# c\nDEPTH = 32  # depth\nMODE=A\n", false, {{"depth", "64"}},
          "# c\nDEPTH = 64  # depth\nMODE=A\n"},
-        {"a new name after a last line without end", "A=1", {{"B", "2"}}, "A=1\nB=2\n"},
-        {"new lines take the file's line end", "# c\r\nA=1\r\n", {{"B", "2"}, {"C", ""}}, "# c\r\nA=1\r\nB=2\r\nC=\"\"\r\n"},
-        {"the last of a name given twice", "A=1\nA=2\n", {{"a", "3"}}, "A=1\nA=3\n"},
-        {"a value that needs quotes keeps the comment", "A=1 # c\n", {{"A", "x # y"}}, "A=\"x # y\" # c\n"},
-        {"a comment right after a quote stays one", "A=\"1\"#c\n", {{"A", "2"}}, "A=\"2\"#c\n"},
-        {"an empty value before a comment", "A= # c\n", {{"A", "5"}}, "A=5 # c\n"},
-        {"lines with errors stay", "bad line\nA=1\n", {{"A", "2"}}, "bad line\nA=2\n"},
-    };
-    for (const auto& c : cases) {
-        vector<KOVA_SETTINGS_PROBLEM> problems;
-        KOVA_SETTINGS_DOCUMENT document = parsed(c.text, problems);
-        for (const auto& [name, value] : c.sets) document.set(name, value);
-        EXPECT_EQ(document.render(), c.written) << c.title;
-    }
-}
-
-TEST(SettingsText, AssignMakesTheSettingsExactlyTheGivenOnes) {
-    const struct { const char* title; string text; vector<KOVA_SETTING> settings; string written; } cases[] = {
-        {"reuses lines in order, drops stale ones, appends new ones",
-         "# head\nDEPTH=32 # d\nOLD=1\n\nW=8\nW=UNUSED\n",
+        {"a new name after a last line without end", "A=1", false, {{"B", "2"}}, "A=1\nB=2\n"},
+        {"new lines take the file's line end", "# c\r\nA=1\r\n", false, {{"B", "2"}, {"C", ""}},
+         "# c\r\nA=1\r\nB=2\r\nC=\"\"\r\n"},
+        {"the last of a name given twice", "A=1\nA=2\n", false, {{"a", "3"}}, "A=1\nA=3\n"},
+        {"a value that needs quotes keeps the comment", "A=1 # c\n", false, {{"A", "x # y"}}, "A=\"x # y\" # c\n"},
+        {"a comment right after a quote stays one", "A=\"1\"#c\n", false, {{"A", "2"}}, "A=\"2\"#c\n"},
+        {"an empty value before a comment", "A= # c\n", false, {{"A", "5"}}, "A=5 # c\n"},
+        {"lines with errors stay", "bad line\nA=1\n", false, {{"A", "2"}}, "bad line\nA=2\n"},
+        {"assign reuses lines in order, drops stale ones, appends new ones",
+         "# head\nDEPTH=32 # d\nOLD=1\n\nW=8\nW=UNUSED\n", true,
          {{"DEPTH", "32"}, {"W", "8"}, {"MODE", "DUAL"}, {"w", "CONSTANT"}},
          "# head\nDEPTH=32 # d\n\nW=8\nW=CONSTANT\nMODE=DUAL\n"},
-        {"an unchanged value keeps its spelling", "A = \"1\"  # one\nA=2\n", {{"A", "1"}}, "A = \"1\"  # one\n"},
-        {"into an empty document", "", {{"A", "1"}, {"A", "UNUSED"}}, "A=1\nA=UNUSED\n"},
+        {"an unchanged value keeps its spelling", "A = \"1\"  # one\nA=2\n", true, {{"A", "1"}}, "A = \"1\"  # one\n"},
+        {"assign into an empty document", "", true, {{"A", "1"}, {"A", "UNUSED"}}, "A=1\nA=UNUSED\n"},
     };
     for (const auto& c : cases) {
         vector<KOVA_SETTINGS_PROBLEM> problems;
         KOVA_SETTINGS_DOCUMENT document = parsed(c.text, problems);
-        document.assign(c.settings);
+        if (c.assign) document.assign(c.settings);
+        for (const KOVA_SETTING& setting : c.assign ? vector<KOVA_SETTING>() : c.settings)
+            document.set(setting.name, setting.value);
         EXPECT_EQ(document.render(), c.written) << c.title;
     }
     EXPECT_EQ(kova_render_settings({{"DEPTH", "32"}, {"NOTE", " spaced "}}),

@@ -18,23 +18,18 @@
 
 namespace {
 
-std::unique_ptr<KOVA_SESSION> fifo() {
-    KOVA_MESSAGES problems;
-    std::unique_ptr<KOVA_SESSION> session =
-        KOVA_SESSION::open({std::string(KOVA_EXAMPLES) + "/fifo.xml", "", ""}, problems);
-    EXPECT_TRUE(session) << (problems.empty() ? "" : problems.front().text);
-    return session;
-}
-
-// The axis a --vary text gives, as "NAME: V1|V2|..." or "NAME: LO..HI",
-// or "error: TEXT".
-std::string axis_text(const KOVA_SESSION& session, const std::string& vary, bool random) {
-    KOVA_SWEEP_AXIS axis;
-    std::string error;
-    if (!kova_sweep_axis(session, vary, random, axis, error)) return "error: " + error;
-    if (axis.values.empty()) return axis.name + ": " + std::to_string(axis.low) + ".." + std::to_string(axis.high);
-    std::string text = axis.name + ":";
-    for (const std::string& value : axis.values) text += (text.back() == ':' ? " " : "|") + value;
+// Each axis of the plan the --vary texts give, "NAME: V1|V2|..." or
+// "NAME: LO..HI", joined by "; "; or "error: TEXT".
+std::string plan_text(const KOVA_SESSION& session, const std::vector<std::string>& vary, bool random) {
+    KOVA_SWEEP_PLAN plan;
+    std::string error, text;
+    if (!kova_sweep_plan(session, vary, random ? std::optional<std::uint64_t>(1) : std::nullopt, 0, plan, error))
+        return "error: " + error;
+    for (const KOVA_SWEEP_AXIS& axis : plan.axes) {
+        text += (text.empty() ? "" : "; ") + axis.name + ":";
+        if (axis.values.empty()) text += " " + std::to_string(axis.low) + ".." + std::to_string(axis.high);
+        for (std::size_t i = 0; i < axis.values.size(); ++i) text += (i ? "|" : " ") + axis.values[i];
+    }
     return text;
 }
 
@@ -63,50 +58,35 @@ std::vector<std::string> configurations(const KOVA_SWEEP_PLAN& plan) {
 }  // namespace
 
 TEST(Sweep, VaryTextsGiveTheirValues) {
-    const auto session = fifo();
+    const auto session = open_session(example("fifo.xml"));
     ASSERT_TRUE(session);
-    struct CASE { const char* vary; bool random; const char* axis; };
-    const CASE cases[] = {
-        {"depth", false, "DEPTH: 16|32|64|128|256|512"},                // a list, named in any case
-        {"WIDTH", false, "WIDTH: 1|128|256"},                           // a range: bounds and midpoint
-        {"WIDTH", true, "WIDTH: 1..256"},                               // a range drawn whole
-        {"MEMORY_TYPE", false, "MEMORY_TYPE: block|distributed"},
-        {"data_count", false, "data_count: USED|UNUSED"},               // a port: its usage states
-        {"WIDTH=8|12|999", false, "WIDTH: 8|12|999"},                   // given values, legal or not
-        {"ALMOST_FULL_LEVEL=7", false, "ALMOST_FULL_LEVEL: 7"},
-        {"ALMOST_FULL_LEVEL=-2..3", false, "ALMOST_FULL_LEVEL: -2..3"},
-        {"NOSUCH", false, "error: --vary: the description has no port or parameter named 'NOSUCH'"},
-        {"ADDR_WIDTH", false, "error: --vary: the description has no port or parameter named 'ADDR_WIDTH'"},
-        {"ALMOST_FULL_LEVEL", false, "error: --vary ALMOST_FULL_LEVEL: its value text gives no list or range; "
-                                     "give the values as ALMOST_FULL_LEVEL=V1|V2 or ALMOST_FULL_LEVEL=LO..HI"},
-        {"WIDTH=9..3", false, "error: --vary WIDTH=9..3: LO..HI takes two integers, LO not above HI"},
-        {"WIDTH=a..3", false, "error: --vary WIDTH=a..3: LO..HI takes two integers, LO not above HI"},
-        {"WIDTH=8||9", false, "error: --vary WIDTH=8||9: a value is empty"},
-        {"WIDTH=", false, "error: --vary WIDTH=: a value is empty"},
+    const std::string no_list = "error: --vary ALMOST_FULL_LEVEL: its value text gives no list or range; "
+                                "give the values as ALMOST_FULL_LEVEL=V1|V2 or ALMOST_FULL_LEVEL=LO..HI";
+    const struct { std::vector<std::string> vary; bool random; std::string plan; } cases[] = {
+        {{"depth"}, false, "DEPTH: 16|32|64|128|256|512"},                // a list, named in any case
+        {{"WIDTH"}, false, "WIDTH: 1|128|256"},                           // a range: bounds and midpoint
+        {{"WIDTH"}, true, "WIDTH: 1..256"},                               // a range drawn whole
+        {{"MEMORY_TYPE", "data_count"}, false, "MEMORY_TYPE: block|distributed; data_count: USED|UNUSED"},
+        {{"WIDTH=8|12|999"}, false, "WIDTH: 8|12|999"},                   // given values, legal or not
+        {{"ALMOST_FULL_LEVEL=7"}, false, "ALMOST_FULL_LEVEL: 7"},
+        {{"ALMOST_FULL_LEVEL=-2..3"}, false, "ALMOST_FULL_LEVEL: -2..3"},
+        {{"NOSUCH"}, false, "error: --vary: the description has no port or parameter named 'NOSUCH'"},
+        {{"ADDR_WIDTH"}, false, "error: --vary: the description has no port or parameter named 'ADDR_WIDTH'"},
+        {{"ALMOST_FULL_LEVEL"}, false, no_list},
+        {{"WIDTH=9..3"}, false, "error: --vary WIDTH=9..3: LO..HI takes two integers, LO not above HI"},
+        {{"WIDTH=a..3"}, false, "error: --vary WIDTH=a..3: LO..HI takes two integers, LO not above HI"},
+        {{"WIDTH=8||9"}, false, "error: --vary WIDTH=8||9: a value is empty"},
+        {{"WIDTH="}, false, "error: --vary WIDTH=: a value is empty"},
+        {{}, false, "error: a sweep needs --vary NAME or --random N"},
+        {{"DEPTH", "depth=16"}, false, "error: --vary: DEPTH is varied twice"},
+        {{"WIDTH=0..999999999999999999", "DEPTH=0..999999999999999999"}, false,
+         "error: the sweep has more configurations than 64 bits count"},
     };
-    for (const CASE& c : cases) EXPECT_EQ(axis_text(*session, c.vary, c.random), c.axis) << c.vary;
-}
-
-TEST(Sweep, PlansRefuseWhatCannotBeSwept) {
-    const auto session = fifo();
-    ASSERT_TRUE(session);
-    struct CASE { std::vector<std::string> vary; std::optional<std::uint64_t> random; const char* error; };
-    const CASE cases[] = {
-        {{}, std::nullopt, "a sweep needs --vary NAME or --random N"},
-        {{"DEPTH", "depth=16"}, std::nullopt, "--vary: DEPTH is varied twice"},
-        {{"WIDTH=0..999999999999999999", "DEPTH=0..999999999999999999"}, std::nullopt,
-         "the sweep has more configurations than 64 bits count"},
-    };
-    for (const CASE& c : cases) {
-        KOVA_SWEEP_PLAN plan;
-        std::string error;
-        EXPECT_FALSE(kova_sweep_plan(*session, c.vary, c.random, 0, plan, error));
-        EXPECT_EQ(error, c.error);
-    }
+    for (const auto& c : cases) EXPECT_EQ(plan_text(*session, c.vary, c.random), c.plan) << c.plan;
 }
 
 TEST(Sweep, TheLastVariedNameChangesFastest) {
-    const auto session = fifo();
+    const auto session = open_session(example("fifo.xml"));
     ASSERT_TRUE(session);
     const KOVA_SWEEP_PLAN plan = plan_of(*session, {"DEPTH=16|512", "MEMORY_TYPE", "WIDTH=1..2"});
     EXPECT_EQ(configurations(plan), (std::vector<std::string>{
@@ -116,57 +96,44 @@ TEST(Sweep, TheLastVariedNameChangesFastest) {
         "DEPTH=512 MEMORY_TYPE=distributed WIDTH=1", "DEPTH=512 MEMORY_TYPE=distributed WIDTH=2"}));
 }
 
-TEST(Sweep, ShardsPartitionTheSweep) {
+// A shard I/N takes configurations I, I + N, ... in order, the first
+// --limit of them.
+TEST(Sweep, ShardsTakeEveryNthConfiguration) {
+    const struct { const char* text; std::uint64_t total; std::optional<std::uint64_t> limit; const char* indices; } cases[] = {
+        {"0/1", 10, std::nullopt, "0 1 2 3 4 5 6 7 8 9"}, {"0/1", 10, 3, "0 1 2"}, {"0/1", 10, 0, ""},
+        {"0/1", 4, 50, "0 1 2 3"}, {"1/3", 10, std::nullopt, "1 4 7"}, {"1/3", 10, 2, "1 4"}, {"2/3", 2, 5, ""},
+        {"2/3", 13, std::nullopt, "2 5 8 11"}, {"2/3", 11, std::nullopt, "2 5 8"}, {"0/4", 0, std::nullopt, ""},
+        // Texts that are no shard.
+        {"3/3", 1, 0, "error"}, {"-1/3", 1, 0, "error"}, {"1/0", 1, 0, "error"}, {"1", 1, 0, "error"},
+        {"a/b", 1, 0, "error"}, {"1/3x", 1, 0, "error"},
+    };
+    for (const auto& c : cases) {
+        KOVA_SHARD shard;
+        std::string error, indices;
+        if (!kova_parse_shard(c.text, shard, error)) {
+            EXPECT_EQ(error, "--shard takes I/N with 0 <= I < N, not '" + std::string(c.text) + "'");
+            indices = "error";
+        }
+        for (std::uint64_t j = 0; error.empty() && j < kova_shard_size(shard, c.total, c.limit); ++j)
+            indices += (j ? " " : "") + std::to_string(kova_shard_index(shard, j));
+        EXPECT_EQ(indices, c.indices) << c.text << " of " << c.total;
+    }
+    // The shards of a sweep, together, take each configuration once.
     for (const std::uint64_t total : {0u, 1u, 10u, 13u, 100u})
         for (const std::uint64_t count : {1u, 2u, 3u, 7u, 16u}) {
-            std::multiset<std::uint64_t> taken;
-            for (std::uint64_t i = 0; i < count; ++i) {
-                const KOVA_SHARD shard{i, count};
-                std::uint64_t last = 0;
-                for (std::uint64_t j = 0; j < kova_shard_size(shard, total); ++j) {
-                    const std::uint64_t index = kova_shard_index(shard, j);
-                    EXPECT_EQ(index % count, i);
-                    EXPECT_TRUE(j == 0 || index > last) << "in index order";
-                    last = index;
-                    taken.insert(index);
-                }
-            }
-            std::multiset<std::uint64_t> whole;
+            std::multiset<std::uint64_t> taken, whole;
+            for (std::uint64_t i = 0; i < count; ++i)
+                for (std::uint64_t j = 0; j < kova_shard_size({i, count}, total); ++j)
+                    taken.insert(kova_shard_index({i, count}, j));
             for (std::uint64_t k = 0; k < total; ++k) whole.insert(k);
             EXPECT_EQ(taken, whole) << total << " configurations in " << count << " shards";
         }
 }
 
-TEST(Sweep, LimitTakesTheFirstOfTheShard) {
-    struct CASE { KOVA_SHARD shard; std::uint64_t total; std::optional<std::uint64_t> limit; std::uint64_t size; };
-    const CASE cases[] = {
-        {{0, 1}, 10, std::nullopt, 10}, {{0, 1}, 10, 3, 3}, {{0, 1}, 10, 0, 0}, {{0, 1}, 10, 50, 10},
-        {{1, 3}, 10, std::nullopt, 3}, {{1, 3}, 10, 2, 2}, {{2, 3}, 2, 5, 0},
-    };
-    for (const CASE& c : cases)
-        EXPECT_EQ(kova_shard_size(c.shard, c.total, c.limit), c.size)
-            << c.shard.index << "/" << c.shard.count << " of " << c.total;
-}
-
-TEST(Sweep, ShardTextsAreRead) {
-    struct CASE { const char* text; bool ok; std::uint64_t index, count; };
-    const CASE cases[] = {
-        {"0/1", true, 0, 1}, {"2/3", true, 2, 3}, {"3/3", false, 0, 0}, {"-1/3", false, 0, 0},
-        {"1/0", false, 0, 0}, {"1", false, 0, 0}, {"a/b", false, 0, 0}, {"1/3x", false, 0, 0},
-    };
-    for (const CASE& c : cases) {
-        KOVA_SHARD shard;
-        std::string error;
-        EXPECT_EQ(kova_parse_shard(c.text, shard, error), c.ok) << c.text;
-        if (c.ok) EXPECT_EQ(std::make_pair(shard.index, shard.count), std::make_pair(c.index, c.count)) << c.text;
-        else EXPECT_EQ(error, "--shard takes I/N with 0 <= I < N, not '" + std::string(c.text) + "'");
-    }
-}
-
 TEST(Sweep, RandomDrawsFollowTheSeedAndIndexAlone) {
     // splitmix64's published first output for the state 0.
     EXPECT_EQ(kova_splitmix64(0), 0xE220A8397B1DCDAFULL);
-    const auto session = fifo();
+    const auto session = open_session(example("fifo.xml"));
     ASSERT_TRUE(session);
     const KOVA_SWEEP_PLAN seven = plan_of(*session, {}, 40, 7), again = plan_of(*session, {}, 40, 7),
                           eight = plan_of(*session, {}, 40, 8);
@@ -191,7 +158,7 @@ TEST(Sweep, RandomDrawsFollowTheSeedAndIndexAlone) {
 }
 
 TEST(Batch, OutcomesLeaveInItemOrder) {
-    const auto session = fifo();
+    const auto session = open_session(example("fifo.xml"));
     ASSERT_TRUE(session);
     for (const unsigned jobs : {1u, 2u, 4u, 8u})
         for (const std::size_t count : {0u, 1u, 5u, 100u}) {

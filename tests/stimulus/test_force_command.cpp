@@ -3,7 +3,7 @@
 // time arithmetic at the limits of 32 bits.
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,98 +23,69 @@ protected:
         validator.set_current_port_value("cp", 20);
     }
 
+    // "TIME:NAME=VALUE" when the command drives VALUE at TIME, else
+    // "TIME:NAME!VALUE" with what the call left in the texts; one per time.
+    std::string readings(const std::string& command, const std::string& expected) {
+        std::istringstream words(expected);
+        std::string got, word;
+        while (words >> word) {
+            const int time = std::stoi(word.substr(0, word.find(':')));
+            std::string name = "stale", value = "stale";
+            const bool answer = validator.kova_get_transition_at_time(command, time, name, value);
+            got += (got.empty() ? "" : " ") + std::to_string(time) + ":" + name + (answer ? "=" : "!") + value;
+        }
+        return got;
+    }
+
     VALIDATOR_PROBE validator;
 };
 
 TEST_F(FORCE_COMMAND, TransitionAtTime) {
-    struct CASE {
-        const char* command;
-        int time;
-        bool answer;
-        const char* name;
-        const char* value;
-    };
     const std::string clock = "force s 0 0, 1 50, -repeat 100";
-    const std::string cancelled = clock + ", -cancel 1000";
-    const CASE cases[] = {
+    const struct { std::string command, readings; } cases[] = {
         // A value without a time holds at any time.
-        {"force s 1", 0, true, "s", "1"},
-        {"FORCE S 1", 3, true, "S", "1"},
-        // Items with times, and the repeat of the first two.
-        {clock.c_str(), 0, true, "s", "0"},
-        {clock.c_str(), 50, true, "s", "1"},
-        {clock.c_str(), 150, true, "s", "1"},
-        {clock.c_str(), 200, true, "s", "0"},
-        {clock.c_str(), 120, false, "s", ""},
-        {clock.c_str(), 20, false, "s", ""},  // the period is above the time
-        {clock.c_str(), 100, true, "s", "0"},  // a period equal to the time repeats
-        {"force s 0 0, 1 50, -repeat 100, -repeat 30", 150, true, "s", "0"},  // each repeat reads both items again
-        {"force s 0 HALF, 1 @cp, -repeat 100", 120, true, "s", "0"},         // item times that name values
-        {"force s 0 HALF, 1 @cp, -repeat 100", 130, false, "s", ""},
-        {"force s 0 0, 1 50, -repeat -100", 150, true, "s", "1"},
-        {"force s 0 0, 1 50, -r @100", 250, true, "s", "1"},
-        {"force s 0 0, 1 50, -REPEAT 100", 300, true, "s", "0"},
-        {"force s 0 0, -repeat 100", 200, true, "s", "0"},  // the repeat item is the second item
-        {"force s 0 0, 1 50, -repeat 100, 3", 150, true, "s", "3"},  // a later one-word item wins
-        {"force s 0 0, -repeat", 5, true, "s", "-repeat"},            // a lone word is a value
-        // Cancel.
-        {cancelled.c_str(), 1000, false, "", ""},
-        {cancelled.c_str(), 900, true, "s", "0"},
-        {"force s 1, -c @30", 30, false, "", ""},
-        {"force s 1, -c @30", 29, true, "s", "1"},
-        {"force s 1 5, -cancel 0", 5, true, "s", "1"},  // the scan ends at the matching item
-        {"force s 1 5, -cancel 3, 2", 7, true, "", "2"},  // a value after a cancel; the name stays empty
-        // Times: at sign, units, names of values, clamping.
-        {"force s 7 @20", 20, true, "s", "7"},
-        {"force s 7 20ns", 20, true, "s", "7"},
-        {"force s 7 ns", 0, true, "s", "7"},
-        {"force s 7 HALF", 20, true, "s", "7"},
-        {"force s 7 @cp", 20, true, "s", "7"},
-        {"force s HALF 0", 0, true, "s", "20"},  // the value names the macro too
-        {"force s 1 99999999999", INT_MAX, true, "s", "1"},
-        // Item splitting.
-        {"force s 0 0,, 1 5", 5, true, "s", "1"},
-        {"force s 0 0,, 1 50, -repeat 100", 150, false, "s", ""},  // all after ",," is one item
-        {"force s 0 0,\t\n1 5", 5, true, "s", "1"},  // white space of any kind before an item
-        {"force s 0 0, ", 0, true, "s", "0"},
-        {"force  s 1", 1, true, "", "s"},   // the empty name word is not an option
-        {"force s", 0, false, "s", ""},
-        {"force", 0, false, "", ""},
-        {"release s", 0, false, "", ""},
-        {"force -hex", 0, false, "", ""},
-        // Options and radix conversion.
-        {"force -hex s 1F 10", 10, true, "s", "0b11111"},
-        {"force -hex s 1F 10", 11, false, "s", ""},
-        {"force -HEX s A5 0", 0, true, "s", "0b10100101"},
-        {"force -bin s 101 0", 0, true, "s", "0b101"},
-        {"force -signed s 5 10", 10, true, "s", "5"},
-        {"force -unsigned s 5 10", 10, true, "s", "5"},
-        {"force -fixed_point(8,4) s 1.5 0", 0, true, "s", "0b00011000"},
-        {"force -fixed_point s 1.5 0", 0, true, "s", "1.5"},
-        {"force -fixed_point() s 1.5 0", 0, true, "s", "1.5"},
-        {"force -strange s 3 0", 0, true, "s", "3"},
-        {"force -hex s G1 10", 10, true, "s", "G1"},  // not a hex number: given as written
-        {"force -fixed_point(a,b) s 1.5 0", 0, true, "s", "1.5"},
+        {"force s 1", "0:s=1"}, {"FORCE S 1", "3:S=1"},
+        // Items with times, and the repeat of the first two; the period
+        // must not be above the time, and one equal to it repeats.
+        {clock, "0:s=0 50:s=1 150:s=1 200:s=0 120:s! 20:s! 100:s=0"},
+        {clock + ", -repeat 30", "150:s=0"},  // each repeat reads both items again
+        {"force s 0 HALF, 1 @cp, -repeat 100", "120:s=0 130:s!"},  // item times that name values
+        {"force s 0 0, 1 50, -repeat -100", "150:s=1"}, {"force s 0 0, 1 50, -r @100", "250:s=1"},
+        {"force s 0 0, 1 50, -REPEAT 100", "300:s=0"},
+        {"force s 0 0, -repeat 100", "200:s=0"},          // the repeat item is the second item
+        {clock + ", 3", "150:s=3"},                       // a later one-word item wins
+        {"force s 0 0, -repeat", "5:s=-repeat"},          // a lone word is a value
+        // Cancel; the scan ends at the matching item; a value after a
+        // cancel leaves the name empty.
+        {clock + ", -cancel 1000", "1000:! 900:s=0"}, {"force s 1, -c @30", "30:! 29:s=1"},
+        {"force s 1 5, -cancel 0", "5:s=1"}, {"force s 1 5, -cancel 3, 2", "7:=2"},
+        // Times: at sign, units, names of values (the value names them
+        // too), clamping.
+        {"force s 7 @20", "20:s=7"}, {"force s 7 20ns", "20:s=7"}, {"force s 7 ns", "0:s=7"},
+        {"force s 7 HALF", "20:s=7"}, {"force s 7 @cp", "20:s=7"}, {"force s HALF 0", "0:s=20"},
+        {"force s 1 99999999999", "2147483647:s=1"},
+        // Item splitting: all after ",," is one item; white space of any
+        // kind before an item; the empty name word is not an option.
+        {"force s 0 0,, 1 5", "5:s=1"}, {"force s 0 0,, 1 50, -repeat 100", "150:s!"},
+        {"force s 0 0,\t\n1 5", "5:s=1"}, {"force s 0 0, ", "0:s=0"}, {"force  s 1", "1:=s"},
+        {"force s", "0:s!"}, {"force", "0:!"}, {"release s", "0:!"}, {"force -hex", "0:!"},
+        // Options and radix conversion; a value that is not a number of
+        // the radix is given as written.
+        {"force -hex s 1F 10", "10:s=0b11111 11:s!"}, {"force -HEX s A5 0", "0:s=0b10100101"},
+        {"force -bin s 101 0", "0:s=0b101"}, {"force -signed s 5 10", "10:s=5"},
+        {"force -unsigned s 5 10", "10:s=5"}, {"force -fixed_point(8,4) s 1.5 0", "0:s=0b00011000"},
+        {"force -fixed_point s 1.5 0", "0:s=1.5"}, {"force -fixed_point() s 1.5 0", "0:s=1.5"},
+        {"force -strange s 3 0", "0:s=3"}, {"force -hex s G1 10", "10:s=G1"},
+        {"force -fixed_point(a,b) s 1.5 0", "0:s=1.5"},
         // A period of 0 compares quotients; no division by zero.
-        {"force s 0 7, 1 9, -repeat 0", 3, true, "s", "0"},
-        {"force s 0 7, 1 9, -repeat 0", 8, true, "s", "1"},
-        {"force s 0 7, 1 9, -repeat 0", 10, false, "s", ""},
-        {"force s 0 0, 1 9, -repeat 0", 3, true, "s", "1"},
-        {"force s 0 0, 1 0, -repeat 0", 3, false, "s", ""},
+        {"force s 0 7, 1 9, -repeat 0", "3:s=0 8:s=1 10:s!"}, {"force s 0 0, 1 9, -repeat 0", "3:s=1"},
+        {"force s 0 0, 1 0, -repeat 0", "3:s!"},
         // The limits of 32 bits.
-        {"force s 0 0, 1 5, -repeat -1", 7, true, "s", "0"},
-        {"force s 0 0, 1 5, -repeat -2147483648", INT_MIN, true, "s", "0"},
-        {"force s 0 0, 1 5, -repeat -1", INT_MIN, false, "s", ""},
-        {"force s 0 -1, 1 5, -repeat 0", INT_MAX, false, "s", ""},
-        {"force s 0 -1, 1 -2147483648, -repeat 0", INT_MAX, true, "s", "1"},
+        {"force s 0 0, 1 5, -repeat -1", "7:s=0 -2147483648:s!"},
+        {"force s 0 0, 1 5, -repeat -2147483648", "-2147483648:s=0"},
+        {"force s 0 -1, 1 5, -repeat 0", "2147483647:s!"}, {"force s 0 -1, 1 -2147483648, -repeat 0", "2147483647:s=1"},
     };
-    for (const CASE& c : cases) {
-        std::string name = "stale", value = "stale";
-        EXPECT_EQ(validator.kova_get_transition_at_time(c.command, c.time, name, value), c.answer)
-            << c.command << " @ " << c.time;
-        EXPECT_EQ(name, c.name) << c.command << " @ " << c.time;
-        EXPECT_EQ(value, c.value) << c.command << " @ " << c.time;
-    }
+    for (const auto& c : cases) EXPECT_EQ(readings(c.command, c.readings), c.readings) << c.command;
     EXPECT_TRUE(validator.get_error_messages().empty());
 }
 
@@ -125,9 +96,7 @@ TEST_F(FORCE_COMMAND, TransitionAtTime) {
 // for its body, "1 +", which reads as the time 1.)
 TEST_F(FORCE_COMMAND, NamedTimesAreEvaluatedAtEveryReading) {
     validator.add_object("BAD", KOVA_OBJ_FN_MACRO, "1 +");
-    std::string name, value;
-    EXPECT_TRUE(validator.kova_get_transition_at_time("force s 0 BAD, 1 5, -repeat 100, -repeat 100", 201, name, value));
-    EXPECT_EQ(value, "0");
+    EXPECT_EQ(readings("force s 0 BAD, 1 5, -repeat 100, -repeat 100", "201"), "201:s=0");
     EXPECT_EQ(validator.get_error_messages(), std::vector<std::string>(3, "parse error while parsing 1 +"));
 }
 

@@ -26,15 +26,6 @@ protected:
         validator.add_cmd_to_list("sim");
     }
 
-    // A map object of that type with one rule, evaluated once.
-    KOVA_OBJ_INFO* evaluate_with(int type, const RULE& rule, const char* value_text = "") {
-        KOVA_OBJ_INFO* object = map.add_kova_object("obj", type);
-        object->set_value(value_text);
-        object->add_rule(new_rule(rule).get());
-        validator.evaluate_wizard_obj(object);
-        return object;
-    }
-
     static std::unique_ptr<KOVA_RULE_ELEMENT> new_rule(const RULE& rule) {
         return std::make_unique<KOVA_RULE_ELEMENT>(rule.value, rule.condition, rule.alt_value, rule.type);
     }
@@ -44,8 +35,10 @@ protected:
 };
 
 TEST_F(WIZARD_MAP, RulesWriteValueAndUsageState) {
-    // current: "" when nothing is written.
-    const struct { int object_type; RULE rule; const char *value_text, *current; int usage; } cases[] = {
+    const std::string not_boolean = " of object obj did not evaluate to be a boolean expression, but evaluates to ";
+    // current: "" when nothing is written; message: the first posted, "" for none.
+    const struct { int object_type; RULE rule; const char *value_text, *current; int usage;
+                   bool held = false; std::string message = ""; } cases[] = {  // held: constant in the model
         {KOVA_OBJ_INTEGER_PARAMETER, {2, "W == 8", "W * 2", "1"}, "", "16", KOVA_USAGE_USED},
         {KOVA_OBJ_INTEGER_PARAMETER, {2, "W == 9", "W * 2", "W"}, "", "8", KOVA_USAGE_USED},
         {KOVA_OBJ_STRING_PARAMETER, {2, "", "unused", ""}, "", "unused", KOVA_USAGE_UNUSED},
@@ -60,74 +53,74 @@ TEST_F(WIZARD_MAP, RulesWriteValueAndUsageState) {
         // in the model, unless they have no condition.
         {KOVA_OBJ_INTEGER_PARAMETER, {3, "", "1", "8"}, "", "1", KOVA_USAGE_USED},
         {KOVA_OBJ_INPUT_PORT, {3, "W == 8", "5", ""}, "", "", KOVA_USAGE_NONE},
+        {KOVA_OBJ_INPUT_PORT, {3, "W == 8", "5", "1"}, "", "5", KOVA_USAGE_USED, true},
+        {KOVA_OBJ_OUTPUT_PORT, {3, "W == 8", "5", "1"}, "", "", KOVA_USAGE_NONE, true},
         // A command condition asks the command list.
         {KOVA_OBJ_OUTPUT_PORT, {0, "SIM", "USED", "UNUSED"}, "", "USED", KOVA_USAGE_USED},
         {KOVA_OBJ_OUTPUT_PORT, {0, "synth", "USED", "UNUSED"}, "", "UNUSED", KOVA_USAGE_UNUSED},
         // The value text first, then the rules; an empty result writes nothing.
         {KOVA_OBJ_INOUT_PORT, {2, "", "", "x"}, "W + 1", "9", KOVA_USAGE_USED},
-        {KOVA_OBJ_INTEGER_PARAMETER, {2, "W == 8", "1 +", ""}, "W", "8", KOVA_USAGE_USED},
+        {KOVA_OBJ_INTEGER_PARAMETER, {2, "W == 8", "1 +", ""}, "W", "8", KOVA_USAGE_USED, false,
+         "parse error while parsing 1 +"},
         // Port value rules are not looked at.
         {KOVA_OBJ_INPUT_PORT, {6, "3", "1", "0"}, "", "", KOVA_USAGE_NONE},
         {KOVA_OBJ_INPUT_PORT, {7, "", "1|2", ""}, "", "", KOVA_USAGE_NONE},
+        {KOVA_OBJ_INTEGER_PARAMETER, {6, "3", "1", ""}, "", "", KOVA_USAGE_NONE},
         // Only ports and parameters are evaluated.
         {KOVA_OBJ_HIDDEN_PARAMETER, {2, "", "5", ""}, "W", "", KOVA_USAGE_NONE},
         {KOVA_OBJ_FN_MACRO, {2, "", "5", ""}, "W", "", KOVA_USAGE_NONE},
+        // A condition that is not boolean posts a message and writes
+        // nothing; a failed check rule is not reported; a constant-port
+        // rule elsewhere reads "false".
+        {KOVA_OBJ_INTEGER_PARAMETER, {2, "W == 9", "", ""}, "", "", KOVA_USAGE_NONE},
+        {KOVA_OBJ_INTEGER_PARAMETER, {2, "3", "", ""}, "", "", KOVA_USAGE_NONE, false, "Condition 3" + not_boolean + "3"},
+        {KOVA_OBJ_INTEGER_PARAMETER, {2, "W", "1", "0"}, "", "", KOVA_USAGE_NONE, false, "Condition W" + not_boolean + "8"},
+        {KOVA_OBJ_INTEGER_PARAMETER, {3, "3", "1", ""}, "", "", KOVA_USAGE_NONE},
     };
     for (const auto& c : cases) {
-        map = KOVA_WIZARD_MAP("m");
-        const KOVA_OBJ_INFO* object = evaluate_with(c.object_type, c.rule, c.value_text);
-        EXPECT_EQ(object->get_current_value(), c.current) << c.rule.condition << " / " << c.rule.value;
-        EXPECT_EQ(object->usage_state, c.usage) << c.rule.condition << " / " << c.rule.value;
-    }
-}
-
-TEST_F(WIZARD_MAP, ConstantPortRuleOnAPortHeldConstant) {
-    KOVA_OBJ_INFO* object = map.add_kova_object("obj", KOVA_OBJ_INPUT_PORT);
-    object->default_usage_state = KOVA_USAGE_CONSTANT;
-    object->add_rule(new_rule({3, "W == 8", "5", "1"}).get());
-    validator.evaluate_wizard_obj(object);
-    EXPECT_EQ(object->get_current_value(), "5");
-    object->obj_type = KOVA_OBJ_OUTPUT_PORT;  // only input ports
-    object->set_current_value("");
-    validator.evaluate_wizard_obj(object);
-    EXPECT_EQ(object->get_current_value(), "");
-}
-
-TEST_F(WIZARD_MAP, NonBooleanConditionsPostAMessage) {
-    const std::string not_boolean = " of object obj did not evaluate to be a boolean expression, but evaluates to ";
-    const struct { RULE rule; std::string message; } cases[] = {  // message: "" for none
-        {{2, "W == 9", "", ""}, ""},  // a failed check rule is not reported
-        {{2, "3", "", ""}, "Condition 3" + not_boolean + "3"}, {{2, "W", "1", "0"}, "Condition W" + not_boolean + "8"},
-        {{3, "3", "1", ""}, ""},  // not a constant port: "false"
-        {{6, "3", "1", ""}, ""},
-    };
-    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.rule.condition) + " / " + c.rule.value);
         validator.clear_error_messages();
         map = KOVA_WIZARD_MAP("m");
-        const KOVA_OBJ_INFO* object = evaluate_with(KOVA_OBJ_INTEGER_PARAMETER, c.rule);
+        KOVA_OBJ_INFO* object = map.add_kova_object("obj", c.object_type);
+        if (c.held) object->default_usage_state = KOVA_USAGE_CONSTANT;
+        object->set_value(c.value_text);
+        object->add_rule(new_rule(c.rule).get());
+        validator.evaluate_wizard_obj(object);
+        EXPECT_EQ(object->get_current_value(), c.current);
+        EXPECT_EQ(object->usage_state, c.usage);
         const auto& messages = validator.get_error_messages();
-        EXPECT_EQ(messages.empty() ? "" : messages.front(), c.message) << c.rule.condition;
+        EXPECT_EQ(messages.empty() ? "" : messages.front(), c.message);
         EXPECT_LE(messages.size(), 1u);
-        EXPECT_EQ(object->get_current_value(), "") << c.rule.condition;
     }
+    validator.evaluate_wizard_obj(nullptr);
 }
 
-TEST_F(WIZARD_MAP, LastWriterWinsAndEarlierValuesStay) {
+// The last rule that writes wins, and earlier values stay; evaluation only
+// reads a map object's rules, so a copy of the map keeps sharing them with
+// the original instead of taking a list of its own.
+TEST_F(WIZARD_MAP, LastWriterWinsAndRulesAreNotCopied) {
     KOVA_OBJ_INFO* object = map.add_kova_object("obj", KOVA_OBJ_INTEGER_PARAMETER);
     object->add_rule(new_rule({2, "", "1", ""}).get());
     object->add_rule(new_rule({2, "W == 8", "2", ""}).get());
     object->add_rule(new_rule({2, "W == 9", "3", ""}).get());
+    KOVA_WIZARD_MAP copy(map);
+    const KOVA_OBJ_INFO* evaluated = copy.get_kova_obj("obj");
     const std::pair<const char*, const char*> steps[] = {{"8", "2"}, {"9", "3"}, {"7", "1"}};
     for (const auto& [width, value] : steps) {
         validator.set_parameter_value("W", width);
-        validator.evaluate_wizard_map(map);
-        EXPECT_EQ(object->get_current_value(), value) << width;
+        validator.evaluate_wizard_map(copy);
+        EXPECT_EQ(evaluated->get_current_value(), value) << width;
     }
+    EXPECT_EQ(evaluated->rule_view()[0], object->rule_view()[0]);
 }
 
 TEST_F(WIZARD_MAP, FillsWithParametersAndUsedPortsOnly) {
-    map.add_all_parameters = true;
     map.add_used_ports = true;
+    validator.set_port_usage_state("din", KOVA_USAGE_UNUSED);
+    validator.evaluate_wizard_map(map);
+    EXPECT_EQ(map.get_kova_obj_count(), 0u);  // no used port adds no object
+    validator.set_port_usage_state("din", KOVA_USAGE_USED);
+    map.add_all_parameters = true;
     validator.evaluate_wizard_map(map);
     ASSERT_EQ(map.get_kova_obj_count(), 3u);  // W, MODE, din; not the constant port k
     const KOVA_OBJ_INFO* width = map.get_kova_obj("W");
@@ -144,7 +137,6 @@ TEST_F(WIZARD_MAP, FillsWithParametersAndUsedPortsOnly) {
     EXPECT_NE(width, validator.get_parameter_object("W"));
     EXPECT_EQ(validator.get_parameter_object("W")->wizard_kind, 0);
     EXPECT_EQ(validator.get_port_object("din")->wizard_kind, 0);
-
     // Evaluated again, the map refreshes what it added.
     validator.set_parameter_value("W", "12");
     validator.evaluate_wizard_map(map);
@@ -152,24 +144,4 @@ TEST_F(WIZARD_MAP, FillsWithParametersAndUsedPortsOnly) {
     EXPECT_EQ(width->get_current_value(), "12");
 }
 
-TEST_F(WIZARD_MAP, NoUsedPortAddsNoObject) {
-    validator.set_port_usage_state("din", KOVA_USAGE_UNUSED);
-    map.add_used_ports = true;
-    validator.evaluate_wizard_map(map);
-    EXPECT_EQ(map.get_kova_obj_count(), 0u);
-    validator.evaluate_wizard_obj(nullptr);
-}
-
 }  // namespace
-
-// Evaluation only reads a map object's rules: a copy of the map keeps
-// sharing them with the original instead of taking a list of its own.
-TEST_F(WIZARD_MAP, EvaluationReadsRulesWithoutCopyingThem) {
-    KOVA_OBJ_INFO* object = map.add_kova_object("obj", KOVA_OBJ_INTEGER_PARAMETER);
-    object->add_rule(new_rule({2, "W == 8", "2", "3"}).get());
-    KOVA_WIZARD_MAP copy(map);
-    validator.evaluate_wizard_map(copy);
-    const KOVA_OBJ_INFO* evaluated = copy.get_kova_obj("obj");
-    EXPECT_EQ(evaluated->get_current_value(), "2");
-    EXPECT_EQ(evaluated->rule_view()[0], object->rule_view()[0]);
-}
