@@ -25,9 +25,7 @@ KOVA_RUN_RESULT KOVA_REPAIR_CONTEXT::run(KOVA_SESSION& session) {
     KOVA_RUN_RESULT result = session.run();
     ++m_runs;
     if (m_options.progress) {
-        int errors = 0;
-        for (const KOVA_MESSAGE& message : result.messages) errors += message.severity == KOVA_SEVERITY_ERROR;
-        m_options.progress(m_runs, errors);
+        m_options.progress(m_runs, static_cast<int>(kova_error_count(result.messages)));
     }
     return result;
 }
@@ -79,8 +77,7 @@ std::string rule_clause(KOVA_RULES_VALIDATOR& evaluator, const KOVA_OBJ_INFO& ob
 std::vector<const KOVA_MESSAGE*> derivable_conflicts(const KOVA_REPAIR_CONTEXT& context, const KOVA_RUN_RESULT& run) {
     std::vector<const KOVA_MESSAGE*> conflicts;
     for (const KOVA_MESSAGE& message : run.messages)
-        if ((message.kind == KOVA_DIAG_VALUE_CONFLICT || message.kind == KOVA_DIAG_USAGE_CONFLICT) &&
-            context.may_change(message.object))
+        if (kova_is_conflict(message.kind) && context.may_change(message.object))
             conflicts.push_back(&message);
     return conflicts;
 }
