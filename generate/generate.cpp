@@ -63,6 +63,20 @@ const char* kova_generate_language_name(KOVA_GENERATE_LANGUAGE language) {
     return "";
 }
 
+std::vector<std::string> kova_generate_language_names() {
+    std::vector<std::string> names;
+    for (const LANGUAGE_NAME& entry : LANGUAGES) names.push_back(entry.name);
+    return names;
+}
+
+std::string kova_generate_language_list() {
+    const std::vector<std::string> names = kova_generate_language_names();
+    std::string list;
+    for (std::size_t at = 0; at < names.size(); ++at)
+        list += (at == 0 ? "" : at + 1 == names.size() ? " or " : ", ") + names[at];
+    return list;
+}
+
 bool kova_generate_language_of(const std::string& name, KOVA_GENERATE_LANGUAGE& language) {
     for (const LANGUAGE_NAME& entry : LANGUAGES)
         if (name == entry.name) {
