@@ -81,16 +81,17 @@ void mark_api_answer(const httplib::Request& request, httplib::Response& respons
 
 // Files travel as bytes, so that the page needs no mapping of its own
 // between bytes and the JSON safe form: the server maps them with
-// session/json_text. A request sent as application/octet-stream is an
-// uploaded settings file (?file=NAME), given to the request layer as the
-// JSON of the load route; an answer asked for with "Accept:
+// session/json_text. A load request sent as application/octet-stream is
+// an uploaded settings file (?file=NAME), given to the request layer as
+// the route's JSON; an answer asked for with "Accept:
 // application/octet-stream" is its text member as the bytes it stands
 // for, or the JSON document as usual when it has no text.
 const char* const BYTES = "application/octet-stream";
 
 std::string api_body(const httplib::Request& request) {
-    if (request.get_header_value("Content-Type") != BYTES) return request.body;
-    return kova_json_dump({{"text", kova_json_text(request.body)}, {"file", kova_json_text(request.get_param_value("file"))}});
+    if (request.path != "/api/load" || request.get_header_value("Content-Type") != BYTES) return request.body;
+    return kova_json_dump(
+        {{"text", kova_json_text(request.body)}, {"file", kova_json_text(request.get_param_value("file"))}});
 }
 
 void answer_api(const KOVA_SERVE_API& api, const httplib::Request& request, httplib::Response& response) {
