@@ -216,11 +216,12 @@ class Requests(unittest.TestCase):
             status, _, answer = self.server.request("POST", "/api/load?file=a%20b.settings", b"MODE=" + data + b"\n",
                                                     {"Content-Type": "application/octet-stream"})
             self.assertEqual((status, json.loads(answer)["settings"][0]["value"]), (200, value), data)
-        # A download is the text member as the bytes it stands for.
-        text = json.loads(self.server.post("/api/settings", {"settings": {"WIDTH": "16"}})[2])["text"]
-        status, headers, answer = self.server.post("/api/settings", {"settings": {"WIDTH": "16"}},
-                                                   {"Accept": "application/octet-stream"})
-        self.assertEqual((status, headers["content-type"], answer), (200, "application/octet-stream", text.encode()))
+        # A download is the text member as the bytes it stands for: U+FFFD once.
+        settings = {"settings": {"MODE": "\ufffd\ufffd"}}
+        text = json.loads(self.server.post("/api/settings", settings)[2])["text"]
+        status, headers, answer = self.server.post("/api/settings", settings, {"Accept": "application/octet-stream"})
+        self.assertEqual((status, headers["content-type"]), (200, "application/octet-stream"))
+        self.assertEqual(answer, text.replace("\ufffd\ufffd", "\ufffd").encode())
 
     def test_model_lists_no_starting_settings(self):
         _, _, answer = self.server.request("GET", "/api/model")
