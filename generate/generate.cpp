@@ -4,20 +4,8 @@
 
 #include "generate/configuration.h"
 #include "generate/writers.h"
-#include "session/json_document.h"
 
 namespace {
-
-struct LANGUAGE_NAME {
-    KOVA_GENERATE_LANGUAGE language;
-    const char* name;
-};
-
-const LANGUAGE_NAME LANGUAGES[] = {{KOVA_GENERATE_LANGUAGE::VERILOG, "verilog"},
-                                   {KOVA_GENERATE_LANGUAGE::SYSTEMVERILOG, "systemverilog"},
-                                   {KOVA_GENERATE_LANGUAGE::VHDL, "vhdl"},
-                                   {KOVA_GENERATE_LANGUAGE::C, "c"},
-                                   {KOVA_GENERATE_LANGUAGE::JSON, "json"}};
 
 bool is_hardware(KOVA_GENERATE_LANGUAGE language) {
     return language == KOVA_GENERATE_LANGUAGE::VERILOG || language == KOVA_GENERATE_LANGUAGE::SYSTEMVERILOG ||
@@ -34,13 +22,7 @@ std::string written(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOV
     case KOVA_GENERATE_LANGUAGE::C: return kova_write_c_header(config, options, problems);
     case KOVA_GENERATE_LANGUAGE::JSON: break;
     }
-    // The document holds the run's messages and what evaluating the
-    // widths reported; its text member is null, since it is the text.
-    KOVA_MESSAGES messages = run.messages;
-    messages.insert(messages.end(), generated.messages.begin(), generated.messages.end());
-    nlohmann::json members = generated.members;
-    members["text"] = nullptr;
-    return kova_json_dump(kova_command_json("generate", session.description(), run.valid, members, messages)) + "\n";
+    return kova_write_json(session, run, generated);
 }
 
 // True, with an error for each, when a port is held at a constant wider
@@ -56,21 +38,6 @@ bool refuse_wide_constants(const KOVA_SESSION& session, KOVA_GENERATED& generate
 }
 
 }  // namespace
-
-const char* kova_generate_language_name(KOVA_GENERATE_LANGUAGE language) {
-    for (const LANGUAGE_NAME& entry : LANGUAGES)
-        if (entry.language == language) return entry.name;
-    return "";
-}
-
-bool kova_generate_language_of(const std::string& name, KOVA_GENERATE_LANGUAGE& language) {
-    for (const LANGUAGE_NAME& entry : LANGUAGES)
-        if (name == entry.name) {
-            language = entry.language;
-            return true;
-        }
-    return false;
-}
 
 std::string kova_generate_options_problem(const KOVA_GENERATE_OPTIONS& options) {
     if (options.stub && !is_hardware(options.language))

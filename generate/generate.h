@@ -12,6 +12,7 @@
 #define KOVA_GENERATE_H
 
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -39,6 +40,10 @@ struct KOVA_GENERATED {
 
 // "verilog", "systemverilog", "vhdl", "c", "json".
 const char* kova_generate_language_name(KOVA_GENERATE_LANGUAGE language);
+// Every language's name, in that order: what each front end offers.
+std::vector<std::string> kova_generate_language_names();
+// The names as a sentence lists them: "verilog, systemverilog, vhdl, c or json".
+std::string kova_generate_language_list();
 // False for a name that is none of those.
 bool kova_generate_language_of(const std::string& name, KOVA_GENERATE_LANGUAGE& language);
 

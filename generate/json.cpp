@@ -1,8 +1,10 @@
 // The JSON writer: the configuration as members of a tool-interface
 // document (docs/json.md, command "generate"): every integer and string
 // parameter with its value and usage state, every port with its kind,
-// usage state and evaluated width.
+// usage state and evaluated width; and the whole document that
+// --lang json writes.
 #include "generate/writers.h"
+#include "session/json_document.h"
 #include "session/json_text.h"
 
 nlohmann::json kova_configuration_members(const KOVA_GEN_CONFIG& config, KOVA_GENERATE_LANGUAGE language) {
@@ -22,4 +24,14 @@ nlohmann::json kova_configuration_members(const KOVA_GEN_CONFIG& config, KOVA_GE
             {"function", kova_json_text(config.function)},
             {"parameters", parameters},
             {"ports", ports}};
+}
+
+std::string kova_write_json(const KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_GENERATED& generated) {
+    // The document holds the run's messages and what evaluating the
+    // widths reported; its text member is null, since it is the text.
+    KOVA_MESSAGES messages = run.messages;
+    messages.insert(messages.end(), generated.messages.begin(), generated.messages.end());
+    nlohmann::json members = generated.members;
+    members["text"] = nullptr;
+    return kova_json_dump(kova_command_json("generate", session.description(), run.valid, members, messages)) + "\n";
 }

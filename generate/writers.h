@@ -39,5 +39,8 @@ std::string kova_c_macro_word(const std::string& name);
 // The configuration as JSON members: language, function, parameters and
 // ports (json.cpp).
 nlohmann::json kova_configuration_members(const KOVA_GEN_CONFIG& config, KOVA_GENERATE_LANGUAGE language);
+// The document of --lang json: generated's members, run's messages and
+// then generated's, and a null text member, since it is the text (json.cpp).
+std::string kova_write_json(const KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_GENERATED& generated);
 
 #endif

@@ -9,11 +9,12 @@
 
 #include "expr/kova_tokens.h"
 #include "expr/syntax_tree.h"
-#include "host/kova_atoi.h"
 #include "host/kova_stl.h"
 #include "host/qel_util.h"
 #include "lint/checks.h"
+#include "lint/registry.h"
 #include "session/suggest.h"
+#include "session/value_text.h"
 
 namespace {
 
@@ -22,26 +23,11 @@ KOVA_LINT_PLACE place(const KOVA_INFO& model, const KOVA_OBJ_INFO& object, KOVA_
     return {&model, &object, rule_index, source_id ? source_id : object.source_id, field};
 }
 
-// The number a text holds when it is digits only (a sign allowed).
-std::optional<int> whole_number(const std::string& text) {
-    const std::string word(trim(text));
-    std::size_t start = !word.empty() && (word[0] == '-' || word[0] == '+') ? 1 : 0;
-    if (start == word.size()) return std::nullopt;
-    for (std::size_t at = start; at < word.size(); ++at)
-        if (word[at] < '0' || word[at] > '9') return std::nullopt;
-    return kova_atoi(word);
-}
+// A value text read as the session reads it (session/value_text.h): a
+// list has items, a range two integer bounds in either order.
+bool is_list(const std::string& text) { return !kova_value_list(text).empty(); }
 
-// "LOW-HIGH" of two numbers, as a value text writes a range.
-std::optional<std::pair<int, int>> range_bounds(const std::string& text) {
-    const std::size_t dash = text.find('-', 1);
-    if (dash == std::string::npos) return std::nullopt;
-    const std::optional<int> low = whole_number(text.substr(0, dash)), high = whole_number(text.substr(dash + 1));
-    if (!low || !high) return std::nullopt;
-    return std::make_pair(*low, *high);
-}
-
-bool is_list(const std::string& text) { return text.find('|') != std::string::npos; }
+bool is_range(const std::string& text) { return kova_value_bounds(text).has_value(); }
 
 std::size_t list_length(const std::string& list) { return kova_lint_token_count(list, "|"); }
 
@@ -70,9 +56,8 @@ void MODEL_CHECKER::defaults(const KOVA_INFO& model, const KOVA_OBJ_INFO& object
     const std::string& values = object.get_value();
     const std::string& fallback = object.get_default_value();
     if (object.is_parameter() && !fallback.empty()) {
-        const std::optional<std::pair<int, int>> range = is_list(values) ? std::nullopt : range_bounds(values);
         const bool outside = is_list(values) ? !kova_token_is_in_list(values, fallback)
-                                             : range && !kova_token_is_in_range(values, fallback);
+                                             : is_range(values) && !kova_token_is_in_range(values, fallback);
         if (outside)
             m_report.add("default-value",
                          "the default " + fallback + " of " + object.get_name() + " is not among its values " + values,
@@ -87,19 +72,19 @@ void MODEL_CHECKER::defaults(const KOVA_INFO& model, const KOVA_OBJ_INFO& object
 }
 
 void MODEL_CHECKER::ranges(const KOVA_INFO& model, const KOVA_OBJ_INFO& object) {
-    if (!is_list(object.get_value()))
-        if (const auto bounds = range_bounds(object.get_value()); bounds && bounds->first > bounds->second)
-            m_report.add("reversed-range",
-                         "the range " + object.get_value() + " of " + object.get_name() +
-                             " has its bounds reversed, so it holds no value",
-                         place(model, object, KOVA_FIELD_VALUE));
+    if (const auto bounds = kova_value_bounds(object.get_value()); bounds && bounds->first > bounds->second)
+        m_report.add("reversed-range",
+                     "the range " + object.get_value() + " of " + object.get_name() +
+                         " has its bounds reversed, so it holds no value",
+                     place(model, object, KOVA_FIELD_VALUE));
     int index = -1;
     for (const KOVA_RULE_ELEMENT* rule : object.rule_view()) {
         ++index;
         const bool range_rule = rule->rule_type == KOVA_RULE_LEGAL_VALUES ||
                                 rule->rule_type == KOVA_RULE_CONSTANT_LEGAL_VALUES ||
                                 rule->rule_type == KOVA_RULE_PORT_VALUE_LIST;
-        const std::optional<int> low = whole_number(rule->get_alt_value()), high = whole_number(rule->get_value());
+        const std::optional<long long> low = kova_integer_of(rule->get_alt_value()),
+                                       high = kova_integer_of(rule->get_value());
         if (!range_rule || !low || !high || *low <= *high) continue;
         m_report.add("reversed-range",
                      "the range rule of " + object.get_name() + " runs from its alt_value " + rule->get_alt_value() +
@@ -113,7 +98,7 @@ void MODEL_CHECKER::ranges(const KOVA_INFO& model, const KOVA_OBJ_INFO& object) 
 // one without a condition always applies.
 void MODEL_CHECKER::enforcement(const KOVA_INFO& model, const KOVA_OBJ_INFO& object) {
     const std::string& values = object.get_value();
-    if (!object.is_parameter() || (!is_list(values) && !range_bounds(values))) return;
+    if (!object.is_parameter() || (!is_list(values) && !is_range(values))) return;
     const KOVA_OBJ_INFO* merged = m_validator.get_kova_obj(object.get_name());
     for (const KOVA_RULE_ELEMENT* rule : (merged ? merged : &object)->rule_view())
         if (rule->rule_type == KOVA_RULE_LEGAL_VALUES && rule->get_condition().empty()) return;

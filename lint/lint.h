@@ -13,19 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "lint/registry.h"
 #include "session/message.h"
 #include "session/session.h"
-
-struct KOVA_LINT_CHECK {
-    const char* name;
-    KOVA_SEVERITY severity;  // the grade of its findings before --werror
-    const char* summary;
-};
-
-// Every check, in the order the documentation lists them.
-const std::vector<KOVA_LINT_CHECK>& kova_lint_checks();
-// The check of that name; null when there is none.
-const KOVA_LINT_CHECK* kova_find_lint_check(const std::string& name);
 
 struct KOVA_LINT_OPTIONS {
     std::vector<std::string> disabled;  // check names left out

@@ -6,6 +6,7 @@
 
 #include "host/kova_stl.h"
 #include "host/qel_util.h"
+#include "lint/registry.h"
 
 std::vector<std::string> kova_lint_ignore_names(const std::string& field) {
     std::vector<std::string> names;

@@ -86,8 +86,7 @@ py::list KOVA_PY_VALIDATOR::fix(const std::vector<std::string>& keep, bool dry_r
 py::str KOVA_PY_VALIDATOR::generate(const std::string& language, bool stub, const std::string& name) {
     KOVA_GENERATE_OPTIONS options;
     if (!kova_generate_language_of(language, options.language))
-        kova_py_raise(PyExc_ValueError, "no language is named " + language +
-                                            ": verilog, systemverilog, vhdl, c or json");
+        kova_py_raise(PyExc_ValueError, "no language is named " + language + ": " + kova_generate_language_list());
     options.stub = stub;
     options.name = name;
     const std::string problem = kova_generate_options_problem(options);

@@ -153,7 +153,7 @@ void generate_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RE
     KOVA_GENERATE_OPTIONS options;
     std::string language;
     if (!text_member(request, "lang", language) || !kova_generate_language_of(language, options.language)) {
-        output.problem = "lang must be verilog, systemverilog, vhdl, c or json";
+        output.problem = "lang must be " + kova_generate_language_list();
         return;
     }
     const auto stub = request.find("stub");

@@ -19,6 +19,7 @@
 #include "host/kova_stl.h"
 #include "serve/assets.h"
 #include "session/json_document.h"
+#include "session/json_text.h"
 
 namespace {
 
@@ -78,15 +79,37 @@ void mark_api_answer(const httplib::Request& request, httplib::Response& respons
     if (request.path.compare(0, 5, "/api/") == 0) response.set_header("Cache-Control", "no-store");
 }
 
+// Files travel as bytes, so that the page needs no mapping of its own
+// between bytes and the JSON safe form: the server maps them with
+// session/json_text. A load request sent as application/octet-stream is
+// an uploaded settings file (?file=NAME), given to the request layer as
+// the route's JSON; an answer asked for with "Accept:
+// application/octet-stream" is its text member as the bytes it stands
+// for, or the JSON document as usual when it has no text.
+const char* const BYTES = "application/octet-stream";
+
+std::string api_body(const httplib::Request& request) {
+    if (request.path != "/api/load" || request.get_header_value("Content-Type") != BYTES) return request.body;
+    return kova_json_dump(
+        {{"text", kova_json_text(request.body)}, {"file", kova_json_text(request.get_param_value("file"))}});
+}
+
+void answer_api(const KOVA_SERVE_API& api, const httplib::Request& request, httplib::Response& response) {
+    const KOVA_SERVE_RESPONSE answered = api.handle(request.method, request.path, api_body(request));
+    response.status = answered.status;
+    if (answered.status == 200 && request.get_header_value("Accept") == BYTES) {
+        const nlohmann::json document = nlohmann::json::parse(answered.body, nullptr, false);
+        const auto text = document.is_object() ? document.find("text") : document.end();
+        if (document.is_object() && text != document.end() && text->is_string())
+            return response.set_content(kova_json_restore(text->get<std::string>()), BYTES);
+    }
+    response.set_content(answered.body, answered.content_type.c_str());
+}
+
 // A request that is neither refused nor in error: /api/ goes to the
 // request layer, anything else is a file of the page.
 void answer(const KOVA_SERVE_API& api, const httplib::Request& request, httplib::Response& response) {
-    if (request.path.compare(0, 5, "/api/") == 0) {
-        const KOVA_SERVE_RESPONSE answered = api.handle(request.method, request.path, request.body);
-        response.status = answered.status;
-        response.set_content(answered.body, answered.content_type.c_str());
-        return;
-    }
+    if (request.path.compare(0, 5, "/api/") == 0) return answer_api(api, request, response);
     const KOVA_SERVE_ASSET* asset = kova_serve_asset(request.path);
     if (!asset) return json_answer(response, 404, "no such path: " + request.path);
     if (request.method != "GET" && request.method != "HEAD")

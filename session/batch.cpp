@@ -168,8 +168,3 @@ KOVA_BATCH_OUTCOME kova_validate_settings_file(KOVA_SESSION& session, const std:
     return outcome;
 }
 
-std::size_t kova_error_count(const KOVA_MESSAGES& messages) {
-    return static_cast<std::size_t>(std::count_if(messages.begin(), messages.end(), [](const KOVA_MESSAGE& m) {
-        return m.severity == KOVA_SEVERITY_ERROR;
-    }));
-}

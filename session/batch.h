@@ -51,7 +51,4 @@ KOVA_BATCH_OUTCOME kova_validate_settings(KOVA_SESSION& session, const std::vect
 // be read or has an error line is the outcome's error.
 KOVA_BATCH_OUTCOME kova_validate_settings_file(KOVA_SESSION& session, const std::string& path);
 
-// How many messages have severity error.
-std::size_t kova_error_count(const KOVA_MESSAGES& messages);
-
 #endif

@@ -11,9 +11,8 @@
 
 namespace {
 
-bool is_conflict_kind(KOVA_DIAGNOSTIC_KIND kind) {
-    return kind == KOVA_DIAG_VALUE_CONFLICT || kind == KOVA_DIAG_USAGE_CONFLICT || kind == KOVA_DIAG_CHECK_FAILED;
-}
+// A message that a rule failed: a conflict it reports, or its check.
+bool rule_failed(KOVA_DIAGNOSTIC_KIND kind) { return kova_is_conflict(kind) || kind == KOVA_DIAG_CHECK_FAILED; }
 
 // What a rule did, from its result: the effect word and the field applied.
 void describe_effect(const KOVA_RULE_ELEMENT& rule, const KOVA_RULE_RESULT& result, KOVA_EXPLAINED_RULE& explained) {
@@ -91,7 +90,7 @@ bool kova_explain(const KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const
         explanation.messages.push_back(message);
         const bool names_rule = message.rule_index >= 0 &&
                                 static_cast<std::size_t>(message.rule_index) < explanation.rules.size();
-        if (names_rule && is_conflict_kind(message.kind))
+        if (names_rule && rule_failed(message.kind))
             explanation.rules[message.rule_index].conflict = kova_diagnostic_kind_name(message.kind);
     }
     explanation.nodes = graph.nodes();

@@ -36,10 +36,6 @@ std::string failure_key(const KOVA_MESSAGE& message) {
            std::to_string(message.rule_index);
 }
 
-bool is_conflict(KOVA_DIAGNOSTIC_KIND kind) {
-    return kind == KOVA_DIAG_VALUE_CONFLICT || kind == KOVA_DIAG_USAGE_CONFLICT;
-}
-
 std::set<std::string> failure_keys(const KOVA_RUN_RESULT& run) {
     std::set<std::string> keys;
     for (const KOVA_MESSAGE& message : run.messages)
@@ -69,7 +65,7 @@ bool failure_of(const KOVA_RULES_VALIDATOR& validator, const KOVA_MESSAGE& messa
         failure.purpose = "so that " + rule->get_condition() + " holds";
         return true;
     }
-    if (!is_conflict(message.kind)) return false;
+    if (!kova_is_conflict(message.kind)) return false;
     failure.object = object->get_name();
     if (rule) failure.texts = {rule->get_condition(), rule->get_value(), rule->get_alt_value()};
     failure.purpose = "so that " + object->get_name() + " no longer conflicts" +
@@ -190,7 +186,7 @@ TRIAL_OUTCOME try_proposals(KOVA_REPAIR_CONTEXT& context, const std::vector<PART
     // derive for a setting it may change) is left to that step.
     for (const KOVA_MESSAGE& message : run.messages)
         if (message.severity == KOVA_SEVERITY_ERROR && !before.count(failure_key(message)) &&
-            !(is_conflict(message.kind) && context.may_change(message.object)))
+            !(kova_is_conflict(message.kind) && context.may_change(message.object)))
             outcome.new_failures = true;
     for (const auto& entry : proposals) {
         const PART& part = parts[entry.first];

@@ -1,6 +1,8 @@
 // Engine records made into messages, and messages printed in compiler form.
 #include "session/message.h"
 
+#include <algorithm>
+
 KOVA_MESSAGE kova_message_of(const KOVA_INFO& model, const KOVA_DIAGNOSTIC& record) {
     KOVA_MESSAGE message;
     message.severity = record.severity;
@@ -31,10 +33,16 @@ KOVA_MESSAGE kova_make_message(KOVA_SEVERITY severity, KOVA_DIAGNOSTIC_KIND kind
     return message;
 }
 
-bool kova_has_errors(const KOVA_MESSAGES& messages) {
-    for (const KOVA_MESSAGE& message : messages)
-        if (message.severity == KOVA_SEVERITY_ERROR) return true;
-    return false;
+bool kova_has_errors(const KOVA_MESSAGES& messages) { return kova_error_count(messages) != 0; }
+
+std::size_t kova_error_count(const KOVA_MESSAGES& messages) {
+    return static_cast<std::size_t>(std::count_if(messages.begin(), messages.end(), [](const KOVA_MESSAGE& m) {
+        return m.severity == KOVA_SEVERITY_ERROR;
+    }));
+}
+
+bool kova_is_conflict(KOVA_DIAGNOSTIC_KIND kind) {
+    return kind == KOVA_DIAG_VALUE_CONFLICT || kind == KOVA_DIAG_USAGE_CONFLICT;
 }
 
 namespace {

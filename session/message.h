@@ -6,6 +6,7 @@
 #ifndef KOVA_MESSAGE_H
 #define KOVA_MESSAGE_H
 
+#include <cstddef>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -40,6 +41,13 @@ KOVA_MESSAGE kova_make_message(KOVA_SEVERITY severity, KOVA_DIAGNOSTIC_KIND kind
                                const KOVA_SOURCE_LOCATION& location = KOVA_SOURCE_LOCATION());
 
 bool kova_has_errors(const KOVA_MESSAGES& messages);
+
+// How many messages have severity error.
+std::size_t kova_error_count(const KOVA_MESSAGES& messages);
+
+// A value or usage conflict: a message about the value or usage state of
+// an object, which a user's setting may have caused and a repair may mend.
+bool kova_is_conflict(KOVA_DIAGNOSTIC_KIND kind);
 
 // Compiler form, one line per message (and a note line for the setting):
 //   FILE:LINE:COL: error: TEXT     (FILE:LINE: where the column is unknown;

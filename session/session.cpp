@@ -22,10 +22,6 @@ KOVA_SOURCE_LOCATION setting_place(const KOVA_SETTING& setting) {
     return place;
 }
 
-bool is_conflict(KOVA_DIAGNOSTIC_KIND kind) {
-    return kind == KOVA_DIAG_VALUE_CONFLICT || kind == KOVA_DIAG_USAGE_CONFLICT;
-}
-
 }  // namespace
 
 std::unique_ptr<KOVA_SESSION> KOVA_SESSION::open(const KOVA_LOAD_OPTIONS& options, KOVA_MESSAGES& problems) {
@@ -284,7 +280,7 @@ void KOVA_SESSION::add_correction(const std::string& name, const std::string& fr
 
 void KOVA_SESSION::mark_settings(KOVA_MESSAGES& messages) const {
     for (KOVA_MESSAGE& message : messages) {
-        if (!is_conflict(message.kind)) continue;
+        if (!kova_is_conflict(message.kind)) continue;
         const auto found = m_set_at.find(to_lower_case(message.object));
         if (found != m_set_at.end()) message.setting = found->second;
     }

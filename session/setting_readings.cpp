@@ -46,21 +46,6 @@ bool kova_integer_reading_warning(const KOVA_SETTING& setting, const std::string
     return true;
 }
 
-bool kova_constant_digits(const std::string& text, std::string& digits, int& radix) {
-    radix = QEL_RADIX_UNSIGNED_DECIMAL;
-    digits = text;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        radix = QEL_RADIX_HEXADECIMAL;
-        digits = text.substr(2);
-    } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'b' || text[1] == 'B')) {
-        radix = QEL_RADIX_BINARY;
-        digits = text.substr(2);
-    }
-    const char* allowed = radix == QEL_RADIX_BINARY ? "01" : radix == QEL_RADIX_HEXADECIMAL ? "0123456789abcdefABCDEF"
-                                                                                            : "0123456789";
-    return !digits.empty() && digits.find_first_not_of(allowed) == std::string::npos;
-}
-
 bool kova_constant_fits(const KOVA_PORT_OBJ& port, const std::string& text, std::string& held) {
     std::string digits;
     int radix;

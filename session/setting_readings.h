@@ -19,11 +19,6 @@
 // "NAME=TEXT reads as NUMBER", placed at the setting and about object.
 bool kova_integer_reading_warning(const KOVA_SETTING& setting, const std::string& object, KOVA_MESSAGE& warning);
 
-// A port constant's value as digits and the radix they are written in:
-// decimal, or hexadecimal after "0x", or binary after "0b". False for a
-// text that is none of these.
-bool kova_constant_digits(const std::string& text, std::string& digits, int& radix);
-
 // Whether the value the port holds is the whole of the constant given as
 // text: false when the text has more significant bits than the port's
 // width, which the engine drops; held is then the value kept, written as

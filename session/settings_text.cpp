@@ -6,6 +6,7 @@
 
 #include "expr/usage_words.h"
 #include "host/kova_stl.h"
+#include "host/qel_util.h"
 #include "session/utf8.h"
 
 namespace {
@@ -150,17 +151,25 @@ bool kova_split_constant(const std::string& value, std::string& constant_value) 
     return true;
 }
 
-bool kova_is_constant_number(const std::string& text) {
-    std::string digits = "0123456789";
-    std::size_t start = 0;
+bool kova_constant_digits(const std::string& text, std::string& digits, int& radix) {
+    radix = QEL_RADIX_UNSIGNED_DECIMAL;
+    digits = text;
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        digits = "0123456789abcdefABCDEF";
-        start = 2;
+        radix = QEL_RADIX_HEXADECIMAL;
+        digits = text.substr(2);
     } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'b' || text[1] == 'B')) {
-        digits = "01";
-        start = 2;
+        radix = QEL_RADIX_BINARY;
+        digits = text.substr(2);
     }
-    return start < text.size() && text.find_first_not_of(digits, start) == std::string::npos;
+    const char* allowed = radix == QEL_RADIX_BINARY ? "01" : radix == QEL_RADIX_HEXADECIMAL ? "0123456789abcdefABCDEF"
+                                                                                            : "0123456789";
+    return !digits.empty() && digits.find_first_not_of(allowed) == std::string::npos;
+}
+
+bool kova_is_constant_number(const std::string& text) {
+    std::string digits;
+    int radix;
+    return kova_constant_digits(text, digits, radix);
 }
 
 namespace {

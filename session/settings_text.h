@@ -95,8 +95,13 @@ std::string kova_render_settings(const std::vector<KOVA_SETTING>& settings);
 // after the colon dropped): true, with NUMBER in constant_value.
 bool kova_split_constant(const std::string& value, std::string& constant_value);
 
-// True for the number of a constant: decimal digits, or 0x and hex digits,
-// or 0b and binary digits (either letter case).
+// The grammar of a constant's number, the one place it is written: decimal
+// digits, or "0x" and hex digits, or "0b" and binary digits (either letter
+// case). True with the digits and the radix they are written in
+// (QEL_RADIX_*); false for a text that is none of these.
+bool kova_constant_digits(const std::string& text, std::string& digits, int& radix);
+
+// True for the number of a constant (kova_constant_digits).
 bool kova_is_constant_number(const std::string& text);
 
 #endif

@@ -15,16 +15,22 @@ std::optional<long long> kova_integer_of(const std::string& text) {
     return std::strtoll(text.c_str(), nullptr, 10);
 }
 
-bool kova_value_range(const std::string& text, long long& low, long long& high) {
+std::optional<std::pair<long long, long long>> kova_value_bounds(const std::string& text) {
     // The dash is looked for after the first character, so a negative
     // low bound keeps its sign.
     const std::size_t dash = text.find('-', 1);
-    if (dash == std::string::npos) return false;
-    const std::optional<long long> a = kova_integer_of(text.substr(0, dash)),
-                                   b = kova_integer_of(text.substr(dash + 1));
-    if (!a || !b || *a > *b) return false;
-    low = *a;
-    high = *b;
+    if (dash == std::string::npos) return std::nullopt;
+    const std::optional<long long> low = kova_integer_of(text.substr(0, dash)),
+                                   high = kova_integer_of(text.substr(dash + 1));
+    if (!low || !high) return std::nullopt;
+    return std::make_pair(*low, *high);
+}
+
+bool kova_value_range(const std::string& text, long long& low, long long& high) {
+    const std::optional<std::pair<long long, long long>> bounds = kova_value_bounds(text);
+    if (!bounds || bounds->first > bounds->second) return false;
+    low = bounds->first;
+    high = bounds->second;
     return true;
 }
 

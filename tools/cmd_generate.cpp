@@ -25,9 +25,9 @@ void add_generate_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     add_load_options(*command, state);
     add_settings_options(*command, state);
     auto arguments = std::make_shared<GENERATE_ARGUMENTS>();
-    command->add_option("--lang", arguments->language, "Target: verilog, systemverilog, vhdl, c or json")
+    command->add_option("--lang", arguments->language, "Target: " + kova_generate_language_list())
         ->required()
-        ->check(CLI::IsMember({"verilog", "systemverilog", "vhdl", "c", "json"}));
+        ->check(CLI::IsMember(kova_generate_language_names()));
     command->add_flag("--stub", arguments->options.stub,
                       "Write an empty module (entity) of the block itself instead of the wrapper");
     command->add_option("--name", arguments->options.name,

@@ -30,8 +30,7 @@ void add_lint_command(CLI::App& app, KOVA_TOOL_STATE& state) {
             }
             output.replaces_messages = true;
             output.failed = !output.messages.empty();
-            int errors = 0;
-            for (const KOVA_MESSAGE& message : output.messages) errors += message.severity == KOVA_SEVERITY_ERROR;
+            const int errors = static_cast<int>(kova_error_count(output.messages));
             output.document["errors"] = errors;
             output.document["warnings"] = static_cast<int>(output.messages.size()) - errors;
         });

@@ -4,8 +4,9 @@
 // every change is validated (debounced) and the diagnostics, derived
 // values, port widths and ranges, messages and libraries redrawn from
 // the answers. Texts arrive in the JSON safe form (docs/json.md); the
-// page shows them as they are and turns them back into bytes only for
-// downloads.
+// page shows them as they are. Files travel as bytes: an uploaded
+// settings file is sent as it is and a download is asked for as bytes,
+// so the server alone maps bytes to the safe form and back.
 "use strict";
 
 const DEBOUNCE_MS = 200;
@@ -66,69 +67,22 @@ function setStatus(text) {
   document.getElementById("action-status").textContent = text;
 }
 
-// The JSON safe form of bytes (docs/json.md): valid UTF-8 as it is with
-// U+FFFD doubled, every other byte as U+FFFD and two hex digits.
-function safeFormOf(bytes) {
-  const strict = new TextDecoder("utf-8", { fatal: true });
-  let text = "";
-  let at = 0;
-  while (at < bytes.length) {
-    const length = utf8Length(bytes, at);
-    if (length === 0) {
-      text += "\ufffd" + bytes[at].toString(16).toUpperCase().padStart(2, "0");
-      at += 1;
-      continue;
-    }
-    const piece = strict.decode(bytes.subarray(at, at + length));
-    text += piece === "\ufffd" ? "\ufffd\ufffd" : piece;
-    at += length;
-  }
-  return text;
+// An answer's text member as the bytes it stands for: the server maps
+// the JSON safe form back (bytes set), or gives the JSON document when
+// the answer has no text (document set).
+async function postForBytes(path, body) {
+  const response = await fetch(path, {
+    method: "POST",
+    headers: { "Content-Type": "application/json", Accept: "application/octet-stream" },
+    body: JSON.stringify(body || {}),
+  });
+  if (response.ok && response.headers.get("Content-Type") === "application/octet-stream")
+    return { ok: true, bytes: await response.blob() };
+  return { ok: response.ok, status: response.status, document: await response.json() };
 }
 
-// The length of the valid UTF-8 sequence at bytes[at], 0 when there is none.
-function utf8Length(bytes, at) {
-  const lead = bytes[at];
-  if (lead < 0x80) return 1;
-  const ranges = lead >= 0xc2 && lead <= 0xdf ? [[0x80, 0xbf]]
-    : lead === 0xe0 ? [[0xa0, 0xbf], [0x80, 0xbf]]
-    : lead === 0xed ? [[0x80, 0x9f], [0x80, 0xbf]]
-    : lead >= 0xe1 && lead <= 0xef ? [[0x80, 0xbf], [0x80, 0xbf]]
-    : lead === 0xf0 ? [[0x90, 0xbf], [0x80, 0xbf], [0x80, 0xbf]]
-    : lead >= 0xf1 && lead <= 0xf3 ? [[0x80, 0xbf], [0x80, 0xbf], [0x80, 0xbf]]
-    : lead === 0xf4 ? [[0x80, 0x8f], [0x80, 0xbf], [0x80, 0xbf]]
-    : null;
-  if (!ranges) return 0;
-  for (let i = 0; i < ranges.length; i++) {
-    const byte = bytes[at + 1 + i];
-    if (byte === undefined || byte < ranges[i][0] || byte > ranges[i][1]) return 0;
-  }
-  return ranges.length + 1;
-}
-
-// The bytes a safe form stands for, for a download.
-function bytesOf(text) {
-  const encoder = new TextEncoder();
-  const parts = [];
-  let plain = "";
-  for (let at = 0; at < text.length; at++) {
-    if (text[at] !== "\ufffd") { plain += text[at]; continue; }
-    if (text[at + 1] === "\ufffd") { plain += "\ufffd"; at += 1; continue; }
-    const hex = text.substr(at + 1, 2);
-    if (/^[0-9A-Fa-f]{2}$/.test(hex)) {
-      parts.push(encoder.encode(plain), Uint8Array.of(parseInt(hex, 16)));
-      plain = "";
-      at += 2;
-      continue;
-    }
-    plain += text[at];
-  }
-  parts.push(encoder.encode(plain));
-  return new Blob(parts, { type: "application/octet-stream" });
-}
-
-function download(fileName, text) {
-  const url = URL.createObjectURL(bytesOf(text));
+function download(fileName, blob) {
+  const url = URL.createObjectURL(blob);
   const link = el("a", { href: url, download: fileName, className: "visually-hidden" });
   document.body.append(link);
   link.click();
@@ -570,8 +524,13 @@ function acceptFix() {
 // ---- files --------------------------------------------------------------
 
 async function loadSettings(file) {
-  const bytes = new Uint8Array(await file.arrayBuffer());
-  const answer = await post("/api/load", { text: safeFormOf(bytes), file: file.name });
+  // The file goes as it is; the server reads its bytes.
+  const response = await fetch(`/api/load?file=${encodeURIComponent(file.name)}`, {
+    method: "POST",
+    headers: { "Content-Type": "application/octet-stream" },
+    body: file,
+  });
+  const answer = { ok: response.ok, document: await response.json() };
   if (!answer.ok) {
     const lines = (answer.document.messages || []).map((m) => `line ${m.line}: ${m.text}`).join("; ");
     setStatus(`\u2716 ${file.name}: ${answer.document.error}${lines ? ` (${lines})` : ""}`);
@@ -597,26 +556,28 @@ function placeOf(setting) {
 
 async function saveSettings() {
   const minimal = document.getElementById("save-form").value === "minimal";
-  const answer = await post("/api/settings", request({ minimal }));
-  if (!answer.ok) return setStatus(`\u2716 ${answer.document.error}`);
+  const answer = await postForBytes("/api/settings", request({ minimal }));
+  if (!answer.bytes) return setStatus(`\u2716 ${answer.document.error}`);
   const name = `${state.model.function}${minimal ? "-minimal" : ""}.settings`;
-  download(name, answer.document.text);
+  download(name, answer.bytes);
   setStatus(`Saved ${name}.`);
 }
 
 async function generate() {
   const lang = document.getElementById("generate-lang").value;
   const stub = document.getElementById("generate-stub").checked;
-  const answer = await post("/api/generate", request(stub ? { lang, stub } : { lang }));
+  const body = request(stub ? { lang, stub } : { lang });
+  // The JSON document is the file itself; any other language's file is
+  // the document's text, which comes as bytes.
+  const answer = lang === "json" ? await post("/api/generate", body) : await postForBytes("/api/generate", body);
   if (!answer.ok) return setStatus(`\u2716 ${answer.document.error}`);
   const document_ = answer.document;
-  const text = lang === "json" ? `${JSON.stringify(document_, null, 2)}\n` : document_.text;
-  if (text === null) {
+  if (!answer.bytes && lang !== "json") {
     const reasons = document_.messages.filter((m) => m.severity === "error").map((m) => m.text).join("; ");
     return setStatus(`\u2716 Nothing was generated: ${reasons}`);
   }
   const name = `${state.model.function}${stub ? "" : "_cfg"}${EXTENSIONS[lang]}`;
-  download(name, text);
+  download(name, answer.bytes || new Blob([`${JSON.stringify(document_, null, 2)}\n`]));
   setStatus(`Generated ${name}.`);
 }
 

@@ -100,6 +100,8 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
          "default_index 5 of K is past the end of its list \"a|b\" (2 entries)"},
         {"reversed-range", r + "default='4'><rule type='legal_values' @/></object>", "value='4' alt_value='12'",
          "value='12' alt_value='4'", 2, "runs from its alt_value 12 (the lower bound) to its value 4"},
+        {"reversed-range", "<object name='R' kind='integer' value='@' default='4' default_usage_state='USED'/>", "12-4",
+         "4-4", 2, "the range 12-4 of R has its bounds reversed"},
         {"unenforced-values", "<object name='M' kind='string' value='block|lut' default='block' default_usage_state='USED'>"
                               "<rule type='legal_values' @/></object>", "condition='used(M)' value='block'",
          "value='block|lut'", 2, "no legal_values rule without a condition enforces the values block|lut of M"},

@@ -210,6 +210,19 @@ class Requests(unittest.TestCase):
             self.assertEqual(answers[width][0], 200, width)
             self.assertEqual(answers[width][2], expected[width], width)
 
+    def test_files_travel_as_bytes(self):
+        # An upload's bytes reach the settings in the JSON safe form.
+        for data, value in [(b"caf\xc3\xa9", "caf\u00e9"), (b"a\x80b", "a\ufffd80b"), (b"\xef\xbf\xbd", "\ufffd\ufffd")]:
+            status, _, answer = self.server.request("POST", "/api/load?file=a%20b.settings", b"MODE=" + data + b"\n",
+                                                    {"Content-Type": "application/octet-stream"})
+            self.assertEqual((status, json.loads(answer)["settings"][0]["value"]), (200, value), data)
+        # A download is the text member as the bytes it stands for: U+FFFD once.
+        settings = {"settings": {"MODE": "\ufffd\ufffd"}}
+        text = json.loads(self.server.post("/api/settings", settings)[2])["text"]
+        status, headers, answer = self.server.post("/api/settings", settings, {"Accept": "application/octet-stream"})
+        self.assertEqual((status, headers["content-type"]), (200, "application/octet-stream"))
+        self.assertEqual(answer, text.replace("\ufffd\ufffd", "\ufffd").encode())
+
     def test_model_lists_no_starting_settings(self):
         _, _, answer = self.server.request("GET", "/api/model")
         self.assertEqual(json.loads(answer)["settings"], {})

@@ -13,6 +13,7 @@
 
 #include "session/batch.h"
 #include "session/sweep.h"
+#include "session/value_text.h"
 #include "support/test_support.h"
 #include "tests/session/opened_session.h"
 
@@ -194,4 +195,21 @@ TEST(Batch, OutcomesLeaveInItemOrder) {
                 EXPECT_EQ(got, expected) << jobs << " jobs, " << count << " items, failing at " << failing;
             }
         }
+}
+
+// A value text's list or range, as sweeps, repairs, lint and the page read it.
+TEST(ValueText, ListsAndRanges) {
+    const struct { const char* text; std::size_t items; bool bounds, range; } cases[] = {
+        {"16|32|64", 3, false, false}, {"a||b", 2, false, false}, {"1-256", 0, true, true}, {"-8--1", 0, true, true},
+        {"4-4", 0, true, true},        {"12-4", 0, true, false},  {"1-x", 0, false, false}, {"7", 0, false, false},
+    };
+    for (const auto& c : cases) {
+        long long low = 0, high = 0;
+        EXPECT_EQ(kova_value_list(c.text).size(), c.items) << c.text;
+        EXPECT_EQ(kova_value_bounds(c.text).has_value(), c.bounds) << c.text;
+        EXPECT_EQ(kova_value_range(c.text, low, high), c.range) << c.text;
+        if (c.range) {
+            EXPECT_EQ(std::make_pair(low, high), *kova_value_bounds(c.text)) << c.text;
+        }
+    }
 }
