@@ -49,14 +49,16 @@ TEST(EntryPoints, CommandList) {
 
 // A macro refreshed in the middle of a parse is evaluated in a nested
 // evaluation; the outer one keeps its values (the text 'kept' is held on
-// the parse stack meanwhile), its condition text and its mode.
+// the parse stack meanwhile), its condition text and its mode (N, after
+// M, is still refreshed).
 TEST(EntryPoints, NestedEvaluationLeavesTheOuterOneIntact) {
     VALIDATOR_PROBE validator;
     validator.add_object("M", KOVA_OBJ_FN_MACRO, "5 div 0");
-    validator.add_object("N", KOVA_OBJ_FN_MACRO, "2 + 2");
+    const KOVA_OBJ_INFO* later = validator.add_object("N", KOVA_OBJ_FN_MACRO, "2 + 2");
     const std::string outer = "min('kept', M) == 'kept' && N == 4 && (3 % 0) == 0";
     expect_evaluations(validator, {{outer, "true", {division_message("5 div 0"), division_message(outer)}}},
                        PARSER_MODE_REFRESH_MACROS);
+    EXPECT_EQ(later->get_current_value(), "4");
 }
 
 TEST(EntryPoints, ValidatorsInTwoThreadsDoNotInterfere) {
