@@ -73,18 +73,6 @@ std::string render_map(const KOVA_NAME_MAP& map) {
 
 const KOVA_FN_MACRO* instance_of(const KOVA_OBJ* entry) { return static_cast<const KOVA_FN_MACRO*>(entry); }
 
-// The levels, the instances and the messages: "X:0 Y:1 twice(d)=D * 2:2 | message ".
-std::string short_outcome(const ORDER_PROBE& v) {
-    std::string text;
-    for (const KOVA_OBJ_INFO* object : v.get_kova_obj_snapshot())
-        text += object->get_name() + ":" + std::to_string(object->evaluation_position) + " ";
-    for (const auto& entry : v.m_fn_macro_list.entries())
-        text += entry.first + "=" + instance_of(entry.second)->get_value() + ":" +
-                std::to_string(instance_of(entry.second)->get_dependency_position()) + " ";
-    for (const std::string& message : v.get_error_messages()) text += "| " + message + " ";
-    return text;
-}
-
 // A cycle message in short, "cycle <text> / <object> / <owner>"; any other
 // text as it is.
 std::string short_message(const std::string& message) {
@@ -97,24 +85,28 @@ std::string short_message(const std::string& message) {
            message.substr(at_owner + owner.size());
 }
 
-// Everything the ordering leaves: the levels; each instance with its body,
-// position and source record; each message in short; each record as
-// "object#rule field @source", a cycle warning with the text of its message.
-std::string outcome(const ORDER_PROBE& v) {
+// What the ordering leaves: the levels, "X:0 Y:1 "; each instance with its
+// body and position, "twice(d)=D * 2:2 "; each message, "| text ". In full
+// (for the tables) an instance's source record follows its position,
+// messages are in short, and each record (with the text of its message)
+// follows as "[object#rule field @source] ", " warning cycle" after the
+// field left out.
+std::string outcome(const ORDER_PROBE& v, bool full = true) {
     std::string text;
     for (const KOVA_OBJ_INFO* object : v.get_kova_obj_snapshot())
         text += object->get_name() + ":" + std::to_string(object->evaluation_position) + " ";
     for (const auto& entry : v.m_fn_macro_list.entries())
         text += entry.first + "=" + instance_of(entry.second)->get_value() + ":" +
-                std::to_string(instance_of(entry.second)->get_dependency_position()) + "@" +
-                std::to_string(entry.second->source_id) + " ";
-    for (const std::string& message : v.get_error_messages()) text += "| " + short_message(message) + " ";
-    static const char* const fields[] = {"element", "name", "value", "condition", "alt_value"};
+                std::to_string(instance_of(entry.second)->get_dependency_position()) +
+                (full ? "@" + std::to_string(entry.second->source_id) : "") + " ";
+    for (const std::string& message : v.get_error_messages())
+        text += "| " + (full ? short_message(message) : message) + " ";
     for (const KOVA_DIAGNOSTIC& record : v.get_diagnostics()) {
-        text += "[" + record.object + "#" + std::to_string(record.rule_index) + " " +
-                (record.field < 5 ? fields[record.field] : "?") + " @" + std::to_string(record.source_id) + "] ";
-        EXPECT_EQ(record.severity, KOVA_SEVERITY_WARNING);
-        EXPECT_EQ(record.kind, KOVA_DIAG_CYCLE);
+        if (!full) break;
+        std::string line = record_text(record);
+        line.resize(line.find(": "));
+        if (line.size() > 14 && line.compare(line.size() - 14, 14, " warning cycle") == 0) line.resize(line.size() - 14);
+        text += "[" + line + " @" + std::to_string(record.source_id) + "] ";
         EXPECT_EQ(v.get_error_messages().at(record.message_index), record.text);
     }
     return text;
@@ -296,7 +288,7 @@ TEST(DependencyWalk, HundredThousandDeepChainThroughTheRunsFirstPass) {
         expected += level(numbered("h", i), i);
     }
     EXPECT_TRUE(v.run_validator());
-    expect_same_text(short_outcome(v), expected);
+    expect_same_text(outcome(v, false), expected);
     EXPECT_EQ(v.get_hidden_parameter_value(numbered("h", DEEP - 1)), std::to_string(DEEP));
 }
 
@@ -314,7 +306,7 @@ TEST(DependencyWalk, HundredThousandObjectRingGivesOneMessage) {
     const std::string last = numbered("r", DEEP - 1);
     const std::string message = "Cyclical dependency in string r0 because of object r0 while creating dependency "
                                 "list for " + last;
-    expect_same_text(short_outcome(v), expected + "| " + message + " ");
+    expect_same_text(outcome(v, false), expected + "| " + message + " ");
     ASSERT_EQ(v.get_diagnostics().size(), 1u);
     EXPECT_EQ(record_text(v.get_diagnostics()[0]), last + "#-1 value warning cycle: " + message);
     EXPECT_EQ(v.get_diagnostics()[0].source_id, static_cast<uint32_t>(DEEP));
@@ -342,7 +334,7 @@ TEST(DependencyWalk, HundredThousandNestedMacroCalls) {
         expected += level(numbered("m", i) + "(w)=" + (i + 1 < DEEP ? numbered("m", i + 1) + "(W) + 1" : "W + Z"),
                           DEEP - i);
     v.initialize_validator();
-    expect_same_text(short_outcome(v), expected);
+    expect_same_text(outcome(v, false), expected);
     v.set_all_ports_and_parameters_to_default_state();
     v.run_validator();
     const KOVA_FN_MACRO* outer = instance_of(v.m_fn_macro_list.find_entry("m0(w)"));
