@@ -78,17 +78,6 @@ TEST(Scanner, TokensAndUnmatchedCharacters) {
     }
 }
 
-TEST(Scanner, WritesToStandardOutputWhenNoStreamIsGiven) {
-    testing::internal::CaptureStdout();
-    {
-        KOVA_SCANNER scanner("a = b ; c");
-        while (scanner.next().code != 0) {
-        }
-    }
-    std::cout.flush();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "=;");
-}
-
 TEST(Scanner, TokenLongerThanTheBuffer) {
     const std::string name(17000, 'n');
     std::ostringstream output;

@@ -1,5 +1,5 @@
-// Syntax errors: the text of each situation, that the result is empty,
-// and the limits of the parse stack.
+// Syntax errors: the text of each situation, and that the result is empty
+// (the limits of the parse stack: test_hostile_rule_texts.cpp).
 #include <gtest/gtest.h>
 
 #include "evaluation_cases.h"
@@ -20,11 +20,4 @@ TEST(SyntaxErrors, EachSituationHasItsMessageAndAnEmptyResult) {
     for (const auto& c : cases)
         for (const std::string& text : c.texts) evaluations.push_back({text, "", {parse_message(c.error, text)}});
     expect_evaluations(evaluations);
-}
-
-TEST(SyntaxErrors, ParseStackLimits) {
-    auto nested = [](std::size_t depth) { return std::string(depth, '(') + "1" + std::string(depth, ')'); };
-    const std::string deep = nested(25000);
-    expect_evaluations(
-        {{nested(300), "1"}, {nested(5000), "1"}, {deep, "", {parse_message("parser stack overflow", deep)}}});
 }

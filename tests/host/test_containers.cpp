@@ -32,9 +32,6 @@ TEST(CaseFolding, HashEqualityOrderAndStringHelpers) {
     HASH_C_STRING hash;
     LESS_C_STRING less;
     EXPECT_EQ(hash("WiDtH"), hash("width"));
-    EXPECT_EQ(hash(""), 0u);
-    EXPECT_EQ(hash("a"), static_cast<std::size_t>('a'));
-    EXPECT_EQ(hash("ab"), static_cast<std::size_t>('a') * 17 + 'b');
     EXPECT_TRUE(kova_equal_nocase("ABC_1", "abc_1"));
     EXPECT_FALSE(kova_equal_nocase("\xC4", "\xE4"));  // bytes >= 128 are not folded
     EXPECT_FALSE(kova_equal_nocase("ab", "abc"));

@@ -102,12 +102,6 @@ TEST(Model, DataCollectionGivesExistingObjectForKnownName) {
     EXPECT_EQ(map.get_kova_obj_count(), 1u);
 }
 
-TEST(Model, UsageStateTexts) {
-    for (const auto& [state, text] : {std::pair<int, const char*>{KOVA_USAGE_UNUSED, "UNUSED"}, {KOVA_USAGE_USED, "USED"},
-                                      {KOVA_USAGE_CONSTANT, "CONSTANT"}, {KOVA_USAGE_NONE, "NONE"}, {2, "UNKNOWN"}})
-        EXPECT_EQ(kova_get_usage_state_as_string(state), text) << state;
-}
-
 // Copies share rules until one side changes them; a rule handed out
 // before a copy was made must not reach into the copy.
 TEST(Model, RuleCopiesStayIndependentWhicheverSideChanges) {

@@ -65,21 +65,3 @@ TEST(DiagnosticRecords, EachMessageNamesItsObjectRuleAndGrade) {
         "p#0 value error usage-conflict: Port p is being set to the state USED",
     });
 }
-
-// The run makes a pass for every level up to the count of objects: an
-// object at that level is still validated, one beyond it is not.
-TEST(DiagnosticRecords, CyclesAndUnreachedObjectsAreWarnings) {
-    VALIDATOR_PROBE v;
-    v.add_object("H1", KOVA_OBJ_HIDDEN_PARAMETER, "H2 + 1");
-    v.add_object("H2", KOVA_OBJ_HIDDEN_PARAMETER, "H1 + 1");
-    v.initialize_validator();
-    expect_records(v, {"H2#-1 value warning cycle: Cyclical dependency in string H1 + 1 because of object H1"});
-    v.clear_error_messages();
-    EXPECT_TRUE(v.get_diagnostics().empty());
-    v.get_kova_obj("H2")->evaluation_position = 2;
-    v.run_validator();
-    expect_records(v, {});
-    v.get_kova_obj("H2")->evaluation_position = 3;
-    v.run_validator();
-    expect_records(v, {"#-1 element warning unreached: Some objects dont have the correct settings"});
-}

@@ -1,7 +1,7 @@
 // Argument substitution, the value of a macro call, the value of a macro
-// object, a macro refreshed in the middle of an outer evaluation, and the
-// records of macro bodies that fail, which name the instance or object
-// that was being evaluated.
+// object, and the records of macro bodies that fail, which name the
+// instance or object that was being evaluated. (A macro refreshed in the
+// middle of an outer evaluation: tests/expr/test_entry_points.cpp.)
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -87,31 +87,6 @@ TEST(FnMacros, MacroValueEvaluatesOnlyWhenAsked) {
     // A body that evaluates to nothing leaves the body as the value.
     EXPECT_EQ(validator.get_macro_value("Broken", true), "1 +");
     EXPECT_EQ(validator.get_error_messages(), std::vector<std::string>{"parse error while parsing 1 +"});
-}
-
-TEST(FnMacros, NestedEvaluationLeavesOuterEvaluationIntact) {
-    VALIDATOR_PROBE validator;
-    validator.add_macro("M", "1 div 0");
-    KOVA_OBJ_INFO* later = validator.add_macro("N", "2 * 3");
-    const std::string outer = "(2 + 3) + M + N + (4 div 0)";
-
-    // 5 from before the nested call, 1 from M, 6 from N (still refreshed,
-    // so the outer mode survived), 1 from the outer division.
-    EXPECT_EQ(validator.evaluate_expression(outer, PARSER_MODE_REFRESH_MACROS), "13");
-    const std::vector<std::string> expected = {
-        "Error : Division by zero in condition 1 div 0",
-        "Error : Division by zero in condition " + outer,
-    };
-    EXPECT_EQ(validator.get_error_messages(), expected);
-    EXPECT_EQ(later->get_current_value(), "6");
-}
-
-TEST(FnMacros, PlainEvaluationDoesNotRefreshMacros) {
-    VALIDATOR_PROBE validator;
-    KOVA_OBJ_INFO* macro = validator.add_macro("M", "1 div 0");
-    EXPECT_EQ(validator.evaluate_expression("M", PARSER_MODE_EVALUATE), "1 div 0");
-    EXPECT_TRUE(validator.get_error_messages().empty());
-    EXPECT_EQ(macro->get_current_value(), "");
 }
 
 // A macro body that divides by zero, does not parse, or is not boolean

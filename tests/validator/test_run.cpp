@@ -28,11 +28,19 @@ protected:
 
 }  // namespace
 
-TEST_F(Run, EmptyModelOnlyEvaluatesFunctionRules) {
-    EXPECT_TRUE(v.run_validator());
-    fn_rule("1 == 1", KOVA_RULE_FN_SET);
-    EXPECT_FALSE(v.run_validator());
-    EXPECT_TRUE(messages().empty());
+// Without objects the run evaluates only the function rules, in order:
+// the last one whose condition holds decides; an empty condition is skipped.
+TEST_F(Run, FunctionRulesInOrderDecideAnEmptyModel) {
+    const int SET = KOVA_RULE_FN_SET, CLEAR = KOVA_RULE_FN_CLEAR;
+    const struct { std::vector<std::pair<const char*, int>> rules; bool valid; } cases[] = {
+        {{}, true}, {{{"1 == 1", SET}}, false}, {{{"1 == 1", SET}, {"1 == 2", CLEAR}}, true},
+        {{{"1 == 2", CLEAR}, {"1 == 1", SET}, {"", CLEAR}}, false}};
+    for (const auto& c : cases) {
+        VALIDATOR_PROBE model;
+        for (const auto& [condition, type] : c.rules) model.add_fn_rule(KOVA_RULE_ELEMENT("", condition, "", type));
+        EXPECT_EQ(model.run_validator(), c.valid) << c.rules.size();
+        EXPECT_TRUE(model.get_error_messages().empty());
+    }
 }
 
 TEST_F(Run, CheckRulesFailOnFalseAndReportNonBooleans) {
@@ -119,17 +127,6 @@ TEST_F(Run, InstancesAboveEveryObjectStillGetTheirValue) {
     EXPECT_EQ(instance->get_evaluated_value(), "true");
 }
 
-TEST_F(Run, FunctionRuleOrderDecides) {
-    fn_rule("1 == 1", KOVA_RULE_FN_SET);
-    fn_rule("1 == 2", KOVA_RULE_FN_CLEAR);
-    EXPECT_TRUE(v.run_validator());
-    VALIDATOR_PROBE other;
-    other.add_fn_rule(KOVA_RULE_ELEMENT("", "1 == 2", "", KOVA_RULE_FN_CLEAR));
-    other.add_fn_rule(KOVA_RULE_ELEMENT("", "1 == 1", "", KOVA_RULE_FN_SET));
-    other.add_fn_rule(KOVA_RULE_ELEMENT("", "", "", KOVA_RULE_FN_CLEAR));  // empty condition: skipped
-    EXPECT_FALSE(other.run_validator());
-}
-
 // The run makes a pass for every level up to the count of objects: an
 // object at that level is still validated, one beyond it is not.
 // Objects and macro instances alternate levels along a chain of calls, so
@@ -151,12 +148,17 @@ TEST_F(Run, ChainsThroughMacroCallsRunPastTheObjectCount) {
     EXPECT_EQ(v.get_kova_obj("H10")->get_current_value(), "12");
 }
 
+// Objects beyond the last pass are reported once, by a warning record.
 TEST_F(Run, UnreachedPositionsAreReportedOnce) {
     v.add_object("A", INTEGER)->evaluation_position = 0;
     v.add_object("B", INTEGER)->evaluation_position = 1;
     v.add_rule("C", INTEGER, "1 == 2")->evaluation_position = 5;
     EXPECT_TRUE(v.run_validator());  // C's failing rule is never reached
     EXPECT_EQ(messages(), std::vector<std::string>{"Some objects dont have the correct settings to be validated"});
+    ASSERT_EQ(v.get_diagnostics().size(), 1u);
+    EXPECT_EQ(record_text(v.get_diagnostics()[0]), "#-1 element warning unreached: " + messages()[0]);
+    v.clear_error_messages();
+    EXPECT_TRUE(v.get_diagnostics().empty());
 
     VALIDATOR_PROBE raised;
     raised.add_object("A", INTEGER)->evaluation_position = 0;
