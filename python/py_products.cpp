@@ -9,7 +9,7 @@
 #include "python/py_validator.h"
 #include "python/records.h"
 #include "python/texts.h"
-#include "session/explain.h"
+#include "session/answers.h"
 #include "session/fix.h"
 #include "session/json_document.h"
 
@@ -43,9 +43,11 @@ py::object KOVA_PY_VALIDATOR::explain(const std::string& name) {
     const TEXT_OR_PROBLEM answer = locked([&] {
         TEXT_OR_PROBLEM outcome;
         const KOVA_RUN_RESULT run = m_session->run();
-        KOVA_EXPLANATION explanation;
-        outcome.error = !kova_explain(*m_session, run, name, explanation, outcome.problem);
-        if (!outcome.error) outcome.text = kova_json_dump(kova_explanation_json(explanation));
+        KOVA_ANSWER explained;
+        kova_explain_answer(*m_session, run, name, explained);
+        outcome.error = static_cast<bool>(explained.problem);
+        if (outcome.error) outcome.problem = explained.problem.text;
+        else outcome.text = kova_json_dump(explained.document);
         return outcome;
     });
     if (answer.error) kova_py_raise(PyExc_KeyError, answer.problem);
@@ -96,19 +98,14 @@ py::str KOVA_PY_VALIDATOR::generate(const std::string& language, bool stub, cons
         TEXT_OR_PROBLEM outcome;
         const KOVA_RUN_RESULT run = m_session->run();
         KOVA_GENERATED generated = kova_generate(*m_session, run, options);
+        outcome.error = !generated.ok;
+        if (!outcome.error) {
+            outcome.text = std::move(generated.text);
+            return outcome;
+        }
         KOVA_MESSAGES messages = run.messages;
         messages.insert(messages.end(), generated.messages.begin(), generated.messages.end());
-        outcome.error = !generated.ok;
-        if (outcome.error) {
-            outcome.problem = error_text(messages, description());
-        } else if (options.language != KOVA_GENERATE_LANGUAGE::JSON) {
-            outcome.text = std::move(generated.text);
-        } else {
-            generated.members["text"] = nullptr;
-            outcome.text = kova_json_dump(
-                               kova_command_json("generate", description(), run.valid, generated.members, messages)) +
-                           "\n";
-        }
+        outcome.problem = error_text(messages, description());
         return outcome;
     });
     if (answer.error) kova_py_raise(PyExc_ValueError, answer.problem);

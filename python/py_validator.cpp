@@ -10,6 +10,7 @@
 #include "session/minimal_settings.h"
 #include "session/object_states.h"
 #include "session/port_queries.h"
+#include "session/problem.h"
 #include "session/settings_io.h"
 #include "session/wizard_queries.h"
 
@@ -175,7 +176,7 @@ KOVA_PY_RANGE KOVA_PY_VALIDATOR::ranges(const std::string& port) {
         keep(std::move(messages));
         return known;
     });
-    if (!found) kova_py_raise(PyExc_KeyError, "no port is named " + port);
+    if (!found) kova_py_raise(PyExc_KeyError, kova_not_named("port", port).text);
     return range;
 }
 
@@ -210,7 +211,7 @@ py::list KOVA_PY_VALIDATOR::wizard_map(const std::string& name) {
         keep(std::move(messages));
         return known;
     });
-    if (!found) kova_py_raise(PyExc_KeyError, "no wizard map is named " + name);
+    if (!found) kova_py_raise(PyExc_KeyError, kova_not_named("wizard map", name).text);
     py::list entries;
     for (KOVA_MAP_ENTRY& entry : map.entries) entries.append(py::cast(KOVA_PY_MAP_ENTRY{std::move(entry)}));
     return entries;
@@ -225,7 +226,7 @@ py::list KOVA_PY_VALIDATOR::stimulus(const std::string& vector, int time) {
         keep(std::move(messages));
         return known;
     });
-    if (!found) kova_py_raise(PyExc_KeyError, "no stimulus vector is named " + vector);
+    if (!found) kova_py_raise(PyExc_KeyError, kova_not_named("stimulus vector", vector).text);
     py::list transitions;
     for (const KOVA_TRANSITION& transition : stimulus.transitions)
         transitions.append(py::make_tuple(kova_py_text(transition.signal), kova_py_text(transition.value)));

@@ -149,7 +149,7 @@ bool apply_derived(KOVA_REPAIR_CONTEXT& context, const KOVA_RUN_RESULT& run, std
 std::string unknown_kept_name(const KOVA_SESSION& session, const std::vector<std::string>& keep) {
     for (const std::string& name : keep)
         if (!session.validator().get_port_object(name) && !session.validator().get_parameter_object(name))
-            return "--keep: no port or parameter is named " + name + kova_did_you_mean(name, session.object_names());
+            return "no port or parameter is named " + name + kova_did_you_mean(name, session.object_names());
     return "";
 }
 

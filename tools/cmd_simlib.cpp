@@ -1,6 +1,4 @@
 // kova simlib: the simulation libraries the configuration needs.
-#include "session/json_document.h"
-#include "session/wizard_queries.h"
 #include "tools/subcommands.h"
 
 void add_simlib_command(CLI::App& app, KOVA_TOOL_STATE& state) {
@@ -9,10 +7,8 @@ void add_simlib_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     add_settings_options(*command, state);
     command->footer("Example: kova simlib examples/fifo.xml --set MEMORY_TYPE=distributed");
     command->callback([&state]() {
-        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT& output) {
-            const KOVA_SIMULATION_LIBRARIES libraries = kova_simulation_libraries(session, output.messages);
-            output.document = kova_simulation_libraries_json(libraries);
-            output.text = [text = libraries.text](std::ostream& out) { out << text << "\n"; };
+        run_command(state, true, [](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) {
+            kova_simlib_answer(session, answer);
         });
     });
 }

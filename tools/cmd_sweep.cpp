@@ -55,7 +55,8 @@ void run_sweep(KOVA_TOOL_STATE& state, const SWEEP_OPTIONS& options) {
     KOVA_SHARD shard;
     std::string problem;
     if (!kova_parse_shard(options.shard, shard, problem)) return report_failure(state, problem);
-    const std::unique_ptr<KOVA_SESSION> loaded = open_for_batch(state);
+    KOVA_MESSAGES warnings;  // the load's; each line tells its own item's run
+    const std::unique_ptr<KOVA_SESSION> loaded = open_session(state, warnings);
     if (!loaded) return;
     KOVA_SWEEP_PLAN plan;
     if (!kova_sweep_plan(*loaded, options.vary, options.random, options.seed, plan, problem))

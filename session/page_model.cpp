@@ -1,6 +1,6 @@
 // Building the model and states documents from the shared layer's object
 // states, value-text readings and wizard-map evaluation.
-#include "serve/model_document.h"
+#include "session/page_model.h"
 
 #include "session/json_document.h"
 #include "session/object_states.h"
@@ -62,7 +62,7 @@ json wizard_maps_json(KOVA_SESSION& session) {
 
 }  // namespace
 
-json kova_serve_model_document(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings) {
+json kova_page_model_document(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings) {
     session.derive();
     const KOVA_RULES_VALIDATOR& validator = session.validator();
     json document = kova_json_document("model");
@@ -80,7 +80,7 @@ json kova_serve_model_document(KOVA_SESSION& session, const std::vector<KOVA_SET
     return document;
 }
 
-json kova_serve_states_document(const KOVA_RULES_VALIDATOR& validator) {
+json kova_page_states_members(const KOVA_RULES_VALIDATOR& validator) {
     json objects = json::array();
     for (const KOVA_OBJECT_STATE& state : kova_object_states(validator, true)) objects.push_back(state_json(state));
     return {{"objects", objects}};

@@ -4,8 +4,8 @@
 // objects they group, evaluated under the description's defaults, and the
 // settings the page starts from (kova serve --settings). Also the objects'
 // current states, which the page redraws after every change.
-#ifndef KOVA_SERVE_MODEL_DOCUMENT_H
-#define KOVA_SERVE_MODEL_DOCUMENT_H
+#ifndef KOVA_PAGE_MODEL_H
+#define KOVA_PAGE_MODEL_H
 
 #include <vector>
 
@@ -15,13 +15,13 @@
 
 // The session is given a derive first, so hidden values and maps are
 // those of its current settings; a template session gives the defaults.
-nlohmann::json kova_serve_model_document(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings);
+nlohmann::json kova_page_model_document(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings);
 
 // The members of POST /api/states: "objects", every port, parameter and
 // hidden parameter in the description's order with its state as the
 // validator holds it now, each {"name", "kind", "port", "hidden", "value",
 // "alt_value", "usage", "alt_usage"}; value is null for a port without a
 // known value, alt_value null but for a parameter.
-nlohmann::json kova_serve_states_document(const KOVA_RULES_VALIDATOR& validator);
+nlohmann::json kova_page_states_members(const KOVA_RULES_VALIDATOR& validator);
 
 #endif
