@@ -7,11 +7,8 @@
 
 void kova_generate_answer(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_GENERATE_OPTIONS& options,
                           bool text_in_document, KOVA_ANSWER& answer) {
-    const std::string problem = kova_generate_options_problem(options);
-    if (!problem.empty()) {
-        answer.problem = kova_problem(KOVA_PROBLEM_KIND::USAGE, problem);
-        return;
-    }
+    answer.problem = kova_generate_options_problem(options);
+    if (answer.problem) return;
     KOVA_GENERATED generated = kova_generate(session, run, options);
     answer.product = true;
     answer.messages = std::move(generated.messages);

@@ -47,6 +47,14 @@ void kova_py_raise(py::handle type, const std::string& text) {
     throw py::error_already_set();
 }
 
+void kova_py_raise(const KOVA_PROBLEM& problem) {
+    switch (problem.kind) {
+        case KOVA_PROBLEM_KIND::NOT_FOUND: kova_py_raise(PyExc_KeyError, kova_problem_text(problem));
+        case KOVA_PROBLEM_KIND::FILE: kova_py_raise(PyExc_OSError, kova_problem_text(problem));
+        default: kova_py_raise(PyExc_ValueError, kova_problem_text(problem));
+    }
+}
+
 KOVA_PY_VALIDATOR::KOVA_PY_VALIDATOR(const KOVA_LOAD_OPTIONS& options, py::handle load_error) {
     KOVA_MESSAGES problems;
     {
@@ -130,8 +138,7 @@ void KOVA_PY_VALIDATOR::keep(KOVA_MESSAGES messages) { m_last_messages = std::mo
 
 py::str KOVA_PY_VALIDATOR::eval(const std::string& text, const std::string& mode_name) {
     KOVA_RULES_VALIDATOR_PARSER_MODE mode;
-    const std::string problem = kova_parser_mode_named(mode_name, mode);
-    if (!problem.empty()) kova_py_raise(PyExc_ValueError, problem);
+    if (const KOVA_PROBLEM problem = kova_parser_mode_named(mode_name, mode)) kova_py_raise(problem);
     const KOVA_EVALUATION evaluation = locked([&] {
         m_session->derive();
         KOVA_EVALUATION answer = kova_evaluate(*m_session, text, mode);
@@ -176,7 +183,7 @@ KOVA_PY_RANGE KOVA_PY_VALIDATOR::ranges(const std::string& port) {
         keep(std::move(messages));
         return known;
     });
-    if (!found) kova_py_raise(PyExc_KeyError, kova_not_named("port", port).text);
+    if (!found) kova_py_raise(kova_not_named("port", port));
     return range;
 }
 
@@ -211,7 +218,7 @@ py::list KOVA_PY_VALIDATOR::wizard_map(const std::string& name) {
         keep(std::move(messages));
         return known;
     });
-    if (!found) kova_py_raise(PyExc_KeyError, kova_not_named("wizard map", name).text);
+    if (!found) kova_py_raise(kova_not_named("wizard map", name));
     py::list entries;
     for (KOVA_MAP_ENTRY& entry : map.entries) entries.append(py::cast(KOVA_PY_MAP_ENTRY{std::move(entry)}));
     return entries;
@@ -226,7 +233,7 @@ py::list KOVA_PY_VALIDATOR::stimulus(const std::string& vector, int time) {
         keep(std::move(messages));
         return known;
     });
-    if (!found) kova_py_raise(PyExc_KeyError, kova_not_named("stimulus vector", vector).text);
+    if (!found) kova_py_raise(kova_not_named("stimulus vector", vector));
     py::list transitions;
     for (const KOVA_TRANSITION& transition : stimulus.transitions)
         transitions.append(py::make_tuple(kova_py_text(transition.signal), kova_py_text(transition.value)));

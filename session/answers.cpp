@@ -184,11 +184,8 @@ void kova_eval_answer(KOVA_SESSION& session, const std::string& expression, KOVA
 void kova_explain_answer(const KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const std::string& name,
                          KOVA_ANSWER& answer) {
     auto explanation = std::make_shared<KOVA_EXPLANATION>();
-    std::string problem;
-    if (!kova_explain(session, run, name, *explanation, problem)) {
-        answer.problem = kova_problem(KOVA_PROBLEM_KIND::NOT_FOUND, problem);
-        return;
-    }
+    answer.problem = kova_explain(session, run, name, *explanation);
+    if (answer.problem) return;
     answer.replaces_messages = true;
     answer.messages = explanation->messages;
     answer.document = kova_explanation_json(*explanation);
@@ -200,11 +197,8 @@ void kova_explain_answer(const KOVA_SESSION& session, const KOVA_RUN_RESULT& run
 void kova_fix_answer(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_FIX_OPTIONS& options,
                      KOVA_ANSWER& answer) {
     auto result = std::make_shared<KOVA_FIX_RESULT>();
-    std::string problem;
-    if (!kova_fix(session, run, options, *result, problem)) {
-        answer.problem = kova_problem(KOVA_PROBLEM_KIND::NOT_FOUND, problem);
-        return;
-    }
+    answer.problem = kova_fix(session, run, options, *result);
+    if (answer.problem) return;
     answer.valid = result->valid;
     answer.replaces_messages = true;
     answer.messages = result->last_run.messages;

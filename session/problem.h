@@ -29,8 +29,12 @@ struct KOVA_PROBLEM {
 };
 
 KOVA_PROBLEM kova_problem(KOVA_PROBLEM_KIND kind, std::string text, KOVA_MESSAGES messages = {});
+class KOVA_SESSION;
+
 // "no WHAT is named NAME": the one text for a name the description lacks.
 KOVA_PROBLEM kova_not_named(const std::string& what, const std::string& name);
+// "no port or parameter is named NAME", with the session's nearest name.
+KOVA_PROBLEM kova_not_named_object(const KOVA_SESSION& session, const std::string& name);
 // An invalid-value problem told by its messages alone (no text of its
 // own), as every front end reports refused settings or a failed load.
 KOVA_PROBLEM kova_refused(KOVA_MESSAGES messages, KOVA_PROBLEM_KIND kind = KOVA_PROBLEM_KIND::INVALID_VALUE);

@@ -42,6 +42,7 @@ void add_generate_command(CLI::App& app, KOVA_TOOL_STATE& state) {
         run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_ANSWER& answer) {
             kova_generate_language_of(arguments->language, arguments->options.language);
             kova_generate_answer(session, run, arguments->options, arguments->output.empty(), answer);
+            if (answer.problem) answer.problem.text = "--" + answer.problem.text;  // the options' words
             if (!answer.text || arguments->output.empty()) return;
             std::ostringstream text;
             answer.text(text);

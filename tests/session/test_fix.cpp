@@ -86,8 +86,8 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
         options.keep = c.keep;
         options.run_budget = c.budget;
         KOVA_FIX_RESULT result;
-        std::string problem;
-        ASSERT_TRUE(kova_fix(*opened.session, opened.run, options, result, problem)) << problem;
+        const KOVA_PROBLEM problem = kova_fix(*opened.session, opened.run, options, result);
+        ASSERT_FALSE(problem) << problem.text;
         EXPECT_EQ(change_lines(result), c.changes);
         EXPECT_EQ(result.valid, c.valid);
         EXPECT_EQ(result.gave_up, *c.gave_up != '\0');
@@ -152,8 +152,7 @@ TEST(Fix, UnknownKeptNameIsRefusedWithASuggestion) {
     KOVA_FIX_OPTIONS options;
     options.keep = {"MEMRY_TYPE"};
     KOVA_FIX_RESULT result;
-    std::string problem;
-    EXPECT_FALSE(kova_fix(*opened.session, opened.run, options, result, problem));
-    EXPECT_EQ(problem, "--keep: no port or parameter is named MEMRY_TYPE (did you mean MEMORY_TYPE?)");
+    EXPECT_EQ(kova_fix(*opened.session, opened.run, options, result).text,
+              "no port or parameter is named MEMRY_TYPE (did you mean MEMORY_TYPE?)");
     EXPECT_EQ(opened.session->validator().get_parameter_object("DEPTH")->get_current_value(), "1000");
 }

@@ -30,8 +30,7 @@ std::unique_ptr<KOVA_SESSION> fifo() {
 // or "error: TEXT".
 std::string axis_text(const KOVA_SESSION& session, const std::string& vary, bool random) {
     KOVA_SWEEP_AXIS axis;
-    std::string error;
-    if (!kova_sweep_axis(session, vary, random, axis, error)) return "error: " + error;
+    if (const KOVA_PROBLEM problem = kova_sweep_axis(session, vary, random, axis)) return "error: " + problem.text;
     if (axis.values.empty()) return axis.name + ": " + std::to_string(axis.low) + ".." + std::to_string(axis.high);
     std::string text = axis.name + ":";
     for (const std::string& value : axis.values) text += (text.back() == ':' ? " " : "|") + value;
@@ -41,8 +40,8 @@ std::string axis_text(const KOVA_SESSION& session, const std::string& vary, bool
 KOVA_SWEEP_PLAN plan_of(const KOVA_SESSION& session, const std::vector<std::string>& vary,
                         std::optional<std::uint64_t> random = std::nullopt, std::uint64_t seed = 0) {
     KOVA_SWEEP_PLAN plan;
-    std::string error;
-    EXPECT_TRUE(kova_sweep_plan(session, vary, random, seed, plan, error)) << error;
+    const KOVA_PROBLEM problem = kova_sweep_plan(session, vary, random, seed, plan);
+    EXPECT_FALSE(problem) << problem.text;
     return plan;
 }
 
@@ -75,14 +74,14 @@ TEST(Sweep, VaryTextsGiveTheirValues) {
         {"WIDTH=8|12|999", false, "WIDTH: 8|12|999"},                   // given values, legal or not
         {"ALMOST_FULL_LEVEL=7", false, "ALMOST_FULL_LEVEL: 7"},
         {"ALMOST_FULL_LEVEL=-2..3", false, "ALMOST_FULL_LEVEL: -2..3"},
-        {"NOSUCH", false, "error: --vary: the description has no port or parameter named 'NOSUCH'"},
-        {"ADDR_WIDTH", false, "error: --vary: the description has no port or parameter named 'ADDR_WIDTH'"},
-        {"ALMOST_FULL_LEVEL", false, "error: --vary ALMOST_FULL_LEVEL: its value text gives no list or range; "
+        {"NOSUCH", false, "error: vary: the description has no port or parameter named 'NOSUCH'"},
+        {"ADDR_WIDTH", false, "error: vary: the description has no port or parameter named 'ADDR_WIDTH'"},
+        {"ALMOST_FULL_LEVEL", false, "error: vary ALMOST_FULL_LEVEL: its value text gives no list or range; "
                                      "give the values as ALMOST_FULL_LEVEL=V1|V2 or ALMOST_FULL_LEVEL=LO..HI"},
-        {"WIDTH=9..3", false, "error: --vary WIDTH=9..3: LO..HI takes two integers, LO not above HI"},
-        {"WIDTH=a..3", false, "error: --vary WIDTH=a..3: LO..HI takes two integers, LO not above HI"},
-        {"WIDTH=8||9", false, "error: --vary WIDTH=8||9: a value is empty"},
-        {"WIDTH=", false, "error: --vary WIDTH=: a value is empty"},
+        {"WIDTH=9..3", false, "error: vary WIDTH=9..3: LO..HI takes two integers, LO not above HI"},
+        {"WIDTH=a..3", false, "error: vary WIDTH=a..3: LO..HI takes two integers, LO not above HI"},
+        {"WIDTH=8||9", false, "error: vary WIDTH=8||9: a value is empty"},
+        {"WIDTH=", false, "error: vary WIDTH=: a value is empty"},
     };
     for (const CASE& c : cases) EXPECT_EQ(axis_text(*session, c.vary, c.random), c.axis) << c.vary;
 }
@@ -92,16 +91,14 @@ TEST(Sweep, PlansRefuseWhatCannotBeSwept) {
     ASSERT_TRUE(session);
     struct CASE { std::vector<std::string> vary; std::optional<std::uint64_t> random; const char* error; };
     const CASE cases[] = {
-        {{}, std::nullopt, "a sweep needs --vary NAME or --random N"},
-        {{"DEPTH", "depth=16"}, std::nullopt, "--vary: DEPTH is varied twice"},
+        {{}, std::nullopt, "a sweep needs a name to vary or random draws"},
+        {{"DEPTH", "depth=16"}, std::nullopt, "vary: DEPTH is varied twice"},
         {{"WIDTH=0..999999999999999999", "DEPTH=0..999999999999999999"}, std::nullopt,
          "the sweep has more configurations than 64 bits count"},
     };
     for (const CASE& c : cases) {
         KOVA_SWEEP_PLAN plan;
-        std::string error;
-        EXPECT_FALSE(kova_sweep_plan(*session, c.vary, c.random, 0, plan, error));
-        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(kova_sweep_plan(*session, c.vary, c.random, 0, plan).text, c.error);
     }
 }
 
@@ -156,10 +153,10 @@ TEST(Sweep, ShardTextsAreRead) {
     };
     for (const CASE& c : cases) {
         KOVA_SHARD shard;
-        std::string error;
-        EXPECT_EQ(kova_parse_shard(c.text, shard, error), c.ok) << c.text;
+        const KOVA_PROBLEM problem = kova_parse_shard(c.text, shard);
+        EXPECT_EQ(!problem, c.ok) << c.text;
         if (c.ok) EXPECT_EQ(std::make_pair(shard.index, shard.count), std::make_pair(c.index, c.count)) << c.text;
-        else EXPECT_EQ(error, "--shard takes I/N with 0 <= I < N, not '" + std::string(c.text) + "'");
+        else EXPECT_EQ(problem.text, "shard takes I/N with 0 <= I < N, not '" + std::string(c.text) + "'");
     }
 }
 
