@@ -2,10 +2,7 @@
 // its document, and validate's document compared with the kova tool's.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -159,49 +156,6 @@ TEST(ServeApi, ModelDescribesEveryObject) {
     }
     // 6 parameters, 3 hidden and 10 ports, the ECC sub-model's among them; no macro.
     EXPECT_EQ(model["objects"].size(), 19u);
-}
-
-// The query routes answer the documents of the tool's subcommands, and the
-// settings route the file that `kova validate --save` writes.
-TEST(ServeApi, QueriesAnswerWhatTheToolWrites) {
-    struct QUERY_CASE {
-        const std::string& description;
-        const char* path;
-        const char* body;
-        const char* arguments;
-    };
-    const QUERY_CASE cases[] = {
-        {RAM, "/api/ranges", R"({"name": "addrb", "settings": {"MODE": "DUAL", "DEPTH": "32"}})",
-         "ranges %s addrb --set MODE=DUAL --set DEPTH=32"},
-        {RAM, "/api/simlib", R"({"settings": {"ECC": "1"}})", "simlib %s --set ECC=1"},
-        {COUNTER, "/api/wizard-map", R"({"name": "generics", "settings": {"DIRECTION": "both"}})",
-         "wizard-map %s generics --set DIRECTION=both"},
-        {RAM, "/api/ranges", R"({"settings": {"MODE": "DUAL", "DEPTH": "32"}})", "ranges %s --set MODE=DUAL --set DEPTH=32"},
-        {COUNTER, "/api/wizard-map", R"({"settings": {"DIRECTION": "both"}})", "wizard-map %s --set DIRECTION=both"},
-    };
-    for (const QUERY_CASE& c : cases) {
-        const std::unique_ptr<KOVA_SESSION> session = open_description(c.description);
-        ASSERT_TRUE(session);
-        std::string arguments = c.arguments;
-        arguments.replace(arguments.find("%s"), 2, c.description);
-        const TOOL_RUN tool = run_kova(arguments + " --format json", false);
-        EXPECT_EQ(KOVA_SERVE_API(*session).handle("POST", c.path, c.body).body, tool.out) << arguments;
-    }
-    const std::unique_ptr<KOVA_SESSION> session = open_ram();
-    ASSERT_TRUE(session);
-    for (const bool minimal : {false, true}) {
-        const std::string saved = temp_folder() + "/served.settings";
-        std::remove(saved.c_str());
-        run_kova("validate " + RAM + " --set MODE=DUAL --set WIDTH=12 --save " + saved + (minimal ? " --minimal" : ""));
-        std::ifstream in(saved, std::ios::binary);
-        std::stringstream written;
-        written << in.rdbuf();
-        const std::string body = std::string(R"({"settings": {"MODE": "DUAL", "WIDTH": "12"}, "minimal": )") +
-                                 (minimal ? "true}" : "false}");
-        const nlohmann::json answer =
-            nlohmann::json::parse(KOVA_SERVE_API(*session).handle("POST", "/api/settings", body).body);
-        EXPECT_EQ(answer["text"], written.str()) << "minimal " << minimal;
-    }
 }
 
 // Each entry of an answer for every port, map or object is what the page
