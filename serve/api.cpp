@@ -110,10 +110,6 @@ std::vector<KOVA_SETTING> request_settings(const json& request, std::size_t limi
     return settings;
 }
 
-void validate_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) {
-    kova_validate_answer(session, true, answer);
-}
-
 void explain_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_ANSWER& answer) {
     std::string name;
     if (!text_member(request, "name", name) || name.empty())
@@ -132,14 +128,6 @@ void fix_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT&
         }
     }
     kova_fix_answer(session, run, options, answer);
-}
-
-void widths_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) {
-    kova_widths_answer(session, answer);
-}
-
-void messages_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) {
-    kova_messages_answer(session, answer);
 }
 
 void generate_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_ANSWER& answer) {
@@ -166,17 +154,9 @@ void ranges_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESU
     if (query_name(request, "a port", name, answer)) kova_ranges_answer(session, name, answer);
 }
 
-void simlib_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) {
-    kova_simlib_answer(session, answer);
-}
-
 void wizard_map_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) {
     std::string name;
     if (query_name(request, "a wizard map", name, answer)) kova_wizard_map_answer(session, name, answer);
-}
-
-void states_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) {
-    kova_states_answer(session, answer);
 }
 
 // The settings file text after the run (corrections included), as
@@ -203,24 +183,29 @@ KOVA_SERVE_RESPONSE load_body(const json& request, KOVA_SESSION& session, const 
                                                 answer.messages));
 }
 
+// The routes whose answer needs no member of the request.
+#define KOVA_PLAIN_ANSWER(call) \
+    [](const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) { call; }
+
 const std::vector<ROUTE>& routes() {
     static const std::vector<ROUTE> table = {
         {"/api/model", "GET", "model", nullptr, model_body},
         {"/api/load", "POST", "load", nullptr, load_body},
-        {"/api/validate", "POST", "validate", validate_body},
+        {"/api/validate", "POST", "validate", KOVA_PLAIN_ANSWER(kova_validate_answer(session, true, answer))},
         {"/api/explain", "POST", "explain", explain_body},
         {"/api/fix", "POST", "fix", fix_body},
-        {"/api/widths", "POST", "widths", widths_body},
-        {"/api/messages", "POST", "messages", messages_body},
+        {"/api/widths", "POST", "widths", KOVA_PLAIN_ANSWER(kova_widths_answer(session, answer))},
+        {"/api/messages", "POST", "messages", KOVA_PLAIN_ANSWER(kova_messages_answer(session, answer))},
         {"/api/generate", "POST", "generate", generate_body},
         {"/api/ranges", "POST", "ranges", ranges_body},
-        {"/api/simlib", "POST", "simlib", simlib_body},
+        {"/api/simlib", "POST", "simlib", KOVA_PLAIN_ANSWER(kova_simlib_answer(session, answer))},
         {"/api/wizard-map", "POST", "wizard-map", wizard_map_body},
         {"/api/settings", "POST", "settings", settings_body},
-        {"/api/states", "POST", "states", states_body},
+        {"/api/states", "POST", "states", KOVA_PLAIN_ANSWER(kova_states_answer(session, answer))},
     };
     return table;
 }
+#undef KOVA_PLAIN_ANSWER
 
 // A POST route on a copy of the template: settings, run, the route's
 // answer, the document as the kova tool writes it.

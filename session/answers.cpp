@@ -56,6 +56,36 @@ KOVA_TABLE object_table(const KOVA_RULES_VALIDATOR& validator) {
     return table;
 }
 
+// A query that answers about one item by name or about every item.
+template <typename ITEM>
+struct ITEM_QUERY {
+    const char* what;  // the item's kind, for "no WHAT is named NAME"
+    std::vector<ITEM> (*every)(KOVA_SESSION&, KOVA_MESSAGES&);
+    bool (*one)(KOVA_SESSION&, const std::string&, ITEM&, KOVA_MESSAGES&);
+    json (*every_json)(const std::vector<ITEM>&);
+    json (*one_json)(const ITEM&);
+    void (*print)(const ITEM&, std::ostream&);
+};
+
+// The answer about every item when name is "" (their texts a blank line
+// apart), else about the one of that name.
+template <typename ITEM>
+void every_or_one(const ITEM_QUERY<ITEM>& query, KOVA_SESSION& session, const std::string& name, KOVA_ANSWER& answer) {
+    if (name.empty()) {
+        std::vector<ITEM> items = query.every(session, answer.messages);
+        answer.document = query.every_json(items);
+        answer.text = [items, print = query.print](std::ostream& out) { print_each(items, print, out); };
+        return;
+    }
+    ITEM item;
+    if (!query.one(session, name, item, answer.messages)) {
+        answer.problem = kova_not_named(query.what, name);
+        return;
+    }
+    answer.document = query.one_json(item);
+    answer.text = [item, print = query.print](std::ostream& out) { print(item, out); };
+}
+
 }  // namespace
 
 void kova_validate_answer(KOVA_SESSION& session, bool with_objects, KOVA_ANSWER& answer) {
@@ -91,19 +121,9 @@ void kova_widths_answer(KOVA_SESSION& session, KOVA_ANSWER& answer) {
 }
 
 void kova_ranges_answer(KOVA_SESSION& session, const std::string& name, KOVA_ANSWER& answer) {
-    if (name.empty()) {
-        std::vector<KOVA_PORT_RANGE> ranges = kova_port_ranges(session, answer.messages);
-        answer.document = kova_port_ranges_json(ranges);
-        answer.text = [ranges](std::ostream& out) { print_each(ranges, print_range, out); };
-        return;
-    }
-    KOVA_PORT_RANGE range;
-    if (!kova_port_range(session, name, range, answer.messages)) {
-        answer.problem = kova_not_named("port", name);
-        return;
-    }
-    answer.document = kova_port_range_json(range);
-    answer.text = [range](std::ostream& out) { print_range(range, out); };
+    every_or_one<KOVA_PORT_RANGE>({"port", kova_port_ranges, kova_port_range, kova_port_ranges_json,
+                                   kova_port_range_json, print_range},
+                                  session, name, answer);
 }
 
 void kova_messages_answer(KOVA_SESSION& session, KOVA_ANSWER& answer) {
@@ -121,19 +141,9 @@ void kova_simlib_answer(KOVA_SESSION& session, KOVA_ANSWER& answer) {
 }
 
 void kova_wizard_map_answer(KOVA_SESSION& session, const std::string& name, KOVA_ANSWER& answer) {
-    if (name.empty()) {
-        std::vector<KOVA_WIZARD_MAP_RESULT> maps = kova_evaluate_wizard_maps(session, answer.messages);
-        answer.document = kova_wizard_maps_json(maps);
-        answer.text = [maps](std::ostream& out) { print_each(maps, print_map, out); };
-        return;
-    }
-    KOVA_WIZARD_MAP_RESULT map;
-    if (!kova_evaluate_wizard_map(session, name, map, answer.messages)) {
-        answer.problem = kova_not_named("wizard map", name);
-        return;
-    }
-    answer.document = kova_wizard_map_json(map);
-    answer.text = [map](std::ostream& out) { print_map(map, out); };
+    every_or_one<KOVA_WIZARD_MAP_RESULT>({"wizard map", kova_evaluate_wizard_maps, kova_evaluate_wizard_map,
+                                          kova_wizard_maps_json, kova_wizard_map_json, print_map},
+                                         session, name, answer);
 }
 
 void kova_stimulus_answer(KOVA_SESSION& session, const std::string& vector, int time, KOVA_ANSWER& answer) {
