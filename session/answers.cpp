@@ -11,7 +11,6 @@
 #include "session/json_document.h"
 #include "session/minimal_settings.h"
 #include "session/object_states.h"
-#include "session/page_model.h"
 #include "session/port_queries.h"
 #include "session/settings_io.h"
 #include "session/text_table.h"
@@ -90,15 +89,18 @@ void every_or_one(const ITEM_QUERY<ITEM>& query, KOVA_SESSION& session, const st
 
 void kova_validate_answer(KOVA_SESSION& session, bool with_objects, KOVA_ANSWER& answer) {
     if (!with_objects) return;
-    answer.document["ports"] = kova_ports_json(session);
-    answer.document["parameters"] = kova_parameters_json(session.validator());
+    nlohmann::json ports = nlohmann::json::array(), parameters = nlohmann::json::array();
+    for (nlohmann::json& object : kova_object_states_json(session, false))
+        (object["port"].get<bool>() ? ports : parameters).push_back(std::move(object));
+    answer.document["ports"] = std::move(ports);
+    answer.document["parameters"] = std::move(parameters);
 }
 
-void kova_show_answer(const KOVA_SESSION& session, KOVA_ANSWER& answer) {
+void kova_show_answer(KOVA_SESSION& session, KOVA_ANSWER& answer) {
     const KOVA_RULES_VALIDATOR& validator = session.validator();
     const KOVA_TABLE table = object_table(validator);
     answer.document["function"] = kova_json_text(validator.get_function_name());
-    answer.document["objects"] = table_json(table);
+    answer.document["objects"] = kova_object_states_json(session, false);
     const std::size_t ports = validator.get_port_list().size();
     const std::size_t parameters = validator.get_parameter_list().size();
     answer.text = [description = session.description(), table, ports, parameters](std::ostream& out) {
@@ -216,8 +218,8 @@ void kova_fix_answer(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KO
     answer.text = [result](std::ostream& out) { kova_print_fix(*result, out); };
 }
 
-void kova_states_answer(const KOVA_SESSION& session, KOVA_ANSWER& answer) {
-    answer.document = kova_page_states_members(session.validator());
+void kova_states_answer(KOVA_SESSION& session, KOVA_ANSWER& answer) {
+    answer.document["objects"] = kova_object_states_json(session, true);
 }
 
 void kova_settings_answer(const KOVA_SESSION& session, bool minimal, KOVA_ANSWER& answer) {

@@ -39,13 +39,14 @@ struct KOVA_ANSWER {
 
 using KOVA_ANSWER_BUILDER = std::function<void(KOVA_SESSION&, const KOVA_RUN_RESULT&, KOVA_ANSWER&)>;
 
-// validate: "ports" and "parameters" with their states (with_objects
+// validate: "ports" and "parameters", each object's state in the one
+// shape of session/json_document.h (with_objects
 // unset leaves them out, for a text answer of a large description).
 void kova_validate_answer(KOVA_SESSION& session, bool with_objects, KOVA_ANSWER& answer);
-// show: "function" and "objects", every port and parameter's kind, value
-// text, default and usage states; the text a table after a count line
-// that names the description as given.
-void kova_show_answer(const KOVA_SESSION& session, KOVA_ANSWER& answer);
+// show: "function" and "objects", every port's and parameter's state in
+// the one shape; the text a table of kind, name, value text, default and
+// usage states after a count line that names the description as given.
+void kova_show_answer(KOVA_SESSION& session, KOVA_ANSWER& answer);
 // widths: "ports", each {"port", "width" (null when unknown), "expression"}.
 void kova_widths_answer(KOVA_SESSION& session, KOVA_ANSWER& answer);
 // ranges: one port's bounds and values, or {"ports": [...]} for every
@@ -72,8 +73,9 @@ void kova_explain_answer(const KOVA_SESSION& session, const KOVA_RUN_RESULT& run
 // replace the run's. The session is left repaired.
 void kova_fix_answer(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_FIX_OPTIONS& options,
                      KOVA_ANSWER& answer);
-// states: "objects", every object's state as the validator holds it now.
-void kova_states_answer(const KOVA_SESSION& session, KOVA_ANSWER& answer);
+// states: "objects", every port's, parameter's and hidden parameter's
+// state as the validator holds it now.
+void kova_states_answer(KOVA_SESSION& session, KOVA_ANSWER& answer);
 // settings: "minimal" and "text", the settings file after the run.
 void kova_settings_answer(const KOVA_SESSION& session, bool minimal, KOVA_ANSWER& answer);
 // load: "settings" of an uploaded settings file text, each {"name",

@@ -75,7 +75,7 @@ def test_run_gives_what_validate_gives(settings):
     assert parameters == {p["name"]: (p["kind"], p["value"], p["alt_value"], p["usage"], p["alt_usage"])
                           for p in document["parameters"]}
     ports = {p.name: (p.kind, p.value_text, p.usage, p.alt_usage) for p in validator.ports}
-    assert ports == {p["name"]: (p["kind"], p["width_expression"], p["usage"], p["alt_usage"])
+    assert ports == {p["name"]: (p["kind"], p["value_text"], p["usage"], p["alt_usage"])
                      for p in document["ports"]}
 
 

@@ -47,7 +47,7 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         {"GET", "/api/model", "", 200, "\"name\": \"WIDTH\""},
         {"POST", "/api/validate", "{}", 200, "\"valid\": true"},
         {"POST", "/api/validate", CONFLICTS, 200, "\"valid\": false"},
-        {"POST", "/api/validate", "{}", 200, "\"width\": 8,"},
+        {"POST", "/api/validate", "{}", 200, "\"width\": 8\n"},
         // Beside the field: the message names the object it is about.
         {"POST", "/api/validate", R"({"settings": {"depth": "32abc"}})", 200,
          "\"object\": \"DEPTH\",\n      \"rule\": null,\n      \"setting\": null,\n      \"severity\": \"warning\",\n"

@@ -133,7 +133,7 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         {"generate " + example_ram + " --constant dina=0x1FFFF --lang verilog --force", 0, ".dina(8'hFF)"},
         // A string value is written as the parameter's list spells it.
         {"generate " + example_counter + " --set DIRECTION=UP --lang verilog", 0, ".DIRECTION(\"up\")"},
-        {"validate " + fifo() + " --format json", 0, "\"width\": 8,"},
+        {"validate " + fifo() + " --format json", 0, "\"width\": 8\n"},
         // The run's messages once, then the libraries.
         {"simlib " + fifo() + " --set DEPTH=1000", 1,
          fifo() + ":17:38: error: Parameter DEPTH has been assigned the value 1000 which is incompatible with the current "
