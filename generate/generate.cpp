@@ -39,21 +39,22 @@ bool refuse_wide_constants(const KOVA_SESSION& session, KOVA_GENERATED& generate
 
 }  // namespace
 
-std::string kova_generate_options_problem(const KOVA_GENERATE_OPTIONS& options) {
+KOVA_PROBLEM kova_generate_options_problem(const KOVA_GENERATE_OPTIONS& options) {
+    const auto usage = [](std::string text) { return kova_problem(KOVA_PROBLEM_KIND::USAGE, std::move(text)); };
     if (options.stub && !is_hardware(options.language))
-        return "--stub applies to verilog, systemverilog and vhdl, not " +
-               std::string(kova_generate_language_name(options.language));
-    if (options.stub && !options.name.empty()) return "--name names the wrapper; a stub takes the block's own name";
+        return usage("stub applies to verilog, systemverilog and vhdl, not " +
+                     std::string(kova_generate_language_name(options.language)));
+    if (options.stub && !options.name.empty()) return usage("name names the wrapper; a stub takes the block's own name");
     if (!options.name.empty() && options.language == KOVA_GENERATE_LANGUAGE::JSON)
-        return "--name does not apply to json";
-    return "";
+        return usage("name does not apply to json");
+    return {};
 }
 
 KOVA_GENERATED kova_generate(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_GENERATE_OPTIONS& options) {
     KOVA_GENERATED generated;
-    const std::string problem = kova_generate_options_problem(options);
-    if (!problem.empty()) {
-        generated.messages.push_back(kova_generate_problem("", {}, problem));
+    const KOVA_PROBLEM problem = kova_generate_options_problem(options);
+    if (problem) {
+        generated.messages.push_back(kova_generate_problem("", {}, problem.text));
         return generated;
     }
     const KOVA_GEN_CONFIG config = kova_generate_configuration(session);

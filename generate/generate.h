@@ -16,6 +16,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "session/problem.h"
 #include "session/session.h"
 
 enum class KOVA_GENERATE_LANGUAGE { VERILOG, SYSTEMVERILOG, VHDL, C, JSON };
@@ -47,8 +48,10 @@ std::string kova_generate_language_list();
 // False for a name that is none of those.
 bool kova_generate_language_of(const std::string& name, KOVA_GENERATE_LANGUAGE& language);
 
-// A problem with the options themselves, as a usage error; "" when none.
-std::string kova_generate_options_problem(const KOVA_GENERATE_OPTIONS& options);
+// A usage problem with the options themselves, which do not go together.
+// The texts name the options as every front end spells them, bare: the
+// kova tool puts "--" before.
+KOVA_PROBLEM kova_generate_options_problem(const KOVA_GENERATE_OPTIONS& options);
 
 // Generates from a session after the run whose result is run (or a
 // derive, with run.valid set as the caller knows it). The port widths are

@@ -9,7 +9,7 @@
 #include "python/py_validator.h"
 #include "python/records.h"
 #include "python/texts.h"
-#include "session/explain.h"
+#include "session/answers.h"
 #include "session/fix.h"
 #include "session/json_document.h"
 
@@ -22,11 +22,10 @@ py::object python_of(const std::string& json_text) {
 }
 
 // What an operation done under the lock answers: a text, or the problem
-// to raise (with error set) once the lock is let go.
+// to raise once the lock is let go.
 struct TEXT_OR_PROBLEM {
     std::string text;
-    std::string problem;
-    bool error = false;
+    KOVA_PROBLEM problem;
 };
 
 // The error messages of messages in compiler form, for an exception.
@@ -43,12 +42,13 @@ py::object KOVA_PY_VALIDATOR::explain(const std::string& name) {
     const TEXT_OR_PROBLEM answer = locked([&] {
         TEXT_OR_PROBLEM outcome;
         const KOVA_RUN_RESULT run = m_session->run();
-        KOVA_EXPLANATION explanation;
-        outcome.error = !kova_explain(*m_session, run, name, explanation, outcome.problem);
-        if (!outcome.error) outcome.text = kova_json_dump(kova_explanation_json(explanation));
+        KOVA_ANSWER explained;
+        kova_explain_answer(*m_session, run, name, explained);
+        outcome.problem = std::move(explained.problem);
+        if (!outcome.problem) outcome.text = kova_json_dump(explained.document);
         return outcome;
     });
-    if (answer.error) kova_py_raise(PyExc_KeyError, answer.problem);
+    if (answer.problem) kova_py_raise(answer.problem);
     return python_of(answer.text);
 }
 
@@ -58,9 +58,8 @@ py::object KOVA_PY_VALIDATOR::explain(const std::string& name) {
 // run it starts from.
 py::list KOVA_PY_VALIDATOR::fix(const std::vector<std::string>& keep, bool dry_run) {
     struct OUTCOME {
-        bool fixed = false;
         KOVA_FIX_RESULT result;
-        std::string problem;
+        KOVA_PROBLEM problem;
     };
     const OUTCOME outcome = locked([&] {
         OUTCOME answer;
@@ -68,11 +67,11 @@ py::list KOVA_PY_VALIDATOR::fix(const std::vector<std::string>& keep, bool dry_r
         const KOVA_RUN_RESULT run = trial->run();
         KOVA_FIX_OPTIONS options;
         options.keep = keep;
-        answer.fixed = kova_fix(*trial, run, options, answer.result, answer.problem);
-        if (answer.fixed && !dry_run) m_session = std::move(trial);
+        answer.problem = kova_fix(*trial, run, options, answer.result);
+        if (!answer.problem && !dry_run) m_session = std::move(trial);
         return answer;
     });
-    if (!outcome.fixed) kova_py_raise(PyExc_KeyError, outcome.problem);
+    if (outcome.problem) kova_py_raise(outcome.problem);
     py::list changes;
     for (const KOVA_FIX_CHANGE& change : outcome.result.changes)
         changes.append(py::make_tuple(kova_py_text(change.name), kova_py_text(change.old_value),
@@ -89,27 +88,20 @@ py::str KOVA_PY_VALIDATOR::generate(const std::string& language, bool stub, cons
         kova_py_raise(PyExc_ValueError, "no language is named " + language + ": " + kova_generate_language_list());
     options.stub = stub;
     options.name = name;
-    const std::string problem = kova_generate_options_problem(options);
-    if (!problem.empty()) kova_py_raise(PyExc_ValueError, problem);
+    if (const KOVA_PROBLEM problem = kova_generate_options_problem(options)) kova_py_raise(problem);
     const TEXT_OR_PROBLEM answer = locked([&] {
         TEXT_OR_PROBLEM outcome;
         const KOVA_RUN_RESULT run = m_session->run();
         KOVA_GENERATED generated = kova_generate(*m_session, run, options);
+        if (generated.ok) {
+            outcome.text = std::move(generated.text);
+            return outcome;
+        }
         KOVA_MESSAGES messages = run.messages;
         messages.insert(messages.end(), generated.messages.begin(), generated.messages.end());
-        outcome.error = !generated.ok;
-        if (outcome.error) {
-            outcome.problem = error_text(messages, description());
-        } else if (options.language != KOVA_GENERATE_LANGUAGE::JSON) {
-            outcome.text = std::move(generated.text);
-        } else {
-            generated.members["text"] = nullptr;
-            outcome.text = kova_json_dump(
-                               kova_command_json("generate", description(), run.valid, generated.members, messages)) +
-                           "\n";
-        }
+        outcome.problem = kova_problem(KOVA_PROBLEM_KIND::INVALID_VALUE, error_text(messages, description()));
         return outcome;
     });
-    if (answer.error) kova_py_raise(PyExc_ValueError, answer.problem);
+    if (answer.problem) kova_py_raise(answer.problem);
     return kova_py_text(answer.text);
 }

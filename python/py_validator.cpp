@@ -10,6 +10,7 @@
 #include "session/minimal_settings.h"
 #include "session/object_states.h"
 #include "session/port_queries.h"
+#include "session/problem.h"
 #include "session/settings_io.h"
 #include "session/wizard_queries.h"
 
@@ -44,6 +45,14 @@ void kova_py_raise(py::handle type, const std::string& text) {
     const py::object error = type(kova_py_text(text));
     PyErr_SetObject(type.ptr(), error.ptr());
     throw py::error_already_set();
+}
+
+void kova_py_raise(const KOVA_PROBLEM& problem) {
+    switch (problem.kind) {
+        case KOVA_PROBLEM_KIND::NOT_FOUND: kova_py_raise(PyExc_KeyError, kova_problem_text(problem));
+        case KOVA_PROBLEM_KIND::FILE: kova_py_raise(PyExc_OSError, kova_problem_text(problem));
+        default: kova_py_raise(PyExc_ValueError, kova_problem_text(problem));
+    }
 }
 
 KOVA_PY_VALIDATOR::KOVA_PY_VALIDATOR(const KOVA_LOAD_OPTIONS& options, py::handle load_error) {
@@ -129,8 +138,7 @@ void KOVA_PY_VALIDATOR::keep(KOVA_MESSAGES messages) { m_last_messages = std::mo
 
 py::str KOVA_PY_VALIDATOR::eval(const std::string& text, const std::string& mode_name) {
     KOVA_RULES_VALIDATOR_PARSER_MODE mode;
-    const std::string problem = kova_parser_mode_named(mode_name, mode);
-    if (!problem.empty()) kova_py_raise(PyExc_ValueError, problem);
+    if (const KOVA_PROBLEM problem = kova_parser_mode_named(mode_name, mode)) kova_py_raise(problem);
     const KOVA_EVALUATION evaluation = locked([&] {
         m_session->derive();
         KOVA_EVALUATION answer = kova_evaluate(*m_session, text, mode);
@@ -175,7 +183,7 @@ KOVA_PY_RANGE KOVA_PY_VALIDATOR::ranges(const std::string& port) {
         keep(std::move(messages));
         return known;
     });
-    if (!found) kova_py_raise(PyExc_KeyError, "no port is named " + port);
+    if (!found) kova_py_raise(kova_not_named("port", port));
     return range;
 }
 
@@ -210,7 +218,7 @@ py::list KOVA_PY_VALIDATOR::wizard_map(const std::string& name) {
         keep(std::move(messages));
         return known;
     });
-    if (!found) kova_py_raise(PyExc_KeyError, "no wizard map is named " + name);
+    if (!found) kova_py_raise(kova_not_named("wizard map", name));
     py::list entries;
     for (KOVA_MAP_ENTRY& entry : map.entries) entries.append(py::cast(KOVA_PY_MAP_ENTRY{std::move(entry)}));
     return entries;
@@ -225,7 +233,7 @@ py::list KOVA_PY_VALIDATOR::stimulus(const std::string& vector, int time) {
         keep(std::move(messages));
         return known;
     });
-    if (!found) kova_py_raise(PyExc_KeyError, "no stimulus vector is named " + vector);
+    if (!found) kova_py_raise(kova_not_named("stimulus vector", vector));
     py::list transitions;
     for (const KOVA_TRANSITION& transition : stimulus.transitions)
         transitions.append(py::make_tuple(kova_py_text(transition.signal), kova_py_text(transition.value)));

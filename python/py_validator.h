@@ -33,6 +33,7 @@
 #include <pybind11/pybind11.h>
 
 #include "python/records.h"
+#include "session/problem.h"
 #include "session/session.h"
 
 namespace py = pybind11;
@@ -109,5 +110,9 @@ private:
 // Raises an exception of the given Python class with a text of this
 // system (made safe first).
 [[noreturn]] void kova_py_raise(py::handle type, const std::string& text);
+// Raises the exception of a problem's kind: KeyError for a name not found,
+// OSError for a file, ValueError for the others; the text is the
+// problem's.
+[[noreturn]] void kova_py_raise(const KOVA_PROBLEM& problem);
 
 #endif

@@ -55,16 +55,13 @@ void describe_state(const KOVA_RULES_VALIDATOR& validator, const KOVA_OBJ_INFO& 
 
 }  // namespace
 
-bool kova_explain(const KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const std::string& name,
-                  KOVA_EXPLANATION& explanation, std::string& problem) {
+KOVA_PROBLEM kova_explain(const KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const std::string& name,
+                          KOVA_EXPLANATION& explanation) {
     KOVA_SESSION copy(session);
     KOVA_RULES_VALIDATOR& evaluator = copy.validator();
     evaluator.evaluate_port_widths();
     const KOVA_OBJ_INFO* object = evaluator.get_kova_obj(name);
-    if (!object) {
-        problem = "no port or parameter is named " + name + kova_did_you_mean(name, session.object_names());
-        return false;
-    }
+    if (!object) return kova_not_named_object(session, name);
     explanation = KOVA_EXPLANATION();
     describe_state(evaluator, *object, explanation);
     KOVA_DEPENDENCY_GRAPH graph(evaluator);
@@ -95,5 +92,5 @@ bool kova_explain(const KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const
     }
     explanation.nodes = graph.nodes();
     explanation.dependents = kova_dependents(evaluator, explanation.name);
-    return true;
+    return {};
 }

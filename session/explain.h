@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "session/dependency_tree.h"
+#include "session/problem.h"
 #include "session/session.h"
 
 struct KOVA_EXPLAINED_RULE {
@@ -53,11 +54,11 @@ struct KOVA_EXPLANATION {
 };
 
 // Explains the object of that name (letter case ignored) after run, the
-// result of the session's last run. False, with problem set (and a
-// suggestion of the nearest name), when the description has no such
+// result of the session's last run. A not-found problem (with a
+// suggestion of the nearest name) when the description has no such
 // object.
-bool kova_explain(const KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const std::string& name,
-                  KOVA_EXPLANATION& explanation, std::string& problem);
+KOVA_PROBLEM kova_explain(const KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const std::string& name,
+                          KOVA_EXPLANATION& explanation);
 
 // The members of the explain document (docs/json.md).
 nlohmann::json kova_explanation_json(const KOVA_EXPLANATION& explanation);

@@ -20,14 +20,14 @@ const std::map<std::string, KOVA_RULES_VALIDATOR_PARSER_MODE>& kova_parser_modes
     return modes;
 }
 
-std::string kova_parser_mode_named(const std::string& name, KOVA_RULES_VALIDATOR_PARSER_MODE& mode) {
+KOVA_PROBLEM kova_parser_mode_named(const std::string& name, KOVA_RULES_VALIDATOR_PARSER_MODE& mode) {
     const auto found = kova_parser_modes().find(to_lower_case(name));
     if (found != kova_parser_modes().end()) {
         mode = found->second;
-        return "";
+        return {};
     }
-    return "mode must be evaluate, refresh or text, not " + name +
-           kova_did_you_mean(name, {"evaluate", "refresh", "text"});
+    return kova_problem(KOVA_PROBLEM_KIND::INVALID_VALUE, "mode must be evaluate, refresh or text, not " + name +
+                                                              kova_did_you_mean(name, {"evaluate", "refresh", "text"}));
 }
 
 KOVA_EVALUATION kova_evaluate(KOVA_SESSION& session, const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode) {

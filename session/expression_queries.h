@@ -9,16 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "session/problem.h"
 #include "session/session.h"
 
 // The evaluation modes by name: evaluate, refresh (a bare macro name is
 // re-evaluated first) and text (operators rendered as canonical text).
 const std::map<std::string, KOVA_RULES_VALIDATOR_PARSER_MODE>& kova_parser_modes();
 
-// The mode of a name, letter case ignored; "" when it names one, else the
-// problem ("mode must be evaluate, refresh or text, not X" with the
-// nearest name when one is near).
-std::string kova_parser_mode_named(const std::string& name, KOVA_RULES_VALIDATOR_PARSER_MODE& mode);
+// The mode of a name, letter case ignored; else an invalid-value problem
+// ("mode must be evaluate, refresh or text, not X" with the nearest name
+// when one is near).
+KOVA_PROBLEM kova_parser_mode_named(const std::string& name, KOVA_RULES_VALIDATOR_PARSER_MODE& mode);
 
 struct KOVA_EVALUATION {
     std::string result;

@@ -91,12 +91,12 @@ bool apply_derived(KOVA_REPAIR_CONTEXT& context, const KOVA_RUN_RESULT& run, std
 }
 
 // The first name of keep that the description does not have, with a
-// suggestion; "" when every one is known.
-std::string unknown_kept_name(const KOVA_SESSION& session, const std::vector<std::string>& keep) {
+// suggestion; no problem when every one is known.
+KOVA_PROBLEM unknown_kept_name(const KOVA_SESSION& session, const std::vector<std::string>& keep) {
     for (const std::string& name : keep)
         if (!session.validator().get_port_object(name) && !session.validator().get_parameter_object(name))
-            return "--keep: no port or parameter is named " + name + kova_did_you_mean(name, session.object_names());
-    return "";
+            return kova_not_named_object(session, name);
+    return {};
 }
 
 // How many rounds of the two steps a repair makes at most: each round
@@ -107,10 +107,10 @@ const int MOST_DERIVED_ROUNDS = 16;
 
 }  // namespace
 
-bool kova_fix(KOVA_SESSION& session, const KOVA_RUN_RESULT& run_result, const KOVA_FIX_OPTIONS& options,
-              KOVA_FIX_RESULT& result, std::string& problem) {
-    problem = unknown_kept_name(session, options.keep);
-    if (!problem.empty()) return false;
+KOVA_PROBLEM kova_fix(KOVA_SESSION& session, const KOVA_RUN_RESULT& run_result, const KOVA_FIX_OPTIONS& options,
+                      KOVA_FIX_RESULT& result) {
+    KOVA_PROBLEM problem = unknown_kept_name(session, options.keep);
+    if (problem) return problem;
     KOVA_REPAIR_CONTEXT context(session, options);
     KOVA_RUN_RESULT run = run_result;
     std::set<std::string> seen;
@@ -134,5 +134,5 @@ bool kova_fix(KOVA_SESSION& session, const KOVA_RUN_RESULT& run_result, const KO
                                 : gave_up_reason.empty() ? "no change of the settings it may make repairs the rest"
                                                          : gave_up_reason;
     result.last_run = std::move(run);
-    return true;
+    return {};
 }

@@ -25,6 +25,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "session/problem.h"
 #include "session/session.h"
 
 struct KOVA_FIX_OPTIONS {
@@ -55,10 +56,10 @@ struct KOVA_FIX_RESULT {
 
 // Repairs the session's configuration in place; the session has been run
 // (run_result is its last run). Names of options.keep must be ports or
-// parameters of the description: a name that is not is reported in
+// parameters of the description: a name that is not is a not-found
 // problem (with a suggestion), and nothing is changed.
-bool kova_fix(KOVA_SESSION& session, const KOVA_RUN_RESULT& run_result, const KOVA_FIX_OPTIONS& options,
-              KOVA_FIX_RESULT& result, std::string& problem);
+KOVA_PROBLEM kova_fix(KOVA_SESSION& session, const KOVA_RUN_RESULT& run_result, const KOVA_FIX_OPTIONS& options,
+                      KOVA_FIX_RESULT& result);
 
 // The members of the fix document (docs/json.md).
 nlohmann::json kova_fix_json(const KOVA_FIX_RESULT& result);

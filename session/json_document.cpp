@@ -1,6 +1,8 @@
 // Building the JSON documents of the shared layer.
 #include "session/json_document.h"
 
+#include <map>
+
 namespace {
 
 // A number, or null where it is unknown (0 or less for lines and columns).
@@ -59,41 +61,35 @@ nlohmann::json kova_messages_json(const KOVA_MESSAGES& messages) {
     return list;
 }
 
-nlohmann::json kova_ports_json(KOVA_SESSION& session) {
+nlohmann::json kova_object_state_json(const KOVA_OBJECT_STATE& state, int width) {
+    const bool hidden = state.kind == "hidden";
+    const bool parameter = !state.port && !hidden;
+    return {{"name", kova_json_text(state.name)},
+            {"kind", kova_json_text(state.kind)},
+            {"port", state.port},
+            {"hidden", hidden},
+            {"value_text", kova_json_text(state.value_text)},
+            {"default", kova_json_text(state.default_value)},
+            {"value", state.port && state.value.empty() ? nlohmann::json() : kova_json_text(state.value)},
+            {"alt_value", parameter ? kova_json_text(state.alt_value) : nlohmann::json()},
+            {"usage", usage_json(state.usage)},
+            {"alt_usage", usage_json(state.alt_usage)},
+            {"model_usage", usage_json(state.model_usage)},
+            {"width", state.port && width >= 0 ? nlohmann::json(width) : nlohmann::json()}};
+}
+
+nlohmann::json kova_object_states_json(KOVA_SESSION& session, bool with_hidden) {
     // The widths as kova widths gives them; what evaluating them posts is
     // no part of the run's messages, which the document holds.
     KOVA_MESSAGES ignored;
-    const std::vector<KOVA_PORT_WIDTH> widths = kova_port_widths(session, ignored);
-    nlohmann::json ports = nlohmann::json::array();
-    const KOVA_OBJ_MAP list = session.validator().get_port_list();  // a copy: keep it alive through the walk
-    std::size_t at = 0;
-    for (const auto& entry : list.entries()) {
-        const auto* port = static_cast<const KOVA_PORT_OBJ*>(entry.second);
-        // Both walk the port list in its order.
-        const int width = at < widths.size() ? widths[at++].width : -1;
-        ports.push_back({{"name", kova_json_text(port->get_name())},
-                         {"kind", kova_object_kind_name(port->obj_type)},
-                         {"width", width >= 0 ? nlohmann::json(width) : nlohmann::json()},
-                         {"width_expression", kova_json_text(port->get_port_width())},
-                         {"usage", usage_json(port->m_current_usage_state)},
-                         {"alt_usage", usage_json(port->m_alt_usage_state)}});
+    std::map<std::string, int> widths;
+    for (const KOVA_PORT_WIDTH& port : kova_port_widths(session, ignored)) widths[port.port] = port.width;
+    nlohmann::json objects = nlohmann::json::array();
+    for (const KOVA_OBJECT_STATE& state : kova_object_states(session.validator(), with_hidden)) {
+        const auto width = widths.find(state.name);
+        objects.push_back(kova_object_state_json(state, width == widths.end() ? -1 : width->second));
     }
-    return ports;
-}
-
-nlohmann::json kova_parameters_json(const KOVA_RULES_VALIDATOR& validator) {
-    nlohmann::json parameters = nlohmann::json::array();
-    const KOVA_OBJ_MAP list = validator.get_parameter_list();  // a copy: keep it alive through the walk
-    for (const auto& entry : list.entries()) {
-        const auto* parameter = static_cast<const KOVA_PARAMETER_OBJ*>(entry.second);
-        parameters.push_back({{"name", kova_json_text(parameter->get_name())},
-                              {"kind", kova_object_kind_name(parameter->obj_type)},
-                              {"value", kova_json_text(parameter->get_current_value())},
-                              {"alt_value", kova_json_text(parameter->m_alt_value)},
-                              {"usage", usage_json(parameter->m_current_usage_state)},
-                              {"alt_usage", usage_json(parameter->m_alt_usage_state)}});
-    }
-    return parameters;
+    return objects;
 }
 
 nlohmann::json kova_port_range_json(const KOVA_PORT_RANGE& range) {

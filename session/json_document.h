@@ -11,13 +11,14 @@
 
 #include "session/json_text.h"
 #include "session/message.h"
+#include "session/object_states.h"
 #include "session/port_queries.h"
 #include "session/session.h"
 #include "session/wizard_queries.h"
 
-constexpr int KOVA_JSON_SCHEMA_VERSION = 1;
+constexpr int KOVA_JSON_SCHEMA_VERSION = 2;
 
-// {"schema_version": 1, "command": command}, to which a command adds.
+// {"schema_version": 2, "command": command}, to which a command adds.
 nlohmann::json kova_json_document(const std::string& command);
 // The same with "error": text and the messages that explain it.
 nlohmann::json kova_json_error(const std::string& command, const std::string& text, const KOVA_MESSAGES& messages);
@@ -32,10 +33,17 @@ nlohmann::json kova_command_json(const std::string& command, const std::string& 
 nlohmann::json kova_message_json(const KOVA_MESSAGE& message);
 nlohmann::json kova_messages_json(const KOVA_MESSAGES& messages);
 
-// Every port or parameter with its current and alternate state; a port
-// with its width evaluated as kova_port_widths gives it.
-nlohmann::json kova_ports_json(KOVA_SESSION& session);
-nlohmann::json kova_parameters_json(const KOVA_RULES_VALIDATOR& validator);
+// The one shape of an object's state in every document that lists ports
+// and parameters (show, validate, states, model): {"name", "kind",
+// "port", "hidden", "value_text", "default", "value", "alt_value",
+// "usage", "alt_usage", "model_usage", "width"}. value is null for a port
+// without a known value, alt_value null but for a parameter, width a
+// port's width as kova_port_widths evaluates it (null for the others and
+// where it is unknown).
+nlohmann::json kova_object_state_json(const KOVA_OBJECT_STATE& state, int width);
+// Every port and parameter (and hidden parameter when asked), in the
+// description's order, each in that shape.
+nlohmann::json kova_object_states_json(KOVA_SESSION& session, bool with_hidden);
 
 // The members of the answers to the wizard's queries, as `kova ranges`,
 // `kova simlib` and `kova wizard-map` write them and kova serve answers

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "session/problem.h"
 #include "session/session.h"
 
 // One varied name and the values it takes: a list, or a whole integer
@@ -40,19 +41,19 @@ struct KOVA_SWEEP_PLAN {
 //                   whole range (random draws); a port's USED and UNUSED
 //   NAME=V1|V2|...  these values, as written
 //   NAME=LO..HI     every integer from LO to HI
-// False with the reason in error (unknown name, hidden parameter, a
-// parameter whose value text gives no values, a bad span).
-bool kova_sweep_axis(const KOVA_SESSION& session, const std::string& text, bool random, KOVA_SWEEP_AXIS& axis,
-                     std::string& error);
+// A problem (unknown name, hidden parameter, a parameter whose value text
+// gives no values, a bad span) whose text starts with "vary".
+KOVA_PROBLEM kova_sweep_axis(const KOVA_SESSION& session, const std::string& text, bool random,
+                             KOVA_SWEEP_AXIS& axis);
 
 // The plan of a sweep. Enumerated (random unset): the product of the
 // axes of vary, at least one. Random: random configurations of the axes
 // of vary, or without vary of every parameter whose value text is a list
-// or range (the others keep their defaults). False with the reason in
-// error, also when the product does not fit in 64 bits.
-bool kova_sweep_plan(const KOVA_SESSION& session, const std::vector<std::string>& vary,
-                     std::optional<std::uint64_t> random, std::uint64_t seed, KOVA_SWEEP_PLAN& plan,
-                     std::string& error);
+// or range (the others keep their defaults). A problem as the axes give
+// it, also when there is nothing to vary or the product does not fit in
+// 64 bits (a limit).
+KOVA_PROBLEM kova_sweep_plan(const KOVA_SESSION& session, const std::vector<std::string>& vary,
+                             std::optional<std::uint64_t> random, std::uint64_t seed, KOVA_SWEEP_PLAN& plan);
 
 // The settings of configuration index (index < plan.count), one per axis
 // in axis order.
@@ -69,8 +70,8 @@ std::uint64_t kova_sweep_draw(std::uint64_t seed, std::uint64_t index, std::uint
 struct KOVA_SHARD {
     std::uint64_t index = 0, count = 1;
 };
-// "I/N" with 0 <= I < N; false with the reason in error.
-bool kova_parse_shard(const std::string& text, KOVA_SHARD& shard, std::string& error);
+// "I/N" with 0 <= I < N; else a usage problem whose text starts with "shard".
+KOVA_PROBLEM kova_parse_shard(const std::string& text, KOVA_SHARD& shard);
 // How many of total configurations the shard takes; at most limit when
 // one is given (the first of them, in index order).
 std::uint64_t kova_shard_size(const KOVA_SHARD& shard, std::uint64_t total,

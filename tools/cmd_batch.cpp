@@ -16,7 +16,8 @@ struct BATCH_OPTIONS {
 };
 
 void run_batch(KOVA_TOOL_STATE& state, const BATCH_OPTIONS& options) {
-    const std::unique_ptr<KOVA_SESSION> loaded = open_for_batch(state);
+    KOVA_MESSAGES warnings;  // the load's; each line tells its own item's run
+    const std::unique_ptr<KOVA_SESSION> loaded = open_session(state, warnings);
     if (!loaded) return;
     bool unreadable = false, invalid = false;
     const auto work = [&](KOVA_SESSION& session, std::size_t index) {

@@ -1,22 +1,6 @@
 // kova deps: the ports and parameters an object or an expression depends
 // on, and the text that messages show for them.
-#include "session/expression_queries.h"
-#include "session/json_document.h"
 #include "tools/subcommands.h"
-
-namespace {
-
-void describe(const KOVA_DEPENDENCIES& dependencies, KOVA_COMMAND_OUTPUT& output) {
-    output.document["names"] = kova_texts_json(dependencies.names);
-    output.document["text"] = kova_json_text(dependencies.text);
-    output.text = [dependencies](std::ostream& out) {
-        out << "names: ";
-        for (std::size_t i = 0; i < dependencies.names.size(); ++i) out << (i ? ", " : "") << dependencies.names[i];
-        out << "\ntext: " << dependencies.text << "\n";
-    };
-}
-
-}  // namespace
 
 void add_deps_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     auto* command = app.add_subcommand("deps", "Show what an object or an expression depends on");
@@ -33,17 +17,9 @@ void add_deps_command(CLI::App& app, KOVA_TOOL_STATE& state) {
             report_failure(state, "deps takes a NAME or --expr EXPR");
             return;
         }
-        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT& output) {
-            if (!expr_option->empty()) {
-                describe(kova_expression_dependencies(session, *expression), output);
-                return;
-            }
-            KOVA_DEPENDENCIES dependencies;
-            if (!kova_object_dependencies(session, *name, dependencies)) {
-                output.usage_problem = "no object is named " + *name;
-                return;
-            }
-            describe(dependencies, output);
+        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) {
+            const bool is_expression = !expr_option->empty();
+            kova_deps_answer(session, is_expression ? *expression : *name, is_expression, answer);
         });
     });
 }

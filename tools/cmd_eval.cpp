@@ -2,7 +2,6 @@
 // has brought derived values up to date. A text that does not parse
 // exits 1.
 #include "session/expression_queries.h"
-#include "session/json_text.h"
 #include "tools/subcommands.h"
 
 void add_eval_command(CLI::App& app, KOVA_TOOL_STATE& state) {
@@ -16,13 +15,8 @@ void add_eval_command(CLI::App& app, KOVA_TOOL_STATE& state) {
         ->transform(CLI::CheckedTransformer(kova_parser_modes(), CLI::ignore_case));
     command->footer("Example: kova eval examples/fifo.xml 'ceil_log(DEPTH)' --set DEPTH=512");
     command->callback([&state, expression, mode]() {
-        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT& output) {
-            KOVA_EVALUATION evaluation = kova_evaluate(session, *expression, *mode);
-            output.messages = std::move(evaluation.messages);
-            output.failed = !evaluation.parsed;
-            output.document["expression"] = kova_json_text(*expression);
-            output.document["result"] = kova_json_text(evaluation.result);
-            output.text = [result = evaluation.result](std::ostream& out) { out << result << "\n"; };
+        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) {
+            kova_eval_answer(session, *expression, *mode, answer);
         });
     });
 }

@@ -1,7 +1,6 @@
 // kova explain: why a port or parameter is in its state after the run
 // (session/explain.h); exit status 0 when the configuration is valid, 1
 // when not, 2 for a name the description does not have.
-#include "session/explain.h"
 #include "tools/subcommands.h"
 
 void add_explain_command(CLI::App& app, KOVA_TOOL_STATE& state) {
@@ -13,16 +12,8 @@ void add_explain_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     add_settings_options(*command, state);
     command->footer("Example: kova explain examples/ram.xml BYTE_ENABLES --settings examples/ram-conflicts.settings");
     command->callback([&state, name]() {
-        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_COMMAND_OUTPUT& output) {
-            auto explanation = std::make_shared<KOVA_EXPLANATION>();
-            if (!kova_explain(session, run, *name, *explanation, output.usage_problem)) return;
-            output.replaces_messages = true;
-            output.messages = explanation->messages;
-            output.document = kova_explanation_json(*explanation);
-            const std::string description = state.load.description;
-            output.text = [explanation, description](std::ostream& out) {
-                kova_print_explanation(*explanation, description, out);
-            };
+        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_ANSWER& answer) {
+            kova_explain_answer(session, run, *name, answer);
         });
     });
 }

@@ -52,22 +52,18 @@ void add_fix_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->footer("Example: kova fix examples/ram.xml --settings examples/ram-conflicts.settings --keep WIDTH "
                     "--save ram.settings --minimal");
     command->callback([&state, keep, budget, save]() {
-        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_COMMAND_OUTPUT& output) {
-            KOVA_FIX_OPTIONS options;
-            options.keep = *keep;
-            options.run_budget = *budget;
-            options.progress = progress_line();
-            auto result = std::make_shared<KOVA_FIX_RESULT>();
-            const bool done = kova_fix(session, run, options, *result, output.usage_problem);
-            if (options.progress && result->runs >= 10) std::cerr << "\r\033[K" << std::flush;
-            if (!done) return;
-            output.valid = result->valid;
-            output.shows_verdict = true;
-            output.replaces_messages = true;
-            output.messages = result->last_run.messages;
-            output.document = kova_fix_json(*result);
-            output.text = [result](std::ostream& out) { kova_print_fix(*result, out); };
-            save_settings(*save, session, output);
-        });
+        run_command(
+            state, true,
+            [&](KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_ANSWER& answer) {
+                KOVA_FIX_OPTIONS options;
+                options.keep = *keep;
+                options.run_budget = *budget;
+                options.progress = progress_line();
+                kova_fix_answer(session, run, options, answer);
+                if (options.progress) std::cerr << "\r\033[K" << std::flush;
+                if (answer.problem) answer.problem.text = "--keep: " + answer.problem.text;
+                else save_settings(*save, session, answer);
+            },
+            true);
     });
 }

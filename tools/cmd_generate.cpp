@@ -5,9 +5,10 @@
 // invalid (refused, or written with --force), holds a port at a constant
 // wider than the port (refused unless --force), or cannot be written in
 // the language, 2 on usage or file errors.
-#include "generate/generate.h"
+#include <sstream>
+
+#include "generate/answer.h"
 #include "session/file_io.h"
-#include "session/json_text.h"
 #include "tools/subcommands.h"
 
 namespace {
@@ -38,26 +39,17 @@ void add_generate_command(CLI::App& app, KOVA_TOOL_STATE& state) {
                       "its port (written cut to the port's width)");
     command->footer("Example: kova generate examples/ram.xml --settings examples/ram-dual.settings --lang verilog -o ram_cfg.v");
     command->callback([&state, arguments]() {
-        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_COMMAND_OUTPUT& output) {
+        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_ANSWER& answer) {
             kova_generate_language_of(arguments->language, arguments->options.language);
-            output.usage_problem = kova_generate_options_problem(arguments->options);
-            if (!output.usage_problem.empty()) return;
-            KOVA_GENERATED generated = kova_generate(session, run, arguments->options);
-            output.product = true;
-            output.messages = generated.messages;
-            output.failed = !generated.ok;
-            output.document = generated.members;
-            const bool in_document = generated.ok && arguments->output.empty() &&
-                                     arguments->options.language != KOVA_GENERATE_LANGUAGE::JSON;
-            output.document["text"] = in_document ? kova_json_text(generated.text) : nlohmann::json();
-            if (!generated.ok) return;
+            kova_generate_answer(session, run, arguments->options, arguments->output.empty(), answer);
+            if (answer.problem) answer.problem.text = "--" + answer.problem.text;  // the options' words
+            if (!answer.text || arguments->output.empty()) return;
+            std::ostringstream text;
+            answer.text(text);
+            answer.text = nullptr;
             std::string error;
-            if (!arguments->output.empty()) {
-                if (!kova_write_file_atomically(arguments->output, generated.text, error))
-                    output.usage_problem = "cannot write " + arguments->output + ": " + error;
-                return;
-            }
-            output.text = [text = std::move(generated.text)](std::ostream& out) { out << text; };
+            if (!kova_write_file_atomically(arguments->output, text.str(), error))
+                answer.problem = kova_problem(KOVA_PROBLEM_KIND::FILE, "cannot write " + arguments->output + ": " + error);
         });
     });
 }

@@ -63,18 +63,15 @@ void open_browser(const std::string& url) {
 // The session and the starting settings, or a failure reported (exit 2).
 std::unique_ptr<KOVA_SERVE_API> open_api(KOVA_TOOL_STATE& state, const KOVA_SERVE_COMMAND& command) {
     KOVA_MESSAGES messages;
-    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(state.load, messages);
-    if (!session) {
-        report_failure(state, "", messages);
-        return nullptr;
-    }
+    const std::unique_ptr<KOVA_SESSION> session = open_session(state, messages);
+    if (!session) return nullptr;
     std::vector<KOVA_SETTING> settings;
     if (!command.settings_file.empty()) {
         // Applied to a copy only to find their errors: requests bring
         // their own settings to the unchanged session.
         KOVA_SESSION check(*session);
         if (!kova_read_settings_file(command.settings_file, settings, messages) || !check.apply(settings, messages)) {
-            report_failure(state, "", messages);
+            report_problem(state, kova_refused(std::move(messages)));
             return nullptr;
         }
     }
@@ -102,8 +99,7 @@ void add_serve_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     auto* command = app.add_subcommand("serve", "Serve a web page to configure the building block in a browser "
                                                 "on this machine, until Ctrl-C");
     auto options = std::make_shared<KOVA_SERVE_COMMAND>();
-    command->add_option("description", state.load.description, "Description file (XML)")->required();
-    command->add_option("--lib", state.load.library_dir, "Library folder searched first for included sub-models");
+    add_load_options(*command, state, {});
     command->add_option("--settings", options->settings_file,
                         "Start the page from the settings of a file of NAME=VALUE lines");
     command->add_option("--host", options->server.host,

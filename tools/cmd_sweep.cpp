@@ -52,14 +52,20 @@ private:
 };
 
 void run_sweep(KOVA_TOOL_STATE& state, const SWEEP_OPTIONS& options) {
+    // The layer's texts start with the option's bare name, but for a limit.
+    const auto with_dashes = [](KOVA_PROBLEM problem) {
+        if (problem.kind != KOVA_PROBLEM_KIND::LIMIT) problem.text = "--" + problem.text;
+        return problem;
+    };
     KOVA_SHARD shard;
-    std::string problem;
-    if (!kova_parse_shard(options.shard, shard, problem)) return report_failure(state, problem);
-    const std::unique_ptr<KOVA_SESSION> loaded = open_for_batch(state);
+    if (KOVA_PROBLEM problem = kova_parse_shard(options.shard, shard)) return report_problem(state, with_dashes(problem));
+    KOVA_MESSAGES warnings;  // the load's; each line tells its own item's run
+    const std::unique_ptr<KOVA_SESSION> loaded = open_session(state, warnings);
     if (!loaded) return;
     KOVA_SWEEP_PLAN plan;
-    if (!kova_sweep_plan(*loaded, options.vary, options.random, options.seed, plan, problem))
-        return report_failure(state, problem);
+    if (options.vary.empty() && !options.random) return report_failure(state, "a sweep needs --vary NAME or --random N");
+    if (KOVA_PROBLEM problem = kova_sweep_plan(*loaded, options.vary, options.random, options.seed, plan))
+        return report_problem(state, with_dashes(problem));
     const std::uint64_t in_shard = kova_shard_size(shard, plan.count);
     const std::uint64_t count = kova_shard_size(shard, plan.count, options.limit);
     if (count < in_shard)

@@ -1,7 +1,6 @@
 // kova validate: one validation run; exit status 0 when valid, 1 when not;
 // --save writes the settings after the run, --minimal only those that
 // differ from the defaults.
-#include "session/json_document.h"
 #include "tools/subcommands.h"
 
 void add_validate_command(CLI::App& app, KOVA_TOOL_STATE& state) {
@@ -12,14 +11,11 @@ void add_validate_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     add_save_options(*command, *save);
     command->footer("Example: kova validate examples/fifo.xml --set WIDTH=12 --use din --save fifo.settings --minimal");
     command->callback([&state, save]() {
-        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT& output) {
+        run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) {
             // The object lists are part of the JSON document only; text
             // output lists messages, so a large description skips them.
-            if (state.json()) {
-                output.document["ports"] = kova_ports_json(session);
-                output.document["parameters"] = kova_parameters_json(session.validator());
-            }
-            save_settings(*save, session, output);
+            kova_validate_answer(session, state.json(), answer);
+            save_settings(*save, session, answer);
         });
     });
 }

@@ -10,6 +10,7 @@
 #include <new>
 
 #include "session/file_io.h"
+#include "session/json_document.h"
 #include "session/suggest.h"
 #include "tools/subcommands.h"
 
@@ -174,8 +175,9 @@ int internal_failure(bool json, const std::string& command, const std::string& p
                      const std::string& detail = "") {
     std::cout.flush();
     std::cerr << "kova: " << problem << (detail.empty() ? "" : ": " + detail) << "\n";
-    if (json) std::cout << "{\"schema_version\": 1, \"command\": \"" << command << "\", \"error\": \"" << problem
-                        << "\", \"messages\": []}\n";
+    if (json)
+        std::cout << "{\"schema_version\": " << KOVA_JSON_SCHEMA_VERSION << ", \"command\": \"" << command
+                  << "\", \"error\": \"" << problem << "\", \"messages\": []}\n";
     return KOVA_EXIT_USAGE;
 }
 

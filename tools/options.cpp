@@ -15,6 +15,7 @@ void add_load_options(CLI::App& command, KOVA_TOOL_STATE& state, const std::vect
     command.add_option("--lib", state.load.library_dir, "Library folder searched first for included sub-models");
     command.add_option("--function", state.load.function_name,
                        "Function name of the building block (default: the description's own)");
+    if (formats.empty()) return;
     const bool lines = std::find(formats.begin(), formats.end(), "jsonl") != formats.end();
     command.add_option("--format", state.format, lines ? "Output: text, or a JSON document per line" : "Output: text, or one JSON document")
         ->check(CLI::IsMember(formats))
@@ -39,10 +40,10 @@ void add_save_options(CLI::App& command, KOVA_SAVE_OPTIONS& save) {
         ->needs(file);
 }
 
-void save_settings(const KOVA_SAVE_OPTIONS& save, const KOVA_SESSION& session, KOVA_COMMAND_OUTPUT& output) {
+void save_settings(const KOVA_SAVE_OPTIONS& save, const KOVA_SESSION& session, KOVA_ANSWER& answer) {
     std::string error;
     if (!save.file.empty() && !kova_save_session_settings(session, save.file, save.minimal, error))
-        output.usage_problem = "cannot save the settings to " + save.file + ": " + error;
+        answer.problem = kova_problem(KOVA_PROBLEM_KIND::FILE, "cannot save the settings to " + save.file + ": " + error);
 }
 
 namespace {
@@ -84,90 +85,63 @@ bool gather_settings(const KOVA_TOOL_STATE& state, std::vector<KOVA_SETTING>& se
     return ok;
 }
 
-void append(KOVA_MESSAGES& to, KOVA_MESSAGES from) {
-    for (KOVA_MESSAGE& message : from) to.push_back(std::move(message));
-}
-
 }  // namespace
 
-void report_failure(KOVA_TOOL_STATE& state, const std::string& problem, const KOVA_MESSAGES& messages) {
+void report_problem(KOVA_TOOL_STATE& state, const KOVA_PROBLEM& problem) {
     state.exit_code = KOVA_EXIT_USAGE;
-    if (state.jsonl()) {
-        const std::string text = !problem.empty() ? problem : messages.empty() ? "failed" : messages.front().text;
-        std::cout << kova_json_line(kova_json_error(state.command, text, messages)) << "\n";
+    if (state.jsonl() || state.json()) {
+        const nlohmann::json document = kova_problem_json(state.command, problem);
+        std::cout << (state.jsonl() ? kova_json_line(document) : kova_json_dump(document)) << "\n";
         return;
     }
-    if (state.json()) {
-        const std::string text = !problem.empty() ? problem : messages.empty() ? "failed" : messages.front().text;
-        std::cout << kova_json_dump(kova_json_error(state.command, text, messages)) << "\n";
-        return;
-    }
-    kova_print_messages(messages, state.load.description, std::cout);
+    kova_print_messages(problem.messages, state.load.description, std::cout);
     std::cout.flush();
-    if (!problem.empty()) std::cerr << "kova: " << kova_visible_text(problem) << "\n";
+    if (!problem.text.empty()) std::cerr << "kova: " << kova_visible_text(problem.text) << "\n";
 }
 
-std::unique_ptr<KOVA_SESSION> open_for_batch(KOVA_TOOL_STATE& state) {
-    KOVA_MESSAGES messages;
+void report_failure(KOVA_TOOL_STATE& state, const std::string& problem) {
+    report_problem(state, kova_problem(KOVA_PROBLEM_KIND::USAGE, problem));
+}
+
+std::unique_ptr<KOVA_SESSION> open_session(KOVA_TOOL_STATE& state, KOVA_MESSAGES& messages) {
     std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(state.load, messages);
-    if (!session) report_failure(state, "", messages);
+    if (!session) report_problem(state, kova_refused(std::move(messages), KOVA_PROBLEM_KIND::LOAD));
     return session;
 }
 
-void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_COMMAND_BODY& body) {
+
+void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_ANSWER_BUILDER& build, bool shows_verdict) {
     KOVA_MESSAGES messages;
-    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(state.load, messages);
-    if (!session) {
-        report_failure(state, "", messages);
-        return;
-    }
+    const std::unique_ptr<KOVA_SESSION> session = open_session(state, messages);
+    if (!session) return;
     std::vector<KOVA_SETTING> settings;
-    if (!gather_settings(state, settings, messages) || !session->apply(settings, messages)) {
-        report_failure(state, "", messages);
-        return;
-    }
-    KOVA_RUN_RESULT result;
-    if (validates) {
-        result = session->run();
-    } else {
-        result.valid = true;
-        result.messages = session->initialization_messages();
-    }
-    append(messages, result.messages);
-    KOVA_COMMAND_OUTPUT output;
-    body(*session, result, output);
-    if (!output.usage_problem.empty()) {
-        report_failure(state, output.usage_problem, messages);
-        return;
-    }
-    if (output.replaces_messages) messages.clear();
-    append(messages, output.messages);
-    const bool valid = output.valid.value_or(result.valid);
-    const bool clean = valid && !output.failed && !kova_has_errors(messages);
-    state.exit_code = clean ? KOVA_EXIT_OK : KOVA_EXIT_INVALID;
+    if (!gather_settings(state, settings, messages))
+        return report_problem(state, kova_refused(std::move(messages)));
+    const KOVA_COMMAND_RESULT result = kova_run_command(*session, settings, std::move(messages), validates, build);
+    if (result.problem) return report_problem(state, result.problem);
+    state.exit_code = result.clean() ? KOVA_EXIT_OK : KOVA_EXIT_INVALID;
     if (state.json()) {
-        const std::optional<bool> verdict = validates ? std::optional<bool>(valid) : std::nullopt;
-        std::cout << kova_json_dump(kova_command_json(state.command, state.load.description, verdict, output.document,
-                                                      messages))
+        std::cout << kova_json_dump(kova_command_result_json(state.command, state.load.description, result, validates))
                   << "\n";
         return;
     }
     // A product keeps standard output to itself: the messages and the
     // verdict go to standard error, printed first so that they come
     // before the product where both streams go to one place.
-    std::ostream& report = output.product ? std::cerr : std::cout;
-    kova_print_messages(messages, state.load.description, report);
-    if (validates && output.product && !result.valid)
+    const KOVA_ANSWER& answer = result.answer;
+    std::ostream& report = answer.product ? std::cerr : std::cout;
+    kova_print_messages(result.messages, state.load.description, report);
+    if (validates && answer.product && !result.run.valid)
         report << state.load.description << ": invalid\n";
     report.flush();
-    if (output.text && output.product) {
-        output.text(std::cout);
-    } else if (output.text) {
+    if (answer.text && answer.product) {
+        answer.text(std::cout);
+    } else if (answer.text) {
         // Tables and answers hold texts of the description as written.
         std::ostringstream text;
-        output.text(text);
+        answer.text(text);
         std::cout << kova_visible_text(text.str(), true);
     }
-    if (validates && !output.product && (state.command == "validate" || output.shows_verdict || !valid))
-        std::cout << state.load.description << ": " << (valid ? "valid" : "invalid") << "\n";
+    if (validates && !answer.product && (state.command == "validate" || shows_verdict || !result.valid))
+        std::cout << state.load.description << ": " << (result.valid ? "valid" : "invalid") << "\n";
 }

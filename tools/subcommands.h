@@ -1,8 +1,8 @@
 // The subcommands of the kova tool. Each add_*_command registers one
 // subcommand; its callback hands the work to run_command, the one flow
-// every subcommand shares: open a session over the description, apply
-// the settings, run the validator, compute the subcommand's own output,
-// and print it with the run's messages as text or one JSON document.
+// every subcommand shares: open a session over the description, then the
+// layer's flow (session/command_flow.h) with the settings the options
+// give, printed with the run's messages as text or one JSON document.
 #ifndef KOVA_SUBCOMMANDS_H
 #define KOVA_SUBCOMMANDS_H
 
@@ -16,7 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "session/session.h"
-#include "tools/output.h"
+#include "session/command_flow.h"
 
 // Exit codes of every subcommand.
 enum KOVA_TOOL_EXIT { KOVA_EXIT_OK = 0, KOVA_EXIT_INVALID = 1, KOVA_EXIT_USAGE = 2 };
@@ -33,34 +33,14 @@ struct KOVA_TOOL_STATE {
     int exit_code = KOVA_EXIT_OK;
 };
 
-// What one subcommand adds to the shared flow.
-struct KOVA_COMMAND_OUTPUT {
-    nlohmann::json document = nlohmann::json::object();  // fields of the JSON document
-    std::function<void(std::ostream&)> text;             // the same as text
-    KOVA_MESSAGES messages;                              // after the run's
-    bool failed = false;                                 // exit 1 even when valid
-    std::string usage_problem;                           // exit 2 with this problem
-    bool replaces_messages = false;                      // messages stand for the run's
-    // The text is a product (generated source) that standard output holds
-    // alone; messages and the verdict go to standard error instead.
-    bool product = false;
-    // The verdict when the subcommand changed the configuration after the
-    // run (fix): it stands for the run's in the exit status, the JSON
-    // document and the verdict line.
-    std::optional<bool> valid;
-    bool shows_verdict = false;                          // the verdict line even when valid
-};
-
 // --save FILE and --minimal, as validate and fix take them.
 struct KOVA_SAVE_OPTIONS {
     std::string file;
     bool minimal = false;
 };
 
-using KOVA_COMMAND_BODY = std::function<void(KOVA_SESSION&, const KOVA_RUN_RESULT&, KOVA_COMMAND_OUTPUT&)>;
-
 // The description argument and the --lib, --function and --format options;
-// formats are the values --format takes.
+// formats are the values --format takes (none: no --format).
 void add_load_options(CLI::App& command, KOVA_TOOL_STATE& state,
                       const std::vector<std::string>& formats = {"text", "json"});
 // --settings FILE, --set NAME=VALUE, --use NAME, --unused NAME, --constant PORT[=VALUE].
@@ -70,19 +50,24 @@ void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state);
 // differ from the description's defaults, in a fresh file).
 void add_save_options(CLI::App& command, KOVA_SAVE_OPTIONS& save);
 // Saves the session's settings as the options ask, when --save was given;
-// a failure becomes the output's usage problem.
-void save_settings(const KOVA_SAVE_OPTIONS& save, const KOVA_SESSION& session, KOVA_COMMAND_OUTPUT& output);
+// a failure becomes the answer's problem.
+void save_settings(const KOVA_SAVE_OPTIONS& save, const KOVA_SESSION& session, KOVA_ANSWER& answer);
 
-// The shared flow. With validates unset the run is left out (show).
-// The verdict line ends the text of validate (and of a subcommand that
-// asks for it with shows_verdict) always, of the others when the
-// configuration is invalid.
-void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_COMMAND_BODY& body);
+// The shared flow (session/command_flow.h) on the session the load options
+// open and the settings the options give, printed as text or the JSON
+// document. With validates unset the run is left out (show). The verdict
+// line ends the text of validate (and of a subcommand that asks for it
+// with shows_verdict) always, of the others when the configuration is
+// invalid. A product's text has standard output to itself: the messages
+// and the verdict go to standard error.
+void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_ANSWER_BUILDER& build, bool shows_verdict = false);
 
-// A usage, file or internal problem: one line on standard error, or under
+// A problem: its messages and one line on standard error, or under
 // --format json an error document on standard output (under jsonl, on one
 // line); exit status 2.
-void report_failure(KOVA_TOOL_STATE& state, const std::string& problem, const KOVA_MESSAGES& messages = {});
+void report_problem(KOVA_TOOL_STATE& state, const KOVA_PROBLEM& problem);
+// A usage problem told in text.
+void report_failure(KOVA_TOOL_STATE& state, const std::string& problem);
 
 void add_show_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_eval_command(CLI::App& app, KOVA_TOOL_STATE& state);
@@ -102,8 +87,8 @@ void add_batch_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_sweep_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_serve_command(CLI::App& app, KOVA_TOOL_STATE& state);
 
-// The loaded session batch and sweep copy for every item; null after the
-// failure is reported.
-std::unique_ptr<KOVA_SESSION> open_for_batch(KOVA_TOOL_STATE& state);
+// The session the load options name, with the load's warnings in
+// messages; null after the failure is reported.
+std::unique_ptr<KOVA_SESSION> open_session(KOVA_TOOL_STATE& state, KOVA_MESSAGES& messages);
 
 #endif

@@ -240,7 +240,7 @@ function portRow(port) {
   const usageId = `usage-${port.name}`;
   const constantId = `constant-${port.name}`;
   const usage = el("select", { id: usageId, "data-usage-for": port.name },
-    el("option", { value: "", text: `default (${port.usage})` }),
+    el("option", { value: "", text: `default (${port.model_usage})` }),
     ...USAGE_WORDS.map((word) => el("option", { value: word, text: word.toLowerCase() })));
   const constant = el("input", { id: constantId, type: "text", className: "constant", "data-constant-for": port.name,
     placeholder: "value", "aria-label": `Constant value of ${port.name}`, hidden: true, spellcheck: "false" });

@@ -66,8 +66,7 @@ void ask_queries(KOVA_SESSION& session, const KOVA_RUN_RESULT& run) {
     for (const KOVA_OBJ_INFO* object : validator.get_kova_obj_snapshot()) {
         kova_evaluate(session, object->get_value(), PARSER_MODE_REFRESH_MACROS);
         KOVA_EXPLANATION explanation;
-        std::string problem;
-        if (explained++ < k_most_explained) kova_explain(session, run, object->get_name(), explanation, problem);
+        if (explained++ < k_most_explained) kova_explain(session, run, object->get_name(), explanation);
     }
 }
 

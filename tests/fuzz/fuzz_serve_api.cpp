@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "serve/api.h"
+#include "session/json_document.h"
 #include "support/test_support.h"
 
 namespace {
@@ -57,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     check(response.content_type == "application/json", "every answer is JSON");
     const nlohmann::json document = nlohmann::json::parse(response.body, nullptr, false);
     check(document.is_object(), "the body is one JSON object");
-    check(document.value("schema_version", 0) == 1 && document.contains("command"), "the common members are there");
+    check(document.value("schema_version", 0) == KOVA_JSON_SCHEMA_VERSION && document.contains("command"), "the common members are there");
     check(document.contains("error") == (status != 200), "an error member exactly when the status is an error");
     return 0;
 }

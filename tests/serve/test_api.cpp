@@ -2,10 +2,7 @@
 // its document, and validate's document compared with the kova tool's.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -42,13 +39,15 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
     const std::unique_ptr<KOVA_SESSION> session = open_ram();
     ASSERT_TRUE(session);
     const KOVA_SERVE_API api(*session);
+    std::string too_many = R"({"settings": {)";
+    for (int i = 0; i < 1000; ++i) too_many += (i ? ", " : "") + std::string("\"N") + std::to_string(i) + "\": \"1\"";
     const REQUEST_CASE cases[] = {
         // Every route with a good request.
         {"GET", "/api/model", "", 200, "\"wizard_maps\""},
         {"GET", "/api/model", "", 200, "\"name\": \"WIDTH\""},
         {"POST", "/api/validate", "{}", 200, "\"valid\": true"},
         {"POST", "/api/validate", CONFLICTS, 200, "\"valid\": false"},
-        {"POST", "/api/validate", "{}", 200, "\"width\": 8,"},
+        {"POST", "/api/validate", "{}", 200, "\"width\": 8\n"},
         // Beside the field: the message names the object it is about.
         {"POST", "/api/validate", R"({"settings": {"depth": "32abc"}})", 200,
          "\"object\": \"DEPTH\",\n      \"rule\": null,\n      \"setting\": null,\n      \"severity\": \"warning\",\n"
@@ -78,15 +77,16 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         {"POST", "/api/validate", "[1]", 400, "\"error\""},
         {"POST", "/api/validate", R"({"settings": {"WIDTH": 12}})", 400, "must be a text"},
         {"POST", "/api/validate", R"({"settings": {"NO_SUCH": "1"}})", 400, "\"error\""},
+        {"POST", "/api/validate", too_many + "}}", 400, "more settings"},
         {"POST", "/api/explain", "{}", 400, "needs the name"},
-        {"POST", "/api/explain", R"({"name": "NO_SUCH"})", 400, "\"command\": \"explain\""},
+        {"POST", "/api/explain", R"({"name": "NO_SUCH"})", 404, "no port or parameter is named NO_SUCH"},
         {"POST", "/api/generate", R"({"lang": "cobol"})", 400, "lang must be"},
         {"POST", "/api/fix", R"({"keep": "WIDTH"})", 400, "keep must be"},
         {"POST", "/api/ranges", R"({"name": ""})", 400, "left out for every one"},
         {"POST", "/api/wizard-map", R"({"name": 7})", 400, "name must be the name of a wizard map"},
         {"POST", "/api/states", R"({"settings": {"NO_SUCH": "1"}})", 400, "\"command\": \"states\""},
-        {"POST", "/api/ranges", R"({"name": "WIDTH"})", 400, "no port is named WIDTH"},
-        {"POST", "/api/wizard-map", R"({"name": "generics"})", 400, "no wizard map is named"},
+        {"POST", "/api/ranges", R"({"name": "WIDTH"})", 404, "no port is named WIDTH"},
+        {"POST", "/api/wizard-map", R"({"name": "generics"})", 404, "no wizard map is named"},
         {"POST", "/api/settings", R"({"minimal": "yes"})", 400, "minimal must be"},
         {"POST", "/api/load", R"({"text": "MODE=\"DUAL\n"})", 400, "\"line\": 1"},
         {"POST", "/api/validate", "{\"x\": \"" + std::string(KOVA_SERVE_MAX_BODY, 'a') + "\"}", 413, "too large"},
@@ -101,17 +101,6 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         EXPECT_NE(response.body.find(c.fragment), std::string::npos) << label << "\n" << response.body;
         EXPECT_EQ(response.content_type, "application/json") << label;
     }
-}
-
-TEST(ServeApi, TooManySettingsAreRefused) {
-    const std::unique_ptr<KOVA_SESSION> session = open_ram();
-    ASSERT_TRUE(session);
-    std::string body = R"({"settings": {)";
-    for (int i = 0; i < 1000; ++i) body += (i ? ", " : "") + std::string("\"N") + std::to_string(i) + "\": \"1\"";
-    body += "}}";
-    const KOVA_SERVE_RESPONSE response = KOVA_SERVE_API(*session).handle("POST", "/api/validate", body);
-    EXPECT_EQ(response.status, 400);
-    EXPECT_NE(response.body.find("more settings"), std::string::npos) << response.body;
 }
 
 // The values of examples/ram-conflicts.settings, given on the command line
@@ -159,49 +148,6 @@ TEST(ServeApi, ModelDescribesEveryObject) {
     }
     // 6 parameters, 3 hidden and 10 ports, the ECC sub-model's among them; no macro.
     EXPECT_EQ(model["objects"].size(), 19u);
-}
-
-// The query routes answer the documents of the tool's subcommands, and the
-// settings route the file that `kova validate --save` writes.
-TEST(ServeApi, QueriesAnswerWhatTheToolWrites) {
-    struct QUERY_CASE {
-        const std::string& description;
-        const char* path;
-        const char* body;
-        const char* arguments;
-    };
-    const QUERY_CASE cases[] = {
-        {RAM, "/api/ranges", R"({"name": "addrb", "settings": {"MODE": "DUAL", "DEPTH": "32"}})",
-         "ranges %s addrb --set MODE=DUAL --set DEPTH=32"},
-        {RAM, "/api/simlib", R"({"settings": {"ECC": "1"}})", "simlib %s --set ECC=1"},
-        {COUNTER, "/api/wizard-map", R"({"name": "generics", "settings": {"DIRECTION": "both"}})",
-         "wizard-map %s generics --set DIRECTION=both"},
-        {RAM, "/api/ranges", R"({"settings": {"MODE": "DUAL", "DEPTH": "32"}})", "ranges %s --set MODE=DUAL --set DEPTH=32"},
-        {COUNTER, "/api/wizard-map", R"({"settings": {"DIRECTION": "both"}})", "wizard-map %s --set DIRECTION=both"},
-    };
-    for (const QUERY_CASE& c : cases) {
-        const std::unique_ptr<KOVA_SESSION> session = open_description(c.description);
-        ASSERT_TRUE(session);
-        std::string arguments = c.arguments;
-        arguments.replace(arguments.find("%s"), 2, c.description);
-        const TOOL_RUN tool = run_kova(arguments + " --format json", false);
-        EXPECT_EQ(KOVA_SERVE_API(*session).handle("POST", c.path, c.body).body, tool.out) << arguments;
-    }
-    const std::unique_ptr<KOVA_SESSION> session = open_ram();
-    ASSERT_TRUE(session);
-    for (const bool minimal : {false, true}) {
-        const std::string saved = temp_folder() + "/served.settings";
-        std::remove(saved.c_str());
-        run_kova("validate " + RAM + " --set MODE=DUAL --set WIDTH=12 --save " + saved + (minimal ? " --minimal" : ""));
-        std::ifstream in(saved, std::ios::binary);
-        std::stringstream written;
-        written << in.rdbuf();
-        const std::string body = std::string(R"({"settings": {"MODE": "DUAL", "WIDTH": "12"}, "minimal": )") +
-                                 (minimal ? "true}" : "false}");
-        const nlohmann::json answer =
-            nlohmann::json::parse(KOVA_SERVE_API(*session).handle("POST", "/api/settings", body).body);
-        EXPECT_EQ(answer["text"], written.str()) << "minimal " << minimal;
-    }
 }
 
 // Each entry of an answer for every port, map or object is what the page

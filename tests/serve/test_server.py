@@ -86,11 +86,6 @@ def read_settings(path):
     return settings
 
 
-def tool_document(*arguments):
-    run = subprocess.run([KOVA] + list(arguments) + ["--format", "json"], capture_output=True, timeout=30)
-    return json.loads(run.stdout)
-
-
 class Requests(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -176,21 +171,6 @@ class Requests(unittest.TestCase):
         _, _, root = self.server.request("GET", "/")
         _, _, index = self.server.request("GET", "/index.html")
         self.assertEqual(root, index)
-
-    def test_validate_answers_as_the_tool(self):
-        for name in ["ram-dual.settings", "ram-conflicts.settings"]:
-            with self.subTest(name):
-                settings_file = os.path.join(SOURCE, "examples", name)
-                status, _, answer = self.server.post("/api/validate", {"settings": read_settings(settings_file)})
-                self.assertEqual(status, 200)
-                expected = tool_document("validate", os.path.join(SOURCE, "examples", "ram.xml"),
-                                         "--settings", settings_file)
-                # A message about a setting names the file and line it came
-                # from; a request has neither.
-                for message in expected["messages"]:
-                    if (message["setting"] or {}).get("file") == settings_file:
-                        message["setting"] = None
-                self.assertEqual(json.loads(answer), expected)
 
     def test_parallel_requests_answer_alike(self):
         widths = ["8", "12", "16", "32", "64", "9", "33", "128"]

@@ -41,8 +41,8 @@ std::vector<std::string> states(const KOVA_SESSION& session) {
 
 KOVA_EXPLANATION explained(const OPENED_SESSION& opened, const std::string& name) {
     KOVA_EXPLANATION explanation;
-    std::string problem;
-    EXPECT_TRUE(kova_explain(*opened.session, opened.run, name, explanation, problem)) << problem;
+    const KOVA_PROBLEM problem = kova_explain(*opened.session, opened.run, name, explanation);
+    EXPECT_FALSE(problem) << problem.text;
     return explanation;
 }
 
@@ -111,7 +111,5 @@ TEST(Explain, TreesReachTheSettingsThroughHiddenParametersAndCalls) {
         EXPECT_EQ(explanation.dependents, c.dependents);
     }
     KOVA_EXPLANATION none;
-    std::string problem;
-    EXPECT_FALSE(kova_explain(*opened.session, opened.run, "DEPHT", none, problem));
-    EXPECT_EQ(problem, "no port or parameter is named DEPHT (did you mean DEPTH?)");
+    EXPECT_EQ(kova_explain(*opened.session, opened.run, "DEPHT", none).text, "no port or parameter is named DEPHT (did you mean DEPTH?)");
 }

@@ -77,7 +77,7 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
         {"nothing to do", example("ram.xml"), example("ram-dual.settings"), {}, {}, 2000, {}, true, ""},
         // The session is left as it was.
         {"unknown kept name", example("fifo.xml"), example("fifo-conflicts.settings"), {}, {"MEMRY_TYPE"}, 2000, {},
-         false, "", "--keep: no port or parameter is named MEMRY_TYPE (did you mean MEMORY_TYPE?)"},
+         false, "", "no port or parameter is named MEMRY_TYPE (did you mean MEMORY_TYPE?)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -88,9 +88,9 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
         options.keep = c.keep;
         options.run_budget = c.budget;
         KOVA_FIX_RESULT result;
-        std::string problem;
-        ASSERT_EQ(kova_fix(*opened.session, opened.run, options, result, problem), c.refused.empty()) << problem;
-        EXPECT_EQ(problem, c.refused);
+        const KOVA_PROBLEM problem = kova_fix(*opened.session, opened.run, options, result);
+        ASSERT_EQ(static_cast<bool>(problem), !c.refused.empty()) << problem.text;
+        EXPECT_EQ(problem.text, c.refused);
         EXPECT_EQ(change_lines(result), c.changes);
         EXPECT_EQ(result.valid, c.valid);
         EXPECT_EQ(result.gave_up, *c.gave_up != '\0');

@@ -23,9 +23,10 @@ namespace {
 // "NAME: LO..HI", joined by "; "; or "error: TEXT".
 std::string plan_text(const KOVA_SESSION& session, const std::vector<std::string>& vary, bool random) {
     KOVA_SWEEP_PLAN plan;
-    std::string error, text;
-    if (!kova_sweep_plan(session, vary, random ? std::optional<std::uint64_t>(1) : std::nullopt, 0, plan, error))
-        return "error: " + error;
+    std::string text;
+    if (const KOVA_PROBLEM problem =
+            kova_sweep_plan(session, vary, random ? std::optional<std::uint64_t>(1) : std::nullopt, 0, plan))
+        return "error: " + problem.text;
     for (const KOVA_SWEEP_AXIS& axis : plan.axes) {
         text += (text.empty() ? "" : "; ") + axis.name + ":";
         if (axis.values.empty()) text += " " + std::to_string(axis.low) + ".." + std::to_string(axis.high);
@@ -37,8 +38,8 @@ std::string plan_text(const KOVA_SESSION& session, const std::vector<std::string
 KOVA_SWEEP_PLAN plan_of(const KOVA_SESSION& session, const std::vector<std::string>& vary,
                         std::optional<std::uint64_t> random = std::nullopt, std::uint64_t seed = 0) {
     KOVA_SWEEP_PLAN plan;
-    std::string error;
-    EXPECT_TRUE(kova_sweep_plan(session, vary, random, seed, plan, error)) << error;
+    const KOVA_PROBLEM problem = kova_sweep_plan(session, vary, random, seed, plan);
+    EXPECT_FALSE(problem) << problem.text;
     return plan;
 }
 
@@ -61,7 +62,7 @@ std::vector<std::string> configurations(const KOVA_SWEEP_PLAN& plan) {
 TEST(Sweep, VaryTextsGiveTheirValues) {
     const auto session = open_session(example("fifo.xml"));
     ASSERT_TRUE(session);
-    const std::string no_list = "error: --vary ALMOST_FULL_LEVEL: its value text gives no list or range; "
+    const std::string no_list = "error: vary ALMOST_FULL_LEVEL: its value text gives no list or range; "
                                 "give the values as ALMOST_FULL_LEVEL=V1|V2 or ALMOST_FULL_LEVEL=LO..HI";
     const struct { std::vector<std::string> vary; bool random; std::string plan; } cases[] = {
         {{"depth"}, false, "DEPTH: 16|32|64|128|256|512"},                // a list, named in any case
@@ -71,15 +72,15 @@ TEST(Sweep, VaryTextsGiveTheirValues) {
         {{"WIDTH=8|12|999"}, false, "WIDTH: 8|12|999"},                   // given values, legal or not
         {{"ALMOST_FULL_LEVEL=7"}, false, "ALMOST_FULL_LEVEL: 7"},
         {{"ALMOST_FULL_LEVEL=-2..3"}, false, "ALMOST_FULL_LEVEL: -2..3"},
-        {{"NOSUCH"}, false, "error: --vary: the description has no port or parameter named 'NOSUCH'"},
-        {{"ADDR_WIDTH"}, false, "error: --vary: the description has no port or parameter named 'ADDR_WIDTH'"},
+        {{"NOSUCH"}, false, "error: vary: the description has no port or parameter named 'NOSUCH'"},
+        {{"ADDR_WIDTH"}, false, "error: vary: the description has no port or parameter named 'ADDR_WIDTH'"},
         {{"ALMOST_FULL_LEVEL"}, false, no_list},
-        {{"WIDTH=9..3"}, false, "error: --vary WIDTH=9..3: LO..HI takes two integers, LO not above HI"},
-        {{"WIDTH=a..3"}, false, "error: --vary WIDTH=a..3: LO..HI takes two integers, LO not above HI"},
-        {{"WIDTH=8||9"}, false, "error: --vary WIDTH=8||9: a value is empty"},
-        {{"WIDTH="}, false, "error: --vary WIDTH=: a value is empty"},
-        {{}, false, "error: a sweep needs --vary NAME or --random N"},
-        {{"DEPTH", "depth=16"}, false, "error: --vary: DEPTH is varied twice"},
+        {{"WIDTH=9..3"}, false, "error: vary WIDTH=9..3: LO..HI takes two integers, LO not above HI"},
+        {{"WIDTH=a..3"}, false, "error: vary WIDTH=a..3: LO..HI takes two integers, LO not above HI"},
+        {{"WIDTH=8||9"}, false, "error: vary WIDTH=8||9: a value is empty"},
+        {{"WIDTH="}, false, "error: vary WIDTH=: a value is empty"},
+        {{}, false, "error: a sweep needs a name to vary or random draws"},
+        {{"DEPTH", "depth=16"}, false, "error: vary: DEPTH is varied twice"},
         {{"WIDTH=0..999999999999999999", "DEPTH=0..999999999999999999"}, false,
          "error: the sweep has more configurations than 64 bits count"},
     };
@@ -110,12 +111,13 @@ TEST(Sweep, ShardsTakeEveryNthConfiguration) {
     };
     for (const auto& c : cases) {
         KOVA_SHARD shard;
-        std::string error, indices;
-        if (!kova_parse_shard(c.text, shard, error)) {
-            EXPECT_EQ(error, "--shard takes I/N with 0 <= I < N, not '" + std::string(c.text) + "'");
+        std::string indices;
+        const KOVA_PROBLEM problem = kova_parse_shard(c.text, shard);
+        if (problem) {
+            EXPECT_EQ(problem.text, "shard takes I/N with 0 <= I < N, not '" + std::string(c.text) + "'");
             indices = "error";
         }
-        for (std::uint64_t j = 0; error.empty() && j < kova_shard_size(shard, c.total, c.limit); ++j)
+        for (std::uint64_t j = 0; !problem && j < kova_shard_size(shard, c.total, c.limit); ++j)
             indices += (j ? " " : "") + std::to_string(kova_shard_index(shard, j));
         EXPECT_EQ(indices, c.indices) << c.text << " of " << c.total;
     }

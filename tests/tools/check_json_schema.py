@@ -273,32 +273,19 @@ def main():
                                               "".join("\n     " + p for p in model_problems)))
     failed += bool(model_problems)
     passed += not model_problems
-    for name, change in MODEL_ALTERATIONS if model else ():
-        altered = copy.deepcopy(model)
-        change(altered)
-        accepted = validator.is_valid(altered)
-        print("%s altered model document rejected: %s" % ("FAIL" if accepted else "ok  ", name))
-        failed += accepted
-        passed += not accepted
-
     if invalid_document is None:
         print("FAIL no document of an invalid configuration to alter")
         failed += 1
-    for name, change in ALTERATIONS if invalid_document else ():
-        altered = copy.deepcopy(invalid_document)
-        change(altered)
-        accepted = validator.is_valid(altered)
-        print("%s altered document rejected: %s" % ("FAIL" if accepted else "ok  ", name))
-        failed += accepted
-        passed += not accepted
-
-    for name, change in LINE_ALTERATIONS if sweep_line else ():
-        altered = copy.deepcopy(sweep_line)
-        change(altered)
-        accepted = validator.is_valid(altered)
-        print("%s altered sweep line rejected: %s" % ("FAIL" if accepted else "ok  ", name))
-        failed += accepted
-        passed += not accepted
+    for what, document, alterations in [("model document", model, MODEL_ALTERATIONS),
+                                        ("document", invalid_document, ALTERATIONS),
+                                        ("sweep line", sweep_line, LINE_ALTERATIONS)]:
+        for name, change in alterations if document else ():
+            altered = copy.deepcopy(document)
+            change(altered)
+            accepted = validator.is_valid(altered)
+            print("%s altered %s rejected: %s" % ("FAIL" if accepted else "ok  ", what, name))
+            failed += accepted
+            passed += not accepted
 
     print("%d passed, %d failed" % (passed, failed))
     return 1 if failed else 0

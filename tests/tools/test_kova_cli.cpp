@@ -133,12 +133,40 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         {"generate " + example_ram + " --constant dina=0x1FFFF --lang verilog --force", 0, ".dina(8'hFF)"},
         // A string value is written as the parameter's list spells it.
         {"generate " + example_counter + " --set DIRECTION=UP --lang verilog", 0, ".DIRECTION(\"up\")"},
-        {"validate " + fifo() + " --format json", 0, "\"width\": 8,"},
+        {"validate " + fifo() + " --format json", 0, "\"width\": 8\n"},
         // The run's messages once, then the libraries.
         {"simlib " + fifo() + " --set DEPTH=1000", 1,
          fifo() + ":17:38: error: Parameter DEPTH has been assigned the value 1000 which is incompatible with the current "
                   "settings of . The legal value (or range) is 16|32|64|128|256|512\nfifo_lib;bram_lib;prim_lib;\n" +
              fifo() + ": invalid\n", true},
+        // stimulus and wizard-map of the counter example.
+        {"stimulus " + example_counter + " count_cycle --time 40 --set HAS_LOAD=1 --use load --use din", 0,
+         "clk 0\nload 1\ndin 0b10100101\n", true},
+        {"stimulus " + example_counter + " no_such_vector --time 0", 2,
+         "kova: no stimulus vector is named no_such_vector\n", true},
+        {"stimulus " + example_counter + " count_cycle", 2, "--time is required"},
+        {"wizard-map " + example_counter + " ports --set DIRECTION=both --use count --use up_dn", 0,
+         "ports: 7 objects\n"
+         "KIND  NAME   VALUE   USAGE   SOURCE\n"
+         "in    up_dn  USED    USED    port\n"
+         "in    din    UNUSED  UNUSED  map\n"
+         "in    clk            USED    port\n"
+         "in    rst            USED    port\n"
+         "in    en             USED    port\n"
+         "out   count          USED    port\n"
+         "out   tc             USED    port\n", true},
+        {"wizard-map " + example_counter + " generics --set WIDTH=12 --set DIRECTION=both --use up_dn", 0,
+         "generics: 8 objects\n"
+         "KIND     NAME              VALUE    USAGE  SOURCE\n"
+         "integer  C_WIDTH           12       USED   map\n"
+         "string   C_COUNT_MODE      UP_DOWN  USED   map\n"
+         "integer  C_TERMINAL_COUNT  4095     USED   map\n"
+         "integer  C_HAS_LOAD        0        USED   map\n"
+         "integer  WIDTH             12       NONE   parameter\n"
+         "string   DIRECTION         both     NONE   parameter\n"
+         "integer  HAS_LOAD          0        NONE   parameter\n"
+         "integer  CLOCK_PERIOD      10       NONE   parameter\n", true},
+        {"wizard-map " + example_counter + " no_such_map", 2, "kova: no wizard map is named no_such_map\n", true},
         {"validate " + unset, 0, unset + ":2:1: note: P: (no value) corrected to 4\n"},
         {"help lint", 0, "docs/description-format.md, Lint checks"},
         {"lint --help", 0, "docs/description-format.md, Lint checks"},

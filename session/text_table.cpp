@@ -1,5 +1,5 @@
-// Tables of the kova tool.
-#include "tools/output.h"
+// Tables of the answers' text form.
+#include "session/text_table.h"
 
 #include <algorithm>
 #include <iomanip>

@@ -1,6 +1,6 @@
 // Building the model and states documents from the shared layer's object
 // states, value-text readings and wizard-map evaluation.
-#include "serve/model_document.h"
+#include "session/page_model.h"
 
 #include "session/json_document.h"
 #include "session/object_states.h"
@@ -27,32 +27,6 @@ void add_control(const KOVA_OBJECT_STATE& state, json& object) {
     }
 }
 
-json object_json(const KOVA_OBJECT_STATE& state) {
-    json object = {{"name", kova_json_text(state.name)},
-                   {"kind", kova_json_text(state.kind)},
-                   {"port", state.port},
-                   {"hidden", state.kind == "hidden"},
-                   {"value_text", kova_json_text(state.value_text)},
-                   {"default", kova_json_text(state.default_value)},
-                   {"usage", kova_get_usage_state_as_string(state.model_usage)},
-                   {"value", state.kind == "hidden" ? kova_json_text(state.value) : json()}};
-    add_control(state, object);
-    return object;
-}
-
-json state_json(const KOVA_OBJECT_STATE& state) {
-    const bool hidden = state.kind == "hidden";
-    const bool parameter = !state.port && !hidden;
-    return {{"name", kova_json_text(state.name)},
-            {"kind", kova_json_text(state.kind)},
-            {"port", state.port},
-            {"hidden", hidden},
-            {"value", state.port && state.value.empty() ? json() : kova_json_text(state.value)},
-            {"alt_value", parameter ? kova_json_text(state.alt_value) : json()},
-            {"usage", kova_get_usage_state_as_string(state.usage)},
-            {"alt_usage", kova_get_usage_state_as_string(state.alt_usage)}};
-}
-
 // Every map evaluated in the description's order; the page shows a map's
 // messages when it asks for the maps under its settings.
 json wizard_maps_json(KOVA_SESSION& session) {
@@ -62,15 +36,17 @@ json wizard_maps_json(KOVA_SESSION& session) {
 
 }  // namespace
 
-json kova_serve_model_document(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings) {
+json kova_page_model_document(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings) {
     session.derive();
     const KOVA_RULES_VALIDATOR& validator = session.validator();
     json document = kova_json_document("model");
     document["description"] = kova_json_text(session.description());
     document["function"] = kova_json_text(validator.get_function_name());
     document["library"] = kova_json_text(validator.get_vhdl_library());
-    json objects = json::array();
-    for (const KOVA_OBJECT_STATE& state : kova_object_states(validator, true)) objects.push_back(object_json(state));
+    // Both lists are in the description's order.
+    json objects = kova_object_states_json(session, true);
+    const std::vector<KOVA_OBJECT_STATE> states = kova_object_states(validator, true);
+    for (std::size_t i = 0; i < states.size() && i < objects.size(); ++i) add_control(states[i], objects[i]);
     document["objects"] = objects;
     document["wizard_maps"] = wizard_maps_json(session);
     json settings = json::object();
@@ -78,10 +54,4 @@ json kova_serve_model_document(KOVA_SESSION& session, const std::vector<KOVA_SET
         settings[kova_json_safe(setting.name)] = kova_json_text(setting.value);
     document["settings"] = settings;
     return document;
-}
-
-json kova_serve_states_document(const KOVA_RULES_VALIDATOR& validator) {
-    json objects = json::array();
-    for (const KOVA_OBJECT_STATE& state : kova_object_states(validator, true)) objects.push_back(state_json(state));
-    return {{"objects", objects}};
 }

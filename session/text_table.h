@@ -1,6 +1,6 @@
-// Tables of the kova tool's text output, and their JSON form.
-#ifndef KOVA_OUTPUT_H
-#define KOVA_OUTPUT_H
+// Tables of the answers' text form, and their JSON form.
+#ifndef KOVA_TEXT_TABLE_H
+#define KOVA_TEXT_TABLE_H
 
 #include <ostream>
 #include <string>
