@@ -35,7 +35,10 @@ std::vector<std::filesystem::path> inputs_of(const std::filesystem::path& path) 
 
 bool replay(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
+    if (!in) {
+        std::fprintf(stderr, "replay: cannot read %s\n", file.c_str());
+        return false;
+    }
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     return true;
@@ -45,24 +48,9 @@ bool replay(const std::filesystem::path& file) {
 
 int main(int argc, char** argv) {
     if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
-    int replayed = 0;
-    bool all_read = argc > 1;
-    for (int i = 1; i < argc; ++i) {
-        std::error_code error;
-        if (!std::filesystem::exists(argv[i], error)) {
-            std::fprintf(stderr, "replay: %s: no such file or folder\n", argv[i]);
-            all_read = false;
-            continue;
-        }
-        for (const std::filesystem::path& file : inputs_of(argv[i])) {
-            if (replay(file)) {
-                ++replayed;
-            } else {
-                std::fprintf(stderr, "replay: cannot read %s\n", file.c_str());
-                all_read = false;
-            }
-        }
-    }
+    int replayed = 0, failed = 0;
+    for (int i = 1; i < argc; ++i)
+        for (const std::filesystem::path& file : inputs_of(argv[i])) (replay(file) ? replayed : failed) += 1;
     std::printf("replay: %d inputs\n", replayed);
-    return all_read && replayed > 0 ? 0 : 1;
+    return failed == 0 && replayed > 0 ? 0 : 1;
 }

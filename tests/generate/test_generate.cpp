@@ -93,18 +93,16 @@ TEST(GenerateNames, EachLanguageSpellsOrRefusesEveryName) {
         {"module", "\\module ", "module", "MODULE"}, {"logic", "\\logic ", "logic", "LOGIC"},
         {"a-b", "\\a-b ", "\\a-b\\", "A_B"}, {"9lives", "\\9lives ", "\\9lives\\", "9LIVES"}, {"$x", "\\$x ", "\\$x\\", "_X"},
         {"a\\b", "\\a\\b ", "\\a\\\\b\\", "A_B"}, {"a b", "", "\\a b\\", "A_B"}, {"tab\t", "", "", "TAB_"},
-        {"caf\xc3\xa9", "", "", "CAF__"}, {"", "", "", ""}, {"Din_2", "Din_2", "Din_2", "DIN_2"},
-        {"SIGNAL", "SIGNAL", "\\SIGNAL\\", "SIGNAL"}, {"std_logic", "std_logic", "\\std_logic\\", "STD_LOGIC"},
-        {"Work", "Work", "\\Work\\", "WORK"}, {"a__b", "a__b", "\\a__b\\", "A__B"}, {"a_", "a_", "\\a_\\", "A_"},
-        {"_a", "_a", "\\_a\\", "_A"}, {"2x", "\\2x ", "\\2x\\", "2X"}, {"a$", "a$", "\\a$\\", "A_"},
-        {"a\nb", "", "", "A_B"}, {"\xff", "", "", "_"}, {"x.y z", "", "\\x.y z\\", "X_Y_Z"}, {"R2d2", "R2d2", "R2d2", "R2D2"},
+        {"caf\xc3\xa9", "", "", "CAF__"}, {"", "", "", ""}, {"SIGNAL", "SIGNAL", "\\SIGNAL\\", "SIGNAL"},
+        {"std_logic", "std_logic", "\\std_logic\\", "STD_LOGIC"}, {"Work", "Work", "\\Work\\", "WORK"},
+        {"a__b", "a__b", "\\a__b\\", "A__B"}, {"a_", "a_", "\\a_\\", "A_"}, {"_a", "_a", "\\_a\\", "_A"},
+        {"a$", "a$", "\\a$\\", "A_"}, {"R2d2", "R2d2", "R2d2", "R2D2"},
         // The ends of the keyword tables, and words of one language only.
         {"accept_on", "\\accept_on ", "accept_on", "ACCEPT_ON"}, {"always_ff", "\\always_ff ", "always_ff", "ALWAYS_FF"},
         {"wire", "\\wire ", "wire", "WIRE"}, {"Wire", "Wire", "Wire", "WIRE"}, {"within", "\\within ", "within", "WITHIN"},
         {"xor", "\\xor ", "\\xor\\", "XOR"}, {"type", "\\type ", "\\type\\", "TYPE"}, {"abs", "abs", "\\abs\\", "ABS"},
         {"ABS", "ABS", "\\ABS\\", "ABS"}, {"downto", "downto", "\\downto\\", "DOWNTO"}, {"view", "view", "\\view\\", "VIEW"},
-        {"work", "work", "\\work\\", "WORK"}, {"std_logic_vector", "std_logic_vector", "\\std_logic_vector\\", "STD_LOGIC_VECTOR"},
-        {"zzz", "zzz", "zzz", "ZZZ"},
+        {"std_logic_vector", "std_logic_vector", "\\std_logic_vector\\", "STD_LOGIC_VECTOR"}, {"zzz", "zzz", "zzz", "ZZZ"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(spelled(kova_verilog_identifier, c.name), c.verilog) << c.name;
@@ -231,7 +229,6 @@ TEST(GenerateSession, RefusesInvalidUnlessForcedAndFollowsNewSettings) {
     };
     const struct { std::string width; bool force, ok; std::string fragment; } cases[] = {
         {"8", false, true, "#define SYNC_FIFO_DIN_WIDTH 8\n"},
-        {"32", false, true, "#define SYNC_FIFO_DIN_WIDTH 32\n"},
         {"300", false, false, ""},
         {"300", true, true, "#define SYNC_FIFO_DIN_WIDTH 300\n"},
         {"12", false, true, "#define SYNC_FIFO_DOUT_WIDTH 12\n"},
