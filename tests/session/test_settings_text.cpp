@@ -93,26 +93,6 @@ TEST(SettingsText, QuotesOnlyTheValuesThatWouldNotReadBack) {
     for (const auto& c : cases) EXPECT_EQ(kova_quote_setting_value(c.value), c.written) << c.value;
 }
 
-// Every byte at either end of a value, and the texts that look like
-// syntax, read back after set() into a line with a comment or a new one.
-TEST(SettingsText, AnyValueReadsBackAfterSet) {
-    vector<string> values = {"", " ", " # ", "\\\"", "x # y", "\"quoted\"", "\xEF\xBB\xBF"};
-    for (int byte = 0; byte < 256; ++byte)
-        for (const string& form : {string(1, static_cast<char>(byte)) + "v", "v" + string(1, static_cast<char>(byte))})
-            values.push_back(form);
-    for (const string base : {"", "A = \"old\"#tight\r\n"}) {
-        for (const string& value : values) {
-            vector<KOVA_SETTINGS_PROBLEM> problems;
-            KOVA_SETTINGS_DOCUMENT document = parsed(base, problems);
-            document.set("A", value);
-            const vector<KOVA_SETTING> settings = parsed(document.render(), problems).settings();
-            ASSERT_TRUE(problems.empty()) << document.render();
-            ASSERT_EQ(settings.size(), 1u) << document.render();
-            EXPECT_EQ(settings[0].value, value) << document.render();
-        }
-    }
-}
-
 // set() gives one name a value in place or appends it; assign() makes the
 // settings exactly the given ones.
 TEST(SettingsText, SetAndAssignRewriteOnlyWhatChanges) {
