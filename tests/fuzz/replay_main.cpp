@@ -1,12 +1,8 @@
 // Replays inputs through a fuzz target without libFuzzer, so that builds
-// made with any compiler (the Release build users install, run under
-// valgrind) check every saved input of a corpus.
-//
-//   replay_<target> PATH...
-//
-// Each PATH is a file or a folder whose files are replayed in name order.
-// A target that crashes ends the process as it would under the fuzzer;
-// otherwise the exit status is 0 when every path could be read.
+// made with any compiler (Release, valgrind) check every saved input:
+// `replay_<target> PATH...`, each PATH a file or a folder whose files are
+// replayed in name order. A crash ends the process as under the fuzzer;
+// otherwise the exit status is 0 when every input could be read.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
