@@ -51,6 +51,7 @@ TEST_F(FORCE_COMMAND, TransitionAtTime) {
         {clock + ", -repeat 30", "150:s=0"},  // each repeat reads both items again
         {"force s 0 HALF, 1 @cp, -repeat 100", "120:s=0 130:s!"},  // item times that name values
         {"force s 0 0, 1 50, -repeat -100", "150:s=1"}, {"force s 0 0, 1 50, -r @100", "250:s=1"},
+        {"force s 0 0, 1 50, -REPEAT 100", "300:s=0"},
         {"force s 0 0, -repeat 100", "200:s=0"},          // the repeat item is the second item
         {clock + ", 3", "150:s=3"},                       // a later one-word item wins
         {"force s 0 0, -repeat", "5:s=-repeat"},          // a lone word is a value
