@@ -85,7 +85,6 @@ TEST_F(FileIo, ReadsOnlyRegularFilesWithinTheLimit) {
     // text: when read; reason: a phrase of the refusal, or "" when read.
     const struct { const char* title; std::string path; std::size_t limit; std::string text, reason; } cases[] = {
         {"a regular file", make_file("a.settings", "DEPTH=32\n\xFF\n"), 64, "DEPTH=32\n\xFF\n", ""},
-        {"an empty file", make_file("empty", ""), 64, "", ""},
         {"exactly at the limit", make_file("ten", "0123456789"), 10, "0123456789", ""},
         {"over the limit", make_file("eleven", "0123456789A"), 10, "", "larger than 10 bytes"},
         {"a missing file", path("missing"), 64, "", "cannot be read: No such file"},

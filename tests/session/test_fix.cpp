@@ -57,8 +57,6 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
         {"ram conflicts", example("ram.xml"), example("ram-conflicts.settings"), {}, {}, 2000,
          {"DEPTH: 300 -> 1024", "clkb: UNUSED -> USED", "addrb: UNUSED -> USED", "doutb: UNUSED -> USED",
           "BYTE_ENABLES: 1 -> 0"}, true, ""},
-        {"fifo conflicts", example("fifo.xml"), example("fifo-conflicts.settings"), {}, {}, 2000,
-         {"DEPTH: 1000 -> 512", "MEMORY_TYPE: distributed -> block", "ALMOST_FULL_LEVEL: 2000 -> 12"}, true, ""},
         // A derived value uncovers a further conflict (up_dn follows DIRECTION).
         {"counter conflicts", example("counter.xml"), example("counter-conflicts.settings"), {}, {}, 2000,
          {"WIDTH: 40 -> 32", "DIRECTION: sideways -> both", "load: UNUSED -> USED", "din: UNUSED -> USED",
@@ -69,8 +67,6 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
         // its default with the memory type kept.
         {"keep clkb and BYTE_ENABLES", example("ram.xml"), example("ram-conflicts.settings"), {},
          {"BYTE_ENABLES", "clkb"}, 2000, {"DEPTH: 300 -> 1024", "MODE: DUAL -> SINGLE", "WIDTH: 12 -> 8"}, true, ""},
-        {"keep MEMORY_TYPE", example("fifo.xml"), example("fifo-conflicts.settings"), {}, {"memory_type"}, 2000,
-         {"DEPTH: 1000 -> 16", "ALMOST_FULL_LEVEL: 2000 -> 12"}, true, ""},
         {"keep what cannot hold", example("fifo.xml"), example("fifo-conflicts.settings"), {}, {"ALMOST_FULL_LEVEL"},
          2000, {"DEPTH: 1000 -> 512", "MEMORY_TYPE: distributed -> block"}, false, "no combination of up to 3"},
         {"budget spent", pair, "", {"A=3", "B=3"}, {}, 3, {}, false, "budget of 3 validation runs"},

@@ -19,8 +19,6 @@ TEST(MinimalSettings, LoadingThemGivesTheSameConfiguration) {
          {"WIDTH=32", "DEPTH=512", "MODE=DUAL", "BYTE_ENABLES=1", "clkb=USED", "addrb=USED", "doutb=USED"}},
         // A value taken away: the default's value is cleared first.
         {"ram.xml", "", {"MODE=", "ECC=UNUSED"}, {"MODE=", "MODE=USED", "ECC=0", "ECC=UNUSED"}},
-        {"fifo.xml", "fifo-deep.settings", {},
-         {"WIDTH=32", "DEPTH=512", "HAS_DATA_COUNT=1", "ALMOST_FULL_LEVEL=500", "data_count=USED"}},
         {"counter.xml", "counter-loadable.settings", {},
          {"WIDTH=16", "DIRECTION=both", "HAS_LOAD=1", "up_dn=USED", "load=USED", "din=USED"}},
         // A port held at a value keeps its constant.

@@ -69,15 +69,12 @@ TEST(Sweep, VaryTextsGiveTheirValues) {
         {{"WIDTH"}, true, "WIDTH: 1..256"},                               // a range drawn whole
         {{"MEMORY_TYPE", "data_count"}, false, "MEMORY_TYPE: block|distributed; data_count: USED|UNUSED"},
         {{"WIDTH=8|12|999"}, false, "WIDTH: 8|12|999"},                   // given values, legal or not
-        {{"ALMOST_FULL_LEVEL=7"}, false, "ALMOST_FULL_LEVEL: 7"},
         {{"ALMOST_FULL_LEVEL=-2..3"}, false, "ALMOST_FULL_LEVEL: -2..3"},
         {{"NOSUCH"}, false, "error: --vary: the description has no port or parameter named 'NOSUCH'"},
         {{"ADDR_WIDTH"}, false, "error: --vary: the description has no port or parameter named 'ADDR_WIDTH'"},
         {{"ALMOST_FULL_LEVEL"}, false, no_list},
         {{"WIDTH=9..3"}, false, "error: --vary WIDTH=9..3: LO..HI takes two integers, LO not above HI"},
-        {{"WIDTH=a..3"}, false, "error: --vary WIDTH=a..3: LO..HI takes two integers, LO not above HI"},
         {{"WIDTH=8||9"}, false, "error: --vary WIDTH=8||9: a value is empty"},
-        {{"WIDTH="}, false, "error: --vary WIDTH=: a value is empty"},
         {{}, false, "error: a sweep needs --vary NAME or --random N"},
         {{"DEPTH", "depth=16"}, false, "error: --vary: DEPTH is varied twice"},
         {{"WIDTH=0..999999999999999999", "DEPTH=0..999999999999999999"}, false,

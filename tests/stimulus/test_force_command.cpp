@@ -66,7 +66,7 @@ TEST_F(FORCE_COMMAND, TransitionAtTime) {
         // Item splitting: all after ",," is one item; white space of any
         // kind before an item; the empty name word is not an option.
         {"force s 0 0,, 1 5", "5:s=1"}, {"force s 0 0,, 1 50, -repeat 100", "150:s!"},
-        {"force s 0 0,\t\n1 5", "5:s=1"}, {"force s 0 0, ", "0:s=0"}, {"force  s 1", "1:=s"},
+        {"force s 0 0,\t\n1 5", "5:s=1"}, {"force  s 1", "1:=s"},
         {"force", "0:!"}, {"release s", "0:!"}, {"force -hex", "0:!"},
         // Options and radix conversion; a value that is not a number of
         // the radix is given as written.
