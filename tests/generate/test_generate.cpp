@@ -155,7 +155,6 @@ TEST(GenerateRefusals, ConfigurationsALanguageCannotWrite) {
         {"own name", block(), LANG::VERILOG, false, "blk", "The wrapper cannot take the block's own name blk"},
         {"own name", block(), LANG::VHDL, false, "BLK", "The wrapper cannot take the block's own name BLK"},
         {"prefix", block(), LANG::C, false, "_x", "The macro prefix '_x' must start with a letter (from --name)"},
-        {"prefix", no_function, LANG::C, false, "", "it is the function name; give one with --name"},
         {"twin ports", twin_ports, LANG::C, false, "",
          "The C macro BLK_A_B_WIDTH would stand for both the width of port a-b and the width of port a.b"},
         {"width named", width_named, LANG::C, false, "",
@@ -194,13 +193,11 @@ TEST(GenerateWriters, EachPortAndValueIsWrittenAsItsStateAsks) {
         {LANG::VHDL, false, "      q => open,\n      spare => (others => '0'),\n      bit => '0',\n      level => \"10101\",\n"
                             "      held => (others => '0'),\n      inst => inst\n    );\nend architecture;"},
         {LANG::VHDL, true, "  generic (\n    WIDTH : integer := 8;\n"},
-        {LANG::VHDL, true, "    gone", false},
         {LANG::VHDL, true, "architecture stub of blk is\nbegin\nend architecture;\n"},
         {LANG::C, false, "#ifndef BLK_CFG_H\n#define BLK_CFG_H\n"},
         {LANG::C, false, "#define BLK_WIDTH 8\n#define BLK_NOTE \"a\\\"b\\\\c\\?\\?=\\011\"\n#define BLK_OFFSET (-3)\n"},
         {LANG::C, false, "#define BLK_LEVEL_WIDTH 5\n#define BLK_LEVEL_USED 1\n#define BLK_HELD_WIDTH 3\n#define BLK_HELD_USED 1\n"
                           "#define BLK_GONE_WIDTH 0\n#define BLK_GONE_USED 0\n"},
-        {LANG::C, false, "#endif /* BLK_CFG_H */\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(kova_generate_language_name(c.language)) + (c.stub ? " stub" : ""));

@@ -93,7 +93,6 @@ TEST(Explain, TreesReachTheSettingsThroughHiddenParametersAndCalls) {
         {"WE_WIDTH", {"BYTE_ENABLES=0", "bytes(WIDTH)(call)", "WIDTH=8"}, {}, {"wea"}},
         // The check rule reads WIDTH; the sub-model's rule reads ECC.
         {"WIDTH", {}, {"ECC=0"}, {"BYTE_ENABLES", "WE_WIDTH", "dina", "douta", "doutb", "CHECK_BITS"}},
-        {"clkb", {}, {"MODE=SINGLE"}, {}},
     };
     OPENED_SESSION opened = open_and_run(example("ram.xml"));
     ASSERT_TRUE(opened.session);
