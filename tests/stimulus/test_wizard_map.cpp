@@ -45,7 +45,6 @@ TEST_F(WIZARD_MAP, RulesWriteValueAndUsageState) {
         // A list is one expression: "a||b" is the truth "true", not a|b.
         {KOVA_OBJ_INTEGER_PARAMETER, {1, "", "a||b", ""}, "", "true", KOVA_USAGE_USED},
         // False condition: the alternate value, except for legal-value rules.
-        {KOVA_OBJ_INTEGER_PARAMETER, {2, "W == 9", "1", "8"}, "", "8", KOVA_USAGE_USED},
         {KOVA_OBJ_INTEGER_PARAMETER, {1, "W == 9", "1", "8"}, "", "", KOVA_USAGE_NONE},
         // Rules for constant ports count only on an input port held constant
         // in the model, unless they have no condition.
