@@ -145,7 +145,6 @@ TEST(GenerateRefusals, ConfigurationsALanguageCannotWrite) {
         {"wide constant", wide_constant, LANG::SYSTEMVERILOG, false, "", "Port level is held constant at a width of 1048577 bits"},
         {"bad value", bad_value, LANG::VERILOG, false, "", "Parameter WIDTH has the value 'wide', which Verilog cannot take as an integer"},
         {"bad default", bad_default, LANG::VHDL, true, "", "Parameter WIDTH has the default 'x'"},
-        {"bad default", bad_default, LANG::VHDL, false, "", ""},  // a wrapper sets values only
         {"blank name", blank_name, LANG::VERILOG, false, "", "Port 'a b' cannot be written as a Verilog identifier"},
         {"blank name", blank_name, LANG::VHDL, false, "", ""},  // an extended identifier holds it
         {"no function", no_function, LANG::VHDL, true, "", "The function name '' cannot be written as a VHDL identifier"},
@@ -182,7 +181,6 @@ TEST(GenerateWriters, EachPortAndValueIsWrittenAsItsStateAsks) {
         {LANG::VERILOG, false, "gone", false},  // unused and no width: not there
         {LANG::VERILOG, true, "module blk #(\n  parameter integer WIDTH = 8,\n  parameter NOTE = "},
         {LANG::SYSTEMVERILOG, true, "  parameter int OFFSET = -3\n) (\n  input logic clk,\n"},
-        {LANG::SYSTEMVERILOG, true, "  output logic [7:0] q,\n  input logic [3:0] spare,\n"},
         {LANG::VHDL, false, "entity blk_cfg is\n  port (\n    clk : in std_logic;\n    din : in std_logic_vector(7 downto 0);\n"
                             "    inst : inout std_logic_vector(1 downto 0)\n  );\nend entity;"},
         {LANG::VHDL, false, "  inst_1 : entity work.blk\n    generic map (\n      WIDTH => 8,\n"

@@ -82,6 +82,8 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
         // Parentheses that keep the grouping the grammar gives say it is meant.
         {"precedence", after + "<object name='H' kind='hidden' value='@'/>", "A * 2 &lt; 8", "(A * 2) &lt; 8", 3,
          "A * 2 < 8 reads as A * (2 < 8): comparisons bind tighter than arithmetic"},
+        {"precedence", after + "<object name='H' kind='hidden' value='@'/>", "A * 2 &lt; 8", "A * (2 &lt; 8)", 3,
+         "A * 2 < 8 reads as A * (2 < 8): comparisons bind tighter than arithmetic"},
         {"unplaced-character", a + "<rule condition='@'/>" + close, "A gt 1 #", "A gt 1", 2,
          "the characters \"#\" of A gt 1 # are not part of the rule language"},
         {"force-command", after + "<vector name='v'><stimulus value='@'/></vector>", "force AA 1 0", "force A 1 0", 3,

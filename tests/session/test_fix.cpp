@@ -54,9 +54,6 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
         std::string refused = "";  // the problem, for options that are refused
     } cases[] = {
         // What the run derived, then a search for the failed check.
-        {"ram conflicts", example("ram.xml"), example("ram-conflicts.settings"), {}, {}, 2000,
-         {"DEPTH: 300 -> 1024", "clkb: UNUSED -> USED", "addrb: UNUSED -> USED", "doutb: UNUSED -> USED",
-          "BYTE_ENABLES: 1 -> 0"}, true, ""},
         // A derived value uncovers a further conflict (up_dn follows DIRECTION).
         {"counter conflicts", example("counter.xml"), example("counter-conflicts.settings"), {}, {}, 2000,
          {"WIDTH: 40 -> 32", "DIRECTION: sideways -> both", "load: UNUSED -> USED", "din: UNUSED -> USED",

@@ -15,8 +15,6 @@ TEST(MinimalSettings, LoadingThemGivesTheSameConfiguration) {
         std::vector<std::string> minimal;
     } cases[] = {
         {"ram.xml", "", {}, {}},
-        {"ram.xml", "ram-dual.settings", {},
-         {"WIDTH=32", "DEPTH=512", "MODE=DUAL", "BYTE_ENABLES=1", "clkb=USED", "addrb=USED", "doutb=USED"}},
         // A value taken away: the default's value is cleared first.
         {"ram.xml", "", {"MODE=", "ECC=UNUSED"}, {"MODE=", "MODE=USED", "ECC=0", "ECC=UNUSED"}},
         {"counter.xml", "counter-loadable.settings", {},

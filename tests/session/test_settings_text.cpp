@@ -100,7 +100,6 @@ TEST(SettingsText, SetAndAssignRewriteOnlyWhatChanges) {
         {"the last of a name given twice", "A=1\nA=2\n", false, {{"a", "3"}}, "A=1\nA=3\n"},
         {"a value that needs quotes keeps the comment", "A=1 # c\n", false, {{"A", "x # y"}}, "A=\"x # y\" # c\n"},
         {"a comment right after a quote stays one", "A=\"1\"#c\n", false, {{"A", "2"}}, "A=\"2\"#c\n"},
-        {"lines with errors stay", "bad line\nA=1\n", false, {{"A", "2"}}, "bad line\nA=2\n"},
         {"assign reuses lines in order, drops stale ones, appends new ones",
          "# head\nDEPTH=32 # d\nOLD=1\n\nW=8\nW=UNUSED\n", true,
          {{"DEPTH", "32"}, {"W", "8"}, {"MODE", "DUAL"}, {"w", "CONSTANT"}},

@@ -99,7 +99,7 @@ TEST(Sweep, TheLastVariedNameChangesFastest) {
 TEST(Sweep, ShardsTakeEveryNthConfiguration) {
     const struct { const char* text; std::uint64_t total; std::optional<std::uint64_t> limit; const char* indices; } cases[] = {
         {"0/1", 10, std::nullopt, "0 1 2 3 4 5 6 7 8 9"}, {"0/1", 10, 3, "0 1 2"},
-        {"0/1", 4, 50, "0 1 2 3"}, {"1/3", 10, std::nullopt, "1 4 7"}, {"1/3", 10, 2, "1 4"}, {"2/3", 2, 5, ""},
+        {"1/3", 10, std::nullopt, "1 4 7"}, {"1/3", 10, 2, "1 4"},
         {"2/3", 13, std::nullopt, "2 5 8 11"}, {"2/3", 11, std::nullopt, "2 5 8"}, {"0/4", 0, std::nullopt, ""},
         // Texts that are no shard.
         {"3/3", 1, 0, "error"}, {"-1/3", 1, 0, "error"}, {"1/0", 1, 0, "error"}, {"1", 1, 0, "error"},

@@ -56,7 +56,7 @@ TEST_F(STIMULUS, ExistsFindsTheSignalAndLeavesTheCursorAfterIt) {
     // next: the record the cursor gives next, "" at the end.
     const struct { const char* name; bool answer; const char* next; } cases[] = {
         {"a", true, "force b 1"}, {"s", false, ""}, {"b", false, ""},
-        {"c", true, "force e 1"}, {"d", false, ""},         {"f", true, ""},  {"e", false, ""}, {"-hex", false, ""},
+        {"c", true, "force e 1"}, {"d", false, ""},         {"f", true, ""},  {"-hex", false, ""},
         {"", true, "force -hex a 1 0"},  // a command that is not a force command has the empty name
     };
     for (const auto& c : cases) {
