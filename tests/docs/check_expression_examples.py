@@ -1,13 +1,9 @@
 #!/usr/bin/env python3
-"""Runs every example of docs/expression-language.md through this build's
-kova and compares what it prints with what the page shows (the page's
-section "The examples on this page" gives the format of its blocks).
-
-Each example runs as `kova eval DESCRIPTION EXPRESSION OPTIONS --format
-json`. Its result and the messages its evaluation posted (those in no file
-that are not about a setting: the run's own are not part of an example)
-must equal the page's byte for byte, and the exit status must be 0, or 1
-when the example shows a parse error.
+"""Runs every example of docs/expression-language.md (its section "The
+examples on this page" gives the format) as `kova eval DESCRIPTION
+EXPRESSION OPTIONS --format json`: the result and the messages the
+evaluation posted (in no file, not about a setting) must equal the page's
+byte for byte, and the exit status be 0, or 1 for a parse error.
 
 Usage: check_expression_examples.py KOVA SOURCE_DIR; prints every mismatch
 and "N examples checked, M problems", exits 1 on any mismatch or when no

@@ -1,17 +1,11 @@
 // Fuzz target: the input as a description file, optionally followed by a
 // line "--settings--" and a settings text. The description is written to a
-// file in a temporary folder (the reader reads files only) beside two fixed
-// files that it may include: sub.xml, a small valid sub-model, and
-// loop.xml, which includes input.xml back.
-//
-// A description that loads is opened as a session (loaded, initialised,
-// given its defaults), given the settings and validated; then every query
-// a front end asks is asked (widths, ranges, wizard messages, maps and
-// libraries, stimulus, the value of every object's text, explanations).
-// Last a copy of the validator, made once the settings were applied, is
-// run after the session is gone, and asked for the values below each
-// object and to validate each object alone, so that whatever a record or
-// origin points at is seen to outlive the evaluation that made it.
+// temporary folder beside sub.xml (a small valid sub-model) and loop.xml
+// (which includes input.xml back). A description that loads is opened as a
+// session, given the settings, validated and asked every query a front end
+// asks; then a copy of the validator made before the run is run after the
+// session is gone, so that whatever a record or origin points at is seen
+// to outlive the evaluation that made it.
 #include <cstddef>
 #include <cstdint>
 #include <memory>

@@ -1,13 +1,11 @@
 #include "fuzz/fuzz_model.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "host/qel_util.h"
 
 namespace {
-
-void add_macro(VALIDATOR_PROBE& validator, const std::string& name, const std::string& arguments,
-               const std::string& body) {
-    if (KOVA_OBJ_INFO* macro = validator.add_object(name, KOVA_OBJ_FN_MACRO, body)) macro->set_arguments(arguments);
-}
 
 void add_port(VALIDATOR_PROBE& validator, const std::string& name, int kind, const std::string& width) {
     if (KOVA_OBJ_INFO* port = validator.add_object(name, kind)) port->set_port_width(width);
@@ -21,8 +19,8 @@ void build_fuzz_model(VALIDATOR_PROBE& validator) {
     validator.add_object("MODE", KOVA_OBJ_STRING_PARAMETER, "fast|slow", "fast");
     validator.add_object("NOTE", KOVA_OBJ_OTHER_PARAMETER, "", "none");
     validator.add_object("ADDR", KOVA_OBJ_HIDDEN_PARAMETER, "ceil_log(DEPTH)");
-    add_macro(validator, "BYTES", "bits", "bits ceil_div 8");
-    add_macro(validator, "HALF", "", "WIDTH div 2");
+    validator.add_macro("BYTES", "bits ceil_div 8", "bits");
+    validator.add_macro("HALF", "WIDTH div 2");
     add_port(validator, "clk", KOVA_OBJ_INPUT_PORT, "1");
     add_port(validator, "data", KOVA_OBJ_OUTPUT_PORT, "WIDTH");
     add_port(validator, "en", KOVA_OBJ_INPUT_PORT, "1");
@@ -40,4 +38,9 @@ void build_fuzz_model(VALIDATOR_PROBE& validator) {
     validator.set_current_port_width("en", 1);
     validator.set_current_port_value("en", "1", QEL_RADIX_SIGNED_DECIMAL);
     validator.add_cmd_to_list("simulate");
+}
+
+void fuzz_check_failed(const char* what) {
+    std::fprintf(stderr, "check failed: %s\n", what);
+    std::abort();
 }

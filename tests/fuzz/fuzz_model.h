@@ -12,4 +12,11 @@
 // the parameters and ports their settings.
 void build_fuzz_model(VALIDATOR_PROBE& validator);
 
+// Ends the process, as the fuzzer reports a crash, when a property the
+// target checks does not hold.
+[[noreturn]] void fuzz_check_failed(const char* what);
+inline void fuzz_check(bool holds, const char* what) {
+    if (!holds) fuzz_check_failed(what);
+}
+
 #endif

@@ -5,24 +5,16 @@
 // when the status is an error.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "fuzz/fuzz_model.h"
 #include "serve/api.h"
 #include "session/json_document.h"
-#include "support/test_support.h"
 
 namespace {
-
-void check(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "check failed: %s\n", what);
-    std::abort();
-}
 
 const KOVA_SERVE_API& api() {
     static const std::unique_ptr<KOVA_SERVE_API> loaded = [] {
@@ -30,7 +22,7 @@ const KOVA_SERVE_API& api() {
         KOVA_LOAD_OPTIONS options;
         options.description = std::string(KOVA_EXAMPLES) + "/ram.xml";
         const std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(options, problems);
-        check(session != nullptr, "examples/ram.xml loads");
+        fuzz_check(session != nullptr, "examples/ram.xml loads");
         return std::make_unique<KOVA_SERVE_API>(*session);
     }();
     return *loaded;
@@ -53,12 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string path = take_line(input);
     const KOVA_SERVE_RESPONSE response = api().handle(method, path, input);
     const int status = response.status;
-    check(status == 200 || status == 400 || status == 404 || status == 405 || status == 413,
+    fuzz_check(status == 200 || status == 400 || status == 404 || status == 405 || status == 413,
           "the status is one the layer gives");
-    check(response.content_type == "application/json", "every answer is JSON");
+    fuzz_check(response.content_type == "application/json", "every answer is JSON");
     const nlohmann::json document = nlohmann::json::parse(response.body, nullptr, false);
-    check(document.is_object(), "the body is one JSON object");
-    check(document.value("schema_version", 0) == KOVA_JSON_SCHEMA_VERSION && document.contains("command"), "the common members are there");
-    check(document.contains("error") == (status != 200), "an error member exactly when the status is an error");
+    fuzz_check(document.is_object(), "the body is one JSON object");
+    fuzz_check(document.value("schema_version", 0) == KOVA_JSON_SCHEMA_VERSION && document.contains("command"), "the common members are there");
+    fuzz_check(document.contains("error") == (status != 200), "an error member exactly when the status is an error");
     return 0;
 }

@@ -1,12 +1,8 @@
 // Replays inputs through a fuzz target without libFuzzer, so that builds
-// made with any compiler (the Release build users install, run under
-// valgrind) check every saved input of a corpus.
-//
-//   replay_<target> PATH...
-//
-// Each PATH is a file or a folder whose files are replayed in name order.
-// A target that crashes ends the process as it would under the fuzzer;
-// otherwise the exit status is 0 when every path could be read.
+// made with any compiler (Release, valgrind) check every saved input:
+// `replay_<target> PATH...`, each PATH a file or a folder whose files are
+// replayed in name order. A crash ends the process as under the fuzzer;
+// otherwise the exit status is 0 when every input could be read.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -35,7 +31,10 @@ std::vector<std::filesystem::path> inputs_of(const std::filesystem::path& path) 
 
 bool replay(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
+    if (!in) {
+        std::fprintf(stderr, "replay: cannot read %s\n", file.c_str());
+        return false;
+    }
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     return true;
@@ -45,24 +44,9 @@ bool replay(const std::filesystem::path& file) {
 
 int main(int argc, char** argv) {
     if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
-    int replayed = 0;
-    bool all_read = argc > 1;
-    for (int i = 1; i < argc; ++i) {
-        std::error_code error;
-        if (!std::filesystem::exists(argv[i], error)) {
-            std::fprintf(stderr, "replay: %s: no such file or folder\n", argv[i]);
-            all_read = false;
-            continue;
-        }
-        for (const std::filesystem::path& file : inputs_of(argv[i])) {
-            if (replay(file)) {
-                ++replayed;
-            } else {
-                std::fprintf(stderr, "replay: cannot read %s\n", file.c_str());
-                all_read = false;
-            }
-        }
-    }
+    int replayed = 0, failed = 0;
+    for (int i = 1; i < argc; ++i)
+        for (const std::filesystem::path& file : inputs_of(argv[i])) (replay(file) ? replayed : failed) += 1;
     std::printf("replay: %d inputs\n", replayed);
-    return all_read && replayed > 0 ? 0 : 1;
+    return failed == 0 && replayed > 0 ? 0 : 1;
 }

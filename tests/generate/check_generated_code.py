@@ -1,22 +1,17 @@
 #!/usr/bin/env python3
 """Generates the code of every example configuration that validates (each
-examples/NAME.xml with its defaults and with every examples/NAME-*.settings
-that validates), and of tests/data/generate-names.xml, whose names every
-language must escape, and hands it to the tools that read it:
-
-- Verilog and SystemVerilog, stub and wrapper: iverilog -g2012 and
-  verilator --lint-only, which also check that the wrapper's connections
-  fit the stub's ports;
-- VHDL: ghdl -a --std=08 then ghdl -e (elaboration binds the wrapper's
-  instance to the stub);
-- C: the header included twice by a .c file that uses every macro,
-  compiled with cc -std=c99 -Wall -Werror (trigraphs on);
-- JSON: the document checked against docs/kova.schema.json, and its port
-  widths compared with what kova widths reports.
+examples/NAME.xml with its defaults and its examples/NAME-*.settings), and
+of tests/data/generate-names.xml, whose names every language must escape,
+and hands it to the tools that read it: iverilog -g2012 and verilator
+--lint-only for Verilog and SystemVerilog (the wrapper's connections must
+fit the stub's ports), ghdl -a then -e for VHDL (elaboration binds the
+wrapper to the stub), cc -std=c99 -Wall -Werror for a .c file including the
+C header twice and using every macro, and for JSON the schema and the port
+widths kova widths reports.
 
 Usage: check_generated_code.py KOVA SOURCE_DIR; prints a line per check and
-"N passed, M failed"; exits 1 on a failure and 77 (skipped) when a tool is
-missing. Temporary files are removed.
+"N passed, M failed"; exits 1 on a failure, 77 (skipped) when a tool is
+missing.
 """
 import glob
 import json

@@ -89,22 +89,17 @@ using LANG = KOVA_GENERATE_LANGUAGE;
 // words, in any case, include the names the output itself uses.
 TEST(GenerateNames, EachLanguageSpellsOrRefusesEveryName) {
     const struct { std::string name, verilog, vhdl, c; } cases[] = {
-        {"din", "din", "din", "DIN"}, {"_x$1", "_x$1", "\\_x$1\\", "_X_1"}, {"MODULE", "MODULE", "MODULE", "MODULE"},
-        {"module", "\\module ", "module", "MODULE"}, {"logic", "\\logic ", "logic", "LOGIC"},
+        {"din", "din", "din", "DIN"}, {"module", "\\module ", "module", "MODULE"}, {"logic", "\\logic ", "logic", "LOGIC"},
         {"a-b", "\\a-b ", "\\a-b\\", "A_B"}, {"9lives", "\\9lives ", "\\9lives\\", "9LIVES"}, {"$x", "\\$x ", "\\$x\\", "_X"},
         {"a\\b", "\\a\\b ", "\\a\\\\b\\", "A_B"}, {"a b", "", "\\a b\\", "A_B"}, {"tab\t", "", "", "TAB_"},
-        {"caf\xc3\xa9", "", "", "CAF__"}, {"", "", "", ""}, {"Din_2", "Din_2", "Din_2", "DIN_2"},
-        {"SIGNAL", "SIGNAL", "\\SIGNAL\\", "SIGNAL"}, {"std_logic", "std_logic", "\\std_logic\\", "STD_LOGIC"},
-        {"Work", "Work", "\\Work\\", "WORK"}, {"a__b", "a__b", "\\a__b\\", "A__B"}, {"a_", "a_", "\\a_\\", "A_"},
-        {"_a", "_a", "\\_a\\", "_A"}, {"2x", "\\2x ", "\\2x\\", "2X"}, {"a$", "a$", "\\a$\\", "A_"},
-        {"a\nb", "", "", "A_B"}, {"\xff", "", "", "_"}, {"x.y z", "", "\\x.y z\\", "X_Y_Z"}, {"R2d2", "R2d2", "R2d2", "R2D2"},
+        {"caf\xc3\xa9", "", "", "CAF__"}, {"", "", "", ""}, {"SIGNAL", "SIGNAL", "\\SIGNAL\\", "SIGNAL"},
+        {"std_logic", "std_logic", "\\std_logic\\", "STD_LOGIC"}, {"Work", "Work", "\\Work\\", "WORK"},
+        {"a__b", "a__b", "\\a__b\\", "A__B"}, {"a_", "a_", "\\a_\\", "A_"}, {"_a", "_a", "\\_a\\", "_A"},
+        {"a$", "a$", "\\a$\\", "A_"}, {"R2d2", "R2d2", "R2d2", "R2D2"},
         // The ends of the keyword tables, and words of one language only.
-        {"accept_on", "\\accept_on ", "accept_on", "ACCEPT_ON"}, {"always_ff", "\\always_ff ", "always_ff", "ALWAYS_FF"},
-        {"wire", "\\wire ", "wire", "WIRE"}, {"Wire", "Wire", "Wire", "WIRE"}, {"within", "\\within ", "within", "WITHIN"},
-        {"xor", "\\xor ", "\\xor\\", "XOR"}, {"type", "\\type ", "\\type\\", "TYPE"}, {"abs", "abs", "\\abs\\", "ABS"},
-        {"ABS", "ABS", "\\ABS\\", "ABS"}, {"downto", "downto", "\\downto\\", "DOWNTO"}, {"view", "view", "\\view\\", "VIEW"},
-        {"work", "work", "\\work\\", "WORK"}, {"std_logic_vector", "std_logic_vector", "\\std_logic_vector\\", "STD_LOGIC_VECTOR"},
-        {"zzz", "zzz", "zzz", "ZZZ"},
+        {"accept_on", "\\accept_on ", "accept_on", "ACCEPT_ON"}, {"Wire", "Wire", "Wire", "WIRE"},
+        {"within", "\\within ", "within", "WITHIN"}, {"xor", "\\xor ", "\\xor\\", "XOR"}, {"ABS", "ABS", "\\ABS\\", "ABS"},
+        {"view", "view", "\\view\\", "VIEW"}, {"zzz", "zzz", "zzz", "ZZZ"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(spelled(kova_verilog_identifier, c.name), c.verilog) << c.name;
@@ -117,7 +112,7 @@ TEST(GenerateValues, IntegersAreDecimalWithinTheSymmetric32BitRange) {
     const struct { std::string text; bool ok; long long value; } cases[] = {  // value: 0 when refused
         {"0", true, 0}, {"-5", true, -5}, {"08", true, 8}, {"2147483647", true, 2147483647},
         {"-2147483647", true, -2147483647}, {"2147483648", false, 0}, {"-2147483648", false, 0},
-        {"99999999999", false, 0}, {"+1", false, 0}, {"", false, 0}, {"-", false, 0}, {"1e3", false, 0},
+        {"99999999999", false, 0}, {"+1", false, 0}, {"", false, 0}, {"-", false, 0},
         {" 1", false, 0}, {"0x10", false, 0},
     };
     for (const auto& c : cases) {
@@ -147,20 +142,15 @@ TEST(GenerateRefusals, ConfigurationsALanguageCannotWrite) {
     const struct { const char* what; KOVA_GEN_CONFIG config; LANG language; bool stub; std::string name, problem; } cases[] = {
         {"zero width", zero_width, LANG::VERILOG, false, "", "Port din is USED but its width WIDTH - 8 evaluates to 0 or less, so Verilog cannot declare it"},
         {"zero width", zero_width, LANG::VHDL, true, "", "so VHDL cannot declare it"},
-        {"zero width", zero_width, LANG::C, false, "", ""},
         {"wide constant", wide_constant, LANG::SYSTEMVERILOG, false, "", "Port level is held constant at a width of 1048577 bits"},
         {"bad value", bad_value, LANG::VERILOG, false, "", "Parameter WIDTH has the value 'wide', which Verilog cannot take as an integer"},
-        {"bad value", bad_value, LANG::C, false, "", "which C cannot take as an integer"},
         {"bad default", bad_default, LANG::VHDL, true, "", "Parameter WIDTH has the default 'x'"},
-        {"bad default", bad_default, LANG::VHDL, false, "", ""},  // a wrapper sets values only
         {"blank name", blank_name, LANG::VERILOG, false, "", "Port 'a b' cannot be written as a Verilog identifier"},
         {"blank name", blank_name, LANG::VHDL, false, "", ""},  // an extended identifier holds it
         {"no function", no_function, LANG::VHDL, true, "", "The function name '' cannot be written as a VHDL identifier"},
         {"own name", block(), LANG::VERILOG, false, "blk", "The wrapper cannot take the block's own name blk"},
         {"own name", block(), LANG::VHDL, false, "BLK", "The wrapper cannot take the block's own name BLK"},
-        {"own name", block(), LANG::VERILOG, false, "BLK", ""},  // Verilog names are case-sensitive
         {"prefix", block(), LANG::C, false, "_x", "The macro prefix '_x' must start with a letter (from --name)"},
-        {"prefix", no_function, LANG::C, false, "", "it is the function name; give one with --name"},
         {"twin ports", twin_ports, LANG::C, false, "",
          "The C macro BLK_A_B_WIDTH would stand for both the width of port a-b and the width of port a.b"},
         {"width named", width_named, LANG::C, false, "",
@@ -191,7 +181,6 @@ TEST(GenerateWriters, EachPortAndValueIsWrittenAsItsStateAsks) {
         {LANG::VERILOG, false, "gone", false},  // unused and no width: not there
         {LANG::VERILOG, true, "module blk #(\n  parameter integer WIDTH = 8,\n  parameter NOTE = "},
         {LANG::SYSTEMVERILOG, true, "  parameter int OFFSET = -3\n) (\n  input logic clk,\n"},
-        {LANG::SYSTEMVERILOG, true, "  output logic [7:0] q,\n  input logic [3:0] spare,\n"},
         {LANG::VHDL, false, "entity blk_cfg is\n  port (\n    clk : in std_logic;\n    din : in std_logic_vector(7 downto 0);\n"
                             "    inst : inout std_logic_vector(1 downto 0)\n  );\nend entity;"},
         {LANG::VHDL, false, "  inst_1 : entity work.blk\n    generic map (\n      WIDTH => 8,\n"
@@ -199,13 +188,11 @@ TEST(GenerateWriters, EachPortAndValueIsWrittenAsItsStateAsks) {
         {LANG::VHDL, false, "      q => open,\n      spare => (others => '0'),\n      bit => '0',\n      level => \"10101\",\n"
                             "      held => (others => '0'),\n      inst => inst\n    );\nend architecture;"},
         {LANG::VHDL, true, "  generic (\n    WIDTH : integer := 8;\n"},
-        {LANG::VHDL, true, "    gone", false},
         {LANG::VHDL, true, "architecture stub of blk is\nbegin\nend architecture;\n"},
         {LANG::C, false, "#ifndef BLK_CFG_H\n#define BLK_CFG_H\n"},
         {LANG::C, false, "#define BLK_WIDTH 8\n#define BLK_NOTE \"a\\\"b\\\\c\\?\\?=\\011\"\n#define BLK_OFFSET (-3)\n"},
         {LANG::C, false, "#define BLK_LEVEL_WIDTH 5\n#define BLK_LEVEL_USED 1\n#define BLK_HELD_WIDTH 3\n#define BLK_HELD_USED 1\n"
                           "#define BLK_GONE_WIDTH 0\n#define BLK_GONE_USED 0\n"},
-        {LANG::C, false, "#endif /* BLK_CFG_H */\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(kova_generate_language_name(c.language)) + (c.stub ? " stub" : ""));
@@ -231,7 +218,6 @@ TEST(GenerateSession, RefusesInvalidUnlessForcedAndFollowsNewSettings) {
     };
     const struct { std::string width; bool force, ok; std::string fragment; } cases[] = {
         {"8", false, true, "#define SYNC_FIFO_DIN_WIDTH 8\n"},
-        {"32", false, true, "#define SYNC_FIFO_DIN_WIDTH 32\n"},
         {"300", false, false, ""},
         {"300", true, true, "#define SYNC_FIFO_DIN_WIDTH 300\n"},
         {"12", false, true, "#define SYNC_FIFO_DOUT_WIDTH 12\n"},

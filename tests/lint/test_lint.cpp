@@ -107,7 +107,6 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
          "value='block|lut'", 2, "no legal_values rule without a condition enforces the values block|lut of M"},
         {"unwritable-name", after + "<object name='@' kind='hidden' value='1'/>", "and", "andy", 3,
          "the name and cannot be written in a rule text (it does not parse)"},
-        {"unwritable-name", after + "<object name='@' kind='hidden' value='1'/>", "A+B", "A_B", 3, "(it reads as A + B)"},
         {"rule-kind", "@", a + "<rule type='port_value' value='1'/>" + close,
          after + port + "<rule type='port_value' value='1'/></object>", 2,
          "a port value rule counts only on a port, and A is integer"},
@@ -159,7 +158,6 @@ TEST(LintChecks, DisabledAndSilencedChecksAndWarningsAsErrors) {
         {"--disable", precedence + "/>", "", {{"precedence"}, false}, 0, KOVA_SEVERITY_WARNING},
         {"on the object", precedence + " lint_ignore='cycle, precedence'/>", "", {}, 0, KOVA_SEVERITY_WARNING},
         {"on the model", precedence + "/>", " lint_ignore='precedence'", {}, 0, KOVA_SEVERITY_WARNING},
-        {"another check silenced", precedence + " lint_ignore='cycle'/>", "", {}, 1, KOVA_SEVERITY_WARNING},
         // Not a clean description: why lint could not read it.
         {"changed after loading", precedence + "/>", "", {}, 1, KOVA_SEVERITY_ERROR, false, "<model"},
     };
@@ -190,16 +188,12 @@ TEST(LintChecks, LeavesTheSessionAsItWasAndReportsUnreachedObjects) {
     session->run();
     KOVA_RULES_VALIDATOR& validator = session->validator();
     const std::vector<std::string> errors = validator.get_error_messages();
-    const std::size_t records = validator.get_diagnostics().size();
-    const std::vector<KOVA_SETTING> settings = session->current_settings();
+    const std::vector<std::string> settings = setting_lines(session->current_settings());
     KOVA_MESSAGES found;
     EXPECT_TRUE(kova_lint(*session, KOVA_LINT_OPTIONS(), found));
     EXPECT_TRUE(found.empty());
     EXPECT_EQ(validator.get_error_messages(), errors);
-    EXPECT_EQ(validator.get_diagnostics().size(), records);
-    const std::vector<KOVA_SETTING> after = session->current_settings();
-    ASSERT_EQ(after.size(), settings.size());
-    for (std::size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i].value, settings[i].value) << after[i].name;
+    EXPECT_EQ(setting_lines(session->current_settings()), settings);
     EXPECT_EQ(validator.get_string_parameter_value("MEMORY_TYPE"), "block");
 
     validator.get_kova_obj("WIDTH")->evaluation_position = 1000000;  // past every level

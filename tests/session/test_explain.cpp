@@ -55,9 +55,6 @@ TEST(Explain, NamesTheRuleAndSettingsBehindEveryConflict) {
         {"ram.xml", "ram-conflicts.settings",
          {"DEPTH#0 value-conflict:", "clkb#0 usage-conflict: MODE=DUAL", "addrb#0 usage-conflict: MODE=DUAL",
           "doutb#0 usage-conflict: MODE=DUAL", "BYTE_ENABLES#1 check-failed: BYTE_ENABLES=1 WIDTH=12"}},
-        {"fifo.xml", "fifo-conflicts.settings",
-         {"DEPTH#0 value-conflict:", "MEMORY_TYPE#1 value-conflict: DEPTH=1000",
-          "ALMOST_FULL_LEVEL#0 check-failed: ALMOST_FULL_LEVEL=2000 DEPTH=1000"}},
         {"counter.xml", "counter-conflicts.settings",
          {"WIDTH#0 value-conflict:", "DIRECTION#0 value-conflict:", "load#0 usage-conflict: HAS_LOAD=1",
           "din#0 usage-conflict: HAS_LOAD=1"}},
@@ -94,10 +91,8 @@ TEST(Explain, TreesReachTheSettingsThroughHiddenParametersAndCalls) {
         std::vector<std::string> dependents;
     } cases[] = {
         {"WE_WIDTH", {"BYTE_ENABLES=0", "bytes(WIDTH)(call)", "WIDTH=8"}, {}, {"wea"}},
-        {"DEPTH", {}, {}, {"ADDR_WIDTH"}},
         // The check rule reads WIDTH; the sub-model's rule reads ECC.
         {"WIDTH", {}, {"ECC=0"}, {"BYTE_ENABLES", "WE_WIDTH", "dina", "douta", "doutb", "CHECK_BITS"}},
-        {"clkb", {}, {"MODE=SINGLE"}, {}},
     };
     OPENED_SESSION opened = open_and_run(example("ram.xml"));
     ASSERT_TRUE(opened.session);

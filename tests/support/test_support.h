@@ -36,8 +36,6 @@ public:
     explicit VALIDATOR_PROBE(const std::string& description = "", const std::string& lib_dir = "")
         : KOVA_RULES_VALIDATOR("probe", description, lib_dir) {}
 
-    using KOVA_RULES_VALIDATOR::add_sub_info_objects_to_validator;
-    using KOVA_RULES_VALIDATOR::append_sub_infos;
     using KOVA_RULES_VALIDATOR::is_reserved_keyword;
     using KOVA_RULES_VALIDATOR::m_cmd_list;
     using KOVA_RULES_VALIDATOR::m_external_msg_list;
