@@ -80,26 +80,30 @@ std::unique_ptr<KOVA_PY_VALIDATOR> KOVA_PY_VALIDATOR::copy() const {
     return std::unique_ptr<KOVA_PY_VALIDATOR>(new KOVA_PY_VALIDATOR(std::move(session)));
 }
 
-bool KOVA_PY_VALIDATOR::apply_all_or_nothing(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems) {
+KOVA_PROBLEM KOVA_PY_VALIDATOR::apply_all_or_nothing(const std::vector<KOVA_SETTING>& settings,
+                                                     KOVA_MESSAGES& problems) {
     auto candidate = std::make_unique<KOVA_SESSION>(*m_session);
-    if (!candidate->apply(settings, problems)) return false;
-    m_session = std::move(candidate);
-    return true;
+    KOVA_PROBLEM refused = candidate->apply(settings, problems);
+    if (!refused) m_session = std::move(candidate);
+    return refused;
 }
 
 void KOVA_PY_VALIDATOR::set(const std::string& name, const std::string& value) {
     struct OUTCOME {
-        bool applied = false, known = false;
+        KOVA_PROBLEM refused;
         KOVA_MESSAGES problems;
     };
-    const OUTCOME outcome = locked([&] {
+    OUTCOME outcome = locked([&] {
         OUTCOME answer;
-        answer.applied = apply_all_or_nothing({{name, value, "", 0}}, answer.problems);
-        answer.known = answer.applied || kova_is_setting_name(m_session->validator(), name);
+        answer.refused = apply_all_or_nothing({{name, value, "", 0}}, answer.problems);
         return answer;
     });
-    if (!outcome.applied)
-        kova_py_raise(outcome.known ? PyExc_ValueError : PyExc_KeyError, plain_texts(errors_of(outcome.problems)));
+    if (outcome.refused) {
+        // A name the description lacks is a KeyError, a value it refuses a
+        // ValueError; the text is every refusal's, without its place.
+        outcome.refused.text = plain_texts(errors_of(outcome.problems));
+        kova_py_raise(outcome.refused);
+    }
 }
 
 py::list KOVA_PY_VALIDATOR::load_settings(const std::string& path) {
@@ -111,7 +115,7 @@ py::list KOVA_PY_VALIDATOR::load_settings(const std::string& path) {
         OUTCOME answer;
         std::vector<KOVA_SETTING> settings;
         answer.applied = kova_read_settings_file(path, settings, answer.problems) &&
-                         apply_all_or_nothing(settings, answer.problems);
+                         !apply_all_or_nothing(settings, answer.problems);
         return answer;
     });
     if (!outcome.applied) kova_py_raise(PyExc_ValueError, kova_messages_text(errors_of(outcome.problems), path));

@@ -96,8 +96,9 @@ private:
 
     // The query's messages kept for last_messages.
     void keep(KOVA_MESSAGES messages);
-    // Applies settings to a copy and swaps it in when all apply.
-    bool apply_all_or_nothing(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems);
+    // Applies settings to a copy and swaps it in when all apply; else the
+    // session's problem, and the session stays as it was.
+    KOVA_PROBLEM apply_all_or_nothing(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems);
 
     // The description's path, fixed at load: read without the lock, while
     // set() may swap m_session in another thread.

@@ -143,7 +143,7 @@ unsigned kova_default_jobs() { return std::max(1u, std::thread::hardware_concurr
 
 KOVA_BATCH_OUTCOME kova_validate_settings(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& settings) {
     KOVA_BATCH_OUTCOME outcome;
-    if (!session.apply(settings, outcome.messages)) {
+    if (session.apply(settings, outcome.messages)) {
         outcome.error = first_error_text(outcome.messages, "the settings cannot be applied");
         return outcome;
     }

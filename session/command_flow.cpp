@@ -20,7 +20,7 @@ bool KOVA_COMMAND_RESULT::clean() const {
 KOVA_COMMAND_RESULT kova_run_command(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& settings,
                                      KOVA_MESSAGES messages, bool validates, const KOVA_ANSWER_BUILDER& build) {
     KOVA_COMMAND_RESULT result;
-    if (!session.apply(settings, messages)) {
+    if (session.apply(settings, messages)) {
         result.problem = kova_refused(std::move(messages));
         return result;
     }

@@ -50,7 +50,3 @@ std::vector<KOVA_OBJECT_STATE> kova_object_states(const KOVA_RULES_VALIDATOR& va
     }
     return states;
 }
-
-bool kova_is_setting_name(const KOVA_RULES_VALIDATOR& validator, const std::string& name) {
-    return validator.get_port_object(name) || validator.get_parameter_object(name);
-}

@@ -31,8 +31,4 @@ struct KOVA_OBJECT_STATE {
 // run or derive left it).
 std::vector<KOVA_OBJECT_STATE> kova_object_states(const KOVA_RULES_VALIDATOR& validator, bool with_hidden = false);
 
-// Whether a setting may name this: a port or a parameter (letter case
-// ignored).
-bool kova_is_setting_name(const KOVA_RULES_VALIDATOR& validator, const std::string& name);
-
 #endif

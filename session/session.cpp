@@ -80,8 +80,9 @@ std::vector<std::string> KOVA_SESSION::object_names() const {
     return names;
 }
 
-bool KOVA_SESSION::apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems) {
-    bool ok = true;
+KOVA_PROBLEM KOVA_SESSION::apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems) {
+    KOVA_MESSAGES refusals;
+    bool names_known = false;  // some refused setting names a port or parameter
     std::vector<std::pair<std::string, std::string>> constants;
     for (const KOVA_SETTING& setting : settings) {
         std::string constant;
@@ -93,8 +94,10 @@ bool KOVA_SESSION::apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGE
             problem = apply_one(setting);
         }
         if (!problem.empty()) {
-            ok = false;
-            problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING, problem, setting_place(setting)));
+            names_known = names_known || m_validator->get_port_object(setting.name) ||
+                          m_validator->get_parameter_object(setting.name);
+            refusals.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING, problem, setting_place(setting)));
+            problems.push_back(refusals.back());
             continue;
         }
         add_reading_warning(setting, problems);
@@ -109,10 +112,11 @@ bool KOVA_SESSION::apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGE
         if (kova_constant_digits(text, digits, radix)) {
             m_constants[to_lower_case(name)] = {name, text};
         } else {
-            ok = false;
-            problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
+            names_known = true;
+            refusals.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
                                                  "the constant value of " + name +
                                                      " must be decimal, or 0x hex or 0b binary digits, not " + text));
+            problems.push_back(refusals.back());
         }
     }
     if (!constants.empty()) {
@@ -120,7 +124,9 @@ bool KOVA_SESSION::apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGE
         derive();
         apply_constant_values();
     }
-    return ok;
+    if (refusals.empty()) return {};
+    return kova_refused(std::move(refusals),
+                        names_known ? KOVA_PROBLEM_KIND::INVALID_VALUE : KOVA_PROBLEM_KIND::NOT_FOUND);
 }
 
 // A run sets every port value back to unknown, so the values of ports

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "session/message.h"
+#include "session/problem.h"
 #include "session/settings_text.h"
 #include "validator/kova_rules_validator.h"
 
@@ -55,9 +56,11 @@ public:
     // overrides an earlier one, as the command line overrides a file.
     // Every problem is appended (unknown names with the nearest known
     // one), and a warning for an integer value that the engine reads as
-    // another number ("32abc" as 32); the answer is false when any of
-    // them is an error.
-    bool apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems);
+    // another number ("32abc" as 32). The answer is no problem when none
+    // of them is an error; else a not-found problem when every refused
+    // setting names no port or parameter, an invalid-value one otherwise,
+    // holding the refusals.
+    KOVA_PROBLEM apply(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems);
 
     // A warning at each port held at a constant wider than the port, whose
     // value the engine cuts to the port's width; run() reports them, and

@@ -184,7 +184,7 @@ TEST(LintChecks, LeavesTheSessionAsItWasAndReportsUnreachedObjects) {
     std::unique_ptr<KOVA_SESSION> session = open_session(example("fifo.xml"));
     ASSERT_TRUE(session);
     KOVA_MESSAGES problems;
-    ASSERT_TRUE(session->apply({{"DEPTH", "300", "", 0}}, problems));
+    ASSERT_FALSE(session->apply({{"DEPTH", "300", "", 0}}, problems));
     session->run();
     KOVA_RULES_VALIDATOR& validator = session->validator();
     const std::vector<std::string> errors = validator.get_error_messages();

@@ -47,7 +47,7 @@ inline OPENED_SESSION open_and_run(const std::string& description, const std::st
         EXPECT_TRUE(kova_parse_setting_argument(text, setting)) << text;
         settings.push_back(setting);
     }
-    if (!opened.session || !opened.session->apply(settings, problems)) {
+    if (!opened.session || opened.session->apply(settings, problems)) {
         ADD_FAILURE() << description << ": " << (problems.empty() ? "cannot open" : problems.front().text);
         opened.session.reset();
         return opened;

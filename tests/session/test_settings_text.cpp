@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "session/settings_text.h"
+#include "opened_session.h"
 
 namespace {
 
@@ -134,4 +135,27 @@ TEST(SettingsText, ConstantValuesAndOrigins) {
     }
     EXPECT_EQ((KOVA_SETTING{"A", "1", "a.settings", 3}).origin(), "a.settings:3");
     EXPECT_EQ((KOVA_SETTING{"A", "1", "", 0}).origin(), "command line");
+}
+
+// A session refuses settings with the problem's kind: not found when every
+// refused setting names nothing, an invalid value otherwise; what it takes
+// it applies.
+TEST(SettingsText, RefusedSettingsSayWhetherTheNameOrTheValueIsWrong) {
+    const auto session = open_session(example("ram.xml"));
+    ASSERT_TRUE(session);
+    using K = KOVA_PROBLEM_KIND;
+    const struct { vector<KOVA_SETTING> settings; K kind; size_t refusals; } cases[] = {
+        {{{"DEPTH", "32", "", 0}, {"dina", "UNUSED", "", 0}}, K::NONE, 0},
+        {{{"DEPHT", "32", "", 0}}, K::NOT_FOUND, 1},
+        {{{"dina", "maybe", "", 0}}, K::INVALID_VALUE, 1},
+        {{{"dina", "CONSTANT:0xZZ", "", 0}}, K::INVALID_VALUE, 1},
+        {{{"DEPHT", "32", "", 0}, {"dina", "maybe", "", 0}}, K::INVALID_VALUE, 2},
+    };
+    for (const auto& c : cases) {
+        KOVA_MESSAGES messages;
+        const KOVA_PROBLEM problem = session->apply(c.settings, messages);
+        EXPECT_EQ(problem.kind, c.kind) << c.settings.front().name;
+        EXPECT_EQ(problem.messages.size(), c.refusals) << c.settings.front().name;
+        EXPECT_EQ(kova_error_count(messages), c.refusals) << c.settings.front().name;
+    }
 }
