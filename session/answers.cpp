@@ -46,9 +46,9 @@ void print_map(const KOVA_WIZARD_MAP_RESULT& map, std::ostream& out) {
     print_table(table, out);
 }
 
-KOVA_TABLE object_table(const KOVA_RULES_VALIDATOR& validator) {
+KOVA_TABLE object_table(const std::vector<KOVA_OBJECT_STATE>& states) {
     KOVA_TABLE table{{"KIND", "NAME", "VALUE", "DEFAULT", "USAGE", "MODEL_USAGE"}};
-    for (const KOVA_OBJECT_STATE& object : kova_object_states(validator))
+    for (const KOVA_OBJECT_STATE& object : states)
         table.push_back({object.kind, object.name, object.value_text, object.default_value,
                          kova_get_usage_state_as_string(object.usage),
                          kova_get_usage_state_as_string(object.model_usage)});
@@ -98,9 +98,11 @@ void kova_validate_answer(KOVA_SESSION& session, bool with_objects, KOVA_ANSWER&
 
 void kova_show_answer(KOVA_SESSION& session, KOVA_ANSWER& answer) {
     const KOVA_RULES_VALIDATOR& validator = session.validator();
-    const KOVA_TABLE table = object_table(validator);
+    // One reading of the states gives both the table and the document.
+    const std::vector<KOVA_OBJECT_STATE> states = kova_object_states(validator);
+    const KOVA_TABLE table = object_table(states);
     answer.document["function"] = kova_json_text(validator.get_function_name());
-    answer.document["objects"] = kova_object_states_json(session, false);
+    answer.document["objects"] = kova_object_states_json(session, states);
     const std::size_t ports = validator.get_port_list().size();
     const std::size_t parameters = validator.get_parameter_list().size();
     answer.text = [description = session.description(), table, ports, parameters](std::ostream& out) {

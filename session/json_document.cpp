@@ -79,13 +79,17 @@ nlohmann::json kova_object_state_json(const KOVA_OBJECT_STATE& state, int width)
 }
 
 nlohmann::json kova_object_states_json(KOVA_SESSION& session, bool with_hidden) {
+    return kova_object_states_json(session, kova_object_states(session.validator(), with_hidden));
+}
+
+nlohmann::json kova_object_states_json(KOVA_SESSION& session, const std::vector<KOVA_OBJECT_STATE>& states) {
     // The widths as kova widths gives them; what evaluating them posts is
     // no part of the run's messages, which the document holds.
     KOVA_MESSAGES ignored;
     std::map<std::string, int> widths;
     for (const KOVA_PORT_WIDTH& port : kova_port_widths(session, ignored)) widths[port.port] = port.width;
     nlohmann::json objects = nlohmann::json::array();
-    for (const KOVA_OBJECT_STATE& state : kova_object_states(session.validator(), with_hidden)) {
+    for (const KOVA_OBJECT_STATE& state : states) {
         const auto width = widths.find(state.name);
         objects.push_back(kova_object_state_json(state, width == widths.end() ? -1 : width->second));
     }

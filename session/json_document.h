@@ -44,6 +44,8 @@ nlohmann::json kova_object_state_json(const KOVA_OBJECT_STATE& state, int width)
 // Every port and parameter (and hidden parameter when asked), in the
 // description's order, each in that shape.
 nlohmann::json kova_object_states_json(KOVA_SESSION& session, bool with_hidden);
+// The same for states the caller has read already.
+nlohmann::json kova_object_states_json(KOVA_SESSION& session, const std::vector<KOVA_OBJECT_STATE>& states);
 
 // The members of the answers to the wizard's queries, as `kova ranges`,
 // `kova simlib` and `kova wizard-map` write them and kova serve answers
