@@ -12,11 +12,11 @@ void kova_generate_answer(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, con
     KOVA_GENERATED generated = kova_generate(session, run, options);
     answer.product = true;
     answer.messages = std::move(generated.messages);
-    answer.failed = !generated.ok;
+    answer.failed = bool(generated.problem);
     answer.document = std::move(generated.members);
-    const bool in_document = generated.ok && text_in_document && options.language != KOVA_GENERATE_LANGUAGE::JSON;
+    const bool in_document = !answer.failed && text_in_document && options.language != KOVA_GENERATE_LANGUAGE::JSON;
     answer.document["text"] = in_document ? kova_json_text(generated.text) : nlohmann::json();
-    if (!generated.ok) return;
+    if (answer.failed) return;
     answer.text = [text = std::make_shared<const std::string>(std::move(generated.text))](std::ostream& out) {
         out << *text;
     };

@@ -63,7 +63,7 @@ std::string kova_write_c_header(const KOVA_GEN_CONFIG& config, const KOVA_GENERA
     if (prefix.empty() || prefix[0] == '_' || std::isdigit(static_cast<unsigned char>(prefix[0])))
         problems.push_back(kova_generate_problem(
             "", {}, "The macro prefix '" + wanted + "' must start with a letter (" +
-                        (options.name.empty() ? "it is the function name; give one with --name" : "from --name") + ")"));
+                        (options.name.empty() ? "it is the function name; give the header another name" : "the name given") + ")"));
     kova_integer_problems(config, false, LANGUAGE, problems);
     if (problems.size() != before) return "";
 

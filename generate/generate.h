@@ -28,10 +28,16 @@ struct KOVA_GENERATE_OPTIONS {
     // Generate even when the run found the configuration invalid or a port
     // is held at a constant wider than the port (written cut to its width).
     bool force = false;
+    // Words put after each refusal that force overrides, for a front end
+    // that offers it to say how (the kova tool names its option there).
+    std::string force_hint;
 };
 
 struct KOVA_GENERATED {
-    bool ok = false;         // text holds the generated source
+    // Why nothing was generated (INVALID_VALUE for a configuration that is
+    // not valid or cannot be written in the language, USAGE for options
+    // that do not go together); none when text holds the generated source.
+    KOVA_PROBLEM problem;
     std::string text;
     KOVA_MESSAGES messages;  // what evaluating the widths reported, then why nothing was generated
     // The configuration as JSON members: language, function, parameters
@@ -39,12 +45,26 @@ struct KOVA_GENERATED {
     nlohmann::json members = nlohmann::json::object();
 };
 
+// What every front end offers of a language.
+struct KOVA_GENERATE_LANGUAGE_INFO {
+    KOVA_GENERATE_LANGUAGE language;
+    const char* name;       // "verilog": what a request names it by
+    const char* title;      // "Verilog": what a menu shows
+    const char* extension;  // ".v": the usual extension of its file
+    bool hardware;          // a hardware language: a stub applies
+};
+
+// Every language, in the order the front ends offer them.
+const std::vector<KOVA_GENERATE_LANGUAGE_INFO>& kova_generate_languages();
+const KOVA_GENERATE_LANGUAGE_INFO& kova_generate_language_info(KOVA_GENERATE_LANGUAGE language);
 // "verilog", "systemverilog", "vhdl", "c", "json".
 const char* kova_generate_language_name(KOVA_GENERATE_LANGUAGE language);
 // Every language's name, in that order: what each front end offers.
 std::vector<std::string> kova_generate_language_names();
-// The names as a sentence lists them: "verilog, systemverilog, vhdl, c or json".
-std::string kova_generate_language_list();
+// The names as a sentence lists them: "verilog, systemverilog, vhdl, c or
+// json"; with hardware_only those a stub applies to, "verilog,
+// systemverilog and vhdl".
+std::string kova_generate_language_list(bool hardware_only = false);
 // False for a name that is none of those.
 bool kova_generate_language_of(const std::string& name, KOVA_GENERATE_LANGUAGE& language);
 

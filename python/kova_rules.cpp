@@ -6,6 +6,7 @@
 
 #include <pybind11/pybind11.h>
 
+#include "generate/generate.h"
 #include "python/py_validator.h"
 #include "python/records.h"
 #include "python/texts.h"
@@ -45,6 +46,16 @@ std::vector<std::string> names_of(const py::iterable& names) {
     return list;
 }
 
+// generate's docstring, naming the languages of generate/'s one list; it
+// lives as long as the module may.
+const char* generate_doc() {
+    static const std::string doc =
+        "The source `kova generate --lang LANG` writes for the configuration (" + kova_generate_language_list() +
+        "; json gives the tool's document). ValueError for an invalid configuration (its errors), an unknown "
+        "language, options that do not go together, or a name the language cannot spell.";
+    return doc.c_str();
+}
+
 // load keeps its own reference to the LoadError class: the module's
 // attribute may be deleted or replaced while load is still callable.
 void bind_validator(py::module_& module, py::object load_error) {
@@ -65,8 +76,9 @@ void bind_validator(py::module_& module, py::object load_error) {
         .def("load_settings", [](V& v, const py::object& path) { return v.load_settings(kova_py_path(path)); },
              py::arg("path"),
              "Applies a settings file (one NAME=VALUE per line, docs/settings.md) and returns its warnings as a "
-             "list of Message. A file that cannot be read, has an error, or sets an unknown name raises "
-             "ValueError whose text gives FILE:LINE for each error; nothing of the file is applied then.")
+             "list of Message. A file that cannot be read raises OSError; one that sets only names the "
+             "description does not have raises KeyError; any other error raises ValueError. The text gives "
+             "FILE:LINE for each error; nothing of the file is applied then.")
         .def("save_settings", [](V& v, const py::object& path, bool minimal) { v.save_settings(kova_py_path(path), minimal); },
              py::arg("path"), py::arg("minimal") = false,
              "Writes every setting now held (silent corrections of the last run included) to a settings file, "
@@ -125,9 +137,7 @@ void bind_validator(py::module_& module, py::object load_error) {
                  return v.generate(lang, stub, name.is_none() ? std::string() : kova_py_bytes(name));
              },
              py::arg("lang"), py::arg("stub") = false, py::arg("name") = py::none(),
-             "The source `kova generate --lang LANG` writes for the configuration (verilog, systemverilog, vhdl, c, "
-             "or json: the tool's document). ValueError for an invalid configuration (its errors), an unknown "
-             "language, options that do not go together, or a name the language cannot spell.")
+             generate_doc())
         .def("copy", &V::copy,
              "An independent validator with the same description, settings and state.")
         .def("__copy__", &V::copy, "The same as copy().")

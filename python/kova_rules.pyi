@@ -131,8 +131,10 @@ class Validator:
         "CONSTANT:VALUE". KeyError for an unknown name (with the nearest
         known one), ValueError for an unacceptable value."""
     def load_settings(self, path: _Path) -> list[Message]:
-        """Applies a settings file; returns its warnings. ValueError with
-        FILE:LINE for each error; nothing is applied then."""
+        """Applies a settings file; returns its warnings. OSError when it
+        cannot be read, KeyError when every refused name is unknown,
+        ValueError for any other error, each with FILE:LINE for each
+        error; nothing is applied then."""
     def save_settings(self, path: _Path, minimal: bool = False) -> None:
         """Writes every setting now held; OSError when the save fails.
         minimal=True writes a fresh file of only the settings that differ

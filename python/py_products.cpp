@@ -93,13 +93,14 @@ py::str KOVA_PY_VALIDATOR::generate(const std::string& language, bool stub, cons
         TEXT_OR_PROBLEM outcome;
         const KOVA_RUN_RESULT run = m_session->run();
         KOVA_GENERATED generated = kova_generate(*m_session, run, options);
-        if (generated.ok) {
+        if (!generated.problem) {
             outcome.text = std::move(generated.text);
             return outcome;
         }
         KOVA_MESSAGES messages = run.messages;
         messages.insert(messages.end(), generated.messages.begin(), generated.messages.end());
-        outcome.problem = kova_problem(KOVA_PROBLEM_KIND::INVALID_VALUE, error_text(messages, description()));
+        outcome.problem = generated.problem;
+        outcome.problem.text = error_text(messages, description());
         return outcome;
     });
     if (answer.problem) kova_py_raise(answer.problem);

@@ -108,26 +108,27 @@ void KOVA_PY_VALIDATOR::set(const std::string& name, const std::string& value) {
 
 py::list KOVA_PY_VALIDATOR::load_settings(const std::string& path) {
     struct OUTCOME {
-        bool applied = false;
+        KOVA_PROBLEM refused;
         KOVA_MESSAGES problems;
     };
     OUTCOME outcome = locked([&] {
         OUTCOME answer;
         std::vector<KOVA_SETTING> settings;
-        answer.applied = kova_read_settings_file(path, settings, answer.problems) &&
-                         !apply_all_or_nothing(settings, answer.problems);
+        answer.refused = kova_read_settings_file(path, settings, answer.problems);
+        if (!answer.refused) answer.refused = apply_all_or_nothing(settings, answer.problems);
         return answer;
     });
-    if (!outcome.applied) kova_py_raise(PyExc_ValueError, kova_messages_text(errors_of(outcome.problems), path));
+    if (outcome.refused) {
+        // Raised by the problem's kind, with every error of the file.
+        outcome.refused.text = kova_messages_text(errors_of(outcome.problems), path);
+        kova_py_raise(outcome.refused);
+    }
     return kova_py_messages(std::move(outcome.problems), path);
 }
 
 void KOVA_PY_VALIDATOR::save_settings(const std::string& path, bool minimal) {
-    const std::string error = locked([&] {
-        std::string problem;
-        return kova_save_session_settings(*m_session, path, minimal, problem) ? std::string() : problem;
-    });
-    if (!error.empty()) kova_py_raise(PyExc_OSError, "cannot save the settings to " + path + ": " + error);
+    const KOVA_PROBLEM problem = locked([&] { return kova_save_session_settings(*m_session, path, minimal); });
+    if (problem) kova_py_raise(problem);
 }
 
 KOVA_PY_RESULT KOVA_PY_VALIDATOR::run() {

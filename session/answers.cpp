@@ -231,10 +231,8 @@ void kova_settings_answer(const KOVA_SESSION& session, bool minimal, KOVA_ANSWER
 
 void kova_load_answer(const std::string& text, const std::string& file, KOVA_ANSWER& answer) {
     std::vector<KOVA_SETTING> settings;
-    if (!kova_parse_settings_text(text, file.empty() ? "settings" : file, settings, answer.messages)) {
-        answer.problem = kova_problem(KOVA_PROBLEM_KIND::INVALID_VALUE, "the settings file has errors", answer.messages);
-        return;
-    }
+    answer.problem = kova_parse_settings_text(text, file.empty() ? "settings" : file, settings, answer.messages);
+    if (answer.problem) return;
     json list = json::array();
     for (const KOVA_SETTING& setting : settings)
         list.push_back({{"name", kova_json_text(setting.name)},

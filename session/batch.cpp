@@ -156,7 +156,7 @@ KOVA_BATCH_OUTCOME kova_validate_settings(KOVA_SESSION& session, const std::vect
 KOVA_BATCH_OUTCOME kova_validate_settings_file(KOVA_SESSION& session, const std::string& path) {
     std::vector<KOVA_SETTING> settings;
     KOVA_MESSAGES problems;
-    if (!kova_read_settings_file(path, settings, problems)) {
+    if (kova_read_settings_file(path, settings, problems)) {
         KOVA_BATCH_OUTCOME outcome;
         outcome.messages = std::move(problems);
         outcome.error = first_error_text(outcome.messages, "cannot read the settings file");

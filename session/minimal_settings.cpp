@@ -62,8 +62,7 @@ std::string kova_session_settings_text(const KOVA_SESSION& session, bool minimal
     return kova_render_settings(minimal ? kova_minimal_settings(session) : session.current_settings());
 }
 
-bool kova_save_session_settings(const KOVA_SESSION& session, const std::string& path, bool minimal,
-                                std::string& error) {
-    if (minimal) return kova_save_settings_file(path, kova_minimal_settings(session), true, error);
-    return kova_save_settings_file(path, session.current_settings(), false, error);
+KOVA_PROBLEM kova_save_session_settings(const KOVA_SESSION& session, const std::string& path, bool minimal) {
+    if (minimal) return kova_save_settings_file(path, kova_minimal_settings(session), true);
+    return kova_save_settings_file(path, session.current_settings(), false);
 }

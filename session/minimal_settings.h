@@ -25,8 +25,7 @@ std::string kova_session_settings_text(const KOVA_SESSION& session, bool minimal
 // Saves the session's settings to path atomically: all of them, keeping
 // an existing settings file's comments and order (kova_save_settings_file),
 // or with minimal only those of kova_minimal_settings, in a fresh file.
-// False with the reason in error; the file is then unchanged.
-bool kova_save_session_settings(const KOVA_SESSION& session, const std::string& path, bool minimal,
-                                std::string& error);
+// A FILE problem when it cannot; the file is then unchanged.
+KOVA_PROBLEM kova_save_session_settings(const KOVA_SESSION& session, const std::string& path, bool minimal);
 
 #endif

@@ -107,15 +107,12 @@ KOVA_PROBLEM KOVA_SESSION::apply(const std::vector<KOVA_SETTING>& settings, KOVA
             m_set_at.erase(to_lower_case(setting.name));
     }
     for (const auto& [name, text] : constants) {
-        std::string digits;
-        int radix;
-        if (kova_constant_digits(text, digits, radix)) {
+        const std::string problem = kova_constant_number_problem(text, name);
+        if (problem.empty()) {
             m_constants[to_lower_case(name)] = {name, text};
         } else {
             names_known = true;
-            refusals.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
-                                                 "the constant value of " + name +
-                                                     " must be decimal, or 0x hex or 0b binary digits, not " + text));
+            refusals.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING, problem));
             problems.push_back(refusals.back());
         }
     }

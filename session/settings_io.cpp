@@ -14,38 +14,40 @@ std::string unprefixed(const std::string& reason) {
 
 }  // namespace
 
-bool kova_parse_settings_text(const std::string& text, const std::string& file, std::vector<KOVA_SETTING>& settings,
-                              KOVA_MESSAGES& problems) {
+KOVA_PROBLEM kova_parse_settings_text(const std::string& text, const std::string& file,
+                                      std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& messages) {
     KOVA_SOURCE_LOCATION place;
     place.file = file;
     KOVA_SETTINGS_DOCUMENT document;
     std::vector<KOVA_SETTINGS_PROBLEM> found;
     const bool ok = document.parse(text, file, found);
+    KOVA_MESSAGES own;
     for (const KOVA_SETTINGS_PROBLEM& problem : found) {
         place.line = static_cast<uint32_t>(problem.line);
-        problems.push_back(kova_make_message(problem.warning ? KOVA_SEVERITY_WARNING : KOVA_SEVERITY_ERROR,
-                                             KOVA_DIAG_SETTING, problem.text, place));
+        own.push_back(kova_make_message(problem.warning ? KOVA_SEVERITY_WARNING : KOVA_SEVERITY_ERROR,
+                                        KOVA_DIAG_SETTING, problem.text, place));
     }
-    if (!ok) return false;
+    messages.insert(messages.end(), own.begin(), own.end());
+    if (!ok) return kova_problem(KOVA_PROBLEM_KIND::INVALID_VALUE, "the settings file has errors", std::move(own));
     for (KOVA_SETTING& setting : document.settings()) settings.push_back(std::move(setting));
-    return true;
+    return {};
 }
 
-bool kova_read_settings_file(const std::string& path, std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems) {
+KOVA_PROBLEM kova_read_settings_file(const std::string& path, std::vector<KOVA_SETTING>& settings,
+                                     KOVA_MESSAGES& messages) {
     std::string text, error;
     if (!kova_read_text_file(path, text, error)) {
         KOVA_SOURCE_LOCATION place;
         place.file = path;
-        problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
-                                             "cannot read the settings file " + path + ": " + unprefixed(error), place));
-        return false;
+        const std::string reason = "cannot read the settings file " + path + ": " + unprefixed(error);
+        messages.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING, reason, place));
+        return kova_problem(KOVA_PROBLEM_KIND::FILE, reason, {messages.back()});
     }
-    return kova_parse_settings_text(text, path, settings, problems);
+    return kova_parse_settings_text(text, path, settings, messages);
 }
 
-bool kova_save_settings_file(const std::string& path, const std::vector<KOVA_SETTING>& settings, bool fresh,
-                             std::string& error) {
-    std::string text;
+KOVA_PROBLEM kova_save_settings_file(const std::string& path, const std::vector<KOVA_SETTING>& settings, bool fresh) {
+    std::string text, error;
     KOVA_SETTINGS_DOCUMENT document;
     std::vector<KOVA_SETTINGS_PROBLEM> ignored;
     std::string existing;
@@ -55,15 +57,16 @@ bool kova_save_settings_file(const std::string& path, const std::vector<KOVA_SET
     if (!fresh && kova_file_exists(path)) {
         if (!kova_read_text_file(path, existing, error)) {
             error = "the existing file " + error + "; it is left as it was, since a save keeps its comments";
-            return false;
+        } else {
+            document.parse(existing, path, ignored);
+            document.assign(settings);
+            text = document.render();
         }
-        document.parse(existing, path, ignored);
-        document.assign(settings);
-        text = document.render();
     } else {
         text = kova_render_settings(settings);
     }
-    return kova_write_file_atomically(path, text, error);
+    if (error.empty() && kova_write_file_atomically(path, text, error)) return {};
+    return kova_problem(KOVA_PROBLEM_KIND::FILE, "cannot save the settings to " + path + ": " + error);
 }
 
 bool kova_parse_setting_argument(const std::string& text, KOVA_SETTING& setting) {

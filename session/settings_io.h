@@ -8,27 +8,29 @@
 #include <vector>
 
 #include "session/message.h"
+#include "session/problem.h"
 #include "session/settings_text.h"
 
 // Appends the settings of a settings file's text, read from file (the
-// name is used in the settings and messages only); every problem becomes
-// a message located at its line. False when a problem is an error
-// (nothing is appended then). The web page's uploads are read here.
-bool kova_parse_settings_text(const std::string& text, const std::string& file, std::vector<KOVA_SETTING>& settings,
-                              KOVA_MESSAGES& problems);
+// name is used in the settings and messages only), and every problem of
+// the text to messages as a message located at its line. When a problem
+// is an error nothing is appended to settings and the answer is an
+// INVALID_VALUE problem holding the text's messages. The web page's
+// uploads are read here.
+KOVA_PROBLEM kova_parse_settings_text(const std::string& text, const std::string& file,
+                                      std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& messages);
 
-// Appends the settings of a file; every problem becomes a message. False
-// when the file cannot be read or has an error-level problem (nothing of
-// it is appended then).
-bool kova_read_settings_file(const std::string& path, std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems);
+// The same for the file at path; a file that cannot be read is a FILE
+// problem (its message is appended to messages too).
+KOVA_PROBLEM kova_read_settings_file(const std::string& path, std::vector<KOVA_SETTING>& settings,
+                                     KOVA_MESSAGES& messages);
 
 // Writes settings to path, atomically. An existing settings file keeps
 // its comments, blank lines and order with its values updated in place and
 // new names appended, and one that cannot be read is refused; fresh
-// writes a new file instead. False with the reason in error; the file is
-// then unchanged.
-bool kova_save_settings_file(const std::string& path, const std::vector<KOVA_SETTING>& settings, bool fresh,
-                             std::string& error);
+// writes a new file instead. A FILE problem, "cannot save the settings to
+// PATH: REASON", when it cannot; the file is then unchanged.
+KOVA_PROBLEM kova_save_settings_file(const std::string& path, const std::vector<KOVA_SETTING>& settings, bool fresh);
 
 // A setting from the command line: "NAME=VALUE" (false when there is no
 // "=" or no name).

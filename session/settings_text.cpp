@@ -172,6 +172,12 @@ bool kova_is_constant_number(const std::string& text) {
     return kova_constant_digits(text, digits, radix);
 }
 
+std::string kova_constant_number_problem(const std::string& text, const std::string& name) {
+    if (kova_is_constant_number(text)) return "";
+    return "the constant value '" + excerpt(text) + "'" + (name.empty() ? "" : " of " + name) +
+           " is not a number (decimal digits, or 0x or 0b and digits)";
+}
+
 namespace {
 
 // Splits the setting line text into line's name, value, prefix and suffix;
@@ -204,10 +210,7 @@ std::string parse_setting_line(std::string_view text, std::string& name, std::st
 // "" or why the value, read correctly, cannot be a setting's value.
 std::string value_problem(const std::string& value) {
     std::string number;
-    if (kova_split_constant(value, number) && !kova_is_constant_number(number))
-        return "the constant value '" + excerpt(number) +
-               "' is not a number (decimal digits, or 0x or 0b and digits)";
-    return "";
+    return kova_split_constant(value, number) ? kova_constant_number_problem(number) : "";
 }
 
 }  // namespace

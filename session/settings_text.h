@@ -104,4 +104,8 @@ bool kova_constant_digits(const std::string& text, std::string& digits, int& rad
 // True for the number of a constant (kova_constant_digits).
 bool kova_is_constant_number(const std::string& text);
 
+// "" for the number of a constant, else the one text that refuses it:
+// "the constant value 'TEXT'[ of NAME] is not a number (...)".
+std::string kova_constant_number_problem(const std::string& text, const std::string& name = "");
+
 #endif

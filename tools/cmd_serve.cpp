@@ -70,7 +70,7 @@ std::unique_ptr<KOVA_SERVE_API> open_api(KOVA_TOOL_STATE& state, const KOVA_SERV
         // Applied to a copy only to find their errors: requests bring
         // their own settings to the unchanged session.
         KOVA_SESSION check(*session);
-        if (!kova_read_settings_file(command.settings_file, settings, messages) || check.apply(settings, messages)) {
+        if (kova_read_settings_file(command.settings_file, settings, messages) || check.apply(settings, messages)) {
             report_problem(state, kova_refused(std::move(messages)));
             return nullptr;
         }

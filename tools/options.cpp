@@ -41,9 +41,7 @@ void add_save_options(CLI::App& command, KOVA_SAVE_OPTIONS& save) {
 }
 
 void save_settings(const KOVA_SAVE_OPTIONS& save, const KOVA_SESSION& session, KOVA_ANSWER& answer) {
-    std::string error;
-    if (!save.file.empty() && !kova_save_session_settings(session, save.file, save.minimal, error))
-        answer.problem = kova_problem(KOVA_PROBLEM_KIND::FILE, "cannot save the settings to " + save.file + ": " + error);
+    if (!save.file.empty()) answer.problem = kova_save_session_settings(session, save.file, save.minimal);
 }
 
 namespace {
@@ -53,7 +51,7 @@ namespace {
 bool gather_settings(const KOVA_TOOL_STATE& state, std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems) {
     bool ok = true;
     for (const std::string& file : state.settings_files)
-        if (!kova_read_settings_file(file, settings, problems)) ok = false;
+        if (kova_read_settings_file(file, settings, problems)) ok = false;
     for (const std::string& text : state.set) {
         KOVA_SETTING setting;
         if (kova_parse_setting_argument(text, setting)) {
@@ -69,13 +67,7 @@ bool gather_settings(const KOVA_TOOL_STATE& state, std::vector<KOVA_SETTING>& se
     for (const std::string& text : state.constant) {
         KOVA_SETTING setting;
         if (kova_parse_setting_argument(text, setting)) {
-            if (!kova_is_constant_number(setting.value)) {
-                problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
-                                                     "--constant takes PORT or PORT=VALUE with a decimal, 0x or 0b "
-                                                     "number, not '" + text + "'"));
-                ok = false;
-                continue;
-            }
+            // The session refuses a value that is not a number, in its own words.
             setting.value = "CONSTANT:" + setting.value;
             settings.push_back(setting);
         } else {

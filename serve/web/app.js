@@ -11,7 +11,6 @@
 
 const DEBOUNCE_MS = 200;
 const SEVERITY_MARK = { error: "\u2716 error", warning: "\u26a0 warning", note: "\u2139 note" };
-const EXTENSIONS = { verilog: ".v", systemverilog: ".sv", vhdl: ".vhd", c: ".h", json: ".json" };
 const USAGE_WORDS = ["USED", "UNUSED", "CONSTANT"];
 
 // The page's state. Invariant: settings holds only what the user chose;
@@ -563,8 +562,18 @@ async function saveSettings() {
   setStatus(`Saved ${name}.`);
 }
 
+// The language menu's options come from the server (one per language,
+// with its file's extension and whether a stub applies).
+function syncStubChoice() {
+  const option = document.getElementById("generate-lang").selectedOptions[0];
+  const stub = document.getElementById("generate-stub");
+  stub.disabled = !option || !("stub" in option.dataset);
+  if (stub.disabled) stub.checked = false;
+}
+
 async function generate() {
-  const lang = document.getElementById("generate-lang").value;
+  const option = document.getElementById("generate-lang").selectedOptions[0];
+  const lang = option.value;
   const stub = document.getElementById("generate-stub").checked;
   const body = request(stub ? { lang, stub } : { lang });
   // The JSON document is the file itself; any other language's file is
@@ -576,7 +585,7 @@ async function generate() {
     const reasons = document_.messages.filter((m) => m.severity === "error").map((m) => m.text).join("; ");
     return setStatus(`\u2716 Nothing was generated: ${reasons}`);
   }
-  const name = `${state.model.function}${stub ? "" : "_cfg"}${EXTENSIONS[lang]}`;
+  const name = `${state.model.function}${stub ? "" : "_cfg"}${option.dataset.extension}`;
   download(name, answer.bytes || new Blob([`${JSON.stringify(document_, null, 2)}\n`]));
   setStatus(`Generated ${name}.`);
 }
@@ -606,6 +615,8 @@ function wire() {
   });
   document.getElementById("save-button").addEventListener("click", saveSettings);
   document.getElementById("generate-button").addEventListener("click", generate);
+  document.getElementById("generate-lang").addEventListener("change", syncStubChoice);
+  syncStubChoice();
 }
 
 async function start() {

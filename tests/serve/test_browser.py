@@ -157,7 +157,12 @@ def use_page(driver, url, names, downloads, screenshot):
     settings = downloaded(downloads, "block_ram.settings")
     driver.find_element(By.ID, "load-input").send_keys(settings)
     wait.until(lambda d: d.find_element(By.ID, "action-status").text.startswith("Loaded block_ram.settings"))
-    Select(driver.find_element(By.ID, "generate-lang")).select_by_value("verilog")
+    # A stub applies to hardware languages only: the box follows the menu.
+    language = Select(driver.find_element(By.ID, "generate-lang"))
+    stub = driver.find_element(By.ID, "generate-stub")
+    for value, stub_enabled in (("c", False), ("verilog", True)):
+        language.select_by_value(value)
+        assert stub.is_enabled() == stub_enabled, value
     driver.find_element(By.ID, "generate-button").click()
     verilog = downloaded(downloads, "block_ram_cfg.v")
     return settings, verilog

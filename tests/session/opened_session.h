@@ -40,7 +40,7 @@ inline OPENED_SESSION open_and_run(const std::string& description, const std::st
     opened.session = KOVA_SESSION::open({description, "", ""}, problems);
     std::vector<KOVA_SETTING> settings;
     if (!settings_file.empty()) {
-        EXPECT_TRUE(kova_read_settings_file(settings_file, settings, problems)) << settings_file;
+        EXPECT_FALSE(kova_read_settings_file(settings_file, settings, problems)) << settings_file;
     }
     for (const std::string& text : extra) {
         KOVA_SETTING setting;

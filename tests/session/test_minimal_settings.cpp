@@ -29,8 +29,8 @@ TEST(MinimalSettings, LoadingThemGivesTheSameConfiguration) {
         EXPECT_EQ(setting_lines(kova_minimal_settings(*opened.session)), c.minimal);
         // Saved, read back and applied on the defaults.
         const std::string saved = temp_folder() + "/minimal.settings";
-        std::string error;
-        ASSERT_TRUE(kova_save_session_settings(*opened.session, saved, true, error)) << error;
+        const KOVA_PROBLEM problem = kova_save_session_settings(*opened.session, saved, true);
+        ASSERT_FALSE(problem) << problem.text;
         OPENED_SESSION loaded = open_and_run(example(c.description), saved);
         ASSERT_TRUE(loaded.session);
         EXPECT_EQ(setting_lines(loaded.session->current_settings()), setting_lines(opened.session->current_settings()));

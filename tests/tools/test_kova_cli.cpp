@@ -60,7 +60,7 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         {"--version", 0, "kova 0.1.0\n"},
         {"help validate", 0, "--settings"},
         {"validate " + ram() + " --constant addr_a=0x1F", 0, ": valid\n"},
-        {"validate " + ram() + " --constant addr_b=0xZZ", 2, "--constant takes PORT or PORT=VALUE"},
+        {"validate " + ram() + " --constant addr_b=0xZZ", 2, "the constant value '0xZZ' of addr_b is not a number"},
         // The description's own function name holds unless --function is given.
         {"show " + ram() + " --format json", 0, "\"function\": \"ram\""},
         {"show " + ram() + " --format json --function other", 0, "\"function\": \"other\""},
