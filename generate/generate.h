@@ -67,6 +67,9 @@ std::vector<std::string> kova_generate_language_names();
 std::string kova_generate_language_list(bool hardware_only = false);
 // False for a name that is none of those.
 bool kova_generate_language_of(const std::string& name, KOVA_GENERATE_LANGUAGE& language);
+// The same as a problem: a USAGE problem naming every language when name
+// is none of them, no problem (and language set) otherwise.
+KOVA_PROBLEM kova_generate_language_problem(const std::string& name, KOVA_GENERATE_LANGUAGE& language);
 
 // A usage problem with the options themselves, which do not go together.
 // The texts name the options as every front end spells them, bare: the

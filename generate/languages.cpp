@@ -45,6 +45,11 @@ std::string kova_generate_language_list(bool hardware_only) {
     return list;
 }
 
+KOVA_PROBLEM kova_generate_language_problem(const std::string& name, KOVA_GENERATE_LANGUAGE& language) {
+    if (kova_generate_language_of(name, language)) return {};
+    return kova_problem(KOVA_PROBLEM_KIND::USAGE, "lang must be " + kova_generate_language_list() + ", not '" + name + "'");
+}
+
 bool kova_generate_language_of(const std::string& name, KOVA_GENERATE_LANGUAGE& language) {
     for (const KOVA_GENERATE_LANGUAGE_INFO& entry : kova_generate_languages())
         if (name == entry.name) {

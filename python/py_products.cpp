@@ -84,8 +84,8 @@ py::list KOVA_PY_VALIDATOR::fix(const std::vector<std::string>& keep, bool dry_r
 // together, an invalid configuration or a name the language cannot spell.
 py::str KOVA_PY_VALIDATOR::generate(const std::string& language, bool stub, const std::string& name) {
     KOVA_GENERATE_OPTIONS options;
-    if (!kova_generate_language_of(language, options.language))
-        kova_py_raise(PyExc_ValueError, "no language is named " + language + ": " + kova_generate_language_list());
+    if (const KOVA_PROBLEM problem = kova_generate_language_problem(language, options.language))
+        kova_py_raise(problem);
     options.stub = stub;
     options.name = name;
     if (const KOVA_PROBLEM problem = kova_generate_options_problem(options)) kova_py_raise(problem);

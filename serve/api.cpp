@@ -133,8 +133,9 @@ void fix_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT&
 void generate_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_ANSWER& answer) {
     KOVA_GENERATE_OPTIONS options;
     std::string language;
-    if (!text_member(request, "lang", language) || !kova_generate_language_of(language, options.language))
-        return usage(answer, "lang must be " + kova_generate_language_list());
+    if (!text_member(request, "lang", language)) return usage(answer, "lang must be a text");
+    answer.problem = kova_generate_language_problem(language, options.language);
+    if (answer.problem) return;
     options.stub = flag_member(request, "stub", answer);
     if (answer.problem) return;
     kova_generate_answer(session, run, options, true, answer);

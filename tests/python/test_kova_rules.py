@@ -322,7 +322,7 @@ def test_explain_fix_and_generate(settings):
     (lambda v: v.fix(keep=["NOSUCH"]), KeyError, "NOSUCH", True),
     (lambda v: v.fix(keep=(name for name in ["ECC", "NOSUCH"]), dry_run=True), KeyError, "NOSUCH", True),
     (lambda v: v.fix(keep="WIDTH"), TypeError, "not a single str", True),
-    (lambda v: v.generate("cobol"), ValueError, "no language is named cobol", True),
+    (lambda v: v.generate("cobol"), ValueError, "lang must be verilog, systemverilog, vhdl, c or json, not 'cobol'", True),
     (lambda v: v.generate("c", stub=True), ValueError, "stub applies to", True),
 ])
 def test_explain_fix_and_generate_errors(call, error, words, untouched):
