@@ -49,12 +49,6 @@ mode_t mode_of(const std::string& path) {
     return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
 }
 
-mode_t current_umask() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
-}
-
 // The atomic write in a child process whose files may grow to at most
 // limit bytes, with SIGXFSZ ignored as the tool's main does; "" when it
 // failed with "File too large", else what happened.
@@ -107,8 +101,10 @@ TEST_F(FileIo, AtomicWritesReplaceTheFileAndKeepItsMode) {
     const std::string target = make_file("target.settings", "old target\n");
     ASSERT_EQ(::chmod(target.c_str(), 0604), 0);
     ASSERT_EQ(::symlink("target.settings", path("link").c_str()), 0);
+    const mode_t umask = ::umask(0);
+    ::umask(umask);
     const struct { const char* title; std::string path, written; mode_t mode; } cases[] = {  // written: gets the text
-        {"a new file", path("new.settings"), path("new.settings"), 0666 & ~current_umask()},
+        {"a new file", path("new.settings"), path("new.settings"), 0666 & ~umask},
         {"an existing file", existing, existing, 0640},
         {"through a symbolic link", path("link"), target, 0604},
     };
@@ -128,18 +124,14 @@ TEST_F(FileIo, FailedWritesLeaveTheTargetAndNoTemporaryFile) {
     const std::string original(3000, 'o');
     const std::string target = make_file("big.settings", original);
     fs::create_directory(path("folder"));
-    const std::string large(100000, 'x');
-    std::string error;
-
-    EXPECT_EQ(write_under_size_limit(target, large, 1000), "");
+    EXPECT_EQ(write_under_size_limit(target, std::string(100000, 'x'), 1000), "");
     EXPECT_EQ(content_of(target), original);
-
-    EXPECT_FALSE(kova_write_file_atomically(path("missing/a.settings"), "A=1\n", error));
-    EXPECT_NE(error.find("cannot create a temporary file"), std::string::npos) << error;
-
-    EXPECT_FALSE(kova_write_file_atomically(path("folder"), "A=1\n", error));
-    EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
-
+    for (const auto& [place, reason] : {std::pair<std::string, std::string>{"missing/a.settings", "cannot create a temporary file"},
+                                        {"folder", "is a folder"}}) {
+        std::string error;
+        EXPECT_FALSE(kova_write_file_atomically(path(place), "A=1\n", error));
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
+    }
     EXPECT_EQ(names(), (std::set<std::string>{"big.settings", "folder"}));
     EXPECT_TRUE(fs::is_empty(path("folder")));
 }
