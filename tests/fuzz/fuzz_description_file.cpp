@@ -6,19 +6,14 @@
 // asks; then a copy of the validator made before the run is run after the
 // session is gone, so that whatever a record or origin points at is seen
 // to outlive the evaluation that made it.
-#include <cstddef>
-#include <cstdint>
-#include <memory>
 #include <sstream>
-#include <string>
-#include <vector>
 
+#include "fuzz/fuzz_model.h"
 #include "session/explain.h"
 #include "session/expression_queries.h"
 #include "session/port_queries.h"
 #include "session/settings_io.h"
 #include "session/wizard_queries.h"
-#include "support/test_support.h"
 
 namespace {
 

@@ -40,7 +40,15 @@ void build_fuzz_model(VALIDATOR_PROBE& validator) {
     validator.add_cmd_to_list("simulate");
 }
 
-void fuzz_check_failed(const char* what) {
+void fuzz_check(bool holds, const char* what) {
+    if (holds) return;
     std::fprintf(stderr, "check failed: %s\n", what);
     std::abort();
+}
+
+std::string fuzz_take_line(std::string& input) {
+    const std::size_t end = input.find('\n');
+    std::string line = input.substr(0, end);
+    input.erase(0, end == std::string::npos ? input.size() : end + 1);
+    return line;
 }

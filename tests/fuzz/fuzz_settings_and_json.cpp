@@ -6,10 +6,6 @@
 //  - JSON: the safe form is UTF-8, restores the input exactly, and a JSON
 //    document holding it is written without error and read back the same.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <vector>
 
 #include "fuzz/fuzz_model.h"
 #include "host/kova_name_index.h"
