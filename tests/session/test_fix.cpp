@@ -4,6 +4,8 @@
 // leaves, applied to a fresh session, validate.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "session/fix.h"
 #include "session/fix_context.h"
 #include "support/test_support.h"
@@ -25,11 +27,11 @@ std::string pair_description() {
 }
 
 // The settings of one name (letter case ignored), as "NAME=VALUE".
-std::vector<std::string> settings_of(const std::vector<KOVA_SETTING>& settings, const std::string& name) {
-    std::vector<KOVA_SETTING> named;
-    for (const KOVA_SETTING& setting : settings)
-        if (kova_equal_nocase(setting.name, name)) named.push_back(setting);
-    return setting_lines(named);
+std::vector<std::string> settings_of(std::vector<KOVA_SETTING> settings, const std::string& name) {
+    settings.erase(std::remove_if(settings.begin(), settings.end(),
+                                  [&](const KOVA_SETTING& setting) { return !kova_equal_nocase(setting.name, name); }),
+                   settings.end());
+    return setting_lines(settings);
 }
 
 std::vector<std::string> change_lines(const KOVA_FIX_RESULT& result) {
@@ -77,11 +79,8 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
         OPENED_SESSION opened = open_and_run(c.description, c.settings, c.extra);
         ASSERT_TRUE(opened.session);
         const std::vector<KOVA_SETTING> before = opened.session->current_settings();
-        KOVA_FIX_OPTIONS options;
-        options.keep = c.keep;
-        options.run_budget = c.budget;
         KOVA_FIX_RESULT result;
-        const KOVA_PROBLEM problem = kova_fix(*opened.session, opened.run, options, result);
+        const KOVA_PROBLEM problem = kova_fix(*opened.session, opened.run, {c.keep, c.budget, 3, 24, {}}, result);
         ASSERT_EQ(static_cast<bool>(problem), !c.refused.empty()) << problem.text;
         EXPECT_EQ(problem.text, c.refused);
         EXPECT_EQ(change_lines(result), c.changes);
@@ -107,20 +106,17 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
 // the later setting's candidate changing fastest). A search that skipped
 // any of them could miss the repair with the fewest changes.
 TEST(Fix, TheSearchTriesEveryCandidateInOrder) {
-    const struct { std::vector<std::string> settings; const char* name; std::vector<long long> literals; int most;
-                   const char* candidates; } candidates[] = {
-        {{"WIDTH=12"}, "WIDTH", {}, 6, "8 11 13 10 14 9"},                      // a range, nearest first
-        {{"DEPTH=128"}, "DEPTH", {}, 24, "16 64 32 256 512"},                   // a list, ties the lower first
-        {{"ALMOST_FULL_LEVEL=2000"}, "ALMOST_FULL_LEVEL", {0, 3}, 24, "12 4 3 2 1 0 -1"},  // constants and neighbours
-        {{"HAS_DATA_COUNT=1", "data_count=USED"}, "data_count", {}, 24, "UNUSED"},  // a port's other state
+    using TEXTS = std::vector<std::string>;
+    const struct { TEXTS settings; const char* name; std::vector<long long> literals; int most; TEXTS candidates; } candidates[] = {
+        {{"WIDTH=12"}, "WIDTH", {}, 6, {"8", "11", "13", "10", "14", "9"}},            // a range, nearest first
+        {{"DEPTH=128"}, "DEPTH", {}, 24, {"16", "64", "32", "256", "512"}},            // a list, ties the lower first
+        {{"ALMOST_FULL_LEVEL=2000"}, "ALMOST_FULL_LEVEL", {0, 3}, 24, {"12", "4", "3", "2", "1", "0", "-1"}},  // constants and neighbours
+        {{"HAS_DATA_COUNT=1", "data_count=USED"}, "data_count", {}, 24, {"UNUSED"}},  // a port's other state
     };
     for (const auto& c : candidates) {
         OPENED_SESSION opened = open_and_run(example("fifo.xml"), "", c.settings);
         ASSERT_TRUE(opened.session);
-        std::string got;
-        for (const std::string& value : kova_fix_candidates(*opened.session, c.name, c.literals, c.most))
-            got += (got.empty() ? "" : " ") + value;
-        EXPECT_EQ(got, c.candidates) << c.name;
+        EXPECT_EQ(kova_fix_candidates(*opened.session, c.name, c.literals, c.most), c.candidates) << c.name;
     }
     // Proposals as "setting:candidate", settings changed together joined by "+".
     const struct { std::vector<std::size_t> counts; int most; const char* order; } proposals[] = {
