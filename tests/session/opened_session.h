@@ -35,9 +35,8 @@ struct OPENED_SESSION {
 // fails to load or apply (a test failure is recorded).
 inline OPENED_SESSION open_and_run(const std::string& description, const std::string& settings_file = "",
                                    const std::vector<std::string>& extra = {}) {
-    OPENED_SESSION opened;
+    OPENED_SESSION opened{open_session(description), {}};
     KOVA_MESSAGES problems;
-    opened.session = KOVA_SESSION::open({description, "", ""}, problems);
     std::vector<KOVA_SETTING> settings;
     if (!settings_file.empty()) {
         EXPECT_TRUE(kova_read_settings_file(settings_file, settings, problems)) << settings_file;
@@ -47,12 +46,11 @@ inline OPENED_SESSION open_and_run(const std::string& description, const std::st
         EXPECT_TRUE(kova_parse_setting_argument(text, setting)) << text;
         settings.push_back(setting);
     }
-    if (!opened.session || opened.session->apply(settings, problems)) {
-        ADD_FAILURE() << description << ": " << (problems.empty() ? "cannot open" : problems.front().text);
+    if (opened.session && opened.session->apply(settings, problems)) {
+        ADD_FAILURE() << description << ": " << (problems.empty() ? "refused" : problems.front().text);
         opened.session.reset();
-        return opened;
     }
-    opened.run = opened.session->run();
+    if (opened.session) opened.run = opened.session->run();
     return opened;
 }
 

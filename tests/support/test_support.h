@@ -23,10 +23,7 @@ std::string kova_tool();
 
 // Runs the kova tool with the arguments, through the shell, and collects
 // what it prints (standard error too, unless with_errors is false).
-struct TOOL_RUN {
-    int status;
-    std::string out;
-};
+struct TOOL_RUN { int status; std::string out; };
 TOOL_RUN run_kova(const std::string& arguments, bool with_errors = true);
 // Runs a shell command line as it is (/bin/sh) and collects its standard output.
 TOOL_RUN run_shell(const std::string& command);
