@@ -84,12 +84,8 @@ TEST(Explain, NamesTheRuleAndSettingsBehindEveryConflict) {
 }
 
 TEST(Explain, TreesReachTheSettingsThroughHiddenParametersAndCalls) {
-    const struct {
-        const char* name;
-        std::vector<std::string> expression_tree;  // for a hidden parameter
-        std::vector<std::string> rule_tree;        // of its last rule
-        std::vector<std::string> dependents;
-    } cases[] = {
+    // expression_tree: of a hidden parameter; rule_tree: of its last rule.
+    const struct { const char* name; std::vector<std::string> expression_tree, rule_tree, dependents; } cases[] = {
         {"WE_WIDTH", {"BYTE_ENABLES=0", "bytes(WIDTH)(call)", "WIDTH=8"}, {}, {"wea"}},
         // The check rule reads WIDTH; the sub-model's rule reads ECC.
         {"WIDTH", {}, {"ECC=0"}, {"BYTE_ENABLES", "WE_WIDTH", "dina", "douta", "doutb", "CHECK_BITS"}},

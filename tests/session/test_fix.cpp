@@ -45,16 +45,9 @@ std::vector<std::string> change_lines(const KOVA_FIX_RESULT& result) {
 
 TEST(Fix, RepairsWithTheFewestChangesItFinds) {
     const std::string pair = pair_description();
-    const struct {
-        const char* what;
-        std::string description, settings;
-        std::vector<std::string> extra, keep;
-        int budget;
-        std::vector<std::string> changes;
-        bool valid;
-        const char* gave_up;  // part of the reason; "" when it did not give up
-        std::string refused = "";  // the problem, for options that are refused
-    } cases[] = {
+    // gave_up: a part of the reason, "" when it did not give up; refused: the problem, for options that are refused.
+    const struct { const char* what; std::string description, settings; std::vector<std::string> extra, keep; int budget;
+                   std::vector<std::string> changes; bool valid; const char* gave_up; std::string refused = ""; } cases[] = {
         // What the run derived, then a search for the failed check.
         // A derived value uncovers a further conflict (up_dn follows DIRECTION).
         {"counter conflicts", example("counter.xml"), example("counter-conflicts.settings"), {}, {}, 2000,

@@ -8,12 +8,8 @@
 #include "tests/session/opened_session.h"
 
 TEST(MinimalSettings, LoadingThemGivesTheSameConfiguration) {
-    const struct {
-        const char* description;
-        const char* settings;  // "" for none
-        std::vector<std::string> extra;
-        std::vector<std::string> minimal;
-    } cases[] = {
+    // settings: "" for none.
+    const struct { const char* description, *settings; std::vector<std::string> extra, minimal; } cases[] = {
         {"ram.xml", "", {}, {}},
         // A value taken away: the default's value is cleared first.
         {"ram.xml", "", {"MODE=", "ECC=UNUSED"}, {"MODE=", "MODE=USED", "ECC=0", "ECC=UNUSED"}},
