@@ -19,10 +19,9 @@ std::ptrdiff_t errors_in(const std::vector<KOVA_SETTINGS_PROBLEM>& problems) {
 }
 
 bool same_settings(const std::vector<KOVA_SETTING>& a, const std::vector<KOVA_SETTING>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i].name != b[i].name || a[i].value != b[i].value || a[i].line != b[i].line) return false;
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const KOVA_SETTING& x, const KOVA_SETTING& y) {
+        return x.name == y.name && x.value == y.value && x.line == y.line;
+    });
 }
 
 // Whether the last setting of a name (letter case ignored) has this value

@@ -4,14 +4,12 @@
 // replayed in name order. A crash ends the process as under the fuzzer;
 // otherwise the exit status is 0 when every input could be read.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
-#include <vector>
+
+#include "fuzz/fuzz_model.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size);
 // Defined only by the targets that need a set-up.
