@@ -1,10 +1,14 @@
 // The settings file format: parsing with every problem and its line,
-// writing back byte for byte, quoting, and values that round-trip.
+// writing back byte for byte, quoting, and values that round-trip; minimal
+// saves (session/minimal_settings.h), which hold only the settings that
+// differ from the defaults and give the same configuration loaded back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "session/minimal_settings.h"
 #include "session/settings_text.h"
+#include "support/test_support.h"
 #include "opened_session.h"
 
 namespace {
@@ -79,6 +83,36 @@ TEST(SettingsText, QuotesOnlyTheValuesThatWouldNotReadBack) {
         {"\xED\xA0\x80", "\"\\xED\\xA0\\x80\""}, {"é and \\ \"\x01", "\"é and \\\\ \\\"\\x01\""},
     };
     for (const auto& c : cases) EXPECT_EQ(kova_quote_setting_value(c.value), c.written) << c.value;
+}
+
+TEST(MinimalSettings, LoadingThemGivesTheSameConfiguration) {
+    // settings: "" for none.
+    const struct { const char* description, *settings; std::vector<std::string> extra, minimal; } cases[] = {
+        {"ram.xml", "", {}, {}},
+        // A value taken away: the default's value is cleared first.
+        {"ram.xml", "", {"MODE=", "ECC=UNUSED"}, {"MODE=", "MODE=USED", "ECC=0", "ECC=UNUSED"}},
+        {"counter.xml", "counter-loadable.settings", {},
+         {"WIDTH=16", "DIRECTION=both", "HAS_LOAD=1", "up_dn=USED", "load=USED", "din=USED"}},
+        // A port held at a value keeps its constant.
+        {"counter.xml", "", {"din=CONSTANT:0x0F"}, {"din=CONSTANT:0x0F"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.description) + " " + c.settings);
+        OPENED_SESSION opened = open_and_run(example(c.description), *c.settings ? example(c.settings) : "", c.extra);
+        ASSERT_TRUE(opened.session);
+        EXPECT_EQ(setting_lines(kova_minimal_settings(*opened.session)), c.minimal);
+        // Saved, read back and applied on the defaults.
+        const std::string saved = temp_folder() + "/minimal.settings";
+        std::string error;
+        ASSERT_TRUE(kova_save_session_settings(*opened.session, saved, true, error)) << error;
+        OPENED_SESSION loaded = open_and_run(example(c.description), saved);
+        ASSERT_TRUE(loaded.session);
+        EXPECT_EQ(setting_lines(loaded.session->current_settings()), setting_lines(opened.session->current_settings()));
+        // Back to the defaults, as the session was opened.
+        opened.session->reset_to_defaults();
+        EXPECT_EQ(setting_lines(opened.session->current_settings()),
+                  setting_lines(opened.session->default_settings()));
+    }
 }
 
 // set() gives one name a value in place or appends it; assign() makes the
