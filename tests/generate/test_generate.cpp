@@ -46,8 +46,7 @@ WRITTEN write(const KOVA_GEN_CONFIG& config, LANG language, bool stub = false, c
     KOVA_MESSAGES problems;
     WRITTEN written{language == LANG::VHDL ? kova_write_vhdl(config, options, problems)
                     : language == LANG::C  ? kova_write_c_header(config, options, problems)
-                                           : kova_write_verilog(config, language == LANG::SYSTEMVERILOG, options, problems),
-                    ""};
+                                           : kova_write_verilog(config, language == LANG::SYSTEMVERILOG, options, problems), ""};
     for (const KOVA_MESSAGE& problem : problems) written.problems += problem.text + "\n";
     return written;
 }
@@ -106,12 +105,10 @@ TEST(GenerateRefusals, ConfigurationsALanguageCannotWrite) {
          false, "", "Port level is held constant at a width of 1048577 bits"},
         {"bad value", [](CONFIG& c) { c.parameters[0].value = "wide"; }, LANG::VERILOG, false, "",
          "Parameter WIDTH has the value 'wide', which Verilog cannot take as an integer"},
-        {"bad default", [](CONFIG& c) { c.parameters[0].default_value = "x"; }, LANG::VHDL, true, "",
-         "Parameter WIDTH has the default 'x'"},
+        {"bad default", [](CONFIG& c) { c.parameters[0].default_value = "x"; }, LANG::VHDL, true, "", "Parameter WIDTH has the default 'x'"},
         {"blank name", blank_name, LANG::VERILOG, false, "", "Port 'a b' cannot be written as a Verilog identifier"},
         {"blank name", blank_name, LANG::VHDL, false, "", ""},  // an extended identifier holds it
-        {"no function", [](CONFIG& c) { c.function = ""; }, LANG::VHDL, true, "",
-         "The function name '' cannot be written as a VHDL identifier"},
+        {"no function", [](CONFIG& c) { c.function = ""; }, LANG::VHDL, true, "", "The function name '' cannot be written as a VHDL identifier"},
         {"own name", as_is, LANG::VERILOG, false, "blk", "The wrapper cannot take the block's own name blk"},
         {"own name", as_is, LANG::VHDL, false, "BLK", "The wrapper cannot take the block's own name BLK"},
         {"prefix", as_is, LANG::C, false, "_x", "The macro prefix '_x' must start with a letter (from --name)"},

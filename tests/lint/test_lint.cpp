@@ -101,8 +101,7 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
         {"unwritable-name", after + "<object name='@' kind='hidden' value='1'/>", "and", "andy", 3,
          "the name and cannot be written in a rule text (it does not parse)"},
         {"rule-kind", "@", a + "<rule type='port_value' value='1'/>" + close,
-         after + port + "<rule type='port_value' value='1'/></object>", 2,
-         "a port value rule counts only on a port, and A is integer"},
+         after + port + "<rule type='port_value' value='1'/></object>", 2, "a port value rule counts only on a port, and A is integer"},
         {"rule-kind", "@", a + "<rule type='constant_legal_values' value='1'/>" + close,
          after + port + "<rule type='constant_legal_values' value='1'/></object>", 2, "counts only on an input port held constant"},
         {"library-tail", a + close, "", ";", 1, "the library entry c.d after the last \";\" is taken as written", " library='a.b;c.d@'"},
@@ -122,9 +121,8 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
         EXPECT_EQ(found.front()->location.line, row.line) << listing(bad);
         EXPECT_GT(found.front()->location.column, 0u);
         EXPECT_NE(found.front()->text.find(row.words), std::string::npos) << listing(bad);
-        const KOVA_LINT_CHECK* check = kova_find_lint_check(row.check);
-        ASSERT_TRUE(check);
-        EXPECT_EQ(found.front()->severity, check->severity);
+        ASSERT_TRUE(kova_find_lint_check(row.check));
+        EXPECT_EQ(found.front()->severity, kova_find_lint_check(row.check)->severity);
         const LINTED good = lint("good", with(row.body, row.good), with(row.fields, row.good));
         EXPECT_TRUE(of_check(good, row.check).empty()) << listing(good);
     }

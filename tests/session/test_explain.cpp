@@ -56,8 +56,7 @@ TEST(Explain, NamesTheRuleAndSettingsBehindEveryConflict) {
          {"DEPTH#0 value-conflict:", "clkb#0 usage-conflict: MODE=DUAL", "addrb#0 usage-conflict: MODE=DUAL",
           "doutb#0 usage-conflict: MODE=DUAL", "BYTE_ENABLES#1 check-failed: BYTE_ENABLES=1 WIDTH=12"}},
         {"counter.xml", "counter-conflicts.settings",
-         {"WIDTH#0 value-conflict:", "DIRECTION#0 value-conflict:", "load#0 usage-conflict: HAS_LOAD=1",
-          "din#0 usage-conflict: HAS_LOAD=1"}},
+         {"WIDTH#0 value-conflict:", "DIRECTION#0 value-conflict:", "load#0 usage-conflict: HAS_LOAD=1", "din#0 usage-conflict: HAS_LOAD=1"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.description);

@@ -51,8 +51,7 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
         // What the run derived, then a search for the failed check.
         // A derived value uncovers a further conflict (up_dn follows DIRECTION).
         {"counter conflicts", example("counter.xml"), example("counter-conflicts.settings"), {}, {}, 2000,
-         {"WIDTH: 40 -> 32", "DIRECTION: sideways -> both", "load: UNUSED -> USED", "din: UNUSED -> USED",
-          "up_dn: UNUSED -> USED"}, true, ""},
+         {"WIDTH: 40 -> 32", "DIRECTION: sideways -> both", "load: UNUSED -> USED", "din: UNUSED -> USED", "up_dn: UNUSED -> USED"}, true, ""},
         {"two at once", pair, "", {"A=3", "B=3"}, {}, 2000, {"A: 3 -> 1", "B: 3 -> 1"}, true, ""},
         // Kept names force other repairs: the mode instead of port B's
         // clock, the width instead of the byte enables; the depth down to

@@ -34,12 +34,9 @@ TEST(JsonText, SafeFormsAreUtf8AndRestoreTheBytes) {
         EXPECT_EQ(kova_is_utf8(c.bytes), c.utf8);
         const std::string safe = kova_json_safe(c.bytes);
         EXPECT_EQ(safe, c.safe);
-        EXPECT_TRUE(kova_is_utf8(safe));
         EXPECT_EQ(kova_json_restore(safe), c.bytes);
-        const std::string dumped = kova_json_text(c.bytes).dump();
-        const std::string read_back = nlohmann::json::parse(dumped).get<std::string>();
-        EXPECT_EQ(read_back, safe);
-        EXPECT_EQ(kova_json_restore(read_back), c.bytes);
+        // A JSON document holds the safe form, written and read back unchanged.
+        EXPECT_EQ(nlohmann::json::parse(kova_json_text(c.bytes).dump()).get<std::string>(), safe);
     }
 }
 

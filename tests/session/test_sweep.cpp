@@ -81,8 +81,7 @@ TEST(Sweep, VaryTextsGiveTheirValues) {
         {{"WIDTH=8||9"}, false, "error: vary WIDTH=8||9: a value is empty"},
         {{}, false, "error: a sweep needs a name to vary or random draws"},
         {{"DEPTH", "depth=16"}, false, "error: vary: DEPTH is varied twice"},
-        {{"WIDTH=0..999999999999999999", "DEPTH=0..999999999999999999"}, false,
-         "error: the sweep has more configurations than 64 bits count"},
+        {{"WIDTH=0..999999999999999999", "DEPTH=0..999999999999999999"}, false, "error: the sweep has more configurations than 64 bits count"},
     };
     for (const auto& c : cases) EXPECT_EQ(plan_text(c.vary, c.random), c.plan) << c.plan;
 }
