@@ -1,11 +1,9 @@
-// Fuzz target: the input as a description file, optionally followed by a
-// line "--settings--" and a settings text. The description is written to a
-// temporary folder beside sub.xml (a small valid sub-model) and loop.xml
-// (which includes input.xml back). A description that loads is opened as a
-// session, given the settings, validated and asked every query a front end
-// asks; then a copy of the validator made before the run is run after the
-// session is gone, so that whatever a record or origin points at is seen
-// to outlive the evaluation that made it.
+// Fuzz target: the input as a description file, optionally followed by a line "--settings--" and a settings
+// text. The description is written to a temporary folder beside sub.xml (a small valid sub-model) and
+// loop.xml (which includes input.xml back). A description that loads is opened as a session, given the
+// settings, validated and asked every query a front end asks; then a copy of the validator made before the
+// run is run after the session is gone, so that whatever a record or origin points at is seen to outlive the
+// evaluation that made it.
 #include <sstream>
 
 #include "fuzz/fuzz_model.h"
@@ -30,10 +28,9 @@ const char* const k_loop_model = "<model><include file=\"input.xml\"/></model>\n
 // Where the description ends and the settings text starts.
 const char* const k_settings_marker = "\n--settings--\n";
 
-// The most objects explained per input, and the most whose lower values
-// are brought up to date: each of these costs a walk of the whole model
-// (a session copy, the levels below), so doing it for every object would
-// make large inputs slow.
+// The most objects explained per input, and the most whose lower values are brought up to date: each of these
+// costs a walk of the whole model (a session copy, the levels below), so doing it for every object would make
+// large inputs slow.
 constexpr std::size_t k_most_explained = 8;
 constexpr std::size_t k_most_queried = 32;
 

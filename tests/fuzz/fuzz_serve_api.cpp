@@ -1,8 +1,6 @@
-// Fuzz target: kova serve's request layer (serve/api.h) on examples/ram.xml,
-// loaded once. The input is "METHOD\nPATH\nBODY". Whatever the request,
-// the answer is one of the statuses the layer gives, its body is one JSON
-// object of the documented shape, and it holds an error member exactly
-// when the status is an error.
+// Fuzz target: kova serve's request layer (serve/api.h) on examples/ram.xml, loaded once. The input is
+// "METHOD\nPATH\nBODY". Whatever the request, the answer is one of the statuses the layer gives, its body is
+// one JSON object of the documented shape, and it holds an error member exactly when the status is an error.
 #include <nlohmann/json.hpp>
 
 #include "fuzz/fuzz_model.h"

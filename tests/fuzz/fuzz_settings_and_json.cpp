@@ -24,8 +24,7 @@ bool same_settings(const std::vector<KOVA_SETTING>& a, const std::vector<KOVA_SE
     });
 }
 
-// Whether the last setting of a name (letter case ignored) has this value
-// when text is read back.
+// Whether the last setting of a name (letter case ignored) has this value when text is read back.
 bool reads_back(const std::string& text, const std::string& name, const std::string& value) {
     KOVA_SETTINGS_DOCUMENT document;
     std::vector<KOVA_SETTINGS_PROBLEM> problems;

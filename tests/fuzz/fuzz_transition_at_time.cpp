@@ -1,6 +1,5 @@
-// Fuzz target: a force command asked for its transition at a time. The
-// input's first line is the time in decimal (0 when it is not a 32-bit
-// number), the rest is the command. The fixed model of fuzz_model.h gives
+// Fuzz target: a force command asked for its transition at a time. The input's first line is the time in
+// decimal (0 when it is not a 32-bit number), the rest is the command. The fixed model of fuzz_model.h gives
 // the command macros and a constant port to name in its values and times.
 #include <charconv>
 

@@ -1,6 +1,5 @@
-// kova generate: how names are written in each language, which
-// configurations cannot be written and why, what the instance connects
-// to each kind of port, and the generator over a live session.
+// kova generate: how names are written in each language, which configurations cannot be written and why, what
+// the instance connects to each kind of port, and the generator over a live session.
 #include <gtest/gtest.h>
 
 #include "generate/generate.h"
@@ -53,11 +52,10 @@ WRITTEN write(const KOVA_GEN_CONFIG& config, LANG language, bool stub = false, c
 
 }  // namespace
 
-// Each name as Verilog and VHDL write it ("" where the language refuses
-// it: Verilog escapes only printable ASCII without blanks, VHDL none but
-// a line end or a byte above ASCII) and as a word of a C macro. Verilog
-// keywords are lower case and SystemVerilog's count too; VHDL's reserved
-// words, in any case, include the names the output itself uses.
+// Each name as Verilog and VHDL write it ("" where the language refuses it: Verilog escapes only printable
+// ASCII without blanks, VHDL none but a line end or a byte above ASCII) and as a word of a C macro. Verilog
+// keywords are lower case and SystemVerilog's count too; VHDL's reserved words, in any case, include the
+// names the output itself uses.
 TEST(GenerateNames, EachLanguageSpellsOrRefusesEveryName) {
     const struct { std::string name, verilog, vhdl, c; } cases[] = {
         {"din", "din", "din", "DIN"}, {"module", "\\module ", "module", "MODULE"}, {"logic", "\\logic ", "logic", "LOGIC"},
@@ -130,8 +128,7 @@ TEST(GenerateRefusals, ConfigurationsALanguageCannotWrite) {
     }
 }
 
-// What each writer makes of each kind of port and value: a fragment the
-// text must hold (present) or must not.
+// What each writer makes of each kind of port and value: a fragment the text must hold (present) or must not.
 TEST(GenerateWriters, EachPortAndValueIsWrittenAsItsStateAsks) {
     const struct { LANG language; bool stub; std::string fragment; bool present = true; } cases[] = {
         {LANG::VERILOG, false, "module blk_cfg (\n  input wire clk,\n  input wire [7:0] din,\n  inout wire [1:0] inst\n);"},

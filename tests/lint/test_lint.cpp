@@ -1,6 +1,5 @@
-// kova lint: each check finds its mistake at its line in a description
-// written for it, and stays silent on the same description put right;
-// lint leaves the session it reads as it was.
+// kova lint: each check finds its mistake at its line in a description written for it, and stays silent on
+// the same description put right; lint leaves the session it reads as it was.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -155,9 +154,8 @@ TEST(LintChecks, DisabledAndSilencedChecksAndWarningsAsErrors) {
     }
 }
 
-// Lint reads the session without changing it: the same settings, values,
-// error list and records before and after; an object the run cannot reach
-// (made so by hand: no description does) is reported.
+// Lint reads the session without changing it: the same settings, values, error list and records before and
+// after; an object the run cannot reach (made so by hand: no description does) is reported.
 TEST(LintChecks, LeavesTheSessionAsItWasAndReportsUnreachedObjects) {
     std::unique_ptr<KOVA_SESSION> session = open_session(example("fifo.xml"));
     ASSERT_TRUE(session);

@@ -1,6 +1,5 @@
-// Sessions for the tests of the session layer and of what front ends do
-// with it: one over a description as loaded, and one with settings
-// applied and run, as the kova tool's shared flow leaves it.
+// Sessions for the tests of the session layer and of what front ends do with it: one over a description as
+// loaded, and one with settings applied and run, as the kova tool's shared flow leaves it.
 #ifndef KOVA_TEST_OPENED_SESSION_H
 #define KOVA_TEST_OPENED_SESSION_H
 
@@ -16,8 +15,7 @@
 // The path of an example description or settings file.
 inline std::string example(const std::string& name) { return std::string(KOVA_EXAMPLES) + "/" + name; }
 
-// A session over the description at path; null (and a test failure) when
-// it does not load.
+// A session over the description at path; null (and a test failure) when it does not load.
 inline std::unique_ptr<KOVA_SESSION> open_session(const std::string& path) {
     KOVA_MESSAGES problems;
     std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open({path, "", ""}, problems);
@@ -30,9 +28,8 @@ struct OPENED_SESSION {
     KOVA_RUN_RESULT run;
 };
 
-// description and settings_file ("" for none) are paths; extra settings
-// ("NAME=VALUE") follow the file's. The session is null when anything
-// fails to load or apply (a test failure is recorded).
+// description and settings_file ("" for none) are paths; extra settings ("NAME=VALUE") follow the file's. The
+// session is null when anything fails to load or apply (a test failure is recorded).
 inline OPENED_SESSION open_and_run(const std::string& description, const std::string& settings_file = "",
                                    const std::vector<std::string>& extra = {}) {
     OPENED_SESSION opened{open_session(description), {}};

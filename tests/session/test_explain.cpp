@@ -1,7 +1,6 @@
-// Explanations (session/explain.h): for every conflict of the examples'
-// conflict settings, the rule the run's message names and the settings
-// behind it; trees through hidden parameters and macro calls; the objects
-// that read a name; and the session left as it was.
+// Explanations (session/explain.h): for every conflict of the examples' conflict settings, the rule the run's
+// message names and the settings behind it; trees through hidden parameters and macro calls; the objects that
+// read a name; and the session left as it was.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -12,8 +11,7 @@
 
 namespace {
 
-// The nodes below roots, depth first, each once: "NAME=VALUE" for a
-// setting, "NAME(KIND)" for a derived node.
+// The nodes below roots, depth first, each once: "NAME=VALUE" for a setting, "NAME(KIND)" for a derived node.
 std::vector<std::string> tree(const KOVA_EXPLANATION& explanation, const std::vector<std::size_t>& roots) {
     std::vector<std::string> lines;
     std::set<std::size_t> seen;
@@ -29,8 +27,7 @@ std::vector<std::string> tree(const KOVA_EXPLANATION& explanation, const std::ve
     return lines;
 }
 
-// Every port's and parameter's current and derived state (hidden ones
-// too), one line each.
+// Every port's and parameter's current and derived state (hidden ones too), one line each.
 std::vector<std::string> states(const KOVA_SESSION& session) {
     std::vector<std::string> lines;
     for (const KOVA_OBJECT_STATE& s : kova_object_states(session.validator(), true))
@@ -49,8 +46,7 @@ KOVA_EXPLANATION explained(const OPENED_SESSION& opened, const std::string& name
 }  // namespace
 
 TEST(Explain, NamesTheRuleAndSettingsBehindEveryConflict) {
-    // Each error of the run: "OBJECT#RULE KIND: SETTINGS" from the rule
-    // the explanation marks.
+    // Each error of the run: "OBJECT#RULE KIND: SETTINGS" from the rule the explanation marks.
     const struct { const char* description; const char* settings; std::vector<std::string> conflicts; } cases[] = {
         {"ram.xml", "ram-conflicts.settings",
          {"DEPTH#0 value-conflict:", "clkb#0 usage-conflict: MODE=DUAL", "addrb#0 usage-conflict: MODE=DUAL",

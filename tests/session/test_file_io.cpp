@@ -1,6 +1,5 @@
-// Reading only regular files, and replacing files atomically: a failed
-// write, even one cut short by the file size limit, leaves the target as
-// it was and no temporary file behind.
+// Reading only regular files, and replacing files atomically: a failed write, even one cut short by the file
+// size limit, leaves the target as it was and no temporary file behind.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -49,9 +48,8 @@ mode_t mode_of(const std::string& path) {
     return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
 }
 
-// The atomic write in a child process whose files may grow to at most
-// limit bytes, with SIGXFSZ ignored as the tool's main does; "" when it
-// failed with "File too large", else what happened.
+// The atomic write in a child process whose files may grow to at most limit bytes, with SIGXFSZ ignored as
+// the tool's main does; "" when it failed with "File too large", else what happened.
 std::string write_under_size_limit(const std::string& path, const std::string& text, rlim_t limit) {
     const pid_t child = ::fork();
     if (child == 0) {

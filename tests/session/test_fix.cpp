@@ -1,6 +1,5 @@
-// Repairs (session/fix.h): every example's conflicts, a repair that needs
-// two settings changed at once, names kept that force another repair or
-// none, and the run budget. A repair counts only when the settings it
+// Repairs (session/fix.h): every example's conflicts, a repair that needs two settings changed at once, names
+// kept that force another repair or none, and the run budget. A repair counts only when the settings it
 // leaves, applied to a fresh session, validate.
 #include <gtest/gtest.h>
 
@@ -13,9 +12,8 @@
 
 namespace {
 
-// A check that only two changes at once satisfy: from A=3, B=3 one change
-// among the candidates (the defaults 1, the constant 4 and one either
-// side) leaves the sum at 4 or more.
+// A check that only two changes at once satisfy: from A=3, B=3 one change among the candidates (the defaults
+// 1, the constant 4 and one either side) leaves the sum at 4 or more.
 std::string pair_description() {
     return write_temp_file("pair.xml",
                            "<model function=\"pair\">\n"
@@ -53,9 +51,8 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
         {"counter conflicts", example("counter.xml"), example("counter-conflicts.settings"), {}, {}, 2000,
          {"WIDTH: 40 -> 32", "DIRECTION: sideways -> both", "load: UNUSED -> USED", "din: UNUSED -> USED", "up_dn: UNUSED -> USED"}, true, ""},
         {"two at once", pair, "", {"A=3", "B=3"}, {}, 2000, {"A: 3 -> 1", "B: 3 -> 1"}, true, ""},
-        // Kept names force other repairs: the mode instead of port B's
-        // clock, the width instead of the byte enables; the depth down to
-        // its default with the memory type kept.
+        // Kept names force other repairs: the mode instead of port B's clock, the width instead of the byte
+        // enables; the depth down to its default with the memory type kept.
         {"keep clkb and BYTE_ENABLES", example("ram.xml"), example("ram-conflicts.settings"), {},
          {"BYTE_ENABLES", "clkb"}, 2000, {"DEPTH: 300 -> 1024", "MODE: DUAL -> SINGLE", "WIDTH: 12 -> 8"}, true, ""},
         {"keep what cannot hold", example("fifo.xml"), example("fifo-conflicts.settings"), {}, {"ALMOST_FULL_LEVEL"},
@@ -91,12 +88,10 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
     }
 }
 
-// The order the search tries things in: each setting's candidates (the
-// default, then the legal values nearest the current one, or the
-// failing conditions' constants and their neighbours), and the proposals
-// over a part's settings (one setting at a time, then two at once, ...,
-// the later setting's candidate changing fastest). A search that skipped
-// any of them could miss the repair with the fewest changes.
+// The order the search tries things in: each setting's candidates (the default, then the legal values nearest
+// the current one, or the failing conditions' constants and their neighbours), and the proposals over a
+// part's settings (one setting at a time, then two at once, ..., the later setting's candidate changing
+// fastest). A search that skipped any of them could miss the repair with the fewest changes.
 TEST(Fix, TheSearchTriesEveryCandidateInOrder) {
     using TEXTS = std::vector<std::string>;
     const struct { TEXTS settings; const char* name; std::vector<long long> literals; int most; TEXTS candidates; } candidates[] = {

@@ -1,6 +1,5 @@
-// The settings file format: parsing with every problem and its line,
-// writing back byte for byte, quoting, and values that round-trip; minimal
-// saves (session/minimal_settings.h), which hold only the settings that
+// The settings file format: parsing with every problem and its line, writing back byte for byte, quoting, and
+// values that round-trip; minimal saves (session/minimal_settings.h), which hold only the settings that
 // differ from the defaults and give the same configuration loaded back.
 #include <gtest/gtest.h>
 
@@ -114,8 +113,7 @@ TEST(MinimalSettings, LoadingThemGivesTheSameConfiguration) {
     }
 }
 
-// set() gives one name a value in place or appends it; assign() makes the
-// settings exactly the given ones.
+// set() gives one name a value in place or appends it; assign() makes the settings exactly the given ones.
 TEST(SettingsText, SetAndAssignRewriteOnlyWhatChanges) {
     const struct { const char* title; string text; bool assign; vector<KOVA_SETTING> settings; string written; } cases[] = {
         {"in place, keeping the comment and spacing", "# c\nDEPTH = 32  # depth\nMODE=A\n", false, {{"depth", "64"}},
@@ -158,9 +156,8 @@ TEST(SettingsText, ConstantValuesAndOrigins) {
     EXPECT_EQ((KOVA_SETTING{"A", "1", "", 0}).origin(), "command line");
 }
 
-// A session refuses settings with the problem's kind: not found when every
-// refused setting names nothing, an invalid value otherwise; what it takes
-// it applies.
+// A session refuses settings with the problem's kind: not found when every refused setting names nothing, an
+// invalid value otherwise; what it takes it applies.
 TEST(SettingsText, RefusedSettingsSayWhetherTheNameOrTheValueIsWrong) {
     const auto session = open_session(example("ram.xml"));
     ASSERT_TRUE(session);

@@ -1,7 +1,6 @@
-// Sweeps (session/sweep.h) and the ordered parallel runner
-// (session/batch.h): what --vary texts give, the enumeration order,
-// shards that partition the sweep, reproducible random draws, and
-// outcomes handed back in item order whatever the threads do.
+// Sweeps (session/sweep.h) and the ordered parallel runner (session/batch.h): what --vary texts give, the
+// enumeration order, shards that partition the sweep, reproducible random draws, and outcomes handed back in
+// item order whatever the threads do.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -137,16 +136,14 @@ TEST(Sweep, RandomDrawsFollowTheSeedAndIndexAlone) {
         EXPECT_TRUE(width >= 1 && width <= 256) << width;
     }
     EXPECT_GE(depths.size(), 4u) << "draws spread over the list";
-    // A shard computes configuration k as the whole sweep does, without
-    // the configurations before it.
+    // A shard computes configuration k as the whole sweep does, without the configurations before it.
     const KOVA_SHARD shard{2, 3};
     for (std::uint64_t j = kova_shard_size(shard, again.count); j-- > 0;)
         EXPECT_EQ(configuration_line(again, kova_shard_index(shard, j)), whole[kova_shard_index(shard, j)]);
 }
 
-// Items that throw come out as internal errors; early items take longest,
-// so later ones complete first. Writing an outcome may fail (out of
-// memory): the run stops there, every thread joined, and the failure
+// Items that throw come out as internal errors; early items take longest, so later ones complete first.
+// Writing an outcome may fail (out of memory): the run stops there, every thread joined, and the failure
 // comes out.
 TEST(Batch, OutcomesLeaveInItemOrder) {
     for (const unsigned jobs : {1u, 2u, 4u, 8u})

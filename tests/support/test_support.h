@@ -8,17 +8,15 @@
 
 #include "validator/kova_rules_validator.h"
 
-// Writes content to a fresh file in a per-process temporary folder and
-// returns its path.
+// Writes content to a fresh file in a per-process temporary folder and returns its path.
 std::string write_temp_file(const std::string& name, const std::string& content);
 std::string temp_folder();
 
 // Path of a file below tests/data.
 std::string test_data(const std::string& name);
 
-// The kova tool the tests run: this build's, or the stand-in named by
-// KOVA_TEST_TOOL (tests/valgrind/memcheck runs it under valgrind), quoted
-// for the shell.
+// The kova tool the tests run: this build's, or the stand-in named by KOVA_TEST_TOOL (tests/valgrind/memcheck
+// runs it under valgrind), quoted for the shell.
 std::string kova_tool();
 
 // Runs the kova tool with the arguments, through the shell, and collects
