@@ -45,6 +45,7 @@ TEST(JsonText, RestoreKeepsEscapesThatStandForNothing) {
         {"a" + k_escape, "a" + k_escape},            // at the end
         {k_escape + "G1", k_escape + "G1"},          // not hex digits
         {k_escape + "F", k_escape + "F"},            // one digit only
+        {k_escape + "Fz", k_escape + "Fz"},          // a digit and a letter that is none
         {k_escape + "ff", "\xFF"},                   // lowercase is read too
         {k_escape + "414", "A4"},                    // exactly two digits
     };
