@@ -23,8 +23,6 @@ const char* const k_sub_model =
     "  <object name=\"q\" kind=\"out\" width=\"W\"/>\n"
     "</model>\n";
 
-const char* const k_loop_model = "<model><include file=\"input.xml\"/></model>\n";
-
 // Where the description ends and the settings text starts.
 const char* const k_settings_marker = "\n--settings--\n";
 
@@ -75,17 +73,15 @@ void run_copy(KOVA_RULES_VALIDATOR& copy) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     write_temp_file("sub.xml", k_sub_model);
-    write_temp_file("loop.xml", k_loop_model);
+    write_temp_file("loop.xml", "<model><include file=\"input.xml\"/></model>\n");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     const std::size_t marker = input.find(k_settings_marker);
-    KOVA_LOAD_OPTIONS options;
-    options.description = write_temp_file("input.xml", input.substr(0, marker));
     KOVA_MESSAGES problems;
-    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(options, problems);
+    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open({write_temp_file("input.xml", input.substr(0, marker)), "", ""}, problems);
     if (!session) return 0;
     std::vector<KOVA_SETTING> settings;
     if (marker != std::string::npos)

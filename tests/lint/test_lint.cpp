@@ -157,11 +157,9 @@ TEST(LintChecks, DisabledAndSilencedChecksAndWarningsAsErrors) {
 // Lint reads the session without changing it: the same settings, values, error list and records before and
 // after; an object the run cannot reach (made so by hand: no description does) is reported.
 TEST(LintChecks, LeavesTheSessionAsItWasAndReportsUnreachedObjects) {
-    std::unique_ptr<KOVA_SESSION> session = open_session(example("fifo.xml"));
-    ASSERT_TRUE(session);
-    KOVA_MESSAGES problems;
-    ASSERT_FALSE(session->apply({{"DEPTH", "300", "", 0}}, problems));
-    session->run();
+    const OPENED_SESSION opened = open_and_run(example("fifo.xml"), "", {"DEPTH=300"});
+    ASSERT_TRUE(opened.session);
+    KOVA_SESSION* session = opened.session.get();
     KOVA_RULES_VALIDATOR& validator = session->validator();
     const std::vector<std::string> errors = validator.get_error_messages();
     const std::vector<std::string> settings = setting_lines(session->current_settings());

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "session/session.h"
 #include "session/settings_io.h"
@@ -23,10 +21,7 @@ inline std::unique_ptr<KOVA_SESSION> open_session(const std::string& path) {
     return session;
 }
 
-struct OPENED_SESSION {
-    std::unique_ptr<KOVA_SESSION> session;
-    KOVA_RUN_RESULT run;
-};
+struct OPENED_SESSION { std::unique_ptr<KOVA_SESSION> session; KOVA_RUN_RESULT run; };
 
 // description and settings_file ("" for none) are paths; extra settings ("NAME=VALUE") follow the file's. The
 // session is null when anything fails to load or apply (a test failure is recorded).
