@@ -108,8 +108,7 @@ TEST(MinimalSettings, LoadingThemGivesTheSameConfiguration) {
         EXPECT_EQ(setting_lines(loaded.session->current_settings()), setting_lines(opened.session->current_settings()));
         // Back to the defaults, as the session was opened.
         opened.session->reset_to_defaults();
-        EXPECT_EQ(setting_lines(opened.session->current_settings()),
-                  setting_lines(opened.session->default_settings()));
+        EXPECT_EQ(setting_lines(opened.session->current_settings()), setting_lines(opened.session->default_settings()));
     }
 }
 

@@ -80,8 +80,7 @@ KOVA_OBJ_INFO* VALIDATOR_PROBE::add_rule(const std::string& name, int type, cons
     return object;
 }
 
-KOVA_OBJ_INFO* VALIDATOR_PROBE::add_macro(const std::string& name, const std::string& body,
-                                          const std::string& formals) {
+KOVA_OBJ_INFO* VALIDATOR_PROBE::add_macro(const std::string& name, const std::string& body, const std::string& formals) {
     KOVA_OBJ_INFO* macro = add_object(name, KOVA_OBJ_FN_MACRO, body);
     if (macro) macro->set_arguments(formals);
     return macro;
