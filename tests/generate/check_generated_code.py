@@ -73,7 +73,7 @@ def check(kova, description, arguments, language, folder, top, validator):
         engine = {p["port"]: p["width"] for p in widths["ports"]}
         generated = {p["name"]: p["width"] for p in document.get("ports", [])}
         return problems + ([] if generated == engine else ["port widths %s differ from kova widths %s" % (generated, engine)])
-    except RuntimeError as failure:
+    except (RuntimeError, OSError, ValueError) as failure:
         return [str(failure)]
 
 
