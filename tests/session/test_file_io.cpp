@@ -77,8 +77,7 @@ TEST_F(FileIo, ReadsOnlyRegularFilesWithinTheLimit) {
         {"exactly at the limit", make_file("ten", "0123456789"), 10, "0123456789", ""},
         {"over the limit", make_file("eleven", "0123456789A"), 10, "", "larger than 10 bytes"},
         {"a missing file", path("missing"), 64, "", "cannot be read: No such file"},
-        {"a folder", m_folder, 64, "", "is a folder"},
-        {"a FIFO without a writer", path("fifo"), 64, "", "is a FIFO"},
+        {"a folder", m_folder, 64, "", "is a folder"}, {"a FIFO without a writer", path("fifo"), 64, "", "is a FIFO"},
         {"a device", "/dev/zero", 64, "", "is a device"},
     };
     for (const auto& c : cases) {

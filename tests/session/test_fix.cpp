@@ -107,8 +107,7 @@ TEST(Fix, TheSearchTriesEveryCandidateInOrder) {
     }
     // Proposals as "setting:candidate", settings changed together joined by "+".
     const struct { std::vector<std::size_t> counts; int most; const char* order; } proposals[] = {
-        {{2, 3}, 1, "0:0 0:1 1:0 1:1 1:2"},
-        {{2, 3}, 2, "0:0 0:1 1:0 1:1 1:2 0:0+1:0 0:0+1:1 0:0+1:2 0:1+1:0 0:1+1:1 0:1+1:2"},
+        {{2, 3}, 1, "0:0 0:1 1:0 1:1 1:2"}, {{2, 3}, 2, "0:0 0:1 1:0 1:1 1:2 0:0+1:0 0:0+1:1 0:0+1:2 0:1+1:0 0:1+1:1 0:1+1:2"},
         {{2, 0, 1}, 2, "0:0 0:1 2:0 0:0+2:0 0:1+2:0"},  // a setting without candidates is passed over
     };
     for (const auto& c : proposals) {

@@ -50,8 +50,7 @@ TEST(SettingsText, ParsesEveryLineAndWritesTheTextBackUnchanged) {
           "no closing quote", "unknown escape \\q", "two hex digits", "after the closing quote: 'b'",
           "after the closing quote: 'hi\"\"'", "'0x' is not a number", "'12a' is not a number", "no closing quote"}},
         {"a name given twice", "DEPTH=1\nMODE=A\ndepth=2\nDEPTH=UNUSED\nMODE=UNUSED\nDEPTH=3\n",
-         {"DEPTH=1@1", "MODE=A@2", "depth=2@3", "DEPTH=UNUSED@4", "MODE=UNUSED@5", "DEPTH=3@6"},
-         {"3:warning", "6:warning"},
+         {"DEPTH=1@1", "MODE=A@2", "depth=2@3", "DEPTH=UNUSED@4", "MODE=UNUSED@5", "DEPTH=3@6"}, {"3:warning", "6:warning"},
          {"depth is given on line 1 and again on line 3", "given on line 3 and again on line 6"}},
     };
     for (const auto& c : cases) {
@@ -162,10 +161,8 @@ TEST(SettingsText, RefusedSettingsSayWhetherTheNameOrTheValueIsWrong) {
     ASSERT_TRUE(session);
     using K = KOVA_PROBLEM_KIND;
     const struct { vector<KOVA_SETTING> settings; K kind; size_t refusals; } cases[] = {
-        {{{"DEPTH", "32", "", 0}, {"dina", "UNUSED", "", 0}}, K::NONE, 0},
-        {{{"DEPHT", "32", "", 0}}, K::NOT_FOUND, 1},
-        {{{"dina", "maybe", "", 0}}, K::INVALID_VALUE, 1},
-        {{{"dina", "CONSTANT:0xZZ", "", 0}}, K::INVALID_VALUE, 1},
+        {{{"DEPTH", "32", "", 0}, {"dina", "UNUSED", "", 0}}, K::NONE, 0}, {{{"DEPHT", "32", "", 0}}, K::NOT_FOUND, 1},
+        {{{"dina", "maybe", "", 0}}, K::INVALID_VALUE, 1}, {{{"dina", "CONSTANT:0xZZ", "", 0}}, K::INVALID_VALUE, 1},
         {{{"DEPHT", "32", "", 0}, {"dina", "maybe", "", 0}}, K::INVALID_VALUE, 2},
     };
     for (const auto& c : cases) {

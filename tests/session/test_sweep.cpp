@@ -102,8 +102,7 @@ TEST(Sweep, ShardsTakeEveryNthConfiguration) {
         {"1/3", 10, std::nullopt, "1 4 7"}, {"1/3", 10, 2, "1 4"},
         {"2/3", 13, std::nullopt, "2 5 8 11"}, {"2/3", 11, std::nullopt, "2 5 8"}, {"0/4", 0, std::nullopt, ""},
         // Texts that are no shard.
-        {"3/3", 1, 0, "error"}, {"-1/3", 1, 0, "error"}, {"1/0", 1, 0, "error"}, {"1", 1, 0, "error"},
-        {"a/b", 1, 0, "error"},
+        {"3/3", 1, 0, "error"}, {"-1/3", 1, 0, "error"}, {"1/0", 1, 0, "error"}, {"1", 1, 0, "error"}, {"a/b", 1, 0, "error"},
     };
     for (const auto& c : cases) {
         KOVA_SHARD shard;
