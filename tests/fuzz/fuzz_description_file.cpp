@@ -1,9 +1,8 @@
-// Fuzz target: the input as a description file, optionally followed by a line "--settings--" and a settings
-// text. The description is written to a temporary folder beside sub.xml (a small valid sub-model) and
-// loop.xml (which includes input.xml back). A description that loads is opened as a session, given the
-// settings, validated and asked every query a front end asks; then a copy of the validator made before the
-// run is run after the session is gone, so that whatever a record or origin points at is seen to outlive the
-// evaluation that made it.
+// Fuzz target: the input as a description file, optionally followed by a line "--settings--" and a settings text. The
+// description is written to a temporary folder beside sub.xml (a small valid sub-model) and loop.xml (which includes
+// input.xml back). A description that loads is opened as a session, given the settings, validated and asked every
+// query a front end asks; then a copy of the validator made before the run is run after the session is gone, so that
+// whatever a record or origin points at is seen to outlive the evaluation that made it.
 #include <sstream>
 
 #include "fuzz/fuzz_model.h"
@@ -15,13 +14,9 @@
 
 namespace {
 
-const char* const k_sub_model =
-    "<model function=\"sub\" condition=\"W gt 1\">\n"
-    "  <object name=\"W\" kind=\"integer\" value=\"1-8\" default=\"2\">\n"
-    "    <rule condition=\"W == 3\" value=\"4\"/>\n"
-    "  </object>\n"
-    "  <object name=\"q\" kind=\"out\" width=\"W\"/>\n"
-    "</model>\n";
+const char* const k_sub_model = "<model function='sub' condition='W gt 1'>\n"
+                                "<object name='W' kind='integer' value='1-8' default='2'><rule condition='W == 3' value='4'/></object>\n"
+                                "<object name='q' kind='out' width='W'/>\n</model>\n";
 
 // Where the description ends and the settings text starts.
 const char* const k_settings_marker = "\n--settings--\n";

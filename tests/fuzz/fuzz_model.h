@@ -13,8 +13,7 @@
 
 #include "support/test_support.h"
 
-// Adds the model's objects to a fresh validator, initialises it and gives
-// the parameters and ports their settings.
+// Adds the model's objects to a fresh validator, initialises it and gives the parameters and ports their settings.
 void build_fuzz_model(VALIDATOR_PROBE& validator);
 
 // Ends the process, as the fuzzer reports a crash, when a property the target checks does not hold.

@@ -1,7 +1,6 @@
-// Replays inputs through a fuzz target without libFuzzer, so that builds made with any compiler (Release,
-// valgrind) check every saved input: `replay_<target> PATH...`, each PATH a file or a folder whose files are
-// replayed in name order. A crash ends the process as under the fuzzer; otherwise the exit status is 0 when
-// every input could be read.
+// Replays inputs through a fuzz target without libFuzzer, so that builds made with any compiler (Release, valgrind)
+// check every saved input: `replay_<target> PATH...`, each PATH a file or a folder whose files are replayed in name
+// order. A crash ends the process as under the fuzzer; otherwise the exit status is 0 when every input could be read.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>

@@ -127,8 +127,7 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
     }
 }
 
-// A finding is left out when its check is disabled or silenced on its
-// object or model; --werror makes it an error.
+// A finding is left out when its check is disabled or silenced on its object or model; --werror makes it an error.
 TEST(LintChecks, DisabledAndSilencedChecksAndWarningsAsErrors) {
     const std::string precedence = "<object name='H' kind='hidden' value='2 * 2 &lt; 8'";
     // read: lint could read the description again; rewritten: the file's text once the session has loaded it.

@@ -15,13 +15,10 @@ namespace {
 // A check that only two changes at once satisfy: from A=3, B=3 one change among the candidates (the defaults
 // 1, the constant 4 and one either side) leaves the sum at 4 or more.
 std::string pair_description() {
-    return write_temp_file("pair.xml",
-                           "<model function=\"pair\">\n"
-                           "  <object name=\"A\" kind=\"integer\" default=\"1\" default_usage_state=\"USED\">\n"
-                           "    <rule><condition>(A + B) &lt; 4</condition></rule>\n"
-                           "  </object>\n"
-                           "  <object name=\"B\" kind=\"integer\" default=\"1\" default_usage_state=\"USED\"/>\n"
-                           "</model>\n");
+    return write_temp_file("pair.xml", "<model function='pair'>\n"
+                                       "<object name='A' kind='integer' default='1' default_usage_state='USED'>\n"
+                                       "<rule><condition>(A + B) &lt; 4</condition></rule></object>\n"
+                                       "<object name='B' kind='integer' default='1' default_usage_state='USED'/>\n</model>\n");
 }
 
 // The settings of one name (letter case ignored), as "NAME=VALUE".

@@ -25,8 +25,7 @@ const KOVA_SESSION& fifo() {
     return *session;
 }
 
-// Each axis of the plan the --vary texts give, "NAME: V1|V2|..." or
-// "NAME: LO..HI", joined by "; "; or "error: TEXT".
+// Each axis of the plan the --vary texts give, "NAME: V1|V2|..." or "NAME: LO..HI", joined by "; "; or "error: TEXT".
 std::string plan_text(const std::vector<std::string>& vary, bool random) {
     KOVA_SWEEP_PLAN plan;
     std::string text;
@@ -141,9 +140,8 @@ TEST(Sweep, RandomDrawsFollowTheSeedAndIndexAlone) {
         EXPECT_EQ(configuration_line(again, kova_shard_index(shard, j)), whole[kova_shard_index(shard, j)]);
 }
 
-// Items that throw come out as internal errors; early items take longest, so later ones complete first.
-// Writing an outcome may fail (out of memory): the run stops there, every thread joined, and the failure
-// comes out.
+// Items that throw come out as internal errors; early items take longest, so later ones complete first. Writing an
+// outcome may fail (out of memory): the run stops there, every thread joined, and the failure comes out.
 TEST(Batch, OutcomesLeaveInItemOrder) {
     for (const unsigned jobs : {1u, 2u, 4u, 8u})
         for (const std::size_t count : {0u, 1u, 5u, 100u})
