@@ -27,8 +27,7 @@ KOVA_GEN_PARAMETER parameter(const std::string& name, bool is_string, const std:
 // A block with a port in every state a wrapper treats differently.
 KOVA_GEN_CONFIG block() {
     const int in = KOVA_OBJ_INPUT_PORT, used = KOVA_USAGE_USED, unused = KOVA_USAGE_UNUSED, held = KOVA_USAGE_CONSTANT;
-    return {"blk",
-            {parameter("WIDTH", false, "8"), parameter("NOTE", true, "a\"b\\c?\?=\t"), parameter("OFFSET", false, "-3")},
+    return {"blk", {parameter("WIDTH", false, "8"), parameter("NOTE", true, "a\"b\\c?\?=\t"), parameter("OFFSET", false, "-3")},
             {port("clk", in, used, 1), port("din", in, used, 8), port("q", KOVA_OBJ_OUTPUT_PORT, unused, 8),
              port("spare", in, unused, 4), port("bit", in, unused, 1), port("level", in, held, 5, "10101"),
              port("held", in, held, 3), port("gone", in, unused, 0), port("inst", KOVA_OBJ_INOUT_PORT, used, 2)},

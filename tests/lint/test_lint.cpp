@@ -27,11 +27,11 @@ LINTED lint(const std::string& name, const std::string& body, const std::string&
     return linted;
 }
 
-std::vector<const KOVA_MESSAGE*> of_check(const LINTED& linted, const std::string& check) {
-    std::vector<const KOVA_MESSAGE*> found;
+// The first finding of a check; null when it found nothing.
+const KOVA_MESSAGE* first_of(const LINTED& linted, const std::string& check) {
     for (const KOVA_MESSAGE& message : linted.findings)
-        if (message.check == check) found.push_back(&message);
-    return found;
+        if (message.check == check) return &message;
+    return nullptr;
 }
 
 std::string listing(const LINTED& linted) {
@@ -114,16 +114,16 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
     for (const auto& row : cases) {
         SCOPED_TRACE(std::string(row.check) + ": " + row.words);
         const LINTED bad = lint("bad", with(row.body, row.bad), with(row.fields, row.bad));
-        const std::vector<const KOVA_MESSAGE*> found = of_check(bad, row.check);
-        ASSERT_FALSE(found.empty()) << listing(bad);
-        EXPECT_EQ(found.front()->location.file, bad.path);
-        EXPECT_EQ(found.front()->location.line, row.line) << listing(bad);
-        EXPECT_GT(found.front()->location.column, 0u);
-        EXPECT_NE(found.front()->text.find(row.words), std::string::npos) << listing(bad);
+        const KOVA_MESSAGE* found = first_of(bad, row.check);
+        ASSERT_TRUE(found) << listing(bad);
+        EXPECT_EQ(found->location.file, bad.path);
+        EXPECT_EQ(found->location.line, row.line) << listing(bad);
+        EXPECT_GT(found->location.column, 0u);
+        EXPECT_NE(found->text.find(row.words), std::string::npos) << listing(bad);
         ASSERT_TRUE(kova_find_lint_check(row.check));
-        EXPECT_EQ(found.front()->severity, kova_find_lint_check(row.check)->severity);
+        EXPECT_EQ(found->severity, kova_find_lint_check(row.check)->severity);
         const LINTED good = lint("good", with(row.body, row.good), with(row.fields, row.good));
-        EXPECT_TRUE(of_check(good, row.check).empty()) << listing(good);
+        EXPECT_FALSE(first_of(good, row.check)) << listing(good);
     }
 }
 

@@ -31,8 +31,7 @@ std::vector<std::string> tree(const KOVA_EXPLANATION& explanation, const std::ve
 std::vector<std::string> states(const KOVA_SESSION& session) {
     std::vector<std::string> lines;
     for (const KOVA_OBJECT_STATE& s : kova_object_states(session.validator(), true))
-        lines.push_back(s.name + " " + s.value + " " + s.alt_value + " " + std::to_string(s.usage) +
-                        std::to_string(s.alt_usage));
+        lines.push_back(s.name + " " + s.value + " " + s.alt_value + " " + std::to_string(s.usage) + std::to_string(s.alt_usage));
     return lines;
 }
 
