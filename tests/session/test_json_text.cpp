@@ -36,10 +36,8 @@ TEST(JsonText, SafeFormsAreUtf8AndRestoreTheBytes) {
         // A JSON document holds the safe form, written and read back unchanged.
         EXPECT_EQ(nlohmann::json::parse(kova_json_text(c.bytes).dump()).get<std::string>(), safe);
     }
-}
-
-TEST(JsonText, RestoreKeepsEscapesThatStandForNothing) {
-    const struct { std::string text, bytes; } cases[] = {
+    // Escapes read back: kept where they stand for no byte.
+    const struct { std::string text, bytes; } kept[] = {
         {"a" + k_escape, "a" + k_escape},            // at the end
         {k_escape + "G1", k_escape + "G1"},          // not hex digits
         {k_escape + "F", k_escape + "F"},            // one digit only
@@ -47,5 +45,5 @@ TEST(JsonText, RestoreKeepsEscapesThatStandForNothing) {
         {k_escape + "ff", "\xFF"},                   // lowercase is read too
         {k_escape + "414", "A4"},                    // exactly two digits
     };
-    for (const auto& c : cases) EXPECT_EQ(kova_json_restore(c.text), c.bytes) << c.text;
+    for (const auto& c : kept) EXPECT_EQ(kova_json_restore(c.text), c.bytes) << c.text;
 }

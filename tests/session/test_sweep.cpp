@@ -63,7 +63,6 @@ std::vector<std::string> configurations(const KOVA_SWEEP_PLAN& plan) {
 }  // namespace
 
 TEST(Sweep, VaryTextsGiveTheirValues) {
-    const std::string no_list = "error: vary ALMOST_FULL_LEVEL: its value text gives no list or range; "
                                 "give the values as ALMOST_FULL_LEVEL=V1|V2 or ALMOST_FULL_LEVEL=LO..HI";
     const struct { std::vector<std::string> vary; bool random; std::string plan; } cases[] = {
         {{"depth"}, false, "DEPTH: 16|32|64|128|256|512"},                // a list, named in any case
@@ -74,7 +73,8 @@ TEST(Sweep, VaryTextsGiveTheirValues) {
         {{"ALMOST_FULL_LEVEL=-2..3"}, false, "ALMOST_FULL_LEVEL: -2..3"},
         {{"NOSUCH"}, false, "error: vary: the description has no port or parameter named 'NOSUCH'"},
         {{"ADDR_WIDTH"}, false, "error: vary: the description has no port or parameter named 'ADDR_WIDTH'"},
-        {{"ALMOST_FULL_LEVEL"}, false, no_list},
+        {{"ALMOST_FULL_LEVEL"}, false, "error: vary ALMOST_FULL_LEVEL: its value text gives no list or range; "
+                                       "give the values as ALMOST_FULL_LEVEL=V1|V2 or ALMOST_FULL_LEVEL=LO..HI"},
         {{"WIDTH=9..3"}, false, "error: vary WIDTH=9..3: LO..HI takes two integers, LO not above HI"},
         {{"WIDTH=8||9"}, false, "error: vary WIDTH=8||9: a value is empty"},
         {{}, false, "error: a sweep needs a name to vary or random draws"},
@@ -105,12 +105,9 @@ TEST(Sweep, ShardsTakeEveryNthConfiguration) {
     };
     for (const auto& c : cases) {
         KOVA_SHARD shard;
-        std::string indices;
         const KOVA_PROBLEM problem = kova_parse_shard(c.text, shard);
-        if (problem) {
-            EXPECT_EQ(problem.text, "shard takes I/N with 0 <= I < N, not '" + std::string(c.text) + "'");
-            indices = "error";
-        }
+        EXPECT_EQ(problem.text, problem ? "shard takes I/N with 0 <= I < N, not '" + std::string(c.text) + "'" : "");
+        std::string indices = problem ? "error" : "";
         for (std::uint64_t j = 0; !problem && j < kova_shard_size(shard, c.total, c.limit); ++j)
             indices += (j ? " " : "") + std::to_string(kova_shard_index(shard, j));
         EXPECT_EQ(indices, c.indices) << c.text << " of " << c.total;
