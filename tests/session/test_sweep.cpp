@@ -63,7 +63,6 @@ std::vector<std::string> configurations(const KOVA_SWEEP_PLAN& plan) {
 }  // namespace
 
 TEST(Sweep, VaryTextsGiveTheirValues) {
-                                "give the values as ALMOST_FULL_LEVEL=V1|V2 or ALMOST_FULL_LEVEL=LO..HI";
     const struct { std::vector<std::string> vary; bool random; std::string plan; } cases[] = {
         {{"depth"}, false, "DEPTH: 16|32|64|128|256|512"},                // a list, named in any case
         {{"WIDTH"}, false, "WIDTH: 1|128|256"},                           // a range: bounds and midpoint
