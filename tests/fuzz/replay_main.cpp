@@ -26,14 +26,11 @@ std::vector<std::filesystem::path> inputs_of(const std::filesystem::path& path) 
 }
 
 bool replay(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "replay: cannot read %s\n", file.c_str());
-        return false;
-    }
+    std::ifstream in(file, std::ios::binary);  // reading through its buffer leaves its state as the opening left it
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    return true;
+    if (in) LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    else std::fprintf(stderr, "replay: cannot read %s\n", file.c_str());
+    return static_cast<bool>(in);
 }
 
 }  // namespace
