@@ -48,16 +48,14 @@ def check(kova, description, arguments, language, folder, top, validator):
                 return ["%s: exit %d\n%s" % (" ".join(argv[:2]), status, output)]
         return []
     try:
-        if language in ("verilog", "systemverilog"):
-            extension = ".v" if language == "verilog" else ".sv"
-            files = [generate("stub" + extension, True), generate("wrapper" + extension)]
-            # Verilator warns of names that are C++ keywords (its own output is C++); they are sound Verilog.
+        extension = {"verilog": ".v", "systemverilog": ".sv", "vhdl": ".vhd"}.get(language)
+        files = [generate("stub" + extension, True), generate("wrapper" + extension)] if extension else []
+        if language == "vhdl":
+            work = "--workdir=" + folder
+            return tools([["ghdl", "-a", "--std=08", work] + files, ["ghdl", "-e", "--std=08", work, "-o", os.path.join(folder, "top"), top]])
+        if extension:  # Verilator warns of names that are C++ keywords (its own output is C++); they are sound Verilog.
             return tools([["iverilog", "-g2012", "-o", os.path.join(folder, "sim.out")] + files,
                           ["verilator", "--lint-only", "-Wno-SYMRSVDWORD", "--top-module", top] + files])
-        if language == "vhdl":
-            files, work = [generate("stub.vhd", True), generate("wrapper.vhd")], "--workdir=" + folder
-            return tools([["ghdl", "-a", "--std=08", work] + files,
-                          ["ghdl", "-e", "--std=08", work, "-o", os.path.join(folder, "top"), top]])
         if language == "c":
             with open(generate("config.h"), encoding="ascii") as text:
                 macros = re.findall(r"^#define (\w+) (.+)$", text.read(), re.M)[1:]  # the first is the include guard

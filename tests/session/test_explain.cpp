@@ -90,9 +90,7 @@ TEST(Explain, TreesReachTheSettingsThroughHiddenParametersAndCalls) {
         SCOPED_TRACE(c.name);
         const KOVA_EXPLANATION explanation = explained(opened, c.name);
         EXPECT_EQ(tree(explanation, explanation.expression_depends_on), c.expression_tree);
-        if (!explanation.rules.empty()) {
-            EXPECT_EQ(tree(explanation, explanation.rules.back().depends_on), c.rule_tree);
-        }
+        EXPECT_EQ(explanation.rules.empty() ? c.rule_tree : tree(explanation, explanation.rules.back().depends_on), c.rule_tree);
         EXPECT_EQ(explanation.dependents, c.dependents);
     }
     KOVA_EXPLANATION none;

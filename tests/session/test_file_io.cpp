@@ -25,8 +25,9 @@ protected:
     void TearDown() override { fs::remove_all(m_folder); }
 
     std::string path(const std::string& name) const { return m_folder + "/" + name; }
-    std::string make_file(const std::string& name, const std::string& content) const {
+    std::string make_file(const std::string& name, const std::string& content, mode_t mode = 0644) const {
         std::ofstream(path(name), std::ios::binary) << content;
+        EXPECT_EQ(::chmod(path(name).c_str(), mode), 0);
         return path(name);
     }
     std::set<std::string> names() const {
@@ -90,10 +91,7 @@ TEST_F(FileIo, ReadsOnlyRegularFilesWithinTheLimit) {
 }
 
 TEST_F(FileIo, AtomicWritesReplaceTheFileAndKeepItsMode) {
-    const std::string existing = make_file("existing.settings", "old\n");
-    ASSERT_EQ(::chmod(existing.c_str(), 0640), 0);
-    const std::string target = make_file("target.settings", "old target\n");
-    ASSERT_EQ(::chmod(target.c_str(), 0604), 0);
+    const std::string existing = make_file("existing.settings", "old\n", 0640), target = make_file("target.settings", "old target\n", 0604);
     ASSERT_EQ(::symlink("target.settings", path("link").c_str()), 0);
     const mode_t umask = ::umask(0);
     ::umask(umask);

@@ -126,8 +126,7 @@ TEST(Sweep, RandomDrawsFollowTheSeedAndIndexAlone) {
         const std::vector<KOVA_SETTING> settings = kova_sweep_configuration(seven, k);
         ASSERT_EQ(settings.size(), 4u);  // WIDTH, DEPTH, MEMORY_TYPE, HAS_DATA_COUNT
         depths.insert(settings[1].value);
-        const long long width = std::stoll(settings[0].value);
-        EXPECT_TRUE(width >= 1 && width <= 256) << width;
+        EXPECT_TRUE(std::stoll(settings[0].value) >= 1 && std::stoll(settings[0].value) <= 256) << settings[0].value;
     }
     EXPECT_GE(depths.size(), 4u) << "draws spread over the list";
     // A shard computes configuration k as the whole sweep does, without the configurations before it.
