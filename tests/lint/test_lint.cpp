@@ -29,8 +29,7 @@ LINTED lint(const std::string& name, const std::string& body, const std::string&
 
 // The first finding of a check; null when it found nothing.
 const KOVA_MESSAGE* first_of(const LINTED& linted, const std::string& check) {
-    for (const KOVA_MESSAGE& message : linted.findings)
-        if (message.check == check) return &message;
+    for (const KOVA_MESSAGE& message : linted.findings) if (message.check == check) return &message;
     return nullptr;
 }
 

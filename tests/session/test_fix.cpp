@@ -23,16 +23,14 @@ std::string pair_description() {
 
 // The settings of one name (letter case ignored), as "NAME=VALUE".
 std::vector<std::string> settings_of(std::vector<KOVA_SETTING> settings, const std::string& name) {
-    settings.erase(std::remove_if(settings.begin(), settings.end(),
-                                  [&](const KOVA_SETTING& setting) { return !kova_equal_nocase(setting.name, name); }),
-                   settings.end());
+    const auto other = [&](const KOVA_SETTING& setting) { return !kova_equal_nocase(setting.name, name); };
+    settings.erase(std::remove_if(settings.begin(), settings.end(), other), settings.end());
     return setting_lines(settings);
 }
 
 std::vector<std::string> change_lines(const KOVA_FIX_RESULT& result) {
     std::vector<std::string> lines;
-    for (const KOVA_FIX_CHANGE& change : result.changes)
-        lines.push_back(change.name + ": " + change.old_value + " -> " + change.new_value);
+    for (const KOVA_FIX_CHANGE& change : result.changes) lines.push_back(change.name + ": " + change.old_value + " -> " + change.new_value);
     return lines;
 }
 
