@@ -21,9 +21,8 @@ const char* const k_sub_model = "<model function='sub' condition='W gt 1'>\n"
 // Where the description ends and the settings text starts.
 const char* const k_settings_marker = "\n--settings--\n";
 
-// The most objects explained per input, and the most whose lower values are brought up to date: each of these
-// costs a walk of the whole model (a session copy, the levels below), so doing it for every object would make
-// large inputs slow.
+// The most objects explained per input, and the most whose lower values are brought up to date: each costs a
+// walk of the whole model (a session copy, the levels below), which for every object makes large inputs slow.
 constexpr std::size_t k_most_explained = 8;
 constexpr std::size_t k_most_queried = 32;
 

@@ -39,8 +39,7 @@ std::string plan_text(const std::vector<std::string>& vary, bool random) {
     return text;
 }
 
-KOVA_SWEEP_PLAN plan_of(const std::vector<std::string>& vary, std::optional<std::uint64_t> random = std::nullopt,
-                        std::uint64_t seed = 0) {
+KOVA_SWEEP_PLAN plan_of(const std::vector<std::string>& vary, std::optional<std::uint64_t> random = std::nullopt, std::uint64_t seed = 0) {
     KOVA_SWEEP_PLAN plan;
     const KOVA_PROBLEM problem = kova_sweep_plan(fifo(), vary, random, seed, plan);
     EXPECT_FALSE(problem) << problem.text;

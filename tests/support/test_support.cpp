@@ -62,8 +62,7 @@ TOOL_RUN run_shell(const std::string& command) {
     return run;
 }
 
-KOVA_OBJ_INFO* VALIDATOR_PROBE::add_object(const std::string& name, int type, const std::string& value,
-                                           const std::string& default_value) {
+KOVA_OBJ_INFO* VALIDATOR_PROBE::add_object(const std::string& name, int type, const std::string& value, const std::string& default_value) {
     KOVA_OBJ_INFO* object = add_kova_obj(name, type);
     if (object) {
         object->set_value(value);
