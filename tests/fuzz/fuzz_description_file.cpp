@@ -1,44 +1,28 @@
-// Fuzz target: the input as a description file, optionally followed by a
-// line "--settings--" and a settings text. The description is written to a
-// temporary folder beside sub.xml (a small valid sub-model) and loop.xml
-// (which includes input.xml back). A description that loads is opened as a
-// session, given the settings, validated and asked every query a front end
-// asks; then a copy of the validator made before the run is run after the
-// session is gone, so that whatever a record or origin points at is seen
-// to outlive the evaluation that made it.
-#include <cstddef>
-#include <cstdint>
-#include <memory>
+// Fuzz target: the input as a description file, optionally followed by a line "--settings--" and a settings text. The
+// description is written to a temporary folder beside sub.xml (a small valid sub-model) and loop.xml (which includes
+// input.xml back). A description that loads is opened as a session, given the settings, validated and asked every
+// query a front end asks; then a copy of the validator made before the run is run after the session is gone, so that
+// whatever a record or origin points at is seen to outlive the evaluation that made it.
 #include <sstream>
-#include <string>
-#include <vector>
 
+#include "fuzz/fuzz_model.h"
 #include "session/explain.h"
 #include "session/expression_queries.h"
 #include "session/port_queries.h"
 #include "session/settings_io.h"
 #include "session/wizard_queries.h"
-#include "support/test_support.h"
 
 namespace {
 
-const char* const k_sub_model =
-    "<model function=\"sub\" condition=\"W gt 1\">\n"
-    "  <object name=\"W\" kind=\"integer\" value=\"1-8\" default=\"2\">\n"
-    "    <rule condition=\"W == 3\" value=\"4\"/>\n"
-    "  </object>\n"
-    "  <object name=\"q\" kind=\"out\" width=\"W\"/>\n"
-    "</model>\n";
-
-const char* const k_loop_model = "<model><include file=\"input.xml\"/></model>\n";
+const char* const k_sub_model = "<model function='sub' condition='W gt 1'>\n"
+                                "<object name='W' kind='integer' value='1-8' default='2'><rule condition='W == 3' value='4'/></object>\n"
+                                "<object name='q' kind='out' width='W'/>\n</model>\n";
 
 // Where the description ends and the settings text starts.
 const char* const k_settings_marker = "\n--settings--\n";
 
-// The most objects explained per input, and the most whose lower values
-// are brought up to date: each of these costs a walk of the whole model
-// (a session copy, the levels below), so doing it for every object would
-// make large inputs slow.
+// The most objects explained per input, and the most whose lower values are brought up to date: each costs a
+// walk of the whole model (a session copy, the levels below), which for every object makes large inputs slow.
 constexpr std::size_t k_most_explained = 8;
 constexpr std::size_t k_most_queried = 32;
 
@@ -83,17 +67,15 @@ void run_copy(KOVA_RULES_VALIDATOR& copy) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     write_temp_file("sub.xml", k_sub_model);
-    write_temp_file("loop.xml", k_loop_model);
+    write_temp_file("loop.xml", "<model><include file=\"input.xml\"/></model>\n");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     const std::size_t marker = input.find(k_settings_marker);
-    KOVA_LOAD_OPTIONS options;
-    options.description = write_temp_file("input.xml", input.substr(0, marker));
     KOVA_MESSAGES problems;
-    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(options, problems);
+    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open({write_temp_file("input.xml", input.substr(0, marker)), "", ""}, problems);
     if (!session) return 0;
     std::vector<KOVA_SETTING> settings;
     if (marker != std::string::npos)

@@ -1,11 +1,6 @@
-// Fuzz target: one rule text, evaluated in each of the three parser modes
-// and as a value expression, then asked for the names it depends on, over
-// the fixed model of fuzz_model.h. Each input gets a fresh model, so no
-// state carries from one input to the next.
-#include <cstddef>
-#include <cstdint>
-#include <string>
-
+// Fuzz target: one rule text, evaluated in each of the three parser modes and as a value expression, then
+// asked for the names it depends on, over the fixed model of fuzz_model.h. Each input gets a fresh model, so
+// no state carries from one input to the next.
 #include "fuzz/fuzz_model.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

@@ -2,16 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <tuple>
 
 #include "host/qel_util.h"
-
-namespace {
-
-void add_port(VALIDATOR_PROBE& validator, const std::string& name, int kind, const std::string& width) {
-    if (KOVA_OBJ_INFO* port = validator.add_object(name, kind)) port->set_port_width(width);
-}
-
-}  // namespace
 
 void build_fuzz_model(VALIDATOR_PROBE& validator) {
     validator.add_object("WIDTH", KOVA_OBJ_INTEGER_PARAMETER, "1-64", "8");
@@ -21,9 +14,9 @@ void build_fuzz_model(VALIDATOR_PROBE& validator) {
     validator.add_object("ADDR", KOVA_OBJ_HIDDEN_PARAMETER, "ceil_log(DEPTH)");
     validator.add_macro("BYTES", "bits ceil_div 8", "bits");
     validator.add_macro("HALF", "WIDTH div 2");
-    add_port(validator, "clk", KOVA_OBJ_INPUT_PORT, "1");
-    add_port(validator, "data", KOVA_OBJ_OUTPUT_PORT, "WIDTH");
-    add_port(validator, "en", KOVA_OBJ_INPUT_PORT, "1");
+    for (const auto& [name, kind, width] : {std::tuple("clk", KOVA_OBJ_INPUT_PORT, "1"), std::tuple("data", KOVA_OBJ_OUTPUT_PORT, "WIDTH"),
+                                            std::tuple("en", KOVA_OBJ_INPUT_PORT, "1")})
+        if (KOVA_OBJ_INFO* port = validator.add_object(name, kind)) port->set_port_width(width);
     validator.initialize_validator();
 
     validator.set_parameter_value("WIDTH", "8");
@@ -40,7 +33,15 @@ void build_fuzz_model(VALIDATOR_PROBE& validator) {
     validator.add_cmd_to_list("simulate");
 }
 
-void fuzz_check_failed(const char* what) {
+void fuzz_check(bool holds, const char* what) {
+    if (holds) return;
     std::fprintf(stderr, "check failed: %s\n", what);
     std::abort();
+}
+
+std::string fuzz_take_line(std::string& input) {
+    const std::size_t end = input.find('\n');
+    std::string line = input.substr(0, end);
+    input.erase(0, end == std::string::npos ? input.size() : end + 1);
+    return line;
 }

@@ -1,17 +1,13 @@
-// Replays inputs through a fuzz target without libFuzzer, so that builds
-// made with any compiler (Release, valgrind) check every saved input:
-// `replay_<target> PATH...`, each PATH a file or a folder whose files are
-// replayed in name order. A crash ends the process as under the fuzzer;
-// otherwise the exit status is 0 when every input could be read.
+// Replays inputs through a fuzz target without libFuzzer, so that builds made with any compiler (Release, valgrind)
+// check every saved input: `replay_<target> PATH...`, each PATH a file or a folder whose files are replayed in name
+// order. A crash ends the process as under the fuzzer; otherwise the exit status is 0 when every input could be read.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
-#include <vector>
+
+#include "fuzz/fuzz_model.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size);
 // Defined only by the targets that need a set-up.
@@ -30,14 +26,11 @@ std::vector<std::filesystem::path> inputs_of(const std::filesystem::path& path) 
 }
 
 bool replay(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "replay: cannot read %s\n", file.c_str());
-        return false;
-    }
+    std::ifstream in(file, std::ios::binary);  // reading through its buffer leaves its state as the opening left it
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    return true;
+    if (in) LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    else std::fprintf(stderr, "replay: cannot read %s\n", file.c_str());
+    return static_cast<bool>(in);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// kova generate: how names are written in each language, which
-// configurations cannot be written and why, what the instance connects
-// to each kind of port, and the generator over a live session.
+// kova generate: how names are written in each language, which configurations cannot be written and why, what
+// the instance connects to each kind of port, and the generator over a live session.
 #include <gtest/gtest.h>
 
 #include "generate/generate.h"
@@ -18,75 +17,44 @@ std::string spelled(bool (*spell)(const std::string&, std::string&), const std::
 }
 
 KOVA_GEN_PORT port(const std::string& name, int kind, int usage, int width, const std::string& bits = "") {
-    KOVA_GEN_PORT result;
-    result.name = name;
-    result.kind = kind;
-    result.usage = usage;
-    result.width = width;
-    result.width_expression = std::to_string(width);
-    result.constant_bits = bits;
-    return result;
+    return {name, kind, usage, width, std::to_string(width), bits, {}, {}};
 }
 
 KOVA_GEN_PARAMETER parameter(const std::string& name, bool is_string, const std::string& value) {
-    KOVA_GEN_PARAMETER result;
-    result.name = name;
-    result.is_string = is_string;
-    result.value = result.default_value = value;
-    result.usage = KOVA_USAGE_USED;
-    return result;
+    return {name, is_string, value, value, KOVA_USAGE_USED, {}};
 }
 
 // A block with a port in every state a wrapper treats differently.
 KOVA_GEN_CONFIG block() {
-    KOVA_GEN_CONFIG config;
-    config.function = "blk";
-    config.parameters = {parameter("WIDTH", false, "8"), parameter("NOTE", true, "a\"b\\c?\?=\t"),
-                         parameter("OFFSET", false, "-3")};
-    config.ports = {port("clk", KOVA_OBJ_INPUT_PORT, KOVA_USAGE_USED, 1),
-                    port("din", KOVA_OBJ_INPUT_PORT, KOVA_USAGE_USED, 8),
-                    port("q", KOVA_OBJ_OUTPUT_PORT, KOVA_USAGE_UNUSED, 8),
-                    port("spare", KOVA_OBJ_INPUT_PORT, KOVA_USAGE_UNUSED, 4),
-                    port("bit", KOVA_OBJ_INPUT_PORT, KOVA_USAGE_UNUSED, 1),
-                    port("level", KOVA_OBJ_INPUT_PORT, KOVA_USAGE_CONSTANT, 5, "10101"),
-                    port("held", KOVA_OBJ_INPUT_PORT, KOVA_USAGE_CONSTANT, 3),
-                    port("gone", KOVA_OBJ_INPUT_PORT, KOVA_USAGE_UNUSED, 0),
-                    port("inst", KOVA_OBJ_INOUT_PORT, KOVA_USAGE_USED, 2)};
-    return config;
-}
-
-// The text of a writer, and its problems joined.
-struct WRITTEN {
-    std::string text, problems;
-};
-
-WRITTEN write(const KOVA_GEN_CONFIG& config, KOVA_GENERATE_LANGUAGE language, bool stub = false,
-              const std::string& name = "") {
-    KOVA_GENERATE_OPTIONS options;
-    options.language = language;
-    options.stub = stub;
-    options.name = name;
-    KOVA_MESSAGES problems;
-    WRITTEN written;
-    switch (language) {
-    case KOVA_GENERATE_LANGUAGE::VHDL: written.text = kova_write_vhdl(config, options, problems); break;
-    case KOVA_GENERATE_LANGUAGE::C: written.text = kova_write_c_header(config, options, problems); break;
-    default:
-        written.text = kova_write_verilog(config, language == KOVA_GENERATE_LANGUAGE::SYSTEMVERILOG, options, problems);
-    }
-    for (const KOVA_MESSAGE& problem : problems) written.problems += problem.text + "\n";
-    return written;
+    const int in = KOVA_OBJ_INPUT_PORT, used = KOVA_USAGE_USED, unused = KOVA_USAGE_UNUSED, held = KOVA_USAGE_CONSTANT;
+    return {"blk", {parameter("WIDTH", false, "8"), parameter("NOTE", true, "a\"b\\c?\?=\t"), parameter("OFFSET", false, "-3")},
+            {port("clk", in, used, 1), port("din", in, used, 8), port("q", KOVA_OBJ_OUTPUT_PORT, unused, 8),
+             port("spare", in, unused, 4), port("bit", in, unused, 1), port("level", in, held, 5, "10101"),
+             port("held", in, held, 3), port("gone", in, unused, 0), port("inst", KOVA_OBJ_INOUT_PORT, used, 2)},
+            {}};
 }
 
 using LANG = KOVA_GENERATE_LANGUAGE;
 
+// The text of a writer, and its problems joined.
+struct WRITTEN { std::string text, problems; };
+
+WRITTEN write(const KOVA_GEN_CONFIG& config, LANG language, bool stub = false, const std::string& name = "") {
+    const KOVA_GENERATE_OPTIONS options{language, stub, name, false};
+    KOVA_MESSAGES problems;
+    WRITTEN written{language == LANG::VHDL ? kova_write_vhdl(config, options, problems)
+                    : language == LANG::C  ? kova_write_c_header(config, options, problems)
+                                           : kova_write_verilog(config, language == LANG::SYSTEMVERILOG, options, problems), ""};
+    for (const KOVA_MESSAGE& problem : problems) written.problems += problem.text + "\n";
+    return written;
+}
+
 }  // namespace
 
-// Each name as Verilog and VHDL write it ("" where the language refuses
-// it: Verilog escapes only printable ASCII without blanks, VHDL none but
-// a line end or a byte above ASCII) and as a word of a C macro. Verilog
-// keywords are lower case and SystemVerilog's count too; VHDL's reserved
-// words, in any case, include the names the output itself uses.
+// Each name as Verilog and VHDL write it ("" where the language refuses it: Verilog escapes only printable
+// ASCII without blanks, VHDL none but a line end or a byte above ASCII) and as a word of a C macro. Verilog
+// keywords are lower case and SystemVerilog's count too; VHDL's reserved words, in any case, include the
+// names the output itself uses.
 TEST(GenerateNames, EachLanguageSpellsOrRefusesEveryName) {
     const struct { std::string name, verilog, vhdl, c; } cases[] = {
         {"din", "din", "din", "DIN"}, {"module", "\\module ", "module", "MODULE"}, {"logic", "\\logic ", "logic", "LOGIC"},
@@ -109,69 +77,57 @@ TEST(GenerateNames, EachLanguageSpellsOrRefusesEveryName) {
 }
 
 TEST(GenerateValues, IntegersAreDecimalWithinTheSymmetric32BitRange) {
-    const struct { std::string text; bool ok; long long value; } cases[] = {  // value: 0 when refused
-        {"0", true, 0}, {"-5", true, -5}, {"08", true, 8}, {"2147483647", true, 2147483647},
-        {"-2147483647", true, -2147483647}, {"2147483648", false, 0}, {"-2147483648", false, 0},
-        {"99999999999", false, 0}, {"+1", false, 0}, {"", false, 0}, {"-", false, 0},
-        {" 1", false, 0}, {"0x10", false, 0},
+    const struct { std::string text, value; } cases[] = {  // value: "" when refused
+        {"0", "0"}, {"-5", "-5"}, {"08", "8"}, {"2147483647", "2147483647"}, {"-2147483647", "-2147483647"},
+        {"2147483648", ""}, {"-2147483648", ""}, {"99999999999", ""}, {"+1", ""}, {"", ""}, {"-", ""}, {" 1", ""}, {"0x10", ""},
     };
     for (const auto& c : cases) {
         long long value = 0;
-        EXPECT_EQ(kova_generate_integer(c.text, value), c.ok) << c.text;
-        EXPECT_EQ(c.ok ? value : 0, c.value) << c.text;
+        EXPECT_EQ(kova_generate_integer(c.text, value) ? std::to_string(value) : "", c.value) << c.text;
     }
 }
 
 // Each change to the block makes one language refuse it with a message
 // holding the text shown; "" where that language writes it.
 TEST(GenerateRefusals, ConfigurationsALanguageCannotWrite) {
-    const auto with = [](auto change) {
-        KOVA_GEN_CONFIG config = block();
-        change(config);
-        return config;
-    };
-    const KOVA_GEN_CONFIG zero_width = with([](KOVA_GEN_CONFIG& c) { c.ports[1].width = 0; c.ports[1].width_expression = "WIDTH - 8"; });
-    const KOVA_GEN_CONFIG wide_constant = with([](KOVA_GEN_CONFIG& c) { c.ports[5].width = NUVO_UINTEGER::NUVO_MAX_WIDTH + 1; });
-    const KOVA_GEN_CONFIG bad_value = with([](KOVA_GEN_CONFIG& c) { c.parameters[0].value = "wide"; });
-    const KOVA_GEN_CONFIG bad_default = with([](KOVA_GEN_CONFIG& c) { c.parameters[0].default_value = "x"; });
-    const KOVA_GEN_CONFIG blank_name = with([](KOVA_GEN_CONFIG& c) { c.ports[0].name = "a b"; });
-    const KOVA_GEN_CONFIG no_function = with([](KOVA_GEN_CONFIG& c) { c.function = ""; });
-    const KOVA_GEN_CONFIG twin_ports = with([](KOVA_GEN_CONFIG& c) { c.ports[0].name = "a-b"; c.ports[1].name = "a.b"; });
-    const KOVA_GEN_CONFIG width_named = with([](KOVA_GEN_CONFIG& c) { c.parameters[0].name = "din_width"; });
-    const KOVA_GEN_CONFIG guard_named = with([](KOVA_GEN_CONFIG& c) { c.parameters[0].name = "cfg.h"; });
-    const struct { const char* what; KOVA_GEN_CONFIG config; LANG language; bool stub; std::string name, problem; } cases[] = {
-        {"zero width", zero_width, LANG::VERILOG, false, "", "Port din is USED but its width WIDTH - 8 evaluates to 0 or less, so Verilog cannot declare it"},
+    using CONFIG = KOVA_GEN_CONFIG;
+    const auto zero_width = [](CONFIG& c) { c.ports[1].width = 0; c.ports[1].width_expression = "WIDTH - 8"; };
+    const auto blank_name = [](CONFIG& c) { c.ports[0].name = "a b"; };
+    const auto as_is = [](CONFIG&) {};
+    const struct { const char* what; void (*change)(CONFIG&); LANG language; bool stub; std::string name, problem; } cases[] = {
+        {"zero width", zero_width, LANG::VERILOG, false, "",
+         "Port din is USED but its width WIDTH - 8 evaluates to 0 or less, so Verilog cannot declare it"},
         {"zero width", zero_width, LANG::VHDL, true, "", "so VHDL cannot declare it"},
-        {"wide constant", wide_constant, LANG::SYSTEMVERILOG, false, "", "Port level is held constant at a width of 1048577 bits"},
-        {"bad value", bad_value, LANG::VERILOG, false, "", "Parameter WIDTH has the value 'wide', which Verilog cannot take as an integer"},
-        {"bad default", bad_default, LANG::VHDL, true, "", "Parameter WIDTH has the default 'x'"},
+        {"wide constant", [](CONFIG& c) { c.ports[5].width = NUVO_UINTEGER::NUVO_MAX_WIDTH + 1; }, LANG::SYSTEMVERILOG,
+         false, "", "Port level is held constant at a width of 1048577 bits"},
+        {"bad value", [](CONFIG& c) { c.parameters[0].value = "wide"; }, LANG::VERILOG, false, "",
+         "Parameter WIDTH has the value 'wide', which Verilog cannot take as an integer"},
+        {"bad default", [](CONFIG& c) { c.parameters[0].default_value = "x"; }, LANG::VHDL, true, "", "Parameter WIDTH has the default 'x'"},
         {"blank name", blank_name, LANG::VERILOG, false, "", "Port 'a b' cannot be written as a Verilog identifier"},
         {"blank name", blank_name, LANG::VHDL, false, "", ""},  // an extended identifier holds it
-        {"no function", no_function, LANG::VHDL, true, "", "The function name '' cannot be written as a VHDL identifier"},
-        {"own name", block(), LANG::VERILOG, false, "blk", "The wrapper cannot take the block's own name blk"},
-        {"own name", block(), LANG::VHDL, false, "BLK", "The wrapper cannot take the block's own name BLK"},
-        {"prefix", block(), LANG::C, false, "_x", "The macro prefix '_x' must start with a letter (the name given)"},
-        {"twin ports", twin_ports, LANG::C, false, "",
+        {"no function", [](CONFIG& c) { c.function = ""; }, LANG::VHDL, true, "", "The function name '' cannot be written as a VHDL identifier"},
+        {"own name", as_is, LANG::VERILOG, false, "blk", "The wrapper cannot take the block's own name blk"},
+        {"own name", as_is, LANG::VHDL, false, "BLK", "The wrapper cannot take the block's own name BLK"},
+        {"prefix", as_is, LANG::C, false, "_x", "The macro prefix '_x' must start with a letter (the name given)"},
+        {"twin ports", [](CONFIG& c) { c.ports[0].name = "a-b"; c.ports[1].name = "a.b"; }, LANG::C, false, "",
          "The C macro BLK_A_B_WIDTH would stand for both the width of port a-b and the width of port a.b"},
-        {"width named", width_named, LANG::C, false, "",
+        {"width named", [](CONFIG& c) { c.parameters[0].name = "din_width"; }, LANG::C, false, "",
          "The C macro BLK_DIN_WIDTH would stand for both parameter din_width and the width of port din"},
-        {"guard named", guard_named, LANG::C, false, "", "The C macro BLK_CFG_H would stand for both the include guard and parameter cfg.h"},
+        {"guard named", [](CONFIG& c) { c.parameters[0].name = "cfg.h"; }, LANG::C, false, "",
+         "The C macro BLK_CFG_H would stand for both the include guard and parameter cfg.h"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.what) + " in " + kova_generate_language_name(c.language));
-        const WRITTEN written = write(c.config, c.language, c.stub, c.name);
-        if (c.problem.empty()) {
-            EXPECT_EQ(written.problems, "");
-            EXPECT_NE(written.text, "");
-        } else {
-            EXPECT_NE(written.problems.find(c.problem), std::string::npos) << written.problems;
-            EXPECT_EQ(written.text, "");
-        }
+        CONFIG config = block();
+        c.change(config);
+        const WRITTEN written = write(config, c.language, c.stub, c.name);
+        EXPECT_EQ(written.problems.empty(), c.problem.empty()) << written.problems;
+        EXPECT_NE(written.problems.find(c.problem), std::string::npos) << written.problems;
+        EXPECT_EQ(written.text.empty(), !c.problem.empty());
     }
 }
 
-// What each writer makes of each kind of port and value: a fragment the
-// text must hold (present) or must not.
+// What each writer makes of each kind of port and value: a fragment the text must hold (present) or must not.
 TEST(GenerateWriters, EachPortAndValueIsWrittenAsItsStateAsks) {
     const struct { LANG language; bool stub; std::string fragment; bool present = true; } cases[] = {
         {LANG::VERILOG, false, "module blk_cfg (\n  input wire clk,\n  input wire [7:0] din,\n  inout wire [1:0] inst\n);"},

@@ -1,6 +1,5 @@
-// kova lint: each check finds its mistake at its line in a description
-// written for it, and stays silent on the same description put right;
-// lint leaves the session it reads as it was.
+// kova lint: each check finds its mistake at its line in a description written for it, and stays silent on
+// the same description put right; lint leaves the session it reads as it was.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,15 +10,15 @@
 
 namespace {
 
-struct LINTED {
-    std::string path;
-    KOVA_MESSAGES findings;
-};
+struct LINTED { std::string path; KOVA_MESSAGES findings; };
 
-// The model line with its fields, then body from line 2.
-LINTED lint(const std::string& name, const std::string& body, const std::string& model_fields = "") {
-    const std::string path =
-        write_temp_file(name + ".xml", "<model function=\"t\"" + model_fields + ">\n" + body + "\n</model>\n");
+// A description file: the model line with its fields, then body from line 2.
+std::string model_file(const std::string& name, const std::string& body, const std::string& model_fields) {
+    return write_temp_file(name + ".xml", "<model function=\"t\"" + model_fields + ">\n" + body + "\n</model>\n");
+}
+
+LINTED lint(const std::string& name, const std::string& body, const std::string& model_fields) {
+    const std::string path = model_file(name, body, model_fields);
     std::unique_ptr<KOVA_SESSION> session = open_session(path);
     LINTED linted{path, {}};
     if (session) {
@@ -28,11 +27,10 @@ LINTED lint(const std::string& name, const std::string& body, const std::string&
     return linted;
 }
 
-std::vector<const KOVA_MESSAGE*> of_check(const LINTED& linted, const std::string& check) {
-    std::vector<const KOVA_MESSAGE*> found;
-    for (const KOVA_MESSAGE& message : linted.findings)
-        if (message.check == check) found.push_back(&message);
-    return found;
+// The first finding of a check; null when it found nothing.
+const KOVA_MESSAGE* first_of(const LINTED& linted, const std::string& check) {
+    for (const KOVA_MESSAGE& message : linted.findings) if (message.check == check) return &message;
+    return nullptr;
 }
 
 std::string listing(const LINTED& linted) {
@@ -60,13 +58,9 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
     const std::string bytes = "<object name='bytes' kind='macro' arguments='w' value='w ceil_div 8'/>\n";
     const std::string r = "<object name='R' kind='integer' value='4-12' default_usage_state='USED' ";
     const std::string port = "<object name='p' kind='in' width='4'>";
-    const struct {
-        const char* check;
-        std::string body, bad, good;
-        unsigned line;      // the line of the finding in the bad description
-        const char* words;  // a part of its text
-        std::string fields = "";
-    } cases[] = {
+    const std::string hidden = after + "<object name='H' kind='hidden' value='@'/>";
+    // line: of the finding in the bad description; words: a part of its text.
+    const struct { const char* check; std::string body, bad, good; unsigned line; const char* words; std::string fields = ""; } cases[] = {
         {"parse-error", a + "<rule condition='@'/>" + close, "(A gt 1", "(A gt 1)", 2, "parse error while parsing (A gt 1"},
         {"unknown-name", a + "<rule condition='@' value='2'/>" + close, "AA gt 1", "A gt 1", 2, "(did you mean A?)"},
         {"unknown-name", after + "<object name='WIDTH' kind='hidden' value='8'/><object name='d' kind='out' width='@'/>",
@@ -80,16 +74,13 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
         {"uninstantiated-call", bytes + "<object name='N' kind='hidden' value='16'/><object name='d' kind='out' width='@'/>",
          "bytes(N)", "N ceil_div 8", 3, "bytes(N) in bytes(N) has no macro instance (calls are instantiated only in"},
         // Parentheses that keep the grouping the grammar gives say it is meant.
-        {"precedence", after + "<object name='H' kind='hidden' value='@'/>", "A * 2 &lt; 8", "(A * 2) &lt; 8", 3,
-         "A * 2 < 8 reads as A * (2 < 8): comparisons bind tighter than arithmetic"},
-        {"precedence", after + "<object name='H' kind='hidden' value='@'/>", "A * 2 &lt; 8", "A * (2 &lt; 8)", 3,
-         "A * 2 < 8 reads as A * (2 < 8): comparisons bind tighter than arithmetic"},
+        {"precedence", hidden, "A * 2 &lt; 8", "(A * 2) &lt; 8", 3, "A * 2 < 8 reads as A * (2 < 8): comparisons bind tighter than arithmetic"},
+        {"precedence", hidden, "A * 2 &lt; 8", "A * (2 &lt; 8)", 3, "A * 2 < 8 reads as A * (2 < 8): comparisons bind tighter than arithmetic"},
         {"unplaced-character", a + "<rule condition='@'/>" + close, "A gt 1 #", "A gt 1", 2,
          "the characters \"#\" of A gt 1 # are not part of the rule language"},
         {"force-command", after + "<vector name='v'><stimulus value='@'/></vector>", "force AA 1 0", "force A 1 0", 3,
          "forces AA, which is no port or parameter (did you mean A?)"},
-        {"force-command", after + "<vector name='v'><stimulus value='@'/></vector>", "release A", "force A 1 0", 3,
-         "is not a force command"},
+        {"force-command", after + "<vector name='v'><stimulus value='@'/></vector>", "release A", "force A 1 0", 3, "is not a force command"},
         {"default-value", "<object name='D' kind='integer' value='16|32' default='@' default_usage_state='USED'>"
                           "<rule type='legal_values' value='16|32'/></object>", "300", "16", 2,
          "the default 300 of D is not among its values 16|32"},
@@ -108,51 +99,39 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
         {"unwritable-name", after + "<object name='@' kind='hidden' value='1'/>", "and", "andy", 3,
          "the name and cannot be written in a rule text (it does not parse)"},
         {"rule-kind", "@", a + "<rule type='port_value' value='1'/>" + close,
-         after + port + "<rule type='port_value' value='1'/></object>", 2,
-         "a port value rule counts only on a port, and A is integer"},
+         after + port + "<rule type='port_value' value='1'/></object>", 2, "a port value rule counts only on a port, and A is integer"},
         {"rule-kind", "@", a + "<rule type='constant_legal_values' value='1'/>" + close,
-         after + port + "<rule type='constant_legal_values' value='1'/></object>", 2,
-         "counts only on an input port held constant"},
-        {"library-tail", a + close, "", ";", 1, "the library entry c.d after the last \";\" is taken as written",
-         " library='a.b;c.d@'"},
+         after + port + "<rule type='constant_legal_values' value='1'/></object>", 2, "counts only on an input port held constant"},
+        {"library-tail", a + close, "", ";", 1, "the library entry c.d after the last \";\" is taken as written", " library='a.b;c.d@'"},
         {"lint-ignore", a + close, "precedense", "precedence", 1,
          "lint_ignore names no check precedense (did you mean precedence?)", " lint_ignore='@'"},
         {"cycle", "<object name='H1' kind='hidden' value='H2 + 1'/><object name='H2' kind='hidden' value='@'/>", "H1 + 1",
          "1", 2, "Cyclical dependency in string"},
         {"default-config", a_default + "<rule condition='A gt 4'/>" + close, "1", "8", 2, "should satisfy the condition A gt 4"},
-        {"default-warning", a + "<rule condition='@'/>" + close, "A + 1", "A gt 1", 2,
-         "did not evaluate to be a boolean expression"},
+        {"default-warning", a + "<rule condition='@'/>" + close, "A + 1", "A gt 1", 2, "did not evaluate to be a boolean expression"},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(std::string(row.check) + ": " + row.words);
         const LINTED bad = lint("bad", with(row.body, row.bad), with(row.fields, row.bad));
-        const std::vector<const KOVA_MESSAGE*> found = of_check(bad, row.check);
-        ASSERT_FALSE(found.empty()) << listing(bad);
-        EXPECT_EQ(found.front()->location.file, bad.path);
-        EXPECT_EQ(found.front()->location.line, row.line) << listing(bad);
-        EXPECT_GT(found.front()->location.column, 0u);
-        EXPECT_NE(found.front()->text.find(row.words), std::string::npos) << listing(bad);
-        const KOVA_LINT_CHECK* check = kova_find_lint_check(row.check);
-        ASSERT_TRUE(check);
-        EXPECT_EQ(found.front()->severity, check->severity);
+        const KOVA_MESSAGE* found = first_of(bad, row.check);
+        ASSERT_TRUE(found) << listing(bad);
+        EXPECT_EQ(found->location.file, bad.path);
+        EXPECT_EQ(found->location.line, row.line) << listing(bad);
+        EXPECT_GT(found->location.column, 0u);
+        EXPECT_NE(found->text.find(row.words), std::string::npos) << listing(bad);
+        ASSERT_TRUE(kova_find_lint_check(row.check));
+        EXPECT_EQ(found->severity, kova_find_lint_check(row.check)->severity);
         const LINTED good = lint("good", with(row.body, row.good), with(row.fields, row.good));
-        EXPECT_TRUE(of_check(good, row.check).empty()) << listing(good);
+        EXPECT_FALSE(first_of(good, row.check)) << listing(good);
     }
 }
 
-// A finding is left out when its check is disabled or silenced on its
-// object or model; --werror makes it an error.
+// A finding is left out when its check is disabled or silenced on its object or model; --werror makes it an error.
 TEST(LintChecks, DisabledAndSilencedChecksAndWarningsAsErrors) {
     const std::string precedence = "<object name='H' kind='hidden' value='2 * 2 &lt; 8'";
-    struct ROW {
-        const char* what;
-        std::string body, model_fields;
-        KOVA_LINT_OPTIONS options;
-        std::size_t findings;
-        KOVA_SEVERITY severity;
-        bool read = true;            // lint could read the description again
-        std::string rewritten = "";  // the file's text once the session has loaded it
-    } rows[] = {
+    // read: lint could read the description again; rewritten: the file's text once the session has loaded it.
+    struct ROW { const char* what; std::string body, model_fields; KOVA_LINT_OPTIONS options; std::size_t findings;
+                 KOVA_SEVERITY severity; bool read = true; std::string rewritten = ""; } rows[] = {
         {"reported", precedence + "/>", "", {}, 1, KOVA_SEVERITY_WARNING},
         {"--werror", precedence + "/>", "", {{}, true}, 1, KOVA_SEVERITY_ERROR},
         {"--disable", precedence + "/>", "", {{"precedence"}, false}, 0, KOVA_SEVERITY_WARNING},
@@ -163,29 +142,22 @@ TEST(LintChecks, DisabledAndSilencedChecksAndWarningsAsErrors) {
     };
     for (const ROW& row : rows) {
         SCOPED_TRACE(row.what);
-        const std::string path = write_temp_file("silenced.xml", "<model function=\"t\"" + row.model_fields + ">\n" +
-                                                                   row.body + "\n</model>\n");
-        std::unique_ptr<KOVA_SESSION> session = open_session(path);
+        std::unique_ptr<KOVA_SESSION> session = open_session(model_file("silenced", row.body, row.model_fields));
         ASSERT_TRUE(session);
         if (!row.rewritten.empty()) write_temp_file("silenced.xml", row.rewritten);
         KOVA_MESSAGES found;
         ASSERT_EQ(kova_lint(*session, row.options, found), row.read);
         ASSERT_EQ(found.size(), row.findings);
-        if (row.findings) {
-            EXPECT_EQ(found.front().severity, row.severity);
-        }
+        EXPECT_EQ(found.empty() ? row.severity : found.front().severity, row.severity);
     }
 }
 
-// Lint reads the session without changing it: the same settings, values,
-// error list and records before and after; an object the run cannot reach
-// (made so by hand: no description does) is reported.
+// Lint reads the session without changing it: the same settings, values, error list and records before and
+// after; an object the run cannot reach (made so by hand: no description does) is reported.
 TEST(LintChecks, LeavesTheSessionAsItWasAndReportsUnreachedObjects) {
-    std::unique_ptr<KOVA_SESSION> session = open_session(example("fifo.xml"));
-    ASSERT_TRUE(session);
-    KOVA_MESSAGES problems;
-    ASSERT_FALSE(session->apply({{"DEPTH", "300", "", 0}}, problems));
-    session->run();
+    const OPENED_SESSION opened = open_and_run(example("fifo.xml"), "", {"DEPTH=300"});
+    ASSERT_TRUE(opened.session);
+    KOVA_SESSION* session = opened.session.get();
     KOVA_RULES_VALIDATOR& validator = session->validator();
     const std::vector<std::string> errors = validator.get_error_messages();
     const std::vector<std::string> settings = setting_lines(session->current_settings());

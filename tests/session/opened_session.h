@@ -1,14 +1,11 @@
-// Sessions for the tests of the session layer and of what front ends do
-// with it: one over a description as loaded, and one with settings
-// applied and run, as the kova tool's shared flow leaves it.
+// Sessions for the tests of the session layer and of what front ends do with it: one over a description as
+// loaded, and one with settings applied and run, as the kova tool's shared flow leaves it.
 #ifndef KOVA_TEST_OPENED_SESSION_H
 #define KOVA_TEST_OPENED_SESSION_H
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "session/session.h"
 #include "session/settings_io.h"
@@ -16,8 +13,7 @@
 // The path of an example description or settings file.
 inline std::string example(const std::string& name) { return std::string(KOVA_EXAMPLES) + "/" + name; }
 
-// A session over the description at path; null (and a test failure) when
-// it does not load.
+// A session over the description at path; null (and a test failure) when it does not load.
 inline std::unique_ptr<KOVA_SESSION> open_session(const std::string& path) {
     KOVA_MESSAGES problems;
     std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open({path, "", ""}, problems);
@@ -25,19 +21,14 @@ inline std::unique_ptr<KOVA_SESSION> open_session(const std::string& path) {
     return session;
 }
 
-struct OPENED_SESSION {
-    std::unique_ptr<KOVA_SESSION> session;
-    KOVA_RUN_RESULT run;
-};
+struct OPENED_SESSION { std::unique_ptr<KOVA_SESSION> session; KOVA_RUN_RESULT run; };
 
-// description and settings_file ("" for none) are paths; extra settings
-// ("NAME=VALUE") follow the file's. The session is null when anything
-// fails to load or apply (a test failure is recorded).
+// description and settings_file ("" for none) are paths; extra settings ("NAME=VALUE") follow the file's. The
+// session is null when anything fails to load or apply (a test failure is recorded).
 inline OPENED_SESSION open_and_run(const std::string& description, const std::string& settings_file = "",
                                    const std::vector<std::string>& extra = {}) {
-    OPENED_SESSION opened;
+    OPENED_SESSION opened{open_session(description), {}};
     KOVA_MESSAGES problems;
-    opened.session = KOVA_SESSION::open({description, "", ""}, problems);
     std::vector<KOVA_SETTING> settings;
     if (!settings_file.empty()) {
         EXPECT_FALSE(kova_read_settings_file(settings_file, settings, problems)) << settings_file;
@@ -47,12 +38,11 @@ inline OPENED_SESSION open_and_run(const std::string& description, const std::st
         EXPECT_TRUE(kova_parse_setting_argument(text, setting)) << text;
         settings.push_back(setting);
     }
-    if (!opened.session || opened.session->apply(settings, problems)) {
-        ADD_FAILURE() << description << ": " << (problems.empty() ? "cannot open" : problems.front().text);
+    if (opened.session && opened.session->apply(settings, problems)) {
+        ADD_FAILURE() << description << ": " << (problems.empty() ? "refused" : problems.front().text);
         opened.session.reset();
-        return opened;
     }
-    opened.run = opened.session->run();
+    if (opened.session) opened.run = opened.session->run();
     return opened;
 }
 

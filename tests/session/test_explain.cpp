@@ -1,7 +1,6 @@
-// Explanations (session/explain.h): for every conflict of the examples'
-// conflict settings, the rule the run's message names and the settings
-// behind it; trees through hidden parameters and macro calls; the objects
-// that read a name; and the session left as it was.
+// Explanations (session/explain.h): for every conflict of the examples' conflict settings, the rule the run's
+// message names and the settings behind it; trees through hidden parameters and macro calls; the objects that
+// read a name; and the session left as it was.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -12,8 +11,7 @@
 
 namespace {
 
-// The nodes below roots, depth first, each once: "NAME=VALUE" for a
-// setting, "NAME(KIND)" for a derived node.
+// The nodes below roots, depth first, each once: "NAME=VALUE" for a setting, "NAME(KIND)" for a derived node.
 std::vector<std::string> tree(const KOVA_EXPLANATION& explanation, const std::vector<std::size_t>& roots) {
     std::vector<std::string> lines;
     std::set<std::size_t> seen;
@@ -29,13 +27,11 @@ std::vector<std::string> tree(const KOVA_EXPLANATION& explanation, const std::ve
     return lines;
 }
 
-// Every port's and parameter's current and derived state (hidden ones
-// too), one line each.
+// Every port's and parameter's current and derived state (hidden ones too), one line each.
 std::vector<std::string> states(const KOVA_SESSION& session) {
     std::vector<std::string> lines;
     for (const KOVA_OBJECT_STATE& s : kova_object_states(session.validator(), true))
-        lines.push_back(s.name + " " + s.value + " " + s.alt_value + " " + std::to_string(s.usage) +
-                        std::to_string(s.alt_usage));
+        lines.push_back(s.name + " " + s.value + " " + s.alt_value + " " + std::to_string(s.usage) + std::to_string(s.alt_usage));
     return lines;
 }
 
@@ -49,15 +45,13 @@ KOVA_EXPLANATION explained(const OPENED_SESSION& opened, const std::string& name
 }  // namespace
 
 TEST(Explain, NamesTheRuleAndSettingsBehindEveryConflict) {
-    // Each error of the run: "OBJECT#RULE KIND: SETTINGS" from the rule
-    // the explanation marks.
+    // Each error of the run: "OBJECT#RULE KIND: SETTINGS" from the rule the explanation marks.
     const struct { const char* description; const char* settings; std::vector<std::string> conflicts; } cases[] = {
         {"ram.xml", "ram-conflicts.settings",
          {"DEPTH#0 value-conflict:", "clkb#0 usage-conflict: MODE=DUAL", "addrb#0 usage-conflict: MODE=DUAL",
           "doutb#0 usage-conflict: MODE=DUAL", "BYTE_ENABLES#1 check-failed: BYTE_ENABLES=1 WIDTH=12"}},
         {"counter.xml", "counter-conflicts.settings",
-         {"WIDTH#0 value-conflict:", "DIRECTION#0 value-conflict:", "load#0 usage-conflict: HAS_LOAD=1",
-          "din#0 usage-conflict: HAS_LOAD=1"}},
+         {"WIDTH#0 value-conflict:", "DIRECTION#0 value-conflict:", "load#0 usage-conflict: HAS_LOAD=1", "din#0 usage-conflict: HAS_LOAD=1"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.description);
@@ -84,12 +78,8 @@ TEST(Explain, NamesTheRuleAndSettingsBehindEveryConflict) {
 }
 
 TEST(Explain, TreesReachTheSettingsThroughHiddenParametersAndCalls) {
-    const struct {
-        const char* name;
-        std::vector<std::string> expression_tree;  // for a hidden parameter
-        std::vector<std::string> rule_tree;        // of its last rule
-        std::vector<std::string> dependents;
-    } cases[] = {
+    // expression_tree: of a hidden parameter; rule_tree: of its last rule.
+    const struct { const char* name; std::vector<std::string> expression_tree, rule_tree, dependents; } cases[] = {
         {"WE_WIDTH", {"BYTE_ENABLES=0", "bytes(WIDTH)(call)", "WIDTH=8"}, {}, {"wea"}},
         // The check rule reads WIDTH; the sub-model's rule reads ECC.
         {"WIDTH", {}, {"ECC=0"}, {"BYTE_ENABLES", "WE_WIDTH", "dina", "douta", "doutb", "CHECK_BITS"}},
@@ -100,9 +90,7 @@ TEST(Explain, TreesReachTheSettingsThroughHiddenParametersAndCalls) {
         SCOPED_TRACE(c.name);
         const KOVA_EXPLANATION explanation = explained(opened, c.name);
         EXPECT_EQ(tree(explanation, explanation.expression_depends_on), c.expression_tree);
-        if (!explanation.rules.empty()) {
-            EXPECT_EQ(tree(explanation, explanation.rules.back().depends_on), c.rule_tree);
-        }
+        EXPECT_EQ(explanation.rules.empty() ? c.rule_tree : tree(explanation, explanation.rules.back().depends_on), c.rule_tree);
         EXPECT_EQ(explanation.dependents, c.dependents);
     }
     KOVA_EXPLANATION none;

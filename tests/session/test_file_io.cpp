@@ -1,6 +1,5 @@
-// Reading only regular files, and replacing files atomically: a failed
-// write, even one cut short by the file size limit, leaves the target as
-// it was and no temporary file behind.
+// Reading only regular files, and replacing files atomically: a failed write, even one cut short by the file
+// size limit, leaves the target as it was and no temporary file behind.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,8 +25,9 @@ protected:
     void TearDown() override { fs::remove_all(m_folder); }
 
     std::string path(const std::string& name) const { return m_folder + "/" + name; }
-    std::string make_file(const std::string& name, const std::string& content) const {
+    std::string make_file(const std::string& name, const std::string& content, mode_t mode = 0644) const {
         std::ofstream(path(name), std::ios::binary) << content;
+        EXPECT_EQ(::chmod(path(name).c_str(), mode), 0);
         return path(name);
     }
     std::set<std::string> names() const {
@@ -49,30 +49,20 @@ mode_t mode_of(const std::string& path) {
     return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
 }
 
-mode_t current_umask() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
-}
-
-// The atomic write in a child process whose files may grow to at most
-// limit bytes, with SIGXFSZ ignored as the tool's main does; "" when it
-// failed with "File too large", else what happened.
-std::string write_under_size_limit(const std::string& path, const std::string& text, rlim_t limit) {
+// Whether the atomic write, in a child process whose files may grow to at most limit bytes (SIGXFSZ ignored as
+// the tool's main does), fails with "File too large".
+bool fails_over_size_limit(const std::string& path, const std::string& text, rlim_t limit) {
     const pid_t child = ::fork();
     if (child == 0) {
         kova_ignore_file_size_signal();
         const struct rlimit small{limit, limit};
         ::setrlimit(RLIMIT_FSIZE, &small);
         std::string error;
-        const bool written = kova_write_file_atomically(path, text, error);
-        ::_exit(written ? 1 : error.find("File too large") != std::string::npos ? 0 : 2);
+        ::_exit(!kova_write_file_atomically(path, text, error) && error.find("File too large") != std::string::npos ? 0 : 1);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status)) return "the child ended by signal " + std::to_string(WTERMSIG(status));
-    const int code = WEXITSTATUS(status);
-    return code == 0 ? "" : code == 1 ? "the write succeeded" : "the write failed for another reason";
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 }  // namespace
@@ -85,8 +75,7 @@ TEST_F(FileIo, ReadsOnlyRegularFilesWithinTheLimit) {
         {"exactly at the limit", make_file("ten", "0123456789"), 10, "0123456789", ""},
         {"over the limit", make_file("eleven", "0123456789A"), 10, "", "larger than 10 bytes"},
         {"a missing file", path("missing"), 64, "", "cannot be read: No such file"},
-        {"a folder", m_folder, 64, "", "is a folder"},
-        {"a FIFO without a writer", path("fifo"), 64, "", "is a FIFO"},
+        {"a folder", m_folder, 64, "", "is a folder"}, {"a FIFO without a writer", path("fifo"), 64, "", "is a FIFO"},
         {"a device", "/dev/zero", 64, "", "is a device"},
     };
     for (const auto& c : cases) {
@@ -102,13 +91,12 @@ TEST_F(FileIo, ReadsOnlyRegularFilesWithinTheLimit) {
 }
 
 TEST_F(FileIo, AtomicWritesReplaceTheFileAndKeepItsMode) {
-    const std::string existing = make_file("existing.settings", "old\n");
-    ASSERT_EQ(::chmod(existing.c_str(), 0640), 0);
-    const std::string target = make_file("target.settings", "old target\n");
-    ASSERT_EQ(::chmod(target.c_str(), 0604), 0);
+    const std::string existing = make_file("existing.settings", "old\n", 0640), target = make_file("target.settings", "old target\n", 0604);
     ASSERT_EQ(::symlink("target.settings", path("link").c_str()), 0);
+    const mode_t umask = ::umask(0);
+    ::umask(umask);
     const struct { const char* title; std::string path, written; mode_t mode; } cases[] = {  // written: gets the text
-        {"a new file", path("new.settings"), path("new.settings"), 0666 & ~current_umask()},
+        {"a new file", path("new.settings"), path("new.settings"), 0666 & ~umask},
         {"an existing file", existing, existing, 0640},
         {"through a symbolic link", path("link"), target, 0604},
     };
@@ -128,18 +116,14 @@ TEST_F(FileIo, FailedWritesLeaveTheTargetAndNoTemporaryFile) {
     const std::string original(3000, 'o');
     const std::string target = make_file("big.settings", original);
     fs::create_directory(path("folder"));
-    const std::string large(100000, 'x');
-    std::string error;
-
-    EXPECT_EQ(write_under_size_limit(target, large, 1000), "");
+    EXPECT_TRUE(fails_over_size_limit(target, std::string(100000, 'x'), 1000));
     EXPECT_EQ(content_of(target), original);
-
-    EXPECT_FALSE(kova_write_file_atomically(path("missing/a.settings"), "A=1\n", error));
-    EXPECT_NE(error.find("cannot create a temporary file"), std::string::npos) << error;
-
-    EXPECT_FALSE(kova_write_file_atomically(path("folder"), "A=1\n", error));
-    EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
-
+    for (const auto& [place, reason] : {std::pair<std::string, std::string>{"missing/a.settings", "cannot create a temporary file"},
+                                        {"folder", "is a folder"}}) {
+        std::string error;
+        EXPECT_FALSE(kova_write_file_atomically(path(place), "A=1\n", error));
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
+    }
     EXPECT_EQ(names(), (std::set<std::string>{"big.settings", "folder"}));
     EXPECT_TRUE(fs::is_empty(path("folder")));
 }

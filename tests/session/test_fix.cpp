@@ -1,8 +1,9 @@
-// Repairs (session/fix.h): every example's conflicts, a repair that needs
-// two settings changed at once, names kept that force another repair or
-// none, and the run budget. A repair counts only when the settings it
+// Repairs (session/fix.h): every example's conflicts, a repair that needs two settings changed at once, names
+// kept that force another repair or none, and the run budget. A repair counts only when the settings it
 // leaves, applied to a fresh session, validate.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "session/fix.h"
 #include "session/fix_context.h"
@@ -11,31 +12,25 @@
 
 namespace {
 
-// A check that only two changes at once satisfy: from A=3, B=3 one change
-// among the candidates (the defaults 1, the constant 4 and one either
-// side) leaves the sum at 4 or more.
+// A check that only two changes at once satisfy: from A=3, B=3 one change among the candidates (the defaults
+// 1, the constant 4 and one either side) leaves the sum at 4 or more.
 std::string pair_description() {
-    return write_temp_file("pair.xml",
-                           "<model function=\"pair\">\n"
-                           "  <object name=\"A\" kind=\"integer\" default=\"1\" default_usage_state=\"USED\">\n"
-                           "    <rule><condition>(A + B) &lt; 4</condition></rule>\n"
-                           "  </object>\n"
-                           "  <object name=\"B\" kind=\"integer\" default=\"1\" default_usage_state=\"USED\"/>\n"
-                           "</model>\n");
+    return write_temp_file("pair.xml", "<model function='pair'>\n"
+                                       "<object name='A' kind='integer' default='1' default_usage_state='USED'>\n"
+                                       "<rule><condition>(A + B) &lt; 4</condition></rule></object>\n"
+                                       "<object name='B' kind='integer' default='1' default_usage_state='USED'/>\n</model>\n");
 }
 
 // The settings of one name (letter case ignored), as "NAME=VALUE".
-std::vector<std::string> settings_of(const std::vector<KOVA_SETTING>& settings, const std::string& name) {
-    std::vector<KOVA_SETTING> named;
-    for (const KOVA_SETTING& setting : settings)
-        if (kova_equal_nocase(setting.name, name)) named.push_back(setting);
-    return setting_lines(named);
+std::vector<std::string> settings_of(std::vector<KOVA_SETTING> settings, const std::string& name) {
+    const auto other = [&](const KOVA_SETTING& setting) { return !kova_equal_nocase(setting.name, name); };
+    settings.erase(std::remove_if(settings.begin(), settings.end(), other), settings.end());
+    return setting_lines(settings);
 }
 
 std::vector<std::string> change_lines(const KOVA_FIX_RESULT& result) {
     std::vector<std::string> lines;
-    for (const KOVA_FIX_CHANGE& change : result.changes)
-        lines.push_back(change.name + ": " + change.old_value + " -> " + change.new_value);
+    for (const KOVA_FIX_CHANGE& change : result.changes) lines.push_back(change.name + ": " + change.old_value + " -> " + change.new_value);
     return lines;
 }
 
@@ -43,25 +38,16 @@ std::vector<std::string> change_lines(const KOVA_FIX_RESULT& result) {
 
 TEST(Fix, RepairsWithTheFewestChangesItFinds) {
     const std::string pair = pair_description();
-    const struct {
-        const char* what;
-        std::string description, settings;
-        std::vector<std::string> extra, keep;
-        int budget;
-        std::vector<std::string> changes;
-        bool valid;
-        const char* gave_up;  // part of the reason; "" when it did not give up
-        std::string refused = "";  // the problem, for options that are refused
-    } cases[] = {
+    // gave_up: a part of the reason, "" when it did not give up; refused: the problem, for options that are refused.
+    const struct { const char* what; std::string description, settings; std::vector<std::string> extra, keep; int budget;
+                   std::vector<std::string> changes; bool valid; const char* gave_up; std::string refused = ""; } cases[] = {
         // What the run derived, then a search for the failed check.
         // A derived value uncovers a further conflict (up_dn follows DIRECTION).
         {"counter conflicts", example("counter.xml"), example("counter-conflicts.settings"), {}, {}, 2000,
-         {"WIDTH: 40 -> 32", "DIRECTION: sideways -> both", "load: UNUSED -> USED", "din: UNUSED -> USED",
-          "up_dn: UNUSED -> USED"}, true, ""},
+         {"WIDTH: 40 -> 32", "DIRECTION: sideways -> both", "load: UNUSED -> USED", "din: UNUSED -> USED", "up_dn: UNUSED -> USED"}, true, ""},
         {"two at once", pair, "", {"A=3", "B=3"}, {}, 2000, {"A: 3 -> 1", "B: 3 -> 1"}, true, ""},
-        // Kept names force other repairs: the mode instead of port B's
-        // clock, the width instead of the byte enables; the depth down to
-        // its default with the memory type kept.
+        // Kept names force other repairs: the mode instead of port B's clock, the width instead of the byte
+        // enables; the depth down to its default with the memory type kept.
         {"keep clkb and BYTE_ENABLES", example("ram.xml"), example("ram-conflicts.settings"), {},
          {"BYTE_ENABLES", "clkb"}, 2000, {"DEPTH: 300 -> 1024", "MODE: DUAL -> SINGLE", "WIDTH: 12 -> 8"}, true, ""},
         {"keep what cannot hold", example("fifo.xml"), example("fifo-conflicts.settings"), {}, {"ALMOST_FULL_LEVEL"},
@@ -77,11 +63,8 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
         OPENED_SESSION opened = open_and_run(c.description, c.settings, c.extra);
         ASSERT_TRUE(opened.session);
         const std::vector<KOVA_SETTING> before = opened.session->current_settings();
-        KOVA_FIX_OPTIONS options;
-        options.keep = c.keep;
-        options.run_budget = c.budget;
         KOVA_FIX_RESULT result;
-        const KOVA_PROBLEM problem = kova_fix(*opened.session, opened.run, options, result);
+        const KOVA_PROBLEM problem = kova_fix(*opened.session, opened.run, {c.keep, c.budget, 3, 24, {}}, result);
         ASSERT_EQ(static_cast<bool>(problem), !c.refused.empty()) << problem.text;
         EXPECT_EQ(problem.text, c.refused);
         EXPECT_EQ(change_lines(result), c.changes);
@@ -100,32 +83,26 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
     }
 }
 
-// The order the search tries things in: each setting's candidates (the
-// default, then the legal values nearest the current one, or the
-// failing conditions' constants and their neighbours), and the proposals
-// over a part's settings (one setting at a time, then two at once, ...,
-// the later setting's candidate changing fastest). A search that skipped
-// any of them could miss the repair with the fewest changes.
+// The order the search tries things in: each setting's candidates (the default, then the legal values nearest
+// the current one, or the failing conditions' constants and their neighbours), and the proposals over a
+// part's settings (one setting at a time, then two at once, ..., the later setting's candidate changing
+// fastest). A search that skipped any of them could miss the repair with the fewest changes.
 TEST(Fix, TheSearchTriesEveryCandidateInOrder) {
-    const struct { std::vector<std::string> settings; const char* name; std::vector<long long> literals; int most;
-                   const char* candidates; } candidates[] = {
-        {{"WIDTH=12"}, "WIDTH", {}, 6, "8 11 13 10 14 9"},                      // a range, nearest first
-        {{"DEPTH=128"}, "DEPTH", {}, 24, "16 64 32 256 512"},                   // a list, ties the lower first
-        {{"ALMOST_FULL_LEVEL=2000"}, "ALMOST_FULL_LEVEL", {0, 3}, 24, "12 4 3 2 1 0 -1"},  // constants and neighbours
-        {{"HAS_DATA_COUNT=1", "data_count=USED"}, "data_count", {}, 24, "UNUSED"},  // a port's other state
+    using TEXTS = std::vector<std::string>;
+    const struct { TEXTS settings; const char* name; std::vector<long long> literals; int most; TEXTS candidates; } candidates[] = {
+        {{"WIDTH=12"}, "WIDTH", {}, 6, {"8", "11", "13", "10", "14", "9"}},            // a range, nearest first
+        {{"DEPTH=128"}, "DEPTH", {}, 24, {"16", "64", "32", "256", "512"}},            // a list, ties the lower first
+        {{"ALMOST_FULL_LEVEL=2000"}, "ALMOST_FULL_LEVEL", {0, 3}, 24, {"12", "4", "3", "2", "1", "0", "-1"}},  // constants and neighbours
+        {{"HAS_DATA_COUNT=1", "data_count=USED"}, "data_count", {}, 24, {"UNUSED"}},  // a port's other state
     };
     for (const auto& c : candidates) {
         OPENED_SESSION opened = open_and_run(example("fifo.xml"), "", c.settings);
         ASSERT_TRUE(opened.session);
-        std::string got;
-        for (const std::string& value : kova_fix_candidates(*opened.session, c.name, c.literals, c.most))
-            got += (got.empty() ? "" : " ") + value;
-        EXPECT_EQ(got, c.candidates) << c.name;
+        EXPECT_EQ(kova_fix_candidates(*opened.session, c.name, c.literals, c.most), c.candidates) << c.name;
     }
     // Proposals as "setting:candidate", settings changed together joined by "+".
     const struct { std::vector<std::size_t> counts; int most; const char* order; } proposals[] = {
-        {{2, 3}, 1, "0:0 0:1 1:0 1:1 1:2"},
-        {{2, 3}, 2, "0:0 0:1 1:0 1:1 1:2 0:0+1:0 0:0+1:1 0:0+1:2 0:1+1:0 0:1+1:1 0:1+1:2"},
+        {{2, 3}, 1, "0:0 0:1 1:0 1:1 1:2"}, {{2, 3}, 2, "0:0 0:1 1:0 1:1 1:2 0:0+1:0 0:0+1:1 0:0+1:2 0:1+1:0 0:1+1:1 0:1+1:2"},
         {{2, 0, 1}, 2, "0:0 0:1 2:0 0:0+2:0 0:1+2:0"},  // a setting without candidates is passed over
     };
     for (const auto& c : proposals) {

@@ -13,30 +13,24 @@ namespace {
 
 // The temporary folder of one test process, made on first use and removed
 // with everything in it when the process ends normally.
-class TEMP_FOLDER {
-public:
+struct TEMP_FOLDER {
+    std::string path;
     TEMP_FOLDER() {
         const char* base = std::getenv("TMPDIR");
         std::string pattern = std::string(base && *base ? base : "/tmp") + "/kova-tests-XXXXXX";
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back('\0');
-        if (const char* made = mkdtemp(buffer.data())) m_path = made;
+        if (mkdtemp(pattern.data())) path = pattern;
     }
     ~TEMP_FOLDER() {
         std::error_code ignored;
-        if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
+        if (!path.empty()) std::filesystem::remove_all(path, ignored);
     }
-    const std::string& path() const { return m_path; }
-
-private:
-    std::string m_path;
 };
 
 }  // namespace
 
 std::string temp_folder() {
     static const TEMP_FOLDER folder;
-    return folder.path().empty() ? "/tmp" : folder.path();
+    return folder.path.empty() ? "/tmp" : folder.path;
 }
 
 std::string write_temp_file(const std::string& name, const std::string& content) {
@@ -62,15 +56,13 @@ TOOL_RUN run_shell(const std::string& command) {
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
     std::array<char, 4096> buffer;
-    std::size_t got;
-    while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), got);
+    for (std::size_t got; (got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) run.out.append(buffer.data(), got);
     const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }
 
-KOVA_OBJ_INFO* VALIDATOR_PROBE::add_object(const std::string& name, int type, const std::string& value,
-                                           const std::string& default_value) {
+KOVA_OBJ_INFO* VALIDATOR_PROBE::add_object(const std::string& name, int type, const std::string& value, const std::string& default_value) {
     KOVA_OBJ_INFO* object = add_kova_obj(name, type);
     if (object) {
         object->set_value(value);
@@ -87,8 +79,7 @@ KOVA_OBJ_INFO* VALIDATOR_PROBE::add_rule(const std::string& name, int type, cons
     return object;
 }
 
-KOVA_OBJ_INFO* VALIDATOR_PROBE::add_macro(const std::string& name, const std::string& body,
-                                          const std::string& formals) {
+KOVA_OBJ_INFO* VALIDATOR_PROBE::add_macro(const std::string& name, const std::string& body, const std::string& formals) {
     KOVA_OBJ_INFO* macro = add_object(name, KOVA_OBJ_FN_MACRO, body);
     if (macro) macro->set_arguments(formals);
     return macro;
