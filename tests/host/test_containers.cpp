@@ -47,21 +47,6 @@ TEST(CaseFolding, HashEqualityOrderAndStringHelpers) {
     EXPECT_EQ(trim_left("   "), "");
 }
 
-TEST(NameMap, KeepsInsertionOrderAndFirstSpelling) {
-    KOVA_NAME_MAP map;
-    EXPECT_TRUE(map.insert("Width", "Width"));
-    EXPECT_TRUE(map.insert("clk", "clk"));
-    EXPECT_FALSE(map.insert("WIDTH", "other"));
-    map.set("CLK", "changed");
-    ASSERT_EQ(map.size(), 2u);
-    EXPECT_EQ(map.begin()->first, "Width");
-    EXPECT_EQ(*map.find("clk"), "changed");
-    EXPECT_TRUE(map.erase("width"));
-    EXPECT_FALSE(map.contains("Width"));
-    EXPECT_EQ(*map.find("Clk"), "changed");  // index still right after the erase
-    EXPECT_FALSE(map.erase("width"));
-}
-
 TEST(ObjectMap, WalksInOrderAndReplacesInPlace) {
     KOVA_OBJ a, b, c;
     KOVA_OBJ_MAP map(20);
@@ -133,20 +118,23 @@ TEST(ObjectMap, RememberedLookupsNeverOutliveTheirMap) {
     EXPECT_EQ(other.find_remembered("K", memo), &b);
 }
 
+// An object's name memo is forgotten when the name changes, by set_name,
+// by assignment or in a copy.
 TEST(ObjectMap, ObjectNameMemoEndsWithTheName) {
     KOVA_OBJ a, b;
     KOVA_OBJ_MAP map;
     map.add_entry("A", &a);
     map.add_entry("B", &b);
     KOVA_OBJ_INFO object("A");
-    EXPECT_EQ(map.find_remembered(object.get_name(), object.name_memo()), &a);
+    auto found = [&map](KOVA_OBJ_INFO& named) { return map.find_remembered(named.get_name(), named.name_memo()); };
+    EXPECT_EQ(found(object), &a);
     object.set_name("B");
-    EXPECT_EQ(map.find_remembered(object.get_name(), object.name_memo()), &b);
+    EXPECT_EQ(found(object), &b);
     object = KOVA_OBJ_INFO("A");
-    EXPECT_EQ(map.find_remembered(object.get_name(), object.name_memo()), &a);
+    EXPECT_EQ(found(object), &a);
     KOVA_OBJ_INFO renamed_copy(object);
     renamed_copy.set_name("B");
-    EXPECT_EQ(map.find_remembered(renamed_copy.get_name(), renamed_copy.name_memo()), &b);
+    EXPECT_EQ(found(renamed_copy), &b);
 }
 
 TEST(ObjectList, AppendsAndWalks) {
@@ -161,34 +149,34 @@ TEST(ObjectList, AppendsAndWalks) {
     EXPECT_EQ(list.get_next_list_entry(), nullptr);
 }
 
-// Enough keys to make the index grow several times; after each removal
-// every remaining key is found at its place and the removed ones are not.
+// Enough keys to make the index grow several times; a second spelling of
+// a key is refused by insert and changes only the value by set; after each
+// removal every remaining key is found at its place and the removed ones are not.
 TEST(NameMap, IndexFollowsGrowthEraseAndTruncate) {
-    struct STEP {
-        const char* what;
-        std::size_t keep;  // entries left by truncate; erase takes key 7
-    };
-    const STEP steps[] = {{"erase", 0}, {"truncate", 300}, {"truncate", 5}, {"truncate", 0}};
+    const std::pair<const char*, std::size_t> steps[] = {{"erase", 0}, {"truncate", 300}, {"truncate", 5}, {"truncate", 0}};
     KOVA_NAME_MAP map;
     std::vector<std::string> keys;
     for (int i = 0; i < 1000; ++i) {
         keys.push_back("Name_" + std::to_string(i));
-        ASSERT_TRUE(map.insert(keys.back(), std::to_string(i)));
+        ASSERT_TRUE(map.insert(keys.back(), i == 4 ? "stale" : std::to_string(i)));
     }
-    for (const STEP& step : steps) {
-        if (std::string(step.what) == "erase") {
+    EXPECT_FALSE(map.insert("NAME_3", "other"));
+    map.set("NAME_4", "4");  // keeps the first spelling, checked below
+    for (const auto& [what, keep] : steps) {
+        if (std::string(what) == "erase") {
             EXPECT_TRUE(map.erase("NAME_7"));
+            EXPECT_FALSE(map.erase("name_7"));
             keys.erase(keys.begin() + 7);
         } else {
-            map.truncate(step.keep);
-            keys.resize(step.keep);
+            map.truncate(keep);
+            keys.resize(keep);
         }
-        ASSERT_EQ(map.size(), keys.size()) << step.what << " " << step.keep;
+        ASSERT_EQ(map.size(), keys.size()) << what << " " << keep;
         std::size_t position = 0;
         for (const auto& entry : map) EXPECT_EQ(entry.first, keys[position++]);
         for (const std::string& key : keys) EXPECT_EQ(*map.find(to_lower_case(key)), key.substr(5));
         EXPECT_FALSE(map.contains("name_7"));
-        EXPECT_EQ(map.contains("name_999"), keys.size() == 999) << step.what;  // kept only by the erase
+        EXPECT_EQ(map.contains("name_999"), keys.size() == 999) << what;  // kept only by the erase
     }
     EXPECT_TRUE(map.insert("name_999", "back"));  // a removed key can come back
     EXPECT_EQ(*map.find("NAME_999"), "back");
