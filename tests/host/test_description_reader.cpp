@@ -1,11 +1,43 @@
 // The description reader: the documented example read back field by field,
-// the lookup of included files, and bad input, which must leave the model
-// as it was and post one message naming the file and the line.
+// the lookup of included files, and bad or hostile input (bad bytes and
+// references, include cycles, layers and depth, very deep or long XML,
+// empty words). A file loads as written or is refused, quickly and in
+// bounded memory, leaving the model as it was with one message that names
+// the file and the line.
 #include <gtest/gtest.h>
 
-#include "description_files.h"
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "host/kova_info.h"
+#include "support/test_support.h"
 
 namespace {
+
+// A folder below the temporary folder, emptied first.
+std::string fresh_folder(const std::string& name) {
+    const std::string folder = temp_folder() + "/" + name;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+void write_file(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::string read_text(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Every message of the model, one a line.
+std::string errors_of(const KOVA_INFO& model) {
+    std::string all;
+    for (const std::string& message : model.get_error_messages()) all += message + "\n";
+    return all;
+}
+
+std::string in_brackets(const std::string& text) { return " [" + text + "]"; }
 
 // Every field of a model as text: one record a line, the parts of a record
 // indented below it, each text in brackets.
@@ -14,8 +46,8 @@ struct DUMP {
 
     void rule(const std::string& indent, const char* what, const KOVA_RULE_ELEMENT* rule) {
         if (rule)
-            text += indent + what + " " + std::to_string(rule->rule_type) + " [" + rule->get_condition() + "] [" +
-                    rule->get_value() + "] [" + rule->get_alt_value() + "]\n";
+            text += indent + what + " " + std::to_string(rule->rule_type) + in_brackets(rule->get_condition()) +
+                    in_brackets(rule->get_value()) + in_brackets(rule->get_alt_value()) + "\n";
     }
     template <typename LIST>
     void rules(const std::string& indent, const char* what, const LIST& list) {
@@ -23,36 +55,34 @@ struct DUMP {
     }
     void objects(const std::string& indent, const std::vector<KOVA_OBJ_INFO*>& list) {
         for (const KOVA_OBJ_INFO* o : list) {
-            text += indent + "object " + o->get_name() + " " + std::to_string(o->obj_type) + " [" + o->get_value() +
-                    "] [" + o->get_default_value() + "] " + std::to_string(o->default_index) + " " +
-                    std::to_string(o->usage_state) + "/" + std::to_string(o->default_usage_state) + " [" +
-                    o->get_port_width() + "] [" + o->get_port_width2d() + "] [" + o->get_arguments() + "] [" +
-                    o->get_initial_vec_state() + "]" + (o->silent_correction ? " silent" : "") + "\n";
+            text += indent + "object " + o->get_name() + " " + std::to_string(o->obj_type) +
+                    in_brackets(o->get_value()) + in_brackets(o->get_default_value()) + " " +
+                    std::to_string(o->default_index) + " " + std::to_string(o->usage_state) + "/" +
+                    std::to_string(o->default_usage_state) + in_brackets(o->get_port_width()) +
+                    in_brackets(o->get_port_width2d()) + in_brackets(o->get_arguments()) +
+                    in_brackets(o->get_initial_vec_state()) + (o->silent_correction ? " silent" : "") + "\n";
             rules(indent + "  ", "rule", o->rule_view());
         }
     }
     void model(const std::string& indent, KOVA_INFO& m) {
-        text += indent + "model [" + m.get_function_name() + "] [" + m.get_info_condition() + "] [" +
-                m.get_vhdl_library() + "]\n";
+        text += indent + "model" + in_brackets(m.get_function_name()) + in_brackets(m.get_info_condition()) +
+                in_brackets(m.get_vhdl_library()) + "\n";
         objects(indent, m.get_kova_obj_snapshot());
         rules(indent, "function_rule", m.get_fn_rule_snapshot());
         rules(indent, "message", m.get_msg_snapshot());
-        m.reset_wizard_map();
-        while (KOVA_WIZARD_MAP* map = m.get_next_wizard_map()) {
+        for (m.reset_wizard_map(); KOVA_WIZARD_MAP* map = m.get_next_wizard_map();) {
             text += indent + "wizard_map " + map->get_map_name() + (map->add_all_parameters ? " all" : "") +
                     (map->add_used_ports ? " used" : "") + "\n";
             rule(indent + "  ", "condition_rule", map->condition_rule());
             objects(indent + "  ", map->get_kova_obj_snapshot());
         }
-        m.reset_vector_map();
-        while (KOVA_VECTOR_OBJ* vector = m.get_next_vector_obj()) {
+        for (m.reset_vector_map(); KOVA_VECTOR_OBJ* vector = m.get_next_vector_obj();) {
             text += indent + "vector " + vector->get_vector_name() + "\n";
             rule(indent + "  ", "condition_rule", vector->condition_rule());
-            vector->reset_vector_stimulus();
-            while (KOVA_RULE_ELEMENT* record = vector->get_next_vector_stimulus()) rule(indent + "  ", "stimulus", record);
+            for (vector->reset_vector_stimulus(); KOVA_RULE_ELEMENT* record = vector->get_next_vector_stimulus();)
+                rule(indent + "  ", "stimulus", record);
         }
-        m.reset_sub_info_map();
-        while (KOVA_INFO* sub = m.get_next_sub_info()) model(indent + "  ", *sub);
+        for (m.reset_sub_info_map(); KOVA_INFO* sub = m.get_next_sub_info();) model(indent + "  ", *sub);
     }
 };
 
@@ -62,9 +92,10 @@ std::string dump(KOVA_INFO& model) {
     return out.text;
 }
 
-}  // namespace
-
-void expect_refused(const std::string& path, const std::string& where, const std::string& problem) {
+// Reads path into a model that holds the documented example and expects a
+// refusal that changes nothing but one message, which starts with where
+// and holds problem.
+void expect_refused(const std::string& path, const std::string& where, const std::string& problem = "") {
     KOVA_INFO model;
     ASSERT_TRUE(model.process_xml_file(test_data("spram.xml"), nullptr));
     model.set_function_name("kept", "");
@@ -80,15 +111,35 @@ void expect_refused(const std::string& path, const std::string& where, const std
     EXPECT_NE(message.find(problem), std::string::npos) << message;
 }
 
-void expect_all_refused(const std::vector<BAD_DESCRIPTION>& cases, bool problem_follows) {
-    static int files = 0;  // a new name for each file
-    for (const BAD_DESCRIPTION& c : cases) {
-        const std::string path = write_temp_file("bad_" + std::to_string(files++) + ".xml", c.text);
-        const std::string where = path + ":" + std::to_string(c.line) + ": ";
-        SCOPED_TRACE(c.text);
-        expect_refused(path, problem_follows ? where + c.problem : where, c.problem);
+// Loads path into a model that already holds one object; message() is
+// the model's one message.
+struct LOAD {
+    explicit LOAD(const std::string& path) {
+        model.add_kova_obj("BEFORE", KOVA_OBJ_INTEGER_PARAMETER);
+        loaded = model.process_xml_file(path, nullptr);
     }
+    std::string message() const {
+        const std::vector<std::string>& messages = model.get_error_messages();
+        return messages.size() == 1 ? messages[0] : "(" + std::to_string(messages.size()) + " messages)";
+    }
+    KOVA_INFO model;
+    bool loaded;
+};
+
+// folder/<prefix>0.xml includes <prefix>1.xml, and so on down to
+// <prefix><files-1>.xml, which includes nothing; each file includes the
+// next one copies times.
+std::string write_include_layers(const std::string& folder, const std::string& prefix, int files, int copies) {
+    for (int level = 0; level < files; ++level) {
+        std::string text = "<model>\n";
+        for (int copy = 0; level + 1 < files && copy < copies; ++copy)
+            text += "<include file='" + prefix + std::to_string(level + 1) + ".xml'/>\n";
+        write_file(folder + "/" + prefix + std::to_string(level) + ".xml", text + "</model>\n");
+    }
+    return folder + "/" + prefix + "0.xml";
 }
+
+}  // namespace
 
 TEST(DescriptionReader, ExamplesAreReadFieldByField) {
     KOVA_INFO model;
@@ -147,10 +198,15 @@ TEST(DescriptionReader, NestedIncludesBecomeDirectSubModelsWithJoinedConditions)
     EXPECT_EQ(dump(model), "model [] [] []\n  model [] [(F) and (M)] []\n  model [] [((F) and (M)) and (L)] []\n");
 }
 
+// Each text, written to a file of its own, must be refused with one message
+// that starts with "<file>:<line>: " and the problem.
 TEST(DescriptionReader, BadInputIsRefusedWithFileAndLine) {
-    expect_all_refused({
+    const std::string nul(1, '\0');
+    auto in_model = [](const std::string& element) { return "<model>\n" + element + "\n</model>"; };
+    const struct { std::string text; int line; std::string problem; } cases[] = {
         {"<model>\n<object name='A' kind='integer'>\n</model>", 3, "malformed XML"}, {"", 1, "malformed XML"},
-        {"<modle/>", 1, "the top element must be <model>, not <modle>"}, {"<model/>\n<model/>", 2, "one top element"},
+        {"<modle/>", 1, "the top element must be <model>, not <modle>"},
+        {"<model/>\n<model/>", 2, "a description has one top element, <model>"},
         {"<model>\n<objekt name='A'/></model>", 2, "unknown element <objekt> in <model>"},
         {"<model>\n<object name='A' kind='5' colour='red'/></model>", 2, "unknown attribute \"colour\""},
         {"<model>\n<object name='A' kind='wire'/></model>", 2, "unknown object kind \"wire\""},
@@ -167,17 +223,51 @@ TEST(DescriptionReader, BadInputIsRefusedWithFileAndLine) {
          "</wizard_map></model>", 4, "duplicate object name \"A\""},
         {"<model>\n<wizard_map name='W'/>\n<wizard_map name='w'/></model>", 3, "duplicate wizard map name"},
         {"<model>\n<vector name='V'/>\n<vector name='V'/></model>", 3, "duplicate vector name"},
-        {"<model>\n<vector name='V'>\n<condition_rule/>\n<condition_rule/></vector></model>", 4, "more than one"},
-        {"<model>\n<object name='A' kind='5' value='1'>\n<value>2</value></object></model>", 3, "given twice"},
+        {in_model("<vector name='V'>\n<condition_rule/>\n<condition_rule/></vector>"), 4,
+         "<vector> has more than one <condition_rule>"},
+        {in_model("<object name='A' kind='5' value='1'>\n<value>2</value></object>"), 3,
+         "\"value\" of <object> is given twice"},
         {"<model>\n<object kind='integer'/></model>", 2, "<object> needs \"name\""},
         {"<model>\n<object name=' ' kind='integer'/></model>", 2, "\"name\" of <object> is empty"},
         {"<model>\n<function_rule condition='x'/></model>", 2, "<function_rule> needs \"type\""},
-        {"<model>\n<message>\n<value>a <b>bold</b> text</value></message></model>", 3, "holds text only"},
-        {"<model>\n<message>\n<value lang='en'>text</value></message></model>", 3, "takes no attributes"},
+        {in_model("<message>\n<value>a <b>bold</b> text</value></message>"), 3, "<value> holds text only, not <b>"},
+        {"<model>\n<message>\n<value lang='en'>text</value></message></model>", 3, "<value> takes no attributes"},
         {"<model>\n\n  stray words\n</model>", 3, "unexpected text in <model>"},
         {"<model>\n<include/></model>", 2, "<include> needs \"file\""},
         {"<model>\n<include file='absent.xml'/></model>", 2, "included file \"absent.xml\" not found"},
-    }, false);
+        // NUL bytes, references XML does not allow, unknown entities.
+        {"<model>\n\n<object name='A' kind='in'/>" + nul + "</model>", 3, "the file holds a NUL character"},
+        {"<model/>\n" + nul + "trailing", 2, "the file holds a NUL character"},
+        {"<model>\n<object name='A&#0;B' kind='in'/></model>", 2,
+         "character reference \"&#0;\" is not a character XML allows"},
+        {"<model>\n<object name='A' kind='in' value='&#x0000;'/></model>", 2, "character reference \"&#x0000;\""},
+        {"<model>\n<object name='A&#1;' kind='in'/></model>", 2, "character reference \"&#1;\""},
+        {"<model>\n<object name='A&#xD800;' kind='in'/></model>", 2, "character reference \"&#xD800;\""},
+        {"<model>\n<object name='A&#99999999999999;' kind='in'/></model>", 2, "character reference"},
+        {"<model>\n<object name='A&#X41;' kind='in'/></model>", 2, "character reference \"&#X41;\""},
+        {"<model>\n<object name='&nbsp;' kind='in'/></model>", 2, "unknown entity reference \"&nbsp;\""},
+        // Entities are never expanded, so nested definitions cannot blow up.
+        {"<!DOCTYPE model [\n<!ENTITY a 'aaaaaaaaaa'>\n<!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>\n]>\n"
+         "<model><object name='&b;' kind='in'/></model>",
+         3, "unknown entity reference \"&a;\""},
+        // Empty and blank words where a word is needed.
+        {in_model("<object name='A' kind=''/>"), 2, "unknown object kind \"\" for \"kind\""},
+        {in_model("<object name='A' kind='  '/>"), 2, "unknown object kind \"  \""},
+        {in_model("<object name='A' kind='in' usage_state=''/>"), 2, "unknown usage state \"\""},
+        {in_model("<object name='A' kind='in' default_index=''/>"), 2, "bad number \"\" for \"default_index\""},
+        {in_model("<object name='A' kind='in' silent_correction=''/>"), 2, "unknown truth value \"\""},
+        {in_model("<object name='A' kind='in'><rule type=''/></object>"), 2, "unknown rule type \"\""},
+        {in_model("<object kind='in'><name>\n</name></object>"), 2, "\"name\" of <object> is empty"},
+        {in_model("<include file=''/>"), 2, "\"file\" of <include> is empty"},
+        {in_model("<wizard_map name='M' add_used_ports=' '/>"), 2, "unknown truth value \" \""},
+        {in_model("<vector name=''/>"), 2, "\"name\" of <vector> is empty"},
+    };
+    int files = 0;  // a new name for each file
+    for (const auto& c : cases) {
+        const std::string path = write_temp_file("bad_" + std::to_string(files++) + ".xml", c.text);
+        SCOPED_TRACE(c.text);
+        expect_refused(path, path + ":" + std::to_string(c.line) + ": " + c.problem);
+    }
 }
 
 TEST(DescriptionReader, UnreadableFilesAreRefused) {
@@ -190,12 +280,10 @@ TEST(DescriptionReader, ErrorsInIncludedFilesAndIncludeCyclesNameEveryFile) {
     const std::string folder = fresh_folder("includes");
     write_file(folder + "/top.xml", "<model>\n\n<include file='inner.xml'/>\n</model>");
     write_file(folder + "/inner.xml", "<model>\n<object name='A' kind='port'/>\n</model>");
-    write_file(folder + "/self.xml", "<model>\n<include file='self.xml'/>\n</model>");
     write_file(folder + "/a.xml", "<model>\n<include file='b.xml'/>\n</model>");
     write_file(folder + "/b.xml", "<model>\n\n<include file='./a.xml'/>\n</model>");
     expect_refused(folder + "/top.xml", folder + "/inner.xml:2: unknown object kind \"port\"",
                    "; included from " + folder + "/top.xml:3");
-    expect_refused(folder + "/self.xml", folder + "/self.xml: include cycle", "; included from " + folder + "/self.xml:2");
     expect_refused(folder + "/a.xml", folder + "/a.xml: include cycle",
                    "; included from " + folder + "/b.xml:3; included from " + folder + "/a.xml:2");
 
@@ -245,4 +333,90 @@ TEST(SourceTable, PlacesSetInAnyOrderStayWithTheirRecord) {
         EXPECT_EQ(found.line, expected.line) << expected.id << " " << int(expected.field);
         EXPECT_EQ(found.column, expected.column) << expected.id << " " << int(expected.field);
     }
+}
+
+// Entities and character references are replaced, a lone "&" stays, comments
+// and CDATA are taken as written, bytes of 128 or more are kept as they are.
+TEST(HostileDescriptions, ReferencesAndNonAsciiBytesThatAreKept) {
+    struct { std::string written, read; } cases[] = {  // written: the object's value field
+        {"value='a &amp;&amp; b &lt; c'", "a && b < c"},
+        {"value='a && b'", "a && b"},
+        {"value='&#x41;&#66;&#9;'", "AB\t"},  // a referenced tab is not turned into a blank
+        {"value='caf&#xE9;'", "caf\xC3\xA9"},
+        {"value='\xFF\xFE caf\xC3\xA9'", "\xFF\xFE caf\xC3\xA9"},
+        {"><value><![CDATA[&#0; &foo; a && b]]></value", "&#0; &foo; a && b"},
+        {"><!-- &#0; &foo; --><value>x</value", "x"},
+    };
+    const std::string folder = fresh_folder("kept");
+    for (const auto& c : cases) {
+        const std::string path = folder + "/kept.xml";
+        write_file(path, "<model><object name='A' kind='hidden' " + c.written + "></object></model>");
+        LOAD load(path);
+        ASSERT_TRUE(load.loaded) << c.written << ": " << load.message();
+        EXPECT_EQ(load.model.get_kova_obj("A")->get_value(), c.read) << c.written;
+    }
+}
+
+TEST(HostileDescriptions, IncludeCyclesThroughOtherSpellingsOfAFileAndASymbolicLink) {
+    const std::string folder = fresh_folder("spellings");
+    std::filesystem::create_directories(folder + "/sub");
+    std::filesystem::create_symlink(folder + "/a.xml", folder + "/link.xml");
+    const std::string spellings[] = {"a.xml", "link.xml", "sub/../a.xml", folder + "/sub/../a.xml", ".//a.xml"};
+    for (const std::string& spelling : spellings) {
+        write_file(folder + "/a.xml", "<model>\n<include file='" + spelling + "'/>\n</model>\n");
+        SCOPED_TRACE(spelling);
+        expect_refused(folder + "/a.xml", "", ": include cycle: the file is already being read; included from " +
+                                                  folder + "/a.xml:2");
+    }
+}
+
+// Each file including the next one twice doubles the sub-models with every
+// layer: 9 files are 511 reads and load; 10 files would be 1023 and are
+// refused once the 1001st file is reached. Includes nest at most 50 deep.
+TEST(HostileDescriptions, IncludesThatMultiplyOrNestAreBounded) {
+    const std::string folder = fresh_folder("layers");
+    const struct { const char* prefix; int files, copies; std::size_t subs; } loaded[] = {{"small", 9, 2, 510},
+                                                                                          {"fifty", 50, 1, 49}};
+    for (const auto& c : loaded) {
+        LOAD load(write_include_layers(folder, c.prefix, c.files, c.copies));
+        EXPECT_TRUE(load.loaded) << load.message();
+        EXPECT_EQ(load.model.get_sub_info_count(), c.subs) << c.prefix;
+    }
+
+    const std::string too_many = ".xml: more than 1000 files included in one description; included from ";
+    expect_refused(write_include_layers(folder, "big", 10, 2), "", too_many);
+
+    // A wide layer counts the same way.
+    const std::string wide = write_include_layers(folder, "wide", 2, 1000);
+    expect_refused(wide, folder + "/wide1" + too_many + wide + ":1001");
+
+    const std::string deep = write_include_layers(folder, "more", 51, 1);
+    expect_refused(deep, folder + "/more50.xml: includes nested more than 50 files deep; included from " + folder +
+                             "/more49.xml:2", "; included from " + deep + ":2");
+}
+
+// Depth and length of the XML itself cost time in proportion only.
+TEST(HostileDescriptions, DeepAndLongXml) {
+    auto nested = [](const std::string& tag) {
+        std::string open, close;
+        for (int i = 0; i < 100000; ++i) open += "<" + tag + ">";
+        for (int i = 0; i < 100000; ++i) close += "</" + tag + ">";
+        return open + close;
+    };
+    const std::string folder = fresh_folder("xml");
+    write_file(folder + "/elements.xml", "<model>\n" + nested("a") + "</model>");
+    write_file(folder + "/field.xml", "<model>\n<object name='A' kind='in'>\n<value>" + nested("b") +
+                                          "</value></object></model>");
+    expect_refused(folder + "/elements.xml", folder + "/elements.xml:2: unknown element <a> in <model>");
+    expect_refused(folder + "/field.xml", folder + "/field.xml:3: <value> holds text only, not <b>");
+
+    // A condition of 10 MB is kept whole.
+    const std::string condition(10u << 20, 'c');
+    write_file(folder + "/long.xml",
+               "<model><object name='A' kind='in'><rule condition='" + condition + "'/></object></model>");
+    LOAD load(folder + "/long.xml");
+    ASSERT_TRUE(load.loaded) << load.message();
+    const std::vector<KOVA_RULE_ELEMENT*> rules = load.model.get_kova_obj("A")->rule_snapshot();
+    ASSERT_EQ(rules.size(), 1u);
+    EXPECT_EQ(rules[0]->get_condition(), condition);
 }
