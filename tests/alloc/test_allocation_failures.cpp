@@ -82,26 +82,6 @@ ATTEMPT with_failure_at(long n, const std::function<void()>& operation) {
     return attempt;
 }
 
-// Calls attempt(n) for n = 1, 2, ... until an attempt runs through
-// without its failure; each attempt must release every block it made.
-// Answers the number of failing attempts.
-long every_failure(const char* what, const std::function<ATTEMPT(long)>& attempt) {
-    const bool failing_before = ::testing::Test::HasFailure();
-    long n = 1;
-    for (;; ++n) {
-        const long live_before = allocations.live;
-        const ATTEMPT result = attempt(n);
-        EXPECT_EQ(allocations.live, live_before) << what << ": blocks leaked with allocation " << n << " failing";
-        if (!result.failed) {
-            EXPECT_FALSE(result.threw) << what;
-            break;
-        }
-        if (!failing_before && ::testing::Test::HasFailure()) break;  // one report per operation is enough
-    }
-    std::printf("%s: %ld failing allocations\n", what, n - 1);
-    return n - 1;
-}
-
 std::string fifo() { return std::string(KOVA_EXAMPLES) + "/fifo.xml"; }
 
 // Settings of the FIFO that make the run post messages.
@@ -136,8 +116,9 @@ ATTEMPT thrown_or_complete(long n, const ATTEMPT& attempt, VALIDATOR_PROBE* vali
     return attempt;
 }
 
-// One operation tried with every allocation failing in turn; it must make
-// more than at_least allocations.
+// One operation, tried with allocation n = 1, 2, ... failing until an
+// attempt runs through without its failure; it must make more than
+// at_least allocations, and each attempt must release every block it made.
 struct CASE {
     const char* what;
     long at_least;
@@ -145,7 +126,22 @@ struct CASE {
 };
 
 void run_cases(const std::vector<CASE>& cases) {
-    for (const CASE& c : cases) EXPECT_GT(every_failure(c.what, c.attempt), c.at_least) << c.what;
+    for (const CASE& c : cases) {
+        const bool failing_before = ::testing::Test::HasFailure();
+        long n = 1;
+        for (;; ++n) {
+            const long live_before = allocations.live;
+            const ATTEMPT result = c.attempt(n);
+            EXPECT_EQ(allocations.live, live_before) << c.what << ": blocks leaked with allocation " << n << " failing";
+            if (!result.failed) {
+                EXPECT_FALSE(result.threw) << c.what;
+                break;
+            }
+            if (!failing_before && ::testing::Test::HasFailure()) break;  // one report per operation is enough
+        }
+        std::printf("%s: %ld failing allocations\n", c.what, n - 1);
+        EXPECT_GT(n - 1, c.at_least) << c.what;
+    }
 }
 
 class AllocationFailures : public ::testing::Test {
