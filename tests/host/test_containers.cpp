@@ -27,24 +27,22 @@ static_assert(std::is_constructible_v<OWNED_OBJECTS, const KOVA_OWNED_MAP<KOVA_O
 
 }  // namespace
 
-// Only ASCII letters fold; names order by folded unsigned bytes, a prefix first.
+// Only ASCII letters fold; names order by folded unsigned bytes, a prefix
+// first, a null name before every other. order: the sign of a - b.
 TEST(CaseFolding, HashEqualityOrderAndStringHelpers) {
-    HASH_C_STRING hash;
-    LESS_C_STRING less;
-    EXPECT_EQ(hash("WiDtH"), hash("width"));
-    EXPECT_TRUE(kova_equal_nocase("ABC_1", "abc_1"));
-    EXPECT_FALSE(kova_equal_nocase("\xC4", "\xE4"));  // bytes >= 128 are not folded
-    EXPECT_FALSE(kova_equal_nocase("ab", "abc"));
-    EXPECT_TRUE(less("abc", "ABD"));
-    EXPECT_FALSE(less("ABC", "abc"));
-    EXPECT_FALSE(less("abc", "ABC"));
-    EXPECT_TRUE(less("ab", "abc"));
-    EXPECT_TRUE(less(static_cast<const char*>(nullptr), ""));
-    EXPECT_FALSE(less("", static_cast<const char*>(nullptr)));
-    EXPECT_TRUE(less("z", "\x80"));  // unsigned comparison
-    EXPECT_EQ(to_lower_case("Max(A,B)"), "max(a,b)");
-    EXPECT_EQ(trim_left(" \t\nabc  "), "abc  ");
-    EXPECT_EQ(trim_left("   "), "");
+    const struct { const char *a, *b; int order; } cases[] = {
+        {"WiDtH", "width", 0}, {"ABC_1", "abc_1", 0}, {"\xC4", "\xE4", -1},  // bytes >= 128 are not folded
+        {"ab", "abc", -1},     {"abc", "ABD", -1},    {"z", "\x80", -1},      // unsigned comparison
+        {nullptr, "", -1}};
+    for (const auto& c : cases) {
+        const std::string label = std::string(c.a ? c.a : "(null)") + " vs " + c.b;
+        EXPECT_EQ(LESS_C_STRING()(c.a, c.b), c.order < 0) << label;
+        EXPECT_EQ(LESS_C_STRING()(c.b, c.a), c.order > 0) << label;
+        if (!c.a) continue;
+        EXPECT_EQ(kova_equal_nocase(c.a, c.b), c.order == 0) << label;
+        EXPECT_EQ(HASH_C_STRING()(c.a) == HASH_C_STRING()(c.b), c.order == 0) << label;
+    }
+    EXPECT_EQ(to_lower_case("Max(A,B)") + "|" + trim_left(" \t\nabc  ") + "|" + trim_left("   "), "max(a,b)|abc  |");
 }
 
 TEST(ObjectMap, WalksInOrderAndReplacesInPlace) {
