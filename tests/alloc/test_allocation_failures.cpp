@@ -194,11 +194,14 @@ std::string listing(const KOVA_WIZARD_MAP& map) {
 }
 
 // Runs change with the nth allocation failing: a failed change leaves the
-// listing of map as it was, a complete one gives after (when given).
+// listing of map as it was and holds no more blocks than before, even
+// while the map lives; a complete one gives after (when given).
 template <typename MAP>
 ATTEMPT strong(long n, const MAP& map, const std::function<void()>& change, const std::string& after = "") {
     const std::string before = listing(map);
+    const long live_before = allocations.live;
     const ATTEMPT attempt = with_failure_at(n, change);
+    if (attempt.failed) { EXPECT_LE(allocations.live, live_before) << n << ": blocks kept by a failed change"; }
     if (attempt.failed || !after.empty()) { EXPECT_EQ(listing(map), attempt.failed ? before : after) << n; }
     return attempt;
 }
