@@ -27,39 +27,22 @@ static_assert(std::is_constructible_v<OWNED_OBJECTS, const KOVA_OWNED_MAP<KOVA_O
 
 }  // namespace
 
-// Only ASCII letters fold; names order by folded unsigned bytes, a prefix first.
+// Only ASCII letters fold; names order by folded unsigned bytes, a prefix
+// first, a null name before every other. order: the sign of a - b.
 TEST(CaseFolding, HashEqualityOrderAndStringHelpers) {
-    HASH_C_STRING hash;
-    LESS_C_STRING less;
-    EXPECT_EQ(hash("WiDtH"), hash("width"));
-    EXPECT_TRUE(kova_equal_nocase("ABC_1", "abc_1"));
-    EXPECT_FALSE(kova_equal_nocase("\xC4", "\xE4"));  // bytes >= 128 are not folded
-    EXPECT_FALSE(kova_equal_nocase("ab", "abc"));
-    EXPECT_TRUE(less("abc", "ABD"));
-    EXPECT_FALSE(less("ABC", "abc"));
-    EXPECT_FALSE(less("abc", "ABC"));
-    EXPECT_TRUE(less("ab", "abc"));
-    EXPECT_TRUE(less(static_cast<const char*>(nullptr), ""));
-    EXPECT_FALSE(less("", static_cast<const char*>(nullptr)));
-    EXPECT_TRUE(less("z", "\x80"));  // unsigned comparison
-    EXPECT_EQ(to_lower_case("Max(A,B)"), "max(a,b)");
-    EXPECT_EQ(trim_left(" \t\nabc  "), "abc  ");
-    EXPECT_EQ(trim_left("   "), "");
-}
-
-TEST(NameMap, KeepsInsertionOrderAndFirstSpelling) {
-    KOVA_NAME_MAP map;
-    EXPECT_TRUE(map.insert("Width", "Width"));
-    EXPECT_TRUE(map.insert("clk", "clk"));
-    EXPECT_FALSE(map.insert("WIDTH", "other"));
-    map.set("CLK", "changed");
-    ASSERT_EQ(map.size(), 2u);
-    EXPECT_EQ(map.begin()->first, "Width");
-    EXPECT_EQ(*map.find("clk"), "changed");
-    EXPECT_TRUE(map.erase("width"));
-    EXPECT_FALSE(map.contains("Width"));
-    EXPECT_EQ(*map.find("Clk"), "changed");  // index still right after the erase
-    EXPECT_FALSE(map.erase("width"));
+    const struct { const char *a, *b; int order; } cases[] = {
+        {"WiDtH", "width", 0}, {"ABC_1", "abc_1", 0}, {"\xC4", "\xE4", -1},  // bytes >= 128 are not folded
+        {"ab", "abc", -1},     {"abc", "ABD", -1},    {"z", "\x80", -1},      // unsigned comparison
+        {nullptr, "", -1}};
+    for (const auto& c : cases) {
+        const std::string label = std::string(c.a ? c.a : "(null)") + " vs " + c.b;
+        EXPECT_EQ(LESS_C_STRING()(c.a, c.b), c.order < 0) << label;
+        EXPECT_EQ(LESS_C_STRING()(c.b, c.a), c.order > 0) << label;
+        if (!c.a) continue;
+        EXPECT_EQ(kova_equal_nocase(c.a, c.b), c.order == 0) << label;
+        EXPECT_EQ(HASH_C_STRING()(c.a) == HASH_C_STRING()(c.b), c.order == 0) << label;
+    }
+    EXPECT_EQ(to_lower_case("Max(A,B)") + "|" + trim_left(" \t\nabc  ") + "|" + trim_left("   "), "max(a,b)|abc  |");
 }
 
 TEST(ObjectMap, WalksInOrderAndReplacesInPlace) {
@@ -133,20 +116,23 @@ TEST(ObjectMap, RememberedLookupsNeverOutliveTheirMap) {
     EXPECT_EQ(other.find_remembered("K", memo), &b);
 }
 
+// An object's name memo is forgotten when the name changes, by set_name,
+// by assignment or in a copy.
 TEST(ObjectMap, ObjectNameMemoEndsWithTheName) {
     KOVA_OBJ a, b;
     KOVA_OBJ_MAP map;
     map.add_entry("A", &a);
     map.add_entry("B", &b);
     KOVA_OBJ_INFO object("A");
-    EXPECT_EQ(map.find_remembered(object.get_name(), object.name_memo()), &a);
+    auto found = [&map](KOVA_OBJ_INFO& named) { return map.find_remembered(named.get_name(), named.name_memo()); };
+    EXPECT_EQ(found(object), &a);
     object.set_name("B");
-    EXPECT_EQ(map.find_remembered(object.get_name(), object.name_memo()), &b);
+    EXPECT_EQ(found(object), &b);
     object = KOVA_OBJ_INFO("A");
-    EXPECT_EQ(map.find_remembered(object.get_name(), object.name_memo()), &a);
+    EXPECT_EQ(found(object), &a);
     KOVA_OBJ_INFO renamed_copy(object);
     renamed_copy.set_name("B");
-    EXPECT_EQ(map.find_remembered(renamed_copy.get_name(), renamed_copy.name_memo()), &b);
+    EXPECT_EQ(found(renamed_copy), &b);
 }
 
 TEST(ObjectList, AppendsAndWalks) {
@@ -161,34 +147,35 @@ TEST(ObjectList, AppendsAndWalks) {
     EXPECT_EQ(list.get_next_list_entry(), nullptr);
 }
 
-// Enough keys to make the index grow several times; after each removal
-// every remaining key is found at its place and the removed ones are not.
+// Enough keys to make the index grow several times; a second spelling of
+// a key is refused by insert and changes only the value by set; after each
+// removal every remaining key is found at its place and the removed ones are not.
 TEST(NameMap, IndexFollowsGrowthEraseAndTruncate) {
-    struct STEP {
-        const char* what;
-        std::size_t keep;  // entries left by truncate; erase takes key 7
-    };
-    const STEP steps[] = {{"erase", 0}, {"truncate", 300}, {"truncate", 5}, {"truncate", 0}};
+    // Entries left by truncate; erase takes key 7.
+    const std::pair<const char*, std::size_t> steps[] = {{"erase", 0}, {"truncate", 300}, {"truncate", 5}, {"truncate", 0}};
     KOVA_NAME_MAP map;
     std::vector<std::string> keys;
     for (int i = 0; i < 1000; ++i) {
         keys.push_back("Name_" + std::to_string(i));
-        ASSERT_TRUE(map.insert(keys.back(), std::to_string(i)));
+        ASSERT_TRUE(map.insert(keys.back(), i == 4 ? "stale" : std::to_string(i)));
     }
-    for (const STEP& step : steps) {
-        if (std::string(step.what) == "erase") {
+    EXPECT_FALSE(map.insert("NAME_3", "other"));
+    map.set("NAME_4", "4");  // keeps the first spelling, checked below
+    for (const auto& [what, keep] : steps) {
+        if (std::string(what) == "erase") {
             EXPECT_TRUE(map.erase("NAME_7"));
+            EXPECT_FALSE(map.erase("name_7"));
             keys.erase(keys.begin() + 7);
         } else {
-            map.truncate(step.keep);
-            keys.resize(step.keep);
+            map.truncate(keep);
+            keys.resize(keep);
         }
-        ASSERT_EQ(map.size(), keys.size()) << step.what << " " << step.keep;
+        ASSERT_EQ(map.size(), keys.size()) << what << " " << keep;
         std::size_t position = 0;
         for (const auto& entry : map) EXPECT_EQ(entry.first, keys[position++]);
         for (const std::string& key : keys) EXPECT_EQ(*map.find(to_lower_case(key)), key.substr(5));
         EXPECT_FALSE(map.contains("name_7"));
-        EXPECT_EQ(map.contains("name_999"), keys.size() == 999) << step.what;  // kept only by the erase
+        EXPECT_EQ(map.contains("name_999"), keys.size() == 999) << what;  // kept only by the erase
     }
     EXPECT_TRUE(map.insert("name_999", "back"));  // a removed key can come back
     EXPECT_EQ(*map.find("NAME_999"), "back");

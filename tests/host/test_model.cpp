@@ -6,12 +6,14 @@
 
 namespace {
 
-KOVA_RULE_ELEMENT rule(const std::string& value, const std::string& condition, int type = KOVA_RULE_CONDITION) {
-    return KOVA_RULE_ELEMENT(value, condition, "", type);
+KOVA_RULE_ELEMENT rule(const std::string& value, const std::string& condition) {
+    return KOVA_RULE_ELEMENT(value, condition, "", KOVA_RULE_CONDITION);
 }
 
 }  // namespace
 
+// Objects of a model and of a data collection: a known name (in any case)
+// or an empty one adds nothing; the walk keeps the order of adding.
 TEST(Model, ObjectsKeepOrderAndNamesAreCaseInsensitive) {
     KOVA_INFO model;
     ASSERT_NE(model.add_kova_obj("WIDTH", KOVA_OBJ_INTEGER_PARAMETER), nullptr);
@@ -25,81 +27,30 @@ TEST(Model, ObjectsKeepOrderAndNamesAreCaseInsensitive) {
     model.get_kova_obj("clk");  // a lookup does not move the walk
     EXPECT_EQ(model.get_next_kova_obj()->get_name(), "clk");
     EXPECT_EQ(model.get_next_kova_obj(), nullptr);
-}
 
-TEST(Model, CopiesAreDeepAndIndependent) {
-    KOVA_INFO model;
-    KOVA_OBJ_INFO* width = model.add_kova_obj("WIDTH", KOVA_OBJ_INTEGER_PARAMETER);
-    KOVA_RULE_ELEMENT check = rule("", "WIDTH gt 0");
-    width->add_rule(&check);
-    KOVA_WIZARD_MAP map("m");
-    map.set_condition_rule(std::make_unique<KOVA_RULE_ELEMENT>("", "c", "", KOVA_RULE_CONDITION));
-    model.add_wizard_map("m", &map);
-    model.post_error_message("kept");
-
-    KOVA_INFO copy(model);
-    width->set_value("8|16");
-    width->reset_rule_list();
-    width->get_next_rule_element()->set_condition("changed");
-    model.get_wizard_map("m")->condition_rule()->set_condition("changed");
-
-    KOVA_OBJ_INFO* copied = copy.get_kova_obj("width");
-    ASSERT_NE(copied, width);
-    EXPECT_EQ(copied->get_value(), "");
-    copied->reset_rule_list();
-    EXPECT_EQ(copied->get_next_rule_element()->get_condition(), "WIDTH gt 0");
-    EXPECT_EQ(copy.get_wizard_map("M")->condition_rule()->get_condition(), "c");
-    EXPECT_EQ(copy.get_error_messages(), std::vector<std::string>{"kept"});
-}
-
-TEST(Model, UpdateReplacesDescriptionOrAppendsCopy) {
-    KOVA_INFO model;
-    KOVA_OBJ_INFO* original = model.add_kova_obj("A", KOVA_OBJ_HIDDEN_PARAMETER);
-    KOVA_OBJ_INFO other("a", KOVA_OBJ_HIDDEN_PARAMETER);
-    other.set_value("1 + 1");
-    EXPECT_EQ(model.update_kova_obj(&other), original);  // pointer stays valid
-    EXPECT_EQ(original->get_value(), "1 + 1");
-    KOVA_OBJ_INFO fresh("B", KOVA_OBJ_FN_MACRO);
-    KOVA_OBJ_INFO* added = model.update_kova_obj(&fresh);
-    EXPECT_NE(added, &fresh);
-    EXPECT_EQ(model.get_kova_obj_count(), 2);
-    EXPECT_EQ(model.update_kova_obj(nullptr), nullptr);
-}
-
-TEST(Model, AppendedConditionsJoinNonEmptyParts) {
-    KOVA_OBJ_INFO object("P", KOVA_OBJ_INTEGER_PARAMETER);
-    KOVA_RULE_ELEMENT with = rule("1", "A == 1");
-    KOVA_RULE_ELEMENT without = rule("2", "");
-    object.add_rule(&with);
-    object.add_rule(&without);
-    object.append_rule_list_with_condition("");
-    object.append_rule_list_with_condition("SUB");
-    auto rules = object.rule_snapshot();
-    ASSERT_EQ(rules.size(), 2u);
-    EXPECT_EQ(rules[0]->get_condition(), "(A == 1) and (SUB)");
-    EXPECT_EQ(rules[1]->get_condition(), "SUB");
-}
-
-TEST(Model, NamedMapsAndVectorsAreReplacedInPlace) {
-    KOVA_INFO model;
-    KOVA_VECTOR_OBJ first("v");
-    first.add_vector_stimulus(rule("force a 1", ""));
-    KOVA_VECTOR_OBJ* stored = model.add_vector_object("v", &first);
-    KOVA_VECTOR_OBJ second("V");
-    EXPECT_EQ(model.add_vector_object("V", &second), stored);
-    EXPECT_EQ(stored->get_stimulus_count(), 0u);
-    model.reset_vector_map();
-    EXPECT_EQ(model.get_next_vector_obj(), stored);
-    EXPECT_EQ(model.get_next_vector_obj(), nullptr);
-}
-
-TEST(Model, DataCollectionGivesExistingObjectForKnownName) {
-    KOVA_DATA_COLLECTION_MAP map("m");
+    KOVA_DATA_COLLECTION_MAP map("m");  // here a known name gives the object it names
     KOVA_OBJ_INFO* added = map.add_kova_object("P", KOVA_OBJ_INTEGER_PARAMETER);
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(map.add_kova_object("p", KOVA_OBJ_STRING_PARAMETER), added);
     EXPECT_EQ(map.add_kova_object("", KOVA_OBJ_STRING_PARAMETER), nullptr);
     EXPECT_EQ(map.get_kova_obj_count(), 1u);
+}
+
+// Objects, wizard maps and messages are copied; rules are the next test's.
+TEST(Model, CopiesAreDeepAndIndependent) {
+    KOVA_INFO model;
+    KOVA_OBJ_INFO* width = model.add_kova_obj("WIDTH", KOVA_OBJ_INTEGER_PARAMETER);
+    KOVA_WIZARD_MAP map("m");
+    map.set_condition_rule(std::make_unique<KOVA_RULE_ELEMENT>("", "c", "", KOVA_RULE_CONDITION));
+    model.add_wizard_map("m", &map);
+    model.post_error_message("kept");
+    KOVA_INFO copy(model);
+    width->set_value("8|16");
+    model.get_wizard_map("m")->condition_rule()->set_condition("changed");
+    ASSERT_NE(copy.get_kova_obj("width"), width);
+    EXPECT_EQ(copy.get_kova_obj("width")->get_value(), "");
+    EXPECT_EQ(copy.get_wizard_map("M")->condition_rule()->get_condition(), "c");
+    EXPECT_EQ(copy.get_error_messages(), std::vector<std::string>{"kept"});
 }
 
 // Copies share rules until one side changes them; a rule handed out
@@ -125,8 +76,41 @@ TEST(Model, RuleCopiesStayIndependentWhicheverSideChanges) {
         ASSERT_EQ(kept.get_rule_count(), 1u) << change;
         EXPECT_EQ(kept.rule_view()[0]->get_condition(), "W gt 0") << change;
         EXPECT_EQ(changed.get_rule_count(), change == COPY_BY_ADD ? 2u : 1u) << change;
-        if (change != COPY_BY_ADD) {
-            EXPECT_EQ(changed.rule_view()[0]->get_condition(), "changed") << change;
-        }
+        EXPECT_EQ(changed.rule_view()[0]->get_condition(), change == COPY_BY_ADD ? "W gt 0" : "changed") << change;
     }
+}
+
+// Merging: an object or vector of a known name is replaced in place (its
+// pointer stays valid), a new one is added as a copy.
+TEST(Model, UpdatesAndNamedVectorsReplaceInPlaceOrAppendACopy) {
+    KOVA_INFO model;
+    KOVA_OBJ_INFO* original = model.add_kova_obj("A", KOVA_OBJ_HIDDEN_PARAMETER);
+    KOVA_OBJ_INFO other("a", KOVA_OBJ_HIDDEN_PARAMETER), fresh("B", KOVA_OBJ_FN_MACRO);
+    other.set_value("1 + 1");
+    EXPECT_EQ(model.update_kova_obj(&other), original);
+    EXPECT_EQ(original->get_value(), "1 + 1");
+    EXPECT_NE(model.update_kova_obj(&fresh), &fresh);
+    EXPECT_EQ(model.get_kova_obj_count(), 2);
+    EXPECT_EQ(model.update_kova_obj(nullptr), nullptr);
+
+    KOVA_VECTOR_OBJ first("v"), second("V");
+    first.add_vector_stimulus(rule("force a 1", ""));
+    KOVA_VECTOR_OBJ* stored = model.add_vector_object("v", &first);
+    EXPECT_EQ(model.add_vector_object("V", &second), stored);
+    EXPECT_EQ(stored->get_stimulus_count(), 0u);
+    model.reset_vector_map();
+    EXPECT_EQ(model.get_next_vector_obj(), stored);
+    EXPECT_EQ(model.get_next_vector_obj(), nullptr);
+}
+
+TEST(Model, AppendedConditionsJoinNonEmptyParts) {
+    KOVA_OBJ_INFO object("P", KOVA_OBJ_INTEGER_PARAMETER);
+    KOVA_RULE_ELEMENT with = rule("1", "A == 1"), without = rule("2", "");
+    object.add_rule(&with);
+    object.add_rule(&without);
+    object.append_rule_list_with_condition("");
+    object.append_rule_list_with_condition("SUB");
+    const auto rules = object.rule_snapshot();
+    ASSERT_EQ(rules.size(), 2u);
+    EXPECT_EQ(rules[0]->get_condition() + " / " + rules[1]->get_condition(), "(A == 1) and (SUB) / SUB");
 }

@@ -1,7 +1,11 @@
-// Stimulus vectors: the command a record drives, whether a vector forces a
-// signal and where that leaves the cursor, the transitions of a vector one
-// per call, the words that name values, and initial vector states.
+// Stimulus: the value a force command drives at a time (keyword, options,
+// the item list, repeat and cancel, times that name values, radix
+// conversion, time arithmetic at the limits of 32 bits); whether a vector
+// forces a signal and where that leaves the cursor, the transitions of a
+// vector one per call, the words that name values, and initial vector states.
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 #include "support/test_support.h"
 
@@ -40,8 +44,80 @@ protected:
         validator.set_current_port_value("up", 3);
     }
 
+
+    // "TIME:NAME=VALUE" when the command drives VALUE at TIME, else
+    // "TIME:NAME!VALUE" with what the call left in the texts; one per time.
+    std::string readings(const std::string& command, const std::string& expected) {
+        std::istringstream words(expected);
+        std::string got, word;
+        while (words >> word) {
+            const int time = std::stoi(word.substr(0, word.find(':')));
+            std::string name = "stale", value = "stale";
+            const bool answer = validator.kova_get_transition_at_time(command, time, name, value);
+            got += (got.empty() ? "" : " ") + std::to_string(time) + ":" + name + (answer ? "=" : "!") + value;
+        }
+        return got;
+    }
+
     STIMULUS_PROBE validator;
 };
+
+TEST_F(STIMULUS, TransitionAtTime) {
+    const std::string clock = "force s 0 0, 1 50, -repeat 100";
+    const struct { std::string command, readings; } cases[] = {
+        // A value without a time holds at any time.
+        {"FORCE S 1", "3:S=1"},
+        // Items with times, and the repeat of the first two; the period
+        // must not be above the time, and one equal to it repeats.
+        {clock, "0:s=0 50:s=1 150:s=1 200:s=0 120:s! 20:s! 100:s=0"},
+        {clock + ", -repeat 30", "150:s=0"},  // each repeat reads both items again
+        {"force s 0 HALF, 1 @cp, -repeat 100", "120:s=0 130:s!"},  // item times that name values
+        {"force s 0 0, 1 50, -repeat -100", "150:s=1"}, {"force s 0 0, 1 50, -r @100", "250:s=1"},
+        {"force s 0 0, 1 50, -REPEAT 100", "300:s=0"},
+        {"force s 0 0, -repeat 100", "200:s=0"},          // the repeat item is the second item
+        {clock + ", 3", "150:s=3"},                       // a later one-word item wins
+        // Cancel; the scan ends at the matching item; a value after a
+        // cancel leaves the name empty.
+        {clock + ", -cancel 1000", "1000:! 900:s=0"}, {"force s 1, -c @30", "30:! 29:s=1"},
+        {"force s 1 5, -cancel 3, 2", "7:=2"},
+        // Times: at sign, units, names of values (the value names them
+        // too), clamping.
+        {"force s 7 @20", "20:s=7"}, {"force s 7 20ns", "20:s=7"}, {"force s 7 ns", "0:s=7"}, {"force s HALF 0", "0:s=20"},
+        {"force s 1 99999999999", "2147483647:s=1"},
+        // Item splitting: all after ",," is one item; white space of any
+        // kind before an item; the empty name word is not an option.
+        {"force s 0 0,, 1 5", "5:s=1"}, {"force s 0 0,, 1 50, -repeat 100", "150:s!"},
+        {"force  s 1", "1:=s"},
+        {"force", "0:!"}, {"release s", "0:!"}, {"force -hex", "0:!"},
+        // Options and radix conversion; a value that is not a number of
+        // the radix is given as written.
+        {"force -hex s 1F 10", "10:s=0b11111 11:s!"}, {"force -HEX s A5 0", "0:s=0b10100101"},
+        {"force -bin s 101 0", "0:s=0b101"}, {"force -fixed_point(8,4) s 1.5 0", "0:s=0b00011000"},
+        {"force -fixed_point() s 1.5 0", "0:s=1.5"}, {"force -strange s 3 0", "0:s=3"}, {"force -hex s G1 10", "10:s=G1"},
+        {"force -fixed_point(a,b) s 1.5 0", "0:s=1.5"},
+        // A period of 0 compares quotients; no division by zero.
+        {"force s 0 7, 1 9, -repeat 0", "3:s=0 8:s=1 10:s!"},
+        {"force s 0 0, 1 0, -repeat 0", "3:s!"},
+        // The limits of 32 bits.
+        {"force s 0 0, 1 5, -repeat -1", "7:s=0 -2147483648:s!"},
+        {"force s 0 0, 1 5, -repeat -2147483648", "-2147483648:s=0"},
+        {"force s 0 -1, 1 -2147483648, -repeat 0", "2147483647:s=1"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(readings(c.command, c.readings), c.readings) << c.command;
+    EXPECT_TRUE(validator.get_error_messages().empty());
+}
+
+// A time that names a macro is evaluated at every reading, each repeat
+// item's reading of the first two items included, so a macro body that
+// does not parse posts its message every time: here once for the first
+// item and once for each of the two repeat items. (The macro then stands
+// for its body, "1 +", which reads as the time 1.)
+TEST_F(STIMULUS, NamedTimesAreEvaluatedAtEveryReading) {
+    validator.add_object("BAD", KOVA_OBJ_FN_MACRO, "1 +");
+    EXPECT_EQ(readings("force s 0 BAD, 1 5, -repeat 100, -repeat 100", "201"), "201:s=0");
+    EXPECT_EQ(validator.get_error_messages(), std::vector<std::string>(3, "parse error while parsing 1 +"));
+}
+
 
 TEST_F(STIMULUS, WordsNameMacroValuesAndConstantPorts) {
     const std::pair<const char*, const char*> cases[] = {
