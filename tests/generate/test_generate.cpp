@@ -40,7 +40,7 @@ using LANG = KOVA_GENERATE_LANGUAGE;
 struct WRITTEN { std::string text, problems; };
 
 WRITTEN write(const KOVA_GEN_CONFIG& config, LANG language, bool stub = false, const std::string& name = "") {
-    const KOVA_GENERATE_OPTIONS options{language, stub, name, false};
+    const KOVA_GENERATE_OPTIONS options{language, stub, name, false, ""};
     KOVA_MESSAGES problems;
     WRITTEN written{language == LANG::VHDL ? kova_write_vhdl(config, options, problems)
                     : language == LANG::C  ? kova_write_c_header(config, options, problems)
