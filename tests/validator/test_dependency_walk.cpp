@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -133,11 +132,6 @@ const MODEL_SPEC RING_THROUGH_AN_INSTANCE = {
 // (its record names the rule or value and its source); self reference is
 // silent. A hidden value and a macro body count without rules.
 const MODEL_SPEC NAMED_MODELS[] = {
-    {"rule chain", {{"Z", INTEGER, {{"Y gt 1"}}}, {"Y", INTEGER, {{"X == 2", "X", "3"}}}, {"X", INTEGER}}, {},
-     "Z:2 Y:1 X:0 "},
-    {"hidden values, deepest first", {{"h3", HIDDEN, {}, "h2 + 1"}, {"h2", HIDDEN, {}, "h1+1"},
-                                      {"h1", HIDDEN, {}, "h0 * 2"}, {"h0", HIDDEN, {}, "4"}}, {},
-     "h3:3 h2:2 h1:1 h0:0 "},
     {"chain under a hidden value", {{"Z", INTEGER, {{"Y gt 1"}}}, {"Y", INTEGER, {{"X == 2"}}}, {"X", INTEGER},
                                     {"H", HIDDEN, {}, "Z + 1"}}, {}, "Z:2 Y:1 X:0 H:3 "},
     {"macro calls with nested calls",
@@ -168,11 +162,10 @@ const MODEL_SPEC NAMED_MODELS[] = {
      "g(3)=f(3) + 1:2@3 "},
     // Keywords, quoted names, unknown names and glued brackets do not
     // count; names count once however often and in whatever case written.
-    {"repeated, cased, quoted and unknown names",
-     {{"X", INTEGER}, {"P", INTEGER, {{"x + X + X(1) + str(X) + nothing"}, {""}}},
-      {"K", INTEGER, {{"P AND gt lt || X"}}}}, {}, "X:0 P:1 K:2 "},
-    {"names that do not count", {{"X", INTEGER}, {"Q", INTEGER, {{"str(X) == 1 AND gt"}}},
-                                 {"G", INTEGER, {{"X>1"}}}, {"B", INTEGER, {{"X > 1"}}}}, {}, "X:0 Q:0 G:0 B:1 "},
+    {"repeated, cased, quoted, glued and unknown names",
+     {{"X", INTEGER}, {"P", INTEGER, {{"x + X + X(1) + str(X) + nothing"}, {""}}}, {"K", INTEGER, {{"P AND gt lt || X"}}},
+      {"Q", INTEGER, {{"str(X) == 1 AND gt"}}}, {"G", INTEGER, {{"X>1"}}}, {"B", INTEGER, {{"X > 1"}}}},
+     {}, "X:0 P:1 K:2 Q:0 G:0 B:1 "},
     {"alternate values and several rules",
      {{"A", INTEGER, {{"B gt 1", "C", "D"}, {"", "", "E"}, {""}}}, {"B", INTEGER}, {"C", HIDDEN, {}, "E + 1"},
       {"D", HIDDEN, {}, "A"}, {"E", INTEGER, {{"", "", "B"}}}}, {},
@@ -182,9 +175,6 @@ const MODEL_SPEC NAMED_MODELS[] = {
      "mac:3 N:0 M:2 mac(n)=N + N:1@1 mac(m)=M + N:1@1 | cycle mac(N) + mac(M) / mac / M "
      "| cycle mac(N) + mac(M) / mac / M | cycle M + N / M / mac(m) [M#-1 value @4] [M#-1 value @4] "
      "[mac(m)#-1 value @1] "},
-    {"macro instance raises its caller", {{"W", INTEGER}, {"D", INTEGER, {{"W gt 0"}}},
-                                          {"twice", MACRO, {}, "x * 2", "x"}, {"P", INTEGER, {{"twice(D) gt 4"}}}},
-     {}, "W:0 D:1 twice:0 P:3 twice(d)=D * 2:2@4 "},
 };
 
 // A call of one entry on its own: "object", "text" or "calls".
@@ -304,12 +294,8 @@ TEST(DependencyWalk, HundredThousandObjectRingGivesOneMessage) {
     }
     v.initialize_validator();
     const std::string last = numbered("r", DEEP - 1);
-    const std::string message = "Cyclical dependency in string r0 because of object r0 while creating dependency "
-                                "list for " + last;
-    expect_same_text(outcome(v, false), expected + "| " + message + " ");
-    ASSERT_EQ(v.get_diagnostics().size(), 1u);
-    EXPECT_EQ(record_text(v.get_diagnostics()[0]), last + "#-1 value warning cycle: " + message);
-    EXPECT_EQ(v.get_diagnostics()[0].source_id, static_cast<uint32_t>(DEEP));
+    expect_same_text(outcome(v), expected + "| cycle r0 / r0 / " + last + " [" + last + "#-1 value @" +
+                                     std::to_string(DEEP) + "] ");
 }
 
 // m_i(x) = m_(i+1)(x) + 1 down to m_(n-1)(x) = x + Z, and P's rule calls
@@ -349,18 +335,17 @@ TEST(DependencyWalk, HundredThousandNestedMacroCalls) {
 TEST(DependencyWalk, ToolReadsAndValidatesADescriptionTwentyThousandDeep) {
     std::string model = "<model function='deep'>\n  <object name='W' kind='integer' value='0-9' default='2'/>\n";
     for (int i = 19999; i >= 0; --i)
-        model += "  <object name='d" + std::to_string(i) + "' kind='hidden' value='" +
-                 (i ? "d" + std::to_string(i - 1) : "W") + " + 1'/>\n";
-    model += "  <object name='P' kind='integer' value='0-1' default='1'><rule condition='d19999 == 20002'/></object>\n"
-             "  <object name='Q' kind='integer' value='0-1' default='1'><rule condition='d19999 == 20003'/></object>\n"
-             "</model>\n";
-    const std::string file = write_temp_file("deep_chain.xml", model);
+        model += "  <object name='" + numbered("d", i) + "' kind='hidden' value='" + (i ? numbered("d", i - 1) : "W") +
+                 " + 1'/>\n";
+    for (const char* check : {"P' value='0-1' default='1'><rule condition='d19999 == 20002",
+                              "Q' value='0-1' default='1'><rule condition='d19999 == 20003"})
+        model += std::string("  <object kind='integer' name='") + check + "'/></object>\n";
+    const std::string file = write_temp_file("deep_chain.xml", model + "</model>\n");
     const TOOL_RUN shown = run_kova("show " + file), validated = run_kova("validate " + file);
-    std::filesystem::remove(file);
-    EXPECT_EQ(shown.status, 0) << shown.out.substr(0, 2000);
+    EXPECT_EQ(shown.status, 0);
     EXPECT_NE(shown.out.find(": 0 ports, 3 parameters\n"), std::string::npos) << shown.out.substr(0, 2000);
-    EXPECT_EQ(validated.status, 1) << validated.out.substr(0, 2000);
+    EXPECT_EQ(validated.status, 1);
+    EXPECT_EQ(validated.out.find("20002"), std::string::npos) << validated.out.substr(0, 2000);
     EXPECT_NE(validated.out.find("error: Ports and parameters  should satisfy the condition d19999 == 20003\n"),
               std::string::npos) << validated.out.substr(0, 2000);
-    EXPECT_EQ(validated.out.find("20002"), std::string::npos) << validated.out.substr(0, 2000);
 }
