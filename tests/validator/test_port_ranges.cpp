@@ -53,23 +53,31 @@ const int LIST = KOVA_RULE_PORT_VALUE_LIST;
 
 }  // namespace
 
-// The width comes from its expression, and the three values are unknown
-// at that width; a width already set is kept.
+// The width comes from its expression, clamped to 0 and the largest
+// integer, and the three values are unknown at that width, held in at most
+// NUVO_MAX_WIDTH bits; a width already set is kept.
 TEST(PortRanges, WidthsComeFromTheirExpressions) {
-    const std::pair<const char*, int> cases[] = {{"8", 8}, {"W + 2", 10}, {"ceil_log(W)", 3},
-                                                 {"abc", 0}, {"", 0},      {"0 - 3", 0}};
-    for (const auto& [expression, width] : cases) {
-        SCOPED_TRACE(expression);
+    constexpr int most_bits = NUVO_UINTEGER::NUVO_MAX_WIDTH, largest = 2147483647;
+    const struct { const char* expression; int width, bits; } cases[] = {
+        {"8", 8, 8}, {"W + 2", 10, 10}, {"ceil_log(W)", 3, 3}, {"abc", 0, 0}, {"", 0, 0}, {"0 - 3", 0, 0},
+        {"W * 12500", 100000, 100000}, {"2147483647", largest, most_bits}, {"99999999999", largest, most_bits}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expression);
         RANGE_PROBE v;
-        build(v, expression);
+        build(v, c.expression);
         v.evaluate_port_widths();
         const KOVA_PORT_OBJ* port = v.get_port_object("p");
-        ASSERT_EQ(port->get_current_port_width(), width);
+        ASSERT_EQ(port->get_current_port_width(), c.width);
         for (const NUVO_UINTEGER* value :
              {port->get_current_port_value(), port->get_min_port_value(), port->get_max_port_value()}) {
             ASSERT_NE(value, nullptr);
-            EXPECT_EQ(std::to_string(value->width()) + (value->is_x() ? " X" : ""), std::to_string(width) + " X");
+            EXPECT_EQ(std::to_string(value->width()) + (value->is_x() ? " X" : ""), std::to_string(c.bits) + " X");
         }
+        if (c.width != largest) continue;
+        v.set_current_port_value("p", "4660", QEL_RADIX_SIGNED_DECIMAL);
+        EXPECT_EQ(v.get_current_port_value_as_string("p", QEL_RADIX_HEXADECIMAL) + " " +
+                      std::to_string(v.get_current_port_value_as_integer("p")),
+                  std::string(most_bits / 4 - 4, '0') + "1234 4660");
     }
     RANGE_PROBE v;
     build(v, "W");
