@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
-#include <string>
 #include <type_traits>
 
 #include "evaluation_cases.h"

@@ -2,8 +2,6 @@
 // value of an illegal parameter, and the reserved operator words.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "expr/token_utils.h"
 #include "support/test_support.h"
 

@@ -3,9 +3,6 @@
 // element delimiters that split the names of texts written without blanks.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "support/test_support.h"
 #include "validator/dependency_query.h"
 

@@ -3,9 +3,6 @@
 // that message conditions get at initialisation.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "support/test_support.h"
 
 namespace {

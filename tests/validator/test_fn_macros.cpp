@@ -5,10 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
 #include <type_traits>
 #include <utility>
-#include <vector>
 
 #include "validator/message_origin.h"
 #include "support/test_support.h"

@@ -2,9 +2,6 @@
 // rules give a port by narrowing its bounds or giving it a value list.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "host/qel_util.h"
 #include "support/test_support.h"
 

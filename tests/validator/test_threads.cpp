@@ -4,9 +4,7 @@
 // Run under ThreadSanitizer by the Makefile's test-tsan target.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "host/qel_util.h"
 #include "support/test_support.h"
