@@ -1,7 +1,13 @@
 // The validation run over models built in code: rule types, check and
-// assignment rules, level order, macro instances and function rules, and a
-// rule text of megabytes, whose token walks must stay linear in its length.
+// assignment rules, level order, macro instances and function rules, a
+// rule text of megabytes (whose token walks must stay linear in its
+// length), and the graded records filed beside the error list, each naming
+// the object and rule it came from, or what a faulting macro body was
+// evaluated for.
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
 
 #include "support/test_support.h"
 
@@ -9,9 +15,21 @@ namespace {
 
 constexpr int INTEGER = KOVA_OBJ_INTEGER_PARAMETER;
 
+// The records as record_text gives them, each cut to the length of the
+// expected one (which ends with the start of the text); a record's message
+// index names its text in the error list.
+void expect_records(const KOVA_INFO& model, const std::vector<std::string>& expected, const std::string& where = "") {
+    std::vector<std::string> records;
+    for (const KOVA_DIAGNOSTIC& record : model.get_diagnostics()) {
+        const std::size_t i = records.size();
+        records.push_back(record_text(record).substr(0, i < expected.size() ? expected[i].size() : std::string::npos));
+        if (record.message_index >= 0) { EXPECT_EQ(model.get_error_messages().at(record.message_index), record.text); }
+    }
+    EXPECT_EQ(records, expected) << where;
+}
+
 class Run : public ::testing::Test {
 protected:
-    void fn_rule(const std::string& condition, int type) { v.add_fn_rule(KOVA_RULE_ELEMENT("", condition, "", type)); }
     // The alternate values of the parameters, or the alternate usage
     // states of the ports, named, one after the other.
     std::string alts(std::initializer_list<const char*> names) {
@@ -106,7 +124,7 @@ TEST_F(Run, CommandConditionsAskTheCommandList) {
 TEST_F(Run, InstancesAboveEveryObjectStillGetTheirValue) {
     v.add_object("W", INTEGER, "", "8");
     v.add_macro("big", "x gt 4", "x");
-    fn_rule("big(W)", KOVA_RULE_FN_SET);  // the only call: its instance lies above W's level
+    v.add_fn_rule(KOVA_RULE_ELEMENT("", "big(W)", "", KOVA_RULE_FN_SET));  // the only call: its instance lies above W's level
     v.initialize_validator();
     auto* instance = static_cast<KOVA_FN_MACRO*>(v.m_fn_macro_list.find_entry("big(w)"));
     ASSERT_NE(instance, nullptr);
@@ -199,4 +217,93 @@ TEST_F(Run, MegabyteRuleTextWalkedOnce) {
     EXPECT_FALSE(v.run_validator());
     EXPECT_EQ(messages(), std::vector<std::string>{"Ports and parameters W(8) should satisfy the condition " + condition});
     EXPECT_EQ(v.get_dependency_error_message_for_condition(condition), "W(8)");
+}
+
+TEST(DiagnosticRecords, EachMessageNamesItsObjectRuleAndGrade) {
+    VALIDATOR_PROBE v;
+    v.add_object("W", KOVA_OBJ_INTEGER_PARAMETER, "", "8");
+    v.add_object("A", KOVA_OBJ_INTEGER_PARAMETER, "", "1");
+    v.add_object("B", KOVA_OBJ_INTEGER_PARAMETER, "", "1");
+    v.add_rule("A", 0, "W gt 8");                                   // A's rule 0 fails
+    v.add_rule("B", 0, "", "1|2", "", KOVA_RULE_LEGAL_VALUES);       // B's rule 0 holds
+    v.add_rule("B", 0, "W gt 8");                                   // B's rule 1, same text
+    v.add_object("C", KOVA_OBJ_INTEGER_PARAMETER, "", "5");
+    v.add_rule("C", 0, "W == 8", "2|3", "", KOVA_RULE_LEGAL_VALUES);  // C's value conflicts
+    v.add_rule("C", 0, "W / 0 == 1");                               // division by zero
+    v.add_rule("C", 0, "(W");                                       // does not parse
+    v.add_rule("C", 0, "W ; 8");                                    // unplaced ";"
+    v.add_rule("p", KOVA_OBJ_INPUT_PORT, "W == 8", "UNUSED");       // p's state conflicts
+    for (const char* name : {"W", "A", "B", "C"}) v.get_kova_obj(name)->default_usage_state = KOVA_USAGE_USED;
+    v.initialize_validator();
+    std::ostringstream unplaced;
+    v.set_scanner_output(&unplaced);
+    v.set_all_ports_and_parameters_to_default_state();
+    v.set_parameter_value("C", "5");
+    v.set_port_usage_state("p", KOVA_USAGE_USED);
+    EXPECT_FALSE(v.run_validator());
+    EXPECT_EQ(unplaced.str(), ";");
+    expect_records(v, {
+        "A#0 condition error check-failed: Ports and parameters W(8) should satisfy the condition W gt 8",
+        "B#1 condition error check-failed: Ports and parameters W(8) should satisfy the condition W gt 8",
+        "C#1 condition warning arithmetic: Error : Division by zero",
+        "C#1 condition warning not-boolean: Condition W / 0 == 1 of object C",
+        "C#2 condition warning parse-error: parse error",
+        "C#2 condition warning not-boolean: Condition (W of object C",
+        "C#3 condition warning parse-error: parse error",
+        "C#3 condition warning unplaced-character: The characters \";\" of W ; 8",
+        "C#3 condition warning not-boolean: Condition W ; 8 of object C",
+        "C#0 value error value-conflict: Parameter C has been assigned the value 5",
+        "p#0 value error usage-conflict: Port p is being set to the state USED",
+    });
+}
+
+// A macro body that divides by zero, does not parse, or is not boolean
+// where a condition calls it, met in a run, in a query that brings the
+// values below an object up to date, and in a copy of the validator that
+// outlives the validator it was copied from. Each record names what was
+// being evaluated: the macro object, the instance (the call text in lower
+// case) or the object whose rule called it.
+TEST(FnMacros, FaultingBodiesNameWhatWasEvaluated) {
+    const struct {
+        const char* body;
+        bool in_condition;  // called in a condition of P, else in the value of hidden H
+        std::vector<std::string> records;
+    } cases[] = {
+        {"v / 0", false, {"M#-1 value warning arithmetic: Error : Division by zero in condition v / 0",
+                          "m(w)#-1 value warning arithmetic: Error : Division by zero in condition W / 0"}},
+        {"v +", false, {"M#-1 value warning parse-error: parse error while parsing v +",
+                        "m(w)#-1 value warning parse-error: parse error while parsing W +"}},
+        {"v / 0 == 1", true, {"M#-1 value warning arithmetic: Error : Division by zero in condition v / 0 == 1",
+                              "m(w)#-1 value warning arithmetic: Error : Division by zero in condition W / 0 == 1",
+                              "P#0 condition warning not-boolean: Condition M(W) of object P"}},
+        {"v + 1", true, {"P#0 condition warning not-boolean: Condition M(W) of object P with settings W(12) did not "
+                         "evaluate to be a boolean expression, but evaluates to 13"}},
+    };
+    for (const auto& c : cases) {
+        const char* user = c.in_condition ? "P" : "H";
+        auto loaded = [&] {
+            auto v = std::make_unique<VALIDATOR_PROBE>();
+            v->add_object("W", KOVA_OBJ_INTEGER_PARAMETER, "", "12")->default_usage_state = KOVA_USAGE_USED;
+            v->add_macro("M", c.body, "v");
+            if (c.in_condition)
+                v->add_rule(user, KOVA_OBJ_INTEGER_PARAMETER, "M(W)")->default_usage_state = KOVA_USAGE_USED;
+            else
+                v->add_object(user, KOVA_OBJ_HIDDEN_PARAMETER, "M(W)");
+            v->initialize_validator();
+            v->set_all_ports_and_parameters_to_default_state();
+            return v;
+        };
+        std::unique_ptr<VALIDATOR_PROBE> v = loaded();
+        v->run_validator();
+        expect_records(*v, c.records, std::string(c.body) + " in a run");
+        v = loaded();
+        v->run_validator_on_assoc_elements(user);
+        v->run_validator_on_element(user);
+        expect_records(*v, c.records, std::string(c.body) + " in a query");
+        v = loaded();
+        KOVA_RULES_VALIDATOR copy(*v);
+        v.reset();
+        copy.run_validator();
+        expect_records(copy, c.records, std::string(c.body) + " in a copy");
+    }
 }
