@@ -116,18 +116,13 @@ TEST(PortRanges, RulesNarrowTheBoundsOrGiveAList) {
     const struct { std::vector<RULE> rules; const char* expected; } cases[] = {
         {{{SINGLE, "", "4", ""}, {SINGLE, "", "4", ""}}, "4 4"},
         {{{SINGLE, "", "4", ""}, {SINGLE, "", "6", ""}, {LIST, "", "1|2", ""}}, "6 4"},  // conflict stops
-        {{{SINGLE, "", "6", ""}, {SINGLE, "", "4", ""}}, "6 6"},
-        {{{LIST, "", "15", "0"}}, "0 15"},
+        {{{SINGLE, "", "6", ""}, {SINGLE, "", "4", ""}}, "6 6"}, {{{LIST, "", "15", "0"}}, "0 15"},
         {{{LIST, "", "15", "0"}, {SINGLE, "", "20", ""}}, "20 15"},
         {{{LIST, "", "15", "0"}, {SINGLE, "", "9", ""}}, "9 9"},
-        {{{LIST, "", "W", "0"}, {LIST, "", "15", "2"}}, "2 8"},
-        {{{LIST, "", "1|2|3", ""}}, "X X [1|2|3]"},
-        {{{LIST, "", "1||3", ""}}, "X X [1]"},
-        {{{LIST, "", "1|x|W * 2", ""}}, "X X [1|X|16]"},
-        {{{LIST, "", "1|2", ""}, {LIST, "", "5", ""}}, "X X [5]"},
-        {{{SINGLE, "W == 9", "4", ""}}, "X X"},
-        {{{SINGLE, "W == 9", "4", "W - 1"}}, "7 7"},
-        {{{LIST, "W == 9", "15", "0"}}, "X X"},
+        {{{LIST, "", "W", "0"}, {LIST, "", "15", "2"}}, "2 8"}, {{{LIST, "", "1|2|3", ""}}, "X X [1|2|3]"},
+        {{{LIST, "", "1||3", ""}}, "X X [1]"}, {{{LIST, "", "1|x|W * 2", ""}}, "X X [1|X|16]"},
+        {{{LIST, "", "1|2", ""}, {LIST, "", "5", ""}}, "X X [5]"}, {{{SINGLE, "W == 9", "4", ""}}, "X X"},
+        {{{SINGLE, "W == 9", "4", "W - 1"}}, "7 7"}, {{{LIST, "W == 9", "15", "0"}}, "X X"},
         {{{SINGLE, "W == 8", "5", "7"}}, "5 5"},
         {{{SINGLE, "W + 1", "5", "7"}}, "X X"},  // not boolean: skipped
         {{{SINGLE, "", "abc", ""}, {SINGLE, "", "5", ""}}, "5 5"},
@@ -143,18 +138,14 @@ TEST(PortRanges, RulesNarrowTheBoundsOrGiveAList) {
     }
 }
 
-TEST(PortRanges, APortWithoutWidthIsGivenItsWidthFirst) {
+// A port without a width is given its width first (W is 4 then); bounds
+// persist until the port values are reset.
+TEST(PortRanges, WidthFirstAndBoundsPersistUntilThePortValuesAreReset) {
     RANGE_PROBE v;
-    build(v, "W - 4", {{LIST, "", "15", "3"}});
-    const KOVA_PORT_OBJ* port = v.determine_port_value_validity("p");
-    EXPECT_EQ(std::to_string(port->get_current_port_width()) + ": " + legal_values(port), "4: 3 15");
-}
-
-TEST(PortRanges, BoundsPersistUntilThePortValuesAreReset) {
-    RANGE_PROBE v;
-    build(v, "8", {{SINGLE, "", "W", ""}});
+    build(v, "W", {{SINGLE, "", "W", ""}});
     v.set_parameter_value("W", "4");
-    EXPECT_EQ(legal_values(v.determine_port_value_validity("p")), "4 4");
+    const KOVA_PORT_OBJ* port = v.determine_port_value_validity("p");
+    EXPECT_EQ(std::to_string(port->get_current_port_width()) + ": " + legal_values(port), "4: 4 4");
     v.set_parameter_value("W", "6");
     EXPECT_EQ(legal_values(v.determine_port_value_validity("p")), "6 4");
     v.get_port_object("p")->reset_port_values();
