@@ -22,20 +22,18 @@ public:
 // A model written as data. Every object and rule gets a source record of
 // its own (numbered from 1 in the order written), so the records tell the
 // texts apart.
-struct RULE_SPEC {
-    std::string condition, value = "", alt = "";
-};
+struct RULE_SPEC { std::string condition, value = "", alt = ""; };
 struct OBJECT_SPEC {
     std::string name;
     int type;
     std::vector<RULE_SPEC> rules = {};
     std::string value = "", arguments = "";
 };
-struct MODEL_SPEC {
+struct MODEL_SPEC {  // with the conditions of its fn_set rules and the outcome (below)
     std::string title;
     std::vector<OBJECT_SPEC> objects;
-    std::vector<std::string> function_rules = {};  // conditions of fn_set rules
-    std::string expected = "";                     // the outcome (below)
+    std::vector<std::string> function_rules = {};
+    std::string expected = "";
 };
 
 constexpr int INTEGER = KOVA_OBJ_INTEGER_PARAMETER;
@@ -163,10 +161,7 @@ const MODEL_SPEC NAMED_MODELS[] = {
 };
 
 // A call of one entry on its own: "object", "text" or "calls".
-struct DIRECT_CALL {
-    std::string entry;
-    const char *argument, *owner;
-};
+struct DIRECT_CALL { std::string entry; const char *argument, *owner; };
 
 // Runs a sequence of calls on the ring through a macro instance before
 // any ordering, with one map for them all (holding preset first), as

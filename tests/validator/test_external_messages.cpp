@@ -53,7 +53,8 @@ TEST(ExternalMessages, AMessageCarriesOnlyItsTextAndRuleType) {
     v.reset_external_message_list();
     std::string messages;
     while (const KOVA_RULE_ELEMENT* m = v.get_next_external_message())
-        messages += m->get_value() + "|" + m->get_condition() + "|" + m->get_alt_value() + "|" + std::to_string(m->rule_type) + " ";
+        messages += m->get_value() + "|" + m->get_condition() + "|" + m->get_alt_value() + "|" +
+                    std::to_string(m->rule_type) + " ";
     EXPECT_EQ(messages, "a|||5 c|||7 ");
 }
 

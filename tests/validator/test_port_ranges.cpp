@@ -13,10 +13,7 @@ public:
     using KOVA_RULES_VALIDATOR::set_min_port_value;
 };
 
-struct RULE {
-    int type;
-    std::string condition, value, alt;
-};
+struct RULE { int type; std::string condition, value, alt; };
 
 // A validator with the integer parameter W (default 8) and the port p of
 // the given width expression and rules.

@@ -102,8 +102,8 @@ TEST_F(Run, RuleTypesGiveTheAlternateState) {
     for (const char* name : {"L", "R", "F2", "F1", "T", "N", "P"}) v.set_parameter_usage_state(name, KOVA_USAGE_USED);
     for (const char* name : {"in_c", "in_u", "out_c", "always"}) v.set_port_usage_state(name, KOVA_USAGE_CONSTANT);
     EXPECT_TRUE(v.run_validator());
-    const std::initializer_list<const char*> names = {"L", "R", "F2", "F1", "T", "N", "P", "in_c", "in_u", "out_c", "always"};
-    EXPECT_EQ(alts(names), "1|3;0-15;7;;4;;2;CONSTANT;NONE;NONE;CONSTANT;");
+    EXPECT_EQ(alts({"L", "R", "F2", "F1", "T", "N", "P", "in_c", "in_u", "out_c", "always"}),
+              "1|3;0-15;7;;4;;2;CONSTANT;NONE;NONE;CONSTANT;");
     EXPECT_EQ(messages(), std::vector<std::string>{"Condition 2 + 2 of object N with values  did not evaluate to be a "
                                                    "boolean expression, but evaluates to 4"});
     v.add_cmd_to_list("GEN_FAST");
@@ -114,7 +114,8 @@ TEST_F(Run, RuleTypesGiveTheAlternateState) {
 TEST_F(Run, InstancesAboveEveryObjectStillGetTheirValue) {
     v.add_object("W", INTEGER, "", "8");
     v.add_macro("big", "x gt 4", "x");
-    v.add_fn_rule(KOVA_RULE_ELEMENT("", "big(W)", "", KOVA_RULE_FN_SET));  // the only call: its instance lies above W's level
+    // The only call: its instance lies above W's level.
+    v.add_fn_rule(KOVA_RULE_ELEMENT("", "big(W)", "", KOVA_RULE_FN_SET));
     v.initialize_validator();
     auto* instance = static_cast<KOVA_FN_MACRO*>(v.m_fn_macro_list.find_entry("big(w)"));
     ASSERT_NE(instance, nullptr);
