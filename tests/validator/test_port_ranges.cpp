@@ -67,6 +67,7 @@ TEST(PortRanges, WidthsComeFromTheirExpressions) {
             ASSERT_NE(value, nullptr);
             EXPECT_EQ(std::to_string(value->width()) + (value->is_x() ? " X" : ""), std::to_string(c.bits) + " X");
         }
+        EXPECT_EQ(v.get_current_port_value_as_string("p", QEL_RADIX_BINARY), std::string(c.bits, 'X'));
         if (c.width != largest) continue;
         v.set_current_port_value("p", "4660", QEL_RADIX_SIGNED_DECIMAL);
         EXPECT_EQ(v.get_current_port_value_as_string("p", QEL_RADIX_HEXADECIMAL) + " " +
