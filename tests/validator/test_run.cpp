@@ -62,25 +62,6 @@ TEST_F(Run, FunctionRulesInOrderDecideAnEmptyModel) {
     }
 }
 
-TEST_F(Run, CheckRulesFailOnFalseAndReportNonBooleans) {
-    v.add_object("W", INTEGER, "", "8");
-    v.add_rule("A", INTEGER, "");        // empty condition holds
-    v.add_rule("B", INTEGER, "W gt 8");  // false: fails
-    v.add_rule("C", INTEGER, "FALSE");   // FALSE counts as false
-    v.add_rule("D", INTEGER, "W - 7");   // 1: not boolean, no failure
-    v.initialize_validator();
-    v.set_parameter_usage_state("W", KOVA_USAGE_USED);
-    v.set_parameter_value("W", "8");
-    EXPECT_FALSE(v.run_validator());
-    EXPECT_EQ(messages(), (std::vector<std::string>{
-                              "Ports and parameters  should satisfy the condition FALSE",  // level 0 first
-                              "Ports and parameters W(8) should satisfy the condition W gt 8",
-                              "Condition W - 7 of object D with settings W(8) did not evaluate to be a boolean "
-                              "expression, but evaluates to 1",
-                          }));
-    for (const char* name : {"A", "nosuch", "D"}) EXPECT_TRUE(v.run_validator_on_element(name)) << name;
-}
-
 // Legal values, ranges and alternates (the last rule wins); constant rules
 // count only for ports that are constant and may be (in_c, always); command
 // conditions ask the command list.
@@ -221,6 +202,9 @@ TEST(DiagnosticRecords, EachMessageNamesItsObjectRuleAndGrade) {
     v.add_rule("C", 0, "(W");                                       // does not parse
     v.add_rule("C", 0, "W ; 8");                                    // unplaced ";"
     v.add_rule("p", KOVA_OBJ_INPUT_PORT, "W == 8", "UNUSED");       // p's state conflicts
+    v.add_rule("D", INTEGER, "");                                   // an empty condition holds
+    v.add_rule("E", INTEGER, "FALSE");                              // FALSE counts as false
+    v.add_rule("F", INTEGER, "W - 7");                              // 1: not boolean, no failure
     for (const char* name : {"W", "A", "B", "C"}) v.get_kova_obj(name)->default_usage_state = KOVA_USAGE_USED;
     v.initialize_validator();
     std::ostringstream unplaced;
@@ -231,6 +215,7 @@ TEST(DiagnosticRecords, EachMessageNamesItsObjectRuleAndGrade) {
     EXPECT_FALSE(v.run_validator());
     EXPECT_EQ(unplaced.str(), ";");
     expect_records(v, {
+        "E#0 condition error check-failed: Ports and parameters  should satisfy the condition FALSE",  // level 0 first
         "A#0 condition error check-failed: Ports and parameters W(8) should satisfy the condition W gt 8",
         "B#1 condition error check-failed: Ports and parameters W(8) should satisfy the condition W gt 8",
         "C#1 condition warning arithmetic: Error : Division by zero",
@@ -242,7 +227,10 @@ TEST(DiagnosticRecords, EachMessageNamesItsObjectRuleAndGrade) {
         "C#3 condition warning not-boolean: Condition W ; 8 of object C",
         "C#0 value error value-conflict: Parameter C has been assigned the value 5",
         "p#0 value error usage-conflict: Port p is being set to the state USED",
+        "F#0 condition warning not-boolean: Condition W - 7 of object F with settings W(8) did not evaluate to be a "
+        "boolean expression, but evaluates to 1",
     });
+    for (const char* name : {"D", "nosuch", "F"}) EXPECT_TRUE(v.run_validator_on_element(name)) << name;
 }
 
 // A macro body that divides by zero, does not parse, or is not boolean
