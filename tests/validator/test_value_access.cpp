@@ -86,8 +86,11 @@ TEST_F(ValueAccess, PortAccessorsByName) {
 
 // Rule values: usage words go to the usage state (only string parameters
 // keep the word as the value), an empty value changes nothing, and a
-// hidden parameter takes the value as its current one.
-TEST_F(ValueAccess, RuleValuesGoToTheAlternateState) {
+// hidden parameter takes the value as its current one. A constant port
+// takes a value, or the range of two, as its bounds: an unreadable first
+// number keeps the lower bound, and in "1|2|3" the second number is "2|3",
+// which does not read.
+TEST_F(ValueAccess, RuleValuesGoToTheAlternateStateOrAConstantPortsBounds) {
     const char* const cases[][3] = {
         {"STYLE", "used", "USED/USED"}, {"WIDTH", "Unused", "/UNUSED"}, {"WIDTH", "8|16", "8|16/USED"},
         {"WIDTH", "", "8|16/USED"},     {"H", "42", "42"},              {"c", "constant", "CONSTANT"},
@@ -97,19 +100,13 @@ TEST_F(ValueAccess, RuleValuesGoToTheAlternateState) {
         write(c[0], c[1]);
         EXPECT_EQ(alternate(c[0]), c[2]) << c[0] << " " << c[1];
     }
-}
-
-// A constant port takes a value, or the range of two, as its bounds: an
-// unreadable first number keeps the lower bound, and in "1|2|3" the second
-// number is "2|3", which does not read.
-TEST_F(ValueAccess, ConstantPortBoundsFromValueOrRange) {
     KOVA_PORT_OBJ* port = v.get_port_object("c");
     v.set_current_port_width("c", 8);
     write("c", "7");  // not constant yet: bounds stay
     EXPECT_TRUE(port->get_min_port_value()->is_x());
     port->m_current_usage_state = KOVA_USAGE_CONSTANT;
-    const char* const cases[][2] = {{"7", "7-7"}, {"5|3", "3-5"}, {"abc|9", "3-9"}, {"1|2|3", "1-1"}};
-    for (const auto& c : cases) {
+    const char* const bounds[][2] = {{"7", "7-7"}, {"5|3", "3-5"}, {"abc|9", "3-9"}, {"1|2|3", "1-1"}};
+    for (const auto& c : bounds) {
         write("c", c[0]);
         EXPECT_EQ(std::to_string(port->get_min_port_value_as_integer()) + "-" +
                       std::to_string(port->get_max_port_value_as_integer()), c[1]) << c[0];
