@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
-#include <string>
 #include <type_traits>
 
 #include "evaluation_cases.h"
@@ -38,27 +37,20 @@ protected:
 
 }  // namespace
 
-TEST_F(NameResolution, ParameterValues) {
+// Only the refreshing mode evaluates a macro's body. A macro call with the
+// formal arguments is the macro itself; any other call without an instance
+// reads as the call text, arguments joined by ",".
+TEST_F(NameResolution, ParameterPortAndMacroValues) {
+    validator.add_object("G", KOVA_OBJ_FN_MACRO, "x + y")->set_arguments("x,y");
     expect_evaluations(validator, {{"STYLE == abc", "true"}, {"style", "ABC"}, {"ACCENT str_gt z", "true"},
                                    {"WIDTH", "8"}, {"ceil_log(WIDTH)", "3"},
                                    {"X == 0 ? 1 : 10 / X", "1", {division_message("X == 0 ? 1 : 10 / X")}},
-                                   {"T", ""}, {"H", "1 + 2"}, {"M", "2 + 3"}});
-    expect_evaluations(validator, {{"STYLE", "\"ABC\""}, {"WIDTH", "8"}}, PARSER_MODE_TEXT);
-    // Only the refreshing mode evaluates a macro's body.
+                                   {"T", ""}, {"H", "1 + 2"}, {"M", "2 + 3"}, {"G(x, y)", "x + y"},
+                                   {"G(y , x)", "g(y,x)"}, {"nothing(a)", ""}, {"p", "-1"}, {"port(p)", "-1"},
+                                   {"v", "5"}, {"port(V)", "5"}, {"big", "-2147483648"}, {"q", "0"}, {"port(q)", "0"},
+                                   {"port(nothing)", "0"}});
+    expect_evaluations(validator, {{"STYLE", "\"ABC\""}, {"WIDTH", "8"}, {"P", "p"}, {"port(P)", "P"}}, PARSER_MODE_TEXT);
     expect_evaluations(validator, {{"WIDTH", "8"}, {"M", "5"}}, PARSER_MODE_REFRESH_MACROS);
-}
-
-TEST_F(NameResolution, MacroCallsPassTheArgumentList) {
-    validator.add_object("G", KOVA_OBJ_FN_MACRO, "x + y")->set_arguments("x,y");
-    // A call with the formal arguments is the macro itself; any other call
-    // without an instance reads as the call text, arguments joined by ",".
-    expect_evaluations(validator, {{"G(x, y)", "x + y"}, {"G(y , x)", "g(y,x)"}, {"nothing(a)", ""}});
-}
-
-TEST_F(NameResolution, PortValues) {
-    expect_evaluations(validator, {{"p", "-1"}, {"port(p)", "-1"}, {"v", "5"}, {"port(V)", "5"},
-                                   {"big", "-2147483648"}, {"q", "0"}, {"port(q)", "0"}, {"port(nothing)", "0"}});
-    expect_evaluations(validator, {{"P", "p"}, {"port(P)", "P"}}, PARSER_MODE_TEXT);
 }
 
 TEST_F(NameResolution, NamesWithoutAnObject) {

@@ -32,8 +32,6 @@ const SCENARIO ram_scenarios[] = {
     {"dual mode needs the second address port", {{"MODE", "DUAL"}}, false,
      {"Port addr_b is being set to the state UNUSED which is incompatible with the current settings of MODE(DUAL). "
       "The legal state is USED"}},
-    {"byte enables need whole bytes", {{"BYTE_EN", "1"}, {"WIDTH", "12"}}, false,
-     {"Ports and parameters BYTE_EN(1), WIDTH(12) should satisfy the condition BYTE_EN == 0 || (WIDTH % 8) == 0"}},
     {"error correction narrows the width list", {{"ECC", "1"}, {"WIDTH", "12"}}, false,
      {"Parameter WIDTH has been assigned the value 12 which is incompatible with the current settings of ECC(1). The "
       "legal value (or range) is 8|16|32|64"}},

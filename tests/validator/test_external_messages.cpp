@@ -3,9 +3,6 @@
 // that message conditions get at initialisation.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "support/test_support.h"
 
 namespace {
@@ -54,11 +51,11 @@ TEST(ExternalMessages, AMessageCarriesOnlyItsTextAndRuleType) {
     build(v, {KOVA_RULE_ELEMENT("a", "W == 8", "b", KOVA_RULE_FN_SET), KOVA_RULE_ELEMENT("c", "", "", 7)});
     v.process_external_messages();
     v.reset_external_message_list();
-    TEXTS messages;
+    std::string messages;
     while (const KOVA_RULE_ELEMENT* m = v.get_next_external_message())
-        messages.push_back(m->get_value() + "|" + m->get_condition() + "|" + m->get_alt_value() + "|" +
-                           std::to_string(m->rule_type));
-    EXPECT_EQ(messages, (TEXTS{"a|||5", "c|||7"}));
+        messages += m->get_value() + "|" + m->get_condition() + "|" + m->get_alt_value() + "|" +
+                    std::to_string(m->rule_type) + " ";
+    EXPECT_EQ(messages, "a|||5 c|||7 ");
 }
 
 // Every call appends what applies then, and appending neither restarts

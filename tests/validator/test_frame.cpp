@@ -32,32 +32,36 @@ protected:
         return copy->m_alt_value + "/" + kova_get_usage_state_as_string(copy->m_alt_usage_state) + "/" +
                kova_get_usage_state_as_string(copy->m_current_usage_state);
     }
+    // din's "width value usage" (value "-" when it has none) and WIDTH's state.
+    std::string din_and_width() {
+        const NUVO_UINTEGER* value = v.get_current_port_value("din");
+        return std::to_string(v.get_current_port_width("din")) + " " + (!value ? "-" : value->is_x() ? "X" : "set") +
+               " " + kova_get_usage_state_as_string(v.get_port_object("din")->m_current_usage_state) + " " +
+               width_state();
+    }
     VALIDATOR_PROBE v;
 };
 
 }  // namespace
 
-TEST_F(Frame, ConstructionLoadsOnlyWhatIsGiven) {
-    VALIDATOR_PROBE empty("", "");
-    EXPECT_EQ(empty.get_xml_lib_dir() + "|" + empty.get_function_name(), "|probe");
-    EXPECT_TRUE(empty.get_error_messages().empty());  // no file given: nothing read
-    VALIDATOR_PROBE missing(temp_folder() + "/absent.xml", "/lib");
-    EXPECT_EQ(missing.get_xml_lib_dir(), "/lib");
-    EXPECT_EQ(missing.get_error_messages().size(), 1u);  // the reader's complaint, nothing more
-    EXPECT_EQ(missing.get_kova_obj_count(), 0);
+TEST(FrameConstruction, LoadsOnlyWhatIsGiven) {
+    VALIDATOR_PROBE empty, missing(temp_folder() + "/absent.xml", "/lib");  // no file given: nothing read
+    EXPECT_EQ(empty.get_xml_lib_dir() + "|" + empty.get_function_name() + "|" +
+                  std::to_string(empty.get_error_messages().size()), "|probe|0");
+    // The reader's complaint, nothing more.
+    EXPECT_EQ(missing.get_xml_lib_dir() + "|" + std::to_string(missing.get_error_messages().size()) + "|" +
+                  std::to_string(missing.get_kova_obj_count()), "/lib|1|0");
 }
 
 TEST_F(Frame, InitialisationBuildsCopiesForPortsAndIntegerAndStringParameters) {
     v.initialize_validator();
-    EXPECT_EQ(v.get_parameter_list().size(), 2u);
-    EXPECT_EQ(v.get_port_list().size(), 2u);
+    EXPECT_EQ(v.get_parameter_list().size() * 10 + v.get_port_list().size(), 22u);
     EXPECT_NE(v.get_parameter_object("width"), nullptr);
     for (const char* name : {"OTHER", "H"}) EXPECT_EQ(v.get_parameter_object(name), nullptr) << name;
     EXPECT_EQ(v.get_port_object("DIN")->get_port_width(), "WIDTH");
     for (const char* name : {"din", "nosuch"}) EXPECT_FALSE(v.check_port_is_used(name)) << name;
     EXPECT_FALSE(v.check_parameter_is_used("WIDTH"));
     EXPECT_EQ(width_state(), "/NONE/UNUSED");
-
     KOVA_PORT_OBJ* din = v.get_port_object("din");
     v.read_parameter_and_port_list_from_obj_list();  // building again keeps existing copies
     EXPECT_EQ(v.get_port_object("din"), din);
@@ -117,12 +121,22 @@ TEST_F(Frame, CopiesOwnTheirObjects) {
     }
 }
 
-TEST_F(Frame, HandedInListsAreOwnedOnceWhateverTheCallerPasses) {
+// Handed-in lists are owned once whatever the caller passes. Evaluations
+// remember where each name's copy is; a copy handed in later must still be
+// the one they read.
+TEST_F(Frame, HandedInListsAreOwnedOnceAndReadByLaterEvaluations) {
     v.initialize_validator();
+    v.set_integer_parameter_value("WIDTH", 16);
+    v.run_validator();  // a run resets port values
+    v.set_current_port_width("din", 8);
+    v.set_current_port_value("din", 5);
+    EXPECT_EQ(v.evaluate_expression("WIDTH + din", PARSER_MODE_EVALUATE), "21");
     KOVA_OBJ_INFO model("NEW", KOVA_OBJ_INTEGER_PARAMETER), port_model("p", KOVA_OBJ_INPUT_PORT);
-    KOVA_OBJ_MAP handed, wrong_kind;
+    KOVA_OBJ_MAP handed, wrong_kind, ports;
     handed.add_entry("NEW", new KOVA_PARAMETER_OBJ(&model));
-    handed.add_entry("WIDTH", new KOVA_PARAMETER_OBJ(&model));  // displaces and releases the old copy
+    auto* width = new KOVA_PARAMETER_OBJ(v.get_kova_obj("WIDTH"));
+    width->set_current_value("32");
+    handed.add_entry("width", width);  // displaces and releases the old copy
     v.set_parameter_list(handed);
     v.set_parameter_list(v.get_parameter_list());  // the validator's own objects: nothing changes
     KOVA_PORT_OBJ foreign(&port_model);
@@ -130,29 +144,12 @@ TEST_F(Frame, HandedInListsAreOwnedOnceWhateverTheCallerPasses) {
     v.set_parameter_list(wrong_kind);  // a port is never taken as a parameter
     EXPECT_EQ(v.get_parameter_list().size(), 3u);
     EXPECT_EQ(v.get_parameter_object("NEW"), handed.find_entry("NEW"));
-    EXPECT_EQ(v.get_parameter_object("WIDTH"), handed.find_entry("WIDTH"));
+    EXPECT_EQ(v.get_parameter_object("WIDTH"), width);
     EXPECT_EQ(v.get_parameter_object("p"), nullptr);
-}
-
-// Evaluations remember where each name's copy is; a copy handed in later
-// must still be the one they read.
-TEST_F(Frame, EvaluationsReadCopiesHandedInAfterEarlierRuns) {
-    v.initialize_validator();
-    v.set_integer_parameter_value("WIDTH", 16);
-    v.run_validator();  // a run resets port values
-    v.set_current_port_width("din", 8);
-    v.set_current_port_value("din", 5);
-    EXPECT_EQ(v.evaluate_expression("WIDTH + din", PARSER_MODE_EVALUATE), "21");
-
-    KOVA_OBJ_MAP parameters, ports;
-    auto* width = new KOVA_PARAMETER_OBJ(v.get_kova_obj("WIDTH"));
-    width->set_current_value("32");
-    parameters.add_entry("width", width);
     auto* din = new KOVA_PORT_OBJ(v.get_kova_obj("din"));
     din->set_current_port_width(8);
     din->set_current_port_value(7);
     ports.add_entry("DIN", din);
-    v.set_parameter_list(parameters);
     v.set_port_list(ports);
     EXPECT_EQ(v.evaluate_expression("WIDTH + din", PARSER_MODE_EVALUATE), "39");
     v.run_validator();  // the run's own walks find the new copies too
@@ -168,11 +165,10 @@ TEST_F(Frame, DefaultStateUsesModelUsageAndDefaults) {
     v.get_kova_obj("dout")->usage_state = KOVA_USAGE_USED;
     v.initialize_validator();
     v.set_all_ports_and_parameters_to_default_state();
-    EXPECT_TRUE(v.check_parameter_is_used("WIDTH"));
-    EXPECT_EQ(v.get_parameter_object("WIDTH")->get_current_value(), "8");
-    EXPECT_EQ(v.get_parameter_object("STYLE")->get_current_value(), "SMALL");
-    EXPECT_FALSE(v.check_port_is_used("din"));
-    EXPECT_TRUE(v.check_port_is_used("dout"));
+    EXPECT_EQ(v.get_parameter_object("WIDTH")->get_current_value() + v.get_parameter_object("STYLE")->get_current_value(),
+              "8SMALL");
+    EXPECT_EQ(std::to_string(v.check_parameter_is_used("WIDTH")) + std::to_string(v.check_port_is_used("din")) +
+                  std::to_string(v.check_port_is_used("dout")), "101");
 }
 
 TEST_F(Frame, ResetsClearStateAsFarAsAsked) {
@@ -183,20 +179,11 @@ TEST_F(Frame, ResetsClearStateAsFarAsAsked) {
     v.set_current_port_value("din", 5);
     width("8|16", KOVA_USAGE_USED, KOVA_USAGE_UNUSED);
     v.post_error_message("old");
-
     v.reset_validator(false);
-    EXPECT_TRUE(v.get_error_messages().empty());
-    EXPECT_EQ(v.get_kova_obj("H")->get_current_value(), "");
-    EXPECT_EQ(width_state(), "/NONE/UNUSED");
-    EXPECT_EQ(v.get_current_port_width("din"), 8);
-    EXPECT_TRUE(v.get_current_port_value("din")->is_x());
-    EXPECT_TRUE(v.check_port_is_used("din"));
-
+    EXPECT_EQ(std::to_string(v.get_error_messages().size()) + v.get_kova_obj("H")->get_current_value(), "0");
+    EXPECT_EQ(din_and_width(), "8 X USED /NONE/UNUSED");
     v.reset_validator(true);
-    EXPECT_EQ(v.get_current_port_width("din"), -1);
-    EXPECT_EQ(v.get_current_port_value("din"), nullptr);
-    EXPECT_EQ(v.get_port_object("din")->m_current_usage_state, KOVA_USAGE_NONE);
-    EXPECT_EQ(width_state(), "/NONE/NONE");
+    EXPECT_EQ(din_and_width(), "-1 - NONE /NONE/NONE");
 }
 
 TEST_F(Frame, ElementResetsLeaveTheCallersWalkAlone) {

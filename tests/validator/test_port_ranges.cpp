@@ -2,9 +2,6 @@
 // rules give a port by narrowing its bounds or giving it a value list.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "host/qel_util.h"
 #include "support/test_support.h"
 
@@ -16,10 +13,7 @@ public:
     using KOVA_RULES_VALIDATOR::set_min_port_value;
 };
 
-struct RULE {
-    int type;
-    std::string condition, value, alt;
-};
+struct RULE { int type; std::string condition, value, alt; };
 
 // A validator with the integer parameter W (default 8) and the port p of
 // the given width expression and rules.
@@ -53,23 +47,32 @@ const int LIST = KOVA_RULE_PORT_VALUE_LIST;
 
 }  // namespace
 
-// The width comes from its expression, and the three values are unknown
-// at that width; a width already set is kept.
+// The width comes from its expression, clamped to 0 and the largest
+// integer, and the three values are unknown at that width, held in at most
+// NUVO_MAX_WIDTH bits; a width already set is kept.
 TEST(PortRanges, WidthsComeFromTheirExpressions) {
-    const std::pair<const char*, int> cases[] = {{"8", 8}, {"W + 2", 10}, {"ceil_log(W)", 3},
-                                                 {"abc", 0}, {"", 0},      {"0 - 3", 0}};
-    for (const auto& [expression, width] : cases) {
-        SCOPED_TRACE(expression);
+    constexpr int most_bits = NUVO_UINTEGER::NUVO_MAX_WIDTH, largest = 2147483647;
+    const struct { const char* expression; int width, bits; } cases[] = {
+        {"8", 8, 8}, {"W + 2", 10, 10}, {"ceil_log(W)", 3, 3}, {"abc", 0, 0}, {"", 0, 0}, {"0 - 3", 0, 0},
+        {"W * 12500", 100000, 100000}, {"2147483647", largest, most_bits}, {"99999999999", largest, most_bits}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expression);
         RANGE_PROBE v;
-        build(v, expression);
+        build(v, c.expression);
         v.evaluate_port_widths();
         const KOVA_PORT_OBJ* port = v.get_port_object("p");
-        ASSERT_EQ(port->get_current_port_width(), width);
+        ASSERT_EQ(port->get_current_port_width(), c.width);
         for (const NUVO_UINTEGER* value :
              {port->get_current_port_value(), port->get_min_port_value(), port->get_max_port_value()}) {
             ASSERT_NE(value, nullptr);
-            EXPECT_EQ(std::to_string(value->width()) + (value->is_x() ? " X" : ""), std::to_string(width) + " X");
+            EXPECT_EQ(std::to_string(value->width()) + (value->is_x() ? " X" : ""), std::to_string(c.bits) + " X");
         }
+        EXPECT_EQ(v.get_current_port_value_as_string("p", QEL_RADIX_BINARY), std::string(c.bits, 'X'));
+        if (c.width != largest) continue;
+        v.set_current_port_value("p", "4660", QEL_RADIX_SIGNED_DECIMAL);
+        EXPECT_EQ(v.get_current_port_value_as_string("p", QEL_RADIX_HEXADECIMAL) + " " +
+                      std::to_string(v.get_current_port_value_as_integer("p")),
+                  std::string(most_bits / 4 - 4, '0') + "1234 4660");
     }
     RANGE_PROBE v;
     build(v, "W");
@@ -111,18 +114,13 @@ TEST(PortRanges, RulesNarrowTheBoundsOrGiveAList) {
     const struct { std::vector<RULE> rules; const char* expected; } cases[] = {
         {{{SINGLE, "", "4", ""}, {SINGLE, "", "4", ""}}, "4 4"},
         {{{SINGLE, "", "4", ""}, {SINGLE, "", "6", ""}, {LIST, "", "1|2", ""}}, "6 4"},  // conflict stops
-        {{{SINGLE, "", "6", ""}, {SINGLE, "", "4", ""}}, "6 6"},
-        {{{LIST, "", "15", "0"}}, "0 15"},
+        {{{SINGLE, "", "6", ""}, {SINGLE, "", "4", ""}}, "6 6"}, {{{LIST, "", "15", "0"}}, "0 15"},
         {{{LIST, "", "15", "0"}, {SINGLE, "", "20", ""}}, "20 15"},
         {{{LIST, "", "15", "0"}, {SINGLE, "", "9", ""}}, "9 9"},
-        {{{LIST, "", "W", "0"}, {LIST, "", "15", "2"}}, "2 8"},
-        {{{LIST, "", "1|2|3", ""}}, "X X [1|2|3]"},
-        {{{LIST, "", "1||3", ""}}, "X X [1]"},
-        {{{LIST, "", "1|x|W * 2", ""}}, "X X [1|X|16]"},
-        {{{LIST, "", "1|2", ""}, {LIST, "", "5", ""}}, "X X [5]"},
-        {{{SINGLE, "W == 9", "4", ""}}, "X X"},
-        {{{SINGLE, "W == 9", "4", "W - 1"}}, "7 7"},
-        {{{LIST, "W == 9", "15", "0"}}, "X X"},
+        {{{LIST, "", "W", "0"}, {LIST, "", "15", "2"}}, "2 8"}, {{{LIST, "", "1|2|3", ""}}, "X X [1|2|3]"},
+        {{{LIST, "", "1||3", ""}}, "X X [1]"}, {{{LIST, "", "1|x|W * 2", ""}}, "X X [1|X|16]"},
+        {{{LIST, "", "1|2", ""}, {LIST, "", "5", ""}}, "X X [5]"}, {{{SINGLE, "W == 9", "4", ""}}, "X X"},
+        {{{SINGLE, "W == 9", "4", "W - 1"}}, "7 7"}, {{{LIST, "W == 9", "15", "0"}}, "X X"},
         {{{SINGLE, "W == 8", "5", "7"}}, "5 5"},
         {{{SINGLE, "W + 1", "5", "7"}}, "X X"},  // not boolean: skipped
         {{{SINGLE, "", "abc", ""}, {SINGLE, "", "5", ""}}, "5 5"},
@@ -138,18 +136,14 @@ TEST(PortRanges, RulesNarrowTheBoundsOrGiveAList) {
     }
 }
 
-TEST(PortRanges, APortWithoutWidthIsGivenItsWidthFirst) {
+// A port without a width is given its width first (W is 4 then); bounds
+// persist until the port values are reset.
+TEST(PortRanges, WidthFirstAndBoundsPersistUntilThePortValuesAreReset) {
     RANGE_PROBE v;
-    build(v, "W - 4", {{LIST, "", "15", "3"}});
-    const KOVA_PORT_OBJ* port = v.determine_port_value_validity("p");
-    EXPECT_EQ(std::to_string(port->get_current_port_width()) + ": " + legal_values(port), "4: 3 15");
-}
-
-TEST(PortRanges, BoundsPersistUntilThePortValuesAreReset) {
-    RANGE_PROBE v;
-    build(v, "8", {{SINGLE, "", "W", ""}});
+    build(v, "W", {{SINGLE, "", "W", ""}});
     v.set_parameter_value("W", "4");
-    EXPECT_EQ(legal_values(v.determine_port_value_validity("p")), "4 4");
+    const KOVA_PORT_OBJ* port = v.determine_port_value_validity("p");
+    EXPECT_EQ(std::to_string(port->get_current_port_width()) + ": " + legal_values(port), "4: 4 4");
     v.set_parameter_value("W", "6");
     EXPECT_EQ(legal_values(v.determine_port_value_validity("p")), "6 4");
     v.get_port_object("p")->reset_port_values();

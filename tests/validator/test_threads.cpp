@@ -4,9 +4,7 @@
 // Run under ThreadSanitizer by the Makefile's test-tsan target.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "host/qel_util.h"
 #include "support/test_support.h"
@@ -15,37 +13,17 @@ namespace {
 
 constexpr int THREADS = 8;
 
-// The FIFO example, initialised, with a wizard map whose object rules the
-// copies share.
-void load_fifo(KOVA_RULES_VALIDATOR& validator) {
-    validator.initialize_validator();
-    validator.set_all_ports_and_parameters_to_default_state();
-    KOVA_WIZARD_MAP map("generics");
-    map.add_all_parameters = true;
-    map.add_used_ports = true;
-    KOVA_OBJ_INFO* object = map.add_kova_object("C_ADDR_WIDTH", KOVA_OBJ_INTEGER_PARAMETER);
-    object->set_value("ADDR_WIDTH");
-    const KOVA_RULE_ELEMENT deep("9", "DEPTH > 256", "", KOVA_RULE_CONDITION);
-    object->add_rule(&deep);
-    validator.add_wizard_map("generics", &map);
-}
-
-// Settings that differ from thread to thread, some legal and some not.
-void apply_settings(KOVA_RULES_VALIDATOR& validator, int seed) {
+// Everything one copy gives for settings that differ from seed to seed
+// (some legal, some not), as text: the run's answer and messages, port
+// widths and legal ranges, the wizard map and the external messages.
+std::string transcript(const KOVA_RULES_VALIDATOR& loaded, int seed) {
     static const char* const depths[] = {"16", "32", "64", "128", "256", "512", "48", "1024"};
+    KOVA_RULES_VALIDATOR validator(loaded);
     validator.set_parameter_value("WIDTH", std::to_string(8 * (seed + 1) + seed % 3));
     validator.set_parameter_value("DEPTH", depths[seed % 8]);
     validator.set_parameter_value("MEMORY_TYPE", seed % 2 ? "distributed" : "block");
     validator.set_parameter_value("HAS_DATA_COUNT", seed % 3 ? "1" : "0");
     validator.set_parameter_value("ALMOST_FULL_LEVEL", std::to_string(seed * 5));
-}
-
-// Everything one copy gives for one seed, as text: the run's answer and
-// messages, port widths and legal ranges, the wizard map and the external
-// messages.
-std::string transcript(const KOVA_RULES_VALIDATOR& loaded, int seed) {
-    KOVA_RULES_VALIDATOR validator(loaded);
-    apply_settings(validator, seed);
     std::string text = validator.run_validator() ? "valid\n" : "invalid\n";
     for (const std::string& message : validator.get_error_messages()) text += message + "\n";
     validator.evaluate_port_widths();
@@ -73,7 +51,15 @@ std::string transcript(const KOVA_RULES_VALIDATOR& loaded, int seed) {
 TEST(Threads, CopiesOfOneLoadedValidatorRunInParallel) {
     KOVA_RULES_VALIDATOR loaded("fifo", std::string(KOVA_EXAMPLES) + "/fifo.xml", "");
     ASSERT_TRUE(loaded.get_error_messages().empty());
-    load_fifo(loaded);
+    loaded.initialize_validator();
+    loaded.set_all_ports_and_parameters_to_default_state();
+    KOVA_WIZARD_MAP map("generics");  // its object rules are shared by the copies
+    map.add_all_parameters = map.add_used_ports = true;
+    KOVA_OBJ_INFO* object = map.add_kova_object("C_ADDR_WIDTH", KOVA_OBJ_INTEGER_PARAMETER);
+    object->set_value("ADDR_WIDTH");
+    const KOVA_RULE_ELEMENT deep("9", "DEPTH > 256", "", KOVA_RULE_CONDITION);
+    object->add_rule(&deep);
+    loaded.add_wizard_map("generics", &map);
     std::vector<std::string> expected;
     for (int seed = 0; seed < THREADS; ++seed) expected.push_back(transcript(loaded, seed));
     EXPECT_NE(expected[0], expected[1]);  // the seeds do make the threads differ
