@@ -115,30 +115,6 @@ def line_cases(examples, odd):
     ]
 
 
-def line_problems(validator, kova, arguments, status, count, wanted):
-    """The problems of one run whose output is a JSON document per line,
-    and its first line's document."""
-    argv = [os.fsencode(kova)] + [os.fsencode(a) for a in arguments] + [b"--format", b"jsonl"]
-    run = subprocess.run(argv, capture_output=True, timeout=30)
-    problems = [] if run.returncode == status else ["exit %d, expected %d" % (run.returncode, status)]
-    text = run.stdout.decode("utf-8", "replace")
-    lines = text.splitlines()
-    first = None
-    if len(lines) != count:
-        problems.append("%d lines, expected %d" % (len(lines), count))
-    for number, line in enumerate(lines, 1):
-        try:
-            document = json.loads(line)
-        except ValueError as error:
-            problems.append("line %d is not one JSON document: %s" % (number, error))
-            continue
-        problems += ["line %d: %s" % (number, e.message) for e in validator.iter_errors(document)]
-        first = document if first is None else first
-    if wanted not in text:
-        problems.append("no line holds %r" % wanted)
-    return problems, first
-
-
 def odd_copies(examples, folder):
     """Copies of ram.xml (and the file it includes), ram-conflicts.settings
     and a settings file with a bad line, under names holding a byte 0xFF."""
@@ -163,30 +139,33 @@ def shown(arguments):
     return " ".join(os.path.basename(w) if os.sep in w else w for w in words)
 
 
-def problems_of(validator, kova, arguments, status, wanted):
-    """The problems of one run, empty when its document is right."""
-    argv = [os.fsencode(kova)] + [os.fsencode(a) for a in arguments] + [b"--format", b"json"]
+def problems_of(validator, kova, arguments, status, wanted, lines=None):
+    """The problems of one run and its (first) document: with --format json
+    when lines is None, else with --format jsonl and that many lines."""
+    argv = [os.fsencode(a) for a in [kova, *arguments, "--format", "json" if lines is None else "jsonl"]]
     run = subprocess.run(argv, capture_output=True, timeout=30)
-    problems = []
-    if run.returncode != status:
-        problems.append("exit %d, expected %d" % (run.returncode, status))
+    problems = [] if run.returncode == status else ["exit %d, expected %d" % (run.returncode, status)]
     try:
         text = run.stdout.decode("utf-8")
-        document = json.loads(text)
+        documents = [json.loads(line) for line in ([text] if lines is None else text.splitlines())]
     except ValueError as error:
-        return problems + ["standard output is not one JSON document: %s" % error], None
-    problems += [e.message for e in validator.iter_errors(document)]
+        return problems + ["standard output is not one JSON document per line: %s" % error], None
+    if lines is not None and len(documents) != lines:
+        problems.append("%d lines, expected %d" % (len(documents), lines))
+    for number, document in enumerate(documents, 1):
+        problems += ["line %d: %s" % (number, e.message) for e in validator.iter_errors(document)]
     # Exit 2 exactly when the document is a failure document; exit 0 only
     # when nothing is wrong.
-    if isinstance(document, dict):
+    if lines is None and isinstance(documents[0], dict):
+        document = documents[0]
         if ("error" in document) != (run.returncode == 2):
             problems.append("exit %d with%s an error member" % (run.returncode, "" if "error" in document else "out"))
         if run.returncode == 0 and (document.get("valid") is False or
                                     any(m.get("severity") == "error" for m in document.get("messages", []))):
             problems.append("exit 0 with an invalid verdict or an error message")
     if wanted is not None and wanted not in text:
-        problems.append("the document does not hold %r" % wanted)
-    return problems, document
+        problems.append("the output does not hold %r" % wanted)
+    return problems, documents[0] if documents else None
 
 
 def served_documents(kova, examples):
@@ -210,26 +189,24 @@ def served_documents(kova, examples):
         server.wait(timeout=30)
 
 
-ALTERATIONS = [  # changes to a validate document that the schema must reject
-    ("extra_member", lambda d: d.update(extra=1)),
-    ("verdict_as_text", lambda d: d.update(valid="false")),
-    ("line_as_text", lambda d: d["messages"][0].update(line="3")),
-    ("message_member_missing", lambda d: d["messages"][0].pop("setting")),
-    ("lone_escape", lambda d: d.update(description=d["description"] + "\ufffd")),
-]
-
-MODEL_ALTERATIONS = [  # changes to a model document that the schema must reject
-    ("setting_as_number", lambda d: d["settings"].update(WIDTH=32)),
-    ("objects_missing", lambda d: d.pop("objects")),
-    ("port_as_text", lambda d: d["objects"][0].update(port="yes")),
-]
-
-
-LINE_ALTERATIONS = [  # changes to a sweep line that the schema must reject
-    ("index_missing", lambda d: d.pop("index")),
-    ("setting_as_number", lambda d: d["settings"].update(DEPTH=16)),
-    ("batch_member_in_sweep", lambda d: d.update(settings_file="x.settings")),
-]
+# Changes that the schema must reject, to the model document, to a validate
+# document of an invalid configuration and to a sweep line.
+ALTERATIONS = {
+    "model document": [
+        ("setting_as_number", lambda d: d["settings"].update(WIDTH=32)),
+        ("objects_missing", lambda d: d.pop("objects")),
+        ("port_as_text", lambda d: d["objects"][0].update(port="yes"))],
+    "document": [
+        ("extra_member", lambda d: d.update(extra=1)),
+        ("verdict_as_text", lambda d: d.update(valid="false")),
+        ("line_as_text", lambda d: d["messages"][0].update(line="3")),
+        ("message_member_missing", lambda d: d["messages"][0].pop("setting")),
+        ("lone_escape", lambda d: d.update(description=d["description"] + "\ufffd"))],
+    "sweep line": [
+        ("index_missing", lambda d: d.pop("index")),
+        ("setting_as_number", lambda d: d["settings"].update(DEPTH=16)),
+        ("batch_member_in_sweep", lambda d: d.update(settings_file="x.settings"))],
+}
 
 
 def main():
@@ -241,53 +218,37 @@ def main():
         schema = json.load(schema_file)
     jsonschema.Draft202012Validator.check_schema(schema)
     validator = jsonschema.Draft202012Validator(schema)
-
-    passed = failed = 0
-    invalid_document = sweep_line = None
+    outcomes = []  # (what, problems)
+    altered = {}  # what: the first document of its kind
     with tempfile.TemporaryDirectory(prefix="kova-json-") as folder:
         odd = odd_copies(examples, folder)
-        for arguments, status, wanted in cases(examples, odd):
-            problems, document = problems_of(validator, kova, arguments, status, wanted)
-            if arguments[0] == "validate" and status == 1 and invalid_document is None:
-                invalid_document = document
-            print("%s %s%s" % ("FAIL" if problems else "ok  ", shown(arguments),
-                               "".join("\n     " + p for p in problems)))
-            failed += bool(problems)
-            passed += not problems
-
-        for arguments, status, count, wanted in line_cases(examples, odd):
-            problems, first = line_problems(validator, kova, arguments, status, count, wanted)
-            if arguments[0] == "sweep" and status == 0 and sweep_line is None:
-                sweep_line = first
-            print("%s %s --format jsonl%s" % ("FAIL" if problems else "ok  ", shown(arguments),
-                                              "".join("\n     " + p for p in problems)))
-            failed += bool(problems)
-            passed += not problems
+        runs = [(a, s, w, None) for a, s, w in cases(examples, odd)] + \
+               [(a, s, w, n) for a, s, n, w in line_cases(examples, odd)]
+        for arguments, status, wanted, lines in runs:
+            problems, document = problems_of(validator, kova, arguments, status, wanted, lines)
+            kind = {("validate", 1, True): "document", ("sweep", 0, False): "sweep line"}.get(
+                (arguments[0], status, lines is None))
+            if kind and document:
+                altered.setdefault(kind, document)
+            outcomes.append((shown(arguments) + ("" if lines is None else " --format jsonl"), problems))
 
     model, states = served_documents(kova, examples) or (None, None)
-    model_problems = ["kova serve gave no model document"] if model is None else \
-        [e.message for e in validator.iter_errors(model)] + [e.message for e in validator.iter_errors(states)]
-    if model is not None and not model["settings"]:
-        model_problems.append("the starting settings are missing")
-    print("%s kova serve model and states documents%s" % ("FAIL" if model_problems else "ok  ",
-                                              "".join("\n     " + p for p in model_problems)))
-    failed += bool(model_problems)
-    passed += not model_problems
-    if invalid_document is None:
-        print("FAIL no document of an invalid configuration to alter")
-        failed += 1
-    for what, document, alterations in [("model document", model, MODEL_ALTERATIONS),
-                                        ("document", invalid_document, ALTERATIONS),
-                                        ("sweep line", sweep_line, LINE_ALTERATIONS)]:
-        for name, change in alterations if document else ():
-            altered = copy.deepcopy(document)
-            change(altered)
-            accepted = validator.is_valid(altered)
-            print("%s altered %s rejected: %s" % ("FAIL" if accepted else "ok  ", what, name))
-            failed += accepted
-            passed += not accepted
+    outcomes.append(("kova serve model and states documents", ["kova serve gave no model document"] if model is None
+                     else [e.message for d in (model, states) for e in validator.iter_errors(d)] +
+                     ([] if model["settings"] else ["the starting settings are missing"])))
+    altered["model document"] = model
+    for what, changes in ALTERATIONS.items():
+        if not altered.get(what):
+            outcomes.append(("no %s to alter" % what, ["missing"]))
+        for name, change in changes if altered.get(what) else ():
+            document = copy.deepcopy(altered[what])
+            change(document)
+            outcomes.append(("altered %s rejected: %s" % (what, name), ["accepted"] if validator.is_valid(document) else []))
 
-    print("%d passed, %d failed" % (passed, failed))
+    for what, problems in outcomes:
+        print("%s %s%s" % ("FAIL" if problems else "ok  ", what, "".join("\n     " + p for p in problems)))
+    failed = sum(bool(problems) for _, problems in outcomes)
+    print("%d passed, %d failed" % (len(outcomes) - failed, failed))
     return 1 if failed else 0
 
 

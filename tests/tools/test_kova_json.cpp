@@ -1,6 +1,5 @@
 // --format json: placed messages and both states of an invalid
-// configuration, texts that are not UTF-8 in their safe form, and the
-// message kinds the schema allows. check_json_schema.py checks that every
+// configuration, and the message kinds the schema allows. check_json_schema.py checks that every
 // subcommand and failure writes one document of the schema, with its exit
 // status.
 #include <gtest/gtest.h>
@@ -77,19 +76,6 @@ TEST(KovaJson, InvalidConfigurationGivesPlacedMessagesAndBothStates) {
         {"ports", "clkb", "alt_usage", "USED"}};
     for (const auto& s : states)
         EXPECT_EQ(member_of(run.document, s.list, s.name, s.member), s.value) << s.name << " " << s.member;
-}
-
-// A value holding the byte 0xFF appears as the escape and two hex digits,
-// in the parameter list and in the message that quotes it.
-TEST(KovaJson, BytesThatAreNotUtf8AreEscaped) {
-    const JSON_RUN run = json_run("validate " + example("ram.xml") + " --set 'MODE=a\xff" "b'");
-    EXPECT_EQ(run.status, 1);
-    ASSERT_FALSE(run.document.is_discarded()) << run.out;
-    const std::string escaped = "a\xEF\xBF\xBD" "FFb";
-    EXPECT_EQ(member_of(run.document, "parameters", "MODE", "value"), escaped);
-    const nlohmann::json conflict = message_of_kind(run.document, "value-conflict");
-    ASSERT_FALSE(conflict.is_null()) << run.out;
-    EXPECT_NE(conflict["text"].get<std::string>().find("value " + escaped + " "), std::string::npos) << conflict;
 }
 
 // The schema names every kind and severity the tool can write, and no
