@@ -89,8 +89,6 @@ QUERIES = [
       "data_count": 10, "prog_full_thresh": 9}),
     ("fifo.xml", FIFO_COUNT, lambda v: vars_of(v.ranges("prog_full_thresh"), *RANGE_FIELDS),
      {"port": "prog_full_thresh", "width": 4, "lower": "1", "upper": "15", "values": ["4", "8", "12"]}),
-    ("ram.xml", [("MODE", "DUAL"), ("DEPTH", "32")], lambda v: vars_of(v.ranges("addrb"), *RANGE_FIELDS),
-     {"port": "addrb", "width": 5, "lower": "X", "upper": "X", "values": None}),
     ("ram.xml", [("ECC", "1")], lambda v: v.simulation_libraries(), ["ram_lib", "ram_sp_lib"]),
     ("ram.xml", [], lambda v: (v.deps("clkb"), v.eval("DEPTH * 2")), (["MODE"], "512")),
     ("ram.xml", [], lambda v: v.eval("DEPTH gt 256 && MODE == dual", mode="text"),
@@ -146,6 +144,13 @@ ERRORS = [
     (lambda v, tmp: v.ranges("dout_x"), KeyError, "no port is named dout_x"),
     (lambda v, tmp: v.wizard_map("maps"), KeyError, "no wizard map is named maps"),
     (lambda v, tmp: v.stimulus("cycle", 0), KeyError, "no stimulus vector is named cycle"),
+    (lambda v, tmp: v.explain("DEPHT"), KeyError, "did you mean DEPTH?"),  # a query: it runs first, as they do
+    (lambda v, tmp: v.fix(keep=["NOSUCH"]), KeyError, "no port or parameter is named NOSUCH"),
+    (lambda v, tmp: v.fix(keep=(name for name in ["WIDTH", "NOSUCH"]), dry_run=True), KeyError, "NOSUCH"),
+    (lambda v, tmp: v.fix(keep="WIDTH"), TypeError, "not a single str"),
+    (lambda v, tmp: v.generate("cobol"), ValueError, "no language is named cobol"),
+    (lambda v, tmp: v.generate("c", stub=True), ValueError, "stub applies to"),
+    (lambda v, tmp: v.generate("verilog"), ValueError, "which is incompatible"),  # an invalid configuration
     (lambda v, tmp: each_allocation_failing(v.eval, b"bl\xffck"), MemoryError, "allocations"),  # not UTF-8: in an error
     (lambda v, tmp: each_allocation_failing(v.eval, "MEMORY_TYPE"), MemoryError, "allocations"),  # and in an answer
 ]
@@ -314,23 +319,3 @@ def test_explain_fix_and_generate(settings):
     assert dry.explain(changes[0][0])["object"]["name"] == changes[0][0] and not dry.run().valid  # left as it was
     assert dry.fix() == changes and dry.run().valid is True
     assert dry.generate("verilog").startswith("// ") and json.loads(dry.generate("json"))["valid"] is True
-
-
-# (what is done, the exception, its words, whether it leaves all as it was: with ECC=1 a first run corrects silently)
-@pytest.mark.parametrize("call, error, words, untouched", [
-    (lambda v: v.explain("DEPHT"), KeyError, "did you mean DEPTH?", False),  # a query: it runs first, as they do
-    (lambda v: v.fix(keep=["NOSUCH"]), KeyError, "NOSUCH", True),
-    (lambda v: v.fix(keep=(name for name in ["ECC", "NOSUCH"]), dry_run=True), KeyError, "NOSUCH", True),
-    (lambda v: v.fix(keep="WIDTH"), TypeError, "not a single str", True),
-    (lambda v: v.generate("cobol"), ValueError, "no language is named cobol", True),
-    (lambda v: v.generate("c", stub=True), ValueError, "stub applies to", True),
-])
-def test_explain_fix_and_generate_errors(call, error, words, untouched):
-    validator, before = (configured("ram.xml", ["ram-conflicts.settings"], [("ECC", "1")]) for _ in "12")
-    with pytest.raises(error) as caught:
-        call(validator)
-    assert words in str(caught.value)
-    seen = lambda v: ([(p.name, p.value) for p in v.parameters], [str(m) for m in v.run().messages])
-    assert not untouched or seen(validator) == seen(before)
-    with pytest.raises(ValueError, match="should satisfy the condition"):
-        validator.generate("verilog")  # an invalid configuration is refused
