@@ -1,15 +1,12 @@
 #!/usr/bin/env python3
 """kova serve's page in a headless browser, as an engineer uses it.
 
-Starts `kova serve examples/ram.xml --port 0`, opens the page and checks
-that every port and parameter of ram.xml is on it; sets MODE to DUAL and
-sees the port-B conflicts beside those ports; opens the explanation of
-one; asks for a repair and accepts it, and sees the configuration valid;
-then saves the settings, loads the saved file back and downloads the
-generated Verilog, and checks both files with the kova tool (the settings
-validate) and iverilog (the wrapper compiles against the block's stub,
-when iverilog is installed). A screenshot of the conflicts is written to
-$KOVA_SCREENSHOT, or to the temporary folder.
+Opens the page of `kova serve examples/ram.xml`, checks every object is
+on it; sets MODE to DUAL and sees the port-B conflicts beside those ports;
+opens the explanation of one; accepts a repair and sees the configuration
+valid; saves the settings, loads them back and downloads the generated
+Verilog; the saved settings must validate. A screenshot of the conflicts
+is written to $KOVA_SCREENSHOT, or to the temporary folder.
 
 Usage: test_browser.py KOVA SOURCE_DIR. Exit status 77 (skipped) only
 when the browser, its driver or the selenium module is missing.
@@ -90,8 +87,8 @@ def model_names(description):
     return [o.get("name") for o in root.findall("object") if o.get("kind") != "macro"]
 
 
-def css(name, value=None):
-    return '[%s="%s"]' % (name, value) if value is not None else "[%s]" % name
+def css(name, value):
+    return '[%s="%s"]' % (name, value)
 
 
 def downloaded(folder, name):
@@ -163,7 +160,9 @@ def use_page(driver, url, names, downloads, screenshot):
     return settings, verilog
 
 
-def check_files(kova, description, settings, verilog, folder):
+def check_files(kova, description, settings, verilog):
+    """The saved settings validate; the download is the wrapper (the
+    generator's own test compiles what it writes)."""
     run = subprocess.run([kova, "validate", description, "--settings", settings], capture_output=True, text=True)
     assert run.returncode == 0, "the saved settings do not validate:\n" + run.stdout + run.stderr
     with open(settings, encoding="utf-8") as file:
@@ -171,15 +170,6 @@ def check_files(kova, description, settings, verilog, folder):
     with open(verilog, encoding="utf-8") as file:
         text = file.read()
     assert "module block_ram_cfg" in text and "block_ram #(" in text, text
-    if not shutil.which("iverilog"):
-        print("iverilog is not installed: the wrapper is not compiled")
-        return
-    stub = os.path.join(folder, "block_ram.v")
-    subprocess.run([kova, "generate", description, "--settings", settings, "--lang", "verilog", "--stub",
-                    "-o", stub], check=True, capture_output=True)
-    run = subprocess.run(["iverilog", "-g2012", "-o", os.path.join(folder, "sim.out"), stub, verilog],
-                         capture_output=True, text=True)
-    assert run.returncode == 0, "iverilog:\n" + run.stdout + run.stderr
 
 
 def main():
@@ -197,7 +187,7 @@ def main():
         server, url = start_server(kova, source)
         driver = browser(downloads)
         settings, verilog = use_page(driver, url, model_names(description), downloads, screenshot)
-        check_files(kova, description, settings, verilog, folder)
+        check_files(kova, description, settings, verilog)
         print("page checked: conflicts shown, explained, repaired; settings and Verilog downloaded")
     finally:
         if driver:
