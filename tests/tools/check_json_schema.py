@@ -2,10 +2,10 @@
 """Runs kova with --format json for every subcommand over the bundled
 examples (valid and invalid configurations, failures, texts that are not
 UTF-8) and checks each document against docs/kova.schema.json and the
-exit-status rules of docs/json.md; batch and sweep with --format jsonl,
-every line of theirs likewise; and kova serve's model and states documents, fetched
-from a server on 127.0.0.1. Altered documents must be rejected, so that a
-schema that lets everything through fails too.
+exit-status rules of docs/json.md; every line of batch and sweep with
+--format jsonl likewise; and kova serve's model and states documents.
+Altered documents must be rejected, so that a schema that lets everything
+through fails too.
 
 Usage: check_json_schema.py KOVA SOURCE_DIR; prints a line per document and
 "N passed, M failed", exits 1 on any failure.
@@ -28,14 +28,15 @@ ESCAPED_FF = "\ufffdFF"  # the safe form of the byte 0xFF
 
 
 def cases(examples, odd):
-    """(arguments, expected exit status, text the document must hold or None).
+    """(arguments, expected exit status, text the output must hold or None,
+    None for --format json or the number of lines of --format jsonl).
     Arguments are bytes or str; odd holds copies of the examples under
     names with a byte 0xFF."""
-    ram = os.path.join(examples, "ram.xml")
-    fifo = os.path.join(examples, "fifo.xml")
-    counter = os.path.join(examples, "counter.xml")
+    ram, fifo, counter = (os.path.join(examples, name + ".xml") for name in ("ram", "fifo", "counter"))
     conflicts = os.path.join(examples, "ram-conflicts.settings")
-    return [
+    deep, fifo_conflicts, missing = (os.path.join(examples, name + ".settings")
+                                     for name in ("fifo-deep", "fifo-conflicts", "missing"))
+    documents = [
         (["show", ram], 0, None),
         (["validate", ram], 0, None),
         (["validate", ram, "--settings", conflicts], 1, "value-conflict"),
@@ -88,18 +89,10 @@ def cases(examples, odd):
         (["show", odd["ram"]], 0, ESCAPED_FF),
         (["validate", odd["ram"], "--settings", odd["broken"]], 2, ESCAPED_FF),
     ]
-
-
-def line_cases(examples, odd):
-    """kova batch and sweep with --format jsonl: (arguments, expected exit
-    status, lines expected, text some line must hold; lines are written
-    without spaces)."""
-    fifo = os.path.join(examples, "fifo.xml")
-    deep = os.path.join(examples, "fifo-deep.settings")
-    conflicts = os.path.join(examples, "fifo-conflicts.settings")
-    missing = os.path.join(examples, "missing.settings")
-    return [
-        (["batch", fifo, deep, conflicts, "--jobs", "2"], 1, 2, '"settings_file":'),
+    # (arguments, expected exit status, number of lines, text some line must
+    # hold; lines are written without spaces)
+    lines = [
+        (["batch", fifo, deep, fifo_conflicts, "--jobs", "2"], 1, 2, '"settings_file":'),
         (["batch", fifo, deep, missing, odd["broken"]], 2, 3, '"error":"cannot read the settings file'),
         (["batch", os.path.join(examples, "missing.xml"), deep], 2, 1, '"kind":"load"'),
         (["sweep", fifo, "--vary", "DEPTH=16|1000", "--vary", "MEMORY_TYPE"], 0, 4, '"kind":"value-conflict"'),
@@ -113,17 +106,14 @@ def line_cases(examples, odd):
         (["batch", fifo], 2, 1, '"command":"batch"'),
         (["sweep", fifo, "--seed", "3"], 2, 1, '"command":"sweep"'),
     ]
+    return [(a, s, w, None) for a, s, w in documents] + [(a, s, w, n) for a, s, n, w in lines]
 
 
 def odd_copies(examples, folder):
     """Copies of ram.xml (and the file it includes), ram-conflicts.settings
     and a settings file with a bad line, under names holding a byte 0xFF."""
-    base = os.fsencode(folder)
-    odd = {
-        "ram": os.path.join(base, b"r\xffam.xml"),
-        "conflicts": os.path.join(base, b"c\xff.settings"),
-        "broken": os.path.join(base, b"b\xff.settings"),
-    }
+    odd = {key: os.path.join(os.fsencode(folder), name) for key, name in
+           (("ram", b"r\xffam.xml"), ("conflicts", b"c\xff.settings"), ("broken", b"b\xff.settings"))}
     shutil.copyfile(os.path.join(examples, "ram.xml"), odd["ram"])
     shutil.copyfile(os.path.join(examples, "ram_ecc.xml"), os.path.join(folder, "ram_ecc.xml"))
     shutil.copyfile(os.path.join(examples, "ram-conflicts.settings"), odd["conflicts"])
@@ -222,9 +212,7 @@ def main():
     altered = {}  # what: the first document of its kind
     with tempfile.TemporaryDirectory(prefix="kova-json-") as folder:
         odd = odd_copies(examples, folder)
-        runs = [(a, s, w, None) for a, s, w in cases(examples, odd)] + \
-               [(a, s, w, n) for a, s, n, w in line_cases(examples, odd)]
-        for arguments, status, wanted, lines in runs:
+        for arguments, status, wanted, lines in cases(examples, odd):
             problems, document = problems_of(validator, kova, arguments, status, wanted, lines)
             kind = {("validate", 1, True): "document", ("sweep", 0, False): "sweep line"}.get(
                 (arguments[0], status, lines is None))
