@@ -182,49 +182,37 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
     }
 }
 
-TEST(KovaTool, SettingsFilesApplyInOrderAndRoundTrip) {
+// Saves load back, run by run: validate --save writes the silent
+// correction, keeps a file's comments, blank lines and order and updates
+// its values in place; command-line settings come after the file's; fix
+// --save writes the repair, in full or, with --minimal, only what differs
+// from the defaults.
+TEST(KovaTool, SavedSettingsLoadBack) {
     const std::string settings =
         write_temp_file("ram.settings", "# dual port RAM\nDEPTH=32   # words\n  BURST = 3\n\nMODE=DUAL\naddr_b=USED\n");
-    const std::string saved = temp_folder() + "/saved.settings";
-    RUN run = kova("validate " + ram() + " --settings " + settings + " --save " + saved);
-    EXPECT_EQ(run.status, 0) << run.out;
-    const std::string again = temp_folder() + "/again.settings";
-    EXPECT_EQ(kova("validate " + ram() + " --settings " + saved + " --save " + again).status, 0);
-    RUN first = kova("eval " + ram() + " 'DEPTH + BURST' --settings " + saved);
-    EXPECT_EQ(first.out, "36\n");  // the silent correction of BURST was saved
-    RUN second = kova("eval " + ram() + " 'DEPTH + BURST' --settings " + again);
-    EXPECT_EQ(second.out, first.out);
-    // Command-line settings come after the file's.
-    EXPECT_EQ(kova("eval " + ram() + " DEPTH --settings " + saved + " --set DEPTH=64").out, "64\n");
-    // Saving over the settings file keeps its comments, blank lines and
-    // order and updates the values in place.
-    EXPECT_EQ(kova("validate " + ram() + " --settings " + settings + " --set DEPTH=64 --save " + settings).status, 0);
-    const std::string kept = file_text(settings);
-    EXPECT_EQ(kept.rfind("# dual port RAM\nDEPTH=64   # words\n  BURST = 4\n\nMODE=DUAL\naddr_b=USED\n", 0), 0u)
-        << kept;
-}
-
-// kova fix on every example's conflicts saves a configuration that
-// validate accepts, in full or, with --minimal, only what differs from
-// the defaults.
-TEST(KovaTool, FixSavesWhatValidateAccepts) {
-    for (const std::string example : {"ram", "fifo", "counter"}) {
-        SCOPED_TRACE(example);
-        const std::string description = std::string(KOVA_EXAMPLES) + "/" + example + ".xml";
-        const std::string conflicts = std::string(KOVA_EXAMPLES) + "/" + example + "-conflicts.settings";
-        std::vector<std::string> texts;
-        for (const std::string minimal : {"", " --minimal"}) {
-            const std::string saved = temp_folder() + "/" + example + (minimal.empty() ? "-full" : "-minimal") + ".settings";
-            RUN fixed = kova("fix " + description + " --settings " + conflicts + " --save " + saved + minimal);
-            EXPECT_EQ(fixed.status, 0) << fixed.out;
-            RUN checked = kova("validate " + description + " --settings " + saved);
-            EXPECT_EQ(checked.status, 0) << checked.out << file_text(saved);
-            texts.push_back(file_text(saved));
-        }
-        // The minimal file leaves out what the defaults give.
-        EXPECT_LT(std::count(texts[1].begin(), texts[1].end(), '\n'), std::count(texts[0].begin(), texts[0].end(), '\n'))
-            << texts[1];
+    const std::string saved = temp_folder() + "/saved.settings", full = temp_folder() + "/full.settings",
+                      minimal = temp_folder() + "/minimal.settings",
+                      conflicts = std::string(KOVA_EXAMPLES) + "/fifo-conflicts.settings";
+    const struct { std::string arguments, out; } runs[] = {
+        {"validate " + ram() + " --settings " + settings + " --save " + saved, ""},
+        {"eval " + ram() + " 'DEPTH + BURST' --settings " + saved, "36\n"},
+        {"eval " + ram() + " DEPTH --settings " + saved + " --set DEPTH=64", "64\n"},
+        {"validate " + ram() + " --settings " + settings + " --set DEPTH=64 --save " + settings, ""},
+        {"fix " + fifo() + " --settings " + conflicts + " --save " + full, ""},
+        {"validate " + fifo() + " --settings " + full, fifo() + ": valid\n"},
+        {"fix " + fifo() + " --settings " + conflicts + " --save " + minimal + " --minimal", ""},
+        {"validate " + fifo() + " --settings " + minimal, fifo() + ": valid\n"},
+    };
+    for (const auto& r : runs) {
+        const RUN run = kova(r.arguments);
+        EXPECT_EQ(run.status, 0) << r.arguments << "\n" << run.out;
+        EXPECT_TRUE(r.out.empty() || run.out == r.out) << r.arguments << "\n" << run.out;
     }
+    EXPECT_EQ(file_text(settings).rfind("# dual port RAM\nDEPTH=64   # words\n  BURST = 4\n\nMODE=DUAL\naddr_b=USED\n", 0), 0u)
+        << file_text(settings);
+    const std::string full_text = file_text(full), minimal_text = file_text(minimal);
+    EXPECT_LT(std::count(minimal_text.begin(), minimal_text.end(), '\n'), std::count(full_text.begin(), full_text.end(), '\n'))
+        << minimal_text;
 }
 
 // A save that cannot be written whole leaves the file as it was and
