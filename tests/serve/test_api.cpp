@@ -116,12 +116,7 @@ TEST(ServeApi, ModelDescribesEveryObject) {
     ASSERT_TRUE(session);
     const KOVA_SERVE_RESPONSE response = KOVA_SERVE_API(*session).handle("GET", "/api/model", "");
     const nlohmann::json model = nlohmann::json::parse(response.body);
-    struct MEMBER_CASE {
-        const char* object;
-        const char* member;
-        const char* value;  // the member as compact JSON
-    };
-    const MEMBER_CASE cases[] = {
+    const struct { const char *object, *member, *value; /* the member as compact JSON */ } cases[] = {
         {"DEPTH", "choices", R"(["16","32","64","128","256","512","1024"])"},
         {"DEPTH", "default", R"("256")"},
         {"WIDTH", "range", R"({"max":64,"min":1})"},
@@ -133,7 +128,7 @@ TEST(ServeApi, ModelDescribesEveryObject) {
         {"clka", "usage", R"("USED")"},
         {"clkb", "range", "null"},
     };
-    for (const MEMBER_CASE& c : cases) {
+    for (const auto& c : cases) {
         const nlohmann::json* found = nullptr;
         for (const nlohmann::json& object : model["objects"])
             if (object["name"] == c.object) found = &object;
@@ -148,22 +143,16 @@ TEST(ServeApi, ModelDescribesEveryObject) {
 // would learn by asking about that one alone: its range, its map, and for
 // a hidden parameter the value explain gives.
 TEST(ServeApi, AnswersForEveryOneMatchTheOneByOne) {
-    struct EVERY_CASE {
-        const std::string& description;
-        const char* path;  // the route answering for every one
-        const char* list;  // the member listing them
-        const char* name;  // the member naming one
-        const char* one_path;
-        const char* compared;  // the one-by-one answer's member holding the entry; "" for the whole document
-        const char* member;    // the entry's member compared with it; "" for all of them
-    };
-    const EVERY_CASE cases[] = {
+    // (the route answering for every one, the member listing them, the member
+    // naming one; the route answering for one, its member holding the entry,
+    // "" for the whole document; the entry's member compared, "" for all)
+    const struct { const std::string& description; const char *path, *list, *name, *one_path, *compared, *member; } cases[] = {
         {RAM, "/api/ranges", "ports", "port", "/api/ranges", "", ""},
         {COUNTER, "/api/wizard-map", "maps", "map", "/api/wizard-map", "", ""},
         {RAM, "/api/states", "objects", "name", "/api/explain", "object", "value"},
     };
     const std::string settings = R"("settings": {"MODE": "DUAL", "DEPTH": "32", "ECC": "1"})";
-    for (const EVERY_CASE& c : cases) {
+    for (const auto& c : cases) {
         const std::unique_ptr<KOVA_SESSION> session = open_description(c.description);
         ASSERT_TRUE(session);
         const KOVA_SERVE_API api(*session);
