@@ -18,7 +18,6 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import xml.etree.ElementTree as ElementTree
 
@@ -47,23 +46,12 @@ def start_server(kova, source):
     """The server of examples/ram.xml, run from the source folder as the
     README shows it, and the address it printed on standard output."""
     server = subprocess.Popen([kova, "serve", os.path.join("examples", "ram.xml"), "--port", "0"], cwd=source,
-                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-    found = []
-
-    def read():
-        for line in server.stdout:
-            match = re.search(r"http://[^\s]+", line)
-            if match and not found:
-                found.append(match.group(0).rstrip("/."))
-    reader = threading.Thread(target=read, daemon=True)
-    reader.start()
-    deadline = time.time() + WAIT
-    while not found and time.time() < deadline and server.poll() is None:
-        time.sleep(0.05)
-    if not found:
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    match = re.search(r"http://[^\s]+", server.stdout.readline())
+    if not match:
         server.kill()
         raise AssertionError("kova serve printed no address")
-    return server, found[0]
+    return server, match.group(0).rstrip("/.")
 
 
 def browser(downloads):

@@ -7,6 +7,7 @@ the warning for an address beyond this machine.
 
 Usage: test_server.py KOVA SOURCE_DIR (python3 standard library only).
 """
+import concurrent.futures
 import http.client
 import json
 import mimetypes
@@ -159,20 +160,11 @@ class Requests(unittest.TestCase):
     def test_parallel_requests_answer_alike(self):
         widths = ["8", "12", "16", "32", "64", "9", "33", "128"]
         expected = {w: self.server.post("/api/validate", {"settings": {"WIDTH": w}})[2] for w in widths}
-        answers = {}
-
-        def ask(width):
-            answers[width] = self.server.post("/api/validate", {"settings": {"WIDTH": width}},
-                                              {"Origin": self.own_origin()})
-
-        threads = [threading.Thread(target=ask, args=(w,)) for w in widths]
-        for thread in threads:
-            thread.start()
-        for thread in threads:
-            thread.join(60)
+        ask = lambda w: self.server.post("/api/validate", {"settings": {"WIDTH": w}}, {"Origin": self.own_origin()})
+        with concurrent.futures.ThreadPoolExecutor(len(widths)) as pool:
+            answers = dict(zip(widths, pool.map(ask, widths, timeout=60)))
         for width in widths:
-            self.assertEqual(answers[width][0], 200, width)
-            self.assertEqual(answers[width][2], expected[width], width)
+            self.assertEqual((answers[width][0], answers[width][2]), (200, expected[width]), width)
 
     def test_files_travel_as_bytes(self):
         # An upload's bytes reach the settings in the JSON safe form.
@@ -202,8 +194,7 @@ class Lifetime(unittest.TestCase):
         try:
             second = Server(port=str(first.port))
             code, error = second.finish()
-            self.assertIsNone(second.port)
-            self.assertEqual(code, 2)
+            self.assertEqual((second.port, code), (None, 2))
             self.assertIn("cannot listen on 127.0.0.1:%d" % first.port, error)
             self.assertEqual(first.request("GET", "/")[0], 200)
         finally:
@@ -212,8 +203,7 @@ class Lifetime(unittest.TestCase):
     def test_an_address_beyond_this_machine_is_warned_about(self):
         server = Server("--host", "0.0.0.0")
         code, error = server.stop()
-        self.assertEqual(server.host, "0.0.0.0")
-        self.assertEqual(code, 0)
+        self.assertEqual((server.host, code), ("0.0.0.0", 0))
         self.assertIn("warning: listening on 0.0.0.0", error)
 
     def test_starting_settings_reach_the_model(self):
@@ -229,8 +219,7 @@ class Lifetime(unittest.TestCase):
         broken = os.path.join(SOURCE, "tests", "serve", "test_server.py")  # not NAME=VALUE lines
         server = Server("--settings", broken)
         code, _ = server.finish()
-        self.assertIsNone(server.port)
-        self.assertEqual(code, 2)
+        self.assertEqual((server.port, code), (None, 2))
         self.assertIn("expected NAME=VALUE", server.line)
 
 
