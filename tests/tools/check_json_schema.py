@@ -48,7 +48,6 @@ def cases(examples, odd):
         (["wizard-map", counter], 0, '"maps": ['),
         (["stimulus", counter, "count_cycle", "--time", "50", "--set", "DIRECTION=both"], 1, "usage-conflict"),
         (["widths", fifo, "--set", "WIDTH=32", "--set", "DEPTH=512"], 0, None),
-        (["ranges", fifo, "data_count"], 0, None),
         (["ranges", fifo, "--set", "MEMORY_TYPE=distributed"], 0, '"ports": ['),
         (["ranges", fifo, "prog_full_thresh", "--set", "MEMORY_TYPE=distributed"], 0, '"values": ['),
         (["messages", fifo, "--set", "MEMORY_TYPE=distributed", "--set", "WIDTH=72"], 0, None),
@@ -168,8 +167,7 @@ def served_documents(kova, examples):
         line = server.stdout.readline().decode()
         if not line.startswith("kova serve: http://127.0.0.1:"):
             return None
-        connection = http.client.HTTPConnection("127.0.0.1", int(line.rstrip().rstrip("/").rpartition(":")[2]),
-                                                timeout=30)
+        connection = http.client.HTTPConnection("127.0.0.1", int(line.rstrip(" /\n").rpartition(":")[2]), timeout=30)
         connection.request("GET", "/api/model")
         model = json.loads(connection.getresponse().read())
         connection.request("POST", "/api/states", body='{"settings": {"MODE": "DUAL", "DEPTH": "300"}}')
