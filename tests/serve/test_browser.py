@@ -14,7 +14,6 @@ when the browser, its driver or the selenium module is missing.
 
 import os
 import re
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -166,24 +165,20 @@ def main():
         if not os.path.exists(program):
             skip(program + " is not installed")
     description = os.path.join(source, "examples", "ram.xml")
-    folder = tempfile.mkdtemp(prefix="kova-browser-")
-    downloads = os.path.join(folder, "downloads")
-    os.mkdir(downloads)
-    screenshot = os.environ.get("KOVA_SCREENSHOT") or os.path.join(folder, "serve-wizard.png")
-    server, driver = None, None
-    try:
+    with tempfile.TemporaryDirectory(prefix="kova-browser-") as downloads:
+        screenshot = os.environ.get("KOVA_SCREENSHOT") or os.path.join(downloads, "serve-wizard.png")
         server, url = start_server(kova, source)
-        driver = browser(downloads)
-        settings, verilog = use_page(driver, url, model_names(description), downloads, screenshot)
-        check_files(kova, description, settings, verilog)
-        print("page checked: conflicts shown, explained, repaired; settings and Verilog downloaded")
-    finally:
-        if driver:
-            driver.quit()
-        if server:
+        driver = None
+        try:
+            driver = browser(downloads)
+            settings, verilog = use_page(driver, url, model_names(description), downloads, screenshot)
+            check_files(kova, description, settings, verilog)
+            print("page checked: conflicts shown, explained, repaired; settings and Verilog downloaded")
+        finally:
+            if driver:
+                driver.quit()
             server.terminate()
             server.wait(timeout=10)
-        shutil.rmtree(folder, ignore_errors=True)
 
 
 if __name__ == "__main__":

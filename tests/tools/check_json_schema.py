@@ -69,7 +69,6 @@ def cases(examples, odd):
         # Failures: exit 2 and an error document.
         (["show", os.path.join(examples, "missing.xml")], 2, '"kind": "load"'),
         (["nosuch", ram], 2, '"command": ""'),
-        (["ranges", fifo, "NOSUCH"], 2, None),
         (["validate", ram, "--set", "bad"], 2, '"kind": "setting"'),
         (["validate", ram, "--settings", os.path.join(examples, "missing.settings")], 2,
          "cannot read the settings file %s: No such file or directory" % os.path.join(examples, "missing.settings")),

@@ -99,11 +99,6 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         {"eval " + ram() + " 1 --mode sideways", 2, ""},
         {"deps " + ram() + " NOSUCH", 2, ""}, {"deps " + ram(), 2, ""},
         {"ranges " + fifo() + " NOSUCH", 2, "kova: no port is named NOSUCH\n"},
-        // explain: the rule behind a conflict and the settings it reads.
-        {"explain " + fifo() + " MEMORY_TYPE --set DEPTH=128 --set MEMORY_TYPE=distributed", 1,
-         "  rule 1, legal_values, " + fifo() + ":23:42\n    condition: DEPTH > 64 -> true\n"
-         "    applied: value block\n    the run's value-conflict names this rule\n    depends on:\n"
-         "      DEPTH = 128\n  used by: prog_full_thresh\n" + fifo() + ": invalid\n"},
         {"explain " + fifo() + " DEPHT", 2, "kova: no port or parameter is named DEPHT (did you mean DEPTH?)\n", true},
         {"fix " + fifo() + " --set ALMOST_FULL_LEVEL=0 --keep ALMOST_FULL_LEVEL", 1, "gave up after "},
         {"fix " + fifo() + " --keep NOSUCH", 2, "--keep: no port or parameter is named NOSUCH"},
