@@ -37,12 +37,8 @@ def configured(description, files=(), settings=()):
     return validator
 
 
-def tool_json(description, files, settings, arguments):
-    command = [TOOL, arguments[0], "examples/" + description, *arguments[1:], "--format", "json"]
-    for name in files:
-        command += ["--settings", "examples/" + name]
-    for name, value in settings:
-        command += ["--set", f"{name}={value}"]
+def validate_json(description, settings):
+    command = [TOOL, "validate", "examples/" + description, "--settings", "examples/" + settings, "--format", "json"]
     return json.loads(subprocess.run(command, capture_output=True, check=False).stdout)
 
 
@@ -62,7 +58,7 @@ def test_run_gives_what_validate_gives(settings):
     description = settings.split("-")[0] + ".xml"
     validator = configured(description, [settings])
     result = validator.run()
-    document = tool_json(description, [settings], [], ["validate"])
+    document = validate_json(description, settings)
     assert result.valid == document["valid"]
     assert [message_fields(m) for m in result.messages] == [{k: m[k] for k in MESSAGE_FIELDS + ("setting",)}
                                                             for m in document["messages"]]
@@ -110,8 +106,7 @@ def test_queries_repeat_and_follow_the_settings():
     first = (validator.messages(), validator.widths(), validator.ranges("prog_full_thresh").values)
     assert (validator.messages(), validator.widths(), validator.ranges("prog_full_thresh").values) == first
     validator.set("WIDTH", 16)
-    assert validator.widths()["din"] == 16
-    assert len(validator.messages()) == len(first[0]) - 1
+    assert (validator.widths()["din"], len(validator.messages())) == (16, len(first[0]) - 1)
 
 
 def raises(call, error, text):
@@ -190,8 +185,8 @@ def test_copies_are_independent():
     copy = original.copy()
     copy.set("WIDTH", "40")
     assert (original.run().valid, copy.run().valid) == (True, True)
-    assert [p.value for p in original.parameters if p.name == "WIDTH"] == ["8"]
-    assert [p.value for p in copy.parameters if p.name == "WIDTH"] == ["40"]
+    width = lambda v: [p.value for p in v.parameters if p.name == "WIDTH"]
+    assert (width(original), width(copy)) == (["8"], ["40"])
 
 
 # One configuration per thread: (settings file, extra settings).
@@ -203,11 +198,7 @@ def outcome(validator, settings, extra, rounds):
     validator.load_settings("examples/" + settings)
     for name, value in extra:
         validator.set(name, value)
-    results = []
-    for _ in range(rounds):
-        result = validator.run()
-        results.append((result.valid, [str(m) for m in result.messages]))
-    return results
+    return [(result.valid, [str(m) for m in result.messages]) for result in (validator.run() for _ in range(rounds))]
 
 
 def test_threads_on_their_own_copies_and_on_one_shared_validator():

@@ -17,9 +17,7 @@ const std::string COUNTER = std::string(KOVA_EXAMPLES) + "/counter.xml";
 
 std::unique_ptr<KOVA_SESSION> open_description(const std::string& description) {
     KOVA_MESSAGES problems;
-    KOVA_LOAD_OPTIONS options;
-    options.description = description;
-    return KOVA_SESSION::open(options, problems);
+    return KOVA_SESSION::open({description, "", ""}, problems);
 }
 
 const std::string CONFLICTS =

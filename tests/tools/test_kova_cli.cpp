@@ -12,10 +12,6 @@
 
 namespace {
 
-using RUN = TOOL_RUN;
-
-RUN kova(const std::string& arguments) { return run_kova(arguments); }
-
 std::string ram() { return test_data("run/ram.xml"); }
 
 std::string fifo() { return std::string(KOVA_EXAMPLES) + "/fifo.xml"; }
@@ -167,7 +163,7 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
-        const RUN run = kova(c.arguments);
+        const TOOL_RUN run = run_kova(c.arguments);
         EXPECT_EQ(run.status, c.status) << run.out;
         if (c.whole)
             EXPECT_EQ(run.out, c.out);
@@ -198,7 +194,7 @@ TEST(KovaTool, SavedSettingsLoadBack) {
         {"validate " + fifo() + " --settings " + minimal, fifo() + ": valid\n"},
     };
     for (const auto& r : runs) {
-        const RUN run = kova(r.arguments);
+        const TOOL_RUN run = run_kova(r.arguments);
         EXPECT_EQ(run.status, 0) << r.arguments << "\n" << run.out;
         EXPECT_TRUE(r.out.empty() || run.out == r.out) << r.arguments << "\n" << run.out;
     }
