@@ -17,7 +17,6 @@ import re
 import subprocess
 import sys
 import tempfile
-import time
 import xml.etree.ElementTree as ElementTree
 
 SKIPPED = 77
@@ -68,23 +67,8 @@ def browser(downloads):
     return driver
 
 
-def model_names(description):
-    """Every port, parameter and hidden parameter the description writes."""
-    root = ElementTree.parse(description).getroot()
-    return [o.get("name") for o in root.findall("object") if o.get("kind") != "macro"]
-
-
 def css(name, value):
     return '[%s="%s"]' % (name, value)
-
-
-def downloaded(folder, name):
-    path = os.path.join(folder, name)
-    deadline = time.time() + WAIT
-    while not os.path.exists(path) and time.time() < deadline:
-        time.sleep(0.1)
-    assert os.path.exists(path), "no download " + name + " among " + str(os.listdir(folder))
-    return path
 
 
 def check_one_request_per_kind(driver, wait):
@@ -102,6 +86,8 @@ def check_one_request_per_kind(driver, wait):
 
 def use_page(driver, url, names, downloads, screenshot):
     wait = WebDriverWait(driver, WAIT)
+    downloaded = lambda name: wait.until(lambda d: os.path.exists(os.path.join(downloads, name)) and
+                                         os.path.join(downloads, name), "no download " + name)
     summary = lambda state: lambda d: d.find_element(By.ID, "summary").get_attribute("data-state") == state
     driver.get(url)
     wait.until(summary("valid"))
@@ -138,12 +124,12 @@ def use_page(driver, url, names, downloads, screenshot):
     assert not driver.find_elements(By.CSS_SELECTOR, css("data-diags-for", "clkb") + " .diag")
 
     driver.find_element(By.ID, "save-button").click()
-    settings = downloaded(downloads, "block_ram.settings")
+    settings = downloaded("block_ram.settings")
     driver.find_element(By.ID, "load-input").send_keys(settings)
     wait.until(lambda d: d.find_element(By.ID, "action-status").text.startswith("Loaded block_ram.settings"))
     Select(driver.find_element(By.ID, "generate-lang")).select_by_value("verilog")
     driver.find_element(By.ID, "generate-button").click()
-    verilog = downloaded(downloads, "block_ram_cfg.v")
+    verilog = downloaded("block_ram_cfg.v")
     return settings, verilog
 
 
@@ -171,7 +157,10 @@ def main():
         driver = None
         try:
             driver = browser(downloads)
-            settings, verilog = use_page(driver, url, model_names(description), downloads, screenshot)
+            # Every port, parameter and hidden parameter the description writes.
+            names = [o.get("name") for o in ElementTree.parse(description).getroot().findall("object")
+                     if o.get("kind") != "macro"]
+            settings, verilog = use_page(driver, url, names, downloads, screenshot)
             check_files(kova, description, settings, verilog)
             print("page checked: conflicts shown, explained, repaired; settings and Verilog downloaded")
         finally:

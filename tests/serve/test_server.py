@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
-"""kova serve over a real socket on 127.0.0.1: what each request is
-answered (the page's files, the API, the safety refusals, errors as JSON),
-that the server keeps serving after bad requests and under parallel
-requests, how it stops on SIGINT and SIGTERM, a port already taken, and
+"""kova serve over a real socket on 127.0.0.1: each request's answer (the
+page's files, the API, the safety refusals, errors as JSON), bad and
+parallel requests, SIGINT and SIGTERM, a port taken, starting settings and
 the warning for an address beyond this machine.
 
 Usage: test_server.py KOVA SOURCE_DIR (python3 standard library only).

@@ -70,7 +70,6 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         {"valdate " + ram(), 2, "kova: unknown subcommand 'valdate' (did you mean validate?)"},
         {"validate " + ram() + " --sttings x", 2, "unknown option --sttings for validate (did you mean --settings?)"},
         {"--version", 0, "kova 0.1.0\n"},
-        {"help validate", 0, "--settings"},
         {"validate " + ram() + " --constant addr_a=0x1F", 0, ": valid\n"},
         {"validate " + ram() + " --constant addr_b=0xZZ", 2, "--constant takes PORT or PORT=VALUE"},
         {"show " + ram() + " --format json --function other", 0, "\"function\": \"other\""},
