@@ -146,7 +146,7 @@ ERRORS = [
 
 def each_allocation_failing(function, *arguments):
     """function(*arguments) unhindered, then with each allocation of Python's heap failing in turn (CPython's test
-    hooks): each call answers as the first or raises MemoryError, never else nor crashes. Then raises MemoryError."""
+    hooks): each answers as the first or raises MemoryError, never else nor crashes; then raises MemoryError."""
     hooks, outcomes = pytest.importorskip("_testcapi"), []
     for n in [None, *range(100)]:
         try:  # here, not in a frame between: an exception through one more frame may come out as SystemError
@@ -258,25 +258,22 @@ def test_texts_that_are_not_utf8_round_trip(tmp_path):
     raises(lambda: kova_rules.load(b"examples/fifo\xff.xml"), kova_rules.LoadError, "examples/fifo\ufffdFF.xml")
 
 
-def readme_shown_output(command):
-    """The lines of the README's text block after the sh block that runs command."""
+def readme_block(opening, after=None):
+    """The lines of the README's first block opened by the line opening after the line after."""
     lines = (SOURCE / "README.md").read_text().splitlines()
-    start = lines.index(command)
-    opening = lines.index("```text", start)
-    return lines[opening + 1:lines.index("```", opening + 1)]
+    start = lines.index(opening, lines.index(after) if after else 0) + 1
+    return lines[start:lines.index("```", start)]
 
 
 def test_example_script_prints_what_the_readme_shows():
     script = SOURCE / "examples" / "python" / "validate_examples.py"
     run = subprocess.run([sys.executable, str(script)], capture_output=True, text=True, check=True)
-    lines = run.stdout.splitlines()
-    assert lines == readme_shown_output("PYTHONPATH=build/python python3 examples/python/validate_examples.py")
+    command = "PYTHONPATH=build/python python3 examples/python/validate_examples.py"
+    assert run.stdout.splitlines() == readme_block("```text", command)
 
 
 def test_readme_python_example_runs(capsys):
-    lines = (SOURCE / "README.md").read_text().splitlines()
-    start = lines.index("```python") + 1
-    exec("\n".join(lines[start:lines.index("```", start)]), {})
+    exec("\n".join(readme_block("```python")), {})
     printed = capsys.readouterr().out.splitlines()
     assert printed[0] == "invalid"
     assert printed[1].startswith("error examples/ram.xml 17 Parameter DEPTH has been assigned the value 300")

@@ -1,6 +1,5 @@
 // The layer's answers (session/answers.h), which every front end sends as
-// it gets them: each builder's members and text against values written
-// here, through the shared flow.
+// it gets them: each builder's members and text through the shared flow.
 #include <gtest/gtest.h>
 
 #include <sstream>

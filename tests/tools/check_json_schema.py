@@ -7,8 +7,7 @@ exit-status rules of docs/json.md; every line of batch and sweep with
 Altered documents must be rejected, so that a schema that lets everything
 through fails too.
 
-Usage: check_json_schema.py KOVA SOURCE_DIR; prints a line per document and
-"N passed, M failed", exits 1 on any failure.
+Usage: check_json_schema.py KOVA SOURCE_DIR; exits 1 on any failure.
 """
 import copy
 import http.client
@@ -108,8 +107,7 @@ def cases(examples, odd):
 
 
 def odd_copies(examples, folder):
-    """Copies of ram.xml (and the file it includes), ram-conflicts.settings
-    and a settings file with a bad line, under names holding a byte 0xFF."""
+    """ram.xml (with its include), ram-conflicts.settings and a bad settings file named with a byte 0xFF."""
     odd = {key: os.path.join(os.fsencode(folder), name) for key, name in
            (("ram", b"r\xffam.xml"), ("conflicts", b"c\xff.settings"), ("broken", b"b\xff.settings"))}
     shutil.copyfile(os.path.join(examples, "ram.xml"), odd["ram"])
@@ -121,8 +119,7 @@ def odd_copies(examples, folder):
 
 
 def shown(arguments):
-    """The arguments as one line, files by their base name, stray bytes
-    written as \\xFF."""
+    """The arguments as one line, files by their base name, stray bytes as \\xFF."""
     words = [os.fsencode(a).decode("utf-8", "backslashreplace") for a in arguments]
     return " ".join(os.path.basename(w) if os.sep in w else w for w in words)
 
@@ -176,8 +173,7 @@ def served_documents(kova, examples):
         server.wait(timeout=30)
 
 
-# Changes that the schema must reject, to the model document, to a validate
-# document of an invalid configuration and to a sweep line.
+# Changes that the schema must reject, to a model document, a validate document and a sweep line.
 ALTERATIONS = {
     "model document": [
         ("setting_as_number", lambda d: d["settings"].update(WIDTH=32)),

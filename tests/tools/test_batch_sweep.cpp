@@ -1,6 +1,5 @@
-// kova batch and kova sweep driven as a user would: exit statuses, lines
-// in input order whatever the threads, a file that cannot be read, and
-// the refusals of sweep.
+// kova batch and sweep as a user runs them: exit statuses, lines in input
+// order whatever the threads, files that cannot be read, sweep's refusals.
 #include <gtest/gtest.h>
 
 #include "support/test_support.h"
