@@ -5,9 +5,8 @@ EXPRESSION OPTIONS --format json`: the result and the messages the
 evaluation posted (in no file, not about a setting) must equal the page's
 byte for byte, and the exit status be 0, or 1 for a parse error.
 
-Usage: check_expression_examples.py KOVA SOURCE_DIR; prints every mismatch
-and "N examples checked, M problems", exits 1 on any mismatch or when no
-example was found.
+Usage: check_expression_examples.py KOVA SOURCE_DIR; exits 1 on any
+mismatch or when no example was found.
 """
 import json
 import os

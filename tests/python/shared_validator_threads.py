@@ -24,10 +24,10 @@ def run_answer(validator):
     return result.valid, [str(message) for message in result.messages]
 
 
-def answer_or_error(call):
+def generated(validator):
     try:
-        return call()
-    except ValueError as error:
+        return validator.generate("verilog")
+    except ValueError as error:  # the conflicting configuration
         return "ValueError: " + str(error)
 
 
@@ -41,7 +41,7 @@ QUESTIONS = [
     ("deps", lambda v: v.deps("wea")),  # the same in both: the rules' names
     ("parameters", lambda v: [(p.name, p.value, p.usage) for p in v.parameters]),
     ("fix", lambda v: v.fix(dry_run=True)),
-    ("generate", lambda v: answer_or_error(lambda: v.generate("verilog"))),
+    ("generate", generated),
     ("copy", lambda v: run_answer(v.copy())),
 ]
 
@@ -70,8 +70,7 @@ def main():
             round_start.wait()
             shared.set("WIDTH", WIDTHS[round_ % 2])
 
-    threads = [threading.Thread(target=ask, args=question) for question in QUESTIONS]
-    threads.append(threading.Thread(target=switch))
+    threads = [threading.Thread(target=ask, args=question) for question in QUESTIONS] + [threading.Thread(target=switch)]
     for thread in threads:
         thread.start()
     for thread in threads:

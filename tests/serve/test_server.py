@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
-"""kova serve over a real socket on 127.0.0.1: what each request is
-answered (the page's files, the API, the safety refusals, errors as JSON),
-that the server keeps serving after bad requests and under parallel
-requests, how it stops on SIGINT and SIGTERM, a port already taken, and
+"""kova serve over a real socket on 127.0.0.1: each request's answer (the
+page's files, the API, the safety refusals, errors as JSON), bad and
+parallel requests, SIGINT and SIGTERM, a port taken, starting settings and
 the warning for an address beyond this machine.
 
 Usage: test_server.py KOVA SOURCE_DIR (python3 standard library only).
 """
+import concurrent.futures
 import http.client
 import json
 import mimetypes
@@ -47,12 +47,9 @@ class Server:
     def request(self, method, path, body=None, headers=None):
         """(status, headers as a dict of lower-case names, body bytes)."""
         connection = http.client.HTTPConnection("127.0.0.1", self.port, timeout=30)
-        try:
-            connection.request(method, path, body=body, headers=headers or {})
-            response = connection.getresponse()
+        connection.request(method, path, body=body, headers=headers or {})
+        with connection.getresponse() as response:
             return response.status, {k.lower(): v for k, v in response.getheaders()}, response.read()
-        finally:
-            connection.close()
 
     def post(self, path, document, headers=None):
         return self.request("POST", path, json.dumps(document).encode(),
@@ -72,18 +69,6 @@ class Server:
             self.process.kill()
             _, error = self.process.communicate()
         return self.process.returncode, error.decode(errors="replace")
-
-
-def read_settings(path):
-    """A settings file's NAME=VALUE lines as a dict, comments skipped."""
-    settings = {}
-    with open(path) as lines:
-        for line in lines:
-            line = line.strip()
-            if line and not line.startswith("#"):
-                name, _, value = line.partition("=")
-                settings[name.strip()] = value.strip()
-    return settings
 
 
 class Requests(unittest.TestCase):
@@ -148,10 +133,9 @@ class Requests(unittest.TestCase):
                     self.assertEqual("error" in document, status >= 400, document)
                 if path.startswith("/api/"):
                     self.assertEqual(answer_headers.get("cache-control"), "no-store")
-        # After every bad request the server still answers.
+        # After every bad request the server still answers; it was given no starting settings.
         status, _, answer = self.server.request("GET", "/api/model")
-        self.assertEqual(status, 200)
-        self.assertEqual(json.loads(answer)["command"], "model")
+        self.assertEqual((status, json.loads(answer)["command"], json.loads(answer)["settings"]), (200, "model", {}))
 
     # The index's language menu, filled in by the server: every language
     # kova generate takes, its file's extension, and whether a stub applies.
@@ -176,27 +160,16 @@ class Requests(unittest.TestCase):
                 type_name = headers["content-type"].split(";")[0]
                 # Python names JavaScript by its older type.
                 self.assertIn(type_name, {expected, expected.replace("application/javascript", "text/javascript")})
-        _, _, root = self.server.request("GET", "/")
-        _, _, index = self.server.request("GET", "/index.html")
-        self.assertEqual(root, index)
+        self.assertEqual(self.server.request("GET", "/")[2], self.server.request("GET", "/index.html")[2])
 
     def test_parallel_requests_answer_alike(self):
         widths = ["8", "12", "16", "32", "64", "9", "33", "128"]
         expected = {w: self.server.post("/api/validate", {"settings": {"WIDTH": w}})[2] for w in widths}
-        answers = {}
-
-        def ask(width):
-            answers[width] = self.server.post("/api/validate", {"settings": {"WIDTH": width}},
-                                              {"Origin": self.own_origin()})
-
-        threads = [threading.Thread(target=ask, args=(w,)) for w in widths]
-        for thread in threads:
-            thread.start()
-        for thread in threads:
-            thread.join(60)
+        ask = lambda w: self.server.post("/api/validate", {"settings": {"WIDTH": w}}, {"Origin": self.own_origin()})
+        with concurrent.futures.ThreadPoolExecutor(len(widths)) as pool:
+            answers = dict(zip(widths, pool.map(ask, widths, timeout=60)))
         for width in widths:
-            self.assertEqual(answers[width][0], 200, width)
-            self.assertEqual(answers[width][2], expected[width], width)
+            self.assertEqual((answers[width][0], answers[width][2]), (200, expected[width]), width)
 
     def test_files_travel_as_bytes(self):
         # An upload's bytes reach the settings in the JSON safe form.
@@ -210,10 +183,6 @@ class Requests(unittest.TestCase):
         status, headers, answer = self.server.post("/api/settings", settings, {"Accept": "application/octet-stream"})
         self.assertEqual((status, headers["content-type"]), (200, "application/octet-stream"))
         self.assertEqual(answer, text.replace("\ufffd\ufffd", "\ufffd").encode())
-
-    def test_model_lists_no_starting_settings(self):
-        _, _, answer = self.server.request("GET", "/api/model")
-        self.assertEqual(json.loads(answer)["settings"], {})
 
 
 class Lifetime(unittest.TestCase):
@@ -230,8 +199,7 @@ class Lifetime(unittest.TestCase):
         try:
             second = Server(port=str(first.port))
             code, error = second.finish()
-            self.assertIsNone(second.port)
-            self.assertEqual(code, 2)
+            self.assertEqual((second.port, code), (None, 2))
             self.assertIn("cannot listen on 127.0.0.1:%d" % first.port, error)
             self.assertEqual(first.request("GET", "/")[0], 200)
         finally:
@@ -240,16 +208,15 @@ class Lifetime(unittest.TestCase):
     def test_an_address_beyond_this_machine_is_warned_about(self):
         server = Server("--host", "0.0.0.0")
         code, error = server.stop()
-        self.assertEqual(server.host, "0.0.0.0")
-        self.assertEqual(code, 0)
+        self.assertEqual((server.host, code), ("0.0.0.0", 0))
         self.assertIn("warning: listening on 0.0.0.0", error)
 
     def test_starting_settings_reach_the_model(self):
-        dual = os.path.join(SOURCE, "examples", "ram-dual.settings")
-        server = Server("--settings", dual)
+        server = Server("--settings", os.path.join(SOURCE, "examples", "ram-dual.settings"))
         try:
-            _, _, answer = server.request("GET", "/api/model")
-            self.assertEqual(json.loads(answer)["settings"], read_settings(dual))
+            self.assertEqual(json.loads(server.request("GET", "/api/model")[2])["settings"],
+                             {"DEPTH": "512", "WIDTH": "32", "MODE": "DUAL", "BYTE_ENABLES": "1", "clkb": "USED",
+                              "addrb": "USED", "doutb": "USED"})
         finally:
             server.stop()
 
@@ -257,8 +224,7 @@ class Lifetime(unittest.TestCase):
         broken = os.path.join(SOURCE, "tests", "serve", "test_server.py")  # not NAME=VALUE lines
         server = Server("--settings", broken)
         code, _ = server.finish()
-        self.assertIsNone(server.port)
-        self.assertEqual(code, 2)
+        self.assertEqual((server.port, code), (None, 2))
         self.assertIn("expected NAME=VALUE", server.line)
 
 

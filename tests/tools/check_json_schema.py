@@ -2,13 +2,12 @@
 """Runs kova with --format json for every subcommand over the bundled
 examples (valid and invalid configurations, failures, texts that are not
 UTF-8) and checks each document against docs/kova.schema.json and the
-exit-status rules of docs/json.md; batch and sweep with --format jsonl,
-every line of theirs likewise; and kova serve's model and states documents, fetched
-from a server on 127.0.0.1. Altered documents must be rejected, so that a
-schema that lets everything through fails too.
+exit-status rules of docs/json.md; every line of batch and sweep with
+--format jsonl likewise; and kova serve's model and states documents.
+Altered documents must be rejected, so that a schema that lets everything
+through fails too.
 
-Usage: check_json_schema.py KOVA SOURCE_DIR; prints a line per document and
-"N passed, M failed", exits 1 on any failure.
+Usage: check_json_schema.py KOVA SOURCE_DIR; exits 1 on any failure.
 """
 import copy
 import http.client
@@ -28,14 +27,15 @@ ESCAPED_FF = "\ufffdFF"  # the safe form of the byte 0xFF
 
 
 def cases(examples, odd):
-    """(arguments, expected exit status, text the document must hold or None).
+    """(arguments, expected exit status, text the output must hold or None,
+    None for --format json or the number of lines of --format jsonl).
     Arguments are bytes or str; odd holds copies of the examples under
     names with a byte 0xFF."""
-    ram = os.path.join(examples, "ram.xml")
-    fifo = os.path.join(examples, "fifo.xml")
-    counter = os.path.join(examples, "counter.xml")
+    ram, fifo, counter = (os.path.join(examples, name + ".xml") for name in ("ram", "fifo", "counter"))
     conflicts = os.path.join(examples, "ram-conflicts.settings")
-    return [
+    deep, fifo_conflicts, missing = (os.path.join(examples, name + ".settings")
+                                     for name in ("fifo-deep", "fifo-conflicts", "missing"))
+    documents = [
         (["show", ram], 0, None),
         (["validate", ram], 0, None),
         (["validate", ram, "--settings", conflicts], 1, "value-conflict"),
@@ -47,7 +47,6 @@ def cases(examples, odd):
         (["wizard-map", counter], 0, '"maps": ['),
         (["stimulus", counter, "count_cycle", "--time", "50", "--set", "DIRECTION=both"], 1, "usage-conflict"),
         (["widths", fifo, "--set", "WIDTH=32", "--set", "DEPTH=512"], 0, None),
-        (["ranges", fifo, "data_count"], 0, None),
         (["ranges", fifo, "--set", "MEMORY_TYPE=distributed"], 0, '"ports": ['),
         (["ranges", fifo, "prog_full_thresh", "--set", "MEMORY_TYPE=distributed"], 0, '"values": ['),
         (["messages", fifo, "--set", "MEMORY_TYPE=distributed", "--set", "WIDTH=72"], 0, None),
@@ -69,7 +68,6 @@ def cases(examples, odd):
         # Failures: exit 2 and an error document.
         (["show", os.path.join(examples, "missing.xml")], 2, '"kind": "load"'),
         (["nosuch", ram], 2, '"command": ""'),
-        (["ranges", fifo, "NOSUCH"], 2, None),
         (["validate", ram, "--set", "bad"], 2, '"kind": "setting"'),
         (["validate", ram, "--settings", os.path.join(examples, "missing.settings")], 2,
          "cannot read the settings file %s: No such file or directory" % os.path.join(examples, "missing.settings")),
@@ -88,18 +86,10 @@ def cases(examples, odd):
         (["show", odd["ram"]], 0, ESCAPED_FF),
         (["validate", odd["ram"], "--settings", odd["broken"]], 2, ESCAPED_FF),
     ]
-
-
-def line_cases(examples, odd):
-    """kova batch and sweep with --format jsonl: (arguments, expected exit
-    status, lines expected, text some line must hold; lines are written
-    without spaces)."""
-    fifo = os.path.join(examples, "fifo.xml")
-    deep = os.path.join(examples, "fifo-deep.settings")
-    conflicts = os.path.join(examples, "fifo-conflicts.settings")
-    missing = os.path.join(examples, "missing.settings")
-    return [
-        (["batch", fifo, deep, conflicts, "--jobs", "2"], 1, 2, '"settings_file":'),
+    # (arguments, expected exit status, number of lines, text some line must
+    # hold; lines are written without spaces)
+    lines = [
+        (["batch", fifo, deep, fifo_conflicts, "--jobs", "2"], 1, 2, '"settings_file":'),
         (["batch", fifo, deep, missing, odd["broken"]], 2, 3, '"error":"cannot read the settings file'),
         (["batch", os.path.join(examples, "missing.xml"), deep], 2, 1, '"kind":"load"'),
         (["sweep", fifo, "--vary", "DEPTH=16|1000", "--vary", "MEMORY_TYPE"], 0, 4, '"kind":"value-conflict"'),
@@ -113,41 +103,13 @@ def line_cases(examples, odd):
         (["batch", fifo], 2, 1, '"command":"batch"'),
         (["sweep", fifo, "--seed", "3"], 2, 1, '"command":"sweep"'),
     ]
-
-
-def line_problems(validator, kova, arguments, status, count, wanted):
-    """The problems of one run whose output is a JSON document per line,
-    and its first line's document."""
-    argv = [os.fsencode(kova)] + [os.fsencode(a) for a in arguments] + [b"--format", b"jsonl"]
-    run = subprocess.run(argv, capture_output=True, timeout=30)
-    problems = [] if run.returncode == status else ["exit %d, expected %d" % (run.returncode, status)]
-    text = run.stdout.decode("utf-8", "replace")
-    lines = text.splitlines()
-    first = None
-    if len(lines) != count:
-        problems.append("%d lines, expected %d" % (len(lines), count))
-    for number, line in enumerate(lines, 1):
-        try:
-            document = json.loads(line)
-        except ValueError as error:
-            problems.append("line %d is not one JSON document: %s" % (number, error))
-            continue
-        problems += ["line %d: %s" % (number, e.message) for e in validator.iter_errors(document)]
-        first = document if first is None else first
-    if wanted not in text:
-        problems.append("no line holds %r" % wanted)
-    return problems, first
+    return [(a, s, w, None) for a, s, w in documents] + [(a, s, w, n) for a, s, n, w in lines]
 
 
 def odd_copies(examples, folder):
-    """Copies of ram.xml (and the file it includes), ram-conflicts.settings
-    and a settings file with a bad line, under names holding a byte 0xFF."""
-    base = os.fsencode(folder)
-    odd = {
-        "ram": os.path.join(base, b"r\xffam.xml"),
-        "conflicts": os.path.join(base, b"c\xff.settings"),
-        "broken": os.path.join(base, b"b\xff.settings"),
-    }
+    """ram.xml (with its include), ram-conflicts.settings and a bad settings file named with a byte 0xFF."""
+    odd = {key: os.path.join(os.fsencode(folder), name) for key, name in
+           (("ram", b"r\xffam.xml"), ("conflicts", b"c\xff.settings"), ("broken", b"b\xff.settings"))}
     shutil.copyfile(os.path.join(examples, "ram.xml"), odd["ram"])
     shutil.copyfile(os.path.join(examples, "ram_ecc.xml"), os.path.join(folder, "ram_ecc.xml"))
     shutil.copyfile(os.path.join(examples, "ram-conflicts.settings"), odd["conflicts"])
@@ -157,36 +119,38 @@ def odd_copies(examples, folder):
 
 
 def shown(arguments):
-    """The arguments as one line, files by their base name, stray bytes
-    written as \\xFF."""
+    """The arguments as one line, files by their base name, stray bytes as \\xFF."""
     words = [os.fsencode(a).decode("utf-8", "backslashreplace") for a in arguments]
     return " ".join(os.path.basename(w) if os.sep in w else w for w in words)
 
 
-def problems_of(validator, kova, arguments, status, wanted):
-    """The problems of one run, empty when its document is right."""
-    argv = [os.fsencode(kova)] + [os.fsencode(a) for a in arguments] + [b"--format", b"json"]
+def problems_of(validator, kova, arguments, status, wanted, lines=None):
+    """The problems of one run and its (first) document: with --format json
+    when lines is None, else with --format jsonl and that many lines."""
+    argv = [os.fsencode(a) for a in [kova, *arguments, "--format", "json" if lines is None else "jsonl"]]
     run = subprocess.run(argv, capture_output=True, timeout=30)
-    problems = []
-    if run.returncode != status:
-        problems.append("exit %d, expected %d" % (run.returncode, status))
+    problems = [] if run.returncode == status else ["exit %d, expected %d" % (run.returncode, status)]
     try:
         text = run.stdout.decode("utf-8")
-        document = json.loads(text)
+        documents = [json.loads(line) for line in ([text] if lines is None else text.splitlines())]
     except ValueError as error:
-        return problems + ["standard output is not one JSON document: %s" % error], None
-    problems += [e.message for e in validator.iter_errors(document)]
+        return problems + ["standard output is not one JSON document per line: %s" % error], None
+    if lines is not None and len(documents) != lines:
+        problems.append("%d lines, expected %d" % (len(documents), lines))
+    for number, document in enumerate(documents, 1):
+        problems += ["line %d: %s" % (number, e.message) for e in validator.iter_errors(document)]
     # Exit 2 exactly when the document is a failure document; exit 0 only
     # when nothing is wrong.
-    if isinstance(document, dict):
+    if lines is None and isinstance(documents[0], dict):
+        document = documents[0]
         if ("error" in document) != (run.returncode == 2):
             problems.append("exit %d with%s an error member" % (run.returncode, "" if "error" in document else "out"))
         if run.returncode == 0 and (document.get("valid") is False or
                                     any(m.get("severity") == "error" for m in document.get("messages", []))):
             problems.append("exit 0 with an invalid verdict or an error message")
     if wanted is not None and wanted not in text:
-        problems.append("the document does not hold %r" % wanted)
-    return problems, document
+        problems.append("the output does not hold %r" % wanted)
+    return problems, documents[0] if documents else None
 
 
 def served_documents(kova, examples):
@@ -199,8 +163,7 @@ def served_documents(kova, examples):
         line = server.stdout.readline().decode()
         if not line.startswith("kova serve: http://127.0.0.1:"):
             return None
-        connection = http.client.HTTPConnection("127.0.0.1", int(line.rstrip().rstrip("/").rpartition(":")[2]),
-                                                timeout=30)
+        connection = http.client.HTTPConnection("127.0.0.1", int(line.rstrip(" /\n").rpartition(":")[2]), timeout=30)
         connection.request("GET", "/api/model")
         model = json.loads(connection.getresponse().read())
         connection.request("POST", "/api/states", body='{"settings": {"MODE": "DUAL", "DEPTH": "300"}}')
@@ -210,26 +173,23 @@ def served_documents(kova, examples):
         server.wait(timeout=30)
 
 
-ALTERATIONS = [  # changes to a validate document that the schema must reject
-    ("extra_member", lambda d: d.update(extra=1)),
-    ("verdict_as_text", lambda d: d.update(valid="false")),
-    ("line_as_text", lambda d: d["messages"][0].update(line="3")),
-    ("message_member_missing", lambda d: d["messages"][0].pop("setting")),
-    ("lone_escape", lambda d: d.update(description=d["description"] + "\ufffd")),
-]
-
-MODEL_ALTERATIONS = [  # changes to a model document that the schema must reject
-    ("setting_as_number", lambda d: d["settings"].update(WIDTH=32)),
-    ("objects_missing", lambda d: d.pop("objects")),
-    ("port_as_text", lambda d: d["objects"][0].update(port="yes")),
-]
-
-
-LINE_ALTERATIONS = [  # changes to a sweep line that the schema must reject
-    ("index_missing", lambda d: d.pop("index")),
-    ("setting_as_number", lambda d: d["settings"].update(DEPTH=16)),
-    ("batch_member_in_sweep", lambda d: d.update(settings_file="x.settings")),
-]
+# Changes that the schema must reject, to a model document, a validate document and a sweep line.
+ALTERATIONS = {
+    "model document": [
+        ("setting_as_number", lambda d: d["settings"].update(WIDTH=32)),
+        ("objects_missing", lambda d: d.pop("objects")),
+        ("port_as_text", lambda d: d["objects"][0].update(port="yes"))],
+    "document": [
+        ("extra_member", lambda d: d.update(extra=1)),
+        ("verdict_as_text", lambda d: d.update(valid="false")),
+        ("line_as_text", lambda d: d["messages"][0].update(line="3")),
+        ("message_member_missing", lambda d: d["messages"][0].pop("setting")),
+        ("lone_escape", lambda d: d.update(description=d["description"] + "\ufffd"))],
+    "sweep line": [
+        ("index_missing", lambda d: d.pop("index")),
+        ("setting_as_number", lambda d: d["settings"].update(DEPTH=16)),
+        ("batch_member_in_sweep", lambda d: d.update(settings_file="x.settings"))],
+}
 
 
 def main():
@@ -241,53 +201,35 @@ def main():
         schema = json.load(schema_file)
     jsonschema.Draft202012Validator.check_schema(schema)
     validator = jsonschema.Draft202012Validator(schema)
-
-    passed = failed = 0
-    invalid_document = sweep_line = None
+    outcomes = []  # (what, problems)
+    altered = {}  # what: the first document of its kind
     with tempfile.TemporaryDirectory(prefix="kova-json-") as folder:
         odd = odd_copies(examples, folder)
-        for arguments, status, wanted in cases(examples, odd):
-            problems, document = problems_of(validator, kova, arguments, status, wanted)
-            if arguments[0] == "validate" and status == 1 and invalid_document is None:
-                invalid_document = document
-            print("%s %s%s" % ("FAIL" if problems else "ok  ", shown(arguments),
-                               "".join("\n     " + p for p in problems)))
-            failed += bool(problems)
-            passed += not problems
-
-        for arguments, status, count, wanted in line_cases(examples, odd):
-            problems, first = line_problems(validator, kova, arguments, status, count, wanted)
-            if arguments[0] == "sweep" and status == 0 and sweep_line is None:
-                sweep_line = first
-            print("%s %s --format jsonl%s" % ("FAIL" if problems else "ok  ", shown(arguments),
-                                              "".join("\n     " + p for p in problems)))
-            failed += bool(problems)
-            passed += not problems
+        for arguments, status, wanted, lines in cases(examples, odd):
+            problems, document = problems_of(validator, kova, arguments, status, wanted, lines)
+            kind = {("validate", 1, True): "document", ("sweep", 0, False): "sweep line"}.get(
+                (arguments[0], status, lines is None))
+            if kind and document:
+                altered.setdefault(kind, document)
+            outcomes.append((shown(arguments) + ("" if lines is None else " --format jsonl"), problems))
 
     model, states = served_documents(kova, examples) or (None, None)
-    model_problems = ["kova serve gave no model document"] if model is None else \
-        [e.message for e in validator.iter_errors(model)] + [e.message for e in validator.iter_errors(states)]
-    if model is not None and not model["settings"]:
-        model_problems.append("the starting settings are missing")
-    print("%s kova serve model and states documents%s" % ("FAIL" if model_problems else "ok  ",
-                                              "".join("\n     " + p for p in model_problems)))
-    failed += bool(model_problems)
-    passed += not model_problems
-    if invalid_document is None:
-        print("FAIL no document of an invalid configuration to alter")
-        failed += 1
-    for what, document, alterations in [("model document", model, MODEL_ALTERATIONS),
-                                        ("document", invalid_document, ALTERATIONS),
-                                        ("sweep line", sweep_line, LINE_ALTERATIONS)]:
-        for name, change in alterations if document else ():
-            altered = copy.deepcopy(document)
-            change(altered)
-            accepted = validator.is_valid(altered)
-            print("%s altered %s rejected: %s" % ("FAIL" if accepted else "ok  ", what, name))
-            failed += accepted
-            passed += not accepted
+    outcomes.append(("kova serve model and states documents", ["kova serve gave no model document"] if model is None
+                     else [e.message for d in (model, states) for e in validator.iter_errors(d)] +
+                     ([] if model["settings"] else ["the starting settings are missing"])))
+    altered["model document"] = model
+    for what, changes in ALTERATIONS.items():
+        if not altered.get(what):
+            outcomes.append(("no %s to alter" % what, ["missing"]))
+        for name, change in changes if altered.get(what) else ():
+            document = copy.deepcopy(altered[what])
+            change(document)
+            outcomes.append(("altered %s rejected: %s" % (what, name), ["accepted"] if validator.is_valid(document) else []))
 
-    print("%d passed, %d failed" % (passed, failed))
+    for what, problems in outcomes:
+        print("%s %s%s" % ("FAIL" if problems else "ok  ", what, "".join("\n     " + p for p in problems)))
+    failed = sum(bool(problems) for _, problems in outcomes)
+    print("%d passed, %d failed" % (len(outcomes) - failed, failed))
     return 1 if failed else 0
 
 

@@ -13,30 +13,23 @@ import subprocess
 import sys
 
 
-def main():
-    if len(sys.argv) != 3:
-        sys.exit("usage: check_sweep_shards.py KOVA SOURCE_DIR")
-    kova, source = sys.argv[1], sys.argv[2]
+def main(kova, source):
     parallel = shutil.which("parallel")
     if parallel is None:
         print("GNU parallel is not installed: skipped")
         return 77
-    fifo = os.path.join(source, "examples", "fifo.xml")
-    sweep = [kova, "sweep", fifo, "--vary", "DEPTH", "--vary", "MEMORY_TYPE", "--vary", "WIDTH=7..9",
-             "--format", "jsonl", "--jobs", "2"]
-    whole = subprocess.run(sweep, capture_output=True, check=True, timeout=50).stdout.decode().splitlines()
+    sweep = [kova, "sweep", os.path.join(source, "examples", "fifo.xml"), "--vary", "DEPTH", "--vary", "MEMORY_TYPE",
+             "--vary", "WIDTH=7..9", "--format", "jsonl", "--jobs", "2"]
+    run = lambda argv: subprocess.run(argv, capture_output=True, check=True, timeout=50).stdout.decode().splitlines()
+    whole = run(sweep)
     # --will-cite keeps parallel from asking; -k is left out on purpose:
     # the shards' output interleaves as they finish.
-    sharded = subprocess.run([parallel, "--will-cite"] + sweep + ["--shard", "{}/3", ":::", "0", "1", "2"],
-                             capture_output=True, check=True, timeout=50).stdout.decode().splitlines()
-    by_index = lambda lines: sorted(lines, key=lambda line: json.loads(line)["index"])
-    problems = []
-    if len(whole) != 6 * 2 * 3:
-        problems.append("the whole sweep has %d lines, not 36" % len(whole))
-    if [json.loads(line)["index"] for line in whole] != list(range(len(whole))):
-        problems.append("the whole sweep is not in index order")
-    if by_index(sharded) != whole:
-        problems.append("the shards' lines differ from the whole sweep's")
+    sharded = run([parallel, "--will-cite"] + sweep + ["--shard", "{}/3", ":::", "0", "1", "2"])
+    index = lambda line: json.loads(line)["index"]
+    problems = [problem for problem, wrong in [
+        ("the whole sweep has %d lines, not 36" % len(whole), len(whole) != 6 * 2 * 3),
+        ("the whole sweep is not in index order", [index(line) for line in whole] != list(range(len(whole)))),
+        ("the shards' lines differ from the whole sweep's", sorted(sharded, key=index) != whole)] if wrong]
     for problem in problems:
         print("FAIL", problem)
     print("%d lines, %d from shards: %s" % (len(whole), len(sharded), "FAIL" if problems else "ok"))
@@ -44,4 +37,6 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    if len(sys.argv) != 3:
+        sys.exit("usage: check_sweep_shards.py KOVA SOURCE_DIR")
+    sys.exit(main(*sys.argv[1:]))

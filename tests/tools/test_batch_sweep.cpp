@@ -1,6 +1,5 @@
-// kova batch and kova sweep driven as a user would: exit statuses, lines
-// in input order whatever the threads, a file that cannot be read, and
-// the refusals of sweep.
+// kova batch and sweep as a user runs them: exit statuses, lines in input
+// order whatever the threads, files that cannot be read, sweep's refusals.
 #include <gtest/gtest.h>
 
 #include "support/test_support.h"
@@ -45,9 +44,6 @@ TEST(BatchAndSweep, ExitStatusAndLines) {
         {"sweep " + fifo + " --vary 'DEPTH=16|1000' --vary MEMORY_TYPE --jobs 3", 0,
          "0 DEPTH=16 MEMORY_TYPE=block: valid\n1 DEPTH=16 MEMORY_TYPE=distributed: valid\n"
          "2 DEPTH=1000 MEMORY_TYPE=block: invalid (1 error)\n3 DEPTH=1000 MEMORY_TYPE=distributed: invalid (2 errors)\n"},
-        {"sweep " + fifo + " --vary DEPTH --shard 1/4", 0,
-         "1 DEPTH=32: valid\n5 DEPTH=512: valid\n"},
-        {"sweep " + fifo + " --vary DEPTH --limit 2", 0, "0 DEPTH=16: valid\n1 DEPTH=32: valid\n"},
         {"sweep " + fifo + " --vary NOSUCH", 2, ""},
     };
     for (const auto& c : cases) {

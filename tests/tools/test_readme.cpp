@@ -16,15 +16,12 @@ std::vector<SHOWN_COMMAND> console_commands(std::istream& readme) {
     bool in_console = false;
     std::string line;
     while (std::getline(readme, line)) {
-        if (!in_console) {
-            in_console = line == "```console";
-        } else if (line == "```") {
-            in_console = false;
-        } else if (line.rfind("$ ", 0) == 0) {
+        if (!in_console || line == "```")
+            in_console = !in_console && line == "```console";
+        else if (line.rfind("$ ", 0) == 0)
             commands.push_back({line.substr(2), ""});
-        } else if (!commands.empty()) {
+        else if (!commands.empty())
             commands.back().output += line + "\n";
-        }
     }
     return commands;
 }
