@@ -44,7 +44,8 @@ TEST(EntryPoints, CommandList) {
                validator.m_cmd_list.begin()->second + " " + std::to_string(validator.m_cmd_list.size());
     validator.remove_cmd_from_list("run");
     validator.remove_cmd_from_list("absent");
-    EXPECT_EQ(answers + " " + validator.evaluate_cmd_expression("Run") + " " + std::to_string(validator.m_cmd_list.size()),
+    EXPECT_EQ(answers + " " + validator.evaluate_cmd_expression("Run") + " " +
+                  std::to_string(validator.m_cmd_list.size()),
               "false true false false Run=RUN 1 false 0");
 }
 

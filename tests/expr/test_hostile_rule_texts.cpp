@@ -79,7 +79,8 @@ TEST(HostileRuleTexts, NulAndNonAsciiBytesAreSkipped) {
         testing::internal::CaptureStdout();
         const std::string result = validator.evaluate_expression(c.text, PARSER_MODE_EVALUATE);
         std::cout.flush();
-        EXPECT_EQ(testing::internal::GetCapturedStdout() + "|" + result, c.output + "|" + c.result) << "text: " << c.text;
+        EXPECT_EQ(testing::internal::GetCapturedStdout() + "|" + result, c.output + "|" + c.result)
+            << "text: " << c.text;
     }
 }
 

@@ -49,7 +49,8 @@ TEST_F(NameResolution, ParameterPortAndMacroValues) {
                                    {"G(y , x)", "g(y,x)"}, {"nothing(a)", ""}, {"p", "-1"}, {"port(p)", "-1"},
                                    {"v", "5"}, {"port(V)", "5"}, {"big", "-2147483648"}, {"q", "0"}, {"port(q)", "0"},
                                    {"port(nothing)", "0"}});
-    expect_evaluations(validator, {{"STYLE", "\"ABC\""}, {"WIDTH", "8"}, {"P", "p"}, {"port(P)", "P"}}, PARSER_MODE_TEXT);
+    expect_evaluations(validator, {{"STYLE", "\"ABC\""}, {"WIDTH", "8"}, {"P", "p"}, {"port(P)", "P"}},
+                       PARSER_MODE_TEXT);
     expect_evaluations(validator, {{"WIDTH", "8"}, {"M", "5"}}, PARSER_MODE_REFRESH_MACROS);
 }
 

@@ -146,7 +146,8 @@ const MODEL_SPEC NAMED_MODELS[] = {
     // Keywords, quoted names, unknown names and glued brackets do not
     // count; names count once however often and in whatever case written.
     {"repeated, cased, quoted, glued and unknown names",
-     {{"X", INTEGER}, {"P", INTEGER, {{"x + X + X(1) + str(X) + nothing"}, {""}}}, {"K", INTEGER, {{"P AND gt lt || X"}}},
+     {{"X", INTEGER}, {"P", INTEGER, {{"x + X + X(1) + str(X) + nothing"}, {""}}},
+      {"K", INTEGER, {{"P AND gt lt || X"}}},
       {"Q", INTEGER, {{"str(X) == 1 AND gt"}}}, {"G", INTEGER, {{"X>1"}}}, {"B", INTEGER, {{"X > 1"}}}},
      {}, "X:0 P:1 K:2 Q:0 G:0 B:1 "},
     {"alternate values and several rules",
@@ -260,7 +261,8 @@ TEST(DependencyWalk, HundredThousandDeepChainAndRing) {
         const int j = DEEP - 1 - i;
         chain.add_object(numbered("h", j), HIDDEN, j ? numbered("h", j - 1) + " + 1" : "1");
         chain_levels += level(numbered("h", j), j);
-        ring.add_object(numbered("r", i), HIDDEN, numbered("r", (i + 1) % DEEP))->source_id = static_cast<uint32_t>(i + 1);
+        ring.add_object(numbered("r", i), HIDDEN, numbered("r", (i + 1) % DEEP))->source_id =
+            static_cast<uint32_t>(i + 1);
         ring_levels += level(numbered("r", i), j);
     }
     EXPECT_TRUE(chain.run_validator());

@@ -74,9 +74,11 @@ TEST(FnMacros, MacroValueEvaluatesOnlyWhenAsked) {
     validator.add_object("P", KOVA_OBJ_INTEGER_PARAMETER, "3 + 4");
 
     std::string values;
-    for (const auto& [name, evaluate] : {std::pair{"Sum", false}, {"sum", true}, {"Sum", false}, {"P", true}, {"Q", true}})
+    for (const auto& [name, evaluate] :
+         {std::pair{"Sum", false}, {"sum", true}, {"Sum", false}, {"P", true}, {"Q", true}})
         values += validator.get_macro_value(name, evaluate) + "|";
-    EXPECT_EQ(values + sum->get_current_value() + std::to_string(validator.get_error_messages().size()), "3 + 4|7|7|||70");
+    EXPECT_EQ(values + sum->get_current_value() + std::to_string(validator.get_error_messages().size()),
+              "3 + 4|7|7|||70");
     // A body that evaluates to nothing leaves the body as the value.
     EXPECT_EQ(validator.get_macro_value("Broken", true), "1 +");
     EXPECT_EQ(validator.get_error_messages(), std::vector<std::string>{"parse error while parsing 1 +"});

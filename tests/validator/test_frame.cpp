@@ -165,7 +165,8 @@ TEST_F(Frame, DefaultStateUsesModelUsageAndDefaults) {
     v.get_kova_obj("dout")->usage_state = KOVA_USAGE_USED;
     v.initialize_validator();
     v.set_all_ports_and_parameters_to_default_state();
-    EXPECT_EQ(v.get_parameter_object("WIDTH")->get_current_value() + v.get_parameter_object("STYLE")->get_current_value(),
+    EXPECT_EQ(v.get_parameter_object("WIDTH")->get_current_value() +
+                  v.get_parameter_object("STYLE")->get_current_value(),
               "8SMALL");
     EXPECT_EQ(std::to_string(v.check_parameter_is_used("WIDTH")) + std::to_string(v.check_port_is_used("din")) +
                   std::to_string(v.check_port_is_used("dout")), "101");

@@ -66,7 +66,8 @@ TEST_F(Run, FunctionRulesInOrderDecideAnEmptyModel) {
 // count only for ports that are constant and may be (in_c, always); command
 // conditions ask the command list.
 TEST_F(Run, RuleTypesGiveTheAlternateState) {
-    const int LEGAL = KOVA_RULE_LEGAL_VALUES, CONDITION = KOVA_RULE_CONDITION, CONSTANT = KOVA_RULE_CONSTANT_LEGAL_VALUES;
+    const int LEGAL = KOVA_RULE_LEGAL_VALUES, CONDITION = KOVA_RULE_CONDITION;
+    const int CONSTANT = KOVA_RULE_CONSTANT_LEGAL_VALUES;
     const struct { const char *name, *condition, *value, *alt; int type, object_type = INTEGER; } rules[] = {
         {"L", "", "1|''|3", "", LEGAL}, {"R", "", "15", "0", LEGAL}, {"F2", "1 == 2", "5", "7", CONDITION},
         {"F1", "1 == 2", "5", "7", LEGAL}, {"T", "", "2", "", CONDITION}, {"T", "", "3 + 1", "", CONDITION},
@@ -184,7 +185,8 @@ TEST_F(Run, MegabyteRuleTextWalkedOnce) {
     v.set_port_usage_state("p", KOVA_USAGE_USED);
     EXPECT_EQ(port->evaluation_position, 1);
     EXPECT_FALSE(v.run_validator());
-    EXPECT_EQ(messages(), std::vector<std::string>{"Ports and parameters W(8) should satisfy the condition " + condition});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{"Ports and parameters W(8) should satisfy the condition " + condition});
     EXPECT_EQ(v.get_dependency_error_message_for_condition(condition), "W(8)");
 }
 

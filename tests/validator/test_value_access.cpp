@@ -47,7 +47,8 @@ TEST_F(ValueAccess, GettersAndSettersByName) {
     v.get_kova_obj("H")->set_current_value("9");
     EXPECT_EQ(v.get_hidden_parameter_value("h") + "|" + v.get_hidden_parameter_value("WIDTH"), "9|");
     v.set_parameter_value("width", "16");
-    EXPECT_EQ(v.get_parameter_object("WIDTH")->get_current_value() + v.get_kova_obj("WIDTH")->get_current_value(), "1616");
+    EXPECT_EQ(v.get_parameter_object("WIDTH")->get_current_value() + v.get_kova_obj("WIDTH")->get_current_value(),
+              "1616");
     v.set_parameter_usage_state("WIDTH", KOVA_USAGE_USED);
     v.set_parameter_value("WIDTH", "unused");
     EXPECT_EQ(v.get_parameter_object("WIDTH")->m_current_usage_state, KOVA_USAGE_UNUSED);
