@@ -364,7 +364,9 @@ TEST(SourceTable, PlacesSetInAnyOrderStayWithTheirRecord) {
         {a, KOVA_FIELD_NAME, 10, 9},    {a, KOVA_FIELD_NAME, 11, 2},    {b, KOVA_FIELD_ELEMENT, 20, 3},
         {9, KOVA_FIELD_NAME, 1, 1},     {0, KOVA_FIELD_NAME, 1, 1}};
     for (const auto& set : sets) table.set(set.id, set.field, set.line, set.column);
-    const struct { uint32_t id; KOVA_SOURCE_FIELD field; bool fall_back; const char* file; uint32_t line, column; } cases[] = {
+    const struct {
+        uint32_t id; KOVA_SOURCE_FIELD field; bool fall_back; const char* file; uint32_t line, column;
+    } cases[] = {
         {a, KOVA_FIELD_ELEMENT, true, "a.xml", 10, 1}, {a, KOVA_FIELD_NAME, true, "a.xml", 11, 2},
         {a, KOVA_FIELD_VALUE, true, "a.xml", 10, 1},   {a, KOVA_FIELD_VALUE, false, "a.xml", 0, 0},
         {b, KOVA_FIELD_VALUE, true, "a.xml", 21, 5},   {b, KOVA_FIELD_NAME, true, "a.xml", 20, 3},
