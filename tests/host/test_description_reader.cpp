@@ -115,21 +115,6 @@ void expect_refused(const std::string& path, const std::string& where, const std
     EXPECT_NE(message.find(problem), std::string::npos) << message;
 }
 
-// Loads path into a model that already holds one object; message() is
-// the model's one message.
-struct LOAD {
-    explicit LOAD(const std::string& path) {
-        model.add_kova_obj("BEFORE", KOVA_OBJ_INTEGER_PARAMETER);
-        loaded = model.process_xml_file(path, nullptr);
-    }
-    std::string message() const {
-        const std::vector<std::string>& messages = model.get_error_messages();
-        return messages.size() == 1 ? messages[0] : "(" + std::to_string(messages.size()) + " messages)";
-    }
-    KOVA_INFO model;
-    bool loaded;
-};
-
 // folder/<prefix>0.xml includes <prefix>1.xml, and so on down to
 // <prefix><files-1>.xml, which includes nothing; each file includes the
 // next one copies times.
@@ -399,9 +384,9 @@ TEST(HostileDescriptions, ReferencesAndNonAsciiBytesThatAreKept) {
     for (const auto& c : cases) {
         const std::string path = folder + "/kept.xml";
         write_file(path, "<model><object name='A' kind='hidden' " + c.written + "></object></model>");
-        LOAD load(path);
-        ASSERT_TRUE(load.loaded) << c.written << ": " << load.message();
-        EXPECT_EQ(load.model.get_kova_obj("A")->get_value(), c.read) << c.written;
+        KOVA_INFO model;
+        ASSERT_TRUE(model.process_xml_file(path, nullptr)) << c.written << ": " << errors_of(model);
+        EXPECT_EQ(model.get_kova_obj("A")->get_value(), c.read) << c.written;
     }
 }
 
@@ -426,9 +411,10 @@ TEST(HostileDescriptions, IncludesThatMultiplyOrNestAreBounded) {
     const struct { const char* prefix; int files, copies; std::size_t subs; } loaded[] = {{"small", 9, 2, 510},
                                                                                           {"fifty", 50, 1, 49}};
     for (const auto& c : loaded) {
-        LOAD load(write_include_layers(folder, c.prefix, c.files, c.copies));
-        EXPECT_TRUE(load.loaded) << load.message();
-        EXPECT_EQ(load.model.get_sub_info_count(), c.subs) << c.prefix;
+        KOVA_INFO model;
+        EXPECT_TRUE(model.process_xml_file(write_include_layers(folder, c.prefix, c.files, c.copies), nullptr))
+            << errors_of(model);
+        EXPECT_EQ(model.get_sub_info_count(), c.subs) << c.prefix;
     }
 
     const std::string too_many = ".xml: more than 1000 files included in one description; included from ";
@@ -462,9 +448,9 @@ TEST(HostileDescriptions, DeepAndLongXml) {
     const std::string condition(10u << 20, 'c');
     write_file(folder + "/long.xml",
                "<model><object name='A' kind='in'><rule condition='" + condition + "'/></object></model>");
-    LOAD load(folder + "/long.xml");
-    ASSERT_TRUE(load.loaded) << load.message();
-    const std::vector<KOVA_RULE_ELEMENT*> rules = load.model.get_kova_obj("A")->rule_snapshot();
+    KOVA_INFO model;
+    ASSERT_TRUE(model.process_xml_file(folder + "/long.xml", nullptr)) << errors_of(model);
+    const std::vector<KOVA_RULE_ELEMENT*> rules = model.get_kova_obj("A")->rule_snapshot();
     ASSERT_EQ(rules.size(), 1u);
     EXPECT_EQ(rules[0]->get_condition(), condition);
 }
