@@ -215,8 +215,6 @@ TEST(DescriptionReader, NestedIncludesBecomeDirectSubModelsWithJoinedConditions)
     EXPECT_EQ(dump(model), "model [] [] []\n  model [] [(F) and (M)] []\n  model [] [((F) and (M)) and (L)] []\n");
 }
 
-// Each text, written to a file of its own, must be refused with one message
-// that starts with "<file>:<line>: " and the problem.
 TEST(DescriptionReader, BadInputIsRefusedWithFileAndLine) {
     const std::string nul(1, '\0');
     auto in_model = [](const std::string& element) { return "<model>\n" + element + "\n</model>"; };
