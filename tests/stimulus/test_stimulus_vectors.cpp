@@ -109,11 +109,9 @@ TEST_F(STIMULUS, TransitionAtTime) {
     EXPECT_TRUE(validator.get_error_messages().empty());
 }
 
-// A time that names a macro is evaluated at every reading, each repeat
-// item's reading of the first two items included, so a macro body that
-// does not parse posts its message every time: here once for the first
-// item and once for each of the two repeat items. (The macro then stands
-// for its body, "1 +", which reads as the time 1.)
+// A time that names a macro is evaluated at every reading, repeat items'
+// readings included: a body that does not parse posts its message each
+// time (then stands as written, "1 +", read as the time 1).
 TEST_F(STIMULUS, NamedTimesAreEvaluatedAtEveryReading) {
     validator.add_object("BAD", KOVA_OBJ_FN_MACRO, "1 +");
     EXPECT_EQ(readings("force s 0 BAD, 1 5, -repeat 100, -repeat 100", "201"), "201:s=0");
