@@ -182,7 +182,8 @@ std::string listing(const KOVA_OBJ_MAP& map) {
 }
 std::string listing(const KOVA_NAME_MAP& map) {
     std::string text;
-    for (const auto& entry : map) text += entry.first + "=" + (map.find(entry.first) ? *map.find(entry.first) : "lost") + "\n";
+    for (const auto& entry : map)
+        text += entry.first + "=" + (map.find(entry.first) ? *map.find(entry.first) : "lost") + "\n";
     return text;
 }
 std::string listing(const KOVA_WIZARD_MAP& map) {
@@ -291,7 +292,8 @@ TEST(ContainerAllocationFailures, FailedChangesLeaveContainersAsTheyWere) {
                  static_cast<void>(replacing.release());
                  static_cast<void>(added.release());
              });
-             EXPECT_EQ(map.holds_pointer(handed[0].second) || map.holds_pointer(handed[1].second), !attempt.failed) << n;
+             EXPECT_EQ(map.holds_pointer(handed[0].second) || map.holds_pointer(handed[1].second), !attempt.failed)
+                 << n;
              if (!attempt.failed) {
                  EXPECT_EQ(map.find_entry(names[0]), handed[0].second);
                  EXPECT_EQ(map.find_entry(extra), handed[1].second);

@@ -152,7 +152,8 @@ TEST(ObjectList, AppendsAndWalks) {
 // removal every remaining key is found at its place and the removed ones are not.
 TEST(NameMap, IndexFollowsGrowthEraseAndTruncate) {
     // Entries left by truncate; erase takes key 7.
-    const std::pair<const char*, std::size_t> steps[] = {{"erase", 0}, {"truncate", 300}, {"truncate", 5}, {"truncate", 0}};
+    const std::pair<const char*, std::size_t> steps[] = {
+        {"erase", 0}, {"truncate", 300}, {"truncate", 5}, {"truncate", 0}};
     KOVA_NAME_MAP map;
     std::vector<std::string> keys;
     for (int i = 0; i < 1000; ++i) {

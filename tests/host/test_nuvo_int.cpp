@@ -24,7 +24,8 @@ TEST(NuvoInteger, ConstructsTruncatedToClampedWidth) {
     const int max = NUVO_UINTEGER::NUVO_MAX_WIDTH;
     const struct { uint32_t value; int width; std::string expected; } cases[] = {
         {5, 4, "4 0101 5"}, {0x1FF, 8, "8 11111111 255"}, {3, 1, "1 1 1"}, {7, 0, "0  0"}, {7, -3, "0  0"},
-        {1, 65, "65 " + std::string(64, '0') + "1 1"}, {0, max + 5, std::to_string(max) + " " + std::string(max, '0') + " 0"},
+        {1, 65, "65 " + std::string(64, '0') + "1 1"},
+        {0, max + 5, std::to_string(max) + " " + std::string(max, '0') + " 0"},
     };
     for (const auto& item : cases) EXPECT_EQ(state(NUVO_UINTEGER(item.value, item.width)), item.expected) << item.width;
     NUVO_UINTEGER narrow(0, 8);
@@ -68,7 +69,9 @@ TEST(NuvoInteger, UnknownStateAndRecovery) {
 
 TEST(NuvoInteger, ComparesNumericallyAcrossWidths) {
     // expected: the sign of left - right.
-    const struct { std::string left_bits; int left_width; std::string right_bits; int right_width, expected; } cases[] = {
+    const struct {
+        std::string left_bits; int left_width; std::string right_bits; int right_width, expected;
+    } cases[] = {
         {"0101", 4, "00000101", 8, 0}, {"0110", 4, "00000101", 8, 1}, {one_then_zeros(64), 65, "1", 1, 1},
         {one_then_zeros(64), 128, one_then_zeros(64) + "1", 128, -1},
         {one_then_zeros(127), 128, std::string(64, '1'), 64, 1},     {"", 0, "0", 1, 0},

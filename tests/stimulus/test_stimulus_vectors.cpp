@@ -82,7 +82,8 @@ TEST_F(STIMULUS, TransitionAtTime) {
         {"force s 1 5, -cancel 3, 2", "7:=2"},
         // Times: at sign, units, names of values (the value names them
         // too), clamping.
-        {"force s 7 @20", "20:s=7"}, {"force s 7 20ns", "20:s=7"}, {"force s 7 ns", "0:s=7"}, {"force s HALF 0", "0:s=20"},
+        {"force s 7 @20", "20:s=7"}, {"force s 7 20ns", "20:s=7"}, {"force s 7 ns", "0:s=7"},
+        {"force s HALF 0", "0:s=20"},
         {"force s 1 99999999999", "2147483647:s=1"},
         // Item splitting: all after ",," is one item; white space of any
         // kind before an item; the empty name word is not an option.
@@ -93,7 +94,8 @@ TEST_F(STIMULUS, TransitionAtTime) {
         // the radix is given as written.
         {"force -hex s 1F 10", "10:s=0b11111 11:s!"}, {"force -HEX s A5 0", "0:s=0b10100101"},
         {"force -bin s 101 0", "0:s=0b101"}, {"force -fixed_point(8,4) s 1.5 0", "0:s=0b00011000"},
-        {"force -fixed_point() s 1.5 0", "0:s=1.5"}, {"force -strange s 3 0", "0:s=3"}, {"force -hex s G1 10", "10:s=G1"},
+        {"force -fixed_point() s 1.5 0", "0:s=1.5"}, {"force -strange s 3 0", "0:s=3"},
+        {"force -hex s G1 10", "10:s=G1"},
         {"force -fixed_point(a,b) s 1.5 0", "0:s=1.5"},
         // A period of 0 compares quotients; no division by zero.
         {"force s 0 7, 1 9, -repeat 0", "3:s=0 8:s=1 10:s!"},
@@ -107,11 +109,9 @@ TEST_F(STIMULUS, TransitionAtTime) {
     EXPECT_TRUE(validator.get_error_messages().empty());
 }
 
-// A time that names a macro is evaluated at every reading, each repeat
-// item's reading of the first two items included, so a macro body that
-// does not parse posts its message every time: here once for the first
-// item and once for each of the two repeat items. (The macro then stands
-// for its body, "1 +", which reads as the time 1.)
+// A time that names a macro is evaluated at every reading, repeat items'
+// readings included: a body that does not parse posts its message each
+// time (then stands as written, "1 +", read as the time 1).
 TEST_F(STIMULUS, NamedTimesAreEvaluatedAtEveryReading) {
     validator.add_object("BAD", KOVA_OBJ_FN_MACRO, "1 +");
     EXPECT_EQ(readings("force s 0 BAD, 1 5, -repeat 100, -repeat 100", "201"), "201:s=0");

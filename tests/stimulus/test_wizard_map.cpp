@@ -65,7 +65,8 @@ TEST_F(WIZARD_MAP, RulesWriteValueAndUsageState) {
         // nothing; a failed check rule is not reported; a constant-port
         // rule elsewhere reads "false".
         {KOVA_OBJ_INTEGER_PARAMETER, {2, "W == 9", "", ""}, "", "", KOVA_USAGE_NONE},
-        {KOVA_OBJ_INTEGER_PARAMETER, {2, "W", "1", "0"}, "", "", KOVA_USAGE_NONE, false, "Condition W" + not_boolean + "8"},
+        {KOVA_OBJ_INTEGER_PARAMETER, {2, "W", "1", "0"}, "", "", KOVA_USAGE_NONE, false,
+         "Condition W" + not_boolean + "8"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.rule.condition) + " / " + c.rule.value);
