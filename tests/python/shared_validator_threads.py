@@ -70,7 +70,8 @@ def main():
             round_start.wait()
             shared.set("WIDTH", WIDTHS[round_ % 2])
 
-    threads = [threading.Thread(target=ask, args=question) for question in QUESTIONS] + [threading.Thread(target=switch)]
+    threads = [threading.Thread(target=ask, args=question) for question in QUESTIONS]
+    threads.append(threading.Thread(target=switch))
     for thread in threads:
         thread.start()
     for thread in threads:

@@ -47,7 +47,8 @@ MESSAGE_FIELDS = ("severity", "kind", "text", "object", "rule", "file", "line", 
 
 def message_fields(message):
     setting = message.setting
-    return dict(vars_of(message, *MESSAGE_FIELDS), setting={"file": setting[0], "line": setting[1]} if setting else None)
+    return dict(vars_of(message, *MESSAGE_FIELDS),
+                setting={"file": setting[0], "line": setting[1]} if setting else None)
 
 
 SETTINGS_FILES = sorted(path.name for path in (SOURCE / "examples").glob("*.settings"))
@@ -101,14 +102,6 @@ def test_query_converts_the_layers_answer(description, settings, ask, expected):
     assert ask(configured(description, settings=settings)) == expected
 
 
-def test_queries_repeat_and_follow_the_settings():
-    validator = configured("fifo.xml", settings=FIFO_COUNT + [("WIDTH", "72")])
-    first = (validator.messages(), validator.widths(), validator.ranges("prog_full_thresh").values)
-    assert (validator.messages(), validator.widths(), validator.ranges("prog_full_thresh").values) == first
-    validator.set("WIDTH", 16)
-    assert (validator.widths()["din"], len(validator.messages())) == (16, len(first[0]) - 1)
-
-
 def raises(call, error, text):
     with pytest.raises(error, match=re.escape(text)):
         call()
@@ -136,7 +129,8 @@ ERRORS = [
     (lambda v, tmp: v.fix(keep=["NOSUCH"]), KeyError, "no port or parameter is named NOSUCH"),
     (lambda v, tmp: v.fix(keep=(name for name in ["WIDTH", "NOSUCH"]), dry_run=True), KeyError, "NOSUCH"),
     (lambda v, tmp: v.fix(keep="WIDTH"), TypeError, "not a single str"),
-    (lambda v, tmp: v.generate("cobol"), ValueError, "lang must be verilog, systemverilog, vhdl, c or json, not 'cobol'"),
+    (lambda v, tmp: v.generate("cobol"), ValueError,
+     "lang must be verilog, systemverilog, vhdl, c or json, not 'cobol'"),
     (lambda v, tmp: v.generate("c", stub=True), ValueError, "stub applies to"),
     (lambda v, tmp: v.generate("verilog"), ValueError, "which is incompatible"),  # an invalid configuration
     (lambda v, tmp: each_allocation_failing(v.eval, b"bl\xffck"), MemoryError, "allocations"),  # not UTF-8: in an error

@@ -66,14 +66,16 @@ TEST(Answers, MembersTextAndProblems) {
          BUILD(KOVA_GENERATE_OPTIONS o; o.language = KOVA_GENERATE_LANGUAGE::C; o.stub = true;
                kova_generate_answer(s, r, o, true, a)),
          "", "", "stub applies to verilog, systemverilog and vhdl, not c"},
-        {"ram.xml", {{"NOPE", "1", "", 0}}, BUILD(kova_widths_answer(s, a)), "", "", "no port or parameter is named NOPE"},
+        {"ram.xml", {{"NOPE", "1", "", 0}}, BUILD(kova_widths_answer(s, a)), "", "",
+         "no port or parameter is named NOPE"},
     };
     for (const ANSWER_CASE& c : cases) {
         const KOVA_COMMAND_RESULT result = answer_of(c);
         const std::string label = std::string(c.description) + " " + c.members + c.text + c.problem;
         EXPECT_EQ(kova_problem_text(result.problem).rfind(c.problem, 0), 0u) << label;
         EXPECT_EQ(static_cast<bool>(result.problem), *c.problem != '\0') << label;
-        EXPECT_TRUE(!*c.members || result.answer.document.dump() == c.members) << label << result.answer.document.dump();
+        EXPECT_TRUE(!*c.members || result.answer.document.dump() == c.members)
+            << label << result.answer.document.dump();
         if (!*c.text) continue;
         std::ostringstream text;
         ASSERT_TRUE(result.answer.text) << label;

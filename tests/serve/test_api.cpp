@@ -81,9 +81,7 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         {"POST", "/api/settings", R"({"minimal": "yes"})", 400, "minimal must be"},
         {"POST", "/api/load", R"({"text": "MODE=\"DUAL\n"})", 400, "\"line\": 1"},
         {"POST", "/api/validate", "{\"x\": \"" + std::string(KOVA_SERVE_MAX_BODY, 'a') + "\"}", 413, "too large"},
-        {"GET", "/api/validate", "", 405, "takes POST"},
         {"POST", "/api/model", "", 405, "takes GET"},
-        {"GET", "/nowhere", "", 404, "no such path"},
     };
     for (const REQUEST_CASE& c : cases) {
         const KOVA_SERVE_RESPONSE response = api.handle(c.method, c.path, c.body);
@@ -143,7 +141,10 @@ TEST(ServeApi, AnswersForEveryOneMatchTheOneByOne) {
     // (the route answering for every one, the member listing them, the member
     // naming one; the route answering for one, its member holding the entry,
     // "" for the whole document; the entry's member compared, "" for all)
-    const struct { const std::string& description; const char *path, *list, *name, *one_path, *compared, *member; } cases[] = {
+    const struct {
+        const std::string& description;
+        const char *path, *list, *name, *one_path, *compared, *member;
+    } cases[] = {
         {RAM, "/api/ranges", "ports", "port", "/api/ranges", "", ""},
         {COUNTER, "/api/wizard-map", "maps", "map", "/api/wizard-map", "", ""},
         {RAM, "/api/states", "objects", "name", "/api/explain", "object", "value"},

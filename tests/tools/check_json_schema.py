@@ -10,7 +10,6 @@ through fails too.
 Usage: check_json_schema.py KOVA SOURCE_DIR; exits 1 on any failure.
 """
 import copy
-import http.client
 import json
 import os
 import shutil
@@ -153,24 +152,18 @@ def problems_of(validator, kova, arguments, status, wanted, lines=None):
     return problems, documents[0] if documents else None
 
 
-def served_documents(kova, examples):
+def served_documents(kova, source):
     """GET /api/model and POST /api/states from kova serve on ram.xml with
-    starting settings; None when the server does not start."""
-    server = subprocess.Popen([kova, "serve", os.path.join(examples, "ram.xml"), "--port", "0",
-                               "--settings", os.path.join(examples, "ram-dual.settings")],
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    starting settings (the server suite's Server); None when it does not start."""
+    sys.path.insert(0, os.path.join(source, "tests", "serve"))
+    import test_server  # pylint: disable=import-outside-toplevel
+    test_server.KOVA, test_server.SOURCE = kova, source
+    server = test_server.Server("--settings", os.path.join(source, "examples", "ram-dual.settings"))
     try:
-        line = server.stdout.readline().decode()
-        if not line.startswith("kova serve: http://127.0.0.1:"):
-            return None
-        connection = http.client.HTTPConnection("127.0.0.1", int(line.rstrip(" /\n").rpartition(":")[2]), timeout=30)
-        connection.request("GET", "/api/model")
-        model = json.loads(connection.getresponse().read())
-        connection.request("POST", "/api/states", body='{"settings": {"MODE": "DUAL", "DEPTH": "300"}}')
-        return model, json.loads(connection.getresponse().read())
+        return None if server.port is None else (json.loads(server.request("GET", "/api/model")[2]), json.loads(
+            server.post("/api/states", {"settings": {"MODE": "DUAL", "DEPTH": "300"}})[2]))
     finally:
-        server.terminate()
-        server.wait(timeout=30)
+        server.stop()
 
 
 # Changes that the schema must reject, to a model document, a validate document and a sweep line.
@@ -213,7 +206,7 @@ def main():
                 altered.setdefault(kind, document)
             outcomes.append((shown(arguments) + ("" if lines is None else " --format jsonl"), problems))
 
-    model, states = served_documents(kova, examples) or (None, None)
+    model, states = served_documents(kova, source) or (None, None)
     outcomes.append(("kova serve model and states documents", ["kova serve gave no model document"] if model is None
                      else [e.message for d in (model, states) for e in validator.iter_errors(d)] +
                      ([] if model["settings"] else ["the starting settings are missing"])))
@@ -224,7 +217,8 @@ def main():
         for name, change in changes if altered.get(what) else ():
             document = copy.deepcopy(altered[what])
             change(document)
-            outcomes.append(("altered %s rejected: %s" % (what, name), ["accepted"] if validator.is_valid(document) else []))
+            outcomes.append(("altered %s rejected: %s" % (what, name),
+                             ["accepted"] if validator.is_valid(document) else []))
 
     for what, problems in outcomes:
         print("%s %s%s" % ("FAIL" if problems else "ok  ", what, "".join("\n     " + p for p in problems)))
