@@ -152,16 +152,50 @@ def problems_of(validator, kova, arguments, status, wanted, lines=None):
     return problems, documents[0] if documents else None
 
 
+VALIDATOR = None  # the schema's validator, once main has read it
+
+# Every route of kova serve: (path, request body or None for GET, status, command of the answer).
+ROUTES = [
+    ("/api/model", None, 200, "model"),
+    ("/api/load", {"text": "WIDTH=16\nDEPTH=32\n", "file": "a.settings"}, 200, "load"),
+    ("/api/load", {"text": "WIDTH=16\n=3\n", "file": "b.settings"}, 400, "load"),
+    ("/api/validate", {"settings": {"MODE": "DUAL"}}, 200, "validate"),
+    ("/api/explain", {"name": "DEPTH"}, 200, "explain"),
+    ("/api/explain", {"name": "DEPHT"}, 404, "explain"),
+    ("/api/fix", {"settings": {"MODE": "DUAL"}}, 200, "fix"),
+    ("/api/widths", {}, 200, "widths"),
+    ("/api/messages", {}, 200, "messages"),
+    ("/api/generate", {"lang": "vhdl"}, 200, "generate"),
+    ("/api/generate", {"lang": "c", "stub": True}, 400, "generate"),
+    ("/api/ranges", {}, 200, "ranges"),
+    ("/api/simlib", {}, 200, "simlib"),
+    ("/api/wizard-map", {}, 200, "wizard-map"),
+    ("/api/settings", {"minimal": True}, 200, "settings"),
+    ("/api/states", {"settings": {"MODE": "DUAL", "DEPTH": "300"}}, 200, "states"),
+]
+
+
 def served_documents(kova, source):
-    """GET /api/model and POST /api/states from kova serve on ram.xml with
-    starting settings (the server suite's Server); None when it does not start."""
+    """[(route, problems)] for every route of kova serve on ram.xml with
+    starting settings (the server suite's Server); None when it does not
+    start. The model document is the second member of the answer."""
     sys.path.insert(0, os.path.join(source, "tests", "serve"))
     import test_server  # pylint: disable=import-outside-toplevel
     test_server.KOVA, test_server.SOURCE = kova, source
     server = test_server.Server("--settings", os.path.join(source, "examples", "ram-dual.settings"))
+    outcomes, model = [], None
     try:
-        return None if server.port is None else (json.loads(server.request("GET", "/api/model")[2]), json.loads(
-            server.post("/api/states", {"settings": {"MODE": "DUAL", "DEPTH": "300"}})[2]))
+        if server.port is None:
+            return None, None
+        for path, body, status, command in ROUTES:
+            answer = server.request("GET", path) if body is None else server.post(path, body)
+            document = json.loads(answer[2])
+            model = document if command == "model" else model
+            outcomes.append(("kova serve %s %s" % (path, json.dumps(body)), (
+                ["status %d, not %d" % (answer[0], status)] if answer[0] != status else []) + (
+                ["command %r" % document.get("command")] if document.get("command") != command else []) + [
+                e.message for e in VALIDATOR.iter_errors(document)]))
+        return outcomes, model
     finally:
         server.stop()
 
@@ -193,7 +227,8 @@ def main():
     with open(os.path.join(source, "docs", "kova.schema.json"), encoding="utf-8") as schema_file:
         schema = json.load(schema_file)
     jsonschema.Draft202012Validator.check_schema(schema)
-    validator = jsonschema.Draft202012Validator(schema)
+    global VALIDATOR  # pylint: disable=global-statement
+    validator = VALIDATOR = jsonschema.Draft202012Validator(schema)
     outcomes = []  # (what, problems)
     altered = {}  # what: the first document of its kind
     with tempfile.TemporaryDirectory(prefix="kova-json-") as folder:
@@ -206,10 +241,9 @@ def main():
                 altered.setdefault(kind, document)
             outcomes.append((shown(arguments) + ("" if lines is None else " --format jsonl"), problems))
 
-    model, states = served_documents(kova, source) or (None, None)
-    outcomes.append(("kova serve model and states documents", ["kova serve gave no model document"] if model is None
-                     else [e.message for d in (model, states) for e in validator.iter_errors(d)] +
-                     ([] if model["settings"] else ["the starting settings are missing"])))
+    served, model = served_documents(kova, source)
+    outcomes += served or [("kova serve", ["it did not start"])]
+    outcomes.append(("kova serve's starting settings", [] if model and model["settings"] else ["missing"]))
     altered["model document"] = model
     for what, changes in ALTERATIONS.items():
         if not altered.get(what):
