@@ -7,6 +7,7 @@
 #include "generate/writers.h"
 #include "host/nuvo_int.h"
 #include "support/test_support.h"
+#include "tests/session/opened_session.h"
 
 namespace {
 
@@ -167,17 +168,8 @@ TEST(GenerateWriters, EachPortAndValueIsWrittenAsItsStateAsks) {
 // Over a session: refused when invalid unless forced, and widths that
 // follow the settings from one run to the next in the same session.
 TEST(GenerateSession, RefusesInvalidUnlessForcedAndFollowsNewSettings) {
-    KOVA_MESSAGES problems;
-    std::unique_ptr<KOVA_SESSION> session =
-        KOVA_SESSION::open({std::string(KOVA_EXAMPLES) + "/fifo.xml", "", ""}, problems);
+    const std::unique_ptr<KOVA_SESSION> session = open_session(example("fifo.xml"));
     ASSERT_TRUE(session);
-    const auto generate = [&](const std::string& width, bool force) {
-        session->apply({{"WIDTH", width, "", 0}}, problems);
-        KOVA_GENERATE_OPTIONS options;
-        options.language = LANG::C;
-        options.force = force;
-        return kova_generate(*session, session->run(), options);
-    };
     const struct { std::string width; bool force, ok; std::string fragment; } cases[] = {
         {"8", false, true, "#define SYNC_FIFO_DIN_WIDTH 8\n"},
         {"300", false, false, ""},
@@ -186,7 +178,9 @@ TEST(GenerateSession, RefusesInvalidUnlessForcedAndFollowsNewSettings) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("WIDTH=" + c.width + (c.force ? " forced" : ""));
-        const KOVA_GENERATED generated = generate(c.width, c.force);
+        KOVA_MESSAGES problems;
+        session->apply({{"WIDTH", c.width, "", 0}}, problems);
+        const KOVA_GENERATED generated = kova_generate(*session, session->run(), {LANG::C, false, "", c.force, ""});
         EXPECT_EQ(!generated.problem, c.ok);
         EXPECT_NE(generated.text.find(c.fragment), std::string::npos) << generated.text;
         EXPECT_EQ(generated.members["ports"][3]["width"], std::stoi(c.width));
