@@ -76,8 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     const std::size_t marker = input.find(k_settings_marker);
     KOVA_MESSAGES problems;
-    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open({write_temp_file("input.xml", input.substr(0, marker)),
-        "", ""}, problems);
+    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(
+        {write_temp_file("input.xml", input.substr(0, marker)), "", ""}, problems);
     if (!session) return 0;
     std::vector<KOVA_SETTING> settings;
     if (marker != std::string::npos)

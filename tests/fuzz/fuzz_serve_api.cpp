@@ -12,8 +12,8 @@ namespace {
 const KOVA_SERVE_API& api() {
     static const std::unique_ptr<KOVA_SERVE_API> loaded = [] {
         KOVA_MESSAGES problems;
-        const std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open({std::string(KOVA_EXAMPLES) + "/ram.xml", "",
-            ""}, problems);
+        const std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(
+            {std::string(KOVA_EXAMPLES) + "/ram.xml", "", ""}, problems);
         fuzz_check(session != nullptr, "examples/ram.xml loads");
         return std::make_unique<KOVA_SERVE_API>(*session);
     }();

@@ -31,8 +31,8 @@ std::vector<std::string> settings_of(std::vector<KOVA_SETTING> settings, const s
 
 std::vector<std::string> change_lines(const KOVA_FIX_RESULT& result) {
     std::vector<std::string> lines;
-    for (const KOVA_FIX_CHANGE& change : result.changes) lines.push_back(change.name + ": " + change.old_value + " -> "
-        + change.new_value);
+    for (const KOVA_FIX_CHANGE& change : result.changes)
+        lines.push_back(change.name + ": " + change.old_value + " -> " + change.new_value);
     return lines;
 }
 
@@ -98,8 +98,8 @@ TEST(Fix, TheSearchTriesEveryCandidateInOrder) {
         } candidates[] = {
         {{"WIDTH=12"}, "WIDTH", {}, 6, {"8", "11", "13", "10", "14", "9"}},            // a range, nearest first
         {{"DEPTH=128"}, "DEPTH", {}, 24, {"16", "64", "32", "256", "512"}},            // a list, ties the lower first
+        // constants and neighbours
         {{"ALMOST_FULL_LEVEL=2000"}, "ALMOST_FULL_LEVEL", {0, 3}, 24, {"12", "4", "3", "2", "1", "0", "-1"}},
-            // constants and neighbours
         {{"HAS_DATA_COUNT=1", "data_count=USED"}, "data_count", {}, 24, {"UNUSED"}},  // a port's other state
     };
     for (const auto& c : candidates) {

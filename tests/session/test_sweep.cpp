@@ -51,8 +51,8 @@ KOVA_SWEEP_PLAN plan_of(const std::vector<std::string>& vary, std::optional<std:
 // Configuration k as "NAME=VALUE NAME=VALUE".
 std::string configuration_line(const KOVA_SWEEP_PLAN& plan, std::uint64_t k) {
     std::string line;
-    for (const std::string& setting : setting_lines(kova_sweep_configuration(plan, k))) line += (line.empty() ? ""
-        : " ") + setting;
+    for (const std::string& setting : setting_lines(kova_sweep_configuration(plan, k)))
+        line += (line.empty() ? "" : " ") + setting;
     return line;
 }
 
