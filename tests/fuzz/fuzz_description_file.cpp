@@ -15,7 +15,8 @@
 namespace {
 
 const char* const k_sub_model = "<model function='sub' condition='W gt 1'>\n"
-                                "<object name='W' kind='integer' value='1-8' default='2'><rule condition='W == 3' value='4'/></object>\n"
+                                "<object name='W' kind='integer' value='1-8' default='2'><rule condition='W == 3' "
+                                "value='4'/></object>\n"
                                 "<object name='q' kind='out' width='W'/>\n</model>\n";
 
 // Where the description ends and the settings text starts.
@@ -75,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     const std::size_t marker = input.find(k_settings_marker);
     KOVA_MESSAGES problems;
-    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open({write_temp_file("input.xml", input.substr(0, marker)), "", ""}, problems);
+    std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(
+        {write_temp_file("input.xml", input.substr(0, marker)), "", ""}, problems);
     if (!session) return 0;
     std::vector<KOVA_SETTING> settings;
     if (marker != std::string::npos)

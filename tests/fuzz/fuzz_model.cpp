@@ -14,7 +14,8 @@ void build_fuzz_model(VALIDATOR_PROBE& validator) {
     validator.add_object("ADDR", KOVA_OBJ_HIDDEN_PARAMETER, "ceil_log(DEPTH)");
     validator.add_macro("BYTES", "bits ceil_div 8", "bits");
     validator.add_macro("HALF", "WIDTH div 2");
-    for (const auto& [name, kind, width] : {std::tuple("clk", KOVA_OBJ_INPUT_PORT, "1"), std::tuple("data", KOVA_OBJ_OUTPUT_PORT, "WIDTH"),
+    for (const auto& [name, kind, width] : {std::tuple("clk", KOVA_OBJ_INPUT_PORT, "1"),
+                                            std::tuple("data", KOVA_OBJ_OUTPUT_PORT, "WIDTH"),
                                             std::tuple("en", KOVA_OBJ_INPUT_PORT, "1")})
         if (KOVA_OBJ_INFO* port = validator.add_object(name, kind)) port->set_port_width(width);
     validator.initialize_validator();

@@ -12,7 +12,8 @@ namespace {
 const KOVA_SERVE_API& api() {
     static const std::unique_ptr<KOVA_SERVE_API> loaded = [] {
         KOVA_MESSAGES problems;
-        const std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open({std::string(KOVA_EXAMPLES) + "/ram.xml", "", ""}, problems);
+        const std::unique_ptr<KOVA_SESSION> session = KOVA_SESSION::open(
+            {std::string(KOVA_EXAMPLES) + "/ram.xml", "", ""}, problems);
         fuzz_check(session != nullptr, "examples/ram.xml loads");
         return std::make_unique<KOVA_SERVE_API>(*session);
     }();
@@ -27,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string path = fuzz_take_line(input);
     const KOVA_SERVE_RESPONSE response = api().handle(method, path, input);
     const int status = response.status;
-    fuzz_check(status == 200 || status == 400 || status == 404 || status == 405 || status == 413, "the status is one the layer gives");
+    fuzz_check(status == 200 || status == 400 || status == 404 || status == 405 || status == 413,
+        "the status is one the layer gives");
     fuzz_check(response.content_type == "application/json", "every answer is JSON");
     const nlohmann::json document = nlohmann::json::parse(response.body, nullptr, false);
     fuzz_check(document.is_object(), "the body is one JSON object");

@@ -63,7 +63,8 @@ void check_json(const std::string& input) {
     fuzz_check(kova_is_utf8(safe), "the safe form is UTF-8");
     fuzz_check(kova_json_restore(safe) == input, "the safe form restores the input");
     // A document that cannot be written throws, which ends the target as a crash does.
-    fuzz_check(nlohmann::json::parse(kova_json_text(input).dump()).get<std::string>() == safe, "a JSON text reads back the same");
+    fuzz_check(nlohmann::json::parse(kova_json_text(input).dump()).get<std::string>() == safe,
+        "a JSON text reads back the same");
 }
 
 }  // namespace

@@ -27,7 +27,8 @@ def configurations(kova, source):
         for settings in [None] + sorted(glob.glob(description[:-len(".xml")] + "-*.settings")):
             arguments = ["--settings", settings] if settings else []
             if run([kova, "validate", description] + arguments)[0] == 0:
-                chosen.append((" ".join(os.path.basename(p) for p in [description] + arguments[1:]), description, arguments))
+                chosen.append((" ".join(os.path.basename(p) for p in [description] + arguments[1:]), description,
+                    arguments))
     return chosen
 
 
@@ -52,7 +53,8 @@ def check(kova, description, arguments, language, folder, top, validator):
         files = [generate("stub" + extension, True), generate("wrapper" + extension)] if extension else []
         if language == "vhdl":
             work = "--workdir=" + folder
-            return tools([["ghdl", "-a", "--std=08", work] + files, ["ghdl", "-e", "--std=08", work, "-o", os.path.join(folder, "top"), top]])
+            return tools([["ghdl", "-a", "--std=08", work] + files, ["ghdl", "-e", "--std=08", work, "-o",
+                os.path.join(folder, "top"), top]])
         if extension:  # Verilator warns of names that are C++ keywords (its own output is C++); they are sound Verilog.
             return tools([["iverilog", "-g2012", "-o", os.path.join(folder, "sim.out")] + files,
                           ["verilator", "--lint-only", "-Wno-SYMRSVDWORD", "--top-module", top] + files])
@@ -70,7 +72,8 @@ def check(kova, description, arguments, language, folder, top, validator):
         widths = json.loads(run([kova, "widths", description, "--format", "json"] + arguments)[1])
         engine = {p["port"]: p["width"] for p in widths["ports"]}
         generated = {p["name"]: p["width"] for p in document.get("ports", [])}
-        return problems + ([] if generated == engine else ["port widths %s differ from kova widths %s" % (generated, engine)])
+        return problems + ([] if generated == engine else ["port widths %s differ from kova widths %s" % (generated,
+            engine)])
     except (RuntimeError, OSError, ValueError) as failure:
         return [str(failure)]
 

@@ -7,6 +7,7 @@
 #include "generate/writers.h"
 #include "host/nuvo_int.h"
 #include "support/test_support.h"
+#include "tests/session/opened_session.h"
 
 namespace {
 
@@ -27,7 +28,8 @@ KOVA_GEN_PARAMETER parameter(const std::string& name, bool is_string, const std:
 // A block with a port in every state a wrapper treats differently.
 KOVA_GEN_CONFIG block() {
     const int in = KOVA_OBJ_INPUT_PORT, used = KOVA_USAGE_USED, unused = KOVA_USAGE_UNUSED, held = KOVA_USAGE_CONSTANT;
-    return {"blk", {parameter("WIDTH", false, "8"), parameter("NOTE", true, "a\"b\\c?\?=\t"), parameter("OFFSET", false, "-3")},
+    return {"blk", {parameter("WIDTH", false, "8"), parameter("NOTE", true, "a\"b\\c?\?=\t"), parameter("OFFSET",
+        false, "-3")},
             {port("clk", in, used, 1), port("din", in, used, 8), port("q", KOVA_OBJ_OUTPUT_PORT, unused, 8),
              port("spare", in, unused, 4), port("bit", in, unused, 1), port("level", in, held, 5, "10101"),
              port("held", in, held, 3), port("gone", in, unused, 0), port("inst", KOVA_OBJ_INOUT_PORT, used, 2)},
@@ -44,7 +46,8 @@ WRITTEN write(const KOVA_GEN_CONFIG& config, LANG language, bool stub = false, c
     KOVA_MESSAGES problems;
     WRITTEN written{language == LANG::VHDL ? kova_write_vhdl(config, options, problems)
                     : language == LANG::C  ? kova_write_c_header(config, options, problems)
-                                           : kova_write_verilog(config, language == LANG::SYSTEMVERILOG, options, problems), ""};
+                                           : kova_write_verilog(config, language == LANG::SYSTEMVERILOG, options,
+                                               problems), ""};
     for (const KOVA_MESSAGE& problem : problems) written.problems += problem.text + "\n";
     return written;
 }
@@ -79,7 +82,8 @@ TEST(GenerateNames, EachLanguageSpellsOrRefusesEveryName) {
 TEST(GenerateValues, IntegersAreDecimalWithinTheSymmetric32BitRange) {
     const struct { std::string text, value; } cases[] = {  // value: "" when refused
         {"0", "0"}, {"-5", "-5"}, {"08", "8"}, {"2147483647", "2147483647"}, {"-2147483647", "-2147483647"},
-        {"2147483648", ""}, {"-2147483648", ""}, {"99999999999", ""}, {"+1", ""}, {"", ""}, {"-", ""}, {" 1", ""}, {"0x10", ""},
+        {"2147483648", ""}, {"-2147483648", ""}, {"99999999999", ""}, {"+1", ""}, {"", ""}, {"-", ""}, {" 1", ""},
+            {"0x10", ""},
     };
     for (const auto& c : cases) {
         long long value = 0;
@@ -94,7 +98,8 @@ TEST(GenerateRefusals, ConfigurationsALanguageCannotWrite) {
     const auto zero_width = [](CONFIG& c) { c.ports[1].width = 0; c.ports[1].width_expression = "WIDTH - 8"; };
     const auto blank_name = [](CONFIG& c) { c.ports[0].name = "a b"; };
     const auto as_is = [](CONFIG&) {};
-    const struct { const char* what; void (*change)(CONFIG&); LANG language; bool stub; std::string name, problem; } cases[] = {
+    const struct { const char* what; void (*change)(CONFIG&); LANG language; bool stub; std::string name, problem;
+        } cases[] = {
         {"zero width", zero_width, LANG::VERILOG, false, "",
          "Port din is USED but its width WIDTH - 8 evaluates to 0 or less, so Verilog cannot declare it"},
         {"zero width", zero_width, LANG::VHDL, true, "", "so VHDL cannot declare it"},
@@ -102,10 +107,12 @@ TEST(GenerateRefusals, ConfigurationsALanguageCannotWrite) {
          false, "", "Port level is held constant at a width of 1048577 bits"},
         {"bad value", [](CONFIG& c) { c.parameters[0].value = "wide"; }, LANG::VERILOG, false, "",
          "Parameter WIDTH has the value 'wide', which Verilog cannot take as an integer"},
-        {"bad default", [](CONFIG& c) { c.parameters[0].default_value = "x"; }, LANG::VHDL, true, "", "Parameter WIDTH has the default 'x'"},
+        {"bad default", [](CONFIG& c) { c.parameters[0].default_value = "x"; }, LANG::VHDL, true, "",
+            "Parameter WIDTH has the default 'x'"},
         {"blank name", blank_name, LANG::VERILOG, false, "", "Port 'a b' cannot be written as a Verilog identifier"},
         {"blank name", blank_name, LANG::VHDL, false, "", ""},  // an extended identifier holds it
-        {"no function", [](CONFIG& c) { c.function = ""; }, LANG::VHDL, true, "", "The function name '' cannot be written as a VHDL identifier"},
+        {"no function", [](CONFIG& c) { c.function = ""; }, LANG::VHDL, true, "",
+            "The function name '' cannot be written as a VHDL identifier"},
         {"own name", as_is, LANG::VERILOG, false, "blk", "The wrapper cannot take the block's own name blk"},
         {"own name", as_is, LANG::VHDL, false, "BLK", "The wrapper cannot take the block's own name BLK"},
         {"prefix", as_is, LANG::C, false, "_x", "The macro prefix '_x' must start with a letter (the name given)"},
@@ -161,17 +168,8 @@ TEST(GenerateWriters, EachPortAndValueIsWrittenAsItsStateAsks) {
 // Over a session: refused when invalid unless forced, and widths that
 // follow the settings from one run to the next in the same session.
 TEST(GenerateSession, RefusesInvalidUnlessForcedAndFollowsNewSettings) {
-    KOVA_MESSAGES problems;
-    std::unique_ptr<KOVA_SESSION> session =
-        KOVA_SESSION::open({std::string(KOVA_EXAMPLES) + "/fifo.xml", "", ""}, problems);
+    const std::unique_ptr<KOVA_SESSION> session = open_session(example("fifo.xml"));
     ASSERT_TRUE(session);
-    const auto generate = [&](const std::string& width, bool force) {
-        session->apply({{"WIDTH", width, "", 0}}, problems);
-        KOVA_GENERATE_OPTIONS options;
-        options.language = LANG::C;
-        options.force = force;
-        return kova_generate(*session, session->run(), options);
-    };
     const struct { std::string width; bool force, ok; std::string fragment; } cases[] = {
         {"8", false, true, "#define SYNC_FIFO_DIN_WIDTH 8\n"},
         {"300", false, false, ""},
@@ -180,7 +178,9 @@ TEST(GenerateSession, RefusesInvalidUnlessForcedAndFollowsNewSettings) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("WIDTH=" + c.width + (c.force ? " forced" : ""));
-        const KOVA_GENERATED generated = generate(c.width, c.force);
+        KOVA_MESSAGES problems;
+        session->apply({{"WIDTH", c.width, "", 0}}, problems);
+        const KOVA_GENERATED generated = kova_generate(*session, session->run(), {LANG::C, false, "", c.force, ""});
         EXPECT_EQ(!generated.problem, c.ok);
         EXPECT_NE(generated.text.find(c.fragment), std::string::npos) << generated.text;
         EXPECT_EQ(generated.members["ports"][3]["width"], std::stoi(c.width));

@@ -60,7 +60,8 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
     const std::string port = "<object name='p' kind='in' width='4'>";
     const std::string hidden = after + "<object name='H' kind='hidden' value='@'/>";
     // line: of the finding in the bad description; words: a part of its text.
-    const struct { const char* check; std::string body, bad, good; unsigned line; const char* words; std::string fields = ""; } cases[] = {
+    const struct { const char* check; std::string body, bad, good; unsigned line; const char* words;
+        std::string fields = ""; } cases[] = {
         {"parse-error", a + "<rule condition='@'/>" + close, "(A gt 1", "(A gt 1)", 2, "parse error while parsing (A gt 1"},
         {"unknown-name", a + "<rule condition='@' value='2'/>" + close, "AA gt 1", "A gt 1", 2, "(did you mean A?)"},
         {"unknown-name", after + "<object name='WIDTH' kind='hidden' value='8'/><object name='d' kind='out' width='@'/>",
@@ -74,13 +75,16 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
         {"uninstantiated-call", bytes + "<object name='N' kind='hidden' value='16'/><object name='d' kind='out' width='@'/>",
          "bytes(N)", "N ceil_div 8", 3, "bytes(N) in bytes(N) has no macro instance (calls are instantiated only in"},
         // Parentheses that keep the grouping the grammar gives say it is meant.
-        {"precedence", hidden, "A * 2 &lt; 8", "(A * 2) &lt; 8", 3, "A * 2 < 8 reads as A * (2 < 8): comparisons bind tighter than arithmetic"},
-        {"precedence", hidden, "A * 2 &lt; 8", "A * (2 &lt; 8)", 3, "A * 2 < 8 reads as A * (2 < 8): comparisons bind tighter than arithmetic"},
+        {"precedence", hidden, "A * 2 &lt; 8", "(A * 2) &lt; 8", 3,
+            "A * 2 < 8 reads as A * (2 < 8): comparisons bind tighter than arithmetic"},
+        {"precedence", hidden, "A * 2 &lt; 8", "A * (2 &lt; 8)", 3,
+            "A * 2 < 8 reads as A * (2 < 8): comparisons bind tighter than arithmetic"},
         {"unplaced-character", a + "<rule condition='@'/>" + close, "A gt 1 #", "A gt 1", 2,
          "the characters \"#\" of A gt 1 # are not part of the rule language"},
         {"force-command", after + "<vector name='v'><stimulus value='@'/></vector>", "force AA 1 0", "force A 1 0", 3,
          "forces AA, which is no port or parameter (did you mean A?)"},
-        {"force-command", after + "<vector name='v'><stimulus value='@'/></vector>", "release A", "force A 1 0", 3, "is not a force command"},
+        {"force-command", after + "<vector name='v'><stimulus value='@'/></vector>", "release A", "force A 1 0", 3,
+            "is not a force command"},
         {"default-value", "<object name='D' kind='integer' value='16|32' default='@' default_usage_state='USED'>"
                           "<rule type='legal_values' value='16|32'/></object>", "300", "16", 2,
          "the default 300 of D is not among its values 16|32"},
@@ -99,16 +103,20 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
         {"unwritable-name", after + "<object name='@' kind='hidden' value='1'/>", "and", "andy", 3,
          "the name and cannot be written in a rule text (it does not parse)"},
         {"rule-kind", "@", a + "<rule type='port_value' value='1'/>" + close,
-         after + port + "<rule type='port_value' value='1'/></object>", 2, "a port value rule counts only on a port, and A is integer"},
+         after + port + "<rule type='port_value' value='1'/></object>", 2,
+             "a port value rule counts only on a port, and A is integer"},
         {"rule-kind", "@", a + "<rule type='constant_legal_values' value='1'/>" + close,
-         after + port + "<rule type='constant_legal_values' value='1'/></object>", 2, "counts only on an input port held constant"},
-        {"library-tail", a + close, "", ";", 1, "the library entry c.d after the last \";\" is taken as written", " library='a.b;c.d@'"},
+         after + port + "<rule type='constant_legal_values' value='1'/></object>", 2,
+             "counts only on an input port held constant"},
+        {"library-tail", a + close, "", ";", 1, "the library entry c.d after the last \";\" is taken as written",
+            " library='a.b;c.d@'"},
         {"lint-ignore", a + close, "precedense", "precedence", 1,
          "lint_ignore names no check precedense (did you mean precedence?)", " lint_ignore='@'"},
         {"cycle", "<object name='H1' kind='hidden' value='H2 + 1'/><object name='H2' kind='hidden' value='@'/>", "H1 + 1",
          "1", 2, "Cyclical dependency in string"},
         {"default-config", a_default + "<rule condition='A gt 4'/>" + close, "1", "8", 2, "should satisfy the condition A gt 4"},
-        {"default-warning", a + "<rule condition='@'/>" + close, "A + 1", "A gt 1", 2, "did not evaluate to be a boolean expression"},
+        {"default-warning", a + "<rule condition='@'/>" + close, "A + 1", "A gt 1", 2,
+            "did not evaluate to be a boolean expression"},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(std::string(row.check) + ": " + row.words);

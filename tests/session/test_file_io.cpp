@@ -58,7 +58,8 @@ bool fails_over_size_limit(const std::string& path, const std::string& text, rli
         const struct rlimit small{limit, limit};
         ::setrlimit(RLIMIT_FSIZE, &small);
         std::string error;
-        ::_exit(!kova_write_file_atomically(path, text, error) && error.find("File too large") != std::string::npos ? 0 : 1);
+        ::_exit(!kova_write_file_atomically(path, text, error) && error.find("File too large") != std::string::npos ? 0
+            : 1);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -91,7 +92,8 @@ TEST_F(FileIo, ReadsOnlyRegularFilesWithinTheLimit) {
 }
 
 TEST_F(FileIo, AtomicWritesReplaceTheFileAndKeepItsMode) {
-    const std::string existing = make_file("existing.settings", "old\n", 0640), target = make_file("target.settings", "old target\n", 0604);
+    const std::string existing = make_file("existing.settings", "old\n", 0640),
+                      target = make_file("target.settings", "old target\n", 0604);
     ASSERT_EQ(::symlink("target.settings", path("link").c_str()), 0);
     const mode_t umask = ::umask(0);
     ::umask(umask);
@@ -118,8 +120,9 @@ TEST_F(FileIo, FailedWritesLeaveTheTargetAndNoTemporaryFile) {
     fs::create_directory(path("folder"));
     EXPECT_TRUE(fails_over_size_limit(target, std::string(100000, 'x'), 1000));
     EXPECT_EQ(content_of(target), original);
-    for (const auto& [place, reason] : {std::pair<std::string, std::string>{"missing/a.settings", "cannot create a temporary file"},
-                                        {"folder", "is a folder"}}) {
+    for (const auto& [place, reason] :
+         {std::pair<std::string, std::string>{"missing/a.settings", "cannot create a temporary file"},
+          {"folder", "is a folder"}}) {
         std::string error;
         EXPECT_FALSE(kova_write_file_atomically(path(place), "A=1\n", error));
         EXPECT_NE(error.find(reason), std::string::npos) << error;

@@ -26,7 +26,8 @@ vector<string> listed(const vector<KOVA_SETTING>& settings) {
 vector<string> kinds(const vector<KOVA_SETTINGS_PROBLEM>& problems) {
     vector<string> lines;
     for (const KOVA_SETTINGS_PROBLEM& p : problems)
-        lines.push_back(std::to_string(p.line) + (p.warning ? ":warning" : ":error") + (p.file == "f.settings" ? "" : " in " + p.file));
+        lines.push_back(std::to_string(p.line) + (p.warning ? ":warning" : ":error") + (p.file == "f.settings" ? ""
+            : " in " + p.file));
     return lines;
 }
 
@@ -45,12 +46,14 @@ TEST(SettingsText, ParsesEveryLineAndWritesTheTextBackUnchanged) {
         {"every bad line in one pass",
          "no equals\n=3\n  = 4\nA B=1\nC=\"open\nD=\"a\\q\"\nE=\"a\\x4\"\nF=\"a\"b\nG=\"say \"hi\"\"\nGOOD=1\nP=CONSTANT:0x\nQ=constant:12a\nH=\"end\\",
          {"GOOD=1@10", "P=CONSTANT:0x@11", "Q=constant:12a@12"},
-         {"1:error", "2:error", "3:error", "4:error", "5:error", "6:error", "7:error", "8:error", "9:error", "11:error", "12:error", "13:error"},
+         {"1:error", "2:error", "3:error", "4:error", "5:error", "6:error", "7:error", "8:error", "9:error",
+             "11:error", "12:error", "13:error"},
          {"expected NAME=VALUE, found 'no equals'", "needs a name", "needs a name", "name 'A B' holds a blank",
           "no closing quote", "unknown escape \\q", "two hex digits", "after the closing quote: 'b'",
           "after the closing quote: 'hi\"\"'", "'0x' is not a number", "'12a' is not a number", "no closing quote"}},
         {"a name given twice", "DEPTH=1\nMODE=A\ndepth=2\nDEPTH=UNUSED\nMODE=UNUSED\nDEPTH=3\n",
-         {"DEPTH=1@1", "MODE=A@2", "depth=2@3", "DEPTH=UNUSED@4", "MODE=UNUSED@5", "DEPTH=3@6"}, {"3:warning", "6:warning"},
+         {"DEPTH=1@1", "MODE=A@2", "depth=2@3", "DEPTH=UNUSED@4", "MODE=UNUSED@5", "DEPTH=3@6"}, {"3:warning",
+             "6:warning"},
          {"depth is given on line 1 and again on line 3", "given on line 3 and again on line 6"}},
     };
     for (const auto& c : cases) {
@@ -115,12 +118,15 @@ TEST(SettingsText, SetAndAssignRewriteOnlyWhatChanges) {
         {"in place, keeping the comment and spacing", "# c\nDEPTH = 32  # depth\nMODE=A\n", false, {{"depth", "64"}},
          "# c\nDEPTH = 64  # depth\nMODE=A\n"},
         {"a new name after a last line without end", "A=1", false, {{"B", "2"}}, "A=1\nB=2\n"},
-        {"new lines take the file's line end", "# c\r\nA=1\r\n", false, {{"B", "2"}, {"C", ""}}, "# c\r\nA=1\r\nB=2\r\nC=\"\"\r\n"},
+        {"new lines take the file's line end", "# c\r\nA=1\r\n", false, {{"B", "2"}, {"C", ""}},
+            "# c\r\nA=1\r\nB=2\r\nC=\"\"\r\n"},
         {"the last of a name given twice", "A=1\nA=2\n", false, {{"a", "3"}}, "A=1\nA=3\n"},
         {"a value that needs quotes keeps the comment", "A=1 # c\n", false, {{"A", "x # y"}}, "A=\"x # y\" # c\n"},
         {"a comment right after a quote stays one", "A=\"1\"#c\n", false, {{"A", "2"}}, "A=\"2\"#c\n"},
-        {"assign reuses lines in order, drops stale ones, appends new ones", "# head\nDEPTH=32 # d\nOLD=1\n\nW=8\nW=UNUSED\n", true,
-         {{"DEPTH", "32"}, {"W", "8"}, {"MODE", "DUAL"}, {"w", "CONSTANT"}}, "# head\nDEPTH=32 # d\n\nW=8\nW=CONSTANT\nMODE=DUAL\n"},
+        {"assign reuses lines in order, drops stale ones, appends new ones",
+            "# head\nDEPTH=32 # d\nOLD=1\n\nW=8\nW=UNUSED\n", true,
+         {{"DEPTH", "32"}, {"W", "8"}, {"MODE", "DUAL"}, {"w", "CONSTANT"}},
+             "# head\nDEPTH=32 # d\n\nW=8\nW=CONSTANT\nMODE=DUAL\n"},
         {"an unchanged value keeps its spelling", "A = \"1\"  # one\nA=2\n", true, {{"A", "1"}}, "A = \"1\"  # one\n"},
     };
     for (const auto& c : cases) {
@@ -132,7 +138,8 @@ TEST(SettingsText, SetAndAssignRewriteOnlyWhatChanges) {
             document.set(setting.name, setting.value);
         EXPECT_EQ(document.render(), c.written) << c.title;
     }
-    EXPECT_EQ(kova_render_settings({{"DEPTH", "32"}, {"NOTE", " spaced "}}), "# kova settings\nDEPTH=32\nNOTE=\" spaced \"\n");
+    EXPECT_EQ(kova_render_settings({{"DEPTH", "32"}, {"NOTE", " spaced "}}),
+        "# kova settings\nDEPTH=32\nNOTE=\" spaced \"\n");
 }
 
 TEST(SettingsText, ConstantValuesAndOrigins) {

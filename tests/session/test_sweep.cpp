@@ -29,7 +29,8 @@ const KOVA_SESSION& fifo() {
 std::string plan_text(const std::vector<std::string>& vary, bool random) {
     KOVA_SWEEP_PLAN plan;
     std::string text;
-    if (const KOVA_PROBLEM problem = kova_sweep_plan(fifo(), vary, random ? std::optional<std::uint64_t>(1) : std::nullopt, 0, plan))
+    if (const KOVA_PROBLEM problem = kova_sweep_plan(fifo(), vary, random ? std::optional<std::uint64_t>(1)
+        : std::nullopt, 0, plan))
         return "error: " + problem.text;
     for (const KOVA_SWEEP_AXIS& axis : plan.axes) {
         text += (text.empty() ? "" : "; ") + axis.name + ":";
@@ -39,7 +40,8 @@ std::string plan_text(const std::vector<std::string>& vary, bool random) {
     return text;
 }
 
-KOVA_SWEEP_PLAN plan_of(const std::vector<std::string>& vary, std::optional<std::uint64_t> random = std::nullopt, std::uint64_t seed = 0) {
+KOVA_SWEEP_PLAN plan_of(const std::vector<std::string>& vary, std::optional<std::uint64_t> random = std::nullopt,
+    std::uint64_t seed = 0) {
     KOVA_SWEEP_PLAN plan;
     const KOVA_PROBLEM problem = kova_sweep_plan(fifo(), vary, random, seed, plan);
     EXPECT_FALSE(problem) << problem.text;
@@ -49,7 +51,8 @@ KOVA_SWEEP_PLAN plan_of(const std::vector<std::string>& vary, std::optional<std:
 // Configuration k as "NAME=VALUE NAME=VALUE".
 std::string configuration_line(const KOVA_SWEEP_PLAN& plan, std::uint64_t k) {
     std::string line;
-    for (const std::string& setting : setting_lines(kova_sweep_configuration(plan, k))) line += (line.empty() ? "" : " ") + setting;
+    for (const std::string& setting : setting_lines(kova_sweep_configuration(plan, k)))
+        line += (line.empty() ? "" : " ") + setting;
     return line;
 }
 
@@ -77,7 +80,8 @@ TEST(Sweep, VaryTextsGiveTheirValues) {
         {{"WIDTH=8||9"}, false, "error: vary WIDTH=8||9: a value is empty"},
         {{}, false, "error: a sweep needs a name to vary or random draws"},
         {{"DEPTH", "depth=16"}, false, "error: vary: DEPTH is varied twice"},
-        {{"WIDTH=0..999999999999999999", "DEPTH=0..999999999999999999"}, false, "error: the sweep has more configurations than 64 bits count"},
+        {{"WIDTH=0..999999999999999999", "DEPTH=0..999999999999999999"}, false,
+            "error: the sweep has more configurations than 64 bits count"},
     };
     for (const auto& c : cases) EXPECT_EQ(plan_text(c.vary, c.random), c.plan) << c.plan;
 }
@@ -99,7 +103,8 @@ TEST(Sweep, ShardsTakeEveryNthConfiguration) {
         {"1/3", 10, std::nullopt, "1 4 7"}, {"1/3", 10, 2, "1 4"},
         {"2/3", 13, std::nullopt, "2 5 8 11"}, {"2/3", 11, std::nullopt, "2 5 8"}, {"0/4", 0, std::nullopt, ""},
         // Texts that are no shard.
-        {"3/3", 1, 0, "error"}, {"-1/3", 1, 0, "error"}, {"1/0", 1, 0, "error"}, {"1", 1, 0, "error"}, {"a/b", 1, 0, "error"},
+        {"3/3", 1, 0, "error"}, {"-1/3", 1, 0, "error"}, {"1/0", 1, 0, "error"}, {"1", 1, 0, "error"}, {"a/b", 1, 0,
+            "error"},
     };
     for (const auto& c : cases) {
         KOVA_SHARD shard;
@@ -140,19 +145,23 @@ TEST(Batch, OutcomesLeaveInItemOrder) {
     for (const unsigned jobs : {1u, 2u, 4u, 8u})
         for (const std::size_t count : {0u, 1u, 5u, 100u})
             for (const std::size_t failing : {count, count / 2}) {
-                SCOPED_TRACE(std::to_string(jobs) + " jobs, " + std::to_string(count) + " items, failing at " + std::to_string(failing));
+                SCOPED_TRACE(std::to_string(jobs) + " jobs, " + std::to_string(count) + " items, failing at "
+                    + std::to_string(failing));
                 const auto work = [count](KOVA_SESSION& copy, std::size_t index) {
                     std::this_thread::sleep_for(std::chrono::microseconds(200 * ((count - index) % 7)));
                     if (index % 11 == 3) throw std::runtime_error("item " + std::to_string(index));
-                    KOVA_BATCH_OUTCOME outcome = kova_validate_settings(copy, {{"DEPTH", index % 2 ? "1000" : "32", "", 0}});
-                    outcome.messages.push_back(kova_make_message(KOVA_SEVERITY_NOTE, KOVA_DIAG_OTHER, std::to_string(index)));
+                    KOVA_BATCH_OUTCOME outcome = kova_validate_settings(copy, {{"DEPTH", index % 2 ? "1000" : "32", "",
+                        0}});
+                    outcome.messages.push_back(kova_make_message(KOVA_SEVERITY_NOTE, KOVA_DIAG_OTHER,
+                        std::to_string(index)));
                     return outcome;
                 };
                 std::size_t next = 0;  // the item expected next
                 const auto emit = [&](std::size_t index, KOVA_BATCH_OUTCOME& outcome) {
                     if (index == failing) throw std::bad_alloc();
                     EXPECT_EQ(index, next++);
-                    EXPECT_EQ(outcome.error.empty() ? outcome.messages.back().text + (outcome.valid ? " valid" : " invalid") : outcome.error,
+                    EXPECT_EQ(outcome.error.empty() ? outcome.messages.back().text + (outcome.valid ? " valid"
+                        : " invalid") : outcome.error,
                               index % 11 == 3 ? "internal error: item " + std::to_string(index)
                                               : std::to_string(index) + (index % 2 ? " invalid" : " valid"));
                 };

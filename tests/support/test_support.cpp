@@ -62,7 +62,8 @@ TOOL_RUN run_shell(const std::string& command) {
     return run;
 }
 
-KOVA_OBJ_INFO* VALIDATOR_PROBE::add_object(const std::string& name, int type, const std::string& value, const std::string& default_value) {
+KOVA_OBJ_INFO* VALIDATOR_PROBE::add_object(const std::string& name, int type, const std::string& value,
+    const std::string& default_value) {
     KOVA_OBJ_INFO* object = add_kova_obj(name, type);
     if (object) {
         object->set_value(value);
@@ -79,7 +80,8 @@ KOVA_OBJ_INFO* VALIDATOR_PROBE::add_rule(const std::string& name, int type, cons
     return object;
 }
 
-KOVA_OBJ_INFO* VALIDATOR_PROBE::add_macro(const std::string& name, const std::string& body, const std::string& formals) {
+KOVA_OBJ_INFO* VALIDATOR_PROBE::add_macro(const std::string& name, const std::string& body,
+    const std::string& formals) {
     KOVA_OBJ_INFO* macro = add_object(name, KOVA_OBJ_FN_MACRO, body);
     if (macro) macro->set_arguments(formals);
     return macro;

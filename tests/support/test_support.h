@@ -33,13 +33,17 @@ public:
 
     using KOVA_RULES_VALIDATOR::is_reserved_keyword, KOVA_RULES_VALIDATOR::read_parameter_and_port_list_from_obj_list,
         KOVA_RULES_VALIDATOR::set_value_on_object;
-    using KOVA_RULES_VALIDATOR::m_cmd_list, KOVA_RULES_VALIDATOR::m_external_msg_list, KOVA_RULES_VALIDATOR::m_fn_macro_list,
+    using KOVA_RULES_VALIDATOR::m_cmd_list, KOVA_RULES_VALIDATOR::m_external_msg_list,
+        KOVA_RULES_VALIDATOR::m_fn_macro_list,
         KOVA_RULES_VALIDATOR::m_parameter_list, KOVA_RULES_VALIDATOR::m_port_list;
 
     // Adds a model object with a value text and default.
-    KOVA_OBJ_INFO* add_object(const std::string& name, int type, const std::string& value = "", const std::string& default_value = "");
-    // Adds a rule to the object of that name, which is made with the type given when the model has no object of that name yet.
-    KOVA_OBJ_INFO* add_rule(const std::string& name, int type, const std::string& condition, const std::string& value = "",
+    KOVA_OBJ_INFO* add_object(const std::string& name, int type, const std::string& value = "",
+        const std::string& default_value = "");
+    // Adds a rule to the object of that name, which is made with the type given when the model has no object of that
+    // name yet.
+    KOVA_OBJ_INFO* add_rule(const std::string& name, int type, const std::string& condition,
+        const std::string& value = "",
                             const std::string& alt = "", int rule_type = KOVA_RULE_CONDITION);
     // Adds a function macro with its body and formal arguments.
     KOVA_OBJ_INFO* add_macro(const std::string& name, const std::string& body, const std::string& formals = "");
