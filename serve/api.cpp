@@ -13,6 +13,7 @@
 #include "session/json_document.h"
 #include "session/object_states.h"
 #include "session/page_model.h"
+#include "session/utf8.h"
 
 namespace {
 
@@ -31,6 +32,9 @@ struct ROUTE {
     const char* path;
     const char* method;
     const char* command;
+    // The members a request may hold, separated by blanks: any other is
+    // refused, so that a misspelt "settingz" is not read as no settings.
+    const char* members;
     ROUTE_BODY body;
     PLAIN_BODY plain = nullptr;
 };
@@ -184,25 +188,36 @@ KOVA_SERVE_RESPONSE load_body(const json& request, KOVA_SESSION& session, const 
                                                 answer.messages));
 }
 
+// The first member of the request that members (separated by blanks)
+// does not name, in the safe form; "" when there is none.
+std::string unknown_member(const json& request, const std::string& members) {
+    for (const auto& member : request.items())
+        if (member.key().find(' ') != std::string::npos ||
+            (" " + members + " ").find(" " + member.key() + " ") == std::string::npos)
+            return member.key();
+    return "";
+}
+
 // The routes whose answer needs no member of the request.
 #define KOVA_PLAIN_ANSWER(call) \
     [](const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) { call; }
 
 const std::vector<ROUTE>& routes() {
     static const std::vector<ROUTE> table = {
-        {"/api/model", "GET", "model", nullptr, model_body},
-        {"/api/load", "POST", "load", nullptr, load_body},
-        {"/api/validate", "POST", "validate", KOVA_PLAIN_ANSWER(kova_validate_answer(session, true, answer))},
-        {"/api/explain", "POST", "explain", explain_body},
-        {"/api/fix", "POST", "fix", fix_body},
-        {"/api/widths", "POST", "widths", KOVA_PLAIN_ANSWER(kova_widths_answer(session, answer))},
-        {"/api/messages", "POST", "messages", KOVA_PLAIN_ANSWER(kova_messages_answer(session, answer))},
-        {"/api/generate", "POST", "generate", generate_body},
-        {"/api/ranges", "POST", "ranges", ranges_body},
-        {"/api/simlib", "POST", "simlib", KOVA_PLAIN_ANSWER(kova_simlib_answer(session, answer))},
-        {"/api/wizard-map", "POST", "wizard-map", wizard_map_body},
-        {"/api/settings", "POST", "settings", settings_body},
-        {"/api/states", "POST", "states", KOVA_PLAIN_ANSWER(kova_states_answer(session, answer))},
+        {"/api/model", "GET", "model", "", nullptr, model_body},
+        {"/api/load", "POST", "load", "text file", nullptr, load_body},
+        {"/api/validate", "POST", "validate", "settings",
+         KOVA_PLAIN_ANSWER(kova_validate_answer(session, true, answer))},
+        {"/api/explain", "POST", "explain", "settings name", explain_body},
+        {"/api/fix", "POST", "fix", "settings keep", fix_body},
+        {"/api/widths", "POST", "widths", "settings", KOVA_PLAIN_ANSWER(kova_widths_answer(session, answer))},
+        {"/api/messages", "POST", "messages", "settings", KOVA_PLAIN_ANSWER(kova_messages_answer(session, answer))},
+        {"/api/generate", "POST", "generate", "settings lang stub", generate_body},
+        {"/api/ranges", "POST", "ranges", "settings name", ranges_body},
+        {"/api/simlib", "POST", "simlib", "settings", KOVA_PLAIN_ANSWER(kova_simlib_answer(session, answer))},
+        {"/api/wizard-map", "POST", "wizard-map", "settings name", wizard_map_body},
+        {"/api/settings", "POST", "settings", "settings minimal", settings_body},
+        {"/api/states", "POST", "states", "settings", KOVA_PLAIN_ANSWER(kova_states_answer(session, answer))},
     };
     return table;
 }
@@ -238,9 +253,14 @@ KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std:
     if (method != route->method)
         return error_response(405, route->command, std::string(route->path) + " takes " + route->method);
     if (body.size() > KOVA_SERVE_MAX_BODY) return error_response(413, route->command, "the request body is too large");
+    if (!kova_is_utf8(body)) return error_response(400, route->command, "the request body is not UTF-8");
     const json request = json::parse(body.empty() ? "{}" : body, nullptr, false);
     if (request.is_discarded() || !request.is_object())
         return error_response(400, route->command, "the request body is not a JSON object");
+    if (const std::string unknown = unknown_member(request, route->members); !unknown.empty())
+        return error_response(400, route->command,
+                              "the request has no member named " + unknown + "; " + route->path + " takes " +
+                                  (*route->members ? route->members : "none"));
     KOVA_SESSION session(m_template);
     if (route->plain) return route->plain(request, session, m_initial_settings);
     return answer(*route, request, session, m_setting_limit);

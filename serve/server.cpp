@@ -121,6 +121,12 @@ void answer(const KOVA_SERVE_API& api, const httplib::Request& request, httplib:
 void route(const KOVA_SERVE_API& api, const KOVA_SERVE_ORIGINS& origins, const httplib::Request& request,
            httplib::Response& response) {
     mark_api_answer(request, response);
+    // Two Host or Origin headers could name different servers to the
+    // check here and to a proxy or browser; each must be there once at most.
+    if (request.get_header_value_count("Host") != 1)
+        return json_answer(response, 400, "a request names its server in exactly one Host header");
+    if (request.get_header_value_count("Origin") > 1)
+        return json_answer(response, 400, "a request holds at most one Origin header");
     if (!origins.host_allowed(request.get_header_value("Host")))
         return json_answer(response, 403, "the Host header names another server; open the address kova serve printed");
     const bool reads_only = request.method == "GET" || request.method == "HEAD";
@@ -158,7 +164,7 @@ void configure_connections(httplib::Server& server) {
     server.set_keep_alive_timeout(KOVA_SERVE_KEEP_ALIVE);
     server.set_payload_max_length(KOVA_SERVE_MAX_BODY);
     server.set_default_headers({{"X-Content-Type-Options", "nosniff"},
-                                {"Content-Security-Policy", "default-src 'self'"},
+                                {"Content-Security-Policy", "default-src 'self'; frame-ancestors 'none'"},
                                 {"Referrer-Policy", "no-referrer"}});
     server.set_error_handler(httplib::Server::HandlerWithResponse(error_document));
     server.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr) {

@@ -82,6 +82,11 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         {"POST", "/api/load", R"({"text": "MODE=\"DUAL\n"})", 400, "\"line\": 1"},
         {"POST", "/api/validate", "{\"x\": \"" + std::string(KOVA_SERVE_MAX_BODY, 'a') + "\"}", 413, "too large"},
         {"POST", "/api/model", "", 405, "takes GET"},
+        // A misspelt member is refused, not read as no settings; a body must be UTF-8.
+        {"POST", "/api/validate", R"({"settingz": {"MODE": "DUAL"}})", 400,
+         "the request has no member named settingz; /api/validate takes settings\""},
+        {"POST", "/api/load", R"({"text": "", "settings": {}})", 400, "/api/load takes text file\""},
+        {"POST", "/api/validate", "{\"settings\": {\"MODE\": \"\xff\"}}", 400, "the request body is not UTF-8"},
     };
     for (const REQUEST_CASE& c : cases) {
         const KOVA_SERVE_RESPONSE response = api.handle(c.method, c.path, c.body);

@@ -12,6 +12,7 @@ import json
 import mimetypes
 import os
 import signal
+import socket
 import subprocess
 import sys
 import threading
@@ -127,7 +128,7 @@ class Requests(unittest.TestCase):
                 self.assertEqual(got, status, answer[:300])
                 self.assertTrue(answer_headers.get("content-type", "").startswith(content_type), answer_headers)
                 self.assertEqual(answer_headers.get("x-content-type-options"), "nosniff")
-                self.assertEqual(answer_headers.get("content-security-policy"), "default-src 'self'")
+                self.assertEqual(answer_headers.get("content-security-policy"), "default-src 'self'; frame-ancestors 'none'")
                 if content_type == "application/json":
                     document = json.loads(answer)
                     self.assertEqual("error" in document, status >= 400, document)
@@ -136,6 +137,20 @@ class Requests(unittest.TestCase):
         # After every bad request the server still answers; it was given no starting settings.
         status, _, answer = self.server.request("GET", "/api/model")
         self.assertEqual((status, json.loads(answer)["command"], json.loads(answer)["settings"]), (200, "model", {}))
+
+    def test_host_and_origin_headers_come_once(self):
+        host = b"Host: 127.0.0.1:%d\r\n" % self.server.port
+        origin = b"Origin: http://127.0.0.1:%d\r\n" % self.server.port
+        post = b"POST /api/validate HTTP/1.1\r\nContent-Length: 2\r\nConnection: close\r\n"
+        cases = [("no Host", b"GET /api/model HTTP/1.1\r\nConnection: close\r\n\r\n", 400),
+                 ("two Host headers", b"GET / HTTP/1.1\r\nConnection: close\r\n" + host + host + b"\r\n", 400),
+                 ("two Origin headers", post + host + origin + origin + b"\r\n{}", 400),
+                 ("one of each", post + host + origin + b"\r\n{}", 200)]
+        for what, raw, status in cases:
+            with self.subTest(what), socket.create_connection(("127.0.0.1", self.server.port), timeout=10) as client:
+                client.sendall(raw)
+                reply = b"".join(iter(lambda: client.recv(65536), b""))
+                self.assertEqual(reply.split(b" ", 2)[1], b"%d" % status, reply[:300])
 
     # The index's language menu, filled in by the server: every language
     # kova generate takes, its file's extension, and whether a stub applies.
