@@ -12,6 +12,11 @@ std::string unprefixed(const std::string& reason) {
     return reason.rfind(prefix, 0) == 0 ? reason.substr(prefix.size()) : reason;
 }
 
+// The most problems of one file that become messages: a file of many
+// thousand bad lines (a wrong file picked) would otherwise give an answer
+// many times its size. The rest are counted in one more message.
+const std::size_t k_most_problems = 100;
+
 }  // namespace
 
 KOVA_PROBLEM kova_parse_settings_text(const std::string& text, const std::string& file,
@@ -22,10 +27,23 @@ KOVA_PROBLEM kova_parse_settings_text(const std::string& text, const std::string
     std::vector<KOVA_SETTINGS_PROBLEM> found;
     const bool ok = document.parse(text, file, found);
     KOVA_MESSAGES own;
-    for (const KOVA_SETTINGS_PROBLEM& problem : found) {
+    bool hidden_error = false;
+    for (std::size_t at = 0; at < found.size(); ++at) {
+        const KOVA_SETTINGS_PROBLEM& problem = found[at];
+        if (at >= k_most_problems) {
+            hidden_error = hidden_error || !problem.warning;
+            continue;
+        }
         place.line = static_cast<uint32_t>(problem.line);
         own.push_back(kova_make_message(problem.warning ? KOVA_SEVERITY_WARNING : KOVA_SEVERITY_ERROR,
                                         KOVA_DIAG_SETTING, problem.text, place));
+    }
+    if (found.size() > k_most_problems) {
+        place.line = 0;
+        own.push_back(kova_make_message(hidden_error ? KOVA_SEVERITY_ERROR : KOVA_SEVERITY_WARNING, KOVA_DIAG_SETTING,
+                                        std::to_string(found.size() - k_most_problems) +
+                                            " more problems of this file are not shown",
+                                        place));
     }
     messages.insert(messages.end(), own.begin(), own.end());
     if (!ok) return kova_problem(KOVA_PROBLEM_KIND::INVALID_VALUE, "the settings file has errors", std::move(own));

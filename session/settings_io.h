@@ -12,11 +12,11 @@
 #include "session/settings_text.h"
 
 // Appends the settings of a settings file's text, read from file (the
-// name is used in the settings and messages only), and every problem of
-// the text to messages as a message located at its line. When a problem
-// is an error nothing is appended to settings and the answer is an
-// INVALID_VALUE problem holding the text's messages. The web page's
-// uploads are read here.
+// name is used in the settings and messages only), and its problems to
+// messages, each located at its line: the first 100, then one message
+// that counts the rest. When a problem is an error nothing is appended to
+// settings and the answer is an INVALID_VALUE problem holding the text's
+// messages. The web page's uploads are read here.
 KOVA_PROBLEM kova_parse_settings_text(const std::string& text, const std::string& file,
                                       std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& messages);
 

@@ -37,6 +37,8 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
     const KOVA_SERVE_API api(*session);
     std::string too_many = R"({"settings": {)";
     for (int i = 0; i < 1000; ++i) too_many += (i ? ", " : "") + std::string("\"N") + std::to_string(i) + "\": \"1\"";
+    std::string bad_lines;
+    for (int i = 0; i < 250; ++i) bad_lines += "=1\\n";
     const REQUEST_CASE cases[] = {
         // Every route with a good request.
         {"POST", "/api/validate", "{}", 200, "\"valid\": true"},
@@ -87,6 +89,9 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
          "the request has no member named settingz; /api/validate takes settings\""},
         {"POST", "/api/load", R"({"text": "", "settings": {}})", 400, "/api/load takes text file\""},
         {"POST", "/api/validate", "{\"settings\": {\"MODE\": \"\xff\"}}", 400, "the request body is not UTF-8"},
+        // A file of many bad lines: the first 100, then the last message counts the rest.
+        {"POST", "/api/load", R"({"text": ")" + bad_lines + "\"}", 400,
+         "\"text\": \"150 more problems of this file are not shown\"\n    }\n  ]"},
     };
     for (const REQUEST_CASE& c : cases) {
         const KOVA_SERVE_RESPONSE response = api.handle(c.method, c.path, c.body);
