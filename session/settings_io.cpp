@@ -27,10 +27,12 @@ KOVA_PROBLEM kova_parse_settings_text(const std::string& text, const std::string
     std::vector<KOVA_SETTINGS_PROBLEM> found;
     const bool ok = document.parse(text, file, found);
     KOVA_MESSAGES own;
+    std::size_t hidden = 0;
     bool hidden_error = false;
     for (std::size_t at = 0; at < found.size(); ++at) {
         const KOVA_SETTINGS_PROBLEM& problem = found[at];
         if (at >= k_most_problems) {
+            ++hidden;
             hidden_error = hidden_error || !problem.warning;
             continue;
         }
@@ -38,12 +40,10 @@ KOVA_PROBLEM kova_parse_settings_text(const std::string& text, const std::string
         own.push_back(kova_make_message(problem.warning ? KOVA_SEVERITY_WARNING : KOVA_SEVERITY_ERROR,
                                         KOVA_DIAG_SETTING, problem.text, place));
     }
-    if (found.size() > k_most_problems) {
+    if (hidden > 0) {
         place.line = 0;
         own.push_back(kova_make_message(hidden_error ? KOVA_SEVERITY_ERROR : KOVA_SEVERITY_WARNING, KOVA_DIAG_SETTING,
-                                        std::to_string(found.size() - k_most_problems) +
-                                            " more problems of this file are not shown",
-                                        place));
+                                        std::to_string(hidden) + " more problems of this file are not shown", place));
     }
     messages.insert(messages.end(), own.begin(), own.end());
     if (!ok) return kova_problem(KOVA_PROBLEM_KIND::INVALID_VALUE, "the settings file has errors", std::move(own));
