@@ -25,7 +25,7 @@ struct KOVA_GEN_NAMES {
 KOVA_GEN_NAMES kova_spell_names(const KOVA_GEN_CONFIG& config, const KOVA_SPELLER& spell, const std::string& language,
                                 KOVA_MESSAGES& problems);
 
-// One further name (what names it: "the function name", "--name");
+// One further name (what names it: "The function name", "The wrapper name");
 // spelled, or an error in problems.
 std::string kova_spell_name(const std::string& what, const std::string& name, const KOVA_SPELLER& spell,
                             const std::string& language, KOVA_MESSAGES& problems);
