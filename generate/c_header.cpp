@@ -60,10 +60,12 @@ std::string kova_write_c_header(const KOVA_GEN_CONFIG& config, const KOVA_GENERA
     const std::string prefix = kova_c_macro_word(wanted);
     // A name starting with a digit is no identifier; one starting with an
     // underscore and a capital is reserved to the implementation.
-    if (prefix.empty() || prefix[0] == '_' || std::isdigit(static_cast<unsigned char>(prefix[0])))
+    if (prefix.empty() || prefix[0] == '_' || std::isdigit(static_cast<unsigned char>(prefix[0]))) {
+        const char* whence = options.name.empty() ? "it is the function name; give the header another name"
+                                                  : "the name given";
         problems.push_back(kova_generate_problem(
-            "", {}, "The macro prefix '" + wanted + "' must start with a letter (" +
-                        (options.name.empty() ? "it is the function name; give the header another name" : "the name given") + ")"));
+            "", {}, "The macro prefix '" + wanted + "' must start with a letter (" + whence + ")"));
+    }
     kova_integer_problems(config, false, LANGUAGE, problems);
     if (problems.size() != before) return "";
 

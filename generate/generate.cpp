@@ -20,7 +20,7 @@ std::string written(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOV
     return kova_write_json(session, run, generated);
 }
 
-// The problem of a refusal that force overrides.
+// The problem of a configuration refused: "nothing generated: REASON".
 KOVA_PROBLEM refused(const std::string& reason) {
     return kova_problem(KOVA_PROBLEM_KIND::INVALID_VALUE, "nothing generated: " + reason);
 }
@@ -74,8 +74,8 @@ KOVA_GENERATED kova_generate(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, 
     KOVA_MESSAGES problems;
     generated.text = written(session, run, config, generated, options, problems);
     if (!problems.empty()) {
-        generated.problem = kova_problem(KOVA_PROBLEM_KIND::INVALID_VALUE, "nothing generated: the configuration "
-                                         "cannot be written in " + std::string(kova_generate_language_name(options.language)));
+        generated.problem = refused("the configuration cannot be written in " +
+                                    std::string(kova_generate_language_name(options.language)));
         generated.text.clear();
     }
     generated.messages.insert(generated.messages.end(), problems.begin(), problems.end());

@@ -47,7 +47,8 @@ std::string kova_generate_language_list(bool hardware_only) {
 
 KOVA_PROBLEM kova_generate_language_problem(const std::string& name, KOVA_GENERATE_LANGUAGE& language) {
     if (kova_generate_language_of(name, language)) return {};
-    return kova_problem(KOVA_PROBLEM_KIND::USAGE, "lang must be " + kova_generate_language_list() + ", not '" + name + "'");
+    return kova_problem(KOVA_PROBLEM_KIND::USAGE,
+                        "lang must be " + kova_generate_language_list() + ", not '" + name + "'");
 }
 
 bool kova_generate_language_of(const std::string& name, KOVA_GENERATE_LANGUAGE& language) {

@@ -3,6 +3,8 @@
 // itself: its index gets them from generate/'s one list.
 #include "serve/assets.h"
 
+#include <string_view>
+
 #include "generate/generate.h"
 
 namespace {
@@ -23,8 +25,9 @@ std::string language_options() {
 const KOVA_SERVE_ASSET* filled_index(const KOVA_SERVE_ASSET& raw) {
     static const std::string text = [&raw] {
         std::string page(reinterpret_cast<const char*>(raw.data), raw.size);
-        const std::size_t at = page.find(k_languages_marker);
-        if (at != std::string::npos) page.replace(at, std::char_traits<char>::length(k_languages_marker), language_options());
+        const std::string_view marker = k_languages_marker;
+        const std::size_t at = page.find(marker);
+        if (at != std::string::npos) page.replace(at, marker.size(), language_options());
         return page;
     }();
     static const KOVA_SERVE_ASSET filled{raw.path, reinterpret_cast<const unsigned char*>(text.data()), text.size(),

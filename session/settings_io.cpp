@@ -1,6 +1,8 @@
 // Reading and saving settings files through the shared layer's file I/O.
 #include "session/settings_io.h"
 
+#include <algorithm>
+
 #include "session/file_io.h"
 
 namespace {
@@ -26,24 +28,20 @@ KOVA_PROBLEM kova_parse_settings_text(const std::string& text, const std::string
     KOVA_SETTINGS_DOCUMENT document;
     std::vector<KOVA_SETTINGS_PROBLEM> found;
     const bool ok = document.parse(text, file, found);
+    const std::size_t shown = std::min(found.size(), k_most_problems);
     KOVA_MESSAGES own;
-    std::size_t hidden = 0;
-    bool hidden_error = false;
-    for (std::size_t at = 0; at < found.size(); ++at) {
-        const KOVA_SETTINGS_PROBLEM& problem = found[at];
-        if (at >= k_most_problems) {
-            ++hidden;
-            hidden_error = hidden_error || !problem.warning;
-            continue;
-        }
-        place.line = static_cast<uint32_t>(problem.line);
-        own.push_back(kova_make_message(problem.warning ? KOVA_SEVERITY_WARNING : KOVA_SEVERITY_ERROR,
-                                        KOVA_DIAG_SETTING, problem.text, place));
+    for (std::size_t at = 0; at < shown; ++at) {
+        place.line = static_cast<uint32_t>(found[at].line);
+        own.push_back(kova_make_message(found[at].warning ? KOVA_SEVERITY_WARNING : KOVA_SEVERITY_ERROR,
+                                        KOVA_DIAG_SETTING, found[at].text, place));
     }
-    if (hidden > 0) {
+    if (shown < found.size()) {
+        const bool error = std::any_of(found.begin() + shown, found.end(), [](const auto& p) { return !p.warning; });
         place.line = 0;
-        own.push_back(kova_make_message(hidden_error ? KOVA_SEVERITY_ERROR : KOVA_SEVERITY_WARNING, KOVA_DIAG_SETTING,
-                                        std::to_string(hidden) + " more problems of this file are not shown", place));
+        own.push_back(kova_make_message(error ? KOVA_SEVERITY_ERROR : KOVA_SEVERITY_WARNING, KOVA_DIAG_SETTING,
+                                        std::to_string(found.size() - shown) +
+                                            " more problems of this file are not shown",
+                                        place));
     }
     messages.insert(messages.end(), own.begin(), own.end());
     if (!ok) return kova_problem(KOVA_PROBLEM_KIND::INVALID_VALUE, "the settings file has errors", std::move(own));
