@@ -44,14 +44,15 @@ KOVA_SERVE_RESPONSE json_response(int status, const json& document) {
 }
 
 // The HTTP status of a problem's kind: a name the description lacks is
-// not found, a limit too large, a file the server cannot use unavailable,
-// anything else a bad request.
+// not found, a limit too large, a file the server cannot use or work past
+// its time unavailable, anything else a bad request.
 int problem_status(KOVA_PROBLEM_KIND kind) {
     switch (kind) {
         case KOVA_PROBLEM_KIND::NOT_FOUND: return 404;
         case KOVA_PROBLEM_KIND::LIMIT: return 413;
         case KOVA_PROBLEM_KIND::FILE:
-        case KOVA_PROBLEM_KIND::LOAD: return 503;
+        case KOVA_PROBLEM_KIND::LOAD:
+        case KOVA_PROBLEM_KIND::TIME: return 503;
         default: return 400;
     }
 }
@@ -239,9 +240,11 @@ KOVA_SERVE_RESPONSE answer(const ROUTE& route, const json& request, KOVA_SESSION
 
 }  // namespace
 
-KOVA_SERVE_API::KOVA_SERVE_API(const KOVA_SESSION& session, std::vector<KOVA_SETTING> initial_settings)
+KOVA_SERVE_API::KOVA_SERVE_API(const KOVA_SESSION& session, std::vector<KOVA_SETTING> initial_settings,
+                               std::chrono::milliseconds work_time)
     : m_template(session),
       m_initial_settings(std::move(initial_settings)),
+      m_work_time(work_time),
       m_setting_limit(2 * kova_object_states(m_template.validator()).size()) {}
 
 KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std::string& path,
@@ -262,6 +265,7 @@ KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std:
                               "the request has no member named " + unknown + "; " + route->path + " takes " +
                                   (*route->members ? route->members : "none"));
     KOVA_SESSION session(m_template);
+    session.set_work_deadline(std::chrono::steady_clock::now() + m_work_time);
     if (route->plain) return route->plain(request, session, m_initial_settings);
     return answer(*route, request, session, m_setting_limit);
 }

@@ -10,6 +10,7 @@
 #ifndef KOVA_SERVE_API_H
 #define KOVA_SERVE_API_H
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -24,13 +25,17 @@ struct KOVA_SERVE_RESPONSE {
 
 // The largest request body accepted; a larger one is answered 413.
 constexpr std::size_t KOVA_SERVE_MAX_BODY = 1024 * 1024;
+// The longest a request may keep the engine working (a repair's search on
+// a large block); work past it stops, and the request is answered 503.
+constexpr std::chrono::milliseconds KOVA_SERVE_WORK_TIME{5000};
 
 class KOVA_SERVE_API {
 public:
     // Keeps a copy of a loaded session as the template of every request,
     // and the settings the page starts from (kova serve --settings), which
     // the model document lists; requests bring their own settings.
-    explicit KOVA_SERVE_API(const KOVA_SESSION& session, std::vector<KOVA_SETTING> initial_settings = {});
+    explicit KOVA_SERVE_API(const KOVA_SESSION& session, std::vector<KOVA_SETTING> initial_settings = {},
+                            std::chrono::milliseconds work_time = KOVA_SERVE_WORK_TIME);
 
     // Answers one request. The body is a JSON object
     // {"settings": {"NAME": "VALUE", ...}, ...} with the route's own
@@ -43,6 +48,7 @@ public:
 private:
     KOVA_SESSION m_template;
     std::vector<KOVA_SETTING> m_initial_settings;
+    std::chrono::milliseconds m_work_time;
     // The most settings a request may give: twice the ports and
     // parameters (a value and a usage state each), counted once here.
     std::size_t m_setting_limit;

@@ -1,37 +1,31 @@
-// kova serve's HTTP layer on cpp-httplib: binding, the safety checks on
-// Host and Origin, the page's files, /api/ requests handed to the request
-// layer, JSON for every error, and stopping on SIGINT or SIGTERM.
+// kova serve's HTTP layer: the safety checks on Host and Origin, the
+// page's files, /api/ requests handed to the request layer, JSON for every
+// error, and stopping on SIGINT or SIGTERM. The connections themselves are
+// serve/http_server's.
 #include "serve/server.h"
 
-#include <httplib.h>
 #include <pthread.h>
 #include <signal.h>
-#include <sys/socket.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <thread>
 #include <vector>
 
 #include "host/kova_stl.h"
 #include "serve/assets.h"
+#include "serve/http_server.h"
 #include "session/json_document.h"
 #include "session/json_text.h"
 
 namespace {
 
-// Seconds a connection may stay silent while a request is read or a
-// response written, and idle between two requests on one connection.
-constexpr time_t KOVA_SERVE_IO_TIMEOUT = 10;
-constexpr time_t KOVA_SERVE_KEEP_ALIVE = 2;
-
 // A host as written in a URL or Host header: IPv6 addresses in brackets.
-std::string url_host(const std::string& host) {
-    return host.find(':') != std::string::npos ? "[" + host + "]" : host;
-}
+std::string url_host(const std::string& host) { return host.find(':') != std::string::npos ? "[" + host + "]" : host; }
 
 // Which names this server answers to. A Host header or Origin must name
 // this machine (or the address it was told to bind) at the server's own
@@ -68,16 +62,23 @@ private:
     int m_port;
 };
 
-void json_answer(httplib::Response& response, int status, const std::string& text) {
-    response.status = status;
-    response.set_content(kova_json_dump(kova_json_error("serve", text, {})) + "\n", "application/json");
+// What every answer carries: no sniffing of types, no framing by other
+// sites, no referrer sent on.
+void add_safety_headers(KOVA_HTTP_RESPONSE& response) {
+    response.set_header("X-Content-Type-Options", "nosniff");
+    response.set_header("Content-Security-Policy", "default-src 'self'; frame-ancestors 'none'");
+    response.set_header("Referrer-Policy", "no-referrer");
 }
 
-// Answers of the API, refusals and errors included, are never cached:
-// each depends on the request's settings.
-void mark_api_answer(const httplib::Request& request, httplib::Response& response) {
-    if (request.path.compare(0, 5, "/api/") == 0) response.set_header("Cache-Control", "no-store");
+KOVA_HTTP_RESPONSE json_answer(int status, const std::string& text) {
+    KOVA_HTTP_RESPONSE response;
+    response.status = status;
+    response.body = kova_json_dump(kova_json_error("serve", text, {})) + "\n";
+    add_safety_headers(response);
+    return response;
 }
+
+bool is_api(const KOVA_HTTP_REQUEST& request) { return request.path.compare(0, 5, "/api/") == 0; }
 
 // Files travel as bytes, so that the page needs no mapping of its own
 // between bytes and the JSON safe form: the server maps them with
@@ -88,101 +89,81 @@ void mark_api_answer(const httplib::Request& request, httplib::Response& respons
 // for, or the JSON document as usual when it has no text.
 const char* const BYTES = "application/octet-stream";
 
-std::string api_body(const httplib::Request& request) {
-    if (request.path != "/api/load" || request.get_header_value("Content-Type") != BYTES) return request.body;
-    return kova_json_dump(
-        {{"text", kova_json_text(request.body)}, {"file", kova_json_text(request.get_param_value("file"))}});
+std::string api_body(const KOVA_HTTP_REQUEST& request) {
+    if (request.path != "/api/load" || request.header("content-type") != BYTES) return request.body;
+    return kova_json_dump({{"text", kova_json_text(request.body)}, {"file", kova_json_text(request.param("file"))}});
 }
 
-void answer_api(const KOVA_SERVE_API& api, const httplib::Request& request, httplib::Response& response) {
+KOVA_HTTP_RESPONSE answer_api(const KOVA_SERVE_API& api, const KOVA_HTTP_REQUEST& request) {
     const KOVA_SERVE_RESPONSE answered = api.handle(request.method, request.path, api_body(request));
+    KOVA_HTTP_RESPONSE response;
     response.status = answered.status;
-    if (answered.status == 200 && request.get_header_value("Accept") == BYTES) {
+    response.content_type = answered.content_type;
+    response.body = answered.body;
+    if (answered.status == 200 && request.header("accept") == BYTES) {
         const nlohmann::json document = nlohmann::json::parse(answered.body, nullptr, false);
         const auto text = document.is_object() ? document.find("text") : document.end();
-        if (document.is_object() && text != document.end() && text->is_string())
-            return response.set_content(kova_json_restore(text->get<std::string>()), BYTES);
+        if (document.is_object() && text != document.end() && text->is_string()) {
+            response.content_type = BYTES;
+            response.body = kova_json_restore(text->get<std::string>());
+        }
     }
-    response.set_content(answered.body, answered.content_type.c_str());
+    add_safety_headers(response);
+    return response;
 }
 
 // A request that is neither refused nor in error: /api/ goes to the
 // request layer, anything else is a file of the page.
-void answer(const KOVA_SERVE_API& api, const httplib::Request& request, httplib::Response& response) {
-    if (request.path.compare(0, 5, "/api/") == 0) return answer_api(api, request, response);
+KOVA_HTTP_RESPONSE answer(const KOVA_SERVE_API& api, const KOVA_HTTP_REQUEST& request) {
+    if (is_api(request)) return answer_api(api, request);
     const KOVA_SERVE_ASSET* asset = kova_serve_asset(request.path);
-    if (!asset) return json_answer(response, 404, "no such path: " + request.path);
-    if (request.method != "GET" && request.method != "HEAD")
-        return json_answer(response, 405, request.path + " takes GET");
-    response.set_content(reinterpret_cast<const char*>(asset->data), asset->size, asset->content_type);
+    if (!asset) return json_answer(404, "no such path: " + request.path);
+    if (request.method != "GET" && request.method != "HEAD") return json_answer(405, request.path + " takes GET");
+    KOVA_HTTP_RESPONSE response;
+    response.content_type = asset->content_type;
+    response.body.assign(reinterpret_cast<const char*>(asset->data), asset->size);
+    add_safety_headers(response);
+    return response;
 }
 
 // Every request: the safety checks first, then the answer.
-void route(const KOVA_SERVE_API& api, const KOVA_SERVE_ORIGINS& origins, const httplib::Request& request,
-           httplib::Response& response) {
-    mark_api_answer(request, response);
+KOVA_HTTP_RESPONSE checked_answer(const KOVA_SERVE_API& api, const KOVA_SERVE_ORIGINS& origins,
+                                  const KOVA_HTTP_REQUEST& request) {
     // Two Host or Origin headers could name different servers to the
     // check here and to a proxy or browser; each must be there once at most.
-    if (request.get_header_value_count("Host") != 1)
-        return json_answer(response, 400, "a request names its server in exactly one Host header");
-    if (request.get_header_value_count("Origin") > 1)
-        return json_answer(response, 400, "a request holds at most one Origin header");
-    if (!origins.host_allowed(request.get_header_value("Host")))
-        return json_answer(response, 403, "the Host header names another server; open the address kova serve printed");
+    if (request.header_count("host") != 1)
+        return json_answer(400, "a request names its server in exactly one Host header");
+    if (request.header_count("origin") > 1) return json_answer(400, "a request holds at most one Origin header");
+    if (!origins.host_allowed(request.header("host")))
+        return json_answer(403,
+                           "the Host header names another server; open the "
+                           "address kova serve printed");
     const bool reads_only = request.method == "GET" || request.method == "HEAD";
-    if (!reads_only && request.has_header("Origin") && !origins.origin_allowed(request.get_header_value("Origin")))
-        return json_answer(response, 403, "requests from pages of another origin are refused");
-    answer(api, request, response);
+    if (!reads_only && request.header_count("origin") && !origins.origin_allowed(request.header("origin")))
+        return json_answer(403, "requests from pages of another origin are refused");
+    return answer(api, request);
 }
 
-// An error the library answered itself (a body too large, a malformed
-// request, a method no route takes) gets a JSON document too.
-httplib::Server::HandlerResponse error_document(const httplib::Request& request, httplib::Response& response) {
-    if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
-    if (!response.has_header("Cache-Control")) mark_api_answer(request, response);
-    const int status = response.status;
-    json_answer(response, status,
-                status == 413   ? "the request body is too large"
-                : status == 404 ? "no such path"
-                                : "the request cannot be answered (HTTP " + std::to_string(status) + ")");
-    return httplib::Server::HandlerResponse::Handled;
+// Answers of the API, refusals and errors included, are never cached:
+// each depends on the request's settings. Off this machine, answers
+// travel gzip-compressed at a fast level when the client takes it; on the
+// loopback address, compressing would cost more time than it saves.
+KOVA_HTTP_RESPONSE route(const KOVA_SERVE_API& api, const KOVA_SERVE_ORIGINS& origins, bool compress,
+                         const KOVA_HTTP_REQUEST& request) {
+    KOVA_HTTP_RESPONSE response = checked_answer(api, origins, request);
+    if (is_api(request)) response.set_header("Cache-Control", "no-store");
+    if (compress) kova_http_gzip(request, response);
+    return response;
 }
 
-// How connections are taken and answered; before binding, since the
-// socket options apply to the listening socket.
-void configure_connections(httplib::Server& server) {
-    const std::size_t threads = std::min<std::size_t>(8, std::max(2u, std::thread::hardware_concurrency()));
-    server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
-    // SO_REUSEADDR alone: the library's default, SO_REUSEPORT, would let
-    // a second server bind the same port and share its requests.
-    server.set_socket_options([](socket_t socket) {
-        const int yes = 1;
-        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    });
-    server.set_read_timeout(KOVA_SERVE_IO_TIMEOUT);
-    server.set_write_timeout(KOVA_SERVE_IO_TIMEOUT);
-    server.set_keep_alive_timeout(KOVA_SERVE_KEEP_ALIVE);
-    server.set_payload_max_length(KOVA_SERVE_MAX_BODY);
-    server.set_default_headers({{"X-Content-Type-Options", "nosniff"},
-                                {"Content-Security-Policy", "default-src 'self'; frame-ancestors 'none'"},
-                                {"Referrer-Policy", "no-referrer"}});
-    server.set_error_handler(httplib::Server::HandlerWithResponse(error_document));
-    server.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
-        json_answer(response, 500, "internal error");
-    });
-}
-
-// Every method and path goes to route; the origins need the bound port.
-// The server keeps the handler, so it keeps a copy of the origins, not a
-// reference to a caller's object; api outlives the server (kova_serve_run).
-void add_routes(httplib::Server& server, const KOVA_SERVE_API& api, const KOVA_SERVE_ORIGINS& origins) {
-    const httplib::Server::Handler handler = [&api, origins](const httplib::Request& request,
-                                                             httplib::Response& response) {
-        route(api, origins, request, response);
-    };
-    const std::string any = ".*";
-    server.Get(any, handler).Post(any, handler).Put(any, handler).Patch(any, handler).Delete(any, handler);
-    server.Options(any, handler);
+// How many workers answer requests: the engine's work is computing, so
+// a few more than the cores, enough that a long request (a fix's search)
+// leaves others workers to run on.
+KOVA_HTTP_LIMITS connection_limits() {
+    KOVA_HTTP_LIMITS limits;
+    limits.workers = std::min(16u, std::max(4u, 2 * std::thread::hardware_concurrency()));
+    limits.max_body = KOVA_SERVE_MAX_BODY;
+    return limits;
 }
 
 // Stops the server on SIGINT or SIGTERM. The signals are blocked in the
@@ -193,7 +174,7 @@ void add_routes(httplib::Server& server, const KOVA_SERVE_API& api, const KOVA_S
 // second Ctrl-C then must not end it with another status.
 class KOVA_SIGNAL_STOP {
 public:
-    explicit KOVA_SIGNAL_STOP(httplib::Server& server) : m_server(server) {
+    explicit KOVA_SIGNAL_STOP(KOVA_HTTP_SERVER& server) : m_server(server) {
         sigemptyset(&m_signals);
         sigaddset(&m_signals, SIGINT);
         sigaddset(&m_signals, SIGTERM);
@@ -210,35 +191,21 @@ public:
 
     bool signalled() const { return m_signalled; }
 
-    // Says the listening socket exists. A signal is acted on only after
-    // this, so that making the socket happens before stop() closes it in
-    // a way every thread checker sees, not only through the HTTP
-    // library's own state.
-    void bound() { m_bound = true; }
-
 private:
+    // A stop before the server runs makes it return at once.
     void wait() {
         int number = 0;
         sigwait(&m_signals, &number);
         if (m_done) return;
         m_signalled = true;
-        // A signal between binding and listening waits for listening to
-        // start, since stop() before then does nothing.
-        while (!m_done) {
-            if (m_bound && m_server.is_running()) {
-                m_server.stop();
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        m_server.stop();
     }
 
-    httplib::Server& m_server;
+    KOVA_HTTP_SERVER& m_server;
     sigset_t m_signals;
     std::thread m_thread;
     std::atomic<bool> m_done{false};
     std::atomic<bool> m_signalled{false};
-    std::atomic<bool> m_bound{false};
 };
 
 }  // namespace
@@ -248,30 +215,36 @@ bool kova_serve_is_loopback(const std::string& host) {
     return name == "localhost" || name == "::1" || name == "[::1]" || name.compare(0, 4, "127.") == 0;
 }
 
-KOVA_SERVE_END kova_serve_run(const KOVA_SERVE_API& api, const KOVA_SERVE_OPTIONS& options,
-                              const std::function<void(const std::string& url)>& listening, std::string& problem) {
-    // A client that goes away mid-answer gives an error on the write, not
-    // the end of the process.
-    signal(SIGPIPE, SIG_IGN);
-    httplib::Server server;
-    configure_connections(server);
+KOVA_SERVE_END
+kova_serve_run(const KOVA_SERVE_API& api, const KOVA_SERVE_OPTIONS& options,
+               const std::function<void(const std::string& url)>& listening, std::string& problem) {
+    // The handler needs the bound port, known only after binding; it is
+    // set once, before run() starts the workers that read it.
+    std::unique_ptr<KOVA_SERVE_ORIGINS> origins;
+    const bool compress = !kova_serve_is_loopback(options.host);
+    KOVA_HTTP_SERVER server(
+        connection_limits(),
+        [&api, &origins, compress](const KOVA_HTTP_REQUEST& request) {
+            return route(api, *origins, compress, request);
+        },
+        [](int status, const std::string& text) {
+            KOVA_HTTP_RESPONSE response = json_answer(status, text);
+            response.set_header("Cache-Control", "no-store");
+            return response;
+        });
     KOVA_SIGNAL_STOP stop(server);
-    errno = 0;
-    int port = options.port;
-    if (port == 0) port = server.bind_to_any_port(options.host);
-    else if (!server.bind_to_port(options.host, port)) port = -1;
+    const int port = server.bind(options.host, options.port);
     if (port < 0) {
         const int error = errno;
         problem = "cannot listen on " + url_host(options.host) + ":" + std::to_string(options.port) + ": " +
-                  (error ? std::strerror(error) : "the address cannot be bound") +
-                  (error == EADDRINUSE ? " (another server has the port; choose another with --port, or --port 0)"
+                  std::strerror(error) +
+                  (error == EADDRINUSE ? " (another server has the port; choose "
+                                         "another with --port, or --port 0)"
                                        : "");
         return KOVA_SERVE_END::CANNOT_BIND;
     }
-    stop.bound();
-    const KOVA_SERVE_ORIGINS origins(options.host, port);
-    add_routes(server, api, origins);
+    origins = std::make_unique<KOVA_SERVE_ORIGINS>(options.host, port);
     listening("http://" + url_host(options.host) + ":" + std::to_string(port) + "/");
-    server.listen_after_bind();
+    server.run();
     return stop.signalled() ? KOVA_SERVE_END::STOPPED : KOVA_SERVE_END::FAILED;
 }

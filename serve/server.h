@@ -8,7 +8,8 @@
 // otherwise; a request whose Host header names another machine, or a
 // POST from a page of another origin, is refused (403), so that no web
 // page the user visits can drive it; bodies are at most
-// KOVA_SERVE_MAX_BODY bytes (413); a bounded pool of threads answers.
+// KOVA_SERVE_MAX_BODY bytes (413). Connections, their deadlines and
+// limits are serve/http_server.h's.
 #ifndef KOVA_SERVE_SERVER_H
 #define KOVA_SERVE_SERVER_H
 

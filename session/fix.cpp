@@ -123,6 +123,10 @@ KOVA_PROBLEM kova_fix(KOVA_SESSION& session, const KOVA_RUN_RESULT& run_result, 
         if (run.valid || !context.room_for(2)) break;
         if (!kova_search_repairs(context, run, gave_up_reason)) break;
     }
+    if (!run.valid && context.out_of_time())
+        return kova_problem(KOVA_PROBLEM_KIND::TIME,
+                            "the repair ran out of the time it may take before it found a valid configuration (" +
+                                std::to_string(context.runs()) + " validation runs)");
     result = KOVA_FIX_RESULT();
     result.valid = run.valid;
     result.changes = context.changes();

@@ -57,7 +57,9 @@ struct KOVA_FIX_RESULT {
 // Repairs the session's configuration in place; the session has been run
 // (run_result is its last run). Names of options.keep must be ports or
 // parameters of the description: a name that is not is a not-found
-// problem (with a suggestion), and nothing is changed.
+// problem (with a suggestion), and nothing is changed. A repair that
+// reaches the session's work deadline without a valid configuration stops
+// with a time problem.
 KOVA_PROBLEM kova_fix(KOVA_SESSION& session, const KOVA_RUN_RESULT& run_result, const KOVA_FIX_OPTIONS& options,
                       KOVA_FIX_RESULT& result);
 

@@ -4,6 +4,7 @@
 #ifndef KOVA_FIX_CONTEXT_H
 #define KOVA_FIX_CONTEXT_H
 
+#include <chrono>
 #include <map>
 #include <set>
 #include <string>
@@ -30,7 +31,9 @@ public:
     // Whether the budget has room for count more runs. A step starts a
     // trial only with room for it and the run that follows a change, so
     // the repair ends with the session's run within the budget.
-    bool room_for(int count) const { return m_runs + count <= m_options.run_budget; }
+    // A repair past the session's work deadline has no room left.
+    bool room_for(int count) const { return m_runs + count <= m_options.run_budget && !out_of_time(); }
+    bool out_of_time() const { return std::chrono::steady_clock::now() >= m_session.work_deadline(); }
 
     // Sets name to value in the repaired session (a value, or a usage
     // word) and records the change with its reason; a change back to what

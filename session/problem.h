@@ -18,6 +18,7 @@ enum class KOVA_PROBLEM_KIND {
     LOAD,           // the description cannot be loaded
     INVALID_VALUE,  // a setting or value the description does not accept
     LIMIT,          // more than the layer takes (a body, a sweep, a budget)
+    TIME,           // work stopped at the session's deadline (a repair's search)
 };
 
 struct KOVA_PROBLEM {

@@ -53,6 +53,7 @@ KOVA_SESSION::KOVA_SESSION(const KOVA_SESSION& other)
       m_description(other.m_description),
       m_init_messages(other.m_init_messages),
       m_default_settings(other.m_default_settings),
+      m_work_deadline(other.m_work_deadline),
       m_set_at(other.m_set_at),
       m_constants(other.m_constants) {
     capture_scanner_output();

@@ -9,6 +9,7 @@
 #ifndef KOVA_SESSION_H
 #define KOVA_SESSION_H
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -103,6 +104,12 @@ public:
     // Every port and parameter name, for suggestions.
     std::vector<std::string> object_names() const;
 
+    // The time by which long work on the session (a repair's search) must
+    // stop, none unless set; a copy keeps it. kova serve sets it on each
+    // request's copy, so that no request holds a worker for long.
+    void set_work_deadline(std::chrono::steady_clock::time_point deadline) { m_work_deadline = deadline; }
+    std::chrono::steady_clock::time_point work_deadline() const { return m_work_deadline; }
+
 private:
     KOVA_SESSION() = default;
     void capture_scanner_output();
@@ -132,6 +139,7 @@ private:
     std::string m_description;
     KOVA_MESSAGES m_init_messages;
     std::vector<KOVA_SETTING> m_default_settings;
+    std::chrono::steady_clock::time_point m_work_deadline = std::chrono::steady_clock::time_point::max();
     // Where each object was last set in a settings file, by lower-case name.
     std::map<std::string, KOVA_SOURCE_LOCATION> m_set_at;
     // The values of ports held constant, by lower-case name: the name as

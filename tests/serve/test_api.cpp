@@ -100,6 +100,19 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         EXPECT_NE(response.body.find(c.fragment), std::string::npos) << label << "\n" << response.body;
         EXPECT_EQ(response.content_type, "application/json") << label;
     }
+    // With no time for work, a repair stops at once: unavailable, saying
+    // why; a run alone, or a repair with nothing to do, is answered.
+    const KOVA_SERVE_API hurried(*session, {}, std::chrono::milliseconds(0));
+    const REQUEST_CASE timed[] = {
+        {"POST", "/api/fix", CONFLICTS, 503, "\"error\": \"the repair ran out of the time it may take"},
+        {"POST", "/api/fix", "{}", 200, "\"changes\": []"},
+        {"POST", "/api/validate", CONFLICTS, 200, "\"valid\": false"},
+    };
+    for (const REQUEST_CASE& c : timed) {
+        const KOVA_SERVE_RESPONSE response = hurried.handle(c.method, c.path, c.body);
+        EXPECT_EQ(response.status, c.status) << c.path << "\n" << response.body;
+        EXPECT_NE(response.body.find(c.fragment), std::string::npos) << c.path << "\n" << response.body;
+    }
 }
 
 // The values of examples/ram-conflicts.settings, given on the command line

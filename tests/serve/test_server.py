@@ -11,6 +11,7 @@ import http.client
 import json
 import mimetypes
 import os
+import select
 import signal
 import socket
 import subprocess
@@ -48,9 +49,15 @@ class Server:
     def request(self, method, path, body=None, headers=None):
         """(status, headers as a dict of lower-case names, body bytes)."""
         connection = http.client.HTTPConnection("127.0.0.1", self.port, timeout=30)
-        connection.request(method, path, body=body, headers=headers or {})
-        with connection.getresponse() as response:
-            return response.status, {k.lower(): v for k, v in response.getheaders()}, response.read()
+        try:
+            connection.request(method, path, body=body, headers=headers or {})
+            with connection.getresponse() as response:
+                return response.status, {k.lower(): v for k, v in response.getheaders()}, response.read()
+        finally:
+            connection.close()
+
+    def connect(self):
+        return socket.create_connection(("127.0.0.1", self.port), timeout=10)
 
     def post(self, path, document, headers=None):
         return self.request("POST", path, json.dumps(document).encode(),
@@ -70,6 +77,21 @@ class Server:
             self.process.kill()
             _, error = self.process.communicate()
         return self.process.returncode, error.decode(errors="replace")
+
+
+def read_answers(client, head_only_last=False):
+    """[(status, body)] of every answer read from the socket until it
+    closes; the last is the answer to a HEAD request when head_only_last."""
+    data = b"".join(iter(lambda: client.recv(65536), b""))
+    answers = []
+    while data:
+        head, _, data = data.partition(b"\r\n\r\n")
+        lines = head.split(b"\r\n")
+        fields = dict(line.lower().split(b": ", 1) for line in lines[1:])
+        length = 0 if head_only_last and not data else int(fields.get(b"content-length", b"0"))
+        answers.append((int(lines[0].split(b" ")[1]), data[:length]))
+        data = data[length:]
+    return answers
 
 
 class Requests(unittest.TestCase):
@@ -138,19 +160,28 @@ class Requests(unittest.TestCase):
         status, _, answer = self.server.request("GET", "/api/model")
         self.assertEqual((status, json.loads(answer)["command"], json.loads(answer)["settings"]), (200, "model", {}))
 
-    def test_host_and_origin_headers_come_once(self):
+    def test_raw_requests(self):
         host = b"Host: 127.0.0.1:%d\r\n" % self.server.port
         origin = b"Origin: http://127.0.0.1:%d\r\n" % self.server.port
         post = b"POST /api/validate HTTP/1.1\r\nContent-Length: 2\r\nConnection: close\r\n"
         cases = [("no Host", b"GET /api/model HTTP/1.1\r\nConnection: close\r\n\r\n", 400),
                  ("two Host headers", b"GET / HTTP/1.1\r\nConnection: close\r\n" + host + host + b"\r\n", 400),
                  ("two Origin headers", post + host + origin + origin + b"\r\n{}", 400),
-                 ("one of each", post + host + origin + b"\r\n{}", 200)]
+                 ("one of each", post + host + origin + b"\r\n{}", 200),
+                 ("HTTP/1.0 closes by itself", b"GET / HTTP/1.0\r\n" + host + b"\r\n", 200),
+                 ("a chunked body", b"POST /api/validate HTTP/1.1\r\nTransfer-Encoding: chunked\r\n" + host +
+                  b"\r\n2\r\n{}\r\n0\r\n\r\n", 501),
+                 ("a head over 16 KiB", b"GET / HTTP/1.1\r\n" + host + b"X: " + b"x" * 17000 + b"\r\n\r\n", 431),
+                 ("HTTP/2 spoken as text", b"GET / HTTP/2.0\r\n" + host + b"\r\n", 505),
+                 ("two body lengths", b"POST /api/validate HTTP/1.1\r\nContent-Length: 2\r\nContent-Length: 3\r\n" +
+                  host + b"\r\n{}", 400),
+                 ("a body over 1 MiB on its way", b"POST /api/validate HTTP/1.1\r\nContent-Length: 2000000\r\n" +
+                  host + b"\r\n" + b" " * 500000, 413)]
         for what, raw, status in cases:
-            with self.subTest(what), socket.create_connection(("127.0.0.1", self.server.port), timeout=10) as client:
+            with self.subTest(what), self.server.connect() as client:
                 client.sendall(raw)
-                reply = b"".join(iter(lambda: client.recv(65536), b""))
-                self.assertEqual(reply.split(b" ", 2)[1], b"%d" % status, reply[:300])
+                answers = read_answers(client)
+                self.assertEqual([answer[0] for answer in answers], [status], answers[:1])
 
     # The index's language menu, filled in by the server: every language
     # kova generate takes, its file's extension, and whether a stub applies.
@@ -198,6 +229,82 @@ class Requests(unittest.TestCase):
         status, headers, answer = self.server.post("/api/settings", settings, {"Accept": "application/octet-stream"})
         self.assertEqual((status, headers["content-type"]), (200, "application/octet-stream"))
         self.assertEqual(answer, text.replace("\ufffd\ufffd", "\ufffd").encode())
+
+
+class Connections(unittest.TestCase):
+    """Idle, slow, half-sent and pipelined connections: none delays
+    another client's request, each is answered or closed by its rule."""
+
+    def setUp(self):
+        self.server = Server()
+        self.assertIsNotNone(self.server.port, self.server.line)
+        self.held = []
+
+    def tearDown(self):
+        for client in self.held:
+            client.close()
+        self.server.stop()
+
+    def hold(self, count):
+        self.held += [self.server.connect() for _ in range(count)]
+        return self.held[-count:]
+
+    def assert_answered_meanwhile(self):
+        status, _, answer = self.server.request("GET", "/api/model")
+        self.assertEqual((status, json.loads(answer)["command"]), (200, "model"))
+
+    def test_idle_connections_delay_no_one_and_the_oldest_makes_room(self):
+        # 16 connections per client address: the 17th closes the one idle longest.
+        first, *rest = self.hold(17)
+        first.settimeout(5)
+        self.assertEqual(first.recv(1), b"")
+        rest[-1].settimeout(0.2)
+        self.assertRaises(socket.timeout, rest[-1].recv, 1)
+        # Many more held open, and a request is still answered at once.
+        self.hold(60)
+        self.assertEqual(self.server.request("GET", "/api/model")[0], 200)
+
+    def test_slow_and_half_sent_requests_are_refused_in_time(self):
+        # (what, the bytes sent at once, a byte sent every half second, expected first line)
+        head = b"POST /api/validate HTTP/1.1\r\nHost: 127.0.0.1:%d\r\n" % self.server.port
+        cases = [("a head a byte at a time", b"GET /api/model HTTP/1.1\r\n", b"X",
+                  b"the request head did not arrive within 1 s"),
+                 ("a body that never comes", head + b"Content-Length: 100\r\n\r\n{", None,
+                  b"the request body did not arrive within 5 s of its head")]
+        clients = []
+        for what, sent, trickle, _ in cases:
+            client = self.server.connect()
+            client.sendall(sent)
+            clients.append((client, trickle))
+        # Both hold their connections; others are answered meanwhile.
+        self.assert_answered_meanwhile()
+        for (client, trickle), (what, _, _, problem) in zip(clients, cases):
+            with self.subTest(what), client:
+                while trickle:
+                    try:
+                        client.sendall(trickle)
+                    except OSError:
+                        break
+                    ready, _, _ = select.select([client], [], [], 0.5)
+                    if ready:
+                        break
+                answers = read_answers(client)
+                self.assertEqual([(status, json.loads(body)["error"].encode()) for status, body in answers],
+                                 [(408, problem)])
+
+    def test_pipelined_requests_are_answered_in_order(self):
+        host = b"Host: 127.0.0.1:%d\r\n" % self.server.port
+        body = json.dumps({"settings": {"WIDTH": "12"}}).encode()
+        requests = (b"GET /api/model HTTP/1.1\r\n" + host + b"\r\n" +
+                    b"POST /api/validate HTTP/1.1\r\nContent-Length: %d\r\n" % len(body) + host + b"\r\n" + body +
+                    b"GET /nosuch HTTP/1.1\r\n" + host + b"\r\n" +
+                    b"HEAD / HTTP/1.1\r\nConnection: close\r\n" + host + b"\r\n")
+        with self.server.connect() as client:
+            client.sendall(requests)
+            answers = read_answers(client, head_only_last=True)
+        self.assertEqual([status for status, _ in answers], [200, 200, 404, 200])
+        self.assertEqual([json.loads(body)["command"] for _, body in answers[:3]], ["model", "validate", "serve"])
+        self.assertEqual(answers[3][1], b"")
 
 
 class Lifetime(unittest.TestCase):
