@@ -15,7 +15,11 @@
 #                            kova serve over a socket, batch and sweep, the
 #                            Python module in several Python threads)
 #   make fuzz   every fuzz target for FUZZ_SECONDS each (build-asan/)
-#   make bench  the benchmarks, the summary tables last (docs/performance.md)
+#   make bench  the benchmarks and their figures (docs/performance.md)
+#   make screenshot
+#               the picture of kova serve's page in the README and
+#               docs/serve.md (docs/serve-wizard.png), taken in headless
+#               Chromium
 #
 # A sanitizer finding ends the test that made it with a failure.
 BUILD ?= build
@@ -43,7 +47,7 @@ SANITIZER_ENV = \
 CTEST = ctest --output-on-failure -j $(JOBS)
 
 .PHONY: all demo test test-plain test-valgrind test-asan test-tsan fuzz setup configure build \
-	asan-build tsan-build bench clean
+	asan-build tsan-build bench screenshot clean
 
 all: build
 
@@ -104,6 +108,10 @@ bench: configure
 	$(PYTHON) bench/python_overhead.py $(BUILD)
 	python3 bench/fix_scale.py $(BUILD)/tools/kova
 	$(PYTHON) bench/serve_page.py $(BUILD)/tools/kova
+
+screenshot: configure
+	cmake --build $(BUILD) -j $(JOBS) --target kova
+	$(PYTHON) scripts/serve-screenshot $(BUILD)/tools/kova docs/serve-wizard.png
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
