@@ -15,6 +15,11 @@
 #                            kova serve over a socket, batch and sweep, the
 #                            Python module in several Python threads)
 #   make fuzz   every fuzz target for FUZZ_SECONDS each (build-asan/)
+#   make bench  the benchmarks and their figures (docs/performance.md)
+#   make screenshot
+#               the picture of kova serve's page in the README and
+#               docs/serve.md (docs/serve-wizard.png), taken in headless
+#               Chromium
 #
 # A sanitizer finding ends the test that made it with a failure.
 BUILD ?= build
@@ -42,7 +47,7 @@ SANITIZER_ENV = \
 CTEST = ctest --output-on-failure -j $(JOBS)
 
 .PHONY: all demo test test-plain test-valgrind test-asan test-tsan fuzz setup configure build \
-	asan-build tsan-build bench clean
+	asan-build tsan-build bench screenshot clean
 
 all: build
 
@@ -90,6 +95,8 @@ fuzz: asan-build
 		--timeout $$(( $(FUZZ_SECONDS) + 300 ))
 
 # Builds the benchmark suite and runs it; the summary table comes last.
+# Then the scripts, kova serve's page last: it runs under $(PYTHON), for
+# Debian's selenium module, and says it is skipped when Chromium is missing.
 bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target kova_bench
 	$(BUILD)/bench/kova_bench --benchmark_repetitions=3 --benchmark_color=false
@@ -100,6 +107,11 @@ bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target kova_rules_python
 	$(PYTHON) bench/python_overhead.py $(BUILD)
 	python3 bench/fix_scale.py $(BUILD)/tools/kova
+	$(PYTHON) bench/serve_page.py $(BUILD)/tools/kova
+
+screenshot: configure
+	cmake --build $(BUILD) -j $(JOBS) --target kova
+	$(PYTHON) scripts/serve-screenshot $(BUILD)/tools/kova docs/serve-wizard.png
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)

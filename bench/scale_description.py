@@ -4,7 +4,10 @@ dependency chain of hidden parameters reaching into the group before, an
 integer parameter with a list and its legal_values rule, a range, a
 string parameter, a macro call and a port with a width expression; every
 text parses, every name resolves, and the default configuration is
-valid."""
+valid.
+
+Run as a program it writes one: scale_description.py [--objects N] OUT.xml
+(serve_page.py uses it so)."""
 
 
 def group(g):
@@ -37,3 +40,17 @@ def write(path, objects):
         for g in range((objects - 1) // 10):
             out.write(group(g))
         out.write("</model>\n")
+
+
+def main():
+    import argparse
+    parser = argparse.ArgumentParser(description="Writes a generated description of about N objects.")
+    parser.add_argument("--objects", type=int, default=10001,
+                        help="a macro and (N - 1) / 10 groups of ten objects (default 10001)")
+    parser.add_argument("out", help="the XML file to write")
+    arguments = parser.parse_args()
+    write(arguments.out, arguments.objects)
+
+
+if __name__ == "__main__":
+    main()

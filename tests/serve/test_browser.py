@@ -5,24 +5,36 @@ Opens the page of `kova serve examples/ram.xml`, checks every object is
 on it; sets MODE to DUAL and sees the port-B conflicts beside those ports;
 opens the explanation of one; accepts a repair and sees the configuration
 valid; saves the settings, loads them back and downloads the generated
-Verilog; the saved settings must validate. A screenshot of the conflicts
-is written to $KOVA_SCREENSHOT, or to the temporary folder.
+Verilog; the saved settings must validate.
 
-Usage: test_browser.py KOVA SOURCE_DIR. Exit status 77 (skipped) only
-when the browser, its driver or the selenium module is missing.
+With --idle, a shorter walk instead: MODE to DUAL and back while
+IDLE_CONNECTIONS connections to the server stay open without sending a
+byte; the port-B conflicts must appear and clear, each step within
+IDLE_STEP seconds.
+
+Usage: test_browser.py KOVA SOURCE_DIR [--idle]. Exit status 77 (skipped)
+only when the browser, its driver or the selenium module is missing.
 """
 
 import os
 import re
+import select
+import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import xml.etree.ElementTree as ElementTree
 
 SKIPPED = 77
 CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
 WAIT = 20  # seconds for any one thing to appear on the page
+IDLE_CONNECTIONS = 20
+# Under the server's 10 s read timeout: a server that answers the page only
+# once it gives up on an idle connection takes longer.
+IDLE_STEP = 5
+PORT_B = ["clkb", "addrb", "doutb"]  # used only in dual mode
 
 
 def skip(reason):
@@ -33,6 +45,7 @@ def skip(reason):
 try:
     from selenium import webdriver
     from selenium.webdriver.chrome.service import Service
+    from selenium.common.exceptions import TimeoutException
     from selenium.webdriver.common.by import By
     from selenium.webdriver.support import expected_conditions as ready
     from selenium.webdriver.support.ui import Select, WebDriverWait
@@ -84,11 +97,15 @@ def check_one_request_per_kind(driver, wait):
     assert asked == ["messages", "ranges", "simlib", "states", "validate"], asked
 
 
-def use_page(driver, url, names, downloads, screenshot):
+def summary(state):
+    """Whether the page's verdict is STATE (valid, invalid, pending...)."""
+    return lambda d: d.find_element(By.ID, "summary").get_attribute("data-state") == state
+
+
+def use_page(driver, url, names, downloads):
     wait = WebDriverWait(driver, WAIT)
     downloaded = lambda name: wait.until(lambda d: os.path.exists(os.path.join(downloads, name)) and
                                          os.path.join(downloads, name), "no download " + name)
-    summary = lambda state: lambda d: d.find_element(By.ID, "summary").get_attribute("data-state") == state
     driver.get(url)
     wait.until(summary("valid"))
     for name in names:
@@ -103,7 +120,6 @@ def use_page(driver, url, names, downloads, screenshot):
         text = driver.find_element(By.CSS_SELECTOR, css("data-diags-for", port)).text
         assert "ERROR" in text.upper() and port in text, text
     wait.until(summary("invalid"))
-    driver.save_screenshot(screenshot)
 
     driver.find_element(By.CSS_SELECTOR, css("data-diags-for", "clkb") + " .diag button.explain").click()
     dialog = driver.find_element(By.ID, "explain-dialog")
@@ -138,6 +154,72 @@ def use_page(driver, url, names, downloads, screenshot):
     return settings, verilog
 
 
+class IdleConnections:
+    """IDLE_CONNECTIONS connections to the server that never send a byte,
+    held open by a thread: one the server closes is opened again at once."""
+
+    def __init__(self, port):
+        self.port = port
+        self.sockets = [socket.create_connection(("127.0.0.1", port), timeout=IDLE_STEP)
+                        for _ in range(IDLE_CONNECTIONS)]
+        self.stopped = threading.Event()
+        self.keeper = threading.Thread(target=self.keep, daemon=True)
+        self.keeper.start()
+
+    def keep(self):
+        while not self.stopped.wait(0.05):
+            readable, _, _ = select.select([s for s in self.sockets if s], [], [], 0)
+            for index, connection in enumerate(self.sockets):
+                if connection is None or (connection in readable and not self.still_open(connection)):
+                    self.sockets[index] = self.reopen(connection)
+
+    @staticmethod
+    def still_open(connection):
+        try:
+            return connection.recv(4096) != b""
+        except OSError:
+            return False
+
+    def reopen(self, closed):
+        if closed:
+            closed.close()
+        try:
+            return socket.create_connection(("127.0.0.1", self.port), timeout=IDLE_STEP)
+        except OSError:
+            return None  # tried again on the next round
+
+    def close(self):
+        self.stopped.set()
+        self.keeper.join()
+        for connection in filter(None, self.sockets):
+            connection.close()
+
+
+def walk_beside_idle_connections(driver, url):
+    """MODE to DUAL and back with the idle connections open: the port-B
+    conflicts appear and clear."""
+    idle = IdleConnections(int(url.rpartition(":")[2]))
+    try:
+        driver.set_page_load_timeout(IDLE_STEP)
+        wait = WebDriverWait(driver, IDLE_STEP)
+        try:
+            driver.get(url)
+        except TimeoutException:
+            raise AssertionError("the page did not load within %d s beside %d idle connections"
+                                 % (IDLE_STEP, IDLE_CONNECTIONS)) from None
+        wait.until(summary("valid"), "no verdict within %d s beside idle connections" % IDLE_STEP)
+        # (MODE, the verdict, the ports drawn with an error)
+        for mode, verdict, conflicts in (("DUAL", "invalid", PORT_B), ("SINGLE", "valid", [])):
+            Select(driver.find_element(By.CSS_SELECTOR, css("data-control", "MODE"))).select_by_value(mode)
+            wait.until(summary(verdict), "MODE=%s: not %s within %d s beside idle connections" % (
+                mode, verdict, IDLE_STEP))
+            drawn = [port for port in PORT_B if driver.find_elements(
+                By.CSS_SELECTOR, css("data-diags-for", port) + ' .diag[data-severity="error"]')]
+            assert drawn == conflicts, (mode, drawn)
+    finally:
+        idle.close()
+
+
 def check_files(kova, description, settings, verilog):
     """The saved settings validate; the download is the wrapper (the
     generator's own test compiles what it writes)."""
@@ -152,20 +234,24 @@ def check_files(kova, description, settings, verilog):
 
 def main():
     kova, source = sys.argv[1], sys.argv[2]
+    idle = sys.argv[3:] == ["--idle"]
     for program in (CHROMIUM, CHROMEDRIVER):
         if not os.path.exists(program):
             skip(program + " is not installed")
     description = os.path.join(source, "examples", "ram.xml")
     with tempfile.TemporaryDirectory(prefix="kova-browser-") as downloads:
-        screenshot = os.environ.get("KOVA_SCREENSHOT") or os.path.join(downloads, "serve-wizard.png")
         server, url = start_server(kova, source)
         driver = None
         try:
             driver = browser(downloads)
+            if idle:
+                walk_beside_idle_connections(driver, url)
+                print("page served beside %d idle connections: conflicts appeared and cleared" % IDLE_CONNECTIONS)
+                return
             # Every port, parameter and hidden parameter the description writes.
             names = [o.get("name") for o in ElementTree.parse(description).getroot().findall("object")
                      if o.get("kind") != "macro"]
-            settings, verilog = use_page(driver, url, names, downloads, screenshot)
+            settings, verilog = use_page(driver, url, names, downloads)
             check_files(kova, description, settings, verilog)
             print("page checked: conflicts shown, explained, repaired; settings and Verilog downloaded")
         finally:
