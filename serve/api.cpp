@@ -2,8 +2,9 @@
 // then the layer's flow (session/command_flow.h) on a copy of the template
 // session with the route's answer builder (session/answers.h), as the
 // kova tool's subcommands run it. Two routes run nothing: the model, and
-// reading an uploaded settings file; one has no subcommand: every
-// object's state after the run.
+// reading an uploaded settings file; two have no subcommand: every
+// object's state after the run, and everything the page shows after a
+// change.
 #include "serve/api.h"
 
 #include <utility>
@@ -219,6 +220,7 @@ const std::vector<ROUTE>& routes() {
         {"/api/wizard-map", "POST", "wizard-map", "settings name", wizard_map_body},
         {"/api/settings", "POST", "settings", "settings minimal", settings_body},
         {"/api/states", "POST", "states", "settings", KOVA_PLAIN_ANSWER(kova_states_answer(session, answer))},
+        {"/api/refresh", "POST", "refresh", "settings", KOVA_PLAIN_ANSWER(kova_refresh_answer(session, answer))},
     };
     return table;
 }

@@ -2,7 +2,7 @@
 // (method, path, JSON body) in, one response (status, type, body) out.
 // Every /api/ route answers the JSON document the matching kova
 // subcommand writes with --format json (docs/json.md), so the web page and
-// the tool agree; model, load and states have no subcommand.
+// the tool agree; model, load, states and refresh have no subcommand.
 //
 // Invariant: the template session is loaded once and never changed; each
 // request works on its own copy, so handle is const and copies of the

@@ -224,6 +224,48 @@ void kova_states_answer(KOVA_SESSION& session, KOVA_ANSWER& answer) {
     answer.document["objects"] = kova_object_states_json(session, true);
 }
 
+namespace {
+
+// One query of the refresh: its builder, and the member of its document
+// that the refresh names otherwise (nullptr: every member keeps its name).
+struct REFRESH_PART {
+    void (*build)(KOVA_SESSION&, KOVA_ANSWER&);
+    const char* member;
+    const char* renamed;
+};
+
+// The part's members and messages added to the answer; its problem, if
+// any, becomes the answer's.
+void take_part(const REFRESH_PART& part, KOVA_SESSION& session, KOVA_ANSWER& answer) {
+    KOVA_ANSWER taken;
+    part.build(session, taken);
+    if (taken.problem) {
+        answer.problem = std::move(taken.problem);
+        return;
+    }
+    for (auto& [member, value] : taken.document.items())
+        answer.document[part.member && member == part.member ? part.renamed : member] = std::move(value);
+    for (KOVA_MESSAGE& message : taken.messages) answer.messages.push_back(std::move(message));
+}
+
+}  // namespace
+
+void kova_refresh_answer(KOVA_SESSION& session, KOVA_ANSWER& answer) {
+    // States come first, as the run left them; simlib last, for it runs the
+    // validator again. Each query in between only reads.
+    static const REFRESH_PART parts[] = {
+        {kova_states_answer, nullptr, nullptr},
+        {[](KOVA_SESSION& s, KOVA_ANSWER& a) { kova_ranges_answer(s, "", a); }, "ports", "ranges"},
+        {[](KOVA_SESSION& s, KOVA_ANSWER& a) { kova_wizard_map_answer(s, "", a); }, "maps", "wizard_maps"},
+        {kova_messages_answer, nullptr, nullptr},
+        {kova_simlib_answer, nullptr, nullptr},
+    };
+    for (const REFRESH_PART& part : parts) {
+        take_part(part, session, answer);
+        if (answer.problem) return;
+    }
+}
+
 void kova_settings_answer(const KOVA_SESSION& session, bool minimal, KOVA_ANSWER& answer) {
     answer.document["minimal"] = minimal;
     answer.document["text"] = kova_json_text(kova_session_settings_text(session, minimal));

@@ -76,6 +76,12 @@ void kova_fix_answer(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KO
 // states: "objects", every port's, parameter's and hidden parameter's
 // state as the validator holds it now.
 void kova_states_answer(KOVA_SESSION& session, KOVA_ANSWER& answer);
+// refresh: what a form shows after a change, from the one run: "objects"
+// as states gives them, "ranges" (every port's, as ranges gives them),
+// "wizard_maps" (every map, as wizard-map gives them), "wizard_messages"
+// as messages and "libraries" and "library_text" as simlib give them;
+// what each query posted follows the run's messages once. No text form.
+void kova_refresh_answer(KOVA_SESSION& session, KOVA_ANSWER& answer);
 // settings: "minimal" and "text", the settings file after the run.
 void kova_settings_answer(const KOVA_SESSION& session, bool minimal, KOVA_ANSWER& answer);
 // load: "settings" of an uploaded settings file text, each {"name",

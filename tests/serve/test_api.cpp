@@ -59,6 +59,7 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         {"POST", "/api/ranges", R"({"settings": {"DEPTH": "64"}})", 200, "\"port\": \"clkb\""},
         {"POST", "/api/wizard-map", "{}", 200, "\"maps\": []"},
         {"POST", "/api/states", R"({"settings": {"DEPTH": "64"}})", 200, "\"hidden\": true"},
+        {"POST", "/api/refresh", R"({"settings": {"MODE": "DUAL"}})", 200, "\"library_text\": \"ram_lib;ram_dp_lib;\""},
         {"POST", "/api/simlib", R"({"settings": {"MODE": "DUAL"}})", 200, "\"library_text\": \"ram_lib;ram_dp_lib;\""},
         {"POST", "/api/settings", R"({"minimal": true, "settings": {"DEPTH": "64"}})", 200, "DEPTH=64\\n\""},
         // Settings apply in byte order of their names, not as written: "depth" last.
@@ -190,6 +191,35 @@ TEST(ServeApi, AnswersForEveryOneMatchTheOneByOne) {
                 if (*c.member && member != c.member) continue;
                 EXPECT_EQ(value, answer[member]) << c.path << " " << entry[c.name] << " " << member;
             }
+        }
+    }
+}
+
+// Each member of a refresh is what its own route answers for the same
+// settings, though the refresh runs its queries one after another on one
+// session; its messages are the run's once.
+TEST(ServeApi, RefreshMembersMatchTheirRoutes) {
+    // (route, its member, the refresh's member)
+    const char* const members[][3] = {
+        {"/api/states", "objects", "objects"},         {"/api/ranges", "ports", "ranges"},
+        {"/api/wizard-map", "maps", "wizard_maps"},    {"/api/messages", "wizard_messages", "wizard_messages"},
+        {"/api/simlib", "libraries", "libraries"},     {"/api/simlib", "library_text", "library_text"},
+        {"/api/validate", "messages", "messages"},     {"/api/validate", "valid", "valid"},
+    };
+    const struct { std::string description, body; } cases[] = {
+        {RAM, CONFLICTS},
+        {std::string(KOVA_EXAMPLES) + "/fifo.xml", R"({"settings": {"MEMORY_TYPE": "distributed", "WIDTH": "72"}})"},
+        {COUNTER, R"({"settings": {"DIRECTION": "both", "HAS_LOAD": "1"}})"},
+    };
+    for (const auto& c : cases) {
+        const std::unique_ptr<KOVA_SESSION> session = open_description(c.description);
+        ASSERT_TRUE(session);
+        const KOVA_SERVE_API api(*session);
+        const nlohmann::json refresh = nlohmann::json::parse(api.handle("POST", "/api/refresh", c.body).body);
+        for (const auto& [path, member, refreshed] : members) {
+            const nlohmann::json alone = nlohmann::json::parse(api.handle("POST", path, c.body).body);
+            ASSERT_TRUE(alone.contains(member)) << path << " " << member;
+            EXPECT_EQ(refresh.value(refreshed, nlohmann::json()), alone[member]) << c.description << " " << refreshed;
         }
     }
 }

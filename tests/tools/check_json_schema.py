@@ -3,7 +3,7 @@
 examples (valid and invalid configurations, failures, texts that are not
 UTF-8) and checks each document against docs/kova.schema.json and the
 exit-status rules of docs/json.md; every line of batch and sweep with
---format jsonl likewise; and kova serve's model and states documents.
+--format jsonl likewise; and every route of kova serve.
 Altered documents must be rejected, so that a schema that lets everything
 through fails too.
 
@@ -172,6 +172,7 @@ ROUTES = [
     ("/api/wizard-map", {}, 200, "wizard-map"),
     ("/api/settings", {"minimal": True}, 200, "settings"),
     ("/api/states", {"settings": {"MODE": "DUAL", "DEPTH": "300"}}, 200, "states"),
+    ("/api/refresh", {"settings": {"MODE": "DUAL", "DEPTH": "300"}}, 200, "refresh"),
 ]
 
 

@@ -1,0 +1,101 @@
+// The refresh answer (session/answers.h): what a page shows after a change, from one run through the shared
+// flow. The expected values are those the examples' rules give (kova messages, simlib, ranges, wizard-map and
+// explain print the same for the same settings).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "session/command_flow.h"
+#include "tests/session/opened_session.h"
+
+namespace {
+
+struct REFRESH_CASE {
+    const char* description;  // in examples/
+    std::vector<KOVA_SETTING> settings;
+    const char* member;
+    const char* name;      // the entry of a list member whose "name", "port" or "map" (texts) this is; "" for all
+    const char* expected;  // as compact JSON
+    bool valid;
+    std::size_t messages;  // the run's, each once
+};
+
+const nlohmann::json& picked(const nlohmann::json& member, const std::string& name) {
+    if (name.empty()) return member;
+    for (const nlohmann::json& entry : member)
+        for (const char* label : {"name", "port", "map"})
+            if (entry.contains(label) && entry[label] == name) return entry;
+    static const nlohmann::json none;
+    return none;
+}
+
+}  // namespace
+
+TEST(Refresh, EveryMemberFromOneRun) {
+    const std::vector<KOVA_SETTING> distributed = {{"MEMORY_TYPE", "distributed", "", 0}, {"WIDTH", "72", "", 0}};
+    const std::vector<KOVA_SETTING> both = {{"DIRECTION", "both", "", 0}, {"HAS_LOAD", "1", "", 0}};
+    const std::vector<KOVA_SETTING> dual = {{"MODE", "DUAL", "", 0}, {"DEPTH", "1024", "", 0}};
+    const REFRESH_CASE cases[] = {
+        {"fifo.xml", distributed, "wizard_messages", "",
+         R"(["A wide distributed FIFO uses many lookup tables; consider block memory.",)"
+         R"("No word count: prog_full_thresh is tied to ALMOST_FULL_LEVEL."])", true, 0},
+        {"fifo.xml", distributed, "libraries", "", R"(["fifo_lib","lutram_lib","prim_lib"])", true, 0},
+        {"fifo.xml", distributed, "library_text", "", R"("fifo_lib;lutram_lib;prim_lib;")", true, 0},
+        {"fifo.xml", distributed, "ranges", "prog_full_thresh",
+         R"({"lower":"12","port":"prog_full_thresh","upper":"12","values":["4","8","12"],"width":4})", true, 0},
+        {"counter.xml", both, "wizard_messages", "", "[]", false, 3},
+        {"ram.xml", dual, "objects", "ADDR_WIDTH",
+         R"({"alt_usage":"NONE","alt_value":null,"default":"","hidden":true,"kind":"hidden","model_usage":"NONE",)"
+         R"x("name":"ADDR_WIDTH","port":false,"usage":"NONE","value":"10","value_text":"ceil_log(DEPTH)","width":null})x",
+         false, 3},
+        {"ram.xml", dual, "objects", "clkb",
+         R"({"alt_usage":"USED","alt_value":null,"default":"","hidden":false,"kind":"in","model_usage":"NONE",)"
+         R"("name":"clkb","port":true,"usage":"UNUSED","value":null,"value_text":"1","width":1})", false, 3},
+        {"ram.xml", dual, "wizard_maps", "", "[]", false, 3},
+    };
+    const std::vector<std::string> members = {"libraries", "library_text", "objects", "ranges", "wizard_maps",
+                                              "wizard_messages"};
+    for (const REFRESH_CASE& c : cases) {
+        const std::string label = std::string(c.description) + " " + c.member + " " + c.name;
+        const auto session = open_session(example(c.description));
+        ASSERT_TRUE(session) << label;
+        const KOVA_COMMAND_RESULT result = kova_run_command(
+            *session, c.settings, {}, true, [](KOVA_SESSION& s, const KOVA_RUN_RESULT&, KOVA_ANSWER& a) {
+                kova_refresh_answer(s, a);
+            });
+        ASSERT_FALSE(result.problem) << label;
+        const nlohmann::json& document = result.answer.document;
+        std::vector<std::string> names;
+        for (const auto& member : document.items()) names.push_back(member.key());
+        EXPECT_EQ(names, members) << label;
+        EXPECT_EQ(result.valid, c.valid) << label;
+        EXPECT_EQ(result.messages.size(), c.messages) << label;
+        EXPECT_EQ(picked(document[c.member], c.name).dump(), c.expected) << label;
+    }
+}
+
+// The generics map of counter.xml under both directions and a load, entry by entry, as kova wizard-map lists it.
+TEST(Refresh, WizardMapsAsTheyAreEvaluated) {
+    const auto session = open_session(example("counter.xml"));
+    ASSERT_TRUE(session);
+    const KOVA_COMMAND_RESULT result =
+        kova_run_command(*session, {{"DIRECTION", "both", "", 0}, {"HAS_LOAD", "1", "", 0}}, {}, true,
+                         [](KOVA_SESSION& s, const KOVA_RUN_RESULT&, KOVA_ANSWER& a) { kova_refresh_answer(s, a); });
+    const nlohmann::json& generics = picked(result.answer.document["wizard_maps"], "generics");
+    const char* const expected[][4] = {
+        // name, value, usage, source
+        {"C_WIDTH", "8", "USED", "map"},          {"C_COUNT_MODE", "UP_DOWN", "USED", "map"},
+        {"C_TERMINAL_COUNT", "255", "USED", "map"}, {"C_HAS_LOAD", "1", "USED", "map"},
+        {"WIDTH", "8", "NONE", "parameter"},      {"DIRECTION", "both", "NONE", "parameter"},
+        {"HAS_LOAD", "1", "NONE", "parameter"},   {"CLOCK_PERIOD", "10", "NONE", "parameter"},
+    };
+    ASSERT_EQ(generics["objects"].size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const nlohmann::json& entry = generics["objects"][i];
+        EXPECT_EQ(entry["name"], expected[i][0]) << i;
+        EXPECT_EQ(entry["value"], expected[i][1]) << i;
+        EXPECT_EQ(entry["usage"], expected[i][2]) << i;
+        EXPECT_EQ(entry["source"], expected[i][3]) << i;
+    }
+}
