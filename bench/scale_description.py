@@ -1,13 +1,24 @@
+#!/usr/bin/env python3
 """The generated descriptions of the scale benchmarks (lint_scale.py,
-validate_scale.py): a macro, then groups of ten objects. Each group has a
-dependency chain of hidden parameters reaching into the group before, an
-integer parameter with a list and its legal_values rule, a range, a
-string parameter, a macro call and a port with a width expression; every
-text parses, every name resolves, and the default configuration is
-valid.
+validate_scale.py, the page of kova serve): a macro, then groups of ten
+objects. Each group has a dependency chain of hidden parameters reaching
+into the group before, an integer parameter with a list and its
+legal_values rule, a range, a string parameter, a macro call and a port
+with a width expression; every text parses, every name resolves, and the
+default configuration is valid. Setting a group's N to 32 while its S is
+used breaks its second rule: a value conflict.
 
-Run as a program it writes one: scale_description.py [--objects N] OUT.xml
-(serve_page.py uses it so)."""
+With page set (as from the command line) the description also has what
+a configuration page shows beside the objects: a message rule in every
+tenth group (those of every twentieth group apply under the defaults)
+and a wizard map for every hundred groups, which holds the N parameter
+of its first twenty groups and one value of its own.
+
+usage: bench/scale_description.py [--objects N] OUT.xml
+N is the number of objects (10,000 by default), rounded to a whole
+number of groups of ten, plus the macro. serve_page.py writes its large
+description so."""
+import argparse
 
 
 def group(g):
@@ -33,23 +44,49 @@ def group(g):
 """
 
 
-def write(path, objects):
+def message(g):
+    """A message rule of group g: shown when its N is above 8, and for
+    every twentieth group the other text while it is not."""
+    otherwise = ' alt_value="Group g%d keeps 8-bit words."' % g if g % 20 == 0 else ""
+    return '  <message condition="g%d_N gt 8" value="Group g%d uses words wider than 8 bits."%s/>\n' % (
+        g, g, otherwise)
+
+
+def wizard_map(first, groups):
+    """The map of the hundred groups from first: their N parameters (at
+    most twenty) and the sum of the first two."""
+    members = range(first, min(first + 20, groups))
+    lines = ['  <wizard_map name="bank%d">\n' % (first // 100)]
+    lines += ['    <object name="g%d_N" kind="integer" value="g%d_N"/>\n' % (g, g) for g in members]
+    total = " + ".join("g%d_N" % g for g in list(members)[:2])
+    lines.append('    <object name="C_BANK_WIDTH" kind="integer" value="%s"/>\n' % total)
+    lines.append("  </wizard_map>\n")
+    return "".join(lines)
+
+
+def write(path, objects, page=False):
+    groups = (objects - 1) // 10
     with open(path, "w") as out:
         out.write('<model function="scale">\n')
         out.write('  <object name="bytes" kind="macro" arguments="w" value="w ceil_div 8"/>\n')
-        for g in range((objects - 1) // 10):
+        for g in range(groups):
             out.write(group(g))
+        for g in range(0, groups, 10) if page else ():
+            out.write(message(g))
+        for first in range(0, groups, 100) if page else ():
+            out.write(wizard_map(first, groups))
         out.write("</model>\n")
 
 
 def main():
-    import argparse
-    parser = argparse.ArgumentParser(description="Writes a generated description of about N objects.")
-    parser.add_argument("--objects", type=int, default=10001,
-                        help="a macro and (N - 1) / 10 groups of ten objects (default 10001)")
-    parser.add_argument("out", help="the XML file to write")
+    parser = argparse.ArgumentParser(description="Writes a generated description for the scale benchmarks.")
+    parser.add_argument("--objects", type=int, default=10000, help="the number of objects (default 10000)")
+    parser.add_argument("out", metavar="OUT.xml", help="the description file to write")
     arguments = parser.parse_args()
-    write(arguments.out, arguments.objects)
+    if arguments.objects < 10:
+        parser.error("--objects must be 10 or more")
+    # Whole groups of ten, the nearest to the count asked for, and the macro.
+    write(arguments.out, 10 * max(1, round((arguments.objects - 1) / 10)) + 1, page=True)
 
 
 if __name__ == "__main__":

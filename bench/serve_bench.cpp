@@ -2,8 +2,10 @@
 // layer's handle (no socket): parsing the body, a copy of the loaded
 // session, the settings, the run and the document. On every bundled
 // example and on a generated description of 10,001 objects. The goals:
-// 5 ms per example, 50 ms at 10,000 objects. Loading is not timed; the
-// time is the CPU time of the benchmark thread.
+// 5 ms per example, 50 ms at 10,000 objects. Beside it, the answer to
+// one POST /api/refresh (what the page asks after every change) on the
+// same description. Loading is not timed; the time is the CPU time of
+// the benchmark thread.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -65,26 +67,26 @@ std::unique_ptr<KOVA_SERVE_API> load(const std::string& path, benchmark::State& 
     return std::make_unique<KOVA_SERVE_API>(*session);
 }
 
-void time_validate(benchmark::State& state, const std::string& path) {
+void time_route(benchmark::State& state, const std::string& path, const std::string& route) {
     const std::unique_ptr<KOVA_SERVE_API> api = load(path, state);
     if (!api) return;
     for (auto _ : state) {
         const double start = kova_bench_thread_seconds();
-        const KOVA_SERVE_RESPONSE response = api->handle("POST", "/api/validate", "{\"settings\": {}}");
+        const KOVA_SERVE_RESPONSE response = api->handle("POST", route, "{\"settings\": {}}");
         state.SetIterationTime(kova_bench_thread_seconds() - start);
-        if (response.status != 200) state.SkipWithError("validate was not answered 200");
+        if (response.status != 200) state.SkipWithError((route + " was not answered 200").c_str());
         benchmark::DoNotOptimize(response.body.data());
     }
 }
 
-void generated_benchmark(benchmark::State& state) {
+void generated_benchmark(benchmark::State& state, const std::string& route) {
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("kova-serve-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     const std::string path = (folder / "serve-scale.xml").string();
     std::string error;
     if (kova_write_file_atomically(path, generated_description(static_cast<int>(state.range(0)) / 10), error))
-        time_validate(state, path);
+        time_route(state, path, route);
     else
         state.SkipWithError(("cannot write " + path + ": " + error).c_str());
     std::filesystem::remove_all(folder);
@@ -96,12 +98,16 @@ void kova_register_serve_benchmarks() {
     for (const char* example : {"counter", "fifo", "ram", "ram_ecc"}) {
         const std::string path = std::string(KOVA_BENCH_EXAMPLES) + "/" + example + ".xml";
         benchmark::RegisterBenchmark(("serve/validate/" + std::string(example)).c_str(),
-                                     [path](benchmark::State& state) { time_validate(state, path); })
+                                     [path](benchmark::State& state) { time_route(state, path, "/api/validate"); })
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond);
     }
-    benchmark::RegisterBenchmark("serve/validate/generated", generated_benchmark)
-        ->Arg(10000)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond);
+    for (const char* route : {"validate", "refresh"})
+        benchmark::RegisterBenchmark(("serve/" + std::string(route) + "/generated").c_str(),
+                                     [route](benchmark::State& state) {
+                                         generated_benchmark(state, "/api/" + std::string(route));
+                                     })
+            ->Arg(10000)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond);
 }
