@@ -1,26 +1,38 @@
 // The configuration wizard of kova serve. The page keeps one thing of its
 // own: the user's settings (name -> value, as a settings file writes
 // them). Everything shown is the server's answer for those settings:
-// every change is validated (debounced) and the diagnostics, derived
-// values, port widths and ranges, messages and libraries redrawn from
-// the answers. Texts arrive in the JSON safe form (docs/json.md); the
-// page shows them as they are. Files travel as bytes: an uploaded
-// settings file is sent as it is and a download is asked for as bytes,
-// so the server alone maps bytes to the safe form and back.
+// every change asks /api/refresh once, and the diagnostics, derived
+// values, port widths and ranges, wizard maps, messages and libraries are
+// redrawn from that answer where they differ from what is shown. Texts
+// arrive in the JSON safe form (docs/json.md); the page shows them as
+// they are. Files travel as bytes: an uploaded settings file is sent as
+// it is and a download is asked for as bytes, so the server alone maps
+// bytes to the safe form and back.
+//
+// A large description is built in chunks, those on screen first (see
+// "building rows lazily"); an object's elements are found through
+// state.rows, never by searching the document.
 "use strict";
 
-const DEBOUNCE_MS = 200;
 const SEVERITY_MARK = { error: "\u2716 error", warning: "\u26a0 warning", note: "\u2139 note" };
 const USAGE_WORDS = ["USED", "UNUSED", "CONSTANT"];
+const NO_MESSAGES = [];
 
-// The page's state. Invariant: settings holds only what the user chose;
-// model and the last answers are the server's.
+// The page's state. Invariants: settings holds only what the user chose;
+// model and answer are the server's; rows holds an entry for every built
+// row and nothing else; what each entry's shown records is what its
+// elements show.
 const state = {
   model: null,
   objects: new Map(),  // lower-case name -> model object
   settings: new Map(),  // name as the model writes it -> value
-  timer: null,
-  generation: 0,  // the latest refresh; older answers are dropped
+  rows: new Map(),  // lower-case name -> the elements of its built row (see rowEntry)
+  mapRows: new Map(),  // "map/lower-case name" -> the output of a map's own object, once built
+  answer: null,  // the last refresh drawn, indexed (see indexAnswer)
+  messagesOf: new Map(),  // lower-case name -> the messages about it in the last answer
+  lists: new Map(),  // id of a side-pane list -> what it shows, as JSON
+  changes: 0,  // bumped by every change of the settings
+  asking: false,  // a refresh is on its way; at most one is
 };
 
 // ---- small helpers -------------------------------------------------------
@@ -35,10 +47,6 @@ function el(tag, attributes, ...children) {
   }
   for (const child of children) if (child !== null && child !== undefined) node.append(child);
   return node;
-}
-
-function byData(attribute, name) {
-  return document.querySelector(`[${attribute}="${CSS.escape(name)}"]`);
 }
 
 function key(name) {
@@ -106,18 +114,103 @@ function explainButton(name, where) {
   return button;
 }
 
+// ---- building rows lazily ---------------------------------------------------
+
+// A list longer than EAGER items is built in chunks of CHUNK, each in a
+// wrapper of its own (a div, or in a list an li holding a list): empty,
+// of the chunk's estimated height, until it comes near the visible part
+// of its pane (an IntersectionObserver per pane) or the page is idle,
+// when the rest are built in order. A built chunk off screen is neither
+// laid out nor painted (content-visibility, style.css), so a change costs
+// the few rows on screen, not every row of the description.
+// Invariant: chunks holds exactly the wrappers not built yet.
+const EAGER = 400;
+const CHUNK = 40;
+const lazy = { chunks: new Map(), observers: new Map(), idle: false };
+
+function observerOf(pane) {
+  if (!lazy.observers.has(pane)) {
+    lazy.observers.set(pane, new IntersectionObserver((entries) => {
+      for (const entry of entries) if (entry.isIntersecting) buildChunk(entry.target);
+    }, { root: pane, rootMargin: "600px 0px" }));
+  }
+  return lazy.observers.get(pane);
+}
+
+// Appends build(item) for each item to container: at once for a short
+// list, else chunk by chunk. tag is the wrapper's element (li in a list)
+// and height a built item's estimated height in pixels.
+function appendLazily(container, items, build, tag, height) {
+  if (items.length <= EAGER) {
+    container.append(...items.map(build));
+    return;
+  }
+  const observer = observerOf(container.closest(".pane"));
+  for (let start = 0; start < items.length; start += CHUNK) {
+    const slice = items.slice(start, start + CHUNK);
+    const chunk = el(tag, { className: "chunk", "aria-busy": "true" });
+    chunk.style.height = `${slice.length * height}px`;
+    lazy.chunks.set(chunk, { build: () => slice.map(build), observer });
+    container.append(chunk);
+    observer.observe(chunk);
+  }
+  buildWhenIdle();
+}
+
+function buildChunk(chunk) {
+  const pending = lazy.chunks.get(chunk);
+  if (!pending) return;
+  lazy.chunks.delete(chunk);
+  pending.observer.unobserve(chunk);
+  const items = pending.build();
+  if (chunk.tagName === "LI") chunk.append(el("ul", { className: "chunk-items" }, ...items));
+  else chunk.append(...items);
+  // Off screen it keeps the height it last had, the estimate until shown.
+  chunk.style.containIntrinsicSize = `auto ${chunk.style.height}`;
+  chunk.style.height = "";
+  chunk.classList.add("built");
+  chunk.removeAttribute("aria-busy");
+}
+
+// Forgets the chunks among container's children, before it is emptied.
+function dropChunks(container) {
+  for (const child of container.children) {
+    const pending = lazy.chunks.get(child);
+    if (pending) pending.observer.unobserve(child);
+    lazy.chunks.delete(child);
+  }
+}
+
+// Builds the chunks not yet built, first to last, while the page is idle.
+function buildWhenIdle() {
+  if (lazy.idle) return;
+  lazy.idle = true;
+  const later = window.requestIdleCallback || ((work) => setTimeout(() => work({ timeRemaining: () => 8 }), 50));
+  later(function work(deadline) {
+    for (const chunk of lazy.chunks.keys()) {
+      if (deadline.timeRemaining() < 4) break;
+      buildChunk(chunk);
+    }
+    if (lazy.chunks.size) later(work);
+    else lazy.idle = false;
+  });
+}
+
 // ---- building the form from the model --------------------------------------
+
+const ROW_HEIGHT = 52;  // px: a row's usual height, for the chunks not built yet
 
 function buildPage(model) {
   state.model = model;
   for (const object of model.objects) state.objects.set(key(object.name), object);
+  for (const [name, value] of initialSettings(model)) state.settings.set(name, value);
   document.getElementById("block-name").textContent = model.function;
   document.getElementById("library-text").textContent = model.library || "(none)";
   document.getElementById("description-file").textContent = model.description;
   document.title = `${model.function} - kova serve`;
   buildParameterGroups(model);
-  buildPorts(model);
-  for (const [name, value] of initialSettings(model)) state.settings.set(name, value);
+  appendLazily(document.getElementById("port-list"), model.objects.filter((o) => o.port), portRow, "div",
+    ROW_HEIGHT);
 }
 
 // The settings the server was started with (--settings), when it gives them.
@@ -147,39 +240,56 @@ function buildParameterGroups(model) {
         derived.push(entry);
       }
     }
-    if (members.length || derived.length) container.append(parameterGroup(map.map, members, derived, map.map));
+    if (members.length || derived.length) parameterGroup(container, map.map, members, derived, map.map);
   }
   const rest = parameters.filter((o) => !placed.has(key(o.name)));
   if (rest.length)
-    container.append(parameterGroup(model.wizard_maps && model.wizard_maps.length ? "Other parameters" : "Settings",
-      rest, [], null));
+    parameterGroup(container, model.wizard_maps && model.wizard_maps.length ? "Other parameters" : "Settings",
+      rest, [], null);
   const hidden = model.objects.filter((o) => o.hidden);
-  if (hidden.length) container.append(hiddenGroup(hidden));
+  if (hidden.length) {
+    const group = el("section", { className: "group", "data-group": "hidden" },
+      el("h3", { text: "Derived parameters (read-only)" }));
+    container.append(group);
+    appendLazily(group, hidden, hiddenRow, "div", ROW_HEIGHT / 2);
+  }
 }
 
-function parameterGroup(title, members, derived, mapName) {
+function parameterGroup(container, title, members, derived, mapName) {
   const group = el("section", { className: "group", "data-group": title });
   if (mapName) group.dataset.map = mapName;
   group.append(el("h3", { text: mapName ? `${title} (wizard map)` : title }));
-  for (const object of members) group.append(parameterRow(object));
-  for (const entry of derived) group.append(mapObjectRow(mapName, entry));
-  return group;
+  container.append(group);
+  appendLazily(group, members, parameterRow, "div", ROW_HEIGHT);
+  appendLazily(group, derived, (entry) => mapObjectRow(mapName, entry), "div", ROW_HEIGHT / 2);
+}
+
+// The index entry of a built row: its elements, and what each part shows
+// (a signature per part, "" before the first answer).
+function rowEntry(object, elements) {
+  const entry = Object.assign({ object, shown: { state: "", range: "", diags: "" } }, elements);
+  state.rows.set(key(object.name), entry);
+  showSetting(entry);
+  drawRow(entry);
+  return entry.row;
 }
 
 function parameterRow(object) {
   const id = `control-${object.name}`;
-  const row = el("div", { className: "object parameter", "data-object": object.name, "data-kind": object.kind });
-  row.append(
+  const input = control(object, id);
+  const derived = el("output", { className: "derived", "data-derived-for": object.name });
+  const diags = el("ul", { className: "diags", "data-diags-for": object.name });
+  const row = el("div", { className: "object parameter", "data-object": object.name, "data-kind": object.kind },
     el("div", { className: "object-head" },
       el("label", { className: "name", for: id, text: object.name }),
-      control(object, id),
+      input,
       explainButton(object.name)),
     el("p", { className: "facts-line" },
       `default ${object.default === "" ? "(none)" : object.default} \u00b7 `,
-      el("output", { className: "derived", "data-derived-for": object.name }),
+      derived,
       ` \u00b7 values ${object.value_text || "(any)"}`),
-    el("ul", { className: "diags", "data-diags-for": object.name }));
-  return row;
+    diags);
+  return rowEntry(object, { row, input, derived, diags, draw: drawParameter });
 }
 
 // A list gives a <select>, a range a number field with its bounds, any
@@ -199,80 +309,82 @@ function control(object, id) {
   input.addEventListener(object.choices ? "change" : "input", () => {
     if (input.value === "") state.settings.delete(object.name);
     else state.settings.set(object.name, input.value);
-    scheduleRefresh();
+    changed();
   });
   return input;
 }
 
 function mapObjectRow(mapName, entry) {
+  const id = `${mapName}/${key(entry.name)}`;
+  const output = el("span", { className: "derived", "data-map-value": `${mapName}/${entry.name}` });
+  state.mapRows.set(id, output);
+  drawMapObject(id, entry);
   return el("div", { className: "object map-object", "data-map-object": `${mapName}/${entry.name}` },
     el("div", { className: "object-head" },
       el("span", { className: "name", text: entry.name }),
       el("span", { className: "kind", text: entry.kind }),
-      el("span", { className: "derived", "data-map-value": `${mapName}/${entry.name}`,
-        text: `${entry.value} (${entry.usage})` })));
+      output));
 }
 
-function hiddenGroup(hidden) {
-  const group = el("section", { className: "group", "data-group": "hidden" },
-    el("h3", { text: "Derived parameters (read-only)" }));
-  for (const object of hidden) {
-    group.append(el("div", { className: "object hidden-parameter", "data-object": object.name },
-      el("div", { className: "object-head" },
-        el("span", { className: "name", text: object.name }),
-        el("output", { className: "derived", "data-derived-for": object.name, text: object.value }),
-        el("code", { className: "expression", text: `= ${object.value_text}` }),
-        explainButton(object.name)),
-      el("ul", { className: "diags", "data-diags-for": object.name })));
-  }
-  return group;
-}
-
-function buildPorts(model) {
-  const list = document.getElementById("port-list");
-  for (const port of model.objects.filter((o) => o.port)) list.append(portRow(port));
+function hiddenRow(object) {
+  const derived = el("output", { className: "derived", "data-derived-for": object.name, text: object.value });
+  const diags = el("ul", { className: "diags", "data-diags-for": object.name });
+  const row = el("div", { className: "object hidden-parameter", "data-object": object.name },
+    el("div", { className: "object-head" },
+      el("span", { className: "name", text: object.name }),
+      derived,
+      el("code", { className: "expression", text: `= ${object.value_text}` }),
+      explainButton(object.name)),
+    diags);
+  return rowEntry(object, { row, derived, diags, draw: drawHidden });
 }
 
 // A port: its usage choice (the description's default, or USED, UNUSED,
 // CONSTANT with a value field), its evaluated width and legal values.
 function portRow(port) {
   const usageId = `usage-${port.name}`;
-  const constantId = `constant-${port.name}`;
   const usage = el("select", { id: usageId, "data-usage-for": port.name },
     el("option", { value: "", text: `default (${port.model_usage})` }),
     ...USAGE_WORDS.map((word) => el("option", { value: word, text: word.toLowerCase() })));
-  const constant = el("input", { id: constantId, type: "text", className: "constant", "data-constant-for": port.name,
-    placeholder: "value", "aria-label": `Constant value of ${port.name}`, hidden: true, spellcheck: "false" });
+  const constant = el("input", { id: `constant-${port.name}`, type: "text", className: "constant",
+    "data-constant-for": port.name, placeholder: "value", "aria-label": `Constant value of ${port.name}`,
+    hidden: true, spellcheck: "false" });
   const update = () => {
     constant.hidden = usage.value !== "CONSTANT";
     if (usage.value === "") state.settings.delete(port.name);
     else if (usage.value === "CONSTANT" && constant.value.trim() !== "")
       state.settings.set(port.name, `CONSTANT:${constant.value.trim()}`);
     else state.settings.set(port.name, usage.value);
-    scheduleRefresh();
+    changed();
   };
   usage.addEventListener("change", update);
   constant.addEventListener("input", update);
-  return el("div", { className: "object port", "data-object": port.name, "data-kind": port.kind },
+  const derived = el("output", { className: "derived", "data-derived-for": port.name });
+  const width = el("output", { "data-width-for": port.name, text: "?" });
+  const values = el("output", { "data-range-for": port.name, text: "?" });
+  const diags = el("ul", { className: "diags", "data-diags-for": port.name });
+  const row = el("div", { className: "object port", "data-object": port.name, "data-kind": port.kind },
     el("div", { className: "object-head" },
       el("label", { className: "name", for: usageId, text: port.name }),
       el("span", { className: "kind", text: port.kind }),
       usage, constant,
       explainButton(port.name)),
     el("p", { className: "facts-line" },
-      el("output", { className: "derived", "data-derived-for": port.name }),
-      " \u00b7 width ", el("output", { "data-width-for": port.name, text: "?" }),
-      ` = ${port.value_text || "?"} \u00b7 values `,
-      el("output", { "data-range-for": port.name, text: "?" })),
-    el("ul", { className: "diags", "data-diags-for": port.name }));
+      derived, " \u00b7 width ", width, ` = ${port.value_text || "?"} \u00b7 values `, values),
+    diags);
+  return rowEntry(port, { row, usage, constant, derived, width, values, diags, draw: drawPortState });
 }
 
 // ---- keeping the page in step ------------------------------------------
 
-function scheduleRefresh() {
-  clearTimeout(state.timer);
-  state.timer = setTimeout(refresh, DEBOUNCE_MS);
+// A change of the settings. At most one refresh is on its way: a change
+// made meanwhile is asked for when it comes back, so changes typed
+// quickly cost one request, and the answer to an older change is never
+// drawn over a newer one.
+function changed() {
+  state.changes += 1;
   setSummary("pending", "Checking\u2026");
+  if (!state.asking) refresh();
 }
 
 function setSummary(kind, text) {
@@ -281,78 +393,97 @@ function setSummary(kind, text) {
   summary.textContent = text;
 }
 
-// One round: validate and every query of the wizard under the settings,
-// all at once, one request per kind whatever the description's size (the
-// ranges of every port, the states of every object with the hidden
-// parameters' values, every wizard map); drawn only when no later round
-// has started.
+// One round: everything the page shows, from one run under the settings.
 async function refresh() {
-  const generation = ++state.generation;
-  const hasMaps = document.querySelector("[data-map]") !== null;
+  state.asking = true;
+  const asked = state.changes;
+  let answer = null;
   try {
-    const [validation, messages, libraries, ranges, states, maps] = await Promise.all([
-      post("/api/validate", request()),
-      post("/api/messages", request()),
-      post("/api/simlib", request()),
-      post("/api/ranges", request()),
-      post("/api/states", request()),
-      hasMaps ? post("/api/wizard-map", request()) : null,
-    ]);
-    if (generation !== state.generation) return;
-    drawValidation(validation);
-    drawList("wizard-messages", messages.ok ? messages.document.wizard_messages : [], "(none apply)");
-    drawList("simulation-libraries", libraries.ok ? libraries.document.libraries : [], "(none)");
-    if (ranges.ok) ranges.document.ports.forEach(drawRange);
-    if (states.ok) states.document.objects.filter((o) => o.hidden).forEach(drawHidden);
-    if (maps && maps.ok) maps.document.maps.forEach(drawMap);
+    answer = await post("/api/refresh", request());
   } catch (failure) {
-    if (generation === state.generation) setSummary("error", `\u2716 The server did not answer: ${failure.message}`);
+    if (asked === state.changes) setSummary("error", `\u2716 The server did not answer: ${failure.message}`);
   }
+  state.asking = false;
+  if (asked !== state.changes) refresh();
+  else if (answer) draw(answer);
 }
 
-function drawValidation(answer) {
-  for (const list of document.querySelectorAll("[data-diags-for]")) list.replaceChildren();
-  const all = document.getElementById("diagnostics");
-  all.replaceChildren();
-  const document_ = answer.document;
-  const messages = document_.messages || [];
+// Draws an answer: on a refusal only its messages and the summary, for
+// the states of the last answer still stand.
+function draw(response) {
+  const answer = response.document;
+  const messages = answer.messages || [];
+  if (response.ok) state.answer = indexAnswer(answer);
+  state.messagesOf = new Map();
   for (const message of messages) {
-    all.append(diagnosticItem(message, true));
     const owner = message.object && state.objects.get(key(message.object));
-    if (owner) byData("data-diags-for", owner.name).append(diagnosticItem(message, false));
+    if (!owner) continue;
+    const name = key(owner.name);
+    if (!state.messagesOf.has(name)) state.messagesOf.set(name, []);
+    state.messagesOf.get(name).push(message);
   }
-  if (!messages.length) all.append(el("li", { className: "empty", text: "(none)" }));
-  for (const object of document.querySelectorAll("[data-object]")) {
-    object.classList.toggle("has-errors", !!object.querySelector('.diag[data-severity="error"]'));
-    object.classList.toggle("has-diagnostics", !!object.querySelector(".diag"));
-  }
-  if (!answer.ok) {
-    setSummary("error", `\u2716 The settings were refused: ${document_.error}`);
+  for (const entry of state.rows.values()) drawRow(entry);
+  for (const id of state.mapRows.keys()) drawMapObject(id);
+  drawList("diagnostics", messages, (message) => diagnosticItem(message, true), "(none)");
+  if (!response.ok) {
+    setSummary("error", `\u2716 The settings were refused: ${answer.error}`);
     return;
   }
-  for (const parameter of document_.parameters) drawParameter(parameter);
-  for (const port of document_.ports) drawPortState(port);
+  drawList("wizard-messages", answer.wizard_messages, (text) => el("li", { text }), "(none apply)");
+  drawList("simulation-libraries", answer.libraries, (text) => el("li", { text }), "(none)");
   const count = (severity) => messages.filter((m) => m.severity === severity).length;
   const errors = count("error");
   const warnings = count("warning");
   const tail = `${errors} error${errors === 1 ? "" : "s"}, ${warnings} warning${warnings === 1 ? "" : "s"}`;
-  if (document_.valid) setSummary("valid", `\u2714 Valid configuration (${tail})`);
+  if (answer.valid) setSummary("valid", `\u2714 Valid configuration (${tail})`);
   else setSummary("invalid", `\u2716 Not valid: ${tail}`);
 }
 
-function drawParameter(parameter) {
-  const object = state.objects.get(key(parameter.name));
-  if (!object) return;
-  const derived = byData("data-derived-for", object.name);
-  if (derived) {
-    const alternate = parameter.alt_value !== "" && parameter.alt_value !== parameter.value &&
-      parameter.alt_value !== object.value_text ? ` \u00b7 allowed ${parameter.alt_value}` : "";
-    const plain = parameter.usage === "USED" && [parameter.usage, "NONE"].includes(parameter.alt_usage);
-    const usage = plain ? "" : ` \u00b7 ${usageText(parameter.usage, parameter.alt_usage)}`;
-    derived.textContent = `now ${parameter.value === "" ? "(none)" : parameter.value}${alternate}${usage}`;
+// The answer's lists by lower-case name: objects, port ranges, and the
+// wizard maps' entries under "map/name".
+function indexAnswer(answer) {
+  const objects = new Map(answer.objects.map((o) => [key(o.name), o]));
+  const ranges = new Map(answer.ranges.map((r) => [key(r.port), r]));
+  const maps = new Map();
+  for (const map of answer.wizard_maps)
+    for (const entry of map.objects) maps.set(`${map.map}/${key(entry.name)}`, entry);
+  return { objects, ranges, maps };
+}
+
+// Redraws the parts of a built row whose signature differs from what it shows.
+function drawRow(entry) {
+  const name = key(entry.object.name);
+  const messages = state.messagesOf.get(name) || NO_MESSAGES;
+  const diags = messages.length ? JSON.stringify(messages) : "";
+  if (diags !== entry.shown.diags) {
+    entry.shown.diags = diags;
+    entry.diags.replaceChildren(...messages.map((message) => diagnosticItem(message, false)));
+    entry.row.classList.toggle("has-errors", messages.some((m) => m.severity === "error"));
+    entry.row.classList.toggle("has-diagnostics", messages.length > 0);
   }
-  const input = byData("data-control", object.name);
-  if (input && !state.settings.has(object.name) && document.activeElement !== input) showValue(input, parameter.value);
+  const object = state.answer && state.answer.objects.get(name);
+  const shown = object ? [object.value, object.alt_value, object.usage, object.alt_usage].join("\u0000") : "";
+  if (object && shown !== entry.shown.state) {
+    entry.shown.state = shown;
+    entry.draw(entry, object);
+  }
+  const range = entry.values && state.answer && state.answer.ranges.get(name);
+  const ranged = range ? JSON.stringify(range) : "";
+  if (range && ranged !== entry.shown.range) {
+    entry.shown.range = ranged;
+    drawRange(entry, range);
+  }
+}
+
+function drawParameter(entry, parameter) {
+  const object = entry.object;
+  const alternate = parameter.alt_value !== "" && parameter.alt_value !== parameter.value &&
+    parameter.alt_value !== object.value_text ? ` \u00b7 allowed ${parameter.alt_value}` : "";
+  const plain = parameter.usage === "USED" && [parameter.usage, "NONE"].includes(parameter.alt_usage);
+  const usage = plain ? "" : ` \u00b7 ${usageText(parameter.usage, parameter.alt_usage)}`;
+  entry.derived.textContent = `now ${parameter.value === "" ? "(none)" : parameter.value}${alternate}${usage}`;
+  if (!state.settings.has(object.name) && document.activeElement !== entry.input)
+    showValue(entry.input, parameter.value);
 }
 
 // Shows a value in a control; a list that lacks it gets it marked as
@@ -364,9 +495,8 @@ function showValue(input, value) {
   input.value = value;
 }
 
-function drawPortState(port) {
-  const derived = byData("data-derived-for", port.name);
-  if (derived) derived.textContent = `now ${usageText(port.usage, port.alt_usage)}`;
+function drawPortState(entry, port) {
+  entry.derived.textContent = `now ${usageText(port.usage, port.alt_usage)}`;
 }
 
 // A usage state the run left, and the one the rules give where they differ.
@@ -374,53 +504,62 @@ function usageText(current, rules) {
   return rules !== "NONE" && rules !== current ? `${current} \u00b7 rules: ${rules}` : current;
 }
 
-function drawRange(range) {
-  const width = byData("data-width-for", range.port);
-  if (width) width.textContent = range.width === null ? "?" : String(range.width);
-  const values = byData("data-range-for", range.port);
+function drawRange(entry, range) {
+  entry.width.textContent = range.width === null ? "?" : String(range.width);
   const unknown = (bound) => /^X+$/.test(bound);
-  if (values)
-    values.textContent = range.values ? range.values.join(" | ")
-      : unknown(range.lower) && unknown(range.upper) ? "any" : `${range.lower} \u2026 ${range.upper}`;
+  entry.values.textContent = range.values ? range.values.join(" | ")
+    : unknown(range.lower) && unknown(range.upper) ? "any" : `${range.lower} \u2026 ${range.upper}`;
 }
 
-function drawHidden(object) {
-  const output = byData("data-derived-for", object.name);
-  if (output) output.textContent = object.value === null ? "?" : object.value;
+function drawHidden(entry, object) {
+  entry.derived.textContent = object.value === null ? "?" : object.value;
 }
 
-function drawMap(map) {
-  for (const entry of map.objects) {
-    const output = byData("data-map-value", `${map.map}/${entry.name}`);
-    if (output) output.textContent = `${entry.value} (${entry.usage})`;
-  }
+// A map's own object: its value under the last answer, else under the
+// defaults (entry, from the model).
+function drawMapObject(id, fallback) {
+  const entry = (state.answer && state.answer.maps.get(id)) || fallback;
+  const output = state.mapRows.get(id);
+  if (!entry) return;
+  const text = `${entry.value} (${entry.usage})`;
+  if (output.textContent !== text) output.textContent = text;
 }
 
-function drawList(id, texts, empty) {
+// A side-pane list, rebuilt only when its items differ from those shown.
+function drawList(id, items, build, empty) {
+  const shown = JSON.stringify(items);
+  if (state.lists.get(id) === shown) return;
+  state.lists.set(id, shown);
   const list = document.getElementById(id);
+  dropChunks(list);
   list.replaceChildren();
-  for (const text of texts) list.append(el("li", { text }));
-  if (!texts.length) list.append(el("li", { className: "empty", text: empty }));
+  if (!items.length) list.append(el("li", { className: "empty", text: empty }));
+  appendLazily(list, items, build, "li", 24);
 }
 
-// Puts the settings into the controls, after a load or an accepted repair.
-function showSettings() {
-  for (const object of state.model.objects) {
-    if (object.hidden) continue;
-    const value = state.settings.get(object.name);
-    if (object.port) {
-      const usage = byData("data-usage-for", object.name);
-      const constant = byData("data-constant-for", object.name);
-      const text = value === undefined ? "" : value;
-      const colon = text.indexOf(":");
-      usage.value = colon < 0 ? text.toUpperCase() : "CONSTANT";
-      if (!USAGE_WORDS.includes(usage.value)) usage.value = "";
-      constant.value = colon < 0 ? "" : text.slice(colon + 1);
-      constant.hidden = usage.value !== "CONSTANT";
-    } else {
-      showValue(byData("data-control", object.name), value === undefined ? object.default : value);
-    }
+// Puts a setting into a built row's controls: the user's, else the
+// default until the next answer is drawn, which the row then shows whole.
+function showSetting(entry) {
+  entry.shown.state = "";
+  const object = entry.object;
+  const value = state.settings.get(object.name);
+  if (object.port) {
+    const text = value === undefined ? "" : value;
+    const colon = text.indexOf(":");
+    entry.usage.value = colon < 0 ? text.toUpperCase() : "CONSTANT";
+    if (!USAGE_WORDS.includes(entry.usage.value)) entry.usage.value = "";
+    entry.constant.value = colon < 0 ? "" : text.slice(colon + 1);
+    entry.constant.hidden = entry.usage.value !== "CONSTANT";
+  } else if (entry.input) {
+    showValue(entry.input, value !== undefined ? value : object.default);
   }
+}
+
+// Puts the settings into the controls, after a load, a reset or an
+// accepted repair (a change follows); rows built later read them when
+// they are built.
+function showSettings() {
+  for (const entry of state.rows.values()) showSetting(entry);
 }
 
 // A setting goes under the model's spelling of its name; a name the
@@ -517,7 +656,7 @@ function acceptFix() {
   document.getElementById("fix-dialog").close();
   showSettings();
   setStatus("Repair applied.");
-  scheduleRefresh();
+  changed();
 }
 
 // ---- files --------------------------------------------------------------
@@ -546,7 +685,7 @@ async function loadSettings(file) {
   setStatus(`Loaded ${file.name}: ${answer.document.settings.length - unknown.length} settings` +
     (warnings ? `, \u26a0 ${warnings} warning${warnings === 1 ? "" : "s"}` : "") +
     (unknown.length ? `; \u26a0 left out, not in this description: ${unknown.map(placeOf).join(", ")}` : ""));
-  scheduleRefresh();
+  changed();
 }
 
 function placeOf(setting) {
@@ -606,7 +745,7 @@ function wire() {
     state.settings.clear();
     showSettings();
     setStatus("Back to the defaults.");
-    scheduleRefresh();
+    changed();
   });
   document.getElementById("load-input").addEventListener("change", (event) => {
     const [file] = event.target.files;
@@ -628,7 +767,6 @@ async function start() {
     setSummary("error", `\u2716 Cannot read the model: ${failure.message}`);
     return;
   }
-  showSettings();
   refresh();
 }
 
