@@ -21,6 +21,7 @@ struct REFRESH_CASE {
     std::size_t messages;  // the run's, each once
 };
 
+// The member, or its entry of that name; null when it has none.
 const nlohmann::json& picked(const nlohmann::json& member, const std::string& name) {
     if (name.empty()) return member;
     for (const nlohmann::json& entry : member)
@@ -28,6 +29,15 @@ const nlohmann::json& picked(const nlohmann::json& member, const std::string& na
             if (entry.contains(label) && entry[label] == name) return entry;
     static const nlohmann::json none;
     return none;
+}
+
+// The refresh of a session over the example under the settings; problem set when it does not load.
+KOVA_COMMAND_RESULT refreshed(const char* description, const std::vector<KOVA_SETTING>& settings) {
+    const auto session = open_session(example(description));
+    if (!session) return {kova_problem(KOVA_PROBLEM_KIND::LOAD, description), {}, {}, {}, false};
+    return kova_run_command(*session, settings, {}, true, [](KOVA_SESSION& s, const KOVA_RUN_RESULT&, KOVA_ANSWER& a) {
+        kova_refresh_answer(s, a);
+    });
 }
 
 }  // namespace
@@ -47,7 +57,8 @@ TEST(Refresh, EveryMemberFromOneRun) {
         {"counter.xml", both, "wizard_messages", "", "[]", false, 3},
         {"ram.xml", dual, "objects", "ADDR_WIDTH",
          R"({"alt_usage":"NONE","alt_value":null,"default":"","hidden":true,"kind":"hidden","model_usage":"NONE",)"
-         R"x("name":"ADDR_WIDTH","port":false,"usage":"NONE","value":"10","value_text":"ceil_log(DEPTH)","width":null})x",
+         R"x("name":"ADDR_WIDTH","port":false,"usage":"NONE","value":"10","value_text":"ceil_log(DEPTH)",)x"
+         R"("width":null})",
          false, 3},
         {"ram.xml", dual, "objects", "clkb",
          R"({"alt_usage":"USED","alt_value":null,"default":"","hidden":false,"kind":"in","model_usage":"NONE",)"
@@ -58,12 +69,7 @@ TEST(Refresh, EveryMemberFromOneRun) {
                                               "wizard_messages"};
     for (const REFRESH_CASE& c : cases) {
         const std::string label = std::string(c.description) + " " + c.member + " " + c.name;
-        const auto session = open_session(example(c.description));
-        ASSERT_TRUE(session) << label;
-        const KOVA_COMMAND_RESULT result = kova_run_command(
-            *session, c.settings, {}, true, [](KOVA_SESSION& s, const KOVA_RUN_RESULT&, KOVA_ANSWER& a) {
-                kova_refresh_answer(s, a);
-            });
+        const KOVA_COMMAND_RESULT result = refreshed(c.description, c.settings);
         ASSERT_FALSE(result.problem) << label;
         const nlohmann::json& document = result.answer.document;
         std::vector<std::string> names;
@@ -77,11 +83,9 @@ TEST(Refresh, EveryMemberFromOneRun) {
 
 // The generics map of counter.xml under both directions and a load, entry by entry, as kova wizard-map lists it.
 TEST(Refresh, WizardMapsAsTheyAreEvaluated) {
-    const auto session = open_session(example("counter.xml"));
-    ASSERT_TRUE(session);
     const KOVA_COMMAND_RESULT result =
-        kova_run_command(*session, {{"DIRECTION", "both", "", 0}, {"HAS_LOAD", "1", "", 0}}, {}, true,
-                         [](KOVA_SESSION& s, const KOVA_RUN_RESULT&, KOVA_ANSWER& a) { kova_refresh_answer(s, a); });
+        refreshed("counter.xml", {{"DIRECTION", "both", "", 0}, {"HAS_LOAD", "1", "", 0}});
+    ASSERT_FALSE(result.problem);
     const nlohmann::json& generics = picked(result.answer.document["wizard_maps"], "generics");
     const char* const expected[][4] = {
         // name, value, usage, source
