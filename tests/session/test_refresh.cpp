@@ -54,7 +54,17 @@ TEST(Refresh, EveryMemberFromOneRun) {
         {"fifo.xml", distributed, "library_text", "", R"("fifo_lib;lutram_lib;prim_lib;")", true, 0},
         {"fifo.xml", distributed, "ranges", "prog_full_thresh",
          R"({"lower":"12","port":"prog_full_thresh","upper":"12","values":["4","8","12"],"width":4})", true, 0},
-        {"counter.xml", both, "wizard_messages", "", "[]", false, 3},
+        {"counter.xml", both, "wizard_maps", "generics",
+         R"({"map":"generics","objects":[)"
+         R"({"kind":"integer","name":"C_WIDTH","source":"map","usage":"USED","value":"8"},)"
+         R"({"kind":"string","name":"C_COUNT_MODE","source":"map","usage":"USED","value":"UP_DOWN"},)"
+         R"({"kind":"integer","name":"C_TERMINAL_COUNT","source":"map","usage":"USED","value":"255"},)"
+         R"({"kind":"integer","name":"C_HAS_LOAD","source":"map","usage":"USED","value":"1"},)"
+         R"({"kind":"integer","name":"WIDTH","source":"parameter","usage":"NONE","value":"8"},)"
+         R"({"kind":"string","name":"DIRECTION","source":"parameter","usage":"NONE","value":"both"},)"
+         R"({"kind":"integer","name":"HAS_LOAD","source":"parameter","usage":"NONE","value":"1"},)"
+         R"({"kind":"integer","name":"CLOCK_PERIOD","source":"parameter","usage":"NONE","value":"10"}]})",
+         false, 3},
         {"ram.xml", dual, "objects", "ADDR_WIDTH",
          R"({"alt_usage":"NONE","alt_value":null,"default":"","hidden":true,"kind":"hidden","model_usage":"NONE",)"
          R"x("name":"ADDR_WIDTH","port":false,"usage":"NONE","value":"10","value_text":"ceil_log(DEPTH)",)x"
@@ -78,28 +88,5 @@ TEST(Refresh, EveryMemberFromOneRun) {
         EXPECT_EQ(result.valid, c.valid) << label;
         EXPECT_EQ(result.messages.size(), c.messages) << label;
         EXPECT_EQ(picked(document[c.member], c.name).dump(), c.expected) << label;
-    }
-}
-
-// The generics map of counter.xml under both directions and a load, entry by entry, as kova wizard-map lists it.
-TEST(Refresh, WizardMapsAsTheyAreEvaluated) {
-    const KOVA_COMMAND_RESULT result =
-        refreshed("counter.xml", {{"DIRECTION", "both", "", 0}, {"HAS_LOAD", "1", "", 0}});
-    ASSERT_FALSE(result.problem);
-    const nlohmann::json& generics = picked(result.answer.document["wizard_maps"], "generics");
-    const char* const expected[][4] = {
-        // name, value, usage, source
-        {"C_WIDTH", "8", "USED", "map"},          {"C_COUNT_MODE", "UP_DOWN", "USED", "map"},
-        {"C_TERMINAL_COUNT", "255", "USED", "map"}, {"C_HAS_LOAD", "1", "USED", "map"},
-        {"WIDTH", "8", "NONE", "parameter"},      {"DIRECTION", "both", "NONE", "parameter"},
-        {"HAS_LOAD", "1", "NONE", "parameter"},   {"CLOCK_PERIOD", "10", "NONE", "parameter"},
-    };
-    ASSERT_EQ(generics["objects"].size(), std::size(expected));
-    for (std::size_t i = 0; i < std::size(expected); ++i) {
-        const nlohmann::json& entry = generics["objects"][i];
-        EXPECT_EQ(entry["name"], expected[i][0]) << i;
-        EXPECT_EQ(entry["value"], expected[i][1]) << i;
-        EXPECT_EQ(entry["usage"], expected[i][2]) << i;
-        EXPECT_EQ(entry["source"], expected[i][3]) << i;
     }
 }
