@@ -251,8 +251,8 @@ void take_part(const REFRESH_PART& part, KOVA_SESSION& session, KOVA_ANSWER& ans
 }  // namespace
 
 void kova_refresh_answer(KOVA_SESSION& session, KOVA_ANSWER& answer) {
-    // States come first, as the run left them; simlib last, for it runs the
-    // validator again. Each query in between only reads.
+    // States first, as the run left them; simlib last, for it runs the
+    // validator again; the queries between evaluate only what they report.
     static const REFRESH_PART parts[] = {
         {kova_states_answer, nullptr, nullptr},
         {[](KOVA_SESSION& s, KOVA_ANSWER& a) { kova_ranges_answer(s, "", a); }, "ports", "ranges"},

@@ -515,8 +515,8 @@ function drawHidden(entry, object) {
   entry.derived.textContent = object.value === null ? "?" : object.value;
 }
 
-// A map's own object: its value under the last answer, else under the
-// defaults (entry, from the model).
+// A map's own object: its value under the last answer, else fallback
+// (its entry in the model, under the defaults).
 function drawMapObject(id, fallback) {
   const entry = (state.answer && state.answer.maps.get(id)) || fallback;
   const output = state.mapRows.get(id);
