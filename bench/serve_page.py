@@ -129,7 +129,11 @@ class Load:
 
     def _open(self, slot):
         try:
-            connection = socket.create_connection(("127.0.0.1", self.port), timeout=1)
+            # Each from a loopback address of its own: other clients than
+            # the browser, which the server's limit of connections per
+            # client address does not weigh against the browser's.
+            connection = socket.create_connection(("127.0.0.1", self.port), timeout=1,
+                                                  source_address=("127.0.1.%d" % (slot + 1), 0))
         except OSError:
             return  # tried again on the next round
         connection.setblocking(False)

@@ -1,20 +1,17 @@
 #!/usr/bin/env python3
 """kova serve's page in a headless browser, as an engineer uses it.
 
-Opens the page of `kova serve examples/ram.xml`, checks every object is
-on it; sets MODE to DUAL and sees the port-B conflicts beside those ports;
+Opens the page of `kova serve examples/ram.xml` while IDLE_CONNECTIONS
+other connections to the server stay open without sending a byte, checks
+every object is on it; sets MODE to DUAL and sees the port-B conflicts
+beside those ports, each of these steps within IDLE_STEP seconds;
 opens the explanation of one; accepts a repair and sees the configuration
 valid; saves the settings, loads them back and downloads the generated
 Verilog; the saved settings must validate. Then opens a generated
 description of 2,001 objects (bench/scale_description.py), whose rows are
 built in chunks, with a conflict far down, and clears it.
 
-With --idle, a shorter walk instead: MODE to DUAL and back while
-IDLE_CONNECTIONS connections to the server stay open without sending a
-byte; the port-B conflicts must appear and clear, each step within
-IDLE_STEP seconds.
-
-Usage: test_browser.py KOVA SOURCE_DIR [--idle]. Exit status 77 (skipped)
+Usage: test_browser.py KOVA SOURCE_DIR. Exit status 77 (skipped)
 only when the browser, its driver or the selenium module is missing.
 """
 
@@ -33,10 +30,9 @@ CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
 WAIT = 20  # seconds for any one thing to appear on the page
 IDLE_CONNECTIONS = 20
-# Under the server's 10 s read timeout: a server that answers the page only
+# Far beyond a page's load or change: a server that answers the page only
 # once it gives up on an idle connection takes longer.
 IDLE_STEP = 5
-PORT_B = ["clkb", "addrb", "doutb"]  # used only in dual mode
 
 
 def skip(reason):
@@ -47,7 +43,6 @@ def skip(reason):
 try:
     from selenium import webdriver
     from selenium.webdriver.chrome.service import Service
-    from selenium.common.exceptions import TimeoutException
     from selenium.webdriver.common.by import By
     from selenium.webdriver.support import expected_conditions as ready
     from selenium.webdriver.support.ui import Select, WebDriverWait
@@ -110,10 +105,13 @@ def summary(state):
 
 def use_page(driver, url, names, downloads):
     wait = WebDriverWait(driver, WAIT)
+    step = WebDriverWait(driver, IDLE_STEP)
     downloaded = lambda name: wait.until(lambda d: os.path.exists(os.path.join(downloads, name)) and
                                          os.path.join(downloads, name), "no download " + name)
+    driver.set_page_load_timeout(IDLE_STEP)
     driver.get(url)
-    wait.until(summary("valid"))
+    step.until(summary("valid"), "no verdict within %d s beside idle connections" % IDLE_STEP)
+    driver.set_page_load_timeout(WAIT)
     for name in names:
         driver.find_element(By.CSS_SELECTOR, css("data-object", name))
     assert driver.find_element(By.ID, "block-name").text == "block_ram"
@@ -121,7 +119,7 @@ def use_page(driver, url, names, downloads):
 
     Select(driver.find_element(By.CSS_SELECTOR, css("data-control", "MODE"))).select_by_value("DUAL")
     for port in ("clkb", "addrb", "doutb"):
-        wait.until(ready.presence_of_element_located(
+        step.until(ready.presence_of_element_located(
             (By.CSS_SELECTOR, css("data-diags-for", port) + ' .diag[data-severity="error"]')))
         text = driver.find_element(By.CSS_SELECTOR, css("data-diags-for", port)).text
         assert "ERROR" in text.upper() and port in text, text
@@ -201,31 +199,6 @@ class IdleConnections:
             connection.close()
 
 
-def walk_beside_idle_connections(driver, url):
-    """MODE to DUAL and back with the idle connections open: the port-B
-    conflicts appear and clear."""
-    idle = IdleConnections(int(url.rpartition(":")[2]))
-    try:
-        driver.set_page_load_timeout(IDLE_STEP)
-        wait = WebDriverWait(driver, IDLE_STEP)
-        try:
-            driver.get(url)
-        except TimeoutException:
-            raise AssertionError("the page did not load within %d s beside %d idle connections"
-                                 % (IDLE_STEP, IDLE_CONNECTIONS)) from None
-        wait.until(summary("valid"), "no verdict within %d s beside idle connections" % IDLE_STEP)
-        # (MODE, the verdict, the ports drawn with an error)
-        for mode, verdict, conflicts in (("DUAL", "invalid", PORT_B), ("SINGLE", "valid", [])):
-            Select(driver.find_element(By.CSS_SELECTOR, css("data-control", "MODE"))).select_by_value(mode)
-            wait.until(summary(verdict), "MODE=%s: not %s within %d s beside idle connections" % (
-                mode, verdict, IDLE_STEP))
-            drawn = [port for port in PORT_B if driver.find_elements(
-                By.CSS_SELECTOR, css("data-diags-for", port) + ' .diag[data-severity="error"]')]
-            assert drawn == conflicts, (mode, drawn)
-    finally:
-        idle.close()
-
-
 def use_long_page(driver, url):
     """A description of 2,001 objects, whose rows are built in chunks,
     opened with g150_N=32 (a conflict): the rows far down, whenever they
@@ -272,7 +245,6 @@ def check_files(kova, description, settings, verilog):
 
 def main():
     kova, source = sys.argv[1], sys.argv[2]
-    idle = sys.argv[3:] == ["--idle"]
     for program in (CHROMIUM, CHROMEDRIVER):
         if not os.path.exists(program):
             skip(program + " is not installed")
@@ -282,14 +254,14 @@ def main():
         driver = None
         try:
             driver = browser(downloads)
-            if idle:
-                walk_beside_idle_connections(driver, url)
-                print("page served beside %d idle connections: conflicts appeared and cleared" % IDLE_CONNECTIONS)
-                return
             # Every port, parameter and hidden parameter the description writes.
             names = [o.get("name") for o in ElementTree.parse(description).getroot().findall("object")
                      if o.get("kind") != "macro"]
-            settings, verilog = use_page(driver, url, names, downloads)
+            idle = IdleConnections(int(url.rpartition(":")[2]))
+            try:
+                settings, verilog = use_page(driver, url, names, downloads)
+            finally:
+                idle.close()
             check_files(kova, description, settings, verilog)
             server.terminate()
             server.wait(timeout=10)
