@@ -186,7 +186,7 @@ KOVA_SERVE_RESPONSE load_body(const json& request, KOVA_SESSION& session, const 
     KOVA_ANSWER answer;
     kova_load_answer(text, file, answer);
     if (answer.problem) return problem_response("load", answer.problem);
-    return json_response(200, kova_command_json("load", session.description(), std::nullopt, answer.document,
+    return json_response(200, kova_command_json("load", session.description(), std::nullopt, std::move(answer.document),
                                                 answer.messages));
 }
 
@@ -235,9 +235,9 @@ KOVA_SERVE_RESPONSE answer(const ROUTE& route, const json& request, KOVA_SESSION
     const auto build = [&](KOVA_SESSION& target, const KOVA_RUN_RESULT& run, KOVA_ANSWER& answer) {
         route.body(request, target, run, answer);
     };
-    const KOVA_COMMAND_RESULT result = kova_run_command(session, settings, {}, true, build);
+    KOVA_COMMAND_RESULT result = kova_run_command(session, settings, {}, true, build);
     if (result.problem) return problem_response(route.command, result.problem);
-    return json_response(200, kova_command_result_json(route.command, session.description(), result, true));
+    return json_response(200, kova_command_result_json(route.command, session.description(), std::move(result), true));
 }
 
 }  // namespace

@@ -45,10 +45,10 @@ KOVA_COMMAND_RESULT kova_run_command(KOVA_SESSION& session, const std::vector<KO
 }
 
 nlohmann::json kova_command_result_json(const std::string& command, const std::string& description,
-                                        const KOVA_COMMAND_RESULT& result, bool validates) {
+                                        KOVA_COMMAND_RESULT&& result, bool validates) {
     if (result.problem) return kova_problem_json(command, result.problem);
     const std::optional<bool> verdict = validates ? std::optional<bool>(result.valid) : std::nullopt;
-    return kova_command_json(command, description, verdict, result.answer.document, result.messages);
+    return kova_command_json(command, description, verdict, std::move(result.answer.document), result.messages);
 }
 
 nlohmann::json kova_problem_json(const std::string& command, const KOVA_PROBLEM& problem) {

@@ -34,8 +34,9 @@ KOVA_COMMAND_RESULT kova_run_command(KOVA_SESSION& session, const std::vector<KO
 
 // The command's document: its members with the messages, and the verdict
 // when the command validated; an error document when it has a problem.
+// The answer's document is moved into it.
 nlohmann::json kova_command_result_json(const std::string& command, const std::string& description,
-                                        const KOVA_COMMAND_RESULT& result, bool validates);
+                                        KOVA_COMMAND_RESULT&& result, bool validates);
 // The error document of a problem.
 nlohmann::json kova_problem_json(const std::string& command, const KOVA_PROBLEM& problem);
 

@@ -2,6 +2,7 @@
 #include "session/json_document.h"
 
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -26,13 +27,12 @@ nlohmann::json kova_json_error(const std::string& command, const std::string& te
 }
 
 nlohmann::json kova_command_json(const std::string& command, const std::string& description,
-                                 std::optional<bool> valid, const nlohmann::json& members,
-                                 const KOVA_MESSAGES& messages) {
+                                 std::optional<bool> valid, nlohmann::json members, const KOVA_MESSAGES& messages) {
     nlohmann::json document = kova_json_document(command);
     document["description"] = kova_json_text(description);
     if (valid) document["valid"] = *valid;
-    for (const auto& [key, value] : members.items())
-        if (!document.contains(key)) document[key] = value;
+    for (auto& [key, value] : members.items())
+        if (!document.contains(key)) document[key] = std::move(value);
     document["messages"] = kova_messages_json(messages);
     return document;
 }

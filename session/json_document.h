@@ -25,10 +25,11 @@ nlohmann::json kova_json_error(const std::string& command, const std::string& te
 
 // The document of one command that ran: the common members, the verdict
 // when the command validated, the command's own members (which may not
-// replace the common ones) and the messages last.
+// replace the common ones) and the messages last. The members are moved
+// into the document: a caller done with them passes them with std::move,
+// and a large answer is not copied.
 nlohmann::json kova_command_json(const std::string& command, const std::string& description,
-                                 std::optional<bool> valid, const nlohmann::json& members,
-                                 const KOVA_MESSAGES& messages);
+                                 std::optional<bool> valid, nlohmann::json members, const KOVA_MESSAGES& messages);
 
 nlohmann::json kova_message_json(const KOVA_MESSAGE& message);
 nlohmann::json kova_messages_json(const KOVA_MESSAGES& messages);

@@ -109,11 +109,12 @@ void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_ANSWER_BUILD
     std::vector<KOVA_SETTING> settings;
     if (!gather_settings(state, settings, messages))
         return report_problem(state, kova_refused(std::move(messages)));
-    const KOVA_COMMAND_RESULT result = kova_run_command(*session, settings, std::move(messages), validates, build);
+    KOVA_COMMAND_RESULT result = kova_run_command(*session, settings, std::move(messages), validates, build);
     if (result.problem) return report_problem(state, result.problem);
     state.exit_code = result.clean() ? KOVA_EXIT_OK : KOVA_EXIT_INVALID;
     if (state.json()) {
-        std::cout << kova_json_dump(kova_command_result_json(state.command, state.load.description, result, validates))
+        std::cout << kova_json_dump(
+                         kova_command_result_json(state.command, state.load.description, std::move(result), validates))
                   << "\n";
         return;
     }
