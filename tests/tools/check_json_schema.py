@@ -36,7 +36,6 @@ def cases(examples, odd):
                                      for name in ("fifo-deep", "fifo-conflicts", "missing"))
     documents = [
         (["show", ram], 0, None),
-        (["validate", ram], 0, None),
         (["validate", ram, "--settings", conflicts], 1, "value-conflict"),
         (["eval", fifo, "ceil_log(DEPTH)", "--set", "DEPTH=512"], 0, None),
         (["eval", ram, "DEPTH ; 2"], 1, "unplaced-character"),

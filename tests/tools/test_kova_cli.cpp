@@ -43,10 +43,6 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
     const std::string huge = write_temp_file("huge.settings", "# keep me\n");
     std::filesystem::resize_file(huge, (std::uintmax_t{64} << 20) + 1);
     const struct { std::string arguments; int status; std::string out; bool whole = false; } cases[] = {
-        // A conflict points at the rule that decided, with line and byte column.
-        {"validate " + ram() + " --set MODE=DUAL --unused addr_b", 1,
-         ram() + ":22:43: error: Port addr_b is being set to the state UNUSED which is incompatible with the current "
-                 "settings of MODE(DUAL). The legal state is USED\n" + ram() + ": invalid\n", true},
         {"validate " + ram() + " --set WIDTH", 2, "--set takes NAME=VALUE"},
         {"validate " + ram() + " --set addr_a=5", 2, "port addr_a takes USED, UNUSED, CONSTANT"},
         {"valdate " + ram(), 2, "kova: unknown subcommand 'valdate' (did you mean validate?)"},
@@ -65,8 +61,6 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         {"lint " + test_data("lint-mistakes.xml") + " --werror --disable unknown-name", 1,
          ":11:45: error: WIDTH * 2 < DEPTH"},
         {"lint " + test_data("lint-mistakes.xml") + " --disable unknown-name --disable precedence", 0, "", true},
-        {"eval " + ram() + " '8 div 0'", 0,
-         "expression: warning: Error : Division by zero in condition 8 div 0\n1\n", true},
         {"eval " + ram() + " 'a ; b'", 1,
          parse_error + "a ; b\nexpression: warning: The characters \";\" of a ; b are not part of the rule language "
                        "and were skipped\n\n", true},
@@ -82,8 +76,6 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         {"validate " + ram() + " --set WIDTH=99999999999", 1, "warning: WIDTH=99999999999 reads as 2147483647\n"},
         {"validate " + ram() + " --settings " + readings, 0, readings + ":3: warning: WIDTH=8.5 reads as 8\n"},
         // A constant wider than its port: warned of, and generated only when forced.
-        {"validate " + example_ram + " --constant dina=0x1FFFF", 0,
-         "warning: the constant 0x1FFFF of port dina is wider than its 8 bits: the port is held at 0xFF\n"},
         {"validate " + example_ram + " --constant dina=256", 0, "the constant 256 of port dina is wider than its 8 bits: the port is held at 0\n"},
         {"validate " + example_ram + " --constant dina=0b011111111", 0, example_ram + ": valid\n", true},
         {"generate " + example_ram + " --constant dina=0x1FFFF --lang verilog", 1,
