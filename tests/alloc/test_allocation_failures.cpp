@@ -82,7 +82,7 @@ ATTEMPT with_failure_at(long n, const std::function<void()>& operation) {
     return attempt;
 }
 
-std::string fifo() { return std::string(KOVA_EXAMPLES) + "/fifo.xml"; }
+std::string fifo() { return example("fifo.xml"); }
 
 // Settings of the FIFO that make the run post messages.
 void apply_settings(KOVA_RULES_VALIDATOR& validator, const char* depth, const char* memory) {

@@ -6,7 +6,6 @@
 #include "generate/keywords.h"
 #include "generate/writers.h"
 #include "host/nuvo_int.h"
-#include "support/test_support.h"
 #include "tests/session/opened_session.h"
 
 namespace {

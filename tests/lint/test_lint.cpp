@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "lint/lint.h"
-#include "support/test_support.h"
 #include "tests/session/opened_session.h"
 
 namespace {

@@ -9,9 +9,7 @@
 
 #include "session/session.h"
 #include "session/settings_io.h"
-
-// The path of an example description or settings file.
-inline std::string example(const std::string& name) { return std::string(KOVA_EXAMPLES) + "/" + name; }
+#include "support/test_support.h"
 
 // A session over the description at path; null (and a test failure) when it does not load.
 inline std::unique_ptr<KOVA_SESSION> open_session(const std::string& path) {

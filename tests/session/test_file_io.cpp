@@ -39,11 +39,6 @@ protected:
     const std::string m_folder = temp_folder() + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
 };
 
-std::string content_of(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 mode_t mode_of(const std::string& path) {
     struct stat status;
     return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
@@ -107,7 +102,7 @@ TEST_F(FileIo, AtomicWritesReplaceTheFileAndKeepItsMode) {
         const std::string text = std::string("DEPTH=32\n\0\xFF", 11) + c.title;
         std::string error;
         EXPECT_TRUE(kova_write_file_atomically(c.path, text, error)) << error;
-        EXPECT_EQ(content_of(c.written), text);
+        EXPECT_EQ(file_text(c.written), text);
         EXPECT_EQ(mode_of(c.written), c.mode);
     }
     EXPECT_TRUE(fs::is_symlink(path("link")));
@@ -119,7 +114,7 @@ TEST_F(FileIo, FailedWritesLeaveTheTargetAndNoTemporaryFile) {
     const std::string target = make_file("big.settings", original);
     fs::create_directory(path("folder"));
     EXPECT_TRUE(fails_over_size_limit(target, std::string(100000, 'x'), 1000));
-    EXPECT_EQ(content_of(target), original);
+    EXPECT_EQ(file_text(target), original);
     for (const auto& [place, reason] :
          {std::pair<std::string, std::string>{"missing/a.settings", "cannot create a temporary file"},
           {"folder", "is a folder"}}) {

@@ -7,7 +7,6 @@
 
 #include "session/fix.h"
 #include "session/fix_context.h"
-#include "support/test_support.h"
 #include "tests/session/opened_session.h"
 
 namespace {

@@ -7,7 +7,6 @@
 
 #include "session/minimal_settings.h"
 #include "session/settings_text.h"
-#include "support/test_support.h"
 #include "opened_session.h"
 
 namespace {

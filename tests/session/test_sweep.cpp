@@ -13,7 +13,6 @@
 #include "session/batch.h"
 #include "session/sweep.h"
 #include "session/value_text.h"
-#include "support/test_support.h"
 #include "tests/session/opened_session.h"
 
 namespace {

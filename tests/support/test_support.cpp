@@ -7,6 +7,7 @@
 #include <system_error>
 #include <sys/wait.h>
 #include <fstream>
+#include <iterator>
 #include <unistd.h>
 
 namespace {
@@ -41,6 +42,13 @@ std::string write_temp_file(const std::string& name, const std::string& content)
 }
 
 std::string test_data(const std::string& name) { return std::string(KOVA_TEST_DATA) + "/" + name; }
+
+std::string example(const std::string& name) { return std::string(KOVA_EXAMPLES) + "/" + name; }
+
+std::string file_text(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 std::string kova_tool() {
     const char* stand_in = std::getenv("KOVA_TEST_TOOL");

@@ -12,8 +12,12 @@
 std::string write_temp_file(const std::string& name, const std::string& content);
 std::string temp_folder();
 
-// Path of a file below tests/data.
+// Path of a file below tests/data, and of an example description or settings file.
 std::string test_data(const std::string& name);
+std::string example(const std::string& name);
+
+// The bytes of a file; "" when it cannot be read.
+std::string file_text(const std::string& path);
 
 // The kova tool the tests run: this build's, or the stand-in named by KOVA_TEST_TOOL (tests/valgrind/memcheck
 // runs it under valgrind), quoted for the shell.

@@ -36,7 +36,6 @@ def cases(examples, odd):
                                      for name in ("fifo-deep", "fifo-conflicts", "missing"))
     documents = [
         (["show", ram], 0, None),
-        (["validate", ram], 0, None),
         (["validate", ram, "--settings", conflicts], 1, "value-conflict"),
         (["eval", fifo, "ceil_log(DEPTH)", "--set", "DEPTH=512"], 0, None),
         (["eval", ram, "DEPTH ; 2"], 1, "unplaced-character"),
@@ -72,10 +71,7 @@ def cases(examples, odd):
          "cannot read the settings file %s: No such file or directory" % os.path.join(examples, "missing.settings")),
         # A subcommand whose own arguments do not parse is named.
         (["validate"], 2, '"command": "validate"'),
-        (["generate", ram], 2, '"command": "generate"'),
         (["fix", ram, "--budget", "0"], 2, '"error": "--budget: must be above 0"'),
-        (["stimulus", counter, "count_cycle", "--time", "99999999999"], 2, '"command": "stimulus"'),
-        (["serve", ram], 2, '"command": "serve"'),
         # An expression is in no file.
         (["eval", fifo, "WIDTH +* ("], 1, '"file": null'),
         (["validate", ram, "--set", "DEPTH=32abc", "--constant", "dina=0x1FFFF"], 0, "the port is held at 0xFF"),
@@ -100,7 +96,6 @@ def cases(examples, odd):
         # A subcommand whose own arguments do not parse is named.
         (["validate", fifo], 2, 1, '"command":"validate"'),
         (["batch", fifo], 2, 1, '"command":"batch"'),
-        (["sweep", fifo, "--seed", "3"], 2, 1, '"command":"sweep"'),
     ]
     return [(a, s, w, None) for a, s, w in documents] + [(a, s, w, n) for a, s, n, w in lines]
 

@@ -185,10 +185,8 @@ TEST_F(Frame, ResetsClearStateAsFarAsAsked) {
     EXPECT_EQ(din_and_width(), "8 X USED /NONE/UNUSED");
     v.reset_validator(true);
     EXPECT_EQ(din_and_width(), "-1 - NONE /NONE/NONE");
-}
 
-TEST_F(Frame, ElementResetsLeaveTheCallersWalkAlone) {
-    v.initialize_validator();
+    // Resets of one element leave the caller's walk alone.
     KOVA_PARAMETER_OBJ* copy = width("8", KOVA_USAGE_USED, KOVA_USAGE_USED);
     v.get_kova_obj("WIDTH")->set_current_value("8");
 

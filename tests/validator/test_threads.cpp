@@ -49,7 +49,7 @@ std::string transcript(const KOVA_RULES_VALIDATOR& loaded, int seed) {
 }  // namespace
 
 TEST(Threads, CopiesOfOneLoadedValidatorRunInParallel) {
-    KOVA_RULES_VALIDATOR loaded("fifo", std::string(KOVA_EXAMPLES) + "/fifo.xml", "");
+    KOVA_RULES_VALIDATOR loaded("fifo", example("fifo.xml"), "");
     ASSERT_TRUE(loaded.get_error_messages().empty());
     loaded.initialize_validator();
     loaded.set_all_ports_and_parameters_to_default_state();
