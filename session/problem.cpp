@@ -3,21 +3,12 @@
 
 #include <utility>
 
-#include "session/session.h"
-#include "session/suggest.h"
-
 KOVA_PROBLEM kova_problem(KOVA_PROBLEM_KIND kind, std::string text, KOVA_MESSAGES messages) {
     return {kind, std::move(text), std::move(messages)};
 }
 
 KOVA_PROBLEM kova_not_named(const std::string& what, const std::string& name) {
     return kova_problem(KOVA_PROBLEM_KIND::NOT_FOUND, "no " + what + " is named " + name);
-}
-
-KOVA_PROBLEM kova_not_named_object(const KOVA_SESSION& session, const std::string& name) {
-    KOVA_PROBLEM problem = kova_not_named("port or parameter", name);
-    problem.text += kova_did_you_mean(name, session.object_names());
-    return problem;
 }
 
 KOVA_PROBLEM kova_refused(KOVA_MESSAGES messages, KOVA_PROBLEM_KIND kind) {

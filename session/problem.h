@@ -34,7 +34,8 @@ class KOVA_SESSION;
 
 // "no WHAT is named NAME": the one text for a name the description lacks.
 KOVA_PROBLEM kova_not_named(const std::string& what, const std::string& name);
-// "no port or parameter is named NAME", with the session's nearest name.
+// "no port or parameter is named NAME", with the session's nearest name
+// (session.cpp).
 KOVA_PROBLEM kova_not_named_object(const KOVA_SESSION& session, const std::string& name);
 // An invalid-value problem told by its messages alone (no text of its
 // own), as every front end reports refused settings or a failed load.

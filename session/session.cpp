@@ -169,6 +169,14 @@ KOVA_MESSAGES KOVA_SESSION::constant_width_warnings() const {
     return warnings;
 }
 
+// Defined beside the session, whose names it reads, so that the problem
+// maker (problem.cpp) needs nothing of the session.
+KOVA_PROBLEM kova_not_named_object(const KOVA_SESSION& session, const std::string& name) {
+    KOVA_PROBLEM problem = kova_not_named("port or parameter", name);
+    problem.text += kova_did_you_mean(name, session.object_names());
+    return problem;
+}
+
 std::string KOVA_SESSION::apply_one(const KOVA_SETTING& setting) {
     const int state = kova_usage_word_state(setting.value);
     if (m_validator->get_port_object(setting.name)) {
@@ -177,8 +185,7 @@ std::string KOVA_SESSION::apply_one(const KOVA_SETTING& setting) {
         m_validator->set_port_usage_state(setting.name, state);
         return "";
     }
-    if (!m_validator->get_parameter_object(setting.name))
-        return "no port or parameter is named " + setting.name + kova_did_you_mean(setting.name, object_names());
+    if (!m_validator->get_parameter_object(setting.name)) return kova_not_named_object(*this, setting.name).text;
     if (state != KOVA_USAGE_NONE) {
         m_validator->set_parameter_usage_state(setting.name, state);
         return "";
