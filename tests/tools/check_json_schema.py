@@ -239,7 +239,9 @@ def main():
 
     served, model = served_documents(kova, source)
     outcomes += served or [("kova serve", ["it did not start"])]
-    outcomes.append(("kova serve's starting settings", [] if model and model["settings"] else ["missing"]))
+    dual = {"DEPTH": "512", "WIDTH": "32", "MODE": "DUAL", "BYTE_ENABLES": "1", "clkb": "USED", "addrb": "USED",
+            "doutb": "USED"}  # examples/ram-dual.settings
+    outcomes.append(("kova serve's starting settings", [] if model and model["settings"] == dual else [str(model)]))
     altered["model document"] = model
     for what, changes in ALTERATIONS.items():
         if not altered.get(what):
