@@ -88,7 +88,7 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
          fifo() + ":17:38: error: Parameter DEPTH has been assigned the value 1000 which is incompatible with the current "
                   "settings of . The legal value (or range) is 16|32|64|128|256|512\nfifo_lib;bram_lib;prim_lib;\n" +
              fifo() + ": invalid\n", true},
-        // stimulus and wizard-map of the counter example.
+        // stimulus of the counter example.
         {"stimulus " + example_counter + " no_such_vector --time 0", 2,
          "kova: no stimulus vector is named no_such_vector\n", true},
         {"stimulus " + example_counter + " count_cycle", 2, "--time is required"},
@@ -98,7 +98,6 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
          "integer  C_TERMINAL_COUNT  4095     USED   map\n"
          "integer  C_HAS_LOAD        0        USED   map\n"
          "integer  WIDTH             12       NONE   parameter\n"},
-        {"wizard-map " + example_counter + " no_such_map", 2, "kova: no wizard map is named no_such_map\n", true},
         {"validate " + unset, 0, unset + ":2:1: note: P: (no value) corrected to 4\n"},
         {"help lint", 0, "docs/description-format.md, Lint checks"},
         {"lint --help", 0, "docs/description-format.md, Lint checks"},

@@ -45,12 +45,12 @@ protected:
 }  // namespace
 
 TEST(FrameConstruction, LoadsOnlyWhatIsGiven) {
-    VALIDATOR_PROBE empty, missing(temp_folder() + "/absent.xml", "/lib");  // no file given: nothing read
-    EXPECT_EQ(empty.get_xml_lib_dir() + "|" + empty.get_function_name() + "|" +
-                  std::to_string(empty.get_error_messages().size()), "|probe|0");
-    // The reader's complaint, nothing more.
-    EXPECT_EQ(missing.get_xml_lib_dir() + "|" + std::to_string(missing.get_error_messages().size()) + "|" +
-                  std::to_string(missing.get_kova_obj_count()), "/lib|1|0");
+    // No file given: nothing read; a missing file: the reader's complaint, nothing more.
+    VALIDATOR_PROBE empty, missing(temp_folder() + "/absent.xml", "/lib");
+    for (const VALIDATOR_PROBE* v : {&empty, &missing})
+        EXPECT_EQ(v->get_xml_lib_dir() + "|" + v->get_function_name() + "|" +
+                      std::to_string(v->get_error_messages().size()) + "|" + std::to_string(v->get_kova_obj_count()),
+                  v == &empty ? "|probe|0|0" : "/lib|probe|1|0");
 }
 
 TEST_F(Frame, InitialisationBuildsCopiesForPortsAndIntegerAndStringParameters) {

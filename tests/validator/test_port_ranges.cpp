@@ -99,17 +99,6 @@ TEST(PortRanges, PortWidthParametersAreWholeTokensOfIntegerParameters) {
     for (const auto& [name, expected] : cases) EXPECT_EQ(v.is_port_width_parameter(name), expected) << name;
 }
 
-// Neither bound is set for a port without a width or for no port, and a
-// query for an unknown port gives null.
-TEST(PortRanges, NoPortOrNoWidthGivesNothing) {
-    RANGE_PROBE v;
-    build(v, "8");
-    const NUVO_UINTEGER value(3, 8);
-    EXPECT_FALSE(v.set_min_port_value(v.get_port_object("p"), value));
-    EXPECT_FALSE(v.set_max_port_value(nullptr, value));
-    EXPECT_EQ(v.determine_port_value_validity("nosuch"), nullptr);
-}
-
 TEST(PortRanges, RulesNarrowTheBoundsOrGiveAList) {
     const struct { std::vector<RULE> rules; const char* expected; } cases[] = {
         {{{SINGLE, "", "4", ""}, {SINGLE, "", "4", ""}}, "4 4"},
@@ -136,11 +125,15 @@ TEST(PortRanges, RulesNarrowTheBoundsOrGiveAList) {
     }
 }
 
-// A port without a width is given its width first (W is 4 then); bounds
-// persist until the port values are reset.
+// A port without a width is given its width first (W is 4 then): before
+// that, or for no port, neither bound is set; bounds persist until the
+// port values are reset; an unknown port gives null.
 TEST(PortRanges, WidthFirstAndBoundsPersistUntilThePortValuesAreReset) {
     RANGE_PROBE v;
     build(v, "W", {{SINGLE, "", "W", ""}});
+    EXPECT_FALSE(v.set_min_port_value(v.get_port_object("p"), NUVO_UINTEGER(3, 8)));
+    EXPECT_FALSE(v.set_max_port_value(nullptr, NUVO_UINTEGER(3, 8)));
+    EXPECT_EQ(v.determine_port_value_validity("nosuch"), nullptr);
     v.set_parameter_value("W", "4");
     const KOVA_PORT_OBJ* port = v.determine_port_value_validity("p");
     EXPECT_EQ(std::to_string(port->get_current_port_width()) + ": " + legal_values(port), "4: 4 4");
