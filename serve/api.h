@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "session/session.h"
+#include "session/state_changes.h"
 
 struct KOVA_SERVE_RESPONSE {
     int status = 200;
@@ -52,6 +53,9 @@ private:
     // The most settings a request may give: twice the ports and
     // parameters (a value and a usage state each), counted once here.
     std::size_t m_setting_limit;
+    // Every object's state as the model document gives it, read once:
+    // a refresh lists only the objects whose state differs from it.
+    KOVA_STATE_BASELINE m_baseline;
 };
 
 #endif
