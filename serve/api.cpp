@@ -1,10 +1,10 @@
 // Routing and answering kova serve's requests: the body checked and read,
 // then the layer's flow (session/command_flow.h) on a copy of the template
 // session with the route's answer builder (session/answers.h), as the
-// kova tool's subcommands run it. Two routes run nothing: the model, and
-// reading an uploaded settings file; two have no subcommand: every
-// object's state after the run, and everything the page shows after a
-// change.
+// kova tool's subcommands run it. Two routes run nothing: the model, made
+// once when the layer is built, and reading an uploaded settings file;
+// two have no subcommand: every object's state after the run, and
+// everything the page shows after a change.
 #include "serve/api.h"
 
 #include <utility>
@@ -25,12 +25,10 @@ using json = nlohmann::json;
 // sets the answer's problem.
 using ROUTE_BODY = void (*)(const json& request, KOVA_SESSION&, const KOVA_RUN_RESULT&, const KOVA_STATE_BASELINE&,
                             KOVA_ANSWER&);
-// A route that runs nothing answers from the request, a template copy and
-// the settings the page starts from.
-using PLAIN_BODY = KOVA_SERVE_RESPONSE (*)(const json& request, KOVA_SESSION&,
-                                           const std::vector<KOVA_SETTING>& initial);
+// A route that runs nothing answers from the request and a template copy.
+using PLAIN_BODY = KOVA_SERVE_RESPONSE (*)(const json& request, KOVA_SESSION&);
 
-// Invariant: exactly one of body and plain is set.
+// Invariant: exactly one of body, plain and fixed is set.
 struct ROUTE {
     const char* path;
     const char* method;
@@ -40,6 +38,8 @@ struct ROUTE {
     const char* members;
     ROUTE_BODY body;
     PLAIN_BODY plain = nullptr;
+    // The answer is the model's, the same for every request, made once.
+    bool fixed = false;
 };
 
 KOVA_SERVE_RESPONSE json_response(int status, const json& document) {
@@ -188,13 +188,15 @@ void refresh_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, co
     kova_refresh_answer(session, baseline, answer);
 }
 
-KOVA_SERVE_RESPONSE model_body(const json&, KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial) {
+// The model's answer, from a copy of the loaded session.
+KOVA_SERVE_RESPONSE model_response(const KOVA_SESSION& loaded, const std::vector<KOVA_SETTING>& initial) {
+    KOVA_SESSION session(loaded);
     return json_response(200, kova_page_model_document(session, initial));
 }
 
 // An uploaded settings file read by the shared reader: "text" the file's
 // text, "file" its name for the messages.
-KOVA_SERVE_RESPONSE load_body(const json& request, KOVA_SESSION& session, const std::vector<KOVA_SETTING>&) {
+KOVA_SERVE_RESPONSE load_body(const json& request, KOVA_SESSION& session) {
     std::string text, file;
     if (!text_member(request, "text", text) || !text_member(request, "file", file))
         return error_response(400, "load", "text and file must be texts");
@@ -223,7 +225,7 @@ std::string unknown_member(const json& request, const std::string& members) {
 
 const std::vector<ROUTE>& routes() {
     static const std::vector<ROUTE> table = {
-        {"/api/model", "GET", "model", "", nullptr, model_body},
+        {"/api/model", "GET", "model", "", nullptr, nullptr, true},
         {"/api/load", "POST", "load", "text file", nullptr, load_body},
         {"/api/validate", "POST", "validate", "settings",
          KOVA_PLAIN_ANSWER(kova_validate_answer(session, true, answer))},
@@ -260,13 +262,13 @@ KOVA_SERVE_RESPONSE answer(const ROUTE& route, const json& request, KOVA_SESSION
 
 }  // namespace
 
-KOVA_SERVE_API::KOVA_SERVE_API(const KOVA_SESSION& session, std::vector<KOVA_SETTING> initial_settings,
+KOVA_SERVE_API::KOVA_SERVE_API(const KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings,
                                std::chrono::milliseconds work_time)
     : m_template(session),
-      m_initial_settings(std::move(initial_settings)),
       m_work_time(work_time),
       m_setting_limit(2 * kova_object_states(m_template.validator()).size()),
-      m_baseline(kova_model_baseline(m_template)) {}
+      m_baseline(kova_model_baseline(m_template)),
+      m_model(model_response(m_template, initial_settings)) {}
 
 KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std::string& path,
                                            const std::string& body) const {
@@ -285,8 +287,9 @@ KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std:
         return error_response(400, route->command,
                               "the request has no member named " + unknown + "; " + route->path + " takes " +
                                   (*route->members ? route->members : "none"));
+    if (route->fixed) return m_model;
     KOVA_SESSION session(m_template);
     session.set_work_deadline(std::chrono::steady_clock::now() + m_work_time);
-    if (route->plain) return route->plain(request, session, m_initial_settings);
+    if (route->plain) return route->plain(request, session);
     return answer(*route, request, session, m_setting_limit, m_baseline);
 }
