@@ -1,10 +1,10 @@
 // Routing and answering kova serve's requests: the body checked and read,
 // then the layer's flow (session/command_flow.h) on a copy of the template
 // session with the route's answer builder (session/answers.h), as the
-// kova tool's subcommands run it. Two routes run nothing: the model, and
-// reading an uploaded settings file; two have no subcommand: every
-// object's state after the run, and everything the page shows after a
-// change.
+// kova tool's subcommands run it. Two routes run nothing: the model, made
+// once when the layer is built, and reading an uploaded settings file;
+// two have no subcommand: every object's state after the run, and
+// everything the page shows after a change.
 #include "serve/api.h"
 
 #include <utility>
@@ -20,15 +20,15 @@ namespace {
 
 using json = nlohmann::json;
 
-// A route's answer from the request and the session after the run; a
-// request it cannot read sets the answer's problem.
-using ROUTE_BODY = void (*)(const json& request, KOVA_SESSION&, const KOVA_RUN_RESULT&, KOVA_ANSWER&);
-// A route that runs nothing answers from the request, a template copy and
-// the settings the page starts from.
-using PLAIN_BODY = KOVA_SERVE_RESPONSE (*)(const json& request, KOVA_SESSION&,
-                                           const std::vector<KOVA_SETTING>& initial);
+// A route's answer from the request, the session after the run and the
+// object states the page holds from the model; a request it cannot read
+// sets the answer's problem.
+using ROUTE_BODY = void (*)(const json& request, KOVA_SESSION&, const KOVA_RUN_RESULT&, const KOVA_STATE_BASELINE&,
+                            KOVA_ANSWER&);
+// A route that runs nothing answers from the request and a template copy.
+using PLAIN_BODY = KOVA_SERVE_RESPONSE (*)(const json& request, KOVA_SESSION&);
 
-// Invariant: exactly one of body and plain is set.
+// Invariant: exactly one of body, plain and fixed is set.
 struct ROUTE {
     const char* path;
     const char* method;
@@ -38,6 +38,8 @@ struct ROUTE {
     const char* members;
     ROUTE_BODY body;
     PLAIN_BODY plain = nullptr;
+    // The answer is the model's, the same for every request, made once.
+    bool fixed = false;
 };
 
 KOVA_SERVE_RESPONSE json_response(int status, const json& document) {
@@ -116,14 +118,16 @@ std::vector<KOVA_SETTING> request_settings(const json& request, std::size_t limi
     return settings;
 }
 
-void explain_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_ANSWER& answer) {
+void explain_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_STATE_BASELINE&,
+                  KOVA_ANSWER& answer) {
     std::string name;
     if (!text_member(request, "name", name) || name.empty())
         return usage(answer, "explain needs the name of a port or parameter");
     kova_explain_answer(session, run, name, answer);
 }
 
-void fix_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_ANSWER& answer) {
+void fix_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_STATE_BASELINE&,
+              KOVA_ANSWER& answer) {
     KOVA_FIX_OPTIONS options;
     const auto keep = request.find("keep");
     if (keep != request.end()) {
@@ -136,7 +140,8 @@ void fix_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT&
     kova_fix_answer(session, run, options, answer);
 }
 
-void generate_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_ANSWER& answer) {
+void generate_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_STATE_BASELINE&,
+                   KOVA_ANSWER& answer) {
     KOVA_GENERATE_OPTIONS options;
     std::string language;
     if (!text_member(request, "lang", language)) return usage(answer, "lang must be a text");
@@ -156,30 +161,42 @@ bool query_name(const json& request, const char* what, std::string& name, KOVA_A
     return false;
 }
 
-void ranges_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) {
+void ranges_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT&, const KOVA_STATE_BASELINE&,
+                 KOVA_ANSWER& answer) {
     std::string name;
     if (query_name(request, "a port", name, answer)) kova_ranges_answer(session, name, answer);
 }
 
-void wizard_map_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) {
+void wizard_map_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT&, const KOVA_STATE_BASELINE&,
+                     KOVA_ANSWER& answer) {
     std::string name;
     if (query_name(request, "a wizard map", name, answer)) kova_wizard_map_answer(session, name, answer);
 }
 
 // The settings file text after the run (corrections included), as
 // `kova validate --save` writes it; "minimal": true for the minimal form.
-void settings_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) {
+void settings_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT&, const KOVA_STATE_BASELINE&,
+                   KOVA_ANSWER& answer) {
     const bool minimal = flag_member(request, "minimal", answer);
     if (!answer.problem) kova_settings_answer(session, minimal, answer);
 }
 
-KOVA_SERVE_RESPONSE model_body(const json&, KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial) {
+// Everything the page shows after a change; of the objects, those whose
+// state differs from the model's.
+void refresh_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, const KOVA_STATE_BASELINE& baseline,
+                  KOVA_ANSWER& answer) {
+    kova_refresh_answer(session, baseline, answer);
+}
+
+// The model's answer, from a copy of the loaded session.
+KOVA_SERVE_RESPONSE model_response(const KOVA_SESSION& loaded, const std::vector<KOVA_SETTING>& initial) {
+    KOVA_SESSION session(loaded);
     return json_response(200, kova_page_model_document(session, initial));
 }
 
 // An uploaded settings file read by the shared reader: "text" the file's
 // text, "file" its name for the messages.
-KOVA_SERVE_RESPONSE load_body(const json& request, KOVA_SESSION& session, const std::vector<KOVA_SETTING>&) {
+KOVA_SERVE_RESPONSE load_body(const json& request, KOVA_SESSION& session) {
     std::string text, file;
     if (!text_member(request, "text", text) || !text_member(request, "file", file))
         return error_response(400, "load", "text and file must be texts");
@@ -201,12 +218,14 @@ std::string unknown_member(const json& request, const std::string& members) {
 }
 
 // The routes whose answer needs no member of the request.
-#define KOVA_PLAIN_ANSWER(call) \
-    [](const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) { call; }
+#define KOVA_PLAIN_ANSWER(call)                                                                                   \
+    [](const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, const KOVA_STATE_BASELINE&, KOVA_ANSWER& answer) { \
+        call;                                                                                                     \
+    }
 
 const std::vector<ROUTE>& routes() {
     static const std::vector<ROUTE> table = {
-        {"/api/model", "GET", "model", "", nullptr, model_body},
+        {"/api/model", "GET", "model", "", nullptr, nullptr, true},
         {"/api/load", "POST", "load", "text file", nullptr, load_body},
         {"/api/validate", "POST", "validate", "settings",
          KOVA_PLAIN_ANSWER(kova_validate_answer(session, true, answer))},
@@ -220,7 +239,7 @@ const std::vector<ROUTE>& routes() {
         {"/api/wizard-map", "POST", "wizard-map", "settings name", wizard_map_body},
         {"/api/settings", "POST", "settings", "settings minimal", settings_body},
         {"/api/states", "POST", "states", "settings", KOVA_PLAIN_ANSWER(kova_states_answer(session, answer))},
-        {"/api/refresh", "POST", "refresh", "settings", KOVA_PLAIN_ANSWER(kova_refresh_answer(session, answer))},
+        {"/api/refresh", "POST", "refresh", "settings", refresh_body},
     };
     return table;
 }
@@ -228,12 +247,13 @@ const std::vector<ROUTE>& routes() {
 
 // A POST route on a copy of the template: settings, run, the route's
 // answer, the document as the kova tool writes it.
-KOVA_SERVE_RESPONSE answer(const ROUTE& route, const json& request, KOVA_SESSION& session, std::size_t limit) {
+KOVA_SERVE_RESPONSE answer(const ROUTE& route, const json& request, KOVA_SESSION& session, std::size_t limit,
+                           const KOVA_STATE_BASELINE& baseline) {
     std::string problem;
     const std::vector<KOVA_SETTING> settings = request_settings(request, limit, problem);
     if (!problem.empty()) return error_response(400, route.command, problem);
     const auto build = [&](KOVA_SESSION& target, const KOVA_RUN_RESULT& run, KOVA_ANSWER& answer) {
-        route.body(request, target, run, answer);
+        route.body(request, target, run, baseline, answer);
     };
     KOVA_COMMAND_RESULT result = kova_run_command(session, settings, {}, true, build);
     if (result.problem) return problem_response(route.command, result.problem);
@@ -242,12 +262,13 @@ KOVA_SERVE_RESPONSE answer(const ROUTE& route, const json& request, KOVA_SESSION
 
 }  // namespace
 
-KOVA_SERVE_API::KOVA_SERVE_API(const KOVA_SESSION& session, std::vector<KOVA_SETTING> initial_settings,
+KOVA_SERVE_API::KOVA_SERVE_API(const KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings,
                                std::chrono::milliseconds work_time)
     : m_template(session),
-      m_initial_settings(std::move(initial_settings)),
       m_work_time(work_time),
-      m_setting_limit(2 * kova_object_states(m_template.validator()).size()) {}
+      m_setting_limit(2 * kova_object_states(m_template.validator()).size()),
+      m_baseline(kova_model_baseline(m_template)),
+      m_model(model_response(m_template, initial_settings)) {}
 
 KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std::string& path,
                                            const std::string& body) const {
@@ -266,8 +287,9 @@ KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std:
         return error_response(400, route->command,
                               "the request has no member named " + unknown + "; " + route->path + " takes " +
                                   (*route->members ? route->members : "none"));
+    if (route->fixed) return m_model;
     KOVA_SESSION session(m_template);
     session.set_work_deadline(std::chrono::steady_clock::now() + m_work_time);
-    if (route->plain) return route->plain(request, session, m_initial_settings);
-    return answer(*route, request, session, m_setting_limit);
+    if (route->plain) return route->plain(request, session);
+    return answer(*route, request, session, m_setting_limit, m_baseline);
 }

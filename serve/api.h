@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "session/session.h"
+#include "session/state_changes.h"
 
 struct KOVA_SERVE_RESPONSE {
     int status = 200;
@@ -32,9 +33,9 @@ constexpr std::chrono::milliseconds KOVA_SERVE_WORK_TIME{5000};
 class KOVA_SERVE_API {
 public:
     // Keeps a copy of a loaded session as the template of every request,
-    // and the settings the page starts from (kova serve --settings), which
-    // the model document lists; requests bring their own settings.
-    explicit KOVA_SERVE_API(const KOVA_SESSION& session, std::vector<KOVA_SETTING> initial_settings = {},
+    // and makes the model document once, with the settings the page starts
+    // from (kova serve --settings); requests bring their own settings.
+    explicit KOVA_SERVE_API(const KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings = {},
                             std::chrono::milliseconds work_time = KOVA_SERVE_WORK_TIME);
 
     // Answers one request. The body is a JSON object
@@ -47,11 +48,16 @@ public:
 
 private:
     KOVA_SESSION m_template;
-    std::vector<KOVA_SETTING> m_initial_settings;
     std::chrono::milliseconds m_work_time;
     // The most settings a request may give: twice the ports and
     // parameters (a value and a usage state each), counted once here.
     std::size_t m_setting_limit;
+    // Every object's state as the model document gives it, read once:
+    // a refresh lists only the objects whose state differs from it.
+    KOVA_STATE_BASELINE m_baseline;
+    // The answer to GET /api/model: the template and the starting
+    // settings never change, so neither does it.
+    KOVA_SERVE_RESPONSE m_model;
 };
 
 #endif

@@ -21,6 +21,7 @@
 #include "session/fix.h"
 #include "session/problem.h"
 #include "session/session.h"
+#include "session/state_changes.h"
 
 struct KOVA_ANSWER {
     nlohmann::json document = nlohmann::json::object();  // the command's own members
@@ -77,11 +78,12 @@ void kova_fix_answer(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KO
 // state as the validator holds it now.
 void kova_states_answer(KOVA_SESSION& session, KOVA_ANSWER& answer);
 // refresh: what a form shows after a change, from the one run: "objects"
-// as states gives them, "ranges" (every port's, as ranges gives them),
+// as states gives them but only those that differ from baseline (the
+// states the form holds already), "ranges" (every port's, as ranges gives them),
 // "wizard_maps" (every map, as wizard-map gives them), "wizard_messages"
 // as messages and "libraries" and "library_text" as simlib give them;
 // what each query posted follows the run's messages once. No text form.
-void kova_refresh_answer(KOVA_SESSION& session, KOVA_ANSWER& answer);
+void kova_refresh_answer(KOVA_SESSION& session, const KOVA_STATE_BASELINE& baseline, KOVA_ANSWER& answer);
 // settings: "minimal" and "text", the settings file after the run.
 void kova_settings_answer(const KOVA_SESSION& session, bool minimal, KOVA_ANSWER& answer);
 // load: "settings" of an uploaded settings file text, each {"name",

@@ -82,17 +82,25 @@ nlohmann::json kova_object_states_json(KOVA_SESSION& session, bool with_hidden) 
     return kova_object_states_json(session, kova_object_states(session.validator(), with_hidden));
 }
 
-nlohmann::json kova_object_states_json(KOVA_SESSION& session, const std::vector<KOVA_OBJECT_STATE>& states) {
+std::vector<int> kova_state_widths(KOVA_SESSION& session, const std::vector<KOVA_OBJECT_STATE>& states) {
     // The widths as kova widths gives them; what evaluating them posts is
     // no part of the run's messages, which the document holds.
     KOVA_MESSAGES ignored;
-    std::map<std::string, int> widths;
-    for (const KOVA_PORT_WIDTH& port : kova_port_widths(session, ignored)) widths[port.port] = port.width;
-    nlohmann::json objects = nlohmann::json::array();
+    std::map<std::string, int> by_port;
+    for (const KOVA_PORT_WIDTH& port : kova_port_widths(session, ignored)) by_port[port.port] = port.width;
+    std::vector<int> widths;
+    widths.reserve(states.size());
     for (const KOVA_OBJECT_STATE& state : states) {
-        const auto width = widths.find(state.name);
-        objects.push_back(kova_object_state_json(state, width == widths.end() ? -1 : width->second));
+        const auto width = by_port.find(state.name);
+        widths.push_back(width == by_port.end() ? -1 : width->second);
     }
+    return widths;
+}
+
+nlohmann::json kova_object_states_json(KOVA_SESSION& session, const std::vector<KOVA_OBJECT_STATE>& states) {
+    const std::vector<int> widths = kova_state_widths(session, states);
+    nlohmann::json objects = nlohmann::json::array();
+    for (std::size_t i = 0; i < states.size(); ++i) objects.push_back(kova_object_state_json(states[i], widths[i]));
     return objects;
 }
 

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -47,6 +48,9 @@ nlohmann::json kova_object_state_json(const KOVA_OBJECT_STATE& state, int width)
 nlohmann::json kova_object_states_json(KOVA_SESSION& session, bool with_hidden);
 // The same for states the caller has read already.
 nlohmann::json kova_object_states_json(KOVA_SESSION& session, const std::vector<KOVA_OBJECT_STATE>& states);
+// The width of each state as that shape gives it: a port's evaluated
+// width, -1 for the others and where it is unknown.
+std::vector<int> kova_state_widths(KOVA_SESSION& session, const std::vector<KOVA_OBJECT_STATE>& states);
 
 // The members of the answers to the wizard's queries, as `kova ranges`,
 // `kova simlib` and `kova wizard-map` write them and kova serve answers

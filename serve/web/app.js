@@ -3,7 +3,10 @@
 // them). Everything shown is the server's answer for those settings:
 // every change asks /api/refresh once, and the diagnostics, derived
 // values, port widths and ranges, wizard maps, messages and libraries are
-// redrawn from that answer where they differ from what is shown. Texts
+// redrawn from that answer where they differ from what is shown. The
+// model gives every object's state under the defaults; a refresh lists
+// only the objects whose state differs from that one, so the page redraws
+// just the rows the last answer or this one names. Texts
 // arrive in the JSON safe form (docs/json.md); the page shows them as
 // they are. Files travel as bytes: an uploaded settings file is sent as
 // it is and a download is asked for as bytes, so the server alone maps
@@ -29,6 +32,7 @@ const state = {
   rows: new Map(),  // lower-case name -> the elements of its built row (see rowEntry)
   mapRows: new Map(),  // "map/lower-case name" -> the output of a map's own object, once built
   answer: null,  // the last refresh drawn, indexed (see indexAnswer)
+  drawAll: true,  // the next answer redraws every built row, not only those it or the last one names
   messagesOf: new Map(),  // lower-case name -> the messages about it in the last answer
   lists: new Map(),  // id of a side-pane list -> what it shows, as JSON
   changes: 0,  // bumped by every change of the settings
@@ -413,6 +417,7 @@ async function refresh() {
 function draw(response) {
   const answer = response.document;
   const messages = answer.messages || [];
+  const last = { answer: state.answer, messagesOf: state.messagesOf };
   if (response.ok) state.answer = indexAnswer(answer);
   state.messagesOf = new Map();
   for (const message of messages) {
@@ -422,7 +427,7 @@ function draw(response) {
     if (!state.messagesOf.has(name)) state.messagesOf.set(name, []);
     state.messagesOf.get(name).push(message);
   }
-  for (const entry of state.rows.values()) drawRow(entry);
+  for (const entry of rowsToDraw(last)) drawRow(entry);
   for (const id of state.mapRows.keys()) drawMapObject(id);
   drawList("diagnostics", messages, (message) => diagnosticItem(message, true), "(none)");
   if (!response.ok) {
@@ -439,15 +444,35 @@ function draw(response) {
   else setSummary("invalid", `\u2716 Not valid: ${tail}`);
 }
 
-// The answer's lists by lower-case name: objects, port ranges, and the
-// wizard maps' entries under "map/name".
+// The answer's lists by lower-case name: the objects whose state differs
+// from the model's, port ranges (with each one's JSON, to compare), and
+// the wizard maps' entries under "map/name".
 function indexAnswer(answer) {
   const objects = new Map(answer.objects.map((o) => [key(o.name), o]));
   const ranges = new Map(answer.ranges.map((r) => [key(r.port), r]));
+  const rangeTexts = new Map(answer.ranges.map((r) => [key(r.port), JSON.stringify(r)]));
   const maps = new Map();
   for (const map of answer.wizard_maps)
     for (const entry of map.objects) maps.set(`${map.map}/${key(entry.name)}`, entry);
-  return { objects, ranges, maps };
+  return { objects, ranges, rangeTexts, maps };
+}
+
+// The built rows the answer just indexed may change, given the last
+// answer and its messages: every row for the first answer and after the
+// settings were put into the controls; else the rows of the objects
+// either answer lists (one back at the model's state is listed only by
+// the last), of those either has messages about, and of the ports whose
+// range changed.
+function rowsToDraw(last) {
+  if (state.drawAll || !last.answer) {
+    state.drawAll = false;
+    return state.rows.values();
+  }
+  const now = state.answer;
+  const names = new Set([...last.answer.objects.keys(), ...now.objects.keys(),
+    ...last.messagesOf.keys(), ...state.messagesOf.keys()]);
+  for (const [name, text] of now.rangeTexts) if (last.answer.rangeTexts.get(name) !== text) names.add(name);
+  return [...names].map((name) => state.rows.get(name)).filter((entry) => entry);
 }
 
 // Redraws the parts of a built row whose signature differs from what it shows.
@@ -461,14 +486,14 @@ function drawRow(entry) {
     entry.row.classList.toggle("has-errors", messages.some((m) => m.severity === "error"));
     entry.row.classList.toggle("has-diagnostics", messages.length > 0);
   }
-  const object = state.answer && state.answer.objects.get(name);
+  const object = state.answer && (state.answer.objects.get(name) || entry.object);
   const shown = object ? [object.value, object.alt_value, object.usage, object.alt_usage].join("\u0000") : "";
   if (object && shown !== entry.shown.state) {
     entry.shown.state = shown;
     entry.draw(entry, object);
   }
   const range = entry.values && state.answer && state.answer.ranges.get(name);
-  const ranged = range ? JSON.stringify(range) : "";
+  const ranged = range ? state.answer.rangeTexts.get(name) : "";
   if (range && ranged !== entry.shown.range) {
     entry.shown.range = ranged;
     drawRange(entry, range);
@@ -560,6 +585,7 @@ function showSetting(entry) {
 // they are built.
 function showSettings() {
   for (const entry of state.rows.values()) showSetting(entry);
+  state.drawAll = true;
 }
 
 // A setting goes under the model's spelling of its name; a name the

@@ -2,6 +2,7 @@
 // its document, and validate's document compared with the kova tool's.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -59,7 +60,8 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         {"POST", "/api/ranges", R"({"settings": {"DEPTH": "64"}})", 200, "\"port\": \"clkb\""},
         {"POST", "/api/wizard-map", "{}", 200, "\"maps\": []"},
         {"POST", "/api/states", R"({"settings": {"DEPTH": "64"}})", 200, "\"hidden\": true"},
-        {"POST", "/api/refresh", R"({"settings": {"MODE": "DUAL"}})", 200, "\"library_text\": \"ram_lib;ram_dp_lib;\""},
+        // A setting that leaves every state as the model has it: no object is sent.
+        {"POST", "/api/refresh", R"({"settings": {"MODE": "SINGLE"}})", 200, "\"objects\": [],"},
         {"POST", "/api/simlib", R"({"settings": {"MODE": "DUAL"}})", 200, "\"library_text\": \"ram_lib;ram_dp_lib;\""},
         {"POST", "/api/settings", R"({"minimal": true, "settings": {"DEPTH": "64"}})", 200, "DEPTH=64\\n\""},
         // Settings apply in byte order of their names, not as written: "depth" last.
@@ -195,13 +197,26 @@ TEST(ServeApi, AnswersForEveryOneMatchTheOneByOne) {
     }
 }
 
+// The states the page lacks after a change: those the states route gives
+// that differ from the model's (its controls aside).
+nlohmann::json changed_states(const KOVA_SERVE_API& api, const std::string& body) {
+    nlohmann::json model = nlohmann::json::parse(api.handle("GET", "/api/model", "").body)["objects"];
+    for (nlohmann::json& object : model) object.erase("choices"), object.erase("range");
+    const nlohmann::json states = nlohmann::json::parse(api.handle("POST", "/api/states", body).body);
+    nlohmann::json changed = nlohmann::json::array();
+    for (const nlohmann::json& object : states["objects"])
+        if (std::find(model.begin(), model.end(), object) == model.end()) changed.push_back(object);
+    return changed;
+}
+
 // Each member of a refresh is what its own route answers for the same
-// settings, though the refresh runs its queries one after another on one
-// session; its messages are the run's once.
+// settings (of the objects, those the model lacks), though the refresh
+// runs its queries one after another on one session; its messages are the
+// run's once.
 TEST(ServeApi, RefreshMembersMatchTheirRoutes) {
     // (route, its member, the refresh's member)
     const char* const members[][3] = {
-        {"/api/states", "objects", "objects"},         {"/api/ranges", "ports", "ranges"},
+        {"/api/ranges", "ports", "ranges"},
         {"/api/wizard-map", "maps", "wizard_maps"},    {"/api/messages", "wizard_messages", "wizard_messages"},
         {"/api/simlib", "libraries", "libraries"},     {"/api/simlib", "library_text", "library_text"},
         {"/api/validate", "messages", "messages"},     {"/api/validate", "valid", "valid"},
@@ -216,6 +231,7 @@ TEST(ServeApi, RefreshMembersMatchTheirRoutes) {
         ASSERT_TRUE(session);
         const KOVA_SERVE_API api(*session);
         const nlohmann::json refresh = nlohmann::json::parse(api.handle("POST", "/api/refresh", c.body).body);
+        EXPECT_EQ(refresh["objects"], changed_states(api, c.body)) << c.description;
         for (const auto& [path, member, refreshed] : members) {
             const nlohmann::json alone = nlohmann::json::parse(api.handle("POST", path, c.body).body);
             ASSERT_TRUE(alone.contains(member)) << path << " " << member;

@@ -90,12 +90,15 @@ def api_requests(driver):
 
 def check_one_request_per_change(driver, wait):
     """A change redraws the ports' widths and the hidden parameters' values
-    from one request, however many ports and hidden parameters there are."""
-    driver.execute_script("performance.clearResourceTimings()")
-    Select(driver.find_element(By.CSS_SELECTOR, css("data-control", "DEPTH"))).select_by_value("64")
+    from one request, however many ports and hidden parameters there are;
+    its undo, back to the defaults, shows them again."""
     shown = lambda attribute, name: driver.find_element(By.CSS_SELECTOR, css(attribute, name)).text
-    wait.until(lambda d: shown("data-derived-for", "ADDR_WIDTH") == "6" and shown("data-width-for", "addra") == "6")
-    assert api_requests(driver) == ["refresh"], api_requests(driver)
+    for depth, bits in (("64", "6"), ("256", "8")):
+        driver.execute_script("performance.clearResourceTimings()")
+        Select(driver.find_element(By.CSS_SELECTOR, css("data-control", "DEPTH"))).select_by_value(depth)
+        wait.until(lambda d: shown("data-derived-for", "ADDR_WIDTH") == bits and
+                   shown("data-width-for", "addra") == bits)
+        assert api_requests(driver) == ["refresh"], api_requests(driver)
 
 
 def summary(state):

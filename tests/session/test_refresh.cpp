@@ -31,13 +31,16 @@ const nlohmann::json& picked(const nlohmann::json& member, const std::string& na
     return none;
 }
 
-// The refresh of a session over the example under the settings; problem set when it does not load.
+// The refresh of a session over the example under the settings, against the model's states; problem set when it
+// does not load.
 KOVA_COMMAND_RESULT refreshed(const char* description, const std::vector<KOVA_SETTING>& settings) {
     const auto session = open_session(example(description));
     if (!session) return {kova_problem(KOVA_PROBLEM_KIND::LOAD, description), {}, {}, {}, false};
-    return kova_run_command(*session, settings, {}, true, [](KOVA_SESSION& s, const KOVA_RUN_RESULT&, KOVA_ANSWER& a) {
-        kova_refresh_answer(s, a);
-    });
+    const KOVA_STATE_BASELINE baseline = kova_model_baseline(*session);
+    return kova_run_command(*session, settings, {}, true,
+                            [&](KOVA_SESSION& s, const KOVA_RUN_RESULT&, KOVA_ANSWER& a) {
+                                kova_refresh_answer(s, baseline, a);
+                            });
 }
 
 }  // namespace
@@ -46,6 +49,7 @@ TEST(Refresh, EveryMemberFromOneRun) {
     const std::vector<KOVA_SETTING> distributed = {{"MEMORY_TYPE", "distributed", "", 0}, {"WIDTH", "72", "", 0}};
     const std::vector<KOVA_SETTING> both = {{"DIRECTION", "both", "", 0}, {"HAS_LOAD", "1", "", 0}};
     const std::vector<KOVA_SETTING> dual = {{"MODE", "DUAL", "", 0}, {"DEPTH", "1024", "", 0}};
+    const std::vector<KOVA_SETTING> single = {{"MODE", "SINGLE", "", 0}};
     const REFRESH_CASE cases[] = {
         {"fifo.xml", distributed, "wizard_messages", "",
          R"(["A wide distributed FIFO uses many lookup tables; consider block memory.",)"
@@ -73,6 +77,13 @@ TEST(Refresh, EveryMemberFromOneRun) {
         {"ram.xml", dual, "objects", "clkb",
          R"({"alt_usage":"USED","alt_value":null,"default":"","hidden":false,"kind":"in","model_usage":"NONE",)"
          R"("name":"clkb","port":true,"usage":"UNUSED","value":null,"value_text":"1","width":1})", false, 3},
+        // Objects: only those whose state differs from the model's; a width is part of the state.
+        {"ram.xml", dual, "objects", "addra",
+         R"({"alt_usage":"NONE","alt_value":null,"default":"","hidden":false,"kind":"in","model_usage":"USED",)"
+         R"("name":"addra","port":true,"usage":"USED","value":null,"value_text":"ADDR_WIDTH","width":10})", false, 3},
+        {"ram.xml", dual, "objects", "WIDTH", "null", false, 3},
+        {"ram.xml", {}, "objects", "", "[]", true, 0},
+        {"ram.xml", single, "objects", "", "[]", true, 0},
         {"ram.xml", dual, "wizard_maps", "", "[]", false, 3},
     };
     const std::vector<std::string> members = {"libraries", "library_text", "objects", "ranges", "wizard_maps",

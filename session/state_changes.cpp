@@ -1,0 +1,43 @@
+// Reading a session's object states against a baseline of them.
+#include "session/state_changes.h"
+
+#include <tuple>
+
+#include "session/json_document.h"
+
+namespace {
+
+// Every member of the state shape, for comparing two states.
+auto members(const KOVA_OBJECT_STATE& s) {
+    return std::tie(s.port, s.kind, s.name, s.value_text, s.default_value, s.value, s.alt_value, s.usage, s.alt_usage,
+                    s.model_usage);
+}
+
+// The states and widths of a session as it is now.
+KOVA_STATE_BASELINE read_states(KOVA_SESSION& session) {
+    KOVA_STATE_BASELINE read;
+    read.states = kova_object_states(session.validator(), true);
+    read.widths = kova_state_widths(session, read.states);
+    return read;
+}
+
+}  // namespace
+
+KOVA_STATE_BASELINE kova_model_baseline(const KOVA_SESSION& loaded) {
+    KOVA_SESSION session(loaded);
+    session.derive();
+    return read_states(session);
+}
+
+nlohmann::json kova_changed_states_json(KOVA_SESSION& session, const KOVA_STATE_BASELINE& baseline) {
+    const KOVA_STATE_BASELINE now = read_states(session);
+    nlohmann::json changed = nlohmann::json::array();
+    for (std::size_t i = 0; i < now.states.size(); ++i) {
+        // Past the baseline's end cannot happen for one description; such
+        // a state is sent rather than dropped.
+        const bool same = i < baseline.states.size() && now.widths[i] == baseline.widths[i] &&
+                          members(now.states[i]) == members(baseline.states[i]);
+        if (!same) changed.push_back(kova_object_state_json(now.states[i], now.widths[i]));
+    }
+    return changed;
+}
