@@ -251,8 +251,8 @@ void take_part(const REFRESH_PART& part, KOVA_SESSION& session, KOVA_ANSWER& ans
 }  // namespace
 
 void kova_refresh_answer(KOVA_SESSION& session, const KOVA_STATE_BASELINE& baseline, KOVA_ANSWER& answer) {
-    // Every query reads the values the run left and evaluates only what it
-    // reports, so one run serves them all.
+    // States first, as the run left them; simlib last, for it runs the
+    // validator again; the queries between evaluate only what they report.
     answer.document["objects"] = kova_changed_states_json(session, baseline);
     static const REFRESH_PART parts[] = {
         {[](KOVA_SESSION& s, KOVA_ANSWER& a) { kova_ranges_answer(s, "", a); }, "ports", "ranges"},

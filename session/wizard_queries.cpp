@@ -29,12 +29,12 @@ std::vector<std::string> kova_wizard_messages(KOVA_SESSION& session, KOVA_MESSAG
     return shown;
 }
 
-// The entries read the values the caller's run or derive left (a run
-// more would give the same libraries, and would drop the constant values
-// of ports the run applied); only what evaluating them posts is given
-// back, what came before it the caller's run reported already.
+// One run brings the derived settings up to date; what it posts the
+// caller's own run reported already, so only what evaluating the library
+// entries posts is given back.
 KOVA_SIMULATION_LIBRARIES kova_simulation_libraries(KOVA_SESSION& session, KOVA_MESSAGES& messages) {
     KOVA_RULES_VALIDATOR& validator = session.validator();
+    validator.run_validator();
     session.take_messages();
     KOVA_SIMULATION_LIBRARIES libraries;
     libraries.text = validator.evaluate_simulation_library();

@@ -21,9 +21,9 @@ struct KOVA_SIMULATION_LIBRARIES {
     std::vector<std::string> names;  // the same, one by one
 };
 
-// The libraries under the values the caller's run or derive left (it
-// runs nothing itself); messages holds only what evaluating the library
-// entries posted.
+// The engine runs the validator to answer; messages holds only what
+// evaluating the library entries posted, not that run's repeat of the
+// caller's run.
 KOVA_SIMULATION_LIBRARIES kova_simulation_libraries(KOVA_SESSION& session, KOVA_MESSAGES& messages);
 
 // One object of an evaluated wizard map.
