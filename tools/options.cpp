@@ -77,6 +77,20 @@ bool gather_settings(const KOVA_TOOL_STATE& state, std::vector<KOVA_SETTING>& se
     return ok;
 }
 
+// --constant holds ports: a name that is a parameter is refused rather
+// than given the value text "CONSTANT:..." (which no parameter takes).
+bool constants_name_ports(const KOVA_TOOL_STATE& state, KOVA_SESSION& session, KOVA_MESSAGES& problems) {
+    bool ok = true;
+    for (const std::string& text : state.constant) {
+        const std::string name = text.substr(0, text.find('='));
+        if (session.validator().get_port_object(name) || !session.validator().get_parameter_object(name)) continue;
+        problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
+                                             "--constant holds a port; " + name + " is a parameter"));
+        ok = false;
+    }
+    return ok;
+}
+
 }  // namespace
 
 void report_problem(KOVA_TOOL_STATE& state, const KOVA_PROBLEM& problem) {
@@ -107,7 +121,7 @@ void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_ANSWER_BUILD
     const std::unique_ptr<KOVA_SESSION> session = open_session(state, messages);
     if (!session) return;
     std::vector<KOVA_SETTING> settings;
-    if (!gather_settings(state, settings, messages))
+    if (!gather_settings(state, settings, messages) || !constants_name_ports(state, *session, messages))
         return report_problem(state, kova_refused(std::move(messages)));
     KOVA_COMMAND_RESULT result = kova_run_command(*session, settings, std::move(messages), validates, build);
     if (result.problem) return report_problem(state, result.problem);

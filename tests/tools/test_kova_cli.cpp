@@ -49,6 +49,7 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         {"validate " + ram() + " --sttings x", 2, "unknown option --sttings for validate (did you mean --settings?)"},
         {"--version", 0, "kova 0.1.0\n"},
         {"validate " + ram() + " --constant addr_b=0xZZ", 2, "the constant value '0xZZ' of addr_b is not a number"},
+        {"validate " + ram() + " --constant WIDTH=3", 2, "--constant holds a port; WIDTH is a parameter"},
         {"show " + ram() + " --format json --function other", 0, "\"function\": \"other\""},
         // Bytes that are not UTF-8 pass through text output as they are.
         {"eval " + ram() + " MODE --set \"MODE=$(printf '\\377')\"", 0, "\xff\n"},
