@@ -64,18 +64,27 @@ nlohmann::json kova_messages_json(const KOVA_MESSAGES& messages) {
 nlohmann::json kova_object_state_json(const KOVA_OBJECT_STATE& state, int width) {
     const bool hidden = state.kind == "hidden";
     const bool parameter = !state.port && !hidden;
-    return {{"name", kova_json_text(state.name)},
-            {"kind", kova_json_text(state.kind)},
-            {"port", state.port},
-            {"hidden", hidden},
-            {"value_text", kova_json_text(state.value_text)},
-            {"default", kova_json_text(state.default_value)},
-            {"value", state.port && state.value.empty() ? nlohmann::json() : kova_json_text(state.value)},
-            {"alt_value", parameter ? kova_json_text(state.alt_value) : nlohmann::json()},
-            {"usage", usage_json(state.usage)},
-            {"alt_usage", usage_json(state.alt_usage)},
-            {"model_usage", usage_json(state.model_usage)},
-            {"width", state.port && width >= 0 ? nlohmann::json(width) : nlohmann::json()}};
+    // Members placed one by one, in key order at the map's end: a list of
+    // pairs would build a two-element array for each member first, and at
+    // 10,000 objects those allocations were a large part of a document.
+    nlohmann::json object(nlohmann::json::value_t::object);
+    auto& members = object.get_ref<nlohmann::json::object_t&>();
+    const auto add = [&members](const char* key, nlohmann::json value) {
+        members.emplace_hint(members.end(), key, std::move(value));
+    };
+    add("alt_usage", usage_json(state.alt_usage));
+    add("alt_value", parameter ? kova_json_text(state.alt_value) : nlohmann::json());
+    add("default", kova_json_text(state.default_value));
+    add("hidden", hidden);
+    add("kind", kova_json_text(state.kind));
+    add("model_usage", usage_json(state.model_usage));
+    add("name", kova_json_text(state.name));
+    add("port", state.port);
+    add("usage", usage_json(state.usage));
+    add("value", state.port && state.value.empty() ? nlohmann::json() : kova_json_text(state.value));
+    add("value_text", kova_json_text(state.value_text));
+    add("width", state.port && width >= 0 ? nlohmann::json(width) : nlohmann::json());
+    return object;
 }
 
 nlohmann::json kova_object_states_json(KOVA_SESSION& session, bool with_hidden) {
