@@ -100,6 +100,10 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
          "integer  C_HAS_LOAD        0        USED   map\n"
          "integer  WIDTH             12       NONE   parameter\n"},
         {"validate " + unset, 0, unset + ":2:1: note: P: (no value) corrected to 4\n"},
+        // A function rule that sets the failure is named at its place; maps are printed one after another.
+        {"validate " + test_data("places.xml") + " --set WIDTH=40", 1, test_data("places.xml") +
+             ":18:43: error: The function rule WIDTH > 32 holds, so the configuration is not valid\n"},
+        {"wizard-map " + example_counter, 0, "CLOCK_PERIOD      10     NONE   parameter\n\nports: 7 objects\n"},
         {"help lint", 0, "docs/description-format.md, Lint checks"},
         {"lint --help", 0, "docs/description-format.md, Lint checks"},
         // Control characters of texts are shown, not sent to the terminal.
