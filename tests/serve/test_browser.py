@@ -4,7 +4,8 @@
 Opens the page of `kova serve examples/ram.xml` while IDLE_CONNECTIONS
 other connections to the server stay open without sending a byte, checks
 every object is on it; sets MODE to DUAL and sees the port-B conflicts
-beside those ports, each of these steps within IDLE_STEP seconds;
+beside those ports, back to SINGLE and sees them clear, then DUAL again,
+each of these steps within IDLE_STEP seconds;
 opens the explanation of one; accepts a repair and sees the configuration
 valid; saves the settings, loads them back and downloads the generated
 Verilog; the saved settings must validate. Then opens a generated
@@ -120,13 +121,17 @@ def use_page(driver, url, names, downloads):
     assert driver.find_element(By.ID, "block-name").text == "block_ram"
     check_one_request_per_change(driver, wait)
 
-    Select(driver.find_element(By.CSS_SELECTOR, css("data-control", "MODE"))).select_by_value("DUAL")
+    # MODE to DUAL shows the port-B conflicts beside those ports, back to
+    # SINGLE clears them, and DUAL again brings them back for what follows.
+    errors = lambda port: driver.find_elements(By.CSS_SELECTOR,
+                                               css("data-diags-for", port) + ' .diag[data-severity="error"]')
+    for mode, verdict in (("DUAL", "invalid"), ("SINGLE", "valid"), ("DUAL", "invalid")):
+        Select(driver.find_element(By.CSS_SELECTOR, css("data-control", "MODE"))).select_by_value(mode)
+        step.until(lambda d: summary(verdict)(d) and all(
+            bool(errors(port)) == (verdict == "invalid") for port in ("clkb", "addrb", "doutb")), "MODE=" + mode)
     for port in ("clkb", "addrb", "doutb"):
-        step.until(ready.presence_of_element_located(
-            (By.CSS_SELECTOR, css("data-diags-for", port) + ' .diag[data-severity="error"]')))
         text = driver.find_element(By.CSS_SELECTOR, css("data-diags-for", port)).text
         assert "ERROR" in text.upper() and port in text, text
-    wait.until(summary("invalid"))
 
     driver.find_element(By.CSS_SELECTOR, css("data-diags-for", "clkb") + " .diag button.explain").click()
     dialog = driver.find_element(By.ID, "explain-dialog")
