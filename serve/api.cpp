@@ -188,12 +188,6 @@ void refresh_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, co
     kova_refresh_answer(session, baseline, answer);
 }
 
-// The model's answer, from a copy of the loaded session.
-KOVA_SERVE_RESPONSE model_response(const KOVA_SESSION& loaded, const std::vector<KOVA_SETTING>& initial) {
-    KOVA_SESSION session(loaded);
-    return json_response(200, kova_page_model_document(session, initial));
-}
-
 // An uploaded settings file read by the shared reader: "text" the file's
 // text, "file" its name for the messages.
 KOVA_SERVE_RESPONSE load_body(const json& request, KOVA_SESSION& session) {
@@ -266,9 +260,14 @@ KOVA_SERVE_API::KOVA_SERVE_API(const KOVA_SESSION& session, const std::vector<KO
                                std::chrono::milliseconds work_time)
     : m_template(session),
       m_work_time(work_time),
-      m_setting_limit(2 * kova_object_states(m_template.validator()).size()),
-      m_baseline(kova_model_baseline(m_template)),
-      m_model(model_response(m_template, initial_settings)) {}
+      m_setting_limit(2 * kova_object_states(m_template.validator()).size()) {
+    // The model's answer and the states it gives, from one derive of a
+    // copy: the template itself is never changed.
+    KOVA_SESSION copy(m_template);
+    KOVA_PAGE_MODEL model = kova_page_model(copy, initial_settings);
+    m_baseline = std::move(model.states);
+    m_model = json_response(200, model.document);
+}
 
 KOVA_SERVE_RESPONSE KOVA_SERVE_API::handle(const std::string& method, const std::string& path,
                                            const std::string& body) const {

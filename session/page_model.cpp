@@ -36,22 +36,25 @@ json wizard_maps_json(KOVA_SESSION& session) {
 
 }  // namespace
 
-json kova_page_model_document(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings) {
+KOVA_PAGE_MODEL kova_page_model(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings) {
     session.derive();
+    KOVA_PAGE_MODEL model{kova_json_document("model"), kova_read_states(session)};
     const KOVA_RULES_VALIDATOR& validator = session.validator();
-    json document = kova_json_document("model");
+    json& document = model.document;
     document["description"] = kova_json_text(session.description());
     document["function"] = kova_json_text(validator.get_function_name());
     document["library"] = kova_json_text(validator.get_vhdl_library());
-    // Both lists are in the description's order.
-    json objects = kova_object_states_json(session, true);
-    const std::vector<KOVA_OBJECT_STATE> states = kova_object_states(validator, true);
-    for (std::size_t i = 0; i < states.size() && i < objects.size(); ++i) add_control(states[i], objects[i]);
-    document["objects"] = objects;
+    json objects = json::array();
+    const KOVA_STATE_BASELINE& states = model.states;
+    for (std::size_t i = 0; i < states.states.size(); ++i) {
+        objects.push_back(kova_object_state_json(states.states[i], states.widths[i]));
+        add_control(states.states[i], objects.back());
+    }
+    document["objects"] = std::move(objects);
     document["wizard_maps"] = wizard_maps_json(session);
     json settings = json::object();
     for (const KOVA_SETTING& setting : initial_settings)
         settings[kova_json_safe(setting.name)] = kova_json_text(setting.value);
     document["settings"] = settings;
-    return document;
+    return model;
 }

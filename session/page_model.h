@@ -13,9 +13,17 @@
 #include <nlohmann/json.hpp>
 
 #include "session/session.h"
+#include "session/state_changes.h"
+
+// The document and the object states it gives, read once: a refresh
+// lists the objects whose state differs from these.
+struct KOVA_PAGE_MODEL {
+    nlohmann::json document;
+    KOVA_STATE_BASELINE states;
+};
 
 // The session is given a derive first, so hidden values and maps are
 // those of its current settings; a template session gives the defaults.
-nlohmann::json kova_page_model_document(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings);
+KOVA_PAGE_MODEL kova_page_model(KOVA_SESSION& session, const std::vector<KOVA_SETTING>& initial_settings);
 
 #endif

@@ -13,24 +13,17 @@ auto members(const KOVA_OBJECT_STATE& s) {
                     s.model_usage);
 }
 
-// The states and widths of a session as it is now.
-KOVA_STATE_BASELINE read_states(KOVA_SESSION& session) {
+}  // namespace
+
+KOVA_STATE_BASELINE kova_read_states(KOVA_SESSION& session) {
     KOVA_STATE_BASELINE read;
     read.states = kova_object_states(session.validator(), true);
     read.widths = kova_state_widths(session, read.states);
     return read;
 }
 
-}  // namespace
-
-KOVA_STATE_BASELINE kova_model_baseline(const KOVA_SESSION& loaded) {
-    KOVA_SESSION session(loaded);
-    session.derive();
-    return read_states(session);
-}
-
 nlohmann::json kova_changed_states_json(KOVA_SESSION& session, const KOVA_STATE_BASELINE& baseline) {
-    const KOVA_STATE_BASELINE now = read_states(session);
+    const KOVA_STATE_BASELINE now = kova_read_states(session);
     nlohmann::json changed = nlohmann::json::array();
     for (std::size_t i = 0; i < now.states.size(); ++i) {
         // Past the baseline's end cannot happen for one description; such

@@ -1,6 +1,7 @@
 // The object states a page already holds, and the states of a session
 // that differ from them. kova serve's page has every object's state from
-// the model document (the description's defaults after a derive); after a
+// the model document (the description's defaults after a derive), read
+// once with it (kova_page_model); after a
 // change the refresh sends only the objects whose state is not that one,
 // so a change at 10,000 objects sends the few it moved.
 #ifndef KOVA_STATE_CHANGES_H
@@ -21,9 +22,9 @@ struct KOVA_STATE_BASELINE {
     std::vector<int> widths;  // each state's port width, -1 where there is none or it is unknown
 };
 
-// The states of the model document: a copy of the loaded session derived
-// under the description's defaults, the loaded session left as it is.
-KOVA_STATE_BASELINE kova_model_baseline(const KOVA_SESSION& loaded);
+// The states and widths of session as it is now: those the model
+// document gives (session/page_model.h) and those a refresh compares.
+KOVA_STATE_BASELINE kova_read_states(KOVA_SESSION& session);
 
 // The states of session as it is now (after its run) that differ from
 // baseline in any member of the state shape, each in that shape

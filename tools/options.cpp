@@ -46,6 +46,16 @@ void save_settings(const KOVA_SAVE_OPTIONS& save, const KOVA_SESSION& session, K
 
 namespace {
 
+// A --constant argument as the setting it stands for: PORT=VALUE holds the
+// port at VALUE, PORT alone holds it constant. The session refuses a value
+// that is not a number, in its own words.
+KOVA_SETTING constant_setting(const std::string& text) {
+    KOVA_SETTING setting;
+    if (!kova_parse_setting_argument(text, setting)) return {text, "CONSTANT", "", 0};
+    setting.value = "CONSTANT:" + setting.value;
+    return setting;
+}
+
 // The settings of the files and the command line, in the order they
 // apply; false when any of them has an error.
 bool gather_settings(const KOVA_TOOL_STATE& state, std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems) {
@@ -64,16 +74,7 @@ bool gather_settings(const KOVA_TOOL_STATE& state, std::vector<KOVA_SETTING>& se
     }
     for (const std::string& name : state.use) settings.push_back({name, "USED", "", 0});
     for (const std::string& name : state.unused) settings.push_back({name, "UNUSED", "", 0});
-    for (const std::string& text : state.constant) {
-        KOVA_SETTING setting;
-        if (kova_parse_setting_argument(text, setting)) {
-            // The session refuses a value that is not a number, in its own words.
-            setting.value = "CONSTANT:" + setting.value;
-            settings.push_back(setting);
-        } else {
-            settings.push_back({text, "CONSTANT", "", 0});
-        }
-    }
+    for (const std::string& text : state.constant) settings.push_back(constant_setting(text));
     return ok;
 }
 
@@ -82,7 +83,7 @@ bool gather_settings(const KOVA_TOOL_STATE& state, std::vector<KOVA_SETTING>& se
 bool constants_name_ports(const KOVA_TOOL_STATE& state, KOVA_SESSION& session, KOVA_MESSAGES& problems) {
     bool ok = true;
     for (const std::string& text : state.constant) {
-        const std::string name = text.substr(0, text.find('='));
+        const std::string name = constant_setting(text).name;
         if (session.validator().get_port_object(name) || !session.validator().get_parameter_object(name)) continue;
         problems.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING,
                                              "--constant holds a port; " + name + " is a parameter"));

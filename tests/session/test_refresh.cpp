@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "session/command_flow.h"
+#include "session/page_model.h"
 #include "tests/session/opened_session.h"
 
 namespace {
@@ -36,7 +37,8 @@ const nlohmann::json& picked(const nlohmann::json& member, const std::string& na
 KOVA_COMMAND_RESULT refreshed(const char* description, const std::vector<KOVA_SETTING>& settings) {
     const auto session = open_session(example(description));
     if (!session) return {kova_problem(KOVA_PROBLEM_KIND::LOAD, description), {}, {}, {}, false};
-    const KOVA_STATE_BASELINE baseline = kova_model_baseline(*session);
+    KOVA_SESSION model(*session);
+    const KOVA_STATE_BASELINE baseline = kova_page_model(model, {}).states;
     return kova_run_command(*session, settings, {}, true,
                             [&](KOVA_SESSION& s, const KOVA_RUN_RESULT&, KOVA_ANSWER& a) {
                                 kova_refresh_answer(s, baseline, a);
