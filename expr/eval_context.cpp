@@ -45,11 +45,12 @@ void KOVA_EVAL_CONTEXT::post(const std::string& message, KOVA_DIAGNOSTIC_KIND ki
     if (validator) validator->post_error_message(message, KOVA_SEVERITY_WARNING, kind);
 }
 
-void KOVA_EVAL_CONTEXT::post_parse_failure(const std::string& message) const {
+void KOVA_EVAL_CONTEXT::post_parse_failure(const std::string& message, uint32_t at) const {
     std::string text = (message + " while parsing ").append(condition);
-    if (tree)
+    if (tree) {
         tree->error = std::move(text);
-    else
+        tree->error_at = at;
+    } else
         post(text, KOVA_DIAG_PARSE_ERROR);
 }
 

@@ -67,8 +67,9 @@ struct KOVA_EVAL_CONTEXT {
     // of the kind given: nothing an evaluation reports makes a
     // configuration invalid by itself.
     void post(const std::string& message, KOVA_DIAGNOSTIC_KIND kind) const;
-    // Posts message + " while parsing " + the condition text, a parse error.
-    void post_parse_failure(const std::string& message) const;
+    // Posts message + " while parsing " + the condition text, a parse
+    // error found at the token that starts at offset at.
+    void post_parse_failure(const std::string& message, uint32_t at) const;
     bool text_mode() const { return mode == PARSER_MODE_TEXT; }
 
     // Memory for the parser's grown stacks; null when none can be had.

@@ -13,6 +13,8 @@
 %define api.pure full
 %define api.prefix {kova_rules_validator_yy}
 %define parse.error custom
+%define api.location.type {KOVA_TEXT_SPAN}
+%locations
 %expect 0
 
 %param {KOVA_EVAL_CONTEXT& ctx} {KOVA_SCANNER& scanner}
@@ -21,6 +23,15 @@
 #include <cstdint>
 
 #include "expr/grammar_actions.h"
+
+/* Where a token or phrase is: the offset of its first byte in the text,
+ * which is all a node needs (expr/syntax_tree.h). */
+struct KOVA_TEXT_SPAN {
+    uint32_t first;
+};
+/* A phrase starts where its first part does; an empty one, where the
+ * phrase before it started. */
+#define YYLLOC_DEFAULT(Current, Rhs, N) ((Current).first = YYRHSLOC(Rhs, (N) ? 1 : 0).first)
 
 struct KOVA_EVAL_CONTEXT;
 class KOVA_SCANNER;
@@ -41,8 +52,9 @@ class KOVA_SCANNER;
 #define YYMAXDEPTH 20000
 #define YYSTACK_ALLOC(bytes) ctx.allocate_stack_block(bytes)
 
-static int yylex(KOVA_RULES_VALIDATOR_YYSTYPE* value, KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER& scanner);
-static void yyerror(KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER& scanner, const char* message);
+static int yylex(KOVA_RULES_VALIDATOR_YYSTYPE* value, KOVA_TEXT_SPAN* span, KOVA_EVAL_CONTEXT& ctx,
+                 KOVA_SCANNER& scanner);
+static void yyerror(const KOVA_TEXT_SPAN* span, KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER& scanner, const char* message);
 }
 
 %union {
@@ -78,45 +90,50 @@ top:
     ;
 
 sexpr:
-    NAME '(' arg_expr ')'                   { $$ = kova_action_macro_call(ctx, $1, $3); }
-  | NAME                                    { $$ = kova_action_name(ctx, $1); }
-  | STRING                                  { $$ = kova_action_string(ctx, $1); }
-  | INTEGER                                 { $$ = kova_action_integer(ctx, $1); }
-  | NAME '.' NAME                           { $$ = kova_action_dotted(ctx, $1, $3); }
-  | NAME '.' INTEGER                        { $$ = kova_action_dotted(ctx, $1, kova_integer_text(ctx.pool, $3)); }
-  | INTEGER '.' NAME                        { $$ = kova_action_dotted(ctx, kova_integer_text(ctx.pool, $1), $3); }
+    NAME '(' arg_expr ')'                   { $$ = kova_action_macro_call(ctx, $1, $3, @1.first); }
+  | NAME                                    { $$ = kova_action_name(ctx, $1, @1.first); }
+  | STRING                                  { $$ = kova_action_string(ctx, $1, @1.first); }
+  | INTEGER                                 { $$ = kova_action_integer(ctx, $1, @1.first); }
+  | NAME '.' NAME                           { $$ = kova_action_dotted(ctx, $1, $3, @1.first); }
+  | NAME '.' INTEGER                        { $$ = kova_action_dotted(ctx, $1, kova_integer_text(ctx.pool, $3),
+                                                  @1.first); }
+  | INTEGER '.' NAME                        { $$ = kova_action_dotted(ctx, kova_integer_text(ctx.pool, $1), $3,
+                                                  @1.first); }
   | INTEGER '.' INTEGER                     { $$ = kova_action_dotted(ctx, kova_integer_text(ctx.pool, $1),
-                                                                      kova_integer_text(ctx.pool, $3)); }
-  | sexpr '?' sexpr ':' sexpr               { $$ = kova_action_choice(ctx, $1, $3, $5); }
-  | QUOTED_STRING '(' NAME ')'              { $$ = kova_action_query(ctx, KOVA_QUERY_STR, $3); }
-  | PORT_NAME '(' NAME ')'                  { $$ = kova_action_query(ctx, KOVA_QUERY_PORT, $3); }
-  | CEIL_LOG '(' sexpr ')'                  { $$ = kova_action_ceil_log(ctx, $3); }
-  | sexpr CEIL_DIV sexpr                    { $$ = kova_action_binary(ctx, KOVA_OP_CEIL_DIV, $1, $3); }
-  | A_MAX '(' sexpr ',' sexpr ')'           { $$ = kova_action_max(ctx, $3, $5); }
-  | A_MIN '(' sexpr ',' sexpr ')'           { $$ = kova_action_min(ctx, $3, $5); }
-  | USED '(' NAME ')'                       { $$ = kova_action_query(ctx, KOVA_QUERY_USED, $3); }
-  | CONST_PORT '(' NAME ')'                 { $$ = kova_action_query(ctx, KOVA_QUERY_CONSTANT, $3); }
-  | sexpr '+' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_ADD, $1, $3); }
-  | sexpr '-' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_SUBTRACT, $1, $3); }
-  | sexpr EXP sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_EXP, $1, $3); }
-  | sexpr QUOTIENT sexpr                    { $$ = kova_action_binary(ctx, KOVA_OP_QUOTIENT, $1, $3); }
-  | sexpr DIV sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_DIV, $1, $3); }
-  | sexpr DOUBLE_DIV sexpr                  { $$ = kova_action_binary(ctx, KOVA_OP_DOUBLE_DIV, $1, $3); }
-  | sexpr '%' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_REMAINDER, $1, $3); }
-  | sexpr '*' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_MULTIPLY, $1, $3); }
-  | '!' sexpr                               { $$ = kova_action_not(ctx, $2); }
-  | sexpr OR sexpr                          { $$ = kova_action_binary(ctx, KOVA_OP_OR, $1, $3); }
-  | sexpr AND sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_AND, $1, $3); }
-  | sexpr EQUAL_TO sexpr                    { $$ = kova_action_binary(ctx, KOVA_OP_EQUAL, $1, $3); }
-  | sexpr NOT_EQUAL_TO sexpr                { $$ = kova_action_binary(ctx, KOVA_OP_NOT_EQUAL, $1, $3); }
-  | sexpr GREATER_THAN sexpr                { $$ = kova_action_binary(ctx, KOVA_OP_GREATER, $1, $3); }
-  | sexpr GREATER_THAN_OR_EQUAL sexpr       { $$ = kova_action_binary(ctx, KOVA_OP_GREATER_OR_EQUAL, $1, $3); }
-  | sexpr LESS_THAN sexpr                   { $$ = kova_action_binary(ctx, KOVA_OP_LESS, $1, $3); }
-  | sexpr LESS_THAN_OR_EQUAL sexpr          { $$ = kova_action_binary(ctx, KOVA_OP_LESS_OR_EQUAL, $1, $3); }
-  | sexpr STR_GREATER_THAN sexpr            { $$ = kova_action_binary(ctx, KOVA_OP_STR_GREATER, $1, $3); }
-  | sexpr STR_GREATER_THAN_OR_EQUAL sexpr   { $$ = kova_action_binary(ctx, KOVA_OP_STR_GREATER_OR_EQUAL, $1, $3); }
-  | sexpr STR_LESS_THAN sexpr               { $$ = kova_action_binary(ctx, KOVA_OP_STR_LESS, $1, $3); }
-  | sexpr STR_LESS_THAN_OR_EQUAL sexpr      { $$ = kova_action_binary(ctx, KOVA_OP_STR_LESS_OR_EQUAL, $1, $3); }
+                                                                      kova_integer_text(ctx.pool, $3), @1.first); }
+  | sexpr '?' sexpr ':' sexpr               { $$ = kova_action_choice(ctx, $1, $3, $5, @2.first); }
+  | QUOTED_STRING '(' NAME ')'              { $$ = kova_action_query(ctx, KOVA_QUERY_STR, $3, @3.first); }
+  | PORT_NAME '(' NAME ')'                  { $$ = kova_action_query(ctx, KOVA_QUERY_PORT, $3, @3.first); }
+  | CEIL_LOG '(' sexpr ')'                  { $$ = kova_action_ceil_log(ctx, $3, @1.first); }
+  | sexpr CEIL_DIV sexpr                    { $$ = kova_action_binary(ctx, KOVA_OP_CEIL_DIV, $1, $3, @2.first); }
+  | A_MAX '(' sexpr ',' sexpr ')'           { $$ = kova_action_max(ctx, $3, $5, @1.first); }
+  | A_MIN '(' sexpr ',' sexpr ')'           { $$ = kova_action_min(ctx, $3, $5, @1.first); }
+  | USED '(' NAME ')'                       { $$ = kova_action_query(ctx, KOVA_QUERY_USED, $3, @3.first); }
+  | CONST_PORT '(' NAME ')'                 { $$ = kova_action_query(ctx, KOVA_QUERY_CONSTANT, $3, @3.first); }
+  | sexpr '+' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_ADD, $1, $3, @2.first); }
+  | sexpr '-' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_SUBTRACT, $1, $3, @2.first); }
+  | sexpr EXP sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_EXP, $1, $3, @2.first); }
+  | sexpr QUOTIENT sexpr                    { $$ = kova_action_binary(ctx, KOVA_OP_QUOTIENT, $1, $3, @2.first); }
+  | sexpr DIV sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_DIV, $1, $3, @2.first); }
+  | sexpr DOUBLE_DIV sexpr                  { $$ = kova_action_binary(ctx, KOVA_OP_DOUBLE_DIV, $1, $3, @2.first); }
+  | sexpr '%' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_REMAINDER, $1, $3, @2.first); }
+  | sexpr '*' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_MULTIPLY, $1, $3, @2.first); }
+  | '!' sexpr                               { $$ = kova_action_not(ctx, $2, @1.first); }
+  | sexpr OR sexpr                          { $$ = kova_action_binary(ctx, KOVA_OP_OR, $1, $3, @2.first); }
+  | sexpr AND sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_AND, $1, $3, @2.first); }
+  | sexpr EQUAL_TO sexpr                    { $$ = kova_action_binary(ctx, KOVA_OP_EQUAL, $1, $3, @2.first); }
+  | sexpr NOT_EQUAL_TO sexpr                { $$ = kova_action_binary(ctx, KOVA_OP_NOT_EQUAL, $1, $3, @2.first); }
+  | sexpr GREATER_THAN sexpr                { $$ = kova_action_binary(ctx, KOVA_OP_GREATER, $1, $3, @2.first); }
+  | sexpr GREATER_THAN_OR_EQUAL sexpr       { $$ = kova_action_binary(ctx, KOVA_OP_GREATER_OR_EQUAL, $1, $3,
+                                                  @2.first); }
+  | sexpr LESS_THAN sexpr                   { $$ = kova_action_binary(ctx, KOVA_OP_LESS, $1, $3, @2.first); }
+  | sexpr LESS_THAN_OR_EQUAL sexpr          { $$ = kova_action_binary(ctx, KOVA_OP_LESS_OR_EQUAL, $1, $3, @2.first); }
+  | sexpr STR_GREATER_THAN sexpr            { $$ = kova_action_binary(ctx, KOVA_OP_STR_GREATER, $1, $3, @2.first); }
+  | sexpr STR_GREATER_THAN_OR_EQUAL sexpr   { $$ = kova_action_binary(ctx, KOVA_OP_STR_GREATER_OR_EQUAL, $1, $3,
+                                                  @2.first); }
+  | sexpr STR_LESS_THAN sexpr               { $$ = kova_action_binary(ctx, KOVA_OP_STR_LESS, $1, $3, @2.first); }
+  | sexpr STR_LESS_THAN_OR_EQUAL sexpr      { $$ = kova_action_binary(ctx, KOVA_OP_STR_LESS_OR_EQUAL, $1, $3,
+                                                  @2.first); }
   | '(' sexpr ')'                           { $$ = kova_action_grouped(ctx, $2); }
   ;
 
@@ -130,8 +147,10 @@ arg_expr:
 /* Takes the next token from the scanner and gives INTEGER, NAME and
  * STRING their values; texts are copied into the pool because the
  * scanner's buffer is reused for the next token. */
-static int yylex(KOVA_RULES_VALIDATOR_YYSTYPE* value, KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER& scanner) {
+static int yylex(KOVA_RULES_VALIDATOR_YYSTYPE* value, KOVA_TEXT_SPAN* span, KOVA_EVAL_CONTEXT& ctx,
+                 KOVA_SCANNER& scanner) {
     KOVA_TOKEN token = scanner.next();
+    span->first = static_cast<uint32_t>(token.offset);
     if (token.code == INTEGER) value->integer = kova_atoi(token.text);
     if (token.code == NAME || token.code == STRING) value->text = ctx.pool.copy(token.text, token.length);
     return token.code;
@@ -168,12 +187,12 @@ static int yyreport_syntax_error(const yypcontext_t* parse_state, KOVA_EVAL_CONT
         text = "parse error; also virtual memory exceeded";
     }
     ctx.result.clear();
-    ctx.post_parse_failure(text);
+    ctx.post_parse_failure(text, yypcontext_location(parse_state)->first);
     return 0;
 }
 
 /* The parser calls this only when its stacks cannot grow any further. */
-static void yyerror(KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER&, const char*) {
+static void yyerror(const KOVA_TEXT_SPAN* span, KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER&, const char*) {
     ctx.result.clear();
-    ctx.post_parse_failure("parser stack overflow");
+    ctx.post_parse_failure("parser stack overflow", span->first);
 }

@@ -13,12 +13,14 @@
 
 class KOVA_TEXT_LEXER;
 
-// One token: its code (0 at the end of the text) and its text, which
-// stays valid until the next token is taken.
+// One token: its code (0 at the end of the text), its text, which stays
+// valid until the next token is taken, and where it starts in the text
+// (the text's length for the end).
 struct KOVA_TOKEN {
     int code;
     const char* text;
     std::size_t length;
+    std::size_t offset;
 };
 
 class KOVA_SCANNER {

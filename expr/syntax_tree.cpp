@@ -14,6 +14,7 @@ const KOVA_SYNTAX_TREE& KOVA_SYNTAX_READER::read(const std::string& text) {
     m_tree.nodes.clear();
     m_tree.root = -1;
     m_tree.error.clear();
+    m_tree.error_at = 0;
     m_tree.unplaced.clear();
     // An empty text is never evaluated (it reads as ""), so it has no tree.
     if (text.empty()) return m_tree;

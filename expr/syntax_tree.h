@@ -40,6 +40,11 @@ struct KOVA_SYNTAX_NODE {
     bool grouped = false;  // written between parentheses
     std::string text;      // the name, literal or macro name
     std::string arguments; // a call's names as the grammar joins them ("a,b")
+    // The byte offset in the text of the node's own token: a name's,
+    // literal's or call's first character, a query's name, an operator's
+    // first character for a binary, ! or ? node, the keyword of ceil_log,
+    // max and min.
+    uint32_t at = 0;
     int32_t child[3] = {-1, -1, -1};
 };
 
@@ -48,6 +53,7 @@ struct KOVA_SYNTAX_TREE {
     std::vector<KOVA_SYNTAX_NODE> nodes;
     int32_t root = -1;     // -1 for an empty text or one that does not parse
     std::string error;     // the engine's parse-error message; "" when it parsed
+    uint32_t error_at = 0; // the offset of the token the parse stopped at (the text's length at its end)
     std::string unplaced;  // characters the scanner skipped, in order
 
     bool parsed() const { return error.empty(); }

@@ -87,12 +87,12 @@ void TEXT_CHECKER::check_name(const KOVA_SYNTAX_NODE& node, const KOVA_LINT_TEXT
         m_report.add("unknown-name",
                      "the width " + text.text + " reads the unknown name " + node.text +
                          " as a word, so the width is 0" + nearest,
-                     text.place);
+                     kova_place_at(text.place, node.at));
     else if (!nearest.empty())
         m_report.add("unknown-name",
                      node.text + " in " + text.text + " is no port, parameter or macro, so it reads as the word \"" +
                          node.text + "\"" + nearest,
-                     text.place);
+                     kova_place_at(text.place, node.at));
 }
 
 void TEXT_CHECKER::check_query(const KOVA_SYNTAX_NODE& node, const KOVA_LINT_TEXT& text) {
@@ -102,7 +102,7 @@ void TEXT_CHECKER::check_query(const KOVA_SYNTAX_NODE& node, const KOVA_LINT_TEX
     m_report.add("unknown-name",
                  std::string(NAMES[node.op]) + "(" + node.text + ") in " + text.text +
                      " names no port or parameter, so it is always " + ANSWERS[node.op] + suggestion(node.text),
-                 text.place);
+                 kova_place_at(text.place, node.at));
 }
 
 // A call of something that is no macro reads as ""; a call of a macro
@@ -114,7 +114,7 @@ void TEXT_CHECKER::check_call(const KOVA_SYNTAX_NODE& node, const KOVA_LINT_TEXT
         m_report.add("macro-call",
                      call + " in " + text.text + " calls " + node.text + ", which is no function macro, so it reads as \"\"" +
                          kova_did_you_mean(node.text, m_macros),
-                     text.place);
+                     kova_place_at(text.place, node.at));
         return;
     }
     if (m_validator.has_macro_instance(node.text, node.arguments) ||
@@ -125,7 +125,7 @@ void TEXT_CHECKER::check_call(const KOVA_SYNTAX_NODE& node, const KOVA_LINT_TEXT
                      (text.instantiates ? std::string() : " (calls are instantiated only in object rules, object bodies, "
                                                           "function rules and message conditions)") +
                      ", so it reads as the text \"" + kova_macro_instance_name(node.text, node.arguments) + "\"",
-                 text.place);
+                 kova_place_at(text.place, node.at));
 }
 
 // An arithmetic operator whose operand is a comparison written without
@@ -141,7 +141,7 @@ void TEXT_CHECKER::check_precedence(const KOVA_SYNTAX_TREE& tree, int32_t at, co
         m_report.add("precedence",
                      text.text + " reads as " + kova_syntax_text(tree, at) +
                          ": comparisons bind tighter than arithmetic; write the parentheses you mean",
-                     text.place);
+                     kova_place_at(text.place, node.at));
         return;
     }
 }

@@ -60,6 +60,12 @@ void KOVA_LINT_REPORT::add(const char* check, const std::string& text, const KOV
     if (place.object) message.object = place.object->get_name();
     message.rule_index = place.rule_index;
     if (place.model) message.location = place.model->locate(place.source_id, place.field);
+    // A token is placed from its field's own place, never from the
+    // element's, which the field falls back to when it has none.
+    const KOVA_SOURCE_LOCATION field =
+        place.model && place.offset > 0 ? place.model->locate(place.source_id, place.field, false) : message.location;
+    if (place.offset > 0 && field.known())
+        message.location = m_sources.advance(field, static_cast<std::size_t>(place.offset));
     keep(check, std::move(message));
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "lint/lint.h"
+#include "lint/source_columns.h"
 #include "lint/texts.h"
 
 class KOVA_LINT_REPORT {
@@ -16,7 +17,8 @@ public:
     explicit KOVA_LINT_REPORT(const KOVA_LINT_OPTIONS& options);
 
     bool enabled(const char* check) const { return m_disabled.count(check) == 0; }
-    // A finding of check at place, of the check's grade.
+    // A finding of check at place (at its token when place.offset is set),
+    // of the check's grade.
     void add(const char* check, const std::string& text, const KOVA_LINT_PLACE& place,
              KOVA_DIAGNOSTIC_KIND kind = KOVA_DIAG_LINT);
     // A finding taken from an engine message (already located); silenced
@@ -35,6 +37,7 @@ private:
     std::set<std::string> m_places;  // "check file line:column" of every finding kept
     bool m_werror;
     KOVA_MESSAGES m_messages;
+    KOVA_LINT_SOURCES m_sources;  // the files read to place findings at their tokens
 };
 
 // The check names a lint_ignore field gives: words split at blanks and commas.

@@ -28,7 +28,16 @@ struct KOVA_LINT_PLACE {
     int rule_index = -1;
     uint32_t source_id = 0;
     KOVA_SOURCE_FIELD field = KOVA_FIELD_ELEMENT;
+    // The byte offset in the field's text of the token the finding is
+    // about; -1 for the field itself.
+    int32_t offset = -1;
 };
+
+// place, pointing at the token that starts offset bytes into its field.
+inline KOVA_LINT_PLACE kova_place_at(KOVA_LINT_PLACE place, uint32_t offset) {
+    place.offset = static_cast<int32_t>(offset);
+    return place;
+}
 
 struct KOVA_LINT_TEXT {
     std::string text;
