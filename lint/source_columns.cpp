@@ -54,7 +54,7 @@ KOVA_SOURCE_LOCATION KOVA_LINT_SOURCES::advance(const KOVA_SOURCE_LOCATION& fiel
         if (at >= raw.size()) return field;
         const STEP step = step_at(raw, at);
         if (step.read > left) return field;  // inside one character: keep the field's place
-        if (raw[at] == '\n') {
+        if (raw[at + step.written - 1] == '\n') {  // "\n" or "\r\n"
             ++place.line;
             place.column = 1;
         } else {

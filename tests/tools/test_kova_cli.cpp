@@ -56,11 +56,11 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         {"validate " + ram() + " --set \"$(printf 'W\\377')=1\"", 2, "no port or parameter is named W\xff"},
         // lint: a finding names its check; exit 1 for warnings too.
         {"lint " + test_data("lint-mistakes.xml"), 1,
-         test_data("lint-mistakes.xml") + ":11:45: warning: WIDTH * 2 < DEPTH reads as WIDTH * (2 < DEPTH): "
+         test_data("lint-mistakes.xml") + ":11:51: warning: WIDTH * 2 < DEPTH reads as WIDTH * (2 < DEPTH): "
                                           "comparisons bind tighter than arithmetic; write the parentheses you mean "
                                           "[precedence]\n"},
         {"lint " + test_data("lint-mistakes.xml") + " --werror --disable unknown-name", 1,
-         ":11:45: error: WIDTH * 2 < DEPTH"},
+         ":11:51: error: WIDTH * 2 < DEPTH"},
         {"lint " + test_data("lint-mistakes.xml") + " --disable unknown-name --disable precedence", 0, "", true},
         {"eval " + ram() + " 'a ; b'", 1,
          parse_error + "a ; b\nexpression: warning: The characters \";\" of a ; b are not part of the rule language "
