@@ -15,6 +15,6 @@ const char* kova_diagnostic_kind_name(KOVA_DIAGNOSTIC_KIND kind) {
         "other",       "check-failed", "value-conflict", "usage-conflict",       "function-rule",
         "parse-error", "not-boolean",  "arithmetic",     "port-query",           "cycle",
         "unreached",   "unplaced-character", "correction", "setting",            "load",
-        "lint"};
+        "lint",        "reads"};
     return kind < KOVA_DIAG_KIND_COUNT ? names[kind] : "other";
 }

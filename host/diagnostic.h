@@ -38,6 +38,7 @@ enum KOVA_DIAGNOSTIC_KIND : uint8_t {
     KOVA_DIAG_SETTING,             // a problem with a user setting
     KOVA_DIAG_LOAD,                // a description that cannot be read
     KOVA_DIAG_LINT,                // a finding of kova lint with no engine kind
+    KOVA_DIAG_READS,               // the settings a failed check reads through derived values
     KOVA_DIAG_KIND_COUNT
 };
 

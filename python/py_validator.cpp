@@ -11,6 +11,7 @@
 #include "session/object_states.h"
 #include "session/port_queries.h"
 #include "session/problem.h"
+#include "session/reads_notes.h"
 #include "session/settings_io.h"
 #include "session/wizard_queries.h"
 
@@ -132,11 +133,17 @@ void KOVA_PY_VALIDATOR::save_settings(const std::string& path, bool minimal) {
 }
 
 KOVA_PY_RESULT KOVA_PY_VALIDATOR::run() {
-    KOVA_RUN_RESULT result = locked([&] { return m_session->run(); });
+    KOVA_RUN_RESULT result = locked([&] { return noted_run(); });
     KOVA_PY_RESULT converted;
     converted.valid = result.valid;
     converted.messages = kova_py_messages(std::move(result.messages), description());
     return converted;
+}
+
+KOVA_RUN_RESULT KOVA_PY_VALIDATOR::noted_run() {
+    KOVA_RUN_RESULT run = m_session->run();
+    run.messages = kova_messages_with_reads(*m_session, run);
+    return run;
 }
 
 void KOVA_PY_VALIDATOR::keep(KOVA_MESSAGES messages) { m_last_messages = std::move(messages); }
@@ -263,7 +270,7 @@ double KOVA_PY_VALIDATOR::native_run_seconds(int repetitions) {
         std::size_t bytes = 0;
         const double start = thread_seconds();
         for (int i = 0; i < repetitions; ++i) {
-            const KOVA_RUN_RESULT result = m_session->run();
+            const KOVA_RUN_RESULT result = noted_run();
             for (const KOVA_MESSAGE& message : result.messages) bytes += message.text.size();
         }
         const double seconds = thread_seconds() - start;

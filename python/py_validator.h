@@ -94,6 +94,9 @@ private:
         return work();
     }
 
+    // A validation run as run() answers it: each failed check followed by
+    // its reads note (session/reads_notes.h). The lock must be held.
+    KOVA_RUN_RESULT noted_run();
     // The query's messages kept for last_messages.
     void keep(KOVA_MESSAGES messages);
     // Applies settings to a copy and swaps it in when all apply; else the

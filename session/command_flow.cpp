@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "session/json_document.h"
+#include "session/reads_notes.h"
 
 namespace {
 
@@ -30,7 +31,9 @@ KOVA_COMMAND_RESULT kova_run_command(KOVA_SESSION& session, const std::vector<KO
         result.run.valid = true;
         result.run.messages = session.initialization_messages();
     }
-    append(messages, result.run.messages);
+    // Each failed check is followed by the note of what it reads; the
+    // run itself, which answers build on, keeps the engine's messages.
+    append(messages, validates ? kova_messages_with_reads(session, result.run) : result.run.messages);
     build(session, result.run, result.answer);
     if (result.answer.problem) {
         result.problem = std::move(result.answer.problem);

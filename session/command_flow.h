@@ -18,8 +18,9 @@ struct KOVA_COMMAND_RESULT {
     KOVA_PROBLEM problem;
     KOVA_ANSWER answer;
     KOVA_RUN_RESULT run;
-    // The earlier messages and the run's, then the answer's (the answer's
-    // alone when it replaces them).
+    // The earlier messages and the run's (each failed check followed by
+    // its reads note, session/reads_notes.h), then the answer's (the
+    // answer's alone when it replaces them).
     KOVA_MESSAGES messages;
     bool valid = true;  // the answer's verdict, else the run's
     // Valid, answered and without an error message: exit status 0.

@@ -118,8 +118,8 @@ std::vector<std::size_t> KOVA_DEPENDENCY_GRAPH::add_text(const std::string& text
     return roots;
 }
 
-std::vector<std::string> KOVA_DEPENDENCY_GRAPH::settings_below(const std::vector<std::size_t>& roots) const {
-    std::vector<std::string> settings;
+std::vector<std::size_t> KOVA_DEPENDENCY_GRAPH::setting_nodes_below(const std::vector<std::size_t>& roots) const {
+    std::vector<std::size_t> settings;
     std::vector<bool> visited(m_nodes.size(), false);
     // Depth first, children in order: pushed in reverse.
     std::vector<std::size_t> stack(roots.rbegin(), roots.rend());
@@ -129,11 +129,17 @@ std::vector<std::string> KOVA_DEPENDENCY_GRAPH::settings_below(const std::vector
         if (visited[index]) continue;
         visited[index] = true;
         const KOVA_DEPENDENCY_NODE& node = m_nodes[index];
-        if (node.setting) settings.push_back(node.name);
+        if (node.setting) settings.push_back(index);
         for (auto child = node.children.rbegin(); child != node.children.rend(); ++child)
             if (!visited[*child]) stack.push_back(*child);
     }
     return settings;
+}
+
+std::vector<std::string> KOVA_DEPENDENCY_GRAPH::settings_below(const std::vector<std::size_t>& roots) const {
+    std::vector<std::string> names;
+    for (const std::size_t index : setting_nodes_below(roots)) names.push_back(m_nodes[index].name);
+    return names;
 }
 
 namespace {

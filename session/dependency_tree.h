@@ -43,8 +43,9 @@ public:
 
     const std::vector<KOVA_DEPENDENCY_NODE>& nodes() const { return m_nodes; }
 
-    // The names of the settings reached from roots, in depth-first order,
-    // each once.
+    // The settings reached from roots, in depth-first order, each once:
+    // their nodes, or their names.
+    std::vector<std::size_t> setting_nodes_below(const std::vector<std::size_t>& roots) const;
     std::vector<std::string> settings_below(const std::vector<std::size_t>& roots) const;
 
 private:

@@ -1,10 +1,11 @@
 // Explanations (session/explain.h): for every conflict of the examples' conflict settings, the rule the run's
 // message names and the settings behind it; trees through hidden parameters and macro calls; the objects that
-// read a name; and the session left as it was.
+// read a name; the session left as it was; and the note after a failed check naming the settings it reads.
 #include <gtest/gtest.h>
 
 #include <set>
 
+#include "session/command_flow.h"
 #include "session/explain.h"
 #include "session/object_states.h"
 #include "tests/session/opened_session.h"
@@ -98,4 +99,36 @@ TEST(Explain, TreesReachTheSettingsThroughHiddenParametersAndCalls) {
     }
     KOVA_EXPLANATION none;
     EXPECT_EQ(kova_explain(*opened.session, opened.run, "DEPHT", none).text, "no port or parameter is named DEPHT (did you mean DEPTH?)");
+}
+
+TEST(Explain, AFailedCheckIsFollowedByTheSettingsItReadsThroughDerivedValues) {
+    // Each row: the condition of p's check rule, and the messages of validate's flow as "LINE:COLUMN GRADE: TEXT".
+    const std::string at = "7:83 ", failed = at + "error: Ports and parameters ";
+    const struct { const char* condition; std::vector<std::string> messages; } cases[] = {
+        {"H &lt; 10", {failed + " should satisfy the condition H < 10", at + "note: reads A=3, B=5 through H"}},
+        // Several derived values: each setting once, in the trees' order.
+        {"(half(B) + H) &lt; 10", {failed + "B(5) should satisfy the condition (half(B) + H) < 10",
+                                   at + "note: reads B=5, A=3 through half(B), H"}},
+        {"W &lt; 8", {failed + "W(12) should satisfy the condition W < 8"}},
+        {"H &gt; 0", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.condition);
+        const auto session = open_session(write_temp_file("reads.xml", std::string(
+            "<model function='t'>\n<object name='A' kind='integer' default='3' default_usage_state='USED'/>\n"
+            "<object name='B' kind='integer' default='5' default_usage_state='USED'/>\n"
+            "<object name='W' kind='integer' default='12' default_usage_state='USED'/>\n"
+            "<object name='H' kind='hidden' value='A * B'/>\n"
+            "<object name='half' kind='macro' arguments='x' value='x quot 2'/>\n"
+            "<object name='p' kind='out' width='1' default_usage_state='USED'><rule><condition>") +
+            c.condition + "</condition></rule></object>\n</model>\n"));
+        ASSERT_TRUE(session);
+        const KOVA_COMMAND_RESULT result = kova_run_command(*session, {}, {}, true, [](auto&, auto&, auto&) {});
+        std::vector<std::string> messages;
+        for (const KOVA_MESSAGE& m : result.messages)
+            messages.push_back(std::to_string(m.location.line) + ":" + std::to_string(m.location.column) + " " +
+                               kova_severity_name(m.severity) + ": " + m.text);
+        EXPECT_EQ(messages, c.messages);
+        EXPECT_EQ(result.clean(), c.messages.empty());
+    }
 }

@@ -52,6 +52,7 @@ def cases(examples, odd):
         (["lint", fifo], 0, '"warnings": 0'),
         (["lint", os.path.join(examples, "..", "tests", "data", "lint-mistakes.xml"), "--werror"], 1, '"check": "precedence"'),
         (["lint", fifo, "--disable", "nosuch"], 2, "no check is named nosuch"),
+        (["validate", os.path.join(examples, "..", "tests", "data", "uart.xml")], 1, '"kind": "reads"'),
         (["generate", ram, "--lang", "json"], 0, '"language": "json"'),
         (["generate", fifo, "--lang", "verilog"], 0, '"text": "// sync_fifo_cfg: sync_fifo as configured.'),
         (["generate", ram, "--settings", conflicts, "--lang", "c"], 1, '"text": null'),

@@ -100,6 +100,11 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
          "integer  C_HAS_LOAD        0        USED   map\n"
          "integer  WIDTH             12       NONE   parameter\n"},
         {"validate " + unset, 0, unset + ":2:1: note: P: (no value) corrected to 4\n"},
+        // A failed check is followed by the settings it reads through a hidden parameter; the note counts for nothing.
+        {"validate " + test_data("uart.xml"), 1, test_data("uart.xml") + ":8:22: error: Ports and parameters  should "
+             "satisfy the condition BAUD_ERROR < 2\n" + test_data("uart.xml") +
+             ":8:22: note: reads CLK_FREQ_HZ=16000000, BAUD_RATE=115200 through BAUD_ERROR\n" + test_data("uart.xml") +
+             ": invalid\n", true},
         // A function rule that sets the failure is named at its place; maps are printed one after another.
         {"validate " + test_data("places.xml") + " --set WIDTH=40", 1, test_data("places.xml") +
              ":18:43: error: The function rule WIDTH > 32 holds, so the configuration is not valid\n"},
