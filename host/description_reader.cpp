@@ -344,6 +344,21 @@ void DESCRIPTION_FILE::find_root() {
         fail(m_root, "the top element must be " + tag("model") + ", not " + tag(m_root.name()));
 }
 
+// The namespace of XML Schema's instance attributes. The top element may
+// declare it and point an editor at the schema of the format with its
+// noNamespaceSchemaLocation attribute; the reader ignores both.
+constexpr std::string_view k_schema_instance = "http://www.w3.org/2001/XMLSchema-instance";
+
+bool is_schema_reference(pugi::xml_node element, pugi::xml_attribute attribute) {
+    if (element.parent().type() != pugi::node_document) return false;
+    const std::string_view name = attribute.name();
+    if (name.rfind("xmlns:", 0) == 0) return attribute.value() == k_schema_instance;
+    const std::size_t colon = name.find(':');
+    if (colon == std::string_view::npos || name.substr(colon + 1) != "noNamespaceSchemaLocation") return false;
+    const std::string declaration = "xmlns:" + std::string(name.substr(0, colon));
+    return element.attribute(declaration.c_str()).value() == k_schema_instance;
+}
+
 // The content of one element, checked against the names it accepts: its
 // fields, each written as an attribute or as a child element that holds
 // only text, and its structural children, kept in document order.
@@ -396,6 +411,10 @@ ELEMENT::ELEMENT(const DESCRIPTION_FILE& file, pugi::xml_node node, NAMES fields
     const std::vector<std::ptrdiff_t> starts = file.attribute_starts(node);
     std::size_t index = 0;
     for (pugi::xml_attribute attribute : node.attributes()) {
+        if (is_schema_reference(node, attribute)) {
+            ++index;
+            continue;
+        }
         if (!holds(fields, attribute.name()))
             fail("unknown attribute " + in_quotes(attribute.name()) + " on " + tag(node.name()));
         add_field(attribute.name(), attribute.value(), node, index < starts.size() ? starts[index] : -1);

@@ -177,6 +177,23 @@ TEST(DescriptionReader, AbsentFieldsTakeDefaultsAndEmptyTextsStayEmpty) {
     EXPECT_EQ(dump(model), "model [] [] []\nobject A 6 [] [] -1 4/4 [] [] [] []\n  rule 2 [] [] []\n");
 }
 
+TEST(DescriptionReader, SchemaReferenceOnTheTopElementIsIgnored) {
+    const std::string instance = "'http://www.w3.org/2001/XMLSchema-instance'";
+    const std::string body = "<object name='A' kind='in'/></model>";
+    KOVA_INFO plain;
+    ASSERT_TRUE(plain.process_xml_file(write_temp_file("plain.xml", "<model>" + body), nullptr));
+    const std::string roots[] = {
+        "<model xmlns:xsi=" + instance + " xsi:noNamespaceSchemaLocation='kova-description.xsd'>",
+        "<model xsi:noNamespaceSchemaLocation='../docs/kova-description.xsd' xmlns:xsi=" + instance + ">",
+        "<model function='' xmlns:s=" + instance + " s:noNamespaceSchemaLocation='k.xsd'>",
+        "<model xmlns:xsi=" + instance + ">"};
+    for (const std::string& root : roots) {
+        KOVA_INFO model;
+        ASSERT_TRUE(model.process_xml_file(write_temp_file("schema.xml", root + body), nullptr)) << errors_of(model);
+        EXPECT_EQ(dump(model), dump(plain)) << root;
+    }
+}
+
 TEST(DescriptionReader, IncludedFileIsLookedUpInTheLibraryFirstThenBesideTheFile) {
     // origin: the object of the file that was read; "" when none was found.
     struct { bool in_library, beside, library_set; std::string origin; } cases[] = {
@@ -243,6 +260,12 @@ TEST(DescriptionReader, BadInputIsRefusedWithFileAndLine) {
         {"<model>\n\n  stray words\n</model>", 3, "unexpected text in <model>"},
         {"<model>\n<include/></model>", 2, "<include> needs \"file\""},
         {"<model>\n<include file='absent.xml'/></model>", 2, "included file \"absent.xml\" not found"},
+        // Schema references: only on the top element, in the schema instance namespace.
+        {"\n<model xsi:noNamespaceSchemaLocation='k.xsd'/>", 2, "unknown attribute \"xsi:noNamespaceSchemaLocation\""},
+        {"<model>\n<object name='A' kind='in' xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'/></model>", 2,
+         "unknown attribute \"xmlns:xsi\" on <object>"},
+        {"\n<model xmlns:xsi='http://example.com/schema' xsi:noNamespaceSchemaLocation='k.xsd'/>", 2,
+         "unknown attribute \"xmlns:xsi\""},
         // NUL bytes.
         {"<model>\n\n<object name='A' kind='in'/>" + nul + "</model>", 3, "the file holds a NUL character"},
         {"<model/>\n" + nul + "trailing", 2, "the file holds a NUL character"},
