@@ -1,5 +1,6 @@
 # Installation: the two shared libraries, their public headers, the kova
-# tool, and a CMake package so that a consumer can write
+# tool, the XML Schema of the description format (share/kova_rules), and a
+# CMake package so that a consumer can write
 #   find_package(kova_rules REQUIRED)
 #   target_link_libraries(app PRIVATE kova_rules::kova_rules)
 include(GNUInstallDirs)
@@ -33,6 +34,8 @@ set_target_properties(kova PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_
 install(TARGETS kova_host kova_rules EXPORT kova_rulesTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(TARGETS kova RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The XML Schema of the description format, for authors' editors.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/kova-description.xsd DESTINATION ${CMAKE_INSTALL_DATADIR}/kova_rules)
 install(EXPORT kova_rulesTargets NAMESPACE kova_rules:: DESTINATION ${KOVA_PACKAGE_DIR})
 
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/kova_rulesConfig.cmake.in
