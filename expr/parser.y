@@ -13,7 +13,6 @@
 %define api.pure full
 %define api.prefix {kova_rules_validator_yy}
 %define parse.error custom
-%define api.location.type {KOVA_TEXT_SPAN}
 %locations
 %expect 0
 
@@ -23,15 +22,6 @@
 #include <cstdint>
 
 #include "expr/grammar_actions.h"
-
-/* Where a token or phrase is: the offset of its first byte in the text,
- * which is all a node needs (expr/syntax_tree.h). */
-struct KOVA_TEXT_SPAN {
-    uint32_t first;
-};
-/* A phrase starts where its first part does; an empty one, where the
- * phrase before it started. */
-#define YYLLOC_DEFAULT(Current, Rhs, N) ((Current).first = YYRHSLOC(Rhs, (N) ? 1 : 0).first)
 
 struct KOVA_EVAL_CONTEXT;
 class KOVA_SCANNER;
@@ -52,11 +42,15 @@ class KOVA_SCANNER;
 #define YYMAXDEPTH 20000
 #define YYSTACK_ALLOC(bytes) ctx.allocate_stack_block(bytes)
 
-static int yylex(KOVA_RULES_VALIDATOR_YYSTYPE* value, KOVA_TEXT_SPAN* span, KOVA_EVAL_CONTEXT& ctx,
+static int yylex(KOVA_RULES_VALIDATOR_YYSTYPE* value, KOVA_RULES_VALIDATOR_YYLTYPE* span, KOVA_EVAL_CONTEXT& ctx,
                  KOVA_SCANNER& scanner);
-static void yyerror(const KOVA_TEXT_SPAN* span, KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER& scanner, const char* message);
+static void yyerror(const KOVA_RULES_VALIDATOR_YYLTYPE* span, KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER& scanner,
+                    const char* message);
 }
 
+/* A token's location is its offset in the text, kept as its first
+ * column (lines are not counted: a node needs only where its token
+ * starts, expr/syntax_tree.h). */
 %union {
     int32_t integer;
     const char* text;
@@ -90,50 +84,55 @@ top:
     ;
 
 sexpr:
-    NAME '(' arg_expr ')'                   { $$ = kova_action_macro_call(ctx, $1, $3, @1.first); }
-  | NAME                                    { $$ = kova_action_name(ctx, $1, @1.first); }
-  | STRING                                  { $$ = kova_action_string(ctx, $1, @1.first); }
-  | INTEGER                                 { $$ = kova_action_integer(ctx, $1, @1.first); }
-  | NAME '.' NAME                           { $$ = kova_action_dotted(ctx, $1, $3, @1.first); }
+    NAME '(' arg_expr ')'                   { $$ = kova_action_macro_call(ctx, $1, $3, @1.first_column); }
+  | NAME                                    { $$ = kova_action_name(ctx, $1, @1.first_column); }
+  | STRING                                  { $$ = kova_action_string(ctx, $1, @1.first_column); }
+  | INTEGER                                 { $$ = kova_action_integer(ctx, $1, @1.first_column); }
+  | NAME '.' NAME                           { $$ = kova_action_dotted(ctx, $1, $3, @1.first_column); }
   | NAME '.' INTEGER                        { $$ = kova_action_dotted(ctx, $1, kova_integer_text(ctx.pool, $3),
-                                                  @1.first); }
+                                                  @1.first_column); }
   | INTEGER '.' NAME                        { $$ = kova_action_dotted(ctx, kova_integer_text(ctx.pool, $1), $3,
-                                                  @1.first); }
+                                                  @1.first_column); }
   | INTEGER '.' INTEGER                     { $$ = kova_action_dotted(ctx, kova_integer_text(ctx.pool, $1),
-                                                                      kova_integer_text(ctx.pool, $3), @1.first); }
-  | sexpr '?' sexpr ':' sexpr               { $$ = kova_action_choice(ctx, $1, $3, $5, @2.first); }
-  | QUOTED_STRING '(' NAME ')'              { $$ = kova_action_query(ctx, KOVA_QUERY_STR, $3, @3.first); }
-  | PORT_NAME '(' NAME ')'                  { $$ = kova_action_query(ctx, KOVA_QUERY_PORT, $3, @3.first); }
-  | CEIL_LOG '(' sexpr ')'                  { $$ = kova_action_ceil_log(ctx, $3, @1.first); }
-  | sexpr CEIL_DIV sexpr                    { $$ = kova_action_binary(ctx, KOVA_OP_CEIL_DIV, $1, $3, @2.first); }
-  | A_MAX '(' sexpr ',' sexpr ')'           { $$ = kova_action_max(ctx, $3, $5, @1.first); }
-  | A_MIN '(' sexpr ',' sexpr ')'           { $$ = kova_action_min(ctx, $3, $5, @1.first); }
-  | USED '(' NAME ')'                       { $$ = kova_action_query(ctx, KOVA_QUERY_USED, $3, @3.first); }
-  | CONST_PORT '(' NAME ')'                 { $$ = kova_action_query(ctx, KOVA_QUERY_CONSTANT, $3, @3.first); }
-  | sexpr '+' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_ADD, $1, $3, @2.first); }
-  | sexpr '-' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_SUBTRACT, $1, $3, @2.first); }
-  | sexpr EXP sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_EXP, $1, $3, @2.first); }
-  | sexpr QUOTIENT sexpr                    { $$ = kova_action_binary(ctx, KOVA_OP_QUOTIENT, $1, $3, @2.first); }
-  | sexpr DIV sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_DIV, $1, $3, @2.first); }
-  | sexpr DOUBLE_DIV sexpr                  { $$ = kova_action_binary(ctx, KOVA_OP_DOUBLE_DIV, $1, $3, @2.first); }
-  | sexpr '%' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_REMAINDER, $1, $3, @2.first); }
-  | sexpr '*' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_MULTIPLY, $1, $3, @2.first); }
-  | '!' sexpr                               { $$ = kova_action_not(ctx, $2, @1.first); }
-  | sexpr OR sexpr                          { $$ = kova_action_binary(ctx, KOVA_OP_OR, $1, $3, @2.first); }
-  | sexpr AND sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_AND, $1, $3, @2.first); }
-  | sexpr EQUAL_TO sexpr                    { $$ = kova_action_binary(ctx, KOVA_OP_EQUAL, $1, $3, @2.first); }
-  | sexpr NOT_EQUAL_TO sexpr                { $$ = kova_action_binary(ctx, KOVA_OP_NOT_EQUAL, $1, $3, @2.first); }
-  | sexpr GREATER_THAN sexpr                { $$ = kova_action_binary(ctx, KOVA_OP_GREATER, $1, $3, @2.first); }
+                                                  kova_integer_text(ctx.pool, $3), @1.first_column); }
+  | sexpr '?' sexpr ':' sexpr               { $$ = kova_action_choice(ctx, $1, $3, $5, @2.first_column); }
+  | QUOTED_STRING '(' NAME ')'              { $$ = kova_action_query(ctx, KOVA_QUERY_STR, $3, @3.first_column); }
+  | PORT_NAME '(' NAME ')'                  { $$ = kova_action_query(ctx, KOVA_QUERY_PORT, $3, @3.first_column); }
+  | CEIL_LOG '(' sexpr ')'                  { $$ = kova_action_ceil_log(ctx, $3, @1.first_column); }
+  | sexpr CEIL_DIV sexpr                    { $$ = kova_action_binary(ctx, KOVA_OP_CEIL_DIV, $1, $3, @2.first_column); }
+  | A_MAX '(' sexpr ',' sexpr ')'           { $$ = kova_action_max(ctx, $3, $5, @1.first_column); }
+  | A_MIN '(' sexpr ',' sexpr ')'           { $$ = kova_action_min(ctx, $3, $5, @1.first_column); }
+  | USED '(' NAME ')'                       { $$ = kova_action_query(ctx, KOVA_QUERY_USED, $3, @3.first_column); }
+  | CONST_PORT '(' NAME ')'                 { $$ = kova_action_query(ctx, KOVA_QUERY_CONSTANT, $3, @3.first_column); }
+  | sexpr '+' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_ADD, $1, $3, @2.first_column); }
+  | sexpr '-' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_SUBTRACT, $1, $3, @2.first_column); }
+  | sexpr EXP sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_EXP, $1, $3, @2.first_column); }
+  | sexpr QUOTIENT sexpr                    { $$ = kova_action_binary(ctx, KOVA_OP_QUOTIENT, $1, $3, @2.first_column); }
+  | sexpr DIV sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_DIV, $1, $3, @2.first_column); }
+  | sexpr DOUBLE_DIV sexpr                  { $$ = kova_action_binary(ctx, KOVA_OP_DOUBLE_DIV, $1, $3,
+                                                  @2.first_column); }
+  | sexpr '%' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_REMAINDER, $1, $3,
+                                                  @2.first_column); }
+  | sexpr '*' sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_MULTIPLY, $1, $3, @2.first_column); }
+  | '!' sexpr                               { $$ = kova_action_not(ctx, $2, @1.first_column); }
+  | sexpr OR sexpr                          { $$ = kova_action_binary(ctx, KOVA_OP_OR, $1, $3, @2.first_column); }
+  | sexpr AND sexpr                         { $$ = kova_action_binary(ctx, KOVA_OP_AND, $1, $3, @2.first_column); }
+  | sexpr EQUAL_TO sexpr                    { $$ = kova_action_binary(ctx, KOVA_OP_EQUAL, $1, $3, @2.first_column); }
+  | sexpr NOT_EQUAL_TO sexpr                { $$ = kova_action_binary(ctx, KOVA_OP_NOT_EQUAL, $1, $3,
+                                                  @2.first_column); }
+  | sexpr GREATER_THAN sexpr                { $$ = kova_action_binary(ctx, KOVA_OP_GREATER, $1, $3, @2.first_column); }
   | sexpr GREATER_THAN_OR_EQUAL sexpr       { $$ = kova_action_binary(ctx, KOVA_OP_GREATER_OR_EQUAL, $1, $3,
-                                                  @2.first); }
-  | sexpr LESS_THAN sexpr                   { $$ = kova_action_binary(ctx, KOVA_OP_LESS, $1, $3, @2.first); }
-  | sexpr LESS_THAN_OR_EQUAL sexpr          { $$ = kova_action_binary(ctx, KOVA_OP_LESS_OR_EQUAL, $1, $3, @2.first); }
-  | sexpr STR_GREATER_THAN sexpr            { $$ = kova_action_binary(ctx, KOVA_OP_STR_GREATER, $1, $3, @2.first); }
+                                                  @2.first_column); }
+  | sexpr LESS_THAN sexpr                   { $$ = kova_action_binary(ctx, KOVA_OP_LESS, $1, $3, @2.first_column); }
+  | sexpr LESS_THAN_OR_EQUAL sexpr          { $$ = kova_action_binary(ctx, KOVA_OP_LESS_OR_EQUAL, $1, $3,
+                                                  @2.first_column); }
+  | sexpr STR_GREATER_THAN sexpr            { $$ = kova_action_binary(ctx, KOVA_OP_STR_GREATER, $1, $3,
+                                                  @2.first_column); }
   | sexpr STR_GREATER_THAN_OR_EQUAL sexpr   { $$ = kova_action_binary(ctx, KOVA_OP_STR_GREATER_OR_EQUAL, $1, $3,
-                                                  @2.first); }
-  | sexpr STR_LESS_THAN sexpr               { $$ = kova_action_binary(ctx, KOVA_OP_STR_LESS, $1, $3, @2.first); }
+                                                  @2.first_column); }
+  | sexpr STR_LESS_THAN sexpr               { $$ = kova_action_binary(ctx, KOVA_OP_STR_LESS, $1, $3, @2.first_column); }
   | sexpr STR_LESS_THAN_OR_EQUAL sexpr      { $$ = kova_action_binary(ctx, KOVA_OP_STR_LESS_OR_EQUAL, $1, $3,
-                                                  @2.first); }
+                                                  @2.first_column); }
   | '(' sexpr ')'                           { $$ = kova_action_grouped(ctx, $2); }
   ;
 
@@ -147,10 +146,10 @@ arg_expr:
 /* Takes the next token from the scanner and gives INTEGER, NAME and
  * STRING their values; texts are copied into the pool because the
  * scanner's buffer is reused for the next token. */
-static int yylex(KOVA_RULES_VALIDATOR_YYSTYPE* value, KOVA_TEXT_SPAN* span, KOVA_EVAL_CONTEXT& ctx,
+static int yylex(KOVA_RULES_VALIDATOR_YYSTYPE* value, KOVA_RULES_VALIDATOR_YYLTYPE* span, KOVA_EVAL_CONTEXT& ctx,
                  KOVA_SCANNER& scanner) {
     KOVA_TOKEN token = scanner.next();
-    span->first = static_cast<uint32_t>(token.offset);
+    span->first_column = static_cast<int>(token.offset);
     if (token.code == INTEGER) value->integer = kova_atoi(token.text);
     if (token.code == NAME || token.code == STRING) value->text = ctx.pool.copy(token.text, token.length);
     return token.code;
@@ -187,12 +186,12 @@ static int yyreport_syntax_error(const yypcontext_t* parse_state, KOVA_EVAL_CONT
         text = "parse error; also virtual memory exceeded";
     }
     ctx.result.clear();
-    ctx.post_parse_failure(text, yypcontext_location(parse_state)->first);
+    ctx.post_parse_failure(text, static_cast<uint32_t>(yypcontext_location(parse_state)->first_column));
     return 0;
 }
 
 /* The parser calls this only when its stacks cannot grow any further. */
-static void yyerror(const KOVA_TEXT_SPAN* span, KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER&, const char*) {
+static void yyerror(const KOVA_RULES_VALIDATOR_YYLTYPE* span, KOVA_EVAL_CONTEXT& ctx, KOVA_SCANNER&, const char*) {
     ctx.result.clear();
-    ctx.post_parse_failure("parser stack overflow", span->first);
+    ctx.post_parse_failure("parser stack overflow", static_cast<uint32_t>(span->first_column));
 }
