@@ -6,6 +6,30 @@
 #include "expr/parser.hpp"
 #include "expr/scanner.h"
 
+namespace {
+
+// The tokens of text once more, after a parse that stopped at its end:
+// the innermost "(" they leave open when the last one ends an operand.
+int32_t unclosed_parenthesis(KOVA_SCANNER& scanner, const std::string& text) {
+    std::string skipped;
+    scanner.restart(text);
+    scanner.capture_into(&skipped);
+    std::vector<std::size_t> open;
+    int last = 0;
+    for (KOVA_TOKEN token = scanner.next(); token.code != 0; token = scanner.next()) {
+        if (token.code == '(')
+            open.push_back(token.offset);
+        else if (token.code == ')' && !open.empty())
+            open.pop_back();
+        last = token.code;
+    }
+    scanner.capture_into(nullptr);
+    const bool operand_ends = last == NAME || last == INTEGER || last == STRING || last == ')';
+    return operand_ends && !open.empty() ? static_cast<int32_t>(open.back()) : -1;
+}
+
+}  // namespace
+
 KOVA_SYNTAX_READER::KOVA_SYNTAX_READER() : m_scanner(std::make_unique<KOVA_SCANNER>(std::string())) {}
 
 KOVA_SYNTAX_READER::~KOVA_SYNTAX_READER() = default;
@@ -16,6 +40,7 @@ const KOVA_SYNTAX_TREE& KOVA_SYNTAX_READER::read(const std::string& text) {
     m_tree.error.clear();
     m_tree.error_at = 0;
     m_tree.unplaced.clear();
+    m_tree.unclosed_at = -1;
     // An empty text is never evaluated (it reads as ""), so it has no tree.
     if (text.empty()) return m_tree;
     m_scanner->restart(text);
@@ -24,7 +49,9 @@ const KOVA_SYNTAX_TREE& KOVA_SYNTAX_READER::read(const std::string& text) {
     context.tree = &m_tree;
     kova_rules_validator_yyparse(context, *m_scanner);
     m_scanner->capture_into(nullptr);
-    if (!m_tree.parsed()) m_tree.root = -1;
+    if (m_tree.parsed()) return m_tree;
+    m_tree.root = -1;
+    if (m_tree.error_at == text.size()) m_tree.unclosed_at = unclosed_parenthesis(*m_scanner, text);
     return m_tree;
 }
 

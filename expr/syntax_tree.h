@@ -55,6 +55,10 @@ struct KOVA_SYNTAX_TREE {
     std::string error;     // the engine's parse-error message; "" when it parsed
     uint32_t error_at = 0; // the offset of the token the parse stopped at (the text's length at its end)
     std::string unplaced;  // characters the scanner skipped, in order
+    // The offset of the innermost "(" left open when the parse stopped at
+    // the end of a text that ends after an operand (a name, a literal or
+    // ")"), so that a ")" is what it wants; -1 otherwise.
+    int32_t unclosed_at = -1;
 
     bool parsed() const { return error.empty(); }
     const KOVA_SYNTAX_NODE& operator[](int32_t node) const { return nodes[static_cast<std::size_t>(node)]; }

@@ -12,6 +12,7 @@
 #include "host/kova_stl.h"
 #include "host/qel_util.h"
 #include "lint/checks.h"
+#include "lint/parse_hints.h"
 #include "session/suggest.h"
 #include "stimulus/force_command.h"
 #include "validator/macro_call.h"
@@ -48,6 +49,7 @@ private:
     const KOVA_RULES_VALIDATOR& m_validator;  // outlives the checker: never a temporary
     KOVA_LINT_REPORT& m_report;
     KOVA_SYNTAX_READER m_reader;
+    KOVA_PARSE_HINTS m_hints;
     std::vector<std::string> m_names, m_macros;  // every object name; the macros' names
     std::map<std::string, std::string> m_suggestions;
 };
@@ -193,7 +195,8 @@ void TEXT_CHECKER::check(const KOVA_LINT_TEXT& text) {
                          " are not part of the rule language and are skipped",
                      text.place, KOVA_DIAG_UNPLACED_CHARACTER);
     if (!tree.parsed()) {
-        m_report.add("parse-error", tree.error, text.place, KOVA_DIAG_PARSE_ERROR);
+        const KOVA_PARSE_STOP stop = m_hints.stop(text.text, tree);
+        m_report.add("parse-error", tree.error, kova_place_at(text.place, stop.at), KOVA_DIAG_PARSE_ERROR, stop.hint);
         return;
     }
     for (int32_t at = 0; at < static_cast<int32_t>(tree.nodes.size()); ++at) {

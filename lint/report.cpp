@@ -42,31 +42,39 @@ bool KOVA_LINT_REPORT::silenced(const char* check, const KOVA_INFO* model, const
     return names_check(*model, model->source_id, check) || (object && names_check(*model, object->source_id, check));
 }
 
-void KOVA_LINT_REPORT::keep(const char* check, KOVA_MESSAGE message) {
+void KOVA_LINT_REPORT::keep(const char* check, KOVA_MESSAGE message, const KOVA_SOURCE_LOCATION& field) {
     const KOVA_LINT_CHECK* known = kova_find_lint_check(check);
     message.severity = known ? known->severity : KOVA_SEVERITY_WARNING;
     if (m_werror && message.severity == KOVA_SEVERITY_WARNING) message.severity = KOVA_SEVERITY_ERROR;
     message.check = check;
-    m_places.insert(place_key(check, message.location));
+    m_places.insert(place_key(check, field));
     m_messages.push_back(std::move(message));
 }
 
+KOVA_SOURCE_LOCATION KOVA_LINT_REPORT::locate(const KOVA_LINT_PLACE& place) {
+    if (!place.model) return KOVA_SOURCE_LOCATION();
+    // A token is placed from its field's own place, never from the
+    // element's, which the field falls back to when it has none.
+    const KOVA_SOURCE_LOCATION written = place.model->locate(place.source_id, place.field);
+    if (place.offset <= 0) return written;
+    const KOVA_SOURCE_LOCATION field = place.model->locate(place.source_id, place.field, false);
+    return field.known() ? m_sources.advance(field, static_cast<std::size_t>(place.offset)) : written;
+}
+
 void KOVA_LINT_REPORT::add(const char* check, const std::string& text, const KOVA_LINT_PLACE& place,
-                           KOVA_DIAGNOSTIC_KIND kind) {
+                           KOVA_DIAGNOSTIC_KIND kind, const std::string& hint) {
     if (!enabled(check) || silenced(check, place.model, place.object)) return;
     KOVA_MESSAGE message;
     message.kind = kind;
     message.text = text;
+    message.hint = hint;
     if (place.object) message.object = place.object->get_name();
     message.rule_index = place.rule_index;
-    if (place.model) message.location = place.model->locate(place.source_id, place.field);
-    // A token is placed from its field's own place, never from the
-    // element's, which the field falls back to when it has none.
-    const KOVA_SOURCE_LOCATION field =
-        place.model && place.offset > 0 ? place.model->locate(place.source_id, place.field, false) : message.location;
-    if (place.offset > 0 && field.known())
-        message.location = m_sources.advance(field, static_cast<std::size_t>(place.offset));
-    keep(check, std::move(message));
+    message.location = locate(place);
+    if (kind == KOVA_DIAG_PARSE_ERROR) message.source_line = m_sources.line_text(message.location);
+    KOVA_LINT_PLACE field = place;
+    field.offset = -1;
+    keep(check, std::move(message), locate(field));
 }
 
 void KOVA_LINT_REPORT::add_message(const char* check, KOVA_MESSAGE message, const std::vector<KOVA_INFO*>& models) {
@@ -82,7 +90,8 @@ void KOVA_LINT_REPORT::add_message(const char* check, KOVA_MESSAGE message, cons
         }
     }
     if (silenced(check, owner, object)) return;
-    keep(check, std::move(message));
+    const KOVA_SOURCE_LOCATION field = message.location;
+    keep(check, std::move(message), field);
 }
 
 bool KOVA_LINT_REPORT::found_at(const char* check, const KOVA_SOURCE_LOCATION& location) const {

@@ -18,23 +18,28 @@ public:
 
     bool enabled(const char* check) const { return m_disabled.count(check) == 0; }
     // A finding of check at place (at its token when place.offset is set),
-    // of the check's grade.
+    // of the check's grade, with a hint ("" for none). A parse error
+    // quotes its source line, which text output shows with a caret.
     void add(const char* check, const std::string& text, const KOVA_LINT_PLACE& place,
-             KOVA_DIAGNOSTIC_KIND kind = KOVA_DIAG_LINT);
+             KOVA_DIAGNOSTIC_KIND kind = KOVA_DIAG_LINT, const std::string& hint = std::string());
     // A finding taken from an engine message (already located); silenced
     // through the written object of the same name, looked up in models.
     void add_message(const char* check, KOVA_MESSAGE message, const std::vector<KOVA_INFO*>& models);
-    // Whether check already found something at location.
+    // Whether check already found something in the field that starts at
+    // location (where the engine places its own messages about the field).
     bool found_at(const char* check, const KOVA_SOURCE_LOCATION& location) const;
+    // Where place is: its field, or its token when place.offset is set.
+    KOVA_SOURCE_LOCATION locate(const KOVA_LINT_PLACE& place);
     // The findings ordered by file, line and column (stable).
     KOVA_MESSAGES take();
 
 private:
     bool silenced(const char* check, const KOVA_INFO* model, const KOVA_OBJ_INFO* object) const;
-    void keep(const char* check, KOVA_MESSAGE message);
+    // Keeps message; field is where the field it is about starts.
+    void keep(const char* check, KOVA_MESSAGE message, const KOVA_SOURCE_LOCATION& field);
 
     std::set<std::string> m_disabled;
-    std::set<std::string> m_places;  // "check file line:column" of every finding kept
+    std::set<std::string> m_places;  // "check file line:column" of the field of every finding kept
     bool m_werror;
     KOVA_MESSAGES m_messages;
     KOVA_LINT_SOURCES m_sources;  // the files read to place findings at their tokens

@@ -70,3 +70,14 @@ KOVA_SOURCE_LOCATION KOVA_LINT_SOURCES::advance(const KOVA_SOURCE_LOCATION& fiel
     }
     return place;
 }
+
+std::string KOVA_LINT_SOURCES::line_text(const KOVA_SOURCE_LOCATION& place) {
+    if (!place.known()) return std::string();
+    const FILE_TEXT& source = file(place.file);
+    if (place.line > source.lines.size()) return std::string();
+    const std::size_t start = source.lines[place.line - 1];
+    std::size_t end = source.text.find('\n', start);
+    if (end == std::string::npos) end = source.text.size();
+    if (end > start && source.text[end - 1] == '\r') --end;
+    return source.text.substr(start, end - start);
+}

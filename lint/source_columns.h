@@ -20,6 +20,9 @@ public:
     // starts at field. The field's own place when the file cannot be read
     // or the place is not in it (a file changed since it was read).
     KOVA_SOURCE_LOCATION advance(const KOVA_SOURCE_LOCATION& field, std::size_t offset);
+    // The line of place's file as written, without its line end; "" when
+    // the file cannot be read or has no such line.
+    std::string line_text(const KOVA_SOURCE_LOCATION& place);
 
 private:
     struct FILE_TEXT {

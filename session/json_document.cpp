@@ -51,7 +51,16 @@ nlohmann::json kova_message_json(const KOVA_MESSAGE& message) {
         {"line", positive_or_null(message.location.line)},
         {"column", positive_or_null(message.location.column)},
         {"setting", setting}};
-    if (!message.check.empty()) document["check"] = message.check;
+    if (message.check.empty()) return document;
+    document["check"] = message.check;
+    document["hint"] = text_or_null(message.hint);
+    nlohmann::json related = nlohmann::json::array();
+    for (const KOVA_RELATED_PLACE& place : message.related)
+        related.push_back({{"file", text_or_null(place.location.file)},
+                           {"line", positive_or_null(place.location.line)},
+                           {"column", positive_or_null(place.location.column)},
+                           {"object", text_or_null(place.object)}});
+    document["related"] = std::move(related);
     return document;
 }
 

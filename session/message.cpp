@@ -56,6 +56,18 @@ void print_place(const KOVA_SOURCE_LOCATION& location, const std::string& fallba
     out << ": ";
 }
 
+// The quoted line, and under it blanks up to the column and a caret: a tab
+// stays a tab so that the caret lines up, and a character of several
+// bytes takes one blank.
+void print_caret(const std::string& line, uint32_t column, std::ostream& out) {
+    const std::string shown = kova_visible_text(line);
+    const std::string before = kova_visible_text(line.substr(0, column > 0 ? column - 1 : 0));
+    std::string blanks;
+    for (const char byte : before)
+        if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80) blanks += byte == '\t' ? '\t' : ' ';
+    out << shown << '\n' << blanks << "^\n";
+}
+
 }  // namespace
 
 void kova_print_message(const KOVA_MESSAGE& message, const std::string& fallback_file, std::ostream& out) {
@@ -63,6 +75,12 @@ void kova_print_message(const KOVA_MESSAGE& message, const std::string& fallback
     out << kova_severity_name(message.severity) << ": " << kova_visible_text(message.text);
     if (!message.check.empty()) out << " [" << kova_visible_text(message.check) << ']';
     out << '\n';
+    if (!message.source_line.empty()) print_caret(message.source_line, message.location.column, out);
+    if (!message.hint.empty()) out << "  hint: " << kova_visible_text(message.hint) << '\n';
+    for (const KOVA_RELATED_PLACE& related : message.related) {
+        print_place(related.location, fallback_file, out);
+        out << "note: " << kova_visible_text(related.note) << '\n';
+    }
     if (!message.setting.file.empty()) {
         print_place(message.setting, fallback_file, out);
         out << "note: set here\n";

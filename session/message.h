@@ -14,6 +14,14 @@
 #include "host/diagnostic.h"
 #include "host/kova_info.h"
 
+// Another place a message concerns (kova lint: the other objects of a
+// dependency loop), with the note text output gives it.
+struct KOVA_RELATED_PLACE {
+    KOVA_SOURCE_LOCATION location;
+    std::string object;
+    std::string note;
+};
+
 struct KOVA_MESSAGE {
     KOVA_SEVERITY severity = KOVA_SEVERITY_ERROR;
     KOVA_DIAGNOSTIC_KIND kind = KOVA_DIAG_OTHER;
@@ -26,6 +34,11 @@ struct KOVA_MESSAGE {
     std::string origin;
     KOVA_SOURCE_LOCATION setting;  // where the user set the object, when known
     std::string check;             // the kova lint check that found it; "" for none
+    std::string hint;              // how the mistake may be mended; "" for none
+    // The line of the file at location as written, which text output
+    // shows with a caret under the column; "" for none.
+    std::string source_line;
+    std::vector<KOVA_RELATED_PLACE> related;
 };
 
 using KOVA_MESSAGES = std::vector<KOVA_MESSAGE>;
@@ -55,6 +68,10 @@ bool kova_is_conflict(KOVA_DIAGNOSTIC_KIND kind);
 //   FILE: error: TEXT              where no line is known; FILE is then
 //                                  the message's origin, or fallback_file,
 //                                  when the message has none
+//   SOURCE LINE                    when the message quotes it, and under
+//       ^                          it a caret at the column
+//     hint: HINT                   when the message has one
+//   FILE:LINE:COL: note: NOTE      for each related place
 //   SETTINGS:LINE: note: set here
 // Every text part goes through kova_visible_text.
 void kova_print_message(const KOVA_MESSAGE& message, const std::string& fallback_file, std::ostream& out);

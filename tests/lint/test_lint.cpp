@@ -58,10 +58,23 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
     const std::string r = "<object name='R' kind='integer' value='4-12' default_usage_state='USED' ";
     const std::string port = "<object name='p' kind='in' width='4'>";
     const std::string hidden = after + "<object name='H' kind='hidden' value='@'/>";
-    // line: of the finding in the bad description; words: a part of its text.
+    const std::string condition = a + "<rule condition='@'/>" + close;  // the text at line 2, column 103
+    const std::string loop = "<object name='m' kind='macro' arguments='x' value='x + B'/><object name='K' "
+                             "kind='hidden' value='1'/>\n<object name='A' kind='hidden' value='m(K)'/>\n";
+    // line: of the finding in the bad description; words: a part of its text; column (0: any), hint and the
+    // lines of its related places. Every mistake is reported once.
     const struct { const char* check; std::string body, bad, good; unsigned line; const char* words;
-        std::string fields = ""; } cases[] = {
-        {"parse-error", a + "<rule condition='@'/>" + close, "(A gt 1", "(A gt 1)", 2, "parse error while parsing (A gt 1"},
+        std::string fields = ""; unsigned column = 0; std::string hint = ""; std::vector<unsigned> related = {};
+    } cases[] = {
+        // A parse error is placed at the token where the parse stopped, or at the "(" never closed.
+        {"parse-error", condition, "(A gt 1", "(A gt 1)", 2, "parse error while parsing (A gt 1", "", 103,
+         "this `(` is never closed: the text ends before its `)`"},
+        {"parse-error", condition, "A = 1", "A == 1", 2, "expecting `$' while parsing A = 1", "", 107,
+         "did you mean `==`?"},
+        {"parse-error", condition, "A AND A", "A and A", 2, "parse error", "", 105,
+         "keywords are lower case: write `&&`"},
+        {"parse-error", condition, "A gt 1)", "A gt 1", 2, "parse error", "", 109,
+         "nothing may follow here but the end of the text: is there an extra `)`?"},
         {"unknown-name", a + "<rule condition='@' value='2'/>" + close, "AA gt 1", "A gt 1", 2, "(did you mean A?)"},
         {"unknown-name", after + "<object name='WIDTH' kind='hidden' value='8'/><object name='d' kind='out' width='@'/>",
          "WIDHT", "WIDTH", 3, "the width WIDHT reads the unknown name WIDHT as a word, so the width is 0 (did you mean WIDTH?)"},
@@ -111,8 +124,11 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
             " library='a.b;c.d@'"},
         {"lint-ignore", a + close, "precedense", "precedence", 1,
          "lint_ignore names no check precedense (did you mean precedence?)", " lint_ignore='@'"},
-        {"cycle", "<object name='H1' kind='hidden' value='H2 + 1'/><object name='H2' kind='hidden' value='@'/>", "H1 + 1",
-         "1", 2, "Cyclical dependency in string"},
+        // A loop is written out from the rule that closes it; the engine reports this one twice.
+        {"cycle", "<object name='H1' kind='hidden' value='H2 + 1'/>\n<object name='H2' kind='hidden' value='@'/>",
+         "H1 + 1", "1", 3, "cyclical dependency: H2 -> H1 -> H2 (", "", 0, "", {2}},
+        {"cycle", loop + "<object name='B' kind='hidden' value='@'/>", "A + 1", "1", 3,
+         "cyclical dependency: A -> m -> B -> A (", "", 0, "", {2, 4}},
         {"default-config", a_default + "<rule condition='A gt 4'/>" + close, "1", "8", 2, "should satisfy the condition A gt 4"},
         {"default-warning", a + "<rule condition='@'/>" + close, "A + 1", "A gt 1", 2,
             "did not evaluate to be a boolean expression"},
@@ -124,8 +140,19 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
         ASSERT_TRUE(found) << listing(bad);
         EXPECT_EQ(found->location.file, bad.path);
         EXPECT_EQ(found->location.line, row.line) << listing(bad);
+        if (row.column) {
+            EXPECT_EQ(found->location.column, row.column) << listing(bad);
+        }
         EXPECT_GT(found->location.column, 0u);
         EXPECT_NE(found->text.find(row.words), std::string::npos) << listing(bad);
+        EXPECT_EQ(found->hint, row.hint);
+        std::vector<unsigned> related;
+        for (const KOVA_RELATED_PLACE& place : found->related) related.push_back(place.location.line);
+        EXPECT_EQ(related, row.related);
+        EXPECT_EQ(std::count_if(bad.findings.begin(), bad.findings.end(),
+                                [&](const KOVA_MESSAGE& m) { return m.check == row.check; }), 1) << listing(bad);
+        // A condition that does not parse is not also reported as not boolean.
+        EXPECT_FALSE(row.check == std::string("parse-error") && first_of(bad, "default-warning")) << listing(bad);
         ASSERT_TRUE(kova_find_lint_check(row.check));
         EXPECT_EQ(found->severity, kova_find_lint_check(row.check)->severity);
         const LINTED good = lint("good", with(row.body, row.good), with(row.fields, row.good));

@@ -61,7 +61,15 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
                                           "[precedence]\n"},
         {"lint " + test_data("lint-mistakes.xml") + " --werror --disable unknown-name", 1,
          ":11:51: error: WIDTH * 2 < DEPTH"},
-        {"lint " + test_data("lint-mistakes.xml") + " --disable unknown-name --disable precedence", 0, "", true},
+        {"lint " + test_data("lint-mistakes.xml") + " --disable unknown-name --disable precedence --disable cycle "
+                                                    "--disable parse-error --disable unplaced-character "
+                                                    "--disable default-warning", 0, "", true},
+        // A loop written out with its other object as a note; a parse error under its line, a caret at its "(".
+        {"lint " + cycle, 1, cycle + ":3:42: error: cyclical dependency: H2 -> H1 -> H2 (each object reads the next) "
+                             "[cycle]\n" + cycle + ":2:42: note: H1 is part of the loop: it reads H2 here\n" + cycle +
+                             ":5:22: error: parse error while parsing (P [parse-error]\n    <rule condition=\"(P\"/>\n"
+                             "                     ^\n  hint: this `(` is never closed: the text ends before its `)`\n",
+         true},
         {"eval " + ram() + " 'a ; b'", 1,
          parse_error + "a ; b\nexpression: warning: The characters \";\" of a ; b are not part of the rule language "
                        "and were skipped\n\n", true},
