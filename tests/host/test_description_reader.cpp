@@ -195,7 +195,8 @@ TEST(DescriptionReader, DescriptionsLoadAsTheirDump) {
         {"<model xmlns:xsi=" + instance + ">" + port + "</model>", port_dump},
         {"<model><include file='mid.xml' condition='M'/></model>",
          "model [] [] []\n  model [] [(F) and (M)] []\n  model [] [((F) and (M)) and (L)] []\n",
-         {{"mid.xml", "<model condition='F'><include file='leaf.xml'/></model>"}, {"leaf.xml", "<model condition='L'/>"}}},
+         {{"mid.xml", "<model condition='F'><include file='leaf.xml'/></model>"},
+          {"leaf.xml", "<model condition='L'/>"}}},
         {hidden("value='a &amp;&amp; b &lt; c'"), hidden_dump("a && b < c")},
         {hidden("value='a && b'"), hidden_dump("a && b")},
         {hidden("value='&#x41;&#66;&#9;'"), hidden_dump("AB\t")},  // a referenced tab is not turned into a blank
