@@ -168,29 +168,52 @@ TEST(DescriptionReader, ExamplesAreReadFieldByField) {
         EXPECT_NE(doc.find(file_text(test_data(name))), std::string::npos) << name << " differs from the docs";
 }
 
-TEST(DescriptionReader, AbsentFieldsTakeDefaultsAndEmptyTextsStayEmpty) {
-    KOVA_INFO model;
-    const std::string path = write_temp_file(
-        "empty_fields.xml", "<model><object name=' A ' kind=' STRING ' value=''><default></default><rule/></object>"
-                            "</model>");
-    ASSERT_TRUE(model.process_xml_file(path, nullptr)) << errors_of(model);
-    EXPECT_EQ(dump(model), "model [] [] []\nobject A 6 [] [] -1 4/4 [] [] [] []\n  rule 2 [] [] []\n");
-}
-
-TEST(DescriptionReader, SchemaReferenceOnTheTopElementIsIgnored) {
-    const std::string instance = "'http://www.w3.org/2001/XMLSchema-instance'";
-    const std::string body = "<object name='A' kind='in'/></model>";
-    KOVA_INFO plain;
-    ASSERT_TRUE(plain.process_xml_file(write_temp_file("plain.xml", "<model>" + body), nullptr));
-    const std::string roots[] = {
-        "<model xmlns:xsi=" + instance + " xsi:noNamespaceSchemaLocation='kova-description.xsd'>",
-        "<model xsi:noNamespaceSchemaLocation='../docs/kova-description.xsd' xmlns:xsi=" + instance + ">",
-        "<model function='' xmlns:s=" + instance + " s:noNamespaceSchemaLocation='k.xsd'>",
-        "<model xmlns:xsi=" + instance + ">"};
-    for (const std::string& root : roots) {
+// Descriptions that load, each as its dump: absent fields take defaults and
+// empty texts stay empty; a schema reference on the top element is ignored;
+// nested includes become direct sub-models with their conditions joined;
+// entities and character references are replaced, a lone "&" stays, comments
+// and CDATA are taken as written, bytes of 128 or more are kept as they are,
+// and a text of 10 MB is kept whole.
+TEST(DescriptionReader, DescriptionsLoadAsTheirDump) {
+    const std::string instance = "'http://www.w3.org/2001/XMLSchema-instance'", port = "<object name='A' kind='in'/>";
+    const std::string port_dump = "model [] [] []\nobject A 1 [] [] -1 4/4 [] [] [] []\n", long_text(10u << 20, 'c');
+    auto hidden = [](const std::string& written) {  // written: the fields of the hidden parameter A
+        return "<model><object name='A' kind='hidden' " + written + "></object></model>";
+    };
+    auto hidden_dump = [](const std::string& value) {
+        return "model [] [] []\nobject A 0 [" + value + "] [] -1 4/4 [] [] [] []\n";
+    };
+    // top: top.xml; more: the files it includes.
+    struct { std::string top, dump; std::vector<std::pair<std::string, std::string>> more = {}; } cases[] = {
+        {"<model><object name=' A ' kind=' STRING ' value=''><default></default><rule/></object></model>",
+         "model [] [] []\nobject A 6 [] [] -1 4/4 [] [] [] []\n  rule 2 [] [] []\n"},
+        {"<model xmlns:xsi=" + instance + " xsi:noNamespaceSchemaLocation='kova-description.xsd'>" + port + "</model>",
+         port_dump},
+        {"<model xsi:noNamespaceSchemaLocation='../k.xsd' xmlns:xsi=" + instance + ">" + port + "</model>", port_dump},
+        {"<model function='' xmlns:s=" + instance + " s:noNamespaceSchemaLocation='k.xsd'>" + port + "</model>",
+         port_dump},
+        {"<model xmlns:xsi=" + instance + ">" + port + "</model>", port_dump},
+        {"<model><include file='mid.xml' condition='M'/></model>",
+         "model [] [] []\n  model [] [(F) and (M)] []\n  model [] [((F) and (M)) and (L)] []\n",
+         {{"mid.xml", "<model condition='F'><include file='leaf.xml'/></model>"},
+          {"leaf.xml", "<model condition='L'/>"}}},
+        {hidden("value='a &amp;&amp; b &lt; c'"), hidden_dump("a && b < c")},
+        {hidden("value='a && b'"), hidden_dump("a && b")},
+        {hidden("value='&#x41;&#66;&#9;'"), hidden_dump("AB\t")},  // a referenced tab is not turned into a blank
+        {hidden("value='caf&#xE9;'"), hidden_dump("caf\xC3\xA9")},
+        {hidden("value='\xFF\xFE caf\xC3\xA9'"), hidden_dump("\xFF\xFE caf\xC3\xA9")},
+        {hidden("><value><![CDATA[&#0; &foo; a && b]]></value"), hidden_dump("&#0; &foo; a && b")},
+        {hidden("><!-- &#0; &foo; --><value>x</value"), hidden_dump("x")},
+        {hidden("value='" + long_text + "'"), hidden_dump(long_text)},
+    };
+    const std::string folder = fresh_folder("loaded");
+    for (const auto& c : cases) {
+        for (const auto& [name, text] : c.more) write_file(folder + "/" + name, text);
+        write_file(folder + "/top.xml", c.top);
         KOVA_INFO model;
-        ASSERT_TRUE(model.process_xml_file(write_temp_file("schema.xml", root + body), nullptr)) << errors_of(model);
-        EXPECT_EQ(dump(model), dump(plain)) << root;
+        const std::string shown = c.top.substr(0, 90);
+        ASSERT_TRUE(model.process_xml_file(folder + "/top.xml", nullptr)) << shown << ": " << errors_of(model);
+        EXPECT_EQ(dump(model), c.dump) << shown;
     }
 }
 
@@ -214,16 +237,6 @@ TEST(DescriptionReader, IncludedFileIsLookedUpInTheLibraryFirstThenBesideTheFile
         else
             EXPECT_NE(model.get_next_sub_info()->get_kova_obj(c.origin), nullptr);
     }
-}
-
-TEST(DescriptionReader, NestedIncludesBecomeDirectSubModelsWithJoinedConditions) {
-    const std::string folder = fresh_folder("nested");
-    write_file(folder + "/top.xml", "<model><include file='mid.xml' condition='M'/></model>");
-    write_file(folder + "/mid.xml", "<model condition='F'><include file='leaf.xml'/></model>");
-    write_file(folder + "/leaf.xml", "<model condition='L'/>");
-    KOVA_INFO model;
-    ASSERT_TRUE(model.process_xml_file(folder + "/top.xml", nullptr)) << errors_of(model);
-    EXPECT_EQ(dump(model), "model [] [] []\n  model [] [(F) and (M)] []\n  model [] [((F) and (M)) and (L)] []\n");
 }
 
 TEST(DescriptionReader, BadInputIsRefusedWithFileAndLine) {
@@ -310,13 +323,10 @@ TEST(DescriptionReader, BadInputIsRefusedWithFileAndLine) {
     }
 }
 
-TEST(DescriptionReader, UnreadableFilesAreRefused) {
+TEST(DescriptionReader, UnreadableFilesErrorsInIncludedFilesAndIncludeCyclesNameEveryFile) {
     const std::string missing = temp_folder() + "/no_such_file.xml";
     expect_refused(missing, "cannot open the description file \"" + missing + "\"", "no such file");
     expect_refused(temp_folder(), "cannot open the description file", "not a readable file");
-}
-
-TEST(DescriptionReader, ErrorsInIncludedFilesAndIncludeCyclesNameEveryFile) {
     const std::string folder = fresh_folder("includes");
     write_file(folder + "/top.xml", "<model>\n\n<include file='inner.xml'/>\n</model>");
     write_file(folder + "/inner.xml", "<model>\n<object name='A' kind='port'/>\n</model>");
@@ -382,32 +392,6 @@ TEST(SourceTable, PlacesSetInAnyOrderStayWithTheirRecord) {
         const KOVA_SOURCE_LOCATION at = table.locate(expected.id, expected.field, expected.fall_back);
         EXPECT_EQ(at.file + ":" + std::to_string(at.line) + ":" + std::to_string(at.column), expected.place)
             << expected.id << " " << int(expected.field);
-    }
-}
-
-// Entities and character references are replaced, a lone "&" stays, comments
-// and CDATA are taken as written, bytes of 128 or more are kept as they are,
-// and a text of 10 MB is kept whole.
-TEST(HostileDescriptions, ReferencesAndNonAsciiBytesThatAreKept) {
-    const std::string long_text(10u << 20, 'c');
-    struct { std::string written, read; } cases[] = {  // written: the object's value field
-        {"value='a &amp;&amp; b &lt; c'", "a && b < c"},
-        {"value='a && b'", "a && b"},
-        {"value='&#x41;&#66;&#9;'", "AB\t"},  // a referenced tab is not turned into a blank
-        {"value='caf&#xE9;'", "caf\xC3\xA9"},
-        {"value='\xFF\xFE caf\xC3\xA9'", "\xFF\xFE caf\xC3\xA9"},
-        {"><value><![CDATA[&#0; &foo; a && b]]></value", "&#0; &foo; a && b"},
-        {"><!-- &#0; &foo; --><value>x</value", "x"},
-        {"value='" + long_text + "'", long_text},
-    };
-    const std::string folder = fresh_folder("kept");
-    for (const auto& c : cases) {
-        const std::string path = folder + "/kept.xml";
-        write_file(path, "<model><object name='A' kind='hidden' " + c.written + "></object></model>");
-        KOVA_INFO model;
-        const std::string shown = c.written.substr(0, 60);
-        ASSERT_TRUE(model.process_xml_file(path, nullptr)) << shown << ": " << errors_of(model);
-        EXPECT_EQ(model.get_kova_obj("A")->get_value(), c.read) << shown;
     }
 }
 

@@ -90,12 +90,6 @@ QUERIES = [
      [{"kind": "integer", "name": "C_WIDTH", "value": "12", "usage": "USED", "source": "map"},
       {"kind": "string", "name": "C_COUNT_MODE", "value": "up", "usage": "USED", "source": "map"}]),
     ("counter.xml", [], lambda v: v.stimulus("count_cycle", 20), [("clk", "0"), ("rst", "0"), ("en", "1")]),
-    ("../tests/data/uart.xml", [("BAUD_RATE", "57600")], lambda v: [vars_of(m, "severity", "kind", "text", "line")
-                                                                     for m in v.run().messages],
-     [{"severity": "error", "kind": "check-failed", "line": 8,
-       "text": "Ports and parameters  should satisfy the condition BAUD_ERROR < 2"},
-      {"severity": "note", "kind": "reads", "line": 8,
-       "text": "reads CLK_FREQ_HZ=16000000, BAUD_RATE=57600 through BAUD_ERROR"}]),
 ]
 
 
