@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "objects/kova_rules_export.h"
+
 int32_t kova_wrapping_add(int32_t x, int32_t y);
 int32_t kova_wrapping_subtract(int32_t x, int32_t y);
 int32_t kova_wrapping_multiply(int32_t x, int32_t y);
@@ -20,10 +22,10 @@ int32_t kova_truncated_quotient(int32_t x, int32_t y);
 // The truncated quotient, plus 1 when there is a remainder.
 int32_t kova_ceiling_quotient(int32_t x, int32_t y);
 // The remainder of the truncating division; its sign follows x.
-int32_t kova_remainder(int32_t x, int32_t y);
+KOVA_RULES_API int32_t kova_remainder(int32_t x, int32_t y);
 
 // ceil(log(n) / log(2.0)) in double precision; 0 for n of 0 or less,
 // where the logarithm is not finite.
-int32_t kova_ceil_log2(int32_t n);
+KOVA_RULES_API int32_t kova_ceil_log2(int32_t n);
 
 #endif

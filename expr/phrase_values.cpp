@@ -26,22 +26,13 @@ void post_division_by_zero(const KOVA_EVAL_CONTEXT& ctx) {
     ctx.post(std::string("Error : Division by zero in condition ").append(ctx.condition), KOVA_DIAG_ARITHMETIC);
 }
 
-// The text of a real as "%f" writes it, whole however long it is.
-std::string real_text(double value) {
-    int length = std::snprintf(nullptr, 0, "%f", value);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    std::snprintf(&text[0], text.size(), "%f", value);
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-
 const char* real_division(KOVA_EVAL_CONTEXT& ctx, const char* a, const char* b) {
     double divisor = std::atof(b);
     if (divisor == 0.0) {
         post_division_by_zero(ctx);
-        return ctx.pool.keep(real_text(1.0));
+        return ctx.pool.keep(kova_real_text(1.0));
     }
-    return ctx.pool.keep(real_text(std::atof(a) / divisor));
+    return ctx.pool.keep(kova_real_text(std::atof(a) / divisor));
 }
 
 const char* integer_division(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, const char* a, const char* b) {
@@ -51,16 +42,22 @@ const char* integer_division(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, co
         post_division_by_zero(ctx);
         return kova_integer_text(ctx.pool, op == KOVA_OP_REMAINDER ? 0 : 1);
     }
+    return kova_integer_text(ctx.pool, kova_integer_division(op, x, y));
+}
+
+}  // namespace
+
+int32_t kova_integer_division(KOVA_BINARY_OPERATOR op, int32_t x, int32_t y) {
     switch (op) {
-        case KOVA_OP_DIV: return kova_integer_text(ctx.pool, kova_exact_quotient(x, y));
-        case KOVA_OP_QUOTIENT: return kova_integer_text(ctx.pool, kova_truncated_quotient(x, y));
-        case KOVA_OP_CEIL_DIV: return kova_integer_text(ctx.pool, kova_ceiling_quotient(x, y));
+        case KOVA_OP_DIV: return kova_exact_quotient(x, y);
+        case KOVA_OP_QUOTIENT: return kova_truncated_quotient(x, y);
+        case KOVA_OP_CEIL_DIV: return kova_ceiling_quotient(x, y);
         case KOVA_OP_REMAINDER:
-        default: return kova_integer_text(ctx.pool, kova_remainder(x, y));
+        default: return kova_remainder(x, y);
     }
 }
 
-int32_t integer_operation(KOVA_BINARY_OPERATOR op, int32_t x, int32_t y) {
+int32_t kova_integer_operation(KOVA_BINARY_OPERATOR op, int32_t x, int32_t y) {
     switch (op) {
         case KOVA_OP_ADD: return kova_wrapping_add(x, y);
         case KOVA_OP_SUBTRACT: return kova_wrapping_subtract(x, y);
@@ -70,7 +67,7 @@ int32_t integer_operation(KOVA_BINARY_OPERATOR op, int32_t x, int32_t y) {
     }
 }
 
-bool comparison(KOVA_BINARY_OPERATOR op, const char* a, const char* b) {
+bool kova_comparison(KOVA_BINARY_OPERATOR op, const char* a, const char* b) {
     switch (op) {
         case KOVA_OP_OR: return !(is_exactly(a, FALSE_TEXT) && is_exactly(b, FALSE_TEXT));
         case KOVA_OP_AND: return is_exactly(a, TRUE_TEXT) && is_exactly(b, TRUE_TEXT);
@@ -89,18 +86,20 @@ bool comparison(KOVA_BINARY_OPERATOR op, const char* a, const char* b) {
     }
 }
 
+namespace {
+
 const char* evaluate_binary(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, const char* a, const char* b) {
     switch (op) {
         case KOVA_OP_ADD:
         case KOVA_OP_SUBTRACT:
         case KOVA_OP_MULTIPLY:
-        case KOVA_OP_EXP: return kova_integer_text(ctx.pool, integer_operation(op, kova_atoi(a), kova_atoi(b)));
+        case KOVA_OP_EXP: return kova_integer_text(ctx.pool, kova_integer_operation(op, kova_atoi(a), kova_atoi(b)));
         case KOVA_OP_DIV:
         case KOVA_OP_QUOTIENT:
         case KOVA_OP_CEIL_DIV:
         case KOVA_OP_REMAINDER: return integer_division(ctx, op, a, b);
         case KOVA_OP_DOUBLE_DIV: return real_division(ctx, a, b);
-        default: return kova_truth_text(comparison(op, a, b));
+        default: return kova_truth_text(kova_comparison(op, a, b));
     }
 }
 
@@ -134,6 +133,14 @@ OPERATOR_RENDERING rendering_of(KOVA_BINARY_OPERATOR op) {
 }
 
 }  // namespace
+
+std::string kova_real_text(double value) {
+    int length = std::snprintf(nullptr, 0, "%f", value);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(&text[0], text.size(), "%f", value);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
 
 const char* kova_binary_value(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, const char* a, const char* b) {
     OPERATOR_RENDERING rendering = rendering_of(op);

@@ -6,10 +6,11 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 
 #include "expr/eval_context.h"
 #include "expr/operators.h"
-
+#include "objects/kova_rules_export.h"
 
 // "a op b": evaluated, or in text mode rendered when the operator has a
 // rendering (arithmetic bare, logic and comparisons in parentheses).
@@ -19,8 +20,8 @@ const char* kova_not_value(KOVA_EVAL_CONTEXT& ctx, const char* a);
 // "a ? b : c".
 const char* kova_choice_value(KOVA_EVAL_CONTEXT& ctx, const char* a, const char* b, const char* c);
 // max(a, b) and min(a, b): one of the operand texts itself.
-const char* kova_max_value(const char* a, const char* b);
-const char* kova_min_value(const char* a, const char* b);
+KOVA_RULES_API const char* kova_max_value(const char* a, const char* b);
+KOVA_RULES_API const char* kova_min_value(const char* a, const char* b);
 const char* kova_ceil_log_value(KOVA_EVAL_CONTEXT& ctx, const char* a);
 // A quoted STRING token: without its quotes, or as written in text mode.
 const char* kova_string_value(KOVA_EVAL_CONTEXT& ctx, const char* quoted);
@@ -31,7 +32,18 @@ const char* kova_port_value(KOVA_EVAL_CONTEXT& ctx, const char* name);
 // n(arguments): the value of a macro call.
 const char* kova_macro_call_value(KOVA_EVAL_CONTEXT& ctx, const char* name, const char* arguments);
 
-const char* kova_truth_text(bool value);
+// What the operators compute, on operands already read, without a
+// context (so without messages); kova lint mirrors an evaluation with them.
+// x op y for + - * exp, wrapping.
+KOVA_RULES_API int32_t kova_integer_operation(KOVA_BINARY_OPERATOR op, int32_t x, int32_t y);
+// x op y for div, quot, ceil_div and %, with y not 0.
+KOVA_RULES_API int32_t kova_integer_division(KOVA_BINARY_OPERATOR op, int32_t x, int32_t y);
+// Whether a op b holds for || && and the comparisons.
+KOVA_RULES_API bool kova_comparison(KOVA_BINARY_OPERATOR op, const char* a, const char* b);
+// A real as "%f" writes it, whole however long it is (double_div).
+KOVA_RULES_API std::string kova_real_text(double value);
+
+KOVA_RULES_API const char* kova_truth_text(bool value);
 const char* kova_integer_text(KOVA_VALUE_POOL& pool, int32_t value);
 // The parts joined without separators.
 const char* kova_join_texts(KOVA_VALUE_POOL& pool, std::initializer_list<const char*> parts);
