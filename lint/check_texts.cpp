@@ -71,12 +71,8 @@ TEXT_CHECKER::TEXT_CHECKER(const KOVA_RULES_VALIDATOR& validator, KOVA_LINT_REPO
 // A name is known when an object bears it, when it is a formal argument of
 // the macro whose body the text is, or when it is the function name.
 bool TEXT_CHECKER::known(const std::string& name, const KOVA_LINT_TEXT& text) const {
-    if (m_validator.get_kova_obj(name) || kova_equal_nocase(name, "m_function_name")) return true;
-    if (!text.macro) return false;
-    QEL_TOKEN_READER formals(text.macro->get_arguments(), ", ");
-    while (!formals.empty())
-        if (kova_equal_nocase(formals.next(), name)) return true;
-    return false;
+    return m_validator.get_kova_obj(name) || kova_equal_nocase(name, "m_function_name") ||
+           kova_lint_is_formal(text, name);
 }
 
 // A bare word is a literal of the language, so only a near miss of an

@@ -1,6 +1,7 @@
-// The three groups of lint checks, each in a file of its own: the texts
-// (read into syntax trees), the model's values and declarations, and the
-// default configuration run on a copy of the session.
+// The groups of lint checks, each in a file of its own: the texts (read
+// into syntax trees), the words they compare and combine, their arithmetic
+// at the corners of the legal values, the model's values and declarations,
+// its rules, and the default configuration run on a copy of the session.
 #ifndef KOVA_LINT_CHECKS_H
 #define KOVA_LINT_CHECKS_H
 
@@ -13,6 +14,18 @@
 // parse-error, unplaced-character, unknown-name, macro-call, precedence,
 // uninstantiated-call, force-command.
 void kova_check_texts(const std::vector<KOVA_LINT_TEXT>& texts, const KOVA_RULES_VALIDATOR& validator,
+                      KOVA_LINT_REPORT& report);
+
+// unknown-literal, text-order, truth-word, glued-name.
+void kova_check_values(const std::vector<KOVA_LINT_TEXT>& texts, const KOVA_RULES_VALIDATOR& validator,
+                       KOVA_LINT_REPORT& report);
+
+// overflow, inexact-division.
+void kova_check_corners(const std::vector<KOVA_LINT_TEXT>& texts, const KOVA_RULES_VALIDATOR& validator,
+                        KOVA_LINT_REPORT& report);
+
+// fixed-check, overridden-rule.
+void kova_check_rules(const std::vector<KOVA_INFO*>& models, const KOVA_RULES_VALIDATOR& validator,
                       KOVA_LINT_REPORT& report);
 
 // default-value, reversed-range, unenforced-values, unwritable-name,

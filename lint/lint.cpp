@@ -23,8 +23,12 @@ bool kova_lint(const KOVA_SESSION& session, const KOVA_LINT_OPTIONS& options, KO
     }
     const std::vector<KOVA_INFO*> models = kova_lint_models(written);
     KOVA_LINT_REPORT report(options);
-    kova_check_texts(kova_lint_texts(written), validator, report);
+    const std::vector<KOVA_LINT_TEXT> texts = kova_lint_texts(written);
+    kova_check_texts(texts, validator, report);
+    kova_check_values(texts, validator, report);
+    kova_check_corners(texts, validator, report);
     kova_check_model(models, validator, report);
+    kova_check_rules(models, validator, report);
     kova_check_run(session, models, report);
     findings = report.take();
     return true;

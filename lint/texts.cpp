@@ -33,12 +33,13 @@ private:
 
     KOVA_INFO& m_model;
     std::vector<KOVA_LINT_TEXT>& m_texts;
+    bool m_in_map = false;  // while the texts of a wizard map are gathered
 };
 
 void GATHERER::add(const std::string& text, KOVA_TEXT_ROLE role, KOVA_LINT_PLACE place, bool instantiates,
                    const KOVA_OBJ_INFO* macro) {
     if (text.empty()) return;
-    m_texts.push_back({text, role, place, instantiates, macro});
+    m_texts.push_back({text, role, place, instantiates, macro, m_in_map});
 }
 
 // A value text: the words the engine takes as written are not evaluated.
@@ -115,10 +116,12 @@ void GATHERER::model_texts() {
         add(rule->get_condition(), KOVA_TEXT_CONDITION, place_of(nullptr, rule->source_id, KOVA_FIELD_CONDITION),
             true);
     m_model.reset_wizard_map();
+    m_in_map = true;
     while (KOVA_WIZARD_MAP* map = m_model.get_next_wizard_map()) {
         condition_rule(map->condition_rule());
         for (const KOVA_OBJ_INFO* object : map->get_kova_obj_snapshot()) object_texts(*object, true);
     }
+    m_in_map = false;
     m_model.reset_vector_map();
     while (KOVA_VECTOR_OBJ* vector = m_model.get_next_vector_obj()) {
         condition_rule(vector->condition_rule());
@@ -136,6 +139,14 @@ void GATHERER::model_texts() {
 }
 
 }  // namespace
+
+bool kova_lint_is_formal(const KOVA_LINT_TEXT& text, const std::string& name) {
+    if (!text.macro) return false;
+    QEL_TOKEN_READER formals(text.macro->get_arguments(), ", ");
+    while (!formals.empty())
+        if (kova_equal_nocase(formals.next(), name)) return true;
+    return false;
+}
 
 std::size_t kova_lint_token_count(const std::string& text, const std::string& delimiters) {
     std::size_t count = 0;

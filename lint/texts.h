@@ -49,7 +49,14 @@ struct KOVA_LINT_TEXT {
     // call's own text.
     bool instantiates = false;
     const KOVA_OBJ_INFO* macro = nullptr;  // the macro whose body this is
+    // Written in a wizard map, whose values are written out into generated
+    // text and whose own objects the validator does not hold.
+    bool in_map = false;
 };
+
+// Whether name is a formal argument of the macro whose body text is: the
+// engine replaces it before the body is evaluated.
+bool kova_lint_is_formal(const KOVA_LINT_TEXT& text, const std::string& name);
 
 // Every evaluated text of model and its sub-models, in model order.
 std::vector<KOVA_LINT_TEXT> kova_lint_texts(KOVA_INFO& model);
