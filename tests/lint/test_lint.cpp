@@ -57,7 +57,11 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
     const std::string bytes = "<object name='bytes' kind='macro' arguments='w' value='w ceil_div 8'/>\n";
     const std::string r = "<object name='R' kind='integer' value='4-12' default_usage_state='USED' ";
     const std::string port = "<object name='p' kind='in' width='4'>";
-    const std::string hidden = after + "<object name='H' kind='hidden' value='@'/>";
+    const std::string hidden = after + "<object name='H' kind='hidden' value='@'/>";  // the value at column 39
+    const std::string listed = "<object name='P' kind='string' value='NONE|EVEN|ODD' default_index='0' "
+        "default_usage_state='USED'><rule type='legal_values' value='NONE|EVEN|ODD'/></object>\n";
+    const std::string check_rule = "<object name='H' kind='hidden' value='A * 2'/><object name='H2' kind='hidden' "
+        "value='1'><rule condition='@'/></object>";  // the condition at column 106
     const std::string condition = a + "<rule condition='@'/>" + close;  // the text at line 2, column 103
     const std::string loop = "<object name='m' kind='macro' arguments='x' value='x + B'/><object name='K' "
                              "kind='hidden' value='1'/>\n<object name='A' kind='hidden' value='m(K)'/>\n";
@@ -97,6 +101,24 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
          "forces AA, which is no port or parameter (did you mean A?)"},
         {"force-command", after + "<vector name='v'><stimulus value='@'/></vector>", "release A", "force A 1 0", 3,
             "is not a force command"},
+        {"unknown-literal", listed + "<object name='H' kind='hidden' value='@'/>", "P != NOEN", "P != NONE", 3,
+         "NOEN in P != NOEN is none of the values NONE|EVEN|ODD of P, so the comparison is always true", "", 44},
+        {"text-order", listed + "<object name='H' kind='hidden' value='@'/>", "P str_lte NONE", "P == NONE", 3,
+         "str_lte in P str_lte NONE orders the values of P (NONE|EVEN|ODD) byte by byte", "", 41},
+        {"truth-word", hidden, "A gt 1 || TRUE", "A gt 1 || true", 3, "TRUE in A gt 1 || TRUE is no truth word to ||",
+         "", 49},
+        {"truth-word", listed + "<object name='H' kind='hidden' value='@'/>", "P &amp;&amp; true", "P == ODD", 3,
+         "P in P && true is no truth word to &&"},
+        {"glued-name", hidden, "A gt 1 ? A:2", "A gt 1 ? A : 2", 3, "A is written against A:2", "", 48},
+        {"overflow", hidden, "A * 300000000", "A * 200000000", 3, "at A=8: 8 * 300000000 is 2400000000 and wraps to "
+         "-1894967296", "", 41},
+        {"overflow", hidden, "2 exp (A * 4)", "2 exp (A * 3)", 3, "2 exp 32 is beyond 32 bits and wraps to 0"},
+        {"inexact-division", hidden, "A / 2", "A quot 2", 3, "gives 0 at A=1: 1 div 2 is not exact", "", 41},
+        {"fixed-check", after + check_rule, "H gt 4", "H gt A", 3, "the check rule H gt 4 of H2 names no port or "
+         "parameter", "", 106},
+        {"overridden-rule", after + port + "<rule condition='A gt 1' value='USED' alt_value='UNUSED'/><rule @/></object>",
+         "value='USED'", "condition='A gt 2' value='USED'", 3, "this usage rule of p never counts: the later rule on "
+         "line 3", "", 70},
         {"default-value", "<object name='D' kind='integer' value='16|32' default='@' default_usage_state='USED'>"
                           "<rule type='legal_values' value='16|32'/></object>", "300", "16", 2,
          "the default 300 of D is not among its values 16|32"},
