@@ -104,11 +104,9 @@ bool leaves_32_bits(KOVA_BINARY_OPERATOR op, int32_t x, int32_t y, int64_t& exac
     return false;
 }
 
-class CORNER_CHECKER {
+class CORNER_CHECKER : KOVA_LINT_CHECKER {
 public:
-    CORNER_CHECKER(const KOVA_RULES_VALIDATOR& validator, KOVA_LINT_REPORT& report)
-        : m_validator(validator), m_report(report) {}
-    CORNER_CHECKER(const KOVA_RULES_VALIDATOR&& validator, KOVA_LINT_REPORT& report) = delete;
+    using KOVA_LINT_CHECKER::KOVA_LINT_CHECKER;
     void check(const KOVA_LINT_TEXT& text);
 
 private:
@@ -136,8 +134,6 @@ private:
     void judge(const KOVA_SYNTAX_TREE& tree, int32_t at, const std::vector<VALUE>& values, const std::string& corner,
                const KOVA_LINT_TEXT& text);
 
-    const KOVA_RULES_VALIDATOR& m_validator;  // outlives the checker: never a temporary
-    KOVA_LINT_REPORT& m_report;
     KOVA_SYNTAX_READER m_reader, m_body_reader;
     std::map<const KOVA_OBJ_INFO*, KOVA_SYNTAX_TREE> m_bodies;  // the value texts read so far
     std::set<const KOVA_OBJ_INFO*> m_cyclic;                    // found reading themselves

@@ -39,11 +39,9 @@ bool always_sets_usage(const KOVA_OBJ_INFO& object, const KOVA_RULE_ELEMENT& rul
 // run's failure message names the settings the condition names.
 bool check_rule(const KOVA_RULE_ELEMENT& rule) { return rule.get_value().empty() && rule.get_alt_value().empty(); }
 
-class RULE_CHECKER {
+class RULE_CHECKER : KOVA_LINT_CHECKER {
 public:
-    RULE_CHECKER(const KOVA_RULES_VALIDATOR& validator, KOVA_LINT_REPORT& report)
-        : m_validator(validator), m_report(report) {}
-    RULE_CHECKER(const KOVA_RULES_VALIDATOR&& validator, KOVA_LINT_REPORT& report) = delete;
+    using KOVA_LINT_CHECKER::KOVA_LINT_CHECKER;
     void check(const KOVA_INFO& model);
 
 private:
@@ -53,8 +51,6 @@ private:
     // -1 when there is none.
     int32_t first_name(const std::string& condition);
 
-    const KOVA_RULES_VALIDATOR& m_validator;  // outlives the checker: never a temporary
-    KOVA_LINT_REPORT& m_report;
     KOVA_SYNTAX_READER m_reader;
 };
 

@@ -30,11 +30,9 @@ const char* logic_text(const KOVA_SYNTAX_NODE& node) {
     return node.op == KOVA_OP_AND ? "&&" : "||";
 }
 
-class VALUE_CHECKER {
+class VALUE_CHECKER : KOVA_LINT_CHECKER {
 public:
-    VALUE_CHECKER(const KOVA_RULES_VALIDATOR& validator, KOVA_LINT_REPORT& report)
-        : m_validator(validator), m_report(report) {}
-    VALUE_CHECKER(const KOVA_RULES_VALIDATOR&& validator, KOVA_LINT_REPORT& report) = delete;
+    using KOVA_LINT_CHECKER::KOVA_LINT_CHECKER;
     void check(const KOVA_LINT_TEXT& text);
 
 private:
@@ -49,8 +47,6 @@ private:
     void truth_word(const KOVA_SYNTAX_NODE& logic, const KOVA_SYNTAX_NODE& operand, const KOVA_LINT_TEXT& text);
     void glued_names(const KOVA_LINT_TEXT& text);
 
-    const KOVA_RULES_VALIDATOR& m_validator;  // outlives the checker: never a temporary
-    KOVA_LINT_REPORT& m_report;
     KOVA_SYNTAX_READER m_reader;
 };
 

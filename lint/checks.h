@@ -11,6 +11,19 @@
 #include "lint/texts.h"
 #include "session/session.h"
 
+// What a checker holds: the validator whose objects names are looked up
+// in, which outlives it (never a temporary), and the report it adds to.
+class KOVA_LINT_CHECKER {
+public:
+    KOVA_LINT_CHECKER(const KOVA_RULES_VALIDATOR& validator, KOVA_LINT_REPORT& report)
+        : m_validator(validator), m_report(report) {}
+    KOVA_LINT_CHECKER(const KOVA_RULES_VALIDATOR&& validator, KOVA_LINT_REPORT& report) = delete;
+
+protected:
+    const KOVA_RULES_VALIDATOR& m_validator;
+    KOVA_LINT_REPORT& m_report;
+};
+
 // parse-error, unplaced-character, unknown-name, macro-call, precedence,
 // uninstantiated-call, force-command.
 void kova_check_texts(const std::vector<KOVA_LINT_TEXT>& texts, const KOVA_RULES_VALIDATOR& validator,
