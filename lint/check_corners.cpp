@@ -256,7 +256,8 @@ void CORNER_CHECKER::judge(const KOVA_SYNTAX_TREE& tree, int32_t at, const std::
     const KOVA_SYNTAX_NODE& node = tree[at];
     const auto op = static_cast<KOVA_BINARY_OPERATOR>(node.op);
     if (node.kind != KOVA_SYN_BINARY || op > KOVA_OP_DIV || m_reported[static_cast<std::size_t>(at)]) return;
-    const VALUE &a = values[static_cast<std::size_t>(node.child[0])], &b = values[static_cast<std::size_t>(node.child[1])];
+    const VALUE& a = values[static_cast<std::size_t>(node.child[0])];
+    const VALUE& b = values[static_cast<std::size_t>(node.child[1])];
     if (!a.known || !b.known) return;
     const int32_t x = kova_atoi(a.text), y = kova_atoi(b.text);
     std::string phrase = kova_syntax_text(tree, at);
