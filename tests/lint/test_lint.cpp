@@ -116,8 +116,8 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
         {"inexact-division", hidden, "A / 2", "A quot 2", 3, "gives 0 at A=1: 1 div 2 is not exact", "", 41},
         {"fixed-check", after + check_rule, "H gt 4", "H gt A", 3, "the check rule H gt 4 of H2 names no port or "
          "parameter", "", 106},
-        {"overridden-rule", after + port + "<rule condition='A gt 1' value='USED' alt_value='UNUSED'/><rule @/></object>",
-         "value='USED'", "condition='A gt 2' value='USED'", 3, "this usage rule of p never counts: the later rule on "
+        {"overridden-rule",
+         after + port + "<rule condition='A gt 1' value='USED' alt_value='UNUSED'/><rule @/></object>", "value='USED'", "condition='A gt 2' value='USED'", 3, "this usage rule of p never counts: the later rule on "
          "line 3", "", 70},
         {"default-value", "<object name='D' kind='integer' value='16|32' default='@' default_usage_state='USED'>"
                           "<rule type='legal_values' value='16|32'/></object>", "300", "16", 2,
