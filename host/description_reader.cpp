@@ -180,7 +180,8 @@ constexpr SOURCE_FIELD_NAME k_source_fields[] = {
     {"width", KOVA_FIELD_WIDTH},         {"width2d", KOVA_FIELD_WIDTH2D},
     {"arguments", KOVA_FIELD_ARGUMENTS}, {"initial_vector_state", KOVA_FIELD_INITIAL_VEC_STATE},
     {"type", KOVA_FIELD_TYPE},           {"kind", KOVA_FIELD_TYPE},
-    {"library", KOVA_FIELD_LIBRARY},     {"lint_ignore", KOVA_FIELD_LINT_IGNORE}};
+    {"library", KOVA_FIELD_LIBRARY},     {"lint_ignore", KOVA_FIELD_LINT_IGNORE},
+    {"help", KOVA_FIELD_HELP},           {"label", KOVA_FIELD_LABEL}};
 
 std::optional<KOVA_SOURCE_FIELD> source_field(std::string_view name) {
     for (const SOURCE_FIELD_NAME& entry : k_source_fields)
@@ -231,7 +232,10 @@ public:
 
     // A new source record naming this file.
     uint32_t new_record() const { return m_sources.add_record(m_path); }
-    void ignore(uint32_t id, const std::string& names) const { m_sources.set_lint_ignore(id, names); }
+    // Keeps a text that only the front ends read (lint_ignore, help, label).
+    void keep_text(uint32_t id, KOVA_SOURCE_FIELD field, const std::string& text) const {
+        m_sources.set_text(id, field, text);
+    }
     // Places a field of a record at an offset; nothing for -1.
     void place(uint32_t id, KOVA_SOURCE_FIELD field, std::ptrdiff_t offset) const;
 
@@ -380,12 +384,16 @@ public:
     // A number of at least minimum; fallback when absent.
     int number(std::string_view name, int fallback, int minimum) const;
 
+    // Fails when the element gives any of names, which it may not where it
+    // stands (where: "an object of a <wizard_map>").
+    void refuse(NAMES names, const std::string& where) const;
+
     const std::vector<pugi::xml_node>& children() const { return m_children; }
     [[noreturn]] void fail(const std::string& problem) const { m_file.fail(m_node, problem); }
 
     // A new source record for this element: its file, its start tag and
-    // every field it gives that the table has a place for, and the checks
-    // its lint_ignore field names.
+    // every field it gives that the table has a place for, and the texts
+    // of its lint_ignore, help and label fields.
     uint32_t record() const;
 
 private:
@@ -451,9 +459,10 @@ uint32_t ELEMENT::record() const {
     const uint32_t id = m_file.new_record();
     m_file.place(id, KOVA_FIELD_ELEMENT, m_file.tag_start(m_node));
     for (const FIELD& each : m_fields)
-        if (const std::optional<KOVA_SOURCE_FIELD> target = source_field(each.name))
+        if (const std::optional<KOVA_SOURCE_FIELD> target = source_field(each.name)) {
             m_file.place(id, *target, each.offset);
-    if (const std::string* ignored = find("lint_ignore")) m_file.ignore(id, *ignored);
+            m_file.keep_text(id, *target, each.text);
+        }
     return id;
 }
 
@@ -500,6 +509,11 @@ std::string ELEMENT::required_word(std::string_view name) const {
     return word;
 }
 
+void ELEMENT::refuse(NAMES names, const std::string& where) const {
+    for (std::string_view name : names)
+        if (const FIELD* found = field(name)) m_file.fail(found->at, where + " takes no " + in_quotes(name));
+}
+
 int ELEMENT::code(std::string_view name, const CODE_TABLE& table, std::optional<int> fallback) const {
     if (fallback && !field(name)) return *fallback;
     const FIELD& found = required(name);
@@ -537,12 +551,15 @@ std::unique_ptr<KOVA_RULE_ELEMENT> read_rule(const DESCRIPTION_FILE& file, pugi:
     return made;
 }
 
-KOVA_OBJ_INFO read_object(const DESCRIPTION_FILE& file, pugi::xml_node node) {
+// An object of the model, or with in_map set of a wizard map, whose
+// objects take no help or label: no front end shows them.
+KOVA_OBJ_INFO read_object(const DESCRIPTION_FILE& file, pugi::xml_node node, bool in_map) {
     ELEMENT element(file, node,
                     {"name", "kind", "value", "default", "default_index", "usage_state", "default_usage_state",
                      "width", "width2d", "arguments", "initial_vector_state", "silent_correction",
-                     "lint_ignore"},
+                     "lint_ignore", "help", "label"},
                     {"rule"});
+    if (in_map) element.refuse({"help", "label"}, "an object of a " + tag("wizard_map"));
     const std::string name = element.required_word("name");
     KOVA_OBJ_INFO object(name, element.code("kind", k_object_kinds, std::nullopt));
     object.source_id = element.record();
@@ -570,7 +587,8 @@ void read_condition_rule(const DESCRIPTION_FILE& file, pugi::xml_node node, OWNE
 }
 
 KOVA_WIZARD_MAP read_wizard_map(const DESCRIPTION_FILE& file, pugi::xml_node node) {
-    ELEMENT element(file, node, {"name", "add_all_parameters", "add_used_ports"}, {"condition_rule", "object"});
+    ELEMENT element(file, node, {"name", "add_all_parameters", "add_used_ports", "help", "label"},
+                    {"condition_rule", "object"});
     KOVA_WIZARD_MAP map(element.required_word("name"));
     map.source_id = element.record();
     map.add_all_parameters = element.truth("add_all_parameters");
@@ -580,7 +598,7 @@ KOVA_WIZARD_MAP read_wizard_map(const DESCRIPTION_FILE& file, pugi::xml_node nod
             read_condition_rule(file, child, map);
             continue;
         }
-        KOVA_OBJ_INFO object = read_object(file, child);
+        KOVA_OBJ_INFO object = read_object(file, child, true);
         require_new_name(file, child, map.get_kova_obj(object.get_name()) != nullptr, "object", object.get_name());
         if (KOVA_OBJ_INFO* slot = map.add_kova_object(object.get_name(), object.obj_type)) *slot = object;
     }
@@ -588,7 +606,7 @@ KOVA_WIZARD_MAP read_wizard_map(const DESCRIPTION_FILE& file, pugi::xml_node nod
 }
 
 KOVA_VECTOR_OBJ read_vector(const DESCRIPTION_FILE& file, pugi::xml_node node) {
-    ELEMENT element(file, node, {"name"}, {"condition_rule", "stimulus"});
+    ELEMENT element(file, node, {"name", "help", "label"}, {"condition_rule", "stimulus"});
     KOVA_VECTOR_OBJ vector(element.required_word("name"));
     vector.source_id = element.record();
     for (pugi::xml_node child : element.children()) {
@@ -656,7 +674,7 @@ void MODEL_READER::read(const std::string& path, KOVA_INFO& model) {
 void MODEL_READER::read_child(const DESCRIPTION_FILE& file, pugi::xml_node node, KOVA_INFO& model) {
     const std::string_view name = node.name();
     if (name == "object") {
-        KOVA_OBJ_INFO object = read_object(file, node);
+        KOVA_OBJ_INFO object = read_object(file, node, false);
         require_new_name(file, node, model.get_kova_obj(object.get_name()) != nullptr, "object", object.get_name());
         model.update_kova_obj(&object);
     } else if (name == "include") {

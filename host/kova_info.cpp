@@ -475,3 +475,8 @@ void KOVA_INFO::clear_error_messages() {
 KOVA_SOURCE_LOCATION KOVA_INFO::locate(uint32_t source_id, KOVA_SOURCE_FIELD field, bool fall_back) const {
     return m_sources ? m_sources->locate(source_id, field, fall_back) : KOVA_SOURCE_LOCATION();
 }
+
+const std::string& KOVA_INFO::written_text(uint32_t source_id, KOVA_SOURCE_FIELD field) const {
+    static const std::string none;
+    return m_sources ? m_sources->text(source_id, field) : none;
+}

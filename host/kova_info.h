@@ -466,6 +466,9 @@ public:
     void set_source_table(std::shared_ptr<const KOVA_SOURCE_TABLE> table) { m_sources = std::move(table); }
     // The place of a record's field (see KOVA_SOURCE_TABLE::locate).
     KOVA_SOURCE_LOCATION locate(uint32_t source_id, KOVA_SOURCE_FIELD field, bool fall_back = true) const;
+    // A text of a record that only the front ends read, such as its help
+    // or label (KOVA_SOURCE_TABLE::text); "" for a model without a table.
+    const std::string& written_text(uint32_t source_id, KOVA_SOURCE_FIELD field) const;
 
 protected:
     // Exchanges the whole model, cursors and origin included, with other.

@@ -52,12 +52,21 @@ KOVA_SOURCE_LOCATION KOVA_SOURCE_TABLE::locate(uint32_t id, KOVA_SOURCE_FIELD fi
     return location;
 }
 
-void KOVA_SOURCE_TABLE::set_lint_ignore(uint32_t id, const std::string& names) {
-    if (id != 0 && id <= m_records.size()) m_lint_ignore[id] = names;
+namespace {
+
+// Only the fields that hold a text for the front ends are kept.
+bool kept_text(KOVA_SOURCE_FIELD field) {
+    return field == KOVA_FIELD_LINT_IGNORE || field == KOVA_FIELD_HELP || field == KOVA_FIELD_LABEL;
 }
 
-const std::string& KOVA_SOURCE_TABLE::lint_ignore(uint32_t id) const {
+}  // namespace
+
+void KOVA_SOURCE_TABLE::set_text(uint32_t id, KOVA_SOURCE_FIELD field, const std::string& text) {
+    if (id != 0 && id <= m_records.size() && kept_text(field)) m_texts[{id, field}] = text;
+}
+
+const std::string& KOVA_SOURCE_TABLE::text(uint32_t id, KOVA_SOURCE_FIELD field) const {
     static const std::string none;
-    const auto found = m_lint_ignore.find(id);
-    return found == m_lint_ignore.end() ? none : found->second;
+    const auto found = m_texts.find({id, field});
+    return found == m_texts.end() ? none : found->second;
 }

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kova_host_export.h"
@@ -34,6 +35,8 @@ enum KOVA_SOURCE_FIELD : uint8_t {
     KOVA_FIELD_TYPE,             // a rule's type or an object's kind
     KOVA_FIELD_LIBRARY,          // a model's simulation library text
     KOVA_FIELD_LINT_IGNORE,      // the checks kova lint leaves out
+    KOVA_FIELD_HELP,             // an object's, map's or vector's help paragraph
+    KOVA_FIELD_LABEL,            // its short title
     KOVA_FIELD_COUNT
 };
 
@@ -60,11 +63,15 @@ public:
     const std::string& file_of(uint32_t id) const;
     std::size_t size() const { return m_records.size(); }
 
-    // The names of the checks that kova lint leaves out for a record (its
-    // element's lint_ignore field, as written); "" for none. The engine
-    // never reads them.
-    void set_lint_ignore(uint32_t id, const std::string& names);
-    const std::string& lint_ignore(uint32_t id) const;
+    // The texts of a record that the engine never reads, only the front
+    // ends: its element's lint_ignore, help and label fields, as written;
+    // "" for a field not given, any other field, or an id the table does
+    // not hold.
+    void set_text(uint32_t id, KOVA_SOURCE_FIELD field, const std::string& text);
+    const std::string& text(uint32_t id, KOVA_SOURCE_FIELD field) const;
+    // The names of the checks that kova lint leaves out for a record.
+    void set_lint_ignore(uint32_t id, const std::string& names) { set_text(id, KOVA_FIELD_LINT_IGNORE, names); }
+    const std::string& lint_ignore(uint32_t id) const { return text(id, KOVA_FIELD_LINT_IGNORE); }
 
 private:
     // The places of all records end to end, each record's together:
@@ -87,7 +94,8 @@ private:
     std::vector<std::string> m_files;
     std::vector<RECORD> m_records;
     std::vector<PLACE> m_places;
-    std::map<uint32_t, std::string> m_lint_ignore;  // few records have one
+    // Keyed by record and field; few records have any.
+    std::map<std::pair<uint32_t, KOVA_SOURCE_FIELD>, std::string> m_texts;
 };
 
 #endif

@@ -265,6 +265,7 @@ void keep_public_members() {
     keep(static_cast<const KOVA_SOURCE_TABLE* (KOVA_INFO::*)() const>(&KOVA_INFO::get_source_table));
     keep(static_cast<void (KOVA_INFO::*)(std::shared_ptr<const KOVA_SOURCE_TABLE>)>(&KOVA_INFO::set_source_table));
     keep(static_cast<KOVA_SOURCE_LOCATION (KOVA_INFO::*)(uint32_t, KOVA_SOURCE_FIELD, bool) const>(&KOVA_INFO::locate));
+    keep(static_cast<const std::string& (KOVA_INFO::*)(uint32_t, KOVA_SOURCE_FIELD) const>(&KOVA_INFO::written_text));
     // NUVO_UINTEGER
     keep(static_cast<NUVO_UINTEGER& (NUVO_UINTEGER::*)(const NUVO_UINTEGER&)>(&NUVO_UINTEGER::operator=));
     keep(static_cast<NUVO_UINTEGER& (NUVO_UINTEGER::*)(uint32_t)>(&NUVO_UINTEGER::operator=));
@@ -290,6 +291,10 @@ void keep_public_members() {
     keep(static_cast<KOVA_SOURCE_LOCATION (KOVA_SOURCE_TABLE::*)(uint32_t, KOVA_SOURCE_FIELD, bool) const>(
         &KOVA_SOURCE_TABLE::locate));
     keep(static_cast<const std::string& (KOVA_SOURCE_TABLE::*)(uint32_t) const>(&KOVA_SOURCE_TABLE::file_of));
+    keep(static_cast<void (KOVA_SOURCE_TABLE::*)(uint32_t, KOVA_SOURCE_FIELD, const std::string&)>(
+        &KOVA_SOURCE_TABLE::set_text));
+    keep(static_cast<const std::string& (KOVA_SOURCE_TABLE::*)(uint32_t, KOVA_SOURCE_FIELD) const>(
+        &KOVA_SOURCE_TABLE::text));
     keep(static_cast<void (KOVA_SOURCE_TABLE::*)(uint32_t, const std::string&)>(&KOVA_SOURCE_TABLE::set_lint_ignore));
     keep(static_cast<const std::string& (KOVA_SOURCE_TABLE::*)(uint32_t) const>(&KOVA_SOURCE_TABLE::lint_ignore));
     // KOVA_SYNTAX_READER

@@ -50,31 +50,39 @@ struct DUMP {
     void rules(const std::string& indent, const char* what, const LIST& list) {
         for (const KOVA_RULE_ELEMENT* each : list) rule(indent, what, each);
     }
-    void objects(const std::string& indent, const std::vector<KOVA_OBJ_INFO*>& list) {
+    // A record's label and help text, where it has either.
+    static std::string help(const KOVA_INFO& m, const KOVA_OBJ* record) {
+        const std::string& label = m.written_text(record->source_id, KOVA_FIELD_LABEL);
+        const std::string& paragraph = m.written_text(record->source_id, KOVA_FIELD_HELP);
+        if (label.empty() && paragraph.empty()) return "";
+        return " label" + in_brackets(label) + " help" + in_brackets(paragraph);
+    }
+    void objects(const std::string& indent, const KOVA_INFO& m, const std::vector<KOVA_OBJ_INFO*>& list) {
         for (const KOVA_OBJ_INFO* o : list) {
             text += indent + "object " + o->get_name() + " " + std::to_string(o->obj_type) +
                     in_brackets(o->get_value()) + in_brackets(o->get_default_value()) + " " +
                     std::to_string(o->default_index) + " " + std::to_string(o->usage_state) + "/" +
                     std::to_string(o->default_usage_state) + in_brackets(o->get_port_width()) +
                     in_brackets(o->get_port_width2d()) + in_brackets(o->get_arguments()) +
-                    in_brackets(o->get_initial_vec_state()) + (o->silent_correction ? " silent" : "") + "\n";
+                    in_brackets(o->get_initial_vec_state()) + (o->silent_correction ? " silent" : "") + help(m, o) +
+                    "\n";
             rules(indent + "  ", "rule", o->rule_view());
         }
     }
     void model(const std::string& indent, KOVA_INFO& m) {
         text += indent + "model" + in_brackets(m.get_function_name()) + in_brackets(m.get_info_condition()) +
                 in_brackets(m.get_vhdl_library()) + "\n";
-        objects(indent, m.get_kova_obj_snapshot());
+        objects(indent, m, m.get_kova_obj_snapshot());
         rules(indent, "function_rule", m.get_fn_rule_snapshot());
         rules(indent, "message", m.get_msg_snapshot());
         for (m.reset_wizard_map(); KOVA_WIZARD_MAP* map = m.get_next_wizard_map();) {
             text += indent + "wizard_map " + map->get_map_name() + (map->add_all_parameters ? " all" : "") +
-                    (map->add_used_ports ? " used" : "") + "\n";
+                    (map->add_used_ports ? " used" : "") + help(m, map) + "\n";
             rule(indent + "  ", "condition_rule", map->condition_rule());
-            objects(indent + "  ", map->get_kova_obj_snapshot());
+            objects(indent + "  ", m, map->get_kova_obj_snapshot());
         }
         for (m.reset_vector_map(); KOVA_VECTOR_OBJ* vector = m.get_next_vector_obj();) {
-            text += indent + "vector " + vector->get_vector_name() + "\n";
+            text += indent + "vector " + vector->get_vector_name() + help(m, vector) + "\n";
             rule(indent + "  ", "condition_rule", vector->condition_rule());
             for (vector->reset_vector_stimulus(); KOVA_RULE_ELEMENT* record = vector->get_next_vector_stimulus();)
                 rule(indent + "  ", "stimulus", record);
@@ -271,6 +279,8 @@ TEST(DescriptionReader, BadInputIsRefusedWithFileAndLine) {
         {in_model("<message>\n<value>a <b>bold</b> text</value></message>"), 3, "<value> holds text only, not <b>"},
         {"<model>\n<message>\n<value lang='en'>text</value></message></model>", 3, "<value> takes no attributes"},
         {"<model>\n\n  stray words\n</model>", 3, "unexpected text in <model>"},
+        {in_model("<wizard_map name='W'>\n<object name='A' kind='5' help='x'/></wizard_map>"), 3,
+         "an object of a <wizard_map> takes no \"help\""},
         {"<model>\n<include/></model>", 2, "<include> needs \"file\""},
         {"<model>\n<include file='absent.xml'/></model>", 2, "included file \"absent.xml\" not found"},
         // Schema references: only on the top element, in the schema instance namespace.
@@ -447,6 +457,7 @@ TEST(SourceLocations, EveryFieldIsPlacedAtItsFirstCharacter) {
         // A two-byte character earlier on the line counts two columns.
         {"after a UTF-8 name", false, PICK::OBJECT, "D\xC3\x89PTH", KOVA_FIELD_TYPE, "/places.xml:16:31"},
         {"later on that line", false, PICK::OBJECT, "D\xC3\x89PTH", KOVA_FIELD_DEFAULT, "/places.xml:16:49"},
+        {"help attribute", false, PICK::OBJECT, "D\xC3\x89PTH", KOVA_FIELD_HELP, "/places.xml:16:59"},
         {"width", false, PICK::OBJECT, "dout", KOVA_FIELD_WIDTH, "/places.xml:17:41"},
         {"width2d", false, PICK::OBJECT, "dout", KOVA_FIELD_WIDTH2D, "/places.xml:17:57"},
         {"initial vector state", false, PICK::OBJECT, "dout", KOVA_FIELD_INITIAL_VEC_STATE, "/places.xml:17:82"},
@@ -457,6 +468,7 @@ TEST(SourceLocations, EveryFieldIsPlacedAtItsFirstCharacter) {
         {"map condition", false, PICK::MAP_CONDITION, "generics", KOVA_FIELD_CONDITION, "/places.xml:21:32"},
         {"map object", false, PICK::MAP_OBJECT, "generics", KOVA_FIELD_VALUE, "/places.xml:22:50"},
         {"vector", false, PICK::VECTOR, "burst", KOVA_FIELD_ELEMENT, "/places.xml:24:3"},
+        {"label element", false, PICK::VECTOR, "burst", KOVA_FIELD_LABEL, "/places.xml:24:33"},
         {"stimulus record", false, PICK::STIMULUS, "burst", KOVA_FIELD_VALUE, "/places.xml:25:45"},
         // The included file's records name that file.
         {"included object", true, PICK::OBJECT, "WIDE", KOVA_FIELD_NAME, "/places_part.xml:4:17"},
