@@ -58,7 +58,7 @@ class Result:
         """Every message of the run."""
 
 class ObjectState:
-    """A port or parameter with its current and alternate state."""
+    """A port or parameter with its current and alternate state, label and help text."""
     @property
     def name(self) -> str: ...
     @property
@@ -88,6 +88,12 @@ class ObjectState:
     @property
     def model_usage(self) -> str:
         """The usage state the description gives."""
+    @property
+    def label(self) -> Optional[str]:
+        """The short title the description gives it, or None."""
+    @property
+    def help(self) -> Optional[str]:
+        """The help text the description gives it, as written, or None."""
 
 class PortRange:
     """The legal values of a port under the current settings."""

@@ -63,7 +63,8 @@ void bind_result(py::module_& module) {
 
 void bind_object(py::module_& module) {
     using O = KOVA_PY_OBJECT;
-    py::class_<O>(module, "ObjectState", "A port or parameter with its current and alternate state.")
+    py::class_<O>(module, "ObjectState",
+                  "A port or parameter with its current and alternate state, label and help text.")
         .def_property_readonly("name", [](const O& o) { return kova_py_text(o.state.name); }, "Its name.")
         .def_property_readonly("kind", [](const O& o) { return o.state.kind; },
                                "\"in\", \"out\", \"inout\", \"integer\", \"string\" or \"other\".")
@@ -86,6 +87,10 @@ void bind_object(py::module_& module) {
                                "The alternate usage state the rules derive in the last run.")
         .def_property_readonly("model_usage", [](const O& o) { return usage_name(o.state.model_usage); },
                                "The usage state the description gives.")
+        .def_property_readonly("label", [](const O& o) { return kova_py_text_or_none(o.state.help.label); },
+                               "The short title the description gives it, or None.")
+        .def_property_readonly("help", [](const O& o) { return kova_py_text_or_none(o.state.help.text); },
+                               "The help text the description gives it, as written, or None.")
         .def("__repr__", [](const O& o) {
             return py::str("<ObjectState {} {} value={!r} usage={}>")
                 .format(o.state.kind, kova_py_text(o.state.name),

@@ -8,6 +8,7 @@
 
 #include "session/explain.h"
 #include "session/expression_queries.h"
+#include "session/help_texts.h"
 #include "session/json_document.h"
 #include "session/minimal_settings.h"
 #include "session/object_states.h"
@@ -96,12 +97,21 @@ void kova_validate_answer(KOVA_SESSION& session, bool with_objects, KOVA_ANSWER&
     answer.document["parameters"] = std::move(parameters);
 }
 
-void kova_show_answer(KOVA_SESSION& session, KOVA_ANSWER& answer) {
-    const KOVA_RULES_VALIDATOR& validator = session.validator();
+void kova_show_answer(KOVA_SESSION& session, bool help_texts, KOVA_ANSWER& answer) {
+    KOVA_RULES_VALIDATOR& validator = session.validator();
+    answer.document["function"] = kova_json_text(validator.get_function_name());
+    if (help_texts) {
+        std::vector<KOVA_HELP_ITEM> items = kova_help_items(validator);
+        answer.document["help_texts"] = kova_help_items_json(items);
+        answer.text = [description = session.description(), items](std::ostream& out) {
+            out << description << ": " << items.size() << (items.size() == 1 ? " help entry\n" : " help entries\n");
+            kova_print_help_items(items, out);
+        };
+        return;
+    }
     // One reading of the states gives both the table and the document.
     const std::vector<KOVA_OBJECT_STATE> states = kova_object_states(validator);
     const KOVA_TABLE table = object_table(states);
-    answer.document["function"] = kova_json_text(validator.get_function_name());
     answer.document["objects"] = kova_object_states_json(session, states);
     const std::size_t ports = validator.get_port_list().size();
     const std::size_t parameters = validator.get_parameter_list().size();

@@ -47,7 +47,10 @@ void kova_validate_answer(KOVA_SESSION& session, bool with_objects, KOVA_ANSWER&
 // show: "function" and "objects", every port's and parameter's state in
 // the one shape; the text a table of kind, name, value text, default and
 // usage states after a count line that names the description as given.
-void kova_show_answer(KOVA_SESSION& session, KOVA_ANSWER& answer);
+// With help_texts set, "function" and "help_texts" instead: every object,
+// wizard map and vector that has a label or help text (kova_help_items),
+// the text kova_print_help_items after a line "DESCRIPTION: N help entries".
+void kova_show_answer(KOVA_SESSION& session, bool help_texts, KOVA_ANSWER& answer);
 // widths: "ports", each {"port", "width" (null when unknown), "expression"}.
 void kova_widths_answer(KOVA_SESSION& session, KOVA_ANSWER& answer);
 // ranges: one port's bounds and values, or {"ports": [...]} for every

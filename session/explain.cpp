@@ -36,6 +36,7 @@ void describe_state(const KOVA_RULES_VALIDATOR& validator, const KOVA_OBJ_INFO& 
                     KOVA_EXPLANATION& explanation) {
     explanation.name = object.get_name();
     explanation.kind = kova_object_kind_name(object.obj_type);
+    explanation.help = kova_help_of(validator, object.source_id);
     if (const KOVA_PORT_OBJ* port = validator.get_port_object(object.get_name())) {
         explanation.port = true;
         explanation.usage = port->m_current_usage_state;

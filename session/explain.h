@@ -1,8 +1,8 @@
-// Why a port or parameter is in the state a run left it in: its current
-// and derived (alternate) state, each of its rules with what the
-// condition gives now and what the rule applied, the settings each
-// rule depends on (through hidden parameters, macros and macro
-// instances), the objects that read it, and which rule the run's
+// Why a port or parameter is in the state a run left it in: its label
+// and help text, its current and derived (alternate) state, each of its
+// rules with what the condition gives now and what the rule applied, the
+// settings each rule depends on (through hidden parameters, macros and
+// macro instances), the objects that read it, and which rule the run's
 // conflict messages name. Everything is evaluated on a copy of the
 // session, so explaining never changes the session or its run.
 #ifndef KOVA_EXPLAIN_H
@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "session/dependency_tree.h"
+#include "session/help_texts.h"
 #include "session/problem.h"
 #include "session/session.h"
 
@@ -40,6 +41,7 @@ struct KOVA_EXPLAINED_RULE {
 struct KOVA_EXPLANATION {
     std::string name;            // as the description spells it
     std::string kind;            // kova_object_kind_name
+    KOVA_HELP help;              // the description's label and help text
     bool port = false, parameter = false;
     std::string value, alt_value;  // a parameter's current and derived value; a hidden
                                    // parameter's or macro's value now
@@ -63,7 +65,7 @@ KOVA_PROBLEM kova_explain(const KOVA_SESSION& session, const KOVA_RUN_RESULT& ru
 // The members of the explain document (docs/json.md).
 nlohmann::json kova_explanation_json(const KOVA_EXPLANATION& explanation);
 
-// The explanation as text: the state, one block per rule with its
+// The explanation as text: the label and help text, the state, one block per rule with its
 // dependency tree (each node expanded once per tree), the dependents.
 void kova_print_explanation(const KOVA_EXPLANATION& explanation, const std::string& fallback_file,
                             std::ostream& out);

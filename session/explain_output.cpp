@@ -70,6 +70,8 @@ void print_tree(const KOVA_EXPLANATION& explanation, const std::vector<std::size
 void print_state(const KOVA_EXPLANATION& explanation, std::ostream& out) {
     const std::string what = explanation.port ? " port" : explanation.kind == "macro" ? "" : " parameter";
     out << explanation.name << ": " << explanation.kind << what << "\n";
+    if (!explanation.help.label.empty()) out << "  label: " << kova_help_paragraph(explanation.help.label) << "\n";
+    if (!explanation.help.text.empty()) out << "  help: " << kova_help_paragraph(explanation.help.text) << "\n";
     if (explanation.port) {
         out << "  current: " << kova_get_usage_state_as_string(explanation.usage) << "\n";
         out << "  derived: " << kova_get_usage_state_as_string(explanation.alt_usage) << "\n";
@@ -127,6 +129,8 @@ nlohmann::json kova_explanation_json(const KOVA_EXPLANATION& explanation) {
     nlohmann::json object = {
         {"name", kova_json_text(explanation.name)},
         {"kind", explanation.kind},
+        {"label", text_or_null(!explanation.help.label.empty(), explanation.help.label)},
+        {"help", text_or_null(!explanation.help.text.empty(), explanation.help.text)},
         {"value", text_or_null(valued, explanation.value)},
         {"alt_value", text_or_null(explanation.parameter, explanation.alt_value)},
         {"expression", text_or_null(valued && !explanation.parameter, explanation.expression)},

@@ -84,8 +84,10 @@ nlohmann::json kova_object_state_json(const KOVA_OBJECT_STATE& state, int width)
     add("alt_usage", usage_json(state.alt_usage));
     add("alt_value", parameter ? kova_json_text(state.alt_value) : nlohmann::json());
     add("default", kova_json_text(state.default_value));
+    add("help", text_or_null(state.help.text));
     add("hidden", hidden);
     add("kind", kova_json_text(state.kind));
+    add("label", text_or_null(state.help.label));
     add("model_usage", usage_json(state.model_usage));
     add("name", kova_json_text(state.name));
     add("port", state.port);
@@ -148,13 +150,26 @@ nlohmann::json kova_wizard_map_json(const KOVA_WIZARD_MAP_RESULT& map) {
                            {"value", kova_json_text(entry.value)},
                            {"usage", kova_json_text(entry.usage)},
                            {"source", kova_json_text(entry.source)}});
-    return {{"map", kova_json_text(map.map)}, {"objects", objects}};
+    return {{"map", kova_json_text(map.map)},
+            {"label", text_or_null(map.help.label)},
+            {"help", text_or_null(map.help.text)},
+            {"objects", objects}};
 }
 
 nlohmann::json kova_wizard_maps_json(const std::vector<KOVA_WIZARD_MAP_RESULT>& maps) {
     nlohmann::json list = nlohmann::json::array();
     for (const KOVA_WIZARD_MAP_RESULT& map : maps) list.push_back(kova_wizard_map_json(map));
     return {{"maps", list}};
+}
+
+nlohmann::json kova_help_items_json(const std::vector<KOVA_HELP_ITEM>& items) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const KOVA_HELP_ITEM& item : items)
+        list.push_back({{"kind", item.kind},
+                        {"name", kova_json_text(item.name)},
+                        {"label", text_or_null(item.help.label)},
+                        {"help", text_or_null(item.help.text)}});
+    return list;
 }
 
 nlohmann::json kova_texts_json(const std::vector<std::string>& texts) {

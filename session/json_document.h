@@ -38,10 +38,11 @@ nlohmann::json kova_messages_json(const KOVA_MESSAGES& messages);
 // The one shape of an object's state in every document that lists ports
 // and parameters (show, validate, states, model): {"name", "kind",
 // "port", "hidden", "value_text", "default", "value", "alt_value",
-// "usage", "alt_usage", "model_usage", "width"}. value is null for a port
-// without a known value, alt_value null but for a parameter, width a
-// port's width as kova_port_widths evaluates it (null for the others and
-// where it is unknown).
+// "usage", "alt_usage", "model_usage", "width", "label", "help"}. value
+// is null for a port without a known value, alt_value null but for a
+// parameter, width a port's width as kova_port_widths evaluates it (null
+// for the others and where it is unknown), label and help the
+// description's texts (null where it gives none).
 nlohmann::json kova_object_state_json(const KOVA_OBJECT_STATE& state, int width);
 // Every port and parameter (and hidden parameter when asked), in the
 // description's order, each in that shape.
@@ -56,7 +57,8 @@ std::vector<int> kova_state_widths(KOVA_SESSION& session, const std::vector<KOVA
 // `kova simlib` and `kova wizard-map` write them and kova serve answers
 // them: {"port", "width", "lower", "upper", "values"} (values null without
 // a value list); {"libraries", "library_text"}; {"map", "objects"}, each
-// object {"kind", "name", "value", "usage", "source"}.
+// object {"kind", "name", "value", "usage", "source"}, with the map's
+// "label" and "help" (null where the description gives none).
 nlohmann::json kova_port_range_json(const KOVA_PORT_RANGE& range);
 // {"ports": [...]}: every port's range, each as kova_port_range_json.
 nlohmann::json kova_port_ranges_json(const std::vector<KOVA_PORT_RANGE>& ranges);
@@ -64,6 +66,10 @@ nlohmann::json kova_simulation_libraries_json(const KOVA_SIMULATION_LIBRARIES& l
 nlohmann::json kova_wizard_map_json(const KOVA_WIZARD_MAP_RESULT& map);
 // {"maps": [...]}: every map, each as kova_wizard_map_json.
 nlohmann::json kova_wizard_maps_json(const std::vector<KOVA_WIZARD_MAP_RESULT>& maps);
+
+// show --help-texts: each item {"kind", "name", "label", "help"}, a text
+// null where the description gives none.
+nlohmann::json kova_help_items_json(const std::vector<KOVA_HELP_ITEM>& items);
 
 // A list of texts, each made safe.
 nlohmann::json kova_texts_json(const std::vector<std::string>& texts);

@@ -1,6 +1,6 @@
 // Every port and parameter of a validator as the front ends list them:
-// kind, name, value text, default, current and alternate value and usage
-// states. `kova show` and the Python module read them here, so both list
+// kind, name, value text, default, current and alternate value, usage
+// states, label and help text. `kova show` and the Python module read them here, so both list
 // the same objects in the same order with the same texts.
 #ifndef KOVA_OBJECT_STATES_H
 #define KOVA_OBJECT_STATES_H
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "session/help_texts.h"
 #include "validator/kova_rules_validator.h"
 
 struct KOVA_OBJECT_STATE {
@@ -23,6 +24,7 @@ struct KOVA_OBJECT_STATE {
     int usage = KOVA_USAGE_NONE;
     int alt_usage = KOVA_USAGE_NONE;
     int model_usage = KOVA_USAGE_NONE;  // the description's own state (or default)
+    KOVA_HELP help;                     // the description's label and help text
 };
 
 // The ports and parameters, in the description's order; macros are left

@@ -10,7 +10,7 @@ namespace {
 // Every member of the state shape, for comparing two states.
 auto members(const KOVA_OBJECT_STATE& s) {
     return std::tie(s.port, s.kind, s.name, s.value_text, s.default_value, s.value, s.alt_value, s.usage, s.alt_usage,
-                    s.model_usage);
+                    s.model_usage, s.help.label, s.help.text);
 }
 
 }  // namespace

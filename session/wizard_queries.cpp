@@ -54,6 +54,7 @@ bool kova_evaluate_wizard_map(KOVA_SESSION& session, const std::string& name, KO
     validator.evaluate_wizard_map(*map);
     messages = session.take_messages();
     result.map = map->get_map_name();
+    result.help = kova_help_of(validator, map->source_id);
     result.entries.clear();
     for (const KOVA_OBJ_INFO* object : map->get_kova_obj_snapshot()) {
         result.entries.push_back({kova_object_kind_name(object->obj_type), object->get_name(),

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "session/help_texts.h"
 #include "session/session.h"
 
 // The texts of the message rules that apply to the current state, in the
@@ -37,6 +38,7 @@ struct KOVA_MAP_ENTRY {
 
 struct KOVA_WIZARD_MAP_RESULT {
     std::string map;  // as the description names it
+    KOVA_HELP help;   // the map's label and help text
     std::vector<KOVA_MAP_ENTRY> entries;
 };
 

@@ -278,6 +278,12 @@ function rowEntry(object, elements) {
   return entry.row;
 }
 
+// The description's label and help text of an object, shown when the
+// pointer rests on its name; null (no tip) when it gives neither.
+function helpTip(object) {
+  return [object.label, object.help].filter(Boolean).join(": ") || null;
+}
+
 function parameterRow(object) {
   const id = `control-${object.name}`;
   const input = control(object, id);
@@ -285,7 +291,7 @@ function parameterRow(object) {
   const diags = el("ul", { className: "diags", "data-diags-for": object.name });
   const row = el("div", { className: "object parameter", "data-object": object.name, "data-kind": object.kind },
     el("div", { className: "object-head" },
-      el("label", { className: "name", for: id, text: object.name }),
+      el("label", { className: "name", for: id, text: object.name, title: helpTip(object) }),
       input,
       explainButton(object.name)),
     el("p", { className: "facts-line" },

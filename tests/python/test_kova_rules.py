@@ -63,9 +63,10 @@ def test_run_gives_what_validate_gives(settings):
     assert result.valid == document["valid"]
     assert [message_fields(m) for m in result.messages] == [{k: m[k] for k in MESSAGE_FIELDS + ("setting",)}
                                                             for m in document["messages"]]
-    parameters = {p.name: (p.kind, p.value, p.alt_value, p.usage, p.alt_usage) for p in validator.parameters}
-    assert parameters == {p["name"]: (p["kind"], p["value"], p["alt_value"], p["usage"], p["alt_usage"])
-                          for p in document["parameters"]}
+    parameters = {p.name: (p.kind, p.value, p.alt_value, p.usage, p.alt_usage, p.label, p.help)
+                  for p in validator.parameters}
+    assert parameters == {p["name"]: (p["kind"], p["value"], p["alt_value"], p["usage"], p["alt_usage"], p["label"],
+                                      p["help"]) for p in document["parameters"]}
     ports = {p.name: (p.kind, p.value_text, p.usage, p.alt_usage) for p in validator.ports}
     assert ports == {p["name"]: (p["kind"], p["value_text"], p["usage"], p["alt_usage"])
                      for p in document["ports"]}
@@ -90,6 +91,8 @@ QUERIES = [
      [{"kind": "integer", "name": "C_WIDTH", "value": "12", "usage": "USED", "source": "map"},
       {"kind": "string", "name": "C_COUNT_MODE", "value": "up", "usage": "USED", "source": "map"}]),
     ("counter.xml", [], lambda v: v.stimulus("count_cycle", 20), [("clk", "0"), ("rst", "0"), ("en", "1")]),
+    ("counter.xml", [], lambda v: (v.parameters[2].label, v.ports[0].help, v.explain("HAS_LOAD")["object"]["help"]),
+     ("Parallel load", None, "1 adds the load and din inputs, which load a value into the count.")),
 ]
 
 
@@ -269,7 +272,7 @@ def test_readme_python_example_runs(capsys):
     exec("\n".join(readme_block("```python")), {})
     printed = capsys.readouterr().out.splitlines()
     assert printed[0] == "invalid"
-    assert printed[1].startswith("error examples/ram.xml 17 Parameter DEPTH has been assigned the value 300")
+    assert printed[1].startswith("error examples/ram.xml 20 Parameter DEPTH has been assigned the value 300")
 
 
 CONFLICTS = [name for name in SETTINGS_FILES if "conflicts" in name]

@@ -36,6 +36,8 @@ def cases(examples, odd):
                                      for name in ("fifo-deep", "fifo-conflicts", "missing"))
     documents = [
         (["show", ram], 0, None),
+        (["show", counter, "--help-texts"], 0, '"kind": "wizard_map"'),
+        (["explain", fifo, "DEPTH"], 0, '"label": "Depth"'),
         (["validate", ram, "--settings", conflicts], 1, "value-conflict"),
         (["eval", fifo, "ceil_log(DEPTH)", "--set", "DEPTH=512"], 0, None),
         (["eval", ram, "DEPTH ; 2"], 1, "unplaced-character"),
@@ -202,7 +204,8 @@ ALTERATIONS = {
     "model document": [
         ("setting_as_number", lambda d: d["settings"].update(WIDTH=32)),
         ("objects_missing", lambda d: d.pop("objects")),
-        ("port_as_text", lambda d: d["objects"][0].update(port="yes"))],
+        ("port_as_text", lambda d: d["objects"][0].update(port="yes")),
+        ("help_missing", lambda d: d["objects"][0].pop("help"))],
     "document": [
         ("extra_member", lambda d: d.update(extra=1)),
         ("verdict_as_text", lambda d: d.update(valid="false")),
