@@ -7,8 +7,8 @@
 #include "lint/lint.h"
 #include "session/answers.h"
 
-// A problem when a check to leave out does not exist (not found, with a
-// suggestion) or the description cannot be read again (file).
+// A problem when a check to leave out or to enable does not exist (not
+// found, "--disable: " or "--enable: " and a suggestion) or the description cannot be read again (file).
 void kova_lint_answer(const KOVA_SESSION& session, const KOVA_LINT_OPTIONS& options, KOVA_ANSWER& answer);
 
 #endif

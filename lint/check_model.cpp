@@ -1,8 +1,9 @@
 // The checks of a model's values and declarations: defaults against their
 // lists and ranges, reversed ranges, value texts that no rule enforces,
 // names that no rule text can write, rule types on objects whose kind the
-// run never evaluates them for, the library's unevaluated last entry and
-// lint_ignore fields that name no check.
+// run never evaluates them for, the library's unevaluated last entry,
+// lint_ignore fields that name no check and, on request, parameters
+// without a help text.
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,7 @@ private:
     void enforcement(const KOVA_INFO& model, const KOVA_OBJ_INFO& object);
     void writable(const KOVA_INFO& model, const KOVA_OBJ_INFO& object);
     void rule_kinds(const KOVA_INFO& model, const KOVA_OBJ_INFO& object);
+    void help(const KOVA_INFO& model, const KOVA_OBJ_INFO& object);
     void library(const KOVA_INFO& model);
     void ignore_names(const KOVA_INFO& model, uint32_t source_id, const KOVA_OBJ_INFO* object);
 
@@ -139,6 +141,17 @@ void MODEL_CHECKER::rule_kinds(const KOVA_INFO& model, const KOVA_OBJ_INFO& obje
     }
 }
 
+// A parameter the user sets and the block uses by default is one the user
+// meets first, so it should say what it is for.
+void MODEL_CHECKER::help(const KOVA_INFO& model, const KOVA_OBJ_INFO& object) {
+    if (!object.is_parameter() || object.get_effective_usage_state() != KOVA_USAGE_USED) return;
+    if (!trim(model.written_text(object.source_id, KOVA_FIELD_HELP), " \t\n\r").empty()) return;
+    m_report.add("missing-help",
+                 "the parameter " + object.get_name() + " is USED by default but has no help text to tell the user "
+                 "what it sets",
+                 place(model, object, KOVA_FIELD_NAME));
+}
+
 void MODEL_CHECKER::library(const KOVA_INFO& model) {
     const std::string& text = model.get_vhdl_library();
     const std::size_t last = text.rfind(';');
@@ -171,6 +184,7 @@ void MODEL_CHECKER::check(const KOVA_INFO& model) {
         enforcement(model, *object);
         writable(model, *object);
         rule_kinds(model, *object);
+        help(model, *object);
     }
     library(model);
 }

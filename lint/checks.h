@@ -42,7 +42,7 @@ void kova_check_rules(const std::vector<KOVA_INFO*>& models, const KOVA_RULES_VA
                       KOVA_LINT_REPORT& report);
 
 // default-value, reversed-range, unenforced-values, unwritable-name,
-// rule-kind, library-tail, lint-ignore.
+// rule-kind, library-tail, lint-ignore, missing-help.
 void kova_check_model(const std::vector<KOVA_INFO*>& models, const KOVA_RULES_VALIDATOR& validator,
                       KOVA_LINT_REPORT& report);
 

@@ -6,7 +6,8 @@
 // left as they were.
 //
 // Each finding names its check, so it can be turned off (--disable, or a
-// lint_ignore field on the object or the model in the description).
+// lint_ignore field on the object or the model in the description). A
+// check that runs only on request runs when --enable names it.
 #ifndef KOVA_LINT_H
 #define KOVA_LINT_H
 
@@ -20,6 +21,7 @@
 struct KOVA_LINT_OPTIONS {
     std::vector<std::string> disabled;  // check names left out
     bool warnings_are_errors = false;   // --werror
+    std::vector<std::string> enabled;   // checks that run only on request, asked for (--disable wins)
 };
 
 // The findings for the session's description, ordered by file, line and

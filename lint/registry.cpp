@@ -39,6 +39,8 @@ const std::vector<KOVA_LINT_CHECK>& kova_lint_checks() {
          "the default configuration meets a condition that is not boolean, a division by zero or a failed port "
          "query"},
         {"unreached", KOVA_SEVERITY_WARNING, "objects the run never reaches"},
+        {"missing-help", KOVA_SEVERITY_WARNING, "a parameter the user sets, USED by default, without a help text",
+         true},
     };
     return checks;
 }

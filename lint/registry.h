@@ -1,5 +1,6 @@
-// The lint checks by name: what --disable and lint_ignore may name, the
-// grade each check gives its findings and a line on what it finds.
+// The lint checks by name: what --disable, --enable and lint_ignore may
+// name, the grade each check gives its findings, a line on what it finds
+// and whether it runs only on request.
 #ifndef KOVA_LINT_REGISTRY_H
 #define KOVA_LINT_REGISTRY_H
 
@@ -12,6 +13,7 @@ struct KOVA_LINT_CHECK {
     const char* name;
     KOVA_SEVERITY severity;  // the grade of its findings before --werror
     const char* summary;
+    bool on_request = false;  // runs only when asked for (--enable), for a house rule rather than a mistake
 };
 
 // Every check, in the order the documentation lists them.

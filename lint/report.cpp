@@ -19,7 +19,12 @@ std::vector<std::string> kova_lint_ignore_names(const std::string& field) {
 }
 
 KOVA_LINT_REPORT::KOVA_LINT_REPORT(const KOVA_LINT_OPTIONS& options)
-    : m_disabled(options.disabled.begin(), options.disabled.end()), m_werror(options.warnings_are_errors) {}
+    : m_disabled(options.disabled.begin(), options.disabled.end()), m_werror(options.warnings_are_errors) {
+    const auto& enabled = options.enabled;
+    for (const KOVA_LINT_CHECK& check : kova_lint_checks())
+        if (check.on_request && std::find(enabled.begin(), enabled.end(), check.name) == enabled.end())
+            m_disabled.insert(check.name);
+}
 
 namespace {
 

@@ -1,7 +1,8 @@
 // The findings of one lint: each check's message placed in the file where
 // its text was written, graded (--werror makes warnings errors), and left
-// out when the check is disabled on the command line or silenced by a
-// lint_ignore field on the object or the model it concerns.
+// out when the check is disabled on the command line (or runs only on
+// request and was not enabled) or silenced by a lint_ignore field on the
+// object or the model it concerns.
 #ifndef KOVA_LINT_REPORT_H
 #define KOVA_LINT_REPORT_H
 

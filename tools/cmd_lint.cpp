@@ -12,11 +12,12 @@ void add_lint_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->add_option("--disable", options->disabled,
                         "Leave a check out (repeatable); the checks are listed in docs/description-format.md, "
                         "Lint checks");
+    command->add_option("--enable", options->enabled,
+                        "Run a check that runs only on request (repeatable), such as missing-help");
     command->footer("Example: kova lint examples/fifo.xml --disable unenforced-values");
     command->callback([&state, options]() {
         run_command(state, false, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT&, KOVA_ANSWER& answer) {
             kova_lint_answer(session, *options, answer);
-            if (answer.problem.kind == KOVA_PROBLEM_KIND::NOT_FOUND) answer.problem.text = "--disable: " + answer.problem.text;
         });
     });
 }

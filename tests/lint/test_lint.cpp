@@ -21,7 +21,7 @@ LINTED lint(const std::string& name, const std::string& body, const std::string&
     std::unique_ptr<KOVA_SESSION> session = open_session(path);
     LINTED linted{path, {}};
     if (session) {
-        EXPECT_TRUE(kova_lint(*session, KOVA_LINT_OPTIONS(), linted.findings)) << path;
+        EXPECT_TRUE(kova_lint(*session, {{}, false, {"missing-help"}}, linted.findings)) << path;
     }
     return linted;
 }
@@ -48,7 +48,8 @@ std::string with(std::string text, const std::string& piece) {
 }  // namespace
 
 // The description of each row: its body (and model fields) with "@" read
-// as the mistake, then as the mistake put right.
+// as the mistake, then as the mistake put right; the checks that run only
+// on request run too.
 TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
     const std::string a_default = "<object name='A' kind='integer' value='1|2|8' default='@' default_usage_state='USED'>";
     const std::string a = with(a_default, "1");
@@ -154,6 +155,8 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
         {"default-config", a_default + "<rule condition='A gt 4'/>" + close, "1", "8", 2, "should satisfy the condition A gt 4"},
         {"default-warning", a + "<rule condition='@'/>" + close, "A + 1", "A gt 1", 2,
             "did not evaluate to be a boolean expression"},
+        {"missing-help", "<object name='P' kind='string' default_usage_state='USED'@/>", "", " help='What P sets.'", 2,
+         "the parameter P is USED by default but has no help text"},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(std::string(row.check) + ": " + row.words);
@@ -182,17 +185,20 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
     }
 }
 
-// A finding is left out when its check is disabled or silenced on its object or model; --werror makes it an error.
+// A finding is left out when its check is disabled, silenced on its object or model, or runs only on request and was
+// not asked for; --werror makes it an error.
 TEST(LintChecks, DisabledAndSilencedChecksAndWarningsAsErrors) {
     const std::string precedence = "<object name='H' kind='hidden' value='2 * 2 &lt; 8'";
     // read: lint could read the description again; rewritten: the file's text once the session has loaded it.
     struct ROW { const char* what; std::string body, model_fields; KOVA_LINT_OPTIONS options; std::size_t findings;
                  KOVA_SEVERITY severity; bool read = true; std::string rewritten = ""; } rows[] = {
         {"reported", precedence + "/>", "", {}, 1, KOVA_SEVERITY_WARNING},
-        {"--werror", precedence + "/>", "", {{}, true}, 1, KOVA_SEVERITY_ERROR},
-        {"--disable", precedence + "/>", "", {{"precedence"}, false}, 0, KOVA_SEVERITY_WARNING},
+        {"--werror", precedence + "/>", "", {{}, true, {}}, 1, KOVA_SEVERITY_ERROR},
+        {"--disable", precedence + "/>", "", {{"precedence"}, false, {}}, 0, KOVA_SEVERITY_WARNING},
         {"on the object", precedence + " lint_ignore='cycle, precedence'/>", "", {}, 0, KOVA_SEVERITY_WARNING},
         {"on the model", precedence + "/>", " lint_ignore='precedence'", {}, 0, KOVA_SEVERITY_WARNING},
+        {"missing-help only on request", "<object name='P' kind='string' default_usage_state='USED'/>", "", {}, 0,
+         KOVA_SEVERITY_WARNING},
         // Not a clean description: why lint could not read it.
         {"changed after loading", precedence + "/>", "", {}, 1, KOVA_SEVERITY_ERROR, false, "<model"},
     };
