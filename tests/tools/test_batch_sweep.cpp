@@ -37,9 +37,9 @@ TEST(BatchAndSweep, SweepReportsOnStandardError) {
     const struct { std::string arguments; std::string err; } cases[] = {
         {"--vary 'DEPTH=16|1000' --vary MEMORY_TYPE",
          "kova sweep: 4 configurations: 2 valid, 2 invalid\nmost frequent messages:\n  2 x " + fifo +
-             ":17:38: error: Parameter DEPTH has been assigned the value 1000 which is incompatible with the "
+             ":20:38: error: Parameter DEPTH has been assigned the value 1000 which is incompatible with the "
              "current settings of . The legal value (or range) is 16|32|64|128|256|512\n  1 x " + fifo +
-             ":23:64: error: Parameter MEMORY_TYPE has been assigned the value distributed which is incompatible "
+             ":28:64: error: Parameter MEMORY_TYPE has been assigned the value distributed which is incompatible "
              "with the current settings of DEPTH(1000). The legal value (or range) is block\n"},
         {"--vary DEPTH --shard 0/2 --limit 1",
          "kova sweep: --limit 1 cut the sweep at 1 of the 3 configurations of the shard\n"

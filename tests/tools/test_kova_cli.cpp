@@ -74,6 +74,13 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
                              ":5:22: error: parse error while parsing (P [parse-error]\n    <rule condition=\"(P\"/>\n"
                              "                     ^\n  hint: this `(` is never closed: the text ends before its `)`\n",
          true},
+        {"lint " + fifo() + " --enable missing-hlp", 2,
+         "--enable: no check is named missing-hlp (did you mean missing-help?)"},
+        // Labels and help texts: a help text written over two lines is one paragraph.
+        {"show " + example_counter + " --help-texts", 0,
+         "\ngenerics (wizard_map): Generics\n  The generics of the generated block, then every parameter as set.\n\n"},
+        {"explain " + fifo() + " DEPTH", 0, "DEPTH: integer parameter\n  label: Depth\n  help: The number of words the FIFO "
+             "holds: a power of two from 16 to 512. A FIFO deeper than 64 words needs block memory.\n  current: 16"},
         {"eval " + ram() + " 'a ; b'", 1,
          parse_error + "a ; b\nexpression: warning: The characters \";\" of a ; b are not part of the rule language "
                        "and were skipped\n\n", true},
@@ -98,7 +105,7 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         {"generate " + example_counter + " --set DIRECTION=UP --lang verilog", 0, ".DIRECTION(\"up\")"},
         // The run's messages once, then the libraries.
         {"simlib " + fifo() + " --set DEPTH=1000", 1,
-         fifo() + ":17:38: error: Parameter DEPTH has been assigned the value 1000 which is incompatible with the current "
+         fifo() + ":20:38: error: Parameter DEPTH has been assigned the value 1000 which is incompatible with the current "
                   "settings of . The legal value (or range) is 16|32|64|128|256|512\nfifo_lib;bram_lib;prim_lib;\n" +
              fifo() + ": invalid\n", true},
         // stimulus of the counter example.
