@@ -106,7 +106,8 @@ TEST(Answers, MembersTextProblemsAndTheRefresh) {
          R"({"lower":"12","port":"prog_full_thresh","upper":"12","values":["4","8","12"],"width":4})", "", "",
          "valid 0"},
         {"counter.xml", both, REFRESH, "wizard_maps", "generics",
-         R"({"map":"generics","objects":[)"
+         R"({"help":"The generics of the generated block, then every parameter as set.","label":"Generics",)"
+         R"("map":"generics","objects":[)"
          R"({"kind":"integer","name":"C_WIDTH","source":"map","usage":"USED","value":"8"},)"
          R"({"kind":"string","name":"C_COUNT_MODE","source":"map","usage":"USED","value":"UP_DOWN"},)"
          R"({"kind":"integer","name":"C_TERMINAL_COUNT","source":"map","usage":"USED","value":"255"},)"
@@ -117,16 +118,19 @@ TEST(Answers, MembersTextProblemsAndTheRefresh) {
          R"({"kind":"integer","name":"CLOCK_PERIOD","source":"parameter","usage":"NONE","value":"10"}]})", "", "",
          "invalid 3"},
         {"ram.xml", dual, REFRESH, "objects", "ADDR_WIDTH",
-         R"({"alt_usage":"NONE","alt_value":null,"default":"","hidden":true,"kind":"hidden","model_usage":"NONE",)"
+         R"({"alt_usage":"NONE","alt_value":null,"default":"","help":null,"hidden":true,"kind":"hidden","label":null,)"
+         R"("model_usage":"NONE",)"
          R"x("name":"ADDR_WIDTH","port":false,"usage":"NONE","value":"10","value_text":"ceil_log(DEPTH)",)x"
          R"("width":null})", "", "", "invalid 3"},
         {"ram.xml", dual, REFRESH, "objects", "clkb",
-         R"({"alt_usage":"USED","alt_value":null,"default":"","hidden":false,"kind":"in","model_usage":"NONE",)"
+         R"({"alt_usage":"USED","alt_value":null,"default":"","help":null,"hidden":false,"kind":"in","label":null,)"
+         R"("model_usage":"NONE",)"
          R"("name":"clkb","port":true,"usage":"UNUSED","value":null,"value_text":"1","width":1})", "", "",
          "invalid 3"},
         // Objects: only those whose state differs from the model's; a width is part of the state.
         {"ram.xml", dual, REFRESH, "objects", "addra",
-         R"({"alt_usage":"NONE","alt_value":null,"default":"","hidden":false,"kind":"in","model_usage":"USED",)"
+         R"({"alt_usage":"NONE","alt_value":null,"default":"","help":null,"hidden":false,"kind":"in","label":null,)"
+         R"("model_usage":"USED",)"
          R"("name":"addra","port":true,"usage":"USED","value":null,"value_text":"ADDR_WIDTH","width":10})", "", "",
          "invalid 3"},
         {"ram.xml", dual, REFRESH, "objects", "WIDTH", "null", "", "", "invalid 3"},
