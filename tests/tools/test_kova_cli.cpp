@@ -79,8 +79,8 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         // Labels and help texts: a help text written over two lines is one paragraph.
         {"show " + example_counter + " --help-texts", 0,
          "\ngenerics (wizard_map): Generics\n  The generics of the generated block, then every parameter as set.\n\n"},
-        {"explain " + fifo() + " DEPTH", 0, "DEPTH: integer parameter\n  label: Depth\n  help: The number of words the FIFO "
-             "holds: a power of two from 16 to 512. A FIFO deeper than 64 words needs block memory.\n  current: 16"},
+        {"explain " + fifo() + " DEPTH", 0, "DEPTH: integer parameter\n  label: Depth\n  help: The number of words "
+             "the FIFO holds: a power of two from 16 to 512. A FIFO deeper than 64 words needs block memory.\n"},
         {"eval " + ram() + " 'a ; b'", 1,
          parse_error + "a ; b\nexpression: warning: The characters \";\" of a ; b are not part of the rule language "
                        "and were skipped\n\n", true},
