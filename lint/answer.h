@@ -8,7 +8,8 @@
 #include "session/answers.h"
 
 // A problem when a check to leave out or to enable does not exist (not
-// found, "--disable: " or "--enable: " and a suggestion) or the description cannot be read again (file).
+// found, after "--disable: " or "--enable: ", with a suggestion) or the
+// description cannot be read again (file).
 void kova_lint_answer(const KOVA_SESSION& session, const KOVA_LINT_OPTIONS& options, KOVA_ANSWER& answer);
 
 #endif

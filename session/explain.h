@@ -65,8 +65,9 @@ KOVA_PROBLEM kova_explain(const KOVA_SESSION& session, const KOVA_RUN_RESULT& ru
 // The members of the explain document (docs/json.md).
 nlohmann::json kova_explanation_json(const KOVA_EXPLANATION& explanation);
 
-// The explanation as text: the label and help text, the state, one block per rule with its
-// dependency tree (each node expanded once per tree), the dependents.
+// The explanation as text: the label and help text (one paragraph
+// each), the state, one block per rule with its dependency tree (each
+// node expanded once per tree), the dependents.
 void kova_print_explanation(const KOVA_EXPLANATION& explanation, const std::string& fallback_file,
                             std::ostream& out);
 
