@@ -128,8 +128,10 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         {"validate " + test_data("places.xml") + " --set WIDTH=40", 1, test_data("places.xml") +
              ":18:43: error: The function rule WIDTH > 32 holds, so the configuration is not valid\n"},
         {"wizard-map " + example_counter, 0, "CLOCK_PERIOD      10     NONE   parameter\n\nports: 7 objects\n"},
-        {"help lint", 0, "docs/description-format.md, Lint checks"},
-        {"lint --help", 0, "docs/description-format.md, Lint checks"},
+        // Lint's help points at the page of its checks, after its options.
+        {"help lint", 0, "--enable TEXT ...           Run a check that runs only on request (repeatable), such as "
+             "missing-help\n\nEvery check, with an example of the mistake and its fix: docs/lint.md\n"},
+        {"lint --help", 0, "the checks are listed in docs/lint.md"},
         // Control characters of texts are shown, not sent to the terminal.
         {"validate " + example_ram + " --set \"MODE=$(printf 'x\\033[2J')\"", 1, "assigned the value x\\x1b[2J which"},
         {"validate " + ram() + " --save " + huge, 2, "cannot save the settings to " + huge +
