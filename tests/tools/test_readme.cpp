@@ -1,6 +1,7 @@
-// The README's walk-through, run exactly as written: every "$ " line of a
-// console block is a command run from the source folder, and the lines up
-// to the next command or the end of the block are what it must print.
+// The walk-throughs of the README and the authoring guide, run exactly as
+// written: every "$ " line of a console block is a command run from the
+// source folder, and the lines up to the next command or the end of the
+// block are what it must print.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -37,9 +38,14 @@ std::string run_in_source_folder(std::string command) {
 }  // namespace
 
 TEST(Readme, WalkThroughPrintsWhatItShows) {
-    std::ifstream readme(std::string(KOVA_SOURCE_DIR) + "/README.md");
-    ASSERT_TRUE(readme) << "README.md not found";
-    const std::vector<SHOWN_COMMAND> commands = console_commands(readme);
-    EXPECT_GE(commands.size(), 10u);
-    for (const SHOWN_COMMAND& shown : commands) EXPECT_EQ(run_in_source_folder(shown.command), shown.output) << shown.command;
+    // Each page, with the fewest commands it shows.
+    const struct { const char* page; std::size_t commands; } pages[] = {{"README.md", 10}, {"docs/authoring.md", 7}};
+    for (const auto& page : pages) {
+        std::ifstream text(std::string(KOVA_SOURCE_DIR) + "/" + page.page);
+        ASSERT_TRUE(text) << page.page << " not found";
+        const std::vector<SHOWN_COMMAND> commands = console_commands(text);
+        EXPECT_GE(commands.size(), page.commands) << page.page;
+        for (const SHOWN_COMMAND& shown : commands)
+            EXPECT_EQ(run_in_source_folder(shown.command), shown.output) << page.page << ": " << shown.command;
+    }
 }
