@@ -50,9 +50,12 @@ KOVA_SOURCE_LOCATION KOVA_LINT_SOURCES::advance(const KOVA_SOURCE_LOCATION& fiel
     KOVA_SOURCE_LOCATION place = field;
     std::size_t at = source.lines[field.line - 1] + field.column - 1;
     const std::string& raw = source.text;
-    for (std::size_t left = offset; left > 0; ) {
-        if (at >= raw.size()) return field;
+    // Steps on until offset bytes of the text are behind, then over any
+    // CDATA marker before the token (it is part of the way, not the token).
+    for (std::size_t left = offset;;) {
+        if (at >= raw.size()) return left == 0 ? place : field;
         const STEP step = step_at(raw, at);
+        if (left == 0 && step.read != 0) break;
         if (step.read > left) return field;  // inside one character: keep the field's place
         if (raw[at + step.written - 1] == '\n') {  // "\n" or "\r\n"
             ++place.line;
@@ -62,11 +65,6 @@ KOVA_SOURCE_LOCATION KOVA_LINT_SOURCES::advance(const KOVA_SOURCE_LOCATION& fiel
         }
         at += step.written;
         left -= step.read;
-    }
-    // A CDATA marker before the token is part of the place's way, not the token.
-    while (at < raw.size() && step_at(raw, at).read == 0) {
-        place.column += static_cast<uint32_t>(step_at(raw, at).written);
-        at += step_at(raw, at).written;
     }
     return place;
 }
