@@ -5,9 +5,9 @@
 
 #include <cctype>
 
-namespace {
+#include "host/message_template_groups.h"
 
-using TEMPLATES = std::vector<KOVA_MESSAGE_TEMPLATE>;
+namespace {
 
 // The engine's messages: validator/, expr/ and stimulus/.
 void add_engine_templates(TEMPLATES& table) {
@@ -82,6 +82,9 @@ TEMPLATES make_templates() {
     TEMPLATES table;
     add_engine_templates(table);
     add_loader_templates(table);
+    kova_add_session_templates(table);
+    kova_add_lint_templates(table);
+    kova_add_tool_templates(table);
     return table;
 }
 

@@ -1,12 +1,16 @@
-// The one table of the texts that the engine (validator/, expr/, stimulus/)
-// and the description loader (host/) post, each as a template: its fixed
+// The one table of the texts that kova gives, each as a template: its fixed
 // text with every variable part named in braces, as in
-// "Error : Division by zero in condition {CONDITION}".
+// "Error : Division by zero in condition {CONDITION}". The engine
+// (validator/, expr/, stimulus/), the description loader (host/), the
+// shared layer (session/), lint (lint/) and the tool (tools/) each have a
+// group. The table holds only texts and kinds, so it sits in the lowest
+// layer and every layer above reads it without a dependency on another.
 //
 // Invariants: a template's text is byte for byte what the code posts once
 // each {NAME} is replaced; every template is catalogued, word for word, in
 // docs/messages.md, and the catalogue names no template the table lacks
-// (tests/host/test_message_templates.cpp holds the three in step).
+// (tests/host/test_message_templates.cpp holds the three in step, and
+// checks that what the tool gives fits the table).
 #ifndef KOVA_MESSAGE_TEMPLATES_H
 #define KOVA_MESSAGE_TEMPLATES_H
 
@@ -20,9 +24,16 @@
 // Where a message comes from; the catalogue groups its entries so.
 enum KOVA_MESSAGE_SOURCE : uint8_t {
     KOVA_MESSAGE_FROM_ENGINE,  // the validation run and the rule language
-    KOVA_MESSAGE_FROM_LOADER   // reading a description file
+    KOVA_MESSAGE_FROM_LOADER,  // reading a description file
+    KOVA_MESSAGE_FROM_SESSION, // settings, problems of a request, repairs and sweeps
+    KOVA_MESSAGE_FROM_LINT,    // lint's findings and the hints under them
+    KOVA_MESSAGE_FROM_TOOL     // the command line of the kova tool
 };
 
+// kind is the kind of the message that carries the text; a text that is
+// only ever a problem of a request (the "error" of a JSON answer), a reason
+// of a repair or a lint hint has KOVA_DIAG_OTHER, KOVA_DIAG_OTHER and
+// KOVA_DIAG_PARSE_ERROR respectively.
 struct KOVA_MESSAGE_TEMPLATE {
     KOVA_MESSAGE_SOURCE source;
     KOVA_DIAGNOSTIC_KIND kind;

@@ -1,0 +1,18 @@
+// The groups of the template table that the layers above the engine and
+// the loader give (message_template_groups.cpp); message_templates.cpp
+// joins them after its own two into the one table.
+#ifndef KOVA_MESSAGE_TEMPLATE_GROUPS_H
+#define KOVA_MESSAGE_TEMPLATE_GROUPS_H
+
+#include <vector>
+
+#include "host/message_templates.h"
+
+using TEMPLATES = std::vector<KOVA_MESSAGE_TEMPLATE>;
+
+// Each appends its group, in the catalogue's order.
+void kova_add_session_templates(TEMPLATES& table);
+void kova_add_lint_templates(TEMPLATES& table);
+void kova_add_tool_templates(TEMPLATES& table);
+
+#endif

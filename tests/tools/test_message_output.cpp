@@ -1,0 +1,111 @@
+// What the kova tool really gives fits the table of message templates: a
+// table of command lines, from a clean run to one mistake of each kind,
+// each run with --format json; every message text (by its kind), every
+// lint hint and every problem text (by any kind) must fit a template of
+// host/message_templates.cpp, so that docs/messages.md explains it.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "host/message_templates.h"
+#include "support/test_support.h"
+
+namespace {
+
+// The kind a JSON answer names; KOVA_DIAG_KIND_COUNT for none.
+KOVA_DIAGNOSTIC_KIND kind_named(const std::string& name) {
+    for (int kind = 0; kind < KOVA_DIAG_KIND_COUNT; ++kind)
+        if (name == kova_diagnostic_kind_name(static_cast<KOVA_DIAGNOSTIC_KIND>(kind)))
+            return static_cast<KOVA_DIAGNOSTIC_KIND>(kind);
+    return KOVA_DIAG_KIND_COUNT;
+}
+
+// Whether a problem text fits a template of any kind: the same text is a
+// setting's message and the problem of the request.
+bool fits_any_kind(const std::string& text) {
+    for (int kind = 0; kind < KOVA_DIAG_KIND_COUNT; ++kind)
+        if (kova_message_template_of(static_cast<KOVA_DIAGNOSTIC_KIND>(kind), text)) return true;
+    return false;
+}
+
+// Checks every text of one JSON document; returns how many it checked.
+std::size_t check_document(const nlohmann::json& document) {
+    std::size_t checked = 0;
+    if (document.contains("error") && document["error"].is_string()) {
+        ++checked;
+        EXPECT_TRUE(fits_any_kind(document["error"])) << "problem: " << document["error"];
+    }
+    if (!document.contains("messages")) return checked;
+    for (const nlohmann::json& message : document["messages"]) {
+        ++checked;
+        const std::string text = message["text"];
+        EXPECT_TRUE(kova_message_template_of(kind_named(message["kind"]), text))
+            << message["kind"] << " message: " << text;
+        if (message.contains("hint") && message["hint"].is_string()) {
+            EXPECT_TRUE(kova_message_template_of(KOVA_DIAG_PARSE_ERROR, message["hint"].get<std::string>()))
+                << "hint: " << message["hint"];
+        }
+    }
+    return checked;
+}
+
+TEST(MessageOutput, EveryTextTheToolGivesFitsATemplate) {
+    const std::string fifo = example("fifo.xml"), ram = example("ram.xml"), uart = test_data("uart.xml");
+    const std::string bad_settings = write_temp_file(
+        "bad.settings", "WIDTH=8\nWIDTH=9\nnothing here\n=3\n\"A B\"=1\nDEPTH=\"x\ny\nDEPTH=\"a\\q\"\n"
+                        "DEPTH=\"\\x4\"\nDEPTH=\"a\"b\nclk=CONSTANT:5x\n");
+    const char* const lines[] = {
+        // The engine's and the loader's messages, and a run's own.
+        "validate {RAM} --settings {EXAMPLES}/ram-conflicts.settings",
+        "validate {FIFO} --settings {EXAMPLES}/fifo-conflicts.settings",
+        "validate {UART}",
+        "validate {DATA}/places.xml --set WIDTH=40",
+        "validate {FIFO} --set WIDTH=0x10 --constant din=0xfffffffff --set DEPTH=20",
+        "validate {DATA}/nothing.xml",
+        "validate {DATA}/spram.dump",
+        // Settings refused and settings files with mistakes.
+        "validate {FIFO} --set NO_SUCH=1",
+        "validate {FIFO} --set clk=HALF",
+        "validate {FIFO} --set WIDTH",
+        "validate {FIFO} --constant WIDTH=3",
+        "validate {FIFO} --constant din=0xg",
+        "validate {FIFO} --settings {BAD}",
+        "validate {FIFO} --settings {DATA}/nothing.settings",
+        // Lint's findings and the problems of its request.
+        "lint {DATA}/lint-mistakes.xml",
+        "lint {DATA}/uart-draft.xml --enable missing-help",
+        "lint {FIFO} --disable no-such-check",
+        // Other requests of the shared layer.
+        "eval {FIFO} DEPTH --mode fast",
+        "explain {FIFO} NO_SUCH",
+        "sweep {FIFO} --vary NO_SUCH",
+        "sweep {FIFO} --vary DEPTH=1..x",
+        "sweep {FIFO} --vary 'DEPTH=1||2'",
+        "sweep {FIFO} --vary ALMOST_FULL_LEVEL",
+        "sweep {FIFO} --vary DEPTH --vary DEPTH",
+        "sweep {FIFO} --vary DEPTH --shard 4/2",
+        "wizard-map {FIFO} no_such_map",
+        // The tool's own.
+        "no-such-subcommand",
+        "validate {FIFO} --no-such-option",
+        "validate {FIFO} extra",
+        "deps {FIFO}",
+        "sweep {FIFO}",
+        "generate {FIFO} --lang c -o {DATA}/no-such-folder/out.h",
+    };
+    for (std::string line : lines) {
+        for (const auto& [name, path] : {std::pair{"{RAM}", ram}, {"{FIFO}", fifo}, {"{UART}", uart},
+                                         {"{BAD}", bad_settings}, {"{EXAMPLES}", example("")},
+                                         {"{DATA}", test_data("")}})
+            for (std::size_t at = line.find(name); at != std::string::npos; at = line.find(name))
+                line.replace(at, std::string(name).size(), path.back() == '/' ? path.substr(0, path.size() - 1) : path);
+        SCOPED_TRACE(line);
+        // A sweep writes a document per line; each of these stops at its first.
+        const TOOL_RUN run = run_kova(line + (line.rfind("sweep", 0) == 0 ? " --format jsonl" : " --format json"), false);
+        const nlohmann::json document = nlohmann::json::parse(run.out, nullptr, false);
+        ASSERT_FALSE(document.is_discarded()) << run.out;
+        EXPECT_GT(check_document(document), 0u) << "gave no text to check";
+    }
+}
+
+}  // namespace
