@@ -83,15 +83,7 @@ void add_model_check_templates(TEMPLATES& table) {
         "no legal_values rule without a condition enforces the values {VALUES} of {NAME}, so other values are "
         "accepted whenever no rule applies");
     add(KOVA_DIAG_LINT, "the name {NAME} cannot be written in a rule text ({READING}): no rule can name this object");
-    add(KOVA_DIAG_LINT,
-        "a port value rule counts only on a port, and {NAME} is {KIND}: the run never evaluates this rule as its "
-        "type says");
-    add(KOVA_DIAG_LINT,
-        "a constant_legal_values rule counts only on an input port held constant, and {NAME} is {KIND}: the run "
-        "never evaluates this rule as its type says");
-    add(KOVA_DIAG_LINT,
-        "a function rule type counts only in <function_rule>; here it is a plain condition, and {NAME} is {KIND}: "
-        "the run never evaluates this rule as its type says");
+    add(KOVA_DIAG_LINT, "{PROBLEM}, and {NAME} is {KIND}: the run never evaluates this rule as its type says");
     add(KOVA_DIAG_LINT,
         "the parameter {NAME} is USED by default but has no help text to tell the user what it sets");
     add(KOVA_DIAG_LINT,
@@ -149,8 +141,7 @@ void add_text_check_templates(TEMPLATES& table) {
     add(KOVA_DIAG_PARSE_ERROR, "there is no keyword {WORD}: write `{WRITTEN}`");
     add(KOVA_DIAG_PARSE_ERROR, "keywords are lower case: write `{WRITTEN}`");
     add(KOVA_DIAG_PARSE_ERROR, "`$` is the end of the text");
-    add(KOVA_DIAG_PARSE_ERROR, "nothing may follow here but the end of the text");
-    add(KOVA_DIAG_PARSE_ERROR, "nothing may follow here but the end of the text: is there an extra `)`?");
+    add(KOVA_DIAG_PARSE_ERROR, "nothing may follow here but the end of the text{QUESTION}");
     add(KOVA_DIAG_OTHER, "{OPTION}no {WHAT} is named {NAME}");
     add(KOVA_DIAG_OTHER, "cannot read {PATH} again to lint it{REASON}");
 }

@@ -5,6 +5,7 @@
 // of the folders its messages come from.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -16,43 +17,51 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The example an entry gives (see catalogued_templates).
-std::string example_of(const std::string& entry, const std::string& entry_template) {
-    const std::size_t at = entry.find("Example: ");
-    if (at == std::string::npos) return "";
-    std::size_t start = at + 9;
-    if (entry.compare(start, 15, "the text itself") == 0) return entry_template;
-    const std::string quote = entry.compare(start, 3, "`` ") == 0 ? "`` " : entry.compare(start, 1, "`") == 0 ? "`" : "";
-    if (quote.empty()) return "";
-    start += quote.size();
-    const std::string closing = quote == "`" ? "`" : " ``";
-    std::string example = entry.substr(start, entry.find(closing, start) - start);
-    for (char& c : example)
+// The text of the Markdown code span that starts at text[at] (a run of n
+// backticks, up to the next run of exactly n), line ends read as blanks and
+// one blank taken off each end when it has both; "" when none starts there.
+std::string code_span(const std::string& text, std::size_t at) {
+    const std::size_t ticks = text.find_first_not_of('`', at) - at;
+    if (ticks == 0) return "";
+    std::size_t end = at + ticks;
+    while ((end = text.find('`', end)) != std::string::npos) {
+        const std::size_t run = text.find_first_not_of('`', end) - end;
+        if (run == ticks) break;
+        end += run;
+    }
+    std::string span = text.substr(at + ticks, end - at - ticks);
+    for (char& c : span)
         if (c == '\n') c = ' ';
-    return example;
+    if (span.size() > 2 && span.front() == ' ' && span.back() == ' ') span = span.substr(1, span.size() - 2);
+    return span;
 }
 
-const std::string k_template_line = "\nTemplate: `";
-
-// The templates of the catalogue (its lines "Template: `...`"), each with
-// the example of its entry: the quoted text after "Example: " and before
-// the next entry, its line ends read as blanks; "" when the entry gives
-// none, and the template itself for "Example: the text itself".
+// The templates of the catalogue (the code spans after "Template: "), each
+// with the example of its entry: the code span after "Example:", "" when
+// the entry gives none, the template itself for "Example: the text itself".
 std::map<std::string, std::string> catalogued_templates() {
     const std::string text = file_text(std::string(KOVA_SOURCE_DIR) + "/docs/messages.md");
+    const std::string template_line = "\nTemplate: ", example_line = "Example:";
     std::map<std::string, std::string> found;
-    for (std::size_t at = text.find(k_template_line); at != std::string::npos;) {
-        const std::size_t start = at + k_template_line.size();
-        const std::string entry_template = text.substr(start, text.find("`\n", start) - start);
-        const std::size_t next = text.find(k_template_line, start);
-        found[entry_template] = example_of(text.substr(start, next - start), entry_template);
+    for (std::size_t at = text.find(template_line); at != std::string::npos;) {
+        const std::string entry_template = code_span(text, at + template_line.size());
+        const std::size_t next = text.find(template_line, at + 1);
+        const std::size_t example = text.find(example_line, at);
+        std::string& given = found[entry_template];
+        if (example < next) {
+            const std::size_t start = text.find_first_not_of(" \n", example + example_line.size());
+            std::string words = text.substr(start, 15);
+            std::replace(words.begin(), words.end(), '\n', ' ');
+            given = words == "the text itself" ? entry_template : code_span(text, start);
+        }
         at = next;
     }
     return found;
 }
 
-// All source text of the folders, the table itself left out, with the
-// escapes \\ and \" of string literals read as the bytes they write.
+// All source text of the folders, the table itself left out, with string
+// literals that continue on the next line joined and the escapes \\ and \"
+// read as the bytes they write.
 std::string sources_of(std::initializer_list<const char*> folders) {
     std::string all;
     for (const char* folder : folders)
@@ -60,6 +69,11 @@ std::string sources_of(std::initializer_list<const char*> folders) {
             if (entry.path().filename().string().rfind("message_template", 0) != 0) all += file_text(entry.path().string());
     std::string read;
     for (std::size_t at = 0; at < all.size(); ++at) {
+        const std::size_t after = all.find_first_not_of(" \t\n", at + 1);
+        if (all[at] == '"' && after != std::string::npos && all[after] == '"' && all.find('\n', at) < after) {
+            at = after;  // "...end" NEWLINE "start..."
+            continue;
+        }
         if (all[at] == '\\' && at + 1 < all.size() && (all[at + 1] == '\\' || all[at + 1] == '"')) ++at;
         read += all[at];
     }
@@ -74,7 +88,10 @@ std::vector<std::string> worded_pieces(const char* template_text) {
         std::size_t start = 0;
         for (std::size_t end = 0; end <= part.size(); ++end) {
             if (end < part.size() && std::string_view("\"'<>").find(part[end]) == std::string_view::npos) continue;
-            const std::string piece = part.substr(start, end - start);
+            // The code joins words with blanks of its own: a piece is sought without its outer blanks.
+            std::string piece = part.substr(start, end - start);
+            piece.erase(0, piece.find_first_not_of(' '));
+            piece.erase(piece.find_last_not_of(' ') + 1);
             if (piece.find_first_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos)
                 pieces.push_back(piece);
             start = end + 1;
