@@ -6,20 +6,21 @@
 namespace {
 
 // An adder of one source's templates to the table.
-auto adder(TEMPLATES& table, KOVA_MESSAGE_SOURCE source) {
+auto adder(KOVA_TEMPLATE_TABLE& table, KOVA_MESSAGE_SOURCE source) {
     return [&table, source](KOVA_DIAGNOSTIC_KIND kind, const char* text) { table.push_back({source, kind, text}); };
 }
 
 // Settings as they are applied (session.cpp, setting_readings.cpp) and
 // read from a settings file (settings_text.cpp, settings_io.cpp).
-void add_setting_templates(TEMPLATES& table) {
+void add_setting_templates(KOVA_TEMPLATE_TABLE& table) {
     const auto add = adder(table, KOVA_MESSAGE_FROM_SESSION);
     add(KOVA_DIAG_SETTING, "no {WHAT} is named {NAME}");
     add(KOVA_DIAG_SETTING, "port {NAME} takes USED, UNUSED, CONSTANT or CONSTANT:VALUE, not {VALUE}");
     add(KOVA_DIAG_SETTING, "the constant value '{TEXT}' is not a number (decimal digits, or 0x or 0b and digits)");
     add(KOVA_DIAG_SETTING,
         "the constant value '{TEXT}' of {NAME} is not a number (decimal digits, or 0x or 0b and digits)");
-    add(KOVA_DIAG_SETTING, "the constant {VALUE} of port {NAME} is wider than its {WIDTH} bits: the port is held at {HELD}");
+    add(KOVA_DIAG_SETTING,
+        "the constant {VALUE} of port {NAME} is wider than its {WIDTH} bits: the port is held at {HELD}");
     add(KOVA_DIAG_SETTING, "{NAME}={VALUE} reads as {NUMBER}");
     add(KOVA_DIAG_SETTING, "expected NAME=VALUE, found '{TEXT}'");
     add(KOVA_DIAG_SETTING, "a setting needs a name before '='");
@@ -39,7 +40,7 @@ void add_setting_templates(TEMPLATES& table) {
 // the problems of a request (expression_queries.cpp), and what a repair
 // (fix.cpp, fix_search.cpp), a sweep (sweep.cpp) and a batch (batch.cpp)
 // give.
-void add_run_templates(TEMPLATES& table) {
+void add_run_templates(KOVA_TEMPLATE_TABLE& table) {
     const auto add = adder(table, KOVA_MESSAGE_FROM_SESSION);
     add(KOVA_DIAG_FUNCTION_RULE, "The function rule {CONDITION} holds, so the configuration is not valid");
     add(KOVA_DIAG_CORRECTION, "{NAME}: {FROM} corrected to {TO}");
@@ -49,7 +50,8 @@ void add_run_templates(TEMPLATES& table) {
         "the repair ran out of the time it may take before it found a valid configuration ({COUNT} validation runs)");
     add(KOVA_DIAG_OTHER, "the budget of {COUNT} validation runs is spent");
     add(KOVA_DIAG_OTHER, "no change of the settings it may make repairs the rest");
-    add(KOVA_DIAG_OTHER, "no combination of up to {COUNT} changed settings among their candidates repairs every failure");
+    add(KOVA_DIAG_OTHER,
+        "no combination of up to {COUNT} changed settings among their candidates repairs every failure");
     add(KOVA_DIAG_OTHER, "vary {NAME}={TEXT}: LO..HI takes two integers, LO not above HI");
     add(KOVA_DIAG_OTHER, "vary {NAME}={TEXT}: a value is empty");
     add(KOVA_DIAG_OTHER,
@@ -67,7 +69,7 @@ void add_run_templates(TEMPLATES& table) {
 
 // The findings of the checks that read the model (check_model.cpp,
 // check_rules.cpp, check_run.cpp).
-void add_model_check_templates(TEMPLATES& table) {
+void add_model_check_templates(KOVA_TEMPLATE_TABLE& table) {
     const auto add = adder(table, KOVA_MESSAGE_FROM_LINT);
     add(KOVA_DIAG_CYCLE, "cyclical dependency: {LOOP} (each object reads the next)");
     add(KOVA_DIAG_CYCLE, "{NAME} is part of the loop: it reads {NEXT} here");
@@ -101,7 +103,7 @@ void add_model_check_templates(TEMPLATES& table) {
 // The findings of the checks that read rule texts (check_texts.cpp,
 // check_values.cpp, check_corners.cpp), the hints under parse errors
 // (parse_hints.cpp) and the problems of lint's request (answer.cpp).
-void add_text_check_templates(TEMPLATES& table) {
+void add_text_check_templates(KOVA_TEMPLATE_TABLE& table) {
     const auto add = adder(table, KOVA_MESSAGE_FROM_LINT);
     add(KOVA_DIAG_LINT, "the width {TEXT} reads the unknown name {NAME} as a word, so the width is 0{NEAREST}");
     add(KOVA_DIAG_LINT, "{NAME} in {TEXT} is no port, parameter or macro, so it reads as the word \"{NAME}\"{NEAREST}");
@@ -148,19 +150,19 @@ void add_text_check_templates(TEMPLATES& table) {
 
 }  // namespace
 
-void kova_add_session_templates(TEMPLATES& table) {
+void kova_add_session_templates(KOVA_TEMPLATE_TABLE& table) {
     add_setting_templates(table);
     add_run_templates(table);
 }
 
-void kova_add_lint_templates(TEMPLATES& table) {
+void kova_add_lint_templates(KOVA_TEMPLATE_TABLE& table) {
     add_model_check_templates(table);
     add_text_check_templates(table);
 }
 
 // The tool's own texts (main.cpp, options.cpp, cmd_*.cpp); the option
 // parser's own texts about option values are left to it.
-void kova_add_tool_templates(TEMPLATES& table) {
+void kova_add_tool_templates(KOVA_TEMPLATE_TABLE& table) {
     const auto add = adder(table, KOVA_MESSAGE_FROM_TOOL);
     add(KOVA_DIAG_SETTING, "--set takes NAME=VALUE, not '{TEXT}'");
     add(KOVA_DIAG_SETTING, "--constant holds a port; {NAME} is a parameter");

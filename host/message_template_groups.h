@@ -8,11 +8,11 @@
 
 #include "host/message_templates.h"
 
-using TEMPLATES = std::vector<KOVA_MESSAGE_TEMPLATE>;
+using KOVA_TEMPLATE_TABLE = std::vector<KOVA_MESSAGE_TEMPLATE>;
 
 // Each appends its group, in the catalogue's order.
-void kova_add_session_templates(TEMPLATES& table);
-void kova_add_lint_templates(TEMPLATES& table);
-void kova_add_tool_templates(TEMPLATES& table);
+void kova_add_session_templates(KOVA_TEMPLATE_TABLE& table);
+void kova_add_lint_templates(KOVA_TEMPLATE_TABLE& table);
+void kova_add_tool_templates(KOVA_TEMPLATE_TABLE& table);
 
 #endif

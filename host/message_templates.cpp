@@ -10,7 +10,7 @@
 namespace {
 
 // The engine's messages: validator/, expr/ and stimulus/.
-void add_engine_templates(TEMPLATES& table) {
+void add_engine_templates(KOVA_TEMPLATE_TABLE& table) {
     const auto add = [&table](KOVA_DIAGNOSTIC_KIND kind, const char* text) {
         table.push_back({KOVA_MESSAGE_FROM_ENGINE, kind, text});
     };
@@ -48,11 +48,12 @@ void add_engine_templates(TEMPLATES& table) {
 // the problem only; a problem with a place follows "{FILE}:{LINE}: " in
 // the error list, and "; included from {FILE}:{LINE}" ends it once for
 // each file that included the one at fault.
-void add_loader_templates(TEMPLATES& table) {
+void add_loader_templates(KOVA_TEMPLATE_TABLE& table) {
     const auto add = [&table](const char* text) { table.push_back({KOVA_MESSAGE_FROM_LOADER, KOVA_DIAG_LOAD, text}); };
     add("cannot open the description file \"{PATH}\": {REASON}");
     add("cannot read the description file \"{PATH}\"");
-    table.push_back({KOVA_MESSAGE_FROM_LOADER, KOVA_DIAG_OTHER, "cannot read the description file \"{PATH}\": {ERROR}"});
+    table.push_back(
+        {KOVA_MESSAGE_FROM_LOADER, KOVA_DIAG_OTHER, "cannot read the description file \"{PATH}\": {ERROR}"});
     add("the file holds a NUL character");
     add("character reference \"&{BODY};\" is not a character XML allows");
     add("unknown entity reference \"&{BODY};\" (XML knows &lt; &gt; &amp; &quot; &apos; and character references)");
@@ -78,8 +79,8 @@ void add_loader_templates(TEMPLATES& table) {
     add("included file \"{NAME}\" not found (looked for {PLACES})");
 }
 
-TEMPLATES make_templates() {
-    TEMPLATES table;
+KOVA_TEMPLATE_TABLE make_templates() {
+    KOVA_TEMPLATE_TABLE table;
     add_engine_templates(table);
     add_loader_templates(table);
     kova_add_session_templates(table);
@@ -127,7 +128,7 @@ bool matches_from(const std::vector<std::string>& parts, std::size_t next, std::
 }  // namespace
 
 const std::vector<KOVA_MESSAGE_TEMPLATE>& kova_message_templates() {
-    static const TEMPLATES table = make_templates();
+    static const KOVA_TEMPLATE_TABLE table = make_templates();
     return table;
 }
 

@@ -66,7 +66,8 @@ std::string sources_of(std::initializer_list<const char*> folders) {
     std::string all;
     for (const char* folder : folders)
         for (const fs::directory_entry& entry : fs::directory_iterator(std::string(KOVA_SOURCE_DIR) + "/" + folder))
-            if (entry.path().filename().string().rfind("message_template", 0) != 0) all += file_text(entry.path().string());
+            if (entry.path().filename().string().rfind("message_template", 0) != 0)
+                all += file_text(entry.path().string());
     std::string read;
     for (std::size_t at = 0; at < all.size(); ++at) {
         const std::size_t after = all.find_first_not_of(" \t\n", at + 1);

@@ -101,7 +101,8 @@ TEST(MessageOutput, EveryTextTheToolGivesFitsATemplate) {
                 line.replace(at, std::string(name).size(), path.back() == '/' ? path.substr(0, path.size() - 1) : path);
         SCOPED_TRACE(line);
         // A sweep writes a document per line; each of these stops at its first.
-        const TOOL_RUN run = run_kova(line + (line.rfind("sweep", 0) == 0 ? " --format jsonl" : " --format json"), false);
+        const bool sweep = line.rfind("sweep", 0) == 0;
+        const TOOL_RUN run = run_kova(line + (sweep ? " --format jsonl" : " --format json"), false);
         const nlohmann::json document = nlohmann::json::parse(run.out, nullptr, false);
         ASSERT_FALSE(document.is_discarded()) << run.out;
         EXPECT_GT(check_document(document), 0u) << "gave no text to check";
