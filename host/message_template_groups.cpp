@@ -172,7 +172,14 @@ void kova_add_tool_templates(KOVA_TEMPLATE_TABLE& table) {
     add(KOVA_DIAG_OTHER, "unexpected argument '{ARGUMENT}' for {SUBCOMMAND}");
     add(KOVA_DIAG_OTHER, "deps takes a NAME or --expr EXPR");
     add(KOVA_DIAG_OTHER, "a sweep needs --vary NAME or --random N");
-    add(KOVA_DIAG_OTHER, "--{SWEEP_PROBLEM}");
+    // The sweep's problems of the session, with the dashes of the option they name.
+    add(KOVA_DIAG_OTHER, "--vary {NAME}={TEXT}: LO..HI takes two integers, LO not above HI");
+    add(KOVA_DIAG_OTHER, "--vary {NAME}={TEXT}: a value is empty");
+    add(KOVA_DIAG_OTHER,
+        "--vary {NAME}: its value text gives no list or range; give the values as {NAME}=V1|V2 or {NAME}=LO..HI");
+    add(KOVA_DIAG_OTHER, "--vary: the description has no port or parameter named '{NAME}'");
+    add(KOVA_DIAG_OTHER, "--vary: {NAME} is varied twice");
+    add(KOVA_DIAG_OTHER, "--shard takes I/N with 0 <= I < N, not '{TEXT}'");
     add(KOVA_DIAG_OTHER, "cannot write {PATH}: {REASON}");
     add(KOVA_DIAG_OTHER, "the server stopped listening");
     add(KOVA_DIAG_OTHER, "out of memory");

@@ -82,20 +82,25 @@ std::string sources_of(std::initializer_list<const char*> folders) {
 }
 
 // The pieces of a template's fixed parts that name words: the code builds
-// quotes and tags with helpers, so pieces are cut at '"', '\'', '<' and '>'.
+// quotes, tags and options with helpers (the tool puts "--" before a
+// problem of the session that names an option), so pieces are cut at '"',
+// '\'', '<', '>' and "--".
 std::vector<std::string> worded_pieces(const char* template_text) {
     std::vector<std::string> pieces;
     for (const std::string& part : kova_template_fixed_parts(template_text)) {
         std::size_t start = 0;
         for (std::size_t end = 0; end <= part.size(); ++end) {
-            if (end < part.size() && std::string_view("\"'<>").find(part[end]) == std::string_view::npos) continue;
+            const bool dashes = part.compare(end, 2, "--") == 0;
+            if (end < part.size() && !dashes && std::string_view("\"'<>").find(part[end]) == std::string_view::npos)
+                continue;
             // The code joins words with blanks of its own: a piece is sought without its outer blanks.
             std::string piece = part.substr(start, end - start);
             piece.erase(0, piece.find_first_not_of(' '));
             piece.erase(piece.find_last_not_of(' ') + 1);
             if (piece.find_first_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos)
                 pieces.push_back(piece);
-            start = end + 1;
+            start = end + (dashes ? 2 : 1);
+            end += dashes ? 1 : 0;
         }
     }
     return pieces;
@@ -108,7 +113,7 @@ TEST(MessageTemplates, TableCatalogueAndCodeAgree) {
         {KOVA_MESSAGE_FROM_LOADER, sources_of({"host"})},
         {KOVA_MESSAGE_FROM_SESSION, sources_of({"session"})},
         {KOVA_MESSAGE_FROM_LINT, sources_of({"lint", "session"})},
-        {KOVA_MESSAGE_FROM_TOOL, sources_of({"tools"})}};
+        {KOVA_MESSAGE_FROM_TOOL, sources_of({"tools", "session"})}};
     std::map<std::string, std::string> catalogued = catalogued_templates();
     ASSERT_FALSE(catalogued.empty());
     std::set<std::string> seen;
