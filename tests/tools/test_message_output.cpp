@@ -71,6 +71,7 @@ const char* const k_examples_given[] = {
     "port clk takes USED, UNUSED, CONSTANT or CONSTANT:VALUE, not HALF",
     "the constant value '0xg' of din is not a number (decimal digits, or 0x or 0b and digits)",
     "WIDTH=0x10 reads as 0",
+    "the constant 0x1ff of port din is wider than its 8 bits: the port is held at 0xFF",
     "expected NAME=VALUE, found 'nothing here'",
     "unknown escape \\q in a quoted value (use \\\", \\\\, \\n, \\t, \\r or \\xNN)",
     "WIDTH is given on line 1 and again on line 2; line 2 is the one used",
@@ -98,7 +99,8 @@ TEST(MessageOutput, EveryTextTheToolGivesFitsATemplate) {
         "validate {FIFO} --settings {EXAMPLES}/fifo-conflicts.settings",
         "validate {UART}",
         "validate {DATA}/places.xml --set WIDTH=40",
-        "validate {FIFO} --set WIDTH=0x10 --constant din=0xfffffffff --set DEPTH=20",
+        "validate {FIFO} --set WIDTH=0x10 --set DEPTH=20",
+        "validate {FIFO} --constant din=0x1ff",
         "validate {DATA}/nothing.xml",
         "validate {DATA}/spram.dump",
         // Settings refused and settings files with mistakes.
