@@ -9,8 +9,9 @@
 // Invariants: a template's text is byte for byte what the code posts once
 // each {NAME} is replaced; every template is catalogued, word for word, in
 // docs/messages.md, and the catalogue names no template the table lacks
-// (tests/host/test_message_templates.cpp holds the three in step, and
-// checks that what the tool gives fits the table).
+// (tests/host/test_message_templates.cpp holds the three in step;
+// tests/tools/test_message_output.cpp checks that what the tool gives fits
+// the table).
 #ifndef KOVA_MESSAGE_TEMPLATES_H
 #define KOVA_MESSAGE_TEMPLATES_H
 
@@ -30,10 +31,11 @@ enum KOVA_MESSAGE_SOURCE : uint8_t {
     KOVA_MESSAGE_FROM_TOOL     // the command line of the kova tool
 };
 
-// kind is the kind of the message that carries the text; a text that is
-// only ever a problem of a request (the "error" of a JSON answer), a reason
-// of a repair or a lint hint has KOVA_DIAG_OTHER, KOVA_DIAG_OTHER and
-// KOVA_DIAG_PARSE_ERROR respectively.
+// kind is the kind of the message that carries the text. A text that no
+// message carries has KOVA_DIAG_OTHER when it is the problem of a request
+// (the "error" of a JSON answer) or why a repair gave up, the kind of the
+// message it stands under when it is a lint hint (KOVA_DIAG_PARSE_ERROR) or
+// a note of a related place (KOVA_DIAG_CYCLE).
 struct KOVA_MESSAGE_TEMPLATE {
     KOVA_MESSAGE_SOURCE source;
     KOVA_DIAGNOSTIC_KIND kind;
