@@ -160,8 +160,9 @@ void kova_add_lint_templates(KOVA_TEMPLATE_TABLE& table) {
     add_text_check_templates(table);
 }
 
-// The tool's own texts (main.cpp, options.cpp, cmd_*.cpp); the option
-// parser's own texts about option values are left to it.
+// The tool's own texts (main.cpp, options.cpp, cmd_*.cpp), its notices
+// included; the option parser's own texts about option values are left
+// to it.
 void kova_add_tool_templates(KOVA_TEMPLATE_TABLE& table) {
     const auto add = adder(table, KOVA_MESSAGE_FROM_TOOL);
     add(KOVA_DIAG_SETTING, "--set takes NAME=VALUE, not '{TEXT}'");
@@ -183,4 +184,12 @@ void kova_add_tool_templates(KOVA_TEMPLATE_TABLE& table) {
     add(KOVA_DIAG_OTHER, "cannot write {PATH}: {REASON}");
     add(KOVA_DIAG_OTHER, "the server stopped listening");
     add(KOVA_DIAG_OTHER, "out of memory");
+    // Notices on standard error after "kova sweep: " or "kova serve: ";
+    // the run goes on.
+    add(KOVA_DIAG_OTHER, "--limit {COUNT} cut the sweep at {COUNT} of the {TOTAL} configurations{SHARD}");
+    add(KOVA_DIAG_OTHER, "could not open a browser (xdg-open: {REASON}); open {URL} yourself");
+    add(KOVA_DIAG_OTHER, "could not open a browser (xdg-open failed); open {URL} yourself");
+    add(KOVA_DIAG_OTHER,
+        "warning: listening on {HOST}, not only on this machine: anyone who can reach this address may use the "
+        "configurator");
 }

@@ -1,6 +1,7 @@
 // The groups of the template table that the layers above the engine and
-// the loader give (message_template_groups.cpp); message_templates.cpp
-// joins them after its own two into the one table.
+// the loader give (message_template_groups.cpp, and
+// message_template_products.cpp for the generator's and the server's);
+// message_templates.cpp joins them after its own two into the one table.
 #ifndef KOVA_MESSAGE_TEMPLATE_GROUPS_H
 #define KOVA_MESSAGE_TEMPLATE_GROUPS_H
 
@@ -14,5 +15,7 @@ using KOVA_TEMPLATE_TABLE = std::vector<KOVA_MESSAGE_TEMPLATE>;
 void kova_add_session_templates(KOVA_TEMPLATE_TABLE& table);
 void kova_add_lint_templates(KOVA_TEMPLATE_TABLE& table);
 void kova_add_tool_templates(KOVA_TEMPLATE_TABLE& table);
+void kova_add_generator_templates(KOVA_TEMPLATE_TABLE& table);
+void kova_add_server_templates(KOVA_TEMPLATE_TABLE& table);
 
 #endif

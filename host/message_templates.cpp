@@ -86,6 +86,8 @@ KOVA_TEMPLATE_TABLE make_templates() {
     kova_add_session_templates(table);
     kova_add_lint_templates(table);
     kova_add_tool_templates(table);
+    kova_add_generator_templates(table);
+    kova_add_server_templates(table);
     return table;
 }
 

@@ -2,7 +2,8 @@
 // text with every variable part named in braces, as in
 // "Error : Division by zero in condition {CONDITION}". The engine
 // (validator/, expr/, stimulus/), the description loader (host/), the
-// shared layer (session/), lint (lint/) and the tool (tools/) each have a
+// shared layer (session/), lint (lint/), the tool (tools/), the code
+// generator (generate/) and the server of kova serve (serve/) each have a
 // group. The table holds only texts and kinds, so it sits in the lowest
 // layer and every layer above reads it without a dependency on another.
 //
@@ -24,18 +25,21 @@
 
 // Where a message comes from; the catalogue groups its entries so.
 enum KOVA_MESSAGE_SOURCE : uint8_t {
-    KOVA_MESSAGE_FROM_ENGINE,  // the validation run and the rule language
-    KOVA_MESSAGE_FROM_LOADER,  // reading a description file
-    KOVA_MESSAGE_FROM_SESSION, // settings, problems of a request, repairs and sweeps
-    KOVA_MESSAGE_FROM_LINT,    // lint's findings and the hints under them
-    KOVA_MESSAGE_FROM_TOOL     // the command line of the kova tool
+    KOVA_MESSAGE_FROM_ENGINE,    // the validation run and the rule language
+    KOVA_MESSAGE_FROM_LOADER,    // reading a description file
+    KOVA_MESSAGE_FROM_SESSION,   // settings, problems of a request, repairs and sweeps
+    KOVA_MESSAGE_FROM_LINT,      // lint's findings and the hints under them
+    KOVA_MESSAGE_FROM_TOOL,      // the command line of the kova tool and its notices
+    KOVA_MESSAGE_FROM_GENERATOR, // kova generate's refusals and what a language cannot write
+    KOVA_MESSAGE_FROM_SERVER     // kova serve's answers to requests it refuses
 };
 
 // kind is the kind of the message that carries the text. A text that no
 // message carries has KOVA_DIAG_OTHER when it is the problem of a request
-// (the "error" of a JSON answer) or why a repair gave up, the kind of the
-// message it stands under when it is a lint hint (KOVA_DIAG_PARSE_ERROR) or
-// a note of a related place (KOVA_DIAG_CYCLE).
+// (the "error" of a JSON answer or of a server's refusal), a notice of the
+// tool or why a repair gave up, the kind of the message it stands under
+// when it is a lint hint (KOVA_DIAG_PARSE_ERROR) or a note of a related
+// place (KOVA_DIAG_CYCLE).
 struct KOVA_MESSAGE_TEMPLATE {
     KOVA_MESSAGE_SOURCE source;
     KOVA_DIAGNOSTIC_KIND kind;
