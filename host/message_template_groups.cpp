@@ -5,15 +5,10 @@
 
 namespace {
 
-// An adder of one source's templates to the table.
-auto adder(KOVA_TEMPLATE_TABLE& table, KOVA_MESSAGE_SOURCE source) {
-    return [&table, source](KOVA_DIAGNOSTIC_KIND kind, const char* text) { table.push_back({source, kind, text}); };
-}
-
 // Settings as they are applied (session.cpp, setting_readings.cpp) and
 // read from a settings file (settings_text.cpp, settings_io.cpp).
 void add_setting_templates(KOVA_TEMPLATE_TABLE& table) {
-    const auto add = adder(table, KOVA_MESSAGE_FROM_SESSION);
+    const auto add = kova_template_adder(table, KOVA_MESSAGE_FROM_SESSION);
     add(KOVA_DIAG_SETTING, "no {WHAT} is named {NAME}");
     add(KOVA_DIAG_SETTING, "port {NAME} takes USED, UNUSED, CONSTANT or CONSTANT:VALUE, not {VALUE}");
     add(KOVA_DIAG_SETTING, "the constant value '{TEXT}' is not a number (decimal digits, or 0x or 0b and digits)");
@@ -41,7 +36,7 @@ void add_setting_templates(KOVA_TEMPLATE_TABLE& table) {
 // (fix.cpp, fix_search.cpp), a sweep (sweep.cpp) and a batch (batch.cpp)
 // give.
 void add_run_templates(KOVA_TEMPLATE_TABLE& table) {
-    const auto add = adder(table, KOVA_MESSAGE_FROM_SESSION);
+    const auto add = kova_template_adder(table, KOVA_MESSAGE_FROM_SESSION);
     add(KOVA_DIAG_FUNCTION_RULE, "The function rule {CONDITION} holds, so the configuration is not valid");
     add(KOVA_DIAG_CORRECTION, "{NAME}: {FROM} corrected to {TO}");
     add(KOVA_DIAG_READS, "reads {SETTINGS} through {DERIVED}");
@@ -70,7 +65,7 @@ void add_run_templates(KOVA_TEMPLATE_TABLE& table) {
 // The findings of the checks that read the model (check_model.cpp,
 // check_rules.cpp, check_run.cpp).
 void add_model_check_templates(KOVA_TEMPLATE_TABLE& table) {
-    const auto add = adder(table, KOVA_MESSAGE_FROM_LINT);
+    const auto add = kova_template_adder(table, KOVA_MESSAGE_FROM_LINT);
     add(KOVA_DIAG_CYCLE, "cyclical dependency: {LOOP} (each object reads the next)");
     add(KOVA_DIAG_CYCLE, "{NAME} is part of the loop: it reads {NEXT} here");
     add(KOVA_DIAG_LINT, "the default {VALUE} of {NAME} is not among its values {VALUES}");
@@ -104,7 +99,7 @@ void add_model_check_templates(KOVA_TEMPLATE_TABLE& table) {
 // check_values.cpp, check_corners.cpp), the hints under parse errors
 // (parse_hints.cpp) and the problems of lint's request (answer.cpp).
 void add_text_check_templates(KOVA_TEMPLATE_TABLE& table) {
-    const auto add = adder(table, KOVA_MESSAGE_FROM_LINT);
+    const auto add = kova_template_adder(table, KOVA_MESSAGE_FROM_LINT);
     add(KOVA_DIAG_LINT, "the width {TEXT} reads the unknown name {NAME} as a word, so the width is 0{NEAREST}");
     add(KOVA_DIAG_LINT, "{NAME} in {TEXT} is no port, parameter or macro, so it reads as the word \"{NAME}\"{NEAREST}");
     add(KOVA_DIAG_LINT, "{FUNCTION}({NAME}) in {TEXT} names no port or parameter, so it is always {ANSWER}");
@@ -164,7 +159,7 @@ void kova_add_lint_templates(KOVA_TEMPLATE_TABLE& table) {
 // included; the option parser's own texts about option values are left
 // to it.
 void kova_add_tool_templates(KOVA_TEMPLATE_TABLE& table) {
-    const auto add = adder(table, KOVA_MESSAGE_FROM_TOOL);
+    const auto add = kova_template_adder(table, KOVA_MESSAGE_FROM_TOOL);
     add(KOVA_DIAG_SETTING, "--set takes NAME=VALUE, not '{TEXT}'");
     add(KOVA_DIAG_SETTING, "--constant holds a port; {NAME} is a parameter");
     add(KOVA_DIAG_OTHER, "unknown subcommand '{NAME}'{NEAREST}");

@@ -11,6 +11,11 @@
 
 using KOVA_TEMPLATE_TABLE = std::vector<KOVA_MESSAGE_TEMPLATE>;
 
+// An adder of one source's templates to the table: add(kind, text).
+inline auto kova_template_adder(KOVA_TEMPLATE_TABLE& table, KOVA_MESSAGE_SOURCE source) {
+    return [&table, source](KOVA_DIAGNOSTIC_KIND kind, const char* text) { table.push_back({source, kind, text}); };
+}
+
 // Each appends its group, in the catalogue's order.
 void kova_add_session_templates(KOVA_TEMPLATE_TABLE& table);
 void kova_add_lint_templates(KOVA_TEMPLATE_TABLE& table);

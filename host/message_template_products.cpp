@@ -4,9 +4,7 @@
 #include "host/message_template_groups.h"
 
 void kova_add_generator_templates(KOVA_TEMPLATE_TABLE& table) {
-    const auto add = [&table](KOVA_DIAGNOSTIC_KIND kind, const char* text) {
-        table.push_back({KOVA_MESSAGE_FROM_GENERATOR, kind, text});
-    };
+    const auto add = kova_template_adder(table, KOVA_MESSAGE_FROM_GENERATOR);
     // A refusal (generate.cpp); {FORCE} is the tool's hint at --force.
     add(KOVA_DIAG_OTHER, "nothing generated: the configuration is not valid{FORCE}");
     add(KOVA_DIAG_SETTING,

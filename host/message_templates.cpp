@@ -11,9 +11,7 @@ namespace {
 
 // The engine's messages: validator/, expr/ and stimulus/.
 void add_engine_templates(KOVA_TEMPLATE_TABLE& table) {
-    const auto add = [&table](KOVA_DIAGNOSTIC_KIND kind, const char* text) {
-        table.push_back({KOVA_MESSAGE_FROM_ENGINE, kind, text});
-    };
+    const auto add = kova_template_adder(table, KOVA_MESSAGE_FROM_ENGINE);
     add(KOVA_DIAG_CHECK_FAILED, "Ports and parameters {SETTINGS} should satisfy the condition {CONDITION}");
     add(KOVA_DIAG_VALUE_CONFLICT,
         "Parameter {NAME} has been assigned the value {VALUE} which is incompatible with the current settings of "

@@ -63,11 +63,14 @@ TEST(MessageOutput, EveryTextTheToolGivesFitsATemplate) {
     const std::string bad_settings = write_temp_file(
         "bad.settings", "WIDTH=8\nWIDTH=9\nnothing here\n=3\n\"A B\"=1\nDEPTH=\"x\ny\nDEPTH=\"a\\q\"\n"
                         "DEPTH=\"\\x4\"\nDEPTH=\"a\"b\nclk=CONSTANT:5x\n");
+    // Names, values and a macro call that generate and lint refuse.
     const std::string gen = write_temp_file(
-        "gen.xml", "<model function='9blk'><object name='BIG' kind='integer' default='99999999999'/><object name='N' "
-                   "kind='integer' default='0'/><object name='d' kind='in' width='N' default_usage_state='USED'/><object "
-                   "name='a-b' kind='in' width='1' default_usage_state='USED'/><object name='a_b' kind='in' width='1' "
-                   "default_usage_state='USED'/><object name='bytes' kind='macro' arguments='w' value='w ceil_div 8'/>"
+        "gen.xml", "<model function='9blk'><object name='BIG' kind='integer' default='99999999999'/>"
+                   "<object name='N' kind='integer' default='0'/>"
+                   "<object name='d' kind='in' width='N' default_usage_state='USED'/>"
+                   "<object name='a-b' kind='in' width='1' default_usage_state='USED'/>"
+                   "<object name='a_b' kind='in' width='1' default_usage_state='USED'/>"
+                   "<object name='bytes' kind='macro' arguments='w' value='w ceil_div 8'/>"
                    "<object name='H' kind='hidden' value='bytes(N, N)'/></model>");
     const char* const lines[] = {
         // The engine's and the loader's messages, and a run's own.
