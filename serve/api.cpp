@@ -182,10 +182,10 @@ void settings_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RE
 }
 
 // Everything the page shows after a change; of the objects, those whose
-// state differs from the model's.
-void refresh_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, const KOVA_STATE_BASELINE& baseline,
-                  KOVA_ANSWER& answer) {
-    kova_refresh_answer(session, baseline, answer);
+// state differs from the model's; the causes of the run's errors.
+void refresh_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT& run,
+                  const KOVA_STATE_BASELINE& baseline, KOVA_ANSWER& answer) {
+    kova_refresh_answer(session, run, baseline, answer);
 }
 
 // An uploaded settings file read by the shared reader: "text" the file's

@@ -57,7 +57,7 @@ KOVA_COMMAND_RESULT answer_of(const char* description, const std::vector<KOVA_SE
 }  // namespace
 
 TEST(Answers, MembersTextProblemsAndTheRefresh) {
-    const BUILDER REFRESH = BUILD(kova_refresh_answer(s, b, a));
+    const BUILDER REFRESH = BUILD(kova_refresh_answer(s, r, b, a));
     const std::vector<KOVA_SETTING> distributed = {{"MEMORY_TYPE", "distributed", "", 0}, {"WIDTH", "72", "", 0}};
     const std::vector<KOVA_SETTING> both = {{"DIRECTION", "both", "", 0}, {"HAS_LOAD", "1", "", 0}};
     const std::vector<KOVA_SETTING> dual = {{"MODE", "DUAL", "", 0}, {"DEPTH", "1024", "", 0}};
@@ -137,6 +137,14 @@ TEST(Answers, MembersTextProblemsAndTheRefresh) {
         {"ram.xml", {}, REFRESH, "objects", "", "[]", "", "", "valid 0"},
         {"ram.xml", {{"MODE", "SINGLE", "", 0}}, REFRESH, "objects", "", "[]", "", "", "valid 0"},
         {"ram.xml", dual, REFRESH, "wizard_maps", "", "[]", "", "", "invalid 3"},
+        // The settings that differ from the defaults, and those each error follows from.
+        {"ram.xml", dual, REFRESH, "changed_settings", "", R"(["DEPTH","MODE"])", "", "", "invalid 3"},
+        {"ram.xml", {{"MODE", "SINGLE", "", 0}}, REFRESH, "changed_settings", "", "[]", "", "", "valid 0"},
+        {"ram.xml", dual, REFRESH, "causes", "", R"([{"object":"clkb","settings":["MODE"]},)"
+         R"({"object":"addrb","settings":["MODE"]},{"object":"doutb","settings":["MODE"]}])", "", "", "invalid 3"},
+        {"ram.xml", {{"WIDTH", "12", "", 0}, {"BYTE_ENABLES", "1", "", 0}}, REFRESH, "causes", "",
+         R"([{"object":"BYTE_ENABLES","settings":["WIDTH","BYTE_ENABLES"]}])", "", "", "invalid 1"},
+        {"ram.xml", {}, REFRESH, "causes", "", "[]", "", "", "valid 0"},
     };
     for (const ANSWER_CASE& c : cases) {
         const KOVA_COMMAND_RESULT result = answer_of(c.description, c.settings, c.build);
@@ -160,6 +168,6 @@ TEST(Answers, MembersTextProblemsAndTheRefresh) {
     const KOVA_COMMAND_RESULT refresh = answer_of("ram.xml", dual, REFRESH);
     std::vector<std::string> names;
     for (const auto& member : refresh.answer.document.items()) names.push_back(member.key());
-    EXPECT_EQ(names, (std::vector<std::string>{"libraries", "library_text", "objects", "ranges", "wizard_maps",
-                                               "wizard_messages"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"causes", "changed_settings", "libraries", "library_text", "objects",
+                                               "ranges", "wizard_maps", "wizard_messages"}));
 }
