@@ -31,6 +31,7 @@ const state = {
   settings: new Map(),  // name as the model writes it -> value
   rows: new Map(),  // lower-case name -> the elements of its built row (see rowEntry)
   mapRows: new Map(),  // "map/lower-case name" -> the output of a map's own object, once built
+  mapTexts: new Map(),  // "map/lower-case name" -> a map's own object's expression, rules and reads (the model's)
   answer: null,  // the last refresh drawn, indexed (see indexAnswer)
   drawAll: true,  // the next answer redraws every built row, not only those it or the last one names
   messagesOf: new Map(),  // lower-case name -> the messages about it in the last answer
@@ -216,14 +217,29 @@ const ROW_HEIGHT = 52;  // px: a row's usual height, for the chunks not built ye
 function buildPage(model) {
   state.model = model;
   for (const object of model.objects) state.objects.set(key(object.name), object);
+  for (const text of model.map_expressions || []) state.mapTexts.set(`${text.map}/${key(text.name)}`, text);
   for (const [name, value] of initialSettings(model)) state.settings.set(name, value);
   document.getElementById("block-name").textContent = model.function;
   document.getElementById("library-text").textContent = model.library || "(none)";
   document.getElementById("description-file").textContent = model.description;
   document.title = `${model.function} - kova serve`;
   buildParameterGroups(model);
-  appendLazily(document.getElementById("port-list"), model.objects.filter((o) => o.port), portRow, "div",
-    ROW_HEIGHT);
+  const ports = model.objects.filter((o) => o.port);
+  const portList = document.getElementById("port-list");
+  appendLazily(portList, ports.filter((o) => o.model_usage !== "NONE"), portRow, "div", ROW_HEIGHT);
+  absentGroup(portList, ports.filter((o) => o.model_usage === "NONE"), portRow);
+}
+
+// The objects whose model usage is NONE, folded in a group of their own:
+// the description leaves them out unless a rule or the user takes them in.
+// A group that comes to hold an error unfolds (drawRow).
+function absentGroup(container, objects, build) {
+  if (!objects.length) return;
+  const group = el("section", { className: "group folded", "data-group": "not-in-configuration" },
+    groupHeading(`Not in this configuration (${objects.length})`));
+  group.querySelector("[data-fold]").setAttribute("aria-expanded", "false");
+  container.append(group);
+  appendLazily(group, objects, build, "div", ROW_HEIGHT);
 }
 
 // The settings the server was started with (--settings), when it gives them.
@@ -249,16 +265,18 @@ function buildParameterGroups(model) {
       if (object && !object.port && !object.hidden) {
         if (!placed.has(key(entry.name))) members.push(object);
         placed.add(key(entry.name));
-      } else if (!object && entry.source === "map") {
+      } else {
         derived.push(entry);
       }
     }
     if (members.length || derived.length) parameterGroup(container, map.map, members, derived, map.map);
   }
-  const rest = parameters.filter((o) => !placed.has(key(o.name)));
+  const rest = parameters.filter((o) => !placed.has(key(o.name)) && o.model_usage !== "NONE");
   if (rest.length)
     parameterGroup(container, model.wizard_maps && model.wizard_maps.length ? "Other parameters" : "Settings",
       rest, [], null);
+  absentGroup(container, parameters.filter((o) => !placed.has(key(o.name)) && o.model_usage === "NONE"),
+    parameterRow);
   const hidden = model.objects.filter((o) => o.hidden);
   if (hidden.length) {
     const group = el("section", { className: "group", "data-group": "hidden" },
@@ -353,11 +371,46 @@ function mapObjectRow(mapName, entry) {
   const output = el("span", { className: "derived", "data-map-value": `${mapName}/${entry.name}` });
   state.mapRows.set(id, output);
   drawMapObject(id, entry);
+  const known = state.objects.has(key(entry.name));
+  const texts = state.mapTexts.get(id);
   return el("div", { className: "object map-object", "data-map-object": `${mapName}/${entry.name}` },
     el("div", { className: "object-head" },
-      el("span", { className: "name", text: entry.name }),
-      el("span", { className: "kind", text: entry.kind }),
-      output));
+      el("span", { className: "name" }, known ? jumpLink(entry.name) : entry.name),
+      el("span", { className: "kind", text: `${entry.kind} \u00b7 ${entry.source}` }),
+      output,
+      texts ? el("code", { className: "expression", text: `= ${mapExpression(texts)}` }) : null,
+      texts ? el("button", { type: "button", className: "explain", "data-map-explain": id,
+        "aria-label": `Explain ${entry.name} of ${mapName}`, text: "Explain" }) : null,
+      !texts && known ? explainButton(entry.name, "map") : null));
+}
+
+// A map's own object as the description writes it: its value text, else
+// its rules, "CONDITION ? VALUE : ALTERNATE" each.
+function mapExpression(texts) {
+  if (texts.expression) return texts.expression;
+  return texts.rules.map((rule) => `${rule.condition ? `${rule.condition} ? ` : ""}${rule.value}` +
+    `${rule.alt_value ? ` : ${rule.alt_value}` : ""}`).join("; ") || "(none)";
+}
+
+// The explanation of a map's own object, from the model's texts and the
+// value the last answer gives: no request, for the engine explains only
+// ports and parameters.
+function explainMapObject(id) {
+  const texts = state.mapTexts.get(id);
+  const entry = (state.answer && state.answer.maps.get(id)) || {};
+  const dialog = document.getElementById("explain-dialog");
+  document.getElementById("explain-title").textContent = `Explanation of ${texts.name} (wizard map ${texts.map})`;
+  const list = el("dl", { className: "facts" });
+  for (const [term, value] of [["value", entry.value], ["usage", entry.usage], ["expression", texts.expression]])
+    if (value) list.append(el("dt", { text: term }), el("dd", { text: value }));
+  if (texts.reads.length) list.append(el("dt", { text: "reads" }), el("dd", {}, jumpLinks(texts.reads)));
+  const rules = el("table", { className: "rules" }, el("thead", {}, el("tr", {},
+    ...["condition", "value", "otherwise"].map((h) => el("th", { scope: "col", text: h })))),
+  el("tbody", {}, ...texts.rules.map((rule) => el("tr", {},
+    ...[rule.condition || "(always)", rule.value, rule.alt_value].map((v) => el("td", { text: v }))))));
+  document.getElementById("explain-body").replaceChildren(list,
+    texts.rules.length ? rules : el("p", { text: "No rules." }));
+  if (!dialog.open) dialog.showModal();
 }
 
 function hiddenRow(object) {
@@ -477,7 +530,9 @@ function draw(response) {
     return;
   }
   drawList("wizard-messages", answer.wizard_messages, (text) => el("li", { text }), "(none apply)");
-  drawList("simulation-libraries", answer.libraries, (text) => el("li", { text }), "(none)");
+  const libraries = [...new Set(answer.libraries)];
+  drawList("simulation-libraries", libraries, (text) => el("li", { text }), "(none)");
+  drawLibraryLine(libraries);
   const count = (severity) => messages.filter((m) => m.severity === severity).length;
   const errors = count("error");
   const warnings = count("warning");
@@ -485,6 +540,15 @@ function draw(response) {
   if (answer.valid) setSummary("valid", `\u2714 Valid configuration (${tail})`);
   else setSummary("invalid", `\u2716 Not valid: ${tail}`);
   drawn();
+}
+
+// The header's library line: the libraries the configuration evaluates
+// to, each once; the description's text stays in the tip.
+function drawLibraryLine(libraries) {
+  const line = document.getElementById("library-text");
+  const text = libraries.join(", ") || "(none)";
+  if (line.textContent !== text) line.textContent = text;
+  line.title = `as written: ${state.model.library || "(none)"}`;
 }
 
 // The settings that differ from the defaults, and which of them each
@@ -546,6 +610,8 @@ function drawRow(entry) {
     if (causes) entry.diags.append(advice(entry.object, causes));
     entry.row.classList.toggle("has-errors", messages.some((m) => m.severity === "error"));
     entry.row.classList.toggle("has-diagnostics", messages.length > 0);
+    const folded = messages.length && entry.row.closest(".group.folded");
+    if (folded) setFolded(folded, false);
   }
   drawMarks(entry, name);
   const object = state.answer && (state.answer.objects.get(name) || entry.object);
@@ -973,6 +1039,8 @@ function wire() {
     const target = event.target;
     const button = target.closest("[data-explain]");
     if (button) explain(button.dataset.explain);
+    const mapButton = target.closest("[data-map-explain]");
+    if (mapButton) explainMapObject(mapButton.dataset.mapExplain);
     const jump = target.closest("[data-jump]");
     if (jump) {
       event.preventDefault();
