@@ -38,14 +38,19 @@ std::vector<std::string> kova_changed_setting_names(const KOVA_SESSION& session)
 }
 
 std::vector<KOVA_CONFLICT_CAUSE> kova_conflict_causes(const KOVA_SESSION& session, const KOVA_MESSAGES& messages,
-                                                      const std::vector<std::string>& changed) {
+                                                      const std::vector<std::string>& changed,
+                                                      const std::string& last_change) {
     std::vector<KOVA_CONFLICT_CAUSE> causes;
     for (const KOVA_MESSAGE& message : messages) {
         if (message.severity != KOVA_SEVERITY_ERROR || message.object.empty()) continue;
         const bool listed = std::any_of(causes.begin(), causes.end(), [&](const KOVA_CONFLICT_CAUSE& cause) {
             return kova_equal_nocase(cause.object, message.object);
         });
-        if (!listed) causes.push_back({message.object, causes_of(session, message.object, changed)});
+        if (listed) continue;
+        KOVA_CONFLICT_CAUSE cause{message.object, causes_of(session, message.object, changed), ""};
+        for (const std::string& name : cause.settings)
+            if (kova_equal_nocase(name, last_change)) cause.last = name;
+        causes.push_back(std::move(cause));
     }
     return causes;
 }
@@ -53,6 +58,8 @@ std::vector<KOVA_CONFLICT_CAUSE> kova_conflict_causes(const KOVA_SESSION& sessio
 nlohmann::json kova_conflict_causes_json(const std::vector<KOVA_CONFLICT_CAUSE>& causes) {
     nlohmann::json list = nlohmann::json::array();
     for (const KOVA_CONFLICT_CAUSE& cause : causes)
-        list.push_back({{"object", kova_json_text(cause.object)}, {"settings", kova_texts_json(cause.settings)}});
+        list.push_back({{"object", kova_json_text(cause.object)},
+                        {"settings", kova_texts_json(cause.settings)},
+                        {"last", cause.last.empty() ? nlohmann::json() : kova_json_text(cause.last)}});
     return list;
 }

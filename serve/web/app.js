@@ -39,8 +39,9 @@ const state = {
   changes: 0,  // bumped by every change of the settings
   asking: false,  // a refresh is on its way; at most one is
   changedSettings: new Set(),  // lower-case names the last answer says differ from the defaults
-  causes: new Map(),  // lower-case object name -> the settings its errors follow from (the last answer's)
+  causes: new Map(),  // lower-case object name -> its cause: {settings its errors follow from, last} (the last answer's)
   causing: new Map(),  // lower-case setting name -> the objects whose errors follow from it
+  lastChange: null,  // the name the user set last, sent with a refresh; null after a repair, load, reset or undo
   keep: new Set(),  // names a repair must not change, as the model writes them
   valid: null,  // the verdict of the last answer drawn
 };
@@ -361,7 +362,7 @@ function control(object, id) {
   input.addEventListener(object.choices ? "change" : "input", () => {
     if (input.value === "") state.settings.delete(object.name);
     else state.settings.set(object.name, input.value);
-    changed({ typing: object.choices ? null : object.name });
+    changed({ typing: object.choices ? null : object.name, last: object.name });
   });
   return input;
 }
@@ -442,7 +443,7 @@ function portRow(port) {
     else if (usage.value === "CONSTANT" && constant.value.trim() !== "")
       state.settings.set(port.name, `CONSTANT:${constant.value.trim()}`);
     else state.settings.set(port.name, usage.value);
-    changed({ typing: port.name });
+    changed({ typing: port.name, last: port.name });
   };
   usage.addEventListener("change", update);
   constant.addEventListener("input", update);
@@ -475,6 +476,7 @@ function portRow(port) {
 function changed(options) {
   const how = options || {};
   state.changes += 1;
+  state.lastChange = how.last || null;
   if (!how.notice) setStatus("");
   if (!how.replayed) recordStep(how.typing || null);
   setSummary("pending", "Checking\u2026");
@@ -493,7 +495,7 @@ async function refresh() {
   const asked = state.changes;
   let answer = null;
   try {
-    answer = await post("/api/refresh", request());
+    answer = await post("/api/refresh", request(state.lastChange ? { last: state.lastChange } : {}));
   } catch (failure) {
     if (asked === state.changes) setSummary("error", `\u2716 The server did not answer: ${failure.message}`);
   }
@@ -558,10 +560,10 @@ function indexCauses(answer) {
   state.causes = new Map();
   state.causing = new Map();
   for (const cause of answer.causes || []) {
-    state.causes.set(key(cause.object), cause.settings);
+    state.causes.set(key(cause.object), cause);
     for (const setting of cause.settings) {
       if (!state.causing.has(key(setting))) state.causing.set(key(setting), []);
-      state.causing.get(key(setting)).push(cause.object);
+      state.causing.get(key(setting)).push({ object: cause.object, last: key(setting) === key(cause.last || "") });
     }
   }
 }
@@ -634,7 +636,7 @@ function drawRow(entry) {
 function drawMarks(entry, name) {
   const changed = state.changedSettings.has(name);
   const causing = state.causing.get(name) || [];
-  const shown = changed || causing.length ? `${changed}/${causing.join(",")}` : "";
+  const shown = changed || causing.length ? JSON.stringify([changed, causing]) : "";
   if (shown === entry.shown.marks) return;
   entry.shown.marks = shown;
   if (!entry.marks) {
@@ -647,15 +649,21 @@ function drawMarks(entry, name) {
   if (changed)
     entry.marks.append(el("span", { className: "mark changed-mark", title: "differs from the default",
       text: "\u25cf changed" }));
-  if (causing.length)
-    entry.marks.append(el("span", { className: "mark cause-mark", "data-cause-of": causing.join(" "),
-      text: `\u2691 causes the conflict at ${causing.join(", ")}` }));
+  if (causing.length) {
+    const objects = causing.map((cause) => cause.object);
+    const last = causing.some((cause) => cause.last);
+    entry.marks.append(el("span", { className: `mark cause-mark${last ? " last-change" : ""}`,
+      "data-cause-of": objects.join(" "),
+      text: `\u2691 ${last ? "this change causes" : "causes"} the conflict at ${objects.join(", ")}` }));
+  }
 }
 
 // In the page's own words, what the user can do about the errors of an
 // object, given the changed settings they follow from (the session's
-// causes): set one of those back, or let a repair find the changes.
-function advice(object, causes) {
+// cause, which names the last change among them): set one of those back,
+// or let a repair find the changes.
+function advice(object, cause) {
+  const causes = cause.settings;
   const item = el("li", { className: "advice", "data-advice-for": object.name });
   if (!causes.length) {
     item.append("The description's defaults give this conflict: change a setting it reads, or use ",
@@ -667,7 +675,8 @@ function advice(object, causes) {
   causes.forEach((name, index) => {
     if (index) item.append(index === causes.length - 1 ? " and " : ", ");
     item.append(jumpLink(name), ` (${state.settings.get(objectName(name)) || "set"}` +
-      `${defaultOf(name) ? `, default ${defaultOf(name)}` : ""})`);
+      `${defaultOf(name) ? `, default ${defaultOf(name)}` : ""}` +
+      `${key(name) === key(cause.last || "") ? ", your last change" : ""})`);
   });
   item.append(self ? " does not hold: set it back to its default, or use " :
     `: set ${causes.length === 1 ? "it" : "one of them"} back to its default, or use `, fixButton(),

@@ -64,8 +64,10 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         // A setting that leaves every state as the model has it: no object is sent.
         {"POST", "/api/refresh", R"({"settings": {"MODE": "SINGLE"}})", 200, "\"objects\": [],"},
         // A conflict names the changed setting it follows from.
-        {"POST", "/api/refresh", R"({"settings": {"MODE": "DUAL"}})", 200,
-         "\"causes\": [\n    {\n      \"object\": \"clkb\",\n      \"settings\": [\n        \"MODE\"\n      ]"},
+        {"POST", "/api/refresh", R"({"last": "MODE", "settings": {"MODE": "DUAL"}})", 200,
+         "\"causes\": [\n    {\n      \"last\": \"MODE\",\n      \"object\": \"clkb\",\n"
+         "      \"settings\": [\n        \"MODE\"\n      ]"},
+        {"POST", "/api/refresh", R"({"last": 1})", 400, "last must be the name of a setting"},
         {"POST", "/api/simlib", R"({"settings": {"MODE": "DUAL"}})", 200, "\"library_text\": \"ram_lib;ram_dp_lib;\""},
         {"POST", "/api/settings", R"({"minimal": true, "settings": {"DEPTH": "64"}})", 200, "DEPTH=64\\n\""},
         // Settings apply in byte order of their names, not as written: "depth" last.

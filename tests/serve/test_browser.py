@@ -288,6 +288,7 @@ def walk_aids(driver, url, downloads):
     wait.until(lambda d: d.find_elements(By.CSS_SELECTOR, css("data-advice-for", "clkb") + ' [data-jump="MODE"]'))
     cause = row("MODE").find_element(By.CSS_SELECTOR, ".cause-mark")
     assert set(cause.get_attribute("data-cause-of").split()) == {"clkb", "addrb", "doutb"}, cause.text
+    assert "last-change" in cause.get_attribute("class") and "this change" in cause.text, cause.text
     assert row("MODE").find_elements(By.CSS_SELECTOR, ".changed-mark")
     assert not row("WIDTH").find_elements(By.CSS_SELECTOR, ".mark")
 
