@@ -103,7 +103,7 @@ nlohmann::json kova_lsp_hover(KOVA_LSP_WORKSPACE& workspace, const KOVA_LSP_DOCU
         const std::string under = settings.empty() ? "Under the defaults" : "Under " + workspace.options().settings;
         // A macro's value is its call's: shown below for a call.
         if (session && declaration->object->obj_type != KOVA_OBJ_FN_MACRO &&
-            !kova_explain(*session, *run, declaration->name, explanation))
+            !kova_explain_on(*session, *run, declaration->name, explanation))
             explained_lines(explanation, under, out);
         const std::size_t line = position.at("line").get<std::size_t>();
         const std::size_t end = document.lines.offset_of(line, range["end"]["character"].get<std::size_t>()) -

@@ -150,7 +150,9 @@ int run(int argc, char** argv, KOVA_TOOL_STATE& state) {
     }
     if (help->parsed()) {
         if (help_topic.empty()) {
-            std::cout << app.help();
+            // The formatter directly: app.help() would show the parsed
+            // help subcommand's own options instead of every subcommand.
+            std::cout << app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal);
         } else if (std::find(names.begin(), names.end(), help_topic) != names.end()) {
             std::cout << app.get_subcommand(help_topic)->help();
         } else {
