@@ -161,9 +161,11 @@ nlohmann::json KOVA_LSP_SERVER::initialize(const nlohmann::json& params) {
     KOVA_LSP_OPTIONS options = m_workspace.options();
     if (params.contains("initializationOptions") && params["initializationOptions"].is_object()) {
         const nlohmann::json& given = params["initializationOptions"];
-        options.description = option_path(given, "description");
-        options.settings = option_path(given, "settings");
-        if (!option_path(given, "lib").empty()) options.library_dir = option_path(given, "lib");
+        // Each option given wins over the command line's.
+        for (auto [name, value] : {std::pair<const char*, std::string*>{"description", &options.description},
+                                   {"settings", &options.settings},
+                                   {"lib", &options.library_dir}})
+            if (!option_path(given, name).empty()) *value = option_path(given, name);
     }
     m_workspace.set_options(options);
     return {{"capabilities", capabilities()}, {"serverInfo", {{"name", "kova"}, {"version", "0.1.0"}}}};

@@ -20,6 +20,19 @@ KOVA = SOURCE = None
 WAIT_SECONDS = 20
 
 
+# Two precedence findings: the comparison on either side of the operator.
+PRECEDENCE = """<model function="p">
+  <object name="WIDTH" kind="integer" value="1-64" default="8" default_usage_state="USED">
+    <rule type="legal_values" value="64" alt_value="1"/>
+    <rule condition="WIDTH + 1 == 9 &amp;&amp; WIDTH gt 2" value="8"/>
+  </object>
+  <object name="DEPTH" kind="integer" value="1-64" default="8" lint_ignore="unenforced-values">
+    <rule condition="DEPTH == max(WIDTH, 2) * 2" value="8"/>
+  </object>
+</model>
+"""
+
+
 class Client:
     """A kova lsp process; every frame it writes is read into a queue."""
 
@@ -180,13 +193,6 @@ class Capabilities(Folder):
              dict(self.at("block.xml", 3, 18), context={"includeDeclaration": False}),
              lambda r: sorted((l["uri"].rsplit("/", 1)[1], l["range"]["start"]["line"]) for l in r) ==
              [("block.xml", 11), ("block_part.xml", 3)]),
-            ("code actions of the finding", "textDocument/codeAction",
-             {"textDocument": {"uri": self.uri("block.xml")},
-              "range": {"start": {"line": 14, "character": 0}, "end": {"line": 14, "character": 0}},
-              "context": {"diagnostics": []}},
-             lambda r: [(a["title"], a["edit"]["changes"][self.uri("block.xml")][0]["newText"]) for a in r] ==
-             [("Write WIDTH", "WIDTH"), ("Leave unknown-name out for din (lint_ignore)",
-                                         ' lint_ignore="unknown-name"')]),
             ("rename across files", "textDocument/rename", dict(self.at("block.xml", 3, 18), newName="SIZE"),
              lambda r: sorted((u.rsplit("/", 1)[1], len(e)) for u, e in r["changes"].items()) ==
              [("block.xml", 2), ("block_part.xml", 1)]),
@@ -196,6 +202,33 @@ class Capabilities(Folder):
                 answer = client.request(method, params)
                 self.assertIn("result", answer, answer)
                 self.assertTrue(holds(answer["result"]), json.dumps(answer["result"], indent=1))
+
+    def test_code_actions(self):
+        """Each finding's fixes: lint's suggestion, the parentheses a
+        precedence finding asks for, its check added to lint_ignore (a new
+        field, or before the names of one there is)."""
+        with open(self.path("precedence.xml"), "w") as out:
+            out.write(PRECEDENCE)
+        client = self.client()
+        self.open(client, "block.xml")
+        self.open(client, "precedence.xml")
+        rows = [
+            ("block.xml", 14, [("Write WIDTH", "WIDTH", 52),
+                               ("Leave unknown-name out for din (lint_ignore)", ' lint_ignore="unknown-name"', 9)]),
+            ("precedence.xml", 3, [("Write (WIDTH + 1)", "(WIDTH + 1)", 21),
+                                   ("Leave precedence out for WIDTH (lint_ignore)", ' lint_ignore="precedence"', 9)]),
+            ("precedence.xml", 6, [("Write (max(WIDTH, 2) * 2)", "(max(WIDTH, 2) * 2)", 30),
+                                   ("Leave precedence out for DEPTH (lint_ignore)", "precedence, ", 76)]),
+        ]
+        for name, line, wanted in rows:
+            with self.subTest(name=name, line=line):
+                answer = client.request("textDocument/codeAction", {
+                    "textDocument": {"uri": self.uri(name)},
+                    "range": {"start": {"line": line, "character": 0}, "end": {"line": line, "character": 0}},
+                    "context": {"diagnostics": []}})["result"]
+                edits = [(a["title"], a["edit"]["changes"][self.uri(name)][0]) for a in answer
+                         if a["title"].startswith(("Write", "Leave precedence", "Leave unknown"))]
+                self.assertEqual([(t, e["newText"], e["range"]["start"]["character"]) for t, e in edits], wanted)
 
     def test_refused_renames(self):
         client = self.client()
