@@ -151,17 +151,29 @@ class Capabilities(Folder):
                          [("unknown-name", 2, {"line": 14, "character": 52}, {"line": 14, "character": 57})])
         self.assertIn("did you mean WIDTH?", found[0]["message"])
         mended = self.text("block.xml").replace("WIDHT", "WIDTH")
+        block = self.text("block.xml")
         cases = [
+            # (label, method, document, its text, [(line, start, end, code, related places)] of block.xml)
+            ("malformed", "textDocument/didChange", "block.xml", block.replace("</model>", "</mode"),
+             [(17, 2, 6, None, 0)]),
+            ("cycle", "textDocument/didChange", "block.xml",
+             mended.replace('value="halve(WIDTH)"/>', 'value="TWICE"/><object name="TWICE" kind="hidden" value="HALF"/>'),
+             [(11, 93, 97, "cycle", 1)]),
+            ("after a two-unit character", "textDocument/didChange", "block.xml",
+             block.replace('kind="out" width="PART_WIDTH"', 'label="\U0001D54F" kind="out" width="PART_WIDHT"'),
+             [(12, 51, 61, "unknown-name", 0), (14, 52, 57, "unknown-name", 0)]),
             ("mended", "textDocument/didChange", "block.xml", mended, []),
             ("included buffer renames PART_WIDTH", "textDocument/didOpen", "block_part.xml",
-             self.text("block_part.xml").replace("PART_WIDTH", "PART_W"), [(12, "unknown-name")]),
+             self.text("block_part.xml").replace("PART_WIDTH", "PART_W"), [(12, 40, 50, "unknown-name", 0)]),
         ]
         for label, method, name, text, wanted in cases:
             with self.subTest(label):
                 document = {"uri": self.uri(name), "version": 2, "languageId": "xml", "text": text}
                 client.notify(method, {"textDocument": document, "contentChanges": [{"text": text}]})
                 got = client.diagnostics(self.uri("block.xml"))
-                self.assertEqual([(d["range"]["start"]["line"], d["code"]) for d in got], wanted)
+                self.assertEqual([(d["range"]["start"]["line"], d["range"]["start"]["character"],
+                                   d["range"]["end"]["character"], d.get("code"), len(d.get("relatedInformation", [])))
+                                  for d in got], wanted)
 
     def test_requests(self):
         """Each request on the open description: a row of what is asked and
