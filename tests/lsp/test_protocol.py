@@ -155,7 +155,7 @@ class Capabilities(Folder):
         cases = [
             # (label, method, document, its text, [(line, start, end, code, related places)] of block.xml)
             ("malformed", "textDocument/didChange", "block.xml", block.replace("</model>", "</mode"),
-             [(17, 2, 6, None, 0)]),
+             [(23, 2, 6, None, 0)]),
             ("cycle", "textDocument/didChange", "block.xml",
              mended.replace('value="halve(WIDTH)"/>', 'value="TWICE"/><object name="TWICE" kind="hidden" value="HALF"/>'),
              [(11, 93, 97, "cycle", 1)]),
@@ -190,13 +190,15 @@ class Capabilities(Folder):
             ("hover on a macro call", "textDocument/hover", self.at("block.xml", 11, 45),
              lambda r: "body: `` WIDTH ceil_div 2 ``" in r["contents"]["value"]
              and "value: `` 6 ``" in r["contents"]["value"]),
+            ("hover on a wizard map", "textDocument/hover", self.at("block.xml", 17, 22),
+             lambda r: r["contents"]["value"].startswith("**generics** (wizard_map) — Generics\n\nThe generics")),
             ("hover on no name", "textDocument/hover", self.at("block.xml", 0, 1), lambda r: r is None),
             ("definition in the included file", "textDocument/definition", self.at("block.xml", 12, 42),
              lambda r: r == part),
             ("symbols", "textDocument/documentSymbol", {"textDocument": {"uri": self.uri("block.xml")}},
              lambda r: [(s["name"], s["detail"], s["kind"]) for s in r] ==
              [("WIDTH", "integer", 13), ("MODE", "string", 13), ("halve", "macro", 12), ("HALF", "hidden", 14),
-              ("dout", "out", 11), ("din", "in", 11)]),
+              ("dout", "out", 11), ("din", "in", 11), ("generics", "wizard_map", 23), ("start", "vector", 24)]),
             ("completion in a rule text", "textDocument/completion", self.at("block.xml", 14, 52),
              lambda r: {"WIDTH", "halve(w)", "ceil_div", "==", "dout"} <= {i["label"] for i in r}),
             ("completion of a kind", "textDocument/completion", self.at("block.xml", 7, 29),
@@ -204,10 +206,10 @@ class Capabilities(Folder):
             ("references across files", "textDocument/references",
              dict(self.at("block.xml", 3, 18), context={"includeDeclaration": False}),
              lambda r: sorted((l["uri"].rsplit("/", 1)[1], l["range"]["start"]["line"]) for l in r) ==
-             [("block.xml", 11), ("block_part.xml", 3)]),
+             [("block.xml", 11), ("block.xml", 18), ("block_part.xml", 3)]),
             ("rename across files", "textDocument/rename", dict(self.at("block.xml", 3, 18), newName="SIZE"),
              lambda r: sorted((u.rsplit("/", 1)[1], len(e)) for u, e in r["changes"].items()) ==
-             [("block.xml", 2), ("block_part.xml", 1)]),
+             [("block.xml", 3), ("block_part.xml", 1)]),
         ]
         for label, method, params, holds in rows:
             with self.subTest(label):
