@@ -55,8 +55,4 @@ nlohmann::json kova_lsp_code_actions(KOVA_LSP_WORKSPACE& workspace, const KOVA_L
 bool kova_lsp_name_under(const KOVA_LSP_DOCUMENT& document, const nlohmann::json& position, std::string& name,
                          nlohmann::json* range = nullptr);
 
-// A LSP Location of a place in the source table.
-nlohmann::json kova_lsp_location(KOVA_LSP_WORKSPACE& workspace, const KOVA_SOURCE_LOCATION& place,
-                                 std::size_t length);
-
 #endif

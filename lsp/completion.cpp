@@ -148,7 +148,8 @@ nlohmann::json settings_items(KOVA_LSP_ANALYSIS& analysis, std::string_view befo
     long long low, high;
     if (kova_value_range(object.get_value(), low, high))
         items.push_back(item(object.get_default_value().empty() ? std::to_string(low) : object.get_default_value(),
-                             ITEM_ENUM_MEMBER, "an integer from " + std::to_string(low) + " to " + std::to_string(high)));
+                             ITEM_ENUM_MEMBER,
+                             "an integer from " + std::to_string(low) + " to " + std::to_string(high)));
     return items;
 }
 

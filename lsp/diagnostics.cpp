@@ -11,7 +11,8 @@ int severity_of(KOVA_SEVERITY severity) {
     return severity == KOVA_SEVERITY_ERROR ? 1 : severity == KOVA_SEVERITY_WARNING ? 2 : 3;
 }
 
-nlohmann::json diagnostic_of(const KOVA_MESSAGE& message, const KOVA_SOURCE_LOCATION& place, KOVA_LSP_WORKSPACE& files) {
+nlohmann::json diagnostic_of(const KOVA_MESSAGE& message, const KOVA_SOURCE_LOCATION& place,
+                             KOVA_LSP_WORKSPACE& files) {
     std::string text = message.text;
     if (!message.hint.empty()) text += "\nhint: " + message.hint;
     nlohmann::json diagnostic = {{"range", kova_lsp_token_range(files.lines_of(place.file), place)},

@@ -105,10 +105,9 @@ nlohmann::json kova_lsp_hover(KOVA_LSP_WORKSPACE& workspace, const KOVA_LSP_DOCU
         if (session && declaration->object->obj_type != KOVA_OBJ_FN_MACRO &&
             !kova_explain_on(*session, *run, declaration->name, explanation))
             explained_lines(explanation, under, out);
-        const std::size_t line = position.at("line").get<std::size_t>();
-        const std::size_t end = document.lines.offset_of(line, range["end"]["character"].get<std::size_t>()) -
-                                document.lines.offset_of(line, 0);
-        const std::string arguments = call_arguments(document.lines.line(line), end);
+        const std::string_view line = document.lines.line(position.at("line").get<std::size_t>());
+        const std::string arguments =
+            call_arguments(line, kova_utf16_bytes(line, range["end"]["character"].get<std::size_t>()));
         if (session && declaration->object->obj_type == KOVA_OBJ_FN_MACRO && !arguments.empty())
             macro_call_lines(*session, declaration->name, arguments, out);
     }

@@ -25,6 +25,13 @@ bool is_name(const std::string& text) {
     return !text.empty() && kova_lsp_name_at(text, 0, begin, end) && begin == 0 && end == text.size();
 }
 
+// The protocol Location of length bytes at place.
+nlohmann::json kova_lsp_location(KOVA_LSP_WORKSPACE& workspace, const KOVA_SOURCE_LOCATION& place,
+                                 std::size_t length) {
+    return {{"uri", kova_lsp_uri_of(place.file)},
+            {"range", kova_lsp_range(workspace.lines_of(place.file), place, length)}};
+}
+
 }  // namespace
 
 bool kova_lsp_name_under(const KOVA_LSP_DOCUMENT& document, const nlohmann::json& position, std::string& name,
@@ -40,11 +47,6 @@ bool kova_lsp_name_under(const KOVA_LSP_DOCUMENT& document, const nlohmann::json
         *range = {{"start", {{"line", line}, {"character", kova_utf16_length(text, begin)}}},
                   {"end", {{"line", line}, {"character", kova_utf16_length(text, end)}}}};
     return true;
-}
-
-nlohmann::json kova_lsp_location(KOVA_LSP_WORKSPACE& workspace, const KOVA_SOURCE_LOCATION& place,
-                                 std::size_t length) {
-    return {{"uri", kova_lsp_uri_of(place.file)}, {"range", kova_lsp_range(workspace.lines_of(place.file), place, length)}};
 }
 
 nlohmann::json kova_lsp_definition(KOVA_LSP_WORKSPACE& workspace, const KOVA_LSP_DOCUMENT& document,

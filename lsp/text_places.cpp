@@ -48,24 +48,6 @@ std::string_view KOVA_LSP_LINES::line(std::size_t index) const {
     return std::string_view(m_text).substr(start, end - start);
 }
 
-std::size_t KOVA_LSP_LINES::offset_of(std::size_t line_index, std::size_t character) const {
-    if (line_index >= m_starts.size()) return m_text.size();
-    return m_starts[line_index] + kova_utf16_bytes(line(line_index), character);
-}
-
-nlohmann::json KOVA_LSP_LINES::position_of(std::size_t offset) const {
-    if (offset > m_text.size()) offset = m_text.size();
-    std::size_t index = 0;
-    std::size_t low = 0, high = m_starts.size();
-    while (high - low > 1) {
-        const std::size_t middle = (low + high) / 2;
-        (m_starts[middle] <= offset ? low : high) = middle;
-    }
-    index = low;
-    const std::size_t column = offset - m_starts[index];
-    return {{"line", index}, {"character", kova_utf16_length(line(index), column)}};
-}
-
 std::size_t kova_utf16_length(std::string_view line, std::size_t bytes) {
     std::size_t walked, units;
     walk(line, bytes, static_cast<std::size_t>(-1), walked, units);

@@ -22,10 +22,6 @@ public:
     std::size_t count() const { return m_starts.size(); }
     // Line index from 0, without its end; "" past the last line.
     std::string_view line(std::size_t index) const;
-    // The byte offset in the text of a protocol position (clamped to its line).
-    std::size_t offset_of(std::size_t line, std::size_t character) const;
-    // The protocol position {line, character} of a byte offset.
-    nlohmann::json position_of(std::size_t offset) const;
 
 private:
     std::string m_text;
