@@ -80,8 +80,9 @@ bool parenthesised(const KOVA_LSP_DOCUMENT& document, const KOVA_SOURCE_LOCATION
     const std::string_view line = document.lines.line(place.line - 1);
     std::size_t op = place.column - 1, op_end = op;
     while (op_end < line.size() && line[op_end] != ' ' && !kova_lsp_name_char(line[op_end])) ++op_end;
+    if (op_end == op) return false;  // no operator there (the file changed since it was linted)
     const std::size_t first = operand_before(line, op), last = operand_after(line, op_end);
-    if (op_end == op || first == std::string_view::npos || last == std::string_view::npos) return false;
+    if (first == std::string_view::npos || last == std::string_view::npos) return false;
     const std::string grouped = "(" + std::string(line.substr(first, last - first)) + ")";
     KOVA_SOURCE_LOCATION start = place;
     start.column = static_cast<uint32_t>(first + 1);

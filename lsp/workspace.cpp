@@ -18,6 +18,10 @@ bool ends_with(const std::string& text, const std::string& end) {
 
 bool KOVA_LSP_DOCUMENT::settings() const { return ends_with(path, ".settings"); }
 
+KOVA_LSP_WORKSPACE::~KOVA_LSP_WORKSPACE() {
+    if (!m_documents.empty()) kova_set_file_overlay({});
+}
+
 bool KOVA_LSP_WORKSPACE::open(const std::string& uri, const std::string& text, long long version) {
     const std::string path = kova_lsp_path_of(uri);
     if (path.empty()) return false;

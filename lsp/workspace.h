@@ -33,6 +33,12 @@ struct KOVA_LSP_OPTIONS {
 
 class KOVA_LSP_WORKSPACE {
 public:
+    KOVA_LSP_WORKSPACE() = default;
+    KOVA_LSP_WORKSPACE(const KOVA_LSP_WORKSPACE&) = delete;
+    KOVA_LSP_WORKSPACE& operator=(const KOVA_LSP_WORKSPACE&) = delete;
+    // Files are read from disk again once the workspace is gone.
+    ~KOVA_LSP_WORKSPACE();
+
     void set_options(const KOVA_LSP_OPTIONS& options) { m_options = options; }
     const KOVA_LSP_OPTIONS& options() const { return m_options; }
 
