@@ -27,6 +27,7 @@
 
 #include <pugixml.hpp>
 
+#include "host/file_overlay.h"
 #include "host/kova_info.h"
 #include "host/kova_stl.h"
 #include "host/source_positions.h"
@@ -241,6 +242,8 @@ public:
 
 private:
     std::string position_of(std::ptrdiff_t offset) const;
+    // Splits m_text into lines and parses it.
+    void parse_text();
     void find_root();
 
     std::string m_path, m_text;
@@ -252,6 +255,11 @@ private:
 
 DESCRIPTION_FILE::DESCRIPTION_FILE(const std::string& path, KOVA_SOURCE_TABLE& sources)
     : m_path(path), m_sources(sources) {
+    // An editor's buffer stands in for the file (host/file_overlay.h).
+    if (kova_file_overlay(path, m_text)) {
+        parse_text();
+        return;
+    }
     // Only regular files are opened: opening a pipe would wait for a writer.
     std::error_code ignored;
     std::ifstream in;
@@ -271,6 +279,10 @@ DESCRIPTION_FILE::DESCRIPTION_FILE(const std::string& path, KOVA_SOURCE_TABLE& s
         m_text.resize(static_cast<std::size_t>(in.gcount()));
     }
     if (in.bad()) throw unplaced_error("cannot read the description file " + in_quotes(path));
+    parse_text();
+}
+
+void DESCRIPTION_FILE::parse_text() {
     m_lines = TEXT_LINES(m_text);
     if (const std::optional<XML_TEXT_PROBLEM> found = find_xml_text_problem(m_text))
         fail_at(static_cast<std::ptrdiff_t>(found->offset), found->problem);
@@ -733,8 +745,10 @@ std::string MODEL_READER::locate(const ELEMENT& include, const DESCRIPTION_FILE&
         places.push_back(fs::path(file.path()).parent_path() / wanted);
     }
     std::error_code ignored;
+    std::string buffer;
     for (const fs::path& place : places)
-        if (fs::is_regular_file(place, ignored)) return place.lexically_normal().string();
+        if (fs::is_regular_file(place, ignored) || kova_file_overlay(place.string(), buffer))
+            return place.lexically_normal().string();
     std::string looked;
     for (const fs::path& place : places) looked += (looked.empty() ? "" : " and ") + place.string();
     include.fail("included file " + in_quotes(name) + " not found (looked for " + looked + ")");

@@ -59,7 +59,12 @@ void describe_state(const KOVA_RULES_VALIDATOR& validator, const KOVA_OBJ_INFO& 
 KOVA_PROBLEM kova_explain(const KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const std::string& name,
                           KOVA_EXPLANATION& explanation) {
     KOVA_SESSION copy(session);
-    KOVA_RULES_VALIDATOR& evaluator = copy.validator();
+    return kova_explain_on(copy, run, name, explanation);
+}
+
+KOVA_PROBLEM kova_explain_on(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const std::string& name,
+                             KOVA_EXPLANATION& explanation) {
+    KOVA_RULES_VALIDATOR& evaluator = session.validator();
     evaluator.evaluate_port_widths();
     const KOVA_OBJ_INFO* object = evaluator.get_kova_obj(name);
     if (!object) return kova_not_named_object(session, name);

@@ -62,6 +62,12 @@ struct KOVA_EXPLANATION {
 KOVA_PROBLEM kova_explain(const KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const std::string& name,
                           KOVA_EXPLANATION& explanation);
 
+// kova_explain on session itself, which the evaluation may change (port
+// widths evaluated afresh, derived values): for a caller that keeps a
+// copy of its own for explaining, so that each explanation saves a copy.
+KOVA_PROBLEM kova_explain_on(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const std::string& name,
+                             KOVA_EXPLANATION& explanation);
+
 // The members of the explain document (docs/json.md).
 nlohmann::json kova_explanation_json(const KOVA_EXPLANATION& explanation);
 

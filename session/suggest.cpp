@@ -45,3 +45,12 @@ std::string kova_did_you_mean(const std::string& wanted, const std::vector<std::
     const std::string nearest = kova_nearest_name(wanted, candidates);
     return nearest.empty() ? "" : " (did you mean " + nearest + "?)";
 }
+
+std::string kova_suggested_name(const std::string& text) {
+    static const std::string opening = " (did you mean ";
+    const std::size_t at = text.rfind(opening);
+    if (at == std::string::npos) return "";
+    const std::size_t start = at + opening.size();
+    const std::size_t end = text.find("?)", start);
+    return end == std::string::npos ? "" : text.substr(start, end - start);
+}

@@ -18,4 +18,8 @@ std::string kova_nearest_name(const std::string& wanted, const std::vector<std::
 // " (did you mean NAME?)" for the nearest candidate, or "".
 std::string kova_did_you_mean(const std::string& wanted, const std::vector<std::string>& candidates);
 
+// The name a message's " (did you mean NAME?)" suggests (the last one in
+// text), for a front end that offers the replacement; "" when none.
+std::string kova_suggested_name(const std::string& text);
+
 #endif

@@ -86,6 +86,7 @@ void add_fix_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_batch_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_sweep_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_serve_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_lsp_command(CLI::App& app, KOVA_TOOL_STATE& state);
 
 // The session the load options name, with the load's warnings in
 // messages; null after the failure is reported.

@@ -135,6 +135,8 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         // The tool's help and the messages subcommand's point at the catalogue of messages.
         {"help", 0, "Every message kova gives, what it means and what to do: docs/messages.md\n"},
         {"help messages", 0, "Every message kova itself gives, what it means and what to do: docs/messages.md\n"},
+        // kova help lists every subcommand, the language server too.
+        {"help", 0, "  lsp                         Serve editors over the Language Server Protocol"},
         // Control characters of texts are shown, not sent to the terminal.
         {"validate " + example_ram + " --set \"MODE=$(printf 'x\\033[2J')\"", 1, "assigned the value x\\x1b[2J which"},
         {"validate " + ram() + " --save " + huge, 2, "cannot save the settings to " + huge +
