@@ -39,6 +39,12 @@ std::map<std::string, NAME_SETTINGS> by_name(const std::vector<KOVA_SETTING>& se
     return grouped;
 }
 
+std::string joined_values(const NAME_SETTINGS& named) {
+    std::string text;
+    for (const KOVA_SETTING& setting : named.settings) text += (text.empty() ? "" : ", ") + setting.value;
+    return text;
+}
+
 }  // namespace
 
 std::vector<KOVA_SETTING> kova_minimal_settings(const KOVA_SESSION& session) {
@@ -56,6 +62,21 @@ std::vector<KOVA_SETTING> kova_minimal_settings(const KOVA_SESSION& session) {
         for (const KOVA_SETTING& setting : now.settings) minimal.push_back(setting);
     }
     return minimal;
+}
+
+std::vector<KOVA_SETTING_DIFFERENCE> kova_setting_differences(const KOVA_SESSION& session) {
+    std::vector<std::string> order;
+    const std::map<std::string, NAME_SETTINGS> current = by_name(session.current_settings(), &order);
+    const std::map<std::string, NAME_SETTINGS> defaults = by_name(session.default_settings());
+    std::vector<KOVA_SETTING_DIFFERENCE> differences;
+    for (const std::string& key : order) {
+        const NAME_SETTINGS& now = current.at(key);
+        const auto found = defaults.find(key);
+        if (found != defaults.end() && found->second == now) continue;
+        differences.push_back({now.settings.front().name, found == defaults.end() ? "" : joined_values(found->second),
+                               joined_values(now)});
+    }
+    return differences;
 }
 
 std::string kova_session_settings_text(const KOVA_SESSION& session, bool minimal) {

@@ -105,6 +105,7 @@ int run(int argc, char** argv, KOVA_TOOL_STATE& state) {
     add_batch_command(app, state);
     add_sweep_command(app, state);
     add_serve_command(app, state);
+    add_menu_command(app, state);
     auto* help = app.add_subcommand("help", "Show the options of kova or of one subcommand");
     std::string help_topic;
     help->add_option("subcommand", help_topic, "The subcommand to explain");
@@ -149,7 +150,9 @@ int run(int argc, char** argv, KOVA_TOOL_STATE& state) {
     }
     if (help->parsed()) {
         if (help_topic.empty()) {
-            std::cout << app.help();
+            // The formatter directly: app.help() would give the help of
+            // the parsed subcommand, help itself.
+            std::cout << app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal);
         } else if (std::find(names.begin(), names.end(), help_topic) != names.end()) {
             std::cout << app.get_subcommand(help_topic)->help();
         } else {
