@@ -64,7 +64,9 @@ private:
     void fix();
     void save(bool minimal);
     bool quit();
-    void help() { kova_menu_pane(m_look, "Keys", std::vector<std::string>(std::begin(HELP_LINES), std::end(HELP_LINES))); }
+    void help() {
+        kova_menu_pane(m_look, "Keys", std::vector<std::string>(std::begin(HELP_LINES), std::end(HELP_LINES)));
+    }
 
     KOVA_MENU_CONTROLLER& m_menu;
     KOVA_MENU_LOOK m_look;
@@ -183,10 +185,14 @@ void MENU_LOOP::save(bool minimal) {
 
 bool MENU_LOOP::quit() { return !m_menu.unsaved() || kova_menu_ask_yes("Unsaved changes: quit without saving?"); }
 
-// Offers the settings a hang-up left in the recovery file.
-void offer_recovery(KOVA_MENU_CONTROLLER& menu) {
+// Offers the settings a hang-up left in the recovery file, over the
+// screen as opened.
+void offer_recovery(KOVA_MENU_CONTROLLER& menu, const KOVA_MENU_LOOK& look) {
     if (!kova_file_exists(menu.recovery_path())) return;
-    if (kova_menu_ask_yes("Unsaved changes of an earlier session are in " + menu.recovery_path() + ": restore them?"))
+    std::size_t top = 0;
+    menu.status = "Unsaved changes of an earlier session are in " + menu.recovery_path();
+    kova_menu_draw(menu, look, top);
+    if (kova_menu_ask_yes("Restore the unsaved changes of an earlier session?"))
         menu.restore_recovery();
     else
         menu.discard_recovery();
@@ -197,7 +203,7 @@ int run_screen(KOVA_MENU_CONTROLLER& menu) {
     const KOVA_MENU_LOOK look = kova_menu_start_screen();
     curs_set(0);
     catch_signals();
-    offer_recovery(menu);
+    offer_recovery(menu, look);
     MENU_LOOP loop(menu, look);
     if (loop.run()) return 0;
     const int number = kova_menu_signal;

@@ -275,7 +275,10 @@ bool kova_menu_toggles(const KOVA_MENU_LOOK& look, const std::string& title, con
 bool kova_menu_ask_yes(const std::string& question) {
     move(LINES - 2, 0);
     clrtoeol();
-    addstr(kova_menu_fit(question + " (y/n)", COLS).c_str());
+    // The answer's keys stay seen however narrow the screen.
+    std::string shown = kova_menu_fit(question, std::max(0, COLS - 7));
+    shown.erase(shown.find_last_not_of(' ') + 1);
+    addstr((shown + " (y/n)").c_str());
     refresh();
     const int key = kova_menu_key();
     return key == 'y' || key == 'Y';
