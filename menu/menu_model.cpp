@@ -9,7 +9,14 @@ namespace {
 
 // What identifies a row across new contents: "o:NAME" or "g:TITLE".
 std::string object_key(const KOVA_MENU_OBJECT& object) { return "o:" + object.state.name; }
-std::string group_key(const KOVA_OBJECT_GROUP& group) { return "g:" + group.title; }
+// A map's group by its map, since a map's label may be another group's title.
+std::string group_key(const KOVA_OBJECT_GROUP& group) {
+    return group.map.empty() ? "g:" + group.title : "m:" + group.map;
+}
+
+void unfold(std::vector<std::string>& folded, const KOVA_OBJECT_GROUP& group) {
+    folded.erase(std::remove(folded.begin(), folded.end(), group_key(group)), folded.end());
+}
 
 bool has_conflict(const std::vector<KOVA_MENU_OBJECT>& objects, const KOVA_OBJECT_GROUP& group) {
     return std::any_of(group.members.begin(), group.members.end(),
@@ -23,9 +30,8 @@ void KOVA_MENU_MODEL::set_contents(std::vector<KOVA_MENU_OBJECT> objects, std::v
     m_objects = std::move(objects);
     m_groups = std::move(groups);
     for (const KOVA_OBJECT_GROUP& group : m_groups) {
-        if (!m_started && group.out_of_configuration) m_folded.push_back(group.title);
-        if (has_conflict(m_objects, group))
-            m_folded.erase(std::remove(m_folded.begin(), m_folded.end(), group.title), m_folded.end());
+        if (!m_started && group.out_of_configuration) m_folded.push_back(group_key(group));
+        if (has_conflict(m_objects, group)) unfold(m_folded, group);
     }
     m_started = true;
     build_rows();
@@ -33,7 +39,7 @@ void KOVA_MENU_MODEL::set_contents(std::vector<KOVA_MENU_OBJECT> objects, std::v
 }
 
 bool KOVA_MENU_MODEL::folded(std::size_t group) const {
-    return std::find(m_folded.begin(), m_folded.end(), m_groups[group].title) != m_folded.end();
+    return std::find(m_folded.begin(), m_folded.end(), group_key(m_groups[group])) != m_folded.end();
 }
 
 std::optional<std::size_t> KOVA_MENU_MODEL::current() const {
@@ -49,19 +55,19 @@ void KOVA_MENU_MODEL::move(long delta) {
 
 void KOVA_MENU_MODEL::toggle_fold() {
     if (m_cursor >= m_rows.size()) return;
-    const std::string& title = m_groups[m_rows[m_cursor].group].title;
-    const auto at = std::find(m_folded.begin(), m_folded.end(), title);
-    if (at == m_folded.end()) m_folded.push_back(title);
+    const std::string key = group_key(m_groups[m_rows[m_cursor].group]);
+    const auto at = std::find(m_folded.begin(), m_folded.end(), key);
+    if (at == m_folded.end()) m_folded.push_back(key);
     else m_folded.erase(at);
     build_rows();
-    place_cursor("g:" + title);
+    place_cursor(key);
 }
 
 bool KOVA_MENU_MODEL::jump_to(const std::string& name) {
     for (const KOVA_OBJECT_GROUP& group : m_groups)
         for (std::size_t i : group.members) {
             if (!kova_equal_nocase(m_objects[i].state.name, name)) continue;
-            m_folded.erase(std::remove(m_folded.begin(), m_folded.end(), group.title), m_folded.end());
+            unfold(m_folded, group);
             build_rows();
             place_cursor(object_key(m_objects[i]));
             return true;

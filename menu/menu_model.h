@@ -72,7 +72,7 @@ private:
 
     std::vector<KOVA_MENU_OBJECT> m_objects;
     std::vector<KOVA_OBJECT_GROUP> m_groups;
-    std::vector<std::string> m_folded;  // titles of folded groups
+    std::vector<std::string> m_folded;  // group_key of each folded group
     std::vector<KOVA_MENU_ROW> m_rows;
     std::size_t m_cursor = 0;
     std::string m_search;

@@ -181,7 +181,7 @@ KOVA_MENU_COLUMNS kova_menu_columns(int width, std::size_t longest_name) {
     columns.name = static_cast<int>(std::clamp<std::size_t>(longest_name, 8, 20));
     // Four columns of marks and blanks before the name, three after it.
     const int fixed = 4 + columns.name + 3;
-    columns.value = std::clamp(20 - std::max(0, 80 - width), 4, 20);
+    columns.value = std::clamp(20 - std::max(0, 80 - width), 6, 20);
     columns.conflict = std::max(0, width - fixed - columns.value);
     return columns;
 }

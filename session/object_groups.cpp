@@ -33,8 +33,9 @@ std::vector<KOVA_OBJECT_GROUP> kova_object_groups(const std::vector<KOVA_OBJECT_
     std::vector<KOVA_OBJECT_GROUP> groups;
     const std::map<std::string, std::size_t> places = map_places(maps, groups);
     const std::size_t parameters = groups.size();
-    groups.push_back({"Parameters", "", false, {}});
-    groups.push_back({"Ports", "", false, {}});
+    // As the page names them: "Other ..." beside the maps.
+    groups.push_back({maps.empty() ? "Parameters" : "Other parameters", "", false, {}});
+    groups.push_back({maps.empty() ? "Ports" : "Other ports", "", false, {}});
     groups.push_back({KOVA_NOT_IN_CONFIGURATION, "", true, {}});
     for (std::size_t i = 0; i < states.size(); ++i) {
         const KOVA_OBJECT_STATE& state = states[i];

@@ -15,7 +15,7 @@
 #include "session/wizard_queries.h"
 
 struct KOVA_OBJECT_GROUP {
-    std::string title;                 // the map's label or name, "Parameters", "Ports", ...
+    std::string title;                 // the map's label or name, "Parameters", "Other ports", ...
     std::string map;                   // the wizard map's name; "" for the other groups
     bool out_of_configuration = false; // the group of objects with model usage NONE
     std::vector<std::size_t> members;  // indices into the states, in the description's order
