@@ -111,7 +111,7 @@ void KOVA_MENU_CONTROLLER::refresh() {
     m_model.set_contents(std::move(objects), m_groups);
 }
 
-void KOVA_MENU_CONTROLLER::set(const std::string& name, const std::string& value) {
+void KOVA_MENU_CONTROLLER::set(std::string name, std::string value) {
     m_history.record(m_session->current_settings());
     KOVA_MESSAGES problems;
     m_session->apply({{name, value, "", 0}}, problems);

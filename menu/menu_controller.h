@@ -44,7 +44,8 @@ public:
 
     // One undoable step: the setting applied, then a run. The session's
     // problems and warnings (how the engine read the value) go to status.
-    void set(const std::string& name, const std::string& value);
+    // Taken by value: a caller's name may live in the objects the run replaces.
+    void set(std::string name, std::string value);
     // Space: the other of a two-valued list, or a port's USED/UNUSED;
     // false (nothing changed) for any other object.
     bool toggle(std::size_t object);

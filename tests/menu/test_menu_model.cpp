@@ -139,7 +139,9 @@ TEST(MenuSession, ControllerStepsUndoAsOneAndTellTheEngineReading) {
     KOVA_MESSAGES problems;
     auto menu = KOVA_MENU_CONTROLLER::open(start, problems);
     ASSERT_TRUE(menu);
-    menu->set("MODE", "DUAL");
+    ASSERT_TRUE(menu->model().jump_to("MODE"));
+    EXPECT_TRUE(menu->toggle(*menu->model().current()));  // the name outlives the objects the run replaces
+    EXPECT_EQ(menu->status, "MODE = DUAL");
     EXPECT_EQ(menu->error_count(), 3u);
     EXPECT_TRUE(menu->unsaved());
     const KOVA_FIX_RESULT proposal = menu->propose_fix();
