@@ -58,9 +58,6 @@ class Pane:
                 raise AssertionError("%r never shown; the screen:\n%s" % (text, screen))
             time.sleep(0.1)
 
-    def cursor_line(self):
-        return next(line for line in self.screen().split("\n") if line.startswith(">"))
-
     def menu_pid(self):
         """The kova process: the child of the pane's shell."""
         shell = self.tmux("display-message", "-p", "#{pane_pid}").strip()
@@ -85,7 +82,7 @@ class MenuTest(unittest.TestCase):
     def set_dual(self, pane):
         """MODE (the third parameter) to DUAL with Space."""
         pane.keys("Home", "j", "j", "j")
-        self.assertIn("MODE", pane.cursor_line())
+        pane.wait_for(">   MODE")
         pane.keys("Space")
         return pane.wait_for("3 errors", line=0)
 
