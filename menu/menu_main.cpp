@@ -17,21 +17,22 @@
 
 namespace {
 
+// The key map, within 76 columns to fit the pane on an 80-column screen.
 const char* const HELP_LINES[] = {
-    "Up, Down, j, k          move",
-    "PageUp, PageDown        move a screen",
-    "Home, End               first, last line",
-    "Enter                   edit the setting (a chooser or an input line); on a group, fold",
-    "Space                   toggle a two-valued setting or a port's USED/UNUSED; on a group, fold",
-    "/  n  N                 search names, labels, values, help texts; next; previous",
-    "e                       explain the object (Enter on a line jumps to the name it starts with)",
-    "f                       fix: the proposed changes with their reasons, accept all or some",
-    "K                       keep this setting when fixing",
-    "u  Ctrl-R               undo, redo (a fix is one step)",
-    "d                       the settings that differ from the defaults",
-    "s  S                    save, save only the settings that differ from the defaults",
-    "q                       quit (asking when there are unsaved changes)",
-    "?                       this help",
+    "Up Down j k    move             PageUp PageDown  a screen",
+    "Home End       first, last line",
+    "Enter          edit: a chooser of legal values, or an input line",
+    "               (on a group: fold or unfold it)",
+    "Space          toggle a two-valued setting or a port's USED/UNUSED",
+    "/  n  N        search names, labels, values, help texts; next; previous",
+    "e              explain the object; Enter on a line jumps to its name",
+    "f              fix: the proposed changes with reasons; accept all or some",
+    "K              keep this setting when fixing",
+    "u  Ctrl-R      undo, redo (a fix is one step)",
+    "d              the settings that differ from the defaults",
+    "s  S           save all settings; save only those that differ",
+    "q              quit (asking when there are unsaved changes)",
+    "?              this key map; Esc closes a pane",
 };
 
 void on_signal(int number) { kova_menu_signal = number; }

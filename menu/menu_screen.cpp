@@ -22,8 +22,8 @@ enum { PAIR_CONFLICT = 1, PAIR_CHANGED, PAIR_GROUP, PAIR_BAR };
 // Lines the title and key line take, besides the body.
 const int k_bars = 3;
 
-const char* const KEY_LINE =
-    " j/k move  Enter edit  Space toggle  / search  e explain  f fix  u undo  d diff  s save  ? help  q quit";
+// Within 80 columns; ? opens the whole key map.
+const char* const KEY_LINE = " ? keys  Enter edit  / find  e explain  f fix  u undo  d diff  s save  q quit";
 
 bool g_started = false;
 bool g_colour = false;
@@ -67,6 +67,19 @@ void draw_group(const KOVA_MENU_CONTROLLER& menu, const KOVA_MENU_LOOK& look, co
     set_colour(PAIR_GROUP, false);
 }
 
+// The whole words of text that fit in width columns (a first word too
+// long is cut).
+std::string first_words(const std::string& text, int width) {
+    std::string fitted = kova_menu_fit(text, width);
+    const std::string longer = kova_menu_fit(text, width + 1);
+    // Cut inside a word: the text goes on past the width with no blank there.
+    if (longer.back() != ' ' && fitted.back() != ' ') {
+        const std::size_t blank = fitted.find_last_of(' ');
+        if (blank != std::string::npos && blank > 0) fitted.erase(blank);
+    }
+    return fitted;
+}
+
 void draw_object(const KOVA_MENU_CONTROLLER& menu, const KOVA_MENU_COLUMNS& columns, std::size_t index, int y,
                  bool here) {
     const KOVA_MENU_OBJECT& object = menu.model().objects()[index];
@@ -78,7 +91,7 @@ void draw_object(const KOVA_MENU_CONTROLLER& menu, const KOVA_MENU_COLUMNS& colu
     set_colour(PAIR_CHANGED, false);
     if (object.conflict.empty() || columns.conflict < 3) return;
     set_colour(PAIR_CONFLICT, true);
-    addstr((" ! " + kova_menu_fit(object.conflict, columns.conflict - 3)).c_str());
+    addstr((" ! " + first_words(object.conflict, columns.conflict - 3)).c_str());
     set_colour(PAIR_CONFLICT, false);
 }
 

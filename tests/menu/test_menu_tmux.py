@@ -33,7 +33,7 @@ class Pane:
         script = 'exec 2>&1; cd "%s" && %s; echo "menu exited $?"; sleep 60' % (folder, command)
         self.tmux("new-session", "-d", "-x", str(width), "-y", str(height),
                   "env", "LANG=C.UTF-8", "TERM=xterm-256color", "sh", "-c", script)
-        self.wait_for("j/k move")
+        self.wait_for("? keys")
 
     def tmux(self, *arguments):
         return subprocess.run(["tmux", "-L", self.socket] + list(arguments), check=True,
@@ -140,14 +140,14 @@ class MenuTest(unittest.TestCase):
         pane = self.start()
         self.set_dual(pane)
         pane.tmux("resize-window", "-x", "60", "-y", "20")
-        screen = pane.wait_for("j/k move", line=19)
+        screen = pane.wait_for("? keys", line=19)
         lines = screen.rstrip("\n").split("\n")
         self.assertEqual(len(lines), 20)
         self.assertTrue(all(len(line) <= 60 for line in lines))
         # The value column shrank first: the conflict mark still shows.
         self.assertIn("! Port", screen)
         pane.tmux("resize-window", "-x", "80", "-y", "24")
-        screen = pane.wait_for("j/k move", line=23)
+        screen = pane.wait_for("? keys", line=23)
         self.assertIn("! Port clkb is being set", screen)
 
     def test_hang_up_writes_recovery_offered_at_next_start(self):
