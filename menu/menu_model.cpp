@@ -128,18 +128,20 @@ void KOVA_MENU_HISTORY::record(std::vector<KOVA_SETTING> before) {
     m_redo.clear();
 }
 
+std::optional<std::vector<KOVA_SETTING>> KOVA_MENU_HISTORY::step(std::vector<std::vector<KOVA_SETTING>>& from,
+                                                                  std::vector<std::vector<KOVA_SETTING>>& to,
+                                                                  std::vector<KOVA_SETTING> now) {
+    if (from.empty()) return std::nullopt;
+    std::vector<KOVA_SETTING> settings = std::move(from.back());
+    from.pop_back();
+    to.push_back(std::move(now));
+    return settings;
+}
+
 std::optional<std::vector<KOVA_SETTING>> KOVA_MENU_HISTORY::undo(std::vector<KOVA_SETTING> now) {
-    if (m_undo.empty()) return std::nullopt;
-    std::vector<KOVA_SETTING> back = std::move(m_undo.back());
-    m_undo.pop_back();
-    m_redo.push_back(std::move(now));
-    return back;
+    return step(m_undo, m_redo, std::move(now));
 }
 
 std::optional<std::vector<KOVA_SETTING>> KOVA_MENU_HISTORY::redo(std::vector<KOVA_SETTING> now) {
-    if (m_redo.empty()) return std::nullopt;
-    std::vector<KOVA_SETTING> forward = std::move(m_redo.back());
-    m_redo.pop_back();
-    m_undo.push_back(std::move(now));
-    return forward;
+    return step(m_redo, m_undo, std::move(now));
 }

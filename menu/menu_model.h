@@ -91,6 +91,10 @@ public:
     std::optional<std::vector<KOVA_SETTING>> redo(std::vector<KOVA_SETTING> now);
 
 private:
+    // The last of from, now pushed on to.
+    static std::optional<std::vector<KOVA_SETTING>> step(std::vector<std::vector<KOVA_SETTING>>& from,
+                                                         std::vector<std::vector<KOVA_SETTING>>& to,
+                                                         std::vector<KOVA_SETTING> now);
     std::vector<std::vector<KOVA_SETTING>> m_undo, m_redo;
 };
 

@@ -45,37 +45,41 @@ std::string joined_values(const NAME_SETTINGS& named) {
     return text;
 }
 
-}  // namespace
-
-std::vector<KOVA_SETTING> kova_minimal_settings(const KOVA_SESSION& session) {
+// Calls visit(now, defaults) for each name whose settings differ from the
+// defaults', in the model's order; defaults is null for a name the
+// defaults do not set.
+template <class VISIT>
+void each_difference(const KOVA_SESSION& session, VISIT visit) {
     std::vector<std::string> order;
     const std::map<std::string, NAME_SETTINGS> current = by_name(session.current_settings(), &order);
     const std::map<std::string, NAME_SETTINGS> defaults = by_name(session.default_settings());
-    std::vector<KOVA_SETTING> minimal;
     for (const std::string& key : order) {
         const NAME_SETTINGS& now = current.at(key);
         const auto found = defaults.find(key);
         if (found != defaults.end() && found->second == now) continue;
+        visit(now, found == defaults.end() ? nullptr : &found->second);
+    }
+}
+
+}  // namespace
+
+std::vector<KOVA_SETTING> kova_minimal_settings(const KOVA_SESSION& session) {
+    std::vector<KOVA_SETTING> minimal;
+    each_difference(session, [&](const NAME_SETTINGS& now, const NAME_SETTINGS* defaults) {
         // A usage state alone keeps the value the defaults give: clear it.
-        if (found != defaults.end() && found->second.has_value() && !now.has_value())
+        if (defaults && defaults->has_value() && !now.has_value())
             minimal.push_back({now.settings.front().name, "", "", 0});
         for (const KOVA_SETTING& setting : now.settings) minimal.push_back(setting);
-    }
+    });
     return minimal;
 }
 
 std::vector<KOVA_SETTING_DIFFERENCE> kova_setting_differences(const KOVA_SESSION& session) {
-    std::vector<std::string> order;
-    const std::map<std::string, NAME_SETTINGS> current = by_name(session.current_settings(), &order);
-    const std::map<std::string, NAME_SETTINGS> defaults = by_name(session.default_settings());
     std::vector<KOVA_SETTING_DIFFERENCE> differences;
-    for (const std::string& key : order) {
-        const NAME_SETTINGS& now = current.at(key);
-        const auto found = defaults.find(key);
-        if (found != defaults.end() && found->second == now) continue;
-        differences.push_back({now.settings.front().name, found == defaults.end() ? "" : joined_values(found->second),
+    each_difference(session, [&](const NAME_SETTINGS& now, const NAME_SETTINGS* defaults) {
+        differences.push_back({now.settings.front().name, defaults ? joined_values(*defaults) : "",
                                joined_values(now)});
-    }
+    });
     return differences;
 }
 
