@@ -72,8 +72,7 @@ std::unique_ptr<KOVA_MENU_CONTROLLER> KOVA_MENU_CONTROLLER::open(const KOVA_MENU
         }
     }
     settings.insert(settings.end(), start.settings.begin(), start.settings.end());
-    menu->m_session->apply(settings, opening);
-    menu->m_notice = joined(opening);
+    menu->apply_known(settings, opening);
     menu->m_saved = menu->m_session->current_settings();
     menu->m_session->derive();
     KOVA_MESSAGES ignored;
@@ -81,6 +80,29 @@ std::unique_ptr<KOVA_MENU_CONTROLLER> KOVA_MENU_CONTROLLER::open(const KOVA_MENU
                                         kova_evaluate_wizard_maps(*menu->m_session, ignored));
     menu->refresh();
     return menu;
+}
+
+void KOVA_MENU_CONTROLLER::apply_known(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems) {
+    const KOVA_RULES_VALIDATOR& validator = m_session->validator();
+    std::vector<KOVA_SETTING> known;
+    std::string unknown;
+    std::set<std::string> named;
+    for (const KOVA_SETTING& setting : settings) {
+        if (validator.get_port_object(setting.name) || validator.get_parameter_object(setting.name))
+            known.push_back(setting);
+        else if (named.insert(to_lower_case(setting.name)).second)
+            unknown += (unknown.empty() ? "" : ", ") + setting.name;
+    }
+    m_session->apply(known, problems);
+    if (!unknown.empty()) m_notice.push_back("unknown settings, left out: " + unknown);
+    std::string others;
+    for (const KOVA_MESSAGE& message : problems) {
+        const std::string place = message.location.file.empty()
+                                      ? ""
+                                      : message.location.file + ":" + std::to_string(message.location.line) + ": ";
+        others += (others.empty() ? "" : "; ") + place + message.text;
+    }
+    if (!others.empty()) m_notice.push_back(others);
 }
 
 std::string KOVA_MENU_CONTROLLER::title() const {

@@ -37,8 +37,10 @@ public:
     std::size_t error_count() const { return kova_error_count(m_run.messages); }
     // The title line's words: "FUNCTION  FILE  valid" or "... N errors".
     std::string title() const;
-    // The problems of opening (unknown settings, a broken file), one line.
-    const std::string& notice() const { return m_notice; }
+    // The problems of opening: the settings naming no object, listed once
+    // on a line of their own, then the other problems (a broken line of the
+    // file, a refused value) on one more; none when it opened cleanly.
+    const std::vector<std::string>& notice() const { return m_notice; }
     // What the last action told: a setting's warnings, a save's result.
     std::string status;
 
@@ -88,6 +90,8 @@ public:
 private:
     KOVA_MENU_CONTROLLER() = default;
     void replace_settings(const std::vector<KOVA_SETTING>& settings);
+    // Applies the settings that name an object and fills the notice.
+    void apply_known(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems);
     void refresh();
 
     std::unique_ptr<KOVA_SESSION> m_session;
@@ -98,7 +102,7 @@ private:
     std::vector<KOVA_OBJECT_GROUP> m_groups;  // computed once: membership does not follow settings
     std::set<std::string> m_keep;             // lower-case names
     std::vector<KOVA_SETTING> m_saved;        // the settings as last saved or opened
-    std::string m_notice;
+    std::vector<std::string> m_notice;
 };
 
 #endif

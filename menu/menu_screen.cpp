@@ -34,8 +34,8 @@ void set_colour(int pair, bool on) {
     else attroff(COLOR_PAIR(pair));
 }
 
-// The body rows the screen has room for.
-int body_height(bool notice) { return std::max(1, LINES - k_bars - (notice ? 1 : 0)); }
+// The body rows the screen has room for under the notice lines.
+int body_height(int notice) { return std::max(1, LINES - k_bars - notice); }
 
 void draw_bar(int y, const std::string& text) {
     attron(A_REVERSE);
@@ -202,10 +202,10 @@ KOVA_MENU_COLUMNS kova_menu_columns(int width, std::size_t longest_name) {
 void kova_menu_draw(const KOVA_MENU_CONTROLLER& menu, const KOVA_MENU_LOOK& look, std::size_t& top) {
     erase();
     const KOVA_MENU_MODEL& model = menu.model();
-    const bool notice = !menu.notice().empty();
+    const int notice = static_cast<int>(menu.notice().size());
     draw_bar(0, " " + menu.title());
-    if (notice) mvaddstr(1, 0, kova_menu_fit(menu.notice(), COLS).c_str());
-    const int first_y = notice ? 2 : 1, height = body_height(notice);
+    for (int y = 0; y < notice; ++y) mvaddstr(1 + y, 0, kova_menu_fit(menu.notice()[y], COLS).c_str());
+    const int first_y = 1 + notice, height = body_height(notice);
     if (model.cursor() < top) top = model.cursor();
     if (model.cursor() >= top + static_cast<std::size_t>(height)) top = model.cursor() - height + 1;
     std::size_t longest = 0;

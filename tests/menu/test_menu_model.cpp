@@ -158,4 +158,21 @@ TEST(MenuSession, ControllerStepsUndoAsOneAndTellTheEngineReading) {
     EXPECT_NE(menu->status.find("reads as 12"), std::string::npos) << menu->status;
 }
 
+TEST(MenuSession, BrokenSettingsFileOpensWithItsProblemsListedOnce) {
+    KOVA_MENU_START start;
+    start.load.description = example("ram.xml");
+    start.settings_file = write_temp_file("broken.settings", "WIDTH=16\nFOO=1\nfoo=2\nno equals sign\nBAR=3\n");
+    start.settings = {{"MODE", "DUAL", "", 0}};
+    KOVA_MESSAGES problems;
+    auto menu = KOVA_MENU_CONTROLLER::open(start, problems);
+    ASSERT_TRUE(menu);
+    ASSERT_EQ(menu->notice().size(), 2u);
+    EXPECT_EQ(menu->notice()[0], "unknown settings, left out: FOO, BAR");
+    EXPECT_NE(menu->notice()[1].find("broken.settings:4: "), std::string::npos) << menu->notice()[1];
+    EXPECT_EQ(menu->differences().front(), "WIDTH: 8 -> 16");  // the good lines applied, then the command line's
+    EXPECT_FALSE(menu->unsaved());
+    start.settings_file = temp_folder() + "/missing.settings";
+    EXPECT_FALSE(KOVA_MENU_CONTROLLER::open(start, problems));
+}
+
 }  // namespace
