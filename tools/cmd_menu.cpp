@@ -16,6 +16,9 @@ void add_menu_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->footer("Example: kova menu examples/ram.xml --settings ram.settings\n"
                     "Keys: see docs/menu.md or press ? in the menu.");
     command->callback([&state, save]() {
+        // One file: the one it opens is the one s saves back to.
+        if (state.settings_files.size() > 1)
+            return report_failure(state, "kova menu takes one --settings file, the one it saves back to");
         KOVA_MENU_START start;
         start.load = state.load;
         if (!state.settings_files.empty()) start.settings_file = state.settings_files.back();
