@@ -6,7 +6,9 @@
 #include <langinfo.h>
 
 #include <algorithm>
+#include <chrono>
 #include <clocale>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -182,10 +184,17 @@ void kova_menu_end_screen() {
 }
 
 int kova_menu_key() {
+    // getch waits 200 ms for a key; a terminal that is gone answers at
+    // once, every time. Many quick answers in a row are taken as the
+    // hang-up whose signal never came, rather than spinning.
+    int quick = 0;
     for (;;) {
         if (kova_menu_signal) return KOVA_KEY_SIGNAL;
+        const auto asked = std::chrono::steady_clock::now();
         const int key = getch();
         if (key != ERR) return key;
+        quick = std::chrono::steady_clock::now() - asked < std::chrono::milliseconds(20) ? quick + 1 : 0;
+        if (quick > 100) kova_menu_signal = SIGHUP;
     }
 }
 
