@@ -29,8 +29,11 @@ class Pane:
         self.socket = "kova-menu-test-%d-%d" % (os.getpid(), id(self))
         ram = os.path.join(SOURCE, "examples", "ram.xml")
         command = " ".join([KOVA, "menu", ram] + arguments)
-        # The pane's shell prints the exit status, and stays for it to be read.
-        script = 'exec 2>&1; cd "%s" && %s; echo "menu exited $?"; sleep 60' % (folder, command)
+        # The pane's shell prints the exit status and the terminal's line
+        # modes after it, and stays for them to be read; a Ctrl-C meant for
+        # the menu does not end it (the trap is not inherited as ignored).
+        script = 'exec 2>&1; trap : INT; cd "%s" && %s; echo "menu exited $?"; stty -a; sleep 60' % (
+            folder, command)
         self.tmux("new-session", "-d", "-x", str(width), "-y", str(height),
                   "env", "LANG=C.UTF-8", "TERM=xterm-256color", "sh", "-c", script)
         self.wait_for("? keys")
@@ -127,6 +130,22 @@ class MenuTest(unittest.TestCase):
         pane.keys("q", "y")
         pane.wait_for("menu exited 0")
         self.assertFalse(os.path.exists(self.out))
+
+    def test_interrupt_and_terminate_give_the_terminal_back(self):
+        for stop, status in (("C-c", 130), (signal.SIGTERM, 143)):
+            pane = self.start()
+            self.set_dual(pane)
+            if stop == "C-c":
+                pane.keys(stop)
+            else:
+                os.kill(pane.menu_pid(), stop)
+            screen = pane.wait_for("menu exited %d" % status)
+            pane.wait_for("icanon")
+            screen = pane.screen()
+            self.assertIn(" icanon", screen)  # line editing and echo are back on
+            self.assertNotIn("-icanon", screen)
+            self.assertNotIn("-echo ", screen)
+            self.assertFalse(os.path.exists(os.path.join(self.folder, "ram.settings.kova-recover")))
 
     def test_refused_without_a_terminal(self):
         ram = os.path.join(SOURCE, "examples", "ram.xml")
