@@ -182,10 +182,13 @@ void settings_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RE
 }
 
 // Everything the page shows after a change; of the objects, those whose
-// state differs from the model's.
-void refresh_body(const json&, KOVA_SESSION& session, const KOVA_RUN_RESULT&, const KOVA_STATE_BASELINE& baseline,
-                  KOVA_ANSWER& answer) {
-    kova_refresh_answer(session, baseline, answer);
+// state differs from the model's; the causes of the run's errors, with
+// "last" the setting the user changed last, when the page knows it.
+void refresh_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT& run,
+                  const KOVA_STATE_BASELINE& baseline, KOVA_ANSWER& answer) {
+    std::string last;
+    if (!text_member(request, "last", last)) return usage(answer, "last must be the name of a setting");
+    kova_refresh_answer(session, run, baseline, last, answer);
 }
 
 // An uploaded settings file read by the shared reader: "text" the file's
@@ -233,7 +236,7 @@ const std::vector<ROUTE>& routes() {
         {"/api/wizard-map", "POST", "wizard-map", "settings name", wizard_map_body},
         {"/api/settings", "POST", "settings", "settings minimal", settings_body},
         {"/api/states", "POST", "states", "settings", KOVA_PLAIN_ANSWER(kova_states_answer(session, answer))},
-        {"/api/refresh", "POST", "refresh", "settings", refresh_body},
+        {"/api/refresh", "POST", "refresh", "settings last", refresh_body},
     };
     return table;
 }

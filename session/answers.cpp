@@ -13,6 +13,7 @@
 #include "session/minimal_settings.h"
 #include "session/object_states.h"
 #include "session/port_queries.h"
+#include "session/setting_causes.h"
 #include "session/settings_io.h"
 #include "session/text_table.h"
 #include "session/wizard_queries.h"
@@ -260,10 +261,16 @@ void take_part(const REFRESH_PART& part, KOVA_SESSION& session, KOVA_ANSWER& ans
 
 }  // namespace
 
-void kova_refresh_answer(KOVA_SESSION& session, const KOVA_STATE_BASELINE& baseline, KOVA_ANSWER& answer) {
-    // States first, as the run left them; simlib last, for it runs the
-    // validator again; the queries between evaluate only what they report.
+void kova_refresh_answer(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_STATE_BASELINE& baseline,
+                         const std::string& last_change, KOVA_ANSWER& answer) {
+    // States and causes first, as the run left them; simlib last, for it
+    // runs the validator again; the queries between evaluate only what
+    // they report.
     answer.document["objects"] = kova_changed_states_json(session, baseline);
+    const std::vector<std::string> changed = kova_changed_setting_names(session);
+    answer.document["changed_settings"] = kova_texts_json(changed);
+    answer.document["causes"] =
+        kova_conflict_causes_json(kova_conflict_causes(session, run.messages, changed, last_change));
     static const REFRESH_PART parts[] = {
         {[](KOVA_SESSION& s, KOVA_ANSWER& a) { kova_ranges_answer(s, "", a); }, "ports", "ranges"},
         {[](KOVA_SESSION& s, KOVA_ANSWER& a) { kova_wizard_map_answer(s, "", a); }, "maps", "wizard_maps"},

@@ -84,9 +84,14 @@ void kova_states_answer(KOVA_SESSION& session, KOVA_ANSWER& answer);
 // as states gives them but only those that differ from baseline (the
 // states the form holds already), "ranges" (every port's, as ranges gives them),
 // "wizard_maps" (every map, as wizard-map gives them), "wizard_messages"
-// as messages and "libraries" and "library_text" as simlib give them;
-// what each query posted follows the run's messages once. No text form.
-void kova_refresh_answer(KOVA_SESSION& session, const KOVA_STATE_BASELINE& baseline, KOVA_ANSWER& answer);
+// as messages and "libraries" and "library_text" as simlib give them,
+// "changed_settings" the names whose settings differ from the defaults and
+// "causes" which of those each error of the run follows from, and which
+// of them is last_change, the setting the user changed last ("" when not
+// known) (session/setting_causes.h); what each query posted follows the
+// run's messages once. No text form.
+void kova_refresh_answer(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_STATE_BASELINE& baseline,
+                         const std::string& last_change, KOVA_ANSWER& answer);
 // settings: "minimal" and "text", the settings file after the run.
 void kova_settings_answer(const KOVA_SESSION& session, bool minimal, KOVA_ANSWER& answer);
 // load: "settings" of an uploaded settings file text, each {"name",

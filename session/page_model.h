@@ -1,7 +1,8 @@
 // The document of GET /api/model: what the web page builds its form from.
 // The block's function name and library text, every port, parameter and
 // hidden parameter with what its control needs, the wizard maps with the
-// objects they group, evaluated under the description's defaults, and the
+// objects they group, evaluated under the description's defaults, each
+// map's own objects with their value text and what it reads, and the
 // settings the page starts from (kova serve --settings). Each object has
 // the one state shape of every document (session/json_document.h) with
 // its control's choices and range.

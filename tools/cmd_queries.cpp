@@ -4,7 +4,7 @@
 
 namespace {
 
-void add_query(CLI::App& app, KOVA_TOOL_STATE& state, const char* name, const char* summary, const char* example,
+CLI::App* add_query(CLI::App& app, KOVA_TOOL_STATE& state, const char* name, const char* summary, const char* example,
                void (*answer)(KOVA_SESSION&, KOVA_ANSWER&)) {
     auto* command = app.add_subcommand(name, summary);
     add_load_options(*command, state);
@@ -15,6 +15,7 @@ void add_query(CLI::App& app, KOVA_TOOL_STATE& state, const char* name, const ch
             answer(session, built);
         });
     });
+    return command;
 }
 
 }  // namespace
@@ -24,9 +25,14 @@ void add_widths_command(CLI::App& app, KOVA_TOOL_STATE& state) {
               "kova widths examples/fifo.xml --set WIDTH=32 --set DEPTH=512", kova_widths_answer);
 }
 
+// Its help names the catalogue of kova's own messages too, which
+// "kova help messages" is the first place a user looks for.
 void add_messages_command(CLI::App& app, KOVA_TOOL_STATE& state) {
-    add_query(app, state, "messages", "Show the messages that apply to the settings",
-              "kova messages examples/fifo.xml --set MEMORY_TYPE=distributed --set WIDTH=72", kova_messages_answer);
+    CLI::App* command =
+        add_query(app, state, "messages", "Show the messages that apply to the settings",
+                  "kova messages examples/fifo.xml --set MEMORY_TYPE=distributed --set WIDTH=72", kova_messages_answer);
+    command->footer(command->get_footer() + "\nEvery message kova itself gives, what it means and what to do: "
+                                            "docs/messages.md");
 }
 
 void add_simlib_command(CLI::App& app, KOVA_TOOL_STATE& state) {

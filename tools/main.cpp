@@ -87,6 +87,7 @@ int run(int argc, char** argv, KOVA_TOOL_STATE& state) {
     app.footer("Run 'kova help SUBCOMMAND' or 'kova SUBCOMMAND --help' for the options of one subcommand.\n"
                "Exit status: 0 valid or done, 1 invalid configuration or an error message, 2 usage, file or\n"
                "internal error.\n"
+               "Every message kova gives, what it means and what to do: docs/messages.md\n"
                "Example: kova validate examples/ram.xml --settings examples/ram-dual.settings");
     add_show_command(app, state);
     add_eval_command(app, state);

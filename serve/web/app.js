@@ -31,13 +31,24 @@ const state = {
   settings: new Map(),  // name as the model writes it -> value
   rows: new Map(),  // lower-case name -> the elements of its built row (see rowEntry)
   mapRows: new Map(),  // "map/lower-case name" -> the output of a map's own object, once built
+  mapTexts: new Map(),  // "map/lower-case name" -> a map's own object's expression, rules and reads (the model's)
   answer: null,  // the last refresh drawn, indexed (see indexAnswer)
   drawAll: true,  // the next answer redraws every built row, not only those it or the last one names
   messagesOf: new Map(),  // lower-case name -> the messages about it in the last answer
   lists: new Map(),  // id of a side-pane list -> what it shows, as JSON
   changes: 0,  // bumped by every change of the settings
   asking: false,  // a refresh is on its way; at most one is
+  changedSettings: new Set(),  // lower-case names the last answer says differ from the defaults
+  causes: new Map(),  // lower-case object name -> its cause: {settings its errors follow from, last} (the last answer's)
+  causing: new Map(),  // lower-case setting name -> the objects whose errors follow from it
+  lastChange: null,  // the name the user set last, sent with a refresh; null after a repair, load, reset or undo
+  keep: new Set(),  // names a repair must not change, as the model writes them
+  valid: null,  // the verdict of the last answer drawn
 };
+
+function lastValid() {
+  return state.valid !== false;
+}
 
 // ---- small helpers -------------------------------------------------------
 
@@ -154,7 +165,7 @@ function appendLazily(container, items, build, tag, height) {
     const slice = items.slice(start, start + CHUNK);
     const chunk = el(tag, { className: "chunk", "aria-busy": "true" });
     chunk.style.height = `${slice.length * height}px`;
-    lazy.chunks.set(chunk, { build: () => slice.map(build), observer });
+    lazy.chunks.set(chunk, { build: () => slice.map(build), observer, items: slice });
     container.append(chunk);
     observer.observe(chunk);
   }
@@ -207,14 +218,29 @@ const ROW_HEIGHT = 52;  // px: a row's usual height, for the chunks not built ye
 function buildPage(model) {
   state.model = model;
   for (const object of model.objects) state.objects.set(key(object.name), object);
+  for (const text of model.map_expressions || []) state.mapTexts.set(`${text.map}/${key(text.name)}`, text);
   for (const [name, value] of initialSettings(model)) state.settings.set(name, value);
   document.getElementById("block-name").textContent = model.function;
   document.getElementById("library-text").textContent = model.library || "(none)";
   document.getElementById("description-file").textContent = model.description;
   document.title = `${model.function} - kova serve`;
   buildParameterGroups(model);
-  appendLazily(document.getElementById("port-list"), model.objects.filter((o) => o.port), portRow, "div",
-    ROW_HEIGHT);
+  const ports = model.objects.filter((o) => o.port);
+  const portList = document.getElementById("port-list");
+  appendLazily(portList, ports.filter((o) => o.model_usage !== "NONE"), portRow, "div", ROW_HEIGHT);
+  absentGroup(portList, ports.filter((o) => o.model_usage === "NONE"), portRow);
+}
+
+// The objects whose model usage is NONE, folded in a group of their own:
+// the description leaves them out unless a rule or the user takes them in.
+// A group that comes to hold an error unfolds (drawRow).
+function absentGroup(container, objects, build) {
+  if (!objects.length) return;
+  const group = el("section", { className: "group folded", "data-group": "not-in-configuration" },
+    groupHeading(`Not in this configuration (${objects.length})`));
+  group.querySelector("[data-fold]").setAttribute("aria-expanded", "false");
+  container.append(group);
+  appendLazily(group, objects, build, "div", ROW_HEIGHT);
 }
 
 // The settings the server was started with (--settings), when it gives them.
@@ -240,29 +266,37 @@ function buildParameterGroups(model) {
       if (object && !object.port && !object.hidden) {
         if (!placed.has(key(entry.name))) members.push(object);
         placed.add(key(entry.name));
-      } else if (!object && entry.source === "map") {
+      } else {
         derived.push(entry);
       }
     }
     if (members.length || derived.length) parameterGroup(container, map.map, members, derived, map.map);
   }
-  const rest = parameters.filter((o) => !placed.has(key(o.name)));
+  const rest = parameters.filter((o) => !placed.has(key(o.name)) && o.model_usage !== "NONE");
   if (rest.length)
     parameterGroup(container, model.wizard_maps && model.wizard_maps.length ? "Other parameters" : "Settings",
       rest, [], null);
+  absentGroup(container, parameters.filter((o) => !placed.has(key(o.name)) && o.model_usage === "NONE"),
+    parameterRow);
   const hidden = model.objects.filter((o) => o.hidden);
   if (hidden.length) {
     const group = el("section", { className: "group", "data-group": "hidden" },
-      el("h3", { text: "Derived parameters (read-only)" }));
+      groupHeading("Derived parameters (read-only)"));
     container.append(group);
     appendLazily(group, hidden, hiddenRow, "div", ROW_HEIGHT / 2);
   }
 }
 
+// A group's heading: a button that folds and unfolds it (find.js).
+function groupHeading(title) {
+  return el("h3", {}, el("button", { type: "button", className: "fold", "data-fold": "", "aria-expanded": "true",
+    text: title }));
+}
+
 function parameterGroup(container, title, members, derived, mapName) {
   const group = el("section", { className: "group", "data-group": title });
   if (mapName) group.dataset.map = mapName;
-  group.append(el("h3", { text: mapName ? `${title} (wizard map)` : title }));
+  group.append(groupHeading(mapName ? `${title} (wizard map)` : title));
   container.append(group);
   appendLazily(group, members, parameterRow, "div", ROW_HEIGHT);
   appendLazily(group, derived, (entry) => mapObjectRow(mapName, entry), "div", ROW_HEIGHT / 2);
@@ -271,7 +305,8 @@ function parameterGroup(container, title, members, derived, mapName) {
 // The index entry of a built row: its elements, and what each part shows
 // (a signature per part, "" before the first answer).
 function rowEntry(object, elements) {
-  const entry = Object.assign({ object, shown: { state: "", range: "", diags: "" } }, elements);
+  const entry = Object.assign({ object, marks: null, shown: { state: "", range: "", diags: "", marks: "" } },
+    elements);
   state.rows.set(key(object.name), entry);
   showSetting(entry);
   drawRow(entry);
@@ -282,6 +317,13 @@ function rowEntry(object, elements) {
 // pointer rests on its name; null (no tip) when it gives neither.
 function helpTip(object) {
   return [object.label, object.help].filter(Boolean).join(": ") || null;
+}
+
+// The label and help text beside an object; null when it has neither.
+function helpLine(object) {
+  if (!object.label && !object.help) return null;
+  return el("p", { className: "help-line" }, object.label ? el("strong", { text: object.label }) : null,
+    object.label && object.help ? " \u2014 " : null, object.help || null);
 }
 
 function parameterRow(object) {
@@ -298,6 +340,7 @@ function parameterRow(object) {
       `default ${object.default === "" ? "(none)" : object.default} \u00b7 `,
       derived,
       ` \u00b7 values ${object.value_text || "(any)"}`),
+    helpLine(object),
     diags);
   return rowEntry(object, { row, input, derived, diags, draw: drawParameter });
 }
@@ -319,7 +362,7 @@ function control(object, id) {
   input.addEventListener(object.choices ? "change" : "input", () => {
     if (input.value === "") state.settings.delete(object.name);
     else state.settings.set(object.name, input.value);
-    changed();
+    changed({ typing: object.choices ? null : object.name, last: object.name });
   });
   return input;
 }
@@ -329,11 +372,46 @@ function mapObjectRow(mapName, entry) {
   const output = el("span", { className: "derived", "data-map-value": `${mapName}/${entry.name}` });
   state.mapRows.set(id, output);
   drawMapObject(id, entry);
+  const known = state.objects.has(key(entry.name));
+  const texts = state.mapTexts.get(id);
   return el("div", { className: "object map-object", "data-map-object": `${mapName}/${entry.name}` },
     el("div", { className: "object-head" },
-      el("span", { className: "name", text: entry.name }),
-      el("span", { className: "kind", text: entry.kind }),
-      output));
+      el("span", { className: "name" }, known ? jumpLink(entry.name) : entry.name),
+      el("span", { className: "kind", text: `${entry.kind} \u00b7 ${entry.source}` }),
+      output,
+      texts ? el("code", { className: "expression", text: `= ${mapExpression(texts)}` }) : null,
+      texts ? el("button", { type: "button", className: "explain", "data-map-explain": id,
+        "aria-label": `Explain ${entry.name} of ${mapName}`, text: "Explain" }) : null,
+      !texts && known ? explainButton(entry.name, "map") : null));
+}
+
+// A map's own object as the description writes it: its value text, else
+// its rules, "CONDITION ? VALUE : ALTERNATE" each.
+function mapExpression(texts) {
+  if (texts.expression) return texts.expression;
+  return texts.rules.map((rule) => `${rule.condition ? `${rule.condition} ? ` : ""}${rule.value}` +
+    `${rule.alt_value ? ` : ${rule.alt_value}` : ""}`).join("; ") || "(none)";
+}
+
+// The explanation of a map's own object, from the model's texts and the
+// value the last answer gives: no request, for the engine explains only
+// ports and parameters.
+function explainMapObject(id) {
+  const texts = state.mapTexts.get(id);
+  const entry = (state.answer && state.answer.maps.get(id)) || {};
+  const dialog = document.getElementById("explain-dialog");
+  document.getElementById("explain-title").textContent = `Explanation of ${texts.name} (wizard map ${texts.map})`;
+  const list = el("dl", { className: "facts" });
+  for (const [term, value] of [["value", entry.value], ["usage", entry.usage], ["expression", texts.expression]])
+    if (value) list.append(el("dt", { text: term }), el("dd", { text: value }));
+  if (texts.reads.length) list.append(el("dt", { text: "reads" }), el("dd", {}, jumpLinks(texts.reads)));
+  const rules = el("table", { className: "rules" }, el("thead", {}, el("tr", {},
+    ...["condition", "value", "otherwise"].map((h) => el("th", { scope: "col", text: h })))),
+  el("tbody", {}, ...texts.rules.map((rule) => el("tr", {},
+    ...[rule.condition || "(always)", rule.value, rule.alt_value].map((v) => el("td", { text: v }))))));
+  document.getElementById("explain-body").replaceChildren(list,
+    texts.rules.length ? rules : el("p", { text: "No rules." }));
+  if (!dialog.open) dialog.showModal();
 }
 
 function hiddenRow(object) {
@@ -365,7 +443,7 @@ function portRow(port) {
     else if (usage.value === "CONSTANT" && constant.value.trim() !== "")
       state.settings.set(port.name, `CONSTANT:${constant.value.trim()}`);
     else state.settings.set(port.name, usage.value);
-    changed();
+    changed({ typing: port.name, last: port.name });
   };
   usage.addEventListener("change", update);
   constant.addEventListener("input", update);
@@ -381,6 +459,7 @@ function portRow(port) {
       explainButton(port.name)),
     el("p", { className: "facts-line" },
       derived, " \u00b7 width ", width, ` = ${port.value_text || "?"} \u00b7 values `, values),
+    helpLine(port),
     diags);
   return rowEntry(port, { row, usage, constant, derived, width, values, diags, draw: drawPortState });
 }
@@ -390,9 +469,16 @@ function portRow(port) {
 // A change of the settings. At most one refresh is on its way: a change
 // made meanwhile is asked for when it comes back, so changes typed
 // quickly cost one request, and the answer to an older change is never
-// drawn over a newer one.
-function changed() {
+// drawn over a newer one. The change becomes a step of the history
+// (history.js): typing in one field is one step, and so is a whole
+// repair, load or reset; a notice of the last action goes unless the
+// change is that action's own (options.notice).
+function changed(options) {
+  const how = options || {};
   state.changes += 1;
+  state.lastChange = how.last || null;
+  if (!how.notice) setStatus("");
+  if (!how.replayed) recordStep(how.typing || null);
   setSummary("pending", "Checking\u2026");
   if (!state.asking) refresh();
 }
@@ -409,7 +495,7 @@ async function refresh() {
   const asked = state.changes;
   let answer = null;
   try {
-    answer = await post("/api/refresh", request());
+    answer = await post("/api/refresh", request(state.lastChange ? { last: state.lastChange } : {}));
   } catch (failure) {
     if (asked === state.changes) setSummary("error", `\u2716 The server did not answer: ${failure.message}`);
   }
@@ -423,8 +509,13 @@ async function refresh() {
 function draw(response) {
   const answer = response.document;
   const messages = answer.messages || [];
-  const last = { answer: state.answer, messagesOf: state.messagesOf };
-  if (response.ok) state.answer = indexAnswer(answer);
+  const last = { answer: state.answer, messagesOf: state.messagesOf, changedSettings: state.changedSettings,
+    causing: state.causing, causes: state.causes };
+  if (response.ok) {
+    state.answer = indexAnswer(answer);
+    state.valid = answer.valid;
+    indexCauses(answer);
+  }
   state.messagesOf = new Map();
   for (const message of messages) {
     const owner = message.object && state.objects.get(key(message.object));
@@ -441,13 +532,40 @@ function draw(response) {
     return;
   }
   drawList("wizard-messages", answer.wizard_messages, (text) => el("li", { text }), "(none apply)");
-  drawList("simulation-libraries", answer.libraries, (text) => el("li", { text }), "(none)");
+  const libraries = [...new Set(answer.libraries)];
+  drawList("simulation-libraries", libraries, (text) => el("li", { text }), "(none)");
+  drawLibraryLine(libraries);
   const count = (severity) => messages.filter((m) => m.severity === severity).length;
   const errors = count("error");
   const warnings = count("warning");
   const tail = `${errors} error${errors === 1 ? "" : "s"}, ${warnings} warning${warnings === 1 ? "" : "s"}`;
   if (answer.valid) setSummary("valid", `\u2714 Valid configuration (${tail})`);
   else setSummary("invalid", `\u2716 Not valid: ${tail}`);
+  drawn();
+}
+
+// The header's library line: the libraries the configuration evaluates
+// to, each once; the description's text stays in the tip.
+function drawLibraryLine(libraries) {
+  const line = document.getElementById("library-text");
+  const text = libraries.join(", ") || "(none)";
+  if (line.textContent !== text) line.textContent = text;
+  line.title = `as written: ${state.model.library || "(none)"}`;
+}
+
+// The settings that differ from the defaults, and which of them each
+// object's errors follow from, as the session tells them.
+function indexCauses(answer) {
+  state.changedSettings = new Set((answer.changed_settings || []).map(key));
+  state.causes = new Map();
+  state.causing = new Map();
+  for (const cause of answer.causes || []) {
+    state.causes.set(key(cause.object), cause);
+    for (const setting of cause.settings) {
+      if (!state.causing.has(key(setting))) state.causing.set(key(setting), []);
+      state.causing.get(key(setting)).push({ object: cause.object, last: key(setting) === key(cause.last || "") });
+    }
+  }
 }
 
 // The answer's lists by lower-case name: the objects whose state differs
@@ -476,7 +594,8 @@ function rowsToDraw(last) {
   }
   const now = state.answer;
   const names = new Set([...last.answer.objects.keys(), ...now.objects.keys(),
-    ...last.messagesOf.keys(), ...state.messagesOf.keys()]);
+    ...last.messagesOf.keys(), ...state.messagesOf.keys(), ...last.changedSettings, ...state.changedSettings,
+    ...last.causing.keys(), ...state.causing.keys(), ...last.causes.keys(), ...state.causes.keys()]);
   for (const [name, text] of now.rangeTexts) if (last.answer.rangeTexts.get(name) !== text) names.add(name);
   return [...names].map((name) => state.rows.get(name)).filter((entry) => entry);
 }
@@ -485,13 +604,18 @@ function rowsToDraw(last) {
 function drawRow(entry) {
   const name = key(entry.object.name);
   const messages = state.messagesOf.get(name) || NO_MESSAGES;
-  const diags = messages.length ? JSON.stringify(messages) : "";
+  const causes = state.causes.get(name);
+  const diags = messages.length ? JSON.stringify([messages, causes]) : "";
   if (diags !== entry.shown.diags) {
     entry.shown.diags = diags;
     entry.diags.replaceChildren(...messages.map((message) => diagnosticItem(message, false)));
+    if (causes) entry.diags.append(advice(entry.object, causes));
     entry.row.classList.toggle("has-errors", messages.some((m) => m.severity === "error"));
     entry.row.classList.toggle("has-diagnostics", messages.length > 0);
+    const folded = messages.length && entry.row.closest(".group.folded");
+    if (folded) setFolded(folded, false);
   }
+  drawMarks(entry, name);
   const object = state.answer && (state.answer.objects.get(name) || entry.object);
   const shown = object ? [object.value, object.alt_value, object.usage, object.alt_usage].join("\u0000") : "";
   if (object && shown !== entry.shown.state) {
@@ -504,6 +628,85 @@ function drawRow(entry) {
     entry.shown.range = ranged;
     drawRange(entry, range);
   }
+}
+
+// The marks beside a row's name: a setting that differs from its
+// default, and one that errors elsewhere follow from. Made when first
+// needed, so a row that never has one costs no element.
+function drawMarks(entry, name) {
+  const changed = state.changedSettings.has(name);
+  const causing = state.causing.get(name) || [];
+  const shown = changed || causing.length ? JSON.stringify([changed, causing]) : "";
+  if (shown === entry.shown.marks) return;
+  entry.shown.marks = shown;
+  if (!entry.marks) {
+    entry.marks = el("span", { className: "marks", "data-marks-for": entry.object.name });
+    entry.row.querySelector(".name").after(entry.marks);
+  }
+  entry.row.classList.toggle("changed", changed);
+  entry.row.classList.toggle("cause", causing.length > 0);
+  entry.marks.replaceChildren();
+  if (changed)
+    entry.marks.append(el("span", { className: "mark changed-mark", title: "differs from the default",
+      text: "\u25cf changed" }));
+  if (causing.length) {
+    const objects = causing.map((cause) => cause.object);
+    const last = causing.some((cause) => cause.last);
+    entry.marks.append(el("span", { className: `mark cause-mark${last ? " last-change" : ""}`,
+      "data-cause-of": objects.join(" "),
+      text: `\u2691 ${last ? "this change causes" : "causes"} the conflict at ${objects.join(", ")}` }));
+  }
+}
+
+// In the page's own words, what the user can do about the errors of an
+// object, given the changed settings they follow from (the session's
+// cause, which names the last change among them): set one of those back,
+// or let a repair find the changes.
+function advice(object, cause) {
+  const causes = cause.settings;
+  const item = el("li", { className: "advice", "data-advice-for": object.name });
+  if (!causes.length) {
+    item.append("The description's defaults give this conflict: change a setting it reads, or use ",
+      fixButton(), ".");
+    return item;
+  }
+  const self = causes.length === 1 && key(causes[0]) === key(object.name);
+  item.append(self ? "Your setting of " : "This follows from your setting of ");
+  causes.forEach((name, index) => {
+    if (index) item.append(index === causes.length - 1 ? " and " : ", ");
+    item.append(jumpLink(name), ` (${state.settings.get(objectName(name)) || "set"}` +
+      `${defaultOf(name) ? `, default ${defaultOf(name)}` : ""}` +
+      `${key(name) === key(cause.last || "") ? ", your last change" : ""})`);
+  });
+  item.append(self ? " does not hold: set it back to its default, or use " :
+    `: set ${causes.length === 1 ? "it" : "one of them"} back to its default, or use `, fixButton(),
+    " to find the changes the rules need.");
+  return item;
+}
+
+// The default an object's model gives: its value, or for a port its usage.
+function defaultOf(name) {
+  const object = state.objects.get(key(name));
+  if (!object) return "";
+  return object.port ? object.model_usage : object.default;
+}
+
+// The model's spelling of a name, or the name as given when it has none.
+function objectName(name) {
+  const object = state.objects.get(key(name));
+  return object ? object.name : name;
+}
+
+function fixButton() {
+  return el("button", { type: "button", className: "inline-fix", "data-fix": "", text: "Fix\u2026" });
+}
+
+// A name that jumps to its object's row (find.js).
+function jumpLink(name) {
+  const known = state.objects.has(key(name));
+  if (!known) return el("code", { text: name });
+  return el("a", { href: `#object-${objectName(name)}`, className: "jump", "data-jump": objectName(name),
+    text: objectName(name) });
 }
 
 function drawParameter(entry, parameter) {
@@ -617,25 +820,33 @@ async function explain(name) {
   body.replaceChildren(...(answer.ok ? explanation(answer.document) : [el("p", { text: answer.document.error })]));
 }
 
+// Names as links to their objects, a comma between two.
+function jumpLinks(names) {
+  const cell = document.createDocumentFragment();
+  names.forEach((name, index) => cell.append(...(index ? [", "] : []), jumpLink(name)));
+  return cell;
+}
+
 function explanation(document_) {
   const object = document_.object;
-  const facts = [["kind", object.kind], ["value", object.value], ["allowed value", object.alt_value],
-    ["expression", object.expression], ["usage", object.usage], ["usage the rules give", object.alt_usage],
-    ["width", object.width], ["depends on", (object.depends_on || []).join(", ")],
-    ["read by", (document_.dependents || []).join(", ")]];
+  const facts = [["label", object.label], ["help", object.help], ["kind", object.kind], ["value", object.value],
+    ["allowed value", object.alt_value], ["expression", object.expression], ["usage", object.usage],
+    ["usage the rules give", object.alt_usage], ["width", object.width]];
   const list = el("dl", { className: "facts" });
   for (const [term, value] of facts)
     if (value !== null && value !== undefined && value !== "")
       list.append(el("dt", { text: term }), el("dd", { text: String(value) }));
+  for (const [term, names] of [["depends on", object.depends_on || []], ["read by", document_.dependents || []]])
+    if (names.length) list.append(el("dt", { text: term }), el("dd", {}, jumpLinks(names)));
   const rules = el("table", { className: "rules" },
-    el("thead", {}, el("tr", {}, ...["#", "type", "condition", "now", "effect", "applies", "conflict", "line"]
-      .map((h) => el("th", { scope: "col", text: h })))));
+    el("thead", {}, el("tr", {}, ...["#", "type", "condition", "now", "effect", "applies", "conflict", "reads",
+      "line"].map((h) => el("th", { scope: "col", text: h })))));
   const rows = el("tbody");
   for (const rule of document_.rules) {
     rows.append(el("tr", { "data-conflict": rule.conflict ? "yes" : null },
       ...[rule.index, rule.type, rule.condition || "(always)", rule.result, rule.effect, rule.applied,
-        rule.conflict ? `\u2716 ${rule.conflict}` : "", rule.line]
-        .map((v) => el("td", { text: v === null ? "" : String(v) }))));
+        rule.conflict ? `\u2716 ${rule.conflict}` : ""].map((v) => el("td", { text: v === null ? "" : String(v) })),
+      el("td", {}, jumpLinks(rule.depends_on || [])), el("td", { text: rule.line === null ? "" : String(rule.line) })));
   }
   rules.append(rows);
   const messages = el("ul", { className: "diags" });
@@ -644,7 +855,27 @@ function explanation(document_) {
   parts.push(document_.rules.length ? rules : el("p", { text: "No rules." }));
   if (document_.messages.length) parts.push(el("h3", { text: "Diagnostics" }), messages);
   for (const button of messages.querySelectorAll(".explain")) button.remove();
+  parts.push(repairChoice(object));
   return parts;
+}
+
+// The repair from an explanation: "keep this value" for a port or
+// parameter, and Fix… with the names kept.
+function repairChoice(object) {
+  const part = el("p", { className: "explain-fix" });
+  const settable = object.kind !== "hidden" && state.objects.has(key(object.name));
+  if (settable) {
+    const box = el("input", { type: "checkbox", id: "explain-keep", "data-keep": object.name,
+      checked: state.keep.has(object.name) });
+    box.addEventListener("change", () => {
+      if (box.checked) state.keep.add(object.name);
+      else state.keep.delete(object.name);
+    });
+    part.append(box, " ", el("label", { for: "explain-keep", text: `keep this value of ${object.name} when fixing` }),
+      " ");
+  }
+  part.append(el("button", { type: "button", id: "explain-fix", "data-fix": "", text: "Fix\u2026" }));
+  return part;
 }
 
 // ---- fix ----------------------------------------------------------------
@@ -658,8 +889,11 @@ async function proposeFix() {
   messages.replaceChildren();
   summary.textContent = "Searching for a repair\u2026";
   document.getElementById("fix-accept").disabled = true;
+  const explainDialog = document.getElementById("explain-dialog");
+  if (explainDialog.open) explainDialog.close();
+  drawKept();
   if (!dialog.open) dialog.showModal();
-  const answer = await post("/api/fix", request());
+  const answer = await post("/api/fix", request({ keep: [...state.keep] }));
   if (!answer.ok) {
     summary.textContent = `\u2716 ${answer.document.error}`;
     return;
@@ -675,20 +909,41 @@ async function proposeFix() {
       el("input", { type: "checkbox", id, checked: true, "data-fix-change": change.name, "data-new": change.new }),
       " ", el("label", { for: id }, el("strong", { text: change.name }),
         ` ${change.old === "" ? "(not set)" : change.old} \u2192 ${change.new === "" ? "(default)" : change.new}`),
-      el("span", { className: "reason", text: ` \u2014 ${change.reason}` })));
+      el("span", { className: "reason", text: ` \u2014 ${change.reason}` }), " ",
+      el("button", { type: "button", className: "keep-button", "data-keep-instead": change.name,
+        text: "keep this value" })));
   }
   if (!fix.valid) for (const message of fix.messages) messages.append(diagnosticItem(message, true));
   for (const button of messages.querySelectorAll(".explain")) button.remove();
   document.getElementById("fix-accept").disabled = fix.changes.length === 0;
 }
 
+// The names a repair keeps, each with a button that lets it change again.
+function drawKept() {
+  const kept = document.getElementById("fix-kept");
+  kept.replaceChildren();
+  if (!state.keep.size) return;
+  kept.append("Kept as they are: ");
+  for (const name of state.keep)
+    kept.append(el("button", { type: "button", className: "kept", "data-unkeep": name,
+      "aria-label": `Let the repair change ${name}`, text: `${name} \u00d7` }), " ");
+}
+
+// A proposed change refused: that setting is kept and a repair asked anew.
+function keepInstead(name, keep) {
+  if (keep) state.keep.add(objectName(name));
+  else state.keep.delete(name);
+  proposeFix();
+}
+
+// The checked changes, as one step of the history.
 function acceptFix() {
   for (const box of document.querySelectorAll("#fix-changes [data-fix-change]"))
     if (box.checked) setSetting(box.dataset.fixChange, box.dataset.new);
   document.getElementById("fix-dialog").close();
   showSettings();
   setStatus("Repair applied.");
-  changed();
+  changed({ notice: true });
 }
 
 // ---- files --------------------------------------------------------------
@@ -701,9 +956,9 @@ async function loadSettings(file) {
     body: file,
   });
   const answer = { ok: response.ok, document: await response.json() };
+  showLoadProblems(file.name, answer.ok ? [] : answer.document.messages || []);
   if (!answer.ok) {
-    const lines = (answer.document.messages || []).map((m) => `line ${m.line}: ${m.text}`).join("; ");
-    setStatus(`\u2716 ${file.name}: ${answer.document.error}${lines ? ` (${lines})` : ""}`);
+    setStatus(`\u2716 ${file.name}: ${answer.document.error}`);
     return;
   }
   // A name this description does not have is left out and named, so the
@@ -713,11 +968,32 @@ async function loadSettings(file) {
   for (const setting of answer.document.settings)
     if (state.objects.has(key(setting.name))) setSetting(setting.name, setting.value);
   showSettings();
+  markSaved();
   const warnings = answer.document.messages.length;
   setStatus(`Loaded ${file.name}: ${answer.document.settings.length - unknown.length} settings` +
     (warnings ? `, \u26a0 ${warnings} warning${warnings === 1 ? "" : "s"}` : "") +
     (unknown.length ? `; \u26a0 left out, not in this description: ${unknown.map(placeOf).join(", ")}` : ""));
-  changed();
+  changed({ notice: true });
+}
+
+// The first bad lines of a file that could not be loaded, and how many
+// there are: the server lists the first hundred with their lines, then
+// one message without a line that counts the rest.
+const SHOWN_PROBLEMS = 5;
+function showLoadProblems(fileName, messages) {
+  const box = document.getElementById("load-problems");
+  const lined = messages.filter((m) => m.line);
+  const rest = messages.filter((m) => !m.line).map((m) => parseInt(m.text, 10)).filter((n) => n > 0);
+  const total = lined.length + rest.reduce((sum, n) => sum + n, 0);
+  box.hidden = total === 0;
+  if (!total) return box.replaceChildren();
+  box.replaceChildren(el("p", { text: `${fileName} is not a settings file that can be loaded: ` +
+    `${total} bad line${total === 1 ? "" : "s"}${total > SHOWN_PROBLEMS ? `; the first ${SHOWN_PROBLEMS}:` : ":"}` }),
+  el("ul", { className: "diags" }, ...lined.slice(0, SHOWN_PROBLEMS).map((m) =>
+    el("li", { className: "diag", "data-severity": m.severity },
+      el("span", { className: "severity", text: SEVERITY_MARK[m.severity] || m.severity }),
+      ` line ${m.line}: ${m.text}`))),
+  el("button", { type: "button", id: "load-problems-close", text: "Close" }));
 }
 
 function placeOf(setting) {
@@ -725,12 +1001,16 @@ function placeOf(setting) {
 }
 
 async function saveSettings() {
+  if (state.answer && !lastValid() &&
+      !window.confirm("These settings are not valid: the block would not be configured as they say. Save anyway?"))
+    return;
   const minimal = document.getElementById("save-form").value === "minimal";
   const answer = await postForBytes("/api/settings", request({ minimal }));
   if (!answer.bytes) return setStatus(`\u2716 ${answer.document.error}`);
   const name = `${state.model.function}${minimal ? "-minimal" : ""}.settings`;
   download(name, answer.bytes);
-  setStatus(`Saved ${name}.`);
+  markSaved();
+  setStatus(`Saved ${name}.${state.answer && !lastValid() ? " \u26a0 They are not valid." : ""}`);
 }
 
 // The language menu's options come from the server (one per language,
@@ -765,19 +1045,36 @@ async function generate() {
 
 function wire() {
   document.addEventListener("click", (event) => {
-    const button = event.target.closest("[data-explain]");
+    const target = event.target;
+    const button = target.closest("[data-explain]");
     if (button) explain(button.dataset.explain);
+    const mapButton = target.closest("[data-map-explain]");
+    if (mapButton) explainMapObject(mapButton.dataset.mapExplain);
+    const jump = target.closest("[data-jump]");
+    if (jump) {
+      event.preventDefault();
+      jumpTo(jump.dataset.jump);
+    }
+    if (target.closest("[data-fix]")) proposeFix();
+    const keep = target.closest("[data-keep-instead]");
+    if (keep) keepInstead(keep.dataset.keepInstead, true);
+    const unkeep = target.closest("[data-unkeep]");
+    if (unkeep) keepInstead(unkeep.dataset.unkeep, false);
+    if (target.id === "load-problems-close") showLoadProblems("", []);
   });
   document.getElementById("explain-close").addEventListener("click", () =>
     document.getElementById("explain-dialog").close());
-  document.getElementById("fix-button").addEventListener("click", proposeFix);
   document.getElementById("fix-accept").addEventListener("click", acceptFix);
   document.getElementById("fix-cancel").addEventListener("click", () => document.getElementById("fix-dialog").close());
   document.getElementById("reset-button").addEventListener("click", () => {
+    if (!mayDiscard("Reset to the defaults")) return;
     state.settings.clear();
     showSettings();
     setStatus("Back to the defaults.");
-    changed();
+    changed({ notice: true });
+  });
+  document.querySelector("label[for=load-input]").addEventListener("click", (event) => {
+    if (!mayDiscard("Load settings")) event.preventDefault();
   });
   document.getElementById("load-input").addEventListener("change", (event) => {
     const [file] = event.target.files;
@@ -788,6 +1085,9 @@ function wire() {
   document.getElementById("generate-button").addEventListener("click", generate);
   document.getElementById("generate-lang").addEventListener("change", syncStubChoice);
   syncStubChoice();
+  wireHistory();
+  wireFind();
+  wireChanges();
 }
 
 async function start() {
@@ -799,6 +1099,7 @@ async function start() {
     setSummary("error", `\u2716 Cannot read the model: ${failure.message}`);
     return;
   }
+  startHistory();
   refresh();
 }
 

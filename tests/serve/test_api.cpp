@@ -63,6 +63,11 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         {"POST", "/api/states", R"({"settings": {"DEPTH": "64"}})", 200, "\"hidden\": true"},
         // A setting that leaves every state as the model has it: no object is sent.
         {"POST", "/api/refresh", R"({"settings": {"MODE": "SINGLE"}})", 200, "\"objects\": [],"},
+        // A conflict names the changed setting it follows from.
+        {"POST", "/api/refresh", R"({"last": "MODE", "settings": {"MODE": "DUAL"}})", 200,
+         "\"causes\": [\n    {\n      \"last\": \"MODE\",\n      \"object\": \"clkb\",\n"
+         "      \"settings\": [\n        \"MODE\"\n      ]"},
+        {"POST", "/api/refresh", R"({"last": 1})", 400, "last must be the name of a setting"},
         {"POST", "/api/simlib", R"({"settings": {"MODE": "DUAL"}})", 200, "\"library_text\": \"ram_lib;ram_dp_lib;\""},
         {"POST", "/api/settings", R"({"minimal": true, "settings": {"DEPTH": "64"}})", 200, "DEPTH=64\\n\""},
         // Settings apply in byte order of their names, not as written: "depth" last.
@@ -152,6 +157,34 @@ TEST(ServeApi, ModelDescribesEveryObject) {
     }
     // 6 parameters, 3 hidden and 10 ports, the ECC sub-model's among them; no macro.
     EXPECT_EQ(model["objects"].size(), 19u);
+}
+
+// The model gives each map's own object its texts as written and what they
+// read; the objects a map adds (parameters, ports) have rows of their own.
+TEST(ServeApi, ModelGivesTheTextsOfEachMapsOwnObjects) {
+    const std::unique_ptr<KOVA_SESSION> session = open_description(COUNTER);
+    ASSERT_TRUE(session);
+    const nlohmann::json model =
+        nlohmann::json::parse(KOVA_SERVE_API(*session).handle("GET", "/api/model", "").body);
+    const struct { const char *map, *name, *texts; /* as compact JSON without map and name */ } cases[] = {
+        {"generics", "C_WIDTH", R"({"expression":"WIDTH","reads":["WIDTH"],"rules":[)"
+                                R"({"alt_value":"","condition":"WIDTH gte 1","value":""}]})"},
+        {"generics", "C_TERMINAL_COUNT", R"({"expression":"","reads":["DIRECTION","WIDTH"],"rules":[)"
+                                         R"({"alt_value":"(2 exp WIDTH) - 1","condition":"DIRECTION == down",)"
+                                         R"("value":"0"}]})"},
+        {"ports", "din", R"({"expression":"","reads":["HAS_LOAD"],"rules":[)"
+                         R"({"alt_value":"UNUSED","condition":"HAS_LOAD == 1","value":"USED"}]})"},
+    };
+    for (const auto& c : cases) {
+        nlohmann::json found;
+        for (const nlohmann::json& entry : model["map_expressions"])
+            if (entry["map"] == c.map && entry["name"] == c.name) found = entry;
+        found.erase("map");
+        found.erase("name");
+        EXPECT_EQ(found.dump(), c.texts) << c.map << "/" << c.name;
+    }
+    // Four of generics, two of ports: WIDTH, DIRECTION... and clk, rst... are added, not the maps' own.
+    EXPECT_EQ(model["map_expressions"].size(), 6u);
 }
 
 // Each entry of an answer for every port, map or object is what the page

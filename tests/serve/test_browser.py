@@ -8,7 +8,10 @@ beside those ports, back to SINGLE and sees them clear, then DUAL again,
 each of these steps within IDLE_STEP seconds;
 opens the explanation of one; accepts a repair and sees the configuration
 valid; saves the settings, loads them back and downloads the generated
-Verilog; the saved settings must validate. Then opens a generated
+Verilog; the saved settings must validate. Then walks the page's aids on
+a fresh page of the same description (walk_aids: search, causes, jumps,
+a repair that keeps a value, undo and redo, the changes, a reload and a
+reset that ask, a file that is not a settings file). Then opens a generated
 description of 2,001 objects (bench/scale_description.py), whose rows are
 built in chunks, with a conflict far down, and clears it.
 
@@ -16,6 +19,7 @@ Usage: test_browser.py KOVA SOURCE_DIR. Exit status 77 (skipped)
 only when the browser, its driver or the selenium module is missing.
 """
 
+import contextlib
 import os
 import re
 import select
@@ -44,7 +48,9 @@ def skip(reason):
 try:
     from selenium import webdriver
     from selenium.webdriver.chrome.service import Service
+    from selenium.common.exceptions import NoAlertPresentException
     from selenium.webdriver.common.by import By
+    from selenium.webdriver.common.keys import Keys
     from selenium.webdriver.support import expected_conditions as ready
     from selenium.webdriver.support.ui import Select, WebDriverWait
 except ImportError:
@@ -239,6 +245,101 @@ def use_long_page(driver, url):
     wait.until(lambda d: shown("data-derived-for", "g150_R").startswith("now 12"))
 
 
+def visible_objects(driver):
+    """The names of the rows the page shows (not hidden by a search)."""
+    return set(driver.execute_script(
+        "return [...document.querySelectorAll('[data-object]')].filter((row) => !row.closest('[hidden]'))"
+        ".map((row) => row.dataset.object)"))
+
+
+def walk_aids(driver, url, downloads):
+    """One walk through what helps a user find, understand and keep a
+    configuration of examples/ram.xml."""
+    wait = WebDriverWait(driver, WAIT)
+    driver.get(url)
+    wait.until(summary("valid"))
+    row = lambda name: driver.find_element(By.CSS_SELECTOR, css("data-object", name))
+    mode = lambda: Select(driver.find_element(By.CSS_SELECTOR, css("data-control", "MODE")))
+
+    # A file that is not a settings file: its first bad lines and a count, not every line.
+    bad = os.path.join(downloads, "notes.txt")
+    with open(bad, "w", encoding="utf-8") as file:
+        file.write("=1\n" * 130)
+    driver.find_element(By.ID, "load-input").send_keys(bad)
+    problems = driver.find_element(By.ID, "load-problems")
+    wait.until(lambda d: problems.is_displayed())
+    assert "130 bad lines" in problems.text, problems.text
+    assert len(problems.find_elements(By.CSS_SELECTOR, "li")) == 5, problems.text
+    driver.find_element(By.ID, "load-problems-close").click()
+
+    # "/" reaches the search; "clk" leaves the clocks and MODE, whose help names clkb.
+    driver.find_element(By.TAG_NAME, "body").send_keys("/")
+    search = driver.switch_to.active_element
+    assert search.get_attribute("id") == "search"
+    search.send_keys("clk")
+    wait.until(lambda d: visible_objects(d) == {"clka", "clkb", "MODE"}, "search clk")
+    assert not driver.find_element(By.CSS_SELECTOR, '.group[data-group="hidden"]').is_displayed()
+    search.send_keys(Keys.ESCAPE)
+    wait.until(lambda d: "ADDR_WIDTH" in visible_objects(d))
+
+    # MODE=DUAL: the conflicts at port B say they follow from MODE, which is marked.
+    mode().select_by_value("DUAL")
+    wait.until(summary("invalid"))
+    wait.until(lambda d: d.find_elements(By.CSS_SELECTOR, css("data-advice-for", "clkb") + ' [data-jump="MODE"]'))
+    cause = row("MODE").find_element(By.CSS_SELECTOR, ".cause-mark")
+    assert set(cause.get_attribute("data-cause-of").split()) == {"clkb", "addrb", "doutb"}, cause.text
+    assert "last-change" in cause.get_attribute("class") and "this change" in cause.text, cause.text
+    assert row("MODE").find_elements(By.CSS_SELECTOR, ".changed-mark")
+    assert not row("WIDTH").find_elements(By.CSS_SELECTOR, ".mark")
+
+    # The explanation of clkb links MODE, which jumps to its control.
+    row("clkb").find_element(By.CSS_SELECTOR, ".object-head .explain").click()
+    link = wait.until(lambda d: d.find_element(By.CSS_SELECTOR, '#explain-body [data-jump="MODE"]'))
+    link.click()
+    wait.until(lambda d: d.switch_to.active_element.get_attribute("data-control") == "MODE")
+    assert "jumped" in row("MODE").get_attribute("class")
+
+    # A repair asked from WIDTH's explanation keeps WIDTH, and is one step.
+    row("WIDTH").find_element(By.CSS_SELECTOR, ".object-head .explain").click()
+    wait.until(ready.element_to_be_clickable((By.ID, "explain-keep"))).click()
+    driver.find_element(By.ID, "explain-fix").click()
+    wait.until(ready.element_to_be_clickable((By.ID, "fix-accept")))
+    assert "WIDTH" in driver.find_element(By.ID, "fix-kept").text
+    driver.find_element(By.ID, "fix-accept").click()
+    wait.until(summary("valid"))
+    assert driver.find_element(By.ID, "action-status").text == "Repair applied."
+    for button, verdict in (("undo-button", "invalid"), ("redo-button", "valid")):
+        driver.find_element(By.ID, button).click()
+        wait.until(lambda d: summary(verdict)(d) and
+                   bool(row("clkb").find_elements(By.CSS_SELECTOR, '.diag[data-severity="error"]')) ==
+                   (verdict == "invalid"), button)
+    assert mode().first_selected_option.get_attribute("value") == "DUAL"
+
+    # The changes: MODE against its default, and the minimal file.
+    driver.find_element(By.ID, "changes-button").click()
+    wait.until(lambda d: "MODE=DUAL" in d.find_element(By.ID, "changes-text").text)
+    change = driver.find_element(By.CSS_SELECTOR, '#changes-list [data-change="MODE"]')
+    assert change.text.split() == ["MODE", "SINGLE", "DUAL"], change.text
+    driver.find_element(By.ID, "changes-close").click()
+
+    # Leaving asks; a reload offers the settings back.
+    assert driver.execute_script(
+        "const e = new Event('beforeunload', {cancelable: true}); window.dispatchEvent(e); return e.defaultPrevented")
+    driver.execute_script("location.reload()")
+    with contextlib.suppress(NoAlertPresentException):
+        driver.switch_to.alert.accept()
+    wait.until(lambda d: d.find_element(By.ID, "restore-offer").is_displayed())
+    driver.find_element(By.ID, "restore-yes").click()
+    wait.until(lambda d: summary("valid")(d) and mode().first_selected_option.get_attribute("value") == "DUAL")
+
+    # Reset asks before it discards them; refused, nothing changes.
+    driver.find_element(By.ID, "reset-button").click()
+    alert = wait.until(ready.alert_is_present())
+    assert "not saved" in alert.text, alert.text
+    alert.dismiss()
+    assert mode().first_selected_option.get_attribute("value") == "DUAL"
+
+
 def check_files(kova, description, settings, verilog):
     """The saved settings validate; the download is the wrapper (the
     generator's own test compiles what it writes)."""
@@ -273,6 +374,10 @@ def main():
             check_files(kova, description, settings, verilog)
             server.terminate()
             server.wait(timeout=10)
+            server, url = start_server(kova, source)
+            walk_aids(driver, url, downloads)
+            server.terminate()
+            server.wait(timeout=10)
             long_description = os.path.join(downloads, "long.xml")
             subprocess.run([sys.executable, os.path.join(source, "bench", "scale_description.py"), "--objects",
                             "2000", long_description], check=True, timeout=30)
@@ -282,6 +387,7 @@ def main():
             server, url = start_server(kova, source, long_description, "--settings", conflict)
             use_long_page(driver, url)
             print("page checked: conflicts shown, explained, repaired; settings and Verilog downloaded; "
+                  "search, causes, jumps, undo, changes, reload and reset walked; "
                   "a long description's rows built in chunks and kept in step")
         finally:
             if driver:

@@ -57,7 +57,7 @@ KOVA_COMMAND_RESULT answer_of(const char* description, const std::vector<KOVA_SE
 }  // namespace
 
 TEST(Answers, MembersTextProblemsAndTheRefresh) {
-    const BUILDER REFRESH = BUILD(kova_refresh_answer(s, b, a));
+    const BUILDER REFRESH = BUILD(kova_refresh_answer(s, r, b, "", a));
     const std::vector<KOVA_SETTING> distributed = {{"MEMORY_TYPE", "distributed", "", 0}, {"WIDTH", "72", "", 0}};
     const std::vector<KOVA_SETTING> both = {{"DIRECTION", "both", "", 0}, {"HAS_LOAD", "1", "", 0}};
     const std::vector<KOVA_SETTING> dual = {{"MODE", "DUAL", "", 0}, {"DEPTH", "1024", "", 0}};
@@ -137,6 +137,23 @@ TEST(Answers, MembersTextProblemsAndTheRefresh) {
         {"ram.xml", {}, REFRESH, "objects", "", "[]", "", "", "valid 0"},
         {"ram.xml", {{"MODE", "SINGLE", "", 0}}, REFRESH, "objects", "", "[]", "", "", "valid 0"},
         {"ram.xml", dual, REFRESH, "wizard_maps", "", "[]", "", "", "invalid 3"},
+        // The settings that differ from the defaults, and those each error follows from.
+        {"ram.xml", dual, REFRESH, "changed_settings", "", R"(["DEPTH","MODE"])", "", "", "invalid 3"},
+        {"ram.xml", {{"MODE", "SINGLE", "", 0}}, REFRESH, "changed_settings", "", "[]", "", "", "valid 0"},
+        {"ram.xml", dual, REFRESH, "causes", "", R"([{"last":null,"object":"clkb","settings":["MODE"]},)"
+         R"({"last":null,"object":"addrb","settings":["MODE"]},{"last":null,"object":"doutb","settings":["MODE"]}])",
+         "", "", "invalid 3"},
+        {"ram.xml", {{"WIDTH", "12", "", 0}, {"BYTE_ENABLES", "1", "", 0}}, REFRESH, "causes", "",
+         R"([{"last":null,"object":"BYTE_ENABLES","settings":["WIDTH","BYTE_ENABLES"]}])", "", "", "invalid 1"},
+        // The last change among the causes is named: the width that broke the byte enables' check.
+        {"ram.xml", {{"WIDTH", "12", "", 0}, {"BYTE_ENABLES", "1", "", 0}},
+         BUILD(kova_refresh_answer(s, r, b, "width", a)), "causes", "",
+         R"([{"last":"WIDTH","object":"BYTE_ENABLES","settings":["WIDTH","BYTE_ENABLES"]}])", "", "", "invalid 1"},
+        // A last change the conflict does not follow from is not named.
+        {"ram.xml", {{"MODE", "DUAL", "", 0}}, BUILD(kova_refresh_answer(s, r, b, "DEPTH", a)), "causes", "",
+         R"([{"last":null,"object":"clkb","settings":["MODE"]},{"last":null,"object":"addrb","settings":["MODE"]},)"
+         R"({"last":null,"object":"doutb","settings":["MODE"]}])", "", "", "invalid 3"},
+        {"ram.xml", {}, REFRESH, "causes", "", "[]", "", "", "valid 0"},
     };
     for (const ANSWER_CASE& c : cases) {
         const KOVA_COMMAND_RESULT result = answer_of(c.description, c.settings, c.build);
@@ -160,6 +177,6 @@ TEST(Answers, MembersTextProblemsAndTheRefresh) {
     const KOVA_COMMAND_RESULT refresh = answer_of("ram.xml", dual, REFRESH);
     std::vector<std::string> names;
     for (const auto& member : refresh.answer.document.items()) names.push_back(member.key());
-    EXPECT_EQ(names, (std::vector<std::string>{"libraries", "library_text", "objects", "ranges", "wizard_maps",
-                                               "wizard_messages"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"causes", "changed_settings", "libraries", "library_text", "objects",
+                                               "ranges", "wizard_maps", "wizard_messages"}));
 }

@@ -90,6 +90,8 @@ TEST(MinimalSettings, LoadingThemGivesTheSameConfiguration) {
         {"ram.xml", "", {"MODE=", "ECC=UNUSED"}, {"MODE=", "MODE=USED", "ECC=0", "ECC=UNUSED"}},
         {"counter.xml", "counter-loadable.settings", {},
          {"WIDTH=16", "DIRECTION=both", "HAS_LOAD=1", "up_dn=USED", "load=USED", "din=USED"}},
+        // A sub-model taken in: the defaults name fewer objects than the settings.
+        {"ram.xml", "", {"ECC=1", "WIDTH=16"}, {"WIDTH=16", "ECC=1", "READ_LATENCY=2"}},
         // A port held at a value keeps its constant.
         {"counter.xml", "", {"din=CONSTANT:0x0F"}, {"din=CONSTANT:0x0F"}},
     };

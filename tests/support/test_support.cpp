@@ -1,5 +1,6 @@
 #include "support/test_support.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -106,4 +107,43 @@ std::string record_text(const KOVA_DIAGNOSTIC& record) {
     const std::string field = record.field < 5 ? fields[record.field] : "field " + std::to_string(record.field);
     return record.object + "#" + std::to_string(record.rule_index) + " " + field + " " +
            kova_severity_name(record.severity) + " " + kova_diagnostic_kind_name(record.kind) + ": " + record.text;
+}
+
+// The text of the Markdown code span that starts at text[at] (a run of n
+// backticks, up to the next run of exactly n), line ends read as blanks and
+// one blank taken off each end when it has both; "" when none starts there.
+static std::string code_span(const std::string& text, std::size_t at) {
+    const std::size_t ticks = text.find_first_not_of('`', at) - at;
+    if (ticks == 0) return "";
+    std::size_t end = at + ticks;
+    while ((end = text.find('`', end)) != std::string::npos) {
+        const std::size_t run = text.find_first_not_of('`', end) - end;
+        if (run == ticks) break;
+        end += run;
+    }
+    std::string span = text.substr(at + ticks, end - at - ticks);
+    for (char& c : span)
+        if (c == '\n') c = ' ';
+    if (span.size() > 2 && span.front() == ' ' && span.back() == ' ') span = span.substr(1, span.size() - 2);
+    return span;
+}
+
+std::map<std::string, std::string> catalogued_templates() {
+    const std::string text = file_text(std::string(KOVA_SOURCE_DIR) + "/docs/messages.md");
+    const std::string template_line = "\nTemplate: ", example_line = "Example:";
+    std::map<std::string, std::string> found;
+    for (std::size_t at = text.find(template_line); at != std::string::npos;) {
+        const std::string entry_template = code_span(text, at + template_line.size());
+        const std::size_t next = text.find(template_line, at + 1);
+        const std::size_t example = text.find(example_line, at);
+        std::string& given = found[entry_template];
+        if (example < next) {
+            const std::size_t start = text.find_first_not_of(" \n", example + example_line.size());
+            std::string words = text.substr(start, 15);
+            std::replace(words.begin(), words.end(), '\n', ' ');
+            given = words == "the text itself" ? entry_template : code_span(text, start);
+        }
+        at = next;
+    }
+    return found;
 }

@@ -3,6 +3,7 @@
 #ifndef KOVA_TEST_SUPPORT_H
 #define KOVA_TEST_SUPPORT_H
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,12 @@ std::string example(const std::string& name);
 
 // The bytes of a file; "" when it cannot be read.
 std::string file_text(const std::string& path);
+
+// The templates of docs/messages.md (the code spans after "Template: "),
+// each with the example of its entry: the code span after "Example:", ""
+// when the entry gives none, the template itself for "Example: the text
+// itself".
+std::map<std::string, std::string> catalogued_templates();
 
 // The kova tool the tests run: this build's, or the stand-in named by KOVA_TEST_TOOL (tests/valgrind/memcheck
 // runs it under valgrind), quoted for the shell.

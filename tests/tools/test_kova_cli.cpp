@@ -132,6 +132,9 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         {"help lint", 0, "--enable TEXT ...           Run a check that runs only on request (repeatable), such as "
              "missing-help\n\nEvery check, with an example of the mistake and its fix: docs/lint.md\n"},
         {"lint --help", 0, "the checks are listed in docs/lint.md"},
+        // The tool's help and the messages subcommand's point at the catalogue of messages.
+        {"help", 0, "Every message kova gives, what it means and what to do: docs/messages.md\n"},
+        {"help messages", 0, "Every message kova itself gives, what it means and what to do: docs/messages.md\n"},
         // Control characters of texts are shown, not sent to the terminal.
         {"validate " + example_ram + " --set \"MODE=$(printf 'x\\033[2J')\"", 1, "assigned the value x\\x1b[2J which"},
         {"validate " + ram() + " --save " + huge, 2, "cannot save the settings to " + huge +
