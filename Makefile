@@ -108,6 +108,7 @@ bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target kova_rules_python
 	$(PYTHON) bench/python_overhead.py $(BUILD)
 	python3 bench/fix_scale.py $(BUILD)/tools/kova
+	python3 bench/menu_scale.py $(BUILD)/tools/kova
 	$(PYTHON) bench/serve_page.py $(BUILD)/tools/kova
 
 screenshot: configure

@@ -92,6 +92,12 @@ bool minimal_side_by_side(const std::vector<KOVA_SETTING>& current, const std::v
     return true;
 }
 
+std::string joined_values(const std::vector<KOVA_SETTING>& settings) {
+    std::string text;
+    for (const KOVA_SETTING& setting : settings) text += (text.empty() ? "" : ", ") + setting.value;
+    return text;
+}
+
 }  // namespace
 
 std::vector<KOVA_SETTING> kova_minimal_settings(const KOVA_SESSION& session) {
@@ -106,6 +112,28 @@ std::vector<KOVA_SETTING> kova_minimal_settings(const KOVA_SESSION& session) {
         add_if_changed(current.at(key), found == defaults.end() ? nullptr : &found->second, minimal);
     }
     return minimal;
+}
+
+std::vector<KOVA_SETTING_DIFFERENCE> kova_setting_differences(const KOVA_SESSION& session) {
+    const std::vector<KOVA_SETTING> minimal = kova_minimal_settings(session);
+    std::vector<KOVA_SETTING_DIFFERENCE> differences;
+    std::map<std::string, std::size_t> at;  // lower-case name: its difference
+    for (const RUN& run : runs(minimal)) {
+        NAME_SETTINGS now = run_settings(minimal, run);
+        // The cleared value before a usage state alone is the save's, not the session's.
+        const NAME_SETTINGS rest{std::vector<KOVA_SETTING>(now.settings.begin() + 1, now.settings.end())};
+        if (now.settings.front().value.empty() && !rest.settings.empty() && !rest.has_value()) now = rest;
+        at[to_lower_case(now.settings.front().name)] = differences.size();
+        differences.push_back({now.settings.front().name, "", joined_values(now.settings)});
+    }
+    // The defaults of those few names, in one walk of the defaults.
+    for (const KOVA_SETTING& setting : session.default_settings()) {
+        const auto found = at.find(to_lower_case(setting.name));
+        if (found == at.end()) continue;
+        std::string& text = differences[found->second].default_value;
+        text += (text.empty() ? "" : ", ") + setting.value;
+    }
+    return differences;
 }
 
 std::string kova_session_settings_text(const KOVA_SESSION& session, bool minimal) {

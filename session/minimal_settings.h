@@ -17,6 +17,16 @@
 // cleared with an empty value first).
 std::vector<KOVA_SETTING> kova_minimal_settings(const KOVA_SESSION& session);
 
+// One name whose settings differ from the defaults': each side's values
+// joined with ", " ("" where that side has no setting of the name).
+struct KOVA_SETTING_DIFFERENCE {
+    std::string name, default_value, value;
+};
+
+// The names kova_minimal_settings keeps, in the model's order, with what
+// the defaults and the session give them.
+std::vector<KOVA_SETTING_DIFFERENCE> kova_setting_differences(const KOVA_SESSION& session);
+
 // The text of a fresh settings file holding the session's settings: all
 // of them (current_settings), or with minimal only those of
 // kova_minimal_settings. The web page offers it as a download.

@@ -22,7 +22,7 @@ const std::size_t k_most_problems = 100;
 }  // namespace
 
 KOVA_PROBLEM kova_parse_settings_text(const std::string& text, const std::string& file,
-                                      std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& messages) {
+                                      std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& messages, bool lenient) {
     KOVA_SOURCE_LOCATION place;
     place.file = file;
     KOVA_SETTINGS_DOCUMENT document;
@@ -44,13 +44,14 @@ KOVA_PROBLEM kova_parse_settings_text(const std::string& text, const std::string
                                         place));
     }
     messages.insert(messages.end(), own.begin(), own.end());
+    if (ok || lenient)
+        for (KOVA_SETTING& setting : document.settings()) settings.push_back(std::move(setting));
     if (!ok) return kova_problem(KOVA_PROBLEM_KIND::INVALID_VALUE, "the settings file has errors", std::move(own));
-    for (KOVA_SETTING& setting : document.settings()) settings.push_back(std::move(setting));
     return {};
 }
 
 KOVA_PROBLEM kova_read_settings_file(const std::string& path, std::vector<KOVA_SETTING>& settings,
-                                     KOVA_MESSAGES& messages) {
+                                     KOVA_MESSAGES& messages, bool lenient) {
     std::string text, error;
     if (!kova_read_text_file(path, text, error)) {
         KOVA_SOURCE_LOCATION place;
@@ -59,7 +60,7 @@ KOVA_PROBLEM kova_read_settings_file(const std::string& path, std::vector<KOVA_S
         messages.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING, reason, place));
         return kova_problem(KOVA_PROBLEM_KIND::FILE, reason, {messages.back()});
     }
-    return kova_parse_settings_text(text, path, settings, messages);
+    return kova_parse_settings_text(text, path, settings, messages, lenient);
 }
 
 KOVA_PROBLEM kova_save_settings_file(const std::string& path, const std::vector<KOVA_SETTING>& settings, bool fresh) {

@@ -16,14 +16,17 @@
 // messages, each located at its line: the first 100, then one message
 // that counts the rest. When a problem is an error nothing is appended to
 // settings and the answer is an INVALID_VALUE problem holding the text's
-// messages. The web page's uploads are read here.
+// messages. The web page's uploads are read here. With lenient the
+// settings of the lines that read are appended even then, for a front end
+// that opens a broken file so that the engineer can repair it.
 KOVA_PROBLEM kova_parse_settings_text(const std::string& text, const std::string& file,
-                                      std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& messages);
+                                      std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& messages,
+                                      bool lenient = false);
 
 // The same for the file at path; a file that cannot be read is a FILE
 // problem (its message is appended to messages too).
 KOVA_PROBLEM kova_read_settings_file(const std::string& path, std::vector<KOVA_SETTING>& settings,
-                                     KOVA_MESSAGES& messages);
+                                     KOVA_MESSAGES& messages, bool lenient = false);
 
 // Writes settings to path, atomically. An existing settings file keeps
 // its comments, blank lines and order with its values updated in place and

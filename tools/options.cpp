@@ -62,6 +62,14 @@ bool gather_settings(const KOVA_TOOL_STATE& state, std::vector<KOVA_SETTING>& se
     bool ok = true;
     for (const std::string& file : state.settings_files)
         if (kova_read_settings_file(file, settings, problems)) ok = false;
+    return gather_command_line_settings(state, settings, problems) && ok;
+}
+
+}  // namespace
+
+bool gather_command_line_settings(const KOVA_TOOL_STATE& state, std::vector<KOVA_SETTING>& settings,
+                                  KOVA_MESSAGES& problems) {
+    bool ok = true;
     for (const std::string& text : state.set) {
         KOVA_SETTING setting;
         if (kova_parse_setting_argument(text, setting)) {
@@ -77,6 +85,8 @@ bool gather_settings(const KOVA_TOOL_STATE& state, std::vector<KOVA_SETTING>& se
     for (const std::string& text : state.constant) settings.push_back(constant_setting(text));
     return ok;
 }
+
+namespace {
 
 // --constant holds ports: a name that is a parameter is refused rather
 // than given the value text "CONSTANT:..." (which no parameter takes).

@@ -46,6 +46,11 @@ void add_load_options(CLI::App& command, KOVA_TOOL_STATE& state,
 // --settings FILE, --set NAME=VALUE, --use NAME, --unused NAME, --constant PORT[=VALUE].
 void add_settings_options(CLI::App& command, KOVA_TOOL_STATE& state);
 
+// The settings of --set, --use, --unused and --constant, in that order;
+// false when any of them is malformed (its problem appended).
+bool gather_command_line_settings(const KOVA_TOOL_STATE& state, std::vector<KOVA_SETTING>& settings,
+                                  KOVA_MESSAGES& problems);
+
 // --save FILE (the settings after the run) and --minimal (only those that
 // differ from the description's defaults, in a fresh file).
 void add_save_options(CLI::App& command, KOVA_SAVE_OPTIONS& save);
@@ -87,6 +92,7 @@ void add_batch_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_sweep_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_serve_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_lsp_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_menu_command(CLI::App& app, KOVA_TOOL_STATE& state);
 
 // The session the load options name, with the load's warnings in
 // messages; null after the failure is reported.
