@@ -192,6 +192,9 @@ void KOVA_LSP_SERVER::publish_diagnostics() {
         for (auto& found : kova_lsp_diagnostics(m_workspace, document))
             if (found.first == document.path || (first && !open.count(found.first) && !shown.count(found.first)))
                 shown[found.first] = std::move(found.second);
+        // The run that hover explains on is made with the diagnostics, so a
+        // hover after a change finds it ready.
+        if (first && !document.settings()) m_workspace.analysis(root).evaluated(m_workspace.hover_settings(), nullptr);
     }
     for (const std::string& path : m_published)
         if (!shown.count(path)) shown[path] = nlohmann::json::array();
