@@ -151,10 +151,10 @@ TEST(MessageOutput, EveryTextTheToolGivesFitsATemplate) {
         }
         given_here.insert(text);
     }
-    for (const auto& [entry_template, entry_example] : catalogued_templates()) {
-        const auto fits = [&](const std::string& text) { return kova_template_matches(entry_template, text); };
+    for (const auto& entry : catalogued_templates()) {
+        const auto fits = [&](const std::string& text) { return kova_template_matches(entry.first, text); };
         if (std::any_of(given_here.begin(), given_here.end(), fits)) {
-            EXPECT_EQ(given_here.count(entry_example), 1u) << "not given: " << entry_example;
+            EXPECT_EQ(given_here.count(entry.second), 1u) << "not given: " << entry.second;
         }
     }
 }
