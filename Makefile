@@ -34,7 +34,7 @@ FUZZ_SECONDS ?= 600
 # The interpreter the Python module is built for (python/CMakeLists.txt).
 PYTHON ?= /usr/bin/python3
 # The tests that run validators in several threads at once.
-THREAD_TEST = ^(EntryPoints\.ValidatorsInTwoThreadsDoNotInterfere|Threads\.CopiesOfOneLoadedValidatorRunInParallel|Batch\.OutcomesLeaveInItemOrder|BatchAndSweep\..*|serve_http|python_threads)$$
+THREAD_TEST = ^(Threads\.CopiesOfOneLoadedValidatorRunInParallel|Batch\.OutcomesLeaveInItemOrder|BatchAndSweep\..*|serve_http|python_threads)$$
 THREAD_TARGETS = tests_expr tests_validator tests_session tests_tools kova kova_rules_python kova_tsan_python
 
 # -O1: the sanitizers' own advice, and a fifth less compile time than -O2

@@ -2,8 +2,8 @@
 """Times kova lsp's answers as an editor meets them: the diagnostics after
 a one-character change of the open description (from the change sent to
 the diagnostics received), then a hover and a definition on a name a
-rule text reads (the first hover of a change builds the evaluated
-session; the figures after it are the median of five). On each example
+rule text reads (the first after a change, then the median of five
+more). On each example
 and on a generated description of 10,000 objects (scale_description.py).
 Goals: diagnostics 50 ms on the examples, 1 s at 10,000 objects; hover
 and definition 20 ms on both.
