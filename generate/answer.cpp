@@ -8,6 +8,7 @@
 void kova_generate_answer(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_GENERATE_OPTIONS& options,
                           bool text_in_document, KOVA_ANSWER& answer) {
     answer.problem = kova_generate_options_problem(options);
+    if (!answer.problem) answer.problem = kova_generate_exports(session, options);
     if (answer.problem) return;
     KOVA_GENERATED generated = kova_generate(session, run, options);
     answer.product = true;

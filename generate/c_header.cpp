@@ -1,5 +1,6 @@
-// The C header writer: one #define per parameter (its value) and two per
-// port (its width and whether it is used), each named PREFIX_NAME in
+// The C header writer: one #define per parameter (its value) and per
+// exported value, and two per port (its width and whether it is used),
+// each named PREFIX_NAME in
 // upper case, inside an include guard. Two names that come out the same
 // are an error naming both, never a header that defines one twice.
 #include <cctype>
@@ -34,6 +35,16 @@ void define(std::vector<DEFINE>& defines, std::map<std::string, std::string>& me
     problems.push_back(kova_generate_problem(object, place,
                                              "The C macro " + entry.name + " would stand for both " + found->second +
                                                  " and " + entry.meaning));
+}
+
+// PREFIX_NAME and the value of a parameter or exported value. A string
+// escapes ? too, so that no trigraph forms.
+DEFINE value_define(const std::string& prefix, const KOVA_GEN_PARAMETER& parameter, const std::string& what) {
+    long long value = 0;
+    kova_generate_integer(parameter.value, value);
+    return {prefix + "_" + kova_c_macro_word(parameter.name),
+            parameter.is_string ? kova_quoted_string(parameter.value, "\"\\?") : integer_text(value),
+            what + parameter.name};
 }
 
 std::string define_lines(const std::vector<DEFINE>& defines) {
@@ -71,17 +82,12 @@ std::string kova_write_c_header(const KOVA_GEN_CONFIG& config, const KOVA_GENERA
 
     const std::string guard = prefix + "_CFG_H";
     std::map<std::string, std::string> meanings{{guard, "the include guard"}};
-    std::vector<DEFINE> parameters, ports;
-    for (const KOVA_GEN_PARAMETER& parameter : config.parameters) {
-        // A string escapes ? too, so that no trigraph forms.
-        long long value = 0;
-        kova_generate_integer(parameter.value, value);
-        define(parameters, meanings,
-               {prefix + "_" + kova_c_macro_word(parameter.name),
-                parameter.is_string ? kova_quoted_string(parameter.value, "\"\\?") : integer_text(value),
-                "parameter " + parameter.name},
-               parameter.name, parameter.place, problems);
-    }
+    std::vector<DEFINE> parameters, exported, ports;
+    for (const KOVA_GEN_PARAMETER& parameter : config.parameters)
+        define(parameters, meanings, value_define(prefix, parameter, "parameter "), parameter.name, parameter.place,
+               problems);
+    for (const KOVA_GEN_PARAMETER& value : config.exported)
+        define(exported, meanings, value_define(prefix, value, "exported value "), value.name, value.place, problems);
     for (const KOVA_GEN_PORT& port : config.ports) {
         const std::string word = prefix + "_" + kova_c_macro_word(port.name);
         define(ports, meanings, {word + "_WIDTH", std::to_string(port.width), "the width of port " + port.name},
@@ -94,6 +100,7 @@ std::string kova_write_c_header(const KOVA_GEN_CONFIG& config, const KOVA_GENERA
                        "_...\n   Written by kova generate; regenerate it rather than edit it. */\n#ifndef " + guard + "\n#define " +
                        guard + "\n";
     if (!parameters.empty()) text += "\n/* Parameters */\n" + define_lines(parameters);
+    if (!exported.empty()) text += "\n/* Derived values */\n" + define_lines(exported);
     if (!ports.empty()) text += "\n/* Ports: the width in bits, and 1 when used or held constant */\n" + define_lines(ports);
     return text + "\n#endif /* " + guard + " */\n";
 }

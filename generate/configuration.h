@@ -45,6 +45,11 @@ struct KOVA_GEN_CONFIG {
     std::string function;
     std::vector<KOVA_GEN_PARAMETER> parameters;
     std::vector<KOVA_GEN_PORT> ports;
+    // Values asked for by name (KOVA_GENERATE_OPTIONS::exports): a
+    // hidden parameter's derived value or a wizard-map value, written
+    // beside the parameters but never set on the block. A value that is
+    // not such an integer is a string.
+    std::vector<KOVA_GEN_PARAMETER> exported;
     KOVA_MESSAGES messages;  // what evaluating the widths reported
 };
 

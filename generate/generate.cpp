@@ -59,7 +59,14 @@ KOVA_GENERATED kova_generate(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, 
         generated.messages.push_back(kova_generate_problem("", {}, generated.problem.text));
         return generated;
     }
-    const KOVA_GEN_CONFIG config = kova_generate_configuration(session);
+    std::vector<KOVA_GEN_PARAMETER> exported;
+    generated.problem = kova_generate_exports(session, options, &exported);
+    if (generated.problem) {
+        generated.messages.push_back(kova_generate_problem("", {}, generated.problem.text));
+        return generated;
+    }
+    KOVA_GEN_CONFIG config = kova_generate_configuration(session);
+    config.exported = std::move(exported);
     generated.messages = config.messages;
     generated.members = kova_configuration_members(config, options.language);
     if (!run.valid && !options.force) {

@@ -19,6 +19,8 @@
 #include "session/problem.h"
 #include "session/session.h"
 
+struct KOVA_GEN_PARAMETER;  // generate/configuration.h
+
 enum class KOVA_GENERATE_LANGUAGE { VERILOG, SYSTEMVERILOG, VHDL, C, JSON };
 
 struct KOVA_GENERATE_OPTIONS {
@@ -31,6 +33,10 @@ struct KOVA_GENERATE_OPTIONS {
     // Words put after each refusal that force overrides, for a front end
     // that offers it to say how (the kova tool names its option there).
     std::string force_hint;
+    // Hidden parameters and wizard-map values (a map's own objects) added
+    // to the output: C #defines, parameters or generics of the HDL wrapper
+    // and stub. Not for json.
+    std::vector<std::string> exports;
 };
 
 struct KOVA_GENERATED {
@@ -70,6 +76,15 @@ bool kova_generate_language_of(const std::string& name, KOVA_GENERATE_LANGUAGE& 
 // The same as a problem: a USAGE problem naming every language when name
 // is none of them, no problem (and language set) otherwise.
 KOVA_PROBLEM kova_generate_language_problem(const std::string& name, KOVA_GENERATE_LANGUAGE& language);
+
+// The exported values options.exports names, evaluated under the session's
+// current state (after a run or derive), in the order named, each once: a
+// not-found problem for a name that is no hidden parameter or wizard-map
+// value (with the nearest such name), a usage problem for exports with
+// json or a name that is also a parameter or port of the block
+// (exports.cpp).
+KOVA_PROBLEM kova_generate_exports(KOVA_SESSION& session, const KOVA_GENERATE_OPTIONS& options,
+                                   std::vector<KOVA_GEN_PARAMETER>* exported = nullptr);
 
 // A usage problem with the options themselves, which do not go together.
 // The texts name the options as every front end spells them, bare: the

@@ -26,6 +26,8 @@ KOVA_GEN_NAMES kova_spell_names(const KOVA_GEN_CONFIG& config, const KOVA_SPELLE
             spelled_or_problem("Parameter", parameter.name, parameter.place, spell, language, problems));
     for (const KOVA_GEN_PORT& port : config.ports)
         names.ports.push_back(spelled_or_problem("Port", port.name, port.place, spell, language, problems));
+    for (const KOVA_GEN_PARAMETER& value : config.exported)
+        names.exported.push_back(spelled_or_problem("Exported value", value.name, value.place, spell, language, problems));
     return names;
 }
 

@@ -17,10 +17,10 @@ using KOVA_SPELLER = std::function<bool(const std::string& name, std::string& sp
 
 // The spelled names, in the order of the configuration's lists.
 struct KOVA_GEN_NAMES {
-    std::vector<std::string> parameters, ports;
+    std::vector<std::string> parameters, ports, exported;
 };
 
-// Every parameter and port name spelled; each that cannot be spelled is an
+// Every parameter, port and exported name spelled; each that cannot be spelled is an
 // error in problems ("... cannot be written as a LANGUAGE identifier").
 KOVA_GEN_NAMES kova_spell_names(const KOVA_GEN_CONFIG& config, const KOVA_SPELLER& spell, const std::string& language,
                                 KOVA_MESSAGES& problems);

@@ -1,6 +1,7 @@
 // The Verilog and SystemVerilog writer: a wrapper module whose ports are
 // the used ports and which instantiates the block with every parameter
-// set, or a stub of the block. The two dialects differ only in the words
+// set, or a stub of the block; both declare the exported values as
+// parameters of their own. The two dialects differ only in the words
 // of declarations (the table below); names are escaped alike in both, so
 // Verilog output also reads as SystemVerilog.
 #include <cctype>
@@ -71,6 +72,18 @@ std::string connection(const KOVA_GEN_PORT& port, const std::string& name) {
 // configuration: neither declared nor connected.
 bool absent(const KOVA_GEN_PORT& port) { return !port.is_used() && port.width <= 0; }
 
+// "parameter integer NAME = VALUE" of each exported value.
+std::vector<std::string> exported_declarations(const DIALECT& dialect, const KOVA_GEN_CONFIG& config,
+                                               const KOVA_GEN_NAMES& names) {
+    std::vector<std::string> declarations;
+    for (std::size_t i = 0; i < config.exported.size(); ++i) {
+        const KOVA_GEN_PARAMETER& value = config.exported[i];
+        declarations.push_back(std::string(value.is_string ? "parameter" : dialect.integer_parameter) + " " +
+                               names.exported[i] + " = " + parameter_value(value, value.value));
+    }
+    return declarations;
+}
+
 // "module NAME" with its parameter list (may be empty) and port list.
 std::string module_header(const std::string& name, const std::vector<std::string>& parameters,
                           const std::vector<std::string>& ports) {
@@ -95,7 +108,7 @@ std::string wrapper(const DIALECT& dialect, const KOVA_GEN_CONFIG& config, const
         overrides.push_back("." + names.parameters[i] + "(" +
                             parameter_value(config.parameters[i], config.parameters[i].value) + ")");
     std::string text = "// " + name + ": " + block + " as configured.\n" + WRITTEN + "regenerate it rather than edit it.\n" +
-                       module_header(name, {}, ports) + "\n  " + block;
+                       module_header(name, exported_declarations(dialect, config, names), ports) + "\n  " + block;
     if (!overrides.empty()) text += " #(\n" + kova_join_lines(overrides, ",", "    ") + "  )";
     text += " " + kova_unique_label("inst", taken, false);
     text += connections.empty() ? " ();\n" : " (\n" + kova_join_lines(connections, ",", "    ") + "  );\n";
@@ -110,6 +123,8 @@ std::string stub(const DIALECT& dialect, const KOVA_GEN_CONFIG& config, const KO
         parameters.push_back(std::string(parameter.is_string ? "parameter" : dialect.integer_parameter) +
                              " " + names.parameters[i] + " = " + parameter_value(parameter, parameter.default_value));
     }
+    for (const std::string& declaration : exported_declarations(dialect, config, names))
+        parameters.push_back(declaration);
     for (std::size_t i = 0; i < config.ports.size(); ++i)
         if (!absent(config.ports[i])) ports.push_back(port_declaration(dialect, config.ports[i], names.ports[i]));
     return "// " + block + ": an empty stand-in for the block, with the port widths of one configuration.\n" + WRITTEN +

@@ -1,7 +1,8 @@
 // The VHDL-2008 writer: a wrapper entity whose ports are the used ports
 // and whose architecture instantiates the block (entity work.BLOCK) with
 // a generic map of every parameter, or a stub entity of the block with an
-// empty architecture. A port of width 1 is std_logic, a wider one
+// empty architecture; both take the exported values as generics of their
+// own. A port of width 1 is std_logic, a wider one
 // std_logic_vector(W-1 downto 0).
 #include <cctype>
 
@@ -83,6 +84,17 @@ bool same_identifier(const std::string& a, const std::string& b) {
 const std::string WRITTEN = "-- Written by kova generate; ";
 const char* const CONTEXT = "library ieee;\nuse ieee.std_logic_1164.all;\n\n";
 
+// "NAME : integer := VALUE" of each exported value.
+std::vector<std::string> exported_generics(const KOVA_GEN_CONFIG& config, const KOVA_GEN_NAMES& names) {
+    std::vector<std::string> generics;
+    for (std::size_t i = 0; i < config.exported.size(); ++i) {
+        const KOVA_GEN_PARAMETER& value = config.exported[i];
+        generics.push_back(names.exported[i] + " : " + (value.is_string ? "string" : "integer") + " := " +
+                           parameter_value(value, value.value));
+    }
+    return generics;
+}
+
 // "entity NAME is" with its generic and port clauses, when not empty.
 std::string entity(const std::string& name, const std::vector<std::string>& generics,
                    const std::vector<std::string>& ports) {
@@ -107,7 +119,7 @@ std::string wrapper(const KOVA_GEN_CONFIG& config, const KOVA_GEN_NAMES& names, 
         generics.push_back(names.parameters[i] + " => " +
                            parameter_value(config.parameters[i], config.parameters[i].value));
     std::string text = "-- " + name + ": " + block + " as configured.\n" + WRITTEN + "regenerate it rather than edit it.\n" +
-                       CONTEXT + entity(name, {}, ports) + "\narchitecture wrapper of " +
+                       CONTEXT + entity(name, exported_generics(config, names), ports) + "\narchitecture wrapper of " +
                        name + " is\nbegin\n  " + kova_unique_label("inst", taken, true) + " : entity work." + block;
     if (!generics.empty()) text += "\n    generic map (\n" + kova_join_lines(generics, ",", "      ") + "    )";
     if (!associations.empty()) text += "\n    port map (\n" + kova_join_lines(associations, ",", "      ") + "    )";
@@ -121,6 +133,7 @@ std::string stub(const KOVA_GEN_CONFIG& config, const KOVA_GEN_NAMES& names, con
         generics.push_back(names.parameters[i] + " : " + (parameter.is_string ? "string" : "integer") + " := " +
                            parameter_value(parameter, parameter.default_value));
     }
+    for (const std::string& generic : exported_generics(config, names)) generics.push_back(generic);
     for (std::size_t i = 0; i < config.ports.size(); ++i)
         if (!absent(config.ports[i])) ports.push_back(port_declaration(config.ports[i], names.ports[i]));
     return "-- " + block + ": an empty stand-in for the block, with the port widths of one configuration.\n" + WRITTEN +

@@ -52,7 +52,8 @@ const char* generate_doc() {
     static const std::string doc =
         "The source `kova generate --lang LANG` writes for the configuration (" + kova_generate_language_list() +
         "; json gives the tool's document). ValueError for an invalid configuration (its errors), an unknown "
-        "language, options that do not go together, or a name the language cannot spell.";
+        "language, options that do not go together, or a name the language cannot spell. export names hidden "
+        "parameters and wizard-map values to add (as --export does); KeyError for one that is neither.";
     return doc.c_str();
 }
 
@@ -133,10 +134,10 @@ void bind_validator(py::module_& module, py::object load_error) {
              "bytes); a single str or bytes raises TypeError. KeyError for a name in keep that the description "
              "does not have; nothing is changed then, not even the silent corrections of a run.")
         .def("generate",
-             [](V& v, const std::string& lang, bool stub, const py::object& name) {
-                 return v.generate(lang, stub, name.is_none() ? std::string() : kova_py_bytes(name));
+             [](V& v, const std::string& lang, bool stub, const py::object& name, const py::iterable& exports) {
+                 return v.generate(lang, stub, name.is_none() ? std::string() : kova_py_bytes(name), names_of(exports));
              },
-             py::arg("lang"), py::arg("stub") = false, py::arg("name") = py::none(),
+             py::arg("lang"), py::arg("stub") = false, py::arg("name") = py::none(), py::arg("export") = py::tuple(),
              generate_doc())
         .def("copy", &V::copy,
              "An independent validator with the same description, settings and state.")
@@ -179,4 +180,5 @@ PYBIND11_MODULE(kova_rules, module) {
     module.attr("LoadError") = load_error;
     kova_bind_records(module);
     bind_validator(module, load_error);
+    kova_bind_sweep(module);
 }

@@ -82,12 +82,14 @@ py::list KOVA_PY_VALIDATOR::fix(const std::vector<std::string>& keep, bool dry_r
 // The source as kova generate writes it; for "json" the document the tool
 // prints. ValueError for an unknown language, options that do not go
 // together, an invalid configuration or a name the language cannot spell.
-py::str KOVA_PY_VALIDATOR::generate(const std::string& language, bool stub, const std::string& name) {
+py::str KOVA_PY_VALIDATOR::generate(const std::string& language, bool stub, const std::string& name,
+                                    const std::vector<std::string>& exports) {
     KOVA_GENERATE_OPTIONS options;
     if (const KOVA_PROBLEM problem = kova_generate_language_problem(language, options.language))
         kova_py_raise(problem);
     options.stub = stub;
     options.name = name;
+    options.exports = exports;
     if (const KOVA_PROBLEM problem = kova_generate_options_problem(options)) kova_py_raise(problem);
     const TEXT_OR_PROBLEM answer = locked([&] {
         TEXT_OR_PROBLEM outcome;

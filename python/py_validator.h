@@ -75,7 +75,12 @@ public:
     // Explanations, repairs and generated code (py_products.cpp).
     py::object explain(const std::string& name);
     py::list fix(const std::vector<std::string>& keep, bool dry_run);
-    py::str generate(const std::string& language, bool stub, const std::string& name);
+    py::str generate(const std::string& language, bool stub, const std::string& name,
+                     const std::vector<std::string>& exports);
+
+    // A copy of the session as it is now, for work that goes on without
+    // the lock (sweeps, py_sweep.cpp).
+    std::unique_ptr<KOVA_SESSION> session_copy() const;
 
     // For the benchmark: CPU seconds of this thread for repetitions runs,
     // each followed by reading every message's text, all in C++.
@@ -110,6 +115,9 @@ private:
     mutable std::mutex m_mutex;               // held through every operation, never with the GIL
     KOVA_MESSAGES m_last_messages;
 };
+
+// Validator.sweep and its iterator of results (py_sweep.cpp).
+void kova_bind_sweep(py::module_& module);
 
 // Raises an exception of the given Python class with a text of this
 // system (made safe first).

@@ -7,6 +7,7 @@
 // everything the page shows after a change.
 #include "serve/api.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "generate/answer.h"
@@ -118,6 +119,22 @@ std::vector<KOVA_SETTING> request_settings(const json& request, std::size_t limi
     return settings;
 }
 
+// The member key as a list of names (none when it is not there); false,
+// with a usage problem, when it is not a list of texts.
+bool names_member(const json& request, const std::string& key, std::vector<std::string>& names, KOVA_ANSWER& answer) {
+    const auto found = request.find(key);
+    if (found == request.end()) return true;
+    const bool texts = found->is_array() && std::all_of(found->begin(), found->end(), [](const json& name) {
+        return name.is_string();
+    });
+    if (!texts) {
+        usage(answer, key + " must be a list of names");
+        return false;
+    }
+    for (const json& name : *found) names.push_back(kova_json_restore(name.get<std::string>()));
+    return true;
+}
+
 void explain_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_STATE_BASELINE&,
                   KOVA_ANSWER& answer) {
     std::string name;
@@ -129,14 +146,7 @@ void explain_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RES
 void fix_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_STATE_BASELINE&,
               KOVA_ANSWER& answer) {
     KOVA_FIX_OPTIONS options;
-    const auto keep = request.find("keep");
-    if (keep != request.end()) {
-        if (!keep->is_array()) return usage(answer, "keep must be a list of names");
-        for (const json& name : *keep) {
-            if (!name.is_string()) return usage(answer, "keep must be a list of names");
-            options.keep.push_back(kova_json_restore(name.get<std::string>()));
-        }
-    }
+    if (!names_member(request, "keep", options.keep, answer)) return;
     kova_fix_answer(session, run, options, answer);
 }
 
@@ -148,7 +158,7 @@ void generate_body(const json& request, KOVA_SESSION& session, const KOVA_RUN_RE
     answer.problem = kova_generate_language_problem(language, options.language);
     if (answer.problem) return;
     options.stub = flag_member(request, "stub", answer);
-    if (answer.problem) return;
+    if (answer.problem || !names_member(request, "export", options.exports, answer)) return;
     kova_generate_answer(session, run, options, true, answer);
 }
 
@@ -230,7 +240,7 @@ const std::vector<ROUTE>& routes() {
         {"/api/fix", "POST", "fix", "settings keep", fix_body},
         {"/api/widths", "POST", "widths", "settings", KOVA_PLAIN_ANSWER(kova_widths_answer(session, answer))},
         {"/api/messages", "POST", "messages", "settings", KOVA_PLAIN_ANSWER(kova_messages_answer(session, answer))},
-        {"/api/generate", "POST", "generate", "settings lang stub", generate_body},
+        {"/api/generate", "POST", "generate", "settings lang stub export", generate_body},
         {"/api/ranges", "POST", "ranges", "settings name", ranges_body},
         {"/api/simlib", "POST", "simlib", "settings", KOVA_PLAIN_ANSWER(kova_simlib_answer(session, answer))},
         {"/api/wizard-map", "POST", "wizard-map", "settings name", wizard_map_body},

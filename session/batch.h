@@ -21,6 +21,11 @@ struct KOVA_BATCH_OUTCOME {
     std::string error;
     bool valid = false;
     KOVA_MESSAGES messages;  // the run's, or those that explain the error
+    // A sweep's configuration as validated: the generated settings with a
+    // repair's changes (session/sweep.h). Empty for a batch item.
+    std::vector<KOVA_SETTING> settings;
+    unsigned draws = 0;     // valid-only random draws made; 0 for any other item
+    bool repaired = false;  // made valid by the repair of its last draw
 };
 
 // Works on item index with session, a fresh copy of the loaded session.

@@ -36,7 +36,12 @@ nlohmann::json kova_sweep_line_json(const std::string& description, std::uint64_
                                     const std::vector<KOVA_SETTING>& settings, const KOVA_BATCH_OUTCOME& outcome) {
     nlohmann::json named = nlohmann::json::object();
     for (const KOVA_SETTING& setting : settings) named[kova_json_safe(setting.name)] = kova_json_text(setting.value);
-    return line_json("sweep", description, {{"index", index}, {"settings", named}}, outcome);
+    nlohmann::json members = {{"index", index}, {"settings", named}};
+    if (outcome.draws) {
+        members["draws"] = outcome.draws;
+        members["repaired"] = outcome.repaired;
+    }
+    return line_json("sweep", description, members, outcome);
 }
 
 std::string kova_outcome_text(const KOVA_BATCH_OUTCOME& outcome) {
@@ -54,6 +59,8 @@ std::string kova_settings_text(const std::vector<KOVA_SETTING>& settings) {
 
 void KOVA_SWEEP_TALLY::add(const KOVA_BATCH_OUTCOME& outcome) {
     ++(!outcome.error.empty() ? m_errors : outcome.valid ? m_valid : m_invalid);
+    m_draws += outcome.draws;
+    m_repaired += outcome.repaired ? 1 : 0;
     for (const KOVA_MESSAGE& message : outcome.messages) {
         if (message.severity == KOVA_SEVERITY_NOTE) continue;
         const KEY key{message.severity, message.kind, message.object, message.location.file, message.location.line,
@@ -71,6 +78,7 @@ void KOVA_SWEEP_TALLY::print(std::ostream& out, const std::string& description, 
     out << counted(m_valid + m_invalid + m_errors, "configuration") << ": " << m_valid << " valid, " << m_invalid
         << " invalid";
     if (m_errors) out << ", " << counted(m_errors, "error");
+    if (m_draws) out << "; " << counted(m_draws, "draw") << ", " << m_repaired << " repaired";
     out << "\n";
     std::vector<const SEEN*> order;
     for (const auto& entry : m_messages) order.push_back(&entry.second);

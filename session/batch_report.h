@@ -24,7 +24,8 @@ std::string kova_json_line(const nlohmann::json& document);
 nlohmann::json kova_batch_line_json(const std::string& description, const std::string& settings_file,
                                     const KOVA_BATCH_OUTCOME& outcome);
 // sweep: {"command": "sweep", "description", "index", "settings", "valid",
-// "messages"}, "settings" mapping each varied name to its value; for an
+// "messages"}, "settings" mapping each varied name to its value, and
+// "draws" and "repaired" for an outcome of valid-only draws; for an
 // error {"command", "error", "index", "settings", "messages"}.
 nlohmann::json kova_sweep_line_json(const std::string& description, std::uint64_t index,
                                     const std::vector<KOVA_SETTING>& settings, const KOVA_BATCH_OUTCOME& outcome);
@@ -44,7 +45,8 @@ public:
     std::uint64_t valid() const { return m_valid; }
     std::uint64_t invalid() const { return m_invalid; }
     std::uint64_t errors() const { return m_errors; }
-    // "N configurations: V valid, I invalid[, E errors]", then the most
+    // "N configurations: V valid, I invalid[, E errors][; D draws, R
+    // repaired]" (the last part for valid-only draws), then the most
     // frequent errors and warnings, at most most of them, each as
     // "  COUNT x FILE:LINE:COL: SEVERITY: TEXT" with the text first seen.
     void print(std::ostream& out, const std::string& description, std::size_t most) const;
@@ -57,6 +59,7 @@ private:
         KOVA_MESSAGE message;     // the first seen
     };
     std::uint64_t m_valid = 0, m_invalid = 0, m_errors = 0;
+    std::uint64_t m_draws = 0, m_repaired = 0;  // valid-only random draws
     std::map<KEY, SEEN> m_messages;
 };
 

@@ -136,8 +136,16 @@ KOVA_PROBLEM kova_sweep_plan(const KOVA_SESSION& session, const std::vector<std:
     return {};
 }
 
-std::vector<KOVA_SETTING> kova_sweep_configuration(const KOVA_SWEEP_PLAN& plan, std::uint64_t index) {
-    std::vector<KOVA_SETTING> settings(plan.axes.size());
+std::vector<KOVA_SETTING> kova_sweep_configuration(const KOVA_SWEEP_PLAN& plan, std::uint64_t index,
+                                                   std::uint64_t attempt) {
+    std::vector<KOVA_SETTING> settings;
+    if (!plan.corners.empty()) {
+        const std::vector<std::string>& corner = plan.corners[index];
+        for (std::size_t j = 0; j < plan.axes.size(); ++j)
+            if (!corner[j].empty()) settings.push_back({plan.axes[j].name, corner[j], "", 0});
+        return settings;
+    }
+    settings.resize(plan.axes.size());
     std::uint64_t rest = index;
     // Mixed radix from the last axis, which changes fastest.
     for (std::size_t j = plan.axes.size(); j-- > 0;) {
@@ -145,7 +153,7 @@ std::vector<KOVA_SETTING> kova_sweep_configuration(const KOVA_SWEEP_PLAN& plan, 
         const std::uint64_t size = axis.size();
         std::uint64_t place;
         if (plan.random) {
-            place = kova_sweep_draw(plan.seed, index, j) % size;
+            place = kova_sweep_draw(plan.seed, index, attempt * plan.axes.size() + j) % size;
         } else {
             place = rest % size;
             rest /= size;

@@ -1,7 +1,8 @@
 // The configurations of a sweep: the product of the values of some
-// parameters (or ports), or random configurations drawn from a seed, each
-// computed from its index alone, so that any share of the sweep (a shard)
-// is computed without the rest.
+// parameters (or ports), random configurations drawn from a seed, or the
+// corners of the parameters (sweep_corners.cpp), each computed from its
+// index alone, so that any share of the sweep (a shard) is computed
+// without the rest.
 //
 // Enumeration order: the first varied name changes slowest, the last
 // fastest, as nested loops in the order the names are given.
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "session/batch.h"
 #include "session/problem.h"
 #include "session/session.h"
 
@@ -33,6 +35,12 @@ struct KOVA_SWEEP_PLAN {
     bool random = false;
     std::uint64_t seed = 0;   // random draws only
     std::uint64_t count = 0;  // configurations of the whole sweep
+    // Random draws only: an invalid draw is repaired, or drawn again
+    // (session/sweep_valid.cpp).
+    bool valid_only = false;
+    // Corners only: configuration k holds corners[k][j] for axis j; an
+    // empty text leaves that parameter at its default state.
+    std::vector<std::vector<std::string>> corners;
 };
 
 // Parses one --vary text against the session's ports and parameters:
@@ -55,9 +63,38 @@ KOVA_PROBLEM kova_sweep_axis(const KOVA_SESSION& session, const std::string& tex
 KOVA_PROBLEM kova_sweep_plan(const KOVA_SESSION& session, const std::vector<std::string>& vary,
                              std::optional<std::uint64_t> random, std::uint64_t seed, KOVA_SWEEP_PLAN& plan);
 
+// The corners of the parameters (sweep_corners.cpp): all defaults; each
+// parameter at its first and its last value (a list's first and last
+// item, a range's bounds) with the rest at their defaults, parameter by
+// parameter; every parameter at its first value together; every one at
+// its last value together. A configuration equal to an earlier one is
+// left out. The parameters are those of vary (NAME, NAME=V1|V2|...,
+// NAME=LO..HI: the first and last value given), else every integer and
+// string parameter the user sets whose value text is a list or a range;
+// hidden parameters, macros and ports never take part (a port named in
+// vary is a usage problem). The defaults are those of the description,
+// whatever settings session holds.
+KOVA_PROBLEM kova_sweep_corner_plan(const KOVA_SESSION& session, const std::vector<std::string>& vary,
+                                    KOVA_SWEEP_PLAN& plan);
+
 // The settings of configuration index (index < plan.count), one per axis
-// in axis order.
-std::vector<KOVA_SETTING> kova_sweep_configuration(const KOVA_SWEEP_PLAN& plan, std::uint64_t index);
+// in axis order (a corner's default with no text left out). Random draws
+// take attempt as the number of the draw of that configuration, from 0:
+// attempt a draws axis j as axis a * axes + j would be drawn.
+std::vector<KOVA_SETTING> kova_sweep_configuration(const KOVA_SWEEP_PLAN& plan, std::uint64_t index,
+                                                   std::uint64_t attempt = 0);
+
+// The most draws of one configuration in valid-only random draws.
+constexpr unsigned KOVA_SWEEP_MOST_DRAWS = 100;
+
+// Validates configuration index of plan on session, a fresh copy of the
+// loaded session (sweep_valid.cpp). The outcome's settings are the
+// configuration validated. Valid-only random draws: an invalid draw is
+// repaired by kova_fix with its default options; one the repair does not
+// make valid is drawn again, up to KOVA_SWEEP_MOST_DRAWS draws in all,
+// after which the outcome is an error; draws and repaired tell how it
+// went. Depends on plan and index alone, never on other items.
+KOVA_BATCH_OUTCOME kova_sweep_item(KOVA_SESSION& session, const KOVA_SWEEP_PLAN& plan, std::uint64_t index);
 
 // The generator of random draws: splitmix64's step (add the golden
 // ratio constant, then its mixing function). Portable: the same bits on

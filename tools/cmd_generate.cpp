@@ -37,8 +37,13 @@ void add_generate_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->add_flag("--force", arguments->options.force,
                       "Generate even when the configuration is invalid (exit 1) or a port constant is wider than "
                       "its port (written cut to the port's width)");
+    command->add_option("--export", arguments->options.exports,
+                        "Add these hidden parameters or wizard-map values (NAME,...): #defines in c, parameters "
+                        "(generics) of the wrapper and stub in verilog, systemverilog and vhdl")
+        ->delimiter(',');
     arguments->options.force_hint = " (--force generates it anyway)";
-    command->footer("Example: kova generate examples/ram.xml --settings examples/ram-dual.settings --lang verilog -o ram_cfg.v");
+    command->footer("Example: kova generate examples/ram.xml --settings examples/ram-dual.settings --lang verilog -o ram_cfg.v\n"
+                    "With a derived value: kova generate examples/uart.xml --lang c --export DIVISOR");
     command->callback([&state, arguments]() {
         run_command(state, true, [&](KOVA_SESSION& session, const KOVA_RUN_RESULT& run, KOVA_ANSWER& answer) {
             kova_generate_language_of(arguments->language, arguments->options.language);

@@ -1,4 +1,4 @@
-// kova sweep: configurations generated from --vary or --random
+// kova sweep: configurations generated from --vary, --random or --corners
 // (session/sweep.h), validated in parallel (session/batch.h), a line per
 // configuration in index order; the summary on standard error. Exit
 // status 0 when the sweep completed whatever the verdicts, 2 on an error.
@@ -20,6 +20,8 @@ constexpr std::size_t SUMMARY_MESSAGES = 5;
 struct SWEEP_OPTIONS {
     std::vector<std::string> vary;
     std::optional<std::uint64_t> random;
+    bool valid_only = false;
+    bool corners = false;
     std::uint64_t seed = 0;
     std::string shard = "0/1";
     std::optional<std::uint64_t> limit;
@@ -63,9 +65,13 @@ void run_sweep(KOVA_TOOL_STATE& state, const SWEEP_OPTIONS& options) {
     const std::unique_ptr<KOVA_SESSION> loaded = open_session(state, warnings);
     if (!loaded) return;
     KOVA_SWEEP_PLAN plan;
-    if (options.vary.empty() && !options.random) return report_failure(state, "a sweep needs --vary NAME or --random N");
-    if (KOVA_PROBLEM problem = kova_sweep_plan(*loaded, options.vary, options.random, options.seed, plan))
+    if (options.vary.empty() && !options.random && !options.corners)
+        return report_failure(state, "a sweep needs --vary NAME, --random N or --corners");
+    if (KOVA_PROBLEM problem = options.corners
+                                   ? kova_sweep_corner_plan(*loaded, options.vary, plan)
+                                   : kova_sweep_plan(*loaded, options.vary, options.random, options.seed, plan))
         return report_problem(state, with_dashes(problem));
+    plan.valid_only = options.valid_only;
     const std::uint64_t in_shard = kova_shard_size(shard, plan.count);
     const std::uint64_t count = kova_shard_size(shard, plan.count, options.limit);
     if (count < in_shard)
@@ -74,11 +80,11 @@ void run_sweep(KOVA_TOOL_STATE& state, const SWEEP_OPTIONS& options) {
     KOVA_SWEEP_TALLY tally;
     PROGRESS progress(count);
     const auto work = [&](KOVA_SESSION& session, std::size_t item) {
-        return kova_validate_settings(session, kova_sweep_configuration(plan, kova_shard_index(shard, item)));
+        return kova_sweep_item(session, plan, kova_shard_index(shard, item));
     };
     const auto emit = [&](std::size_t item, KOVA_BATCH_OUTCOME& outcome) {
         const std::uint64_t index = kova_shard_index(shard, item);
-        const std::vector<KOVA_SETTING> settings = kova_sweep_configuration(plan, index);
+        const std::vector<KOVA_SETTING>& settings = outcome.settings;
         tally.add(outcome);
         progress.clear();
         if (state.jsonl())
@@ -98,8 +104,8 @@ void run_sweep(KOVA_TOOL_STATE& state, const SWEEP_OPTIONS& options) {
 }  // namespace
 
 void add_sweep_command(CLI::App& app, KOVA_TOOL_STATE& state) {
-    auto* command = app.add_subcommand("sweep", "Validate every combination of some parameters' values, or random "
-                                                "configurations, in parallel");
+    auto* command = app.add_subcommand("sweep", "Validate every combination of some parameters' values, their corners "
+                                                "or random configurations, in parallel");
     add_load_options(*command, state, {"text", "jsonl"});
     auto options = std::make_shared<SWEEP_OPTIONS>();
     command->add_option("--vary", options->vary,
@@ -109,6 +115,14 @@ void add_sweep_command(CLI::App& app, KOVA_TOOL_STATE& state) {
     command->add_option("--seed", options->seed, "Seed of the random draws (with --random)")
         ->capture_default_str()
         ->needs(random);
+    command->add_flag("--valid-only", options->valid_only,
+                      "With --random: repair an invalid draw (as kova fix does), or draw again, up to " +
+                          std::to_string(KOVA_SWEEP_MOST_DRAWS) + " draws per configuration")
+        ->needs(random);
+    command->add_flag("--corners", options->corners,
+                      "All defaults, each parameter at its first and last value, then all at their first and all "
+                      "at their last (--vary limits them to the named parameters)")
+        ->excludes(random);
     command->add_option("--shard", options->shard, "Take only the configurations whose index is I modulo N (I/N)")
         ->capture_default_str();
     command->add_option("--limit", options->limit, "At most M configurations (of the shard)");
@@ -116,6 +130,8 @@ void add_sweep_command(CLI::App& app, KOVA_TOOL_STATE& state) {
         ->check(CLI::Range(1u, 1024u))
         ->capture_default_str();
     command->footer("Example: kova sweep examples/fifo.xml --vary DEPTH --vary MEMORY_TYPE --format jsonl\n"
+                    "Corners, then legal random configurations: kova sweep examples/uart.xml --corners; "
+                    "kova sweep examples/uart.xml --random 100 --valid-only --seed 7\n"
                     "Shards in parallel: parallel kova sweep examples/fifo.xml --vary DEPTH --shard {}/4 "
                     "--format jsonl ::: 0 1 2 3");
     command->callback([&state, options]() { run_sweep(state, *options); });

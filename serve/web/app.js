@@ -1026,7 +1026,9 @@ async function generate() {
   const option = document.getElementById("generate-lang").selectedOptions[0];
   const lang = option.value;
   const stub = document.getElementById("generate-stub").checked;
-  const body = request(stub ? { lang, stub } : { lang });
+  // Derived values to add: names separated by commas, blanks ignored.
+  const exported = document.getElementById("generate-export").value.split(",").map((n) => n.trim()).filter((n) => n);
+  const body = request({ lang, ...(stub ? { stub } : {}), ...(exported.length ? { export: exported } : {}) });
   // The JSON document is the file itself; any other language's file is
   // the document's text, which comes as bytes.
   const answer = lang === "json" ? await post("/api/generate", body) : await postForBytes("/api/generate", body);

@@ -96,6 +96,8 @@ def cases(examples, odd):
         (["sweep", fifo, "--vary", "NOSUCH"], 2, 1, '"command":"sweep"'),
         (["sweep", fifo, "--vary", "DEPTH", "--shard", "2/2"], 2, 1, "--shard takes I/N"),
         (["sweep", odd["ram"], "--vary", b"MODE=a\xffb"], 0, 1, ESCAPED_FF),
+        (["sweep", fifo, "--corners", "--jobs", "2"], 0, 7, '"settings":{"WIDTH":"256","DEPTH":"512"'),
+        (["sweep", os.path.join(examples, "uart.xml"), "--random", "3", "--valid-only"], 0, 3, '"repaired":'),
         # A subcommand whose own arguments do not parse is named.
         (["validate", fifo], 2, 1, '"command":"validate"'),
         (["batch", fifo], 2, 1, '"command":"batch"'),
@@ -215,7 +217,9 @@ ALTERATIONS = {
     "sweep line": [
         ("index_missing", lambda d: d.pop("index")),
         ("setting_as_number", lambda d: d["settings"].update(DEPTH=16)),
-        ("batch_member_in_sweep", lambda d: d.update(settings_file="x.settings"))],
+        ("batch_member_in_sweep", lambda d: d.update(settings_file="x.settings")),
+        ("draws_without_repaired", lambda d: d.update(draws=1)),
+        ("draws_as_zero", lambda d: d.update(draws=0, repaired=False))],
 }
 
 

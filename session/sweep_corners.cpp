@@ -1,0 +1,114 @@
+// The corner plan of a sweep: which parameters take part, their first,
+// last and default values, and the list of distinct corner configurations.
+//
+// Invariant: every configuration of plan.corners holds one text per axis,
+// and no two configurations are the same value by value (integers compared
+// as numbers, other texts without regard to letter case, as the engine
+// compares them).
+#include <algorithm>
+
+#include "host/kova_stl.h"
+#include "session/object_states.h"
+#include "session/sweep.h"
+#include "session/value_text.h"
+
+namespace {
+
+// One parameter's corner values and its default.
+struct CORNER_AXIS {
+    std::string first, last, default_value;
+};
+
+bool is_user_parameter(const KOVA_OBJECT_STATE& object) {
+    return !object.port && (object.kind == "integer" || object.kind == "string");
+}
+
+// The first and last value of an axis as kova_sweep_axis read it for
+// random draws (a range whole, a list as given).
+CORNER_AXIS corner_of(const KOVA_SWEEP_AXIS& axis, const std::string& default_value) {
+    if (axis.values.empty()) return {std::to_string(axis.low), std::to_string(axis.high), default_value};
+    return {axis.values.front(), axis.values.back(), default_value};
+}
+
+bool same_value(const std::string& a, const std::string& b) {
+    const std::optional<long long> x = kova_integer_of(a), y = kova_integer_of(b);
+    if (x && y) return *x == *y;
+    return kova_equal_nocase(a, b);
+}
+
+bool same_configuration(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), same_value);
+}
+
+// Appends configuration unless an earlier one is the same.
+void add_distinct(std::vector<std::vector<std::string>>& corners, std::vector<std::string> configuration) {
+    for (const std::vector<std::string>& earlier : corners)
+        if (same_configuration(earlier, configuration)) return;
+    corners.push_back(std::move(configuration));
+}
+
+std::vector<std::vector<std::string>> corner_configurations(const std::vector<CORNER_AXIS>& axes) {
+    std::vector<std::string> defaults, firsts, lasts;
+    for (const CORNER_AXIS& axis : axes) {
+        defaults.push_back(axis.default_value);
+        firsts.push_back(axis.first);
+        lasts.push_back(axis.last);
+    }
+    std::vector<std::vector<std::string>> corners;
+    add_distinct(corners, defaults);
+    for (std::size_t j = 0; j < axes.size(); ++j)
+        for (const std::string* value : {&axes[j].first, &axes[j].last}) {
+            std::vector<std::string> one = defaults;
+            one[j] = *value;
+            add_distinct(corners, std::move(one));
+        }
+    add_distinct(corners, firsts);
+    add_distinct(corners, lasts);
+    return corners;
+}
+
+// The axis of a --vary text for corners: parameters only.
+KOVA_PROBLEM named_axis(const KOVA_SESSION& session, const std::vector<KOVA_OBJECT_STATE>& objects,
+                        const std::string& text, KOVA_SWEEP_AXIS& axis) {
+    if (KOVA_PROBLEM problem = kova_sweep_axis(session, text, true, axis)) return problem;
+    for (const KOVA_OBJECT_STATE& object : objects)
+        if (kova_equal_nocase(object.name, axis.name) && !is_user_parameter(object))
+            return kova_problem(KOVA_PROBLEM_KIND::USAGE, "vary: corners take integer and string parameters, not " +
+                                                              object.kind + " " + axis.name);
+    return {};
+}
+
+}  // namespace
+
+KOVA_PROBLEM kova_sweep_corner_plan(const KOVA_SESSION& session, const std::vector<std::string>& vary,
+                                    KOVA_SWEEP_PLAN& plan) {
+    plan = KOVA_SWEEP_PLAN();
+    KOVA_SESSION defaults(session);
+    defaults.reset_to_defaults();
+    const std::vector<KOVA_OBJECT_STATE> objects = kova_object_states(defaults.validator());
+    const auto default_of = [&objects](const std::string& name) {
+        for (const KOVA_OBJECT_STATE& object : objects)
+            if (kova_equal_nocase(object.name, name)) return object.value;
+        return std::string();
+    };
+    std::vector<CORNER_AXIS> corners;
+    for (const std::string& text : vary) {
+        KOVA_SWEEP_AXIS axis;
+        if (KOVA_PROBLEM problem = named_axis(session, objects, text, axis)) return problem;
+        for (const KOVA_SWEEP_AXIS& earlier : plan.axes)
+            if (kova_equal_nocase(earlier.name, axis.name))
+                return kova_problem(KOVA_PROBLEM_KIND::USAGE, "vary: " + axis.name + " is varied twice");
+        corners.push_back(corner_of(axis, default_of(axis.name)));
+        plan.axes.push_back(std::move(axis));
+    }
+    if (vary.empty())
+        for (const KOVA_OBJECT_STATE& object : objects) {
+            KOVA_SWEEP_AXIS axis;
+            if (!is_user_parameter(object) || kova_sweep_axis(session, object.name, true, axis)) continue;
+            corners.push_back(corner_of(axis, object.value));
+            plan.axes.push_back(std::move(axis));
+        }
+    plan.corners = corner_configurations(corners);
+    plan.count = plan.corners.size();
+    return {};
+}
