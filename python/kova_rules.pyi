@@ -5,7 +5,7 @@ tool's JSON uses (U+FFFD and two hex digits per stray byte); given back,
 such a str stands for the original bytes. See docs/python.md.
 """
 import os
-from typing import Any, Iterable, Optional, Union
+from typing import Any, Iterable, Iterator, Optional, Union
 
 _Path = Union[str, bytes, os.PathLike]
 _Text = Union[str, bytes]
@@ -125,6 +125,11 @@ class MapEntry:
     def source(self) -> str:
         """"map", or "parameter" or "port" for an object filled in."""
 
+class SweepIterator(Iterator[dict[str, Any]]):
+    """Results of Validator.sweep: dicts with index, settings, valid, error, messages, draws and repaired."""
+    def __iter__(self) -> "SweepIterator": ...
+    def __next__(self) -> dict[str, Any]: ...
+
 class Validator:
     """A loaded description with the user's settings. Every method that
     reaches the engine lets other Python threads go on meanwhile; one
@@ -151,8 +156,12 @@ class Validator:
         """Repairs as `kova fix` does; (name, old, new, reason) changes.
         keep is an iterable of names: a lone str or bytes raises TypeError.
         KeyError for a name in keep that is not known; nothing changes then."""
-    def generate(self, lang: str, stub: bool = False, name: Optional[_Text] = None) -> str:
-        """The source `kova generate --lang LANG` writes."""
+    def generate(self, lang: str, stub: bool = False, name: Optional[_Text] = None,
+                 export: Iterable[_Text] = ()) -> str:
+        """The source `kova generate --lang LANG` writes; export adds hidden parameters and wizard-map values."""
+    def sweep(self, corners: bool = False, random: Optional[int] = None, valid_only: bool = False, seed: int = 0,
+              vary: Iterable[_Text] = ()) -> "SweepIterator":
+        """The configurations of `kova sweep` from the defaults, validated one per step."""
     def run(self) -> Result:
         """Runs the validator; other Python threads go on meanwhile."""
     def eval(self, expr: _Text, mode: str = "evaluate") -> str:

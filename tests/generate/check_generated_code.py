@@ -19,10 +19,19 @@ def run(argv, cwd=None):
     return done.returncode, (done.stdout + done.stderr).decode("utf-8", "replace")
 
 
+# Derived values exported beside the parameters (not for json): a hidden
+# parameter each, and a wizard map's integer and string values.
+EXPORTS = [("uart.xml", "DIVISOR,COUNT_WIDTH"), ("counter.xml", "C_WIDTH,C_COUNT_MODE,C_TERMINAL_COUNT"),
+           ("ram.xml", "ADDR_WIDTH,WE_WIDTH")]
+
+
 def configurations(kova, source):
-    """(label, description, arguments) of every valid example configuration and of the names file."""
+    """(label, description, arguments) of every valid example configuration, of the names file, and of the
+    examples with exported values ("--export" last, dropped for json)."""
     chosen = [("generate-names.xml --constant level=0x15",
                os.path.join(source, "tests", "data", "generate-names.xml"), ["--constant", "level=0x15"])]
+    chosen += [("%s --export %s" % (name, names), os.path.join(source, "examples", name), ["--export", names])
+               for name, names in EXPORTS]
     for description in sorted(glob.glob(os.path.join(source, "examples", "*.xml"))):
         for settings in [None] + sorted(glob.glob(description[:-len(".xml")] + "-*.settings")):
             arguments = ["--settings", settings] if settings else []
@@ -36,7 +45,8 @@ def check(kova, description, arguments, language, folder, top, validator):
     """The problems of the code generated in language: the tools' complaints."""
     def generate(name, stub=False):
         path = os.path.join(folder, name)
-        argv = [kova, "generate", description, "--lang", language, "-o", path] + arguments + ["--stub"] * stub
+        given = arguments[:-2] if language == "json" and arguments[-2:-1] == ["--export"] else arguments
+        argv = [kova, "generate", description, "--lang", language, "-o", path] + given + ["--stub"] * stub
         status, output = run(argv)
         if status != 0 or not os.path.exists(path):
             raise RuntimeError("%s: exit %d\n%s" % (" ".join(argv[1:]), status, output))
@@ -96,7 +106,8 @@ def main():
                                         "".join("\n     " + p.replace("\n", "\n     ") for p in problems)))
                 results.append(not problems)
     # The configurations the documentation promises are among those checked.
-    for needed in ("fifo.xml", "ram.xml ram-dual.settings", "counter.xml counter-loadable.settings"):
+    for needed in ("fifo.xml", "ram.xml ram-dual.settings", "counter.xml counter-loadable.settings",
+                   "uart.xml --export DIVISOR,COUNT_WIDTH"):
         if needed not in [c[0] for c in chosen]:
             print("FAIL %s is not among the configurations checked" % needed)
             results.append(False)

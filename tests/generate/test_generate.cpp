@@ -164,6 +164,59 @@ TEST(GenerateWriters, EachPortAndValueIsWrittenAsItsStateAsks) {
     }
 }
 
+// Exported values: parameters or generics of the wrapper's and the stub's own, never set on the instance, and
+// #defines of the header after the parameters.
+TEST(GenerateWriters, ExportedValuesAreTheWrappersAndStubsOwn) {
+    KOVA_GEN_CONFIG config = block();
+    config.exported = {parameter("DIVISOR", false, "27"), parameter("LABEL", true, "fast")};
+    const struct { LANG language; bool stub; std::string fragment; bool present = true; } cases[] = {
+        {LANG::VERILOG, false, "module blk_cfg #(\n  parameter integer DIVISOR = 27,\n  parameter LABEL = \"fast\") (\n"},
+        {LANG::VERILOG, false, ".DIVISOR(", false},
+        {LANG::SYSTEMVERILOG, true, "  parameter int OFFSET = -3,\n  parameter int DIVISOR = 27,\n  parameter LABEL = \"fast\"\n) ("},
+        {LANG::VHDL, false, "entity blk_cfg is\n  generic (\n    DIVISOR : integer := 27;\n    LABEL : string := \"fast\"\n  );\n"},
+        {LANG::VHDL, false, "DIVISOR =>", false},
+        {LANG::VHDL, true, "    OFFSET : integer := -3;\n    DIVISOR : integer := 27;\n    LABEL : string := \"fast\"\n  );"},
+        {LANG::C, false, "#define BLK_OFFSET (-3)\n\n/* Derived values */\n#define BLK_DIVISOR 27\n#define BLK_LABEL \"fast\"\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(kova_generate_language_name(c.language)) + (c.stub ? " stub" : ""));
+        const WRITTEN written = write(config, c.language, c.stub);
+        ASSERT_EQ(written.problems, "");
+        EXPECT_EQ(written.text.find(c.fragment) != std::string::npos, c.present) << c.fragment << "\nin\n" << written.text;
+    }
+    // An exported name that a macro already has, or that a language cannot spell, is refused.
+    config.exported = {parameter("width", false, "1"), parameter("a b", false, "2")};
+    EXPECT_NE(write(config, LANG::C).problems.find("The C macro BLK_WIDTH would stand for both parameter WIDTH and "
+                                                   "exported value width"), std::string::npos);
+    EXPECT_NE(write(config, LANG::VHDL).problems.find("Exported value 'a b' cannot be written as a VHDL identifier"),
+              std::string::npos);
+}
+
+// The names --export takes: hidden parameters and a map's own values, under the current settings; anything else
+// is refused with the nearest name.
+TEST(GenerateSession, ExportsNameHiddenParametersAndMapValues) {
+    const struct { std::string file; std::vector<std::string> exports; LANG language; std::string fragment; } cases[] = {
+        {"uart.xml", {"divisor", "COUNT_WIDTH", "DIVISOR"}, LANG::C,
+         "/* Derived values */\n#define UART_DIVISOR 27\n#define UART_COUNT_WIDTH 5\n\n"},
+        {"counter.xml", {"C_COUNT_MODE", "C_WIDTH"}, LANG::VERILOG,
+         "module updown_counter_cfg #(\n  parameter C_COUNT_MODE = \"up\",\n  parameter integer C_WIDTH = 8) ("},
+        {"uart.xml", {"DIVISR"}, LANG::C,
+         "error: export: no hidden parameter or wizard-map value is named 'DIVISR' (did you mean DIVISOR?)"},
+        {"uart.xml", {"BAUD_RATE"}, LANG::C, "error: export: no hidden parameter or wizard-map value is named 'BAUD_RATE'"},
+        {"uart.xml", {"DIVISOR"}, LANG::JSON, "error: export applies to verilog, systemverilog and vhdl and c, not json"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file + " " + c.exports.front());
+        const std::unique_ptr<KOVA_SESSION> session = open_session(example(c.file));
+        ASSERT_TRUE(session);
+        KOVA_GENERATE_OPTIONS options{c.language, false, "", false, ""};
+        options.exports = c.exports;
+        const KOVA_GENERATED generated = kova_generate(*session, session->run(), options);
+        const std::string got = generated.problem ? "error: " + generated.problem.text : generated.text;
+        EXPECT_NE(got.find(c.fragment), std::string::npos) << got;
+    }
+}
+
 // Over a session: refused when invalid unless forced, and widths that
 // follow the settings from one run to the next in the same session.
 TEST(GenerateSession, RefusesInvalidUnlessForcedAndFollowsNewSettings) {

@@ -135,6 +135,12 @@ ERRORS = [
      "lang must be verilog, systemverilog, vhdl, c or json, not 'cobol'"),
     (lambda v, tmp: v.generate("c", stub=True), ValueError, "stub applies to"),
     (lambda v, tmp: v.generate("verilog"), ValueError, "which is incompatible"),  # an invalid configuration
+    (lambda v, tmp: v.generate("c", export=["ADDR_WDTH"]), KeyError, "(did you mean ADDR_WIDTH?)"),
+    (lambda v, tmp: v.sweep(vary=["NOSUCH"]), KeyError, "no port or parameter named 'NOSUCH'"),
+    (lambda v, tmp: v.sweep(vary=["clk"], corners=True), ValueError, "corners take integer and string parameters"),
+    (lambda v, tmp: v.sweep(corners=True, random=3), ValueError, "corners or random draws, not both"),
+    (lambda v, tmp: v.sweep(vary=["DEPTH"], valid_only=True), ValueError, "valid_only applies to random draws"),
+    (lambda v, tmp: v.sweep(), ValueError, "a sweep needs vary, random or corners"),
     (lambda v, tmp: each_allocation_failing(v.eval, b"bl\xffck"), MemoryError, "allocations"),  # not UTF-8: in an error
     (lambda v, tmp: each_allocation_failing(v.eval, "MEMORY_TYPE"), MemoryError, "allocations"),  # and in an answer
 ]
@@ -286,3 +292,25 @@ def test_explain_fix_and_generate(settings):
     assert dry.explain(changes[0][0])["object"]["name"] == changes[0][0] and not dry.run().valid  # left as it was
     assert dry.fix() == changes and dry.run().valid is True
     assert dry.generate("verilog").startswith("// ") and json.loads(dry.generate("json"))["valid"] is True
+
+
+# (description, sweep's arguments, the tool's)
+SWEEPS = [
+    ("fifo.xml", {"corners": True}, ["--corners"]),
+    ("fifo.xml", {"corners": True, "vary": ["DEPTH", "WIDTH=4..9"]}, ["--corners", "--vary", "DEPTH", "--vary", "WIDTH=4..9"]),
+    ("uart.xml", {"random": 6, "seed": 3, "valid_only": True}, ["--random", "6", "--seed", "3", "--valid-only"]),
+]
+
+
+@pytest.mark.parametrize("description,arguments,options", SWEEPS)
+def test_sweep_gives_what_the_tool_gives(description, arguments, options):
+    # The validator's own settings do not reach the sweep, which starts from the defaults.
+    validator = configured(description, settings=[("BAUD_RATE" if "uart" in description else "DEPTH", "9600" if "uart" in description else "64")])
+    results = [(r["index"], r["settings"], r["valid"], r["draws"] or None, r["draws"] and r["repaired"])
+               for r in validator.sweep(**arguments)]
+    lines = subprocess.run([TOOL, "sweep", "examples/" + description, "--format", "jsonl"] + options,
+                           capture_output=True, check=True).stdout.decode().splitlines()
+    documents = [json.loads(line) for line in lines]
+    assert results == [(d["index"], d["settings"], d["valid"], d.get("draws"), d.get("repaired", 0))
+                       for d in documents]
+    assert all(r[2] for r in results) or "random" not in arguments

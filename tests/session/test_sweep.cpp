@@ -138,6 +138,106 @@ TEST(Sweep, RandomDrawsFollowTheSeedAndIndexAlone) {
         EXPECT_EQ(configuration_line(again, kova_shard_index(shard, j)), whole[kova_shard_index(shard, j)]);
 }
 
+// The corners of each example and of a description with a range, lists, a
+// free string, a bare integer, a derived value and a port.
+TEST(Sweep, CornersLeaveOutRepeats) {
+    const std::string corners = test_data("sweep-corners.xml");
+    const struct { std::string file; std::vector<std::string> vary; std::vector<std::string> lines; } cases[] = {
+        {corners, {}, {"SIZE=3 LANES=1 MODE=y", "SIZE=0 LANES=1 MODE=y", "SIZE=7 LANES=1 MODE=y",
+                       "SIZE=3 LANES=4 MODE=y", "SIZE=3 LANES=1 MODE=x", "SIZE=0 LANES=1 MODE=x",
+                       "SIZE=7 LANES=4 MODE=y"}},
+        {corners, {"LANES", "TAG=a|b"}, {"LANES=1 TAG=hi", "LANES=4 TAG=hi", "LANES=1 TAG=a", "LANES=1 TAG=b",
+                                         "LANES=4 TAG=b"}},
+        {corners, {"LEVEL=2..9"}, {"LEVEL=5", "LEVEL=2", "LEVEL=9"}},
+        {corners, {"clk"}, {"error: vary: corners take integer and string parameters, not in clk"}},
+        {corners, {"TOTAL"}, {"error: vary: the description has no port or parameter named 'TOTAL'"}},
+        {corners, {"SIZE", "size"}, {"error: vary: size is varied twice"}},
+        {example("fifo.xml"), {}, {FIFO_CORNERS}},
+        {example("ram_ecc.xml"), {}, {""}},  // no list or range: the defaults alone
+    };
+    for (const auto& c : cases) {
+        const std::unique_ptr<KOVA_SESSION> session = open_session(c.file);
+        ASSERT_TRUE(session);
+        KOVA_SWEEP_PLAN plan;
+        const KOVA_PROBLEM problem = kova_sweep_corner_plan(*session, c.vary, plan);
+        EXPECT_EQ(problem ? std::vector<std::string>{"error: " + problem.text} : configurations(plan), c.lines)
+            << c.file << " " << c.vary.size();
+    }
+}
+
+// How many corners each example has (docs/batch.md gives them), and that
+// a corner sweep starts from the defaults whatever the session holds.
+TEST(Sweep, CornerCountsOfTheExamples) {
+    const struct { const char* file; std::uint64_t count; } cases[] = {EXAMPLE_CORNER_COUNTS};
+    for (const auto& c : cases) {
+        const std::unique_ptr<KOVA_SESSION> session = open_session(example(c.file));
+        ASSERT_TRUE(session);
+        KOVA_MESSAGES problems;
+        KOVA_SWEEP_PLAN plan;
+        ASSERT_FALSE(kova_sweep_corner_plan(*session, {}, plan));
+        EXPECT_EQ(plan.count, c.count) << c.file;
+        const std::vector<std::string> before = configurations(plan);
+        ASSERT_FALSE(session->apply(kova_sweep_configuration(plan, plan.count - 1), problems));
+        ASSERT_FALSE(kova_sweep_corner_plan(*session, {}, plan));
+        EXPECT_EQ(configurations(plan), before) << c.file;
+    }
+}
+
+// The results of a sweep as lines "INDEX SETTINGS: VERDICT draws=D
+// repaired=R", run in jobs threads.
+std::vector<std::string> swept(const KOVA_SESSION& loaded, const KOVA_SWEEP_PLAN& plan, unsigned jobs,
+                               std::vector<KOVA_BATCH_OUTCOME>* outcomes = nullptr) {
+    std::vector<std::string> lines;
+    kova_run_batch(loaded, plan.count, jobs,
+                   [&plan](KOVA_SESSION& session, std::size_t k) { return kova_sweep_item(session, plan, k); },
+                   [&](std::size_t k, KOVA_BATCH_OUTCOME& outcome) {
+                       std::string line = std::to_string(k);
+                       for (const std::string& setting : setting_lines(outcome.settings)) line += " " + setting;
+                       lines.push_back(line + ": " + (outcome.error.empty() ? outcome.valid ? "valid" : "invalid"
+                                                                            : outcome.error) +
+                                       " draws=" + std::to_string(outcome.draws) +
+                                       " repaired=" + std::to_string(outcome.repaired));
+                       if (outcomes) outcomes->push_back(outcome);
+                   });
+    return lines;
+}
+
+// Valid-only draws: every configuration given validates (checked again on
+// a fresh copy), the same seed gives the same ones in one thread or two,
+// and invalid draws were met and repaired or drawn again.
+TEST(Sweep, ValidOnlyDrawsAreValidAndFollowTheSeed) {
+    const std::unique_ptr<KOVA_SESSION> uart = open_session(example("uart.xml"));
+    ASSERT_TRUE(uart);
+    KOVA_SWEEP_PLAN plain, plan;
+    ASSERT_FALSE(kova_sweep_plan(*uart, {}, 24, 5, plain));
+    plan = plain;
+    plan.valid_only = true;
+    std::vector<KOVA_BATCH_OUTCOME> outcomes;
+    const std::vector<std::string> one = swept(*uart, plan, 1, &outcomes);
+    EXPECT_EQ(swept(*uart, plan, 2), one);
+    const std::vector<std::string> plain_lines = swept(*uart, plain, 2);
+    std::size_t invalid_draws = 0;
+    for (std::size_t k = 0; k < outcomes.size(); ++k) {
+        KOVA_SESSION fresh(*uart);
+        EXPECT_TRUE(outcomes[k].valid && kova_validate_settings(fresh, outcomes[k].settings).valid) << one[k];
+        // The first draw is the plain sweep's configuration: kept when valid, else repaired or drawn again.
+        const bool invalid = plain_lines[k].find(": invalid") != std::string::npos;
+        invalid_draws += invalid;
+        EXPECT_EQ(invalid, outcomes[k].repaired || outcomes[k].draws > 1) << one[k] << " / " << plain_lines[k];
+        if (!invalid)
+            EXPECT_EQ(setting_lines(outcomes[k].settings), setting_lines(kova_sweep_configuration(plain, k)));
+    }
+    EXPECT_GT(invalid_draws, 0u) << "the plain draws must include invalid ones";
+    // A block no configuration of which is valid: each item gives up after its draws.
+    const std::unique_ptr<KOVA_SESSION> never = open_session(test_data("sweep-never.xml"));
+    ASSERT_TRUE(never);
+    ASSERT_FALSE(kova_sweep_plan(*never, {}, 2, 0, plan));
+    plan.valid_only = true;
+    for (const std::string& line : swept(*never, plan, 2))
+        EXPECT_NE(line.find(": no valid configuration in 100 draws, each repaired where the repair could draws=100 "
+                            "repaired=0"), std::string::npos) << line;
+}
+
 // Items that throw come out as internal errors; early items take longest, so later ones complete first. Writing an
 // outcome may fail (out of memory): the run stops there, every thread joined, and the failure comes out.
 TEST(Batch, OutcomesLeaveInItemOrder) {

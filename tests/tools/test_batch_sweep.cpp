@@ -45,7 +45,7 @@ TEST(BatchAndSweep, SweepReportsOnStandardError) {
          "kova sweep: --limit 1 cut the sweep at 1 of the 3 configurations of the shard\n"
          "kova sweep: 1 configuration: 1 valid, 0 invalid\n"},
         {"--vary NOSUCH", "kova: --vary: the description has no port or parameter named 'NOSUCH'\n"},
-        {"", "kova: a sweep needs --vary NAME or --random N\n"},
+        {"", "kova: a sweep needs --vary NAME, --random N or --corners\n"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(run_shell(kova_tool() + " sweep " + fifo + " " + c.arguments + " 2>&1 >/dev/null").out,
