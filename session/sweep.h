@@ -39,7 +39,7 @@ struct KOVA_SWEEP_PLAN {
     // (session/sweep_valid.cpp).
     bool valid_only = false;
     // Corners only: configuration k holds corners[k][j] for axis j; an
-    // empty text leaves that parameter at its default state.
+    // empty text leaves that parameter unset, at its default.
     std::vector<std::vector<std::string>> corners;
 };
 
@@ -73,7 +73,8 @@ KOVA_PROBLEM kova_sweep_plan(const KOVA_SESSION& session, const std::vector<std:
 // string parameter the user sets whose value text is a list or a range;
 // hidden parameters, macros and ports never take part (a port named in
 // vary is a usage problem). The defaults are those of the description,
-// whatever settings session holds.
+// whatever settings session holds; a parameter at its default is left
+// unset in a configuration (the first one sets nothing).
 KOVA_PROBLEM kova_sweep_corner_plan(const KOVA_SESSION& session, const std::vector<std::string>& vary,
                                     KOVA_SWEEP_PLAN& plan);
 

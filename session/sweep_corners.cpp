@@ -2,9 +2,9 @@
 // last and default values, and the list of distinct corner configurations.
 //
 // Invariant: every configuration of plan.corners holds one text per axis,
-// and no two configurations are the same value by value (integers compared
-// as numbers, other texts without regard to letter case, as the engine
-// compares them).
+// "" where the parameter stays at its default, and no two configurations
+// are the same value by value (integers compared as numbers, other texts
+// without regard to letter case, as the engine compares them).
 #include <algorithm>
 
 #include "host/kova_stl.h"
@@ -64,6 +64,11 @@ std::vector<std::vector<std::string>> corner_configurations(const std::vector<CO
         }
     add_distinct(corners, firsts);
     add_distinct(corners, lasts);
+    // A parameter at its default is not set at all: a setting of its own
+    // would change its usage state, which the defaults leave to the rules.
+    for (std::vector<std::string>& corner : corners)
+        for (std::size_t j = 0; j < axes.size(); ++j)
+            if (same_value(corner[j], axes[j].default_value)) corner[j].clear();
     return corners;
 }
 
@@ -86,9 +91,11 @@ KOVA_PROBLEM kova_sweep_corner_plan(const KOVA_SESSION& session, const std::vect
     KOVA_SESSION defaults(session);
     defaults.reset_to_defaults();
     const std::vector<KOVA_OBJECT_STATE> objects = kova_object_states(defaults.validator());
+    // The value the defaults give; for a parameter they leave without one
+    // (not in use), the description's default.
     const auto default_of = [&objects](const std::string& name) {
         for (const KOVA_OBJECT_STATE& object : objects)
-            if (kova_equal_nocase(object.name, name)) return object.value;
+            if (kova_equal_nocase(object.name, name)) return object.value.empty() ? object.default_value : object.value;
         return std::string();
     };
     std::vector<CORNER_AXIS> corners;
@@ -105,7 +112,7 @@ KOVA_PROBLEM kova_sweep_corner_plan(const KOVA_SESSION& session, const std::vect
         for (const KOVA_OBJECT_STATE& object : objects) {
             KOVA_SWEEP_AXIS axis;
             if (!is_user_parameter(object) || kova_sweep_axis(session, object.name, true, axis)) continue;
-            corners.push_back(corner_of(axis, object.value));
+            corners.push_back(corner_of(axis, default_of(object.name)));
             plan.axes.push_back(std::move(axis));
         }
     plan.corners = corner_configurations(corners);

@@ -13,8 +13,17 @@ namespace {
 
 // The settings with a repair's changes: a changed value replaces the
 // setting of that name; a usage state, or a name the draw did not set, is
-// added after them.
-std::vector<KOVA_SETTING> with_changes(std::vector<KOVA_SETTING> settings, const std::vector<KOVA_FIX_CHANGE>& changes) {
+// added after them. A parameter the repair made UNUSED loses its drawn
+// value, which no longer counts, so that each name is set once.
+std::vector<KOVA_SETTING> with_changes(const std::vector<KOVA_SETTING>& drawn, const std::vector<KOVA_FIX_CHANGE>& changes) {
+    std::vector<KOVA_SETTING> settings;
+    for (const KOVA_SETTING& setting : drawn) {
+        bool unused = false;
+        for (const KOVA_FIX_CHANGE& change : changes)
+            unused = unused || (kova_equal_nocase(change.name, setting.name) &&
+                                kova_usage_word_state(change.new_value) == KOVA_USAGE_UNUSED);
+        if (!unused) settings.push_back(setting);
+    }
     for (const KOVA_FIX_CHANGE& change : changes) {
         const bool usage = kova_usage_word_state(change.new_value) != KOVA_USAGE_NONE;
         bool replaced = false;
@@ -35,14 +44,17 @@ bool try_draw(const KOVA_SESSION& start, const KOVA_SWEEP_PLAN& plan, std::uint6
               KOVA_BATCH_OUTCOME& outcome) {
     KOVA_SESSION session(start);
     std::vector<KOVA_SETTING> settings = kova_sweep_configuration(plan, index, attempt);
-    outcome = KOVA_BATCH_OUTCOME();
-    if (session.apply(settings, outcome.messages)) {
-        outcome = kova_validate_settings(session, settings);  // the same refusal, as every sweep reports it
+    KOVA_MESSAGES problems;
+    if (session.apply(settings, problems)) {
+        KOVA_SESSION refused(start);
+        outcome = kova_validate_settings(refused, settings);  // the refusal as every sweep reports it
         outcome.settings = std::move(settings);
         return true;
     }
     KOVA_RUN_RESULT run = session.run();
-    outcome.settings = settings;
+    outcome = KOVA_BATCH_OUTCOME();
+    outcome.messages = std::move(problems);
+    outcome.settings = settings;  // also when no draw is made valid: what was tried last
     if (run.valid) {
         outcome.valid = true;
         outcome.messages.insert(outcome.messages.end(), run.messages.begin(), run.messages.end());
@@ -50,10 +62,15 @@ bool try_draw(const KOVA_SESSION& start, const KOVA_SWEEP_PLAN& plan, std::uint6
     }
     KOVA_FIX_RESULT repair;
     if (kova_fix(session, run, KOVA_FIX_OPTIONS(), repair) || !repair.valid) return false;
-    outcome.valid = true;
+    // What is reported is validated as reported, on its own fresh copy:
+    // a configuration that does not hold up so counts as not repaired.
+    KOVA_SESSION check(start);
+    std::vector<KOVA_SETTING> repaired = with_changes(settings, repair.changes);
+    KOVA_BATCH_OUTCOME checked = kova_validate_settings(check, repaired);
+    if (!checked.valid) return false;
+    outcome = std::move(checked);
+    outcome.settings = std::move(repaired);
     outcome.repaired = true;
-    outcome.settings = with_changes(std::move(settings), repair.changes);
-    outcome.messages.insert(outcome.messages.end(), repair.last_run.messages.begin(), repair.last_run.messages.end());
     return true;
 }
 

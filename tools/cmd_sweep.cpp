@@ -90,7 +90,8 @@ void run_sweep(KOVA_TOOL_STATE& state, const SWEEP_OPTIONS& options) {
         if (state.jsonl())
             std::cout << kova_json_line(kova_sweep_line_json(state.load.description, index, settings, outcome)) << "\n";
         else
-            std::cout << index << " " << kova_settings_text(settings) << ": " << kova_outcome_text(outcome) << "\n";
+            std::cout << index << (settings.empty() ? "" : " ") << kova_settings_text(settings) << ": "
+                      << kova_outcome_text(outcome) << "\n";
         std::cout.flush();
         progress.update(item + 1);
     };
