@@ -57,8 +57,8 @@ KOVA_PROBLEM kova_generate_exports(KOVA_SESSION& session, const KOVA_GENERATE_OP
                                    std::vector<KOVA_GEN_PARAMETER>* exported) {
     if (options.exports.empty()) return {};
     if (options.language == KOVA_GENERATE_LANGUAGE::JSON)
-        return kova_problem(KOVA_PROBLEM_KIND::USAGE, "export applies to " + kova_generate_language_list(true) +
-                                                          " and c, not json");
+        return kova_problem(KOVA_PROBLEM_KIND::USAGE,
+                            "export applies to c, " + kova_generate_language_list(true) + ", not json");
     const std::vector<EXPORTABLE> values = exportables(session);
     std::vector<const EXPORTABLE*> chosen;
     for (const std::string& name : options.exports) {

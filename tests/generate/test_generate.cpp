@@ -170,7 +170,7 @@ TEST(GenerateWriters, ExportedValuesAreTheWrappersAndStubsOwn) {
     KOVA_GEN_CONFIG config = block();
     config.exported = {parameter("DIVISOR", false, "27"), parameter("LABEL", true, "fast")};
     const struct { LANG language; bool stub; std::string fragment; bool present = true; } cases[] = {
-        {LANG::VERILOG, false, "module blk_cfg #(\n  parameter integer DIVISOR = 27,\n  parameter LABEL = \"fast\") (\n"},
+        {LANG::VERILOG, false, "module blk_cfg #(\n  parameter integer DIVISOR = 27,\n  parameter LABEL = \"fast\"\n) (\n"},
         {LANG::VERILOG, false, ".DIVISOR(", false},
         {LANG::SYSTEMVERILOG, true, "  parameter int OFFSET = -3,\n  parameter int DIVISOR = 27,\n  parameter LABEL = \"fast\"\n) ("},
         {LANG::VHDL, false, "entity blk_cfg is\n  generic (\n    DIVISOR : integer := 27;\n    LABEL : string := \"fast\"\n  );\n"},
@@ -199,11 +199,11 @@ TEST(GenerateSession, ExportsNameHiddenParametersAndMapValues) {
         {"uart.xml", {"divisor", "COUNT_WIDTH", "DIVISOR"}, LANG::C,
          "/* Derived values */\n#define UART_DIVISOR 27\n#define UART_COUNT_WIDTH 5\n\n"},
         {"counter.xml", {"C_COUNT_MODE", "C_WIDTH"}, LANG::VERILOG,
-         "module updown_counter_cfg #(\n  parameter C_COUNT_MODE = \"up\",\n  parameter integer C_WIDTH = 8) ("},
+         "module updown_counter_cfg #(\n  parameter C_COUNT_MODE = \"up\",\n  parameter integer C_WIDTH = 8\n) ("},
         {"uart.xml", {"DIVISR"}, LANG::C,
          "error: export: no hidden parameter or wizard-map value is named 'DIVISR' (did you mean DIVISOR?)"},
         {"uart.xml", {"BAUD_RATE"}, LANG::C, "error: export: no hidden parameter or wizard-map value is named 'BAUD_RATE'"},
-        {"uart.xml", {"DIVISOR"}, LANG::JSON, "error: export applies to verilog, systemverilog and vhdl and c, not json"},
+        {"uart.xml", {"DIVISOR"}, LANG::JSON, "error: export applies to c, verilog, systemverilog and vhdl, not json"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file + " " + c.exports.front());
