@@ -91,11 +91,14 @@ KOVA_PROBLEM kova_sweep_corner_plan(const KOVA_SESSION& session, const std::vect
     KOVA_SESSION defaults(session);
     defaults.reset_to_defaults();
     const std::vector<KOVA_OBJECT_STATE> objects = kova_object_states(defaults.validator());
-    // The value the defaults give; for a parameter they leave without one
-    // (not in use), the description's default.
+    // The description's default; for one it gives by place in a list
+    // (default_index), the value the defaults leave. A parameter the
+    // defaults leave unused may still hold an earlier value, so the value
+    // comes second.
     const auto default_of = [&objects](const std::string& name) {
         for (const KOVA_OBJECT_STATE& object : objects)
-            if (kova_equal_nocase(object.name, name)) return object.value.empty() ? object.default_value : object.value;
+            if (kova_equal_nocase(object.name, name))
+                return object.default_value.empty() ? object.value : object.default_value;
         return std::string();
     };
     std::vector<CORNER_AXIS> corners;

@@ -32,7 +32,7 @@ KOVA_GEN_CONFIG block() {
             {port("clk", in, used, 1), port("din", in, used, 8), port("q", KOVA_OBJ_OUTPUT_PORT, unused, 8),
              port("spare", in, unused, 4), port("bit", in, unused, 1), port("level", in, held, 5, "10101"),
              port("held", in, held, 3), port("gone", in, unused, 0), port("inst", KOVA_OBJ_INOUT_PORT, used, 2)},
-            {}};
+            {}, {}};
 }
 
 using LANG = KOVA_GENERATE_LANGUAGE;
@@ -41,7 +41,7 @@ using LANG = KOVA_GENERATE_LANGUAGE;
 struct WRITTEN { std::string text, problems; };
 
 WRITTEN write(const KOVA_GEN_CONFIG& config, LANG language, bool stub = false, const std::string& name = "") {
-    const KOVA_GENERATE_OPTIONS options{language, stub, name, false, ""};
+    const KOVA_GENERATE_OPTIONS options{language, stub, name, false, "", {}};
     KOVA_MESSAGES problems;
     WRITTEN written{language == LANG::VHDL ? kova_write_vhdl(config, options, problems)
                     : language == LANG::C  ? kova_write_c_header(config, options, problems)
@@ -168,15 +168,15 @@ TEST(GenerateWriters, EachPortAndValueIsWrittenAsItsStateAsks) {
 // #defines of the header after the parameters.
 TEST(GenerateWriters, ExportedValuesAreTheWrappersAndStubsOwn) {
     KOVA_GEN_CONFIG config = block();
-    config.exported = {parameter("DIVISOR", false, "27"), parameter("LABEL", true, "fast")};
+    config.exported = {parameter("DIVISOR", false, "27"), parameter("SPEED", true, "fast")};
     const struct { LANG language; bool stub; std::string fragment; bool present = true; } cases[] = {
-        {LANG::VERILOG, false, "module blk_cfg #(\n  parameter integer DIVISOR = 27,\n  parameter LABEL = \"fast\"\n) (\n"},
+        {LANG::VERILOG, false, "module blk_cfg #(\n  parameter integer DIVISOR = 27,\n  parameter SPEED = \"fast\"\n) (\n"},
         {LANG::VERILOG, false, ".DIVISOR(", false},
-        {LANG::SYSTEMVERILOG, true, "  parameter int OFFSET = -3,\n  parameter int DIVISOR = 27,\n  parameter LABEL = \"fast\"\n) ("},
-        {LANG::VHDL, false, "entity blk_cfg is\n  generic (\n    DIVISOR : integer := 27;\n    LABEL : string := \"fast\"\n  );\n"},
+        {LANG::SYSTEMVERILOG, true, "  parameter int OFFSET = -3,\n  parameter int DIVISOR = 27,\n  parameter SPEED = \"fast\"\n) ("},
+        {LANG::VHDL, false, "entity blk_cfg is\n  generic (\n    DIVISOR : integer := 27;\n    SPEED : string := \"fast\"\n  );\n"},
         {LANG::VHDL, false, "DIVISOR =>", false},
-        {LANG::VHDL, true, "    OFFSET : integer := -3;\n    DIVISOR : integer := 27;\n    LABEL : string := \"fast\"\n  );"},
-        {LANG::C, false, "#define BLK_OFFSET (-3)\n\n/* Derived values */\n#define BLK_DIVISOR 27\n#define BLK_LABEL \"fast\"\n"},
+        {LANG::VHDL, true, "    OFFSET : integer := -3;\n    DIVISOR : integer := 27;\n    SPEED : string := \"fast\"\n  );"},
+        {LANG::C, false, "#define BLK_OFFSET (-3)\n\n/* Derived values */\n#define BLK_DIVISOR 27\n#define BLK_SPEED \"fast\"\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(kova_generate_language_name(c.language)) + (c.stub ? " stub" : ""));
@@ -188,7 +188,7 @@ TEST(GenerateWriters, ExportedValuesAreTheWrappersAndStubsOwn) {
     config.exported = {parameter("width", false, "1"), parameter("a b", false, "2")};
     EXPECT_NE(write(config, LANG::C).problems.find("The C macro BLK_WIDTH would stand for both parameter WIDTH and "
                                                    "exported value width"), std::string::npos);
-    EXPECT_NE(write(config, LANG::VHDL).problems.find("Exported value 'a b' cannot be written as a VHDL identifier"),
+    EXPECT_NE(write(config, LANG::VERILOG).problems.find("Exported value 'a b' cannot be written as a Verilog identifier"),
               std::string::npos);
 }
 
@@ -209,7 +209,7 @@ TEST(GenerateSession, ExportsNameHiddenParametersAndMapValues) {
         SCOPED_TRACE(c.file + " " + c.exports.front());
         const std::unique_ptr<KOVA_SESSION> session = open_session(example(c.file));
         ASSERT_TRUE(session);
-        KOVA_GENERATE_OPTIONS options{c.language, false, "", false, ""};
+        KOVA_GENERATE_OPTIONS options{c.language, false, "", false, "", {}};
         options.exports = c.exports;
         const KOVA_GENERATED generated = kova_generate(*session, session->run(), options);
         const std::string got = generated.problem ? "error: " + generated.problem.text : generated.text;
@@ -232,7 +232,7 @@ TEST(GenerateSession, RefusesInvalidUnlessForcedAndFollowsNewSettings) {
         SCOPED_TRACE("WIDTH=" + c.width + (c.force ? " forced" : ""));
         KOVA_MESSAGES problems;
         session->apply({{"WIDTH", c.width, "", 0}}, problems);
-        const KOVA_GENERATED generated = kova_generate(*session, session->run(), {LANG::C, false, "", c.force, ""});
+        const KOVA_GENERATED generated = kova_generate(*session, session->run(), {LANG::C, false, "", c.force, "", {}});
         EXPECT_EQ(!generated.problem, c.ok);
         EXPECT_NE(generated.text.find(c.fragment), std::string::npos) << generated.text;
         EXPECT_EQ(generated.members["ports"][3]["width"], std::stoi(c.width));

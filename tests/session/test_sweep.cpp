@@ -148,7 +148,7 @@ TEST(Sweep, CornersLeaveOutRepeats) {
         {corners, {"LEVEL=2..9"}, {"", "LEVEL=2", "LEVEL=9"}},
         {corners, {"clk"}, {"error: vary: corners take integer and string parameters, not in clk"}},
         {corners, {"TOTAL"}, {"error: vary: the description has no port or parameter named 'TOTAL'"}},
-        {corners, {"SIZE", "size"}, {"error: vary: size is varied twice"}},
+        {corners, {"SIZE", "size"}, {"error: vary: SIZE is varied twice"}},
         {example("fifo.xml"), {}, {"", "WIDTH=1", "WIDTH=256", "DEPTH=512", "MEMORY_TYPE=distributed",
                                    "HAS_DATA_COUNT=1", "WIDTH=256 DEPTH=512 MEMORY_TYPE=distributed HAS_DATA_COUNT=1"}},
         {example("ram_ecc.xml"), {}, {""}},  // no list or range: the defaults alone
@@ -182,6 +182,8 @@ TEST(Sweep, CornerCountsOfTheExamples) {
     }
 }
 
+namespace {
+
 // The results of a sweep as lines "INDEX SETTINGS: VERDICT draws=D
 // repaired=R", run in jobs threads.
 std::vector<std::string> swept(const KOVA_SESSION& loaded, const KOVA_SWEEP_PLAN& plan, unsigned jobs,
@@ -200,6 +202,8 @@ std::vector<std::string> swept(const KOVA_SESSION& loaded, const KOVA_SWEEP_PLAN
                    });
     return lines;
 }
+
+}  // namespace
 
 // Valid-only draws: every configuration given validates (checked again on
 // a fresh copy), the same seed gives the same ones in one thread or two,
@@ -223,8 +227,9 @@ TEST(Sweep, ValidOnlyDrawsAreValidAndFollowTheSeed) {
         const bool invalid = plain_lines[k].find(": invalid") != std::string::npos;
         invalid_draws += invalid;
         EXPECT_EQ(invalid, outcomes[k].repaired || outcomes[k].draws > 1) << one[k] << " / " << plain_lines[k];
-        if (!invalid)
+        if (!invalid) {
             EXPECT_EQ(setting_lines(outcomes[k].settings), setting_lines(kova_sweep_configuration(plain, k)));
+        }
     }
     EXPECT_GT(invalid_draws, 0u) << "the plain draws must include invalid ones";
     // A block no configuration of which is valid: each item gives up after its draws.
