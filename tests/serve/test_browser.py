@@ -167,6 +167,7 @@ def use_page(driver, url, names, downloads):
     for value, stub_enabled in (("c", False), ("verilog", True)):
         language.select_by_value(value)
         assert stub.is_enabled() == stub_enabled, value
+    driver.find_element(By.ID, "generate-export").send_keys(" ADDR_WIDTH, ")  # blanks and an empty name ignored
     driver.find_element(By.ID, "generate-button").click()
     verilog = downloaded("block_ram_cfg.v")
     return settings, verilog
@@ -341,15 +342,16 @@ def walk_aids(driver, url, downloads):
 
 
 def check_files(kova, description, settings, verilog):
-    """The saved settings validate; the download is the wrapper (the
-    generator's own test compiles what it writes)."""
+    """The saved settings validate; the download is the wrapper, with the
+    exported value asked for (the generator's own test compiles what it
+    writes)."""
     run = subprocess.run([kova, "validate", description, "--settings", settings], capture_output=True, text=True)
     assert run.returncode == 0, "the saved settings do not validate:\n" + run.stdout + run.stderr
     with open(settings, encoding="utf-8") as file:
         assert "MODE=DUAL" in file.read()
     with open(verilog, encoding="utf-8") as file:
         text = file.read()
-    assert "module block_ram_cfg" in text and "block_ram #(" in text, text
+    assert "module block_ram_cfg #(\n  parameter integer ADDR_WIDTH = 8\n)" in text and "block_ram #(" in text, text
 
 
 def main():
