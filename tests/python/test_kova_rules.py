@@ -77,6 +77,9 @@ RANGE_FIELDS = ("port", "width", "lower", "upper", "values")
 
 # (description, settings, the module's answer, what it must be): the layer's values, converted
 QUERIES = [
+    ("uart.xml", [("BAUD_RATE", "9600")],
+     lambda v: v.generate("c", export=[b"DIVISOR"]).split("Derived values */\n")[1].split("/*")[0],
+     "#define UART_DIVISOR 325\n\n"),
     ("fifo.xml", [("DEPTH", "512")], lambda v: v.widths(),
      {"clk": 1, "rst": 1, "wr_en": 1, "din": 8, "rd_en": 1, "dout": 8, "full": 1, "empty": 1, "almost_full": 1,
       "data_count": 10, "prog_full_thresh": 9}),
