@@ -33,8 +33,8 @@ void add_setting_templates(KOVA_TEMPLATE_TABLE& table) {
 
 // What a run adds to the engine's messages (session.cpp, reads_notes.cpp),
 // the problems of a request (expression_queries.cpp), and what a repair
-// (fix.cpp, fix_search.cpp), a sweep (sweep.cpp) and a batch (batch.cpp)
-// give.
+// (fix.cpp, fix_search.cpp), a sweep (sweep.cpp, sweep_corners.cpp,
+// sweep_valid.cpp) and a batch (batch.cpp) give.
 void add_run_templates(KOVA_TEMPLATE_TABLE& table) {
     const auto add = kova_template_adder(table, KOVA_MESSAGE_FROM_SESSION);
     add(KOVA_DIAG_FUNCTION_RULE, "The function rule {CONDITION} holds, so the configuration is not valid");
@@ -53,6 +53,8 @@ void add_run_templates(KOVA_TEMPLATE_TABLE& table) {
         "vary {NAME}: its value text gives no list or range; give the values as {NAME}=V1|V2 or {NAME}=LO..HI");
     add(KOVA_DIAG_OTHER, "vary: the description has no port or parameter named '{NAME}'");
     add(KOVA_DIAG_OTHER, "vary: {NAME} is varied twice");
+    add(KOVA_DIAG_OTHER, "vary: corners take integer and string parameters, not {KIND} {NAME}");
+    add(KOVA_DIAG_OTHER, "no valid configuration in {COUNT} draws, each repaired where the repair could");
     add(KOVA_DIAG_OTHER, "a sweep needs a name to vary or random draws");
     add(KOVA_DIAG_OTHER, "the sweep has more configurations than 64 bits count");
     add(KOVA_DIAG_OTHER, "shard takes I/N with 0 <= I < N, not '{TEXT}'");
@@ -167,7 +169,7 @@ void kova_add_tool_templates(KOVA_TEMPLATE_TABLE& table) {
     add(KOVA_DIAG_OTHER, "unknown option {OPTION} for {SUBCOMMAND}{NEAREST}");
     add(KOVA_DIAG_OTHER, "unexpected argument '{ARGUMENT}' for {SUBCOMMAND}");
     add(KOVA_DIAG_OTHER, "deps takes a NAME or --expr EXPR");
-    add(KOVA_DIAG_OTHER, "a sweep needs --vary NAME or --random N");
+    add(KOVA_DIAG_OTHER, "a sweep needs --vary NAME, --random N or --corners");
     // The sweep's problems of the session, with the dashes of the option they name.
     add(KOVA_DIAG_OTHER, "--vary {NAME}={TEXT}: LO..HI takes two integers, LO not above HI");
     add(KOVA_DIAG_OTHER, "--vary {NAME}={TEXT}: a value is empty");
@@ -175,6 +177,7 @@ void kova_add_tool_templates(KOVA_TEMPLATE_TABLE& table) {
         "--vary {NAME}: its value text gives no list or range; give the values as {NAME}=V1|V2 or {NAME}=LO..HI");
     add(KOVA_DIAG_OTHER, "--vary: the description has no port or parameter named '{NAME}'");
     add(KOVA_DIAG_OTHER, "--vary: {NAME} is varied twice");
+    add(KOVA_DIAG_OTHER, "--vary: corners take integer and string parameters, not {KIND} {NAME}");
     add(KOVA_DIAG_OTHER, "--shard takes I/N with 0 <= I < N, not '{TEXT}'");
     add(KOVA_DIAG_OTHER, "cannot write {PATH}: {REASON}");
     add(KOVA_DIAG_OTHER, "the server stopped listening");

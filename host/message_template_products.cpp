@@ -16,6 +16,10 @@ void kova_add_generator_templates(KOVA_TEMPLATE_TABLE& table) {
     add(KOVA_DIAG_OTHER, "{DASHES}name names the wrapper; a stub takes the block's own name");
     add(KOVA_DIAG_OTHER, "{DASHES}name does not apply to json");
     add(KOVA_DIAG_OTHER, "lang must be {LANGUAGES}, not '{NAME}'");
+    // Names of exported values that cannot be exported (exports.cpp).
+    add(KOVA_DIAG_OTHER, "{DASHES}export: no hidden parameter or wizard-map value is named '{NAME}'{NEAREST}");
+    add(KOVA_DIAG_OTHER, "{DASHES}export: {NAME} is also a port or parameter of the block");
+    add(KOVA_DIAG_OTHER, "{DASHES}export applies to c, {LANGUAGES}, not json");
     // What the language cannot write (configuration.cpp, names.cpp,
     // verilog.cpp, vhdl.cpp, c_header.cpp).
     add(KOVA_DIAG_OTHER,
@@ -39,7 +43,7 @@ void kova_add_server_templates(KOVA_TEMPLATE_TABLE& table) {
     add("the value of setting {NAME} must be a text");
     add("{NAME} must be true or false");
     add("explain needs the name of a port or parameter");
-    add("keep must be a list of names");
+    add("{MEMBER} must be a list of names");
     add("lang must be a text");
     add("name must be the name of {WHAT}, or left out for every one");
     add("text and file must be texts");
