@@ -19,6 +19,13 @@ struct CORNER_AXIS {
     std::string first, last, default_value;
 };
 
+// The description's default; for one it gives by place in a list
+// (default_index), the value the defaults leave. A parameter the defaults
+// leave unused may still hold an earlier value, so the value comes second.
+std::string default_value(const KOVA_OBJECT_STATE& object) {
+    return object.default_value.empty() ? object.value : object.default_value;
+}
+
 bool is_user_parameter(const KOVA_OBJECT_STATE& object) {
     return !object.port && (object.kind == "integer" || object.kind == "string");
 }
@@ -72,6 +79,15 @@ std::vector<std::vector<std::string>> corner_configurations(const std::vector<CO
     return corners;
 }
 
+// The axis of a parameter's own list or range, as a --vary NAME gives it;
+// false for a value text that is neither. Read here rather than through
+// kova_sweep_axis, which lists the objects again for every name.
+bool own_values(const KOVA_OBJECT_STATE& object, KOVA_SWEEP_AXIS& axis) {
+    axis.name = object.name;
+    axis.values = kova_value_list(object.value_text);
+    return !axis.values.empty() || kova_value_range(object.value_text, axis.low, axis.high);
+}
+
 // The axis of a --vary text for corners: parameters only.
 KOVA_PROBLEM named_axis(const KOVA_SESSION& session, const std::vector<KOVA_OBJECT_STATE>& objects,
                         const std::string& text, KOVA_SWEEP_AXIS& axis) {
@@ -91,14 +107,9 @@ KOVA_PROBLEM kova_sweep_corner_plan(const KOVA_SESSION& session, const std::vect
     KOVA_SESSION defaults(session);
     defaults.reset_to_defaults();
     const std::vector<KOVA_OBJECT_STATE> objects = kova_object_states(defaults.validator());
-    // The description's default; for one it gives by place in a list
-    // (default_index), the value the defaults leave. A parameter the
-    // defaults leave unused may still hold an earlier value, so the value
-    // comes second.
     const auto default_of = [&objects](const std::string& name) {
         for (const KOVA_OBJECT_STATE& object : objects)
-            if (kova_equal_nocase(object.name, name))
-                return object.default_value.empty() ? object.value : object.default_value;
+            if (kova_equal_nocase(object.name, name)) return default_value(object);
         return std::string();
     };
     std::vector<CORNER_AXIS> corners;
@@ -114,8 +125,8 @@ KOVA_PROBLEM kova_sweep_corner_plan(const KOVA_SESSION& session, const std::vect
     if (vary.empty())
         for (const KOVA_OBJECT_STATE& object : objects) {
             KOVA_SWEEP_AXIS axis;
-            if (!is_user_parameter(object) || kova_sweep_axis(session, object.name, true, axis)) continue;
-            corners.push_back(corner_of(axis, default_of(object.name)));
+            if (!is_user_parameter(object) || !own_values(object, axis)) continue;
+            corners.push_back(corner_of(axis, default_value(object)));
             plan.axes.push_back(std::move(axis));
         }
     plan.corners = corner_configurations(corners);
