@@ -140,9 +140,7 @@ std::vector<KOVA_SETTING> kova_sweep_configuration(const KOVA_SWEEP_PLAN& plan, 
                                                    std::uint64_t attempt) {
     std::vector<KOVA_SETTING> settings;
     if (!plan.corners.empty()) {
-        const std::vector<std::string>& corner = plan.corners[index];
-        for (std::size_t j = 0; j < plan.axes.size(); ++j)
-            if (!corner[j].empty()) settings.push_back({plan.axes[j].name, corner[j], "", 0});
+        for (const auto& [j, value] : plan.corners[index]) settings.push_back({plan.axes[j].name, value, "", 0});
         return settings;
     }
     settings.resize(plan.axes.size());

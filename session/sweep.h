@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "session/batch.h"
@@ -30,6 +31,10 @@ struct KOVA_SWEEP_AXIS {
     std::string value(std::uint64_t i) const;
 };
 
+// A corner configuration: (axis, value) for each axis set away from its
+// default, in axis order.
+using KOVA_SWEEP_CORNER = std::vector<std::pair<std::size_t, std::string>>;
+
 struct KOVA_SWEEP_PLAN {
     std::vector<KOVA_SWEEP_AXIS> axes;
     bool random = false;
@@ -38,9 +43,9 @@ struct KOVA_SWEEP_PLAN {
     // Random draws only: an invalid draw is repaired, or drawn again
     // (session/sweep_valid.cpp).
     bool valid_only = false;
-    // Corners only: configuration k holds corners[k][j] for axis j; an
-    // empty text leaves that parameter unset, at its default.
-    std::vector<std::vector<std::string>> corners;
+    // Corners only: configuration k sets what corners[k] holds; every
+    // other axis stays unset, at its default.
+    std::vector<KOVA_SWEEP_CORNER> corners;
 };
 
 // Parses one --vary text against the session's ports and parameters:
@@ -79,7 +84,7 @@ KOVA_PROBLEM kova_sweep_corner_plan(const KOVA_SESSION& session, const std::vect
                                     KOVA_SWEEP_PLAN& plan);
 
 // The settings of configuration index (index < plan.count), one per axis
-// in axis order (a corner's default with no text left out). Random draws
+// in axis order (a corner's only those away from their defaults). Random draws
 // take attempt as the number of the draw of that configuration, from 0:
 // attempt a draws axis j as axis a * axes + j would be drawn.
 std::vector<KOVA_SETTING> kova_sweep_configuration(const KOVA_SWEEP_PLAN& plan, std::uint64_t index,

@@ -1,11 +1,15 @@
 // The corner plan of a sweep: which parameters take part, their first,
 // last and default values, and the list of distinct corner configurations.
 //
-// Invariant: every configuration of plan.corners holds one text per axis,
-// "" where the parameter stays at its default, and no two configurations
-// are the same value by value (integers compared as numbers, other texts
-// without regard to letter case, as the engine compares them).
-#include <algorithm>
+// Invariant: every configuration of plan.corners holds the axes set away
+// from their defaults, in axis order (the others stay unset: a setting of
+// its own would change a parameter's usage state, which the defaults
+// leave to the rules), and no two configurations are the same value by
+// value (integers compared as numbers, other texts without regard to
+// letter case, as the engine compares them). Only the differences are
+// kept, so a plan of P parameters holds O(P) values beside its two
+// configurations of every parameter.
+#include <set>
 
 #include "host/kova_stl.h"
 #include "session/object_states.h"
@@ -37,46 +41,47 @@ CORNER_AXIS corner_of(const KOVA_SWEEP_AXIS& axis, const std::string& default_va
     return {axis.values.front(), axis.values.back(), default_value};
 }
 
-bool same_value(const std::string& a, const std::string& b) {
-    const std::optional<long long> x = kova_integer_of(a), y = kova_integer_of(b);
-    if (x && y) return *x == *y;
-    return kova_equal_nocase(a, b);
+// A value as compared: an integer in decimal, any other text in lower case.
+std::string normal(const std::string& value) {
+    const std::optional<long long> integer = kova_integer_of(value);
+    return integer ? std::to_string(*integer) : to_lower_case(value);
 }
 
-bool same_configuration(const std::vector<std::string>& a, const std::vector<std::string>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), same_value);
-}
+// The corners found so far, and a key of each that finds a repeat.
+struct CORNERS {
+    std::vector<KOVA_SWEEP_CORNER> list;
+    std::set<std::string> keys;
+};
 
-// Appends configuration unless an earlier one is the same.
-void add_distinct(std::vector<std::vector<std::string>>& corners, std::vector<std::string> configuration) {
-    for (const std::vector<std::string>& earlier : corners)
-        if (same_configuration(earlier, configuration)) return;
-    corners.push_back(std::move(configuration));
-}
-
-std::vector<std::vector<std::string>> corner_configurations(const std::vector<CORNER_AXIS>& axes) {
-    std::vector<std::string> defaults, firsts, lasts;
-    for (const CORNER_AXIS& axis : axes) {
-        defaults.push_back(axis.default_value);
-        firsts.push_back(axis.first);
-        lasts.push_back(axis.last);
+// Appends the configuration, its entries at their defaults left out,
+// unless an earlier one is the same.
+void add_distinct(const std::vector<CORNER_AXIS>& axes, CORNERS& corners, const KOVA_SWEEP_CORNER& configuration) {
+    KOVA_SWEEP_CORNER away;
+    std::string key;
+    for (const auto& [j, value] : configuration) {
+        const std::string compared = normal(value);
+        if (compared == normal(axes[j].default_value)) continue;
+        away.emplace_back(j, value);
+        key += std::to_string(j) + "=" + compared + '\0';
     }
-    std::vector<std::vector<std::string>> corners;
-    add_distinct(corners, defaults);
-    for (std::size_t j = 0; j < axes.size(); ++j)
-        for (const std::string* value : {&axes[j].first, &axes[j].last}) {
-            std::vector<std::string> one = defaults;
-            one[j] = *value;
-            add_distinct(corners, std::move(one));
-        }
-    add_distinct(corners, firsts);
-    add_distinct(corners, lasts);
-    // A parameter at its default is not set at all: a setting of its own
-    // would change its usage state, which the defaults leave to the rules.
-    for (std::vector<std::string>& corner : corners)
-        for (std::size_t j = 0; j < axes.size(); ++j)
-            if (same_value(corner[j], axes[j].default_value)) corner[j].clear();
-    return corners;
+    if (corners.keys.insert(key).second) corners.list.push_back(std::move(away));
+}
+
+std::vector<KOVA_SWEEP_CORNER> corner_configurations(const std::vector<CORNER_AXIS>& axes) {
+    CORNERS corners;
+    KOVA_SWEEP_CORNER firsts, lasts;
+    for (std::size_t j = 0; j < axes.size(); ++j) {
+        firsts.emplace_back(j, axes[j].first);
+        lasts.emplace_back(j, axes[j].last);
+    }
+    add_distinct(axes, corners, {});
+    for (std::size_t j = 0; j < axes.size(); ++j) {
+        add_distinct(axes, corners, {{j, axes[j].first}});
+        add_distinct(axes, corners, {{j, axes[j].last}});
+    }
+    add_distinct(axes, corners, firsts);
+    add_distinct(axes, corners, lasts);
+    return corners.list;
 }
 
 // The axis of a parameter's own list or range, as a --vary NAME gives it;
