@@ -35,17 +35,6 @@ std::string setting_value(const py::handle& value) {
     return kova_py_bytes(value);
 }
 
-// The names of an iterable of str or bytes. A str or bytes itself is one
-// name, not names, and raises TypeError rather than giving its characters.
-std::vector<std::string> names_of(const py::iterable& names) {
-    if (py::isinstance<py::str>(names) || py::isinstance<py::bytes>(names))
-        throw py::type_error("expected an iterable of names, not a single " +
-                             std::string(py::str(names.get_type().attr("__name__"))));
-    std::vector<std::string> list;
-    for (py::handle name : names) list.push_back(kova_py_bytes(name));
-    return list;
-}
-
 // generate's docstring, naming the languages of generate/'s one list; it
 // lives as long as the module may.
 const char* generate_doc() {
@@ -127,7 +116,7 @@ void bind_validator(py::module_& module, py::object load_error) {
              "their conditions, results and dependency trees, nodes, dependents) as dicts and lists. KeyError, "
              "with the nearest name, for a name the description does not have.")
         .def("fix",
-             [](V& v, const py::iterable& keep, bool dry_run) { return v.fix(names_of(keep), dry_run); },
+             [](V& v, const py::iterable& keep, bool dry_run) { return v.fix(kova_py_names(keep), dry_run); },
              py::arg("keep") = py::tuple(), py::arg("dry_run") = false,
              "Repairs the configuration as `kova fix` does, never changing a name in keep, and answers the changes "
              "as (name, old, new, reason) tuples, applied unless dry_run. keep is an iterable of names (str or "
@@ -135,7 +124,7 @@ void bind_validator(py::module_& module, py::object load_error) {
              "does not have; nothing is changed then, not even the silent corrections of a run.")
         .def("generate",
              [](V& v, const std::string& lang, bool stub, const py::object& name, const py::iterable& exports) {
-                 return v.generate(lang, stub, name.is_none() ? std::string() : kova_py_bytes(name), names_of(exports));
+                 return v.generate(lang, stub, name.is_none() ? std::string() : kova_py_bytes(name), kova_py_names(exports));
              },
              py::arg("lang"), py::arg("stub") = false, py::arg("name") = py::none(), py::arg("export") = py::tuple(),
              generate_doc())

@@ -55,23 +55,19 @@ private:
     std::uint64_t m_next = 0;  // read and changed with the GIL held
 };
 
-std::vector<std::string> texts_of(const py::iterable& names) {
-    if (py::isinstance<py::str>(names) || py::isinstance<py::bytes>(names))
-        throw py::type_error("vary takes an iterable of texts, not a single text");
-    std::vector<std::string> texts;
-    for (py::handle name : names) texts.push_back(kova_py_bytes(name));
-    return texts;
-}
-
 SWEEP_ITERATOR sweep(const KOVA_PY_VALIDATOR& validator, bool corners, const py::object& random, bool valid_only,
                      std::uint64_t seed, const py::iterable& vary_names) {
-    const std::vector<std::string> vary = texts_of(vary_names);
+    const std::vector<std::string> vary = kova_py_names(vary_names);
     const auto usage = [](const std::string& text) { kova_py_raise(kova_problem(KOVA_PROBLEM_KIND::USAGE, text)); };
     if (corners && !random.is_none()) usage("a sweep takes corners or random draws, not both");
     if (valid_only && random.is_none()) usage("valid_only applies to random draws");
     if (!corners && random.is_none() && vary.empty()) usage("a sweep needs vary, random or corners");
-    const std::optional<std::uint64_t> draws =
-        random.is_none() ? std::nullopt : std::optional<std::uint64_t>(random.cast<std::uint64_t>());
+    std::optional<std::uint64_t> draws;
+    if (!random.is_none()) {
+        const long long count = random.cast<long long>();
+        if (count < 0) usage("random takes a count of draws, 0 or more");
+        draws = static_cast<std::uint64_t>(count);
+    }
     std::unique_ptr<KOVA_SESSION> loaded = validator.session_copy();
     KOVA_SWEEP_PLAN plan;
     KOVA_PROBLEM problem;

@@ -59,6 +59,15 @@ std::string kova_py_bytes(py::handle text) {
     return kova_json_restore(std::string(py::reinterpret_borrow<py::bytes>(encoded)));
 }
 
+std::vector<std::string> kova_py_names(const py::iterable& names) {
+    if (py::isinstance<py::str>(names) || py::isinstance<py::bytes>(names))
+        throw py::type_error("expected an iterable of names, not a single " +
+                             std::string(py::str(names.get_type().attr("__name__"))));
+    std::vector<std::string> list;
+    for (py::handle name : names) list.push_back(kova_py_bytes(name));
+    return list;
+}
+
 std::string kova_py_path(py::handle path) {
     const py::object encoded = py::module_::import("os").attr("fsencode")(path);
     return std::string(py::reinterpret_borrow<py::bytes>(encoded));

@@ -29,6 +29,9 @@ py::list kova_py_texts(const std::vector<std::string>& texts);
 
 // The bytes of a str or bytes argument; TypeError for anything else.
 std::string kova_py_bytes(py::handle text);
+// The names of an iterable of str or bytes. A str or bytes itself is one
+// name, not names, and raises TypeError rather than giving its characters.
+std::vector<std::string> kova_py_names(const py::iterable& names);
 // The bytes of a path argument (str, bytes or os.PathLike).
 std::string kova_py_path(py::handle path);
 

@@ -144,6 +144,8 @@ ERRORS = [
     (lambda v, tmp: v.sweep(corners=True, random=3), ValueError, "corners or random draws, not both"),
     (lambda v, tmp: v.sweep(vary=["DEPTH"], valid_only=True), ValueError, "valid_only applies to random draws"),
     (lambda v, tmp: v.sweep(), ValueError, "a sweep needs vary, random or corners"),
+    (lambda v, tmp: v.sweep(random=-1), ValueError, "random takes a count of draws, 0 or more"),
+    (lambda v, tmp: v.sweep(vary="DEPTH"), TypeError, "not a single str"),
     (lambda v, tmp: each_allocation_failing(v.eval, b"bl\xffck"), MemoryError, "allocations"),  # not UTF-8: in an error
     (lambda v, tmp: each_allocation_failing(v.eval, "MEMORY_TYPE"), MemoryError, "allocations"),  # and in an answer
 ]
