@@ -45,7 +45,7 @@ TEST(CaseFolding, HashEqualityOrderAndStringHelpers) {
     EXPECT_EQ(to_lower_case("Max(A,B)") + "|" + trim_left(" \t\nabc  ") + "|" + trim_left("   "), "max(a,b)|abc  |");
 }
 
-TEST(ObjectMap, WalksInOrderAndReplacesInPlace) {
+TEST(ObjectMapAndList, WalkInOrderAndMapsReplaceInPlace) {
     KOVA_OBJ a, b, c;
     KOVA_OBJ_MAP map(20);
     EXPECT_EQ(map.add_entry("A", &a), nullptr);
@@ -63,11 +63,20 @@ TEST(ObjectMap, WalksInOrderAndReplacesInPlace) {
     copy.reset_iterator();
     EXPECT_EQ(copy.get_next_entry(key), &c);
     EXPECT_EQ(map.get_next_entry(key), nullptr);
+
+    KOVA_OBJ_LIST list;  // the list appends and walks likewise
+    EXPECT_EQ(list.get_next_list_entry(), nullptr);
+    list.append_entry(&a);
+    list.reset_list_iterator();
+    EXPECT_EQ(list.get_next_list_entry(), &a);
+    list.append_entry(&b);  // appending does not reset the walk
+    EXPECT_EQ(list.get_next_list_entry(), &b);
+    EXPECT_EQ(list.get_next_list_entry(), nullptr);
 }
 
 // A remembered look-up must answer as find_entry does after every change
-// that could make the remembered object stale.
-TEST(ObjectMap, RememberedLookupsFollowReplacementClearAndAssignment) {
+// that could make the remembered object stale, and never outlive its map.
+TEST(ObjectMap, RememberedLookupsFollowEveryChangeAndNeverOutliveTheirMap) {
     KOVA_OBJ a, b, c;
     KOVA_OBJ_MAP map, other;
     KOVA_MAP_MEMO memo;
@@ -91,15 +100,12 @@ TEST(ObjectMap, RememberedLookupsFollowReplacementClearAndAssignment) {
     KOVA_OBJ_MAP same_count;
     same_count.add_entry("K", &b);
     EXPECT_EQ(same_count.find_remembered("K", copied), &b);
-}
 
-// A memo names the state of the map it was made from, not the map's
-// address: a map made later in the same place, or holding other entries
-// after a swap, does not answer from it.
-TEST(ObjectMap, RememberedLookupsNeverOutliveTheirMap) {
-    KOVA_OBJ a, b;
+    // A memo names the state of the map it was made from, not the map's
+    // address: a map made later in the same place, or holding other entries
+    // after a swap, does not answer from it.
     std::optional<KOVA_OBJ_MAP> slot;
-    KOVA_MAP_MEMO memo;
+    memo.clear();
     slot.emplace().add_entry("K", &a);
     const KOVA_OBJ_MAP* first = &*slot;
     EXPECT_EQ(slot->find_remembered("K", memo), &a);
@@ -108,12 +114,12 @@ TEST(ObjectMap, RememberedLookupsNeverOutliveTheirMap) {
     ASSERT_EQ(&*slot, first);  // the new map sits where the old one was
     EXPECT_EQ(slot->find_remembered("K", memo), &b);
 
-    KOVA_OBJ_MAP other;
-    other.add_entry("K", &a);
+    KOVA_OBJ_MAP another;
+    another.add_entry("K", &a);
     EXPECT_EQ(slot->find_remembered("K", memo), &b);
-    slot->swap(other);  // the remembered answer goes with the entries
+    slot->swap(another);  // the remembered answer goes with the entries
     EXPECT_EQ(slot->find_remembered("K", memo), &a);
-    EXPECT_EQ(other.find_remembered("K", memo), &b);
+    EXPECT_EQ(another.find_remembered("K", memo), &b);
 }
 
 // An object's name memo is forgotten when the name changes, by set_name,
@@ -133,18 +139,6 @@ TEST(ObjectMap, ObjectNameMemoEndsWithTheName) {
     KOVA_OBJ_INFO renamed_copy(object);
     renamed_copy.set_name("B");
     EXPECT_EQ(found(renamed_copy), &b);
-}
-
-TEST(ObjectList, AppendsAndWalks) {
-    KOVA_OBJ a, b;
-    KOVA_OBJ_LIST list;
-    EXPECT_EQ(list.get_next_list_entry(), nullptr);
-    list.append_entry(&a);
-    list.reset_list_iterator();
-    EXPECT_EQ(list.get_next_list_entry(), &a);
-    list.append_entry(&b);  // appending does not reset the walk
-    EXPECT_EQ(list.get_next_list_entry(), &b);
-    EXPECT_EQ(list.get_next_list_entry(), nullptr);
 }
 
 // Enough keys to make the index grow several times; a second spelling of

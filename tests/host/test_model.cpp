@@ -1,5 +1,5 @@
-// Host model: ownership by value, deep copies, merging of objects and the
-// conditions that sub-models add to rules.
+// Host model: ownership by value, deep copies and merging of objects. (The
+// conditions that sub-models add to rules: tests/validator/test_frame.cpp.)
 #include <gtest/gtest.h>
 
 #include "host/kova_info.h"
@@ -101,16 +101,4 @@ TEST(Model, UpdatesAndNamedVectorsReplaceInPlaceOrAppendACopy) {
     model.reset_vector_map();
     EXPECT_EQ(model.get_next_vector_obj(), stored);
     EXPECT_EQ(model.get_next_vector_obj(), nullptr);
-}
-
-TEST(Model, AppendedConditionsJoinNonEmptyParts) {
-    KOVA_OBJ_INFO object("P", KOVA_OBJ_INTEGER_PARAMETER);
-    KOVA_RULE_ELEMENT with = rule("1", "A == 1"), without = rule("2", "");
-    object.add_rule(&with);
-    object.add_rule(&without);
-    object.append_rule_list_with_condition("");
-    object.append_rule_list_with_condition("SUB");
-    const auto rules = object.rule_snapshot();
-    ASSERT_EQ(rules.size(), 2u);
-    EXPECT_EQ(rules[0]->get_condition() + " / " + rules[1]->get_condition(), "(A == 1) and (SUB) / SUB");
 }

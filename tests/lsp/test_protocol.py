@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """kova lsp over its raw protocol: one row per capability (diagnostics,
 open buffers, hover, definition, symbols, completion, code actions,
-references, rename, settings files) and one per bad message, each on a
-copy of block.xml and block_part.xml in a temporary folder.
+references, rename and its refusals, settings files) and one per bad
+message, each on a copy of block.xml and block_part.xml in a temporary
+folder.
 
 Usage: test_protocol.py KOVA SOURCE_DIR (python3 standard library only).
 """
@@ -181,6 +182,10 @@ class Capabilities(Folder):
         what the answer must hold."""
         client = self.client({"settings": self.path("block.settings")})
         self.open(client, "block.xml")
+        # A settings file is validated against NAME.xml beside it.
+        found = self.open(client, "block.settings")
+        self.assertEqual([(d["severity"], d["range"]["start"]["line"]) for d in found], [(1, 1)])
+        self.assertIn("SLOW", found[0]["message"])
         part = {"uri": self.uri("block_part.xml"),
                 "range": {"start": {"line": 3, "character": 16}, "end": {"line": 3, "character": 26}}}
         rows = [
@@ -211,12 +216,23 @@ class Capabilities(Folder):
             ("rename across files", "textDocument/rename", dict(self.at("block.xml", 3, 18), newName="SIZE"),
              lambda r: sorted((u.rsplit("/", 1)[1], len(e)) for u, e in r["changes"].items()) ==
              [("block.xml", 3), ("block_part.xml", 1)]),
+            # Hover and completion in a settings file give its names' legal values.
+            ("hover in a settings file", "textDocument/hover", self.at("block.settings", 0, 2),
+             lambda r: "legal values: `` 1-64 ``" in r["contents"]["value"]),
+            ("completion in a settings file", "textDocument/completion", self.at("block.settings", 1, 5),
+             lambda r: [i["label"] for i in r] == ["FAST", "SMALL"]),
+            # A "!" before the method: the request is refused with an error.
+            ("rename to a taken name", "!textDocument/rename", dict(self.at("block.xml", 3, 18), newName="MODE"),
+             lambda e: "taken by the string MODE" in e["message"]),
+            ("rename to no name", "!textDocument/rename", dict(self.at("block.xml", 3, 18), newName="two words"),
+             lambda e: "is not a name" in e["message"]),
         ]
         for label, method, params, holds in rows:
             with self.subTest(label):
-                answer = client.request(method, params)
-                self.assertIn("result", answer, answer)
-                self.assertTrue(holds(answer["result"]), json.dumps(answer["result"], indent=1))
+                answer = client.request(method.lstrip("!"), params)
+                member = "error" if method.startswith("!") else "result"
+                self.assertIn(member, answer, answer)
+                self.assertTrue(holds(answer[member]), json.dumps(answer[member], indent=1))
 
     def test_code_actions(self):
         """Each finding's fixes: lint's suggestion, the parentheses a
@@ -244,26 +260,6 @@ class Capabilities(Folder):
                 edits = [(a["title"], a["edit"]["changes"][self.uri(name)][0]) for a in answer
                          if a["title"].startswith(("Write", "Leave precedence", "Leave unknown"))]
                 self.assertEqual([(t, e["newText"], e["range"]["start"]["character"]) for t, e in edits], wanted)
-
-    def test_refused_renames(self):
-        client = self.client()
-        self.open(client, "block.xml")
-        for new_name, wanted in [("MODE", "taken by the string MODE"), ("two words", "is not a name")]:
-            with self.subTest(new_name):
-                answer = client.request("textDocument/rename", dict(self.at("block.xml", 3, 18), newName=new_name))
-                self.assertIn(wanted, answer["error"]["message"])
-
-    def test_settings_file(self):
-        """A settings file is validated against NAME.xml beside it; hover
-        and completion give its names' legal values."""
-        client = self.client()
-        found = self.open(client, "block.settings")
-        self.assertEqual([(d["severity"], d["range"]["start"]["line"]) for d in found], [(1, 1)])
-        self.assertIn("SLOW", found[0]["message"])
-        hover = client.request("textDocument/hover", self.at("block.settings", 0, 2))["result"]
-        self.assertIn("legal values: `` 1-64 ``", hover["contents"]["value"])
-        values = client.request("textDocument/completion", self.at("block.settings", 1, 5))["result"]
-        self.assertEqual([i["label"] for i in values], ["FAST", "SMALL"])
 
 
 class BadMessages(Folder):

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """kova menu driven through tmux, read from the captured screen: a walk
 over examples/ram.xml (a conflict, search, explain, fix, undo, redo,
-differences, save, quit), the question before quitting unsaved changes,
-the refusal without a terminal, a resize below 80x24 and back, and the
-recovery file a hang-up writes and the next start offers back.
+differences, save, quit), the question before quitting unsaved changes
+and the terminal given back however it ends, the refusal without a
+terminal, a resize below 80x24 and back, and the recovery file a
+hang-up writes and the next start offers back.
 
 Usage: test_menu_tmux.py KOVA SOURCE_DIR. Exit status 77 (skipped) when
 tmux is missing. Each test has its own tmux socket and temporary folder.
@@ -120,32 +121,29 @@ class MenuTest(unittest.TestCase):
         pane.keys("q")
         pane.wait_for("menu exited 0")
 
-    def test_quit_asks_before_dropping_changes(self):
-        pane = self.start("--save", self.out)
-        self.set_dual(pane)
-        pane.keys("q")
-        pane.wait_for("quit without saving? (y/n)")
-        pane.keys("n")
-        pane.wait_for("3 errors", line=0)
-        pane.keys("q", "y")
-        pane.wait_for("menu exited 0")
-        self.assertFalse(os.path.exists(self.out))
-
-    def test_interrupt_and_terminate_give_the_terminal_back(self):
-        for stop, status in (("C-c", 130), (signal.SIGTERM, 143)):
-            pane = self.start()
+    def test_quit_interrupt_and_terminate_give_the_terminal_back(self):
+        # q asks first (n stays, y quits); none writes the settings or a recovery file.
+        for stop, status in (("q", 0), ("C-c", 130), (signal.SIGTERM, 143)):
+            pane = self.start("--save", self.out)
             self.set_dual(pane)
-            if stop == "C-c":
+            if stop == "q":
+                pane.keys("q")
+                pane.wait_for("quit without saving? (y/n)")
+                pane.keys("n")
+                pane.wait_for("3 errors", line=0)
+                pane.keys("q", "y")
+            elif stop == "C-c":
                 pane.keys(stop)
             else:
                 os.kill(pane.menu_pid(), stop)
-            screen = pane.wait_for("menu exited %d" % status)
+            pane.wait_for("menu exited %d" % status)
             pane.wait_for("icanon")
             screen = pane.screen()
             self.assertIn(" icanon", screen)  # line editing and echo are back on
             self.assertNotIn("-icanon", screen)
             self.assertNotIn("-echo ", screen)
-            self.assertFalse(os.path.exists(os.path.join(self.folder, "ram.settings.kova-recover")))
+            self.assertFalse(os.path.exists(self.out))
+            self.assertFalse(os.path.exists(self.out + ".kova-recover"))
 
     def test_refused_without_a_terminal(self):
         ram = os.path.join(SOURCE, "examples", "ram.xml")

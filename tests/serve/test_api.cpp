@@ -134,61 +134,53 @@ TEST(ServeApi, ValidateAnswersWhatTheToolWrites) {
     EXPECT_EQ(response.body, tool.out);
 }
 
-// The model document gives each object what the page's control needs.
-TEST(ServeApi, ModelDescribesEveryObject) {
-    const std::unique_ptr<KOVA_SESSION> session = open_description(RAM);
-    ASSERT_TRUE(session);
-    const KOVA_SERVE_RESPONSE response = KOVA_SERVE_API(*session).handle("GET", "/api/model", "");
-    const nlohmann::json model = nlohmann::json::parse(response.body);
-    const struct { const char *object, *member, *value; /* the member as compact JSON */ } cases[] = {
-        {"DEPTH", "choices", R"(["16","32","64","128","256","512","1024"])"},
-        {"DEPTH", "default", R"("256")"},
-        {"WIDTH", "range", R"({"max":64,"min":1})"},
-        {"WIDTH", "choices", "null"},
-        {"ADDR_WIDTH", "hidden", "true"},
-        {"ADDR_WIDTH", "value", R"("8")"},
-        {"ADDR_WIDTH", "value_text", R"x("ceil_log(DEPTH)")x"},
-        {"clkb", "port", "true"},
-        {"clka", "usage", R"("USED")"},
-        {"clkb", "range", "null"},
+// The model document gives each object what the page's control needs, and
+// each map's own object its texts as written and what they read; the
+// objects a map adds (parameters, ports) have rows of their own.
+TEST(ServeApi, ModelDescribesEveryObjectAndMapText) {
+    // (description, the list, the entry's name or "map/name", its member or "" for the entry without map and name,
+    // as compact JSON)
+    const struct { const std::string& description; const char *list, *entry, *member, *value; } cases[] = {
+        {RAM, "objects", "DEPTH", "choices", R"(["16","32","64","128","256","512","1024"])"},
+        {RAM, "objects", "DEPTH", "default", R"("256")"},
+        {RAM, "objects", "WIDTH", "range", R"({"max":64,"min":1})"},
+        {RAM, "objects", "WIDTH", "choices", "null"},
+        {RAM, "objects", "ADDR_WIDTH", "hidden", "true"},
+        {RAM, "objects", "ADDR_WIDTH", "value", R"("8")"},
+        {RAM, "objects", "ADDR_WIDTH", "value_text", R"x("ceil_log(DEPTH)")x"},
+        {RAM, "objects", "clkb", "port", "true"},
+        {RAM, "objects", "clka", "usage", R"("USED")"},
+        {RAM, "objects", "clkb", "range", "null"},
+        {COUNTER, "map_expressions", "generics/C_WIDTH", "",
+         R"({"expression":"WIDTH","reads":["WIDTH"],"rules":[{"alt_value":"","condition":"WIDTH gte 1","value":""}]})"},
+        {COUNTER, "map_expressions", "generics/C_TERMINAL_COUNT", "",
+         R"({"expression":"","reads":["DIRECTION","WIDTH"],"rules":[)"
+         R"({"alt_value":"(2 exp WIDTH) - 1","condition":"DIRECTION == down","value":"0"}]})"},
+        {COUNTER, "map_expressions", "ports/din", "",
+         R"({"expression":"","reads":["HAS_LOAD"],"rules":[)"
+         R"({"alt_value":"UNUSED","condition":"HAS_LOAD == 1","value":"USED"}]})"},
     };
     for (const auto& c : cases) {
-        const nlohmann::json* found = nullptr;
-        for (const nlohmann::json& object : model["objects"])
-            if (object["name"] == c.object) found = &object;
-        ASSERT_NE(found, nullptr) << c.object;
-        EXPECT_EQ(found->value(c.member, nlohmann::json("absent")).dump(), c.value) << c.object << " " << c.member;
+        const std::unique_ptr<KOVA_SESSION> session = open_description(c.description);
+        ASSERT_TRUE(session);
+        const nlohmann::json model = nlohmann::json::parse(KOVA_SERVE_API(*session).handle("GET", "/api/model", "").body);
+        nlohmann::json found = nlohmann::json::object();
+        for (const nlohmann::json& entry : model[c.list])
+            if (c.list == std::string("objects") ? entry["name"] == c.entry
+                                                 : entry["map"].get<std::string>() + "/" +
+                                                       entry["name"].get<std::string>() == c.entry)
+                found = entry;
+        if (*c.member) {
+            found = found.value(c.member, nlohmann::json("absent"));
+        } else {
+            found.erase("map");
+            found.erase("name");
+        }
+        EXPECT_EQ(found.dump(), c.value) << c.entry << " " << c.member;
+        // 6 parameters, 3 hidden and 10 ports of ram.xml, the ECC sub-model's among them, no macro; four texts of
+        // counter.xml's generics, two of its ports: WIDTH, DIRECTION... and clk, rst... are added, not the maps' own.
+        EXPECT_EQ(model[c.list].size(), c.description == RAM ? 19u : 6u);
     }
-    // 6 parameters, 3 hidden and 10 ports, the ECC sub-model's among them; no macro.
-    EXPECT_EQ(model["objects"].size(), 19u);
-}
-
-// The model gives each map's own object its texts as written and what they
-// read; the objects a map adds (parameters, ports) have rows of their own.
-TEST(ServeApi, ModelGivesTheTextsOfEachMapsOwnObjects) {
-    const std::unique_ptr<KOVA_SESSION> session = open_description(COUNTER);
-    ASSERT_TRUE(session);
-    const nlohmann::json model =
-        nlohmann::json::parse(KOVA_SERVE_API(*session).handle("GET", "/api/model", "").body);
-    const struct { const char *map, *name, *texts; /* as compact JSON without map and name */ } cases[] = {
-        {"generics", "C_WIDTH", R"({"expression":"WIDTH","reads":["WIDTH"],"rules":[)"
-                                R"({"alt_value":"","condition":"WIDTH gte 1","value":""}]})"},
-        {"generics", "C_TERMINAL_COUNT", R"({"expression":"","reads":["DIRECTION","WIDTH"],"rules":[)"
-                                         R"({"alt_value":"(2 exp WIDTH) - 1","condition":"DIRECTION == down",)"
-                                         R"("value":"0"}]})"},
-        {"ports", "din", R"({"expression":"","reads":["HAS_LOAD"],"rules":[)"
-                         R"({"alt_value":"UNUSED","condition":"HAS_LOAD == 1","value":"USED"}]})"},
-    };
-    for (const auto& c : cases) {
-        nlohmann::json found;
-        for (const nlohmann::json& entry : model["map_expressions"])
-            if (entry["map"] == c.map && entry["name"] == c.name) found = entry;
-        found.erase("map");
-        found.erase("name");
-        EXPECT_EQ(found.dump(), c.texts) << c.map << "/" << c.name;
-    }
-    // Four of generics, two of ports: WIDTH, DIRECTION... and clk, rst... are added, not the maps' own.
-    EXPECT_EQ(model["map_expressions"].size(), 6u);
 }
 
 // Each entry of an answer for every port, map or object is what the page

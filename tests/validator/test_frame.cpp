@@ -78,8 +78,10 @@ TEST_F(Frame, SubModelConditionsJoinWizardMapsVectorsAndRules) {
     sub->add_wizard_map("without", &without_rule);
     KOVA_VECTOR_OBJ vector("vec");
     sub->add_vector_object("vec", &vector);
-    KOVA_RULE_ELEMENT extra("2", "B", "", KOVA_RULE_CONDITION);
-    sub->add_kova_obj("p", KOVA_OBJ_INTEGER_PARAMETER)->add_rule(&extra);
+    KOVA_RULE_ELEMENT extra("2", "B", "", KOVA_RULE_CONDITION), bare("3", "", "", KOVA_RULE_CONDITION);
+    KOVA_OBJ_INFO* merged = sub->add_kova_obj("p", KOVA_OBJ_INTEGER_PARAMETER);
+    merged->add_rule(&extra);
+    merged->add_rule(&bare);  // a rule without a condition takes the sub-model's alone
     sub->add_kova_obj("Q", KOVA_OBJ_INPUT_PORT)->add_rule(&extra);
     model.add_sub_info(std::move(sub));
     model.initialize_validator();
@@ -92,8 +94,8 @@ TEST_F(Frame, SubModelConditionsJoinWizardMapsVectorsAndRules) {
     EXPECT_EQ(text(model.get_wizard_map("without")->condition_rule()), "X|||2");
     EXPECT_EQ(model.get_vector_object("vec")->condition_rule()->get_condition(), "X");
     auto rules = model.get_kova_obj("P")->rule_snapshot();  // validator object kept, sub rules added
-    ASSERT_EQ(rules.size(), 2u);
-    EXPECT_EQ(text(rules[0]) + " " + text(rules[1]), "A|1||2 (B) and (X)|2||2");
+    ASSERT_EQ(rules.size(), 3u);
+    EXPECT_EQ(text(rules[0]) + " " + text(rules[1]) + " " + text(rules[2]), "A|1||2 (B) and (X)|2||2 X|3||2");
     ASSERT_NE(model.get_kova_obj("Q"), nullptr);  // new objects are taken over
     EXPECT_NE(model.get_port_object("Q"), nullptr);
 }
