@@ -37,10 +37,15 @@ PYTHON ?= /usr/bin/python3
 THREAD_TEST = ^(Threads\.CopiesOfOneLoadedValidatorRunInParallel|Batch\.OutcomesLeaveInItemOrder|BatchAndSweep\..*|serve_http|python_threads)$$
 THREAD_TARGETS = tests_expr tests_validator tests_session tests_tools kova kova_rules_python kova_tsan_python
 
-# -O1: the sanitizers' own advice, and a fifth less compile time than -O2
-# for the two builds that CI makes from nothing beside the Release one.
-SANITIZER_FLAGS = -O1 -g -DNDEBUG
-SANITIZER_CONFIGURE = cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+# The two builds that CI makes from nothing beside the Release one are
+# made for speed of building: -O1 (the sanitizers' own advice, a fifth less
+# compile time than -O2), line tables rather than full debug information
+# (reports still give file and line), and unity builds, which compile the
+# sources of a target a few at a time in one unit, so that the shared
+# headers are read and their templates compiled once per unit rather than
+# once per file (about a third of the compile time).
+SANITIZER_FLAGS = -O1 -gline-tables-only -DNDEBUG
+SANITIZER_CONFIGURE = cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_UNITY_BUILD=ON \
 	-DCMAKE_C_COMPILER=$(SANITIZER_CC) -DCMAKE_CXX_COMPILER=$(SANITIZER_CXX) \
 	-DCMAKE_C_FLAGS_RELWITHDEBINFO="$(SANITIZER_FLAGS)" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$(SANITIZER_FLAGS)"
 # Leaks are reported at exit; every finding fails with a stack trace.

@@ -39,6 +39,8 @@ struct KOVA_GEN_PORT {
     bool is_used() const { return usage == KOVA_USAGE_USED || is_constant(); }
     // A port of the wrapper: used and not held at a constant.
     bool is_wrapper_port() const { return usage == KOVA_USAGE_USED; }
+    // Unused and of no width: left out of the wrapper and the stub.
+    bool is_absent() const { return !is_used() && width <= 0; }
 };
 
 struct KOVA_GEN_CONFIG {

@@ -2,8 +2,6 @@
 // that either language reserves, so that what is written as Verilog also
 // reads as SystemVerilog (an escaped name is the same name: \wire_x and
 // wire_x are one identifier).
-#include <algorithm>
-#include <iterator>
 
 #include "generate/keywords.h"
 
@@ -37,11 +35,8 @@ const char* const VERILOG_KEYWORDS[] = {
     "until_with", "untyped", "use", "uwire", "var", "vectored", "virtual", "void", "wait", "wait_order", "wand",
     "weak", "weak0", "weak1", "while", "wildcard", "wire", "with", "within", "wor", "xnor", "xor"};
 
-bool less_text(const char* a, const std::string& b) { return b.compare(a) > 0; }
-
 }  // namespace
 
 bool kova_is_verilog_keyword(const std::string& word) {
-    const auto* found = std::lower_bound(std::begin(VERILOG_KEYWORDS), std::end(VERILOG_KEYWORDS), word, less_text);
-    return found != std::end(VERILOG_KEYWORDS) && word == *found;
+    return kova_in_sorted_words(VERILOG_KEYWORDS, word);
 }

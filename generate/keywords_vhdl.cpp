@@ -1,8 +1,6 @@
 // The reserved words of VHDL, and the names the generated VHDL refers to:
 // a port or generic named std_logic or work would hide the type or the
 // library where the generated text names it, so those are escaped too.
-#include <algorithm>
-#include <iterator>
 
 #include "generate/keywords.h"
 #include "host/kova_stl.h"
@@ -25,12 +23,8 @@ const char* const VHDL_RESERVED[] = {
     "then", "to", "transport", "type", "unaffected", "units", "until", "use", "variable", "view", "vmode",
     "vprop", "vunit", "wait", "when", "while", "with", "work", "xnor", "xor"};
 
-bool less_text(const char* a, const std::string& b) { return b.compare(a) > 0; }
-
 }  // namespace
 
 bool kova_is_vhdl_reserved(const std::string& word) {
-    const std::string lower = to_lower_case(word);
-    const auto* found = std::lower_bound(std::begin(VHDL_RESERVED), std::end(VHDL_RESERVED), lower, less_text);
-    return found != std::end(VHDL_RESERVED) && lower == *found;
+    return kova_in_sorted_words(VHDL_RESERVED, to_lower_case(word));
 }

@@ -70,8 +70,6 @@ std::string connection(const KOVA_GEN_PORT& port, const std::string& name) {
 
 // A port that is not used and has no width is not there in this
 // configuration: neither declared nor connected.
-bool absent(const KOVA_GEN_PORT& port) { return !port.is_used() && port.width <= 0; }
-
 // "parameter integer NAME = VALUE" of each exported value.
 std::vector<std::string> exported_declarations(const DIALECT& dialect, const KOVA_GEN_CONFIG& config,
                                                const KOVA_GEN_NAMES& names) {
@@ -102,7 +100,7 @@ std::string wrapper(const DIALECT& dialect, const KOVA_GEN_CONFIG& config, const
             ports.push_back(port_declaration(dialect, port, names.ports[i]));
             taken.push_back(names.ports[i]);
         }
-        if (!absent(port)) connections.push_back("." + names.ports[i] + "(" + connection(port, names.ports[i]) + ")");
+        if (!port.is_absent()) connections.push_back("." + names.ports[i] + "(" + connection(port, names.ports[i]) + ")");
     }
     for (std::size_t i = 0; i < config.parameters.size(); ++i)
         overrides.push_back("." + names.parameters[i] + "(" +
@@ -126,7 +124,7 @@ std::string stub(const DIALECT& dialect, const KOVA_GEN_CONFIG& config, const KO
     for (const std::string& declaration : exported_declarations(dialect, config, names))
         parameters.push_back(declaration);
     for (std::size_t i = 0; i < config.ports.size(); ++i)
-        if (!absent(config.ports[i])) ports.push_back(port_declaration(dialect, config.ports[i], names.ports[i]));
+        if (!config.ports[i].is_absent()) ports.push_back(port_declaration(dialect, config.ports[i], names.ports[i]));
     return "// " + block + ": an empty stand-in for the block, with the port widths of one configuration.\n" + WRITTEN +
            "the block's own sources replace it.\n" + module_header(block, parameters, ports) +
            "endmodule\n";

@@ -13,7 +13,7 @@
 
 namespace {
 
-const char* const LANGUAGE = "VHDL";
+const char* const VHDL_LANGUAGE = "VHDL";
 
 // letter { [underline] letter_or_digit }, in ASCII.
 bool basic_identifier(const std::string& name) {
@@ -47,7 +47,7 @@ std::string string_expression(const std::string& text) {
     return expression;
 }
 
-std::string parameter_value(const KOVA_GEN_PARAMETER& parameter, const std::string& text) {
+std::string generic_value(const KOVA_GEN_PARAMETER& parameter, const std::string& text) {
     long long value = 0;
     if (parameter.is_string) return string_expression(text);
     kova_generate_integer(text, value);  // checked before writing
@@ -73,15 +73,13 @@ std::string actual(const KOVA_GEN_PORT& port, const std::string& name) {
     return bits.empty() ? "(others => '0')" : "\"" + bits + "\"";
 }
 
-bool absent(const KOVA_GEN_PORT& port) { return !port.is_used() && port.width <= 0; }
-
 // Basic identifiers are one name in any case; extended ones only as written.
 bool same_identifier(const std::string& a, const std::string& b) {
     if (a.empty() || b.empty() || a[0] == '\\' || b[0] == '\\') return a == b;
     return to_lower_case(a) == to_lower_case(b);
 }
 
-const std::string WRITTEN = "-- Written by kova generate; ";
+const std::string VHDL_WRITTEN = "-- Written by kova generate; ";
 const char* const CONTEXT = "library ieee;\nuse ieee.std_logic_1164.all;\n\n";
 
 // "NAME : integer := VALUE" of each exported value.
@@ -90,7 +88,7 @@ std::vector<std::string> exported_generics(const KOVA_GEN_CONFIG& config, const 
     for (std::size_t i = 0; i < config.exported.size(); ++i) {
         const KOVA_GEN_PARAMETER& value = config.exported[i];
         generics.push_back(names.exported[i] + " : " + (value.is_string ? "string" : "integer") + " := " +
-                           parameter_value(value, value.value));
+                           generic_value(value, value.value));
     }
     return generics;
 }
@@ -113,12 +111,12 @@ std::string wrapper(const KOVA_GEN_CONFIG& config, const KOVA_GEN_NAMES& names, 
             ports.push_back(port_declaration(port, names.ports[i]));
             taken.push_back(names.ports[i]);
         }
-        if (!absent(port)) associations.push_back(names.ports[i] + " => " + actual(port, names.ports[i]));
+        if (!port.is_absent()) associations.push_back(names.ports[i] + " => " + actual(port, names.ports[i]));
     }
     for (std::size_t i = 0; i < config.parameters.size(); ++i)
         generics.push_back(names.parameters[i] + " => " +
-                           parameter_value(config.parameters[i], config.parameters[i].value));
-    std::string text = "-- " + name + ": " + block + " as configured.\n" + WRITTEN + "regenerate it rather than edit it.\n" +
+                           generic_value(config.parameters[i], config.parameters[i].value));
+    std::string text = "-- " + name + ": " + block + " as configured.\n" + VHDL_WRITTEN + "regenerate it rather than edit it.\n" +
                        CONTEXT + entity(name, exported_generics(config, names), ports) + "\narchitecture wrapper of " +
                        name + " is\nbegin\n  " + kova_unique_label("inst", taken, true) + " : entity work." + block;
     if (!generics.empty()) text += "\n    generic map (\n" + kova_join_lines(generics, ",", "      ") + "    )";
@@ -131,12 +129,12 @@ std::string stub(const KOVA_GEN_CONFIG& config, const KOVA_GEN_NAMES& names, con
     for (std::size_t i = 0; i < config.parameters.size(); ++i) {
         const KOVA_GEN_PARAMETER& parameter = config.parameters[i];
         generics.push_back(names.parameters[i] + " : " + (parameter.is_string ? "string" : "integer") + " := " +
-                           parameter_value(parameter, parameter.default_value));
+                           generic_value(parameter, parameter.default_value));
     }
     for (const std::string& generic : exported_generics(config, names)) generics.push_back(generic);
     for (std::size_t i = 0; i < config.ports.size(); ++i)
-        if (!absent(config.ports[i])) ports.push_back(port_declaration(config.ports[i], names.ports[i]));
-    return "-- " + block + ": an empty stand-in for the block, with the port widths of one configuration.\n" + WRITTEN +
+        if (!config.ports[i].is_absent()) ports.push_back(port_declaration(config.ports[i], names.ports[i]));
+    return "-- " + block + ": an empty stand-in for the block, with the port widths of one configuration.\n" + VHDL_WRITTEN +
            "the block's own sources replace it.\n" + CONTEXT + entity(block, generics, ports) +
            "\narchitecture stub of " + block + " is\nbegin\nend architecture;\n";
 }
@@ -158,15 +156,15 @@ bool kova_vhdl_identifier(const std::string& name, std::string& spelled) {
 std::string kova_write_vhdl(const KOVA_GEN_CONFIG& config, const KOVA_GENERATE_OPTIONS& options,
                             KOVA_MESSAGES& problems) {
     const std::size_t before = problems.size();
-    const KOVA_GEN_NAMES names = kova_spell_names(config, kova_vhdl_identifier, LANGUAGE, problems);
-    const std::string block = kova_spell_name("The function name", config.function, kova_vhdl_identifier, LANGUAGE, problems);
+    const KOVA_GEN_NAMES names = kova_spell_names(config, kova_vhdl_identifier, VHDL_LANGUAGE, problems);
+    const std::string block = kova_spell_name("The function name", config.function, kova_vhdl_identifier, VHDL_LANGUAGE, problems);
     const std::string wanted = options.name.empty() ? config.function + "_cfg" : options.name;
     const std::string name =
-        options.stub ? "" : kova_spell_name("The wrapper name", wanted, kova_vhdl_identifier, LANGUAGE, problems);
+        options.stub ? "" : kova_spell_name("The wrapper name", wanted, kova_vhdl_identifier, VHDL_LANGUAGE, problems);
     if (!options.stub && !name.empty() && same_identifier(name, block))
         problems.push_back(kova_generate_problem("", {}, "The wrapper cannot take the block's own name " + wanted));
-    kova_integer_problems(config, options.stub, LANGUAGE, problems);
-    kova_port_width_problems(config, LANGUAGE, problems);
+    kova_integer_problems(config, options.stub, VHDL_LANGUAGE, problems);
+    kova_port_width_problems(config, VHDL_LANGUAGE, problems);
     if (problems.size() != before) return "";
     return options.stub ? stub(config, names, block) : wrapper(config, names, block, name);
 }

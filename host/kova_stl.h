@@ -40,6 +40,17 @@ public:
 // vertical tab.
 inline constexpr char KOVA_WHITE_SPACE[] = " \t\n\r\f\v";
 
+// The hexadecimal digits, upper case, by value.
+inline constexpr char KOVA_HEX_DIGITS[] = "0123456789ABCDEF";
+
+// The value of a hexadecimal digit of either case; -1 for any other byte.
+constexpr int kova_hex_digit_value(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 // Lower-cased and left-trimmed copies.
 KOVA_HOST_API std::string to_lower_case(const std::string& text);
 KOVA_HOST_API std::string trim_left(const std::string& text);

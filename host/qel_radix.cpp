@@ -15,7 +15,7 @@ constexpr std::size_t MAX_WIDTH = NUVO_UINTEGER::NUVO_MAX_WIDTH;
 
 bool is_radix_code(int radix) { return radix >= QEL_RADIX_BINARY && radix <= QEL_RADIX_FIXED_POINT; }
 
-std::size_t clamp_width(int width) { return static_cast<std::size_t>(std::clamp<int>(width, 0, MAX_WIDTH)); }
+std::size_t radix_width(int width) { return static_cast<std::size_t>(std::clamp<int>(width, 0, MAX_WIDTH)); }
 
 bool convert(const std::string& text, std::string& result, int from, int to, std::size_t width,
              std::size_t fraction_bits) {
@@ -37,7 +37,7 @@ bool parse_format_field(const std::string& field, std::size_t& value) {
     if (field.empty() || !std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return false;
     }
-    value = clamp_width(kova_atoi(field));
+    value = radix_width(kova_atoi(field));
     return true;
 }
 
@@ -73,7 +73,7 @@ int prefixed_radix(std::string& digits) {
 }  // namespace
 
 bool qel_radix_conversion(const std::string& text, std::string& result, int from, int to, int width) {
-    return convert(text, result, from, to, clamp_width(width), 0);
+    return convert(text, result, from, to, radix_width(width), 0);
 }
 
 bool qel_radix_conversion_fixed_point(const std::string& text, std::string& result, int from, int to,

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "host/kova_stl.h"
 #include "host/limb_arith.h"
 #include "host/qel_util.h"
 
@@ -13,15 +14,6 @@ namespace {
 bool is_unknown_digit(char digit) { return digit == 'X' || digit == 'x'; }
 bool is_decimal_digit(char digit) { return digit >= '0' && digit <= '9'; }
 bool has_unknown_bit(const std::string& bits) { return bits.find('X') != std::string::npos; }
-
-// Value of a digit of radix 2, 8 or 16 (either letter case); -1 otherwise.
-int digit_value(char digit) {
-    if (is_decimal_digit(digit)) {
-        return digit - '0';
-    }
-    const char upper = static_cast<char>(digit & ~0x20);  // ASCII a-f to A-F
-    return upper >= 'A' && upper <= 'F' ? upper - 'A' + 10 : -1;
-}
 
 // Two's complement of bits ('0' and '1' only) at their own width: the bits
 // up to and including the lowest 1 stay, every bit above it is inverted.
@@ -39,7 +31,7 @@ void negate_bits(std::string& bits) {
 bool read_positional(const std::string& text, int bits_per_digit, std::size_t max_bits, BIT_PATTERN& pattern) {
     const int digit_limit = 1 << bits_per_digit;
     const bool valid = !text.empty() && std::all_of(text.begin(), text.end(), [&](char digit) {
-        return is_unknown_digit(digit) || (digit_value(digit) >= 0 && digit_value(digit) < digit_limit);
+        return is_unknown_digit(digit) || (kova_hex_digit_value(digit) >= 0 && kova_hex_digit_value(digit) < digit_limit);
     });
     if (!valid) {
         return false;
@@ -48,7 +40,7 @@ bool read_positional(const std::string& text, int bits_per_digit, std::size_t ma
     pattern.bits.clear();
     pattern.fill = '0';
     for (std::size_t index = text.size() - std::min(text.size(), digits_needed); index < text.size(); ++index) {
-        const int value = digit_value(text[index]);
+        const int value = kova_hex_digit_value(text[index]);
         for (int bit = bits_per_digit - 1; bit >= 0; --bit) {
             pattern.bits += is_unknown_digit(text[index]) ? 'X' : ((value >> bit) & 1) != 0 ? '1' : '0';
         }

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "host/kova_stl.h"
+
 namespace {
 
 // The sections in which "&" starts no reference, by how they open and close.
@@ -18,14 +20,6 @@ constexpr uint32_t k_largest_code_point = 0x10FFFF;
 bool is_name_character(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
            c == '.' || c == ':';
-}
-
-// The value of a hexadecimal digit of either case; -1 for any other character.
-int digit_value(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 // The characters XML allows: tab, line feed, carriage return and the code
@@ -47,7 +41,7 @@ std::optional<uint32_t> code_point(std::string_view digits) {
     if (digits.empty()) return std::nullopt;
     uint32_t code = 0;
     for (char c : digits) {
-        const int value = digit_value(c);
+        const int value = kova_hex_digit_value(c);
         if (value < 0 || value >= radix) return std::nullopt;
         code = code > k_largest_code_point ? code : code * static_cast<uint32_t>(radix) + static_cast<uint32_t>(value);
     }

@@ -30,7 +30,7 @@ bool is_list(const std::string& text) { return !kova_value_list(text).empty(); }
 
 bool is_range(const std::string& text) { return kova_value_bounds(text).has_value(); }
 
-std::size_t list_length(const std::string& list) { return kova_lint_token_count(list, "|"); }
+std::size_t list_item_count(const std::string& list) { return kova_lint_token_count(list, "|"); }
 
 class MODEL_CHECKER {
 public:
@@ -68,7 +68,7 @@ void MODEL_CHECKER::defaults(const KOVA_INFO& model, const KOVA_OBJ_INFO& object
     if (object.default_index >= 0 && qel_get_token_at_index(values, object.default_index).empty())
         m_report.add("default-value",
                      "default_index " + std::to_string(object.default_index) + " of " + object.get_name() +
-                         " is past the end of its list \"" + values + "\" (" + std::to_string(list_length(values)) +
+                         " is past the end of its list \"" + values + "\" (" + std::to_string(list_item_count(values)) +
                          (values.empty() ? " entries), so it gives no default" : " entries), so it gives no default"),
                      place(model, object, KOVA_FIELD_DEFAULT_INDEX));
 }

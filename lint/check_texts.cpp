@@ -22,7 +22,7 @@ namespace {
 // The number of names an argument or formal list holds when split at ","
 // and " " as the engine splits them (an empty part between two of them
 // counts).
-std::size_t list_length(const std::string& list) { return kova_lint_token_count(list, ", "); }
+std::size_t argument_count(const std::string& list) { return kova_lint_token_count(list, ", "); }
 
 class TEXT_CHECKER {
 public:
@@ -154,7 +154,7 @@ void TEXT_CHECKER::check_argument_counts(const KOVA_LINT_TEXT& text) {
         const KOVA_OBJ_INFO* macro = delimiter == "(" && !token.empty() ? macro_named(token) : nullptr;
         std::string arguments;
         if (!macro || !kova_collect_call_arguments(tokens, arguments)) continue;
-        const std::size_t given = list_length(arguments), wanted = list_length(macro->get_arguments());
+        const std::size_t given = argument_count(arguments), wanted = argument_count(macro->get_arguments());
         if (given == wanted) continue;
         m_report.add("macro-call",
                      "a call of " + token + " in " + text.text + " passes " + std::to_string(given) +

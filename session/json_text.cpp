@@ -1,20 +1,12 @@
 // The escape scheme that carries arbitrary bytes in JSON strings.
 #include "session/json_text.h"
 
+#include "host/kova_stl.h"
+
 namespace {
 
 // U+FFFD REPLACEMENT CHARACTER in UTF-8: the escape character.
 constexpr std::string_view k_escape = "\xEF\xBF\xBD";
-
-const char k_hex_digits[] = "0123456789ABCDEF";
-
-// The value of a hex digit, or -1.
-int hex_value(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 bool escape_at(std::string_view text, std::size_t at) { return text.substr(at, k_escape.size()) == k_escape; }
 
@@ -28,8 +20,8 @@ std::string kova_json_safe(std::string_view bytes) {
         if (length == 0) {
             const unsigned char byte = static_cast<unsigned char>(bytes[at]);
             safe.append(k_escape);
-            safe.push_back(k_hex_digits[byte >> 4]);
-            safe.push_back(k_hex_digits[byte & 0xF]);
+            safe.push_back(KOVA_HEX_DIGITS[byte >> 4]);
+            safe.push_back(KOVA_HEX_DIGITS[byte & 0xF]);
             at += 1;
             continue;
         }
@@ -52,8 +44,10 @@ std::string kova_json_restore(std::string_view text) {
         if (escape_at(text, after)) {
             bytes.append(k_escape);
             at = after + k_escape.size();
-        } else if (after + 2 <= text.size() && hex_value(text[after]) >= 0 && hex_value(text[after + 1]) >= 0) {
-            bytes.push_back(static_cast<char>(hex_value(text[after]) * 16 + hex_value(text[after + 1])));
+        } else if (after + 2 <= text.size() && kova_hex_digit_value(text[after]) >= 0 &&
+                   kova_hex_digit_value(text[after + 1]) >= 0) {
+            bytes.push_back(
+                static_cast<char>(kova_hex_digit_value(text[after]) * 16 + kova_hex_digit_value(text[after + 1])));
             at = after + 2;
         } else {
             bytes.append(k_escape);  // a lone escape character is kept as it is

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr std::string_view k_byte_order_mark = "\xEF\xBB\xBF";
-const char k_hex_digits[] = "0123456789ABCDEF";
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
@@ -22,13 +21,6 @@ bool is_control(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x
 constexpr std::string_view k_blanks = " \t";
 
 std::string_view trimmed(std::string_view text) { return trim(text, k_blanks); }
-
-int hex_value(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 // A piece of a line for a message, cut short when long.
 std::string excerpt(std::string_view text) {
@@ -66,9 +58,9 @@ std::string unquote(std::string_view text, std::size_t open, std::string& value,
             case 't': value.push_back('\t'); break;
             case 'r': value.push_back('\r'); break;
             case 'x':
-                if (at + 2 >= text.size() || hex_value(text[at + 1]) < 0 || hex_value(text[at + 2]) < 0)
+                if (at + 2 >= text.size() || kova_hex_digit_value(text[at + 1]) < 0 || kova_hex_digit_value(text[at + 2]) < 0)
                     return "\\x in a quoted value needs two hex digits";
-                value.push_back(static_cast<char>(hex_value(text[at + 1]) * 16 + hex_value(text[at + 2])));
+                value.push_back(static_cast<char>(kova_hex_digit_value(text[at + 1]) * 16 + kova_hex_digit_value(text[at + 2])));
                 at += 2;
                 break;
             default:
@@ -113,8 +105,8 @@ std::string quoted(const std::string& value) {
         } else if (length == 0 || is_control(c)) {
             const unsigned char byte = static_cast<unsigned char>(c);
             text += "\\x";
-            text += k_hex_digits[byte >> 4];
-            text += k_hex_digits[byte & 0xF];
+            text += KOVA_HEX_DIGITS[byte >> 4];
+            text += KOVA_HEX_DIGITS[byte & 0xF];
         } else {
             text.append(value, at, length);
             at += length;

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int INTEGER = KOVA_OBJ_INTEGER_PARAMETER;
+constexpr int INT_PARAMETER = KOVA_OBJ_INTEGER_PARAMETER;
 
 // The records as record_text gives them, each cut to the length of the
 // expected one (which ends with the start of the text); a record's message
@@ -68,7 +68,7 @@ TEST_F(Run, FunctionRulesInOrderDecideAnEmptyModel) {
 TEST_F(Run, RuleTypesGiveTheAlternateState) {
     const int LEGAL = KOVA_RULE_LEGAL_VALUES, CONDITION = KOVA_RULE_CONDITION;
     const int CONSTANT = KOVA_RULE_CONSTANT_LEGAL_VALUES;
-    const struct { const char *name, *condition, *value, *alt; int type, object_type = INTEGER; } rules[] = {
+    const struct { const char *name, *condition, *value, *alt; int type, object_type = INT_PARAMETER; } rules[] = {
         {"L", "", "1|''|3", "", LEGAL}, {"R", "", "15", "0", LEGAL}, {"F2", "1 == 2", "5", "7", CONDITION},
         {"F1", "1 == 2", "5", "7", LEGAL}, {"T", "", "2", "", CONDITION}, {"T", "", "3 + 1", "", CONDITION},
         {"N", "2 + 2", "9", "", CONDITION}, {"P", "gen_fast", "1", "2", KOVA_RULE_CMD_CONDITION},
@@ -100,12 +100,12 @@ TEST_F(Run, RuleTypesGiveTheAlternateState) {
 // function rule's call inc(Q) lies above every object and still gets its
 // value, which the rule sees.
 TEST_F(Run, ChainsThroughMacroCallsRunPastTheObjectCount) {
-    v.add_object("W", INTEGER, "", "1");
+    v.add_object("W", INT_PARAMETER, "", "1");
     v.add_macro("inc", "x + 1", "x");
     for (int link = 1; link <= 10; ++link)
         v.add_object("H" + std::to_string(link), KOVA_OBJ_HIDDEN_PARAMETER,
                      "inc(" + std::string(link == 1 ? "W" : "H" + std::to_string(link - 1)) + ")");
-    v.add_rule("P", INTEGER, "H10 == 11");
+    v.add_rule("P", INT_PARAMETER, "H10 == 11");
     v.add_object("Q", KOVA_OBJ_HIDDEN_PARAMETER, "inc(H10) * 2 + H10");
     v.add_fn_rule(KOVA_RULE_ELEMENT("", "inc(Q) == 36", "", KOVA_RULE_FN_SET));
     v.initialize_validator();
@@ -120,9 +120,9 @@ TEST_F(Run, ChainsThroughMacroCallsRunPastTheObjectCount) {
 
 // Objects beyond the last pass are reported once, by a warning record.
 TEST_F(Run, UnreachedPositionsAreReportedOnce) {
-    v.add_object("A", INTEGER)->evaluation_position = 0;
-    v.add_object("B", INTEGER)->evaluation_position = 1;
-    v.add_rule("C", INTEGER, "1 == 2")->evaluation_position = 5;
+    v.add_object("A", INT_PARAMETER)->evaluation_position = 0;
+    v.add_object("B", INT_PARAMETER)->evaluation_position = 1;
+    v.add_rule("C", INT_PARAMETER, "1 == 2")->evaluation_position = 5;
     EXPECT_TRUE(v.run_validator());  // C's failing rule is never reached
     EXPECT_EQ(messages(), std::vector<std::string>{"Some objects dont have the correct settings to be validated"});
     expect_records(v, {"#-1 element warning unreached: " + messages()[0]});
@@ -130,8 +130,8 @@ TEST_F(Run, UnreachedPositionsAreReportedOnce) {
     EXPECT_TRUE(v.get_diagnostics().empty());
 
     VALIDATOR_PROBE raised;
-    raised.add_object("A", INTEGER)->evaluation_position = 0;
-    raised.add_rule("B", INTEGER, "1 == 2")->evaluation_position = 2;
+    raised.add_object("A", INT_PARAMETER)->evaluation_position = 0;
+    raised.add_rule("B", INT_PARAMETER, "1 == 2")->evaluation_position = 2;
     EXPECT_FALSE(raised.run_validator());
     EXPECT_EQ(raised.get_error_messages().size(), 1u);
 }
@@ -139,11 +139,11 @@ TEST_F(Run, UnreachedPositionsAreReportedOnce) {
 // A chain written deepest first, through macro instances: every level
 // below P's is brought up to date in order, nothing at P's level or above.
 TEST_F(Run, AssociatedElementsBringEarlierDerivedValuesUpToDate) {
-    v.add_rule("P", INTEGER, "H3 gt 1");
+    v.add_rule("P", INT_PARAMETER, "H3 gt 1");
     for (const auto& [name, value] : {std::pair{"H4", "H3 + 1"}, {"H3", "inc(H2)"}, {"H2", "H1 + 1"}, {"H1", "inc(H0)"},
                                       {"H0", "W + 1"}})  // H4 lies at P's level
         v.add_object(name, KOVA_OBJ_HIDDEN_PARAMETER, value);
-    v.add_object("W", INTEGER, "", "4");
+    v.add_object("W", INT_PARAMETER, "", "4");
     v.add_macro("inc", "x + 1", "x");
     v.initialize_validator();
     auto values = [&] {
@@ -168,7 +168,7 @@ TEST_F(Run, MegabyteRuleTextWalkedOnce) {
     std::string condition;
     for (int i = 0; i < 200000; ++i) condition += "W == 8 && ";
     condition += "W == 9";
-    v.add_object("W", INTEGER, "1-64", "8");
+    v.add_object("W", INT_PARAMETER, "1-64", "8");
     const KOVA_OBJ_INFO* port = v.add_rule("p", KOVA_OBJ_INPUT_PORT, condition);
     v.initialize_validator();
     v.set_parameter_value("W", "8");
@@ -195,9 +195,9 @@ TEST(DiagnosticRecords, EachMessageNamesItsObjectRuleAndGrade) {
     v.add_rule("C", 0, "(W");                                       // does not parse
     v.add_rule("C", 0, "W ; 8");                                    // unplaced ";"
     v.add_rule("p", KOVA_OBJ_INPUT_PORT, "W == 8", "UNUSED");       // p's state conflicts
-    v.add_rule("D", INTEGER, "");                                   // an empty condition holds
-    v.add_rule("E", INTEGER, "FALSE");                              // FALSE counts as false
-    v.add_rule("F", INTEGER, "W - 7");                              // 1: not boolean, no failure
+    v.add_rule("D", INT_PARAMETER, "");                                   // an empty condition holds
+    v.add_rule("E", INT_PARAMETER, "FALSE");                              // FALSE counts as false
+    v.add_rule("F", INT_PARAMETER, "W - 7");                              // 1: not boolean, no failure
     for (const char* name : {"W", "A", "B", "C"}) v.get_kova_obj(name)->default_usage_state = KOVA_USAGE_USED;
     v.initialize_validator();
     std::ostringstream unplaced;
