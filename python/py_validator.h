@@ -76,6 +76,8 @@ public:
     py::object explain(const std::string& name);
     py::list fix(const std::vector<std::string>& keep, bool dry_run);
     py::str generate(const std::string& language, bool stub, const std::string& name);
+    // A settings file of an earlier version migrated (py_migrate.cpp).
+    py::object migrate(const std::string& path, const std::string& save, bool repair);
 
     // For the benchmark: CPU seconds of this thread for repetitions runs,
     // each followed by reading every message's text, all in C++.

@@ -286,3 +286,16 @@ def test_explain_fix_and_generate(settings):
     assert dry.explain(changes[0][0])["object"]["name"] == changes[0][0] and not dry.run().valid  # left as it was
     assert dry.fix() == changes and dry.run().valid is True
     assert dry.generate("verilog").startswith("// ") and json.loads(dry.generate("json"))["valid"] is True
+
+
+@pytest.mark.parametrize("fix", [False, True])
+def test_migrate_gives_what_the_tool_gives(tmp_path, fix):
+    old, to = "examples/versions/uart-v1.settings", "examples/versions/uart-v2.xml"
+    validator = kova_rules.load(to)
+    validator.set("STOP_BITS", "2")  # the migration starts from the defaults
+    answer = validator.migrate(old, fix=fix)
+    command = [TOOL, "migrate", old, "--to", to, "--format", "json"] + (["--fix"] if fix else [])
+    assert answer == json.loads(subprocess.run(command, capture_output=True, check=False).stdout)
+    assert validator.run().valid is answer["valid"] is fix  # the validator holds the migrated configuration
+    with pytest.raises(OSError):
+        validator.migrate(tmp_path / "missing.settings")

@@ -1,0 +1,35 @@
+// The previous names of ports and parameters (previous_names): a previous
+// name that is also the name of an object of this version would never be
+// read as the old name, and one that two objects give leaves kova migrate
+// no way to tell which of them an old setting is for.
+#include <map>
+#include <string>
+
+#include "host/kova_stl.h"
+#include "lint/checks.h"
+#include "session/previous_names.h"
+
+void kova_check_previous_names(const std::vector<KOVA_INFO*>& models, const KOVA_RULES_VALIDATOR& validator,
+                               KOVA_LINT_REPORT& report) {
+    std::map<std::string, std::string> owners;  // lower-case previous name -> the object that gave it first
+    for (const KOVA_INFO* model : models) {
+        for (const KOVA_OBJ_INFO* object : model->get_kova_obj_snapshot()) {
+            const KOVA_LINT_PLACE place{model, object, -1, object->source_id, KOVA_FIELD_PREVIOUS_NAMES};
+            for (const std::string& old : kova_previous_names(*model, *object)) {
+                if (const KOVA_OBJ_INFO* current = validator.get_kova_obj(old)) {
+                    report.add("previous-name",
+                               "the previous name " + old + " of " + object->get_name() +
+                                   " is the name of the object " + current->get_name() + " of this version",
+                               place);
+                    continue;
+                }
+                const auto [owner, first] = owners.emplace(to_lower_case(old), object->get_name());
+                if (!first && !kova_equal_nocase(owner->second, object->get_name()))
+                    report.add("previous-name",
+                               "the previous name " + old + " of " + object->get_name() +
+                                   " is also a previous name of " + owner->second,
+                               place);
+            }
+        }
+    }
+}
