@@ -120,11 +120,11 @@ void print_change(const KOVA_DESCRIPTION_CHANGE& change, std::ostream& out) {
 }  // namespace
 
 std::string kova_rule_text(const KOVA_RULE_ELEMENT& rule) {
-    std::string text = kova_get_rule_type_word(rule.rule_type);
+    std::string text = "type=\"" + kova_get_rule_type_word(rule.rule_type) + "\"";
     const std::pair<const char*, const std::string*> fields[] = {
         {"condition", &rule.get_condition()}, {"value", &rule.get_value()}, {"alt_value", &rule.get_alt_value()}};
     for (const auto& field : fields)
-        if (!field.second->empty()) text += std::string(" ") + field.first + " \"" + *field.second + "\"";
+        if (!field.second->empty()) text += std::string(" ") + field.first + "=\"" + *field.second + "\"";
     return text;
 }
 

@@ -29,8 +29,9 @@ struct KOVA_DESCRIPTION_CHANGE {
 std::vector<KOVA_DESCRIPTION_CHANGE> kova_diff_descriptions(const KOVA_SESSION& old_session,
                                                             const KOVA_SESSION& new_session);
 
-// A rule as the diff names it: its type word, then each field written,
-// 'condition "..."', 'value "..."', 'alt_value "..."'.
+// A rule as the diff names it, as a description writes its fields:
+// type="WORD", then each field written: condition="...", value="...",
+// alt_value="..." (the texts as they are, not escaped).
 std::string kova_rule_text(const KOVA_RULE_ELEMENT& rule);
 
 // diff of descriptions: "old" and "new" (the files), "equal" and

@@ -74,7 +74,7 @@ KOVA_PROBLEM kova_diff_settings(const KOVA_SESSION& session, const KOVA_DIFF_INP
     for (const std::string& name : session.object_names()) {
         for (const bool usage : {false, true}) {
             const std::pair<std::string, bool> key{to_lower_case(name), usage};
-            KOVA_SETTING_DIFFERENCE difference{name, usage, side_of(first, defaults, key),
+            KOVA_CONFIGURATION_DIFFERENCE difference{name, usage, side_of(first, defaults, key),
                                                side_of(second, defaults, key)};
             if (difference.a.text != difference.b.text) diff.differences.push_back(std::move(difference));
         }
@@ -88,7 +88,7 @@ void kova_settings_diff_answer(const KOVA_SESSION& session, const KOVA_DIFF_INPU
     answer.problem = kova_diff_settings(session, a, b, *diff, answer.messages);
     if (answer.problem) return kova_explain_problem(answer);
     nlohmann::json differences = nlohmann::json::array();
-    for (const KOVA_SETTING_DIFFERENCE& difference : diff->differences)
+    for (const KOVA_CONFIGURATION_DIFFERENCE& difference : diff->differences)
         differences.push_back({{"name", kova_json_text(difference.name)},
                                {"what", difference.usage ? "usage" : "value"},
                                {"a", text_or_null(difference.a.text)},
@@ -101,7 +101,7 @@ void kova_settings_diff_answer(const KOVA_SESSION& session, const KOVA_DIFF_INPU
     answer.document["equal"] = diff->differences.empty();
     answer.document["differences"] = std::move(differences);
     answer.text = [diff, a_file = a.file, b_file = b.file](std::ostream& out) {
-        for (const KOVA_SETTING_DIFFERENCE& difference : diff->differences)
+        for (const KOVA_CONFIGURATION_DIFFERENCE& difference : diff->differences)
             out << difference.name << (difference.usage ? " usage" : "") << ": " << side_text(difference.a)
                 << " -> " << side_text(difference.b) << "\n";
         const std::size_t count = diff->differences.size();

@@ -23,7 +23,7 @@ struct KOVA_DIFF_SIDE {
     std::string origin;  // "FILE:LINE", "command line", "default" or "run"
 };
 
-struct KOVA_SETTING_DIFFERENCE {
+struct KOVA_CONFIGURATION_DIFFERENCE {
     std::string name;
     bool usage = false;  // a usage state rather than a value
     KOVA_DIFF_SIDE a, b;
@@ -37,7 +37,7 @@ struct KOVA_DIFF_INPUT {
 
 struct KOVA_SETTINGS_DIFF {
     bool a_valid = false, b_valid = false;  // each configuration's verdict
-    std::vector<KOVA_SETTING_DIFFERENCE> differences;  // in the description's order
+    std::vector<KOVA_CONFIGURATION_DIFFERENCE> differences;  // in the description's order
 };
 
 // Compares the two inputs on copies of session (left as it is). A side's

@@ -37,7 +37,8 @@ TEST(Versions, SettingsDiffComparesTheEffectiveConfigurations) {
         "<rule type='legal_values' value='1|2|8'/></object>\n"
         "<object name='M' kind='string' value='x|y' default='x' default_usage_state='USED'/>\n"
         "<object name='p' kind='in' width='1' default_usage_state='USED'/>\n"
-        "<object name='q' kind='out' width='1'><rule condition='A == 2' value='USED' alt_value='UNUSED'/></object>"));
+        "<object name='q' kind='out' width='1' silent_correction='true'>"
+        "<rule condition='A == 2' value='USED' alt_value='UNUSED'/></object>"));
     const std::unique_ptr<KOVA_SESSION> session = open_session(path);
     ASSERT_TRUE(session);
     const struct { const char* a; const char* b; std::string differences; } cases[] = {
@@ -46,7 +47,7 @@ TEST(Versions, SettingsDiffComparesTheEffectiveConfigurations) {
         {"A=1\n", "A=8\n", "A: 1 (a:1) -> 8 (b:1)\n"},
         {"# fast\nM=y\n", "", "M: y (a:2) -> x (default)\n"},
         {"p=UNUSED\n", "", "p usage: UNUSED (a:1) -> USED (default)\n"},
-        // q follows A: the run, not a file, set it.
+        // q follows A, corrected silently: the run, not a file, set it.
         {"A=2\n", "", "A: 2 (a:1) -> 8 (default)\nq usage: USED (run) -> UNUSED (default)\n"},
     };
     for (const auto& row : cases) {
@@ -86,8 +87,8 @@ TEST(Versions, DescriptionDiffNamesEachKindOfChange) {
         {plain, with(a, "") + "<object name='p' kind='in' width='4' default_usage_state='UNUSED'/>",
          {"p usage USED|UNUSED"}},
         {plain, with(a, "<rule type='legal_values' value='1|2|8'/>") + port,
-         {"A rule-added |legal_values value \"1|2|8\""}},
-        {with(a, "<rule condition='A gt 1'/>") + port, plain, {"A rule-removed condition \"A gt 1\"|"}},
+         {"A rule-added |type=\"legal_values\" value=\"1|2|8\""}},
+        {with(a, "<rule condition='A gt 1'/>") + port, plain, {"A rule-removed type=\"condition\" condition=\"A gt 1\"|"}},
         {plain, with(a, "").replace(92, 5, "Bits") + port, {"A label Width|Bits"}},
         {plain, with(a, "").replace(109, 5, "data") + port, {"A help The width.|The data."}},
     };
@@ -114,13 +115,16 @@ TEST(Versions, MigrateSortsOutEveryLineAndKeepsTheFile) {
                                  "BAUD_RATE=57600\n# Nine data bits for the sensor protocol.\nDATA_BITS=@\n"
                                  "PARITY=NONE\n# removed in this version: LOOPBACK=1\n";
     auto with = [](std::string text, const std::string& piece) { return text.replace(text.find('@'), 1, piece); };
+    const std::vector<std::string> unset = {"CLK_FREQ_HZ=50000000", "DATA_BITS=8", "PARITY=NONE", "STOP_BITS=1"};
     const struct { std::string old; bool repair; std::vector<std::string> statuses; std::string saved; bool valid,
-        complete; } cases[] = {
-        {v1, false, {"kept", "renamed", "illegal", "kept", "removed"}, with(v1_saved, "9"), false, false},
-        {v1, true, {"kept", "renamed", "illegal", "kept", "removed"}, with(v1_saved, "8"), true, false},
+        complete; std::vector<std::string> defaults; } cases[] = {
+        {v1, false, {"kept", "renamed", "illegal", "kept", "removed"}, with(v1_saved, "9"), false, false,
+         {"STOP_BITS=1"}},
+        {v1, true, {"kept", "renamed", "illegal", "kept", "removed"}, with(v1_saved, "8"), true, false,
+         {"STOP_BITS=1"}},
         {"clk=5\n  baud=9600 # slow\r\n", false, {"refused", "renamed"}, "clk=5\n  BAUD_RATE=9600 # slow\r\n", true,
-         false},
-        {"BAUD_RATE=9600\n", false, {"kept"}, "BAUD_RATE=9600\n", true, true},
+         false, unset},
+        {"BAUD_RATE=9600\n", false, {"kept"}, "BAUD_RATE=9600\n", true, true, unset},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.old + (row.repair ? " --fix" : ""));
@@ -138,7 +142,7 @@ TEST(Versions, MigrateSortsOutEveryLineAndKeepsTheFile) {
         EXPECT_EQ(migration.valid, row.valid);
         EXPECT_EQ(session->run().valid, row.valid);  // the session holds the migrated configuration
         EXPECT_EQ(migration.complete(), row.complete);
-        EXPECT_EQ(setting_lines(migration.defaults), std::vector<std::string>{"STOP_BITS=1"});
+        EXPECT_EQ(setting_lines(migration.defaults), row.defaults);
         EXPECT_EQ(migration.repaired, row.repair && !migration.repair.changes.empty());
     }
     // The repair proposed for DATA_BITS=9, and where it came from.
