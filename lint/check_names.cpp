@@ -14,8 +14,14 @@ void kova_check_previous_names(const std::vector<KOVA_INFO*>& models, const KOVA
     std::map<std::string, std::string> owners;  // lower-case previous name -> the object that gave it first
     for (const KOVA_INFO* model : models) {
         for (const KOVA_OBJ_INFO* object : model->get_kova_obj_snapshot()) {
-            const KOVA_LINT_PLACE place{model, object, -1, object->source_id, KOVA_FIELD_PREVIOUS_NAMES};
-            for (const std::string& old : kova_previous_names(*model, *object)) {
+            const KOVA_LINT_PLACE field{model, object, -1, object->source_id, KOVA_FIELD_PREVIOUS_NAMES};
+            std::vector<std::size_t> offsets;
+            const std::vector<std::string> names = kova_split_previous_names(
+                model->written_text(object->source_id, KOVA_FIELD_PREVIOUS_NAMES), &offsets);
+            for (std::size_t index = 0; index < names.size(); ++index) {
+                const std::string& old = names[index];
+                // At the name itself in the field.
+                const KOVA_LINT_PLACE place = kova_place_at(field, static_cast<uint32_t>(offsets[index]));
                 if (const KOVA_OBJ_INFO* current = validator.get_kova_obj(old)) {
                     report.add("previous-name",
                                "the previous name " + old + " of " + object->get_name() +

@@ -4,12 +4,16 @@
 
 #include "host/kova_stl.h"
 
-std::vector<std::string> kova_split_previous_names(const std::string& text) {
+std::vector<std::string> kova_split_previous_names(const std::string& text, std::vector<std::size_t>* offsets) {
     std::vector<std::string> names;
     std::string word;
-    for (const char c : text + ",") {
+    for (std::size_t at = 0; at <= text.size(); ++at) {
+        const char c = at < text.size() ? text[at] : ',';
         if (c == ',' || c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-            if (!word.empty()) names.push_back(word);
+            if (!word.empty()) {
+                names.push_back(word);
+                if (offsets) offsets->push_back(at - word.size());
+            }
             word.clear();
         } else {
             word += c;

@@ -13,8 +13,10 @@
 #include "host/kova_info.h"
 
 // The names of a previous_names text: words split at commas and blanks,
-// in the order written, empty words left out.
-std::vector<std::string> kova_split_previous_names(const std::string& text);
+// in the order written, empty words left out; with offsets, where each
+// starts in text.
+std::vector<std::string> kova_split_previous_names(const std::string& text,
+                                                   std::vector<std::size_t>* offsets = nullptr);
 
 // The previous names the description gives object ([] for none).
 std::vector<std::string> kova_previous_names(const KOVA_INFO& model, const KOVA_OBJ_INFO& object);

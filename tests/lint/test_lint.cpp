@@ -148,7 +148,7 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
         {"lint-ignore", a + close, "precedense", "precedence", 1,
          "lint_ignore names no check precedense (did you mean precedence?)", " lint_ignore='@'"},
         {"previous-name", after + "<object name='B' kind='integer' previous_names='OLD, @'/>", "a", "OLD_A", 3,
-         "the previous name a of B is the name of the object A of this version", "", 45},
+         "the previous name a of B is the name of the object A of this version", "", 54},
         {"previous-name", after + "<object name='B' kind='integer' previous_names='X'/><object name='C' "
                                   "kind='integer' previous_names='@'/>", "x", "Y", 3,
          "the previous name x of C is also a previous name of B"},
