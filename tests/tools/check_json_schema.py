@@ -40,7 +40,7 @@ def cases(examples, odd):
         (["show", ram], 0, None),
         (["diff", v1, v2], 1, '"change": "renamed"'),
         (["diff", v2, v2], 0, '"changes": []'),
-        (["diff", lab, fast, "--description", v2], 1, '"a_origin": "default"'),
+        (["diff", lab, fast, "--description", v2], 1, '"what": "value"'),
         (["diff", lab, lab, "--description", v2], 0, '"differences": []'),
         (["diff", lab, v2], 2, "is no description"),
         (["migrate", old, "--to", v2], 1, '"status": "illegal"'),
