@@ -80,10 +80,12 @@ void list_defaults(const KOVA_SESSION& session, const std::vector<KOVA_SETTING>&
 // for, else on a copy, to propose it.
 KOVA_PROBLEM repair(KOVA_SESSION& session, const KOVA_MIGRATE_OPTIONS& options, KOVA_MIGRATION& migration) {
     if (migration.valid) return {};
-    KOVA_SESSION trial(session);
-    KOVA_SESSION& target = options.repair ? session : trial;
-    KOVA_PROBLEM problem = kova_fix(target, migration.run, KOVA_FIX_OPTIONS(), migration.repair);
-    if (problem || !options.repair) return problem;
+    if (!options.repair) {
+        KOVA_SESSION trial(session);
+        return kova_fix(trial, migration.run, KOVA_FIX_OPTIONS(), migration.repair);
+    }
+    KOVA_PROBLEM problem = kova_fix(session, migration.run, KOVA_FIX_OPTIONS(), migration.repair);
+    if (problem) return problem;
     migration.repaired = true;
     migration.valid = migration.repair.valid;
     migration.run = migration.repair.last_run;

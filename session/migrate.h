@@ -59,7 +59,8 @@ KOVA_PROBLEM kova_migrate(KOVA_SESSION& session, const KOVA_MIGRATE_OPTIONS& opt
 nlohmann::json kova_migration_json(const KOVA_MIGRATE_OPTIONS& options, const KOVA_MIGRATION& migration);
 
 // One line per setting line, "FILE:LINE: NAME=VALUE: STATUS", the
-// defaults taken, the repair proposed or made, the file saved.
+// defaults taken, the repair proposed or made (and why it gave up, when
+// it did), the file saved.
 void kova_print_migration(const KOVA_MIGRATE_OPTIONS& options, const KOVA_MIGRATION& migration, std::ostream& out);
 
 // migrate: the migration's members and text; the messages of its last run

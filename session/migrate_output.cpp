@@ -45,6 +45,7 @@ void kova_print_migration(const KOVA_MIGRATE_OPTIONS& options, const KOVA_MIGRAT
     for (const KOVA_FIX_CHANGE& change : migration.repair.changes)
         out << (migration.repaired ? "repaired: " : "kova fix proposes: ") << change.name << ": " << change.old_value
             << " -> " << change.new_value << " (" << change.reason << ")\n";
+    if (migration.repair.gave_up) out << "the repair gave up: " << migration.repair.gave_up_reason << "\n";
     if (!migration.repaired && !migration.repair.changes.empty()) out << "run kova migrate with --fix to apply it\n";
     if (!migration.saved.empty()) out << "saved to " << migration.saved << "\n";
 }
