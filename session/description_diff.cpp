@@ -80,19 +80,33 @@ void COMPARER::rules(const std::vector<std::string>& old_rules, const std::vecto
     for (const std::string& rule : left) m_changes.push_back({m_name, "rule-added", "", rule});
 }
 
-// The old object a new one stands for: the same name, else the first of
-// its previous names that an old object has; null for an added object.
-const SEEN* counterpart(const KOVA_SESSION& new_session, const KOVA_OBJECT_STATE& now,
-                        const std::map<std::string, const SEEN*>& old_by_name) {
-    const auto same = old_by_name.find(to_lower_case(now.name));
-    if (same != old_by_name.end()) return same->second;
-    const KOVA_OBJ_INFO* object = new_session.validator().get_kova_obj(now.name);
-    if (!object) return nullptr;
-    for (const std::string& previous : kova_previous_names(new_session.validator(), *object)) {
-        const auto found = old_by_name.find(to_lower_case(previous));
-        if (found != old_by_name.end()) return found->second;
+// The old object each new one stands for (null for an added object):
+// first every object that kept its name, then, among the old objects
+// left, the first that one of its previous names names. An old object
+// pairs once, and a name kept wins over a previous name.
+std::vector<const SEEN*> counterparts(const KOVA_SESSION& new_session, const std::vector<SEEN>& new_objects,
+                                      const std::vector<SEEN>& old_objects) {
+    std::map<std::string, const SEEN*> left;  // the old objects not yet paired, by lower-case name
+    for (const SEEN& seen : old_objects) left.emplace(to_lower_case(seen.state.name), &seen);
+    std::vector<const SEEN*> pairs(new_objects.size(), nullptr);
+    for (std::size_t at = 0; at < new_objects.size(); ++at) {
+        const auto same = left.find(to_lower_case(new_objects[at].state.name));
+        if (same == left.end()) continue;
+        pairs[at] = same->second;
+        left.erase(same);
     }
-    return nullptr;
+    for (std::size_t at = 0; at < new_objects.size(); ++at) {
+        const KOVA_OBJ_INFO* object = new_session.validator().get_kova_obj(new_objects[at].state.name);
+        if (pairs[at] || !object) continue;
+        for (const std::string& previous : kova_previous_names(new_session.validator(), *object)) {
+            const auto found = left.find(to_lower_case(previous));
+            if (found == left.end()) continue;
+            pairs[at] = found->second;
+            left.erase(found);
+            break;
+        }
+    }
+    return pairs;
 }
 
 nlohmann::json text_or_null(const std::string& text) {
@@ -132,18 +146,15 @@ std::vector<KOVA_DESCRIPTION_CHANGE> kova_diff_descriptions(const KOVA_SESSION& 
                                                             const KOVA_SESSION& new_session) {
     const std::vector<SEEN> old_objects = seen_objects(old_session);
     const std::vector<SEEN> new_objects = seen_objects(new_session);
-    std::map<std::string, const SEEN*> old_by_name;
-    for (const SEEN& seen : old_objects) old_by_name.emplace(to_lower_case(seen.state.name), &seen);
+    const std::vector<const SEEN*> pairs = counterparts(new_session, new_objects, old_objects);
+    const std::set<const SEEN*> paired(pairs.begin(), pairs.end());
     std::vector<KOVA_DESCRIPTION_CHANGE> changes;
-    std::set<const SEEN*> paired;
     COMPARER comparer(changes);
-    for (const SEEN& now : new_objects) {
-        const SEEN* was = counterpart(new_session, now.state, old_by_name);
-        // An old object pairs once: a second claim on it is an addition.
-        if (was && paired.insert(was).second)
-            comparer.pair(*was, now);
+    for (std::size_t at = 0; at < new_objects.size(); ++at) {
+        if (pairs[at])
+            comparer.pair(*pairs[at], new_objects[at]);
         else
-            changes.push_back({now.state.name, "added", "", now.state.kind});
+            changes.push_back({new_objects[at].state.name, "added", "", new_objects[at].state.kind});
     }
     for (const SEEN& was : old_objects)
         if (!paired.count(&was)) changes.push_back({was.state.name, "removed", was.state.kind, ""});

@@ -80,6 +80,8 @@ TEST(Versions, DescriptionDiffNamesEachKindOfChange) {
         {plain, plain + "<object name='Z' kind='integer'/>", {"Z added |integer"}},
         {plain, with(a, ""), {"p removed in|"}},
         {plain, with(a, "").replace(14, 1, "B' previous_names='OLD, A") + port, {"B renamed A|B"}},
+        // A name kept wins over a previous name that names it too.
+        {plain, "<object name='B' kind='integer' previous_names='A'/>" + plain, {"B added |integer"}},
         {plain, with(a, "").replace(23, 7, "string") + port, {"A kind integer|string"}},
         {plain, with(a, "").replace(55, 1, "2") + port, {"A default 8|2"}},
         {plain, with(a, "").replace(39, 5, "1|2|8|16") + port, {"A values 1|2|8|1|2|8|16"}},
