@@ -1,6 +1,7 @@
 // kova diff: two settings files compared over one description (with
 // --description), or two versions of a description; exit status 0 when
 // equal, 1 when not, 2 on errors.
+#include <filesystem>
 #include <fstream>
 
 #include "session/description_diff.h"
@@ -15,8 +16,12 @@ struct DIFF_OPTIONS {
 };
 
 // Whether a file reads as XML: its first byte after blanks (and a byte
-// order mark) is '<'. A settings file never starts so.
+// order mark) is '<'. A settings file never starts so. What is no regular
+// file is not opened here (a FIFO would wait for a writer): the
+// description reader refuses it in its own words.
 bool looks_like_xml(const std::string& path) {
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(path, ignored)) return true;
     std::ifstream in(path, std::ios::binary);
     std::string start(256, '\0');
     in.read(start.data(), static_cast<std::streamsize>(start.size()));

@@ -3,6 +3,7 @@
 // earlier version migrated to the current one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "session/description_diff.h"

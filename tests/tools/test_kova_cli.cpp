@@ -159,6 +159,8 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         {"diff " + lab + " " + fast + " --description " + v2, 1,
          "CLK_FREQ_HZ: 50000000 (" + lab + ":2) -> 100000000 (" + fast + ":2)\n"},
         {"diff " + lab + " " + fast, 2, "kova: " + lab + " is no description; to compare two settings files"},
+        // A FIFO is not opened to look at it: the reader refuses it.
+        {"diff /dev/stdin " + v2 + " < /dev/null", 2, "/dev/stdin\": not a readable file"},
         {"diff " + lab + " " + lab + " --description " + v1, 2, lab + ":3: error: no port or parameter is named "
          "BAUD_RATE"},
         {"migrate " + old_settings + " --to " + v2 + " --save " + migrated + " --fix", 1,
