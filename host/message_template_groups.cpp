@@ -90,6 +90,7 @@ void add_model_check_templates(KOVA_TEMPLATE_TABLE& table) {
     add(KOVA_DIAG_LINT, "lint_ignore names no check {NAME}");
     add(KOVA_DIAG_LINT, "the previous name {OLD} of {NAME} is the name of the object {CURRENT} of this version");
     add(KOVA_DIAG_LINT, "the previous name {OLD} of {NAME} is also a previous name of {OTHER}");
+    add(KOVA_DIAG_LINT, "previous_names of {NAME} mean nothing: no setting names a {KIND}");
     add(KOVA_DIAG_LINT,
         "the check rule {CONDITION} of {NAME} names no port or parameter, so when it fails its message names no "
         "setting (\"Ports and parameters  should satisfy ...\"); name the settings it depends on in the condition");

@@ -1,7 +1,8 @@
 // The previous names of ports and parameters (previous_names): a previous
 // name that is also the name of an object of this version would never be
-// read as the old name, and one that two objects give leaves kova migrate
-// no way to tell which of them an old setting is for.
+// read as the old name, one that two objects give leaves kova migrate no
+// way to tell which of them an old setting is for, and on a hidden
+// parameter or macro, which no setting names, the field is never read.
 #include <map>
 #include <string>
 
@@ -18,6 +19,13 @@ void kova_check_previous_names(const std::vector<KOVA_INFO*>& models, const KOVA
             std::vector<std::size_t> offsets;
             const std::vector<std::string> names = kova_split_previous_names(
                 model->written_text(object->source_id, KOVA_FIELD_PREVIOUS_NAMES), &offsets);
+            if (!names.empty() && !object->is_port() && !object->is_parameter()) {
+                report.add("previous-name",
+                           "previous_names of " + object->get_name() + " mean nothing: no setting names a " +
+                               (object->obj_type == KOVA_OBJ_FN_MACRO ? "macro" : "hidden parameter"),
+                           field);
+                continue;
+            }
             for (std::size_t index = 0; index < names.size(); ++index) {
                 const std::string& old = names[index];
                 // At the name itself in the field.

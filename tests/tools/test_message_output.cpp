@@ -76,7 +76,8 @@ TEST(MessageOutput, EveryTextTheToolGivesFitsATemplate) {
     const std::string names = write_temp_file(
         "names.xml", "<model function='n'><object name='BAUD_RATE' kind='integer' previous_names='BAUD, RATE'/>"
                      "<object name='RATE' kind='hidden' value='1'/>"
-                     "<object name='TX_RATE' kind='integer' previous_names='BAUD'/></model>");
+                     "<object name='TX_RATE' kind='integer' previous_names='BAUD'/>"
+                     "<object name='DIVISOR' kind='hidden' value='2' previous_names='DIV'/></model>");
     const char* const lines[] = {
         // The engine's and the loader's messages, and a run's own.
         "validate {RAM} --settings {EXAMPLES}/ram-conflicts.settings",
