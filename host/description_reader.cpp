@@ -182,7 +182,8 @@ constexpr SOURCE_FIELD_NAME k_source_fields[] = {
     {"arguments", KOVA_FIELD_ARGUMENTS}, {"initial_vector_state", KOVA_FIELD_INITIAL_VEC_STATE},
     {"type", KOVA_FIELD_TYPE},           {"kind", KOVA_FIELD_TYPE},
     {"library", KOVA_FIELD_LIBRARY},     {"lint_ignore", KOVA_FIELD_LINT_IGNORE},
-    {"help", KOVA_FIELD_HELP},           {"label", KOVA_FIELD_LABEL}};
+    {"help", KOVA_FIELD_HELP},           {"label", KOVA_FIELD_LABEL},
+    {"previous_names", KOVA_FIELD_PREVIOUS_NAMES}};
 
 std::optional<KOVA_SOURCE_FIELD> source_field(std::string_view name) {
     for (const SOURCE_FIELD_NAME& entry : k_source_fields)
@@ -233,7 +234,8 @@ public:
 
     // A new source record naming this file.
     uint32_t new_record() const { return m_sources.add_record(m_path); }
-    // Keeps a text that only the front ends read (lint_ignore, help, label).
+    // Keeps a text that only the front ends read (lint_ignore, help, label,
+    // previous_names).
     void keep_text(uint32_t id, KOVA_SOURCE_FIELD field, const std::string& text) const {
         m_sources.set_text(id, field, text);
     }
@@ -405,7 +407,7 @@ public:
 
     // A new source record for this element: its file, its start tag and
     // every field it gives that the table has a place for, and the texts
-    // of its lint_ignore, help and label fields.
+    // of its lint_ignore, help, label and previous_names fields.
     uint32_t record() const;
 
 private:
@@ -564,14 +566,15 @@ std::unique_ptr<KOVA_RULE_ELEMENT> read_rule(const DESCRIPTION_FILE& file, pugi:
 }
 
 // An object of the model, or with in_map set of a wizard map, whose
-// objects take no help or label: no front end shows them.
+// objects take no help, label or previous names: no front end shows them,
+// and no settings file sets them.
 KOVA_OBJ_INFO read_object(const DESCRIPTION_FILE& file, pugi::xml_node node, bool in_map) {
     ELEMENT element(file, node,
                     {"name", "kind", "value", "default", "default_index", "usage_state", "default_usage_state",
                      "width", "width2d", "arguments", "initial_vector_state", "silent_correction",
-                     "lint_ignore", "help", "label"},
+                     "lint_ignore", "help", "label", "previous_names"},
                     {"rule"});
-    if (in_map) element.refuse({"help", "label"}, "an object of a " + tag("wizard_map"));
+    if (in_map) element.refuse({"help", "label", "previous_names"}, "an object of a " + tag("wizard_map"));
     const std::string name = element.required_word("name");
     KOVA_OBJ_INFO object(name, element.code("kind", k_object_kinds, std::nullopt));
     object.source_id = element.record();

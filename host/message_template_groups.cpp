@@ -65,6 +65,7 @@ void add_run_templates(KOVA_TEMPLATE_TABLE& table) {
 }
 
 // The findings of the checks that read the model (check_model.cpp,
+// check_names.cpp,
 // check_rules.cpp, check_run.cpp).
 void add_model_check_templates(KOVA_TEMPLATE_TABLE& table) {
     const auto add = kova_template_adder(table, KOVA_MESSAGE_FROM_LINT);
@@ -89,6 +90,9 @@ void add_model_check_templates(KOVA_TEMPLATE_TABLE& table) {
         "the library entry {ENTRY} after the last \";\" is taken as written, never evaluated; end the text with \";\" "
         "if it is an expression");
     add(KOVA_DIAG_LINT, "lint_ignore names no check {NAME}");
+    add(KOVA_DIAG_LINT, "the previous name {OLD} of {NAME} is the name of the object {CURRENT} of this version");
+    add(KOVA_DIAG_LINT, "the previous name {OLD} of {NAME} is also a previous name of {OTHER}");
+    add(KOVA_DIAG_LINT, "previous_names of {NAME} mean nothing: no setting names a {KIND}");
     add(KOVA_DIAG_LINT,
         "the check rule {CONDITION} of {NAME} names no port or parameter, so when it fails its message names no "
         "setting (\"Ports and parameters  should satisfy ...\"); name the settings it depends on in the condition");
@@ -169,6 +173,8 @@ void kova_add_tool_templates(KOVA_TEMPLATE_TABLE& table) {
     add(KOVA_DIAG_OTHER, "unknown option {OPTION} for {SUBCOMMAND}{NEAREST}");
     add(KOVA_DIAG_OTHER, "unexpected argument '{ARGUMENT}' for {SUBCOMMAND}");
     add(KOVA_DIAG_OTHER, "deps takes a NAME or --expr EXPR");
+    add(KOVA_DIAG_OTHER,
+        "{FILE} is no description; to compare two settings files, name their description with --description");
     add(KOVA_DIAG_OTHER, "a sweep needs --vary NAME, --random N or --corners");
     // The sweep's problems of the session, with the dashes of the option they name.
     add(KOVA_DIAG_OTHER, "--vary {NAME}={TEXT}: LO..HI takes two integers, LO not above HI");

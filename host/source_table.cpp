@@ -56,7 +56,8 @@ namespace {
 
 // Only the fields that hold a text for the front ends are kept.
 bool kept_text(KOVA_SOURCE_FIELD field) {
-    return field == KOVA_FIELD_LINT_IGNORE || field == KOVA_FIELD_HELP || field == KOVA_FIELD_LABEL;
+    return field == KOVA_FIELD_LINT_IGNORE || field == KOVA_FIELD_HELP || field == KOVA_FIELD_LABEL ||
+           field == KOVA_FIELD_PREVIOUS_NAMES;
 }
 
 }  // namespace

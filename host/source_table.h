@@ -37,6 +37,7 @@ enum KOVA_SOURCE_FIELD : uint8_t {
     KOVA_FIELD_LINT_IGNORE,      // the checks kova lint leaves out
     KOVA_FIELD_HELP,             // an object's, map's or vector's help paragraph
     KOVA_FIELD_LABEL,            // its short title
+    KOVA_FIELD_PREVIOUS_NAMES,   // the names a port or parameter had in earlier versions
     KOVA_FIELD_COUNT
 };
 
@@ -64,7 +65,8 @@ public:
     std::size_t size() const { return m_records.size(); }
 
     // The texts of a record that the engine never reads, only the front
-    // ends: its element's lint_ignore, help and label fields, as written;
+    // ends: its element's lint_ignore, help, label and previous_names
+    // fields, as written;
     // "" for a field not given, any other field, or an id the table does
     // not hold.
     void set_text(uint32_t id, KOVA_SOURCE_FIELD field, const std::string& text);

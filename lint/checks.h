@@ -46,6 +46,10 @@ void kova_check_rules(const std::vector<KOVA_INFO*>& models, const KOVA_RULES_VA
 void kova_check_model(const std::vector<KOVA_INFO*>& models, const KOVA_RULES_VALIDATOR& validator,
                       KOVA_LINT_REPORT& report);
 
+// previous-name.
+void kova_check_previous_names(const std::vector<KOVA_INFO*>& models, const KOVA_RULES_VALIDATOR& validator,
+                               KOVA_LINT_REPORT& report);
+
 // cycle, default-config, not-boolean, unreached.
 void kova_check_run(const KOVA_SESSION& session, const std::vector<KOVA_INFO*>& models, KOVA_LINT_REPORT& report);
 

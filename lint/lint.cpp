@@ -29,6 +29,7 @@ bool kova_lint(const KOVA_SESSION& session, const KOVA_LINT_OPTIONS& options, KO
     kova_check_corners(texts, validator, report);
     kova_check_model(models, validator, report);
     kova_check_rules(models, validator, report);
+    kova_check_previous_names(models, validator, report);
     kova_check_run(session, models, report);
     findings = report.take();
     return true;

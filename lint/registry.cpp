@@ -33,6 +33,8 @@ const std::vector<KOVA_LINT_CHECK>& kova_lint_checks() {
         {"fixed-check", KOVA_SEVERITY_WARNING, "a check rule whose condition names no port or parameter"},
         {"overridden-rule", KOVA_SEVERITY_WARNING, "a usage rule that a later rule of the object always overrides"},
         {"lint-ignore", KOVA_SEVERITY_WARNING, "a lint_ignore field naming no check"},
+        {"previous-name", KOVA_SEVERITY_WARNING,
+         "a previous name that is an object's name now, that two objects give, or on an object no setting names"},
         {"cycle", KOVA_SEVERITY_ERROR, "a cyclical dependency"},
         {"default-config", KOVA_SEVERITY_ERROR, "the default configuration fails validation"},
         {"default-warning", KOVA_SEVERITY_WARNING,

@@ -122,6 +122,16 @@ void bind_validator(py::module_& module, py::object load_error) {
              "as (name, old, new, reason) tuples, applied unless dry_run. keep is an iterable of names (str or "
              "bytes); a single str or bytes raises TypeError. KeyError for a name in keep that the description "
              "does not have; nothing is changed then, not even the silent corrections of a run.")
+        .def("migrate",
+             [](V& v, const py::object& path, const py::object& save, bool fix) {
+                 return v.migrate(kova_py_path(path), optional_path(save), fix);
+             },
+             py::arg("path"), py::arg("save") = py::none(), py::arg("fix") = false,
+             "Migrates a settings file written for an earlier version of the block, as `kova migrate PATH --to "
+             "DESCRIPTION --format json` does, from the defaults: that document (lines, defaults, repairs, "
+             "repaired, complete, saved, valid, messages) as dicts and lists; save writes the migrated file, fix "
+             "applies the repair. The validator then holds the migrated configuration. OSError for a file that "
+             "cannot be read or saved, ValueError for one with errors; nothing changes then.")
         .def("generate",
              [](V& v, const std::string& lang, bool stub, const py::object& name, const py::iterable& exports) {
                  return v.generate(lang, stub, name.is_none() ? std::string() : kova_py_bytes(name), kova_py_names(exports));

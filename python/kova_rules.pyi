@@ -156,6 +156,10 @@ class Validator:
         """Repairs as `kova fix` does; (name, old, new, reason) changes.
         keep is an iterable of names: a lone str or bytes raises TypeError.
         KeyError for a name in keep that is not known; nothing changes then."""
+    def migrate(self, path: _Path, save: Optional[_Path] = None, fix: bool = False) -> dict[str, Any]:
+        """The members of `kova migrate PATH --to DESCRIPTION --format json`
+        (with --save, --fix); the validator then holds the migrated
+        configuration. OSError or ValueError for a bad file."""
     def generate(self, lang: str, stub: bool = False, name: Optional[_Text] = None,
                  export: Iterable[_Text] = ()) -> str:
         """The source `kova generate --lang LANG` writes; export adds hidden parameters and wizard-map values."""

@@ -81,6 +81,8 @@ public:
     // A copy of the session as it is now, for work that goes on without
     // the lock (sweeps, py_sweep.cpp).
     std::unique_ptr<KOVA_SESSION> session_copy() const;
+    // A settings file of an earlier version migrated (py_migrate.cpp).
+    py::object migrate(const std::string& path, const std::string& save, bool repair);
 
     // For the benchmark: CPU seconds of this thread for repetitions runs,
     // each followed by reading every message's text, all in C++.

@@ -219,6 +219,12 @@ void kova_explain_answer(const KOVA_SESSION& session, const KOVA_RUN_RESULT& run
     };
 }
 
+void kova_explain_problem(KOVA_ANSWER& answer) {
+    answer.problem.text = kova_problem_text(answer.problem);
+    answer.problem.messages = std::move(answer.messages);
+    answer.messages.clear();
+}
+
 void kova_fix_answer(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, const KOVA_FIX_OPTIONS& options,
                      KOVA_ANSWER& answer) {
     auto result = std::make_shared<KOVA_FIX_RESULT>();

@@ -38,6 +38,11 @@ struct KOVA_ANSWER {
     KOVA_PROBLEM problem;
 };
 
+// For a builder that gathers messages in the answer as it goes: its
+// problem keeps its one-line text and takes every message gathered, in
+// order, to explain it.
+void kova_explain_problem(KOVA_ANSWER& answer);
+
 using KOVA_ANSWER_BUILDER = std::function<void(KOVA_SESSION&, const KOVA_RUN_RESULT&, KOVA_ANSWER&)>;
 
 // validate: "ports" and "parameters", each object's state in the one

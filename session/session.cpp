@@ -6,6 +6,7 @@
 #include "expr/usage_words.h"
 #include "host/kova_stl.h"
 #include "host/qel_util.h"
+#include "session/previous_names.h"
 #include "session/setting_readings.h"
 #include "session/suggest.h"
 
@@ -177,6 +178,15 @@ KOVA_PROBLEM kova_not_named_object(const KOVA_SESSION& session, const std::strin
     return problem;
 }
 
+// A name that an object had in an earlier version names that object and
+// the command that rewrites a settings file for this one; any other
+// unknown name, the nearest known name.
+std::string KOVA_SESSION::unknown_setting_name(const std::string& name) const {
+    const std::string current = KOVA_RENAMES(*m_validator).current_name(name);
+    if (current.empty()) return kova_not_named_object(*this, name).text;
+    return kova_not_named("port or parameter", name).text + " (renamed to " + current + "; run kova migrate)";
+}
+
 std::string KOVA_SESSION::apply_one(const KOVA_SETTING& setting) {
     const int state = kova_usage_word_state(setting.value);
     if (m_validator->get_port_object(setting.name)) {
@@ -185,7 +195,7 @@ std::string KOVA_SESSION::apply_one(const KOVA_SETTING& setting) {
         m_validator->set_port_usage_state(setting.name, state);
         return "";
     }
-    if (!m_validator->get_parameter_object(setting.name)) return kova_not_named_object(*this, setting.name).text;
+    if (!m_validator->get_parameter_object(setting.name)) return unknown_setting_name(setting.name);
     if (state != KOVA_USAGE_NONE) {
         m_validator->set_parameter_usage_state(setting.name, state);
         return "";

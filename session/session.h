@@ -55,7 +55,8 @@ public:
     // Applies settings in order: a value, or USED, UNUSED or CONSTANT, or
     // CONSTANT:VALUE for a port held at a value; a later setting of a name
     // overrides an earlier one, as the command line overrides a file.
-    // Every problem is appended (unknown names with the nearest known
+    // Every problem is appended (unknown names with the current name when
+    // they are a previous name of an object, else with the nearest known
     // one), and a warning for an integer value that the engine reads as
     // another number ("32abc" as 32). The answer is no problem when none
     // of them is an error; else a not-found problem when every refused
@@ -115,6 +116,7 @@ private:
     void capture_scanner_output();
     void apply_constant_values();
     std::string apply_one(const KOVA_SETTING& setting);
+    std::string unknown_setting_name(const std::string& name) const;
     void add_reading_warning(const KOVA_SETTING& setting, KOVA_MESSAGES& problems) const;
     // current_settings, with the position in the model's object list of
     // the object each setting belongs to (positions never decrease).

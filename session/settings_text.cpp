@@ -291,6 +291,26 @@ void KOVA_SETTINGS_DOCUMENT::append(const std::string& name, const std::string& 
     m_lines.push_back(line);
 }
 
+void KOVA_SETTINGS_DOCUMENT::rename_line(int line, const std::string& name) {
+    if (line < 1 || static_cast<std::size_t>(line) > m_lines.size() || !m_lines[line - 1].setting) return;
+    LINE& renamed = m_lines[line - 1];
+    // The prefix holds the name as written, after any leading blanks.
+    const std::size_t at = renamed.prefix.find(renamed.name);
+    if (at == std::string::npos) return;
+    const std::string rest = renamed.text.substr(renamed.prefix.size());
+    renamed.prefix.replace(at, renamed.name.size(), name);
+    renamed.name = name;
+    renamed.text = renamed.prefix + rest;
+}
+
+void KOVA_SETTINGS_DOCUMENT::comment_line(int line, const std::string& prefix) {
+    if (line < 1 || static_cast<std::size_t>(line) > m_lines.size() || !m_lines[line - 1].setting) return;
+    LINE& commented = m_lines[line - 1];
+    const std::size_t first = commented.text.find_first_not_of(" \t");
+    commented.text = prefix + commented.text.substr(first == std::string::npos ? 0 : first);
+    commented.setting = false;
+}
+
 void KOVA_SETTINGS_DOCUMENT::set(const std::string& name, const std::string& value) {
     for (std::size_t i = m_lines.size(); i-- > 0;) {
         if (m_lines[i].setting && kova_equal_nocase(m_lines[i].name, name)) {

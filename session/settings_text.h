@@ -50,6 +50,15 @@ public:
     // its trailing comment; a name without a line is appended at the end.
     void set(const std::string& name, const std::string& value);
 
+    // The setting on line (counted from 1) under another name, its value
+    // and trailing comment as written; nothing for a line that is no
+    // setting.
+    void rename_line(int line, const std::string& name);
+
+    // The setting on line (counted from 1) as a comment: prefix, then the
+    // line as written; nothing for a line that is no setting.
+    void comment_line(int line, const std::string& prefix);
+
     // Makes the document's settings exactly these, for a save: the k-th
     // setting of a name takes the k-th line of that name (rewritten only
     // when its value differs), surplus lines of those names and lines of

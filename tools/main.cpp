@@ -108,6 +108,8 @@ int run(int argc, char** argv, KOVA_TOOL_STATE& state) {
     add_serve_command(app, state);
     add_lsp_command(app, state);
     add_menu_command(app, state);
+    add_diff_command(app, state);
+    add_migrate_command(app, state);
     auto* help = app.add_subcommand("help", "Show the options of kova or of one subcommand");
     std::string help_topic;
     help->add_option("subcommand", help_topic, "The subcommand to explain");

@@ -163,3 +163,19 @@ void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_ANSWER_BUILD
     if (validates && !answer.product && (state.command == "validate" || shows_verdict || !result.valid))
         std::cout << state.load.description << ": " << (result.valid ? "valid" : "invalid") << "\n";
 }
+
+void print_answer(KOVA_TOOL_STATE& state, KOVA_ANSWER& answer, std::optional<bool> valid, bool clean) {
+    if (answer.problem) return report_problem(state, answer.problem);
+    state.exit_code = clean && !kova_has_errors(answer.messages) ? KOVA_EXIT_OK : KOVA_EXIT_INVALID;
+    if (state.json()) {
+        std::cout << kova_json_dump(kova_command_json(state.command, state.load.description, valid,
+                                                      std::move(answer.document), answer.messages))
+                  << "\n";
+        return;
+    }
+    kova_print_messages(answer.messages, state.load.description, std::cout);
+    std::ostringstream text;
+    if (answer.text) answer.text(text);
+    std::cout << kova_visible_text(text.str(), true);
+    if (valid) std::cout << state.load.description << ": " << (*valid ? "valid" : "invalid") << "\n";
+}

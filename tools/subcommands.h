@@ -67,6 +67,13 @@ void save_settings(const KOVA_SAVE_OPTIONS& save, const KOVA_SESSION& session, K
 // and the verdict go to standard error.
 void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_ANSWER_BUILDER& build, bool shows_verdict = false);
 
+// An answer built outside run_command's flow (diff, migrate): its
+// problem as report_problem gives it, else its messages, its text and,
+// when given, the verdict line, or its JSON document with valid among the
+// common members; exit status 0 when clean and no message is an error,
+// else 1.
+void print_answer(KOVA_TOOL_STATE& state, KOVA_ANSWER& answer, std::optional<bool> valid, bool clean);
+
 // A problem: its messages and one line on standard error, or under
 // --format json an error document on standard output (under jsonl, on one
 // line); exit status 2.
@@ -93,6 +100,8 @@ void add_sweep_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_serve_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_lsp_command(CLI::App& app, KOVA_TOOL_STATE& state);
 void add_menu_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_diff_command(CLI::App& app, KOVA_TOOL_STATE& state);
+void add_migrate_command(CLI::App& app, KOVA_TOOL_STATE& state);
 
 // The session the load options name, with the load's warnings in
 // messages; null after the failure is reported.

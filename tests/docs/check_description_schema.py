@@ -24,6 +24,8 @@ CASES = [
     # help and label, which the reader is about to take: the schema accepts them already.
     ('<object name="A" kind="5" help="h" label=""/><wizard_map name="W"><label>L</label><help/></wizard_map>'
      '<vector name="V" help="h"/>', None, True),
+    ('<object name="A" kind="5" previous_names="B, C"/><object name="D" kind="in"><previous_names>E'
+     '</previous_names></object>', True, True),
     ("<function_rule><type>fn_set</type><condition>A</condition></function_rule><message value=''/>", True, True),
     ('<function>f</function><library>w.x</library><condition>c</condition><include file=" part.xml "/>', True, True),
     ('<object name="a  b" kind="5"/><object name="a b" kind="IN"/>', True, True),
@@ -65,7 +67,7 @@ def main(kova, source):
         print("check_description_schema: xmllint is missing (scripts/setup-deps installs it)")
         return 77
     xsd, failures = os.path.join(source, "docs", "kova-description.xsd"), []
-    files = glob.glob(os.path.join(source, "examples", "*.xml")) + glob.glob(
+    files = glob.glob(os.path.join(source, "examples", "**", "*.xml"), recursive=True) + glob.glob(
         os.path.join(source, "tests", "**", "*.xml"), recursive=True)
     for path in sorted(files):
         if os.path.basename(path) not in NOT_DESCRIPTIONS and not schema_accepts(xsd, path):

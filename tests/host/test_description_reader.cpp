@@ -281,6 +281,8 @@ TEST(DescriptionReader, BadInputIsRefusedWithFileAndLine) {
         {"<model>\n\n  stray words\n</model>", 3, "unexpected text in <model>"},
         {in_model("<wizard_map name='W'>\n<object name='A' kind='5' help='x'/></wizard_map>"), 3,
          "an object of a <wizard_map> takes no \"help\""},
+        {in_model("<wizard_map name='W'>\n<object name='A' kind='5' previous_names='B'/></wizard_map>"), 3,
+         "an object of a <wizard_map> takes no \"previous_names\""},
         {"<model>\n<include/></model>", 2, "<include> needs \"file\""},
         {"<model>\n<include file='absent.xml'/></model>", 2, "included file \"absent.xml\" not found"},
         // Schema references: only on the top element, in the schema instance namespace.

@@ -147,6 +147,13 @@ TEST(LintChecks, EachMistakeIsFoundAtItsLineAndNotOnceItIsPutRight) {
             " library='a.b;c.d@'"},
         {"lint-ignore", a + close, "precedense", "precedence", 1,
          "lint_ignore names no check precedense (did you mean precedence?)", " lint_ignore='@'"},
+        {"previous-name", after + "<object name='B' kind='integer' previous_names='OLD, @'/>", "a", "OLD_A", 3,
+         "the previous name a of B is the name of the object A of this version", "", 54},
+        {"previous-name", after + "<object name='B' kind='integer' previous_names='X'/><object name='C' "
+                                  "kind='integer' previous_names='@'/>", "x", "Y", 3,
+         "the previous name x of C is also a previous name of B"},
+        {"previous-name", after + "<object name='H' kind='hidden' value='1'@/>", " previous_names='OLD'", "", 3,
+         "previous_names of H mean nothing: no setting names a hidden parameter"},
         // A loop is written out from the rule that closes it; the engine reports this one twice.
         {"cycle", "<object name='H1' kind='hidden' value='H2 + 1'/>\n<object name='H2' kind='hidden' value='@'/>",
          "H1 + 1", "1", 3, "cyclical dependency: H2 -> H1 -> H2 (", "", 0, "", {2}},

@@ -319,3 +319,16 @@ def test_sweep_gives_what_the_tool_gives(description, arguments, options):
     assert results == [(d["index"], d["settings"], d["valid"], d.get("draws"), d.get("repaired", 0))
                        for d in documents]
     assert all(r[2] for r in results) or "random" not in arguments
+
+
+@pytest.mark.parametrize("fix", [False, True])
+def test_migrate_gives_what_the_tool_gives(tmp_path, fix):
+    old, to = "examples/versions/uart-v1.settings", "examples/versions/uart-v2.xml"
+    validator = kova_rules.load(to)
+    validator.set("STOP_BITS", "2")  # the migration starts from the defaults
+    answer = validator.migrate(old, fix=fix)
+    command = [TOOL, "migrate", old, "--to", to, "--format", "json"] + (["--fix"] if fix else [])
+    assert answer == json.loads(subprocess.run(command, capture_output=True, check=False).stdout)
+    assert validator.run().valid is answer["valid"] is fix  # the validator holds the migrated configuration
+    with pytest.raises(OSError):
+        validator.migrate(tmp_path / "missing.settings")

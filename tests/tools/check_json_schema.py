@@ -34,8 +34,18 @@ def cases(examples, odd):
     conflicts = os.path.join(examples, "ram-conflicts.settings")
     deep, fifo_conflicts, missing = (os.path.join(examples, name + ".settings")
                                      for name in ("fifo-deep", "fifo-conflicts", "missing"))
+    v1, v2, old, lab, fast = (os.path.join(examples, "versions", name) for name in (
+        "uart-v1.xml", "uart-v2.xml", "uart-v1.settings", "uart-v2.settings", "uart-v2-fast.settings"))
     documents = [
         (["show", ram], 0, None),
+        (["diff", v1, v2], 1, '"change": "renamed"'),
+        (["diff", v2, v2], 0, '"changes": []'),
+        (["diff", lab, fast, "--description", v2], 1, '"what": "value"'),
+        (["diff", lab, lab, "--description", v2], 0, '"differences": []'),
+        (["diff", lab, v2], 2, "is no description"),
+        (["migrate", old, "--to", v2], 1, '"status": "illegal"'),
+        (["migrate", lab, "--to", v2], 0, '"complete": true'),
+        (["migrate", missing, "--to", v2], 2, '"command": "migrate"'),
         (["show", counter, "--help-texts"], 0, '"kind": "wizard_map"'),
         (["explain", fifo, "DEPTH"], 0, '"label": "Depth"'),
         (["validate", ram, "--settings", conflicts], 1, "value-conflict"),

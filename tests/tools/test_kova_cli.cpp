@@ -42,6 +42,10 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
     // An existing settings file too large to read is not saved over.
     const std::string huge = write_temp_file("huge.settings", "# keep me\n");
     std::filesystem::resize_file(huge, (std::uintmax_t{64} << 20) + 1);
+    // Two versions of a block and settings files of each.
+    const std::string v1 = example("versions/uart-v1.xml"), v2 = example("versions/uart-v2.xml"),
+                      old_settings = example("versions/uart-v1.settings"), lab = example("versions/uart-v2.settings"),
+                      fast = example("versions/uart-v2-fast.settings"), migrated = temp_folder() + "/migrated.settings";
     // Every check that finds something in lint-mistakes.xml left out.
     std::string disable_all;
     for (const char* check : {"unknown-name", "precedence", "cycle", "parse-error", "unplaced-character",
@@ -147,6 +151,25 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
              ":5:22: warning: Condition (P of object P with settings P(1) did not evaluate to be a boolean expression, "
              "but evaluates to \n" + cycle + ": valid\n", true},
         // Every subcommand that initialises shows the cycle.
+        {"validate " + v2 + " --set BAUD=9600", 2,
+         "error: no port or parameter is named BAUD (renamed to BAUD_RATE; run kova migrate)\n"},
+        {"validate " + v2 + " --set BAUD_RATE=9600", 0, v2 + ": valid\n", true},
+        {"diff " + v1 + " " + v2, 1, "BAUD_RATE: renamed from BAUD\nBAUD_RATE: default: 9600 -> 115200\n"},
+        {"diff " + v2 + " " + v2, 0, v2 + " -> " + v2 + ": no changes\n", true},
+        {"diff " + lab + " " + fast + " --description " + v2, 1,
+         "CLK_FREQ_HZ: 50000000 (" + lab + ":2) -> 100000000 (" + fast + ":2)\n"},
+        {"diff " + lab + " " + fast, 2, "kova: " + lab + " is no description; to compare two settings files"},
+        // A FIFO is not opened to look at it: the reader refuses it.
+        {"diff /dev/stdin " + v2 + " < /dev/null", 2, "/dev/stdin\": not a readable file"},
+        {"diff " + lab + " " + lab + " --description " + v1, 2, lab + ":3: error: no port or parameter is named "
+         "BAUD_RATE"},
+        {"migrate " + old_settings + " --to " + v2 + " --save " + migrated + " --fix", 1,
+         old_settings + ":7: LOOPBACK=1: removed in this version (kept as a comment)\nSTOP_BITS=1: not set, takes its "
+         "default\nrepaired: DATA_BITS: 9 -> 8 (legal: 5-8)\nsaved to " + migrated + "\n" + v2 + ": valid\n"},
+        // The migrated file migrates again with nothing to do: LOOPBACK is a comment now.
+        {"migrate " + migrated + " --to " + v2, 0, migrated + ":3: BAUD_RATE=57600: kept\n" + migrated +
+         ":5: DATA_BITS=8: kept\n" + migrated + ":6: PARITY=NONE: kept\nSTOP_BITS=1"},
+        {"migrate " + lab + " --to " + v1, 1, lab + ":3: BAUD_RATE=57600: removed in this version"},
         {"show " + cycle, 0, "warning: Cyclical dependency"},
         {"validate " + ram() + " --set BURST=3", 0, ram() + ":16:3: note: BURST: 3 corrected to 4\n"},
         {"validate " + ram() + " --settings " + bad, 2,

@@ -72,6 +72,12 @@ TEST(MessageOutput, EveryTextTheToolGivesFitsATemplate) {
                    "<object name='a_b' kind='in' width='1' default_usage_state='USED'/>"
                    "<object name='bytes' kind='macro' arguments='w' value='w ceil_div 8'/>"
                    "<object name='H' kind='hidden' value='bytes(N, N)'/></model>");
+    // Previous names taken by an object and claimed twice.
+    const std::string names = write_temp_file(
+        "names.xml", "<model function='n'><object name='BAUD_RATE' kind='integer' previous_names='BAUD, RATE'/>"
+                     "<object name='RATE' kind='hidden' value='1'/>"
+                     "<object name='TX_RATE' kind='integer' previous_names='BAUD'/>"
+                     "<object name='DIVISOR' kind='hidden' value='2' previous_names='DIV'/></model>");
     const char* const lines[] = {
         // The engine's and the loader's messages, and a run's own.
         "validate {RAM} --settings {EXAMPLES}/ram-conflicts.settings",
@@ -95,6 +101,11 @@ TEST(MessageOutput, EveryTextTheToolGivesFitsATemplate) {
         "lint {DATA}/uart-draft.xml --enable missing-help",
         "lint {FIFO} --disable no-such-check",
         "lint {GEN}",
+        "lint {NAMES}",
+        // Versions of a block.
+        "validate {EXAMPLES}/versions/uart-v2.xml --settings {EXAMPLES}/versions/uart-v1.settings",
+        "migrate {EXAMPLES}/versions/uart-v1.settings --to {EXAMPLES}/versions/uart-v2.xml",
+        "diff {EXAMPLES}/versions/uart-v2.settings {EXAMPLES}/versions/uart-v2.xml",
         // Other requests of the shared layer.
         "explain {FIFO} NO_SUCH",
         "sweep {FIFO} --vary NO_SUCH",
@@ -126,8 +137,8 @@ TEST(MessageOutput, EveryTextTheToolGivesFitsATemplate) {
     std::set<std::string> given;
     for (std::string line : lines) {
         for (const auto& [name, path] : {std::pair{"{RAM}", ram}, {"{FIFO}", fifo}, {"{UART}", uart},
-                                         {"{BAD}", bad_settings}, {"{GEN}", gen}, {"{EXAMPLES}", example("")},
-                                         {"{DATA}", test_data("")}})
+                                         {"{BAD}", bad_settings}, {"{GEN}", gen}, {"{NAMES}", names},
+                                         {"{EXAMPLES}", example("")}, {"{DATA}", test_data("")}})
             for (std::size_t at = line.find(name); at != std::string::npos; at = line.find(name))
                 line.replace(at, std::string(name).size(), path.back() == '/' ? path.substr(0, path.size() - 1) : path);
         SCOPED_TRACE(line);
