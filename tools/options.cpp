@@ -51,7 +51,7 @@ namespace {
 // that is not a number, in its own words.
 KOVA_SETTING constant_setting(const std::string& text) {
     KOVA_SETTING setting;
-    if (!kova_parse_setting_argument(text, setting)) return {text, "CONSTANT", "", 0};
+    if (!kova_parse_setting_argument(text, setting)) return {text, "CONSTANT", "", 0, KOVA_SETTING_SOURCE::COMMAND_LINE};
     setting.value = "CONSTANT:" + setting.value;
     return setting;
 }
@@ -80,8 +80,8 @@ bool gather_command_line_settings(const KOVA_TOOL_STATE& state, std::vector<KOVA
             ok = false;
         }
     }
-    for (const std::string& name : state.use) settings.push_back({name, "USED", "", 0});
-    for (const std::string& name : state.unused) settings.push_back({name, "UNUSED", "", 0});
+    for (const std::string& name : state.use) settings.push_back({name, "USED", "", 0, KOVA_SETTING_SOURCE::COMMAND_LINE});
+    for (const std::string& name : state.unused) settings.push_back({name, "UNUSED", "", 0, KOVA_SETTING_SOURCE::COMMAND_LINE});
     for (const std::string& text : state.constant) settings.push_back(constant_setting(text));
     return ok;
 }

@@ -37,6 +37,8 @@ def cases(examples, odd):
     documents = [
         (["show", ram], 0, None),
         (["show", counter, "--help-texts"], 0, '"kind": "wizard_map"'),
+        (["show", os.path.join(examples, "uart.xml"), "--origin", "--settings",
+          os.path.join(examples, "uart-parity.settings"), "--constant", "rxd=1"], 0, '"was": "9"'),
         (["explain", fifo, "DEPTH"], 0, '"label": "Depth"'),
         (["validate", ram, "--settings", conflicts], 1, "value-conflict"),
         (["eval", fifo, "ceil_log(DEPTH)", "--set", "DEPTH=512"], 0, None),
