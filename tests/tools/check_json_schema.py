@@ -37,8 +37,9 @@ def cases(examples, odd):
     documents = [
         (["show", ram], 0, None),
         (["show", counter, "--help-texts"], 0, '"kind": "wizard_map"'),
-        (["show", os.path.join(examples, "uart.xml"), "--origin", "--settings",
-          os.path.join(examples, "uart-parity.settings"), "--constant", "rxd=1"], 0, '"was": "9"'),
+        (["show", os.path.join(examples, "uart.xml"), "--origin", "--set", "PARITY=EVEN", "--set", "DATA_BITS=9",
+          "--constant", "rxd=1"], 0, '"was": "9"'),
+        (["show", ram, "--origin", "--settings", os.path.join(examples, "ram-dual.settings")], 0, '"source": "file"'),
         (["explain", fifo, "DEPTH"], 0, '"label": "Depth"'),
         (["validate", ram, "--settings", conflicts], 1, "value-conflict"),
         (["eval", fifo, "ceil_log(DEPTH)", "--set", "DEPTH=512"], 0, None),
