@@ -15,9 +15,10 @@ std::string usage_name(int state) { return kova_get_usage_state_as_string(state)
 // dict of the members that apply, texts as str.
 py::dict origin_dict(const KOVA_VALUE_ORIGIN& origin) {
     py::dict dict;
-    for (const auto& [key, value] : kova_value_origin_json(origin).items())
-        dict[py::str(key)] = value.is_number() ? py::object(py::int_(value.get<long long>()))
-                                               : py::object(py::str(value.get<std::string>()));
+    const nlohmann::json members = kova_value_origin_json(origin);  // kept alive through the walk
+    for (auto member = members.begin(); member != members.end(); ++member)
+        dict[py::str(member.key())] = member->is_number() ? py::object(py::int_(member->get<long long>()))
+                                                          : py::object(py::str(member->get<std::string>()));
     return dict;
 }
 
