@@ -112,8 +112,8 @@ KOVA_PROBLEM KOVA_SESSION::apply(const std::vector<KOVA_SETTING>& settings, KOVA
         const std::string key = to_lower_case(setting.name);
         m_set_by[key] = setting;
         m_corrections.erase(key);
-        m_derived_notes.erase(std::remove_if(m_derived_notes.begin(), m_derived_notes.end(),
-                                             [&key](const KOVA_MESSAGE& note) { return to_lower_case(note.object) == key; }),
+        const auto about_it = [&key](const KOVA_MESSAGE& note) { return to_lower_case(note.object) == key; };
+        m_derived_notes.erase(std::remove_if(m_derived_notes.begin(), m_derived_notes.end(), about_it),
                               m_derived_notes.end());
     }
     for (const auto& [name, text] : constants) {
@@ -355,12 +355,16 @@ void KOVA_SESSION::mark_settings(KOVA_MESSAGES& messages) const {
     }
 }
 
+// Both are asked for every object of a listing: an empty map answers
+// without folding the name.
 const KOVA_SETTING* KOVA_SESSION::setting_of(const std::string& name) const {
+    if (m_set_by.empty()) return nullptr;
     const auto found = m_set_by.find(to_lower_case(name));
     return found == m_set_by.end() ? nullptr : &found->second;
 }
 
 const KOVA_CORRECTION* KOVA_SESSION::correction_of(const std::string& name) const {
+    if (m_corrections.empty()) return nullptr;
     const auto found = m_corrections.find(to_lower_case(name));
     return found == m_corrections.end() ? nullptr : &found->second.correction;
 }
