@@ -180,7 +180,8 @@ void KOVA_MENU_CONTROLLER::apply_fix(const std::vector<KOVA_FIX_CHANGE>& accepte
     if (accepted.empty()) return;
     m_history.record(m_session->current_settings());
     std::vector<KOVA_SETTING> settings;
-    for (const KOVA_FIX_CHANGE& change : accepted) settings.push_back({change.name, change.new_value, "", 0, KOVA_SETTING_SOURCE::MENU});
+    for (const KOVA_FIX_CHANGE& change : accepted)
+        settings.push_back({change.name, change.new_value, "", 0, KOVA_SETTING_SOURCE::MENU});
     KOVA_MESSAGES problems;
     m_session->apply(settings, problems);
     refresh();

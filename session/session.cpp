@@ -11,11 +11,11 @@
 
 namespace {
 
-// Whether a setting sets a usage state rather than a value: an object
-// may have one of each.
 // How a correction note writes a parameter that had no value.
 const std::string k_no_value = "(no value)";
 
+// Whether a setting sets a usage state rather than a value: an object
+// may have one of each.
 bool sets_usage(const KOVA_SETTING& setting) { return kova_usage_word_state(setting.value) != KOVA_USAGE_NONE; }
 
 KOVA_SOURCE_LOCATION setting_place(const KOVA_SETTING& setting) {

@@ -65,7 +65,8 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         {"POST", "/api/refresh", R"({"settings": {"MODE": "SINGLE"}})", 200,
          "\"objects\": [\n    {\n      \"alt_usage\": \"USED\",\n      \"alt_value\": \"SINGLE|DUAL\""},
         {"POST", "/api/refresh", R"({"settings": {"MODE": "SINGLE"}})", 200,
-         "\"name\": \"MODE\",\n      \"origin\": {\n        \"kind\": \"set\",\n        \"source\": \"page\"\n      },\n"
+         "\"name\": \"MODE\",\n      \"origin\": {\n        \"kind\": \"set\",\n"
+         "        \"source\": \"page\"\n      },\n"
          "      \"port\": false,\n      \"usage\": \"USED\",\n      \"value\": \"SINGLE\",\n"
          "      \"value_text\": \"SINGLE|DUAL\",\n      \"width\": null\n    }\n  ],"},
         // A conflict names the changed setting it follows from.
@@ -135,7 +136,8 @@ TEST(ServeApi, ValidateAnswersWhatTheToolWrites) {
     EXPECT_EQ(tool.status, 1);
     std::string page = response.body;
     const std::string from_page = "\"source\": \"page\"", from_tool = "\"source\": \"command line\"";
-    for (std::size_t at; (at = page.find(from_page)) != std::string::npos;) page.replace(at, from_page.size(), from_tool);
+    for (std::size_t at; (at = page.find(from_page)) != std::string::npos;)
+        page.replace(at, from_page.size(), from_tool);
     EXPECT_NE(page, response.body);
     EXPECT_EQ(page, tool.out);
 }

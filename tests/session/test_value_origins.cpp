@@ -28,7 +28,8 @@ const char* const k_description =
 std::string summary(const KOVA_VALUE_ORIGIN& origin) {
     std::string text = kova_origin_kind_name(origin.kind);
     if (origin.by_setting) text += " " + kova_setting_source_name(origin.source);
-    if (!origin.file.empty()) text += " " + origin.file.substr(origin.file.rfind('/') + 1) + ":" + std::to_string(origin.line);
+    if (!origin.file.empty())
+        text += " " + origin.file.substr(origin.file.rfind('/') + 1) + ":" + std::to_string(origin.line);
     if (!origin.rule.empty()) text += " rule=" + origin.rule;
     if (origin.kind == KOVA_ORIGIN_KIND::CORRECTED) text += " was=" + origin.was;
     return text;
@@ -91,8 +92,10 @@ TEST(ValueOrigins, CorrectionsStandUntilSetAgainAndSourcesAreKept) {
     const KOVA_VALUE_ORIGIN corrected = kova_value_origin(session, "s");
     EXPECT_EQ(kova_value_origin_text(corrected), "corrected from 8 by Q > 1 at " + description + ":8");
     EXPECT_EQ(kova_value_origin_json(corrected),
-              nlohmann::json({{"kind", "corrected"}, {"file", description}, {"line", 8}, {"rule", "Q > 1"}, {"was", "8"}}));
-    EXPECT_EQ(kova_value_origin_json(kova_value_origin(session, "P")), nlohmann::json({{"kind", "set"}, {"source", "page"}}));
+              nlohmann::json(
+                  {{"kind", "corrected"}, {"file", description}, {"line", 8}, {"rule", "Q > 1"}, {"was", "8"}}));
+    EXPECT_EQ(kova_value_origin_json(kova_value_origin(session, "P")),
+              nlohmann::json({{"kind", "set"}, {"source", "page"}}));
 }
 
 // A correction the derive before a run makes (a constant's width needs derived values) is still noted by the

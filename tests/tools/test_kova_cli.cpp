@@ -122,7 +122,8 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         {"validate " + unset, 0, unset + ":2:1: note: P: (no value) corrected to 4\n"},
         // Where each value came from: the correction with its rule and the value before, in the table and first
         // in an explanation; a correction the derive for a constant makes is still noted.
-        {"show " + unset + " --origin", 0, "USED   USED         corrected from (no value) by 1 == 1 at " + unset + ":3\n"},
+        {"show " + unset + " --origin", 0,
+         "USED   USED         corrected from (no value) by 1 == 1 at " + unset + ":3\n"},
         {"explain " + example("uart.xml") + " DATA_BITS --set PARITY=EVEN --set DATA_BITS=9 --constant rxd=1", 0,
          "note: DATA_BITS: 9 corrected to 8\nDATA_BITS: integer parameter\n  origin: corrected from 9 by "
          "PARITY != NONE at " + example("uart.xml") + ":29\n  label:"},
