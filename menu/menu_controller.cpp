@@ -136,7 +136,7 @@ void KOVA_MENU_CONTROLLER::refresh() {
 void KOVA_MENU_CONTROLLER::set(std::string name, std::string value) {
     m_history.record(m_session->current_settings());
     KOVA_MESSAGES problems;
-    m_session->apply({{name, value, "", 0}}, problems);
+    m_session->apply({{name, value, "", 0, KOVA_SETTING_SOURCE::MENU}}, problems);
     refresh();
     std::string now;
     for (const KOVA_MENU_OBJECT& object : m_model.objects())
@@ -180,7 +180,8 @@ void KOVA_MENU_CONTROLLER::apply_fix(const std::vector<KOVA_FIX_CHANGE>& accepte
     if (accepted.empty()) return;
     m_history.record(m_session->current_settings());
     std::vector<KOVA_SETTING> settings;
-    for (const KOVA_FIX_CHANGE& change : accepted) settings.push_back({change.name, change.new_value, "", 0});
+    for (const KOVA_FIX_CHANGE& change : accepted)
+        settings.push_back({change.name, change.new_value, "", 0, KOVA_SETTING_SOURCE::MENU});
     KOVA_MESSAGES problems;
     m_session->apply(settings, problems);
     refresh();
@@ -217,8 +218,12 @@ std::vector<std::string> KOVA_MENU_CONTROLLER::differences() const {
     return lines;
 }
 
-void KOVA_MENU_CONTROLLER::replace_settings(const std::vector<KOVA_SETTING>& settings) {
+void KOVA_MENU_CONTROLLER::replace_settings(std::vector<KOVA_SETTING> settings) {
     m_session->reset_to_defaults();
+    // Settings kept by the history were given in the menu, bar those read
+    // from a file.
+    for (KOVA_SETTING& setting : settings)
+        if (setting.source != KOVA_SETTING_SOURCE::FILE) setting.source = KOVA_SETTING_SOURCE::MENU;
     KOVA_MESSAGES problems;
     m_session->apply(settings, problems);
     refresh();

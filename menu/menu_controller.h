@@ -89,7 +89,7 @@ public:
 
 private:
     KOVA_MENU_CONTROLLER() = default;
-    void replace_settings(const std::vector<KOVA_SETTING>& settings);
+    void replace_settings(std::vector<KOVA_SETTING> settings);
     // Applies the settings that name an object and fills the notice.
     void apply_known(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems);
     void refresh();

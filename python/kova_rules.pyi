@@ -94,6 +94,11 @@ class ObjectState:
     @property
     def help(self) -> Optional[str]:
         """The help text the description gives it, as written, or None."""
+    @property
+    def origin(self) -> dict[str, Union[str, int]]:
+        """Where its value came from: "kind" (set, default, corrected,
+        derived, held, absent) and those of "source", "file", "line",
+        "rule", "was" that apply (docs/json.md, Origins)."""
 
 class PortRange:
     """The legal values of a port under the current settings."""

@@ -96,7 +96,7 @@ void KOVA_PY_VALIDATOR::set(const std::string& name, const std::string& value) {
     };
     OUTCOME outcome = locked([&] {
         OUTCOME answer;
-        answer.refused = apply_all_or_nothing({{name, value, "", 0}}, answer.problems);
+        answer.refused = apply_all_or_nothing({{name, value, "", 0, KOVA_SETTING_SOURCE::PYTHON}}, answer.problems);
         return answer;
     });
     if (outcome.refused) {
@@ -258,7 +258,7 @@ py::list KOVA_PY_VALIDATOR::last_messages() {
 }
 
 py::list KOVA_PY_VALIDATOR::objects(bool ports) {
-    std::vector<KOVA_OBJECT_STATE> states = locked([&] { return kova_object_states(m_session->validator()); });
+    std::vector<KOVA_OBJECT_STATE> states = locked([&] { return kova_object_states(*m_session); });
     py::list list;
     for (KOVA_OBJECT_STATE& state : states)
         if (state.port == ports) list.append(py::cast(KOVA_PY_OBJECT{std::move(state)}));

@@ -11,6 +11,17 @@ py::object positive_or_none(long long value) { return value > 0 ? py::object(py:
 
 std::string usage_name(int state) { return kova_get_usage_state_as_string(state); }
 
+// The origin as the JSON documents give it (kova_value_origin_json): a
+// dict of the members that apply, texts as str.
+py::dict origin_dict(const KOVA_VALUE_ORIGIN& origin) {
+    py::dict dict;
+    const nlohmann::json members = kova_value_origin_json(origin);  // kept alive through the walk
+    for (auto member = members.begin(); member != members.end(); ++member)
+        dict[py::str(member.key())] = member->is_number() ? py::object(py::int_(member->get<long long>()))
+                                                          : py::object(py::str(member->get<std::string>()));
+    return dict;
+}
+
 
 void bind_message(py::module_& module) {
     using M = KOVA_PY_MESSAGE;
@@ -91,6 +102,10 @@ void bind_object(py::module_& module) {
                                "The short title the description gives it, or None.")
         .def_property_readonly("help", [](const O& o) { return kova_py_text_or_none(o.state.help.text); },
                                "The help text the description gives it, as written, or None.")
+        .def_property_readonly("origin", [](const O& o) { return origin_dict(o.state.origin); },
+                               "Where its value came from, as the JSON documents give it: a dict with \"kind\" "
+                               "(set, default, corrected, derived, held, absent) and those of \"source\", \"file\", "
+                               "\"line\", \"rule\", \"was\" that apply (docs/json.md, Origins).")
         .def("__repr__", [](const O& o) {
             return py::str("<ObjectState {} {} value={!r} usage={}>")
                 .format(o.state.kind, kova_py_text(o.state.name),

@@ -114,7 +114,8 @@ std::vector<KOVA_SETTING> request_settings(const json& request, std::size_t limi
             problem = "the value of setting " + name + " must be a text";
             return {};
         }
-        settings.push_back({kova_json_restore(name), kova_json_restore(value.get<std::string>()), "", 0});
+        settings.push_back({kova_json_restore(name), kova_json_restore(value.get<std::string>()), "", 0,
+                            KOVA_SETTING_SOURCE::PAGE});
     }
     return settings;
 }

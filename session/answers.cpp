@@ -48,12 +48,15 @@ void print_map(const KOVA_WIZARD_MAP_RESULT& map, std::ostream& out) {
     print_table(table, out);
 }
 
-KOVA_TABLE object_table(const std::vector<KOVA_OBJECT_STATE>& states) {
+KOVA_TABLE object_table(const std::vector<KOVA_OBJECT_STATE>& states, bool origins) {
     KOVA_TABLE table{{"KIND", "NAME", "VALUE", "DEFAULT", "USAGE", "MODEL_USAGE"}};
-    for (const KOVA_OBJECT_STATE& object : states)
+    if (origins) table[0].push_back("ORIGIN");
+    for (const KOVA_OBJECT_STATE& object : states) {
         table.push_back({object.kind, object.name, object.value_text, object.default_value,
                          kova_get_usage_state_as_string(object.usage),
                          kova_get_usage_state_as_string(object.model_usage)});
+        if (origins) table.back().push_back(kova_value_origin_text(object.origin));
+    }
     return table;
 }
 
@@ -98,7 +101,7 @@ void kova_validate_answer(KOVA_SESSION& session, bool with_objects, KOVA_ANSWER&
     answer.document["parameters"] = std::move(parameters);
 }
 
-void kova_show_answer(KOVA_SESSION& session, bool help_texts, KOVA_ANSWER& answer) {
+void kova_show_answer(KOVA_SESSION& session, bool help_texts, KOVA_ANSWER& answer, bool origins) {
     KOVA_RULES_VALIDATOR& validator = session.validator();
     answer.document["function"] = kova_json_text(validator.get_function_name());
     if (help_texts) {
@@ -111,8 +114,8 @@ void kova_show_answer(KOVA_SESSION& session, bool help_texts, KOVA_ANSWER& answe
         return;
     }
     // One reading of the states gives both the table and the document.
-    const std::vector<KOVA_OBJECT_STATE> states = kova_object_states(validator);
-    const KOVA_TABLE table = object_table(states);
+    const std::vector<KOVA_OBJECT_STATE> states = kova_object_states(session);
+    const KOVA_TABLE table = object_table(states, origins);
     answer.document["objects"] = kova_object_states_json(session, states);
     const std::size_t ports = validator.get_port_list().size();
     const std::size_t parameters = validator.get_parameter_list().size();

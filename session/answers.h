@@ -51,11 +51,12 @@ using KOVA_ANSWER_BUILDER = std::function<void(KOVA_SESSION&, const KOVA_RUN_RES
 void kova_validate_answer(KOVA_SESSION& session, bool with_objects, KOVA_ANSWER& answer);
 // show: "function" and "objects", every port's and parameter's state in
 // the one shape; the text a table of kind, name, value text, default and
-// usage states after a count line that names the description as given.
-// With help_texts set, "function" and "help_texts" instead: every object,
+// usage states after a count line that names the description as given,
+// and with origins set each object's origin (kova_value_origin_text) in a
+// last column. With help_texts set, "function" and "help_texts" instead: every object,
 // wizard map and vector that has a label or help text (kova_help_items),
 // the text kova_print_help_items after a line "DESCRIPTION: N help entries".
-void kova_show_answer(KOVA_SESSION& session, bool help_texts, KOVA_ANSWER& answer);
+void kova_show_answer(KOVA_SESSION& session, bool help_texts, KOVA_ANSWER& answer, bool origins = false);
 // widths: "ports", each {"port", "width" (null when unknown), "expression"}.
 void kova_widths_answer(KOVA_SESSION& session, KOVA_ANSWER& answer);
 // ranges: one port's bounds and values, or {"ports": [...]} for every

@@ -70,6 +70,7 @@ KOVA_PROBLEM kova_explain_on(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, 
     if (!object) return kova_not_named_object(session, name);
     explanation = KOVA_EXPLANATION();
     describe_state(evaluator, *object, explanation);
+    explanation.origin = kova_value_origin(session, explanation.name);
     KOVA_DEPENDENCY_GRAPH graph(evaluator);
     if (!explanation.expression.empty()) explanation.expression_depends_on = graph.add_text(explanation.expression);
     int index = -1;

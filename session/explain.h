@@ -19,6 +19,7 @@
 #include "session/help_texts.h"
 #include "session/problem.h"
 #include "session/session.h"
+#include "session/value_origins.h"
 
 struct KOVA_EXPLAINED_RULE {
     int index = 0;              // the rule's place in the object's rules, from 0
@@ -42,6 +43,7 @@ struct KOVA_EXPLANATION {
     std::string name;            // as the description spells it
     std::string kind;            // kova_object_kind_name
     KOVA_HELP help;              // the description's label and help text
+    KOVA_VALUE_ORIGIN origin;    // where its value came from
     bool port = false, parameter = false;
     std::string value, alt_value;  // a parameter's current and derived value; a hidden
                                    // parameter's or macro's value now
@@ -71,8 +73,8 @@ KOVA_PROBLEM kova_explain_on(KOVA_SESSION& session, const KOVA_RUN_RESULT& run, 
 // The members of the explain document (docs/json.md).
 nlohmann::json kova_explanation_json(const KOVA_EXPLANATION& explanation);
 
-// The explanation as text: the label and help text (one paragraph
-// each), the state, one block per rule with its dependency tree (each
+// The explanation as text: the origin, the label and help text (one
+// paragraph each), the state, one block per rule with its dependency tree (each
 // node expanded once per tree), the dependents.
 void kova_print_explanation(const KOVA_EXPLANATION& explanation, const std::string& fallback_file,
                             std::ostream& out);

@@ -70,6 +70,7 @@ void print_tree(const KOVA_EXPLANATION& explanation, const std::vector<std::size
 void print_state(const KOVA_EXPLANATION& explanation, std::ostream& out) {
     const std::string what = explanation.port ? " port" : explanation.kind == "macro" ? "" : " parameter";
     out << explanation.name << ": " << explanation.kind << what << "\n";
+    out << "  origin: " << kova_value_origin_text(explanation.origin) << "\n";
     if (!explanation.help.label.empty()) out << "  label: " << kova_help_paragraph(explanation.help.label) << "\n";
     if (!explanation.help.text.empty()) out << "  help: " << kova_help_paragraph(explanation.help.text) << "\n";
     if (explanation.port) {
@@ -129,6 +130,7 @@ nlohmann::json kova_explanation_json(const KOVA_EXPLANATION& explanation) {
     nlohmann::json object = {
         {"name", kova_json_text(explanation.name)},
         {"kind", explanation.kind},
+        {"origin", kova_value_origin_json(explanation.origin)},
         {"label", text_or_null(!explanation.help.label.empty(), explanation.help.label)},
         {"help", text_or_null(!explanation.help.text.empty(), explanation.help.text)},
         {"value", text_or_null(valued, explanation.value)},

@@ -90,6 +90,7 @@ nlohmann::json kova_object_state_json(const KOVA_OBJECT_STATE& state, int width)
     add("label", text_or_null(state.help.label));
     add("model_usage", usage_json(state.model_usage));
     add("name", kova_json_text(state.name));
+    add("origin", kova_value_origin_json(state.origin));
     add("port", state.port);
     add("usage", usage_json(state.usage));
     add("value", state.port && state.value.empty() ? nlohmann::json() : kova_json_text(state.value));
@@ -99,7 +100,7 @@ nlohmann::json kova_object_state_json(const KOVA_OBJECT_STATE& state, int width)
 }
 
 nlohmann::json kova_object_states_json(KOVA_SESSION& session, bool with_hidden) {
-    return kova_object_states_json(session, kova_object_states(session.validator(), with_hidden));
+    return kova_object_states_json(session, kova_object_states(session, with_hidden));
 }
 
 std::vector<int> kova_state_widths(KOVA_SESSION& session, const std::vector<KOVA_OBJECT_STATE>& states) {

@@ -38,7 +38,9 @@ nlohmann::json kova_messages_json(const KOVA_MESSAGES& messages);
 // The one shape of an object's state in every document that lists ports
 // and parameters (show, validate, states, model): {"name", "kind",
 // "port", "hidden", "value_text", "default", "value", "alt_value",
-// "usage", "alt_usage", "model_usage", "width", "label", "help"}. value
+// "usage", "alt_usage", "model_usage", "width", "label", "help",
+// "origin"}. origin is where the value came from (kova_value_origin_json,
+// from the state's origin; session/value_origins.h). value
 // is null for a port without a known value, alt_value null but for a
 // parameter, width a port's width as kova_port_widths evaluates it (null
 // for the others and where it is unknown), label and help the

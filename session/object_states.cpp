@@ -51,3 +51,9 @@ std::vector<KOVA_OBJECT_STATE> kova_object_states(const KOVA_RULES_VALIDATOR& va
     }
     return states;
 }
+
+std::vector<KOVA_OBJECT_STATE> kova_object_states(const KOVA_SESSION& session, bool with_hidden) {
+    std::vector<KOVA_OBJECT_STATE> states = kova_object_states(session.validator(), with_hidden);
+    kova_add_value_origins(session, states);
+    return states;
+}

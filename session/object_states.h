@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "session/help_texts.h"
+#include "session/value_origins.h"
 #include "validator/kova_rules_validator.h"
 
 struct KOVA_OBJECT_STATE {
@@ -25,6 +26,10 @@ struct KOVA_OBJECT_STATE {
     int alt_usage = KOVA_USAGE_NONE;
     int model_usage = KOVA_USAGE_NONE;  // the description's own state (or default)
     KOVA_HELP help;                     // the description's label and help text
+    // Where its value came from: filled by kova_object_states on a session
+    // (kova_add_value_origins), DEFAULT at no place when read from a
+    // validator alone.
+    KOVA_VALUE_ORIGIN origin;
 };
 
 // The ports and parameters, in the description's order; macros are left
@@ -32,5 +37,7 @@ struct KOVA_OBJECT_STATE {
 // expression as value text and its derived value as value, as the last
 // run or derive left it).
 std::vector<KOVA_OBJECT_STATE> kova_object_states(const KOVA_RULES_VALIDATOR& validator, bool with_hidden = false);
+// The same for the session's validator, each with its origin.
+std::vector<KOVA_OBJECT_STATE> kova_object_states(const KOVA_SESSION& session, bool with_hidden = false);
 
 #endif

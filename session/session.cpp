@@ -12,6 +12,9 @@
 
 namespace {
 
+// How a correction note writes a parameter that had no value.
+const std::string k_no_value = "(no value)";
+
 // Whether a setting sets a usage state rather than a value: an object
 // may have one of each.
 bool sets_usage(const KOVA_SETTING& setting) { return kova_usage_word_state(setting.value) != KOVA_USAGE_NONE; }
@@ -55,7 +58,10 @@ KOVA_SESSION::KOVA_SESSION(const KOVA_SESSION& other)
       m_init_messages(other.m_init_messages),
       m_default_settings(other.m_default_settings),
       m_work_deadline(other.m_work_deadline),
-      m_set_at(other.m_set_at),
+      m_set_by(other.m_set_by),
+      m_corrections(other.m_corrections),
+      m_runs(other.m_runs),
+      m_derived_notes(other.m_derived_notes),
       m_constants(other.m_constants) {
     capture_scanner_output();
 }
@@ -67,10 +73,11 @@ KOVA_SESSION::~KOVA_SESSION() = default;
 // in whatever state a setting gave it.
 void KOVA_SESSION::reset_to_defaults() {
     m_validator->set_all_ports_and_parameters_to_default_state();
-    m_set_at.clear();
+    m_set_by.clear();
+    m_corrections.clear();
+    m_derived_notes.clear();
     m_constants.clear();
     for (const KOVA_SETTING& setting : m_default_settings) apply_one(setting);
-    m_set_at.clear();
 }
 
 void KOVA_SESSION::capture_scanner_output() { m_validator->set_scanner_output(&m_discard); }
@@ -103,10 +110,12 @@ KOVA_PROBLEM KOVA_SESSION::apply(const std::vector<KOVA_SETTING>& settings, KOVA
             continue;
         }
         add_reading_warning(setting, problems);
-        if (!setting.file.empty())
-            m_set_at[to_lower_case(setting.name)] = setting_place(setting);
-        else
-            m_set_at.erase(to_lower_case(setting.name));
+        const std::string key = to_lower_case(setting.name);
+        m_set_by[key] = setting;
+        m_corrections.erase(key);
+        const auto about_it = [&key](const KOVA_MESSAGE& note) { return to_lower_case(note.object) == key; };
+        m_derived_notes.erase(std::remove_if(m_derived_notes.begin(), m_derived_notes.end(), about_it),
+                              m_derived_notes.end());
     }
     for (const auto& [name, text] : constants) {
         const std::string problem = kova_constant_number_problem(text, name);
@@ -206,6 +215,7 @@ std::string KOVA_SESSION::apply_one(const KOVA_SETTING& setting) {
 }
 
 KOVA_RUN_RESULT KOVA_SESSION::run() {
+    ++m_runs;
     std::vector<std::size_t> before_owners;
     const std::vector<KOVA_SETTING> before = current_settings(&before_owners);
     KOVA_RUN_RESULT result;
@@ -214,6 +224,8 @@ KOVA_RUN_RESULT KOVA_SESSION::run() {
     result.messages = m_init_messages;
     for (KOVA_MESSAGE& message : kova_messages_of(*m_validator)) result.messages.push_back(std::move(message));
     if (!engine_valid) add_function_rule_failure(result.messages);
+    for (KOVA_MESSAGE& note : m_derived_notes) result.messages.push_back(std::move(note));
+    m_derived_notes.clear();
     add_corrections(before, before_owners, result.messages);
     for (KOVA_MESSAGE& warning : constant_width_warnings()) result.messages.push_back(std::move(warning));
     mark_settings(result.messages);
@@ -226,7 +238,28 @@ void KOVA_SESSION::derive() {
     for (const auto& entry : ports.entries()) static_cast<KOVA_PORT_OBJ*>(entry.second)->reset_current_port_width();
     m_validator->run_validator();
     m_validator->clear_error_messages();
+    note_derived_corrections();
     if (!m_constants.empty()) apply_constant_values();
+}
+
+void KOVA_SESSION::note_derived_corrections() {
+    for (const KOVA_RULES_VALIDATOR::KOVA_SILENT_CORRECTION& silent : m_validator->get_silent_corrections()) {
+        const KOVA_SETTING* setting = setting_of(silent.object);
+        if (!setting) continue;
+        std::string now;
+        if (!sets_usage(*setting)) {
+            if (const KOVA_PARAMETER_OBJ* parameter = m_validator->get_parameter_object(silent.object))
+                now = parameter->get_current_value();
+        } else if (const KOVA_PORT_OBJ* port = m_validator->get_port_object(silent.object)) {
+            now = kova_get_usage_state_as_string(port->m_current_usage_state);
+        } else if (const KOVA_PARAMETER_OBJ* parameter = m_validator->get_parameter_object(silent.object)) {
+            now = kova_get_usage_state_as_string(parameter->m_current_usage_state);
+        }
+        // The setting is copied: recording may not keep a reference into m_set_by.
+        const KOVA_SETTING given = *setting;
+        if (!now.empty() && !kova_equal_nocase(now, given.value) && !correction_of(given.name))
+            add_correction(silent.object, given.value, now, m_derived_notes);
+    }
 }
 
 void KOVA_SESSION::refresh_port_widths() {
@@ -261,7 +294,7 @@ void KOVA_SESSION::add_function_rule_failure(KOVA_MESSAGES& messages) const {
 // settings before and after finds each one, a value given to a parameter
 // that had none among them.
 void KOVA_SESSION::add_corrections(const std::vector<KOVA_SETTING>& before,
-                                   const std::vector<std::size_t>& before_owners, KOVA_MESSAGES& messages) const {
+                                   const std::vector<std::size_t>& before_owners, KOVA_MESSAGES& messages) {
     std::vector<std::size_t> after_owners;
     const std::vector<KOVA_SETTING> after = current_settings(&after_owners);
     // Both lists follow the model's object order, so one pass over both
@@ -274,7 +307,7 @@ void KOVA_SESSION::add_corrections(const std::vector<KOVA_SETTING>& before,
         const OBJECT_SETTINGS now = settings_of(after, after_owners, owner, now_at);
         const KOVA_SETTING& named = now.value ? *now.value : *now.usage;
         if (now.value && (then.value || m_validator->get_parameter_object(named.name)))
-            add_correction(named.name, then.value ? then.value->value : "(no value)", now.value->value, messages);
+            add_correction(named.name, then.value ? then.value->value : k_no_value, now.value->value, messages);
         if (now.usage && then.usage) add_correction(named.name, then.usage->value, now.usage->value, messages);
     }
 }
@@ -289,8 +322,9 @@ KOVA_SESSION::OBJECT_SETTINGS KOVA_SESSION::settings_of(const std::vector<KOVA_S
 }
 
 void KOVA_SESSION::add_correction(const std::string& name, const std::string& from, const std::string& to,
-                                  KOVA_MESSAGES& messages) const {
+                                  KOVA_MESSAGES& messages) {
     if (from == to) return;
+    record_correction(name, from == k_no_value ? "" : from);
     const KOVA_OBJ_INFO* object = m_validator->get_kova_obj(name);
     KOVA_MESSAGE message =
         kova_make_message(KOVA_SEVERITY_NOTE, KOVA_DIAG_CORRECTION, name + ": " + from + " corrected to " + to,
@@ -299,12 +333,50 @@ void KOVA_SESSION::add_correction(const std::string& name, const std::string& fr
     messages.push_back(std::move(message));
 }
 
+// The rule is the one the engine's consistency check followed; a value
+// given where there was none follows no rule. A correction of the usage
+// state after one of the value in the same run keeps the value's.
+void KOVA_SESSION::record_correction(const std::string& name, const std::string& was) {
+    KOVA_CORRECTION correction;
+    correction.was = was;
+    for (const KOVA_RULES_VALIDATOR::KOVA_SILENT_CORRECTION& silent : m_validator->get_silent_corrections()) {
+        if (silent.object != name) continue;
+        correction.rule_index = silent.rule_index;
+        correction.field = silent.field;
+        break;  // the first: a value correction comes before the usage one
+    }
+    const std::string key = to_lower_case(name);
+    const auto found = m_corrections.find(key);
+    if (found == m_corrections.end()) {
+        m_corrections[key] = {correction, m_runs};
+        return;
+    }
+    if (found->second.run == m_runs) return;  // this run's value correction stands
+    correction.was = found->second.correction.was;  // the value before any correction
+    found->second = {correction, m_runs};
+}
+
 void KOVA_SESSION::mark_settings(KOVA_MESSAGES& messages) const {
     for (KOVA_MESSAGE& message : messages) {
         if (!kova_is_conflict(message.kind)) continue;
-        const auto found = m_set_at.find(to_lower_case(message.object));
-        if (found != m_set_at.end()) message.setting = found->second;
+        const auto found = m_set_by.find(to_lower_case(message.object));
+        if (found != m_set_by.end() && found->second.source == KOVA_SETTING_SOURCE::FILE)
+            message.setting = setting_place(found->second);
     }
+}
+
+// Both are asked for every object of a listing: an empty map answers
+// without folding the name.
+const KOVA_SETTING* KOVA_SESSION::setting_of(const std::string& name) const {
+    if (m_set_by.empty()) return nullptr;
+    const auto found = m_set_by.find(to_lower_case(name));
+    return found == m_set_by.end() ? nullptr : &found->second;
+}
+
+const KOVA_CORRECTION* KOVA_SESSION::correction_of(const std::string& name) const {
+    if (m_corrections.empty()) return nullptr;
+    const auto found = m_corrections.find(to_lower_case(name));
+    return found == m_corrections.end() ? nullptr : &found->second.correction;
 }
 
 std::vector<KOVA_SETTING> KOVA_SESSION::current_settings() const { return current_settings(nullptr); }

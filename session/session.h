@@ -27,6 +27,14 @@ struct KOVA_LOAD_OPTIONS {
     std::string function_name;  // "" keeps the description's own
 };
 
+// A value or usage state that a run changed silently: what it was and the
+// object's rule whose value the run followed.
+struct KOVA_CORRECTION {
+    std::string was;       // the value or usage state before the run; "" for no value
+    int rule_index = -1;   // the rule's place among the object's rules; -1 for none
+    KOVA_SOURCE_FIELD field = KOVA_FIELD_VALUE;  // the rule's field the run took
+};
+
 struct KOVA_RUN_RESULT {
     bool valid = false;       // the engine's answer and no error message
     KOVA_MESSAGES messages;   // initialisation, run, function rules, corrections
@@ -102,6 +110,15 @@ public:
     // wrote them when the session was opened (before any setting).
     const std::vector<KOVA_SETTING>& default_settings() const { return m_default_settings; }
 
+    // The last setting given to the object of that name (letter case
+    // ignored) since the session was opened or reset, with its source;
+    // null when it has none.
+    const KOVA_SETTING* setting_of(const std::string& name) const;
+    // The last silent correction a run made to the object of that name
+    // since it was last set; null when none. A later correction keeps the
+    // first one's was, the value the object had before any of them.
+    const KOVA_CORRECTION* correction_of(const std::string& name) const;
+
     // Every port and parameter name, for suggestions.
     std::vector<std::string> object_names() const;
 
@@ -122,7 +139,7 @@ private:
     // the object each setting belongs to (positions never decrease).
     std::vector<KOVA_SETTING> current_settings(std::vector<std::size_t>* owners) const;
     void add_corrections(const std::vector<KOVA_SETTING>& before, const std::vector<std::size_t>& before_owners,
-                         KOVA_MESSAGES& messages) const;
+                         KOVA_MESSAGES& messages);
     // One object's value and usage settings in a current_settings list
     // (null where it has none); at moves past them.
     struct OBJECT_SETTINGS {
@@ -131,9 +148,15 @@ private:
     };
     static OBJECT_SETTINGS settings_of(const std::vector<KOVA_SETTING>& settings,
                                        const std::vector<std::size_t>& owners, std::size_t owner, std::size_t& at);
-    // A note that the run changed name's setting from one text to another.
+    // A note that the run changed name's setting from one text to another,
+    // recorded for correction_of.
     void add_correction(const std::string& name, const std::string& from, const std::string& to,
-                        KOVA_MESSAGES& messages) const;
+                        KOVA_MESSAGES& messages);
+    void record_correction(const std::string& name, const std::string& was);
+    // The silent corrections a derive made to values or states that
+    // settings gave: recorded, and their notes kept for the next run,
+    // which no longer sees them change.
+    void note_derived_corrections();
     void add_function_rule_failure(KOVA_MESSAGES& messages) const;
     void mark_settings(KOVA_MESSAGES& messages) const;
 
@@ -142,8 +165,19 @@ private:
     KOVA_MESSAGES m_init_messages;
     std::vector<KOVA_SETTING> m_default_settings;
     std::chrono::steady_clock::time_point m_work_deadline = std::chrono::steady_clock::time_point::max();
-    // Where each object was last set in a settings file, by lower-case name.
-    std::map<std::string, KOVA_SOURCE_LOCATION> m_set_at;
+    // The last setting of each object, by lower-case name; a conflict is
+    // marked with the place of one read from a file.
+    std::map<std::string, KOVA_SETTING> m_set_by;
+    // The silent corrections since each object was last set, by
+    // lower-case name, each with the number of the run that made it last.
+    struct CORRECTION_RECORD {
+        KOVA_CORRECTION correction;
+        std::size_t run = 0;
+    };
+    std::map<std::string, CORRECTION_RECORD> m_corrections;
+    std::size_t m_runs = 0;  // runs made, numbering them for m_corrections
+    // Correction notes of derives since the last run, which reports them.
+    KOVA_MESSAGES m_derived_notes;
     // The values of ports held constant, by lower-case name: the name as
     // set and the value as written.
     std::map<std::string, std::pair<std::string, std::string>> m_constants;

@@ -93,5 +93,6 @@ bool kova_parse_setting_argument(const std::string& text, KOVA_SETTING& setting)
     setting.value = text.substr(equals + 1);
     setting.file.clear();
     setting.line = 0;
+    setting.source = KOVA_SETTING_SOURCE::COMMAND_LINE;
     return true;
 }

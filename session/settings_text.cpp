@@ -129,7 +129,23 @@ bool needs_quotes(const std::string& value) {
 }  // namespace
 
 std::string KOVA_SETTING::origin() const {
-    return file.empty() && line == 0 ? "command line" : file + ":" + std::to_string(line);
+    switch (source) {
+    case KOVA_SETTING_SOURCE::FILE: return file + ":" + std::to_string(line);
+    case KOVA_SETTING_SOURCE::PAGE: return "page";
+    case KOVA_SETTING_SOURCE::PYTHON: return "Python";
+    case KOVA_SETTING_SOURCE::MENU: return "menu";
+    default: return "command line";
+    }
+}
+
+std::string kova_setting_source_name(KOVA_SETTING_SOURCE source) {
+    switch (source) {
+    case KOVA_SETTING_SOURCE::FILE: return "file";
+    case KOVA_SETTING_SOURCE::PAGE: return "page";
+    case KOVA_SETTING_SOURCE::PYTHON: return "python";
+    case KOVA_SETTING_SOURCE::MENU: return "menu";
+    default: return "command line";
+    }
 }
 
 std::string kova_quote_setting_value(const std::string& value) {
@@ -261,7 +277,9 @@ bool KOVA_SETTINGS_DOCUMENT::parse(std::string_view text, const std::string& fil
 std::vector<KOVA_SETTING> KOVA_SETTINGS_DOCUMENT::settings() const {
     std::vector<KOVA_SETTING> settings;
     for (std::size_t i = 0; i < m_lines.size(); ++i)
-        if (m_lines[i].setting) settings.push_back({m_lines[i].name, m_lines[i].value, m_file, static_cast<int>(i + 1)});
+        if (m_lines[i].setting)
+            settings.push_back({m_lines[i].name, m_lines[i].value, m_file, static_cast<int>(i + 1),
+                                KOVA_SETTING_SOURCE::FILE});
     return settings;
 }
 

@@ -15,13 +15,23 @@
 #include <string_view>
 #include <vector>
 
+// Who gave a setting: a settings file (at file and line), or a front end
+// by hand. Each reader and front end fills it, so that the session can
+// say where each value came from (session/value_origins.h).
+enum class KOVA_SETTING_SOURCE { COMMAND_LINE, FILE, PAGE, PYTHON, MENU };
+
 struct KOVA_SETTING {
     std::string name, value;
-    std::string file = "";  // "" for the command line
-    int line = 0;      // 1-based; 0 for the command line
-    // "FILE:LINE", or "command line".
+    std::string file = "";  // the settings file; "" for a setting not read from one
+    int line = 0;      // 1-based; 0 for a setting not read from a file
+    KOVA_SETTING_SOURCE source = KOVA_SETTING_SOURCE::COMMAND_LINE;
+    // "FILE:LINE", or the front end: "command line", "page", "Python",
+    // "menu".
     std::string origin() const;
 };
+
+// "file", "command line", "page", "python", "menu": the word JSON gives.
+std::string kova_setting_source_name(KOVA_SETTING_SOURCE source);
 
 struct KOVA_SETTINGS_PROBLEM {
     std::string file;

@@ -10,14 +10,15 @@ namespace {
 // Every member of the state shape, for comparing two states.
 auto members(const KOVA_OBJECT_STATE& s) {
     return std::tie(s.port, s.kind, s.name, s.value_text, s.default_value, s.value, s.alt_value, s.usage, s.alt_usage,
-                    s.model_usage, s.help.label, s.help.text);
+                    s.model_usage, s.help.label, s.help.text, s.origin.kind, s.origin.by_setting, s.origin.source,
+                    s.origin.file, s.origin.line, s.origin.rule, s.origin.was);
 }
 
 }  // namespace
 
 KOVA_STATE_BASELINE kova_read_states(KOVA_SESSION& session) {
     KOVA_STATE_BASELINE read;
-    read.states = kova_object_states(session.validator(), true);
+    read.states = kova_object_states(session, true);
     read.widths = kova_state_widths(session, read.states);
     return read;
 }

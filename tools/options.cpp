@@ -46,12 +46,15 @@ void save_settings(const KOVA_SAVE_OPTIONS& save, const KOVA_SESSION& session, K
 
 namespace {
 
+// Who gives every setting of the options.
+constexpr KOVA_SETTING_SOURCE k_command_line = KOVA_SETTING_SOURCE::COMMAND_LINE;
+
 // A --constant argument as the setting it stands for: PORT=VALUE holds the
 // port at VALUE, PORT alone holds it constant. The session refuses a value
 // that is not a number, in its own words.
 KOVA_SETTING constant_setting(const std::string& text) {
     KOVA_SETTING setting;
-    if (!kova_parse_setting_argument(text, setting)) return {text, "CONSTANT", "", 0};
+    if (!kova_parse_setting_argument(text, setting)) return {text, "CONSTANT", "", 0, k_command_line};
     setting.value = "CONSTANT:" + setting.value;
     return setting;
 }
@@ -80,8 +83,8 @@ bool gather_command_line_settings(const KOVA_TOOL_STATE& state, std::vector<KOVA
             ok = false;
         }
     }
-    for (const std::string& name : state.use) settings.push_back({name, "USED", "", 0});
-    for (const std::string& name : state.unused) settings.push_back({name, "UNUSED", "", 0});
+    for (const std::string& name : state.use) settings.push_back({name, "USED", "", 0, k_command_line});
+    for (const std::string& name : state.unused) settings.push_back({name, "UNUSED", "", 0, k_command_line});
     for (const std::string& text : state.constant) settings.push_back(constant_setting(text));
     return ok;
 }

@@ -46,6 +46,10 @@ KOVA_MESSAGE_ORIGIN KOVA_RULES_VALIDATOR::applied_origin(const KOVA_OBJ_INFO* ob
     return kova_object_origin(object->get_name(), *object, KOVA_FIELD_ELEMENT);
 }
 
+void KOVA_RULES_VALIDATOR::note_silent_correction(const KOVA_OBJ_INFO& object, const KOVA_APPLIED_RULE& applied) {
+    m_silent_corrections.push_back({object.get_name(), applied.rule_index, applied.field});
+}
+
 bool KOVA_RULES_VALIDATOR::check_value_consistency_on_object(KOVA_OBJ_INFO* object, KOVA_PARAMETER_OBJ* parameter,
                                                              KOVA_PORT_OBJ* port) {
     const bool silent = object && object->silent_correction;
@@ -62,6 +66,7 @@ bool KOVA_RULES_VALIDATOR::check_value_consistency_on_object(KOVA_OBJ_INFO* obje
                 return false;
             }
             parameter->set_current_value(get_last_legal_value(parameter->m_alt_value));
+            note_silent_correction(*object, m_value_rule);
         }
         const std::string& current = parameter->get_current_value();
         const bool unused_item = is_unused_word(current) && kova_token_is_in_list(parameter->m_alt_value, current);
@@ -69,6 +74,7 @@ bool KOVA_RULES_VALIDATOR::check_value_consistency_on_object(KOVA_OBJ_INFO* obje
             return true;
         if (silent) {
             parameter->set_current_value(get_last_legal_value(parameter->m_alt_value));
+            note_silent_correction(*object, m_state_rule);
             return true;
         }
         const KOVA_MODEL_ORIGIN_SCOPE origin(*this, applied_origin(object, m_state_rule));
@@ -80,6 +86,7 @@ bool KOVA_RULES_VALIDATOR::check_value_consistency_on_object(KOVA_OBJ_INFO* obje
     if (!port || !states_conflict(port->m_current_usage_state, port->m_alt_usage_state)) return true;
     if (silent) {
         port->m_current_usage_state = port->m_alt_usage_state;
+        note_silent_correction(*object, m_state_rule);
         return true;
     }
     const KOVA_MODEL_ORIGIN_SCOPE origin(*this, applied_origin(object, m_state_rule));

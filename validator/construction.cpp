@@ -68,6 +68,7 @@ KOVA_RULES_VALIDATOR::KOVA_RULES_VALIDATOR(const KOVA_RULES_VALIDATOR& other)
       m_external_msg_list(copy_of_messages(other.m_external_msg_list)),
       m_external_msg_cursor(other.m_external_msg_cursor),
       m_deciding_fn_rule(other.m_deciding_fn_rule),
+      m_silent_corrections(other.m_silent_corrections),
       m_scanner_output(other.m_scanner_output) {}
 
 KOVA_RULES_VALIDATOR& KOVA_RULES_VALIDATOR::operator=(const KOVA_RULES_VALIDATOR& other) {
@@ -93,6 +94,7 @@ void KOVA_RULES_VALIDATOR::swap(KOVA_RULES_VALIDATOR& other) noexcept {
     swap(m_value_rule, other.m_value_rule);
     swap(m_state_rule, other.m_state_rule);
     swap(m_deciding_fn_rule, other.m_deciding_fn_rule);
+    m_silent_corrections.swap(other.m_silent_corrections);
     swap(m_scanner_output, other.m_scanner_output);
 }
 

@@ -106,6 +106,17 @@ public:
     // result last decided run_validator_on_fn_rules's answer; -1 when no
     // rule did. An addition for front ends that explain a failed run.
     int get_deciding_fn_rule() const { return m_deciding_fn_rule; }
+    // An object the last run corrected silently, and the rule of its own
+    // whose value (or alternate value, by field) the correction followed;
+    // rule_index -1 when no rule had applied one. In the order the run
+    // corrected them; an addition for front ends that say where each
+    // value came from.
+    struct KOVA_SILENT_CORRECTION {
+        std::string object;
+        int rule_index = -1;
+        KOVA_SOURCE_FIELD field = KOVA_FIELD_VALUE;
+    };
+    const std::vector<KOVA_SILENT_CORRECTION>& get_silent_corrections() const { return m_silent_corrections; }
     // One rule of object evaluated as the run evaluates it, without
     // applying anything to the object: the condition by its rule type,
     // then the value a holding condition applies (a legal-value list with
@@ -328,6 +339,11 @@ private:
     // The origin naming that rule, or the object when no rule applied.
     KOVA_MESSAGE_ORIGIN applied_origin(const KOVA_OBJ_INFO* object, const KOVA_APPLIED_RULE& applied) const;
     int m_deciding_fn_rule = -1;
+    // Filled by the consistency check; cleared when a run starts.
+    std::vector<KOVA_SILENT_CORRECTION> m_silent_corrections;
+    // Notes that the consistency check corrected object, following the
+    // applied rule.
+    void note_silent_correction(const KOVA_OBJ_INFO& object, const KOVA_APPLIED_RULE& applied);
     std::ostream* m_scanner_output = nullptr;
 
     // Writes characters an evaluation could not place to the scanner

@@ -105,6 +105,7 @@ void prefetch_lines(const void* address, std::size_t size) {
 // over all of them would meet them.
 bool KOVA_RULES_VALIDATOR::run_validator() {
     reset_validator(false);
+    m_silent_corrections.clear();
     const int count = get_kova_obj_count();
     bool failed = false;
     int validated = 0;

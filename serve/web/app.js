@@ -827,6 +827,18 @@ function jumpLinks(names) {
   return cell;
 }
 
+// Where the value came from, the first thing an explanation says: the
+// kind in bold, then the members of the origin that apply.
+function originLine(origin) {
+  const details = [];
+  if (origin.source) details.push(origin.source === "file" ? "set in a settings file" : `set by the ${origin.source}`);
+  if (origin.kind === "corrected") details.push(`was ${origin.was === "" ? "(no value)" : origin.was}`);
+  if (origin.rule) details.push(`${origin.kind === "derived" ? "from" : "by"} ${origin.rule}`);
+  if (origin.file) details.push(origin.line ? `${origin.file}:${origin.line}` : origin.file);
+  return el("p", { className: "origin", "data-origin": origin.kind }, "origin: ",
+    el("strong", { text: origin.kind }), details.length ? ` \u2014 ${details.join(", ")}` : "");
+}
+
 function explanation(document_) {
   const object = document_.object;
   const facts = [["label", object.label], ["help", object.help], ["kind", object.kind], ["value", object.value],
@@ -851,7 +863,7 @@ function explanation(document_) {
   rules.append(rows);
   const messages = el("ul", { className: "diags" });
   for (const message of document_.messages) messages.append(diagnosticItem(message, false));
-  const parts = [list];
+  const parts = object.origin ? [originLine(object.origin), list] : [list];
   parts.push(document_.rules.length ? rules : el("p", { text: "No rules." }));
   if (document_.messages.length) parts.push(el("h3", { text: "Diagnostics" }), messages);
   for (const button of messages.querySelectorAll(".explain")) button.remove();

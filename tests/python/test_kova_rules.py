@@ -63,12 +63,12 @@ def test_run_gives_what_validate_gives(settings):
     assert result.valid == document["valid"]
     assert [message_fields(m) for m in result.messages] == [{k: m[k] for k in MESSAGE_FIELDS + ("setting",)}
                                                             for m in document["messages"]]
-    parameters = {p.name: (p.kind, p.value, p.alt_value, p.usage, p.alt_usage, p.label, p.help)
+    parameters = {p.name: (p.kind, p.value, p.alt_value, p.usage, p.alt_usage, p.label, p.help, p.origin)
                   for p in validator.parameters}
     assert parameters == {p["name"]: (p["kind"], p["value"], p["alt_value"], p["usage"], p["alt_usage"], p["label"],
-                                      p["help"]) for p in document["parameters"]}
-    ports = {p.name: (p.kind, p.value_text, p.usage, p.alt_usage) for p in validator.ports}
-    assert ports == {p["name"]: (p["kind"], p["value_text"], p["usage"], p["alt_usage"])
+                                      p["help"], p["origin"]) for p in document["parameters"]}
+    ports = {p.name: (p.kind, p.value_text, p.usage, p.alt_usage, p.origin) for p in validator.ports}
+    assert ports == {p["name"]: (p["kind"], p["value_text"], p["usage"], p["alt_usage"], p["origin"])
                      for p in document["ports"]}
 
 
@@ -94,6 +94,10 @@ QUERIES = [
      [{"kind": "integer", "name": "C_WIDTH", "value": "12", "usage": "USED", "source": "map"},
       {"kind": "string", "name": "C_COUNT_MODE", "value": "up", "usage": "USED", "source": "map"}]),
     ("counter.xml", [], lambda v: v.stimulus("count_cycle", 20), [("clk", "0"), ("rst", "0"), ("en", "1")]),
+    # Where a value came from: set from Python, corrected by the run.
+    ("uart.xml", [("PARITY", "EVEN"), ("DATA_BITS", "9")], lambda v: (v.run(), [p.origin for p in v.parameters][2:4])[1],
+     [{"kind": "set", "source": "python"},
+      {"kind": "corrected", "file": "examples/uart.xml", "line": 29, "rule": "PARITY != NONE", "was": "9"}]),
     ("counter.xml", [], lambda v: (v.parameters[2].label, v.ports[0].help, v.explain("HAS_LOAD")["object"]["help"]),
      ("Parallel load", None, "1 adds the load and din inputs, which load a value into the count.")),
 ]

@@ -65,8 +65,14 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
         {"POST", "/api/ranges", R"({"settings": {"DEPTH": "64"}})", 200, "\"port\": \"clkb\""},
         {"POST", "/api/wizard-map", "{}", 200, "\"maps\": []"},
         {"POST", "/api/states", R"({"settings": {"DEPTH": "64"}})", 200, "\"hidden\": true"},
-        // A setting that leaves every state as the model has it: no object is sent.
-        {"POST", "/api/refresh", R"({"settings": {"MODE": "SINGLE"}})", 200, "\"objects\": [],"},
+        // A setting that leaves every value as the model has it: only its object's origin moves.
+        {"POST", "/api/refresh", R"({"settings": {"MODE": "SINGLE"}})", 200,
+         "\"objects\": [\n    {\n      \"alt_usage\": \"USED\",\n      \"alt_value\": \"SINGLE|DUAL\""},
+        {"POST", "/api/refresh", R"({"settings": {"MODE": "SINGLE"}})", 200,
+         "\"name\": \"MODE\",\n      \"origin\": {\n        \"kind\": \"set\",\n"
+         "        \"source\": \"page\"\n      },\n"
+         "      \"port\": false,\n      \"usage\": \"USED\",\n      \"value\": \"SINGLE\",\n"
+         "      \"value_text\": \"SINGLE|DUAL\",\n      \"width\": null\n    }\n  ],"},
         // A conflict names the changed setting it follows from.
         {"POST", "/api/refresh", R"({"last": "MODE", "settings": {"MODE": "DUAL"}})", 200,
          "\"causes\": [\n    {\n      \"last\": \"MODE\",\n      \"object\": \"clkb\",\n"
@@ -122,7 +128,8 @@ TEST(ServeApi, RequestsAnswerStatusAndDocument) {
 }
 
 // The values of examples/ram-conflicts.settings, given on the command line
-// as the request gives them (a settings file would add its line numbers).
+// as the request gives them (a settings file would add its line numbers);
+// the page's settings say they came from the page.
 TEST(ServeApi, ValidateAnswersWhatTheToolWrites) {
     const std::unique_ptr<KOVA_SESSION> session = open_description(RAM);
     ASSERT_TRUE(session);
@@ -131,7 +138,12 @@ TEST(ServeApi, ValidateAnswersWhatTheToolWrites) {
         run_kova("validate " + RAM + " --set MODE=DUAL --set WIDTH=12 --set BYTE_ENABLES=1 --set DEPTH=300 --format json",
                  false);
     EXPECT_EQ(tool.status, 1);
-    EXPECT_EQ(response.body, tool.out);
+    std::string page = response.body;
+    const std::string from_page = "\"source\": \"page\"", from_tool = "\"source\": \"command line\"";
+    for (std::size_t at; (at = page.find(from_page)) != std::string::npos;)
+        page.replace(at, from_page.size(), from_tool);
+    EXPECT_NE(page, response.body);
+    EXPECT_EQ(page, tool.out);
 }
 
 // The model document gives each object what the page's control needs, and

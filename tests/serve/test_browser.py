@@ -143,6 +143,8 @@ def use_page(driver, url, names, downloads):
     dialog = driver.find_element(By.ID, "explain-dialog")
     wait.until(lambda d: dialog.is_displayed() and d.find_elements(By.CSS_SELECTOR, "#explain-body table.rules"))
     assert "clkb" in dialog.text and "MODE == DUAL" in dialog.text, dialog.text
+    head = driver.find_element(By.CSS_SELECTOR, "#explain-body > :first-child")
+    assert head.get_attribute("data-origin") and head.text.startswith("origin: "), head.text
     driver.find_element(By.ID, "explain-close").click()
     wait.until(lambda d: not dialog.is_displayed())
 

@@ -156,7 +156,7 @@ TEST(SettingsText, ConstantValuesAndOrigins) {
         EXPECT_EQ(c.constant ? number : "", c.number) << c.value;
         EXPECT_EQ(c.constant && kova_is_constant_number(number), c.valid) << c.value;
     }
-    EXPECT_EQ((KOVA_SETTING{"A", "1", "a.settings", 3}).origin(), "a.settings:3");
+    EXPECT_EQ((KOVA_SETTING{"A", "1", "a.settings", 3, KOVA_SETTING_SOURCE::FILE}).origin(), "a.settings:3");
     EXPECT_EQ((KOVA_SETTING{"A", "1", "", 0}).origin(), "command line");
 }
 

@@ -83,7 +83,8 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
         // Labels and help texts: a help text written over two lines is one paragraph.
         {"show " + example_counter + " --help-texts", 0,
          "\ngenerics (wizard_map): Generics\n  The generics of the generated block, then every parameter as set.\n\n"},
-        {"explain " + fifo() + " DEPTH", 0, "DEPTH: integer parameter\n  label: Depth\n  help: The number of words "
+        {"explain " + fifo() + " DEPTH", 0, "DEPTH: integer parameter\n  origin: default at " + fifo() + ":16\n"
+             "  label: Depth\n  help: The number of words "
              "the FIFO holds: a power of two from 16 to 512. A FIFO deeper than 64 words needs block memory.\n"},
         {"eval " + ram() + " 'a ; b'", 1,
          parse_error + "a ; b\nexpression: warning: The characters \";\" of a ; b are not part of the rule language "
@@ -123,6 +124,13 @@ TEST(KovaTool, SubcommandsExitStatusAndOutput) {
          "integer  C_HAS_LOAD        0        USED   map\n"
          "integer  WIDTH             12       NONE   parameter\n"},
         {"validate " + unset, 0, unset + ":2:1: note: P: (no value) corrected to 4\n"},
+        // Where each value came from: the correction with its rule and the value before, in the table and first
+        // in an explanation; a correction the derive for a constant makes is still noted.
+        {"show " + unset + " --origin", 0,
+         "USED   USED         corrected from (no value) by 1 == 1 at " + unset + ":3\n"},
+        {"explain " + example("uart.xml") + " DATA_BITS --set PARITY=EVEN --set DATA_BITS=9 --constant rxd=1", 0,
+         "note: DATA_BITS: 9 corrected to 8\nDATA_BITS: integer parameter\n  origin: corrected from 9 by "
+         "PARITY != NONE at " + example("uart.xml") + ":29\n  label:"},
         // A failed check is followed by the settings it reads through a hidden parameter; the note counts for nothing.
         {"validate " + test_data("uart.xml"), 1, test_data("uart.xml") + ":8:22: error: Ports and parameters  should "
              "satisfy the condition BAUD_ERROR < 2\n" + test_data("uart.xml") +
