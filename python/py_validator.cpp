@@ -3,9 +3,12 @@
 // or raises with the GIL held again.
 #include "python/py_validator.h"
 
+#include <cerrno>
 #include <ctime>
+#include <filesystem>
 
 #include "python/texts.h"
+#include "session/answers.h"
 #include "session/expression_queries.h"
 #include "session/minimal_settings.h"
 #include "session/object_states.h"
@@ -56,29 +59,26 @@ void kova_py_raise(const KOVA_PROBLEM& problem) {
     }
 }
 
-KOVA_PY_VALIDATOR::KOVA_PY_VALIDATOR(const KOVA_LOAD_OPTIONS& options, py::handle load_error) {
+KOVA_PY_VALIDATOR::KOVA_PY_VALIDATOR(const KOVA_LOAD_OPTIONS& options, py::handle load_error) : m_options(options) {
     KOVA_MESSAGES problems;
     {
         // Reading the description touches nothing shared: other threads go on.
         py::gil_scoped_release release;
         m_session = KOVA_SESSION::open(options, problems);
     }
-    if (m_session) {
-        m_description = m_session->description();
-        return;
-    }
+    if (m_session) return;
     const py::object error = load_error(kova_py_text(kova_messages_text(problems, options.description)));
     error.attr("messages") = kova_py_messages(problems, options.description);
     PyErr_SetObject(load_error.ptr(), error.ptr());
     throw py::error_already_set();
 }
 
-KOVA_PY_VALIDATOR::KOVA_PY_VALIDATOR(std::unique_ptr<KOVA_SESSION> session)
-    : m_description(session->description()), m_session(std::move(session)) {}
+KOVA_PY_VALIDATOR::KOVA_PY_VALIDATOR(const KOVA_LOAD_OPTIONS& options, std::unique_ptr<KOVA_SESSION> session)
+    : m_options(options), m_session(std::move(session)) {}
 
 std::unique_ptr<KOVA_PY_VALIDATOR> KOVA_PY_VALIDATOR::copy() const {
     std::unique_ptr<KOVA_SESSION> session = locked([&] { return std::make_unique<KOVA_SESSION>(*m_session); });
-    return std::unique_ptr<KOVA_PY_VALIDATOR>(new KOVA_PY_VALIDATOR(std::move(session)));
+    return std::unique_ptr<KOVA_PY_VALIDATOR>(new KOVA_PY_VALIDATOR(m_options, std::move(session)));
 }
 
 KOVA_PROBLEM KOVA_PY_VALIDATOR::apply_all_or_nothing(const std::vector<KOVA_SETTING>& settings,
@@ -89,14 +89,20 @@ KOVA_PROBLEM KOVA_PY_VALIDATOR::apply_all_or_nothing(const std::vector<KOVA_SETT
     return refused;
 }
 
-void KOVA_PY_VALIDATOR::set(const std::string& name, const std::string& value) {
+void KOVA_PY_VALIDATOR::set(const std::string& name, const std::string& value) { set_many({{name, value, "", 0}}); }
+
+std::vector<KOVA_SETTING> KOVA_PY_VALIDATOR::settings() const {
+    return locked([&] { return m_session->current_settings(); });
+}
+
+void KOVA_PY_VALIDATOR::set_many(const std::vector<KOVA_SETTING>& settings) {
     struct OUTCOME {
         KOVA_PROBLEM refused;
         KOVA_MESSAGES problems;
     };
     OUTCOME outcome = locked([&] {
         OUTCOME answer;
-        answer.refused = apply_all_or_nothing({{name, value, "", 0}}, answer.problems);
+        answer.refused = apply_all_or_nothing(settings, answer.problems);
         return answer;
     });
     if (outcome.refused) {
@@ -120,8 +126,15 @@ py::list KOVA_PY_VALIDATOR::load_settings(const std::string& path) {
         return answer;
     });
     if (outcome.refused) {
-        // Raised by the problem's kind, with every error of the file.
+        // Raised by the problem's kind, with every error of the file; a
+        // file that is not there is FileNotFoundError, as open() raises.
         outcome.refused.text = kova_messages_text(errors_of(outcome.problems), path);
+        if (outcome.refused.kind == KOVA_PROBLEM_KIND::FILE && !std::filesystem::exists(path)) {
+            const py::object error = py::handle(PyExc_FileNotFoundError)(
+                ENOENT, kova_py_text(outcome.refused.text), py::module_::import("os").attr("fsdecode")(py::bytes(path)));
+            PyErr_SetObject(PyExc_FileNotFoundError, error.ptr());
+            throw py::error_already_set();
+        }
         kova_py_raise(outcome.refused);
     }
     return kova_py_messages(std::move(outcome.problems), path);
@@ -133,10 +146,17 @@ void KOVA_PY_VALIDATOR::save_settings(const std::string& path, bool minimal) {
 }
 
 KOVA_PY_RESULT KOVA_PY_VALIDATOR::run() {
-    KOVA_RUN_RESULT result = locked([&] { return noted_run(); });
+    KOVA_ANSWER answer;
+    KOVA_RUN_RESULT result = locked([&] {
+        KOVA_RUN_RESULT run = noted_run();
+        kova_validate_answer(*m_session, true, answer);
+        return run;
+    });
     KOVA_PY_RESULT converted;
     converted.valid = result.valid;
+    converted.description = description();
     converted.messages = kova_py_messages(std::move(result.messages), description());
+    converted.objects = std::make_shared<const nlohmann::json>(std::move(answer.document));
     return converted;
 }
 
@@ -255,6 +275,18 @@ py::list KOVA_PY_VALIDATOR::stimulus(const std::string& vector, int time) {
 py::list KOVA_PY_VALIDATOR::last_messages() {
     KOVA_MESSAGES messages = locked([&] { return m_last_messages; });
     return kova_py_messages(std::move(messages), description());
+}
+
+KOVA_PY_OBJECT KOVA_PY_VALIDATOR::object(const std::string& name) {
+    KOVA_PROBLEM missing;
+    std::vector<KOVA_OBJECT_STATE> states = locked([&] {
+        std::vector<KOVA_OBJECT_STATE> all = kova_object_states(m_session->validator());
+        missing = kova_not_named_object(*m_session, name);
+        return all;
+    });
+    for (KOVA_OBJECT_STATE& state : states)
+        if (state.name == name) return KOVA_PY_OBJECT{std::move(state)};
+    kova_py_raise(missing);
 }
 
 py::list KOVA_PY_VALIDATOR::objects(bool ports) {

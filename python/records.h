@@ -1,12 +1,19 @@
 // The plain result objects of the module: a message, a run's result, a
-// port or parameter, a port's legal values and a wizard map's object.
-// Each holds the shared layer's own record and converts its texts when a
-// field is read, so that a run hands back its messages without converting
-// texts nobody reads.
+// repair, a port or parameter, a port's legal values and a wizard map's
+// object. Each holds the shared layer's own record and converts its texts
+// when a field is read, so that a run hands back its messages without
+// converting texts nobody reads. Message and Result compare by value and
+// pickle; their to_dict() is the shared layer's JSON document, converted.
 #ifndef KOVA_PY_RECORDS_H
 #define KOVA_PY_RECORDS_H
 
+#include <memory>
+#include <string>
+
+#include <nlohmann/json.hpp>
 #include <pybind11/pybind11.h>
+
+#include "session/fix.h"
 
 #include "session/message.h"
 #include "session/object_states.h"
@@ -22,7 +29,15 @@ struct KOVA_PY_MESSAGE {
 
 struct KOVA_PY_RESULT {
     bool valid = false;
-    py::list messages;  // of KOVA_PY_MESSAGE
+    std::string description;  // as the validator was loaded from it
+    py::list messages;        // of KOVA_PY_MESSAGE
+    // The validate document's own members (ports and parameters as the
+    // run left them, session/answers.h); shared, never changed once made.
+    std::shared_ptr<const nlohmann::json> objects;
+};
+
+struct KOVA_PY_REPAIR {
+    KOVA_FIX_RESULT result;
 };
 
 struct KOVA_PY_OBJECT {
@@ -46,7 +61,12 @@ py::list kova_py_messages(KOVA_MESSAGES messages, const std::string& fallback_fi
 // (file names missing from a message are fallback_file).
 std::string kova_messages_text(const KOVA_MESSAGES& messages, const std::string& fallback_file);
 
-// Registers Message, Result, ObjectState, PortRange and MapEntry.
+// The Python objects of a JSON document (dicts, lists, str, int, bool,
+// None). It runs Python code (json is imported), so never under a
+// validator's lock.
+py::object kova_py_json(const nlohmann::json& document);
+
+// Registers Message, Result, Repair, ObjectState, PortRange and MapEntry.
 void kova_bind_records(py::module_& module);
 
 #endif
