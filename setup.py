@@ -60,6 +60,10 @@ class CMakeBuild(build_ext):
         destination = pathlib.Path(self.get_ext_fullpath(ext.name))
         destination.parent.mkdir(parents=True, exist_ok=True)
         shutil.copyfile(built, destination)
+        # The shared libraries the build laid beside the module, which
+        # finds them in its own folder.
+        for library in built.parent.glob("lib*.so*"):
+            shutil.copyfile(library, destination.parent / library.name)
 
 
 # setuptools' own work files go under the CMake build folder, not into

@@ -55,7 +55,8 @@ std::vector<KOVA_SETTING> settings_of(const py::handle& mapping) {
 py::tuple validator_state(const KOVA_PY_VALIDATOR& v) {
     py::list settings;
     for (const KOVA_SETTING& setting : v.settings())
-        settings.append(py::make_tuple(py::bytes(setting.name), py::bytes(setting.value)));
+        settings.append(py::make_tuple(py::bytes(setting.name), py::bytes(setting.value), py::bytes(setting.file),
+                                       setting.line));
     const KOVA_LOAD_OPTIONS& options = v.options();
     return py::make_tuple(py::bytes(options.description), py::bytes(options.library_dir),
                           py::bytes(options.function_name), settings);
@@ -179,21 +180,23 @@ void bind_validator(py::module_& module, py::object load_error) {
         .def("__copy__", &V::copy, "The same as copy().")
         .def("__deepcopy__", [](const V& v, const py::object&) { return v.copy(); }, py::arg("memo"),
              "The same as copy().")
-        .def(py::pickle(validator_state,
+        .def(py::pickle([](const V& v) { return validator_state(v); },
                         [load_error](const py::tuple& state) {
                             if (state.size() != 4) throw py::value_error("not the state of a kova_rules.Validator");
                             KOVA_LOAD_OPTIONS options{state[0].cast<std::string>(), state[1].cast<std::string>(),
                                                       state[2].cast<std::string>()};
                             std::vector<KOVA_SETTING> settings;
-                            for (const py::handle pair : state[3].cast<py::list>())
-                                settings.push_back({pair.cast<py::tuple>()[0].cast<std::string>(),
-                                                    pair.cast<py::tuple>()[1].cast<std::string>(), "", 0});
+                            for (const py::handle item : state[3].cast<py::list>()) {
+                                const auto fields = item.cast<py::tuple>();
+                                settings.push_back({fields[0].cast<std::string>(), fields[1].cast<std::string>(),
+                                                    fields[2].cast<std::string>(), fields[3].cast<int>()});
+                            }
                             auto validator = std::make_unique<V>(options, load_error);
                             validator->set_many(settings);
                             return validator;
                         }),
              "Pickles as the description's path (as given: a process that unpickles it reads the file again from "
-             "its own working folder), its load options and every setting it holds.")
+             "its own working folder), its load options and every setting it holds with where it was set.")
         .def("__repr__", [](const V& v) { return py::str("<Validator {!r}>").format(kova_py_text(v.description())); });
 
     module.def(

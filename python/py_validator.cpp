@@ -92,7 +92,7 @@ KOVA_PROBLEM KOVA_PY_VALIDATOR::apply_all_or_nothing(const std::vector<KOVA_SETT
 void KOVA_PY_VALIDATOR::set(const std::string& name, const std::string& value) { set_many({{name, value, "", 0}}); }
 
 std::vector<KOVA_SETTING> KOVA_PY_VALIDATOR::settings() const {
-    return locked([&] { return m_session->current_settings(); });
+    return locked([&] { return m_session->placed_settings(); });
 }
 
 void KOVA_PY_VALIDATOR::set_many(const std::vector<KOVA_SETTING>& settings) {

@@ -57,7 +57,8 @@ public:
     void set(const std::string& name, const std::string& value);
     // Every setting or none: one report of every refusal.
     void set_many(const std::vector<KOVA_SETTING>& settings);
-    // Every setting now held, as a settings file would give it.
+    // Every setting now held, with the file and line where a settings
+    // file set it.
     std::vector<KOVA_SETTING> settings() const;
     py::list load_settings(const std::string& path);  // the warnings, as Messages
     void save_settings(const std::string& path, bool minimal);

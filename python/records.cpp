@@ -96,7 +96,7 @@ void bind_message(py::module_& module) {
             },
             py::is_operator())
         .def("__hash__", [](const M& m) { return py::hash(message_state(m)); })
-        .def(py::pickle([](const M& m) { return message_state(m); }, message_of_state))
+        .def(py::pickle([](const M& m) { return message_state(m); }, [](const py::tuple& state) { return message_of_state(state); }))
         .def("__str__", [](const M& m) { return kova_py_text(kova_messages_text({m.message}, m.fallback_file)); },
              "The message in compiler form, FILE:LINE:COLUMN: SEVERITY: TEXT (and a note line for the setting).")
         .def("__repr__", [](const M& m) {
@@ -151,7 +151,7 @@ void bind_result(py::module_& module) {
                                  r.messages.equal(o.messages));
             },
             py::is_operator())
-        .def(py::pickle(result_state, result_of_state))
+        .def(py::pickle([](const R& r) { return result_state(r); }, [](const py::tuple& state) { return result_of_state(state); }))
         .def("__repr__", [](const R& r) {
             return py::str("<Result valid={} messages={}>").format(r.valid, py::len(r.messages));
         });

@@ -32,7 +32,7 @@ def values_of(validator: kova_rules.Validator, name: str) -> list[Value]:
         return list(dict.fromkeys([low, (low + high) // 2, high]))
     if legal is None:
         raise SystemExit(f"{name}: its value text {state.value_text!r} is neither a list nor a range")
-    return list(legal)
+    return [value for value in legal]
 
 
 def run(validator: kova_rules.Validator) -> kova_rules.Result:
@@ -62,7 +62,7 @@ def table(names: list[str], rows: list[tuple[tuple[Value, ...], kova_rules.Resul
 
 
 def main() -> int:
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser = argparse.ArgumentParser(description=(__doc__ or "").splitlines()[0])
     parser.add_argument("description")
     parser.add_argument("names", nargs="+")
     parser.add_argument("--jobs", type=int, default=2)

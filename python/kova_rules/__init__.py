@@ -13,9 +13,10 @@ tool's JSON uses (U+FFFD and two hex digits per stray byte); given back,
 such a str stands for the original bytes. See docs/python.md.
 
 The package re-exports its native module (kova_rules._native) and names
-the closed sets of texts its records give, for type checkers.
+the closed sets of texts its records give and the shape of a message's
+dict, for type checkers.
 """
-from typing import Literal
+from typing import Literal, Optional, TypedDict
 
 from ._native import (
     LoadError,
@@ -41,7 +42,28 @@ Kind = Literal[
 # A port's or parameter's usage state (ObjectState.usage and its kin).
 Usage = Literal["USED", "UNUSED", "CONSTANT", "NONE"]
 
+
+
+class SettingPlace(TypedDict):
+    """Where a conflicting setting was made (Message.setting)."""
+    file: str
+    line: Optional[int]
+
+
+class MessageDict(TypedDict):
+    """A message as the tool's JSON documents give it (Message.to_dict())."""
+    severity: Severity
+    kind: Kind
+    text: str
+    object: Optional[str]
+    rule: Optional[int]
+    file: Optional[str]
+    line: Optional[int]
+    column: Optional[int]
+    setting: Optional[SettingPlace]
+
+
 __all__ = [
-    "Kind", "LoadError", "MapEntry", "Message", "ObjectState", "PortRange", "Repair", "Result", "Severity", "Usage",
-    "Validator", "__version__", "load",
+    "Kind", "LoadError", "MapEntry", "Message", "MessageDict", "ObjectState", "PortRange", "Repair", "Result",
+    "SettingPlace", "Severity", "Usage", "Validator", "__version__", "load",
 ]

@@ -5,33 +5,17 @@ Texts that are not UTF-8 come back as str in the escaped form the kova
 tool's JSON uses (U+FFFD and two hex digits per stray byte); given back,
 such a str stands for the original bytes. See docs/python.md.
 """
+import builtins
 import os
-from typing import Any, Iterable, Iterator, Mapping, Optional, TypedDict, Union
+from typing import Any, Iterable, Iterator, Mapping, Optional, Union
 
-from kova_rules import Kind, Severity, Usage
+from kova_rules import Kind, MessageDict, SettingPlace, Severity, Usage
 
 _Path = Union[str, bytes, os.PathLike[str], os.PathLike[bytes]]
 _Text = Union[str, bytes]
 _Value = Union[_Text, int]
 
 __version__: str
-
-class SettingPlace(TypedDict):
-    """Where a conflicting setting was made, as the JSON gives it."""
-    file: str
-    line: Optional[int]
-
-class MessageDict(TypedDict):
-    """A message as the tool's JSON documents give it."""
-    severity: Severity
-    kind: Kind
-    text: str
-    object: Optional[str]
-    rule: Optional[int]
-    file: Optional[str]
-    line: Optional[int]
-    column: Optional[int]
-    setting: Optional[SettingPlace]
 
 class LoadError(Exception):
     """A description that cannot be loaded; str() gives every problem in
@@ -72,7 +56,7 @@ class Message:
         """The message as the tool's JSON documents give it."""
     def __str__(self) -> str:
         """The message in compiler form, FILE:LINE:COLUMN: SEVERITY: TEXT."""
-    def __eq__(self, other: object) -> bool: ...
+    def __eq__(self, other: builtins.object) -> bool: ...
     def __hash__(self) -> int: ...
 
 class Result:

@@ -167,7 +167,7 @@ def test_ci_check_fails_on_an_invalid_configuration(tmp_path, files, status, sum
     shutil.copy(SOURCE / "examples" / "fifo.xml", tmp_path)
     for name in files:
         source = SOURCE / "examples" / name
-        write(tmp_path / name, source.read_bytes() if source.exists() else b"DEPTH=\n")
+        write(tmp_path / name, source.read_bytes() if source.exists() else b"DEPHT=64\n")
     check = example("validate_examples.py", tmp_path)
     assert (check.returncode, (check.stdout.splitlines() or [""])[-1]) == (status, summary), check.stderr
 
