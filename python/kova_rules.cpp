@@ -52,7 +52,7 @@ std::vector<KOVA_SETTING> settings_of(const py::handle& mapping) {
 
 // What pickling keeps of a validator: how it was loaded and every
 // setting it holds, texts as bytes.
-py::tuple validator_state(const KOVA_PY_VALIDATOR& v) {
+py::tuple validator_state(KOVA_PY_VALIDATOR& v) {
     py::list settings;
     for (const KOVA_SETTING& setting : v.settings())
         settings.append(py::make_tuple(py::bytes(setting.name), py::bytes(setting.value), py::bytes(setting.file),
@@ -180,7 +180,7 @@ void bind_validator(py::module_& module, py::object load_error) {
         .def("__copy__", &V::copy, "The same as copy().")
         .def("__deepcopy__", [](const V& v, const py::object&) { return v.copy(); }, py::arg("memo"),
              "The same as copy().")
-        .def(py::pickle([](const V& v) { return validator_state(v); },
+        .def(py::pickle([](V& v) { return validator_state(v); },
                         [load_error](const py::tuple& state) {
                             if (state.size() != 4) throw py::value_error("not the state of a kova_rules.Validator");
                             KOVA_LOAD_OPTIONS options{state[0].cast<std::string>(), state[1].cast<std::string>(),

@@ -36,9 +36,9 @@ std::string error_text(const KOVA_MESSAGES& messages, const std::string& descrip
 py::object KOVA_PY_VALIDATOR::explain(const std::string& name) {
     const TEXT_OR_PROBLEM answer = locked([&] {
         TEXT_OR_PROBLEM outcome;
-        const KOVA_RUN_RESULT run = m_session->run();
+        const KOVA_RUN_RESULT run = writable().run();
         KOVA_ANSWER explained;
-        kova_explain_answer(*m_session, run, name, explained);
+        kova_explain_answer(writable(), run, name, explained);
         outcome.problem = std::move(explained.problem);
         if (!outcome.problem) outcome.document = std::move(explained.document);
         return outcome;
@@ -82,8 +82,8 @@ py::str KOVA_PY_VALIDATOR::generate(const std::string& language, bool stub, cons
     if (const KOVA_PROBLEM problem = kova_generate_options_problem(options)) kova_py_raise(problem);
     const TEXT_OR_PROBLEM answer = locked([&] {
         TEXT_OR_PROBLEM outcome;
-        const KOVA_RUN_RESULT run = m_session->run();
-        KOVA_GENERATED generated = kova_generate(*m_session, run, options);
+        const KOVA_RUN_RESULT run = writable().run();
+        KOVA_GENERATED generated = kova_generate(writable(), run, options);
         if (!generated.problem) {
             outcome.text = std::move(generated.text);
             return outcome;

@@ -8,7 +8,6 @@
 #include <filesystem>
 
 #include "python/texts.h"
-#include "session/answers.h"
 #include "session/expression_queries.h"
 #include "session/minimal_settings.h"
 #include "session/object_states.h"
@@ -91,8 +90,8 @@ KOVA_PROBLEM KOVA_PY_VALIDATOR::apply_all_or_nothing(const std::vector<KOVA_SETT
 
 void KOVA_PY_VALIDATOR::set(const std::string& name, const std::string& value) { set_many({{name, value, "", 0}}); }
 
-std::vector<KOVA_SETTING> KOVA_PY_VALIDATOR::settings() const {
-    return locked([&] { return m_session->placed_settings(); });
+std::vector<KOVA_SETTING> KOVA_PY_VALIDATOR::settings() {
+    return locked([&] { return writable().placed_settings(); });
 }
 
 void KOVA_PY_VALIDATOR::set_many(const std::vector<KOVA_SETTING>& settings) {
@@ -141,28 +140,36 @@ py::list KOVA_PY_VALIDATOR::load_settings(const std::string& path) {
 }
 
 void KOVA_PY_VALIDATOR::save_settings(const std::string& path, bool minimal) {
-    const KOVA_PROBLEM problem = locked([&] { return kova_save_session_settings(*m_session, path, minimal); });
+    const KOVA_PROBLEM problem = locked([&] { return kova_save_session_settings(writable(), path, minimal); });
     if (problem) kova_py_raise(problem);
 }
 
 KOVA_PY_RESULT KOVA_PY_VALIDATOR::run() {
-    KOVA_ANSWER answer;
+    std::shared_ptr<const KOVA_SESSION> ran;
     KOVA_RUN_RESULT result = locked([&] {
         KOVA_RUN_RESULT run = noted_run();
-        kova_validate_answer(*m_session, true, answer);
+        ran = m_session;
         return run;
     });
     KOVA_PY_RESULT converted;
     converted.valid = result.valid;
     converted.description = description();
     converted.messages = kova_py_messages(std::move(result.messages), description());
-    converted.objects = std::make_shared<const nlohmann::json>(std::move(answer.document));
+    converted.objects = std::make_shared<KOVA_PY_RUN_OBJECTS>(std::move(ran));
     return converted;
 }
 
+KOVA_SESSION& KOVA_PY_VALIDATOR::writable() {
+    // Only this validator makes new owners of its session, under the lock,
+    // so a count of one cannot grow meanwhile; a Result letting go in
+    // another thread at most makes a copy that was not needed.
+    if (m_session.use_count() > 1) m_session = std::make_shared<KOVA_SESSION>(*m_session);
+    return *m_session;
+}
+
 KOVA_RUN_RESULT KOVA_PY_VALIDATOR::noted_run() {
-    KOVA_RUN_RESULT run = m_session->run();
-    run.messages = kova_messages_with_reads(*m_session, run);
+    KOVA_RUN_RESULT run = writable().run();
+    run.messages = kova_messages_with_reads(writable(), run);
     return run;
 }
 
@@ -172,8 +179,8 @@ py::str KOVA_PY_VALIDATOR::eval(const std::string& text, const std::string& mode
     KOVA_RULES_VALIDATOR_PARSER_MODE mode;
     if (const KOVA_PROBLEM problem = kova_parser_mode_named(mode_name, mode)) kova_py_raise(problem);
     const KOVA_EVALUATION evaluation = locked([&] {
-        m_session->derive();
-        KOVA_EVALUATION answer = kova_evaluate(*m_session, text, mode);
+        writable().derive();
+        KOVA_EVALUATION answer = kova_evaluate(writable(), text, mode);
         keep(answer.messages);
         return answer;
     });
@@ -185,7 +192,7 @@ py::list KOVA_PY_VALIDATOR::deps(const std::string& text) {
     // Which names rules read does not depend on the settings: no run.
     const KOVA_DEPENDENCIES dependencies = locked([&] {
         KOVA_DEPENDENCIES answer;
-        if (!kova_object_dependencies(*m_session, text, answer)) answer = kova_expression_dependencies(*m_session, text);
+        if (!kova_object_dependencies(writable(), text, answer)) answer = kova_expression_dependencies(writable(), text);
         keep({});
         return answer;
     });
@@ -194,9 +201,9 @@ py::list KOVA_PY_VALIDATOR::deps(const std::string& text) {
 
 py::dict KOVA_PY_VALIDATOR::widths() {
     const std::vector<KOVA_PORT_WIDTH> ports = locked([&] {
-        m_session->derive();
+        writable().derive();
         KOVA_MESSAGES messages;
-        std::vector<KOVA_PORT_WIDTH> answer = kova_port_widths(*m_session, messages);
+        std::vector<KOVA_PORT_WIDTH> answer = kova_port_widths(writable(), messages);
         keep(std::move(messages));
         return answer;
     });
@@ -209,9 +216,9 @@ py::dict KOVA_PY_VALIDATOR::widths() {
 KOVA_PY_RANGE KOVA_PY_VALIDATOR::ranges(const std::string& port) {
     KOVA_PY_RANGE range;
     const bool found = locked([&] {
-        m_session->derive();
+        writable().derive();
         KOVA_MESSAGES messages;
-        const bool known = kova_port_range(*m_session, port, range.range, messages);
+        const bool known = kova_port_range(writable(), port, range.range, messages);
         keep(std::move(messages));
         return known;
     });
@@ -221,9 +228,9 @@ KOVA_PY_RANGE KOVA_PY_VALIDATOR::ranges(const std::string& port) {
 
 py::list KOVA_PY_VALIDATOR::wizard_messages() {
     const std::vector<std::string> shown = locked([&] {
-        m_session->derive();
+        writable().derive();
         KOVA_MESSAGES messages;
-        std::vector<std::string> answer = kova_wizard_messages(*m_session, messages);
+        std::vector<std::string> answer = kova_wizard_messages(writable(), messages);
         keep(std::move(messages));
         return answer;
     });
@@ -232,9 +239,9 @@ py::list KOVA_PY_VALIDATOR::wizard_messages() {
 
 py::list KOVA_PY_VALIDATOR::simulation_libraries() {
     const KOVA_SIMULATION_LIBRARIES libraries = locked([&] {
-        m_session->derive();
+        writable().derive();
         KOVA_MESSAGES messages;
-        KOVA_SIMULATION_LIBRARIES answer = kova_simulation_libraries(*m_session, messages);
+        KOVA_SIMULATION_LIBRARIES answer = kova_simulation_libraries(writable(), messages);
         keep(std::move(messages));
         return answer;
     });
@@ -244,9 +251,9 @@ py::list KOVA_PY_VALIDATOR::simulation_libraries() {
 py::list KOVA_PY_VALIDATOR::wizard_map(const std::string& name) {
     KOVA_WIZARD_MAP_RESULT map;
     const bool found = locked([&] {
-        m_session->derive();
+        writable().derive();
         KOVA_MESSAGES messages;
-        const bool known = kova_evaluate_wizard_map(*m_session, name, map, messages);
+        const bool known = kova_evaluate_wizard_map(writable(), name, map, messages);
         keep(std::move(messages));
         return known;
     });
@@ -259,9 +266,9 @@ py::list KOVA_PY_VALIDATOR::wizard_map(const std::string& name) {
 py::list KOVA_PY_VALIDATOR::stimulus(const std::string& vector, int time) {
     KOVA_STIMULUS_RESULT stimulus;
     const bool found = locked([&] {
-        m_session->derive();
+        writable().derive();
         KOVA_MESSAGES messages;
-        const bool known = kova_stimulus_at(*m_session, vector, time, stimulus, messages);
+        const bool known = kova_stimulus_at(writable(), vector, time, stimulus, messages);
         keep(std::move(messages));
         return known;
     });
@@ -280,8 +287,8 @@ py::list KOVA_PY_VALIDATOR::last_messages() {
 KOVA_PY_OBJECT KOVA_PY_VALIDATOR::object(const std::string& name) {
     KOVA_PROBLEM missing;
     std::vector<KOVA_OBJECT_STATE> states = locked([&] {
-        std::vector<KOVA_OBJECT_STATE> all = kova_object_states(m_session->validator());
-        missing = kova_not_named_object(*m_session, name);
+        std::vector<KOVA_OBJECT_STATE> all = kova_object_states(writable().validator());
+        missing = kova_not_named_object(writable(), name);
         return all;
     });
     for (KOVA_OBJECT_STATE& state : states)
@@ -290,7 +297,7 @@ KOVA_PY_OBJECT KOVA_PY_VALIDATOR::object(const std::string& name) {
 }
 
 py::list KOVA_PY_VALIDATOR::objects(bool ports) {
-    std::vector<KOVA_OBJECT_STATE> states = locked([&] { return kova_object_states(m_session->validator()); });
+    std::vector<KOVA_OBJECT_STATE> states = locked([&] { return kova_object_states(writable().validator()); });
     py::list list;
     for (KOVA_OBJECT_STATE& state : states)
         if (state.port == ports) list.append(py::cast(KOVA_PY_OBJECT{std::move(state)}));

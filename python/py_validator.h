@@ -59,7 +59,7 @@ public:
     void set_many(const std::vector<KOVA_SETTING>& settings);
     // Every setting now held, with the file and line where a settings
     // file set it.
-    std::vector<KOVA_SETTING> settings() const;
+    std::vector<KOVA_SETTING> settings();
     py::list load_settings(const std::string& path);  // the warnings, as Messages
     void save_settings(const std::string& path, bool minimal);
 
@@ -106,6 +106,12 @@ private:
     // A validation run as run() answers it: each failed check followed by
     // its reads note (session/reads_notes.h). The lock must be held.
     KOVA_RUN_RESULT noted_run();
+    // The session to read or change: made the validator's own first when
+    // a Result still shares it (copy on write), so a run hands its session
+    // to its Result without a copy unless the validator changes before the
+    // Result lets it go. Only copying reads a shared session. The lock
+    // must be held.
+    KOVA_SESSION& writable();
     // The query's messages kept for last_messages.
     void keep(KOVA_MESSAGES messages);
     // Applies settings to a copy and swaps it in when all apply; else the
@@ -115,7 +121,10 @@ private:
     // How it was loaded (the description's path), fixed at load: read
     // without the lock, while set() may swap m_session in another thread.
     KOVA_LOAD_OPTIONS m_options;
-    std::unique_ptr<KOVA_SESSION> m_session;  // guarded by m_mutex, like m_last_messages
+    // Guarded by m_mutex, like m_last_messages. Shared with the Results of
+    // runs that have not built their objects yet; never changed while
+    // shared (writable()).
+    std::shared_ptr<KOVA_SESSION> m_session;
     mutable std::mutex m_mutex;               // held through every operation, never with the GIL
     KOVA_MESSAGES m_last_messages;
 };

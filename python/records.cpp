@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "python/texts.h"
+#include "session/answers.h"
 #include "session/json_document.h"
 #include "session/value_text.h"
 
@@ -111,11 +112,11 @@ void bind_message(py::module_& module) {
 nlohmann::json result_document(const KOVA_PY_RESULT& r) {
     KOVA_MESSAGES messages;
     for (const py::handle message : r.messages) messages.push_back(message.cast<const KOVA_PY_MESSAGE&>().message);
-    return kova_command_json("validate", r.description, r.valid, *r.objects, messages);
+    return kova_command_json("validate", r.description, r.valid, r.objects->members(), messages);
 }
 
 py::tuple result_state(const KOVA_PY_RESULT& r) {
-    return py::make_tuple(r.valid, py::bytes(r.description), r.messages, kova_json_dump(*r.objects));
+    return py::make_tuple(r.valid, py::bytes(r.description), r.messages, kova_json_dump(r.objects->members()));
 }
 
 KOVA_PY_RESULT result_of_state(const py::tuple& state) {
@@ -124,7 +125,7 @@ KOVA_PY_RESULT result_of_state(const py::tuple& state) {
     r.valid = state[0].cast<bool>();
     r.description = state[1].cast<std::string>();
     r.messages = state[2].cast<py::list>();
-    r.objects = std::make_shared<const nlohmann::json>(nlohmann::json::parse(state[3].cast<std::string>()));
+    r.objects = std::make_shared<KOVA_PY_RUN_OBJECTS>(nlohmann::json::parse(state[3].cast<std::string>()));
     return r;
 }
 
@@ -147,7 +148,8 @@ void bind_result(py::module_& module) {
             "__eq__", [](const R& r, const py::object& other) -> py::object {
                 if (!py::isinstance<R>(other)) return py::reinterpret_borrow<py::object>(Py_NotImplemented);
                 const R& o = other.cast<const R&>();
-                return py::bool_(r.valid == o.valid && r.description == o.description && *r.objects == *o.objects &&
+                return py::bool_(r.valid == o.valid && r.description == o.description &&
+                                 r.objects->members() == o.objects->members() &&
                                  r.messages.equal(o.messages));
             },
             py::is_operator())
@@ -296,6 +298,21 @@ std::string kova_messages_text(const KOVA_MESSAGES& messages, const std::string&
     std::string text = out.str();
     if (!text.empty() && text.back() == '\n') text.pop_back();
     return text;
+}
+
+const nlohmann::json& KOVA_PY_RUN_OBJECTS::members() {
+    py::gil_scoped_release release;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_members) {
+        // A private copy: the widths are evaluated on the session, and the
+        // validator may still read the one the run left.
+        KOVA_SESSION session(*m_ran);
+        KOVA_ANSWER answer;
+        kova_validate_answer(session, true, answer);
+        m_members = std::move(answer.document);
+        m_ran.reset();
+    }
+    return *m_members;
 }
 
 py::object kova_py_json(const nlohmann::json& document) {

@@ -8,6 +8,8 @@
 #define KOVA_PY_RECORDS_H
 
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -18,6 +20,7 @@
 #include "session/message.h"
 #include "session/object_states.h"
 #include "session/port_queries.h"
+#include "session/session.h"
 #include "session/wizard_queries.h"
 
 namespace py = pybind11;
@@ -27,13 +30,32 @@ struct KOVA_PY_MESSAGE {
     std::string fallback_file;  // named in the compiler form when the message has no file
 };
 
+// The validate document's own members for one run (ports and parameters
+// as the run left them, session/answers.h), built when first asked for:
+// a run hands back its Result without building them. Until then it keeps
+// the session the run left, which the validator shares until it changes
+// its own (python/py_validator.h); once built, it lets the session go.
+// One object serves every copy of a Result; its lock guards the building.
+class KOVA_PY_RUN_OBJECTS {
+public:
+    explicit KOVA_PY_RUN_OBJECTS(std::shared_ptr<const KOVA_SESSION> ran) : m_ran(std::move(ran)) {}
+    explicit KOVA_PY_RUN_OBJECTS(nlohmann::json members) : m_members(std::move(members)) {}
+
+    // The members, built on the first call (with the GIL let go); never
+    // changed after.
+    const nlohmann::json& members();
+
+private:
+    std::mutex m_mutex;
+    std::shared_ptr<const KOVA_SESSION> m_ran;  // until the members are built
+    std::optional<nlohmann::json> m_members;
+};
+
 struct KOVA_PY_RESULT {
     bool valid = false;
     std::string description;  // as the validator was loaded from it
     py::list messages;        // of KOVA_PY_MESSAGE
-    // The validate document's own members (ports and parameters as the
-    // run left them, session/answers.h); shared, never changed once made.
-    std::shared_ptr<const nlohmann::json> objects;
+    std::shared_ptr<KOVA_PY_RUN_OBJECTS> objects;
 };
 
 struct KOVA_PY_REPAIR {
