@@ -2,7 +2,7 @@
 """The cost of the kova_rules Python module over the library: run() called
 from Python, with its messages made into Message objects and each one's
 text read, against the same run and message read in C++
-(kova_rules._native_run_seconds), on a generated description of 1,000
+(kova_rules._native._native_run_seconds), on a generated description of 1,000
 objects whose runs report conflicts. Both sides count the CPU time of the
 calling thread, so other work on the machine does not; each figure is the
 best of five rounds of 200 runs. The goal: at most 10% more time per run.
@@ -145,7 +145,7 @@ def measure(kova_rules, ports_used):
     messages = len(validator.run().messages)
     native = python = float("inf")
     for _ in range(ROUNDS):  # interleaved, so that a busy moment hits both alike
-        native = min(native, kova_rules._native_run_seconds(validator, RUNS))
+        native = min(native, kova_rules._native._native_run_seconds(validator, RUNS))
         python = min(python, python_round(validator))
     overhead = python / native - 1
     print(f"{OBJECTS} objects, {messages} messages per run")
