@@ -85,13 +85,15 @@ const char* generate_doc() {
 
 // load keeps its own reference to the LoadError class: the module's
 // attribute may be deleted or replaced while load is still callable.
-void bind_validator(py::module_& module, py::object load_error) {
+// Answers the class, to which other files add their methods.
+py::class_<KOVA_PY_VALIDATOR> bind_validator(py::module_& module, py::object load_error) {
     using V = KOVA_PY_VALIDATOR;
-    py::class_<V>(module, "Validator",
+    py::class_<V> validator(module, "Validator",
                   "A loaded description with the user's settings. Make one with kova_rules.load(); copy() gives an "
                   "independent validator, and threads that each use their own copy run in parallel. One validator "
                   "may be shared by threads: its operations take turns. Every method that runs the engine lets "
-                  "other Python threads go on meanwhile.")
+                  "other Python threads go on meanwhile.");
+    validator
         .def_property_readonly("description", [](const V& v) { return kova_py_text(v.description()); },
                                "The description file it was loaded from.")
         .def("set", [](V& v, const py::object& name, const py::object& value) { v.set(kova_py_bytes(name), setting_value(value)); },
@@ -218,6 +220,7 @@ void bind_validator(py::module_& module, py::object load_error) {
         py::arg("validator"), py::arg("repetitions"),
         "For the benchmark only: the CPU seconds of repetitions runs, each followed by reading every message's "
         "text, all in C++.");
+    return validator;
 }
 
 }  // namespace
@@ -233,5 +236,7 @@ PYBIND11_MODULE(_native, module) {
     if (!load_error) throw py::error_already_set();
     module.attr("LoadError") = load_error;
     kova_bind_records(module);
+    // bind_validator answers the class: a file that adds methods to it
+    // takes it here, on a line of its own.
     bind_validator(module, load_error);
 }
