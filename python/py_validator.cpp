@@ -128,7 +128,8 @@ py::list KOVA_PY_VALIDATOR::load_settings(const std::string& path) {
         // Raised by the problem's kind, with every error of the file; a
         // file that is not there is FileNotFoundError, as open() raises.
         outcome.refused.text = kova_messages_text(errors_of(outcome.problems), path);
-        if (outcome.refused.kind == KOVA_PROBLEM_KIND::FILE && !std::filesystem::exists(path)) {
+        std::error_code unknown;  // set when whether it is there cannot be told: OSError then
+        if (outcome.refused.kind == KOVA_PROBLEM_KIND::FILE && !std::filesystem::exists(path, unknown) && !unknown) {
             const py::object error = py::handle(PyExc_FileNotFoundError)(
                 ENOENT, kova_py_text(outcome.refused.text), py::module_::import("os").attr("fsdecode")(py::bytes(path)));
             PyErr_SetObject(PyExc_FileNotFoundError, error.ptr());
