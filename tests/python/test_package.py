@@ -37,6 +37,7 @@ def test_results_and_messages_are_values(settings):
     result, again = validator.run(), validator.copy().run()
     assert (bool(result), len(result), list(result)) == (result.valid, len(result.messages), result.messages)
     assert result == again and result.messages == again.messages and result is not again
+    assert described(settings).run().to_dict() == result.to_dict()  # built after its validator is gone
     for value in (result, *result.messages):
         loaded = pickle.loads(pickle.dumps(value))
         assert loaded == value and loaded.to_dict() == value.to_dict() and str(loaded) == str(value)
