@@ -14,9 +14,7 @@ py::object positive_or_none(long long value) { return value > 0 ? py::object(py:
 
 std::string usage_name(int state) { return kova_get_usage_state_as_string(state); }
 
-
-// Every field of a message, texts as bytes: what pickling keeps and what
-// equality compares, so that a message read back is the same message.
+// A place in a file, as message_state keeps it.
 py::tuple location_state(const KOVA_SOURCE_LOCATION& location) {
     return py::make_tuple(py::bytes(location.file), location.line, location.column);
 }
@@ -26,6 +24,8 @@ KOVA_SOURCE_LOCATION location_of_state(const py::handle& state) {
     return {fields[0].cast<std::string>(), fields[1].cast<uint32_t>(), fields[2].cast<uint32_t>()};
 }
 
+// Every field of a message, texts as bytes: what pickling keeps and what
+// equality compares, so that a message read back is the same message.
 py::tuple message_state(const KOVA_PY_MESSAGE& m) {
     const KOVA_MESSAGE& message = m.message;
     py::list related;
@@ -38,6 +38,7 @@ py::tuple message_state(const KOVA_PY_MESSAGE& m) {
                           py::bytes(m.fallback_file));
 }
 
+// The message of a state message_state made; ValueError for another tuple.
 KOVA_PY_MESSAGE message_of_state(const py::tuple& state) {
     if (state.size() != 13) throw py::value_error("not the state of a kova_rules.Message");
     KOVA_PY_MESSAGE m;
@@ -115,6 +116,9 @@ nlohmann::json result_document(const KOVA_PY_RESULT& r) {
     return kova_command_json("validate", r.description, r.valid, r.objects->members(), messages);
 }
 
+// What pickling keeps of a result: its verdict, description, messages
+// and the document's members as JSON text (texts in the safe form, which
+// reads back as the same bytes).
 py::tuple result_state(const KOVA_PY_RESULT& r) {
     return py::make_tuple(r.valid, py::bytes(r.description), r.messages, kova_json_dump(r.objects->members()));
 }
