@@ -146,25 +146,27 @@ void KOVA_PY_VALIDATOR::save_settings(const std::string& path, bool minimal) {
 }
 
 KOVA_PY_RESULT KOVA_PY_VALIDATOR::run() {
-    std::shared_ptr<const KOVA_SESSION> ran;
+    KOVA_PY_RESULT converted;
     KOVA_RUN_RESULT result = locked([&] {
         KOVA_RUN_RESULT run = noted_run();
-        ran = m_session;
+        converted.objects = std::make_shared<KOVA_PY_RUN_OBJECTS>(m_session, m_handover);
+        m_sharer = converted.objects;
         return run;
     });
-    KOVA_PY_RESULT converted;
     converted.valid = result.valid;
     converted.description = description();
     converted.messages = kova_py_messages(std::move(result.messages), description());
-    converted.objects = std::make_shared<KOVA_PY_RUN_OBJECTS>(std::move(ran));
     return converted;
 }
 
 KOVA_SESSION& KOVA_PY_VALIDATOR::writable() {
-    // Only this validator makes new owners of its session, under the lock,
-    // so a count of one cannot grow meanwhile; a Result letting go in
-    // another thread at most makes a copy that was not needed.
-    if (m_session.use_count() > 1) m_session = std::make_shared<KOVA_SESSION>(*m_session);
+    // Only the last run's Result may keep the session. The handover lock,
+    // not the session's use count, orders every copy a Result made of it
+    // before the change, also when that Result is gone by now.
+    std::lock_guard<std::mutex> handover(*m_handover);
+    const std::shared_ptr<KOVA_PY_RUN_OBJECTS> sharer = m_sharer.lock();
+    if (sharer && sharer->keeps(m_session.get())) m_session = std::make_shared<KOVA_SESSION>(*m_session);
+    m_sharer.reset();
     return *m_session;
 }
 

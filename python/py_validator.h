@@ -107,10 +107,10 @@ private:
     // its reads note (session/reads_notes.h). The lock must be held.
     KOVA_RUN_RESULT noted_run();
     // The session to read or change: made the validator's own first when
-    // a Result still shares it (copy on write), so a run hands its session
-    // to its Result without a copy unless the validator changes before the
-    // Result lets it go. Only copying reads a shared session. The lock
-    // must be held.
+    // the last run's Result still keeps it (copy on write), so a run hands
+    // its session to its Result without a copy unless the validator
+    // changes before the Result lets it go. Only copying reads a shared
+    // session. The lock must be held.
     KOVA_SESSION& writable();
     // The query's messages kept for last_messages.
     void keep(KOVA_MESSAGES messages);
@@ -121,10 +121,15 @@ private:
     // How it was loaded (the description's path), fixed at load: read
     // without the lock, while set() may swap m_session in another thread.
     KOVA_LOAD_OPTIONS m_options;
-    // Guarded by m_mutex, like m_last_messages. Shared with the Results of
-    // runs that have not built their objects yet; never changed while
-    // shared (writable()).
+    // Guarded by m_mutex, like m_last_messages and m_sharer. Shared with
+    // the Result of the last run while it has not built its objects;
+    // never changed while shared (writable()).
     std::shared_ptr<KOVA_SESSION> m_session;
+    // The objects of the last run's Result, which may keep m_session.
+    std::weak_ptr<KOVA_PY_RUN_OBJECTS> m_sharer;
+    // Taken while a Result copies a session it keeps and lets it go, and
+    // while writable() asks whether it still does (records.h).
+    std::shared_ptr<std::mutex> m_handover = std::make_shared<std::mutex>();
     mutable std::mutex m_mutex;               // held through every operation, never with the GIL
     KOVA_MESSAGES m_last_messages;
 };

@@ -310,11 +310,15 @@ const nlohmann::json& KOVA_PY_RUN_OBJECTS::members() {
     if (!m_members) {
         // A private copy: the widths are evaluated on the session, and the
         // validator may still read the one the run left.
-        KOVA_SESSION session(*m_ran);
+        std::unique_ptr<KOVA_SESSION> session;
+        {
+            std::lock_guard<std::mutex> handover(*m_handover);
+            session = std::make_unique<KOVA_SESSION>(*m_ran);
+            m_ran.reset();
+        }
         KOVA_ANSWER answer;
-        kova_validate_answer(session, true, answer);
+        kova_validate_answer(*session, true, answer);
         m_members = std::move(answer.document);
-        m_ran.reset();
     }
     return *m_members;
 }

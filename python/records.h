@@ -34,20 +34,29 @@ struct KOVA_PY_MESSAGE {
 // as the run left them, session/answers.h), built when first asked for:
 // a run hands back its Result without building them. Until then it keeps
 // the session the run left, which the validator shares until it changes
-// its own (python/py_validator.h); once built, it lets the session go.
-// One object serves every copy of a Result; its lock guards the building.
+// it (python/py_validator.h: writable()); building copies it and lets it
+// go. The copy and the letting go happen under the validator's handover
+// lock, which the validator takes before it changes a session, so every
+// read of a shared session comes before any change to it, even when the
+// Result is gone by then. One object serves every copy of a Result; its
+// own lock lets one thread build.
 class KOVA_PY_RUN_OBJECTS {
 public:
-    explicit KOVA_PY_RUN_OBJECTS(std::shared_ptr<const KOVA_SESSION> ran) : m_ran(std::move(ran)) {}
+    KOVA_PY_RUN_OBJECTS(std::shared_ptr<const KOVA_SESSION> ran, std::shared_ptr<std::mutex> handover)
+        : m_handover(std::move(handover)), m_ran(std::move(ran)) {}
     explicit KOVA_PY_RUN_OBJECTS(nlohmann::json members) : m_members(std::move(members)) {}
 
     // The members, built on the first call (with the GIL let go); never
     // changed after.
     const nlohmann::json& members();
+    // Whether it still keeps that session, unbuilt. The caller holds the
+    // handover lock.
+    bool keeps(const KOVA_SESSION* session) const { return m_ran.get() == session; }
 
 private:
-    std::mutex m_mutex;
-    std::shared_ptr<const KOVA_SESSION> m_ran;  // until the members are built
+    std::mutex m_mutex;                        // held while building
+    std::shared_ptr<std::mutex> m_handover;    // the validator's
+    std::shared_ptr<const KOVA_SESSION> m_ran;  // guarded by *m_handover; until built
     std::optional<nlohmann::json> m_members;
 };
 
