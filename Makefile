@@ -3,7 +3,9 @@
 #
 #   make test   the whole suite, each build in its own folder:
 #               build/       Release, the build users install: the suite,
-#                            then the valgrind pass (label "valgrind": the
+#                            the Python package installed into a fresh
+#                            venv from that build (nothing compiles
+#                            again), then the valgrind pass (label "valgrind": the
 #                            tool's end-to-end tests with every kova process
 #                            under valgrind memcheck, and every fuzz
 #                            corpus replayed under it)
@@ -55,7 +57,7 @@ SANITIZER_ENV = \
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:external_symbolizer_path=$(SYMBOLIZER)
 CTEST = ctest --output-on-failure -j $(JOBS)
 
-.PHONY: all demo test test-plain test-valgrind test-asan test-tsan fuzz setup configure build \
+.PHONY: all demo test test-plain test-python-install test-valgrind test-asan test-tsan fuzz setup configure build \
 	asan-build tsan-build bench screenshot clean
 
 all: build
@@ -72,11 +74,17 @@ build: configure
 demo: build
 	$(BUILD)/tools/kova show examples/fifo.xml
 
-test: test-plain test-valgrind test-tsan test-asan
+test: test-plain test-python-install test-valgrind test-tsan test-asan
 
 test-plain: build
 	@echo "== the suite on the Release build ($(BUILD)) =="
 	$(CTEST) --test-dir $(BUILD) -LE valgrind
+
+# pip install --no-build-isolation . into a temporary venv, against the
+# Release build just made; mypy --strict on examples/python against it.
+test-python-install: build
+	@echo "== the Python package installed into a fresh venv ($(BUILD)) =="
+	./scripts/check-python-install $(BUILD) $(PYTHON)
 
 test-valgrind: build
 	@echo "== the tool's end-to-end tests and the fuzz corpora under valgrind memcheck ($(BUILD)) =="

@@ -2,7 +2,7 @@
 """The cost of the kova_rules Python module over the library: run() called
 from Python, with its messages made into Message objects and each one's
 text read, against the same run and message read in C++
-(kova_rules._native_run_seconds), on a generated description of 1,000
+(kova_rules._native._native_run_seconds), on a generated description of 1,000
 objects whose runs report conflicts. Both sides count the CPU time of the
 calling thread, so other work on the machine does not; each figure is the
 best of five rounds of 200 runs. The goal: at most 10% more time per run.
@@ -15,9 +15,17 @@ eleven levels deep, with legal-value lists, ranges, check rules, a macro
 call, a string parameter and a port; every fifth group holds a value
 outside its list, so every run posts and explains conflicts (20). A
 second description leaves the ports without a default state, so that
-every port conflicts too (119 messages per run)."""
+every port conflicts too (119 messages per run).
+
+Then configurations per second as a script validates them: 2,000
+configurations of examples/fifo.xml, each a copy of the loaded validator
+given its settings with set_many() and run, against `kova batch --jobs 1`
+on the same 2,000 settings files (wall time of the whole command: start,
+load, reading each file, a line each). The goal: Python within 1.3 times
+batch's time."""
 import os
 import pathlib
+import subprocess
 import sys
 import tempfile
 import time
@@ -83,6 +91,50 @@ def main():
 
     for ports_used in (True, False):
         measure(kova_rules, ports_used)
+    configurations_per_second(kova_rules, pathlib.Path(sys.argv[1]) / "tools" / "kova")
+
+
+CONFIGURATIONS = 2000
+FIFO = pathlib.Path(__file__).resolve().parent.parent / "examples" / "fifo.xml"
+
+
+def fifo_settings(index):
+    """Configuration index of the rate comparison: valid and invalid ones mixed."""
+    return {"WIDTH": str(1 + index * 7 % 256), "DEPTH": str(16 << index % 6),
+            "MEMORY_TYPE": ("block", "distributed")[index % 2], "HAS_DATA_COUNT": str(index // 2 % 2)}
+
+
+def best_seconds(work, rounds=3):
+    best = float("inf")
+    for _ in range(rounds):
+        start = time.perf_counter()
+        work()
+        best = min(best, time.perf_counter() - start)
+    return best
+
+
+def configurations_per_second(kova_rules, kova):
+    settings = [fifo_settings(index) for index in range(CONFIGURATIONS)]
+    with tempfile.TemporaryDirectory() as folder:
+        files = []
+        for index, values in enumerate(settings):
+            files.append(pathlib.Path(folder) / f"{index}.settings")
+            files[-1].write_text("".join(f"{name}={value}\n" for name, value in values.items()))
+        command = [str(kova), "batch", "--jobs", "1", str(FIFO), *map(str, files)]
+        batch = best_seconds(lambda: subprocess.run(command, stdout=subprocess.DEVNULL, check=False))
+
+    def script():
+        validator = kova_rules.load(FIFO)
+        for values in settings:
+            configured = validator.copy()
+            configured.set_many(values)
+            configured.run()
+
+    python = best_seconds(script)
+    print(f"{CONFIGURATIONS} configurations of examples/fifo.xml, one thread")
+    print(f"  kova batch --jobs 1:         {CONFIGURATIONS / batch:8.0f} per second")
+    print(f"  copy, set_many, run():       {CONFIGURATIONS / python:8.0f} per second")
+    print(f"  Python takes {python / batch:.2f} times batch's time (goal: at most 1.3)")
 
 
 def measure(kova_rules, ports_used):
@@ -93,7 +145,7 @@ def measure(kova_rules, ports_used):
     messages = len(validator.run().messages)
     native = python = float("inf")
     for _ in range(ROUNDS):  # interleaved, so that a busy moment hits both alike
-        native = min(native, kova_rules._native_run_seconds(validator, RUNS))
+        native = min(native, kova_rules._native._native_run_seconds(validator, RUNS))
         python = min(python, python_round(validator))
     overhead = python / native - 1
     print(f"{OBJECTS} objects, {messages} messages per run")

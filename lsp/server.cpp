@@ -168,7 +168,7 @@ nlohmann::json KOVA_LSP_SERVER::initialize(const nlohmann::json& params) {
             if (!option_path(given, name).empty()) *value = option_path(given, name);
     }
     m_workspace.set_options(options);
-    return {{"capabilities", capabilities()}, {"serverInfo", {{"name", "kova"}, {"version", "0.1.0"}}}};
+    return {{"capabilities", capabilities()}, {"serverInfo", {{"name", "kova"}, {"version", KOVA_VERSION}}}};
 }
 
 const KOVA_LSP_DOCUMENT& KOVA_LSP_SERVER::document_of(const nlohmann::json& params) const {

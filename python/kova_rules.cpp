@@ -1,7 +1,9 @@
-// The kova_rules Python module: load a description, apply settings, run
-// the validator and ask what a wizard asks, through the shared layer
-// (session/) as the kova tool does. Texts that are not UTF-8 come back in
-// the JSON-safe form (python/texts.h, docs/python.md).
+// kova_rules._native, the native module of the kova_rules package
+// (python/kova_rules/__init__.py re-exports it): load a description,
+// apply settings, run the validator and ask what a wizard asks, through
+// the shared layer (session/) as the kova tool does. Texts that are not
+// UTF-8 come back in the JSON-safe form (python/texts.h, docs/python.md).
+// Each file of the module registers its part from PYBIND11_MODULE below.
 #include <memory>
 
 #include <pybind11/pybind11.h>
@@ -13,7 +15,7 @@
 
 namespace {
 
-const char* const MODULE_DOC = R"(Validate configurations of parameterised hardware building blocks.
+const char* const MODULE_DOC = R"(The native module of kova_rules: validate configurations of parameterised hardware building blocks.
 
     import kova_rules
     validator = kova_rules.load("examples/ram.xml")
@@ -35,6 +37,31 @@ std::string setting_value(const py::handle& value) {
     return kova_py_bytes(value);
 }
 
+// The settings of a mapping of name to value, in its order.
+std::vector<KOVA_SETTING> settings_of(const py::handle& mapping) {
+    if (!py::hasattr(mapping, "items"))
+        throw py::type_error("expected a mapping of names to values, not " +
+                             std::string(py::str(mapping.get_type().attr("__name__"))));
+    std::vector<KOVA_SETTING> settings;
+    for (const py::handle item : mapping.attr("items")()) {
+        const auto pair = item.cast<py::tuple>();
+        settings.push_back({kova_py_bytes(pair[0]), setting_value(pair[1]), "", 0, KOVA_SETTING_SOURCE::PYTHON});
+    }
+    return settings;
+}
+
+// What pickling keeps of a validator: how it was loaded and every
+// setting it holds, texts as bytes.
+py::tuple validator_state(KOVA_PY_VALIDATOR& v) {
+    py::list settings;
+    for (const KOVA_SETTING& setting : v.settings())
+        settings.append(py::make_tuple(py::bytes(setting.name), py::bytes(setting.value), py::bytes(setting.file),
+                                       setting.line));
+    const KOVA_LOAD_OPTIONS& options = v.options();
+    return py::make_tuple(py::bytes(options.description), py::bytes(options.library_dir),
+                          py::bytes(options.function_name), settings);
+}
+
 // generate's docstring, naming the languages of generate/'s one list; it
 // lives as long as the module may.
 const char* generate_doc() {
@@ -48,13 +75,15 @@ const char* generate_doc() {
 
 // load keeps its own reference to the LoadError class: the module's
 // attribute may be deleted or replaced while load is still callable.
-void bind_validator(py::module_& module, py::object load_error) {
+// Answers the class, to which other files add their methods.
+py::class_<KOVA_PY_VALIDATOR> bind_validator(py::module_& module, py::object load_error) {
     using V = KOVA_PY_VALIDATOR;
-    py::class_<V>(module, "Validator",
+    py::class_<V> validator(module, "Validator",
                   "A loaded description with the user's settings. Make one with kova_rules.load(); copy() gives an "
                   "independent validator, and threads that each use their own copy run in parallel. One validator "
                   "may be shared by threads: its operations take turns. Every method that runs the engine lets "
-                  "other Python threads go on meanwhile.")
+                  "other Python threads go on meanwhile.");
+    validator
         .def_property_readonly("description", [](const V& v) { return kova_py_text(v.description()); },
                                "The description file it was loaded from.")
         .def("set", [](V& v, const py::object& name, const py::object& value) { v.set(kova_py_bytes(name), setting_value(value)); },
@@ -63,10 +92,19 @@ void bind_validator(py::module_& module, py::object load_error) {
              "\"CONSTANT\", or \"CONSTANT:VALUE\" for a port held at a value (decimal, 0x hex or 0b binary). "
              "A later setting of a name overrides an earlier one. An unknown name raises KeyError naming the "
              "nearest known one; an unacceptable value raises ValueError. Either leaves the validator as it was.")
+        .def("set_many", [](V& v, const py::object& settings) { v.set_many(settings_of(settings)); },
+             py::arg("settings"),
+             "Sets several ports and parameters at once from a mapping of name to value (values as set() takes "
+             "them), in the mapping's order. All or nothing: when any is refused, none is applied, and one "
+             "exception reports every refusal (KeyError when every refused name is unknown, else ValueError).")
+        .def("__getitem__", [](V& v, const py::object& name) { return v.object(kova_py_bytes(name)); },
+             py::arg("name"),
+             "The port or parameter of that name as an ObjectState; KeyError naming the nearest known name.")
         .def("load_settings", [](V& v, const py::object& path) { return v.load_settings(kova_py_path(path)); },
              py::arg("path"),
              "Applies a settings file (one NAME=VALUE per line, docs/settings.md) and returns its warnings as a "
-             "list of Message. A file that cannot be read raises OSError; one that sets only names the "
+             "list of Message. A file that is not there raises FileNotFoundError, one that cannot be read "
+             "OSError; one that sets only names the "
              "description does not have raises KeyError; any other error raises ValueError. The text gives "
              "FILE:LINE for each error; nothing of the file is applied then.")
         .def("save_settings", [](V& v, const py::object& path, bool minimal) { v.save_settings(kova_py_path(path), minimal); },
@@ -118,8 +156,9 @@ void bind_validator(py::module_& module, py::object load_error) {
         .def("fix",
              [](V& v, const py::iterable& keep, bool dry_run) { return v.fix(kova_py_names(keep), dry_run); },
              py::arg("keep") = py::tuple(), py::arg("dry_run") = false,
-             "Repairs the configuration as `kova fix` does, never changing a name in keep, and answers the changes "
-             "as (name, old, new, reason) tuples, applied unless dry_run. keep is an iterable of names (str or "
+             "Repairs the configuration as `kova fix` does, never changing a name in keep, and answers a Repair: "
+             "its changes as (name, old, new, reason) tuples, applied unless dry_run, the verdict reached, whether "
+             "it gave up and why, and the runs it made. keep is an iterable of names (str or "
              "bytes); a single str or bytes raises TypeError. KeyError for a name in keep that the description "
              "does not have; nothing is changed then, not even the silent corrections of a run.")
         .def("migrate",
@@ -143,6 +182,27 @@ void bind_validator(py::module_& module, py::object load_error) {
         .def("__copy__", &V::copy, "The same as copy().")
         .def("__deepcopy__", [](const V& v, const py::object&) { return v.copy(); }, py::arg("memo"),
              "The same as copy().")
+        .def(py::pickle([](V& v) { return validator_state(v); },
+                        [load_error](const py::tuple& state) {
+                            if (state.size() != 4) throw py::value_error("not the state of a kova_rules.Validator");
+                            KOVA_LOAD_OPTIONS options{state[0].cast<std::string>(), state[1].cast<std::string>(),
+                                                      state[2].cast<std::string>()};
+                            std::vector<KOVA_SETTING> settings;
+                            for (const py::handle item : state[3].cast<py::list>()) {
+                                const auto fields = item.cast<py::tuple>();
+                                // A setting read from a file keeps its place; every other one
+                                // came from Python.
+                                const auto file = fields[2].cast<std::string>();
+                                settings.push_back({fields[0].cast<std::string>(), fields[1].cast<std::string>(), file,
+                                                    fields[3].cast<int>(),
+                                                    file.empty() ? KOVA_SETTING_SOURCE::PYTHON : KOVA_SETTING_SOURCE::FILE});
+                            }
+                            auto validator = std::make_unique<V>(options, load_error);
+                            validator->set_many(settings);
+                            return validator;
+                        }),
+             "Pickles as the description's path (as given: a process that unpickles it reads the file again from "
+             "its own working folder), its load options and every setting it holds with where it was set.")
         .def("__repr__", [](const V& v) { return py::str("<Validator {!r}>").format(kova_py_text(v.description())); });
 
     module.def(
@@ -164,12 +224,14 @@ void bind_validator(py::module_& module, py::object load_error) {
         py::arg("validator"), py::arg("repetitions"),
         "For the benchmark only: the CPU seconds of repetitions runs, each followed by reading every message's "
         "text, all in C++.");
+    return validator;
 }
 
 }  // namespace
 
-PYBIND11_MODULE(kova_rules, module) {
+PYBIND11_MODULE(_native, module) {
     module.doc() = MODULE_DOC;
+    module.attr("__version__") = KOVA_VERSION;
     const py::object load_error = py::reinterpret_steal<py::object>(
         PyErr_NewExceptionWithDoc("kova_rules.LoadError",
                                   "A description that cannot be loaded. str() gives every problem in compiler form "
@@ -178,6 +240,8 @@ PYBIND11_MODULE(kova_rules, module) {
     if (!load_error) throw py::error_already_set();
     module.attr("LoadError") = load_error;
     kova_bind_records(module);
+    // bind_validator answers the class: a file that adds methods to it
+    // takes it here, on a line of its own.
     bind_validator(module, load_error);
     kova_bind_sweep(module);
 }

@@ -15,16 +15,11 @@
 
 namespace {
 
-// The Python objects of a JSON text. It runs Python code (json may be
-// imported for the first time), so never under the validator's lock.
-py::object python_of(const std::string& json_text) {
-    return py::module_::import("json").attr("loads")(py::str(json_text));
-}
-
-// What an operation done under the lock answers: a text, or the problem
-// to raise once the lock is let go.
+// What an operation done under the lock answers: a text or a document, or
+// the problem to raise once the lock is let go.
 struct TEXT_OR_PROBLEM {
     std::string text;
+    nlohmann::json document;
     KOVA_PROBLEM problem;
 };
 
@@ -41,27 +36,27 @@ std::string error_text(const KOVA_MESSAGES& messages, const std::string& descrip
 py::object KOVA_PY_VALIDATOR::explain(const std::string& name) {
     const TEXT_OR_PROBLEM answer = locked([&] {
         TEXT_OR_PROBLEM outcome;
-        const KOVA_RUN_RESULT run = m_session->run();
+        const KOVA_RUN_RESULT run = writable().run();
         KOVA_ANSWER explained;
-        kova_explain_answer(*m_session, run, name, explained);
+        kova_explain_answer(writable(), run, name, explained);
         outcome.problem = std::move(explained.problem);
-        if (!outcome.problem) outcome.text = kova_json_dump(explained.document);
+        if (!outcome.problem) outcome.document = std::move(explained.document);
         return outcome;
     });
     if (answer.problem) kova_py_raise(answer.problem);
-    return python_of(answer.text);
+    return kova_py_json(answer.document);
 }
 
 // The repair works on a copy of the session, kept unless dry_run. So a
 // repair that is refused (a name in keep that is not known raises
 // KeyError) leaves nothing behind, not even the silent corrections of the
 // run it starts from.
-py::list KOVA_PY_VALIDATOR::fix(const std::vector<std::string>& keep, bool dry_run) {
+KOVA_PY_REPAIR KOVA_PY_VALIDATOR::fix(const std::vector<std::string>& keep, bool dry_run) {
     struct OUTCOME {
         KOVA_FIX_RESULT result;
         KOVA_PROBLEM problem;
     };
-    const OUTCOME outcome = locked([&] {
+    OUTCOME outcome = locked([&] {
         OUTCOME answer;
         auto trial = std::make_unique<KOVA_SESSION>(*m_session);
         const KOVA_RUN_RESULT run = trial->run();
@@ -72,11 +67,7 @@ py::list KOVA_PY_VALIDATOR::fix(const std::vector<std::string>& keep, bool dry_r
         return answer;
     });
     if (outcome.problem) kova_py_raise(outcome.problem);
-    py::list changes;
-    for (const KOVA_FIX_CHANGE& change : outcome.result.changes)
-        changes.append(py::make_tuple(kova_py_text(change.name), kova_py_text(change.old_value),
-                                      kova_py_text(change.new_value), kova_py_text(change.reason)));
-    return changes;
+    return KOVA_PY_REPAIR{std::move(outcome.result)};
 }
 
 // The source as kova generate writes it; for "json" the document the tool
@@ -93,8 +84,8 @@ py::str KOVA_PY_VALIDATOR::generate(const std::string& language, bool stub, cons
     if (const KOVA_PROBLEM problem = kova_generate_options_problem(options)) kova_py_raise(problem);
     const TEXT_OR_PROBLEM answer = locked([&] {
         TEXT_OR_PROBLEM outcome;
-        const KOVA_RUN_RESULT run = m_session->run();
-        KOVA_GENERATED generated = kova_generate(*m_session, run, options);
+        const KOVA_RUN_RESULT run = writable().run();
+        KOVA_GENERATED generated = kova_generate(writable(), run, options);
         if (!generated.problem) {
             outcome.text = std::move(generated.text);
             return outcome;

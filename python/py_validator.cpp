@@ -3,7 +3,9 @@
 // or raises with the GIL held again.
 #include "python/py_validator.h"
 
+#include <cerrno>
 #include <ctime>
+#include <filesystem>
 
 #include "python/texts.h"
 #include "session/expression_queries.h"
@@ -56,29 +58,26 @@ void kova_py_raise(const KOVA_PROBLEM& problem) {
     }
 }
 
-KOVA_PY_VALIDATOR::KOVA_PY_VALIDATOR(const KOVA_LOAD_OPTIONS& options, py::handle load_error) {
+KOVA_PY_VALIDATOR::KOVA_PY_VALIDATOR(const KOVA_LOAD_OPTIONS& options, py::handle load_error) : m_options(options) {
     KOVA_MESSAGES problems;
     {
         // Reading the description touches nothing shared: other threads go on.
         py::gil_scoped_release release;
         m_session = KOVA_SESSION::open(options, problems);
     }
-    if (m_session) {
-        m_description = m_session->description();
-        return;
-    }
+    if (m_session) return;
     const py::object error = load_error(kova_py_text(kova_messages_text(problems, options.description)));
     error.attr("messages") = kova_py_messages(problems, options.description);
     PyErr_SetObject(load_error.ptr(), error.ptr());
     throw py::error_already_set();
 }
 
-KOVA_PY_VALIDATOR::KOVA_PY_VALIDATOR(std::unique_ptr<KOVA_SESSION> session)
-    : m_description(session->description()), m_session(std::move(session)) {}
+KOVA_PY_VALIDATOR::KOVA_PY_VALIDATOR(const KOVA_LOAD_OPTIONS& options, std::unique_ptr<KOVA_SESSION> session)
+    : m_options(options), m_session(std::move(session)) {}
 
 std::unique_ptr<KOVA_PY_VALIDATOR> KOVA_PY_VALIDATOR::copy() const {
     std::unique_ptr<KOVA_SESSION> session = locked([&] { return std::make_unique<KOVA_SESSION>(*m_session); });
-    return std::unique_ptr<KOVA_PY_VALIDATOR>(new KOVA_PY_VALIDATOR(std::move(session)));
+    return std::unique_ptr<KOVA_PY_VALIDATOR>(new KOVA_PY_VALIDATOR(m_options, std::move(session)));
 }
 
 KOVA_PROBLEM KOVA_PY_VALIDATOR::apply_all_or_nothing(const std::vector<KOVA_SETTING>& settings,
@@ -89,14 +88,20 @@ KOVA_PROBLEM KOVA_PY_VALIDATOR::apply_all_or_nothing(const std::vector<KOVA_SETT
     return refused;
 }
 
-void KOVA_PY_VALIDATOR::set(const std::string& name, const std::string& value) {
+void KOVA_PY_VALIDATOR::set(const std::string& name, const std::string& value) { set_many({{name, value, "", 0}}); }
+
+std::vector<KOVA_SETTING> KOVA_PY_VALIDATOR::settings() {
+    return locked([&] { return writable().placed_settings(); });
+}
+
+void KOVA_PY_VALIDATOR::set_many(const std::vector<KOVA_SETTING>& settings) {
     struct OUTCOME {
         KOVA_PROBLEM refused;
         KOVA_MESSAGES problems;
     };
     OUTCOME outcome = locked([&] {
         OUTCOME answer;
-        answer.refused = apply_all_or_nothing({{name, value, "", 0, KOVA_SETTING_SOURCE::PYTHON}}, answer.problems);
+        answer.refused = apply_all_or_nothing(settings, answer.problems);
         return answer;
     });
     if (outcome.refused) {
@@ -120,29 +125,54 @@ py::list KOVA_PY_VALIDATOR::load_settings(const std::string& path) {
         return answer;
     });
     if (outcome.refused) {
-        // Raised by the problem's kind, with every error of the file.
+        // Raised by the problem's kind, with every error of the file; a
+        // file that is not there is FileNotFoundError, as open() raises.
         outcome.refused.text = kova_messages_text(errors_of(outcome.problems), path);
+        std::error_code unknown;  // set when whether it is there cannot be told: OSError then
+        if (outcome.refused.kind == KOVA_PROBLEM_KIND::FILE && !std::filesystem::exists(path, unknown) && !unknown) {
+            const py::object error = py::handle(PyExc_FileNotFoundError)(
+                ENOENT, kova_py_text(outcome.refused.text), py::module_::import("os").attr("fsdecode")(py::bytes(path)));
+            PyErr_SetObject(PyExc_FileNotFoundError, error.ptr());
+            throw py::error_already_set();
+        }
         kova_py_raise(outcome.refused);
     }
     return kova_py_messages(std::move(outcome.problems), path);
 }
 
 void KOVA_PY_VALIDATOR::save_settings(const std::string& path, bool minimal) {
-    const KOVA_PROBLEM problem = locked([&] { return kova_save_session_settings(*m_session, path, minimal); });
+    const KOVA_PROBLEM problem = locked([&] { return kova_save_session_settings(writable(), path, minimal); });
     if (problem) kova_py_raise(problem);
 }
 
 KOVA_PY_RESULT KOVA_PY_VALIDATOR::run() {
-    KOVA_RUN_RESULT result = locked([&] { return noted_run(); });
     KOVA_PY_RESULT converted;
+    KOVA_RUN_RESULT result = locked([&] {
+        KOVA_RUN_RESULT run = noted_run();
+        converted.objects = std::make_shared<KOVA_PY_RUN_OBJECTS>(m_session, m_handover);
+        m_sharer = converted.objects;
+        return run;
+    });
     converted.valid = result.valid;
+    converted.description = description();
     converted.messages = kova_py_messages(std::move(result.messages), description());
     return converted;
 }
 
+KOVA_SESSION& KOVA_PY_VALIDATOR::writable() {
+    // Only the last run's Result may keep the session. The handover lock,
+    // not the session's use count, orders every copy a Result made of it
+    // before the change, also when that Result is gone by now.
+    std::lock_guard<std::mutex> handover(*m_handover);
+    const std::shared_ptr<KOVA_PY_RUN_OBJECTS> sharer = m_sharer.lock();
+    if (sharer && sharer->keeps(m_session.get())) m_session = std::make_shared<KOVA_SESSION>(*m_session);
+    m_sharer.reset();
+    return *m_session;
+}
+
 KOVA_RUN_RESULT KOVA_PY_VALIDATOR::noted_run() {
-    KOVA_RUN_RESULT run = m_session->run();
-    run.messages = kova_messages_with_reads(*m_session, run);
+    KOVA_RUN_RESULT run = writable().run();
+    run.messages = kova_messages_with_reads(writable(), run);
     return run;
 }
 
@@ -152,8 +182,8 @@ py::str KOVA_PY_VALIDATOR::eval(const std::string& text, const std::string& mode
     KOVA_RULES_VALIDATOR_PARSER_MODE mode;
     if (const KOVA_PROBLEM problem = kova_parser_mode_named(mode_name, mode)) kova_py_raise(problem);
     const KOVA_EVALUATION evaluation = locked([&] {
-        m_session->derive();
-        KOVA_EVALUATION answer = kova_evaluate(*m_session, text, mode);
+        writable().derive();
+        KOVA_EVALUATION answer = kova_evaluate(writable(), text, mode);
         keep(answer.messages);
         return answer;
     });
@@ -165,7 +195,7 @@ py::list KOVA_PY_VALIDATOR::deps(const std::string& text) {
     // Which names rules read does not depend on the settings: no run.
     const KOVA_DEPENDENCIES dependencies = locked([&] {
         KOVA_DEPENDENCIES answer;
-        if (!kova_object_dependencies(*m_session, text, answer)) answer = kova_expression_dependencies(*m_session, text);
+        if (!kova_object_dependencies(writable(), text, answer)) answer = kova_expression_dependencies(writable(), text);
         keep({});
         return answer;
     });
@@ -174,9 +204,9 @@ py::list KOVA_PY_VALIDATOR::deps(const std::string& text) {
 
 py::dict KOVA_PY_VALIDATOR::widths() {
     const std::vector<KOVA_PORT_WIDTH> ports = locked([&] {
-        m_session->derive();
+        writable().derive();
         KOVA_MESSAGES messages;
-        std::vector<KOVA_PORT_WIDTH> answer = kova_port_widths(*m_session, messages);
+        std::vector<KOVA_PORT_WIDTH> answer = kova_port_widths(writable(), messages);
         keep(std::move(messages));
         return answer;
     });
@@ -189,9 +219,9 @@ py::dict KOVA_PY_VALIDATOR::widths() {
 KOVA_PY_RANGE KOVA_PY_VALIDATOR::ranges(const std::string& port) {
     KOVA_PY_RANGE range;
     const bool found = locked([&] {
-        m_session->derive();
+        writable().derive();
         KOVA_MESSAGES messages;
-        const bool known = kova_port_range(*m_session, port, range.range, messages);
+        const bool known = kova_port_range(writable(), port, range.range, messages);
         keep(std::move(messages));
         return known;
     });
@@ -201,9 +231,9 @@ KOVA_PY_RANGE KOVA_PY_VALIDATOR::ranges(const std::string& port) {
 
 py::list KOVA_PY_VALIDATOR::wizard_messages() {
     const std::vector<std::string> shown = locked([&] {
-        m_session->derive();
+        writable().derive();
         KOVA_MESSAGES messages;
-        std::vector<std::string> answer = kova_wizard_messages(*m_session, messages);
+        std::vector<std::string> answer = kova_wizard_messages(writable(), messages);
         keep(std::move(messages));
         return answer;
     });
@@ -212,9 +242,9 @@ py::list KOVA_PY_VALIDATOR::wizard_messages() {
 
 py::list KOVA_PY_VALIDATOR::simulation_libraries() {
     const KOVA_SIMULATION_LIBRARIES libraries = locked([&] {
-        m_session->derive();
+        writable().derive();
         KOVA_MESSAGES messages;
-        KOVA_SIMULATION_LIBRARIES answer = kova_simulation_libraries(*m_session, messages);
+        KOVA_SIMULATION_LIBRARIES answer = kova_simulation_libraries(writable(), messages);
         keep(std::move(messages));
         return answer;
     });
@@ -224,9 +254,9 @@ py::list KOVA_PY_VALIDATOR::simulation_libraries() {
 py::list KOVA_PY_VALIDATOR::wizard_map(const std::string& name) {
     KOVA_WIZARD_MAP_RESULT map;
     const bool found = locked([&] {
-        m_session->derive();
+        writable().derive();
         KOVA_MESSAGES messages;
-        const bool known = kova_evaluate_wizard_map(*m_session, name, map, messages);
+        const bool known = kova_evaluate_wizard_map(writable(), name, map, messages);
         keep(std::move(messages));
         return known;
     });
@@ -239,9 +269,9 @@ py::list KOVA_PY_VALIDATOR::wizard_map(const std::string& name) {
 py::list KOVA_PY_VALIDATOR::stimulus(const std::string& vector, int time) {
     KOVA_STIMULUS_RESULT stimulus;
     const bool found = locked([&] {
-        m_session->derive();
+        writable().derive();
         KOVA_MESSAGES messages;
-        const bool known = kova_stimulus_at(*m_session, vector, time, stimulus, messages);
+        const bool known = kova_stimulus_at(writable(), vector, time, stimulus, messages);
         keep(std::move(messages));
         return known;
     });
@@ -257,8 +287,20 @@ py::list KOVA_PY_VALIDATOR::last_messages() {
     return kova_py_messages(std::move(messages), description());
 }
 
+KOVA_PY_OBJECT KOVA_PY_VALIDATOR::object(const std::string& name) {
+    KOVA_PROBLEM missing;
+    std::vector<KOVA_OBJECT_STATE> states = locked([&] {
+        std::vector<KOVA_OBJECT_STATE> all = kova_object_states(writable());
+        missing = kova_not_named_object(writable(), name);
+        return all;
+    });
+    for (KOVA_OBJECT_STATE& state : states)
+        if (state.name == name) return KOVA_PY_OBJECT{std::move(state)};
+    kova_py_raise(missing);
+}
+
 py::list KOVA_PY_VALIDATOR::objects(bool ports) {
-    std::vector<KOVA_OBJECT_STATE> states = locked([&] { return kova_object_states(*m_session); });
+    std::vector<KOVA_OBJECT_STATE> states = locked([&] { return kova_object_states(writable()); });
     py::list list;
     for (KOVA_OBJECT_STATE& state : states)
         if (state.port == ports) list.append(py::cast(KOVA_PY_OBJECT{std::move(state)}));

@@ -49,11 +49,17 @@ public:
     // An independent validator with this one's session as it is now.
     std::unique_ptr<KOVA_PY_VALIDATOR> copy() const;
 
-    const std::string& description() const { return m_description; }
+    const std::string& description() const { return m_options.description; }
+    const KOVA_LOAD_OPTIONS& options() const { return m_options; }
 
     // Settings. Each applies all or nothing: one that raises leaves the
     // validator as it was.
     void set(const std::string& name, const std::string& value);
+    // Every setting or none: one report of every refusal.
+    void set_many(const std::vector<KOVA_SETTING>& settings);
+    // Every setting now held, with the file and line where a settings
+    // file set it.
+    std::vector<KOVA_SETTING> settings();
     py::list load_settings(const std::string& path);  // the warnings, as Messages
     void save_settings(const std::string& path, bool minimal);
 
@@ -71,10 +77,13 @@ public:
     py::list last_messages();
 
     py::list objects(bool ports);
+    // The port or parameter of that name; KeyError with the nearest name
+    // otherwise.
+    KOVA_PY_OBJECT object(const std::string& name);
 
     // Explanations, repairs and generated code (py_products.cpp).
     py::object explain(const std::string& name);
-    py::list fix(const std::vector<std::string>& keep, bool dry_run);
+    KOVA_PY_REPAIR fix(const std::vector<std::string>& keep, bool dry_run);
     py::str generate(const std::string& language, bool stub, const std::string& name,
                      const std::vector<std::string>& exports);
 
@@ -89,7 +98,7 @@ public:
     double native_run_seconds(int repetitions);
 
 private:
-    explicit KOVA_PY_VALIDATOR(std::unique_ptr<KOVA_SESSION> session);
+    KOVA_PY_VALIDATOR(const KOVA_LOAD_OPTIONS& options, std::unique_ptr<KOVA_SESSION> session);
 
     // Runs work, C++ only and never touching a Python object, with the GIL
     // let go and the lock held, and answers what it returns. The lock is
@@ -104,16 +113,30 @@ private:
     // A validation run as run() answers it: each failed check followed by
     // its reads note (session/reads_notes.h). The lock must be held.
     KOVA_RUN_RESULT noted_run();
+    // The session to read or change: made the validator's own first when
+    // the last run's Result still keeps it (copy on write), so a run hands
+    // its session to its Result without a copy unless the validator
+    // changes before the Result lets it go. Only copying reads a shared
+    // session. The lock must be held.
+    KOVA_SESSION& writable();
     // The query's messages kept for last_messages.
     void keep(KOVA_MESSAGES messages);
     // Applies settings to a copy and swaps it in when all apply; else the
     // session's problem, and the session stays as it was.
     KOVA_PROBLEM apply_all_or_nothing(const std::vector<KOVA_SETTING>& settings, KOVA_MESSAGES& problems);
 
-    // The description's path, fixed at load: read without the lock, while
-    // set() may swap m_session in another thread.
-    std::string m_description;
-    std::unique_ptr<KOVA_SESSION> m_session;  // guarded by m_mutex, like m_last_messages
+    // How it was loaded (the description's path), fixed at load: read
+    // without the lock, while set() may swap m_session in another thread.
+    KOVA_LOAD_OPTIONS m_options;
+    // Guarded by m_mutex, like m_last_messages and m_sharer. Shared with
+    // the Result of the last run while it has not built its objects;
+    // never changed while shared (writable()).
+    std::shared_ptr<KOVA_SESSION> m_session;
+    // The objects of the last run's Result, which may keep m_session.
+    std::weak_ptr<KOVA_PY_RUN_OBJECTS> m_sharer;
+    // Taken while a Result copies a session it keeps and lets it go, and
+    // while writable() asks whether it still does (records.h).
+    std::shared_ptr<std::mutex> m_handover = std::make_shared<std::mutex>();
     mutable std::mutex m_mutex;               // held through every operation, never with the GIL
     KOVA_MESSAGES m_last_messages;
 };

@@ -381,6 +381,17 @@ const KOVA_CORRECTION* KOVA_SESSION::correction_of(const std::string& name) cons
 
 std::vector<KOVA_SETTING> KOVA_SESSION::current_settings() const { return current_settings(nullptr); }
 
+std::vector<KOVA_SETTING> KOVA_SESSION::placed_settings() const {
+    std::vector<KOVA_SETTING> settings = current_settings(nullptr);
+    for (KOVA_SETTING& setting : settings) {
+        const auto found = m_set_at.find(to_lower_case(setting.name));
+        if (found == m_set_at.end()) continue;
+        setting.file = found->second.file;
+        setting.line = static_cast<int>(found->second.line);
+    }
+    return settings;
+}
+
 std::vector<KOVA_SETTING> KOVA_SESSION::current_settings(std::vector<std::size_t>* owners) const {
     std::vector<KOVA_SETTING> settings;
     const std::vector<KOVA_OBJ_INFO*> objects = m_validator->get_kova_obj_snapshot();

@@ -16,7 +16,9 @@
 
 namespace {
 
-const char* const KOVA_VERSION_TEXT = "kova 0.1.0";
+// The project version of the top CMakeLists (tools/CMakeLists.txt), which
+// the Python package reports too.
+const char* const KOVA_VERSION_TEXT = "kova " KOVA_VERSION;
 
 // A problem with the arguments found once a subcommand's are parsed.
 struct KOVA_USAGE_ERROR : std::runtime_error {

@@ -1,14 +1,21 @@
-"""Validate configurations of parameterised hardware building blocks.
+"""The native module of kova_rules: validate configurations of
+parameterised hardware building blocks.
 
 Texts that are not UTF-8 come back as str in the escaped form the kova
 tool's JSON uses (U+FFFD and two hex digits per stray byte); given back,
 such a str stands for the original bytes. See docs/python.md.
 """
+import builtins
 import os
-from typing import Any, Iterable, Iterator, Optional, Union
+from typing import Any, Iterable, Iterator, Mapping, Optional, Union
 
-_Path = Union[str, bytes, os.PathLike]
+from kova_rules import Kind, MessageDict, SettingPlace, Severity, Usage
+
+_Path = Union[str, bytes, os.PathLike[str], os.PathLike[bytes]]
 _Text = Union[str, bytes]
+_Value = Union[_Text, int]
+
+__version__: str
 
 class LoadError(Exception):
     """A description that cannot be loaded; str() gives every problem in
@@ -18,11 +25,11 @@ class LoadError(Exception):
 class Message:
     """One diagnostic, as the kova tool's JSON gives it."""
     @property
-    def severity(self) -> str:
+    def severity(self) -> Severity:
         """"error", "warning" or "note"."""
     @property
-    def kind(self) -> str:
-        """What kind of finding it is, e.g. "value_conflict" or "setting"."""
+    def kind(self) -> Kind:
+        """What kind of finding it is, e.g. "value-conflict" or "setting"."""
     @property
     def text(self) -> str:
         """The message text."""
@@ -42,20 +49,51 @@ class Message:
     def column(self) -> Optional[int]:
         """1-based column in bytes, or None when unknown."""
     @property
-    def setting(self) -> Optional[tuple[str, Optional[int]]]:
-        """For a conflict with a setting read from a settings file: (file,
-        line) where it was set; else None."""
+    def setting(self) -> Optional[SettingPlace]:
+        """For a conflict with a setting read from a settings file:
+        {"file": FILE, "line": LINE} where it was set; else None."""
+    def to_dict(self) -> MessageDict:
+        """The message as the tool's JSON documents give it."""
     def __str__(self) -> str:
         """The message in compiler form, FILE:LINE:COLUMN: SEVERITY: TEXT."""
+    def __eq__(self, other: builtins.object) -> bool: ...
+    def __hash__(self) -> int: ...
 
 class Result:
-    """What one validation run reports."""
+    """What one validation run reports; true when valid, iterates over its
+    messages; compares by value and pickles."""
     @property
     def valid(self) -> bool:
         """True when the configuration is valid."""
     @property
     def messages(self) -> list[Message]:
         """Every message of the run."""
+    def __bool__(self) -> bool: ...
+    def __len__(self) -> int: ...
+    def __iter__(self) -> Iterator[Message]: ...
+    def __eq__(self, other: object) -> bool: ...
+    def to_dict(self) -> dict[str, Any]:
+        """The document `kova validate --format json` prints for the run."""
+
+class Repair:
+    """What fix() did."""
+    @property
+    def changes(self) -> list[tuple[str, str, str, str]]:
+        """(name, old, new, reason) for each changed setting."""
+    @property
+    def valid(self) -> bool:
+        """True when the configuration reached is valid."""
+    @property
+    def gave_up(self) -> bool:
+        """True when the repair stopped without a valid configuration."""
+    @property
+    def reason(self) -> Optional[str]:
+        """Why it gave up, or None."""
+    @property
+    def runs(self) -> int:
+        """The validation runs it made."""
+    def to_dict(self) -> dict[str, Any]:
+        """The members of `kova fix --format json`."""
 
 class ObjectState:
     """A port or parameter with its current and alternate state, label and help text."""
@@ -77,16 +115,16 @@ class ObjectState:
         """A parameter's current value; a port's value in decimal when it is
         held at one, else None."""
     @property
-    def usage(self) -> str:
+    def usage(self) -> Usage:
         """"USED", "UNUSED", "CONSTANT" or "NONE"."""
     @property
     def alt_value(self) -> Optional[str]:
         """A parameter's alternate value from the last run; None for a port."""
     @property
-    def alt_usage(self) -> str:
+    def alt_usage(self) -> Usage:
         """The alternate usage state from the last run."""
     @property
-    def model_usage(self) -> str:
+    def model_usage(self) -> Usage:
         """The usage state the description gives."""
     @property
     def label(self) -> Optional[str]:
@@ -99,6 +137,9 @@ class ObjectState:
         """Where its value came from: "kind" (set, default, corrected,
         derived, held, absent) and those of "source", "file", "line",
         "rule", "was" that apply (docs/json.md, Origins)."""
+    def legal_values(self) -> Union[list[int], list[str], range, None]:
+        """A parameter's legal values: a list's items, or range(LOW, HIGH + 1);
+        None for a port or a value text of another form."""
 
 class PortRange:
     """The legal values of a port under the current settings."""
@@ -125,7 +166,7 @@ class MapEntry:
     @property
     def value(self) -> str: ...
     @property
-    def usage(self) -> str: ...
+    def usage(self) -> Usage: ...
     @property
     def source(self) -> str:
         """"map", or "parameter" or "port" for an object filled in."""
@@ -142,13 +183,19 @@ class Validator:
     @property
     def description(self) -> str:
         """The description file it was loaded from."""
-    def set(self, name: _Text, value: Union[_Text, int]) -> None:
+    def set(self, name: _Text, value: _Value) -> None:
         """Sets a parameter value, or "USED", "UNUSED", "CONSTANT",
         "CONSTANT:VALUE". KeyError for an unknown name (with the nearest
         known one), ValueError for an unacceptable value."""
+    def set_many(self, settings: Mapping[str, _Value]) -> None:
+        """Several settings, all or none; one exception reports every
+        refusal."""
+    def __getitem__(self, name: _Text) -> ObjectState:
+        """The port or parameter; KeyError with the nearest name."""
     def load_settings(self, path: _Path) -> list[Message]:
-        """Applies a settings file; returns its warnings. OSError when it
-        cannot be read, KeyError when every refused name is unknown,
+        """Applies a settings file; returns its warnings. FileNotFoundError
+        when it is not there, OSError when it cannot be read, KeyError when
+        every refused name is unknown,
         ValueError for any other error, each with FILE:LINE for each
         error; nothing is applied then."""
     def save_settings(self, path: _Path, minimal: bool = False) -> None:
@@ -157,8 +204,8 @@ class Validator:
         from the description's defaults."""
     def explain(self, name: _Text) -> dict[str, Any]:
         """The members of `kova explain --format json` for the name."""
-    def fix(self, keep: Iterable[_Text] = (), dry_run: bool = False) -> list[tuple[str, str, str, str]]:
-        """Repairs as `kova fix` does; (name, old, new, reason) changes.
+    def fix(self, keep: Iterable[_Text] = (), dry_run: bool = False) -> Repair:
+        """Repairs as `kova fix` does; its changes, verdict and runs.
         keep is an iterable of names: a lone str or bytes raises TypeError.
         KeyError for a name in keep that is not known; nothing changes then."""
     def migrate(self, path: _Path, save: Optional[_Path] = None, fix: bool = False) -> dict[str, Any]:
