@@ -88,7 +88,9 @@ KOVA_PROBLEM KOVA_PY_VALIDATOR::apply_all_or_nothing(const std::vector<KOVA_SETT
     return refused;
 }
 
-void KOVA_PY_VALIDATOR::set(const std::string& name, const std::string& value) { set_many({{name, value, "", 0}}); }
+void KOVA_PY_VALIDATOR::set(const std::string& name, const std::string& value) {
+    set_many({{name, value, "", 0, KOVA_SETTING_SOURCE::PYTHON}});
+}
 
 std::vector<KOVA_SETTING> KOVA_PY_VALIDATOR::settings() {
     return locked([&] { return writable().placed_settings(); });

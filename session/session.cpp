@@ -382,14 +382,23 @@ const KOVA_CORRECTION* KOVA_SESSION::correction_of(const std::string& name) cons
 std::vector<KOVA_SETTING> KOVA_SESSION::current_settings() const { return current_settings(nullptr); }
 
 std::vector<KOVA_SETTING> KOVA_SESSION::placed_settings() const {
-    std::vector<KOVA_SETTING> settings = current_settings(nullptr);
-    for (KOVA_SETTING& setting : settings) {
-        const auto found = m_set_at.find(to_lower_case(setting.name));
-        if (found == m_set_at.end()) continue;
-        setting.file = found->second.file;
-        setting.line = static_cast<int>(found->second.line);
+    std::map<std::string, std::string> defaults;
+    for (const KOVA_SETTING& setting : m_default_settings) defaults[to_lower_case(setting.name)] = setting.value;
+    std::vector<KOVA_SETTING> placed;
+    for (KOVA_SETTING& setting : current_settings(nullptr)) {
+        const std::string key = to_lower_case(setting.name);
+        const auto found = m_set_by.find(key);
+        if (found != m_set_by.end()) {
+            setting.file = found->second.file;
+            setting.line = found->second.line;
+            setting.source = found->second.source;
+        } else if (const auto by_default = defaults.find(key);
+                   by_default != defaults.end() && by_default->second == setting.value) {
+            continue;  // never set and as a fresh session has it: setting it would make it "set"
+        }
+        placed.push_back(std::move(setting));
     }
-    return settings;
+    return placed;
 }
 
 std::vector<KOVA_SETTING> KOVA_SESSION::current_settings(std::vector<std::size_t>* owners) const {

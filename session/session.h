@@ -105,10 +105,11 @@ public:
     // The settings now held, in the model's order, written so that
     // applying them again restores the same values and states.
     std::vector<KOVA_SETTING> current_settings() const;
-    // The same, each with the file and line where it was set when a
-    // settings file set it (as conflict messages name them): applied to a
-    // fresh session of the description, they give this configuration and
-    // its messages again.
+    // The settings that give this configuration again when applied to a
+    // fresh session of the description, with its messages: those the user
+    // made, each with where it was made (its source, and the file and line
+    // of a settings file, as conflict messages name them), and any other
+    // object no longer as a fresh session has it.
     std::vector<KOVA_SETTING> placed_settings() const;
 
     // The settings the description's defaults give, as current_settings
