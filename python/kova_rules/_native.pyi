@@ -137,6 +137,7 @@ class ObjectState:
         """Where its value came from: "kind" (set, default, corrected,
         derived, held, absent) and those of "source", "file", "line",
         "rule", "was" that apply (docs/json.md, Origins)."""
+    @property
     def legal_values(self) -> Union[list[int], list[str], range, None]:
         """A parameter's legal values: a list's items, or range(LOW, HIGH + 1);
         None for a port or a value text of another form."""
