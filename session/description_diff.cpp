@@ -109,10 +109,6 @@ std::vector<const SEEN*> counterparts(const KOVA_SESSION& new_session, const std
     return pairs;
 }
 
-nlohmann::json text_or_null(const std::string& text) {
-    return text.empty() ? nlohmann::json(nullptr) : nlohmann::json(kova_json_text(text));
-}
-
 void print_change(const KOVA_DESCRIPTION_CHANGE& change, std::ostream& out) {
     out << change.object << ": ";
     if (change.change == "added" || change.change == "removed")
@@ -169,8 +165,8 @@ void kova_description_diff_answer(const KOVA_SESSION& old_session, const KOVA_SE
     for (const KOVA_DESCRIPTION_CHANGE& change : *changes)
         list.push_back({{"object", kova_json_text(change.object)},
                         {"change", change.change},
-                        {"old", text_or_null(change.old_text)},
-                        {"new", text_or_null(change.new_text)}});
+                        {"old", kova_json_text_or_null(change.old_text)},
+                        {"new", kova_json_text_or_null(change.new_text)}});
     answer.document["compares"] = "descriptions";
     answer.document["old"] = kova_json_text(old_session.description());
     answer.document["new"] = kova_json_text(new_session.description());

@@ -9,7 +9,6 @@ namespace {
 // A number, or null where it is unknown (0 or less for lines and columns).
 nlohmann::json positive_or_null(long long value) { return value > 0 ? nlohmann::json(value) : nlohmann::json(); }
 
-nlohmann::json text_or_null(const std::string& text) { return text.empty() ? nlohmann::json() : kova_json_text(text); }
 
 nlohmann::json usage_json(int state) { return kova_get_usage_state_as_string(state); }
 
@@ -45,21 +44,21 @@ nlohmann::json kova_message_json(const KOVA_MESSAGE& message) {
         {"severity", kova_severity_name(message.severity)},
         {"kind", kova_diagnostic_kind_name(message.kind)},
         {"text", kova_json_text(message.text)},
-        {"object", text_or_null(message.object)},
+        {"object", kova_json_text_or_null(message.object)},
         {"rule", message.rule_index >= 0 ? nlohmann::json(message.rule_index) : nlohmann::json()},
-        {"file", text_or_null(message.location.file)},
+        {"file", kova_json_text_or_null(message.location.file)},
         {"line", positive_or_null(message.location.line)},
         {"column", positive_or_null(message.location.column)},
         {"setting", setting}};
     if (message.check.empty()) return document;
     document["check"] = message.check;
-    document["hint"] = text_or_null(message.hint);
+    document["hint"] = kova_json_text_or_null(message.hint);
     nlohmann::json related = nlohmann::json::array();
     for (const KOVA_RELATED_PLACE& place : message.related)
-        related.push_back({{"file", text_or_null(place.location.file)},
+        related.push_back({{"file", kova_json_text_or_null(place.location.file)},
                            {"line", positive_or_null(place.location.line)},
                            {"column", positive_or_null(place.location.column)},
-                           {"object", text_or_null(place.object)}});
+                           {"object", kova_json_text_or_null(place.object)}});
     document["related"] = std::move(related);
     return document;
 }
@@ -84,10 +83,10 @@ nlohmann::json kova_object_state_json(const KOVA_OBJECT_STATE& state, int width)
     add("alt_usage", usage_json(state.alt_usage));
     add("alt_value", parameter ? kova_json_text(state.alt_value) : nlohmann::json());
     add("default", kova_json_text(state.default_value));
-    add("help", text_or_null(state.help.text));
+    add("help", kova_json_text_or_null(state.help.text));
     add("hidden", hidden);
     add("kind", kova_json_text(state.kind));
-    add("label", text_or_null(state.help.label));
+    add("label", kova_json_text_or_null(state.help.label));
     add("model_usage", usage_json(state.model_usage));
     add("name", kova_json_text(state.name));
     add("origin", kova_value_origin_json(state.origin));
@@ -152,8 +151,8 @@ nlohmann::json kova_wizard_map_json(const KOVA_WIZARD_MAP_RESULT& map) {
                            {"usage", kova_json_text(entry.usage)},
                            {"source", kova_json_text(entry.source)}});
     return {{"map", kova_json_text(map.map)},
-            {"label", text_or_null(map.help.label)},
-            {"help", text_or_null(map.help.text)},
+            {"label", kova_json_text_or_null(map.help.label)},
+            {"help", kova_json_text_or_null(map.help.text)},
             {"objects", objects}};
 }
 
@@ -168,8 +167,8 @@ nlohmann::json kova_help_items_json(const std::vector<KOVA_HELP_ITEM>& items) {
     for (const KOVA_HELP_ITEM& item : items)
         list.push_back({{"kind", item.kind},
                         {"name", kova_json_text(item.name)},
-                        {"label", text_or_null(item.help.label)},
-                        {"help", text_or_null(item.help.text)}});
+                        {"label", kova_json_text_or_null(item.help.label)},
+                        {"help", kova_json_text_or_null(item.help.text)}});
     return list;
 }
 

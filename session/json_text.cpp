@@ -58,3 +58,7 @@ std::string kova_json_restore(std::string_view text) {
 }
 
 nlohmann::json kova_json_text(std::string_view bytes) { return nlohmann::json(kova_json_safe(bytes)); }
+
+nlohmann::json kova_json_text_or_null(std::string_view bytes) {
+    return bytes.empty() ? nlohmann::json(nullptr) : kova_json_text(bytes);
+}

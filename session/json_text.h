@@ -27,4 +27,8 @@ std::string kova_json_restore(std::string_view text);
 // A JSON string holding the safe form of bytes; dump() never throws on it.
 nlohmann::json kova_json_text(std::string_view bytes);
 
+// The same, or null for an empty text (a label or help the description
+// does not give).
+nlohmann::json kova_json_text_or_null(std::string_view bytes);
+
 #endif

@@ -6,13 +6,11 @@
 #include <memory>
 #include <utility>
 
-#include "expr/usage_words.h"
+#include "session/settings_text.h"
 #include "host/kova_stl.h"
 #include "session/json_document.h"
 
 namespace {
-
-bool is_usage(const std::string& text) { return kova_usage_word_state(text) != KOVA_USAGE_NONE; }
 
 // A configuration's settings by lower-case name and sort (value or usage).
 using KEYED = std::map<std::pair<std::string, bool>, std::string>;
@@ -20,7 +18,7 @@ using KEYED = std::map<std::pair<std::string, bool>, std::string>;
 KEYED keyed(const std::vector<KOVA_SETTING>& settings) {
     KEYED found;
     for (const KOVA_SETTING& setting : settings)
-        found[{to_lower_case(setting.name), is_usage(setting.value)}] = setting.value;
+        found[{to_lower_case(setting.name), kova_setting_is_usage(setting.value)}] = setting.value;
     return found;
 }
 
@@ -57,7 +55,7 @@ std::string side_text(const KOVA_DIFF_SIDE& side) {
     return (side.text ? *side.text : std::string("(none)")) + " (" + side.origin + ")";
 }
 
-nlohmann::json text_or_null(const std::optional<std::string>& text) {
+nlohmann::json optional_text_json(const std::optional<std::string>& text) {
     return text ? nlohmann::json(kova_json_text(*text)) : nlohmann::json(nullptr);
 }
 
@@ -91,8 +89,8 @@ void kova_settings_diff_answer(const KOVA_SESSION& session, const KOVA_DIFF_INPU
     for (const KOVA_CONFIGURATION_DIFFERENCE& difference : diff->differences)
         differences.push_back({{"name", kova_json_text(difference.name)},
                                {"what", difference.usage ? "usage" : "value"},
-                               {"a", text_or_null(difference.a.text)},
-                               {"b", text_or_null(difference.b.text)},
+                               {"a", optional_text_json(difference.a.text)},
+                               {"b", optional_text_json(difference.b.text)},
                                {"a_origin", kova_json_text(difference.a.origin)},
                                {"b_origin", kova_json_text(difference.b.origin)}});
     answer.document["compares"] = "settings";

@@ -80,13 +80,6 @@ std::string name_problem(std::string_view name) {
     return "";
 }
 
-// Whether a value sets a usage state rather than a parameter value; a name
-// may carry one of each without being given twice.
-bool is_usage(const std::string& value) {
-    std::string number;
-    return kova_usage_word_state(value) != KOVA_USAGE_NONE || kova_split_constant(value, number);
-}
-
 // The quoted form of any byte string.
 std::string quoted(const std::string& value) {
     std::string text = "\"";
@@ -261,7 +254,7 @@ bool KOVA_SETTINGS_DOCUMENT::parse(std::string_view text, const std::string& fil
             problems.push_back({file, number, false, bad_value});
             good = false;
         }
-        const std::string key = to_lower_case(setting.name) + (is_usage(setting.value) ? "\n usage" : "\n value");
+        const std::string key = to_lower_case(setting.name) + (kova_setting_is_usage(setting.value) ? "\n usage" : "\n value");
         const auto [earlier, first] = first_line.emplace(key, number);
         if (!first) {
             problems.push_back({file, number, true,
@@ -379,4 +372,9 @@ std::string kova_render_settings(const std::vector<KOVA_SETTING>& settings) {
     document.parse("# kova settings\n", "", none);
     document.assign(settings);
     return document.render();
+}
+
+bool kova_setting_is_usage(const std::string& value) {
+    std::string number;
+    return kova_usage_word_state(value) != KOVA_USAGE_NONE || kova_split_constant(value, number);
 }

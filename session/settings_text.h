@@ -114,6 +114,11 @@ std::string kova_render_settings(const std::vector<KOVA_SETTING>& settings);
 // after the colon dropped): true, with NUMBER in constant_value.
 bool kova_split_constant(const std::string& value, std::string& constant_value);
 
+// Whether a value sets a usage state (USED, UNUSED, CONSTANT or
+// CONSTANT:VALUE) rather than a parameter value; a name may carry one of
+// each without being given twice.
+bool kova_setting_is_usage(const std::string& value);
+
 // The grammar of a constant's number, the one place it is written: decimal
 // digits, or "0x" and hex digits, or "0b" and binary digits (either letter
 // case). True with the digits and the radix they are written in
