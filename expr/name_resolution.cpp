@@ -61,6 +61,19 @@ const char* expression_name_value(KOVA_EVAL_CONTEXT& ctx, const char* name) {
     return ctx.pool.keep(object ? object_value_text(ctx, *object) : unknown_name_text(ctx, name));
 }
 
+KOVA_OPERAND expression_name_operand(KOVA_EVAL_CONTEXT& ctx, const std::string& name) {
+    if (!ctx.validator) return {"", 0};
+    const KOVA_OBJ_INFO* object = ctx.validator->get_kova_obj(name);
+    if (!object) return {ctx.pool.keep(unknown_name_text(ctx, name)), 0};
+    if (object->is_port()) {
+        const KOVA_PORT_OBJ* port = ctx.validator->port_copy_of(*object);
+        return {nullptr, port ? static_cast<int32_t>(port->get_current_port_value_as_integer()) : 0};
+    }
+    if (object->obj_type == KOVA_OBJ_INTEGER_PARAMETER)
+        return {nullptr, ctx.validator->integer_parameter_value_of(*object)};
+    return {ctx.pool.keep(object_value_text(ctx, *object)), 0};
+}
+
 namespace {
 
 // A use query about the object named name, answered by ask(validator,

@@ -58,6 +58,8 @@ using KOVA_ORDERED_NAME_MAP = std::map<std::string, std::string, LESS_C_STRING>;
 using KOVA_MACRO_DEPENDENCY_MAP = std::map<std::string, KOVA_ORDERED_NAME_MAP, LESS_C_STRING>;
 
 class KOVA_SCANNER_POOL;
+class KOVA_PROGRAM_TABLE;
+class KOVA_PROGRAM_CACHE;
 
 // What one rule of an object gives under the current values, read as the
 // validation run reads it (KOVA_RULES_VALIDATOR::evaluate_rule).
@@ -211,10 +213,16 @@ public:
     void set_current_port_width(const std::string& name, int width);
     int get_current_port_width(const std::string& name) const;
 
-    // Expression evaluation.
+    // Expression evaluation. A text is evaluated from its compiled form
+    // (expr/program.h): the model's own texts are compiled when the
+    // validator is initialised, other texts when first evaluated.
     std::string evaluate_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode);
     std::string evaluate_value_expression(const std::string& text, bool refresh);
     std::string evaluate_cmd_expression(const std::string& text) const;
+    // With false, every evaluation scans and parses its text instead of
+    // running its compiled form (the reference the compiled forms are
+    // tested against); copies keep the choice.
+    void set_compiled_evaluation(bool on) { m_compiled_evaluation = on; }
 
     // Command list.
     void add_cmd_to_list(const std::string& name);
@@ -223,6 +231,10 @@ public:
     // Function macros.
     std::string substitute_macro_arguments(const std::string& name, const std::string& actual_list) const;
     std::string evaluate_function_macro(const std::string& name, const std::string& actual_list);
+    // The same, for a call whose instance name (kova_macro_instance_name)
+    // the caller has made already, as a compiled rule text keeps it.
+    std::string evaluate_function_macro_call(const std::string& name, const std::string& actual_list,
+                                             const std::string& call);
     std::string get_macro_value(const std::string& name, bool evaluate);
     // Whether initialisation made an instance for the call name(actual_list);
     // a call without one reads as its own text unless substituting its
@@ -339,13 +351,25 @@ private:
     // Memory hints for the objects a pass is about to validate.
     void fetch_ahead(const std::vector<KOVA_OBJ_INFO*>& objects, std::size_t next);
 
-    // Exchanges everything but the scanners with other.
+    // Exchanges everything but the scanners and program cache with other.
     void swap(KOVA_RULES_VALIDATOR& other) noexcept;
+
+    // Compiles the model's texts into m_programs.
+    void compile_model_texts();
+    // Evaluates text by scanning and parsing it.
+    std::string interpret_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode);
 
     // The scanners of this validator's evaluations, made on first use;
     // never copied, since a scanner belongs to the evaluations of one
     // validator.
     std::unique_ptr<KOVA_SCANNER_POOL> m_scanners;
+    // The compiled forms of the model's texts, shared read-only with every
+    // copy; null before initialisation.
+    std::shared_ptr<const KOVA_PROGRAM_TABLE> m_programs;
+    // The compiled forms of the other texts this validator evaluated, made
+    // on first use and never copied (expr/program_table.h).
+    std::unique_ptr<KOVA_PROGRAM_CACHE> m_program_cache;
+    bool m_compiled_evaluation = true;
 };
 
 #endif

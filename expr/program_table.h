@@ -1,0 +1,67 @@
+// Where a validator finds the compiled form of a rule text.
+//
+// KOVA_PROGRAM_TABLE holds the programs of a model's own texts, compiled
+// once when the validator is initialised, one per distinct text however
+// many objects share it. It is never changed once built, so the copies of
+// a validator share it (a shared_ptr to a const table) and read it from
+// several threads at once.
+//
+// KOVA_PROGRAM_CACHE is one validator's own: it reads texts into trees
+// (its syntax reader) and keeps the programs of the other texts that
+// validator evaluates, such as the texts a host passes in, up to
+// HOST_PROGRAMS of them. It empties itself when full, but never while one
+// of its programs is running (a nested evaluation), so a running program
+// is never released.
+#ifndef KOVA_PROGRAM_TABLE_H
+#define KOVA_PROGRAM_TABLE_H
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "expr/program.h"
+
+class KOVA_PROGRAM_TABLE {
+public:
+    // The programs of texts (empty texts are left out).
+    explicit KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts);
+    // text's program, or null when text is not one of the model's texts.
+    const KOVA_PROGRAM* find(const std::string& text) const;
+    std::size_t size() const { return m_programs.size(); }
+
+private:
+    std::unordered_map<std::string, KOVA_PROGRAM> m_programs;
+};
+
+class KOVA_PROGRAM_CACHE {
+public:
+    static constexpr std::size_t HOST_PROGRAMS = 1024;
+
+    // text's program, compiled now when the cache has none.
+    const KOVA_PROGRAM& program_of(const std::string& text);
+    KOVA_SYNTAX_READER& reader() { return m_reader; }
+
+    // Counts the programs running, while a RUN lives.
+    class RUN {
+    public:
+        explicit RUN(KOVA_PROGRAM_CACHE& cache) : m_cache(cache) { ++m_cache.m_running; }
+        RUN(const RUN&) = delete;
+        RUN& operator=(const RUN&) = delete;
+        ~RUN() { --m_cache.m_running; }
+
+    private:
+        KOVA_PROGRAM_CACHE& m_cache;
+    };
+
+private:
+    KOVA_SYNTAX_READER m_reader;
+    // Node-based, so a program stays where it is while others are added.
+    std::unordered_map<std::string, KOVA_PROGRAM> m_programs;
+    // Invariant: the number of RUNs alive on this cache.
+    std::size_t m_running = 0;
+};
+
+#endif
