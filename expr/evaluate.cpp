@@ -6,7 +6,6 @@
 // middle of another) leaves the outer one intact, and validators in
 // different threads share only read-only programs.
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -21,16 +20,14 @@
 std::string KOVA_RULES_VALIDATOR::evaluate_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode) {
     // Text mode renders phrases, which only the grammar's actions do.
     if (text.empty() || !m_compiled_evaluation || mode == PARSER_MODE_TEXT) return interpret_expression(text, mode);
+    if (!m_program_cache) m_program_cache = std::make_unique<KOVA_PROGRAM_CACHE>();
     const KOVA_PROGRAM* program = m_programs ? m_programs->find(text) : nullptr;
-    if (!program) {
-        if (!m_program_cache) m_program_cache = std::make_unique<KOVA_PROGRAM_CACHE>();
-        program = &m_program_cache->program_of(text);
-    }
+    if (!program) program = &m_program_cache->program_of(text);
     if (program->interpreted()) return interpret_expression(text, mode);
     KOVA_EVAL_CONTEXT context(this, text, mode);
+    context.programs = m_program_cache.get();
     // Keeps the cache from releasing the program while it runs.
-    std::optional<KOVA_PROGRAM_CACHE::RUN> running;
-    if (m_program_cache) running.emplace(*m_program_cache);
+    const KOVA_PROGRAM_CACHE::RUN running(*m_program_cache);
     kova_run_program(context, *program);
     return std::move(context.result);
 }

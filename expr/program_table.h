@@ -12,6 +12,13 @@
 // HOST_PROGRAMS of them. It empties itself when full, but never while one
 // of its programs is running (a nested evaluation), so a running program
 // is never released.
+//
+// It also remembers which model object each name of a program stands for,
+// keyed by where the program keeps the name: a name text stays at its
+// address, holding the same name, until its program is released, which
+// happens only when the cache empties or the validator's table is
+// replaced (forget_names). The memo holds only while the model's objects
+// are the ones looked up (KOVA_INFO::get_kova_obj_generation).
 #ifndef KOVA_PROGRAM_TABLE_H
 #define KOVA_PROGRAM_TABLE_H
 
@@ -23,6 +30,7 @@
 #include <vector>
 
 #include "expr/program.h"
+#include "host/kova_info.h"
 
 class KOVA_PROGRAM_TABLE {
 public:
@@ -44,6 +52,11 @@ public:
     const KOVA_PROGRAM& program_of(const std::string& text);
     KOVA_SYNTAX_READER& reader() { return m_reader; }
 
+    // model.get_kova_obj(name), for a name text of a program.
+    const KOVA_OBJ_INFO* object_named(const KOVA_INFO& model, const char* name);
+    // Forgets every name remembered.
+    void forget_names();
+
     // Counts the programs running, while a RUN lives.
     class RUN {
     public:
@@ -57,7 +70,17 @@ public:
     };
 
 private:
+    struct NAME_MEMO {
+        const char* name = nullptr;
+        const KOVA_OBJ_INFO* object = nullptr;
+    };
+    static constexpr std::size_t NAME_SLOTS = 512;  // a power of two
+
     KOVA_SYNTAX_READER m_reader;
+    // Direct-mapped by the name's address; an empty slot has no name.
+    std::unique_ptr<NAME_MEMO[]> m_names = std::make_unique<NAME_MEMO[]>(NAME_SLOTS);
+    // The model generation the remembered names were looked up in.
+    uint64_t m_names_generation = 0;
     // Node-based, so a program stays where it is while others are added.
     std::unordered_map<std::string, KOVA_PROGRAM> m_programs;
     // Invariant: the number of RUNs alive on this cache.

@@ -33,4 +33,6 @@ void KOVA_RULES_VALIDATOR::compile_model_texts() {
     }
     for (const KOVA_FN_MACRO* instance : m_fn_macro_list.objects()) texts.push_back(instance->get_value());
     m_programs = std::make_shared<const KOVA_PROGRAM_TABLE>(texts);
+    // The names of the table replaced may be released with it.
+    if (m_program_cache) m_program_cache->forget_names();
 }
