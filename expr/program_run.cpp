@@ -50,9 +50,16 @@ const char* text_of(KOVA_EVAL_CONTEXT& ctx, KOVA_OPERAND operand) {
     return operand.text ? operand.text : kova_integer_text(ctx.pool, operand.number);
 }
 
-// Whether the operand is exactly that literal; an integer's digits never are.
-bool is_exactly(KOVA_OPERAND operand, const char* literal) {
-    return operand.text && std::strcmp(operand.text, literal) == 0;
+// Whether the operand is exactly the text "true" (truth true) or "false".
+// Truth values mostly come from kova_truth_text, whose two literals are
+// told apart by address; an integer's digits are neither.
+bool is_exactly(KOVA_OPERAND operand, bool truth) {
+    static const char* const TRUE_LITERAL = kova_truth_text(true);
+    static const char* const FALSE_LITERAL = kova_truth_text(false);
+    if (!operand.text) return false;
+    if (operand.text == TRUE_LITERAL) return truth;
+    if (operand.text == FALSE_LITERAL) return !truth;
+    return std::strcmp(operand.text, truth ? TRUE_LITERAL : FALSE_LITERAL) == 0;
 }
 
 // kova_equal_nocase on two NUL-terminated texts.
@@ -102,8 +109,8 @@ KOVA_OPERAND binary(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, KOVA_OPERAN
             return number_operand(op == KOVA_OP_REMAINDER ? 0 : 1);
         }
         case KOVA_OP_DOUBLE_DIV: return real_division(ctx, a, b);
-        case KOVA_OP_OR: return text_operand(kova_truth_text(!(is_exactly(a, "false") && is_exactly(b, "false"))));
-        case KOVA_OP_AND: return text_operand(kova_truth_text(is_exactly(a, "true") && is_exactly(b, "true")));
+        case KOVA_OP_OR: return text_operand(kova_truth_text(!(is_exactly(a, false) && is_exactly(b, false))));
+        case KOVA_OP_AND: return text_operand(kova_truth_text(is_exactly(a, true) && is_exactly(b, true)));
         case KOVA_OP_EQUAL: return text_operand(kova_truth_text(operands_equal(ctx, a, b)));
         case KOVA_OP_NOT_EQUAL: return text_operand(kova_truth_text(!operands_equal(ctx, a, b)));
         case KOVA_OP_GREATER:
@@ -150,7 +157,7 @@ void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM& program, const KOVA_ST
             stack.push(query(ctx, static_cast<KOVA_QUERY_KIND>(step.op), program.text_at(step.text)));
             break;
         case KOVA_SYN_CEIL_LOG: stack.top() = number_operand(kova_ceil_log2(integer_of(stack.top()))); break;
-        case KOVA_SYN_NOT: stack.top() = text_operand(kova_truth_text(is_exactly(stack.top(), "false"))); break;
+        case KOVA_SYN_NOT: stack.top() = text_operand(kova_truth_text(is_exactly(stack.top(), false))); break;
         case KOVA_SYN_MAX:
         case KOVA_SYN_MIN: {
             const KOVA_OPERAND b = stack.pop();
@@ -167,7 +174,7 @@ void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM& program, const KOVA_ST
         case KOVA_SYN_CHOICE: {
             const KOVA_OPERAND c = stack.pop();
             const KOVA_OPERAND b = stack.pop();
-            stack.top() = is_exactly(stack.top(), "true") ? b : c;
+            stack.top() = is_exactly(stack.top(), true) ? b : c;
             break;
         }
     }
