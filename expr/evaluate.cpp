@@ -21,14 +21,14 @@ std::string KOVA_RULES_VALIDATOR::evaluate_expression(const std::string& text, K
     // Text mode renders phrases, which only the grammar's actions do.
     if (text.empty() || !m_compiled_evaluation || mode == PARSER_MODE_TEXT) return interpret_expression(text, mode);
     if (!m_program_cache) m_program_cache = std::make_unique<KOVA_PROGRAM_CACHE>();
-    const KOVA_PROGRAM* program = m_programs ? m_programs->find(text) : nullptr;
-    if (!program) program = &m_program_cache->program_of(text);
-    if (program->interpreted()) return interpret_expression(text, mode);
+    KOVA_PROGRAM_VIEW program;
+    if (!m_programs || !m_programs->find(text, program)) program = m_program_cache->program_of(text).view();
+    if (program.interpreted()) return interpret_expression(text, mode);
     KOVA_EVAL_CONTEXT context(this, text, mode);
     context.programs = m_program_cache.get();
     // Keeps the cache from releasing the program while it runs.
     const KOVA_PROGRAM_CACHE::RUN running(*m_program_cache);
-    kova_run_program(context, *program);
+    kova_run_program(context, program);
     return std::move(context.result);
 }
 

@@ -37,6 +37,19 @@ struct KOVA_STEP {
 };
 static_assert(sizeof(KOVA_STEP) == 16, "steps stay 16 bytes");
 
+// Where a program's steps and texts lie, wherever they are kept (a
+// KOVA_PROGRAM of its own, or a block of KOVA_PROGRAM_TABLE); what an
+// evaluation runs.
+struct KOVA_PROGRAM_VIEW {
+    const KOVA_STEP* steps = nullptr;
+    uint32_t count = 0;  // 0 when the text must be parsed at every evaluation
+    uint32_t depth = 0;  // the most operands on the stack at once
+    const char* chars = nullptr;
+
+    bool interpreted() const { return count == 0; }
+    const char* text_at(uint32_t offset) const { return chars + offset; }
+};
+
 class KOVA_PROGRAM {
 public:
     // The program of text, read by reader.
@@ -48,6 +61,11 @@ public:
     const char* text_at(uint32_t offset) const { return m_chars.data() + offset; }
     // The most operands on the stack at once.
     std::size_t depth() const { return m_depth; }
+    // The characters of the steps' texts, each text followed by a NUL.
+    const std::string& chars() const { return m_chars; }
+    KOVA_PROGRAM_VIEW view() const {
+        return {m_steps.data(), static_cast<uint32_t>(m_steps.size()), static_cast<uint32_t>(m_depth), m_chars.data()};
+    }
 
 private:
     uint32_t add_text(const std::string& text);

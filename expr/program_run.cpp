@@ -138,7 +138,7 @@ KOVA_OPERAND query(KOVA_EVAL_CONTEXT& ctx, KOVA_QUERY_KIND kind, const char* nam
     }
 }
 
-KOVA_OPERAND macro_call(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM& program, const KOVA_STEP& step) {
+KOVA_OPERAND macro_call(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KOVA_STEP& step) {
     if (!ctx.validator) return text_operand("");
     return text_operand(ctx.pool.keep(ctx.validator->evaluate_function_macro_call(
         program.text_at(step.text), program.text_at(step.call), program.text_at(static_cast<uint32_t>(step.number)))));
@@ -146,7 +146,7 @@ KOVA_OPERAND macro_call(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM& program, con
 
 // The value of one step whose operands have been taken off the stack:
 // the operands are a (deepest), b and c.
-void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM& program, const KOVA_STEP& step, OPERAND_STACK& stack) {
+void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KOVA_STEP& step, OPERAND_STACK& stack) {
     switch (step.kind) {
         case KOVA_SYN_NAME: stack.push(expression_name_operand(ctx, program.text_at(step.text))); break;
         case KOVA_SYN_INTEGER: stack.push(number_operand(step.number)); break;
@@ -182,9 +182,9 @@ void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM& program, const KOVA_ST
 
 }  // namespace
 
-void kova_run_program(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM& program) {
-    OPERAND_STACK stack(program.depth());
-    for (const KOVA_STEP& step : program.steps()) run_step(ctx, program, step, stack);
+void kova_run_program(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program) {
+    OPERAND_STACK stack(program.depth);
+    for (uint32_t index = 0; index < program.count; ++index) run_step(ctx, program, program.steps[index], stack);
     const KOVA_OPERAND value = stack.pop();
     if (value.text) {
         ctx.result.assign(value.text);

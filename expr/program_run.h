@@ -9,6 +9,6 @@
 // Runs program, which is not interpreted(), in ctx, whose mode is not
 // text mode: the value goes to ctx.result and messages to ctx's validator,
 // exactly as a parse of the same text gives them.
-void kova_run_program(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM& program);
+void kova_run_program(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program);
 
 #endif

@@ -1,21 +1,82 @@
 // The shared programs of a model's texts and a validator's own cache.
 #include "expr/program_table.h"
 
+#include <cstring>
+#include <functional>
+#include <string_view>
+#include <unordered_set>
 #include <utility>
 
 
+namespace {
+
+std::size_t text_hash(const std::string& text) { return std::hash<std::string_view>()(text); }
+
+std::size_t units_for(std::size_t bytes) { return (bytes + sizeof(KOVA_STEP) - 1) / sizeof(KOVA_STEP); }
+
+}  // namespace
+
 KOVA_PROGRAM_TABLE::KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts) {
     KOVA_SYNTAX_READER reader;
-    m_programs.reserve(texts.size());
+    std::unordered_set<std::string_view> seen;
+    std::vector<uint32_t> blocks;
+    std::vector<std::size_t> hashes;
     for (const std::string& text : texts) {
-        if (text.empty() || m_programs.count(text)) continue;
-        m_programs.emplace(text, KOVA_PROGRAM::compile(reader, text));
+        if (text.empty() || !seen.insert(text).second) continue;
+        blocks.push_back(static_cast<uint32_t>(m_units.size()));
+        hashes.push_back(text_hash(text));
+        add_block(text, KOVA_PROGRAM::compile(reader, text));
+    }
+    m_units.shrink_to_fit();
+    m_count = blocks.size();
+    std::size_t slots = 16;
+    while (slots < 2 * m_count) slots *= 2;
+    m_slots.assign(slots, 0);
+    for (std::size_t index = 0; index < m_count; ++index) index_block(hashes[index], blocks[index]);
+}
+
+void KOVA_PROGRAM_TABLE::add_block(const std::string& text, const KOVA_PROGRAM& program) {
+    const KOVA_PROGRAM_VIEW view = program.view();
+    HEADER header{view.count, view.depth, static_cast<uint32_t>(text.size()), 0};
+    KOVA_STEP unit{};
+    std::memcpy(static_cast<void*>(&unit), &header, sizeof unit);
+    m_units.push_back(unit);
+    m_units.insert(m_units.end(), view.steps, view.steps + view.count);
+    // The text, a NUL, then the steps' texts, whose offsets count from
+    // just after that NUL.
+    std::string chars = text;
+    chars.push_back('\0');
+    chars += program.chars();
+    const std::size_t first = m_units.size();
+    m_units.resize(first + units_for(chars.size()));
+    std::memcpy(static_cast<void*>(&m_units[first]), chars.data(), chars.size());
+}
+
+void KOVA_PROGRAM_TABLE::index_block(std::size_t hash, uint32_t block) {
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        if (m_slots[slot] != 0) continue;
+        m_slots[slot] = (static_cast<uint64_t>(hash >> 32) << 32) | (static_cast<uint64_t>(block) + 1);
+        return;
     }
 }
 
-const KOVA_PROGRAM* KOVA_PROGRAM_TABLE::find(const std::string& text) const {
-    const auto found = m_programs.find(text);
-    return found == m_programs.end() ? nullptr : &found->second;
+bool KOVA_PROGRAM_TABLE::find(const std::string& text, KOVA_PROGRAM_VIEW& program) const {
+    if (m_slots.empty()) return false;
+    const std::size_t hash = text_hash(text);
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const uint64_t held = m_slots[slot];
+        if (held == 0) return false;
+        if ((held >> 32) != static_cast<uint64_t>(hash >> 32)) continue;
+        const KOVA_STEP* block = &m_units[static_cast<uint32_t>(held) - 1];
+        HEADER header;
+        std::memcpy(&header, block, sizeof header);
+        const char* chars = reinterpret_cast<const char*>(block + 1 + header.count);
+        if (header.text_length != text.size() || std::memcmp(chars, text.data(), text.size()) != 0) continue;
+        program = {block + 1, header.count, header.depth, chars + text.size() + 1};
+        return true;
+    }
 }
 
 const KOVA_PROGRAM& KOVA_PROGRAM_CACHE::program_of(const std::string& text) {

@@ -32,16 +32,34 @@
 #include "expr/program.h"
 #include "host/kova_info.h"
 
+// Laid flat so that finding and running a program touches little memory:
+// each program is one block of 16-byte units, a header (step count,
+// depth, text length), the steps, then the text itself and the steps'
+// texts as characters; a slot table of (hash bits, block) finds a block
+// from one slot.
 class KOVA_PROGRAM_TABLE {
 public:
     // The programs of texts (empty texts are left out).
     explicit KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts);
-    // text's program, or null when text is not one of the model's texts.
-    const KOVA_PROGRAM* find(const std::string& text) const;
-    std::size_t size() const { return m_programs.size(); }
+    // Sets program to text's and answers true; false when text is not one
+    // of the model's texts.
+    bool find(const std::string& text, KOVA_PROGRAM_VIEW& program) const;
+    std::size_t size() const { return m_count; }
 
 private:
-    std::unordered_map<std::string, KOVA_PROGRAM> m_programs;
+    struct HEADER {
+        uint32_t count, depth, text_length, spare;
+    };
+    static_assert(sizeof(HEADER) == sizeof(KOVA_STEP), "a header fills one unit");
+
+    void add_block(const std::string& text, const KOVA_PROGRAM& program);
+    void index_block(std::size_t hash, uint32_t block);
+
+    std::vector<KOVA_STEP> m_units;
+    // Each empty (0) or the block's first unit + 1 in the low 32 bits and
+    // the high 32 bits of the text's hash above; linear probing.
+    std::vector<uint64_t> m_slots;
+    std::size_t m_count = 0;
 };
 
 class KOVA_PROGRAM_CACHE {
