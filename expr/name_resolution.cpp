@@ -62,9 +62,9 @@ const char* expression_name_value(KOVA_EVAL_CONTEXT& ctx, const char* name) {
     return ctx.pool.keep(object ? object_value_text(ctx, *object) : unknown_name_text(ctx, name));
 }
 
-KOVA_OPERAND expression_name_operand(KOVA_EVAL_CONTEXT& ctx, const char* name) {
+KOVA_OPERAND expression_name_operand(KOVA_EVAL_CONTEXT& ctx, const char* name, int32_t number) {
     if (!ctx.validator) return {"", 0};
-    const KOVA_OBJ_INFO* object = ctx.programs->object_named(*ctx.validator, name);
+    const KOVA_OBJ_INFO* object = ctx.programs->object_named(*ctx.validator, name, number);
     if (!object) return {ctx.pool.keep(unknown_name_text(ctx, name)), 0};
     if (object->is_port()) {
         const KOVA_PORT_OBJ* port = ctx.validator->port_copy_of(*object);

@@ -21,8 +21,9 @@ struct KOVA_OPERAND {
 const char* expression_name_value(KOVA_EVAL_CONTEXT& ctx, const char* name);
 // The same value as an operand, outside text mode: an integer parameter
 // or a port gives its integer, the rest a text of the context's pool.
-// name is a name text of the running program (ctx.programs is set).
-KOVA_OPERAND expression_name_operand(KOVA_EVAL_CONTEXT& ctx, const char* name);
+// name is a name text of the running program (ctx.programs is set), and
+// number its number in the validator's table (KOVA_STEP::number).
+KOVA_OPERAND expression_name_operand(KOVA_EVAL_CONTEXT& ctx, const char* name, int32_t number);
 bool expression_is_used(KOVA_EVAL_CONTEXT& ctx, const char* name);
 bool expression_is_constant_port(KOVA_EVAL_CONTEXT& ctx, const char* name);
 int32_t expression_port_value(KOVA_EVAL_CONTEXT& ctx, const char* name);

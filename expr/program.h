@@ -31,7 +31,9 @@ struct KOVA_STEP {
     KOVA_SYNTAX_KIND kind;
     uint8_t op;
     uint16_t spare = 0;
-    int32_t number = 0;  // an integer's value; a macro call's instance name (an offset)
+    // An integer's value; a macro call's instance name (an offset); a
+    // name's number in KOVA_PROGRAM_TABLE (from 1; 0 outside a table).
+    int32_t number = 0;
     uint32_t text = 0;   // a name, a literal's value, or a macro's name
     uint32_t call = 0;   // a macro call's arguments
 };

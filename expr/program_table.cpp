@@ -19,14 +19,16 @@ std::size_t units_for(std::size_t bytes) { return (bytes + sizeof(KOVA_STEP) - 1
 KOVA_PROGRAM_TABLE::KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts) {
     KOVA_SYNTAX_READER reader;
     std::unordered_set<std::string_view> seen;
+    std::unordered_map<std::string, int32_t> names;
     std::vector<uint32_t> blocks;
     std::vector<std::size_t> hashes;
     for (const std::string& text : texts) {
         if (text.empty() || !seen.insert(text).second) continue;
         blocks.push_back(static_cast<uint32_t>(m_units.size()));
         hashes.push_back(text_hash(text));
-        add_block(text, KOVA_PROGRAM::compile(reader, text));
+        add_block(text, KOVA_PROGRAM::compile(reader, text), names);
     }
+    m_name_count = names.size();
     m_units.shrink_to_fit();
     m_count = blocks.size();
     std::size_t slots = 16;
@@ -35,13 +37,20 @@ KOVA_PROGRAM_TABLE::KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts) {
     for (std::size_t index = 0; index < m_count; ++index) index_block(hashes[index], blocks[index]);
 }
 
-void KOVA_PROGRAM_TABLE::add_block(const std::string& text, const KOVA_PROGRAM& program) {
+void KOVA_PROGRAM_TABLE::add_block(const std::string& text, const KOVA_PROGRAM& program,
+                                   std::unordered_map<std::string, int32_t>& names) {
     const KOVA_PROGRAM_VIEW view = program.view();
     HEADER header{view.count, view.depth, static_cast<uint32_t>(text.size()), 0};
     KOVA_STEP unit{};
     std::memcpy(static_cast<void*>(&unit), &header, sizeof unit);
     m_units.push_back(unit);
-    m_units.insert(m_units.end(), view.steps, view.steps + view.count);
+    for (uint32_t index = 0; index < view.count; ++index) {
+        KOVA_STEP step = view.steps[index];
+        // Every spelling of a name gets its number, the first time it is met.
+        if (step.kind == KOVA_SYN_NAME)
+            step.number = names.emplace(view.text_at(step.text), static_cast<int32_t>(names.size() + 1)).first->second;
+        m_units.push_back(step);
+    }
     // The text, a NUL, then the steps' texts, whose offsets count from
     // just after that NUL.
     std::string chars = text;
@@ -89,14 +98,32 @@ const KOVA_PROGRAM& KOVA_PROGRAM_CACHE::program_of(const std::string& text) {
     return m_programs.emplace(text, KOVA_PROGRAM::compile(m_reader, text)).first->second;
 }
 
-void KOVA_PROGRAM_CACHE::forget_names() {
-    for (std::size_t slot = 0; slot < NAME_SLOTS; ++slot) m_names[slot] = NAME_MEMO();
+namespace {
+
+// The mark of a numbered name not looked up yet: an address no object has.
+const KOVA_OBJ_INFO* unknown_object() {
+    static const char mark = 0;
+    return reinterpret_cast<const KOVA_OBJ_INFO*>(&mark);
 }
 
-const KOVA_OBJ_INFO* KOVA_PROGRAM_CACHE::object_named(const KOVA_INFO& model, const char* name) {
+}  // namespace
+
+void KOVA_PROGRAM_CACHE::forget_names() {
+    for (std::size_t slot = 0; slot < NAME_SLOTS; ++slot) m_names[slot] = NAME_MEMO();
+    m_numbered.clear();
+}
+
+const KOVA_OBJ_INFO* KOVA_PROGRAM_CACHE::object_named(const KOVA_INFO& model, const char* name, int32_t number) {
     if (model.get_kova_obj_generation() != m_names_generation) {
         forget_names();
         m_names_generation = model.get_kova_obj_generation();
+    }
+    if (number > 0) {
+        const std::size_t index = static_cast<std::size_t>(number) - 1;
+        if (index >= m_numbered.size()) m_numbered.resize(index + 1, unknown_object());
+        const KOVA_OBJ_INFO*& object = m_numbered[index];
+        if (object == unknown_object()) object = model.get_kova_obj(name);
+        return object;
     }
     const uintptr_t address = reinterpret_cast<uintptr_t>(name);
     NAME_MEMO& memo = m_names[static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ull) >> 55) & (NAME_SLOTS - 1)];

@@ -45,6 +45,9 @@ public:
     // of the model's texts.
     bool find(const std::string& text, KOVA_PROGRAM_VIEW& program) const;
     std::size_t size() const { return m_count; }
+    // How many distinct names the programs read: a name step's number is
+    // from 1 to this.
+    std::size_t name_count() const { return m_name_count; }
 
 private:
     struct HEADER {
@@ -52,7 +55,8 @@ private:
     };
     static_assert(sizeof(HEADER) == sizeof(KOVA_STEP), "a header fills one unit");
 
-    void add_block(const std::string& text, const KOVA_PROGRAM& program);
+    void add_block(const std::string& text, const KOVA_PROGRAM& program,
+                   std::unordered_map<std::string, int32_t>& names);
     void index_block(std::size_t hash, uint32_t block);
 
     std::vector<KOVA_STEP> m_units;
@@ -60,6 +64,7 @@ private:
     // the high 32 bits of the text's hash above; linear probing.
     std::vector<uint64_t> m_slots;
     std::size_t m_count = 0;
+    std::size_t m_name_count = 0;
 };
 
 class KOVA_PROGRAM_CACHE {
@@ -70,8 +75,9 @@ public:
     const KOVA_PROGRAM& program_of(const std::string& text);
     KOVA_SYNTAX_READER& reader() { return m_reader; }
 
-    // model.get_kova_obj(name), for a name text of a program.
-    const KOVA_OBJ_INFO* object_named(const KOVA_INFO& model, const char* name);
+    // model.get_kova_obj(name), for a name text of a program whose
+    // number in the validator's table is number (0 for none).
+    const KOVA_OBJ_INFO* object_named(const KOVA_INFO& model, const char* name, int32_t number);
     // Forgets every name remembered.
     void forget_names();
 
@@ -97,6 +103,9 @@ private:
     KOVA_SYNTAX_READER m_reader;
     // Direct-mapped by the name's address; an empty slot has no name.
     std::unique_ptr<NAME_MEMO[]> m_names = std::make_unique<NAME_MEMO[]>(NAME_SLOTS);
+    // By a table name's number - 1: its object, or UNKNOWN before it is
+    // looked up.
+    std::vector<const KOVA_OBJ_INFO*> m_numbered;
     // The model generation the remembered names were looked up in.
     uint64_t m_names_generation = 0;
     // Node-based, so a program stays where it is while others are added.
