@@ -75,3 +75,30 @@ TEST(CompiledForms, ChosenTextsEvaluateAsTheParserDoes) {
 }
 
 }  // namespace
+
+namespace {
+
+// A compiled text remembers which object each of its names stands for; the
+// memo must give way when the model's objects change: a name that was a
+// word becomes an object, and a validator assigned another model reads
+// that model's objects. Each row evaluates the model's own text (from the
+// shared table) and a host text (from the validator's cache).
+TEST(CompiledForms, NamesFollowTheModelsObjects) {
+    for (const char* text : {"HIDDEN_LATE", "HIDDEN_LATE + 0"}) {
+        SCOPED_TRACE(text);
+        VALIDATOR_PROBE model;
+        model.add_object("WIDTH", KOVA_OBJ_HIDDEN_PARAMETER, "HIDDEN_LATE");
+        model.initialize_validator();
+        EXPECT_EQ(model.evaluate_expression(text, PARSER_MODE_EVALUATE), std::string(text) == "HIDDEN_LATE" ? "HIDDEN_LATE" : "0");
+        model.add_object("HIDDEN_LATE", KOVA_OBJ_HIDDEN_PARAMETER, "12");
+        EXPECT_EQ(model.evaluate_expression(text, PARSER_MODE_EVALUATE), "12");
+
+        VALIDATOR_PROBE other;
+        other.add_object("HIDDEN_LATE", KOVA_OBJ_HIDDEN_PARAMETER, "34");
+        other.initialize_validator();
+        model = other;
+        EXPECT_EQ(model.evaluate_expression(text, PARSER_MODE_EVALUATE), "34");
+    }
+}
+
+}  // namespace
