@@ -1,5 +1,5 @@
-// Evaluate rule texts through evaluate_expression (from their compiled
-// forms), and the same computations with Tcl's expr twice: compiled afresh
+// Evaluate rule texts through evaluate_expression, parsed (expr/kova, the
+// default) and from their compiled forms (expr/kova_compiled), and the same computations with Tcl's expr twice: compiled afresh
 // every time (each evaluation gets a new string object, so no bytecode is
 // reused), and reusing its bytecode (one object per text, kept across
 // evaluations, as Tcl_ExprObj caches the compiled expression in it).
@@ -29,8 +29,8 @@ std::string kova_value(KOVA_RULES_VALIDATOR& model, const KOVA_BENCH_CASE& item)
     return joined;
 }
 
-void kova_evaluation(benchmark::State& state, const KOVA_BENCH_CASE& item) {
-    auto model = kova_bench_expression_model();
+void kova_evaluation(benchmark::State& state, const KOVA_BENCH_CASE& item, bool compiled) {
+    auto model = kova_bench_expression_model(compiled);
     for (auto _ : state) benchmark::DoNotOptimize(kova_value(*model, item));
     state.SetLabel(kova_value(*model, item));
     state.counters["evals_per_s"] = benchmark::Counter(static_cast<double>(item.tcl_texts.size()),
@@ -118,7 +118,9 @@ void tcl_evaluation(benchmark::State& state, const KOVA_BENCH_CASE& item) {
 
 void kova_register_expression_benchmarks() {
     for (const KOVA_BENCH_CASE& item : kova_bench_cases()) {
-        benchmark::RegisterBenchmark((std::string("expr/kova/") + item.name).c_str(), kova_evaluation, item);
+        benchmark::RegisterBenchmark((std::string("expr/kova/") + item.name).c_str(), kova_evaluation, item, false);
+        benchmark::RegisterBenchmark((std::string("expr/kova_compiled/") + item.name).c_str(), kova_evaluation, item,
+                                     true);
         benchmark::RegisterBenchmark((std::string("expr/tcl/") + item.name).c_str(), tcl_evaluation, item);
         benchmark::RegisterBenchmark((std::string("expr/tcl_cached/") + item.name).c_str(), tcl_cached_evaluation,
                                      item);

@@ -108,7 +108,7 @@ void KOVA_RULES_VALIDATOR::initialize_validator() {
     set_all_ports_and_parameters_to_unused_state();
     initialize_fn_rules();
     initialize_msgs();
-    compile_model_texts();
+    if (m_compiled_evaluation) compile_model_texts();
 }
 
 void KOVA_RULES_VALIDATOR::append_sub_infos() {

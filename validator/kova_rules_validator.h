@@ -213,16 +213,19 @@ public:
     void set_current_port_width(const std::string& name, int width);
     int get_current_port_width(const std::string& name) const;
 
-    // Expression evaluation. A text is evaluated from its compiled form
-    // (expr/program.h): the model's own texts are compiled when the
-    // validator is initialised, other texts when first evaluated.
+    // Expression evaluation. Each text is scanned and parsed, unless
+    // compiled evaluation is on (set_compiled_evaluation).
     std::string evaluate_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode);
     std::string evaluate_value_expression(const std::string& text, bool refresh);
     std::string evaluate_cmd_expression(const std::string& text) const;
-    // With false, every evaluation scans and parses its text instead of
-    // running its compiled form (the reference the compiled forms are
-    // tested against); copies keep the choice.
-    void set_compiled_evaluation(bool on) { m_compiled_evaluation = on; }
+    // Off by default: the compiled forms' table costs about 250 bytes per
+    // model object. With true, a text is evaluated from its compiled form
+    // (expr/program.h): the model's texts are compiled now and again by
+    // each initialize_validator, other texts when first evaluated. With
+    // false the table is released and every evaluation scans and parses
+    // its text (the reference the compiled forms are tested against).
+    // Copies keep the choice and share the table.
+    void set_compiled_evaluation(bool on);
 
     // Command list.
     void add_cmd_to_list(const std::string& name);
@@ -364,12 +367,12 @@ private:
     // validator.
     std::unique_ptr<KOVA_SCANNER_POOL> m_scanners;
     // The compiled forms of the model's texts, shared read-only with every
-    // copy; null before initialisation.
+    // copy; null while compiled evaluation is off.
     std::shared_ptr<const KOVA_PROGRAM_TABLE> m_programs;
     // The compiled forms of the other texts this validator evaluated, made
     // on first use and never copied (expr/program_table.h).
     std::unique_ptr<KOVA_PROGRAM_CACHE> m_program_cache;
-    bool m_compiled_evaluation = true;
+    bool m_compiled_evaluation = false;
 };
 
 #endif

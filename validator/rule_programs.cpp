@@ -1,5 +1,6 @@
-// The compiled forms of the model's texts, made when the validator is
-// initialised (expr/program_table.h).
+// The compiled forms of the model's texts, made when compiled evaluation
+// is switched on and at each initialisation while it is on
+// (expr/program_table.h).
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,5 +35,17 @@ void KOVA_RULES_VALIDATOR::compile_model_texts() {
     for (const KOVA_FN_MACRO* instance : m_fn_macro_list.objects()) texts.push_back(instance->get_value());
     m_programs = std::make_shared<const KOVA_PROGRAM_TABLE>(texts);
     // The names of the table replaced may be released with it.
+    if (m_program_cache) m_program_cache->forget_names();
+}
+
+void KOVA_RULES_VALIDATOR::set_compiled_evaluation(bool on) {
+    m_compiled_evaluation = on;
+    if (on) {
+        compile_model_texts();
+        return;
+    }
+    // Invariant: no table while off, so the model costs what it did
+    // before texts were compiled.
+    m_programs.reset();
     if (m_program_cache) m_program_cache->forget_names();
 }

@@ -87,6 +87,7 @@ TEST(CompiledForms, NamesFollowTheModelsObjects) {
     for (const char* text : {"HIDDEN_LATE", "HIDDEN_LATE + 0"}) {
         SCOPED_TRACE(text);
         VALIDATOR_PROBE model;
+        model.set_compiled_evaluation(true);
         model.add_object("WIDTH", KOVA_OBJ_HIDDEN_PARAMETER, "HIDDEN_LATE");
         model.initialize_validator();
         EXPECT_EQ(model.evaluate_expression(text, PARSER_MODE_EVALUATE), std::string(text) == "HIDDEN_LATE" ? "HIDDEN_LATE" : "0");
@@ -94,6 +95,7 @@ TEST(CompiledForms, NamesFollowTheModelsObjects) {
         EXPECT_EQ(model.evaluate_expression(text, PARSER_MODE_EVALUATE), "12");
 
         VALIDATOR_PROBE other;
+        other.set_compiled_evaluation(true);
         other.add_object("HIDDEN_LATE", KOVA_OBJ_HIDDEN_PARAMETER, "34");
         other.initialize_validator();
         model = other;

@@ -23,6 +23,7 @@ std::string records_text(const KOVA_RULES_VALIDATOR& validator) {
 KOVA_DIFFERENTIAL::KOVA_DIFFERENTIAL(const KOVA_RULES_VALIDATOR& model)
     : m_compiled(std::make_unique<KOVA_RULES_VALIDATOR>(model)),
       m_reference(std::make_unique<KOVA_RULES_VALIDATOR>(model)) {
+    m_compiled->set_compiled_evaluation(true);
     m_reference->set_compiled_evaluation(false);
     m_compiled->set_scanner_output(&m_compiled_skipped);
     m_reference->set_scanner_output(&m_reference_skipped);
