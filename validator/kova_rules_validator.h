@@ -224,7 +224,8 @@ public:
     // each initialize_validator, other texts when first evaluated. With
     // false the table is released and every evaluation scans and parses
     // its text (the reference the compiled forms are tested against).
-    // Copies keep the choice and share the table.
+    // Copies keep the choice and share the table. Not to be called while
+    // an evaluation of this validator runs: it may release the programs.
     void set_compiled_evaluation(bool on);
 
     // Command list.
