@@ -82,7 +82,8 @@ std::unique_ptr<KOVA_RULES_VALIDATOR> kova_bench_model(int object_count) {
     return model;
 }
 
-void kova_bench_prepare(KOVA_RULES_VALIDATOR& model) {
+void kova_bench_prepare(KOVA_RULES_VALIDATOR& model, bool compiled) {
+    model.set_compiled_evaluation(compiled);
     model.initialize_validator();
     model.set_all_ports_and_parameters_to_default_state();
 }

@@ -12,8 +12,9 @@
 // A model of exactly object_count objects, not yet initialised.
 std::unique_ptr<KOVA_RULES_VALIDATOR> kova_bench_model(int object_count);
 
-// Initialises the model and gives every port and parameter its default
-// setting, as a host does before the first run.
-void kova_bench_prepare(KOVA_RULES_VALIDATOR& model);
+// Initialises the model, with compiled evaluation when compiled, and gives
+// every port and parameter its default setting, as a host does before the
+// first run.
+void kova_bench_prepare(KOVA_RULES_VALIDATOR& model, bool compiled);
 
 #endif

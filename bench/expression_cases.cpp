@@ -14,8 +14,9 @@ const std::vector<KOVA_BENCH_CASE>& kova_bench_cases() {
     return cases;
 }
 
-std::unique_ptr<KOVA_RULES_VALIDATOR> kova_bench_expression_model() {
+std::unique_ptr<KOVA_RULES_VALIDATOR> kova_bench_expression_model(bool compiled) {
     auto model = std::make_unique<KOVA_RULES_VALIDATOR>("bench", "", "");
+    model->set_compiled_evaluation(compiled);
     for (const char* name : {"WIDTH", "DEPTH"}) {
         KOVA_OBJ_INFO& parameter = *model->add_kova_obj(name, KOVA_OBJ_INTEGER_PARAMETER);
         parameter.default_usage_state = KOVA_USAGE_USED;

@@ -23,8 +23,9 @@ const std::vector<KOVA_BENCH_CASE>& kova_bench_cases();
 
 // A validator with WIDTH = 16, DEPTH = 256 and the macro
 // LATENCY(a,b) = a div 8 + b div 16, whose instance LATENCY(WIDTH,DEPTH)
-// has been created and evaluated by a validation run.
-std::unique_ptr<KOVA_RULES_VALIDATOR> kova_bench_expression_model();
+// has been created and evaluated by a validation run; compiled evaluation
+// is on when compiled.
+std::unique_ptr<KOVA_RULES_VALIDATOR> kova_bench_expression_model(bool compiled);
 
 // The values the Tcl interpreter is given for the same texts.
 const int KOVA_BENCH_WIDTH = 16;

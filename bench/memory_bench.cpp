@@ -1,7 +1,8 @@
 // Heap bytes per model object: the heap in use (mallinfo2) is sampled
 // before a model is built, after building it, after initialize_validator
 // and after the first run_validator; the highest sample less the first,
-// divided by the object count, is the peak per object.
+// divided by the object count, is the peak per object. memory/parsed is the
+// default configuration; memory/compiled has compiled evaluation on.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -26,7 +27,7 @@ void memory_benchmark(benchmark::State& state) {
         const std::size_t before = heap_in_use();
         auto model = kova_bench_model(object_count);
         const std::size_t built = heap_in_use();
-        kova_bench_prepare(*model);
+        kova_bench_prepare(*model, state.range(1) != 0);
         const std::size_t initialised = heap_in_use();
         model->run_validator();
         const std::size_t ran = heap_in_use();
@@ -40,10 +41,11 @@ void memory_benchmark(benchmark::State& state) {
 }  // namespace
 
 void kova_register_memory_benchmarks() {
-    benchmark::RegisterBenchmark("memory", memory_benchmark)
-        ->Arg(1000)
-        ->Arg(10000)
-        ->Arg(100000)
-        ->Iterations(1)
-        ->Unit(benchmark::kMillisecond);
+    for (const int compiled : {0, 1})
+        benchmark::RegisterBenchmark(compiled ? "memory/compiled" : "memory/parsed", memory_benchmark)
+            ->Args({1000, compiled})
+            ->Args({10000, compiled})
+            ->Args({100000, compiled})
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
 }

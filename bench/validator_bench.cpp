@@ -1,5 +1,6 @@
 // initialize_validator and run_validator on generated models of 1,000,
-// 10,000 and 100,000 objects. Building the model is not timed. The time
+// 10,000 and 100,000 objects; validator/run_compiled with compiled
+// evaluation on. Building the model is not timed. The time
 // taken is the CPU time of the benchmark thread, so that other work on a
 // shared machine does not count.
 #include <benchmark/benchmark.h>
@@ -22,10 +23,10 @@ void initialize_benchmark(benchmark::State& state) {
     }
 }
 
-void run_benchmark(benchmark::State& state) {
+void run_benchmark(benchmark::State& state, bool compiled) {
     const int object_count = static_cast<int>(state.range(0));
     auto model = kova_bench_model(object_count);
-    kova_bench_prepare(*model);
+    kova_bench_prepare(*model, compiled);
     for (auto _ : state) {
         const double start = kova_bench_thread_seconds();
         benchmark::DoNotOptimize(model->run_validator());
@@ -42,5 +43,6 @@ void sized(benchmark::internal::Benchmark* family) {
 
 void kova_register_validator_benchmarks() {
     sized(benchmark::RegisterBenchmark("validator/initialize", initialize_benchmark));
-    sized(benchmark::RegisterBenchmark("validator/run", run_benchmark));
+    sized(benchmark::RegisterBenchmark("validator/run", run_benchmark, false));
+    sized(benchmark::RegisterBenchmark("validator/run_compiled", run_benchmark, true));
 }

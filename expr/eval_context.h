@@ -20,6 +20,7 @@
 #include "validator/kova_rules_validator.h"
 
 struct KOVA_SYNTAX_TREE;
+class KOVA_PROGRAM_CACHE;
 
 // Owns the texts of one evaluation, as NUL-terminated copies laid end to
 // end: first in a small block inside the pool, which holds the texts of a
@@ -86,6 +87,9 @@ struct KOVA_EVAL_CONTEXT {
     // grammar's actions then add phrases here and evaluate nothing, and a
     // parse failure is kept here instead of being posted.
     KOVA_SYNTAX_TREE* tree = nullptr;
+    // Set while a compiled text runs: the validator's memo of the objects
+    // that names stand for (expr/program_table.h).
+    KOVA_PROGRAM_CACHE* programs = nullptr;
 
 private:
     std::vector<std::unique_ptr<char[]>> m_stack_blocks;

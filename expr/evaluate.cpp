@@ -1,19 +1,38 @@
-// The entry points of the expression language. Every evaluation owns its
-// context and value pool and leases a scanner of its own from the
+// The entry points of the expression language. A text runs from its
+// compiled form (expr/program.h) when it has one; otherwise, and in text
+// mode, it is scanned and parsed. Every evaluation owns its context and
+// value pool, and a parse leases a scanner of its own from the
 // validator's pool, so a nested evaluation (a macro refreshed in the
-// middle of a parse) leaves the outer one intact, and validators in
-// different threads never share state.
+// middle of another) leaves the outer one intact, and validators in
+// different threads share only read-only programs.
 #include <memory>
 #include <string>
 #include <utility>
 
 #include "expr/eval_context.h"
 #include "expr/parser.hpp"
+#include "expr/program_run.h"
+#include "expr/program_table.h"
 #include "expr/scanner_pool.h"
 #include "expr/usage_words.h"
 #include "validator/kova_rules_validator.h"
 
 std::string KOVA_RULES_VALIDATOR::evaluate_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode) {
+    // Text mode renders phrases, which only the grammar's actions do.
+    if (text.empty() || !m_compiled_evaluation || mode == PARSER_MODE_TEXT) return interpret_expression(text, mode);
+    if (!m_program_cache) m_program_cache = std::make_unique<KOVA_PROGRAM_CACHE>();
+    KOVA_PROGRAM_VIEW program;
+    if (!m_programs || !m_programs->find(text, program)) program = m_program_cache->program_of(text).view();
+    if (program.interpreted()) return interpret_expression(text, mode);
+    KOVA_EVAL_CONTEXT context(this, text, mode);
+    context.programs = m_program_cache.get();
+    // Keeps the cache from releasing the program while it runs.
+    const KOVA_PROGRAM_CACHE::RUN running(*m_program_cache);
+    kova_run_program(context, program);
+    return std::move(context.result);
+}
+
+std::string KOVA_RULES_VALIDATOR::interpret_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode) {
     KOVA_EVAL_CONTEXT context(this, text, mode);
     if (!text.empty()) {
         // A syntax error or stack overflow has already posted its message

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "expr/port_query_guard.h"
+#include "expr/program_table.h"
 #include "host/kova_stl.h"
 
 namespace {
@@ -59,6 +60,19 @@ const char* expression_name_value(KOVA_EVAL_CONTEXT& ctx, const char* name) {
     if (!ctx.validator) return "";
     const KOVA_OBJ_INFO* object = ctx.validator->get_kova_obj(name);
     return ctx.pool.keep(object ? object_value_text(ctx, *object) : unknown_name_text(ctx, name));
+}
+
+KOVA_OPERAND expression_name_operand(KOVA_EVAL_CONTEXT& ctx, const char* name, int32_t number) {
+    if (!ctx.validator) return {"", 0};
+    const KOVA_OBJ_INFO* object = ctx.programs->object_named(*ctx.validator, name, number);
+    if (!object) return {ctx.pool.keep(unknown_name_text(ctx, name)), 0};
+    if (object->is_port()) {
+        const KOVA_PORT_OBJ* port = ctx.validator->port_copy_of(*object);
+        return {nullptr, port ? static_cast<int32_t>(port->get_current_port_value_as_integer()) : 0};
+    }
+    if (object->obj_type == KOVA_OBJ_INTEGER_PARAMETER)
+        return {nullptr, ctx.validator->integer_parameter_value_of(*object)};
+    return {ctx.pool.keep(object_value_text(ctx, *object)), 0};
 }
 
 namespace {

@@ -20,6 +20,8 @@ inline int kova_usage_word_state(const std::string& text) {
 // Whether a rule value is taken as written instead of being evaluated:
 // "", USED, UNUSED and +c.mif, in any letter case (CONSTANT is evaluated).
 inline bool kova_value_taken_as_written(const std::string& text) {
+    // Only a text of one of the words' lengths (0, 4, 6) can be one.
+    if (!text.empty() && text.size() != 4 && text.size() != 6) return false;
     for (const char* word : {"", "UNUSED", "USED", "+c.mif"})
         if (kova_equal_nocase(text, word)) return true;
     return false;

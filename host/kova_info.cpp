@@ -199,6 +199,13 @@ void KOVA_OBJ_COLLECTION::swap(KOVA_OBJ_COLLECTION& other) noexcept {
     m_objects.swap(other.m_objects);
     std::swap(m_index, other.m_index);
     std::swap(m_cursor, other.m_cursor);
+    m_generation = next_generation();
+    other.m_generation = next_generation();
+}
+
+uint64_t KOVA_OBJ_COLLECTION::next_generation() {
+    static std::atomic<uint64_t> count{0};
+    return ++count;
 }
 
 KOVA_OBJ_COLLECTION::~KOVA_OBJ_COLLECTION() = default;
@@ -218,6 +225,7 @@ KOVA_OBJ_INFO* KOVA_OBJ_COLLECTION::append(const std::string& name, int type) {
     if (name.empty() || find(name)) return nullptr;
     m_objects.push_back(std::make_unique<KOVA_OBJ_INFO>(name, type));
     m_index.append_stored(name, [this] { m_objects.pop_back(); });
+    m_generation = next_generation();
     return m_objects.back().get();
 }
 
@@ -229,6 +237,7 @@ KOVA_OBJ_INFO* KOVA_OBJ_COLLECTION::update(const KOVA_OBJ_INFO& object) {
     if (object.get_name().empty()) return nullptr;
     m_objects.push_back(std::make_unique<KOVA_OBJ_INFO>(object));
     m_index.append_stored(object.get_name(), [this] { m_objects.pop_back(); });
+    m_generation = next_generation();
     return m_objects.back().get();
 }
 

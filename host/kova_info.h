@@ -275,6 +275,11 @@ public:
     void swap(KOVA_OBJ_COLLECTION& other) noexcept;
 
     KOVA_OBJ_INFO* find(const std::string& name) const;
+    // A number that changes whenever an object joins the collection or
+    // the collection changes hands (copy, assignment, swap), and that no
+    // other collection state ever had: while it stays the same, a name
+    // looked up before finds the same object now.
+    uint64_t generation() const { return m_generation; }
     // Appends a new empty object; null when the name is taken or empty.
     KOVA_OBJ_INFO* append(const std::string& name, int type);
     // Takes a copy of object: replaces the description of the object of
@@ -291,6 +296,9 @@ private:
     std::vector<std::unique_ptr<KOVA_OBJ_INFO>> m_objects;
     KOVA_NAME_INDEX m_index;
     std::size_t m_cursor = 0;
+    uint64_t m_generation = next_generation();
+    // A generation no collection has had (a process-wide count).
+    static uint64_t next_generation();
 };
 
 // A named collection of objects of its own.
@@ -396,6 +404,8 @@ public:
     void reset_kova_obj_map() { m_objects.reset(); }
     KOVA_OBJ_INFO* get_next_kova_obj() { return m_objects.next(); }
     KOVA_OBJ_INFO* get_kova_obj(const std::string& name) const { return m_objects.find(name); }
+    // See KOVA_OBJ_COLLECTION::generation.
+    uint64_t get_kova_obj_generation() const { return m_objects.generation(); }
     int get_kova_obj_count() const { return static_cast<int>(m_objects.size()); }
     std::vector<KOVA_OBJ_INFO*> get_kova_obj_snapshot() const { return m_objects.snapshot(); }
     KOVA_OBJ_INFO* add_kova_obj(const std::string& name, int type) { return m_objects.append(name, type); }

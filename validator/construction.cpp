@@ -11,6 +11,7 @@
 #include <memory>
 #include <utility>
 
+#include "expr/program_table.h"
 #include "expr/scanner_pool.h"
 
 namespace {
@@ -69,7 +70,9 @@ KOVA_RULES_VALIDATOR::KOVA_RULES_VALIDATOR(const KOVA_RULES_VALIDATOR& other)
       m_external_msg_cursor(other.m_external_msg_cursor),
       m_deciding_fn_rule(other.m_deciding_fn_rule),
       m_silent_corrections(other.m_silent_corrections),
-      m_scanner_output(other.m_scanner_output) {}
+      m_scanner_output(other.m_scanner_output),
+      m_programs(other.m_programs),
+      m_compiled_evaluation(other.m_compiled_evaluation) {}
 
 KOVA_RULES_VALIDATOR& KOVA_RULES_VALIDATOR::operator=(const KOVA_RULES_VALIDATOR& other) {
     if (this != &other) {
@@ -81,7 +84,7 @@ KOVA_RULES_VALIDATOR& KOVA_RULES_VALIDATOR::operator=(const KOVA_RULES_VALIDATOR
 
 KOVA_RULES_VALIDATOR::~KOVA_RULES_VALIDATOR() = default;
 
-// The scanners stay: they belong to this validator's evaluations.
+// The scanners and the program cache stay: they belong to this validator's evaluations.
 void KOVA_RULES_VALIDATOR::swap(KOVA_RULES_VALIDATOR& other) noexcept {
     using std::swap;
     swap_model(other);
@@ -96,6 +99,8 @@ void KOVA_RULES_VALIDATOR::swap(KOVA_RULES_VALIDATOR& other) noexcept {
     swap(m_deciding_fn_rule, other.m_deciding_fn_rule);
     m_silent_corrections.swap(other.m_silent_corrections);
     swap(m_scanner_output, other.m_scanner_output);
+    swap(m_programs, other.m_programs);
+    swap(m_compiled_evaluation, other.m_compiled_evaluation);
 }
 
 void KOVA_RULES_VALIDATOR::initialize_validator() {
@@ -105,6 +110,7 @@ void KOVA_RULES_VALIDATOR::initialize_validator() {
     set_all_ports_and_parameters_to_unused_state();
     initialize_fn_rules();
     initialize_msgs();
+    if (m_compiled_evaluation) compile_model_texts();
 }
 
 void KOVA_RULES_VALIDATOR::append_sub_infos() {

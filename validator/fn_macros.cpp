@@ -51,7 +51,11 @@ std::string KOVA_RULES_VALIDATOR::substitute_macro_arguments(const std::string& 
 
 std::string KOVA_RULES_VALIDATOR::evaluate_function_macro(const std::string& name,
                                                           const std::string& actual_list) {
-    const std::string call = kova_macro_instance_name(name, actual_list);
+    return evaluate_function_macro_call(name, actual_list, kova_macro_instance_name(name, actual_list));
+}
+
+std::string KOVA_RULES_VALIDATOR::evaluate_function_macro_call(const std::string& name, const std::string& actual_list,
+                                                               const std::string& call) {
     if (const KOVA_FN_MACRO* instance = m_fn_macro_list.find_entry(call)) {
         return instance->get_evaluated_value();
     }

@@ -58,6 +58,8 @@ using KOVA_ORDERED_NAME_MAP = std::map<std::string, std::string, LESS_C_STRING>;
 using KOVA_MACRO_DEPENDENCY_MAP = std::map<std::string, KOVA_ORDERED_NAME_MAP, LESS_C_STRING>;
 
 class KOVA_SCANNER_POOL;
+class KOVA_PROGRAM_TABLE;
+class KOVA_PROGRAM_CACHE;
 
 // What one rule of an object gives under the current values, read as the
 // validation run reads it (KOVA_RULES_VALIDATOR::evaluate_rule).
@@ -222,10 +224,20 @@ public:
     void set_current_port_width(const std::string& name, int width);
     int get_current_port_width(const std::string& name) const;
 
-    // Expression evaluation.
+    // Expression evaluation. Each text is scanned and parsed, unless
+    // compiled evaluation is on (set_compiled_evaluation).
     std::string evaluate_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode);
     std::string evaluate_value_expression(const std::string& text, bool refresh);
     std::string evaluate_cmd_expression(const std::string& text) const;
+    // Off by default: the compiled forms' table costs about 250 bytes per
+    // model object. With true, a text is evaluated from its compiled form
+    // (expr/program.h): the model's texts are compiled now and again by
+    // each initialize_validator, other texts when first evaluated. With
+    // false the table is released and every evaluation scans and parses
+    // its text (the reference the compiled forms are tested against).
+    // Copies keep the choice and share the table. Not to be called while
+    // an evaluation of this validator runs: it may release the programs.
+    void set_compiled_evaluation(bool on);
 
     // Command list.
     void add_cmd_to_list(const std::string& name);
@@ -234,6 +246,10 @@ public:
     // Function macros.
     std::string substitute_macro_arguments(const std::string& name, const std::string& actual_list) const;
     std::string evaluate_function_macro(const std::string& name, const std::string& actual_list);
+    // The same, for a call whose instance name (kova_macro_instance_name)
+    // the caller has made already, as a compiled rule text keeps it.
+    std::string evaluate_function_macro_call(const std::string& name, const std::string& actual_list,
+                                             const std::string& call);
     std::string get_macro_value(const std::string& name, bool evaluate);
     // Whether initialisation made an instance for the call name(actual_list);
     // a call without one reads as its own text unless substituting its
@@ -355,13 +371,25 @@ private:
     // Memory hints for the objects a pass is about to validate.
     void fetch_ahead(const std::vector<KOVA_OBJ_INFO*>& objects, std::size_t next);
 
-    // Exchanges everything but the scanners with other.
+    // Exchanges everything but the scanners and program cache with other.
     void swap(KOVA_RULES_VALIDATOR& other) noexcept;
+
+    // Compiles the model's texts into m_programs.
+    void compile_model_texts();
+    // Evaluates text by scanning and parsing it.
+    std::string interpret_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode);
 
     // The scanners of this validator's evaluations, made on first use;
     // never copied, since a scanner belongs to the evaluations of one
     // validator.
     std::unique_ptr<KOVA_SCANNER_POOL> m_scanners;
+    // The compiled forms of the model's texts, shared read-only with every
+    // copy; null while compiled evaluation is off.
+    std::shared_ptr<const KOVA_PROGRAM_TABLE> m_programs;
+    // The compiled forms of the other texts this validator evaluated, made
+    // on first use and never copied (expr/program_table.h).
+    std::unique_ptr<KOVA_PROGRAM_CACHE> m_program_cache;
+    bool m_compiled_evaluation = false;
 };
 
 #endif

@@ -1,0 +1,82 @@
+// The compiled form of a rule text: the phrases of the text as the grammar
+// reduces them, one fixed-size step each, in the order the parse would
+// evaluate them. Evaluating the steps on a stack of operands gives the
+// value, the messages and the order of model reads of a parse of the same
+// text, without scanning or parsing it again.
+//
+// A program is made from the text's syntax tree (expr/syntax_tree.h),
+// whose nodes the grammar adds in reduction order, so a node's operands
+// are always the top entries of the stack when its step runs. A program
+// never refers to a model: names are kept as texts and resolved when the
+// program runs, so one program serves every validator and every copy, and
+// is never changed once made (copies and threads share it read-only).
+//
+// A text that does not parse, or in which the scanner skips characters,
+// compiles to an empty program that says so (interpreted()): its messages
+// and skipped characters come from a parse at every evaluation, where the
+// parse puts them.
+#ifndef KOVA_PROGRAM_H
+#define KOVA_PROGRAM_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "expr/syntax_tree.h"
+
+// One step: its kind is a KOVA_SYNTAX_KIND, op its operator or query kind.
+// Invariant: text and call are offsets of NUL-terminated texts in the
+// characters of the program that owns the step.
+struct KOVA_STEP {
+    KOVA_SYNTAX_KIND kind;
+    uint8_t op;
+    uint16_t spare = 0;
+    // An integer's value; a macro call's instance name (an offset); a
+    // name's number in KOVA_PROGRAM_TABLE (from 1; 0 outside a table).
+    int32_t number = 0;
+    uint32_t text = 0;   // a name, a literal's value, or a macro's name
+    uint32_t call = 0;   // a macro call's arguments
+};
+static_assert(sizeof(KOVA_STEP) == 16, "steps stay 16 bytes");
+
+// Where a program's steps and texts lie, wherever they are kept (a
+// KOVA_PROGRAM of its own, or a block of KOVA_PROGRAM_TABLE); what an
+// evaluation runs.
+struct KOVA_PROGRAM_VIEW {
+    const KOVA_STEP* steps = nullptr;
+    uint32_t count = 0;  // 0 when the text must be parsed at every evaluation
+    uint32_t depth = 0;  // the most operands on the stack at once
+    const char* chars = nullptr;
+
+    bool interpreted() const { return count == 0; }
+    const char* text_at(uint32_t offset) const { return chars + offset; }
+};
+
+class KOVA_PROGRAM {
+public:
+    // The program of text, read by reader.
+    static KOVA_PROGRAM compile(KOVA_SYNTAX_READER& reader, const std::string& text);
+
+    // True when the text must be parsed at every evaluation.
+    bool interpreted() const { return m_steps.empty(); }
+    const std::vector<KOVA_STEP>& steps() const { return m_steps; }
+    const char* text_at(uint32_t offset) const { return m_chars.data() + offset; }
+    // The most operands on the stack at once.
+    std::size_t depth() const { return m_depth; }
+    // The characters of the steps' texts, each text followed by a NUL.
+    const std::string& chars() const { return m_chars; }
+    KOVA_PROGRAM_VIEW view() const {
+        return {m_steps.data(), static_cast<uint32_t>(m_steps.size()), static_cast<uint32_t>(m_depth), m_chars.data()};
+    }
+
+private:
+    uint32_t add_text(const std::string& text);
+    void add_step(const KOVA_SYNTAX_NODE& node);
+
+    std::vector<KOVA_STEP> m_steps;
+    // The texts of the steps, each followed by a NUL.
+    std::string m_chars;
+    std::size_t m_depth = 0;
+};
+
+#endif

@@ -1,0 +1,196 @@
+// The evaluation of a compiled rule text: each step takes its operands
+// from the top of a stack and leaves its value there. An operand is a text
+// (a fixed literal, a program's string or a text of the context's pool)
+// or an integer not yet written out: a value the parse would write as
+// decimal digits and read back with kova_atoi is kept as the integer, and
+// written out only where its text is read (==, string comparisons, a
+// result), which gives the same text as the parse.
+#include "expr/program_run.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "expr/arithmetic.h"
+#include "expr/name_resolution.h"
+#include "expr/phrase_values.h"
+#include "host/kova_atoi.h"
+
+namespace {
+
+// The operand stack, on the machine stack for the usual short programs.
+class OPERAND_STACK {
+public:
+    explicit OPERAND_STACK(std::size_t depth) {
+        if (depth > INLINE_DEPTH) {
+            m_heap.resize(depth);
+            m_base = m_heap.data();
+        }
+    }
+    void push(KOVA_OPERAND operand) { m_base[m_size++] = operand; }
+    KOVA_OPERAND pop() { return m_base[--m_size]; }
+    KOVA_OPERAND& top() { return m_base[m_size - 1]; }
+
+private:
+    static constexpr std::size_t INLINE_DEPTH = 32;
+    KOVA_OPERAND m_inline[INLINE_DEPTH];
+    std::vector<KOVA_OPERAND> m_heap;
+    KOVA_OPERAND* m_base = m_inline;
+    std::size_t m_size = 0;
+};
+
+KOVA_OPERAND text_operand(const char* text) { return {text, 0}; }
+KOVA_OPERAND number_operand(int32_t number) { return {nullptr, number}; }
+
+int32_t integer_of(KOVA_OPERAND operand) { return operand.text ? kova_atoi(operand.text) : operand.number; }
+
+// The operand's text; an integer is written into the pool.
+const char* text_of(KOVA_EVAL_CONTEXT& ctx, KOVA_OPERAND operand) {
+    return operand.text ? operand.text : kova_integer_text(ctx.pool, operand.number);
+}
+
+// Whether the operand is exactly the text "true" (truth true) or "false".
+// Truth values mostly come from kova_truth_text, whose two literals are
+// told apart by address; an integer's digits are neither.
+bool is_exactly(KOVA_OPERAND operand, bool truth) {
+    static const char* const TRUE_LITERAL = kova_truth_text(true);
+    static const char* const FALSE_LITERAL = kova_truth_text(false);
+    if (!operand.text) return false;
+    if (operand.text == TRUE_LITERAL) return truth;
+    if (operand.text == FALSE_LITERAL) return !truth;
+    return std::strcmp(operand.text, truth ? TRUE_LITERAL : FALSE_LITERAL) == 0;
+}
+
+// kova_equal_nocase on two NUL-terminated texts.
+bool equal_nocase(const char* a, const char* b) {
+    for (;; ++a, ++b) {
+        char x = *a, y = *b;
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+        if (x == '\0') return true;
+    }
+}
+
+bool operands_equal(KOVA_EVAL_CONTEXT& ctx, KOVA_OPERAND a, KOVA_OPERAND b) {
+    if (!a.text && !b.text) return a.number == b.number;
+    return equal_nocase(text_of(ctx, a), text_of(ctx, b));
+}
+
+void post_division_by_zero(const KOVA_EVAL_CONTEXT& ctx) {
+    ctx.post(std::string("Error : Division by zero in condition ").append(ctx.condition), KOVA_DIAG_ARITHMETIC);
+}
+
+double real_of(KOVA_OPERAND operand) { return operand.text ? std::atof(operand.text) : operand.number; }
+
+KOVA_OPERAND real_division(KOVA_EVAL_CONTEXT& ctx, KOVA_OPERAND a, KOVA_OPERAND b) {
+    const double divisor = real_of(b);
+    if (divisor == 0.0) {
+        post_division_by_zero(ctx);
+        return text_operand(ctx.pool.keep(kova_real_text(1.0)));
+    }
+    return text_operand(ctx.pool.keep(kova_real_text(real_of(a) / divisor)));
+}
+
+KOVA_OPERAND binary(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, KOVA_OPERAND a, KOVA_OPERAND b) {
+    switch (op) {
+        case KOVA_OP_ADD:
+        case KOVA_OP_SUBTRACT:
+        case KOVA_OP_MULTIPLY:
+        case KOVA_OP_EXP: return number_operand(kova_integer_operation(op, integer_of(a), integer_of(b)));
+        case KOVA_OP_DIV:
+        case KOVA_OP_QUOTIENT:
+        case KOVA_OP_CEIL_DIV:
+        case KOVA_OP_REMAINDER: {
+            const int32_t x = integer_of(a), y = integer_of(b);
+            if (y != 0) return number_operand(kova_integer_division(op, x, y));
+            post_division_by_zero(ctx);
+            return number_operand(op == KOVA_OP_REMAINDER ? 0 : 1);
+        }
+        case KOVA_OP_DOUBLE_DIV: return real_division(ctx, a, b);
+        case KOVA_OP_OR: return text_operand(kova_truth_text(!(is_exactly(a, false) && is_exactly(b, false))));
+        case KOVA_OP_AND: return text_operand(kova_truth_text(is_exactly(a, true) && is_exactly(b, true)));
+        case KOVA_OP_EQUAL: return text_operand(kova_truth_text(operands_equal(ctx, a, b)));
+        case KOVA_OP_NOT_EQUAL: return text_operand(kova_truth_text(!operands_equal(ctx, a, b)));
+        case KOVA_OP_GREATER:
+        case KOVA_OP_GREATER_OR_EQUAL:
+        case KOVA_OP_LESS:
+        case KOVA_OP_LESS_OR_EQUAL: {
+            const int32_t x = integer_of(a), y = integer_of(b);
+            const bool holds = op == KOVA_OP_GREATER ? x > y
+                             : op == KOVA_OP_GREATER_OR_EQUAL ? x >= y
+                             : op == KOVA_OP_LESS ? x < y
+                                                  : x <= y;
+            return text_operand(kova_truth_text(holds));
+        }
+        default: return text_operand(kova_truth_text(kova_comparison(op, text_of(ctx, a), text_of(ctx, b))));
+    }
+}
+
+KOVA_OPERAND query(KOVA_EVAL_CONTEXT& ctx, KOVA_QUERY_KIND kind, const char* name) {
+    switch (kind) {
+        case KOVA_QUERY_USED: return text_operand(kova_truth_text(expression_is_used(ctx, name)));
+        case KOVA_QUERY_CONSTANT: return text_operand(kova_truth_text(expression_is_constant_port(ctx, name)));
+        case KOVA_QUERY_PORT: return number_operand(expression_port_value(ctx, name));
+        case KOVA_QUERY_STR:
+        default: return text_operand(name);
+    }
+}
+
+KOVA_OPERAND macro_call(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KOVA_STEP& step) {
+    if (!ctx.validator) return text_operand("");
+    return text_operand(ctx.pool.keep(ctx.validator->evaluate_function_macro_call(
+        program.text_at(step.text), program.text_at(step.call), program.text_at(static_cast<uint32_t>(step.number)))));
+}
+
+// The value of one step whose operands have been taken off the stack:
+// the operands are a (deepest), b and c.
+void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KOVA_STEP& step, OPERAND_STACK& stack) {
+    switch (step.kind) {
+        case KOVA_SYN_NAME: stack.push(expression_name_operand(ctx, program.text_at(step.text), step.number)); break;
+        case KOVA_SYN_INTEGER: stack.push(number_operand(step.number)); break;
+        case KOVA_SYN_STRING:
+        case KOVA_SYN_DOTTED: stack.push(text_operand(program.text_at(step.text))); break;
+        case KOVA_SYN_MACRO_CALL: stack.push(macro_call(ctx, program, step)); break;
+        case KOVA_SYN_QUERY:
+            stack.push(query(ctx, static_cast<KOVA_QUERY_KIND>(step.op), program.text_at(step.text)));
+            break;
+        case KOVA_SYN_CEIL_LOG: stack.top() = number_operand(kova_ceil_log2(integer_of(stack.top()))); break;
+        case KOVA_SYN_NOT: stack.top() = text_operand(kova_truth_text(is_exactly(stack.top(), false))); break;
+        case KOVA_SYN_MAX:
+        case KOVA_SYN_MIN: {
+            const KOVA_OPERAND b = stack.pop();
+            const KOVA_OPERAND a = stack.top();
+            const bool a_greater = integer_of(a) > integer_of(b);
+            stack.top() = (step.kind == KOVA_SYN_MAX) == a_greater ? a : b;
+            break;
+        }
+        case KOVA_SYN_BINARY: {
+            const KOVA_OPERAND b = stack.pop();
+            stack.top() = binary(ctx, static_cast<KOVA_BINARY_OPERATOR>(step.op), stack.top(), b);
+            break;
+        }
+        case KOVA_SYN_CHOICE: {
+            const KOVA_OPERAND c = stack.pop();
+            const KOVA_OPERAND b = stack.pop();
+            stack.top() = is_exactly(stack.top(), true) ? b : c;
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+void kova_run_program(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program) {
+    OPERAND_STACK stack(program.depth);
+    for (uint32_t index = 0; index < program.count; ++index) run_step(ctx, program, program.steps[index], stack);
+    const KOVA_OPERAND value = stack.pop();
+    if (value.text) {
+        ctx.result.assign(value.text);
+        return;
+    }
+    char digits[16];
+    const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value.number);
+    ctx.result.assign(digits, written.ptr);
+}

@@ -1,0 +1,106 @@
+// The compiled forms of rule texts against the scanner-and-parser path
+// (tests/reference): every rule text of the examples, the test
+// descriptions and the fuzz corpora, and texts chosen for what compiling
+// could get wrong, evaluated both ways with nothing allowed to differ.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzz_model.h"
+#include "reference/differences.h"
+#include "support/test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> files_in(const std::string& folder, const std::string& extension) {
+    std::vector<std::string> paths;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        if (extension.empty() || entry.path().extension() == extension) paths.push_back(entry.path().string());
+    return paths;
+}
+
+// Each description loaded, initialised and set to its defaults; every text
+// of it checked, then one validation run.
+TEST(CompiledForms, DescriptionTextsEvaluateAsTheParserDoes) {
+    std::vector<std::string> descriptions = files_in(KOVA_EXAMPLES, ".xml");
+    for (const std::string& folder :
+         {std::string(KOVA_TEST_DATA), std::string(KOVA_SOURCE_DIR) + "/tests/fuzz/corpus/description_file"})
+        for (const std::string& path : files_in(folder, ".xml")) descriptions.push_back(path);
+    std::size_t checked = 0;
+    for (const std::string& path : descriptions) {
+        SCOPED_TRACE(path);
+        VALIDATOR_PROBE model(path, fs::path(path).parent_path().string());
+        model.initialize_validator();
+        model.set_all_ports_and_parameters_to_default_state();
+        KOVA_DIFFERENTIAL differential(model);
+        for (const std::string& text : kova_model_rule_texts(model)) {
+            EXPECT_EQ(differential.check_text(text), "");
+            ++checked;
+        }
+        EXPECT_EQ(differential.check_run(), "");
+    }
+    EXPECT_GT(checked, 400u);
+}
+
+// Fuzz seeds and texts where a compiled form could part from a parse:
+// operators of every kind, integers kept as numbers against texts,
+// division by zero, unknown names, macro calls, queries, parse errors
+// after side effects, skipped characters and deep nesting.
+TEST(CompiledForms, ChosenTextsEvaluateAsTheParserDoes) {
+    std::vector<std::string> texts = {
+        "WIDTH + 3 * 2 - 1", "7 div 0 + 1", "7 % 0", "7 quot 0", "3 double_div 0", "WIDTH double_div 3",
+        "2 exp 10", "5 ceil_div 2", "-1", "0012", "0012 == 12", "12 == '12'", "MODE == 'FAST'",
+        "NOTE str_gt MODE", "true && WIDTH", "!false", "!0", "WIDTH ? 1 : 2", "WIDTH > 4 ? MODE : ADDR",
+        "max(1, 'x')", "min(WIDTH, 3)", "max(data, DEPTH)", "ceil_log(DEPTH)", "a.b", "007.5", "1.x",
+        "str(WIDTH)", "port(data)", "port(clk) + 1", "used(WIDTH)", "is_used(en)", "is_constant(en)",
+        "m_function_name", "nothing_here == NOTHING_HERE", "HALF + BYTES(WIDTH)", "BYTES(DEPTH,x)",
+        "UNKNOWN(WIDTH)", "HALF", "'b' str_gt 'a'", "10 str_lt 9", "WIDTH gte 2 and WIDTH lte 9 or DEPTH != 4",
+        "WIDTH +", "1 div 0 )", "(1 div 0", "HALF div 0 WIDTH", "3 # 4", "~WIDTH", "WIDTH + \x80",
+        "((((((((1))))))))",
+    };
+    texts.push_back(std::string(300, '(') + "1" + std::string(300, ')'));
+    std::string sum = "1";
+    for (int i = 0; i < 2000; ++i) sum += " + W";
+    texts.push_back(sum);
+    for (const std::string& seed : files_in(std::string(KOVA_SOURCE_DIR) + "/tests/fuzz/corpus/evaluate_expression", ""))
+        texts.push_back(file_text(seed));
+    VALIDATOR_PROBE model;
+    build_fuzz_model(model);
+    KOVA_DIFFERENTIAL differential(model);
+    for (const std::string& text : texts) EXPECT_EQ(differential.check_text(text), "") << text;
+}
+
+}  // namespace
+
+namespace {
+
+// A compiled text remembers which object each of its names stands for; the
+// memo must give way when the model's objects change: a name that was a
+// word becomes an object, and a validator assigned another model reads
+// that model's objects. Each row evaluates the model's own text (from the
+// shared table) and a host text (from the validator's cache).
+TEST(CompiledForms, NamesFollowTheModelsObjects) {
+    for (const char* text : {"HIDDEN_LATE", "HIDDEN_LATE + 0"}) {
+        SCOPED_TRACE(text);
+        VALIDATOR_PROBE model;
+        model.set_compiled_evaluation(true);
+        model.add_object("WIDTH", KOVA_OBJ_HIDDEN_PARAMETER, "HIDDEN_LATE");
+        model.initialize_validator();
+        EXPECT_EQ(model.evaluate_expression(text, PARSER_MODE_EVALUATE), std::string(text) == "HIDDEN_LATE" ? "HIDDEN_LATE" : "0");
+        model.add_object("HIDDEN_LATE", KOVA_OBJ_HIDDEN_PARAMETER, "12");
+        EXPECT_EQ(model.evaluate_expression(text, PARSER_MODE_EVALUATE), "12");
+
+        VALIDATOR_PROBE other;
+        other.set_compiled_evaluation(true);
+        other.add_object("HIDDEN_LATE", KOVA_OBJ_HIDDEN_PARAMETER, "34");
+        other.initialize_validator();
+        model = other;
+        EXPECT_EQ(model.evaluate_expression(text, PARSER_MODE_EVALUATE), "34");
+    }
+}
+
+}  // namespace
