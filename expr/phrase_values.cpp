@@ -22,14 +22,10 @@ const char* const FALSE_TEXT = "false";
 
 bool is_exactly(const char* text, const char* literal) { return std::strcmp(text, literal) == 0; }
 
-void post_division_by_zero(const KOVA_EVAL_CONTEXT& ctx) {
-    ctx.post(std::string("Error : Division by zero in condition ").append(ctx.condition), KOVA_DIAG_ARITHMETIC);
-}
-
 const char* real_division(KOVA_EVAL_CONTEXT& ctx, const char* a, const char* b) {
     double divisor = std::atof(b);
     if (divisor == 0.0) {
-        post_division_by_zero(ctx);
+        kova_post_division_by_zero(ctx);
         return ctx.pool.keep(kova_real_text(1.0));
     }
     return ctx.pool.keep(kova_real_text(std::atof(a) / divisor));
@@ -39,13 +35,17 @@ const char* integer_division(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, co
     int32_t x = kova_atoi(a);
     int32_t y = kova_atoi(b);
     if (y == 0) {
-        post_division_by_zero(ctx);
+        kova_post_division_by_zero(ctx);
         return kova_integer_text(ctx.pool, op == KOVA_OP_REMAINDER ? 0 : 1);
     }
     return kova_integer_text(ctx.pool, kova_integer_division(op, x, y));
 }
 
 }  // namespace
+
+void kova_post_division_by_zero(const KOVA_EVAL_CONTEXT& ctx) {
+    ctx.post(std::string("Error : Division by zero in condition ").append(ctx.condition), KOVA_DIAG_ARITHMETIC);
+}
 
 int32_t kova_integer_division(KOVA_BINARY_OPERATOR op, int32_t x, int32_t y) {
     switch (op) {

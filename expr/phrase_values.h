@@ -12,6 +12,9 @@
 #include "expr/operators.h"
 #include "objects/kova_rules_export.h"
 
+// Posts the error of a division (or remainder) by zero in the condition
+// being evaluated.
+void kova_post_division_by_zero(const KOVA_EVAL_CONTEXT& ctx);
 // "a op b": evaluated, or in text mode rendered when the operator has a
 // rendering (arithmetic bare, logic and comparisons in parentheses).
 const char* kova_binary_value(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, const char* a, const char* b);

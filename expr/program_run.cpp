@@ -78,16 +78,12 @@ bool operands_equal(KOVA_EVAL_CONTEXT& ctx, KOVA_OPERAND a, KOVA_OPERAND b) {
     return equal_nocase(text_of(ctx, a), text_of(ctx, b));
 }
 
-void post_division_by_zero(const KOVA_EVAL_CONTEXT& ctx) {
-    ctx.post(std::string("Error : Division by zero in condition ").append(ctx.condition), KOVA_DIAG_ARITHMETIC);
-}
-
 double real_of(KOVA_OPERAND operand) { return operand.text ? std::atof(operand.text) : operand.number; }
 
 KOVA_OPERAND real_division(KOVA_EVAL_CONTEXT& ctx, KOVA_OPERAND a, KOVA_OPERAND b) {
     const double divisor = real_of(b);
     if (divisor == 0.0) {
-        post_division_by_zero(ctx);
+        kova_post_division_by_zero(ctx);
         return text_operand(ctx.pool.keep(kova_real_text(1.0)));
     }
     return text_operand(ctx.pool.keep(kova_real_text(real_of(a) / divisor)));
@@ -105,7 +101,7 @@ KOVA_OPERAND binary(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, KOVA_OPERAN
         case KOVA_OP_REMAINDER: {
             const int32_t x = integer_of(a), y = integer_of(b);
             if (y != 0) return number_operand(kova_integer_division(op, x, y));
-            post_division_by_zero(ctx);
+            kova_post_division_by_zero(ctx);
             return number_operand(op == KOVA_OP_REMAINDER ? 0 : 1);
         }
         case KOVA_OP_DOUBLE_DIV: return real_division(ctx, a, b);
