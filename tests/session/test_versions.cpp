@@ -1,6 +1,5 @@
-// Versions of a block: two settings files compared over one description,
-// two versions of a description compared, and a settings file of an
-// earlier version migrated to the current one.
+// Versions of a block: two settings files compared over one description, two versions of a description compared,
+// and a settings file of an earlier version migrated to the current one.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,6 +21,9 @@ KOVA_DIFF_INPUT input(const std::string& file, const std::string& text) {
     return read;
 }
 
+// The text with its first '@' replaced by piece.
+std::string with(std::string text, const std::string& piece) { return text.replace(text.find('@'), 1, piece); }
+
 std::string text_of(const KOVA_ANSWER& answer) {
     std::ostringstream out;
     if (answer.text) answer.text(out);
@@ -30,8 +32,8 @@ std::string text_of(const KOVA_ANSWER& answer) {
 
 }  // namespace
 
-// The configurations after each file's run: a setting a file leaves out
-// takes its default, each side names where its text came from.
+// The configurations after each file's run: a setting a file leaves out takes its default, each side names where
+// its text came from.
 TEST(Versions, SettingsDiffComparesTheEffectiveConfigurations) {
     const std::string path = write_temp_file("diffed.xml", model(
         "<object name='A' kind='integer' value='1|2|8' default='8' default_usage_state='USED'>"
@@ -68,13 +70,11 @@ TEST(Versions, SettingsDiffComparesTheEffectiveConfigurations) {
     EXPECT_EQ(refused.problem.kind, KOVA_PROBLEM_KIND::NOT_FOUND);
 }
 
-// One row per kind of change: the old version's body, the new one's, and
-// each change as "OBJECT CHANGE OLD|NEW".
+// One row per kind of change: the old version's body, the new one's, and each change as "OBJECT CHANGE OLD|NEW".
 TEST(Versions, DescriptionDiffNamesEachKindOfChange) {
     const std::string a = "<object name='A' kind='integer' value='1|2|8' default='8' default_usage_state='USED' "
                           "label='Width' help='The width.'>@</object>\n";
     const std::string port = "<object name='p' kind='in' width='4' default_usage_state='USED'/>";
-    auto with = [](std::string text, const std::string& piece) { return text.replace(text.find('@'), 1, piece); };
     const std::string plain = with(a, "") + port;
     const struct { std::string old_body, new_body; std::vector<std::string> changes; } cases[] = {
         {plain, plain, {}},
@@ -107,24 +107,19 @@ TEST(Versions, DescriptionDiffNamesEachKindOfChange) {
     }
 }
 
-// Each row: the old settings file, whether the repair is applied, the
-// status of each line, the saved file, the verdict and whether nothing
-// was lost. The description is examples/versions/uart-v2.xml, where BAUD
-// became BAUD_RATE, DATA_BITS stops at 8, STOP_BITS is new and LOOPBACK
-// is gone.
+// Each row: the old settings file, whether the repair is applied, the status of each line, the saved file, the
+// verdict and whether nothing was lost. The description is examples/versions/uart-v2.xml, where BAUD became
+// BAUD_RATE, DATA_BITS stops at 8, STOP_BITS is new and LOOPBACK is gone.
 TEST(Versions, MigrateSortsOutEveryLineAndKeepsTheFile) {
     const std::string v1 = file_text(example("versions/uart-v1.settings"));
     const std::string v1_saved = "# The UART of the lab board, as saved for version 1.\nCLK_FREQ_HZ=50000000\n"
                                  "BAUD_RATE=57600\n# Nine data bits for the sensor protocol.\nDATA_BITS=@\n"
                                  "PARITY=NONE\n# removed in this version: LOOPBACK=1\n";
-    auto with = [](std::string text, const std::string& piece) { return text.replace(text.find('@'), 1, piece); };
     const std::vector<std::string> unset = {"CLK_FREQ_HZ=50000000", "DATA_BITS=8", "PARITY=NONE", "STOP_BITS=1"};
     const struct { std::string old; bool repair; std::vector<std::string> statuses; std::string saved; bool valid,
         complete; std::vector<std::string> defaults; } cases[] = {
-        {v1, false, {"kept", "renamed", "illegal", "kept", "removed"}, with(v1_saved, "9"), false, false,
-         {"STOP_BITS=1"}},
-        {v1, true, {"kept", "renamed", "illegal", "kept", "removed"}, with(v1_saved, "8"), true, false,
-         {"STOP_BITS=1"}},
+        {v1, false, {"kept", "renamed", "illegal", "kept", "removed"}, with(v1_saved, "9"), false, false, {"STOP_BITS=1"}},
+        {v1, true, {"kept", "renamed", "illegal", "kept", "removed"}, with(v1_saved, "8"), true, false, {"STOP_BITS=1"}},
         {"clk=5\n  baud=9600 # slow\r\n", false, {"refused", "renamed"}, "clk=5\n  BAUD_RATE=9600 # slow\r\n", true,
          false, unset},
         {"BAUD_RATE=9600\n", false, {"kept"}, "BAUD_RATE=9600\n", true, true, unset},
