@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 
 #include "session/description_diff.h"
 #include "session/migrate.h"
@@ -23,12 +22,6 @@ KOVA_DIFF_INPUT input(const std::string& file, const std::string& text) {
 
 // The text with its first '@' replaced by piece.
 std::string with(std::string text, const std::string& piece) { return text.replace(text.find('@'), 1, piece); }
-
-std::string text_of(const KOVA_ANSWER& answer) {
-    std::ostringstream out;
-    if (answer.text) answer.text(out);
-    return out.str();
-}
 
 }  // namespace
 
@@ -59,7 +52,7 @@ TEST(Versions, SettingsDiffComparesTheEffectiveConfigurations) {
         kova_settings_diff_answer(*session, input("a", row.a), input("b", row.b), answer);
         ASSERT_FALSE(answer.problem) << answer.problem.text;
         const std::size_t count = std::count(row.differences.begin(), row.differences.end(), '\n');
-        EXPECT_EQ(text_of(answer), row.differences + "a (valid) and b (valid): " +
+        EXPECT_EQ(answer_text(answer), row.differences + "a (valid) and b (valid): " +
                                        (count ? std::to_string(count) + (count == 1 ? " difference" : " differences")
                                               : "no differences") + "\n");
         EXPECT_EQ(answer.document["equal"], count == 0);
@@ -147,8 +140,8 @@ TEST(Versions, MigrateSortsOutEveryLineAndKeepsTheFile) {
     const std::unique_ptr<KOVA_SESSION> session = open_session(example("versions/uart-v2.xml"));
     KOVA_ANSWER answer;
     kova_migrate_answer(*session, {write_temp_file("old.settings", v1), "", false}, answer);
-    EXPECT_NE(text_of(answer).find("kova fix proposes: DATA_BITS: 9 -> 8 (legal: 5-8)\n"), std::string::npos)
-        << text_of(answer);
+    EXPECT_NE(answer_text(answer).find("kova fix proposes: DATA_BITS: 9 -> 8 (legal: 5-8)\n"), std::string::npos)
+        << answer_text(answer);
     KOVA_ANSWER missing;
     kova_migrate_answer(*session, {temp_folder() + "/missing.settings", "", false}, missing);
     EXPECT_EQ(missing.problem.kind, KOVA_PROBLEM_KIND::FILE);

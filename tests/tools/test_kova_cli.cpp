@@ -1,8 +1,10 @@
-// The kova tool driven as a user would: exit codes and what it prints, and settings it saves loading back.
+// The kova tool driven as a user would: exit codes and what it prints, settings it saves loading back, and the
+// walk-throughs of the README, the authoring guide and the life of a value run exactly as written.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "support/test_support.h"
 #include "tests/tools/command_lines.h"
@@ -14,6 +16,32 @@ PLACES cli_places() {
     return {{"{RAM}", test_data("run/ram.xml")}, {"{XRAM}", example("ram.xml")}, {"{FIFO}", example("fifo.xml")},
             {"{COUNTER}", example("counter.xml")}, {"{UART}", example("uart.xml")}, {"{V}", example("versions")},
             {"{DATA}", KOVA_TEST_DATA}, {"{EXAMPLES}", KOVA_EXAMPLES}, {"{TMP}", temp_folder()}};
+}
+
+// A command of a console block ("$ " line) of a page, and the lines up to the next command or the block's end,
+// which are what it must print.
+struct SHOWN_COMMAND { std::string command, output; };
+
+std::vector<SHOWN_COMMAND> console_commands(std::istream& readme) {
+    std::vector<SHOWN_COMMAND> commands;
+    bool in_console = false;
+    std::string line;
+    while (std::getline(readme, line)) {
+        if (!in_console || line == "```")
+            in_console = !in_console && line == "```console";
+        else if (line.rfind("$ ", 0) == 0)
+            commands.push_back({line.substr(2), ""});
+        else if (!commands.empty())
+            commands.back().output += line + "\n";
+    }
+    return commands;
+}
+
+// Runs a page's command from the source folder with the tool of this build, whatever the build folder is named.
+std::string run_in_source_folder(std::string command) {
+    const std::string shown_tool = "build/tools/kova";
+    if (command.rfind(shown_tool, 0) == 0) command = kova_tool() + command.substr(shown_tool.size());
+    return run_shell("cd '" + std::string(KOVA_SOURCE_DIR) + "' && " + command + " 2>&1").out;
 }
 
 }  // namespace
@@ -212,4 +240,18 @@ TEST(KovaTool, SavedSettingsLoadBack) {
     EXPECT_LT(std::count(minimal_text.begin(), minimal_text.end(), '\n'),
               std::count(full_text.begin(), full_text.end(), '\n'))
         << minimal_text;
+}
+
+TEST(Readme, WalkThroughPrintsWhatItShows) {
+    // Each page, with the fewest commands it shows.
+    const struct { const char* page; std::size_t commands; } pages[] = {
+        {"README.md", 10}, {"docs/authoring.md", 7}, {"docs/lifecycle.md", 10}};
+    for (const auto& page : pages) {
+        std::ifstream text(std::string(KOVA_SOURCE_DIR) + "/" + page.page);
+        ASSERT_TRUE(text) << page.page << " not found";
+        const std::vector<SHOWN_COMMAND> commands = console_commands(text);
+        EXPECT_GE(commands.size(), page.commands) << page.page;
+        for (const SHOWN_COMMAND& shown : commands)
+            EXPECT_EQ(run_in_source_folder(shown.command), shown.output) << page.page << ": " << shown.command;
+    }
 }
