@@ -59,7 +59,7 @@ std::size_t check_document(const nlohmann::json& document, std::set<std::string>
 
 }  // namespace
 
-TEST(MessageOutput, SchemaListsEveryMessageKindAndSeverity) {
+TEST(KovaJson, SchemaListsEveryMessageKindAndSeverity) {
     std::ifstream file(std::string(KOVA_SOURCE_DIR) + "/docs/kova.schema.json");
     const nlohmann::json schema = nlohmann::json::parse(file, nullptr, false);
     ASSERT_FALSE(schema.is_discarded());
