@@ -1,12 +1,14 @@
 // Sessions for the tests of the session layer and of what front ends do with it: one over a description as
-// loaded, and one with settings applied and run, as the kova tool's shared flow leaves it.
+// loaded, and one with settings applied and run, as the kova tool's shared flow leaves it; an answer's text.
 #ifndef KOVA_TEST_OPENED_SESSION_H
 #define KOVA_TEST_OPENED_SESSION_H
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 
+#include "session/answers.h"
 #include "session/session.h"
 #include "session/settings_io.h"
 #include "support/test_support.h"
@@ -49,6 +51,13 @@ inline std::vector<std::string> setting_lines(const std::vector<KOVA_SETTING>& s
     std::vector<std::string> lines;
     for (const KOVA_SETTING& setting : settings) lines.push_back(setting.name + "=" + setting.value);
     return lines;
+}
+
+// An answer's text form; "" when it has none.
+inline std::string answer_text(const KOVA_ANSWER& answer) {
+    std::ostringstream out;
+    if (answer.text) answer.text(out);
+    return out.str();
 }
 
 #endif

@@ -1,10 +1,8 @@
 // The layer's answers (session/answers.h), which every front end sends as it gets them, each from one run through
 // the shared flow: every builder's members, text and problems, and the refresh, what a page shows after a change.
-// The expected values are those the examples' rules give (kova messages, simlib, ranges, wizard-map and explain
-// print the same for the same settings).
+// The expected values are those the examples' rules give (the tool prints the same for the same settings).
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -68,14 +66,15 @@ TEST(Answers, MembersTextProblemsAndTheRefresh) {
     const std::vector<KOVA_SETTING> distributed = {{"MEMORY_TYPE", "distributed", "", 0}, {"WIDTH", "72", "", 0}};
     const std::vector<KOVA_SETTING> both = {{"DIRECTION", "both", "", 0}, {"HAS_LOAD", "1", "", 0}};
     const std::vector<KOVA_SETTING> dual = {{"MODE", "DUAL", "", 0}, {"DEPTH", "1024", "", 0}};
+    const char* const dual_causes = R"([{"last":null,"object":"clkb","settings":["MODE"]},{"last":null,"object":)"
+        R"("addrb","settings":["MODE"]},{"last":null,"object":"doutb","settings":["MODE"]}])";
     const ANSWER_CASE cases[] = {
         {"ram.xml", {{"MODE", "DUAL", "", 0}, {"DEPTH", "32", "", 0}}, BUILD(kova_ranges_answer(s, "addrb", a)), "", "",
          R"({"lower":"X","port":"addrb","upper":"X","values":null,"width":5})",
          "port: addrb\nwidth: 5\nlower: X\nupper: X\n", "", ""},
         {"ram.xml", {}, BUILD(kova_ranges_answer(s, "WIDTH", a)), "", "", "", "", "no port is named WIDTH", ""},
-        {"ram.xml", {{"ECC", "1", "", 0}}, BUILD(kova_simlib_answer(s, a)), "", "",
-         R"({"libraries":["ram_lib","ram_sp_lib"],"library_text":"ram_lib;ram_sp_lib;"})", "ram_lib;ram_sp_lib;\n", "",
-         ""},
+        {"ram.xml", {{"ECC", "1", "", 0}}, BUILD(kova_simlib_answer(s, a)), "", "", R"({"libraries":["ram_lib",)"
+         R"("ram_sp_lib"],"library_text":"ram_lib;ram_sp_lib;"})", "ram_lib;ram_sp_lib;\n", "", ""},
         {"counter.xml", {{"WIDTH", "12", "", 0}}, BUILD(kova_stimulus_answer(s, "count_cycle", 20, a)), "", "",
          R"({"time":20,"transitions":[{"name":"clk","value":"0"},{"name":"rst","value":"0"},)"
          R"({"name":"en","value":"1"}],"vector":"count_cycle"})", "clk 0\nrst 0\nen 1\n", "", ""},
@@ -107,8 +106,7 @@ TEST(Answers, MembersTextProblemsAndTheRefresh) {
          R"("No word count: prog_full_thresh is tied to ALMOST_FULL_LEVEL."])", "", "", "valid 0"},
         {"fifo.xml", distributed, REFRESH, "libraries", "", R"(["fifo_lib","lutram_lib","prim_lib"])", "", "",
          "valid 0"},
-        {"fifo.xml", distributed, REFRESH, "library_text", "", R"("fifo_lib;lutram_lib;prim_lib;")", "", "",
-         "valid 0"},
+        {"fifo.xml", distributed, REFRESH, "library_text", "", R"("fifo_lib;lutram_lib;prim_lib;")", "", "", "valid 0"},
         {"fifo.xml", distributed, REFRESH, "ranges", "prog_full_thresh",
          R"({"lower":"12","port":"prog_full_thresh","upper":"12","values":["4","8","12"],"width":4})", "", "",
          "valid 0"},
@@ -126,38 +124,32 @@ TEST(Answers, MembersTextProblemsAndTheRefresh) {
          "invalid 3"},
         {"ram.xml", dual, REFRESH, "objects", "ADDR_WIDTH",
          R"({"alt_usage":"NONE","alt_value":null,"default":"","help":null,"hidden":true,"kind":"hidden","label":null,)"
-         R"("model_usage":"NONE",)"
-         R"x("name":"ADDR_WIDTH","origin":{"file":"ram.xml","kind":"derived","line":49,"rule":"ceil_log(DEPTH)"},)x"
+         R"x("model_usage":"NONE","name":"ADDR_WIDTH","origin":{"file":"ram.xml","kind":"derived","line":49,)x"
+         R"x("rule":"ceil_log(DEPTH)"},)x"
          R"x("port":false,"usage":"NONE","value":"10","value_text":"ceil_log(DEPTH)",)x"
          R"("width":null})", "", "", "invalid 3"},
         {"ram.xml", dual, REFRESH, "objects", "clkb",
          R"({"alt_usage":"USED","alt_value":null,"default":"","help":null,"hidden":false,"kind":"in","label":null,)"
-         R"("model_usage":"NONE",)"
-         R"("name":"clkb","origin":{"file":"ram.xml","kind":"absent","line":61},)"
-         R"("port":true,"usage":"UNUSED","value":null,"value_text":"1","width":1})", "", "",
-         "invalid 3"},
+         R"("model_usage":"NONE","name":"clkb","origin":{"file":"ram.xml","kind":"absent","line":61},)"
+         R"("port":true,"usage":"UNUSED","value":null,"value_text":"1","width":1})", "", "", "invalid 3"},
         // Objects: only those whose state differs from the model's; a width is part of the state.
         {"ram.xml", dual, REFRESH, "objects", "addra",
          R"({"alt_usage":"NONE","alt_value":null,"default":"","help":null,"hidden":false,"kind":"in","label":null,)"
-         R"("model_usage":"USED",)"
-         R"("name":"addra","origin":{"file":"ram.xml","kind":"default","line":55},)"
-         R"("port":true,"usage":"USED","value":null,"value_text":"ADDR_WIDTH","width":10})", "", "",
-         "invalid 3"},
+         R"("model_usage":"USED","name":"addra","origin":{"file":"ram.xml","kind":"default","line":55},)"
+         R"("port":true,"usage":"USED","value":null,"value_text":"ADDR_WIDTH","width":10})", "", "", "invalid 3"},
         {"ram.xml", dual, REFRESH, "objects", "WIDTH", "null", "", "", "invalid 3"},
         {"ram.xml", {}, REFRESH, "objects", "", "[]", "", "", "valid 0"},
+        {"ram.xml", dual, REFRESH, "wizard_maps", "", "[]", "", "", "invalid 3"},
         // A setting of the default value moves only the origin of its object.
         {"ram.xml", {{"MODE", "SINGLE", "", 0, KOVA_SETTING_SOURCE::PAGE}}, REFRESH, "objects", "",
          R"([{"alt_usage":"USED","alt_value":"SINGLE|DUAL","default":"SINGLE","help":"SINGLE gives port A alone; )"
          R"(DUAL adds port B: clkb, addrb and doutb.","hidden":false,"kind":"string","label":"Port mode",)"
          R"("model_usage":"USED","name":"MODE","origin":{"kind":"set","source":"page"},"port":false,"usage":"USED",)"
          R"("value":"SINGLE","value_text":"SINGLE|DUAL","width":null}])", "", "", "valid 0"},
-        {"ram.xml", dual, REFRESH, "wizard_maps", "", "[]", "", "", "invalid 3"},
         // The settings that differ from the defaults, and those each error follows from.
         {"ram.xml", dual, REFRESH, "changed_settings", "", R"(["DEPTH","MODE"])", "", "", "invalid 3"},
         {"ram.xml", {{"MODE", "SINGLE", "", 0}}, REFRESH, "changed_settings", "", "[]", "", "", "valid 0"},
-        {"ram.xml", dual, REFRESH, "causes", "", R"([{"last":null,"object":"clkb","settings":["MODE"]},)"
-         R"({"last":null,"object":"addrb","settings":["MODE"]},{"last":null,"object":"doutb","settings":["MODE"]}])",
-         "", "", "invalid 3"},
+        {"ram.xml", dual, REFRESH, "causes", "", dual_causes, "", "", "invalid 3"},
         {"ram.xml", {{"WIDTH", "12", "", 0}, {"BYTE_ENABLES", "1", "", 0}}, REFRESH, "causes", "",
          R"([{"last":null,"object":"BYTE_ENABLES","settings":["WIDTH","BYTE_ENABLES"]}])", "", "", "invalid 1"},
         // The last change among the causes is named: the width that broke the byte enables' check.
@@ -166,8 +158,7 @@ TEST(Answers, MembersTextProblemsAndTheRefresh) {
          R"([{"last":"WIDTH","object":"BYTE_ENABLES","settings":["WIDTH","BYTE_ENABLES"]}])", "", "", "invalid 1"},
         // A last change the conflict does not follow from is not named.
         {"ram.xml", {{"MODE", "DUAL", "", 0}}, BUILD(kova_refresh_answer(s, r, b, "DEPTH", a)), "causes", "",
-         R"([{"last":null,"object":"clkb","settings":["MODE"]},{"last":null,"object":"addrb","settings":["MODE"]},)"
-         R"({"last":null,"object":"doutb","settings":["MODE"]}])", "", "", "invalid 3"},
+         dual_causes, "", "", "invalid 3"},
         {"ram.xml", {}, REFRESH, "causes", "", "[]", "", "", "valid 0"},
     };
     for (const ANSWER_CASE& c : cases) {
@@ -182,11 +173,7 @@ TEST(Answers, MembersTextProblemsAndTheRefresh) {
         const nlohmann::json& document = result.answer.document;
         EXPECT_TRUE(!*c.expected || in_examples(picked(document, c.member, c.name).dump()) == c.expected)
             << label << "\n" << picked(document, c.member, c.name).dump();
-        if (!*c.text) continue;
-        std::ostringstream text;
-        ASSERT_TRUE(result.answer.text) << label;
-        result.answer.text(text);
-        EXPECT_EQ(text.str(), c.text) << label;
+        EXPECT_TRUE(!*c.text || answer_text(result.answer) == c.text) << label << "\n" << answer_text(result.answer);
     }
     // A refresh holds these members, and no others.
     const KOVA_COMMAND_RESULT refresh = answer_of("ram.xml", dual, REFRESH);

@@ -14,11 +14,9 @@ namespace {
 // A check that only two changes at once satisfy: from A=3, B=3 one change among the candidates (the defaults
 // 1, the constant 4 and one either side) leaves the sum at 4 or more.
 std::string pair_description() {
-    return write_temp_file("pair.xml", "<model function='pair'>\n"
-                                       "<object name='A' kind='integer' default='1' default_usage_state='USED'>\n"
-                                       "<rule><condition>(A + B) &lt; 4</condition></rule></object>\n"
-                                       "<object name='B' kind='integer' default='1' "
-                                       "default_usage_state='USED'/>\n</model>\n");
+    return write_temp_file("pair.xml", "<model function='pair'>\n<object name='A' kind='integer' default='1' "
+        "default_usage_state='USED'>\n<rule><condition>(A + B) &lt; 4</condition></rule></object>\n"
+        "<object name='B' kind='integer' default='1' default_usage_state='USED'/>\n</model>\n");
 }
 
 // The settings of one name (letter case ignored), as "NAME=VALUE".
@@ -41,11 +39,10 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
     const std::string pair = pair_description();
     // gave_up: a part of the reason, "" when it did not give up; refused: the problem, for options that are refused.
     const struct { const char* what; std::string description, settings; std::vector<std::string> extra, keep;
-        int budget;
-                   std::vector<std::string> changes; bool valid; const char* gave_up; std::string refused = "";
-                       } cases[] = {
-        // What the run derived, then a search for the failed check.
-        // A derived value uncovers a further conflict (up_dn follows DIRECTION).
+        int budget; std::vector<std::string> changes; bool valid; const char* gave_up; std::string refused = ""; }
+        cases[] = {
+        // What the run derived, then a search for the failed check; a derived value uncovers a further conflict (up_dn
+        // follows DIRECTION).
         {"counter conflicts", example("counter.xml"), example("counter-conflicts.settings"), {}, {}, 2000,
          {"WIDTH: 40 -> 32", "DIRECTION: sideways -> both", "load: UNUSED -> USED", "din: UNUSED -> USED",
              "up_dn: UNUSED -> USED"}, true, ""},
@@ -93,8 +90,8 @@ TEST(Fix, RepairsWithTheFewestChangesItFinds) {
 // fastest). A search that skipped any of them could miss the repair with the fewest changes.
 TEST(Fix, TheSearchTriesEveryCandidateInOrder) {
     using TEXTS = std::vector<std::string>;
-    const struct { TEXTS settings; const char* name; std::vector<long long> literals; int most; TEXTS candidates;
-        } candidates[] = {
+    const struct { TEXTS settings; const char* name; std::vector<long long> literals; int most; TEXTS candidates; }
+        candidates[] = {
         {{"WIDTH=12"}, "WIDTH", {}, 6, {"8", "11", "13", "10", "14", "9"}},            // a range, nearest first
         {{"DEPTH=128"}, "DEPTH", {}, 24, {"16", "64", "32", "256", "512"}},            // a list, ties the lower first
         // constants and neighbours
@@ -108,8 +105,8 @@ TEST(Fix, TheSearchTriesEveryCandidateInOrder) {
     }
     // Proposals as "setting:candidate", settings changed together joined by "+".
     const struct { std::vector<std::size_t> counts; int most; const char* order; } proposals[] = {
-        {{2, 3}, 1, "0:0 0:1 1:0 1:1 1:2"}, {{2, 3}, 2,
-            "0:0 0:1 1:0 1:1 1:2 0:0+1:0 0:0+1:1 0:0+1:2 0:1+1:0 0:1+1:1 0:1+1:2"},
+        {{2, 3}, 1, "0:0 0:1 1:0 1:1 1:2"},
+        {{2, 3}, 2, "0:0 0:1 1:0 1:1 1:2 0:0+1:0 0:0+1:1 0:0+1:2 0:1+1:0 0:1+1:1 0:1+1:2"},
         {{2, 0, 1}, 2, "0:0 0:1 2:0 0:0+2:0 0:1+2:0"},  // a setting without candidates is passed over
     };
     for (const auto& c : proposals) {

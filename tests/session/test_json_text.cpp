@@ -1,5 +1,5 @@
-// Byte strings in JSON: the safe form of each kind of invalid or special
-// byte sequence, and its way back through a JSON document.
+// Byte strings in JSON: the safe form of each kind of invalid or special byte sequence, and its way back through
+// a JSON document.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -18,13 +18,11 @@ TEST(JsonText, SafeFormsAreUtf8AndRestoreTheBytes) {
         {"valid multi-byte", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", true, "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"},
         {"smallest three-byte and largest four-byte", "\xE0\xA0\x80\xF4\x8F\xBF\xBF", true, "\xE0\xA0\x80\xF4\x8F\xBF\xBF"},
         {"NUL byte", std::string("a\0b", 3), true, std::string("a\0b", 3)},
-        {"lone continuation byte", "a\x80" "b", false, "a" + k_escape + "80b"}, {"byte FF", "\xFF", false, k_escape
-            + "FF"},
-        {"overlong C0 AF", "\xC0\xAF", false, k_escape + "C0" + k_escape + "AF"},
+        {"lone continuation byte", "a\x80" "b", false, "a" + k_escape + "80b"},
+        {"byte FF", "\xFF", false, k_escape + "FF"}, {"overlong C0 AF", "\xC0\xAF", false, k_escape + "C0" + k_escape + "AF"},
         {"overlong E0 80 AF", "\xE0\x80\xAF", false, k_escape + "E0" + k_escape + "80" + k_escape + "AF"},
         {"encoded surrogate ED A0 80", "\xED\xA0\x80", false, k_escape + "ED" + k_escape + "A0" + k_escape + "80"},
-        {"above U+10FFFF", "\xF4\x90\x80\x80", false, k_escape + "F4" + k_escape + "90" + k_escape + "80" + k_escape
-            + "80"},
+        {"above U+10FFFF", "\xF4\x90\x80\x80", false, k_escape + "F4" + k_escape + "90" + k_escape + "80" + k_escape + "80"},
         {"truncated at the end", "x\xE2\x82", false, "x" + k_escape + "E2" + k_escape + "82"},
         {"literal U+FFFD", "a" + k_escape + "b", true, "a" + k_escape + k_escape + "b"},
         {"invalid byte next to U+FFFD", "\xFF" + k_escape, false, k_escape + "FF" + k_escape + k_escape},

@@ -51,8 +51,7 @@ TEST(SettingsText, ParsesEveryLineAndWritesTheTextBackUnchanged) {
           "no closing quote", "unknown escape \\q", "two hex digits", "after the closing quote: 'b'",
           "after the closing quote: 'hi\"\"'", "'0x' is not a number", "'12a' is not a number", "no closing quote"}},
         {"a name given twice", "DEPTH=1\nMODE=A\ndepth=2\nDEPTH=UNUSED\nMODE=UNUSED\nDEPTH=3\n",
-         {"DEPTH=1@1", "MODE=A@2", "depth=2@3", "DEPTH=UNUSED@4", "MODE=UNUSED@5", "DEPTH=3@6"}, {"3:warning",
-             "6:warning"},
+         {"DEPTH=1@1", "MODE=A@2", "depth=2@3", "DEPTH=UNUSED@4", "MODE=UNUSED@5", "DEPTH=3@6"}, {"3:warning", "6:warning"},
          {"depth is given on line 1 and again on line 3", "given on line 3 and again on line 6"}},
     };
     for (const auto& c : cases) {
@@ -125,9 +124,8 @@ TEST(SettingsText, SetAndAssignRewriteOnlyWhatChanges) {
         {"a value that needs quotes keeps the comment", "A=1 # c\n", false, {{"A", "x # y"}}, "A=\"x # y\" # c\n"},
         {"a comment right after a quote stays one", "A=\"1\"#c\n", false, {{"A", "2"}}, "A=\"2\"#c\n"},
         {"assign reuses lines in order, drops stale ones, appends new ones",
-            "# head\nDEPTH=32 # d\nOLD=1\n\nW=8\nW=UNUSED\n", true,
-         {{"DEPTH", "32"}, {"W", "8"}, {"MODE", "DUAL"}, {"w", "CONSTANT"}},
-             "# head\nDEPTH=32 # d\n\nW=8\nW=CONSTANT\nMODE=DUAL\n"},
+         "# head\nDEPTH=32 # d\nOLD=1\n\nW=8\nW=UNUSED\n", true, {{"DEPTH", "32"}, {"W", "8"}, {"MODE", "DUAL"},
+         {"w", "CONSTANT"}}, "# head\nDEPTH=32 # d\n\nW=8\nW=CONSTANT\nMODE=DUAL\n"},
         {"an unchanged value keeps its spelling", "A = \"1\"  # one\nA=2\n", true, {{"A", "1"}}, "A = \"1\"  # one\n"},
     };
     for (const auto& c : cases) {

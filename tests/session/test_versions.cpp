@@ -1,10 +1,8 @@
-// Versions of a block: two settings files compared over one description,
-// two versions of a description compared, and a settings file of an
-// earlier version migrated to the current one.
+// Versions of a block: two settings files compared over one description, two versions of a description compared,
+// and a settings file of an earlier version migrated to the current one.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 
 #include "session/description_diff.h"
 #include "session/migrate.h"
@@ -22,16 +20,13 @@ KOVA_DIFF_INPUT input(const std::string& file, const std::string& text) {
     return read;
 }
 
-std::string text_of(const KOVA_ANSWER& answer) {
-    std::ostringstream out;
-    if (answer.text) answer.text(out);
-    return out.str();
-}
+// The text with its first '@' replaced by piece.
+std::string with(std::string text, const std::string& piece) { return text.replace(text.find('@'), 1, piece); }
 
 }  // namespace
 
-// The configurations after each file's run: a setting a file leaves out
-// takes its default, each side names where its text came from.
+// The configurations after each file's run: a setting a file leaves out takes its default, each side names where
+// its text came from.
 TEST(Versions, SettingsDiffComparesTheEffectiveConfigurations) {
     const std::string path = write_temp_file("diffed.xml", model(
         "<object name='A' kind='integer' value='1|2|8' default='8' default_usage_state='USED'>"
@@ -57,7 +52,7 @@ TEST(Versions, SettingsDiffComparesTheEffectiveConfigurations) {
         kova_settings_diff_answer(*session, input("a", row.a), input("b", row.b), answer);
         ASSERT_FALSE(answer.problem) << answer.problem.text;
         const std::size_t count = std::count(row.differences.begin(), row.differences.end(), '\n');
-        EXPECT_EQ(text_of(answer), row.differences + "a (valid) and b (valid): " +
+        EXPECT_EQ(answer_text(answer), row.differences + "a (valid) and b (valid): " +
                                        (count ? std::to_string(count) + (count == 1 ? " difference" : " differences")
                                               : "no differences") + "\n");
         EXPECT_EQ(answer.document["equal"], count == 0);
@@ -68,13 +63,11 @@ TEST(Versions, SettingsDiffComparesTheEffectiveConfigurations) {
     EXPECT_EQ(refused.problem.kind, KOVA_PROBLEM_KIND::NOT_FOUND);
 }
 
-// One row per kind of change: the old version's body, the new one's, and
-// each change as "OBJECT CHANGE OLD|NEW".
+// One row per kind of change: the old version's body, the new one's, and each change as "OBJECT CHANGE OLD|NEW".
 TEST(Versions, DescriptionDiffNamesEachKindOfChange) {
     const std::string a = "<object name='A' kind='integer' value='1|2|8' default='8' default_usage_state='USED' "
                           "label='Width' help='The width.'>@</object>\n";
     const std::string port = "<object name='p' kind='in' width='4' default_usage_state='USED'/>";
-    auto with = [](std::string text, const std::string& piece) { return text.replace(text.find('@'), 1, piece); };
     const std::string plain = with(a, "") + port;
     const struct { std::string old_body, new_body; std::vector<std::string> changes; } cases[] = {
         {plain, plain, {}},
@@ -107,24 +100,19 @@ TEST(Versions, DescriptionDiffNamesEachKindOfChange) {
     }
 }
 
-// Each row: the old settings file, whether the repair is applied, the
-// status of each line, the saved file, the verdict and whether nothing
-// was lost. The description is examples/versions/uart-v2.xml, where BAUD
-// became BAUD_RATE, DATA_BITS stops at 8, STOP_BITS is new and LOOPBACK
-// is gone.
+// Each row: the old settings file, whether the repair is applied, the status of each line, the saved file, the
+// verdict and whether nothing was lost. The description is examples/versions/uart-v2.xml, where BAUD became
+// BAUD_RATE, DATA_BITS stops at 8, STOP_BITS is new and LOOPBACK is gone.
 TEST(Versions, MigrateSortsOutEveryLineAndKeepsTheFile) {
     const std::string v1 = file_text(example("versions/uart-v1.settings"));
     const std::string v1_saved = "# The UART of the lab board, as saved for version 1.\nCLK_FREQ_HZ=50000000\n"
                                  "BAUD_RATE=57600\n# Nine data bits for the sensor protocol.\nDATA_BITS=@\n"
                                  "PARITY=NONE\n# removed in this version: LOOPBACK=1\n";
-    auto with = [](std::string text, const std::string& piece) { return text.replace(text.find('@'), 1, piece); };
     const std::vector<std::string> unset = {"CLK_FREQ_HZ=50000000", "DATA_BITS=8", "PARITY=NONE", "STOP_BITS=1"};
     const struct { std::string old; bool repair; std::vector<std::string> statuses; std::string saved; bool valid,
         complete; std::vector<std::string> defaults; } cases[] = {
-        {v1, false, {"kept", "renamed", "illegal", "kept", "removed"}, with(v1_saved, "9"), false, false,
-         {"STOP_BITS=1"}},
-        {v1, true, {"kept", "renamed", "illegal", "kept", "removed"}, with(v1_saved, "8"), true, false,
-         {"STOP_BITS=1"}},
+        {v1, false, {"kept", "renamed", "illegal", "kept", "removed"}, with(v1_saved, "9"), false, false, {"STOP_BITS=1"}},
+        {v1, true, {"kept", "renamed", "illegal", "kept", "removed"}, with(v1_saved, "8"), true, false, {"STOP_BITS=1"}},
         {"clk=5\n  baud=9600 # slow\r\n", false, {"refused", "renamed"}, "clk=5\n  BAUD_RATE=9600 # slow\r\n", true,
          false, unset},
         {"BAUD_RATE=9600\n", false, {"kept"}, "BAUD_RATE=9600\n", true, true, unset},
@@ -152,8 +140,8 @@ TEST(Versions, MigrateSortsOutEveryLineAndKeepsTheFile) {
     const std::unique_ptr<KOVA_SESSION> session = open_session(example("versions/uart-v2.xml"));
     KOVA_ANSWER answer;
     kova_migrate_answer(*session, {write_temp_file("old.settings", v1), "", false}, answer);
-    EXPECT_NE(text_of(answer).find("kova fix proposes: DATA_BITS: 9 -> 8 (legal: 5-8)\n"), std::string::npos)
-        << text_of(answer);
+    EXPECT_NE(answer_text(answer).find("kova fix proposes: DATA_BITS: 9 -> 8 (legal: 5-8)\n"), std::string::npos)
+        << answer_text(answer);
     KOVA_ANSWER missing;
     kova_migrate_answer(*session, {temp_folder() + "/missing.settings", "", false}, missing);
     EXPECT_EQ(missing.problem.kind, KOVA_PROBLEM_KIND::FILE);

@@ -1,19 +1,20 @@
-// What the kova tool really gives fits the table of message templates: a
-// table of command lines, from a clean run to one mistake of each kind,
-// each run with --format json; every message text (by its kind), every
-// lint hint and every problem text (by any kind) must fit a template of
-// host/message_templates.cpp, so that docs/messages.md explains it; and
-// the catalogue's example of every template these runs give is what they
-// give.
+// What the kova tool gives with --format json fits the table of message templates (host/message_templates.cpp),
+// so that docs/messages.md explains it: over command lines from a clean run to one mistake of each kind, every
+// message text (by its kind), lint hint and problem text (by any kind) fits a template, and the catalogue's example
+// of every template these runs give is what they give. The schema names every message kind and severity, and no
+// other; check_json_schema.py checks each subcommand's documents against it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <set>
 
 #include <nlohmann/json.hpp>
 
+#include "host/diagnostic.h"
 #include "host/message_templates.h"
 #include "support/test_support.h"
+#include "tests/tools/command_lines.h"
 
 namespace {
 
@@ -25,16 +26,14 @@ KOVA_DIAGNOSTIC_KIND kind_named(const std::string& name) {
     return KOVA_DIAG_KIND_COUNT;
 }
 
-// Whether a problem text fits a template of any kind: the same text is a
-// setting's message and the problem of the request.
+// Whether a problem text fits a template of any kind: the same text is a setting's message and the request's problem.
 bool fits_any_kind(const std::string& text) {
     for (int kind = 0; kind < KOVA_DIAG_KIND_COUNT; ++kind)
         if (kova_message_template_of(static_cast<KOVA_DIAGNOSTIC_KIND>(kind), text)) return true;
     return false;
 }
 
-// Checks every text of one JSON document and adds it to given; returns
-// how many it checked.
+// Checks every text of one JSON document and adds it to given; returns how many it checked.
 std::size_t check_document(const nlohmann::json& document, std::set<std::string>& given) {
     std::size_t checked = 0;
     if (document.contains("error") && document["error"].is_string()) {
@@ -56,6 +55,22 @@ std::size_t check_document(const nlohmann::json& document, std::set<std::string>
         }
     }
     return checked;
+}
+
+}  // namespace
+
+TEST(KovaJson, SchemaListsEveryMessageKindAndSeverity) {
+    std::ifstream file(std::string(KOVA_SOURCE_DIR) + "/docs/kova.schema.json");
+    const nlohmann::json schema = nlohmann::json::parse(file, nullptr, false);
+    ASSERT_FALSE(schema.is_discarded());
+    const nlohmann::json& properties = schema["$defs"]["message"]["properties"];
+    std::set<std::string> kinds, severities;
+    for (int kind = 0; kind < KOVA_DIAG_KIND_COUNT; ++kind)
+        kinds.insert(kova_diagnostic_kind_name(static_cast<KOVA_DIAGNOSTIC_KIND>(kind)));
+    for (KOVA_SEVERITY severity : {KOVA_SEVERITY_ERROR, KOVA_SEVERITY_WARNING, KOVA_SEVERITY_NOTE})
+        severities.insert(kova_severity_name(severity));
+    EXPECT_EQ(properties["kind"]["enum"].get<std::set<std::string>>(), kinds);
+    EXPECT_EQ(properties["severity"]["enum"].get<std::set<std::string>>(), severities);
 }
 
 TEST(MessageOutput, EveryTextTheToolGivesFitsATemplate) {
@@ -81,66 +96,40 @@ TEST(MessageOutput, EveryTextTheToolGivesFitsATemplate) {
     const char* const lines[] = {
         // The engine's and the loader's messages, and a run's own.
         "validate {RAM} --settings {EXAMPLES}/ram-conflicts.settings",
-        "validate {FIFO} --settings {EXAMPLES}/fifo-conflicts.settings",
-        "validate {UART}",
-        "validate {DATA}/places.xml --set WIDTH=40",
-        "validate {FIFO} --set WIDTH=0x10 --set DEPTH=20",
-        "validate {FIFO} --constant din=0x1ff",
-        "validate {DATA}/nothing.xml",
-        "validate {DATA}/spram.dump",
+        "validate {FIFO} --settings {EXAMPLES}/fifo-conflicts.settings", "validate {UART}",
+        "validate {DATA}/places.xml --set WIDTH=40", "validate {FIFO} --set WIDTH=0x10 --set DEPTH=20",
+        "validate {FIFO} --constant din=0x1ff", "validate {DATA}/nothing.xml", "validate {DATA}/spram.dump",
         // Settings refused and settings files with mistakes.
-        "validate {FIFO} --set WIDHT=1",
-        "validate {FIFO} --set clk=HALF",
-        "validate {FIFO} --set WIDTH",
-        "validate {FIFO} --constant WIDTH=3",
-        "validate {FIFO} --constant din=0xg",
-        "validate {FIFO} --settings {BAD}",
+        "validate {FIFO} --set WIDHT=1", "validate {FIFO} --set clk=HALF", "validate {FIFO} --set WIDTH",
+        "validate {FIFO} --constant WIDTH=3", "validate {FIFO} --constant din=0xg", "validate {FIFO} --settings {BAD}",
         "validate {FIFO} --settings {DATA}/nothing.settings",
         // Lint's findings and the problems of its request.
-        "lint {DATA}/lint-mistakes.xml",
-        "lint {DATA}/uart-draft.xml --enable missing-help",
-        "lint {FIFO} --disable no-such-check",
-        "lint {GEN}",
-        "lint {NAMES}",
+        "lint {DATA}/lint-mistakes.xml", "lint {DATA}/uart-draft.xml --enable missing-help",
+        "lint {FIFO} --disable no-such-check", "lint {GEN}", "lint {NAMES}",
         // Versions of a block.
         "validate {EXAMPLES}/versions/uart-v2.xml --settings {EXAMPLES}/versions/uart-v1.settings",
         "migrate {EXAMPLES}/versions/uart-v1.settings --to {EXAMPLES}/versions/uart-v2.xml",
         "diff {EXAMPLES}/versions/uart-v2.settings {EXAMPLES}/versions/uart-v2.xml",
         // Other requests of the shared layer.
-        "explain {FIFO} NO_SUCH",
-        "sweep {FIFO} --vary NO_SUCH",
-        "sweep {FIFO} --vary DEPTH=1..x",
-        "sweep {FIFO} --vary 'DEPTH=1||2'",
-        "sweep {FIFO} --vary ALMOST_FULL_LEVEL",
-        "sweep {FIFO} --vary DEPTH --vary DEPTH",
-        "sweep {FIFO} --vary DEPTH --shard 4/2",
+        "explain {FIFO} NO_SUCH", "sweep {FIFO} --vary NO_SUCH", "sweep {FIFO} --vary DEPTH=1..x",
+        "sweep {FIFO} --vary 'DEPTH=1||2'", "sweep {FIFO} --vary ALMOST_FULL_LEVEL",
+        "sweep {FIFO} --vary DEPTH --vary DEPTH", "sweep {FIFO} --vary DEPTH --shard 4/2",
         "wizard-map {FIFO} no_such_map",
         // The tool's own.
-        "valdate",
-        "validate {FIFO} --sett",
-        "validate {FIFO} extra",
-        "deps {FIFO}",
-        "sweep {FIFO}",
+        "valdate", "validate {FIFO} --sett", "validate {FIFO} extra", "deps {FIFO}", "sweep {FIFO}",
         "generate {FIFO} --lang c -o {DATA}/no-such-folder/out.h",
         // The generator's refusals and what a language cannot write.
         "generate {FIFO} --settings {EXAMPLES}/fifo-conflicts.settings --lang verilog",
-        "generate {FIFO} --constant din=0x1ff --lang verilog",
-        "generate {FIFO} --lang c --stub",
-        "generate {FIFO} --lang verilog --stub --name x",
-        "generate {FIFO} --lang json --name x",
-        "generate {FIFO} --lang verilog --name sync_fifo",
-        "generate {FIFO} --lang verilog --name 'a b'",
-        "generate {GEN} --lang verilog",
-        "generate {GEN} --lang c",
-        "generate {GEN} --lang c --set BIG=1 --name x",
+        "generate {FIFO} --constant din=0x1ff --lang verilog", "generate {FIFO} --lang c --stub",
+        "generate {FIFO} --lang verilog --stub --name x", "generate {FIFO} --lang json --name x",
+        "generate {FIFO} --lang verilog --name sync_fifo", "generate {FIFO} --lang verilog --name 'a b'",
+        "generate {GEN} --lang verilog", "generate {GEN} --lang c", "generate {GEN} --lang c --set BIG=1 --name x",
     };
     std::set<std::string> given;
-    for (std::string line : lines) {
-        for (const auto& [name, path] : {std::pair{"{RAM}", ram}, {"{FIFO}", fifo}, {"{UART}", uart},
-                                         {"{BAD}", bad_settings}, {"{GEN}", gen}, {"{NAMES}", names},
-                                         {"{EXAMPLES}", example("")}, {"{DATA}", test_data("")}})
-            for (std::size_t at = line.find(name); at != std::string::npos; at = line.find(name))
-                line.replace(at, std::string(name).size(), path.back() == '/' ? path.substr(0, path.size() - 1) : path);
+    const PLACES places = {{"{RAM}", ram}, {"{FIFO}", fifo}, {"{UART}", uart}, {"{BAD}", bad_settings}, {"{GEN}", gen},
+                           {"{NAMES}", names}, {"{EXAMPLES}", KOVA_EXAMPLES}, {"{DATA}", KOVA_TEST_DATA}};
+    for (const char* const row : lines) {
+        const std::string line = placed(row, places);
         SCOPED_TRACE(line);
         // A sweep writes a document per line; each of these stops at its first.
         const bool sweep = line.rfind("sweep", 0) == 0;
@@ -169,5 +158,3 @@ TEST(MessageOutput, EveryTextTheToolGivesFitsATemplate) {
         }
     }
 }
-
-}  // namespace
