@@ -34,7 +34,10 @@ struct KOVA_STEP {
     // An integer's value; a macro call's instance name (an offset); a
     // name's number in KOVA_PROGRAM_TABLE (from 1; 0 outside a table).
     int32_t number = 0;
-    uint32_t text = 0;   // a name, a literal's value, or a macro's name
+    // A name, a literal's value, or a macro's name; in a program of
+    // KOVA_PROGRAM_TABLE a name step's text is instead the index of its
+    // name among the names of the text being run (KOVA_PROGRAM_VIEW::names).
+    uint32_t text = 0;
     uint32_t call = 0;   // a macro call's arguments
 };
 static_assert(sizeof(KOVA_STEP) == 16, "steps stay 16 bytes");
@@ -47,15 +50,32 @@ struct KOVA_PROGRAM_VIEW {
     uint32_t count = 0;  // 0 when the text must be parsed at every evaluation
     uint32_t depth = 0;  // the most operands on the stack at once
     const char* chars = nullptr;
+    // Set for a program shared by the texts of one shape: the numbers of
+    // the running text's names (from 1), and where the table keeps the
+    // text of each number (name_chars + name_at[number - 1]).
+    const uint32_t* names = nullptr;
+    const char* name_chars = nullptr;
+    const uint32_t* name_at = nullptr;
 
     bool interpreted() const { return count == 0; }
     const char* text_at(uint32_t offset) const { return chars + offset; }
+    // The text of a name step, which stays at its address while the
+    // program is kept.
+    const char* name_text(const KOVA_STEP& step) const {
+        return names ? name_chars + name_at[names[step.text] - 1] : chars + step.text;
+    }
+    // A name step's number in KOVA_PROGRAM_TABLE; 0 outside a table.
+    int32_t name_number(const KOVA_STEP& step) const {
+        return names ? static_cast<int32_t>(names[step.text]) : step.number;
+    }
 };
 
 class KOVA_PROGRAM {
 public:
-    // The program of text, read by reader.
-    static KOVA_PROGRAM compile(KOVA_SYNTAX_READER& reader, const std::string& text);
+    // The program of text, read by reader. With name_at, also the byte
+    // offset in text of each name step's token, in step order.
+    static KOVA_PROGRAM compile(KOVA_SYNTAX_READER& reader, const std::string& text,
+                                std::vector<uint32_t>* name_at = nullptr);
 
     // True when the text must be parsed at every evaluation.
     bool interpreted() const { return m_steps.empty(); }

@@ -10,80 +10,198 @@
 
 namespace {
 
-std::size_t text_hash(const std::string& text) { return std::hash<std::string_view>()(text); }
+std::size_t table_text_hash(const std::string& text) { return std::hash<std::string_view>()(text); }
 
-std::size_t units_for(std::size_t bytes) { return (bytes + sizeof(KOVA_STEP) - 1) / sizeof(KOVA_STEP); }
+std::size_t table_units_for(std::size_t bytes) { return (bytes + sizeof(KOVA_STEP) - 1) / sizeof(KOVA_STEP); }
+
+// Where a name's place is recorded for a name that is not written as its
+// token in the text: its number is kept but it is not matched.
+constexpr uint32_t UNMATCHED_NAME = 0xFFFFFFFFu;
+
+// The first slot to probe for hash among count slots.
+std::size_t first_slot(std::size_t hash, std::size_t count) {
+    return static_cast<std::size_t>(((hash >> 32) * static_cast<uint64_t>(count)) >> 32);
+}
+
+uint32_t read_word(const char* at) {
+    uint32_t word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
 
 }  // namespace
 
+// Builds the table's blocks, entries and names, text by text. The maps
+// from a shape's block (its bytes, the same for every text of the shape)
+// and from a name text to where the table keeps them live only while the
+// table is built.
+class KOVA_PROGRAM_TABLE::BUILDER {
+public:
+    explicit BUILDER(KOVA_PROGRAM_TABLE& table) : m_table(table) {}
+
+    // Adds text's entry; answers its offset in m_entries.
+    uint32_t add(const std::string& text) {
+        std::vector<uint32_t> name_at;
+        const KOVA_PROGRAM program = KOVA_PROGRAM::compile(m_reader, text, &name_at);
+        std::vector<std::string> names;
+        const uint32_t entry = static_cast<uint32_t>(m_table.m_entries.size());
+        m_table.m_entries.push_back(block_unit(shape_of(text, program, name_at, names)));
+        for (const std::string& name : names) m_table.m_entries.push_back(number_of(name));
+        return entry;
+    }
+
+private:
+    // The bytes of the block of text's shape; names gets the text of each
+    // name step, in step order. A name is matched where it is written as
+    // its token (name_at); one that is not keeps its number unmatched, the
+    // rest of the text then being fixed characters.
+    std::string shape_of(const std::string& text, const KOVA_PROGRAM& program, const std::vector<uint32_t>& name_at,
+                         std::vector<std::string>& names) {
+        std::vector<KOVA_STEP> steps;
+        std::vector<uint32_t> places;
+        std::string fixed, chars;
+        std::size_t cursor = 0;
+        const auto add_text = [&chars](const char* piece) {
+            const std::size_t offset = chars.size();
+            chars.append(piece).push_back('\0');
+            return static_cast<uint32_t>(offset);
+        };
+        for (KOVA_STEP step : program.steps()) {
+            switch (step.kind) {
+                case KOVA_SYN_NAME: {
+                    const std::string name = program.text_at(step.text);
+                    const std::size_t at = name_at[names.size()];
+                    uint32_t place = UNMATCHED_NAME;
+                    if (at >= cursor && at <= text.size() && text.compare(at, name.size(), name) == 0) {
+                        fixed.append(text, cursor, at - cursor);
+                        place = static_cast<uint32_t>(fixed.size());
+                        cursor = at + name.size();
+                    }
+                    places.push_back(place);
+                    step.text = static_cast<uint32_t>(names.size());
+                    step.number = 0;
+                    names.push_back(name);
+                    break;
+                }
+                case KOVA_SYN_MACRO_CALL:
+                    step.number = static_cast<int32_t>(add_text(program.text_at(static_cast<uint32_t>(step.number))));
+                    step.call = add_text(program.text_at(step.call));
+                    step.text = add_text(program.text_at(step.text));
+                    break;
+                case KOVA_SYN_STRING:
+                case KOVA_SYN_DOTTED:
+                case KOVA_SYN_QUERY: step.text = add_text(program.text_at(step.text)); break;
+                default: break;
+            }
+            steps.push_back(step);
+        }
+        fixed.append(text, cursor, std::string::npos);
+        const HEADER header{static_cast<uint32_t>(steps.size()), static_cast<uint32_t>(program.depth()),
+                            static_cast<uint32_t>(fixed.size()), static_cast<uint32_t>(places.size())};
+        std::string block(reinterpret_cast<const char*>(&header), sizeof header);
+        block.append(reinterpret_cast<const char*>(steps.data()), steps.size() * sizeof(KOVA_STEP));
+        block.append(reinterpret_cast<const char*>(places.data()), places.size() * sizeof(uint32_t));
+        return block.append(fixed).append(chars);
+    }
+
+    // The first unit of the block of these bytes, added when new.
+    uint32_t block_unit(const std::string& block) {
+        const auto found = m_blocks.emplace(block, static_cast<uint32_t>(m_table.m_units.size()));
+        if (!found.second) return found.first->second;
+        std::vector<KOVA_STEP>& units = m_table.m_units;
+        const std::size_t first = units.size();
+        units.resize(first + table_units_for(block.size()));
+        std::memcpy(static_cast<void*>(&units[first]), block.data(), block.size());
+        ++m_table.m_shape_count;
+        return found.first->second;
+    }
+
+    // The number of a name text, given the next one when new.
+    uint32_t number_of(const std::string& name) {
+        const auto found = m_numbers.emplace(name, static_cast<uint32_t>(m_table.m_name_at.size()));
+        if (found.second) {
+            m_table.m_name_chars.append(name).push_back('\0');
+            m_table.m_name_at.push_back(static_cast<uint32_t>(m_table.m_name_chars.size()));
+        }
+        return found.first->second;
+    }
+
+    KOVA_PROGRAM_TABLE& m_table;
+    KOVA_SYNTAX_READER m_reader;
+    std::unordered_map<std::string, uint32_t> m_blocks;
+    std::unordered_map<std::string, uint32_t> m_numbers;
+};
+
 KOVA_PROGRAM_TABLE::KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts) {
-    KOVA_SYNTAX_READER reader;
-    std::unordered_set<std::string_view> seen;
-    std::unordered_map<std::string, int32_t> names;
-    std::vector<uint32_t> blocks;
-    std::vector<std::size_t> hashes;
-    for (const std::string& text : texts) {
-        if (text.empty() || !seen.insert(text).second) continue;
-        blocks.push_back(static_cast<uint32_t>(m_units.size()));
-        hashes.push_back(text_hash(text));
-        add_block(text, KOVA_PROGRAM::compile(reader, text), names);
+    std::vector<std::pair<std::size_t, uint32_t>> added;  // (hash, entry)
+    {
+        BUILDER builder(*this);
+        std::unordered_set<std::string_view> seen;
+        for (const std::string& text : texts) {
+            if (text.empty() || !seen.insert(text).second) continue;
+            added.emplace_back(table_text_hash(text), builder.add(text));
+        }
     }
-    m_name_count = names.size();
+    m_count = added.size();
     m_units.shrink_to_fit();
-    m_count = blocks.size();
-    std::size_t slots = 16;
-    while (slots < 2 * m_count) slots *= 2;
-    m_slots.assign(slots, 0);
-    for (std::size_t index = 0; index < m_count; ++index) index_block(hashes[index], blocks[index]);
+    m_entries.shrink_to_fit();
+    m_name_chars.shrink_to_fit();
+    m_name_at.shrink_to_fit();
+    // Two slots for each three texts or fewer keeps the probes short.
+    m_slots.assign(m_count + m_count / 2 + 1, 0);
+    for (const auto& [hash, entry] : added) {
+        std::size_t slot = first_slot(hash, m_slots.size());
+        while (m_slots[slot] != 0) slot = slot + 1 == m_slots.size() ? 0 : slot + 1;
+        m_slots[slot] = entry + 1;
+    }
 }
 
-void KOVA_PROGRAM_TABLE::add_block(const std::string& text, const KOVA_PROGRAM& program,
-                                   std::unordered_map<std::string, int32_t>& names) {
-    const KOVA_PROGRAM_VIEW view = program.view();
-    HEADER header{view.count, view.depth, static_cast<uint32_t>(text.size()), 0};
-    KOVA_STEP unit{};
-    std::memcpy(static_cast<void*>(&unit), &header, sizeof unit);
-    m_units.push_back(unit);
-    for (uint32_t index = 0; index < view.count; ++index) {
-        KOVA_STEP step = view.steps[index];
-        // Every spelling of a name gets its number, the first time it is met.
-        if (step.kind == KOVA_SYN_NAME)
-            step.number = names.emplace(view.text_at(step.text), static_cast<int32_t>(names.size() + 1)).first->second;
-        m_units.push_back(step);
+// Whether text is the text of entry: its shape's fixed characters with
+// the entry's names put in their places.
+bool KOVA_PROGRAM_TABLE::matches(const std::string& text, const uint32_t* entry) const {
+    const KOVA_STEP* block = &m_units[entry[0]];
+    HEADER header;
+    std::memcpy(&header, block, sizeof header);
+    const char* places = reinterpret_cast<const char*>(block + 1 + header.count);
+    const char* fixed = places + header.names * sizeof(uint32_t);
+    const char* given = text.data();
+    std::size_t left = text.size();
+    uint32_t done = 0;  // fixed characters matched so far
+    const auto take = [&given, &left](const char* piece, std::size_t length) {
+        if (left < length || std::memcmp(given, piece, length) != 0) return false;
+        given += length;
+        left -= length;
+        return true;
+    };
+    for (uint32_t index = 0; index < header.names; ++index) {
+        const uint32_t place = read_word(places + index * sizeof(uint32_t));
+        if (place == UNMATCHED_NAME) continue;
+        const uint32_t number = entry[1 + index];
+        const uint32_t start = m_name_at[number - 1];
+        if (!take(fixed + done, place - done) || !take(m_name_chars.data() + start, m_name_at[number] - start - 1))
+            return false;
+        done = place;
     }
-    // The text, a NUL, then the steps' texts, whose offsets count from
-    // just after that NUL.
-    std::string chars = text;
-    chars.push_back('\0');
-    chars += program.chars();
-    const std::size_t first = m_units.size();
-    m_units.resize(first + units_for(chars.size()));
-    std::memcpy(static_cast<void*>(&m_units[first]), chars.data(), chars.size());
+    return take(fixed + done, header.fixed_length - done) && left == 0;
 }
 
-void KOVA_PROGRAM_TABLE::index_block(std::size_t hash, uint32_t block) {
-    const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        if (m_slots[slot] != 0) continue;
-        m_slots[slot] = (static_cast<uint64_t>(hash >> 32) << 32) | (static_cast<uint64_t>(block) + 1);
-        return;
-    }
+KOVA_PROGRAM_VIEW KOVA_PROGRAM_TABLE::view_of(const uint32_t* entry) const {
+    const KOVA_STEP* block = &m_units[entry[0]];
+    HEADER header;
+    std::memcpy(&header, block, sizeof header);
+    const char* chars = reinterpret_cast<const char*>(block + 1 + header.count) + header.names * sizeof(uint32_t) +
+                        header.fixed_length;
+    return {block + 1, header.count, header.depth, chars, entry + 1, m_name_chars.data(), m_name_at.data()};
 }
 
 bool KOVA_PROGRAM_TABLE::find(const std::string& text, KOVA_PROGRAM_VIEW& program) const {
-    if (m_slots.empty()) return false;
-    const std::size_t hash = text_hash(text);
-    const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const uint64_t held = m_slots[slot];
+    if (m_count == 0) return false;
+    for (std::size_t slot = first_slot(table_text_hash(text), m_slots.size());;
+         slot = slot + 1 == m_slots.size() ? 0 : slot + 1) {
+        const uint32_t held = m_slots[slot];
         if (held == 0) return false;
-        if ((held >> 32) != static_cast<uint64_t>(hash >> 32)) continue;
-        const KOVA_STEP* block = &m_units[static_cast<uint32_t>(held) - 1];
-        HEADER header;
-        std::memcpy(&header, block, sizeof header);
-        const char* chars = reinterpret_cast<const char*>(block + 1 + header.count);
-        if (header.text_length != text.size() || std::memcmp(chars, text.data(), text.size()) != 0) continue;
-        program = {block + 1, header.count, header.depth, chars + text.size() + 1};
+        if (!matches(text, &m_entries[held - 1])) continue;
+        program = view_of(&m_entries[held - 1]);
         return true;
     }
 }

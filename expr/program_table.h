@@ -32,11 +32,17 @@
 #include "expr/program.h"
 #include "host/kova_info.h"
 
-// Laid flat so that finding and running a program touches little memory:
-// each program is one block of 16-byte units, a header (step count,
-// depth, text length), the steps, then the text itself and the steps'
-// texts as characters; a slot table of (hash bits, block) finds a block
-// from one slot.
+// Texts that differ only in their names ("B3 * 4", "C7_1 * 4") share one
+// program, their shape's: a block of 16-byte units holding a header (step
+// count, depth, fixed length, name count), the steps, where each name
+// goes in the fixed characters, the fixed characters (the text less its
+// names) and the steps' own texts. A name step's text is the index of its
+// name in the text. Each distinct text keeps only an entry: its shape's
+// block and the numbers of its names, whose texts the table keeps once
+// each. A text is found by its hash in a slot table of entries and then
+// matched byte for byte against its shape's fixed characters and its
+// names, so the text itself is not kept again and a hash collision never
+// runs another text's program.
 class KOVA_PROGRAM_TABLE {
 public:
     // The programs of texts (empty texts are left out).
@@ -44,27 +50,37 @@ public:
     // Sets program to text's and answers true; false when text is not one
     // of the model's texts.
     bool find(const std::string& text, KOVA_PROGRAM_VIEW& program) const;
+    // How many distinct texts, and how many shapes they have.
     std::size_t size() const { return m_count; }
-    // How many distinct names the programs read: a name step's number is
-    // from 1 to this.
-    std::size_t name_count() const { return m_name_count; }
+    std::size_t shape_count() const { return m_shape_count; }
+    // How many distinct names the programs read: a name's number is from
+    // 1 to this.
+    std::size_t name_count() const { return m_name_at.size() - 1; }
 
 private:
     struct HEADER {
-        uint32_t count, depth, text_length, spare;
+        uint32_t count, depth, fixed_length, names;
     };
     static_assert(sizeof(HEADER) == sizeof(KOVA_STEP), "a header fills one unit");
+    class BUILDER;
 
-    void add_block(const std::string& text, const KOVA_PROGRAM& program,
-                   std::unordered_map<std::string, int32_t>& names);
-    void index_block(std::size_t hash, uint32_t block);
+    bool matches(const std::string& text, const uint32_t* entry) const;
+    KOVA_PROGRAM_VIEW view_of(const uint32_t* entry) const;
 
+    // The shapes' blocks.
     std::vector<KOVA_STEP> m_units;
-    // Each empty (0) or the block's first unit + 1 in the low 32 bits and
-    // the high 32 bits of the text's hash above; linear probing.
-    std::vector<uint64_t> m_slots;
+    // Each text's entry: its shape's first unit, then one number per name
+    // step of the shape, in step order.
+    std::vector<uint32_t> m_entries;
+    // Each distinct name once, followed by a NUL; name number n starts at
+    // m_name_at[n - 1], and m_name_at ends with the end of m_name_chars.
+    std::string m_name_chars;
+    std::vector<uint32_t> m_name_at{0};
+    // Each empty (0) or an entry's offset + 1; linear probing from the
+    // slot the text's hash gives.
+    std::vector<uint32_t> m_slots;
     std::size_t m_count = 0;
-    std::size_t m_name_count = 0;
+    std::size_t m_shape_count = 0;
 };
 
 class KOVA_PROGRAM_CACHE {
