@@ -1,6 +1,7 @@
 // The shared programs of a model's texts and a validator's own cache.
 #include "expr/program_table.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string_view>
@@ -213,7 +214,8 @@ const KOVA_PROGRAM& KOVA_PROGRAM_CACHE::program_of(const std::string& text) {
         m_programs.clear();
         forget_names();
     }
-    return m_programs.emplace(text, KOVA_PROGRAM::compile(m_reader, text)).first->second;
+    if (!m_reader) m_reader = std::make_unique<KOVA_SYNTAX_READER>();
+    return m_programs.emplace(text, KOVA_PROGRAM::compile(*m_reader, text)).first->second;
 }
 
 namespace {
@@ -227,8 +229,13 @@ const KOVA_OBJ_INFO* unknown_object() {
 }  // namespace
 
 void KOVA_PROGRAM_CACHE::forget_names() {
-    for (std::size_t slot = 0; slot < NAME_SLOTS; ++slot) m_names[slot] = NAME_MEMO();
+    m_names.reset();
     m_numbered.clear();
+}
+
+void KOVA_PROGRAM_CACHE::use_table_names(std::size_t count) {
+    forget_names();
+    m_table_names = count;
 }
 
 const KOVA_OBJ_INFO* KOVA_PROGRAM_CACHE::object_named(const KOVA_INFO& model, const char* name, int32_t number) {
@@ -238,11 +245,15 @@ const KOVA_OBJ_INFO* KOVA_PROGRAM_CACHE::object_named(const KOVA_INFO& model, co
     }
     if (number > 0) {
         const std::size_t index = static_cast<std::size_t>(number) - 1;
-        if (index >= m_numbered.size()) m_numbered.resize(index + 1, unknown_object());
+        if (index >= m_numbered.size()) {
+            m_numbered.resize(std::max(index + 1, m_table_names), unknown_object());
+            m_numbered.shrink_to_fit();
+        }
         const KOVA_OBJ_INFO*& object = m_numbered[index];
         if (object == unknown_object()) object = model.get_kova_obj(name);
         return object;
     }
+    if (!m_names) m_names = std::make_unique<NAME_MEMO[]>(NAME_SLOTS);
     const uintptr_t address = reinterpret_cast<uintptr_t>(name);
     NAME_MEMO& memo = m_names[static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ull) >> 55) & (NAME_SLOTS - 1)];
     if (memo.name != name) {

@@ -89,13 +89,15 @@ public:
 
     // text's program, compiled now when the cache has none.
     const KOVA_PROGRAM& program_of(const std::string& text);
-    KOVA_SYNTAX_READER& reader() { return m_reader; }
 
     // model.get_kova_obj(name), for a name text of a program whose
     // number in the validator's table is number (0 for none).
     const KOVA_OBJ_INFO* object_named(const KOVA_INFO& model, const char* name, int32_t number);
     // Forgets every name remembered.
     void forget_names();
+    // Forgets every name remembered, for a table whose names are numbered
+    // from 1 to count.
+    void use_table_names(std::size_t count);
 
     // Counts the programs running, while a RUN lives.
     class RUN {
@@ -116,12 +118,15 @@ private:
     };
     static constexpr std::size_t NAME_SLOTS = 512;  // a power of two
 
-    KOVA_SYNTAX_READER m_reader;
+    // Both made when first needed: a validator whose texts are all in its
+    // table reads no text and has no names without a number.
+    std::unique_ptr<KOVA_SYNTAX_READER> m_reader;
     // Direct-mapped by the name's address; an empty slot has no name.
-    std::unique_ptr<NAME_MEMO[]> m_names = std::make_unique<NAME_MEMO[]>(NAME_SLOTS);
+    std::unique_ptr<NAME_MEMO[]> m_names;
     // By a table name's number - 1: its object, or UNKNOWN before it is
-    // looked up.
+    // looked up. Sized once to the table's name count.
     std::vector<const KOVA_OBJ_INFO*> m_numbered;
+    std::size_t m_table_names = 0;
     // The model generation the remembered names were looked up in.
     uint64_t m_names_generation = 0;
     // Node-based, so a program stays where it is while others are added.
