@@ -53,20 +53,23 @@ struct KOVA_PROGRAM_VIEW {
     // Set for a program shared by the texts of one shape: the numbers of
     // the running text's names (from 1), and where the table keeps the
     // text of each number (name_chars + name_at[number - 1]).
+    // A table whose numbers all fit 16 bits keeps them so (short_names).
     const uint32_t* names = nullptr;
+    const uint16_t* short_names = nullptr;
     const char* name_chars = nullptr;
     const uint32_t* name_at = nullptr;
 
     bool interpreted() const { return count == 0; }
     const char* text_at(uint32_t offset) const { return chars + offset; }
+    // A name step's number in KOVA_PROGRAM_TABLE; 0 outside a table.
+    int32_t name_number(const KOVA_STEP& step) const {
+        if (short_names) return short_names[step.text];
+        return names ? static_cast<int32_t>(names[step.text]) : step.number;
+    }
     // The text of a name step, which stays at its address while the
     // program is kept.
     const char* name_text(const KOVA_STEP& step) const {
-        return names ? name_chars + name_at[names[step.text] - 1] : chars + step.text;
-    }
-    // A name step's number in KOVA_PROGRAM_TABLE; 0 outside a table.
-    int32_t name_number(const KOVA_STEP& step) const {
-        return names ? static_cast<int32_t>(names[step.text]) : step.number;
+        return names || short_names ? name_chars + name_at[name_number(step) - 1] : chars + step.text;
     }
 };
 

@@ -145,9 +145,12 @@ KOVA_PROGRAM_TABLE::KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts) {
     }
     m_count = added.size();
     m_units.shrink_to_fit();
-    m_entries.shrink_to_fit();
     m_name_chars.shrink_to_fit();
     m_name_at.shrink_to_fit();
+    lay_slots(added);
+}
+
+void KOVA_PROGRAM_TABLE::lay_slots(const std::vector<std::pair<std::size_t, uint32_t>>& added) {
     // Two slots for each three texts or fewer keeps the probes short.
     m_slots.assign(m_count + m_count / 2 + 1, 0);
     for (const auto& [hash, entry] : added) {
@@ -155,11 +158,23 @@ KOVA_PROGRAM_TABLE::KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts) {
         while (m_slots[slot] != 0) slot = slot + 1 == m_slots.size() ? 0 : slot + 1;
         m_slots[slot] = entry + 1;
     }
+    // A block's first unit, a name's number and a slot's entry + 1 are at
+    // most these sizes.
+    constexpr std::size_t SHORT = 0xFFFF;
+    if (m_units.size() > SHORT || m_name_at.size() > SHORT || m_entries.size() >= SHORT) {
+        m_entries.shrink_to_fit();
+        return;
+    }
+    m_short_entries.assign(m_entries.begin(), m_entries.end());
+    m_short_slots.assign(m_slots.begin(), m_slots.end());
+    std::vector<uint32_t>().swap(m_entries);
+    std::vector<uint32_t>().swap(m_slots);
 }
 
 // Whether text is the text of entry: its shape's fixed characters with
 // the entry's names put in their places.
-bool KOVA_PROGRAM_TABLE::matches(const std::string& text, const uint32_t* entry) const {
+template <typename WORD>
+bool KOVA_PROGRAM_TABLE::matches(const std::string& text, const WORD* entry) const {
     const KOVA_STEP* block = &m_units[entry[0]];
     HEADER header;
     std::memcpy(&header, block, sizeof header);
@@ -186,25 +201,40 @@ bool KOVA_PROGRAM_TABLE::matches(const std::string& text, const uint32_t* entry)
     return take(fixed + done, header.fixed_length - done) && left == 0;
 }
 
-KOVA_PROGRAM_VIEW KOVA_PROGRAM_TABLE::view_of(const uint32_t* entry) const {
+template <typename WORD>
+KOVA_PROGRAM_VIEW KOVA_PROGRAM_TABLE::view_of(const WORD* entry) const {
     const KOVA_STEP* block = &m_units[entry[0]];
     HEADER header;
     std::memcpy(&header, block, sizeof header);
     const char* chars = reinterpret_cast<const char*>(block + 1 + header.count) + header.names * sizeof(uint32_t) +
                         header.fixed_length;
-    return {block + 1, header.count, header.depth, chars, entry + 1, m_name_chars.data(), m_name_at.data()};
+    KOVA_PROGRAM_VIEW view{block + 1, header.count, header.depth, chars};
+    if constexpr (sizeof(WORD) == sizeof(uint16_t))
+        view.short_names = entry + 1;
+    else
+        view.names = entry + 1;
+    view.name_chars = m_name_chars.data();
+    view.name_at = m_name_at.data();
+    return view;
+}
+
+template <typename WORD>
+bool KOVA_PROGRAM_TABLE::find_in(const std::vector<WORD>& slots, const WORD* entries, const std::string& text,
+                                 KOVA_PROGRAM_VIEW& program) const {
+    for (std::size_t slot = first_slot(table_text_hash(text), slots.size());;
+         slot = slot + 1 == slots.size() ? 0 : slot + 1) {
+        const WORD held = slots[slot];
+        if (held == 0) return false;
+        if (!matches(text, entries + held - 1)) continue;
+        program = view_of(entries + held - 1);
+        return true;
+    }
 }
 
 bool KOVA_PROGRAM_TABLE::find(const std::string& text, KOVA_PROGRAM_VIEW& program) const {
     if (m_count == 0) return false;
-    for (std::size_t slot = first_slot(table_text_hash(text), m_slots.size());;
-         slot = slot + 1 == m_slots.size() ? 0 : slot + 1) {
-        const uint32_t held = m_slots[slot];
-        if (held == 0) return false;
-        if (!matches(text, &m_entries[held - 1])) continue;
-        program = view_of(&m_entries[held - 1]);
-        return true;
-    }
+    if (!m_short_slots.empty()) return find_in(m_short_slots, m_short_entries.data(), text, program);
+    return find_in(m_slots, m_entries.data(), text, program);
 }
 
 const KOVA_PROGRAM& KOVA_PROGRAM_CACHE::program_of(const std::string& text) {

@@ -64,14 +64,25 @@ private:
     static_assert(sizeof(HEADER) == sizeof(KOVA_STEP), "a header fills one unit");
     class BUILDER;
 
-    bool matches(const std::string& text, const uint32_t* entry) const;
-    KOVA_PROGRAM_VIEW view_of(const uint32_t* entry) const;
+    // Lays out the slots of the entries added (their texts' hashes and
+    // offsets), then narrows the entries and slots when they fit.
+    void lay_slots(const std::vector<std::pair<std::size_t, uint32_t>>& added);
+    template <typename WORD>
+    bool find_in(const std::vector<WORD>& slots, const WORD* entries, const std::string& text,
+                 KOVA_PROGRAM_VIEW& program) const;
+    template <typename WORD>
+    bool matches(const std::string& text, const WORD* entry) const;
+    template <typename WORD>
+    KOVA_PROGRAM_VIEW view_of(const WORD* entry) const;
 
     // The shapes' blocks.
     std::vector<KOVA_STEP> m_units;
     // Each text's entry: its shape's first unit, then one number per name
-    // step of the shape, in step order.
+    // step of the shape, in step order. Invariant: when every word of the
+    // entries and slots fits 16 bits they are kept in m_short_entries and
+    // m_short_slots, and m_entries and m_slots are empty.
     std::vector<uint32_t> m_entries;
+    std::vector<uint16_t> m_short_entries;
     // Each distinct name once, followed by a NUL; name number n starts at
     // m_name_at[n - 1], and m_name_at ends with the end of m_name_chars.
     std::string m_name_chars;
@@ -79,6 +90,7 @@ private:
     // Each empty (0) or an entry's offset + 1; linear probing from the
     // slot the text's hash gives.
     std::vector<uint32_t> m_slots;
+    std::vector<uint16_t> m_short_slots;
     std::size_t m_count = 0;
     std::size_t m_shape_count = 0;
 };
