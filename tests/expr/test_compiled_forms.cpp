@@ -75,6 +75,14 @@ TEST(CompiledForms, ChosenTextsEvaluateAsTheParserDoes) {
     for (const std::string& text : texts) EXPECT_EQ(differential.check_text(text), "") << text;
 }
 
+// The texts of a program's name steps, in step order.
+std::string name_texts(const KOVA_PROGRAM_VIEW& program) {
+    std::string texts;
+    for (uint32_t index = 0; index < program.count; ++index)
+        if (program.steps[index].kind == KOVA_SYN_NAME) texts.append(program.name_text(program.steps[index])) += ",";
+    return texts;
+}
+
 // Texts that differ only in their names share one program. Each model text
 // (an object's value) must be found in the table and run with its own
 // names; each absent text, one byte off a model text, must not be found,
@@ -97,11 +105,24 @@ TEST(CompiledForms, TextsSharingShapesEvaluateAsTheParserDoes) {
         "MODE == fas", "MODE == fastt", "WIDTH == 'WIDTh'", "DEPTH == 'DEPTH'", "ADDR == 'WIDTH'",
         "WIDTH gt 0 && DEPTH lt 100002", "WIDTH gt 0 && WIDTH lt 100000", "DEPTH + DEPTH", "BYTES(ADDR)",
         "WIDTH ? DEPTH : NOTE", std::string("WIDTH * 4\0", 10)};
-    const KOVA_PROGRAM_TABLE table(model_texts);
-    EXPECT_LT(table.shape_count(), table.size());
-    KOVA_PROGRAM_VIEW program;
-    for (const std::string& text : model_texts) EXPECT_TRUE(table.find(text, program)) << text;
-    for (const std::string& text : absent_texts) EXPECT_FALSE(table.find(text, program)) << text;
+    // The same texts in a table small enough for 16-bit entries and in one
+    // too large for them.
+    const std::vector<std::string> many_texts = [&model_texts] {
+        std::vector<std::string> texts = model_texts;
+        for (int index = 0; index < 70000; ++index) texts.push_back("F" + std::to_string(index) + " + 1");
+        return texts;
+    }();
+    KOVA_SYNTAX_READER reader;
+    for (const std::vector<std::string>* texts : {&model_texts, &many_texts}) {
+        const KOVA_PROGRAM_TABLE table(*texts);
+        EXPECT_LT(table.shape_count(), table.size());
+        KOVA_PROGRAM_VIEW program;
+        for (const std::string& text : model_texts) {
+            ASSERT_TRUE(table.find(text, program)) << text;
+            EXPECT_EQ(name_texts(program), name_texts(KOVA_PROGRAM::compile(reader, text).view())) << text;
+        }
+        for (const std::string& text : absent_texts) EXPECT_FALSE(table.find(text, program)) << text;
+    }
 
     VALIDATOR_PROBE model;
     build_fuzz_model(model);
