@@ -36,7 +36,8 @@ struct KOVA_STEP {
     int32_t number = 0;
     // A name, a literal's value, or a macro's name; in a program of
     // KOVA_PROGRAM_TABLE a name step's text is instead the index of its
-    // name among the names of the text being run (KOVA_PROGRAM_VIEW::names).
+    // name among the names of the text being run (KOVA_PROGRAM_VIEW::names),
+    // and so are a macro call's call and number when its spare is 1.
     uint32_t text = 0;
     uint32_t call = 0;   // a macro call's arguments
 };
@@ -63,22 +64,35 @@ struct KOVA_PROGRAM_VIEW {
     const char* text_at(uint32_t offset) const { return chars + offset; }
     // A name step's number in KOVA_PROGRAM_TABLE; 0 outside a table.
     int32_t name_number(const KOVA_STEP& step) const {
-        if (short_names) return short_names[step.text];
-        return names ? static_cast<int32_t>(names[step.text]) : step.number;
+        return names || short_names ? static_cast<int32_t>(number_at(step.text)) : step.number;
     }
     // The text of a name step, which stays at its address while the
     // program is kept.
     const char* name_text(const KOVA_STEP& step) const {
-        return names || short_names ? name_chars + name_at[name_number(step) - 1] : chars + step.text;
+        return names || short_names ? text_of(number_at(step.text)) : chars + step.text;
     }
+    // A macro call step's arguments and its instance's name.
+    const char* call_text(const KOVA_STEP& step) const {
+        return step.spare ? text_of(number_at(step.call)) : chars + step.call;
+    }
+    const char* instance_text(const KOVA_STEP& step) const {
+        const uint32_t at = static_cast<uint32_t>(step.number);
+        return step.spare ? text_of(number_at(at)) : chars + at;
+    }
+
+private:
+    // The number of the running text's name at index, and a number's text.
+    uint32_t number_at(uint32_t index) const { return short_names ? short_names[index] : names[index]; }
+    const char* text_of(uint32_t number) const { return name_chars + name_at[number - 1]; }
 };
 
 class KOVA_PROGRAM {
 public:
-    // The program of text, read by reader. With name_at, also the byte
-    // offset in text of each name step's token, in step order.
+    // The program of text, read by reader. With token_at, also the byte
+    // offset in text of the token of each name and macro call step, in
+    // step order.
     static KOVA_PROGRAM compile(KOVA_SYNTAX_READER& reader, const std::string& text,
-                                std::vector<uint32_t>* name_at = nullptr);
+                                std::vector<uint32_t>* token_at = nullptr);
 
     // True when the text must be parsed at every evaluation.
     bool interpreted() const { return m_steps.empty(); }

@@ -137,7 +137,7 @@ KOVA_OPERAND query(KOVA_EVAL_CONTEXT& ctx, KOVA_QUERY_KIND kind, const char* nam
 KOVA_OPERAND macro_call(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KOVA_STEP& step) {
     if (!ctx.validator) return text_operand("");
     return text_operand(ctx.pool.keep(ctx.validator->evaluate_function_macro_call(
-        program.text_at(step.text), program.text_at(step.call), program.text_at(static_cast<uint32_t>(step.number)))));
+        program.text_at(step.text), program.call_text(step), program.instance_text(step))));
 }
 
 // The value of one step whose operands have been taken off the stack:
