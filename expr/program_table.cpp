@@ -42,26 +42,29 @@ public:
 
     // Adds text's entry; answers its offset in m_entries.
     uint32_t add(const std::string& text) {
-        std::vector<uint32_t> name_at;
-        const KOVA_PROGRAM program = KOVA_PROGRAM::compile(m_reader, text, &name_at);
+        std::vector<uint32_t> token_at;
+        const KOVA_PROGRAM program = KOVA_PROGRAM::compile(m_reader, text, &token_at);
         std::vector<std::string> names;
         const uint32_t entry = static_cast<uint32_t>(m_table.m_entries.size());
-        m_table.m_entries.push_back(block_unit(shape_of(text, program, name_at, names)));
+        m_table.m_entries.push_back(block_unit(shape_of(text, program, token_at, names)));
         for (const std::string& name : names) m_table.m_entries.push_back(number_of(name));
         return entry;
     }
 
 private:
     // The bytes of the block of text's shape; names gets the text of each
-    // name step, in step order. A name is matched where it is written as
-    // its token (name_at); one that is not keeps its number unmatched, the
-    // rest of the text then being fixed characters.
-    std::string shape_of(const std::string& text, const KOVA_PROGRAM& program, const std::vector<uint32_t>& name_at,
+    // name step, in step order, and a macro call's arguments and instance
+    // name. A name is matched where it is written as its token (token_at);
+    // one that is not keeps its number unmatched, the rest of the text
+    // then being fixed characters. A call's arguments are matched when
+    // written between its parentheses exactly as the grammar joins them;
+    // its instance name, made from the call, is never matched.
+    std::string shape_of(const std::string& text, const KOVA_PROGRAM& program, const std::vector<uint32_t>& token_at,
                          std::vector<std::string>& names) {
         std::vector<KOVA_STEP> steps;
         std::vector<uint32_t> places;
         std::string fixed, chars;
-        std::size_t cursor = 0;
+        std::size_t cursor = 0, tokens = 0;
         const auto add_text = [&chars](const char* piece) {
             const std::size_t offset = chars.size();
             chars.append(piece).push_back('\0');
@@ -71,7 +74,7 @@ private:
             switch (step.kind) {
                 case KOVA_SYN_NAME: {
                     const std::string name = program.text_at(step.text);
-                    const std::size_t at = name_at[names.size()];
+                    const std::size_t at = token_at[tokens++];
                     uint32_t place = UNMATCHED_NAME;
                     if (at >= cursor && at <= text.size() && text.compare(at, name.size(), name) == 0) {
                         fixed.append(text, cursor, at - cursor);
@@ -84,11 +87,29 @@ private:
                     names.push_back(name);
                     break;
                 }
-                case KOVA_SYN_MACRO_CALL:
-                    step.number = static_cast<int32_t>(add_text(program.text_at(static_cast<uint32_t>(step.number))));
-                    step.call = add_text(program.text_at(step.call));
-                    step.text = add_text(program.text_at(step.text));
+                case KOVA_SYN_MACRO_CALL: {
+                    const std::string macro = program.text_at(step.text), arguments = program.text_at(step.call);
+                    const char* instance = program.text_at(static_cast<uint32_t>(step.number));
+                    const std::size_t at = token_at[tokens++], first = at + macro.size() + 1;
+                    step.text = add_text(macro.c_str());
+                    if (at >= cursor && first + arguments.size() < text.size() && text.compare(at, macro.size(), macro) == 0 &&
+                        text[first - 1] == '(' && text.compare(first, arguments.size(), arguments) == 0 &&
+                        text[first + arguments.size()] == ')') {
+                        fixed.append(text, cursor, first - cursor);
+                        places.push_back(static_cast<uint32_t>(fixed.size()));
+                        places.push_back(UNMATCHED_NAME);
+                        cursor = first + arguments.size();
+                        step.spare = 1;
+                        step.call = static_cast<uint32_t>(names.size());
+                        step.number = static_cast<int32_t>(names.size() + 1);
+                        names.push_back(arguments);
+                        names.push_back(instance);
+                        break;
+                    }
+                    step.number = static_cast<int32_t>(add_text(instance));
+                    step.call = add_text(arguments.c_str());
                     break;
+                }
                 case KOVA_SYN_STRING:
                 case KOVA_SYN_DOTTED:
                 case KOVA_SYN_QUERY: step.text = add_text(program.text_at(step.text)); break;

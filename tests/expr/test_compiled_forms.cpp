@@ -75,11 +75,16 @@ TEST(CompiledForms, ChosenTextsEvaluateAsTheParserDoes) {
     for (const std::string& text : texts) EXPECT_EQ(differential.check_text(text), "") << text;
 }
 
-// The texts of a program's name steps, in step order.
+// The texts a program's steps read as names, macro arguments and
+// instance names, in step order.
 std::string name_texts(const KOVA_PROGRAM_VIEW& program) {
     std::string texts;
-    for (uint32_t index = 0; index < program.count; ++index)
-        if (program.steps[index].kind == KOVA_SYN_NAME) texts.append(program.name_text(program.steps[index])) += ",";
+    for (uint32_t index = 0; index < program.count; ++index) {
+        const KOVA_STEP& step = program.steps[index];
+        if (step.kind == KOVA_SYN_NAME) texts.append(program.name_text(step)) += " ";
+        if (step.kind == KOVA_SYN_MACRO_CALL)
+            texts.append(program.call_text(step)).append(" ").append(program.instance_text(step)) += " ";
+    }
     return texts;
 }
 
@@ -98,12 +103,14 @@ TEST(CompiledForms, TextsSharingShapesEvaluateAsTheParserDoes) {
         // Names inside queries, calls and dotted texts, words of the
         // language in a name's place, texts that are parsed every time.
         "used(WIDTH) && WIDTH", "used(DEPTH) && DEPTH", "port(data) + WIDTH", "port(en) + DEPTH", "BYTES(WIDTH)",
-        "BYTES(DEPTH)", "HALF + WIDTH", "HALF + DEPTH", "WIDTH.DEPTH", "DEPTH.WIDTH", "div * 4", "gt * 4",
+        "BYTES(DEPTH)", "BYTES(WIDTH,DEPTH)", "BYTES(DEPTH,WIDTH)", "BYTES( WIDTH)", "BYTES(WIDTH, DEPTH)",
+        "bytes(WIDTH)", "HALF(WIDTH) + WIDTH", "HALF + WIDTH", "HALF + DEPTH", "WIDTH.DEPTH", "DEPTH.WIDTH", "div * 4", "gt * 4",
         "WIDTH + \x80", "DEPTH + \x80", "WIDTH ? DEPTH : MODE", "DEPTH ? WIDTH : MODE"};
     const std::vector<std::string> absent_texts = {
         "WIDTH * 5", "WIDTH  * 4", "WIDTH *4", "width * 4", "WIDTH * 4 ", "WIDTHS * 4", "WIDT * 4", "DEPTH * 44",
         "MODE == fas", "MODE == fastt", "WIDTH == 'WIDTh'", "DEPTH == 'DEPTH'", "ADDR == 'WIDTH'",
         "WIDTH gt 0 && DEPTH lt 100002", "WIDTH gt 0 && WIDTH lt 100000", "DEPTH + DEPTH", "BYTES(ADDR)",
+        "BYTES(WIDTH,DEPTHS)", "BYTES(WIDTH,DEPTH) ", "BYTES(WIDTH ,DEPTH)", "BYTES(DEPTH)(WIDTH)",
         "WIDTH ? DEPTH : NOTE", std::string("WIDTH * 4\0", 10)};
     // The same texts in a table small enough for 16-bit entries and in one
     // too large for them.
