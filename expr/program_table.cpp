@@ -19,9 +19,11 @@ std::size_t table_units_for(std::size_t bytes) { return (bytes + sizeof(KOVA_STE
 // token in the text: its number is kept but it is not matched.
 constexpr uint32_t UNMATCHED_NAME = 0xFFFFFFFFu;
 
-// The first slot to probe for hash among count slots.
+// The first slot to probe for hash among count slots: 32 well-mixed bits
+// of the hash scaled to the count (whatever the width of std::size_t).
 std::size_t first_slot(std::size_t hash, std::size_t count) {
-    return static_cast<std::size_t>(((hash >> 32) * static_cast<uint64_t>(count)) >> 32);
+    const uint64_t mixed = (static_cast<uint64_t>(hash) * 0x9E3779B97F4A7C15ull) >> 32;
+    return static_cast<std::size_t>((mixed * static_cast<uint64_t>(count)) >> 32);
 }
 
 uint32_t read_word(const char* at) {
