@@ -1,8 +1,9 @@
 // Where a validator finds the compiled form of a rule text.
 //
 // KOVA_PROGRAM_TABLE holds the programs of a model's own texts, compiled
-// once when the validator is initialised, one per distinct text however
-// many objects share it. It is never changed once built, so the copies of
+// once when the validator is initialised: one program per shape (texts
+// that differ only in their names), however many texts and objects share
+// it. It is never changed once built, so the copies of
 // a validator share it (a shared_ptr to a const table) and read it from
 // several threads at once.
 //
