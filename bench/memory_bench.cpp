@@ -1,8 +1,8 @@
 // Heap bytes per model object: the heap in use (mallinfo2) is sampled
 // before a model is built, after building it, after initialize_validator
 // and after the first run_validator; the highest sample less the first,
-// divided by the object count, is the peak per object. memory/parsed is the
-// default configuration; memory/compiled has compiled evaluation on.
+// divided by the object count, is the peak per object. memory/compiled is
+// the default configuration; memory/parsed has compiled evaluation off.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 

@@ -20,7 +20,10 @@
 std::string KOVA_RULES_VALIDATOR::evaluate_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode) {
     // Text mode renders phrases, which only the grammar's actions do.
     if (text.empty() || !m_compiled_evaluation || mode == PARSER_MODE_TEXT) return interpret_expression(text, mode);
-    if (!m_program_cache) m_program_cache = std::make_unique<KOVA_PROGRAM_CACHE>();
+    if (!m_program_cache) {
+        m_program_cache = std::make_unique<KOVA_PROGRAM_CACHE>();
+        if (m_programs) m_program_cache->use_table_names(m_programs->name_count());
+    }
     KOVA_PROGRAM_VIEW program;
     if (!m_programs || !m_programs->find(text, program)) program = m_program_cache->program_of(text).view();
     if (program.interpreted()) return interpret_expression(text, mode);

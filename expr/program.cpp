@@ -53,7 +53,8 @@ void KOVA_PROGRAM::add_step(const KOVA_SYNTAX_NODE& node) {
     m_steps.push_back(step);
 }
 
-KOVA_PROGRAM KOVA_PROGRAM::compile(KOVA_SYNTAX_READER& reader, const std::string& text) {
+KOVA_PROGRAM KOVA_PROGRAM::compile(KOVA_SYNTAX_READER& reader, const std::string& text,
+                                   std::vector<uint32_t>* token_at) {
     KOVA_PROGRAM program;
     const KOVA_SYNTAX_TREE& tree = reader.read(text);
     if (!tree.parsed() || !tree.unplaced.empty() || tree.root < 0) return program;
@@ -61,6 +62,7 @@ KOVA_PROGRAM KOVA_PROGRAM::compile(KOVA_SYNTAX_READER& reader, const std::string
     std::size_t height = 0;
     for (const KOVA_SYNTAX_NODE& node : tree.nodes) {
         program.add_step(node);
+        if (token_at && (node.kind == KOVA_SYN_NAME || node.kind == KOVA_SYN_MACRO_CALL)) token_at->push_back(node.at);
         height = height - operand_count(node.kind) + 1;
         program.m_depth = std::max(program.m_depth, height);
     }

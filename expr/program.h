@@ -34,7 +34,11 @@ struct KOVA_STEP {
     // An integer's value; a macro call's instance name (an offset); a
     // name's number in KOVA_PROGRAM_TABLE (from 1; 0 outside a table).
     int32_t number = 0;
-    uint32_t text = 0;   // a name, a literal's value, or a macro's name
+    // A name, a literal's value, or a macro's name; in a program of
+    // KOVA_PROGRAM_TABLE a name step's text is instead the index of its
+    // name among the names of the text being run (KOVA_PROGRAM_VIEW::names),
+    // and so are a macro call's call and number when its spare is 1.
+    uint32_t text = 0;
     uint32_t call = 0;   // a macro call's arguments
 };
 static_assert(sizeof(KOVA_STEP) == 16, "steps stay 16 bytes");
@@ -47,15 +51,48 @@ struct KOVA_PROGRAM_VIEW {
     uint32_t count = 0;  // 0 when the text must be parsed at every evaluation
     uint32_t depth = 0;  // the most operands on the stack at once
     const char* chars = nullptr;
+    // Set for a program shared by the texts of one shape: the numbers of
+    // the running text's names (from 1), and where the table keeps the
+    // text of each number (name_chars + name_at[number - 1]).
+    // A table whose numbers all fit 16 bits keeps them so (short_names).
+    const uint32_t* names = nullptr;
+    const uint16_t* short_names = nullptr;
+    const char* name_chars = nullptr;
+    const uint32_t* name_at = nullptr;
 
     bool interpreted() const { return count == 0; }
     const char* text_at(uint32_t offset) const { return chars + offset; }
+    // A name step's number in KOVA_PROGRAM_TABLE; 0 outside a table.
+    int32_t name_number(const KOVA_STEP& step) const {
+        return names || short_names ? static_cast<int32_t>(number_at(step.text)) : step.number;
+    }
+    // The text of a name step, which stays at its address while the
+    // program is kept.
+    const char* name_text(const KOVA_STEP& step) const {
+        return names || short_names ? text_of(number_at(step.text)) : chars + step.text;
+    }
+    // A macro call step's arguments and its instance's name.
+    const char* call_text(const KOVA_STEP& step) const {
+        return step.spare ? text_of(number_at(step.call)) : chars + step.call;
+    }
+    const char* instance_text(const KOVA_STEP& step) const {
+        const uint32_t at = static_cast<uint32_t>(step.number);
+        return step.spare ? text_of(number_at(at)) : chars + at;
+    }
+
+private:
+    // The number of the running text's name at index, and a number's text.
+    uint32_t number_at(uint32_t index) const { return short_names ? short_names[index] : names[index]; }
+    const char* text_of(uint32_t number) const { return name_chars + name_at[number - 1]; }
 };
 
 class KOVA_PROGRAM {
 public:
-    // The program of text, read by reader.
-    static KOVA_PROGRAM compile(KOVA_SYNTAX_READER& reader, const std::string& text);
+    // The program of text, read by reader. With token_at, also the byte
+    // offset in text of the token of each name and macro call step, in
+    // step order.
+    static KOVA_PROGRAM compile(KOVA_SYNTAX_READER& reader, const std::string& text,
+                                std::vector<uint32_t>* token_at = nullptr);
 
     // True when the text must be parsed at every evaluation.
     bool interpreted() const { return m_steps.empty(); }

@@ -137,14 +137,14 @@ KOVA_OPERAND query(KOVA_EVAL_CONTEXT& ctx, KOVA_QUERY_KIND kind, const char* nam
 KOVA_OPERAND macro_call(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KOVA_STEP& step) {
     if (!ctx.validator) return text_operand("");
     return text_operand(ctx.pool.keep(ctx.validator->evaluate_function_macro_call(
-        program.text_at(step.text), program.text_at(step.call), program.text_at(static_cast<uint32_t>(step.number)))));
+        program.text_at(step.text), program.call_text(step), program.instance_text(step))));
 }
 
 // The value of one step whose operands have been taken off the stack:
 // the operands are a (deepest), b and c.
 void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KOVA_STEP& step, OPERAND_STACK& stack) {
     switch (step.kind) {
-        case KOVA_SYN_NAME: stack.push(expression_name_operand(ctx, program.text_at(step.text), step.number)); break;
+        case KOVA_SYN_NAME: stack.push(expression_name_operand(ctx, program.name_text(step), program.name_number(step))); break;
         case KOVA_SYN_INTEGER: stack.push(number_operand(step.number)); break;
         case KOVA_SYN_STRING:
         case KOVA_SYN_DOTTED: stack.push(text_operand(program.text_at(step.text))); break;

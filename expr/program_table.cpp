@@ -1,6 +1,7 @@
 // The shared programs of a model's texts and a validator's own cache.
 #include "expr/program_table.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string_view>
@@ -10,82 +11,253 @@
 
 namespace {
 
-std::size_t text_hash(const std::string& text) { return std::hash<std::string_view>()(text); }
+std::size_t table_text_hash(const std::string& text) { return std::hash<std::string_view>()(text); }
 
-std::size_t units_for(std::size_t bytes) { return (bytes + sizeof(KOVA_STEP) - 1) / sizeof(KOVA_STEP); }
+std::size_t table_units_for(std::size_t bytes) { return (bytes + sizeof(KOVA_STEP) - 1) / sizeof(KOVA_STEP); }
+
+// Where a name's place is recorded for a name that is not written as its
+// token in the text: its number is kept but it is not matched.
+constexpr uint32_t UNMATCHED_NAME = 0xFFFFFFFFu;
+
+// The first slot to probe for hash among count slots: 32 well-mixed bits
+// of the hash scaled to the count (whatever the width of std::size_t).
+std::size_t first_slot(std::size_t hash, std::size_t count) {
+    const uint64_t mixed = (static_cast<uint64_t>(hash) * 0x9E3779B97F4A7C15ull) >> 32;
+    return static_cast<std::size_t>((mixed * static_cast<uint64_t>(count)) >> 32);
+}
+
+uint32_t read_word(const char* at) {
+    uint32_t word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
 
 }  // namespace
 
+// Builds the table's blocks, entries and names, text by text. The maps
+// from a shape's block (its bytes, the same for every text of the shape)
+// and from a name text to where the table keeps them live only while the
+// table is built.
+class KOVA_PROGRAM_TABLE::BUILDER {
+public:
+    explicit BUILDER(KOVA_PROGRAM_TABLE& table) : m_table(table) {}
+
+    // Adds text's entry; answers its offset in m_entries.
+    uint32_t add(const std::string& text) {
+        std::vector<uint32_t> token_at;
+        const KOVA_PROGRAM program = KOVA_PROGRAM::compile(m_reader, text, &token_at);
+        std::vector<std::string> names;
+        const uint32_t entry = static_cast<uint32_t>(m_table.m_entries.size());
+        m_table.m_entries.push_back(block_unit(shape_of(text, program, token_at, names)));
+        for (const std::string& name : names) m_table.m_entries.push_back(number_of(name));
+        return entry;
+    }
+
+private:
+    // The bytes of the block of text's shape; names gets the text of each
+    // name step, in step order, and a macro call's arguments and instance
+    // name. A name is matched where it is written as its token (token_at);
+    // one that is not keeps its number unmatched, the rest of the text
+    // then being fixed characters. A call's arguments are matched when
+    // written between its parentheses exactly as the grammar joins them;
+    // its instance name, made from the call, is never matched.
+    std::string shape_of(const std::string& text, const KOVA_PROGRAM& program, const std::vector<uint32_t>& token_at,
+                         std::vector<std::string>& names) {
+        std::vector<KOVA_STEP> steps;
+        std::vector<uint32_t> places;
+        std::string fixed, chars;
+        std::size_t cursor = 0, tokens = 0;
+        const auto add_text = [&chars](const char* piece) {
+            const std::size_t offset = chars.size();
+            chars.append(piece).push_back('\0');
+            return static_cast<uint32_t>(offset);
+        };
+        for (KOVA_STEP step : program.steps()) {
+            switch (step.kind) {
+                case KOVA_SYN_NAME: {
+                    const std::string name = program.text_at(step.text);
+                    const std::size_t at = token_at[tokens++];
+                    uint32_t place = UNMATCHED_NAME;
+                    if (at >= cursor && at <= text.size() && text.compare(at, name.size(), name) == 0) {
+                        fixed.append(text, cursor, at - cursor);
+                        place = static_cast<uint32_t>(fixed.size());
+                        cursor = at + name.size();
+                    }
+                    places.push_back(place);
+                    step.text = static_cast<uint32_t>(names.size());
+                    step.number = 0;
+                    names.push_back(name);
+                    break;
+                }
+                case KOVA_SYN_MACRO_CALL: {
+                    const std::string macro = program.text_at(step.text), arguments = program.text_at(step.call);
+                    const char* instance = program.text_at(static_cast<uint32_t>(step.number));
+                    const std::size_t at = token_at[tokens++], first = at + macro.size() + 1;
+                    step.text = add_text(macro.c_str());
+                    if (at >= cursor && first + arguments.size() < text.size() && text.compare(at, macro.size(), macro) == 0 &&
+                        text[first - 1] == '(' && text.compare(first, arguments.size(), arguments) == 0 &&
+                        text[first + arguments.size()] == ')') {
+                        fixed.append(text, cursor, first - cursor);
+                        places.push_back(static_cast<uint32_t>(fixed.size()));
+                        places.push_back(UNMATCHED_NAME);
+                        cursor = first + arguments.size();
+                        step.spare = 1;
+                        step.call = static_cast<uint32_t>(names.size());
+                        step.number = static_cast<int32_t>(names.size() + 1);
+                        names.push_back(arguments);
+                        names.push_back(instance);
+                        break;
+                    }
+                    step.number = static_cast<int32_t>(add_text(instance));
+                    step.call = add_text(arguments.c_str());
+                    break;
+                }
+                case KOVA_SYN_STRING:
+                case KOVA_SYN_DOTTED:
+                case KOVA_SYN_QUERY: step.text = add_text(program.text_at(step.text)); break;
+                default: break;
+            }
+            steps.push_back(step);
+        }
+        fixed.append(text, cursor, std::string::npos);
+        const HEADER header{static_cast<uint32_t>(steps.size()), static_cast<uint32_t>(program.depth()),
+                            static_cast<uint32_t>(fixed.size()), static_cast<uint32_t>(places.size())};
+        std::string block(reinterpret_cast<const char*>(&header), sizeof header);
+        block.append(reinterpret_cast<const char*>(steps.data()), steps.size() * sizeof(KOVA_STEP));
+        block.append(reinterpret_cast<const char*>(places.data()), places.size() * sizeof(uint32_t));
+        return block.append(fixed).append(chars);
+    }
+
+    // The first unit of the block of these bytes, added when new.
+    uint32_t block_unit(const std::string& block) {
+        const auto found = m_blocks.emplace(block, static_cast<uint32_t>(m_table.m_units.size()));
+        if (!found.second) return found.first->second;
+        std::vector<KOVA_STEP>& units = m_table.m_units;
+        const std::size_t first = units.size();
+        units.resize(first + table_units_for(block.size()));
+        std::memcpy(static_cast<void*>(&units[first]), block.data(), block.size());
+        ++m_table.m_shape_count;
+        return found.first->second;
+    }
+
+    // The number of a name text, given the next one when new.
+    uint32_t number_of(const std::string& name) {
+        const auto found = m_numbers.emplace(name, static_cast<uint32_t>(m_table.m_name_at.size()));
+        if (found.second) {
+            m_table.m_name_chars.append(name).push_back('\0');
+            m_table.m_name_at.push_back(static_cast<uint32_t>(m_table.m_name_chars.size()));
+        }
+        return found.first->second;
+    }
+
+    KOVA_PROGRAM_TABLE& m_table;
+    KOVA_SYNTAX_READER m_reader;
+    std::unordered_map<std::string, uint32_t> m_blocks;
+    std::unordered_map<std::string, uint32_t> m_numbers;
+};
+
 KOVA_PROGRAM_TABLE::KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts) {
-    KOVA_SYNTAX_READER reader;
-    std::unordered_set<std::string_view> seen;
-    std::unordered_map<std::string, int32_t> names;
-    std::vector<uint32_t> blocks;
-    std::vector<std::size_t> hashes;
-    for (const std::string& text : texts) {
-        if (text.empty() || !seen.insert(text).second) continue;
-        blocks.push_back(static_cast<uint32_t>(m_units.size()));
-        hashes.push_back(text_hash(text));
-        add_block(text, KOVA_PROGRAM::compile(reader, text), names);
+    std::vector<std::pair<std::size_t, uint32_t>> added;  // (hash, entry)
+    {
+        BUILDER builder(*this);
+        std::unordered_set<std::string_view> seen;
+        for (const std::string& text : texts) {
+            if (text.empty() || !seen.insert(text).second) continue;
+            added.emplace_back(table_text_hash(text), builder.add(text));
+        }
     }
-    m_name_count = names.size();
+    m_count = added.size();
     m_units.shrink_to_fit();
-    m_count = blocks.size();
-    std::size_t slots = 16;
-    while (slots < 2 * m_count) slots *= 2;
-    m_slots.assign(slots, 0);
-    for (std::size_t index = 0; index < m_count; ++index) index_block(hashes[index], blocks[index]);
+    m_name_chars.shrink_to_fit();
+    m_name_at.shrink_to_fit();
+    lay_slots(added);
 }
 
-void KOVA_PROGRAM_TABLE::add_block(const std::string& text, const KOVA_PROGRAM& program,
-                                   std::unordered_map<std::string, int32_t>& names) {
-    const KOVA_PROGRAM_VIEW view = program.view();
-    HEADER header{view.count, view.depth, static_cast<uint32_t>(text.size()), 0};
-    KOVA_STEP unit{};
-    std::memcpy(static_cast<void*>(&unit), &header, sizeof unit);
-    m_units.push_back(unit);
-    for (uint32_t index = 0; index < view.count; ++index) {
-        KOVA_STEP step = view.steps[index];
-        // Every spelling of a name gets its number, the first time it is met.
-        if (step.kind == KOVA_SYN_NAME)
-            step.number = names.emplace(view.text_at(step.text), static_cast<int32_t>(names.size() + 1)).first->second;
-        m_units.push_back(step);
+void KOVA_PROGRAM_TABLE::lay_slots(const std::vector<std::pair<std::size_t, uint32_t>>& added) {
+    // Two slots for each three texts or fewer keeps the probes short.
+    m_slots.assign(m_count + m_count / 2 + 1, 0);
+    for (const auto& [hash, entry] : added) {
+        std::size_t slot = first_slot(hash, m_slots.size());
+        while (m_slots[slot] != 0) slot = slot + 1 == m_slots.size() ? 0 : slot + 1;
+        m_slots[slot] = entry + 1;
     }
-    // The text, a NUL, then the steps' texts, whose offsets count from
-    // just after that NUL.
-    std::string chars = text;
-    chars.push_back('\0');
-    chars += program.chars();
-    const std::size_t first = m_units.size();
-    m_units.resize(first + units_for(chars.size()));
-    std::memcpy(static_cast<void*>(&m_units[first]), chars.data(), chars.size());
+    // A block's first unit, a name's number and a slot's entry + 1 are at
+    // most these sizes.
+    constexpr std::size_t SHORT = 0xFFFF;
+    if (m_units.size() > SHORT || m_name_at.size() > SHORT || m_entries.size() >= SHORT) {
+        m_entries.shrink_to_fit();
+        return;
+    }
+    m_short_entries.assign(m_entries.begin(), m_entries.end());
+    m_short_slots.assign(m_slots.begin(), m_slots.end());
+    std::vector<uint32_t>().swap(m_entries);
+    std::vector<uint32_t>().swap(m_slots);
 }
 
-void KOVA_PROGRAM_TABLE::index_block(std::size_t hash, uint32_t block) {
-    const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        if (m_slots[slot] != 0) continue;
-        m_slots[slot] = (static_cast<uint64_t>(hash >> 32) << 32) | (static_cast<uint64_t>(block) + 1);
-        return;
+// Whether text is the text of entry: its shape's fixed characters with
+// the entry's names put in their places.
+template <typename WORD>
+bool KOVA_PROGRAM_TABLE::matches(const std::string& text, const WORD* entry) const {
+    const KOVA_STEP* block = &m_units[entry[0]];
+    HEADER header;
+    std::memcpy(&header, block, sizeof header);
+    const char* places = reinterpret_cast<const char*>(block + 1 + header.count);
+    const char* fixed = places + header.names * sizeof(uint32_t);
+    const char* given = text.data();
+    std::size_t left = text.size();
+    uint32_t done = 0;  // fixed characters matched so far
+    const auto take = [&given, &left](const char* piece, std::size_t length) {
+        if (left < length || std::memcmp(given, piece, length) != 0) return false;
+        given += length;
+        left -= length;
+        return true;
+    };
+    for (uint32_t index = 0; index < header.names; ++index) {
+        const uint32_t place = read_word(places + index * sizeof(uint32_t));
+        if (place == UNMATCHED_NAME) continue;
+        const uint32_t number = entry[1 + index];
+        const uint32_t start = m_name_at[number - 1];
+        if (!take(fixed + done, place - done) || !take(m_name_chars.data() + start, m_name_at[number] - start - 1))
+            return false;
+        done = place;
+    }
+    return take(fixed + done, header.fixed_length - done) && left == 0;
+}
+
+template <typename WORD>
+KOVA_PROGRAM_VIEW KOVA_PROGRAM_TABLE::view_of(const WORD* entry) const {
+    const KOVA_STEP* block = &m_units[entry[0]];
+    HEADER header;
+    std::memcpy(&header, block, sizeof header);
+    const char* chars = reinterpret_cast<const char*>(block + 1 + header.count) + header.names * sizeof(uint32_t) +
+                        header.fixed_length;
+    KOVA_PROGRAM_VIEW view{block + 1, header.count, header.depth, chars};
+    if constexpr (sizeof(WORD) == sizeof(uint16_t))
+        view.short_names = entry + 1;
+    else
+        view.names = entry + 1;
+    view.name_chars = m_name_chars.data();
+    view.name_at = m_name_at.data();
+    return view;
+}
+
+template <typename WORD>
+bool KOVA_PROGRAM_TABLE::find_in(const std::vector<WORD>& slots, const WORD* entries, const std::string& text,
+                                 KOVA_PROGRAM_VIEW& program) const {
+    for (std::size_t slot = first_slot(table_text_hash(text), slots.size());;
+         slot = slot + 1 == slots.size() ? 0 : slot + 1) {
+        const WORD held = slots[slot];
+        if (held == 0) return false;
+        if (!matches(text, entries + held - 1)) continue;
+        program = view_of(entries + held - 1);
+        return true;
     }
 }
 
 bool KOVA_PROGRAM_TABLE::find(const std::string& text, KOVA_PROGRAM_VIEW& program) const {
-    if (m_slots.empty()) return false;
-    const std::size_t hash = text_hash(text);
-    const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const uint64_t held = m_slots[slot];
-        if (held == 0) return false;
-        if ((held >> 32) != static_cast<uint64_t>(hash >> 32)) continue;
-        const KOVA_STEP* block = &m_units[static_cast<uint32_t>(held) - 1];
-        HEADER header;
-        std::memcpy(&header, block, sizeof header);
-        const char* chars = reinterpret_cast<const char*>(block + 1 + header.count);
-        if (header.text_length != text.size() || std::memcmp(chars, text.data(), text.size()) != 0) continue;
-        program = {block + 1, header.count, header.depth, chars + text.size() + 1};
-        return true;
-    }
+    if (m_count == 0) return false;
+    if (!m_short_slots.empty()) return find_in(m_short_slots, m_short_entries.data(), text, program);
+    return find_in(m_slots, m_entries.data(), text, program);
 }
 
 const KOVA_PROGRAM& KOVA_PROGRAM_CACHE::program_of(const std::string& text) {
@@ -95,7 +267,8 @@ const KOVA_PROGRAM& KOVA_PROGRAM_CACHE::program_of(const std::string& text) {
         m_programs.clear();
         forget_names();
     }
-    return m_programs.emplace(text, KOVA_PROGRAM::compile(m_reader, text)).first->second;
+    if (!m_reader) m_reader = std::make_unique<KOVA_SYNTAX_READER>();
+    return m_programs.emplace(text, KOVA_PROGRAM::compile(*m_reader, text)).first->second;
 }
 
 namespace {
@@ -109,8 +282,13 @@ const KOVA_OBJ_INFO* unknown_object() {
 }  // namespace
 
 void KOVA_PROGRAM_CACHE::forget_names() {
-    for (std::size_t slot = 0; slot < NAME_SLOTS; ++slot) m_names[slot] = NAME_MEMO();
+    m_names.reset();
     m_numbered.clear();
+}
+
+void KOVA_PROGRAM_CACHE::use_table_names(std::size_t count) {
+    forget_names();
+    m_table_names = count;
 }
 
 const KOVA_OBJ_INFO* KOVA_PROGRAM_CACHE::object_named(const KOVA_INFO& model, const char* name, int32_t number) {
@@ -120,11 +298,15 @@ const KOVA_OBJ_INFO* KOVA_PROGRAM_CACHE::object_named(const KOVA_INFO& model, co
     }
     if (number > 0) {
         const std::size_t index = static_cast<std::size_t>(number) - 1;
-        if (index >= m_numbered.size()) m_numbered.resize(index + 1, unknown_object());
+        if (index >= m_numbered.size()) {
+            m_numbered.resize(std::max(index + 1, m_table_names), unknown_object());
+            m_numbered.shrink_to_fit();
+        }
         const KOVA_OBJ_INFO*& object = m_numbered[index];
         if (object == unknown_object()) object = model.get_kova_obj(name);
         return object;
     }
+    if (!m_names) m_names = std::make_unique<NAME_MEMO[]>(NAME_SLOTS);
     const uintptr_t address = reinterpret_cast<uintptr_t>(name);
     NAME_MEMO& memo = m_names[static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ull) >> 55) & (NAME_SLOTS - 1)];
     if (memo.name != name) {

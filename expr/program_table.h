@@ -1,8 +1,9 @@
 // Where a validator finds the compiled form of a rule text.
 //
 // KOVA_PROGRAM_TABLE holds the programs of a model's own texts, compiled
-// once when the validator is initialised, one per distinct text however
-// many objects share it. It is never changed once built, so the copies of
+// once when the validator is initialised: one program per shape (texts
+// that differ only in their names), however many texts and objects share
+// it. It is never changed once built, so the copies of
 // a validator share it (a shared_ptr to a const table) and read it from
 // several threads at once.
 //
@@ -32,11 +33,17 @@
 #include "expr/program.h"
 #include "host/kova_info.h"
 
-// Laid flat so that finding and running a program touches little memory:
-// each program is one block of 16-byte units, a header (step count,
-// depth, text length), the steps, then the text itself and the steps'
-// texts as characters; a slot table of (hash bits, block) finds a block
-// from one slot.
+// Texts that differ only in their names ("B3 * 4", "C7_1 * 4") share one
+// program, their shape's: a block of 16-byte units holding a header (step
+// count, depth, fixed length, name count), the steps, where each name
+// goes in the fixed characters, the fixed characters (the text less its
+// names) and the steps' own texts. A name step's text is the index of its
+// name in the text. Each distinct text keeps only an entry: its shape's
+// block and the numbers of its names, whose texts the table keeps once
+// each. A text is found by its hash in a slot table of entries and then
+// matched byte for byte against its shape's fixed characters and its
+// names, so the text itself is not kept again and a hash collision never
+// runs another text's program.
 class KOVA_PROGRAM_TABLE {
 public:
     // The programs of texts (empty texts are left out).
@@ -44,27 +51,49 @@ public:
     // Sets program to text's and answers true; false when text is not one
     // of the model's texts.
     bool find(const std::string& text, KOVA_PROGRAM_VIEW& program) const;
+    // How many distinct texts, and how many shapes they have.
     std::size_t size() const { return m_count; }
-    // How many distinct names the programs read: a name step's number is
-    // from 1 to this.
-    std::size_t name_count() const { return m_name_count; }
+    std::size_t shape_count() const { return m_shape_count; }
+    // How many distinct names the programs read: a name's number is from
+    // 1 to this.
+    std::size_t name_count() const { return m_name_at.size() - 1; }
 
 private:
     struct HEADER {
-        uint32_t count, depth, text_length, spare;
+        uint32_t count, depth, fixed_length, names;
     };
     static_assert(sizeof(HEADER) == sizeof(KOVA_STEP), "a header fills one unit");
+    class BUILDER;
 
-    void add_block(const std::string& text, const KOVA_PROGRAM& program,
-                   std::unordered_map<std::string, int32_t>& names);
-    void index_block(std::size_t hash, uint32_t block);
+    // Lays out the slots of the entries added (their texts' hashes and
+    // offsets), then narrows the entries and slots when they fit.
+    void lay_slots(const std::vector<std::pair<std::size_t, uint32_t>>& added);
+    template <typename WORD>
+    bool find_in(const std::vector<WORD>& slots, const WORD* entries, const std::string& text,
+                 KOVA_PROGRAM_VIEW& program) const;
+    template <typename WORD>
+    bool matches(const std::string& text, const WORD* entry) const;
+    template <typename WORD>
+    KOVA_PROGRAM_VIEW view_of(const WORD* entry) const;
 
+    // The shapes' blocks.
     std::vector<KOVA_STEP> m_units;
-    // Each empty (0) or the block's first unit + 1 in the low 32 bits and
-    // the high 32 bits of the text's hash above; linear probing.
-    std::vector<uint64_t> m_slots;
+    // Each text's entry: its shape's first unit, then one number per name
+    // step of the shape, in step order. Invariant: when every word of the
+    // entries and slots fits 16 bits they are kept in m_short_entries and
+    // m_short_slots, and m_entries and m_slots are empty.
+    std::vector<uint32_t> m_entries;
+    std::vector<uint16_t> m_short_entries;
+    // Each distinct name once, followed by a NUL; name number n starts at
+    // m_name_at[n - 1], and m_name_at ends with the end of m_name_chars.
+    std::string m_name_chars;
+    std::vector<uint32_t> m_name_at{0};
+    // Each empty (0) or an entry's offset + 1; linear probing from the
+    // slot the text's hash gives.
+    std::vector<uint32_t> m_slots;
+    std::vector<uint16_t> m_short_slots;
     std::size_t m_count = 0;
-    std::size_t m_name_count = 0;
+    std::size_t m_shape_count = 0;
 };
 
 class KOVA_PROGRAM_CACHE {
@@ -73,13 +102,15 @@ public:
 
     // text's program, compiled now when the cache has none.
     const KOVA_PROGRAM& program_of(const std::string& text);
-    KOVA_SYNTAX_READER& reader() { return m_reader; }
 
     // model.get_kova_obj(name), for a name text of a program whose
     // number in the validator's table is number (0 for none).
     const KOVA_OBJ_INFO* object_named(const KOVA_INFO& model, const char* name, int32_t number);
     // Forgets every name remembered.
     void forget_names();
+    // Forgets every name remembered, for a table whose names are numbered
+    // from 1 to count.
+    void use_table_names(std::size_t count);
 
     // Counts the programs running, while a RUN lives.
     class RUN {
@@ -100,12 +131,15 @@ private:
     };
     static constexpr std::size_t NAME_SLOTS = 512;  // a power of two
 
-    KOVA_SYNTAX_READER m_reader;
+    // Both made when first needed: a validator whose texts are all in its
+    // table reads no text and has no names without a number.
+    std::unique_ptr<KOVA_SYNTAX_READER> m_reader;
     // Direct-mapped by the name's address; an empty slot has no name.
-    std::unique_ptr<NAME_MEMO[]> m_names = std::make_unique<NAME_MEMO[]>(NAME_SLOTS);
+    std::unique_ptr<NAME_MEMO[]> m_names;
     // By a table name's number - 1: its object, or UNKNOWN before it is
-    // looked up.
+    // looked up. Sized once to the table's name count.
     std::vector<const KOVA_OBJ_INFO*> m_numbered;
+    std::size_t m_table_names = 0;
     // The model generation the remembered names were looked up in.
     uint64_t m_names_generation = 0;
     // Node-based, so a program stays where it is while others are added.

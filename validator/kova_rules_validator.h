@@ -229,10 +229,9 @@ public:
     std::string evaluate_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode);
     std::string evaluate_value_expression(const std::string& text, bool refresh);
     std::string evaluate_cmd_expression(const std::string& text) const;
-    // Off by default: the compiled forms' table costs about 250 bytes per
-    // model object. With true, a text is evaluated from its compiled form
-    // (expr/program.h): the model's texts are compiled now and again by
-    // each initialize_validator, other texts when first evaluated. With
+    // On by default. With true, a text is evaluated from its compiled
+    // form (expr/program.h): the model's texts are compiled now and again
+    // by each initialize_validator, other texts when first evaluated. With
     // false the table is released and every evaluation scans and parses
     // its text (the reference the compiled forms are tested against).
     // Copies keep the choice and share the table. Not to be called while
@@ -389,7 +388,7 @@ private:
     // The compiled forms of the other texts this validator evaluated, made
     // on first use and never copied (expr/program_table.h).
     std::unique_ptr<KOVA_PROGRAM_CACHE> m_program_cache;
-    bool m_compiled_evaluation = false;
+    bool m_compiled_evaluation = true;
 };
 
 #endif

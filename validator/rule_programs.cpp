@@ -35,7 +35,7 @@ void KOVA_RULES_VALIDATOR::compile_model_texts() {
     for (const KOVA_FN_MACRO* instance : m_fn_macro_list.objects()) texts.push_back(instance->get_value());
     m_programs = std::make_shared<const KOVA_PROGRAM_TABLE>(texts);
     // The names of the table replaced may be released with it.
-    if (m_program_cache) m_program_cache->forget_names();
+    if (m_program_cache) m_program_cache->use_table_names(m_programs->name_count());
 }
 
 void KOVA_RULES_VALIDATOR::set_compiled_evaluation(bool on) {
@@ -47,5 +47,5 @@ void KOVA_RULES_VALIDATOR::set_compiled_evaluation(bool on) {
     // Invariant: no table while off, so the model costs what it did
     // before texts were compiled.
     m_programs.reset();
-    if (m_program_cache) m_program_cache->forget_names();
+    if (m_program_cache) m_program_cache->use_table_names(0);
 }

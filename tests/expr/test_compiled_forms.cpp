@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "expr/program_table.h"
 #include "fuzz/fuzz_model.h"
 #include "reference/differences.h"
 #include "support/test_support.h"
@@ -72,6 +73,72 @@ TEST(CompiledForms, ChosenTextsEvaluateAsTheParserDoes) {
     build_fuzz_model(model);
     KOVA_DIFFERENTIAL differential(model);
     for (const std::string& text : texts) EXPECT_EQ(differential.check_text(text), "") << text;
+}
+
+// The texts a program's steps read as names, macro arguments and
+// instance names, in step order.
+std::string name_texts(const KOVA_PROGRAM_VIEW& program) {
+    std::string texts;
+    for (uint32_t index = 0; index < program.count; ++index) {
+        const KOVA_STEP& step = program.steps[index];
+        if (step.kind == KOVA_SYN_NAME) texts.append(program.name_text(step)) += " ";
+        if (step.kind == KOVA_SYN_MACRO_CALL)
+            texts.append(program.call_text(step)).append(" ").append(program.instance_text(step)) += " ";
+    }
+    return texts;
+}
+
+// Texts that differ only in their names share one program. Each model text
+// (an object's value) must be found in the table and run with its own
+// names; each absent text, one byte off a model text, must not be found,
+// and evaluates from the validator's cache.
+TEST(CompiledForms, TextsSharingShapesEvaluateAsTheParserDoes) {
+    const std::vector<std::string> model_texts = {
+        // One shape, different names: objects, words, unknown names.
+        "WIDTH * 4", "DEPTH * 4", "ADDR * 4", "nothing * 4", "fast * 4", "WIDTH + WIDTH", "WIDTH + DEPTH",
+        "MODE == fast", "MODE == slow", "NOTE == fast", "fast == MODE", "8 == WIDTH", "WIDTH == 8",
+        // Names equal to the texts of literals beside them.
+        "WIDTH == 'WIDTH'", "DEPTH == 'WIDTH'", "WIDTH == 'DEPTH'", "'WIDTH' == WIDTH",
+        "WIDTH gt 0 && DEPTH lt 100000", "DEPTH gt 0 && WIDTH lt 100000", "WIDTH gt 0 && DEPTH lt 100001",
+        // Names inside queries, calls and dotted texts, words of the
+        // language in a name's place, texts that are parsed every time.
+        "used(WIDTH) && WIDTH", "used(DEPTH) && DEPTH", "port(data) + WIDTH", "port(en) + DEPTH", "BYTES(WIDTH)",
+        "BYTES(DEPTH)", "BYTES(WIDTH,DEPTH)", "BYTES(DEPTH,WIDTH)", "BYTES( WIDTH)", "BYTES(WIDTH, DEPTH)",
+        "bytes(WIDTH)", "HALF(WIDTH) + WIDTH", "HALF + WIDTH", "HALF + DEPTH", "WIDTH.DEPTH", "DEPTH.WIDTH", "div * 4", "gt * 4",
+        "WIDTH + \x80", "DEPTH + \x80", "WIDTH ? DEPTH : MODE", "DEPTH ? WIDTH : MODE"};
+    const std::vector<std::string> absent_texts = {
+        "WIDTH * 5", "WIDTH  * 4", "WIDTH *4", "width * 4", "WIDTH * 4 ", "WIDTHS * 4", "WIDT * 4", "DEPTH * 44",
+        "MODE == fas", "MODE == fastt", "WIDTH == 'WIDTh'", "DEPTH == 'DEPTH'", "ADDR == 'WIDTH'",
+        "WIDTH gt 0 && DEPTH lt 100002", "WIDTH gt 0 && WIDTH lt 100000", "DEPTH + DEPTH", "BYTES(ADDR)",
+        "BYTES(WIDTH,DEPTHS)", "BYTES(WIDTH,DEPTH) ", "BYTES(WIDTH ,DEPTH)", "BYTES(DEPTH)(WIDTH)",
+        "WIDTH ? DEPTH : NOTE", std::string("WIDTH * 4\0", 10)};
+    // The same texts in a table small enough for 16-bit entries and in one
+    // too large for them.
+    const std::vector<std::string> many_texts = [&model_texts] {
+        std::vector<std::string> texts = model_texts;
+        for (int index = 0; index < 70000; ++index) texts.push_back("F" + std::to_string(index) + " + 1");
+        return texts;
+    }();
+    KOVA_SYNTAX_READER reader;
+    for (const std::vector<std::string>* texts : {&model_texts, &many_texts}) {
+        const KOVA_PROGRAM_TABLE table(*texts);
+        EXPECT_LT(table.shape_count(), table.size());
+        KOVA_PROGRAM_VIEW program;
+        for (const std::string& text : model_texts) {
+            ASSERT_TRUE(table.find(text, program)) << text;
+            EXPECT_EQ(name_texts(program), name_texts(KOVA_PROGRAM::compile(reader, text).view())) << text;
+        }
+        for (const std::string& text : absent_texts) EXPECT_FALSE(table.find(text, program)) << text;
+    }
+
+    VALIDATOR_PROBE model;
+    build_fuzz_model(model);
+    for (std::size_t index = 0; index < model_texts.size(); ++index)
+        model.add_object("T" + std::to_string(index), KOVA_OBJ_HIDDEN_PARAMETER, model_texts[index]);
+    KOVA_DIFFERENTIAL differential(model);
+    for (const std::vector<std::string>* texts : {&model_texts, &absent_texts})
+        for (const std::string& text : *texts) EXPECT_EQ(differential.check_text(text), "") << text;
+    EXPECT_EQ(differential.check_run(), "");
 }
 
 }  // namespace
