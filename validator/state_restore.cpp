@@ -1,6 +1,7 @@
 // Restoring a copy of a validator to the state of the validator it was
-// copied from, in place: each object takes its original's state by
-// assignment, so the object lists, their indexes, the scanners and the
+// copied from, in place: each object takes its original's state field by
+// field (ports, macro instances and messages by assignment), so the object
+// lists, their indexes, the objects' name memos, the scanners and the
 // program cache stay, and a validator reused for one configuration after
 // another allocates far less than a fresh copy per configuration.
 //
@@ -35,6 +36,48 @@ void assign_entries(KOVA_OWNED_MAP<T>& mine, const KOVA_OWNED_MAP<T>& theirs) {
     for (std::size_t i = 0; i < a.size(); ++i) *static_cast<T*>(a[i].second) = *static_cast<const T*>(b[i].second);
 }
 
+// A text given again only where it differs, so that its storage is reused.
+void restore_text(const std::string& mine, const std::string& theirs, KOVA_OBJ_INFO& object,
+                  void (KOVA_OBJ_INFO::*set)(const std::string&)) {
+    if (mine != theirs) (object.*set)(theirs);
+}
+
+// mine takes theirs' state field by field, keeping its storage and its
+// name memo (still right: no object changes place). Runs never change an
+// object's rules, so rules of the same count are theirs' rules; otherwise
+// the object is assigned whole.
+void restore_object(KOVA_OBJ_INFO& mine, const KOVA_OBJ_INFO& theirs) {
+    if (mine.get_rule_count() != theirs.get_rule_count()) {
+        mine = theirs;
+        return;
+    }
+    restore_text(mine.get_value(), theirs.get_value(), mine, &KOVA_OBJ_INFO::set_value);
+    restore_text(mine.get_default_value(), theirs.get_default_value(), mine, &KOVA_OBJ_INFO::set_default_value);
+    restore_text(mine.get_current_value(), theirs.get_current_value(), mine, &KOVA_OBJ_INFO::set_current_value);
+    restore_text(mine.get_port_width(), theirs.get_port_width(), mine, &KOVA_OBJ_INFO::set_port_width);
+    restore_text(mine.get_port_width2d(), theirs.get_port_width2d(), mine, &KOVA_OBJ_INFO::set_port_width2d);
+    restore_text(mine.get_arguments(), theirs.get_arguments(), mine, &KOVA_OBJ_INFO::set_arguments);
+    restore_text(mine.get_initial_vec_state(), theirs.get_initial_vec_state(), mine,
+                 &KOVA_OBJ_INFO::set_initial_vec_state);
+    mine.source_id = theirs.source_id;
+    mine.obj_type = theirs.obj_type;
+    mine.default_index = theirs.default_index;
+    mine.usage_state = theirs.usage_state;
+    mine.default_usage_state = theirs.default_usage_state;
+    mine.evaluation_position = theirs.evaluation_position;
+    mine.wizard_kind = theirs.wizard_kind;
+    mine.silent_correction = theirs.silent_correction;
+    mine.reset_rule_list();
+}
+
+// The same for a parameter copy, with its own states and alternate value.
+void restore_parameter(KOVA_PARAMETER_OBJ& mine, const KOVA_PARAMETER_OBJ& theirs) {
+    restore_object(mine, theirs);
+    mine.m_current_usage_state = theirs.m_current_usage_state;
+    mine.m_alt_usage_state = theirs.m_alt_usage_state;
+    if (mine.m_alt_value != theirs.m_alt_value) mine.m_alt_value = theirs.m_alt_value;
+}
+
 }  // namespace
 
 bool KOVA_RULES_VALIDATOR::restore_state(const KOVA_RULES_VALIDATOR& original) {
@@ -49,8 +92,12 @@ bool KOVA_RULES_VALIDATOR::restore_state(const KOVA_RULES_VALIDATOR& original) {
     for (std::size_t i = 0; i < objects.size(); ++i)
         if (objects[i]->get_name() != originals[i]->get_name()) return false;
     // Nothing has changed so far; from here on only assignments.
-    for (std::size_t i = 0; i < objects.size(); ++i) *objects[i] = *originals[i];
-    assign_entries(m_parameter_list, original.m_parameter_list);
+    for (std::size_t i = 0; i < objects.size(); ++i) restore_object(*objects[i], *originals[i]);
+    const auto& parameters = m_parameter_list.entries();
+    const auto& original_parameters = original.m_parameter_list.entries();
+    for (std::size_t i = 0; i < parameters.size(); ++i)
+        restore_parameter(*static_cast<KOVA_PARAMETER_OBJ*>(parameters[i].second),
+                          *static_cast<const KOVA_PARAMETER_OBJ*>(original_parameters[i].second));
     assign_entries(m_port_list, original.m_port_list);
     assign_entries(m_fn_macro_list, original.m_fn_macro_list);
     if (m_cmd_list.size() || original.m_cmd_list.size()) m_cmd_list = original.m_cmd_list;
