@@ -1,6 +1,6 @@
 // Restoring a copy of a validator to the state of the validator it was
 // copied from, in place: each object takes its original's state field by
-// field (ports, macro instances and messages by assignment), so the object
+// field (macro instances and messages by assignment), so the object
 // lists, their indexes, the objects' name memos, the scanners and the
 // program cache stay, and a validator reused for one configuration after
 // another allocates far less than a fresh copy per configuration.
@@ -78,6 +78,28 @@ void restore_parameter(KOVA_PARAMETER_OBJ& mine, const KOVA_PARAMETER_OBJ& their
     if (mine.m_alt_value != theirs.m_alt_value) mine.m_alt_value = theirs.m_alt_value;
 }
 
+// The same for a port copy: its states, and its width and values, which
+// keep their storage where the widths agree. A port with a value array, or
+// at another known width, is assigned whole.
+void restore_port(KOVA_PORT_OBJ& mine, const KOVA_PORT_OBJ& theirs) {
+    const int width = theirs.get_current_port_width();
+    if (mine.get_port_value_array() || theirs.get_port_value_array() ||
+        (width >= 0 && width != mine.get_current_port_width())) {
+        mine = theirs;
+        return;
+    }
+    restore_object(mine, theirs);
+    mine.m_current_usage_state = theirs.m_current_usage_state;
+    mine.m_alt_usage_state = theirs.m_alt_usage_state;
+    if (width < 0) {
+        mine.reset_current_port_width();
+        return;
+    }
+    mine.get_current_port_value()->assign_keeping_width(*theirs.get_current_port_value());
+    mine.get_min_port_value()->assign_keeping_width(*theirs.get_min_port_value());
+    mine.get_max_port_value()->assign_keeping_width(*theirs.get_max_port_value());
+}
+
 }  // namespace
 
 bool KOVA_RULES_VALIDATOR::restore_state(const KOVA_RULES_VALIDATOR& original) {
@@ -98,7 +120,11 @@ bool KOVA_RULES_VALIDATOR::restore_state(const KOVA_RULES_VALIDATOR& original) {
     for (std::size_t i = 0; i < parameters.size(); ++i)
         restore_parameter(*static_cast<KOVA_PARAMETER_OBJ*>(parameters[i].second),
                           *static_cast<const KOVA_PARAMETER_OBJ*>(original_parameters[i].second));
-    assign_entries(m_port_list, original.m_port_list);
+    const auto& ports = m_port_list.entries();
+    const auto& original_ports = original.m_port_list.entries();
+    for (std::size_t i = 0; i < ports.size(); ++i)
+        restore_port(*static_cast<KOVA_PORT_OBJ*>(ports[i].second),
+                     *static_cast<const KOVA_PORT_OBJ*>(original_ports[i].second));
     assign_entries(m_fn_macro_list, original.m_fn_macro_list);
     if (m_cmd_list.size() || original.m_cmd_list.size()) m_cmd_list = original.m_cmd_list;
     m_external_msg_list.clear();
