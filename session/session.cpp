@@ -70,7 +70,9 @@ KOVA_SESSION::~KOVA_SESSION() = default;
 
 // A session shares its validator's source table with original only when
 // both come from one open, whose description, initialisation messages and
-// defaults never change afterwards; other sessions take those too.
+// defaults never change afterwards; other sessions take those too. A
+// failure to allocate leaves the session part restored: the batch runner
+// drops such a session.
 void KOVA_SESSION::restore(const KOVA_SESSION& original) {
     if (this == &original) return;
     if (!m_validator->restore_state(*original.m_validator)) {

@@ -7,10 +7,11 @@
 //
 // Invariant: restore_state changes nothing unless the two validators hold
 // the same objects in the same order and one source table (a copy and its
-// original, from a description file, neither
-// changed in shape since); then every model object, port and parameter
-// copy, macro instance, external message and run record is as a fresh
-// copy of original has it.
+// original, from a description file, neither changed in shape since);
+// then every model object, port and parameter copy, macro instance,
+// external message and run record is as a fresh copy of original has it.
+// A failure to allocate part-way (std::bad_alloc, let through) leaves the
+// validator valid but part restored: restore it again or drop it.
 #include <utility>
 
 #include "validator/kova_rules_validator.h"
