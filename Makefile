@@ -121,6 +121,7 @@ bench: configure
 	python3 bench/validate_scale.py $(BUILD)/tools/kova
 	python3 bench/lint_scale.py $(BUILD)/tools/kova
 	python3 bench/batch_rate.py $(BUILD)/tools/kova
+	python3 bench/sweep_rate.py $(BUILD)/tools/kova
 	python3 bench/lsp_latency.py $(BUILD)/tools/kova
 	cmake --build $(BUILD) -j $(JOBS) --target kova_rules_python
 	$(PYTHON) bench/python_overhead.py $(BUILD)

@@ -57,6 +57,25 @@ std::string kova_settings_text(const std::vector<KOVA_SETTING>& settings) {
     return text;
 }
 
+void kova_sweep_line_text(std::uint64_t index, const KOVA_BATCH_OUTCOME& outcome, std::string& line) {
+    line.clear();
+    line += std::to_string(index);
+    for (const KOVA_SETTING& setting : outcome.settings) {
+        // As kova_settings_text writes it: no character pair that is
+        // written apart spans the "=" (a name's last byte and "=" never
+        // form one).
+        line += ' ';
+        kova_append_visible_text(line, setting.name);
+        line += '=';
+        kova_append_visible_text(line, setting.value);
+    }
+    line += ": ";
+    if (outcome.valid && outcome.error.empty())
+        line += "valid";
+    else
+        line += kova_outcome_text(outcome);
+}
+
 void KOVA_SWEEP_TALLY::add(const KOVA_BATCH_OUTCOME& outcome) {
     ++(!outcome.error.empty() ? m_errors : outcome.valid ? m_valid : m_invalid);
     m_draws += outcome.draws;

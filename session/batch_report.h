@@ -35,6 +35,9 @@ nlohmann::json kova_sweep_line_json(const std::string& description, std::uint64_
 std::string kova_outcome_text(const KOVA_BATCH_OUTCOME& outcome);
 // "NAME=VALUE NAME=VALUE".
 std::string kova_settings_text(const std::vector<KOVA_SETTING>& settings);
+// A sweep's text line without its line end, "INDEX[ SETTINGS]: VERDICT",
+// written over line, whose storage is reused from one line to the next.
+void kova_sweep_line_text(std::uint64_t index, const KOVA_BATCH_OUTCOME& outcome, std::string& line);
 
 // The verdicts of a sweep and how often each message came, a message
 // known by its severity, kind, object and place (its text names values,

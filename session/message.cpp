@@ -92,9 +92,14 @@ void kova_print_messages(const KOVA_MESSAGES& messages, const std::string& fallb
 }
 
 std::string kova_visible_text(const std::string& text, bool lines) {
-    static const char digits[] = "0123456789abcdef";
     std::string shown;
     shown.reserve(text.size());
+    kova_append_visible_text(shown, text, lines);
+    return shown;
+}
+
+void kova_append_visible_text(std::string& shown, const std::string& text, bool lines) {
+    static const char digits[] = "0123456789abcdef";
     for (std::size_t at = 0; at < text.size(); ++at) {
         const unsigned char byte = static_cast<unsigned char>(text[at]);
         // C1 controls are U+0080 to U+009F, written C2 80 to C2 9F.
@@ -112,5 +117,4 @@ std::string kova_visible_text(const std::string& text, bool lines) {
             shown += static_cast<char>(byte);
         }
     }
-    return shown;
 }

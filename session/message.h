@@ -83,5 +83,7 @@ void kova_print_messages(const KOVA_MESSAGES& messages, const std::string& fallb
 // terminal; every other byte as it is, and with lines set the line ends
 // of a text of several lines too. JSON output keeps texts whole.
 std::string kova_visible_text(const std::string& text, bool lines = false);
+// The same appended to shown, for a writer that reuses one buffer.
+void kova_append_visible_text(std::string& shown, const std::string& text, bool lines = false);
 
 #endif

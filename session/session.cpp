@@ -68,6 +68,28 @@ KOVA_SESSION::KOVA_SESSION(const KOVA_SESSION& other)
 
 KOVA_SESSION::~KOVA_SESSION() = default;
 
+// A session shares its validator's source table with original only when
+// both come from one open, whose description, initialisation messages and
+// defaults never change afterwards; other sessions take those too. A
+// failure to allocate leaves the session part restored: the batch runner
+// drops such a session.
+void KOVA_SESSION::restore(const KOVA_SESSION& original) {
+    if (this == &original) return;
+    if (!m_validator->restore_state(*original.m_validator)) {
+        *m_validator = *original.m_validator;
+        m_description = original.m_description;
+        m_init_messages = original.m_init_messages;
+        m_default_settings = original.m_default_settings;
+    }
+    capture_scanner_output();
+    m_work_deadline = original.m_work_deadline;
+    m_set_by = original.m_set_by;
+    m_corrections = original.m_corrections;
+    m_runs = original.m_runs;
+    m_derived_notes = original.m_derived_notes;
+    m_constants = original.m_constants;
+}
+
 // The defaults recorded at open are applied again: the engine's own
 // default-state reset leaves an object whose default usage state is NONE
 // in whatever state a setting gave it.

@@ -52,6 +52,16 @@ public:
     KOVA_SESSION& operator=(const KOVA_SESSION&) = delete;
     ~KOVA_SESSION();
 
+    // Puts this session in the state of a fresh copy of original, reusing
+    // its own objects where this session is a copy of original (or of a
+    // copy of it) and copying otherwise: settings, corrections, values,
+    // usage states, widths and run records alike. For a thread that
+    // validates one configuration after another; unlike
+    // reset_to_defaults, which keeps what a default leaves unset, nothing
+    // of an earlier configuration stays. original must not change during
+    // the call.
+    void restore(const KOVA_SESSION& original);
+
     KOVA_RULES_VALIDATOR& validator() { return *m_validator; }
     const KOVA_RULES_VALIDATOR& validator() const { return *m_validator; }
     const std::string& description() const { return m_description; }

@@ -17,7 +17,7 @@ struct BATCH_OPTIONS {
 
 void run_batch(KOVA_TOOL_STATE& state, const BATCH_OPTIONS& options) {
     KOVA_MESSAGES warnings;  // the load's; each line tells its own item's run
-    const std::unique_ptr<KOVA_SESSION> loaded = open_session(state, warnings);
+    const KOVA_SESSION* const loaded = open_session_for_many_runs(state, warnings);
     if (!loaded) return;
     bool unreadable = false, invalid = false;
     const auto work = [&](KOVA_SESSION& session, std::size_t index) {
@@ -31,9 +31,10 @@ void run_batch(KOVA_TOOL_STATE& state, const BATCH_OPTIONS& options) {
             std::cout << kova_json_line(kova_batch_line_json(state.load.description, file, outcome)) << "\n";
         else
             std::cout << file << ": " << kova_outcome_text(outcome) << "\n";
-        std::cout.flush();  // each line as its result completes
     };
-    kova_run_batch(*loaded, options.files.size(), options.jobs, work, emit);
+    // The lines go out as their results complete, whenever the next are not ready yet.
+    const auto idle = [] { std::cout.flush(); };
+    kova_run_batch(*loaded, options.files.size(), options.jobs, work, emit, idle);
     state.exit_code = unreadable ? KOVA_EXIT_USAGE : invalid ? KOVA_EXIT_INVALID : KOVA_EXIT_OK;
 }
 

@@ -34,8 +34,9 @@ class PROGRESS {
 public:
     explicit PROGRESS(std::uint64_t total) : m_total(total), m_shown(isatty(STDERR_FILENO) == 1) {}
     void update(std::uint64_t done) {
+        if (!m_shown) return;
         const auto now = std::chrono::steady_clock::now();
-        if (!m_shown || now - m_last < std::chrono::milliseconds(200)) return;
+        if (now - m_last < std::chrono::milliseconds(200)) return;
         m_last = now;
         m_visible = true;
         std::cerr << "\rsweep: " << done << "/" << m_total << std::flush;
@@ -62,7 +63,7 @@ void run_sweep(KOVA_TOOL_STATE& state, const SWEEP_OPTIONS& options) {
     KOVA_SHARD shard;
     if (KOVA_PROBLEM problem = kova_parse_shard(options.shard, shard)) return report_problem(state, with_dashes(problem));
     KOVA_MESSAGES warnings;  // the load's; each line tells its own item's run
-    const std::unique_ptr<KOVA_SESSION> loaded = open_session(state, warnings);
+    const KOVA_SESSION* const loaded = open_session_for_many_runs(state, warnings);
     if (!loaded) return;
     KOVA_SWEEP_PLAN plan;
     if (options.vary.empty() && !options.random && !options.corners)
@@ -82,20 +83,26 @@ void run_sweep(KOVA_TOOL_STATE& state, const SWEEP_OPTIONS& options) {
     const auto work = [&](KOVA_SESSION& session, std::size_t item) {
         return kova_sweep_item(session, plan, kova_shard_index(shard, item));
     };
+    std::string line;  // one buffer for every line
+    std::uint64_t emitted = 0;
     const auto emit = [&](std::size_t item, KOVA_BATCH_OUTCOME& outcome) {
         const std::uint64_t index = kova_shard_index(shard, item);
-        const std::vector<KOVA_SETTING>& settings = outcome.settings;
         tally.add(outcome);
         progress.clear();
         if (state.jsonl())
-            std::cout << kova_json_line(kova_sweep_line_json(state.load.description, index, settings, outcome)) << "\n";
+            line = kova_json_line(kova_sweep_line_json(state.load.description, index, outcome.settings, outcome));
         else
-            std::cout << index << (settings.empty() ? "" : " ") << kova_settings_text(settings) << ": "
-                      << kova_outcome_text(outcome) << "\n";
-        std::cout.flush();
-        progress.update(item + 1);
+            kova_sweep_line_text(index, outcome, line);
+        line += '\n';
+        std::cout.write(line.data(), static_cast<std::streamsize>(line.size()));
+        emitted = item + 1;
     };
-    kova_run_batch(*loaded, count, options.jobs, work, emit);
+    // The lines go out whenever the next are not ready yet.
+    const auto idle = [&] {
+        std::cout.flush();
+        progress.update(emitted);
+    };
+    kova_run_batch(*loaded, count, options.jobs, work, emit, idle);
     progress.clear();
     std::cerr << "kova sweep: ";
     tally.print(std::cerr, state.load.description, SUMMARY_MESSAGES);

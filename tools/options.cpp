@@ -129,10 +129,24 @@ std::unique_ptr<KOVA_SESSION> open_session(KOVA_TOOL_STATE& state, KOVA_MESSAGES
     return session;
 }
 
+KOVA_SESSION* open_session_until_exit(KOVA_TOOL_STATE& state, KOVA_MESSAGES& messages) {
+    // Never freed, and reachable from here to the end.
+    static std::vector<KOVA_SESSION*>* const kept = new std::vector<KOVA_SESSION*>();
+    std::unique_ptr<KOVA_SESSION> session = open_session(state, messages);
+    if (!session) return nullptr;
+    kept->push_back(session.get());
+    return session.release();
+}
+
+KOVA_SESSION* open_session_for_many_runs(KOVA_TOOL_STATE& state, KOVA_MESSAGES& messages) {
+    KOVA_SESSION* const session = open_session_until_exit(state, messages);
+    if (session) session->validator().set_compiled_evaluation(true);
+    return session;
+}
 
 void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_ANSWER_BUILDER& build, bool shows_verdict) {
     KOVA_MESSAGES messages;
-    const std::unique_ptr<KOVA_SESSION> session = open_session(state, messages);
+    KOVA_SESSION* const session = open_session_until_exit(state, messages);
     if (!session) return;
     std::vector<KOVA_SETTING> settings;
     if (!gather_settings(state, settings, messages) || !constants_name_ports(state, *session, messages))

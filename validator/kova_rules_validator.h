@@ -199,6 +199,14 @@ public:
     void reset_validator(bool full);
     void reset_alt_state_on_element(const std::string& name);
     void reset_current_state_on_element(const std::string& name);
+    // Gives this validator, a copy of original, the state a fresh copy of
+    // original has, in place (validator/state_restore.cpp): for a thread
+    // that validates one configuration after another. False, with nothing
+    // changed, when the two do not hold the same objects in the same order
+    // or original holds error records; the caller then copies instead.
+    // The model's rules, maps and vectors are not restored: a caller that
+    // changed them copies instead.
+    bool restore_state(const KOVA_RULES_VALIDATOR& original);
 
     // Parameter values by name.
     int get_integer_parameter_value(const std::string& name) const;

@@ -1,6 +1,6 @@
 // Sweeps (session/sweep.h) and the ordered parallel runner (session/batch.h): what --vary texts give, the
-// enumeration order, shards that partition the sweep, reproducible random draws, and outcomes handed back in
-// item order whatever the threads do.
+// enumeration order, shards that partition the sweep, reproducible random draws, outcomes handed back in
+// item order whatever the threads do, and the session each thread restores before each item.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -274,6 +274,89 @@ TEST(Batch, OutcomesLeaveInItemOrder) {
                     kova_run_batch(fifo(), count, jobs, work, emit);
                 EXPECT_EQ(next, std::min(count, failing));
             }
+}
+
+namespace {
+
+// Everything a front end can read of a session's state: settings and corrections, and each model object, port and
+// parameter copy with its values, usage states, widths and bounds, and the engine's run records.
+std::string session_state(KOVA_SESSION& session) {
+    KOVA_RULES_VALIDATOR& validator = session.validator();
+    std::string text;
+    for (const std::string& line : setting_lines(session.current_settings())) text += line + " ";
+    for (const KOVA_OBJ_INFO* object : validator.get_kova_obj_snapshot()) {
+        const KOVA_SETTING* setting = session.setting_of(object->get_name());
+        const KOVA_CORRECTION* correction = session.correction_of(object->get_name());
+        text += "\n" + object->get_name() + " v=" + object->get_value() + " c=" + object->get_current_value() +
+                " u=" + std::to_string(object->usage_state) + " s=" + std::to_string(object->silent_correction) +
+                " p=" + std::to_string(object->evaluation_position) + " w=" + object->get_port_width() +
+                " set=" + (setting ? setting->value : "-") + " was=" + (correction ? correction->was : "-");
+        if (const KOVA_PARAMETER_OBJ* parameter = validator.get_parameter_object(object->get_name()))
+            text += " parameter " + parameter->get_current_value() + " " + parameter->m_alt_value + " " +
+                    std::to_string(parameter->m_current_usage_state) + std::to_string(parameter->m_alt_usage_state);
+        if (const KOVA_PORT_OBJ* port = validator.get_port_object(object->get_name()))
+            text += " port " + std::to_string(port->get_current_port_width()) + " " +
+                    port->get_current_port_value_as_string(16) + " " + port->get_min_port_value_as_string(16) + ".." +
+                    port->get_max_port_value_as_string(16) + " " + std::to_string(port->m_current_usage_state) +
+                    std::to_string(port->m_alt_usage_state) + " " + std::to_string(port->get_port_value_array() != nullptr);
+    }
+    return text + "\nrule " + std::to_string(validator.get_deciding_fn_rule()) + " silent " +
+           std::to_string(validator.get_silent_corrections().size()) + " errors " +
+           std::to_string(validator.get_diagnostics().size());
+}
+
+// Configuration k of a sweep's random draws, with a name no description has in every fifth, refused part-way.
+KOVA_BATCH_OUTCOME validate_draw(KOVA_SESSION& session, const KOVA_SWEEP_PLAN& plan, std::uint64_t k) {
+    std::vector<KOVA_SETTING> settings = kova_sweep_configuration(plan, k);
+    if (k % 5 == 4) settings.insert(settings.begin() + settings.size() / 2, {"NO_SUCH_NAME", "1", "", 0});
+    if (k % 3 == 1) {
+        KOVA_MESSAGES problems;
+        session.apply(settings, problems);
+        session.derive();
+    }
+    return kova_validate_settings(session, settings);
+}
+
+std::string outcome_text(const KOVA_BATCH_OUTCOME& outcome) {
+    std::string text = outcome.error + (outcome.valid ? " valid" : " invalid");
+    for (const KOVA_MESSAGE& message : outcome.messages) text += "\n" + message.text;
+    return text;
+}
+
+}  // namespace
+
+// One session restored before each configuration answers as a fresh copy of the loaded session does, and holds
+// the same state before and after each run: values set while a parameter is unused by default (uart), derived
+// values, corrections, refused settings and cycles leave nothing behind.
+TEST(Session, RestoreGivesAFreshCopysState) {
+    const struct { std::string path; std::uint64_t draws; } cases[] = {
+        {example("counter.xml"), 30}, {example("fifo.xml"), 30}, {example("ram.xml"), 30},
+        {example("ram_ecc.xml"), 20}, {example("uart.xml"), 40}, {test_data("run/cycle.xml"), 10},
+        {test_data("spram_ecc.xml"), 20}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const std::unique_ptr<KOVA_SESSION> loaded = open_session(c.path);
+        ASSERT_TRUE(loaded);
+        KOVA_SWEEP_PLAN plan;
+        ASSERT_FALSE(kova_sweep_plan(*loaded, {}, c.draws, 11, plan));
+        KOVA_SESSION reused(*loaded);
+        for (std::uint64_t k = 0; k < plan.count; ++k) {
+            SCOPED_TRACE(k);
+            reused.restore(*loaded);
+            KOVA_SESSION fresh(*loaded);
+            ASSERT_EQ(session_state(reused), session_state(fresh));
+            EXPECT_EQ(outcome_text(validate_draw(reused, plan, k)), outcome_text(validate_draw(fresh, plan, k)));
+            EXPECT_EQ(session_state(reused), session_state(fresh));
+        }
+        // A session of another description takes the loaded one's state by copying.
+        const std::unique_ptr<KOVA_SESSION> other = open_session(example(c.path == example("fifo.xml") ? "uart.xml"
+                                                                                                         : "fifo.xml"));
+        ASSERT_TRUE(other);
+        other->restore(*loaded);
+        KOVA_SESSION fresh(*loaded);
+        EXPECT_EQ(session_state(*other), session_state(fresh));
+        EXPECT_EQ(other->description(), loaded->description());
+    }
 }
 
 // A value text's list or range, as sweeps, repairs, lint and the page read it.
