@@ -160,6 +160,8 @@ COUNTED_TEXT counted_text(const KOVA_OBJ_INFO& object, const KOVA_RULE_VIEW& rul
     }
 }
 
+bool starts_with_digit(std::string_view text) { return !text.empty() && text[0] >= '0' && text[0] <= '9'; }
+
 // Raises level so that it lies above position.
 void raise_above(int& level, int position) {
     if (position >= level) level = position + 1;
@@ -234,7 +236,10 @@ public:
     // Each object without a position in the model's order, from a map that
     // holds its name alone; one walk, so its frames and names are reused.
     void order_model() {
-        for (KOVA_OBJ_INFO* object : m_validator.get_kova_obj_snapshot()) {
+        const std::vector<KOVA_OBJ_INFO*> objects = m_validator.get_kova_obj_snapshot();
+        m_digit_names = std::any_of(objects.begin(), objects.end(),
+                                    [](const KOVA_OBJ_INFO* object) { return starts_with_digit(object->get_name()); });
+        for (KOVA_OBJ_INFO* object : objects) {
             if (object->evaluation_position != -1) continue;
             m_names.start_alone(object->get_name());
             object->evaluation_position = object_level(object);
@@ -300,7 +305,8 @@ private:
     bool step(TEXT_FRAME& frame, int& level) {
         while (!frame.tokens.empty()) {
             const std::string_view piece = frame.tokens.next();
-            if (piece.empty()) continue;
+            // A number names no object unless some name starts with a digit.
+            if (piece.empty() || (!m_digit_names && starts_with_digit(piece))) continue;
             std::string& token = m_token;
             token.assign(piece.data(), piece.size());
             if (KOVA_DEPENDENCY_WALK::is_reserved_keyword(m_validator, token)) continue;
@@ -396,6 +402,9 @@ private:
     std::deque<FRAME> m_frames;
     std::optional<FRAME> m_next;  // the frame a step asked for
     std::string m_token;          // the token a text frame looks at
+    // False only where the walk knows that no object's name starts with a
+    // digit (order_model looks), so that numbers need no look-up.
+    bool m_digit_names = true;
 };
 
 }  // namespace
