@@ -837,6 +837,11 @@ bool KOVA_INFO::process_xml_file(const std::string& path, const KOVA_INFO* paren
     loaded.m_errors = m_errors;
     loaded.m_diagnostics = m_diagnostics;
     KOVA_DESCRIPTION_READER::share_sources(loaded, sources);
-    *this = loaded;
+    // What assigning loaded would leave, without copying the model it
+    // holds: the swap hands this model's old contents to loaded, which
+    // drops them.
+    swap_model(loaded);
+    m_origin = KOVA_MESSAGE_ORIGIN();
+    m_sub_cursor = m_wizard_cursor = m_vector_cursor = m_fn_cursor = m_msg_cursor = 0;
     return true;
 }
