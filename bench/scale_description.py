@@ -14,7 +14,16 @@ tenth group (those of every twentieth group apply under the defaults)
 and a wizard map for every hundred groups, which holds the N parameter
 of its first twenty groups and one value of its own.
 
-usage: bench/scale_description.py [--objects N] OUT.xml
+With heavy set the groups are rule-heavy instead, every object with one
+to three rules, as in the models of bench/bench_model.cpp: a legal list
+B; a chain C_1 to C_5 of ranges from the link before to four times it,
+each with a check rule; a hidden H calling the macro SCALE, with a check;
+a string S with its list and a restriction under a condition; an integer
+D with a list under a condition; a port P used or unused by a condition.
+Every fiftieth group gives D a value outside its list, so a run posts
+and explains conflicts.
+
+usage: bench/scale_description.py [--objects N] [--heavy] OUT.xml
 N is the number of objects (10,000 by default), rounded to a whole
 number of groups of ten, plus the macro. serve_page.py writes its large
 description so."""
@@ -44,6 +53,41 @@ def group(g):
 """
 
 
+CONFLICT_EVERY = 50
+
+
+def heavy_group(g):
+    """Group g of the rule-heavy description: ten objects, nineteen rules."""
+    chain = ["B%d" % g] + ["C%d_%d" % (g, link) for link in range(1, 6)]
+    lines = [f"""  <object name="B{g}" kind="integer" default="8" default_usage_state="USED">
+    <rule type="legal_values" value="4|8|16|32"/>
+  </object>
+"""]
+    for link in range(1, 6):
+        name, previous = chain[link], chain[link - 1]
+        lines.append(f"""  <object name="{name}" kind="integer" default="{8 << link}" default_usage_state="USED">
+    <rule type="legal_values" value="{previous} * 4" alt_value="{previous}"/>
+    <rule condition="{name} gt 0 &amp;&amp; {previous} lt 100000"/>
+  </object>
+""")
+    d_default = 3 if g % CONFLICT_EVERY == 0 else 2
+    lines.append(f"""  <object name="H{g}" kind="hidden" value="SCALE({chain[5]},{chain[4]})">
+    <rule condition="H{g} gt {chain[4]}"/>
+  </object>
+  <object name="S{g}" kind="string" value="fast|small" default="fast" default_usage_state="USED">
+    <rule type="legal_values" value="fast|small"/>
+    <rule type="legal_values" condition="H{g} gt 1000" value="small"/>
+  </object>
+  <object name="D{g}" kind="integer" default="{d_default}" default_usage_state="USED">
+    <rule type="legal_values" condition="S{g} == fast" value="1|2|4"/>
+  </object>
+  <object name="P{g}" kind="in" width="D{g} * 8" default_usage_state="USED">
+    <rule condition="D{g} gt 1" value="USED" alt_value="UNUSED"/>
+  </object>
+""")
+    return "".join(lines)
+
+
 def message(g):
     """A message rule of group g: shown when its N is above 8, and for
     every twentieth group the other text while it is not."""
@@ -64,13 +108,16 @@ def wizard_map(first, groups):
     return "".join(lines)
 
 
-def write(path, objects, page=False):
+def write(path, objects, page=False, heavy=False):
     groups = (objects - 1) // 10
     with open(path, "w") as out:
         out.write('<model function="scale">\n')
-        out.write('  <object name="bytes" kind="macro" arguments="w" value="w ceil_div 8"/>\n')
+        if heavy:
+            out.write('  <object name="SCALE" kind="macro" arguments="a,b" value="a div 4 + b"/>\n')
+        else:
+            out.write('  <object name="bytes" kind="macro" arguments="w" value="w ceil_div 8"/>\n')
         for g in range(groups):
-            out.write(group(g))
+            out.write(heavy_group(g) if heavy else group(g))
         for g in range(0, groups, 10) if page else ():
             out.write(message(g))
         for first in range(0, groups, 100) if page else ():
@@ -82,11 +129,13 @@ def main():
     parser = argparse.ArgumentParser(description="Writes a generated description for the scale benchmarks.")
     parser.add_argument("--objects", type=int, default=10000, help="the number of objects (default 10000)")
     parser.add_argument("out", metavar="OUT.xml", help="the description file to write")
+    parser.add_argument("--heavy", action="store_true", help="rule-heavy groups, without the page's extras")
     arguments = parser.parse_args()
     if arguments.objects < 10:
         parser.error("--objects must be 10 or more")
     # Whole groups of ten, the nearest to the count asked for, and the macro.
-    write(arguments.out, 10 * max(1, round((arguments.objects - 1) / 10)) + 1, page=True)
+    objects = 10 * max(1, round((arguments.objects - 1) / 10)) + 1
+    write(arguments.out, objects, page=not arguments.heavy, heavy=arguments.heavy)
 
 
 if __name__ == "__main__":

@@ -84,19 +84,24 @@ DESCRIPTION_ERROR file_error(const std::string& path, const std::string& problem
 
 using NAMES = std::initializer_list<std::string_view>;
 
-bool holds(NAMES names, std::string_view name) { return std::find(names.begin(), names.end(), name) != names.end(); }
+// The entry of names equal to name; null when there is none. The entries
+// are views of literals, so the answer outlives the list.
+const std::string_view* entry_of(NAMES names, std::string_view name) {
+    const auto found = std::find(names.begin(), names.end(), name);
+    return found == names.end() ? nullptr : found;
+}
 
 // The white space that trimming removes and that XML itself knows.
 constexpr const char* k_blanks = " \t\n\r";
 
-std::string trimmed(const std::string& text) { return std::string(trim(text, k_blanks)); }
+std::string trimmed(std::string_view text) { return std::string(trim(text, k_blanks)); }
 
 std::string in_quotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 std::string tag(std::string_view name) { return "<" + std::string(name) + ">"; }
 
 // The whole text as a 32-bit number: an optional "-" and decimal digits.
-std::optional<int> parse_int(const std::string& text) {
+std::optional<int> parse_int(std::string_view text) {
     int value = 0;
     const char* end = text.data() + text.size();
     auto [stop, error] = std::from_chars(text.data(), end, value);
@@ -146,7 +151,7 @@ constexpr CODE_TABLE k_usage_states{"usage state", std::begin(k_usage_words), st
 constexpr CODE_TABLE k_truth_values{"truth value", std::begin(k_truth_words), std::end(k_truth_words)};
 
 // The code of a word (any letter case) or of a number the table holds.
-std::optional<int> decode(const CODE_TABLE& table, const std::string& text) {
+std::optional<int> decode(const CODE_TABLE& table, std::string_view text) {
     const std::string word = trimmed(text);
     const std::optional<int> number = parse_int(word);
     for (const NAMED_CODE* entry = table.begin; entry != table.end; ++entry)
@@ -226,8 +231,9 @@ public:
     // The "<" of an element's start tag.
     std::ptrdiff_t tag_start(pugi::xml_node element) const;
     // The first character inside the quotes of each attribute value of an
-    // element, in the order of node.attributes().
-    std::vector<std::ptrdiff_t> attribute_starts(pugi::xml_node element) const;
+    // element, in the order of node.attributes(); empty where unknown. The
+    // answer is the file's one scratch list, valid until the next call.
+    const std::vector<std::size_t>& attribute_starts(pugi::xml_node element) const;
     // The first character of a field element's trimmed text; its start tag
     // when the text is blank.
     std::ptrdiff_t text_start(pugi::xml_node field) const;
@@ -236,8 +242,8 @@ public:
     uint32_t new_record() const { return m_sources.add_record(m_path); }
     // Keeps a text that only the front ends read (lint_ignore, help, label,
     // previous_names).
-    void keep_text(uint32_t id, KOVA_SOURCE_FIELD field, const std::string& text) const {
-        m_sources.set_text(id, field, text);
+    void keep_text(uint32_t id, KOVA_SOURCE_FIELD field, std::string_view text) const {
+        if (KOVA_SOURCE_TABLE::keeps_text(field)) m_sources.set_text(id, field, std::string(text));
     }
     // Places a field of a record at an offset; nothing for -1.
     void place(uint32_t id, KOVA_SOURCE_FIELD field, std::ptrdiff_t offset) const;
@@ -253,6 +259,7 @@ private:
     KOVA_SOURCE_TABLE& m_sources;
     pugi::xml_document m_document;
     pugi::xml_node m_root;
+    mutable std::vector<std::size_t> m_attribute_starts;  // attribute_starts' scratch
 };
 
 DESCRIPTION_FILE::DESCRIPTION_FILE(const std::string& path, KOVA_SOURCE_TABLE& sources)
@@ -319,12 +326,11 @@ std::ptrdiff_t DESCRIPTION_FILE::tag_start(pugi::xml_node element) const {
     return name - 1;
 }
 
-std::vector<std::ptrdiff_t> DESCRIPTION_FILE::attribute_starts(pugi::xml_node element) const {
-    std::vector<std::ptrdiff_t> starts;
+const std::vector<std::size_t>& DESCRIPTION_FILE::attribute_starts(pugi::xml_node element) const {
+    std::vector<std::size_t>& starts = m_attribute_starts;
+    starts.clear();
     const std::ptrdiff_t tag = tag_start(element);
-    if (tag >= 0)
-        for (std::size_t offset : attribute_value_offsets(m_text, static_cast<std::size_t>(tag)))
-            starts.push_back(static_cast<std::ptrdiff_t>(offset));
+    if (tag >= 0) attribute_value_offsets(m_text, static_cast<std::size_t>(tag), starts);
     // The parser has the same attributes in the same order; should the
     // scan ever disagree, no attribute is placed rather than a wrong one.
     const auto attributes = element.attributes();
@@ -386,8 +392,8 @@ public:
     // The element keeps file, which must outlive it.
     ELEMENT(const DESCRIPTION_FILE&& file, pugi::xml_node node, NAMES fields, NAMES children) = delete;
 
-    // The field's text as written; null when the element does not give it.
-    const std::string* find(std::string_view name) const;
+    // The field's text as written; none when the element does not give it.
+    std::optional<std::string_view> find(std::string_view name) const;
     // The field's text; "" when absent.
     std::string text(std::string_view name) const;
     // A field that must be given and must not be blank, trimmed.
@@ -411,35 +417,44 @@ public:
     uint32_t record() const;
 
 private:
+    // The name is a view of a literal of the accepted names; the text a
+    // view of the parsed document's attribute value, or of a text held in
+    // m_joined, so both live as long as the element.
     struct FIELD {
-        std::string name, text;
+        std::string_view name, text;
         pugi::xml_node at;
         std::ptrdiff_t offset;  // where the text starts in the file; -1 unknown
     };
     const FIELD* field(std::string_view name) const;
     const FIELD& required(std::string_view name) const;
     void add_child(pugi::xml_node child, NAMES fields, NAMES children);
-    void add_field(std::string_view name, std::string text, pugi::xml_node at, std::ptrdiff_t offset);
+    void add_field(std::string_view name, std::string_view text, pugi::xml_node at, std::ptrdiff_t offset);
     std::string field_text(pugi::xml_node node) const;
 
     const DESCRIPTION_FILE& m_file;
     pugi::xml_node m_node;
     std::vector<FIELD> m_fields;
     std::vector<pugi::xml_node> m_children;
+    // The texts of fields written as elements, joined from their parts;
+    // each on the heap, so that the views of them stay valid.
+    std::vector<std::unique_ptr<std::string>> m_joined;
 };
 
 ELEMENT::ELEMENT(const DESCRIPTION_FILE& file, pugi::xml_node node, NAMES fields, NAMES children)
     : m_file(file), m_node(node) {
-    const std::vector<std::ptrdiff_t> starts = file.attribute_starts(node);
+    const std::vector<std::size_t>& starts = file.attribute_starts(node);
+    // Room for the usual few fields at once rather than growing one by one.
+    m_fields.reserve(std::max<std::size_t>(starts.size(), 4));
     std::size_t index = 0;
     for (pugi::xml_attribute attribute : node.attributes()) {
         if (is_schema_reference(node, attribute)) {
             ++index;
             continue;
         }
-        if (!holds(fields, attribute.name()))
-            fail("unknown attribute " + in_quotes(attribute.name()) + " on " + tag(node.name()));
-        add_field(attribute.name(), attribute.value(), node, index < starts.size() ? starts[index] : -1);
+        const std::string_view* name = entry_of(fields, attribute.name());
+        if (!name) fail("unknown attribute " + in_quotes(attribute.name()) + " on " + tag(node.name()));
+        const std::ptrdiff_t offset = index < starts.size() ? static_cast<std::ptrdiff_t>(starts[index]) : -1;
+        add_field(*name, attribute.value(), node, offset);
         ++index;
     }
     for (pugi::xml_node child : node.children()) add_child(child, fields, children);
@@ -448,12 +463,14 @@ ELEMENT::ELEMENT(const DESCRIPTION_FILE& file, pugi::xml_node node, NAMES fields
 void ELEMENT::add_child(pugi::xml_node child, NAMES fields, NAMES children) {
     switch (child.type()) {
     case pugi::node_element:
-        if (holds(children, child.name()))
+        if (entry_of(children, child.name())) {
             m_children.push_back(child);
-        else if (holds(fields, child.name()))
-            add_field(child.name(), field_text(child), child, m_file.text_start(child));
-        else
+        } else if (const std::string_view* name = entry_of(fields, child.name())) {
+            m_joined.push_back(std::make_unique<std::string>(field_text(child)));
+            add_field(*name, *m_joined.back(), child, m_file.text_start(child));
+        } else {
             m_file.fail(child, "unknown element " + tag(child.name()) + " in " + tag(m_node.name()));
+        }
         return;
     case pugi::node_pcdata:
     case pugi::node_cdata:
@@ -464,9 +481,9 @@ void ELEMENT::add_child(pugi::xml_node child, NAMES fields, NAMES children) {
     }
 }
 
-void ELEMENT::add_field(std::string_view name, std::string text, pugi::xml_node at, std::ptrdiff_t offset) {
+void ELEMENT::add_field(std::string_view name, std::string_view text, pugi::xml_node at, std::ptrdiff_t offset) {
     if (field(name)) m_file.fail(at, in_quotes(name) + " of " + tag(m_node.name()) + " is given twice");
-    m_fields.push_back({std::string(name), std::move(text), at, offset});
+    m_fields.push_back({name, text, at, offset});
 }
 
 uint32_t ELEMENT::record() const {
@@ -506,14 +523,15 @@ const ELEMENT::FIELD& ELEMENT::required(std::string_view name) const {
     return *found;
 }
 
-const std::string* ELEMENT::find(std::string_view name) const {
+std::optional<std::string_view> ELEMENT::find(std::string_view name) const {
     const FIELD* found = field(name);
-    return found ? &found->text : nullptr;
+    if (!found) return std::nullopt;
+    return found->text;
 }
 
 std::string ELEMENT::text(std::string_view name) const {
-    const std::string* found = find(name);
-    return found ? *found : std::string();
+    const FIELD* found = field(name);
+    return found ? std::string(found->text) : std::string();
 }
 
 std::string ELEMENT::required_word(std::string_view name) const {
@@ -565,18 +583,25 @@ std::unique_ptr<KOVA_RULE_ELEMENT> read_rule(const DESCRIPTION_FILE& file, pugi:
     return made;
 }
 
-// An object of the model, or with in_map set of a wizard map, whose
-// objects take no help, label or previous names: no front end shows them,
-// and no settings file sets them.
-KOVA_OBJ_INFO read_object(const DESCRIPTION_FILE& file, pugi::xml_node node, bool in_map) {
+// An object element, checked against the fields and children it accepts;
+// with in_map set an object of a wizard map, whose objects take no help,
+// label or previous names: no front end shows them, and no settings file
+// sets them.
+ELEMENT object_element(const DESCRIPTION_FILE& file, pugi::xml_node node, bool in_map) {
     ELEMENT element(file, node,
                     {"name", "kind", "value", "default", "default_index", "usage_state", "default_usage_state",
                      "width", "width2d", "arguments", "initial_vector_state", "silent_correction",
                      "lint_ignore", "help", "label", "previous_names"},
                     {"rule"});
     if (in_map) element.refuse({"help", "label", "previous_names"}, "an object of a " + tag("wizard_map"));
-    const std::string name = element.required_word("name");
-    KOVA_OBJ_INFO object(name, element.code("kind", k_object_kinds, std::nullopt));
+    return element;
+}
+
+int object_kind(const ELEMENT& element) { return element.code("kind", k_object_kinds, std::nullopt); }
+
+// The fields and rules of an object element, read into object, which has
+// the element's name and kind.
+void fill_object(const DESCRIPTION_FILE& file, const ELEMENT& element, KOVA_OBJ_INFO& object) {
     object.source_id = element.record();
     object.set_value(element.text("value"));
     object.set_default_value(element.text("default"));
@@ -588,9 +613,32 @@ KOVA_OBJ_INFO read_object(const DESCRIPTION_FILE& file, pugi::xml_node node, boo
     object.set_arguments(element.text("arguments"));
     object.set_initial_vec_state(element.text("initial_vector_state"));
     object.silent_correction = element.truth("silent_correction");
-    for (pugi::xml_node child : element.children())
-        object.add_rule(read_rule(file, child, KOVA_RULE_CONDITION).get());
+    for (pugi::xml_node child : element.children()) object.add_rule(read_rule(file, child, KOVA_RULE_CONDITION));
+}
+
+// An object of a wizard map, read whole.
+KOVA_OBJ_INFO read_map_object(const DESCRIPTION_FILE& file, pugi::xml_node node) {
+    const ELEMENT element = object_element(file, node, true);
+    const std::string name = element.required_word("name");
+    KOVA_OBJ_INFO object(name, object_kind(element));
+    fill_object(file, element, object);
     return object;
+}
+
+// An object of the model, read straight into the model's new object. A
+// name already taken is refused once the element is read (into a scratch
+// object), so that the element's own faults are reported first.
+void read_model_object(const DESCRIPTION_FILE& file, pugi::xml_node node, KOVA_INFO& model) {
+    const ELEMENT element = object_element(file, node, false);
+    const std::string name = element.required_word("name");
+    const int kind = object_kind(element);
+    if (KOVA_OBJ_INFO* object = model.add_kova_obj(name, kind)) {
+        fill_object(file, element, *object);
+        return;
+    }
+    KOVA_OBJ_INFO scratch(name, kind);
+    fill_object(file, element, scratch);
+    require_new_name(file, node, true, "object", name);
 }
 
 // Wizard maps and vectors hold at most one condition rule.
@@ -613,7 +661,7 @@ KOVA_WIZARD_MAP read_wizard_map(const DESCRIPTION_FILE& file, pugi::xml_node nod
             read_condition_rule(file, child, map);
             continue;
         }
-        KOVA_OBJ_INFO object = read_object(file, child, true);
+        KOVA_OBJ_INFO object = read_map_object(file, child);
         require_new_name(file, child, map.get_kova_obj(object.get_name()) != nullptr, "object", object.get_name());
         if (KOVA_OBJ_INFO* slot = map.add_kova_object(object.get_name(), object.obj_type)) *slot = object;
     }
@@ -678,7 +726,8 @@ void MODEL_READER::read(const std::string& path, KOVA_INFO& model) {
                  {"object", "include", "function_rule", "message", "wizard_map", "vector"});
     KOVA_DESCRIPTION_READER::set_source_file(model, path);
     model.source_id = root.record();
-    if (const std::string* name = root.find("function")) model.set_function_name(trimmed(*name), "");
+    if (const std::optional<std::string_view> name = root.find("function"))
+        model.set_function_name(trimmed(*name), "");
     model.set_info_condition(root.text("condition"));
     model.set_vhdl_library(root.text("library"));
     m_open_files.push_back(identity);
@@ -689,9 +738,7 @@ void MODEL_READER::read(const std::string& path, KOVA_INFO& model) {
 void MODEL_READER::read_child(const DESCRIPTION_FILE& file, pugi::xml_node node, KOVA_INFO& model) {
     const std::string_view name = node.name();
     if (name == "object") {
-        KOVA_OBJ_INFO object = read_object(file, node, false);
-        require_new_name(file, node, model.get_kova_obj(object.get_name()) != nullptr, "object", object.get_name());
-        model.update_kova_obj(&object);
+        read_model_object(file, node, model);
     } else if (name == "include") {
         read_include(file, node, model);
     } else if (name == "function_rule") {
@@ -790,6 +837,11 @@ bool KOVA_INFO::process_xml_file(const std::string& path, const KOVA_INFO* paren
     loaded.m_errors = m_errors;
     loaded.m_diagnostics = m_diagnostics;
     KOVA_DESCRIPTION_READER::share_sources(loaded, sources);
-    *this = loaded;
+    // What assigning loaded would leave, without copying the model it
+    // holds: the swap hands this model's old contents to loaded, which
+    // drops them.
+    swap_model(loaded);
+    m_origin = KOVA_MESSAGE_ORIGIN();
+    m_sub_cursor = m_wizard_cursor = m_vector_cursor = m_fn_cursor = m_msg_cursor = 0;
     return true;
 }

@@ -171,6 +171,10 @@ void KOVA_OBJ_INFO::add_rule(const KOVA_RULE_ELEMENT* rule) {
     if (rule) own_rules(false).push_back(std::make_unique<KOVA_RULE_ELEMENT>(*rule));
 }
 
+void KOVA_OBJ_INFO::add_rule(std::unique_ptr<KOVA_RULE_ELEMENT> rule) {
+    if (rule) own_rules(false).push_back(std::move(rule));
+}
+
 void KOVA_OBJ_INFO::append_rule_list_with_condition(const std::string& condition) {
     if (condition.empty() || !m_rules) return;
     for (auto& rule : own_rules(false)) rule->set_condition(kova_and_conditions(rule->get_condition(), condition));

@@ -208,6 +208,8 @@ public:
     KOVA_RULE_ELEMENT* get_next_rule_element();
     // Appends a copy of the rule.
     void add_rule(const KOVA_RULE_ELEMENT* rule);
+    // The same, taking the rule itself rather than a copy.
+    void add_rule(std::unique_ptr<KOVA_RULE_ELEMENT> rule);
     // Every rule's condition must also satisfy condition from now on
     // (kova_and_conditions); an empty condition changes nothing.
     void append_rule_list_with_condition(const std::string& condition);

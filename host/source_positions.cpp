@@ -57,25 +57,35 @@ TEXT_LINES::TEXT_LINES(std::string_view text) {
         m_starts.push_back(at + 1);
 }
 
-TEXT_PLACE TEXT_LINES::place_of(std::size_t offset) const {
-    // The last line start at or before offset.
+std::size_t TEXT_LINES::line_index(std::size_t offset) const {
+    // Lines looked at from the last answer on before searching them all.
+    constexpr std::size_t k_lines_tried = 4;
+    std::size_t index = m_last;
+    if (m_starts[index] <= offset) {
+        for (std::size_t tried = 0; tried < k_lines_tried; ++tried, ++index)
+            if (index + 1 == m_starts.size() || m_starts[index + 1] > offset) return m_last = index;
+    }
     const auto after = std::upper_bound(m_starts.begin(), m_starts.end(), offset);
-    const std::size_t line = static_cast<std::size_t>(after - m_starts.begin());
-    return {clamped(line), clamped(offset - m_starts[line - 1] + 1)};
+    return m_last = static_cast<std::size_t>(after - m_starts.begin()) - 1;
 }
 
-std::vector<std::size_t> attribute_value_offsets(std::string_view text, std::size_t tag_start) {
-    std::vector<std::size_t> offsets;
+TEXT_PLACE TEXT_LINES::place_of(std::size_t offset) const {
+    const std::size_t index = line_index(offset);
+    return {clamped(index + 1), clamped(offset - m_starts[index] + 1)};
+}
+
+void attribute_value_offsets(std::string_view text, std::size_t tag_start, std::vector<std::size_t>& offsets) {
+    offsets.clear();
     std::size_t at = skip_name(text, tag_start + 1);
     for (;;) {
         at = skip_blanks(text, at);
-        if (at >= text.size() || text[at] == '/' || text[at] == '>') return offsets;
+        if (at >= text.size() || text[at] == '/' || text[at] == '>') return;
         at = skip_blanks(text, skip_name(text, at));
-        if (at >= text.size() || text[at] != '=') return offsets;  // not a well-formed tag
+        if (at >= text.size() || text[at] != '=') return;  // not a well-formed tag
         at = skip_blanks(text, at + 1);
-        if (at >= text.size() || (text[at] != '"' && text[at] != '\'')) return offsets;
+        if (at >= text.size() || (text[at] != '"' && text[at] != '\'')) return;
         const std::size_t close = text.find(text[at], at + 1);
-        if (close == std::string_view::npos) return offsets;
+        if (close == std::string_view::npos) return;
         offsets.push_back(at + 1);
         at = close + 1;
     }

@@ -19,7 +19,10 @@ struct TEXT_PLACE {
 };
 
 // The start of every line of a text, found once, so that each offset is
-// placed by a binary search rather than by counting from the top.
+// placed by a binary search rather than by counting from the top. The
+// reader asks for places mostly in the order of the text, so the line of
+// the last answer is tried first, and the few lines after it.
+// Not for use by two threads at once (the last answer is remembered).
 class TEXT_LINES {
 public:
     explicit TEXT_LINES(std::string_view text);
@@ -27,7 +30,11 @@ public:
     TEXT_PLACE place_of(std::size_t offset) const;
 
 private:
+    // The index of the last line start at or before offset.
+    std::size_t line_index(std::size_t offset) const;
+
     std::vector<std::size_t> m_starts;  // ascending; m_starts[0] == 0
+    mutable std::size_t m_last = 0;     // the index line_index answered last
 };
 
 // The offsets of the first character inside the quotes of each attribute
@@ -35,7 +42,9 @@ private:
 // order they are written. The tag must be well-formed (the parser has
 // accepted it): values may hold ">" and the other kind of quote, "=" may
 // have blanks or line breaks around it.
-std::vector<std::size_t> attribute_value_offsets(std::string_view text, std::size_t tag_start);
+// They go to offsets, which is cleared first, so that a caller that reads
+// many tags keeps one vector and its storage.
+void attribute_value_offsets(std::string_view text, std::size_t tag_start, std::vector<std::size_t>& offsets);
 
 // The offset of the first character at or after offset that is not a
 // blank, a tab or a line break; with references set (character data, not

@@ -52,18 +52,14 @@ KOVA_SOURCE_LOCATION KOVA_SOURCE_TABLE::locate(uint32_t id, KOVA_SOURCE_FIELD fi
     return location;
 }
 
-namespace {
-
 // Only the fields that hold a text for the front ends are kept.
-bool kept_text(KOVA_SOURCE_FIELD field) {
+bool KOVA_SOURCE_TABLE::keeps_text(KOVA_SOURCE_FIELD field) {
     return field == KOVA_FIELD_LINT_IGNORE || field == KOVA_FIELD_HELP || field == KOVA_FIELD_LABEL ||
            field == KOVA_FIELD_PREVIOUS_NAMES;
 }
 
-}  // namespace
-
 void KOVA_SOURCE_TABLE::set_text(uint32_t id, KOVA_SOURCE_FIELD field, const std::string& text) {
-    if (id != 0 && id <= m_records.size() && kept_text(field)) m_texts[{id, field}] = text;
+    if (id != 0 && id <= m_records.size() && keeps_text(field)) m_texts[{id, field}] = text;
 }
 
 const std::string& KOVA_SOURCE_TABLE::text(uint32_t id, KOVA_SOURCE_FIELD field) const {

@@ -70,6 +70,8 @@ public:
     // "" for a field not given, any other field, or an id the table does
     // not hold.
     void set_text(uint32_t id, KOVA_SOURCE_FIELD field, const std::string& text);
+    // Whether set_text keeps the texts of field.
+    static bool keeps_text(KOVA_SOURCE_FIELD field);
     const std::string& text(uint32_t id, KOVA_SOURCE_FIELD field) const;
     // The names of the checks that kova lint leaves out for a record.
     void set_lint_ignore(uint32_t id, const std::string& names) { set_text(id, KOVA_FIELD_LINT_IGNORE, names); }

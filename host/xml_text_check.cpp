@@ -50,15 +50,23 @@ std::optional<uint32_t> code_point(std::string_view digits) {
 
 // The problem of the reference "&body;" ("" when there is none).
 std::string reference_problem(std::string_view body) {
-    const std::string written = "\"&" + std::string(body) + ";\"";
     if (body[0] == '#') {
         const std::optional<uint32_t> code = code_point(body.substr(1));
         if (code && is_xml_character(*code)) return "";
-        return "character reference " + written + " is not a character XML allows";
+        return "character reference \"&" + std::string(body) + ";\" is not a character XML allows";
     }
     for (std::string_view known : k_predefined_entities)
         if (body == known) return "";
-    return "unknown entity reference " + written + " (XML knows &lt; &gt; &amp; &quot; &apos; and character references)";
+    return "unknown entity reference \"&" + std::string(body) +
+           ";\" (XML knows &lt; &gt; &amp; &quot; &apos; and character references)";
+}
+
+// The first "<" or "&" at or after at; the text's size when there is none.
+// A plain loop: the library's search for any of a set of characters
+// searches the set once per character of the text.
+std::size_t next_markup(std::string_view text, std::size_t at) {
+    while (at < text.size() && text[at] != '<' && text[at] != '&') ++at;
+    return at;
 }
 
 // The length of the reference body that starts right after the "&" at
@@ -76,7 +84,7 @@ std::size_t reference_body_length(std::string_view text, std::size_t start) {
 std::optional<XML_TEXT_PROBLEM> find_xml_text_problem(std::string_view text) {
     const std::size_t nul = text.find('\0');
     if (nul != std::string_view::npos) return XML_TEXT_PROBLEM{nul, "the file holds a NUL character"};
-    for (std::size_t at = text.find_first_of("<&"); at < text.size(); at = text.find_first_of("<&", at + 1)) {
+    for (std::size_t at = next_markup(text, 0); at < text.size(); at = next_markup(text, at + 1)) {
         if (text[at] == '<') {
             for (const LITERAL_SECTION& section : k_literal_sections) {
                 if (text.substr(at, section.open.size()) != section.open) continue;

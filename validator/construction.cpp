@@ -8,6 +8,7 @@
 // released exactly once, on every path, failures included.
 #include "validator/kova_rules_validator.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -145,15 +146,37 @@ void KOVA_RULES_VALIDATOR::add_sub_info_objects_to_validator(KOVA_INFO* sub_mode
     }
 }
 
+// The copies are made in the order a validation run visits their objects,
+// level by level (each level's objects in the model's order), so that the
+// copies a run's pass over one level reads lie together in memory rather
+// than a level's width apart; they are filed in the model's order, the
+// order the lists keep. Names are unique, so whether a list holds an
+// object's name does not change while the copies are made, and a list
+// that starts empty (the first initialisation) holds none of them.
 void KOVA_RULES_VALIDATOR::read_parameter_and_port_list_from_obj_list() {
-    for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
+    const std::vector<KOVA_OBJ_INFO*> objects = get_kova_obj_snapshot();
+    std::vector<std::size_t> run_order(objects.size());
+    for (std::size_t index = 0; index < objects.size(); ++index) run_order[index] = index;
+    std::stable_sort(run_order.begin(), run_order.end(), [&objects](std::size_t a, std::size_t b) {
+        return objects[a]->evaluation_position < objects[b]->evaluation_position;
+    });
+    std::vector<std::unique_ptr<KOVA_PORT_OBJ>> ports(objects.size());
+    std::vector<std::unique_ptr<KOVA_PARAMETER_OBJ>> parameters(objects.size());
+    const bool ports_held = m_port_list.size() > 0, parameters_held = m_parameter_list.size() > 0;
+    for (const std::size_t index : run_order) {
+        const KOVA_OBJ_INFO* object = objects[index];
         const std::string& name = object->get_name();
         if (object->is_port()) {
-            if (!m_port_list.find_entry(name)) m_port_list.add_entry(name, std::make_unique<KOVA_PORT_OBJ>(object));
+            if (!ports_held || !m_port_list.find_entry(name)) ports[index] = std::make_unique<KOVA_PORT_OBJ>(object);
         } else if (has_parameter_copy(object->obj_type)) {
-            if (!m_parameter_list.find_entry(name))
-                m_parameter_list.add_entry(name, std::make_unique<KOVA_PARAMETER_OBJ>(object));
+            if (!parameters_held || !m_parameter_list.find_entry(name))
+                parameters[index] = std::make_unique<KOVA_PARAMETER_OBJ>(object);
         }
+    }
+    for (std::size_t index = 0; index < objects.size(); ++index) {
+        const std::string& name = objects[index]->get_name();
+        if (ports[index]) m_port_list.add_entry(name, std::move(ports[index]));
+        if (parameters[index]) m_parameter_list.add_entry(name, std::move(parameters[index]));
     }
 }
 

@@ -13,14 +13,7 @@
 
 #include "validator/dependency_walk.h"
 
-void KOVA_RULES_VALIDATOR::create_dependency_list() {
-    for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
-        if (object->evaluation_position != -1) continue;
-        KOVA_NAME_MAP in_progress;
-        in_progress.insert(object->get_name(), object->get_name());
-        object->evaluation_position = get_element_position(object, in_progress);
-    }
-}
+void KOVA_RULES_VALIDATOR::create_dependency_list() { KOVA_DEPENDENCY_WALK::order_model(*this); }
 
 int KOVA_RULES_VALIDATOR::get_element_position(KOVA_OBJ_INFO* object, KOVA_NAME_MAP& in_progress) {
     return KOVA_DEPENDENCY_WALK::object_level(*this, object, in_progress);

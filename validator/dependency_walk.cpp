@@ -22,9 +22,11 @@
 #include "validator/dependency_walk.h"
 
 #include <algorithm>
+#include <array>
 #include <deque>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -40,12 +42,25 @@ namespace {
 // The in-progress map as the walk sees it: the caller's map, which it only
 // reads, under the names the walk has added since, which it can take out
 // again in time proportional to their number. The names still added when
-// the walk ends go to the caller's map (hand_back).
+// the walk ends go to the caller's map (hand_back). A walk that orders the
+// whole model has no caller's map: each object starts from a map that
+// holds its name alone (start_alone), and what is added is dropped at the
+// end, as the caller would drop its map.
 class IN_PROGRESS {
 public:
-    explicit IN_PROGRESS(KOVA_NAME_MAP& base) : m_base(base), m_base_size(base.size()) {}
+    explicit IN_PROGRESS(KOVA_NAME_MAP* base) : m_base(base), m_base_size(base ? base->size() : 0) {}
 
-    bool contains(const std::string& name) const { return m_added.contains(name) || m_base.contains(name); }
+    // Starts over from a map holding name alone; name outlives the walk of
+    // its object.
+    void start_alone(const std::string& name) {
+        m_added.clear();
+        m_alone = &name;
+        m_base_size = 1;
+    }
+    bool contains(const std::string& name) const {
+        if (m_added.contains(name)) return true;
+        return m_base ? m_base->contains(name) : m_alone && kova_equal_nocase(*m_alone, name);
+    }
     // Adds name unless the map holds it (without regard to case).
     void insert(const std::string& name) {
         if (!contains(name)) m_added.push(name);
@@ -57,14 +72,63 @@ public:
         while (size() > count && m_added.size() > 0) m_added.pop();
     }
     void hand_back() {
-        for (const std::string& name : m_added.names()) m_base.insert(name, name);
+        if (m_base)
+            for (const std::string& name : m_added.names()) m_base->insert(name, name);
         m_added.clear();
     }
 
 private:
-    KOVA_NAME_MAP& m_base;
-    const std::size_t m_base_size;
+    KOVA_NAME_MAP* m_base;
+    const std::string* m_alone = nullptr;  // the one name of a map without m_base
+    std::size_t m_base_size;
     KOVA_PATH_NAMES m_added;
+};
+
+// The tokens of a text as KOVA_ELEMENT_READER reads them (split at the
+// element delimiters; each "str" marker word in a row puts one pair of
+// quotes around the token that follows), read in place: a token is a view
+// of the text unless markers quote it. The text outlives the reader.
+class NAME_TOKENS {
+public:
+    explicit NAME_TOKENS(const std::string& text) : m_text(&text) {}
+    NAME_TOKENS(const std::string&& text) = delete;
+    bool empty() const { return m_position >= m_text->size(); }
+    // The next token; valid until the next call.
+    std::string_view next() {
+        std::size_t markers = 0;
+        std::string_view token = piece();
+        while (token.size() == 3 && kova_equal_nocase(std::string(token), "str")) {
+            ++markers;
+            token = piece();
+        }
+        if (markers == 0) return token;
+        const std::string quotes(markers, '"');
+        m_quoted = quotes + std::string(token) + quotes;
+        return m_quoted;
+    }
+
+private:
+    // The text up to the next delimiter, which is passed over.
+    std::string_view piece() {
+        const std::string& text = *m_text;
+        const std::size_t start = std::min(m_position, text.size());
+        std::size_t end = start;
+        while (end < text.size() && !is_delimiter(text[end])) ++end;
+        m_position = end < text.size() ? end + 1 : text.size();
+        return std::string_view(text).substr(start, end - start);
+    }
+    static bool is_delimiter(char c) {
+        static const std::array<bool, 256> table = [] {
+            std::array<bool, 256> marks{};
+            for (char delimiter : kova_element_delimiters()) marks[static_cast<unsigned char>(delimiter)] = true;
+            return marks;
+        }();
+        return table[static_cast<unsigned char>(c)];
+    }
+
+    const std::string* m_text;
+    std::size_t m_position = 0;  // invariant: the rest starts here
+    std::string m_quoted;        // a quoted token
 };
 
 // The texts of an object that decide its level, in order: the alternate
@@ -96,6 +160,8 @@ COUNTED_TEXT counted_text(const KOVA_OBJ_INFO& object, const KOVA_RULE_VIEW& rul
     }
 }
 
+bool starts_with_digit(std::string_view text) { return !text.empty() && text[0] >= '0' && text[0] <= '9'; }
+
 // Raises level so that it lies above position.
 void raise_above(int& level, int position) {
     if (position >= level) level = position + 1;
@@ -124,7 +190,7 @@ struct TEXT_FRAME {
     // of a pending instance.
     const std::string* text;
     const std::string* owner;
-    KOVA_ELEMENT_READER tokens;
+    NAME_TOKENS tokens;
     KOVA_OBJ_INFO* waiting = nullptr;  // the object whose frame is above
     bool calls_started = false;        // the calls frame has been pushed
     int level = -1;
@@ -153,7 +219,8 @@ using FRAME = std::variant<OBJECT_FRAME, TEXT_FRAME, CALLS_FRAME>;
 // One entry of the walk: the frames and the in-progress map.
 class WALK {
 public:
-    WALK(KOVA_RULES_VALIDATOR& validator, KOVA_NAME_MAP& in_progress)
+    // in_progress null: a walk over the whole model (order_model).
+    WALK(KOVA_RULES_VALIDATOR& validator, KOVA_NAME_MAP* in_progress)
         : m_validator(validator), m_names(in_progress), m_entry_origin(validator.get_message_origin()) {}
     // An exception leaves the origin as the scopes of the recursive reading
     // would have left it.
@@ -165,6 +232,18 @@ public:
         if (object->evaluation_position != -1) return object->evaluation_position;
         enter_object(object);
         return run();
+    }
+    // Each object without a position in the model's order, from a map that
+    // holds its name alone; one walk, so its frames and names are reused.
+    void order_model() {
+        const std::vector<KOVA_OBJ_INFO*> objects = m_validator.get_kova_obj_snapshot();
+        m_digit_names = std::any_of(objects.begin(), objects.end(),
+                                    [](const KOVA_OBJ_INFO* object) { return starts_with_digit(object->get_name()); });
+        for (KOVA_OBJ_INFO* object : objects) {
+            if (object->evaluation_position != -1) continue;
+            m_names.start_alone(object->get_name());
+            object->evaluation_position = object_level(object);
+        }
     }
     int text_level(const std::string& text, const std::string& owner) {
         m_next.emplace(std::in_place_type<TEXT_FRAME>, text, owner);
@@ -225,8 +304,12 @@ private:
 
     bool step(TEXT_FRAME& frame, int& level) {
         while (!frame.tokens.empty()) {
-            const std::string token = frame.tokens.next();
-            if (token.empty() || KOVA_DEPENDENCY_WALK::is_reserved_keyword(m_validator, token)) continue;
+            const std::string_view piece = frame.tokens.next();
+            // A number names no object unless some name starts with a digit.
+            if (piece.empty() || (!m_digit_names && starts_with_digit(piece))) continue;
+            std::string& token = m_token;
+            token.assign(piece.data(), piece.size());
+            if (KOVA_DEPENDENCY_WALK::is_reserved_keyword(m_validator, token)) continue;
             KOVA_OBJ_INFO* object = m_validator.get_kova_obj(token);
             if (!object) continue;
             // An object with a position raises the level by it whether or
@@ -245,8 +328,14 @@ private:
         }
         if (!frame.calls_started) {
             frame.calls_started = true;
-            m_next.emplace(std::in_place_type<CALLS_FRAME>, *frame.text);
-            return false;
+            // Without "(" no token is a call: the calls frame would end at
+            // once with no instance, level -1.
+            if (frame.text->find('(') == std::string::npos) {
+                receive(frame, -1);
+            } else {
+                m_next.emplace(std::in_place_type<CALLS_FRAME>, *frame.text);
+                return false;
+            }
         }
         level = frame.level;
         return true;
@@ -312,24 +401,30 @@ private:
     // that the system maps once.
     std::deque<FRAME> m_frames;
     std::optional<FRAME> m_next;  // the frame a step asked for
+    std::string m_token;          // the token a text frame looks at
+    // False only where the walk knows that no object's name starts with a
+    // digit (order_model looks), so that numbers need no look-up.
+    bool m_digit_names = true;
 };
 
 }  // namespace
 
 int KOVA_DEPENDENCY_WALK::object_level(KOVA_RULES_VALIDATOR& validator, KOVA_OBJ_INFO* object,
                                        KOVA_NAME_MAP& in_progress) {
-    return WALK(validator, in_progress).object_level(object);
+    return WALK(validator, &in_progress).object_level(object);
 }
 
 int KOVA_DEPENDENCY_WALK::text_level(KOVA_RULES_VALIDATOR& validator, const std::string& text,
                                      KOVA_NAME_MAP& in_progress, const std::string& owner) {
-    return WALK(validator, in_progress).text_level(text, owner);
+    return WALK(validator, &in_progress).text_level(text, owner);
 }
 
 int KOVA_DEPENDENCY_WALK::calls_level(KOVA_RULES_VALIDATOR& validator, const std::string& expression,
                                       KOVA_NAME_MAP& in_progress) {
-    return WALK(validator, in_progress).calls_level(expression);
+    return WALK(validator, &in_progress).calls_level(expression);
 }
+
+void KOVA_DEPENDENCY_WALK::order_model(KOVA_RULES_VALIDATOR& validator) { WALK(validator, nullptr).order_model(); }
 
 bool KOVA_DEPENDENCY_WALK::is_reserved_keyword(const KOVA_RULES_VALIDATOR& validator, const std::string& token) {
     return validator.is_reserved_keyword(token);

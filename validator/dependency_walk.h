@@ -38,6 +38,10 @@ public:
     static int calls_level(KOVA_RULES_VALIDATOR& validator, const std::string& expression,
                            KOVA_NAME_MAP& in_progress);
 
+    // create_dependency_list: every object without a position gets one, in
+    // the model's order, each from a fresh in-progress map holding its name.
+    static void order_model(KOVA_RULES_VALIDATOR& validator);
+
     // The validator's members that the walk works on.
     static bool is_reserved_keyword(const KOVA_RULES_VALIDATOR& validator, const std::string& token);
     static KOVA_OWNED_MAP<KOVA_FN_MACRO>& macro_instances(KOVA_RULES_VALIDATOR& validator);

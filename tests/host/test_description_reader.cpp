@@ -265,6 +265,12 @@ TEST(DescriptionReader, BadInputIsRefusedWithFileAndLine) {
         {"<model>\n<message type='8'/></model>", 2, "unknown rule type \"8\""},
         {"<model>\n<object name='A' kind='6'\n default_index='99999999999'/></model>", 2, "bad number"},
         {"<model>\n<object name='A' kind='in'/>\n<object name='a' kind='out'/></model>", 3, "duplicate object name"},
+        // A taken name is refused after the element's own faults, at its start
+        // tag, which lies before the places of its rules.
+        {"<model>\n<object name='A' kind='in'/>\n<object name='a' kind='out'>\n<rule type='9'/></object></model>", 4,
+         "unknown rule type \"9\""},
+        {"<model>\n<object name='A' kind='in'/>\n<object name='a' kind='out'>\n<rule value='1'/>\n</object></model>", 3,
+         "duplicate object name \"a\""},
         {"<model>\n<wizard_map name='W'>\n<object name='A' kind='5'/>\n<object name='A' kind='5'/>\n"
          "</wizard_map></model>", 4, "duplicate object name \"A\""},
         {"<model>\n<wizard_map name='W'/>\n<wizard_map name='w'/></model>", 3, "duplicate wizard map name"},

@@ -116,6 +116,9 @@ const MODEL_SPEC RING_THROUGH_AN_INSTANCE = {
 const MODEL_SPEC NAMED_MODELS[] = {
     {"chain under a hidden value", {{"Z", INTEGER, {{"Y gt 1"}}}, {"Y", INTEGER, {{"X == 2"}}}, {"X", INTEGER},
                                     {"H", HIDDEN, {}, "Z + 1"}}, {}, "Z:2 Y:1 X:0 H:3 "},
+    // Numbers name nothing, unless an object's name starts with a digit.
+    {"a name that starts with a digit", {{"H", HIDDEN, {}, "2W * 4 + 16"}, {"2W", INTEGER, {{"2W gt 1"}}}}, {},
+     "H:1 2W:0 "},
     {"macro calls with nested calls",
      {{"H", HIDDEN, {}, "quad(P) + twice(H) + twice(twice(W))"}, {"P", INTEGER, {{"quad(D) gt 4"}}},
       {"quad", MACRO, {}, "twice(y) + twice(W) + y", "y"}, {"twice", MACRO, {}, "x * 2", "x"},
