@@ -17,7 +17,7 @@ struct BATCH_OPTIONS {
 
 void run_batch(KOVA_TOOL_STATE& state, const BATCH_OPTIONS& options) {
     KOVA_MESSAGES warnings;  // the load's; each line tells its own item's run
-    const KOVA_SESSION* const loaded = open_session_for_many_runs(state, warnings);
+    const KOVA_SESSION* const loaded = open_session_until_exit(state, warnings);
     if (!loaded) return;
     bool unreadable = false, invalid = false;
     const auto work = [&](KOVA_SESSION& session, std::size_t index) {

@@ -63,7 +63,7 @@ void run_sweep(KOVA_TOOL_STATE& state, const SWEEP_OPTIONS& options) {
     KOVA_SHARD shard;
     if (KOVA_PROBLEM problem = kova_parse_shard(options.shard, shard)) return report_problem(state, with_dashes(problem));
     KOVA_MESSAGES warnings;  // the load's; each line tells its own item's run
-    const KOVA_SESSION* const loaded = open_session_for_many_runs(state, warnings);
+    const KOVA_SESSION* const loaded = open_session_until_exit(state, warnings);
     if (!loaded) return;
     KOVA_SWEEP_PLAN plan;
     if (options.vary.empty() && !options.random && !options.corners)

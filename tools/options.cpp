@@ -138,12 +138,6 @@ KOVA_SESSION* open_session_until_exit(KOVA_TOOL_STATE& state, KOVA_MESSAGES& mes
     return session.release();
 }
 
-KOVA_SESSION* open_session_for_many_runs(KOVA_TOOL_STATE& state, KOVA_MESSAGES& messages) {
-    KOVA_SESSION* const session = open_session_until_exit(state, messages);
-    if (session) session->validator().set_compiled_evaluation(true);
-    return session;
-}
-
 void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_ANSWER_BUILDER& build, bool shows_verdict) {
     KOVA_MESSAGES messages;
     KOVA_SESSION* const session = open_session_until_exit(state, messages);

@@ -112,10 +112,5 @@ std::unique_ptr<KOVA_SESSION> open_session(KOVA_TOOL_STATE& state, KOVA_MESSAGES
 // the memory back at exit. It stays reachable (leak checkers report it as
 // still reachable, not lost). Null after the failure is reported.
 KOVA_SESSION* open_session_until_exit(KOVA_TOOL_STATE& state, KOVA_MESSAGES& messages);
-// The same for batch and sweep, which validate many configurations on
-// copies of the session: rule texts are evaluated from their compiled
-// forms (one table shared by every copy), which makes each run about
-// twice as fast for about 250 bytes more per model object, paid once.
-KOVA_SESSION* open_session_for_many_runs(KOVA_TOOL_STATE& state, KOVA_MESSAGES& messages);
 
 #endif
