@@ -10,8 +10,6 @@
 
 namespace {
 
-std::size_t text_hash(const std::string& text) { return std::hash<std::string_view>()(text); }
-
 std::size_t units_for(std::size_t bytes) { return (bytes + sizeof(KOVA_STEP) - 1) / sizeof(KOVA_STEP); }
 
 }  // namespace
@@ -25,7 +23,7 @@ KOVA_PROGRAM_TABLE::KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts) {
     for (const std::string& text : texts) {
         if (text.empty() || !seen.insert(text).second) continue;
         blocks.push_back(static_cast<uint32_t>(m_units.size()));
-        hashes.push_back(text_hash(text));
+        hashes.push_back(hash_of(text));
         add_block(text, KOVA_PROGRAM::compile(reader, text), names);
     }
     m_name_count = names.size();
@@ -70,9 +68,10 @@ void KOVA_PROGRAM_TABLE::index_block(std::size_t hash, uint32_t block) {
     }
 }
 
-bool KOVA_PROGRAM_TABLE::find(const std::string& text, KOVA_PROGRAM_VIEW& program) const {
+std::size_t KOVA_PROGRAM_TABLE::hash_of(std::string_view text) { return std::hash<std::string_view>()(text); }
+
+bool KOVA_PROGRAM_TABLE::find(std::string_view text, std::size_t hash, KOVA_PROGRAM_VIEW& program) const {
     if (m_slots.empty()) return false;
-    const std::size_t hash = text_hash(text);
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const uint64_t held = m_slots[slot];
@@ -88,14 +87,17 @@ bool KOVA_PROGRAM_TABLE::find(const std::string& text, KOVA_PROGRAM_VIEW& progra
     }
 }
 
-const KOVA_PROGRAM& KOVA_PROGRAM_CACHE::program_of(const std::string& text) {
-    const auto found = m_programs.find(text);
-    if (found != m_programs.end()) return found->second;
+const KOVA_PROGRAM& KOVA_PROGRAM_CACHE::program_of(std::string_view text, std::size_t hash) {
+    const auto found = m_programs.equal_range(hash);
+    for (auto held = found.first; held != found.second; ++held)
+        if (held->second.text == text) return held->second.program;
     if (m_programs.size() >= HOST_PROGRAMS && m_running == 0) {
         m_programs.clear();
         forget_names();
     }
-    return m_programs.emplace(text, KOVA_PROGRAM::compile(m_reader, text)).first->second;
+    std::string owned(text);
+    KOVA_PROGRAM program = KOVA_PROGRAM::compile(m_reader, owned);
+    return m_programs.emplace(hash, HELD{std::move(owned), std::move(program)})->second.program;
 }
 
 namespace {

@@ -41,9 +41,12 @@ class KOVA_PROGRAM_TABLE {
 public:
     // The programs of texts (empty texts are left out).
     explicit KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts);
+    // The hash of a text under which both this table and a
+    // KOVA_PROGRAM_CACHE look it up, so an evaluation hashes its text once.
+    static std::size_t hash_of(std::string_view text);
     // Sets program to text's and answers true; false when text is not one
-    // of the model's texts.
-    bool find(const std::string& text, KOVA_PROGRAM_VIEW& program) const;
+    // of the model's texts. hash is hash_of(text).
+    bool find(std::string_view text, std::size_t hash, KOVA_PROGRAM_VIEW& program) const;
     std::size_t size() const { return m_count; }
     // How many distinct names the programs read: a name step's number is
     // from 1 to this.
@@ -71,8 +74,9 @@ class KOVA_PROGRAM_CACHE {
 public:
     static constexpr std::size_t HOST_PROGRAMS = 1024;
 
-    // text's program, compiled now when the cache has none.
-    const KOVA_PROGRAM& program_of(const std::string& text);
+    // text's program, compiled now when the cache has none; hash is
+    // KOVA_PROGRAM_TABLE::hash_of(text).
+    const KOVA_PROGRAM& program_of(std::string_view text, std::size_t hash);
     KOVA_SYNTAX_READER& reader() { return m_reader; }
 
     // model.get_kova_obj(name), for a name text of a program whose
@@ -108,8 +112,17 @@ private:
     std::vector<const KOVA_OBJ_INFO*> m_numbered;
     // The model generation the remembered names were looked up in.
     uint64_t m_names_generation = 0;
-    // Node-based, so a program stays where it is while others are added.
-    std::unordered_map<std::string, KOVA_PROGRAM> m_programs;
+    struct HELD {
+        std::string text;
+        KOVA_PROGRAM program;
+    };
+    // The hash is the key's own hash.
+    struct HASH_AS_IS {
+        std::size_t operator()(std::size_t hash) const { return hash; }
+    };
+    // By the text's hash (several texts may share one). Node-based, so a
+    // program stays where it is while others are added.
+    std::unordered_multimap<std::size_t, HELD, HASH_AS_IS> m_programs;
     // Invariant: the number of RUNs alive on this cache.
     std::size_t m_running = 0;
 };
