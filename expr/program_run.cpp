@@ -134,8 +134,12 @@ KOVA_OPERAND query(KOVA_EVAL_CONTEXT& ctx, KOVA_QUERY_KIND kind, const char* nam
     }
 }
 
+// A call with an instance reads the instance's value (copied, in case a
+// later step changes it); the rest go the way a parse's call goes.
 KOVA_OPERAND macro_call(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KOVA_STEP& step) {
     if (!ctx.validator) return text_operand("");
+    if (const std::string* value = ctx.validator->macro_instance_value(program.text_at(static_cast<uint32_t>(step.number))))
+        return text_operand(ctx.pool.copy(*value));
     return text_operand(ctx.pool.keep(ctx.validator->evaluate_function_macro_call(
         program.text_at(step.text), program.text_at(step.call), program.text_at(static_cast<uint32_t>(step.number)))));
 }
@@ -178,15 +182,15 @@ void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KO
 
 }  // namespace
 
-void kova_run_program(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program) {
+void kova_run_program(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, std::string& out) {
     OPERAND_STACK stack(program.depth);
     for (uint32_t index = 0; index < program.count; ++index) run_step(ctx, program, program.steps[index], stack);
     const KOVA_OPERAND value = stack.pop();
     if (value.text) {
-        ctx.result.assign(value.text);
+        out.append(value.text);
         return;
     }
     char digits[16];
     const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value.number);
-    ctx.result.assign(digits, written.ptr);
+    out.append(digits, written.ptr);
 }
