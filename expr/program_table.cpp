@@ -1,6 +1,7 @@
 // The shared programs of a model's texts and a validator's own cache.
 #include "expr/program_table.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string_view>
@@ -88,16 +89,38 @@ bool KOVA_PROGRAM_TABLE::find(std::string_view text, std::size_t hash, KOVA_PROG
 }
 
 const KOVA_PROGRAM& KOVA_PROGRAM_CACHE::program_of(std::string_view text, std::size_t hash) {
-    const auto found = m_programs.equal_range(hash);
-    for (auto held = found.first; held != found.second; ++held)
-        if (held->second.text == text) return held->second.program;
-    if (m_programs.size() >= HOST_PROGRAMS && m_running == 0) {
-        m_programs.clear();
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = hash & mask; !m_slots.empty(); slot = (slot + 1) & mask) {
+        const uint64_t held = m_slots[slot];
+        if (held == 0) break;
+        if ((held >> 32) != static_cast<uint64_t>(hash >> 32)) continue;
+        const HELD& entry = *m_held[static_cast<uint32_t>(held) - 1];
+        if (entry.text == text) return entry.program;
+    }
+    if (m_held.size() >= HOST_PROGRAMS && m_running == 0) {
+        m_held.clear();
+        m_slots.assign(m_slots.size(), 0);
         forget_names();
     }
     std::string owned(text);
     KOVA_PROGRAM program = KOVA_PROGRAM::compile(m_reader, owned);
-    return m_programs.emplace(hash, HELD{std::move(owned), std::move(program)})->second.program;
+    m_held.push_back(std::make_unique<HELD>(HELD{hash, std::move(owned), std::move(program)}));
+    if (2 * m_held.size() <= m_slots.size()) {
+        index_held(hash, m_held.size() - 1);
+    } else {
+        m_slots.assign(std::max<std::size_t>(16, 2 * m_slots.size()), 0);
+        for (std::size_t index = 0; index < m_held.size(); ++index) index_held(m_held[index]->hash, index);
+    }
+    return m_held.back()->program;
+}
+
+void KOVA_PROGRAM_CACHE::index_held(std::size_t hash, std::size_t index) {
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        if (m_slots[slot] != 0) continue;
+        m_slots[slot] = (static_cast<uint64_t>(hash >> 32) << 32) | (static_cast<uint64_t>(index) + 1);
+        return;
+    }
 }
 
 namespace {

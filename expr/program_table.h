@@ -113,16 +113,18 @@ private:
     // The model generation the remembered names were looked up in.
     uint64_t m_names_generation = 0;
     struct HELD {
+        std::size_t hash;  // KOVA_PROGRAM_TABLE::hash_of(text)
         std::string text;
         KOVA_PROGRAM program;
     };
-    // The hash is the key's own hash.
-    struct HASH_AS_IS {
-        std::size_t operator()(std::size_t hash) const { return hash; }
-    };
-    // By the text's hash (several texts may share one). Node-based, so a
-    // program stays where it is while others are added.
-    std::unordered_multimap<std::size_t, HELD, HASH_AS_IS> m_programs;
+    // The programs held, each in a block of its own, so a program stays
+    // where it is while others are added.
+    std::vector<std::unique_ptr<HELD>> m_held;
+    // Finds a program from its text's hash: each slot empty (0) or the
+    // high 32 bits of the hash above the index in m_held + 1; linear
+    // probing. Invariant: a power of two, at least twice m_held's size.
+    std::vector<uint64_t> m_slots;
+    void index_held(std::size_t hash, std::size_t index);
     // Invariant: the number of RUNs alive on this cache.
     std::size_t m_running = 0;
 };
