@@ -77,8 +77,11 @@ KOVA_OPERAND expression_name_operand(KOVA_EVAL_CONTEXT& ctx, const char* name, i
         const KOVA_PORT_OBJ* port = ctx.validator->port_copy_of(*object);
         return {nullptr, port ? static_cast<int32_t>(port->get_current_port_value_as_integer()) : 0};
     }
-    if (object->obj_type == KOVA_OBJ_INTEGER_PARAMETER)
-        return {nullptr, ctx.validator->integer_parameter_value_of(*object)};
+    if (object->obj_type == KOVA_OBJ_INTEGER_PARAMETER) {
+        // integer_parameter_value_of, reading the copy's integer in place.
+        const KOVA_PARAMETER_OBJ* copy = ctx.validator->parameter_copy_of(*object);
+        return {nullptr, copy && copy->obj_type == KOVA_OBJ_INTEGER_PARAMETER ? copy->integer_reading() : -1};
+    }
     return {ctx.pool.keep(object_value_text(ctx, *object)), 0};
 }
 
