@@ -12,21 +12,14 @@
 
 #include "bench/bench_registry.h"
 #include "bench/expression_cases.h"
-#include "host/qel_util.h"
 
 namespace {
 
-// The value of one case: one text, or the list joined as a list rule
-// joins it.
+// The value of one case: one text, or the list evaluated as a list rule
+// evaluates it.
 std::string kova_value(KOVA_RULES_VALIDATOR& model, const KOVA_BENCH_CASE& item) {
     if (!item.is_list) return model.evaluate_expression(item.kova_text, PARSER_MODE_EVALUATE);
-    std::string rest = item.kova_text;
-    std::string joined;
-    while (!rest.empty()) {
-        const std::string value = model.evaluate_value_expression(qel_get_token(rest, "|"), false);
-        if (!value.empty()) joined = joined.empty() ? value : joined + "|" + value;
-    }
-    return joined;
+    return model.evaluate_value_list(item.kova_text);
 }
 
 void kova_evaluation(benchmark::State& state, const KOVA_BENCH_CASE& item, bool compiled) {

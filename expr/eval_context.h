@@ -63,6 +63,11 @@ struct KOVA_EVAL_CONTEXT {
         : validator(validator), condition(condition), mode(mode) {}
     KOVA_EVAL_CONTEXT(KOVA_RULES_VALIDATOR* validator, const std::string&& condition,
                       KOVA_RULES_VALIDATOR_PARSER_MODE mode) = delete;
+    // The same for a part of a longer text (a list item), which must
+    // outlive the context as well.
+    KOVA_EVAL_CONTEXT(KOVA_RULES_VALIDATOR* validator, std::string_view condition,
+                      KOVA_RULES_VALIDATOR_PARSER_MODE mode)
+        : validator(validator), condition(condition), mode(mode) {}
 
     // Posts a message to the validator, when there is one, as a warning
     // of the kind given: nothing an evaluation reports makes a

@@ -7,6 +7,7 @@
 // different threads share only read-only programs.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "expr/eval_context.h"
@@ -18,21 +19,30 @@
 #include "validator/kova_rules_validator.h"
 
 std::string KOVA_RULES_VALIDATOR::evaluate_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode) {
+    std::string value;
+    if (!run_compiled(text, mode, value)) return interpret_expression(text, mode);
+    return value;
+}
+
+bool KOVA_RULES_VALIDATOR::run_compiled(std::string_view text, KOVA_RULES_VALIDATOR_PARSER_MODE mode,
+                                        std::string& out) {
     // Text mode renders phrases, which only the grammar's actions do.
-    if (text.empty() || !m_compiled_evaluation || mode == PARSER_MODE_TEXT) return interpret_expression(text, mode);
+    if (text.empty() || !m_compiled_evaluation || mode == PARSER_MODE_TEXT) return false;
     if (!m_program_cache) {
         m_program_cache = std::make_unique<KOVA_PROGRAM_CACHE>();
         if (m_programs) m_program_cache->use_table_names(m_programs->name_count());
     }
+    // One hash finds the text in the shared table or else in the cache.
+    const std::size_t hash = KOVA_PROGRAM_TABLE::hash_of(text);
     KOVA_PROGRAM_VIEW program;
-    if (!m_programs || !m_programs->find(text, program)) program = m_program_cache->program_of(text).view();
-    if (program.interpreted()) return interpret_expression(text, mode);
+    if (!m_programs || !m_programs->find(text, hash, program)) program = m_program_cache->program_of(text, hash).view();
+    if (program.interpreted()) return false;
     KOVA_EVAL_CONTEXT context(this, text, mode);
     context.programs = m_program_cache.get();
     // Keeps the cache from releasing the program while it runs.
     const KOVA_PROGRAM_CACHE::RUN running(*m_program_cache);
-    kova_run_program(context, program);
-    return std::move(context.result);
+    kova_run_program(context, program, out);
+    return true;
 }
 
 std::string KOVA_RULES_VALIDATOR::interpret_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode) {
@@ -66,6 +76,33 @@ void KOVA_RULES_VALIDATOR::report_unplaced_characters(const std::string& text, c
 std::string KOVA_RULES_VALIDATOR::evaluate_value_expression(const std::string& text, bool refresh) {
     if (kova_value_taken_as_written(text)) return text;
     return evaluate_expression(text, refresh ? PARSER_MODE_REFRESH_MACROS : PARSER_MODE_EVALUATE);
+}
+
+std::string KOVA_RULES_VALIDATOR::evaluate_value_list(const std::string& items) {
+    // Items are read in place; each value is appended straight to the
+    // joined text, so a compiled item builds no string of its own.
+    std::string joined;
+    const std::string_view all(items);
+    std::size_t start = 0;
+    while (start < all.size()) {
+        const std::size_t bar = all.find('|', start);
+        const std::size_t end = bar == std::string_view::npos ? all.size() : bar;
+        append_list_value(all.substr(start, end - start), joined);
+        start = end + 1;
+    }
+    return joined;
+}
+
+void KOVA_RULES_VALIDATOR::append_list_value(std::string_view item, std::string& joined) {
+    const std::size_t before = joined.size();
+    if (!joined.empty()) joined += '|';
+    const std::size_t value_at = joined.size();
+    if (kova_value_taken_as_written(item))
+        joined.append(item);
+    else if (!run_compiled(item, PARSER_MODE_EVALUATE, joined))
+        joined += interpret_expression(std::string(item), PARSER_MODE_EVALUATE);
+    // An empty value adds neither itself nor its separator.
+    if (joined.size() == value_at) joined.resize(before);
 }
 
 std::string KOVA_RULES_VALIDATOR::evaluate_cmd_expression(const std::string& text) const {

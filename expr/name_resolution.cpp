@@ -14,6 +14,13 @@ namespace {
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// KOVA_OBJ_INFO::is_port, read here without a call into the host library
+// on the compiled path.
+bool names_a_port(const KOVA_OBJ_INFO& object) {
+    return object.obj_type == KOVA_OBJ_INPUT_PORT || object.obj_type == KOVA_OBJ_OUTPUT_PORT ||
+           object.obj_type == KOVA_OBJ_INOUT_PORT;
+}
+
 // A port's current value in decimal; the low 32 bits read as signed, so a
 // port without a value reads -1.
 std::string port_value_text(const KOVA_EVAL_CONTEXT& ctx, const KOVA_OBJ_INFO& object) {
@@ -66,12 +73,15 @@ KOVA_OPERAND expression_name_operand(KOVA_EVAL_CONTEXT& ctx, const char* name, i
     if (!ctx.validator) return {"", 0};
     const KOVA_OBJ_INFO* object = ctx.programs->object_named(*ctx.validator, name, number);
     if (!object) return {ctx.pool.keep(unknown_name_text(ctx, name)), 0};
-    if (object->is_port()) {
+    if (names_a_port(*object)) {
         const KOVA_PORT_OBJ* port = ctx.validator->port_copy_of(*object);
         return {nullptr, port ? static_cast<int32_t>(port->get_current_port_value_as_integer()) : 0};
     }
-    if (object->obj_type == KOVA_OBJ_INTEGER_PARAMETER)
-        return {nullptr, ctx.validator->integer_parameter_value_of(*object)};
+    if (object->obj_type == KOVA_OBJ_INTEGER_PARAMETER) {
+        // integer_parameter_value_of, reading the copy's integer in place.
+        const KOVA_PARAMETER_OBJ* copy = ctx.validator->parameter_copy_of(*object);
+        return {nullptr, copy && copy->obj_type == KOVA_OBJ_INTEGER_PARAMETER ? copy->integer_reading() : -1};
+    }
     return {ctx.pool.keep(object_value_text(ctx, *object)), 0};
 }
 

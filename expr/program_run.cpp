@@ -10,7 +10,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #include "expr/arithmetic.h"
 #include "expr/name_resolution.h"
@@ -24,8 +24,8 @@ class OPERAND_STACK {
 public:
     explicit OPERAND_STACK(std::size_t depth) {
         if (depth > INLINE_DEPTH) {
-            m_heap.resize(depth);
-            m_base = m_heap.data();
+            m_heap = std::make_unique<KOVA_OPERAND[]>(depth);
+            m_base = m_heap.get();
         }
     }
     void push(KOVA_OPERAND operand) { m_base[m_size++] = operand; }
@@ -35,7 +35,7 @@ public:
 private:
     static constexpr std::size_t INLINE_DEPTH = 32;
     KOVA_OPERAND m_inline[INLINE_DEPTH];
-    std::vector<KOVA_OPERAND> m_heap;
+    std::unique_ptr<KOVA_OPERAND[]> m_heap;  // null for a program of INLINE_DEPTH or less
     KOVA_OPERAND* m_base = m_inline;
     std::size_t m_size = 0;
 };
@@ -50,16 +50,21 @@ const char* text_of(KOVA_EVAL_CONTEXT& ctx, KOVA_OPERAND operand) {
     return operand.text ? operand.text : kova_integer_text(ctx.pool, operand.number);
 }
 
+// The two truth texts, read once: every truth value a step makes is one
+// of these two addresses, so most truth tests compare addresses only.
+const char* const RUN_TRUE_TEXT = kova_truth_text(true);
+const char* const RUN_FALSE_TEXT = kova_truth_text(false);
+
+const char* truth_operand_text(bool value) { return value ? RUN_TRUE_TEXT : RUN_FALSE_TEXT; }
+
 // Whether the operand is exactly the text "true" (truth true) or "false".
-// Truth values mostly come from kova_truth_text, whose two literals are
-// told apart by address; an integer's digits are neither.
+// Truth values mostly come from truth_operand_text, told apart by
+// address; an integer's digits are neither.
 bool is_exactly(KOVA_OPERAND operand, bool truth) {
-    static const char* const TRUE_LITERAL = kova_truth_text(true);
-    static const char* const FALSE_LITERAL = kova_truth_text(false);
     if (!operand.text) return false;
-    if (operand.text == TRUE_LITERAL) return truth;
-    if (operand.text == FALSE_LITERAL) return !truth;
-    return std::strcmp(operand.text, truth ? TRUE_LITERAL : FALSE_LITERAL) == 0;
+    if (operand.text == RUN_TRUE_TEXT) return truth;
+    if (operand.text == RUN_FALSE_TEXT) return !truth;
+    return std::strcmp(operand.text, truth ? RUN_TRUE_TEXT : RUN_FALSE_TEXT) == 0;
 }
 
 // kova_equal_nocase on two NUL-terminated texts.
@@ -105,10 +110,10 @@ KOVA_OPERAND binary(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, KOVA_OPERAN
             return number_operand(op == KOVA_OP_REMAINDER ? 0 : 1);
         }
         case KOVA_OP_DOUBLE_DIV: return real_division(ctx, a, b);
-        case KOVA_OP_OR: return text_operand(kova_truth_text(!(is_exactly(a, false) && is_exactly(b, false))));
-        case KOVA_OP_AND: return text_operand(kova_truth_text(is_exactly(a, true) && is_exactly(b, true)));
-        case KOVA_OP_EQUAL: return text_operand(kova_truth_text(operands_equal(ctx, a, b)));
-        case KOVA_OP_NOT_EQUAL: return text_operand(kova_truth_text(!operands_equal(ctx, a, b)));
+        case KOVA_OP_OR: return text_operand(truth_operand_text(!(is_exactly(a, false) && is_exactly(b, false))));
+        case KOVA_OP_AND: return text_operand(truth_operand_text(is_exactly(a, true) && is_exactly(b, true)));
+        case KOVA_OP_EQUAL: return text_operand(truth_operand_text(operands_equal(ctx, a, b)));
+        case KOVA_OP_NOT_EQUAL: return text_operand(truth_operand_text(!operands_equal(ctx, a, b)));
         case KOVA_OP_GREATER:
         case KOVA_OP_GREATER_OR_EQUAL:
         case KOVA_OP_LESS:
@@ -118,24 +123,28 @@ KOVA_OPERAND binary(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, KOVA_OPERAN
                              : op == KOVA_OP_GREATER_OR_EQUAL ? x >= y
                              : op == KOVA_OP_LESS ? x < y
                                                   : x <= y;
-            return text_operand(kova_truth_text(holds));
+            return text_operand(truth_operand_text(holds));
         }
-        default: return text_operand(kova_truth_text(kova_comparison(op, text_of(ctx, a), text_of(ctx, b))));
+        default: return text_operand(truth_operand_text(kova_comparison(op, text_of(ctx, a), text_of(ctx, b))));
     }
 }
 
 KOVA_OPERAND query(KOVA_EVAL_CONTEXT& ctx, KOVA_QUERY_KIND kind, const char* name) {
     switch (kind) {
-        case KOVA_QUERY_USED: return text_operand(kova_truth_text(expression_is_used(ctx, name)));
-        case KOVA_QUERY_CONSTANT: return text_operand(kova_truth_text(expression_is_constant_port(ctx, name)));
+        case KOVA_QUERY_USED: return text_operand(truth_operand_text(expression_is_used(ctx, name)));
+        case KOVA_QUERY_CONSTANT: return text_operand(truth_operand_text(expression_is_constant_port(ctx, name)));
         case KOVA_QUERY_PORT: return number_operand(expression_port_value(ctx, name));
         case KOVA_QUERY_STR:
         default: return text_operand(name);
     }
 }
 
+// A call with an instance reads the instance's value (copied, in case a
+// later step changes it); the rest go the way a parse's call goes.
 KOVA_OPERAND macro_call(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KOVA_STEP& step) {
     if (!ctx.validator) return text_operand("");
+    if (const std::string* value = ctx.validator->macro_instance_value(program.text_at(static_cast<uint32_t>(step.number))))
+        return text_operand(ctx.pool.copy(*value));
     return text_operand(ctx.pool.keep(ctx.validator->evaluate_function_macro_call(
         program.text_at(step.text), program.call_text(step), program.instance_text(step))));
 }
@@ -153,7 +162,7 @@ void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KO
             stack.push(query(ctx, static_cast<KOVA_QUERY_KIND>(step.op), program.text_at(step.text)));
             break;
         case KOVA_SYN_CEIL_LOG: stack.top() = number_operand(kova_ceil_log2(integer_of(stack.top()))); break;
-        case KOVA_SYN_NOT: stack.top() = text_operand(kova_truth_text(is_exactly(stack.top(), false))); break;
+        case KOVA_SYN_NOT: stack.top() = text_operand(truth_operand_text(is_exactly(stack.top(), false))); break;
         case KOVA_SYN_MAX:
         case KOVA_SYN_MIN: {
             const KOVA_OPERAND b = stack.pop();
@@ -178,15 +187,15 @@ void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KO
 
 }  // namespace
 
-void kova_run_program(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program) {
+void kova_run_program(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, std::string& out) {
     OPERAND_STACK stack(program.depth);
     for (uint32_t index = 0; index < program.count; ++index) run_step(ctx, program, program.steps[index], stack);
     const KOVA_OPERAND value = stack.pop();
     if (value.text) {
-        ctx.result.assign(value.text);
+        out.append(value.text);
         return;
     }
     char digits[16];
     const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value.number);
-    ctx.result.assign(digits, written.ptr);
+    out.append(digits, written.ptr);
 }

@@ -11,8 +11,6 @@
 
 namespace {
 
-std::size_t table_text_hash(const std::string& text) { return std::hash<std::string_view>()(text); }
-
 std::size_t table_units_for(std::size_t bytes) { return (bytes + sizeof(KOVA_STEP) - 1) / sizeof(KOVA_STEP); }
 
 // Where a name's place is recorded for a name that is not written as its
@@ -25,6 +23,10 @@ std::size_t first_slot(std::size_t hash, std::size_t count) {
     const uint64_t mixed = (static_cast<uint64_t>(hash) * 0x9E3779B97F4A7C15ull) >> 32;
     return static_cast<std::size_t>((mixed * static_cast<uint64_t>(count)) >> 32);
 }
+
+// The high 32 bits of a 64-bit hash (0 where std::size_t is narrower),
+// kept in a cache slot beside its index.
+uint64_t high_hash_bits(std::size_t hash) { return static_cast<uint64_t>(hash) >> 32; }
 
 uint32_t read_word(const char* at) {
     uint32_t word;
@@ -163,7 +165,7 @@ KOVA_PROGRAM_TABLE::KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts) {
         std::unordered_set<std::string_view> seen;
         for (const std::string& text : texts) {
             if (text.empty() || !seen.insert(text).second) continue;
-            added.emplace_back(table_text_hash(text), builder.add(text));
+            added.emplace_back(hash_of(text), builder.add(text));
         }
     }
     m_count = added.size();
@@ -197,7 +199,7 @@ void KOVA_PROGRAM_TABLE::lay_slots(const std::vector<std::pair<std::size_t, uint
 // Whether text is the text of entry: its shape's fixed characters with
 // the entry's names put in their places.
 template <typename WORD>
-bool KOVA_PROGRAM_TABLE::matches(const std::string& text, const WORD* entry) const {
+bool KOVA_PROGRAM_TABLE::matches(std::string_view text, const WORD* entry) const {
     const KOVA_STEP* block = &m_units[entry[0]];
     HEADER header;
     std::memcpy(&header, block, sizeof header);
@@ -242,9 +244,9 @@ KOVA_PROGRAM_VIEW KOVA_PROGRAM_TABLE::view_of(const WORD* entry) const {
 }
 
 template <typename WORD>
-bool KOVA_PROGRAM_TABLE::find_in(const std::vector<WORD>& slots, const WORD* entries, const std::string& text,
-                                 KOVA_PROGRAM_VIEW& program) const {
-    for (std::size_t slot = first_slot(table_text_hash(text), slots.size());;
+bool KOVA_PROGRAM_TABLE::find_in(const std::vector<WORD>& slots, const WORD* entries, std::string_view text,
+                                 std::size_t hash, KOVA_PROGRAM_VIEW& program) const {
+    for (std::size_t slot = first_slot(hash, slots.size());;
          slot = slot + 1 == slots.size() ? 0 : slot + 1) {
         const WORD held = slots[slot];
         if (held == 0) return false;
@@ -254,21 +256,48 @@ bool KOVA_PROGRAM_TABLE::find_in(const std::vector<WORD>& slots, const WORD* ent
     }
 }
 
-bool KOVA_PROGRAM_TABLE::find(const std::string& text, KOVA_PROGRAM_VIEW& program) const {
+std::size_t KOVA_PROGRAM_TABLE::hash_of(std::string_view text) { return std::hash<std::string_view>()(text); }
+
+bool KOVA_PROGRAM_TABLE::find(std::string_view text, std::size_t hash, KOVA_PROGRAM_VIEW& program) const {
     if (m_count == 0) return false;
-    if (!m_short_slots.empty()) return find_in(m_short_slots, m_short_entries.data(), text, program);
-    return find_in(m_slots, m_entries.data(), text, program);
+    if (!m_short_slots.empty()) return find_in(m_short_slots, m_short_entries.data(), text, hash, program);
+    return find_in(m_slots, m_entries.data(), text, hash, program);
 }
 
-const KOVA_PROGRAM& KOVA_PROGRAM_CACHE::program_of(const std::string& text) {
-    const auto found = m_programs.find(text);
-    if (found != m_programs.end()) return found->second;
-    if (m_programs.size() >= HOST_PROGRAMS && m_running == 0) {
-        m_programs.clear();
+const KOVA_PROGRAM& KOVA_PROGRAM_CACHE::program_of(std::string_view text, std::size_t hash) {
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = hash & mask; !m_slots.empty(); slot = (slot + 1) & mask) {
+        const uint64_t held = m_slots[slot];
+        if (held == 0) break;
+        if ((held >> 32) != high_hash_bits(hash)) continue;
+        const HELD& entry = *m_held[static_cast<uint32_t>(held) - 1];
+        if (entry.text == text) return entry.program;
+    }
+    if (m_held.size() >= HOST_PROGRAMS && m_running == 0) {
+        m_held.clear();
+        m_slots.assign(m_slots.size(), 0);
         forget_names();
     }
     if (!m_reader) m_reader = std::make_unique<KOVA_SYNTAX_READER>();
-    return m_programs.emplace(text, KOVA_PROGRAM::compile(*m_reader, text)).first->second;
+    std::string owned(text);
+    KOVA_PROGRAM program = KOVA_PROGRAM::compile(*m_reader, owned);
+    m_held.push_back(std::make_unique<HELD>(HELD{hash, std::move(owned), std::move(program)}));
+    if (2 * m_held.size() <= m_slots.size()) {
+        index_held(hash, m_held.size() - 1);
+    } else {
+        m_slots.assign(std::max<std::size_t>(16, 2 * m_slots.size()), 0);
+        for (std::size_t index = 0; index < m_held.size(); ++index) index_held(m_held[index]->hash, index);
+    }
+    return m_held.back()->program;
+}
+
+void KOVA_PROGRAM_CACHE::index_held(std::size_t hash, std::size_t index) {
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        if (m_slots[slot] != 0) continue;
+        m_slots[slot] = (high_hash_bits(hash) << 32) | (static_cast<uint64_t>(index) + 1);
+        return;
+    }
 }
 
 namespace {

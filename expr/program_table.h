@@ -48,9 +48,12 @@ class KOVA_PROGRAM_TABLE {
 public:
     // The programs of texts (empty texts are left out).
     explicit KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts);
+    // The hash of a text under which both this table and a
+    // KOVA_PROGRAM_CACHE look it up, so an evaluation hashes its text once.
+    static std::size_t hash_of(std::string_view text);
     // Sets program to text's and answers true; false when text is not one
-    // of the model's texts.
-    bool find(const std::string& text, KOVA_PROGRAM_VIEW& program) const;
+    // of the model's texts. hash is hash_of(text).
+    bool find(std::string_view text, std::size_t hash, KOVA_PROGRAM_VIEW& program) const;
     // How many distinct texts, and how many shapes they have.
     std::size_t size() const { return m_count; }
     std::size_t shape_count() const { return m_shape_count; }
@@ -69,10 +72,10 @@ private:
     // offsets), then narrows the entries and slots when they fit.
     void lay_slots(const std::vector<std::pair<std::size_t, uint32_t>>& added);
     template <typename WORD>
-    bool find_in(const std::vector<WORD>& slots, const WORD* entries, const std::string& text,
+    bool find_in(const std::vector<WORD>& slots, const WORD* entries, std::string_view text, std::size_t hash,
                  KOVA_PROGRAM_VIEW& program) const;
     template <typename WORD>
-    bool matches(const std::string& text, const WORD* entry) const;
+    bool matches(std::string_view text, const WORD* entry) const;
     template <typename WORD>
     KOVA_PROGRAM_VIEW view_of(const WORD* entry) const;
 
@@ -100,8 +103,9 @@ class KOVA_PROGRAM_CACHE {
 public:
     static constexpr std::size_t HOST_PROGRAMS = 1024;
 
-    // text's program, compiled now when the cache has none.
-    const KOVA_PROGRAM& program_of(const std::string& text);
+    // text's program, compiled now when the cache has none; hash is
+    // KOVA_PROGRAM_TABLE::hash_of(text).
+    const KOVA_PROGRAM& program_of(std::string_view text, std::size_t hash);
 
     // model.get_kova_obj(name), for a name text of a program whose
     // number in the validator's table is number (0 for none).
@@ -142,8 +146,19 @@ private:
     std::size_t m_table_names = 0;
     // The model generation the remembered names were looked up in.
     uint64_t m_names_generation = 0;
-    // Node-based, so a program stays where it is while others are added.
-    std::unordered_map<std::string, KOVA_PROGRAM> m_programs;
+    struct HELD {
+        std::size_t hash;  // KOVA_PROGRAM_TABLE::hash_of(text)
+        std::string text;
+        KOVA_PROGRAM program;
+    };
+    // The programs held, each in a block of its own, so a program stays
+    // where it is while others are added.
+    std::vector<std::unique_ptr<HELD>> m_held;
+    // Finds a program from its text's hash: each slot empty (0) or the
+    // high 32 bits of the hash above the index in m_held + 1; linear
+    // probing. Invariant: a power of two, at least twice m_held's size.
+    std::vector<uint64_t> m_slots;
+    void index_held(std::size_t hash, std::size_t index);
     // Invariant: the number of RUNs alive on this cache.
     std::size_t m_running = 0;
 };

@@ -5,6 +5,7 @@
 #define KOVA_USAGE_WORDS_H
 
 #include <string>
+#include <string_view>
 
 #include "host/kova_info.h"
 
@@ -17,13 +18,21 @@ inline int kova_usage_word_state(const std::string& text) {
     return KOVA_USAGE_NONE;
 }
 
+// An ASCII letter in lower case, as kova_equal_nocase compares letters.
+inline char kova_fold_letter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // Whether a rule value is taken as written instead of being evaluated:
 // "", USED, UNUSED and +c.mif, in any letter case (CONSTANT is evaluated).
-inline bool kova_value_taken_as_written(const std::string& text) {
+inline bool kova_value_taken_as_written(std::string_view text) {
     // Only a text of one of the words' lengths (0, 4, 6) can be one.
-    if (!text.empty() && text.size() != 4 && text.size() != 6) return false;
-    for (const char* word : {"", "UNUSED", "USED", "+c.mif"})
-        if (kova_equal_nocase(text, word)) return true;
+    if (text.empty()) return true;
+    if (text.size() != 4 && text.size() != 6) return false;
+    for (std::string_view word : {"UNUSED", "USED", "+c.mif"}) {
+        if (word.size() != text.size()) continue;
+        std::size_t at = 0;
+        while (at < word.size() && kova_fold_letter(text[at]) == kova_fold_letter(word[at])) ++at;
+        if (at == word.size()) return true;
+    }
     return false;
 }
 

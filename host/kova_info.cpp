@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "host/kova_atoi.h"
+
 namespace {
 
 template <typename T>
@@ -100,7 +102,8 @@ KOVA_OBJ_INFO::KOVA_OBJ_INFO(const KOVA_OBJ_INFO& other)
       m_current_value(other.m_current_value),
       m_extra(copy_or_null(other.m_extra)),
       m_rules(!other.m_rules || !other.m_rules_handed_out ? other.m_rules
-                                                          : std::make_shared<RULE_LIST>(deep_copy(*other.m_rules))) {}
+                                                          : std::make_shared<RULE_LIST>(deep_copy(*other.m_rules))),
+      m_integer_reading(other.m_integer_reading) {}
 
 KOVA_OBJ_INFO& KOVA_OBJ_INFO::operator=(const KOVA_OBJ_INFO& other) {
     if (this != &other) {
@@ -118,6 +121,7 @@ KOVA_OBJ_INFO& KOVA_OBJ_INFO::operator=(const KOVA_OBJ_INFO& other) {
         m_value = std::move(copy.m_value);
         m_default_value = std::move(copy.m_default_value);
         m_current_value = std::move(copy.m_current_value);
+        m_integer_reading = copy.m_integer_reading;
         m_extra = std::move(copy.m_extra);
         m_rules = std::move(copy.m_rules);
         m_rules_handed_out = false;
@@ -139,6 +143,13 @@ void KOVA_OBJ_INFO::set_extra(std::string EXTRA_TEXTS::*text, const std::string&
         m_extra = std::make_unique<EXTRA_TEXTS>();
     }
     (*m_extra).*text = value;
+}
+
+void KOVA_OBJ_INFO::refresh_integer_reading() {
+    if (!m_current_value.empty())
+        m_integer_reading = kova_atoi(m_current_value);
+    else
+        m_integer_reading = m_default_value.empty() ? -1 : kova_atoi(m_default_value);
 }
 
 bool KOVA_OBJ_INFO::is_port() const {

@@ -189,8 +189,18 @@ public:
         m_name_memo.clear();
     }
     void set_value(const std::string& v) { m_value = v; }
-    void set_default_value(const std::string& v) { m_default_value = v; }
-    void set_current_value(const std::string& v) { m_current_value = v; }
+    void set_default_value(const std::string& v) {
+        m_default_value = v;
+        refresh_integer_reading();
+    }
+    void set_current_value(const std::string& v) {
+        m_current_value = v;
+        refresh_integer_reading();
+    }
+    // The value as an integer parameter reads it: kova_atoi of the current
+    // value, else of the default value, else -1 when both are empty. Kept
+    // beside the texts so that a read converts nothing.
+    int32_t integer_reading() const { return m_integer_reading; }
     void set_port_width(const std::string& v) { set_extra(&EXTRA_TEXTS::port_width, v); }
     void set_port_width2d(const std::string& v) { set_extra(&EXTRA_TEXTS::port_width2d, v); }
     void set_arguments(const std::string& v) { set_extra(&EXTRA_TEXTS::arguments, v); }
@@ -260,6 +270,11 @@ private:
     // never changed.
     std::shared_ptr<RULE_LIST> m_rules;
     bool m_rules_handed_out = false;
+    // Invariant: what the current and default values read as
+    // (integer_reading), set again whenever either text changes. It sits
+    // in the padding after m_rules_handed_out, so objects do not grow.
+    int32_t m_integer_reading = -1;
+    void refresh_integer_reading();
     std::size_t m_rule_cursor = 0;
 };
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <utility>
 
+#include "expr/macro_call_memo.h"
 #include "expr/program_table.h"
 #include "expr/scanner_pool.h"
 

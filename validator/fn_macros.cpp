@@ -4,8 +4,10 @@
 // the instances), and the value of the macro object itself.
 //
 // Invariant: m_fn_macro_list holds only KOVA_FN_MACRO objects.
+#include <memory>
 #include <string>
 
+#include "expr/macro_call_memo.h"
 #include "expr/token_utils.h"
 #include "host/kova_stl.h"
 #include "host/qel_util.h"
@@ -69,6 +71,12 @@ std::string KOVA_RULES_VALIDATOR::evaluate_function_macro_call(const std::string
         return get_macro_value(name, false);
     }
     return call;
+}
+
+const std::string* KOVA_RULES_VALIDATOR::macro_instance_value(const char* call) {
+    if (!m_macro_calls) m_macro_calls = std::make_unique<KOVA_MACRO_CALL_MEMO>();
+    const KOVA_FN_MACRO* instance = m_macro_calls->find(m_fn_macro_list, call);
+    return instance ? &instance->get_evaluated_value() : nullptr;
 }
 
 bool KOVA_RULES_VALIDATOR::has_macro_instance(const std::string& name, const std::string& actual_list) const {

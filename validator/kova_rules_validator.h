@@ -41,6 +41,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/kova_info.h"
@@ -60,6 +61,7 @@ using KOVA_MACRO_DEPENDENCY_MAP = std::map<std::string, KOVA_ORDERED_NAME_MAP, L
 class KOVA_SCANNER_POOL;
 class KOVA_PROGRAM_TABLE;
 class KOVA_PROGRAM_CACHE;
+class KOVA_MACRO_CALL_MEMO;
 
 // What one rule of an object gives under the current values, read as the
 // validation run reads it (KOVA_RULES_VALIDATOR::evaluate_rule).
@@ -236,6 +238,10 @@ public:
     // compiled evaluation is on (set_compiled_evaluation).
     std::string evaluate_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode);
     std::string evaluate_value_expression(const std::string& text, bool refresh);
+    // The legal values of a list rule's value text: each "|"-separated
+    // item evaluated as evaluate_value_expression(item, false) does, in
+    // order, empty values dropped, the rest joined with "|".
+    std::string evaluate_value_list(const std::string& items);
     std::string evaluate_cmd_expression(const std::string& text) const;
     // On by default. With true, a text is evaluated from its compiled
     // form (expr/program.h): the model's texts are compiled now and again
@@ -258,6 +264,10 @@ public:
     std::string evaluate_function_macro_call(const std::string& name, const std::string& actual_list,
                                              const std::string& call);
     std::string get_macro_value(const std::string& name, bool evaluate);
+    // The value of the macro instance named call (a compiled program's
+    // instance-name text), or null when there is no such instance; valid
+    // until the instances or their values next change.
+    const std::string* macro_instance_value(const char* call);
     // Whether initialisation made an instance for the call name(actual_list);
     // a call without one reads as its own text unless substituting its
     // arguments leaves the body as it is.
@@ -385,6 +395,12 @@ private:
     void compile_model_texts();
     // Evaluates text by scanning and parsing it.
     std::string interpret_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode);
+    // Appends text's value to out from its compiled form and answers
+    // true; false, with out unchanged, when text is to be parsed instead.
+    bool run_compiled(std::string_view text, KOVA_RULES_VALIDATOR_PARSER_MODE mode, std::string& out);
+    // Appends one list item's value (evaluate_value_list) to joined,
+    // after a "|" when joined is not empty; nothing for an empty value.
+    void append_list_value(std::string_view item, std::string& joined);
 
     // The scanners of this validator's evaluations, made on first use;
     // never copied, since a scanner belongs to the evaluations of one
@@ -396,6 +412,9 @@ private:
     // The compiled forms of the other texts this validator evaluated, made
     // on first use and never copied (expr/program_table.h).
     std::unique_ptr<KOVA_PROGRAM_CACHE> m_program_cache;
+    // Which instance each compiled macro call names, made on first use and
+    // never copied (expr/macro_call_memo.h).
+    std::unique_ptr<KOVA_MACRO_CALL_MEMO> m_macro_calls;
     bool m_compiled_evaluation = true;
 };
 

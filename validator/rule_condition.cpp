@@ -3,25 +3,6 @@
 #include "validator/rule_condition.h"
 
 #include "expr/truth.h"
-#include "host/qel_util.h"
-
-namespace {
-
-// The legal values of a list rule: each item evaluated, empty results
-// dropped, the rest joined with "|".
-std::string evaluated_list(KOVA_RULES_VALIDATOR& validator, const std::string& items) {
-    QEL_TOKEN_READER tokens(items, "|");
-    std::string joined;
-    while (!tokens.empty()) {
-        const std::string value = validator.evaluate_value_expression(tokens.next(), false);
-        if (value.empty()) continue;
-        if (!joined.empty()) joined += "|";
-        joined += value;
-    }
-    return joined;
-}
-
-}  // namespace
 
 std::string kova_condition_result(KOVA_RULES_VALIDATOR& validator, const std::string& condition) {
     return condition.empty() ? "true" : validator.evaluate_expression(condition, PARSER_MODE_EVALUATE);
@@ -61,7 +42,7 @@ std::string kova_applied_text(KOVA_RULES_VALIDATOR& validator, const KOVA_RULE_E
                               KOVA_SOURCE_FIELD field) {
     if (field == KOVA_FIELD_ALT_VALUE) return validator.evaluate_value_expression(rule.get_alt_value(), false);
     if (rule.rule_type == KOVA_RULE_LEGAL_VALUES && rule.get_alt_value().empty())
-        return evaluated_list(validator, rule.get_value());
+        return validator.evaluate_value_list(rule.get_value());
     if (kova_is_legal_value_rule(rule) && !rule.get_alt_value().empty()) {
         const std::string upper = validator.evaluate_value_expression(rule.get_value(), false);
         const std::string lower = validator.evaluate_value_expression(rule.get_alt_value(), false);

@@ -21,12 +21,7 @@ KOVA_PARAMETER_OBJ* parameter_of_kind(const KOVA_RULES_VALIDATOR& validator, con
     return of_kind(validator.get_parameter_object(name), type);
 }
 
-int integer_value(const KOVA_PARAMETER_OBJ* parameter) {
-    if (!parameter) return -1;
-    if (!parameter->get_current_value().empty()) return kova_atoi(parameter->get_current_value());
-    if (!parameter->get_default_value().empty()) return kova_atoi(parameter->get_default_value());
-    return -1;
-}
+int integer_value(const KOVA_PARAMETER_OBJ* parameter) { return parameter ? parameter->integer_reading() : -1; }
 
 std::string string_value(const KOVA_PARAMETER_OBJ* parameter) {
     if (!parameter) return "";

@@ -61,7 +61,7 @@ TEST(CompiledForms, ChosenTextsEvaluateAsTheParserDoes) {
         "m_function_name", "nothing_here == NOTHING_HERE", "HALF + BYTES(WIDTH)", "BYTES(DEPTH,x)",
         "UNKNOWN(WIDTH)", "HALF", "'b' str_gt 'a'", "10 str_lt 9", "WIDTH gte 2 and WIDTH lte 9 or DEPTH != 4",
         "WIDTH +", "1 div 0 )", "(1 div 0", "HALF div 0 WIDTH", "3 # 4", "~WIDTH", "WIDTH + \x80",
-        "((((((((1))))))))",
+        "((((((((1))))))))", "WIDTH|", "|WIDTH||used|HALF div 0|", "BYTES(WIDTH)|BYTES(WIDTH)|UNUSED",
     };
     texts.push_back(std::string(300, '(') + "1" + std::string(300, ')'));
     std::string sum = "1";
@@ -167,6 +167,45 @@ TEST(CompiledForms, NamesFollowTheModelsObjects) {
         other.initialize_validator();
         model = other;
         EXPECT_EQ(model.evaluate_expression(text, PARSER_MODE_EVALUATE), "34");
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A list's items are split at each "|" and empty values dropped with
+// their separators, whichever way the items are evaluated; a compiled
+// macro call reads its instance's current value, and a fresh instance
+// after the model is initialised again.
+TEST(CompiledForms, ListItemsAndMacroInstancesFollowTheModel) {
+    struct CASE {
+        const char *items, *joined;
+    };
+    const CASE cases[] = {{"", ""},
+                          {"|", ""},
+                          {"|WIDTH||2|", "4|2"},
+                          {"EMPTY|used|EMPTY", "used"},
+                          {"+C.MIF|unused|WIDTH * 2", "+C.MIF|unused|8"},
+                          {"TWICE(WIDTH)|WIDTH + 1|TWICE(WIDTH)", "8|5|8"}};
+    for (bool compiled : {true, false}) {
+        VALIDATOR_PROBE model;
+        model.set_compiled_evaluation(compiled);
+        model.add_object("WIDTH", KOVA_OBJ_INTEGER_PARAMETER, "", "4")->default_usage_state = KOVA_USAGE_USED;
+        model.add_object("EMPTY", KOVA_OBJ_HIDDEN_PARAMETER);
+        model.add_object("TWICE", KOVA_OBJ_FN_MACRO, "a * 2")->set_arguments("a");
+        model.add_object("USES", KOVA_OBJ_HIDDEN_PARAMETER, "TWICE(WIDTH)");
+        model.initialize_validator();
+        model.set_all_ports_and_parameters_to_default_state();
+        model.run_validator();
+        for (const CASE& c : cases) EXPECT_EQ(model.evaluate_value_list(c.items), c.joined) << c.items << compiled;
+        model.set_parameter_value("WIDTH", "6");
+        model.run_validator();
+        EXPECT_EQ(model.evaluate_expression("TWICE(WIDTH) + 1", PARSER_MODE_EVALUATE), "13") << compiled;
+        model.initialize_validator();
+        model.set_parameter_value("WIDTH", "7");
+        model.run_validator();
+        EXPECT_EQ(model.evaluate_expression("TWICE(WIDTH) + 1", PARSER_MODE_EVALUATE), "15") << compiled;
     }
 }
 

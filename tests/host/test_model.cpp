@@ -53,6 +53,28 @@ TEST(Model, CopiesAreDeepAndIndependent) {
     EXPECT_EQ(copy.get_error_messages(), std::vector<std::string>{"kept"});
 }
 
+// The integer an object's values read as follows every change of either
+// text, and copies and assignments carry it.
+TEST(Model, IntegerReadingFollowsTheCurrentThenTheDefaultValue) {
+    struct CASE {
+        const char *current, *default_value;
+        int32_t reading;
+    };
+    const CASE cases[] = {{"", "", -1},        {"", "12", 12},         {"7", "12", 7},
+                          {" -3x", "", -3},    {"abc", "5", 0},        {"99999999999", "", 2147483647}};
+    for (const CASE& c : cases) {
+        KOVA_OBJ_INFO object("P", KOVA_OBJ_INTEGER_PARAMETER);
+        object.set_current_value("1");  // a stale reading must not survive the next sets
+        object.set_default_value(c.default_value);
+        object.set_current_value(c.current);
+        KOVA_OBJ_INFO assigned("Q", KOVA_OBJ_STRING_PARAMETER);
+        assigned = object;
+        EXPECT_EQ(object.integer_reading(), c.reading) << c.current << "/" << c.default_value;
+        EXPECT_EQ(KOVA_OBJ_INFO(object).integer_reading(), c.reading) << c.current;
+        EXPECT_EQ(assigned.integer_reading(), c.reading) << c.current;
+    }
+}
+
 // Copies share rules until one side changes them; a rule handed out
 // before a copy was made must not reach into the copy.
 TEST(Model, RuleCopiesStayIndependentWhicheverSideChanges) {

@@ -49,7 +49,10 @@ std::string KOVA_DIFFERENTIAL::check_text(const std::string& text) {
     const std::string what = "[" + text + "] as a value";
     found += differs(what, m_compiled->evaluate_value_expression(text, false),
                      m_reference->evaluate_value_expression(text, false));
-    return found + compare_state(what);
+    found += compare_state(what);
+    const std::string list = "[" + text + "] as a list";
+    found += differs(list, m_compiled->evaluate_value_list(text), m_reference->evaluate_value_list(text));
+    return found + compare_state(list);
 }
 
 std::string KOVA_DIFFERENTIAL::check_run() {

@@ -19,8 +19,8 @@ public:
     explicit KOVA_DIFFERENTIAL(const KOVA_RULES_VALIDATOR& model);
 
     // What differs when text is evaluated both ways ("" when nothing):
-    // evaluate_expression in the evaluating, refreshing and text modes and
-    // evaluate_value_expression.
+    // evaluate_expression in the evaluating, refreshing and text modes,
+    // evaluate_value_expression and evaluate_value_list.
     std::string check_text(const std::string& text);
     // What differs after a validation run of each copy.
     std::string check_run();
