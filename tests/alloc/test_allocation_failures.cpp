@@ -108,11 +108,13 @@ std::string summary(VALIDATOR_PROBE& validator) {
     return text;
 }
 
-// A failed attempt must have thrown; one that ran through must leave
-// validator with the summary expected.
+// A failed attempt must have thrown, unless the failure hit a step with a
+// fallback of its own (a parse error's message, when compiling the model's
+// texts, answers "parse error; also virtual memory exceeded"); one that
+// ran through, failure or not, must leave validator with the summary
+// expected.
 ATTEMPT thrown_or_complete(long n, const ATTEMPT& attempt, VALIDATOR_PROBE* validator, const std::string& expected) {
-    EXPECT_TRUE(attempt.threw || !attempt.failed) << n;
-    if (!attempt.failed) { EXPECT_EQ(summary(*validator), expected) << n; }
+    if (!attempt.threw && validator) { EXPECT_EQ(summary(*validator), expected) << n; }
     return attempt;
 }
 
@@ -231,7 +233,7 @@ TEST_F(AllocationFailures, LoadingInitializingRunningAndAssigningTheFifoExample)
         {"initialize_validator", 10, [&](long n) {
              VALIDATOR_PROBE v(*loaded);
              const ATTEMPT attempt = with_failure_at(n, [&] { v.initialize_validator(); });
-             if (!attempt.failed) v.set_all_ports_and_parameters_to_default_state();
+             if (!attempt.threw) v.set_all_ports_and_parameters_to_default_state();
              return thrown_or_complete(n, attempt, &v, after_initialize);
          }},
         {"run_validator", 100, [&](long n) {
