@@ -143,7 +143,7 @@ KOVA_OPERAND query(KOVA_EVAL_CONTEXT& ctx, KOVA_QUERY_KIND kind, const char* nam
 // later step changes it); the rest go the way a parse's call goes.
 KOVA_OPERAND macro_call(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KOVA_STEP& step) {
     if (!ctx.validator) return text_operand("");
-    if (const std::string* value = ctx.validator->macro_instance_value(program.text_at(static_cast<uint32_t>(step.number))))
+    if (const std::string* value = ctx.validator->macro_instance_value(program.instance_text(step)))
         return text_operand(ctx.pool.copy(*value));
     return text_operand(ctx.pool.keep(ctx.validator->evaluate_function_macro_call(
         program.text_at(step.text), program.call_text(step), program.instance_text(step))));

@@ -125,10 +125,10 @@ TEST(CompiledForms, TextsSharingShapesEvaluateAsTheParserDoes) {
         EXPECT_LT(table.shape_count(), table.size());
         KOVA_PROGRAM_VIEW program;
         for (const std::string& text : model_texts) {
-            ASSERT_TRUE(table.find(text, program)) << text;
+            ASSERT_TRUE(table.find(text, KOVA_PROGRAM_TABLE::hash_of(text), program)) << text;
             EXPECT_EQ(name_texts(program), name_texts(KOVA_PROGRAM::compile(reader, text).view())) << text;
         }
-        for (const std::string& text : absent_texts) EXPECT_FALSE(table.find(text, program)) << text;
+        for (const std::string& text : absent_texts) EXPECT_FALSE(table.find(text, KOVA_PROGRAM_TABLE::hash_of(text), program)) << text;
     }
 
     VALIDATOR_PROBE model;
