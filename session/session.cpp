@@ -44,6 +44,7 @@ std::unique_ptr<KOVA_SESSION> KOVA_SESSION::open(const KOVA_LOAD_OPTIONS& option
         return nullptr;
     }
     session->capture_scanner_output();
+    if (!options.compiled) validator.set_compiled_evaluation(false);
     validator.initialize_validator();
     session->m_init_messages = kova_messages_of(validator);
     validator.clear_error_messages();

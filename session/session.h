@@ -25,6 +25,11 @@ struct KOVA_LOAD_OPTIONS {
     std::string description;
     std::string library_dir;
     std::string function_name;  // "" keeps the description's own
+    // Rule texts evaluated from their compiled forms, made at open. A
+    // front end that answers from a single run may leave this off:
+    // compiling every text of a large model costs more than the one run
+    // it would speed up. The answers are the same either way.
+    bool compiled = true;
 };
 
 // A value or usage state that a run changed silently: what it was and the

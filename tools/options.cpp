@@ -140,6 +140,8 @@ KOVA_SESSION* open_session_until_exit(KOVA_TOOL_STATE& state, KOVA_MESSAGES& mes
 
 void run_command(KOVA_TOOL_STATE& state, bool validates, const KOVA_ANSWER_BUILDER& build, bool shows_verdict) {
     KOVA_MESSAGES messages;
+    // One run answers these commands; only fix's search runs many.
+    state.load.compiled = state.command == "fix";
     KOVA_SESSION* const session = open_session_until_exit(state, messages);
     if (!session) return;
     std::vector<KOVA_SETTING> settings;
