@@ -15,6 +15,7 @@
 #include "expr/program_run.h"
 #include "expr/program_table.h"
 #include "expr/scanner_pool.h"
+#include "expr/token_utils.h"
 #include "expr/usage_words.h"
 #include "validator/kova_rules_validator.h"
 
@@ -82,14 +83,7 @@ std::string KOVA_RULES_VALIDATOR::evaluate_value_list(const std::string& items) 
     // Items are read in place; each value is appended straight to the
     // joined text, so a compiled item builds no string of its own.
     std::string joined;
-    const std::string_view all(items);
-    std::size_t start = 0;
-    while (start < all.size()) {
-        const std::size_t bar = all.find('|', start);
-        const std::size_t end = bar == std::string_view::npos ? all.size() : bar;
-        append_list_value(all.substr(start, end - start), joined);
-        start = end + 1;
-    }
+    kova_for_each_list_item(items, [this, &joined](std::string_view item) { append_list_value(item, joined); });
     return joined;
 }
 

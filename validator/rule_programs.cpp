@@ -3,10 +3,11 @@
 // (expr/program_table.h).
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "expr/program_table.h"
-#include "host/qel_util.h"
+#include "expr/token_utils.h"
 #include "validator/kova_rules_validator.h"
 
 namespace {
@@ -17,8 +18,7 @@ void add_rule_texts(const KOVA_RULE_ELEMENT& rule, std::vector<std::string>& tex
     texts.push_back(rule.get_alt_value());
     // A legal-value list evaluates each of its items on its own.
     if (rule.get_value().find('|') == std::string::npos) return;
-    QEL_TOKEN_READER items(rule.get_value(), "|");
-    while (!items.empty()) texts.push_back(items.next());
+    kova_for_each_list_item(rule.get_value(), [&texts](std::string_view item) { texts.emplace_back(item); });
 }
 
 }  // namespace
