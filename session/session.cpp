@@ -239,8 +239,7 @@ std::string KOVA_SESSION::apply_one(const KOVA_SETTING& setting) {
 
 KOVA_RUN_RESULT KOVA_SESSION::run() {
     ++m_runs;
-    std::vector<std::size_t> before_owners;
-    const std::vector<KOVA_SETTING> before = current_settings(&before_owners);
+    const std::size_t before = take_setting_marks(m_marks_before);
     KOVA_RUN_RESULT result;
     const bool engine_valid = m_validator->run_validator();
     if (!m_constants.empty()) apply_constant_values();
@@ -249,7 +248,7 @@ KOVA_RUN_RESULT KOVA_SESSION::run() {
     if (!engine_valid) add_function_rule_failure(result.messages);
     for (KOVA_MESSAGE& note : m_derived_notes) result.messages.push_back(std::move(note));
     m_derived_notes.clear();
-    add_corrections(before, before_owners, result.messages);
+    add_corrections(before, result.messages);
     for (KOVA_MESSAGE& warning : constant_width_warnings()) result.messages.push_back(std::move(warning));
     mark_settings(result.messages);
     result.valid = engine_valid && !kova_has_errors(result.messages);
@@ -316,31 +315,28 @@ void KOVA_SESSION::add_function_rule_failure(KOVA_MESSAGES& messages) const {
 // A silent correction changes a setting during the run; comparing the
 // settings before and after finds each one, a value given to a parameter
 // that had none among them.
-void KOVA_SESSION::add_corrections(const std::vector<KOVA_SETTING>& before,
-                                   const std::vector<std::size_t>& before_owners, KOVA_MESSAGES& messages) {
-    std::vector<std::size_t> after_owners;
-    const std::vector<KOVA_SETTING> after = current_settings(&after_owners);
+void KOVA_SESSION::add_corrections(std::size_t before, KOVA_MESSAGES& messages) {
+    const std::size_t after = take_setting_marks(m_marks_after);
     // Both lists follow the model's object order, so one pass over both
     // pairs each object's settings before the run with its settings after.
     std::size_t then_at = 0, now_at = 0;
-    while (now_at < after.size()) {
-        const std::size_t owner = after_owners[now_at];
-        while (then_at < before.size() && before_owners[then_at] < owner) ++then_at;
-        const OBJECT_SETTINGS then = settings_of(before, before_owners, owner, then_at);
-        const OBJECT_SETTINGS now = settings_of(after, after_owners, owner, now_at);
-        const KOVA_SETTING& named = now.value ? *now.value : *now.usage;
-        if (now.value && (then.value || m_validator->get_parameter_object(named.name)))
-            add_correction(named.name, then.value ? then.value->value : k_no_value, now.value->value, messages);
-        if (now.usage && then.usage) add_correction(named.name, then.usage->value, now.usage->value, messages);
+    while (now_at < after) {
+        const std::size_t owner = m_marks_after[now_at].owner;
+        while (then_at < before && m_marks_before[then_at].owner < owner) ++then_at;
+        const OBJECT_SETTINGS then = settings_of(m_marks_before, before, owner, then_at);
+        const OBJECT_SETTINGS now = settings_of(m_marks_after, after, owner, now_at);
+        const std::string& name = *(now.value ? now.value : now.usage)->name;
+        if (now.value && (then.value || m_validator->get_parameter_object(name)))
+            add_correction(name, then.value ? then.value->value : k_no_value, now.value->value, messages);
+        if (now.usage && then.usage) add_correction(name, then.usage->value, now.usage->value, messages);
     }
 }
 
-KOVA_SESSION::OBJECT_SETTINGS KOVA_SESSION::settings_of(const std::vector<KOVA_SETTING>& settings,
-                                                       const std::vector<std::size_t>& owners, std::size_t owner,
-                                                       std::size_t& at) {
+KOVA_SESSION::OBJECT_SETTINGS KOVA_SESSION::settings_of(const std::vector<SETTING_MARK>& marks, std::size_t count,
+                                                       std::size_t owner, std::size_t& at) {
     OBJECT_SETTINGS found;
-    for (; at < settings.size() && owners[at] == owner; ++at)
-        (sets_usage(settings[at]) ? found.usage : found.value) = &settings[at];  // the last of each sort
+    for (; at < count && marks[at].owner == owner; ++at)
+        (marks[at].usage ? found.usage : found.value) = &marks[at];  // the last of each sort
     return found;
 }
 
@@ -402,13 +398,11 @@ const KOVA_CORRECTION* KOVA_SESSION::correction_of(const std::string& name) cons
     return found == m_corrections.end() ? nullptr : &found->second.correction;
 }
 
-std::vector<KOVA_SETTING> KOVA_SESSION::current_settings() const { return current_settings(nullptr); }
-
 std::vector<KOVA_SETTING> KOVA_SESSION::placed_settings() const {
     std::map<std::string, std::string> defaults;
     for (const KOVA_SETTING& setting : m_default_settings) defaults[to_lower_case(setting.name)] = setting.value;
     std::vector<KOVA_SETTING> placed;
-    for (KOVA_SETTING& setting : current_settings(nullptr)) {
+    for (KOVA_SETTING& setting : current_settings()) {
         const std::string key = to_lower_case(setting.name);
         const auto found = m_set_by.find(key);
         if (found != m_set_by.end()) {
@@ -424,40 +418,64 @@ std::vector<KOVA_SETTING> KOVA_SESSION::placed_settings() const {
     return placed;
 }
 
-std::vector<KOVA_SETTING> KOVA_SESSION::current_settings(std::vector<std::size_t>* owners) const {
-    std::vector<KOVA_SETTING> settings;
+// Calls add(position, name, text, constant) for each setting the session
+// holds, in the model's object order: position is the object's place in
+// the model's object list, and a port held at a constant has the
+// constant's text (else null), to be written after the state and a ":".
+template <typename ADD>
+void KOVA_SESSION::visit_settings(ADD add) const {
     const std::vector<KOVA_OBJ_INFO*> objects = m_validator->get_kova_obj_snapshot();
-    settings.reserve(objects.size());
-    if (owners) owners->reserve(objects.size());
     for (std::size_t position = 0; position < objects.size(); ++position) {
         const KOVA_OBJ_INFO& object = *objects[position];
         const std::string& name = object.get_name();
-        auto add = [&](std::string value) {
-            settings.push_back({name, std::move(value), "", 0});
-            if (owners) owners->push_back(position);
-        };
         // The copies are found through each object's name memo: a run
         // compares the settings before and after it, so this is called
         // for every object twice a run.
         if (const KOVA_PORT_OBJ* port = object.is_port() ? m_validator->port_copy_of(object) : nullptr) {
             const int state = port->m_current_usage_state;
             if (state == KOVA_USAGE_NONE) continue;
-            std::string value = kova_get_usage_state_as_string(state);
-            if (state == KOVA_USAGE_CONSTANT) {
-                const auto constant = m_constants.find(to_lower_case(name));
-                if (constant != m_constants.end()) value += ":" + constant->second.second;
+            const std::string* constant = nullptr;
+            if (state == KOVA_USAGE_CONSTANT && !m_constants.empty()) {
+                const auto found = m_constants.find(to_lower_case(name));
+                if (found != m_constants.end()) constant = &found->second.second;
             }
-            add(std::move(value));
+            add(position, name, kova_get_usage_state_as_string(state), constant);
         } else if (const KOVA_PARAMETER_OBJ* parameter = m_validator->parameter_copy_of(object)) {
             // A value marks the parameter used; another state follows it.
             const std::string& value = parameter->get_current_value();
-            if (!value.empty()) add(value);
+            if (!value.empty()) add(position, name, value, nullptr);
             const int state = parameter->m_current_usage_state;
             if (state != KOVA_USAGE_NONE && (state != KOVA_USAGE_USED || value.empty()))
-                add(kova_get_usage_state_as_string(state));
+                add(position, name, kova_get_usage_state_as_string(state), nullptr);
         }
     }
+}
+
+std::vector<KOVA_SETTING> KOVA_SESSION::current_settings() const {
+    std::vector<KOVA_SETTING> settings;
+    visit_settings([&settings](std::size_t, const std::string& name, const std::string& text,
+                               const std::string* constant) {
+        settings.push_back({name, constant ? text + ":" + *constant : text, "", 0});
+    });
     return settings;
+}
+
+// The strings of marks are reused from run to run, so that a run of a
+// thread that validates one configuration after another allocates none
+// for them once they have grown.
+std::size_t KOVA_SESSION::take_setting_marks(std::vector<SETTING_MARK>& marks) const {
+    std::size_t count = 0;
+    visit_settings([&](std::size_t position, const std::string& name, const std::string& text,
+                       const std::string* constant) {
+        if (count == marks.size()) marks.emplace_back();
+        SETTING_MARK& mark = marks[count++];
+        mark.owner = position;
+        mark.name = &name;
+        mark.value.assign(text);
+        if (constant) mark.value.append(":").append(*constant);
+        mark.usage = kova_usage_word_state(mark.value) != KOVA_USAGE_NONE;
+    });
+    return count;
 }
 
 std::string kova_object_kind_name(int type) {

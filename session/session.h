@@ -156,19 +156,31 @@ private:
     std::string apply_one(const KOVA_SETTING& setting);
     std::string unknown_setting_name(const std::string& name) const;
     void add_reading_warning(const KOVA_SETTING& setting, KOVA_MESSAGES& problems) const;
-    // current_settings, with the position in the model's object list of
-    // the object each setting belongs to (positions never decrease).
-    std::vector<KOVA_SETTING> current_settings(std::vector<std::size_t>* owners) const;
-    void add_corrections(const std::vector<KOVA_SETTING>& before, const std::vector<std::size_t>& before_owners,
-                         KOVA_MESSAGES& messages);
-    // One object's value and usage settings in a current_settings list
+    // A setting as a run's comparison of the settings before and after it
+    // reads it: its object's position in the model's object list, its
+    // name (the object's own, kept while the model is), its text as
+    // current_settings writes it, and whether the text sets a usage state.
+    struct SETTING_MARK {
+        std::size_t owner = 0;
+        const std::string* name = nullptr;
+        std::string value;
+        bool usage = false;
+    };
+    template <typename ADD>
+    void visit_settings(ADD add) const;
+    // The current settings written into the first marks; their number.
+    std::size_t take_setting_marks(std::vector<SETTING_MARK>& marks) const;
+    // Notes every setting the run changed: the first before marks of
+    // m_marks_before against the settings now.
+    void add_corrections(std::size_t before, KOVA_MESSAGES& messages);
+    // One object's value and usage settings among the first count marks
     // (null where it has none); at moves past them.
     struct OBJECT_SETTINGS {
-        const KOVA_SETTING* value = nullptr;
-        const KOVA_SETTING* usage = nullptr;
+        const SETTING_MARK* value = nullptr;
+        const SETTING_MARK* usage = nullptr;
     };
-    static OBJECT_SETTINGS settings_of(const std::vector<KOVA_SETTING>& settings,
-                                       const std::vector<std::size_t>& owners, std::size_t owner, std::size_t& at);
+    static OBJECT_SETTINGS settings_of(const std::vector<SETTING_MARK>& marks, std::size_t count, std::size_t owner,
+                                       std::size_t& at);
     // A note that the run changed name's setting from one text to another,
     // recorded for correction_of.
     void add_correction(const std::string& name, const std::string& from, const std::string& to,
@@ -205,6 +217,9 @@ private:
     // Characters the scanner cannot place are reported as messages, never
     // written to standard output; the stream itself discards them.
     std::ostream m_discard{nullptr};
+    // Scratch of run(): the marks before and after it, whose strings keep
+    // their storage from run to run. A copy starts with none.
+    std::vector<SETTING_MARK> m_marks_before, m_marks_after;
 };
 
 // "hidden", "in", "out", "inout", "integer", "string", "other", "macro".
