@@ -10,6 +10,7 @@ Usage: test_menu_tmux.py KOVA SOURCE_DIR. Exit status 77 (skipped) when
 tmux is missing. Each test has its own tmux socket and temporary folder.
 """
 import filecmp
+import itertools
 import os
 import shutil
 import signal
@@ -20,6 +21,7 @@ import time
 import unittest
 
 KOVA = SOURCE = None
+PANES = itertools.count()  # numbers each pane's server apart from every other one
 WAIT_SECONDS = 10  # the longest a screen may take to show what a key asks for
 
 
@@ -27,7 +29,10 @@ class Pane:
     """kova menu in a detached tmux pane of its own server (-L)."""
 
     def __init__(self, folder, arguments, width=80, height=24):
-        self.socket = "kova-menu-test-%d-%d" % (os.getpid(), id(self))
+        # A number of its own, not the object's address: a pane made right
+        # after another is closed may get the same address while the old
+        # server is still exiting, and new-session then fails on its socket.
+        self.socket = "kova-menu-test-%d-%d" % (os.getpid(), next(PANES))
         ram = os.path.join(SOURCE, "examples", "ram.xml")
         command = " ".join([KOVA, "menu", ram] + arguments)
         # The pane's shell prints the exit status and the terminal's line
@@ -40,8 +45,12 @@ class Pane:
         self.wait_for("? keys")
 
     def tmux(self, *arguments):
-        return subprocess.run(["tmux", "-L", self.socket] + list(arguments), check=True,
-                              capture_output=True, text=True, timeout=WAIT_SECONDS).stdout
+        done = subprocess.run(["tmux", "-L", self.socket] + list(arguments),
+                              capture_output=True, text=True, timeout=WAIT_SECONDS)
+        if done.returncode != 0:
+            raise AssertionError("tmux %s exited %d: %s" % (
+                arguments[0], done.returncode, done.stderr.strip()))
+        return done.stdout
 
     def keys(self, *keys):
         for key in keys:
