@@ -33,10 +33,7 @@ bool KOVA_RULES_VALIDATOR::run_compiled(std::string_view text, KOVA_RULES_VALIDA
         m_program_cache = std::make_unique<KOVA_PROGRAM_CACHE>();
         if (m_programs) m_program_cache->use_table_names(m_programs->name_count());
     }
-    // One hash finds the text in the shared table or else in the cache.
-    const std::size_t hash = KOVA_PROGRAM_TABLE::hash_of(text);
-    KOVA_PROGRAM_VIEW program;
-    if (!m_programs || !m_programs->find(text, hash, program)) program = m_program_cache->program_of(text, hash).view();
+    const KOVA_PROGRAM_VIEW program = m_program_cache->find(m_programs.get(), text);
     if (program.interpreted()) return false;
     KOVA_EVAL_CONTEXT context(this, text, mode);
     context.programs = m_program_cache.get();

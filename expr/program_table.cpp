@@ -2,10 +2,10 @@
 #include "expr/program_table.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <string_view>
-#include <unordered_set>
 #include <utility>
 
 
@@ -34,6 +34,47 @@ uint32_t read_word(const char* at) {
     return word;
 }
 
+// An open-addressing index from a key's hash to its number (from 1), for
+// the builder, which knows how to compare a number's key with the key
+// looked up (same) and how to add the key when it is new (add). Kept
+// at most half full; linear probing.
+class FLAT_INDEX {
+public:
+    template <typename SAME, typename ADD>
+    uint32_t find_or_add(std::size_t hash, SAME same, ADD add) {
+        if (2 * (m_used + 1) > m_slots.size()) grow();
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+            SLOT& held = m_slots[slot];
+            if (held.number == 0) {
+                held = {hash, add()};
+                ++m_used;
+                return held.number;
+            }
+            if (held.hash == hash && same(held.number)) return held.number;
+        }
+    }
+
+private:
+    struct SLOT {
+        std::size_t hash = 0;
+        uint32_t number = 0;  // 0: empty
+    };
+    void grow() {
+        std::vector<SLOT> old(std::max<std::size_t>(64, 2 * m_slots.size()));
+        old.swap(m_slots);
+        const std::size_t mask = m_slots.size() - 1;
+        for (const SLOT& held : old) {
+            if (held.number == 0) continue;
+            std::size_t slot = held.hash & mask;
+            while (m_slots[slot].number != 0) slot = (slot + 1) & mask;
+            m_slots[slot] = held;
+        }
+    }
+    std::vector<SLOT> m_slots;  // a power of two
+    std::size_t m_used = 0;
+};
+
 }  // namespace
 
 // Builds the table's blocks, entries and names, text by text. The maps
@@ -45,7 +86,8 @@ public:
     explicit BUILDER(KOVA_PROGRAM_TABLE& table) : m_table(table) {}
 
     // Adds text's entry; answers its offset in m_entries.
-    uint32_t add(const std::string& text) {
+    uint32_t add(std::string_view view) {
+        const std::string text(view);
         std::vector<uint32_t> token_at;
         const KOVA_PROGRAM program = KOVA_PROGRAM::compile(m_reader, text, &token_at);
         std::vector<std::string> names;
@@ -130,42 +172,81 @@ private:
         return block.append(fixed).append(chars);
     }
 
-    // The first unit of the block of these bytes, added when new.
+    // The first unit of the block of these bytes, added when new. A
+    // shape is told by its bytes and their length.
     uint32_t block_unit(const std::string& block) {
-        const auto found = m_blocks.emplace(block, static_cast<uint32_t>(m_table.m_units.size()));
-        if (!found.second) return found.first->second;
         std::vector<KOVA_STEP>& units = m_table.m_units;
-        const std::size_t first = units.size();
-        units.resize(first + table_units_for(block.size()));
-        std::memcpy(static_cast<void*>(&units[first]), block.data(), block.size());
-        ++m_table.m_shape_count;
-        return found.first->second;
+        const auto same = [&](uint32_t shape) {
+            const auto& [first, length] = m_shapes[shape - 1];
+            return length == block.size() && std::memcmp(&units[first], block.data(), length) == 0;
+        };
+        const auto add = [&] {
+            const std::size_t first = units.size();
+            units.resize(first + table_units_for(block.size()));
+            std::memcpy(static_cast<void*>(&units[first]), block.data(), block.size());
+            m_shapes.emplace_back(static_cast<uint32_t>(first), block.size());
+            ++m_table.m_shape_count;
+            return static_cast<uint32_t>(m_shapes.size());
+        };
+        return m_shapes[m_block_index.find_or_add(hash_of(block), same, add) - 1].first;
     }
 
     // The number of a name text, given the next one when new.
     uint32_t number_of(const std::string& name) {
-        const auto found = m_numbers.emplace(name, static_cast<uint32_t>(m_table.m_name_at.size()));
-        if (found.second) {
+        const std::string& chars = m_table.m_name_chars;
+        const std::vector<uint32_t>& name_at = m_table.m_name_at;
+        const auto same = [&](uint32_t number) {
+            const uint32_t start = name_at[number - 1];
+            return name_at[number] - start - 1 == name.size() && chars.compare(start, name.size(), name) == 0;
+        };
+        const auto add = [&] {
             m_table.m_name_chars.append(name).push_back('\0');
             m_table.m_name_at.push_back(static_cast<uint32_t>(m_table.m_name_chars.size()));
-        }
-        return found.first->second;
+            return static_cast<uint32_t>(m_table.m_name_at.size() - 1);
+        };
+        return m_name_index.find_or_add(hash_of(name), same, add);
     }
 
     KOVA_PROGRAM_TABLE& m_table;
     KOVA_SYNTAX_READER m_reader;
-    std::unordered_map<std::string, uint32_t> m_blocks;
-    std::unordered_map<std::string, uint32_t> m_numbers;
+    // Each shape's first unit and its block's length in bytes.
+    std::vector<std::pair<uint32_t, std::size_t>> m_shapes;
+    FLAT_INDEX m_block_index;  // to a shape's number, from 1
+    FLAT_INDEX m_name_index;   // to a name's number
 };
 
-KOVA_PROGRAM_TABLE::KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts) {
+namespace {
+
+std::atomic<uint64_t> table_serials{0};
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string_view> views_of(const std::vector<std::string>& texts) {
+    return std::vector<std::string_view>(texts.begin(), texts.end());
+}
+
+}  // namespace
+
+KOVA_PROGRAM_TABLE::KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts) : KOVA_PROGRAM_TABLE(views_of(texts)) {}
+
+// A text met again is found among the entries made so far, by its hash,
+// and matched against its entry as find matches it.
+KOVA_PROGRAM_TABLE::KOVA_PROGRAM_TABLE(const std::vector<std::string_view>& texts) : m_serial(++table_serials) {
     std::vector<std::pair<std::size_t, uint32_t>> added;  // (hash, entry)
     {
         BUILDER builder(*this);
-        std::unordered_set<std::string_view> seen;
-        for (const std::string& text : texts) {
-            if (text.empty() || !seen.insert(text).second) continue;
-            added.emplace_back(hash_of(text), builder.add(text));
+        FLAT_INDEX seen;  // to an entry's offset + 1
+        for (const std::string_view text : texts) {
+            if (text.empty()) continue;
+            const std::size_t hash = hash_of(text);
+            seen.find_or_add(
+                hash, [&](uint32_t at) { return matches(text, &m_entries[at - 1]); },
+                [&] {
+                    added.emplace_back(hash, builder.add(text));
+                    return added.back().second + 1;
+                });
         }
     }
     m_count = added.size();
@@ -245,35 +326,86 @@ KOVA_PROGRAM_VIEW KOVA_PROGRAM_TABLE::view_of(const WORD* entry) const {
 
 template <typename WORD>
 bool KOVA_PROGRAM_TABLE::find_in(const std::vector<WORD>& slots, const WORD* entries, std::string_view text,
-                                 std::size_t hash, KOVA_PROGRAM_VIEW& program) const {
+                                 std::size_t hash, KOVA_PROGRAM_VIEW& program, uint32_t* at) const {
     for (std::size_t slot = first_slot(hash, slots.size());;
          slot = slot + 1 == slots.size() ? 0 : slot + 1) {
         const WORD held = slots[slot];
         if (held == 0) return false;
         if (!matches(text, entries + held - 1)) continue;
         program = view_of(entries + held - 1);
+        if (at) *at = held;
         return true;
     }
 }
 
-std::size_t KOVA_PROGRAM_TABLE::hash_of(std::string_view text) { return std::hash<std::string_view>()(text); }
-
-bool KOVA_PROGRAM_TABLE::find(std::string_view text, std::size_t hash, KOVA_PROGRAM_VIEW& program) const {
-    if (m_count == 0) return false;
-    if (!m_short_slots.empty()) return find_in(m_short_slots, m_short_entries.data(), text, hash, program);
-    return find_in(m_slots, m_entries.data(), text, hash, program);
+// Entries follow one another: a block's first unit, then as many name
+// numbers as the block's header counts names.
+template <typename WORD>
+bool KOVA_PROGRAM_TABLE::find_near_in(const WORD* entries, std::size_t size, std::string_view text, uint32_t& at,
+                                      KOVA_PROGRAM_VIEW& program) const {
+    std::size_t offset = at - 1;
+    for (int tried = 0; tried <= NEAR && offset < size; ++tried) {
+        const WORD* entry = entries + offset;
+        if (matches(text, entry)) {
+            program = view_of(entry);
+            at = static_cast<uint32_t>(offset + 1);
+            return true;
+        }
+        HEADER header;
+        std::memcpy(&header, &m_units[entry[0]], sizeof header);
+        offset += 1 + header.names;
+    }
+    return false;
 }
 
-const KOVA_PROGRAM& KOVA_PROGRAM_CACHE::program_of(std::string_view text, std::size_t hash) {
+// Eight bytes at a time, each word mixed in by a multiply; the tail is
+// read as one shorter word. Texts are short (most under 64 bytes), so
+// this costs a few cycles per word where a byte loop costs one per byte.
+std::size_t KOVA_PROGRAM_TABLE::hash_of(std::string_view text) {
+    constexpr uint64_t K = 0x9E3779B97F4A7C15ull;
+    uint64_t hash = static_cast<uint64_t>(text.size()) * K;
+    const char* at = text.data();
+    std::size_t left = text.size();
+    for (; left >= 8; at += 8, left -= 8) {
+        uint64_t word;
+        std::memcpy(&word, at, sizeof word);
+        hash = (hash ^ word) * K;
+        hash ^= hash >> 29;
+    }
+    if (left > 0) {
+        uint64_t word = 0;
+        std::memcpy(&word, at, left);
+        hash = (hash ^ word) * K;
+        hash ^= hash >> 29;
+    }
+    hash = (hash ^ (hash >> 32)) * K;
+    return static_cast<std::size_t>(hash ^ (hash >> 31));
+}
+
+bool KOVA_PROGRAM_TABLE::find(std::string_view text, std::size_t hash, KOVA_PROGRAM_VIEW& program,
+                              uint32_t* at) const {
+    if (m_count == 0) return false;
+    if (!m_short_slots.empty()) return find_in(m_short_slots, m_short_entries.data(), text, hash, program, at);
+    return find_in(m_slots, m_entries.data(), text, hash, program, at);
+}
+
+bool KOVA_PROGRAM_TABLE::find_near(std::string_view text, uint32_t& at, KOVA_PROGRAM_VIEW& program) const {
+    if (at == 0) return false;
+    if (!m_short_slots.empty()) return find_near_in(m_short_entries.data(), m_short_entries.size(), text, at, program);
+    return find_near_in(m_entries.data(), m_entries.size(), text, at, program);
+}
+
+const KOVA_PROGRAM_CACHE::HELD& KOVA_PROGRAM_CACHE::held_of(std::string_view text, std::size_t hash) {
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t slot = hash & mask; !m_slots.empty(); slot = (slot + 1) & mask) {
         const uint64_t held = m_slots[slot];
         if (held == 0) break;
         if ((held >> 32) != high_hash_bits(hash)) continue;
         const HELD& entry = *m_held[static_cast<uint32_t>(held) - 1];
-        if (entry.text == text) return entry.program;
+        if (entry.text == text) return entry;
     }
     if (m_held.size() >= HOST_PROGRAMS && m_running == 0) {
+        forget_recent();
         m_held.clear();
         m_slots.assign(m_slots.size(), 0);
         forget_names();
@@ -288,7 +420,59 @@ const KOVA_PROGRAM& KOVA_PROGRAM_CACHE::program_of(std::string_view text, std::s
         m_slots.assign(std::max<std::size_t>(16, 2 * m_slots.size()), 0);
         for (std::size_t index = 0; index < m_held.size(); ++index) index_held(m_held[index]->hash, index);
     }
-    return m_held.back()->program;
+    return *m_held.back();
+}
+
+KOVA_PROGRAM_CACHE::RECENT& KOVA_PROGRAM_CACHE::recent_slot(const char* data) {
+    const uint64_t address = reinterpret_cast<uintptr_t>(data);
+    return m_recent[((address * 0x9E3779B97F4A7C15ull) >> 40) & (RECENT_SLOTS - 1)];
+}
+
+void KOVA_PROGRAM_CACHE::forget_recent() {
+    for (RECENT& recent : m_recent) recent = RECENT();
+    m_cursor = 0;
+    m_missed_near = false;
+}
+
+KOVA_PROGRAM_VIEW KOVA_PROGRAM_CACHE::find(const KOVA_PROGRAM_TABLE* table, std::string_view text) {
+    const uint64_t serial = table ? table->serial() : 0;
+    if (serial != m_memo_serial) {
+        forget_recent();
+        m_memo_serial = serial;
+    }
+    RECENT& recent = recent_slot(text.data());
+    KOVA_PROGRAM_VIEW program;
+    if (recent.data == text.data() && recent.size == text.size()) {
+        if (recent.held && recent.held->text == text) return recent.held->program.view();
+        uint32_t at = recent.entry;
+        if (table && at != 0 && table->find_near(text, at, program)) {
+            m_cursor = at;
+            recent.entry = at;
+            return program;
+        }
+    }
+    if (table) {
+        uint32_t at = m_cursor;
+        bool found = table->find_near(text, at, program);
+        const bool near = found;
+        if (!found) {
+            found = table->find(text, KOVA_PROGRAM_TABLE::hash_of(text), program, &at);
+            // A text met again out of the run's order (one that many
+            // objects share) leaves the cursor where the run is, unless
+            // the look-up before also missed: then the run has moved.
+            if (found && (at > m_cursor || m_missed_near)) m_cursor = at;
+        } else {
+            m_cursor = at;
+        }
+        m_missed_near = !near;
+        if (found) {
+            recent = {text.data(), text.size(), at, nullptr};
+            return program;
+        }
+    }
+    const HELD& held = held_of(text, KOVA_PROGRAM_TABLE::hash_of(text));
+    recent = {text.data(), text.size(), 0, &held};
+    return held.program.view();
 }
 
 void KOVA_PROGRAM_CACHE::index_held(std::size_t hash, std::size_t index) {
@@ -317,6 +501,7 @@ void KOVA_PROGRAM_CACHE::forget_names() {
 
 void KOVA_PROGRAM_CACHE::use_table_names(std::size_t count) {
     forget_names();
+    forget_recent();
     m_table_names = count;
 }
 

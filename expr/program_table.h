@@ -23,11 +23,12 @@
 #ifndef KOVA_PROGRAM_TABLE_H
 #define KOVA_PROGRAM_TABLE_H
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "expr/program.h"
@@ -48,12 +49,28 @@ class KOVA_PROGRAM_TABLE {
 public:
     // The programs of texts (empty texts are left out).
     explicit KOVA_PROGRAM_TABLE(const std::vector<std::string>& texts);
+    // The same from views of texts, which must stay put while the table
+    // is built.
+    explicit KOVA_PROGRAM_TABLE(const std::vector<std::string_view>& texts);
     // The hash of a text under which both this table and a
     // KOVA_PROGRAM_CACHE look it up, so an evaluation hashes its text once.
     static std::size_t hash_of(std::string_view text);
     // Sets program to text's and answers true; false when text is not one
-    // of the model's texts. hash is hash_of(text).
-    bool find(std::string_view text, std::size_t hash, KOVA_PROGRAM_VIEW& program) const;
+    // of the model's texts. hash is hash_of(text). With at, also sets *at
+    // to the text's entry (its offset + 1).
+    bool find(std::string_view text, std::size_t hash, KOVA_PROGRAM_VIEW& program, uint32_t* at = nullptr) const;
+    // Texts are laid out in the order they were given, which is the order
+    // a validation run evaluates them (KOVA_RULES_VALIDATOR::
+    // compile_model_texts), so the next text an evaluation looks up is
+    // most often the entry found last or one of the few after it.
+    // Looks text up among the entry at (an entry's offset + 1, as find
+    // sets it; 0 for none) and the NEAR entries after it, without hashing;
+    // on finding it sets program, and at to its entry.
+    static constexpr int NEAR = 3;
+    bool find_near(std::string_view text, uint32_t& at, KOVA_PROGRAM_VIEW& program) const;
+    // A number no other table of this process has: a validator's memo of
+    // entries holds only for the table it was made with.
+    uint64_t serial() const { return m_serial; }
     // How many distinct texts, and how many shapes they have.
     std::size_t size() const { return m_count; }
     std::size_t shape_count() const { return m_shape_count; }
@@ -73,7 +90,10 @@ private:
     void lay_slots(const std::vector<std::pair<std::size_t, uint32_t>>& added);
     template <typename WORD>
     bool find_in(const std::vector<WORD>& slots, const WORD* entries, std::string_view text, std::size_t hash,
-                 KOVA_PROGRAM_VIEW& program) const;
+                 KOVA_PROGRAM_VIEW& program, uint32_t* at) const;
+    template <typename WORD>
+    bool find_near_in(const WORD* entries, std::size_t size, std::string_view text, uint32_t& at,
+                      KOVA_PROGRAM_VIEW& program) const;
     template <typename WORD>
     bool matches(std::string_view text, const WORD* entry) const;
     template <typename WORD>
@@ -97,15 +117,21 @@ private:
     std::vector<uint16_t> m_short_slots;
     std::size_t m_count = 0;
     std::size_t m_shape_count = 0;
+    uint64_t m_serial = 0;
 };
 
 class KOVA_PROGRAM_CACHE {
 public:
     static constexpr std::size_t HOST_PROGRAMS = 1024;
 
-    // text's program, compiled now when the cache has none; hash is
-    // KOVA_PROGRAM_TABLE::hash_of(text).
-    const KOVA_PROGRAM& program_of(std::string_view text, std::size_t hash);
+    // text's program found through the table, or else through this cache,
+    // compiled now when neither has it. table may be null. The last texts
+    // looked up are remembered by their address and length, each checked
+    // against its program's text when met again, and the table's entries
+    // are tried near the last one found before its text is hashed: an
+    // evaluation of a text just evaluated, or of the text a run evaluates
+    // next, hashes nothing.
+    KOVA_PROGRAM_VIEW find(const KOVA_PROGRAM_TABLE* table, std::string_view text);
 
     // model.get_kova_obj(name), for a name text of a program whose
     // number in the validator's table is number (0 for none).
@@ -158,9 +184,33 @@ private:
     // high 32 bits of the hash above the index in m_held + 1; linear
     // probing. Invariant: a power of two, at least twice m_held's size.
     std::vector<uint64_t> m_slots;
+    // text's program held, compiled now when the cache has none; hash is
+    // KOVA_PROGRAM_TABLE::hash_of(text).
+    const HELD& held_of(std::string_view text, std::size_t hash);
     void index_held(std::size_t hash, std::size_t index);
     // Invariant: the number of RUNs alive on this cache.
     std::size_t m_running = 0;
+
+    // A text looked up lately: where it lay and its length, and its
+    // table entry (offset + 1) or else its held program.
+    struct RECENT {
+        const char* data = nullptr;
+        std::size_t size = 0;
+        uint32_t entry = 0;
+        const HELD* held = nullptr;
+    };
+    static constexpr std::size_t RECENT_SLOTS = 16;  // a power of two
+    // Direct-mapped by the text's address. Invariant: every entry is of
+    // the table of serial m_memo_serial, and every held program is in
+    // m_held.
+    RECENT m_recent[RECENT_SLOTS];
+    // The entry (offset + 1) the table found last, or 0.
+    uint32_t m_cursor = 0;
+    // Whether the last look-up in the table missed its near entries.
+    bool m_missed_near = false;
+    uint64_t m_memo_serial = 0;
+    void forget_recent();
+    RECENT& recent_slot(const char* data);
 };
 
 #endif
