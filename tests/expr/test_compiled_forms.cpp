@@ -170,6 +170,34 @@ TEST(CompiledForms, NamesFollowTheModelsObjects) {
     }
 }
 
+// A validator finds a text by where it lies and near the table entry it
+// found last before hashing it, so a text changed in place, or replaced
+// by another at the same address, must still run its own program: each
+// row is written into one buffer in turn, whether the text is one of the
+// model's (in the shared table) or not, and before and after the table is
+// made again.
+TEST(CompiledForms, TextsChangedInPlaceRunTheirOwnPrograms) {
+    struct ROW {
+        const char *text, *value;
+    };
+    const ROW rows[] = {{"WIDTH * 2", "8"}, {"WIDTH * 3", "12"}, {"WIDTH * 5", "20"}, {"WIDTH * 2", "8"},
+                        {"WIDTH * 3", "12"}, {"WIDTH - 3", "1"},  {"WIDTH * 3", "12"}};
+    VALIDATOR_PROBE model;
+    model.set_compiled_evaluation(true);
+    model.add_object("WIDTH", KOVA_OBJ_INTEGER_PARAMETER, "", "4")->default_usage_state = KOVA_USAGE_USED;
+    model.add_object("TWO", KOVA_OBJ_HIDDEN_PARAMETER, "WIDTH * 2");
+    model.add_object("THREE", KOVA_OBJ_HIDDEN_PARAMETER, "WIDTH * 3");
+    for (int round = 0; round < 2; ++round) {
+        model.initialize_validator();
+        model.set_all_ports_and_parameters_to_default_state();
+        std::string buffer;
+        for (const ROW& row : rows) {
+            buffer.assign(row.text);
+            EXPECT_EQ(model.evaluate_expression(buffer, PARSER_MODE_EVALUATE), row.value) << row.text << round;
+        }
+    }
+}
+
 }  // namespace
 
 namespace {
