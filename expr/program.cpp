@@ -48,6 +48,17 @@ void KOVA_PROGRAM::add_step(const KOVA_SYNTAX_NODE& node) {
         case KOVA_SYN_NAME:
         case KOVA_SYN_DOTTED:
         case KOVA_SYN_QUERY: step.text = add_text(node.text); break;
+        // An integer then the operator it is the right operand of: one
+        // step, which saves a dispatch, a push and a pop at every
+        // evaluation. An integer reads nothing, so the order of reads stays.
+        case KOVA_SYN_BINARY:
+            if (!m_steps.empty() && m_steps.back().kind == KOVA_SYN_INTEGER) {
+                step.number = m_steps.back().number;
+                step.spare = KOVA_FUSED_INTEGER;
+                m_steps.back() = step;
+                return;
+            }
+            break;
         default: break;
     }
     m_steps.push_back(step);

@@ -30,9 +30,14 @@
 struct KOVA_STEP {
     KOVA_SYNTAX_KIND kind;
     uint8_t op;
+    // A macro call's: 1 when its arguments and instance name are names of
+    // the running text (below). A binary step's: KOVA_FUSED_INTEGER when its
+    // right operand is the integer number, which the step before it would
+    // have pushed (the two steps are made one).
     uint16_t spare = 0;
     // An integer's value; a macro call's instance name (an offset); a
-    // name's number in KOVA_PROGRAM_TABLE (from 1; 0 outside a table).
+    // name's number in KOVA_PROGRAM_TABLE (from 1; 0 outside a table); a
+    // fused binary step's right operand.
     int32_t number = 0;
     // A name, a literal's value, or a macro's name; in a program of
     // KOVA_PROGRAM_TABLE a name step's text is instead the index of its
@@ -42,6 +47,7 @@ struct KOVA_STEP {
     uint32_t call = 0;   // a macro call's arguments
 };
 static_assert(sizeof(KOVA_STEP) == 16, "steps stay 16 bytes");
+constexpr uint16_t KOVA_FUSED_INTEGER = 1;
 
 // Where a program's steps and texts lie, wherever they are kept (a
 // KOVA_PROGRAM of its own, or a block of KOVA_PROGRAM_TABLE); what an

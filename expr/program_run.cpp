@@ -172,7 +172,7 @@ void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KO
             break;
         }
         case KOVA_SYN_BINARY: {
-            const KOVA_OPERAND b = stack.pop();
+            const KOVA_OPERAND b = step.spare == KOVA_FUSED_INTEGER ? number_operand(step.number) : stack.pop();
             stack.top() = binary(ctx, static_cast<KOVA_BINARY_OPERATOR>(step.op), stack.top(), b);
             break;
         }
@@ -189,7 +189,10 @@ void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KO
 
 void kova_run_program(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, std::string& out) {
     OPERAND_STACK stack(program.depth);
-    for (uint32_t index = 0; index < program.count; ++index) run_step(ctx, program, program.steps[index], stack);
+    // Held in registers: a step's call could write to memory the compiler
+    // cannot tell apart from the program's fields.
+    const KOVA_STEP* step = program.steps;
+    for (const KOVA_STEP* const end = step + program.count; step != end; ++step) run_step(ctx, program, *step, stack);
     const KOVA_OPERAND value = stack.pop();
     if (value.text) {
         out.append(value.text);
