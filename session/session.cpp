@@ -119,20 +119,21 @@ KOVA_PROBLEM KOVA_SESSION::apply(const std::vector<KOVA_SETTING>& settings, KOVA
     for (const KOVA_SETTING& setting : settings) {
         std::string constant;
         std::string problem;
-        if (m_validator->get_port_object(setting.name) && kova_split_constant(setting.value, constant)) {
+        const KOVA_PORT_OBJ* port = m_validator->get_port_object(setting.name);
+        const KOVA_PARAMETER_OBJ* parameter = port ? nullptr : m_validator->get_parameter_object(setting.name);
+        if (port && kova_split_constant(setting.value, constant)) {
             m_validator->set_port_usage_state(setting.name, KOVA_USAGE_CONSTANT);
             constants.emplace_back(setting.name, constant);
         } else {
-            problem = apply_one(setting);
+            problem = apply_one(setting, port, parameter);
         }
         if (!problem.empty()) {
-            names_known = names_known || m_validator->get_port_object(setting.name) ||
-                          m_validator->get_parameter_object(setting.name);
+            names_known = names_known || port || m_validator->get_parameter_object(setting.name);
             refusals.push_back(kova_make_message(KOVA_SEVERITY_ERROR, KOVA_DIAG_SETTING, problem, setting_place(setting)));
             problems.push_back(refusals.back());
             continue;
         }
-        add_reading_warning(setting, problems);
+        add_reading_warning(setting, port ? m_validator->get_parameter_object(setting.name) : parameter, problems);
         const std::string key = to_lower_case(setting.name);
         m_set_by[key] = setting;
         m_corrections.erase(key);
@@ -175,8 +176,8 @@ void KOVA_SESSION::apply_constant_values() {
 }
 
 // An integer parameter's value is read as atoi reads it: "32abc" as 32.
-void KOVA_SESSION::add_reading_warning(const KOVA_SETTING& setting, KOVA_MESSAGES& problems) const {
-    const KOVA_PARAMETER_OBJ* parameter = m_validator->get_parameter_object(setting.name);
+void KOVA_SESSION::add_reading_warning(const KOVA_SETTING& setting, const KOVA_PARAMETER_OBJ* parameter,
+                                       KOVA_MESSAGES& problems) const {
     if (!parameter || parameter->obj_type != KOVA_OBJ_INTEGER_PARAMETER || sets_usage(setting)) return;
     KOVA_MESSAGE warning;
     if (kova_integer_reading_warning(setting, parameter->get_name(), warning)) problems.push_back(std::move(warning));
@@ -220,14 +221,20 @@ std::string KOVA_SESSION::unknown_setting_name(const std::string& name) const {
 }
 
 std::string KOVA_SESSION::apply_one(const KOVA_SETTING& setting) {
+    const KOVA_PORT_OBJ* port = m_validator->get_port_object(setting.name);
+    return apply_one(setting, port, port ? nullptr : m_validator->get_parameter_object(setting.name));
+}
+
+std::string KOVA_SESSION::apply_one(const KOVA_SETTING& setting, const KOVA_PORT_OBJ* port,
+                                    const KOVA_PARAMETER_OBJ* parameter) {
     const int state = kova_usage_word_state(setting.value);
-    if (m_validator->get_port_object(setting.name)) {
+    if (port) {
         if (state == KOVA_USAGE_NONE)
             return "port " + setting.name + " takes USED, UNUSED, CONSTANT or CONSTANT:VALUE, not " + setting.value;
         m_validator->set_port_usage_state(setting.name, state);
         return "";
     }
-    if (!m_validator->get_parameter_object(setting.name)) return unknown_setting_name(setting.name);
+    if (!parameter) return unknown_setting_name(setting.name);
     if (state != KOVA_USAGE_NONE) {
         m_validator->set_parameter_usage_state(setting.name, state);
         return "";

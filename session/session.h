@@ -154,8 +154,12 @@ private:
     void capture_scanner_output();
     void apply_constant_values();
     std::string apply_one(const KOVA_SETTING& setting);
+    // The same for a setting whose port and parameter copies (either may
+    // be null) were looked up already: a setting's name is looked up once.
+    std::string apply_one(const KOVA_SETTING& setting, const KOVA_PORT_OBJ* port, const KOVA_PARAMETER_OBJ* parameter);
     std::string unknown_setting_name(const std::string& name) const;
-    void add_reading_warning(const KOVA_SETTING& setting, KOVA_MESSAGES& problems) const;
+    void add_reading_warning(const KOVA_SETTING& setting, const KOVA_PARAMETER_OBJ* parameter,
+                             KOVA_MESSAGES& problems) const;
     // A setting as a run's comparison of the settings before and after it
     // reads it: its object's position in the model's object list, its
     // name (the object's own, kept while the model is), its text as
