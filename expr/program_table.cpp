@@ -238,16 +238,20 @@ KOVA_PROGRAM_TABLE::KOVA_PROGRAM_TABLE(const std::vector<std::string_view>& text
     {
         BUILDER builder(*this);
         FLAT_INDEX seen;  // to an entry's offset + 1
+        std::vector<uint32_t> shared;
         for (const std::string_view text : texts) {
             if (text.empty()) continue;
             const std::size_t hash = hash_of(text);
-            seen.find_or_add(
+            const uint32_t at = seen.find_or_add(
                 hash, [&](uint32_t at) { return matches(text, &m_entries[at - 1]); },
                 [&] {
                     added.emplace_back(hash, builder.add(text));
                     return added.back().second + 1;
                 });
+            if (at != added.back().second + 1) shared.push_back(at - 1);
         }
+        m_shared.assign(m_entries.size(), false);
+        for (const uint32_t entry : shared) m_shared[entry] = true;
     }
     m_count = added.size();
     m_units.shrink_to_fit();
@@ -430,8 +434,8 @@ KOVA_PROGRAM_CACHE::RECENT& KOVA_PROGRAM_CACHE::recent_slot(const char* data) {
 
 void KOVA_PROGRAM_CACHE::forget_recent() {
     for (RECENT& recent : m_recent) recent = RECENT();
+    m_short.reset();
     m_cursor = 0;
-    m_missed_near = false;
 }
 
 KOVA_PROGRAM_VIEW KOVA_PROGRAM_CACHE::find(const KOVA_PROGRAM_TABLE* table, std::string_view text) {
@@ -446,32 +450,43 @@ KOVA_PROGRAM_VIEW KOVA_PROGRAM_CACHE::find(const KOVA_PROGRAM_TABLE* table, std:
         if (recent.held && recent.held->text == text) return recent.held->program.view();
         uint32_t at = recent.entry;
         if (table && at != 0 && table->find_near(text, at, program)) {
-            m_cursor = at;
+            if (!table->shared(at)) m_cursor = at;
             recent.entry = at;
             return program;
         }
     }
+    uint64_t bytes = 0;
+    SHORT_TEXT* short_text = nullptr;
+    if (text.size() <= sizeof bytes) {
+        std::memcpy(&bytes, text.data(), text.size());
+        if (!m_short) m_short = std::make_unique<SHORT_TEXT[]>(SHORT_SLOTS);
+        short_text = &m_short[((bytes ^ text.size()) * 0x9E3779B97F4A7C15ull) >> 59 & (SHORT_SLOTS - 1)];
+        if (short_text->size == text.size() && short_text->bytes == bytes) return short_text->program;
+    }
+    const auto remember_short = [&](const KOVA_PROGRAM_VIEW& found) {
+        if (short_text) *short_text = {bytes, text.size(), found};
+    };
     if (table) {
         uint32_t at = m_cursor;
         bool found = table->find_near(text, at, program);
-        const bool near = found;
-        if (!found) {
-            found = table->find(text, KOVA_PROGRAM_TABLE::hash_of(text), program, &at);
-            // A text met again out of the run's order (one that many
-            // objects share) leaves the cursor where the run is, unless
-            // the look-up before also missed: then the run has moved.
-            if (found && (at > m_cursor || m_missed_near)) m_cursor = at;
-        } else {
+        if (found) {
             m_cursor = at;
+        } else if ((found = table->find(text, KOVA_PROGRAM_TABLE::hash_of(text), program, &at))) {
+            // A text of one place in the model says where the run is; a
+            // text that several places share is laid out where the first
+            // of them is, so the cursor stays where the run is.
+            if (!table->shared(at)) m_cursor = at;
         }
-        m_missed_near = !near;
         if (found) {
             recent = {text.data(), text.size(), at, nullptr};
+            remember_short(program);
             return program;
         }
     }
     const HELD& held = held_of(text, KOVA_PROGRAM_TABLE::hash_of(text));
     recent = {text.data(), text.size(), 0, &held};
+    // held_of may have emptied the cache, and this memo with it.
+    if (short_text && m_short) remember_short(held.program.view());
     return held.program.view();
 }
 

@@ -68,6 +68,9 @@ public:
     // on finding it sets program, and at to its entry.
     static constexpr int NEAR = 3;
     bool find_near(std::string_view text, uint32_t& at, KOVA_PROGRAM_VIEW& program) const;
+    // Whether the text of entry at (as find sets it) was given more than
+    // once: one that several places of the model share.
+    bool shared(uint32_t at) const { return at != 0 && at <= m_shared.size() && m_shared[at - 1]; }
     // A number no other table of this process has: a validator's memo of
     // entries holds only for the table it was made with.
     uint64_t serial() const { return m_serial; }
@@ -118,6 +121,8 @@ private:
     std::size_t m_count = 0;
     std::size_t m_shape_count = 0;
     uint64_t m_serial = 0;
+    // By entry offset: whether that entry's text was given more than once.
+    std::vector<bool> m_shared;
 };
 
 class KOVA_PROGRAM_CACHE {
@@ -200,14 +205,25 @@ private:
         const HELD* held = nullptr;
     };
     static constexpr std::size_t RECENT_SLOTS = 16;  // a power of two
+    // A text of at most 8 bytes, as its bytes (zero beyond its length),
+    // and its program: a short text ("1", "fast") that many places share
+    // is found by its bytes, without matching it against the table.
+    struct SHORT_TEXT {
+        uint64_t bytes = 0;
+        std::size_t size = 0;  // 0: empty slot
+        KOVA_PROGRAM_VIEW program;
+    };
+    static constexpr std::size_t SHORT_SLOTS = 32;  // a power of two
+    // Invariant: every program is of the table of serial m_memo_serial or
+    // held in m_held.
+    std::unique_ptr<SHORT_TEXT[]> m_short;
     // Direct-mapped by the text's address. Invariant: every entry is of
     // the table of serial m_memo_serial, and every held program is in
     // m_held.
     RECENT m_recent[RECENT_SLOTS];
-    // The entry (offset + 1) the table found last, or 0.
+    // The entry (offset + 1) where the run is: the last found near it, or
+    // by its hash when no other place shares its text; 0 for none.
     uint32_t m_cursor = 0;
-    // Whether the last look-up in the table missed its near entries.
-    bool m_missed_near = false;
     uint64_t m_memo_serial = 0;
     void forget_recent();
     RECENT& recent_slot(const char* data);

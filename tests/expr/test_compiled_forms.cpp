@@ -180,21 +180,34 @@ TEST(CompiledForms, TextsChangedInPlaceRunTheirOwnPrograms) {
     struct ROW {
         const char *text, *value;
     };
+    // Texts of up to 8 bytes are also remembered by their bytes.
     const ROW rows[] = {{"WIDTH * 2", "8"}, {"WIDTH * 3", "12"}, {"WIDTH * 5", "20"}, {"WIDTH * 2", "8"},
-                        {"WIDTH * 3", "12"}, {"WIDTH - 3", "1"},  {"WIDTH * 3", "12"}};
+                        {"WIDTH * 3", "12"}, {"WIDTH - 3", "1"},  {"WIDTH * 3", "12"}, {"WIDTH*2", "8"},
+                        {"WIDTH*3", "12"},   {"WIDTH*2", "8"},    {"WIDTH", "4"}};
     VALIDATOR_PROBE model;
     model.set_compiled_evaluation(true);
     model.add_object("WIDTH", KOVA_OBJ_INTEGER_PARAMETER, "", "4")->default_usage_state = KOVA_USAGE_USED;
     model.add_object("TWO", KOVA_OBJ_HIDDEN_PARAMETER, "WIDTH * 2");
     model.add_object("THREE", KOVA_OBJ_HIDDEN_PARAMETER, "WIDTH * 3");
-    for (int round = 0; round < 2; ++round) {
+    model.add_object("TWICE", KOVA_OBJ_HIDDEN_PARAMETER, "WIDTH*2");
+    // Round 1 makes the table again; round 2 also fills the validator's
+    // cache of other texts, which then empties itself.
+    for (int round = 0; round < 3; ++round) {
         model.initialize_validator();
         model.set_all_ports_and_parameters_to_default_state();
+        if (round == 2)
+            for (int index = 0; index <= static_cast<int>(KOVA_PROGRAM_CACHE::HOST_PROGRAMS); ++index)
+                model.evaluate_expression("WIDTH + " + std::to_string(index), PARSER_MODE_EVALUATE);
         std::string buffer;
         for (const ROW& row : rows) {
             buffer.assign(row.text);
             EXPECT_EQ(model.evaluate_expression(buffer, PARSER_MODE_EVALUATE), row.value) << row.text << round;
         }
+        // More short texts than the memo has places, each read twice.
+        for (int pass = 0; pass < 2; ++pass)
+            for (int factor = 1; factor <= 64; ++factor)
+                EXPECT_EQ(model.evaluate_expression("WIDTH*" + std::to_string(factor), PARSER_MODE_EVALUATE),
+                          std::to_string(4 * factor));
     }
 }
 
