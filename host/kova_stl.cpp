@@ -180,8 +180,7 @@ KOVA_OBJ* KOVA_OBJ_MAP::find_entry(const std::string& key) const {
     return position == KOVA_NAME_INDEX::NONE ? nullptr : m_entries[position].second;
 }
 
-KOVA_OBJ* KOVA_OBJ_MAP::find_remembered(const std::string& key, KOVA_MAP_MEMO& memo) const {
-    if (memo.m_serial == m_serial) return memo.m_object;
+KOVA_OBJ* KOVA_OBJ_MAP::find_and_remember(const std::string& key, KOVA_MAP_MEMO& memo) const {
     const std::size_t position = position_of(key);
     if (position == KOVA_NAME_INDEX::NONE) return nullptr;
     memo.m_serial = m_serial;

@@ -179,7 +179,11 @@ public:
     // the map next lets go of an object (a replaced pointer, clear,
     // assignment); a key not found is looked up afresh every time. Writes
     // the memo only: the caller must own the memo for the call.
-    KOVA_OBJ* find_remembered(const std::string& key, KOVA_MAP_MEMO& memo) const;
+    // The memo's answer is read in the caller: a run asks for every
+    // object's copy several times, nearly always answered by the memo.
+    KOVA_OBJ* find_remembered(const std::string& key, KOVA_MAP_MEMO& memo) const {
+        return memo.m_serial == m_serial ? memo.m_object : find_and_remember(key, memo);
+    }
     virtual void reset_iterator();
     // Next entry of the walk, writing its key; null at the end.
     virtual KOVA_OBJ* get_next_entry(std::string& key);
@@ -193,6 +197,8 @@ public:
 
 private:
     std::size_t position_of(const std::string& key) const;
+    // find_remembered when the memo does not answer.
+    KOVA_OBJ* find_and_remember(const std::string& key, KOVA_MAP_MEMO& memo) const;
 
     std::vector<std::pair<std::string, KOVA_OBJ*>> m_entries;
     KOVA_NAME_INDEX m_index;
