@@ -132,10 +132,7 @@ KOVA_OBJ_INFO& KOVA_OBJ_INFO::operator=(const KOVA_OBJ_INFO& other) {
 
 KOVA_OBJ_INFO::~KOVA_OBJ_INFO() = default;
 
-const std::string& KOVA_OBJ_INFO::extra(std::string EXTRA_TEXTS::*text) const {
-    static const std::string none;
-    return m_extra ? (*m_extra).*text : none;
-}
+const std::string KOVA_OBJ_INFO::s_no_text;
 
 void KOVA_OBJ_INFO::set_extra(std::string EXTRA_TEXTS::*text, const std::string& value) {
     if (!m_extra) {

@@ -252,8 +252,10 @@ private:
     struct EXTRA_TEXTS {
         std::string port_width, port_width2d, arguments, initial_vec_state;
     };
-    // The text, or "" while there are no extra texts.
-    const std::string& extra(std::string EXTRA_TEXTS::*text) const;
+    // The text, or "" while there are no extra texts. Read in the caller:
+    // restoring and checking a port reads its widths for every object.
+    const std::string& extra(std::string EXTRA_TEXTS::*text) const { return m_extra ? (*m_extra).*text : s_no_text; }
+    static const std::string s_no_text;
     void set_extra(std::string EXTRA_TEXTS::*text, const std::string& value);
 
     std::string m_name;
