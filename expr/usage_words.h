@@ -11,15 +11,24 @@
 
 // The usage state a word names; KOVA_USAGE_NONE for any other text (the
 // word NONE included, which no result or setting uses).
-inline int kova_usage_word_state(const std::string& text) {
-    if (kova_equal_nocase(text, "USED")) return KOVA_USAGE_USED;
-    if (kova_equal_nocase(text, "UNUSED")) return KOVA_USAGE_UNUSED;
-    if (kova_equal_nocase(text, "CONSTANT")) return KOVA_USAGE_CONSTANT;
-    return KOVA_USAGE_NONE;
-}
-
 // An ASCII letter in lower case, as kova_equal_nocase compares letters.
 inline char kova_fold_letter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// kova_equal_nocase of text and a word written in capitals, compared in
+// place: a run and every settings comparison ask this of most values.
+inline bool kova_is_usage_word(std::string_view text, std::string_view word) {
+    if (text.size() != word.size()) return false;
+    for (std::size_t at = 0; at < word.size(); ++at)
+        if (kova_fold_letter(text[at]) != kova_fold_letter(word[at])) return false;
+    return true;
+}
+
+inline int kova_usage_word_state(std::string_view text) {
+    if (kova_is_usage_word(text, "USED")) return KOVA_USAGE_USED;
+    if (kova_is_usage_word(text, "UNUSED")) return KOVA_USAGE_UNUSED;
+    if (kova_is_usage_word(text, "CONSTANT")) return KOVA_USAGE_CONSTANT;
+    return KOVA_USAGE_NONE;
+}
 
 // Whether a rule value is taken as written instead of being evaluated:
 // "", USED, UNUSED and +c.mif, in any letter case (CONSTANT is evaluated).
