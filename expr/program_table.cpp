@@ -499,15 +499,7 @@ void KOVA_PROGRAM_CACHE::index_held(std::size_t hash, std::size_t index) {
     }
 }
 
-namespace {
-
-// The mark of a numbered name not looked up yet: an address no object has.
-const KOVA_OBJ_INFO* unknown_object() {
-    static const char mark = 0;
-    return reinterpret_cast<const KOVA_OBJ_INFO*>(&mark);
-}
-
-}  // namespace
+const char KOVA_PROGRAM_CACHE::s_unknown_mark = 0;
 
 void KOVA_PROGRAM_CACHE::forget_names() {
     m_names.reset();
@@ -520,7 +512,7 @@ void KOVA_PROGRAM_CACHE::use_table_names(std::size_t count) {
     m_table_names = count;
 }
 
-const KOVA_OBJ_INFO* KOVA_PROGRAM_CACHE::object_named(const KOVA_INFO& model, const char* name, int32_t number) {
+const KOVA_OBJ_INFO* KOVA_PROGRAM_CACHE::look_up_name(const KOVA_INFO& model, const char* name, int32_t number) {
     if (model.get_kova_obj_generation() != m_names_generation) {
         forget_names();
         m_names_generation = model.get_kova_obj_generation();
@@ -536,8 +528,7 @@ const KOVA_OBJ_INFO* KOVA_PROGRAM_CACHE::object_named(const KOVA_INFO& model, co
         return object;
     }
     if (!m_names) m_names = std::make_unique<NAME_MEMO[]>(NAME_SLOTS);
-    const uintptr_t address = reinterpret_cast<uintptr_t>(name);
-    NAME_MEMO& memo = m_names[static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ull) >> 55) & (NAME_SLOTS - 1)];
+    NAME_MEMO& memo = m_names[name_slot(name)];
     if (memo.name != name) {
         memo.object = model.get_kova_obj(name);
         memo.name = name;

@@ -139,8 +139,20 @@ public:
     KOVA_PROGRAM_VIEW find(const KOVA_PROGRAM_TABLE* table, std::string_view text);
 
     // model.get_kova_obj(name), for a name text of a program whose
-    // number in the validator's table is number (0 for none).
-    const KOVA_OBJ_INFO* object_named(const KOVA_INFO& model, const char* name, int32_t number);
+    // number in the validator's table is number (0 for none). The memo's
+    // answer is read in the caller; a name not remembered yet is looked up.
+    const KOVA_OBJ_INFO* object_named(const KOVA_INFO& model, const char* name, int32_t number) {
+        if (model.get_kova_obj_generation() == m_names_generation) {
+            if (number > 0 && static_cast<std::size_t>(number) <= m_numbered.size()) {
+                const KOVA_OBJ_INFO* object = m_numbered[static_cast<std::size_t>(number) - 1];
+                if (object != unknown_object()) return object;
+            } else if (number <= 0 && m_names) {
+                const NAME_MEMO& memo = m_names[name_slot(name)];
+                if (memo.name == name) return memo.object;
+            }
+        }
+        return look_up_name(model, name, number);
+    }
     // Forgets every name remembered.
     void forget_names();
     // Forgets every name remembered, for a table whose names are numbered
@@ -165,6 +177,17 @@ private:
         const KOVA_OBJ_INFO* object = nullptr;
     };
     static constexpr std::size_t NAME_SLOTS = 512;  // a power of two
+    // A name's slot in m_names, by its address.
+    static std::size_t name_slot(const char* name) {
+        const uintptr_t address = reinterpret_cast<uintptr_t>(name);
+        return static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ull) >> 55) & (NAME_SLOTS - 1);
+    }
+
+    // The mark of a numbered name not looked up yet: an address no object
+    // has.
+    static const KOVA_OBJ_INFO* unknown_object() { return reinterpret_cast<const KOVA_OBJ_INFO*>(&s_unknown_mark); }
+    static const char s_unknown_mark;
+    const KOVA_OBJ_INFO* look_up_name(const KOVA_INFO& model, const char* name, int32_t number);
 
     // Both made when first needed: a validator whose texts are all in its
     // table reads no text and has no names without a number.
