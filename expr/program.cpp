@@ -50,13 +50,23 @@ void KOVA_PROGRAM::add_step(const KOVA_SYNTAX_NODE& node) {
         case KOVA_SYN_QUERY: step.text = add_text(node.text); break;
         // An integer then the operator it is the right operand of: one
         // step, which saves a dispatch, a push and a pop at every
-        // evaluation. An integer reads nothing, so the order of reads stays.
+        // evaluation; with a name as the left operand, the name's step.
+        // An integer reads nothing, so the order of reads stays.
         case KOVA_SYN_BINARY:
             if (!m_steps.empty() && m_steps.back().kind == KOVA_SYN_INTEGER) {
-                step.number = m_steps.back().number;
+                const int32_t integer = m_steps.back().number;
+                m_steps.pop_back();
+                // A name just before the integer is the left operand: the
+                // name step applies the operator itself.
+                KOVA_STEP* name = m_steps.empty() ? nullptr : &m_steps.back();
+                if (name && name->kind == KOVA_SYN_NAME && name->spare == 0) {
+                    name->op = step.op;
+                    name->number = integer;
+                    name->spare = KOVA_FUSED_NAME_BINARY;
+                    return;
+                }
+                step.number = integer;
                 step.spare = KOVA_FUSED_INTEGER;
-                m_steps.back() = step;
-                return;
             }
             break;
         default: break;

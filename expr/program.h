@@ -33,11 +33,13 @@ struct KOVA_STEP {
     // A macro call's: 1 when its arguments and instance name are names of
     // the running text (below). A binary step's: KOVA_FUSED_INTEGER when its
     // right operand is the integer number, which the step before it would
-    // have pushed (the two steps are made one).
+    // have pushed (the two steps are made one). A name step's:
+    // KOVA_FUSED_NAME_BINARY when the name's value is at once the left
+    // operand of operator op with the integer number on its right (three
+    // steps made one).
     uint16_t spare = 0;
     // An integer's value; a macro call's instance name (an offset); a
-    // name's number in KOVA_PROGRAM_TABLE (from 1; 0 outside a table); a
-    // fused binary step's right operand.
+    // fused binary or name step's right operand.
     int32_t number = 0;
     // A name, a literal's value, or a macro's name; in a program of
     // KOVA_PROGRAM_TABLE a name step's text is instead the index of its
@@ -48,6 +50,7 @@ struct KOVA_STEP {
 };
 static_assert(sizeof(KOVA_STEP) == 16, "steps stay 16 bytes");
 constexpr uint16_t KOVA_FUSED_INTEGER = 1;
+constexpr uint16_t KOVA_FUSED_NAME_BINARY = 2;
 
 // Where a program's steps and texts lie, wherever they are kept (a
 // KOVA_PROGRAM of its own, or a block of KOVA_PROGRAM_TABLE); what an
@@ -70,7 +73,7 @@ struct KOVA_PROGRAM_VIEW {
     const char* text_at(uint32_t offset) const { return chars + offset; }
     // A name step's number in KOVA_PROGRAM_TABLE; 0 outside a table.
     int32_t name_number(const KOVA_STEP& step) const {
-        return names || short_names ? static_cast<int32_t>(number_at(step.text)) : step.number;
+        return names || short_names ? static_cast<int32_t>(number_at(step.text)) : 0;
     }
     // The text of a name step, which stays at its address while the
     // program is kept.

@@ -153,7 +153,15 @@ KOVA_OPERAND macro_call(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program
 // the operands are a (deepest), b and c.
 void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KOVA_STEP& step, OPERAND_STACK& stack) {
     switch (step.kind) {
-        case KOVA_SYN_NAME: stack.push(expression_name_operand(ctx, program.name_text(step), program.name_number(step))); break;
+        case KOVA_SYN_NAME: {
+            const KOVA_OPERAND value = expression_name_operand(ctx, program.name_text(step), program.name_number(step));
+            if (step.spare != KOVA_FUSED_NAME_BINARY) {
+                stack.push(value);
+                break;
+            }
+            stack.push(binary(ctx, static_cast<KOVA_BINARY_OPERATOR>(step.op), value, number_operand(step.number)));
+            break;
+        }
         case KOVA_SYN_INTEGER: stack.push(number_operand(step.number)); break;
         case KOVA_SYN_STRING:
         case KOVA_SYN_DOTTED: stack.push(text_operand(program.text_at(step.text))); break;

@@ -128,8 +128,9 @@ private:
                         cursor = at + name.size();
                     }
                     places.push_back(place);
+                    // A fused name step keeps its integer operand.
                     step.text = static_cast<uint32_t>(names.size());
-                    step.number = 0;
+                    if (step.spare != KOVA_FUSED_NAME_BINARY) step.number = 0;
                     names.push_back(name);
                     break;
                 }
