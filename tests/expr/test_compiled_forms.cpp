@@ -62,6 +62,10 @@ TEST(CompiledForms, ChosenTextsEvaluateAsTheParserDoes) {
         "UNKNOWN(WIDTH)", "HALF", "'b' str_gt 'a'", "10 str_lt 9", "WIDTH gte 2 and WIDTH lte 9 or DEPTH != 4",
         "WIDTH +", "1 div 0 )", "(1 div 0", "HALF div 0 WIDTH", "3 # 4", "~WIDTH", "WIDTH + \x80",
         "((((((((1))))))))", "WIDTH|", "|WIDTH||used|HALF div 0|", "BYTES(WIDTH)|BYTES(WIDTH)|UNUSED",
+        // A name and an integer operand in one step: every kind of name and
+        // operator, division by zero among them.
+        "WIDTH div 0", "HALF % 0 + WIDTH", "DEPTH double_div 0", "MODE == 3", "MODE str_gt 3",
+        "nothing_here gt 2", "data + 1", "WIDTH - 1 - 1", "2 - WIDTH - 1", "HALF && 1",
     };
     texts.push_back(std::string(300, '(') + "1" + std::string(300, ')'));
     std::string sum = "1";
