@@ -129,6 +129,38 @@ KOVA_OPERAND binary(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, KOVA_OPERAN
     }
 }
 
+// binary for the comparisons and truth operators most rule texts use, on
+// the operands they nearly always have (truth texts, integers), answered
+// where the step runs; any other operator or operand goes through binary.
+// (Arithmetic is left to binary: answering it here made every case slower.)
+inline KOVA_OPERAND quick_binary(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, KOVA_OPERAND a, KOVA_OPERAND b) {
+    const bool numbers = !a.text && !b.text;
+    switch (op) {
+        case KOVA_OP_AND: return text_operand(truth_operand_text(is_exactly(a, true) && is_exactly(b, true)));
+        case KOVA_OP_OR: return text_operand(truth_operand_text(!(is_exactly(a, false) && is_exactly(b, false))));
+        case KOVA_OP_GREATER:
+            if (numbers) return text_operand(truth_operand_text(a.number > b.number));
+            break;
+        case KOVA_OP_LESS:
+            if (numbers) return text_operand(truth_operand_text(a.number < b.number));
+            break;
+        case KOVA_OP_GREATER_OR_EQUAL:
+            if (numbers) return text_operand(truth_operand_text(a.number >= b.number));
+            break;
+        case KOVA_OP_LESS_OR_EQUAL:
+            if (numbers) return text_operand(truth_operand_text(a.number <= b.number));
+            break;
+        case KOVA_OP_EQUAL:
+            if (numbers) return text_operand(truth_operand_text(a.number == b.number));
+            break;
+        case KOVA_OP_NOT_EQUAL:
+            if (numbers) return text_operand(truth_operand_text(a.number != b.number));
+            break;
+        default: break;
+    }
+    return binary(ctx, op, a, b);
+}
+
 KOVA_OPERAND query(KOVA_EVAL_CONTEXT& ctx, KOVA_QUERY_KIND kind, const char* name) {
     switch (kind) {
         case KOVA_QUERY_USED: return text_operand(truth_operand_text(expression_is_used(ctx, name)));
@@ -159,7 +191,7 @@ void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KO
                 stack.push(value);
                 break;
             }
-            stack.push(binary(ctx, static_cast<KOVA_BINARY_OPERATOR>(step.op), value, number_operand(step.number)));
+            stack.push(quick_binary(ctx, static_cast<KOVA_BINARY_OPERATOR>(step.op), value, number_operand(step.number)));
             break;
         }
         case KOVA_SYN_INTEGER: stack.push(number_operand(step.number)); break;
@@ -181,7 +213,7 @@ void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KO
         }
         case KOVA_SYN_BINARY: {
             const KOVA_OPERAND b = step.spare == KOVA_FUSED_INTEGER ? number_operand(step.number) : stack.pop();
-            stack.top() = binary(ctx, static_cast<KOVA_BINARY_OPERATOR>(step.op), stack.top(), b);
+            stack.top() = quick_binary(ctx, static_cast<KOVA_BINARY_OPERATOR>(step.op), stack.top(), b);
             break;
         }
         case KOVA_SYN_CHOICE: {
