@@ -21,6 +21,14 @@ KOVA_PARAMETER_OBJ* parameter_of_kind(const KOVA_RULES_VALIDATOR& validator, con
     return of_kind(validator.get_parameter_object(name), type);
 }
 
+// A parameter's current text, in its copy and its model object; nothing
+// without a copy of the kind.
+void set_current_text(KOVA_OBJ_INFO& object, KOVA_PARAMETER_OBJ* parameter, const std::string& text) {
+    if (!parameter) return;
+    parameter->set_current_value(text);
+    object.set_current_value(text);
+}
+
 int integer_value(const KOVA_PARAMETER_OBJ* parameter) { return parameter ? parameter->integer_reading() : -1; }
 
 std::string string_value(const KOVA_PARAMETER_OBJ* parameter) {
@@ -60,18 +68,22 @@ std::string KOVA_RULES_VALIDATOR::hidden_parameter_value_of(const KOVA_OBJ_INFO&
     return object.get_current_value().empty() ? object.get_value() : object.get_current_value();
 }
 
+// The name is looked up once: the copy is the object's, found through its
+// name memo (the list is keyed without letter case, as the model is).
 void KOVA_RULES_VALIDATOR::set_parameter_value(const std::string& name, const std::string& text) {
-    const KOVA_OBJ_INFO* object = get_kova_obj(name);
+    KOVA_OBJ_INFO* object = get_kova_obj(name);
     if (!object || !object->is_parameter()) return;
     const int type = object->obj_type;
+    KOVA_PARAMETER_OBJ* parameter = parameter_copy_of(*object);
     if (kova_usage_word_state(text) == KOVA_USAGE_UNUSED) {
-        if (KOVA_PARAMETER_OBJ* parameter = get_parameter_object(name)) parameter->m_current_usage_state = KOVA_USAGE_UNUSED;
+        if (parameter) parameter->m_current_usage_state = KOVA_USAGE_UNUSED;
         return;
     }
     if (type == KOVA_OBJ_STRING_PARAMETER)
-        set_string_parameter_value(name, text);
+        set_current_text(*object, of_kind(parameter, KOVA_OBJ_STRING_PARAMETER), text);
     else if (type == KOVA_OBJ_INTEGER_PARAMETER)
-        set_integer_parameter_value(name, kova_atoi(text));
+        // Signed decimal, as set_integer_parameter_value writes it.
+        set_current_text(*object, of_kind(parameter, KOVA_OBJ_INTEGER_PARAMETER), std::to_string(kova_atoi(text)));
 }
 
 void KOVA_RULES_VALIDATOR::set_string_parameter_value(const std::string& name, const std::string& text) {
