@@ -449,10 +449,16 @@ KOVA_PROGRAM_VIEW KOVA_PROGRAM_CACHE::find(const KOVA_PROGRAM_TABLE* table, std:
     KOVA_PROGRAM_VIEW program;
     if (recent.data == text.data() && recent.size == text.size()) {
         if (recent.held && recent.held->text == text) return recent.held->program.view();
+        if (recent.kept && std::memcmp(recent.bytes.data(), text.data(), text.size()) == 0) return recent.program;
         uint32_t at = recent.entry;
         if (table && at != 0 && table->find_near(text, at, program)) {
             if (!table->shared(at)) m_cursor = at;
             recent.entry = at;
+            // Met again from the same place: kept as bytes, which are
+            // cheaper to compare than matching the text with the table.
+            recent.bytes.assign(text);
+            recent.program = program;
+            recent.kept = true;
             return program;
         }
     }
@@ -479,13 +485,13 @@ KOVA_PROGRAM_VIEW KOVA_PROGRAM_CACHE::find(const KOVA_PROGRAM_TABLE* table, std:
             if (!table->shared(at)) m_cursor = at;
         }
         if (found) {
-            recent = {text.data(), text.size(), at, nullptr};
+            recent.remember(text, at, nullptr);
             remember_short(program);
             return program;
         }
     }
     const HELD& held = held_of(text, KOVA_PROGRAM_TABLE::hash_of(text));
-    recent = {text.data(), text.size(), 0, &held};
+    recent.remember(text, 0, &held);
     // held_of may have emptied the cache, and this memo with it.
     if (short_text && m_short) remember_short(held.program.view());
     return held.program.view();

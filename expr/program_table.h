@@ -221,11 +221,23 @@ private:
 
     // A text looked up lately: where it lay and its length, and its
     // table entry (offset + 1) or else its held program.
+    // A table text met again from the same place also keeps its bytes and
+    // program (kept), so that later look-ups compare bytes only.
     struct RECENT {
         const char* data = nullptr;
         std::size_t size = 0;
         uint32_t entry = 0;
         const HELD* held = nullptr;
+        bool kept = false;
+        std::string bytes;  // its storage is reused from text to text
+        KOVA_PROGRAM_VIEW program;
+        void remember(std::string_view text, uint32_t at, const HELD* program_held) {
+            data = text.data();
+            size = text.size();
+            entry = at;
+            held = program_held;
+            kept = false;
+        }
     };
     static constexpr std::size_t RECENT_SLOTS = 16;  // a power of two
     // A text of at most 8 bytes, as its bytes (zero beyond its length),
