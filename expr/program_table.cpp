@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <functional>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -220,10 +220,6 @@ namespace {
 
 std::atomic<uint64_t> table_serials{0};
 
-}  // namespace
-
-namespace {
-
 std::vector<std::string_view> views_of(const std::vector<std::string>& texts) {
     return std::vector<std::string_view>(texts.begin(), texts.end());
 }
@@ -371,18 +367,14 @@ std::size_t KOVA_PROGRAM_TABLE::hash_of(std::string_view text) {
     uint64_t hash = static_cast<uint64_t>(text.size()) * K;
     const char* at = text.data();
     std::size_t left = text.size();
-    for (; left >= 8; at += 8, left -= 8) {
-        uint64_t word;
-        std::memcpy(&word, at, sizeof word);
-        hash = (hash ^ word) * K;
-        hash ^= hash >> 29;
-    }
-    if (left > 0) {
+    const auto mix = [&hash](const char* from, std::size_t count) {
         uint64_t word = 0;
-        std::memcpy(&word, at, left);
+        std::memcpy(&word, from, count);
         hash = (hash ^ word) * K;
         hash ^= hash >> 29;
-    }
+    };
+    for (; left >= 8; at += 8, left -= 8) mix(at, 8);
+    if (left > 0) mix(at, left);
     hash = (hash ^ (hash >> 32)) * K;
     return static_cast<std::size_t>(hash ^ (hash >> 31));
 }
@@ -429,14 +421,56 @@ const KOVA_PROGRAM_CACHE::HELD& KOVA_PROGRAM_CACHE::held_of(std::string_view tex
 }
 
 KOVA_PROGRAM_CACHE::RECENT& KOVA_PROGRAM_CACHE::recent_slot(const char* data) {
-    const uint64_t address = reinterpret_cast<uintptr_t>(data);
-    return m_recent[((address * 0x9E3779B97F4A7C15ull) >> 40) & (RECENT_SLOTS - 1)];
+    return m_recent[slot_of(reinterpret_cast<uintptr_t>(data), 4)];
 }
 
 void KOVA_PROGRAM_CACHE::forget_recent() {
     for (RECENT& recent : m_recent) recent = RECENT();
     m_short.reset();
     m_cursor = 0;
+}
+
+// A text met again from the same place: its held program, its kept bytes,
+// or its table entry, matched again; a table text found so is kept as
+// bytes, which are cheaper to compare than matching it with the table.
+bool KOVA_PROGRAM_CACHE::answer_recent(const KOVA_PROGRAM_TABLE* table, RECENT& recent, std::string_view text,
+                                       KOVA_PROGRAM_VIEW& program) {
+    if (recent.data != text.data() || recent.size != text.size()) return false;
+    if (recent.held && recent.held->text == text) {
+        program = recent.held->program.view();
+        return true;
+    }
+    if (recent.kept && std::memcmp(recent.bytes.data(), text.data(), text.size()) == 0) {
+        program = recent.program;
+        return true;
+    }
+    uint32_t at = recent.entry;
+    if (!table || at == 0 || !table->find_near(text, at, program)) return false;
+    if (!table->shared(at)) m_cursor = at;
+    recent.entry = at;
+    recent.bytes.assign(text);
+    recent.program = program;
+    recent.kept = true;
+    return true;
+}
+
+// The table's entries near the cursor, then the text's hash; the cursor
+// follows a text of one place in the model, which says where the run is,
+// while a text that several places share is laid out where the first of
+// them is and leaves the cursor where the run is.
+// hash is set here when the near entries miss, so that a text found in
+// neither is hashed once.
+bool KOVA_PROGRAM_CACHE::find_in_table(const KOVA_PROGRAM_TABLE& table, std::string_view text,
+                                       std::optional<std::size_t>& hash, KOVA_PROGRAM_VIEW& program, uint32_t& at) {
+    at = m_cursor;
+    if (table.find_near(text, at, program)) {
+        m_cursor = at;
+        return true;
+    }
+    hash = KOVA_PROGRAM_TABLE::hash_of(text);
+    if (!table.find(text, *hash, program, &at)) return false;
+    if (!table.shared(at)) m_cursor = at;
+    return true;
 }
 
 KOVA_PROGRAM_VIEW KOVA_PROGRAM_CACHE::find(const KOVA_PROGRAM_TABLE* table, std::string_view text) {
@@ -447,53 +481,27 @@ KOVA_PROGRAM_VIEW KOVA_PROGRAM_CACHE::find(const KOVA_PROGRAM_TABLE* table, std:
     }
     RECENT& recent = recent_slot(text.data());
     KOVA_PROGRAM_VIEW program;
-    if (recent.data == text.data() && recent.size == text.size()) {
-        if (recent.held && recent.held->text == text) return recent.held->program.view();
-        if (recent.kept && std::memcmp(recent.bytes.data(), text.data(), text.size()) == 0) return recent.program;
-        uint32_t at = recent.entry;
-        if (table && at != 0 && table->find_near(text, at, program)) {
-            if (!table->shared(at)) m_cursor = at;
-            recent.entry = at;
-            // Met again from the same place: kept as bytes, which are
-            // cheaper to compare than matching the text with the table.
-            recent.bytes.assign(text);
-            recent.program = program;
-            recent.kept = true;
-            return program;
-        }
-    }
+    if (answer_recent(table, recent, text, program)) return program;
+    // A short text by its bytes.
     uint64_t bytes = 0;
     SHORT_TEXT* short_text = nullptr;
     if (text.size() <= sizeof bytes) {
         std::memcpy(&bytes, text.data(), text.size());
         if (!m_short) m_short = std::make_unique<SHORT_TEXT[]>(SHORT_SLOTS);
-        short_text = &m_short[((bytes ^ text.size()) * 0x9E3779B97F4A7C15ull) >> 59 & (SHORT_SLOTS - 1)];
+        short_text = &m_short[slot_of(bytes ^ text.size(), 5)];
         if (short_text->size == text.size() && short_text->bytes == bytes) return short_text->program;
     }
-    const auto remember_short = [&](const KOVA_PROGRAM_VIEW& found) {
-        if (short_text) *short_text = {bytes, text.size(), found};
-    };
-    if (table) {
-        uint32_t at = m_cursor;
-        bool found = table->find_near(text, at, program);
-        if (found) {
-            m_cursor = at;
-        } else if ((found = table->find(text, KOVA_PROGRAM_TABLE::hash_of(text), program, &at))) {
-            // A text of one place in the model says where the run is; a
-            // text that several places share is laid out where the first
-            // of them is, so the cursor stays where the run is.
-            if (!table->shared(at)) m_cursor = at;
-        }
-        if (found) {
-            recent.remember(text, at, nullptr);
-            remember_short(program);
-            return program;
-        }
+    std::optional<std::size_t> hash;
+    uint32_t at = 0;
+    if (table && find_in_table(*table, text, hash, program, at)) {
+        recent.remember(text, at, nullptr);
+        if (short_text) *short_text = {bytes, text.size(), program};
+        return program;
     }
-    const HELD& held = held_of(text, KOVA_PROGRAM_TABLE::hash_of(text));
+    const HELD& held = held_of(text, hash ? *hash : KOVA_PROGRAM_TABLE::hash_of(text));
     recent.remember(text, 0, &held);
     // held_of may have emptied the cache, and this memo with it.
-    if (short_text && m_short) remember_short(held.program.view());
+    if (short_text && m_short) *short_text = {bytes, text.size(), held.program.view()};
     return held.program.view();
 }
 

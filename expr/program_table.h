@@ -23,10 +23,10 @@
 #ifndef KOVA_PROGRAM_TABLE_H
 #define KOVA_PROGRAM_TABLE_H
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -176,12 +176,14 @@ private:
         const char* name = nullptr;
         const KOVA_OBJ_INFO* object = nullptr;
     };
-    static constexpr std::size_t NAME_SLOTS = 512;  // a power of two
-    // A name's slot in m_names, by its address.
-    static std::size_t name_slot(const char* name) {
-        const uintptr_t address = reinterpret_cast<uintptr_t>(name);
-        return static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ull) >> 55) & (NAME_SLOTS - 1);
+    static constexpr std::size_t NAME_SLOTS = 512;  // 2^9
+    // The slot of key among 2^bits slots: the top bits of its product
+    // with a large odd constant, which spreads addresses and short texts.
+    static std::size_t slot_of(uint64_t key, unsigned bits) {
+        return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - bits));
     }
+    // A name's slot in m_names (512 slots), by its address.
+    static std::size_t name_slot(const char* name) { return slot_of(reinterpret_cast<uintptr_t>(name), 9); }
 
     // The mark of a numbered name not looked up yet: an address no object
     // has.
@@ -239,7 +241,7 @@ private:
             kept = false;
         }
     };
-    static constexpr std::size_t RECENT_SLOTS = 16;  // a power of two
+    static constexpr std::size_t RECENT_SLOTS = 16;  // 2^4
     // A text of at most 8 bytes, as its bytes (zero beyond its length),
     // and its program: a short text ("1", "fast") that many places share
     // is found by its bytes, without matching it against the table.
@@ -248,7 +250,7 @@ private:
         std::size_t size = 0;  // 0: empty slot
         KOVA_PROGRAM_VIEW program;
     };
-    static constexpr std::size_t SHORT_SLOTS = 32;  // a power of two
+    static constexpr std::size_t SHORT_SLOTS = 32;  // 2^5
     // Invariant: every program is of the table of serial m_memo_serial or
     // held in m_held.
     std::unique_ptr<SHORT_TEXT[]> m_short;
@@ -262,6 +264,10 @@ private:
     uint64_t m_memo_serial = 0;
     void forget_recent();
     RECENT& recent_slot(const char* data);
+    bool answer_recent(const KOVA_PROGRAM_TABLE* table, RECENT& recent, std::string_view text,
+                       KOVA_PROGRAM_VIEW& program);
+    bool find_in_table(const KOVA_PROGRAM_TABLE& table, std::string_view text, std::optional<std::size_t>& hash,
+                       KOVA_PROGRAM_VIEW& program, uint32_t& at);
 };
 
 #endif

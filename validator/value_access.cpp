@@ -21,13 +21,18 @@ KOVA_PARAMETER_OBJ* parameter_of_kind(const KOVA_RULES_VALIDATOR& validator, con
     return of_kind(validator.get_parameter_object(name), type);
 }
 
-// A parameter's current text, in its copy and its model object; nothing
-// without a copy of the kind.
-void set_current_text(KOVA_OBJ_INFO& object, KOVA_PARAMETER_OBJ* parameter, const std::string& text) {
+// A parameter's current text, in its copy and its model object (when it
+// has one); nothing without a copy of the kind.
+void set_current_text(KOVA_OBJ_INFO* object, KOVA_PARAMETER_OBJ* parameter, const std::string& text) {
     if (!parameter) return;
     parameter->set_current_value(text);
-    object.set_current_value(text);
+    if (object) object->set_current_value(text);
 }
+
+// An integer parameter's text: signed decimal, since an unsigned rendering
+// would turn -5 into a number that reads back clamped to the largest
+// integer.
+std::string integer_text(int value) { return std::to_string(value); }
 
 int integer_value(const KOVA_PARAMETER_OBJ* parameter) { return parameter ? parameter->integer_reading() : -1; }
 
@@ -80,27 +85,19 @@ void KOVA_RULES_VALIDATOR::set_parameter_value(const std::string& name, const st
         return;
     }
     if (type == KOVA_OBJ_STRING_PARAMETER)
-        set_current_text(*object, of_kind(parameter, KOVA_OBJ_STRING_PARAMETER), text);
+        set_current_text(object, of_kind(parameter, KOVA_OBJ_STRING_PARAMETER), text);
     else if (type == KOVA_OBJ_INTEGER_PARAMETER)
-        // Signed decimal, as set_integer_parameter_value writes it.
-        set_current_text(*object, of_kind(parameter, KOVA_OBJ_INTEGER_PARAMETER), std::to_string(kova_atoi(text)));
+        set_current_text(object, of_kind(parameter, KOVA_OBJ_INTEGER_PARAMETER), integer_text(kova_atoi(text)));
 }
 
 void KOVA_RULES_VALIDATOR::set_string_parameter_value(const std::string& name, const std::string& text) {
     KOVA_PARAMETER_OBJ* parameter = parameter_of_kind(*this, name, KOVA_OBJ_STRING_PARAMETER);
-    if (!parameter) return;
-    parameter->set_current_value(text);
-    if (KOVA_OBJ_INFO* object = get_kova_obj(name)) object->set_current_value(text);
+    if (parameter) set_current_text(get_kova_obj(name), parameter, text);
 }
 
 void KOVA_RULES_VALIDATOR::set_integer_parameter_value(const std::string& name, int value) {
     KOVA_PARAMETER_OBJ* parameter = parameter_of_kind(*this, name, KOVA_OBJ_INTEGER_PARAMETER);
-    if (!parameter) return;
-    // Signed decimal: an unsigned rendering would turn -5 into a number
-    // that reads back clamped to the largest integer.
-    const std::string text = std::to_string(value);
-    parameter->set_current_value(text);
-    if (KOVA_OBJ_INFO* object = get_kova_obj(name)) object->set_current_value(text);
+    if (parameter) set_current_text(get_kova_obj(name), parameter, integer_text(value));
 }
 
 void KOVA_RULES_VALIDATOR::set_parameter_usage_state(const std::string& name, int state) {
