@@ -29,11 +29,7 @@ bool KOVA_RULES_VALIDATOR::run_compiled(std::string_view text, KOVA_RULES_VALIDA
                                         std::string& out) {
     // Text mode renders phrases, which only the grammar's actions do.
     if (text.empty() || !m_compiled_evaluation || mode == PARSER_MODE_TEXT) return false;
-    if (!m_program_cache) {
-        m_program_cache = std::make_unique<KOVA_PROGRAM_CACHE>();
-        if (m_programs) m_program_cache->use_table_names(m_programs->name_count());
-    }
-    const KOVA_PROGRAM_VIEW program = m_program_cache->find(m_programs.get(), text);
+    const KOVA_PROGRAM_VIEW program = program_cache().find(m_programs.get(), text);
     if (program.interpreted()) return false;
     KOVA_EVAL_CONTEXT context(this, text, mode);
     context.programs = m_program_cache.get();
@@ -41,6 +37,14 @@ bool KOVA_RULES_VALIDATOR::run_compiled(std::string_view text, KOVA_RULES_VALIDA
     const KOVA_PROGRAM_CACHE::RUN running(*m_program_cache);
     kova_run_program(context, program, out);
     return true;
+}
+
+KOVA_PROGRAM_CACHE& KOVA_RULES_VALIDATOR::program_cache() {
+    if (!m_program_cache) {
+        m_program_cache = std::make_unique<KOVA_PROGRAM_CACHE>();
+        if (m_programs) m_program_cache->use_table_names(m_programs->name_count());
+    }
+    return *m_program_cache;
 }
 
 std::string KOVA_RULES_VALIDATOR::interpret_expression(const std::string& text, KOVA_RULES_VALIDATOR_PARSER_MODE mode) {
@@ -76,24 +80,65 @@ std::string KOVA_RULES_VALIDATOR::evaluate_value_expression(const std::string& t
     return evaluate_expression(text, refresh ? PARSER_MODE_REFRESH_MACROS : PARSER_MODE_EVALUATE);
 }
 
+namespace {
+
+// Appends one list item's value, which write(joined) appends, to joined,
+// after a "|" when joined is not empty; an empty value adds neither
+// itself nor its separator.
+template <typename WRITE>
+void append_list_item(std::string& joined, WRITE write) {
+    const std::size_t before = joined.size();
+    if (!joined.empty()) joined += '|';
+    const std::size_t value_at = joined.size();
+    write(joined);
+    if (joined.size() == value_at) joined.resize(before);
+}
+
+}  // namespace
+
 std::string KOVA_RULES_VALIDATOR::evaluate_value_list(const std::string& items) {
     // Items are read in place; each value is appended straight to the
     // joined text, so a compiled item builds no string of its own.
     std::string joined;
-    kova_for_each_list_item(items, [this, &joined](std::string_view item) { append_list_value(item, joined); });
+    if (!run_compiled_list(items, joined))
+        kova_for_each_list_item(items, [this, &joined](std::string_view item) { append_list_value(item, joined); });
     return joined;
 }
 
+// The list's items as the cache remembers them, run in one context: the
+// context's condition is each item in turn, as an evaluation of the item
+// alone has it, and its pool keeps every item's texts until the list is
+// done.
+bool KOVA_RULES_VALIDATOR::run_compiled_list(const std::string& items, std::string& joined) {
+    if (!m_compiled_evaluation) return false;
+    KOVA_PROGRAM_CACHE& cache = program_cache();
+    const KOVA_PROGRAM_CACHE::LIST_RUN list(cache, m_programs.get(), items);
+    if (!list.items()) return false;
+    KOVA_EVAL_CONTEXT context(this, std::string_view(items), PARSER_MODE_EVALUATE);
+    context.programs = &cache;
+    for (const KOVA_PROGRAM_CACHE::LIST_ITEM& item : *list.items()) {
+        const std::string_view text(items.data() + item.at, item.size);
+        append_list_item(joined, [&](std::string& out) {
+            if (item.as_written) {
+                out.append(text);
+            } else if (item.program.interpreted()) {
+                out += interpret_expression(std::string(text), PARSER_MODE_EVALUATE);
+            } else {
+                context.condition = text;
+                kova_run_program(context, item.program, out);
+            }
+        });
+    }
+    return true;
+}
+
 void KOVA_RULES_VALIDATOR::append_list_value(std::string_view item, std::string& joined) {
-    const std::size_t before = joined.size();
-    if (!joined.empty()) joined += '|';
-    const std::size_t value_at = joined.size();
-    if (kova_value_taken_as_written(item))
-        joined.append(item);
-    else if (!run_compiled(item, PARSER_MODE_EVALUATE, joined))
-        joined += interpret_expression(std::string(item), PARSER_MODE_EVALUATE);
-    // An empty value adds neither itself nor its separator.
-    if (joined.size() == value_at) joined.resize(before);
+    append_list_item(joined, [&](std::string& out) {
+        if (kova_value_taken_as_written(item))
+            out.append(item);
+        else if (!run_compiled(item, PARSER_MODE_EVALUATE, out))
+            out += interpret_expression(std::string(item), PARSER_MODE_EVALUATE);
+    });
 }
 
 std::string KOVA_RULES_VALIDATOR::evaluate_cmd_expression(const std::string& text) const {

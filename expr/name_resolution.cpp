@@ -69,18 +69,11 @@ const char* expression_name_value(KOVA_EVAL_CONTEXT& ctx, const char* name) {
     return ctx.pool.keep(object ? object_value_text(ctx, *object) : unknown_name_text(ctx, name));
 }
 
-KOVA_OPERAND expression_name_operand(KOVA_EVAL_CONTEXT& ctx, const char* name, int32_t number) {
-    if (!ctx.validator) return {"", 0};
-    const KOVA_OBJ_INFO* object = ctx.programs->object_named(*ctx.validator, name, number);
+KOVA_OPERAND expression_object_operand(KOVA_EVAL_CONTEXT& ctx, const char* name, const KOVA_OBJ_INFO* object) {
     if (!object) return {ctx.pool.keep(unknown_name_text(ctx, name)), 0};
     if (names_a_port(*object)) {
         const KOVA_PORT_OBJ* port = ctx.validator->port_copy_of(*object);
         return {nullptr, port ? static_cast<int32_t>(port->get_current_port_value_as_integer()) : 0};
-    }
-    if (object->obj_type == KOVA_OBJ_INTEGER_PARAMETER) {
-        // integer_parameter_value_of, reading the copy's integer in place.
-        const KOVA_PARAMETER_OBJ* copy = ctx.validator->parameter_copy_of(*object);
-        return {nullptr, copy && copy->obj_type == KOVA_OBJ_INTEGER_PARAMETER ? copy->integer_reading() : -1};
     }
     return {ctx.pool.keep(object_value_text(ctx, *object)), 0};
 }

@@ -8,6 +8,7 @@
 #include "expr/program_run.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -18,27 +19,6 @@
 #include "host/kova_atoi.h"
 
 namespace {
-
-// The operand stack, on the machine stack for the usual short programs.
-class OPERAND_STACK {
-public:
-    explicit OPERAND_STACK(std::size_t depth) {
-        if (depth > INLINE_DEPTH) {
-            m_heap = std::make_unique<KOVA_OPERAND[]>(depth);
-            m_base = m_heap.get();
-        }
-    }
-    void push(KOVA_OPERAND operand) { m_base[m_size++] = operand; }
-    KOVA_OPERAND pop() { return m_base[--m_size]; }
-    KOVA_OPERAND& top() { return m_base[m_size - 1]; }
-
-private:
-    static constexpr std::size_t INLINE_DEPTH = 32;
-    KOVA_OPERAND m_inline[INLINE_DEPTH];
-    std::unique_ptr<KOVA_OPERAND[]> m_heap;  // null for a program of INLINE_DEPTH or less
-    KOVA_OPERAND* m_base = m_inline;
-    std::size_t m_size = 0;
-};
 
 KOVA_OPERAND text_operand(const char* text) { return {text, 0}; }
 KOVA_OPERAND number_operand(int32_t number) { return {nullptr, number}; }
@@ -129,10 +109,10 @@ KOVA_OPERAND binary(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, KOVA_OPERAN
     }
 }
 
-// binary for the comparisons and truth operators most rule texts use, on
-// the operands they nearly always have (truth texts, integers), answered
-// where the step runs; any other operator or operand goes through binary.
-// (Arithmetic is left to binary: answering it here made every case slower.)
+// binary for the comparisons, truth operators and the three wrapping
+// arithmetic operators most rule texts use, on the operands they nearly
+// always have (truth texts, integers), answered where the step runs; any
+// other operator or operand goes through binary.
 inline KOVA_OPERAND quick_binary(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op, KOVA_OPERAND a, KOVA_OPERAND b) {
     const bool numbers = !a.text && !b.text;
     switch (op) {
@@ -156,6 +136,15 @@ inline KOVA_OPERAND quick_binary(KOVA_EVAL_CONTEXT& ctx, KOVA_BINARY_OPERATOR op
         case KOVA_OP_NOT_EQUAL:
             if (numbers) return text_operand(truth_operand_text(a.number != b.number));
             break;
+        case KOVA_OP_ADD:
+            if (numbers) return number_operand(kova_wrapping_add(a.number, b.number));
+            break;
+        case KOVA_OP_SUBTRACT:
+            if (numbers) return number_operand(kova_wrapping_subtract(a.number, b.number));
+            break;
+        case KOVA_OP_MULTIPLY:
+            if (numbers) return number_operand(kova_wrapping_multiply(a.number, b.number));
+            break;
         default: break;
     }
     return binary(ctx, op, a, b);
@@ -171,74 +160,119 @@ KOVA_OPERAND query(KOVA_EVAL_CONTEXT& ctx, KOVA_QUERY_KIND kind, const char* nam
     }
 }
 
+// The integer that text writes, when text is exactly the decimal digits
+// an integer operand of that value is written as (an optional minus sign,
+// no leading zero, within 32 bits): such a text and the integer are the
+// same operand.
+bool written_integer(const std::string& text, int32_t& number) {
+    const std::size_t size = text.size();
+    const bool negative = size > 1 && text[0] == '-';
+    const std::size_t first = negative ? 1 : 0;
+    if (size == first || size - first > 10 || (text[first] == '0' && size - first > 1) || (negative && text[1] == '0'))
+        return false;
+    int64_t value = 0;
+    for (std::size_t at = first; at < size; ++at) {
+        const char digit = text[at];
+        if (digit < '0' || digit > '9') return false;
+        value = value * 10 + (digit - '0');
+    }
+    if (negative) value = -value;
+    if (value < INT32_MIN || value > INT32_MAX) return false;
+    number = static_cast<int32_t>(value);
+    return true;
+}
+
 // A call with an instance reads the instance's value (copied, in case a
-// later step changes it); the rest go the way a parse's call goes.
+// later step changes it, or kept as the integer it writes); the rest go
+// the way a parse's call goes.
 KOVA_OPERAND macro_call(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KOVA_STEP& step) {
     if (!ctx.validator) return text_operand("");
-    if (const std::string* value = ctx.validator->macro_instance_value(program.instance_text(step)))
+    if (const std::string* value = ctx.validator->macro_instance_value(program.instance_text(step))) {
+        int32_t number = 0;
+        if (written_integer(*value, number)) return number_operand(number);
         return text_operand(ctx.pool.copy(*value));
+    }
     return text_operand(ctx.pool.keep(ctx.validator->evaluate_function_macro_call(
         program.text_at(step.text), program.call_text(step), program.instance_text(step))));
 }
 
-// The value of one step whose operands have been taken off the stack:
-// the operands are a (deepest), b and c.
-void run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KOVA_STEP& step, OPERAND_STACK& stack) {
+// Runs one step on the operands below top (one past the topmost) and
+// gives the new top. The stack pointer is passed in and out rather than
+// kept in an object, so it stays in a register across the steps.
+inline KOVA_OPERAND* run_step(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, const KOVA_STEP& step,
+                              KOVA_OPERAND* top) {
     switch (step.kind) {
         case KOVA_SYN_NAME: {
             const KOVA_OPERAND value = expression_name_operand(ctx, program.name_text(step), program.name_number(step));
-            if (step.spare != KOVA_FUSED_NAME_BINARY) {
-                stack.push(value);
-                break;
-            }
-            stack.push(quick_binary(ctx, static_cast<KOVA_BINARY_OPERATOR>(step.op), value, number_operand(step.number)));
-            break;
+            *top = step.spare != KOVA_FUSED_NAME_BINARY
+                       ? value
+                       : quick_binary(ctx, static_cast<KOVA_BINARY_OPERATOR>(step.op), value, number_operand(step.number));
+            return top + 1;
         }
-        case KOVA_SYN_INTEGER: stack.push(number_operand(step.number)); break;
+        case KOVA_SYN_INTEGER: *top = number_operand(step.number); return top + 1;
         case KOVA_SYN_STRING:
-        case KOVA_SYN_DOTTED: stack.push(text_operand(program.text_at(step.text))); break;
-        case KOVA_SYN_MACRO_CALL: stack.push(macro_call(ctx, program, step)); break;
+        case KOVA_SYN_DOTTED: *top = text_operand(program.text_at(step.text)); return top + 1;
+        case KOVA_SYN_MACRO_CALL: *top = macro_call(ctx, program, step); return top + 1;
         case KOVA_SYN_QUERY:
-            stack.push(query(ctx, static_cast<KOVA_QUERY_KIND>(step.op), program.text_at(step.text)));
-            break;
-        case KOVA_SYN_CEIL_LOG: stack.top() = number_operand(kova_ceil_log2(integer_of(stack.top()))); break;
-        case KOVA_SYN_NOT: stack.top() = text_operand(truth_operand_text(is_exactly(stack.top(), false))); break;
+            *top = query(ctx, static_cast<KOVA_QUERY_KIND>(step.op), program.text_at(step.text));
+            return top + 1;
+        case KOVA_SYN_CEIL_LOG: top[-1] = number_operand(kova_ceil_log2(integer_of(top[-1]))); return top;
+        case KOVA_SYN_NOT: top[-1] = text_operand(truth_operand_text(is_exactly(top[-1], false))); return top;
         case KOVA_SYN_MAX:
         case KOVA_SYN_MIN: {
-            const KOVA_OPERAND b = stack.pop();
-            const KOVA_OPERAND a = stack.top();
+            --top;
+            const KOVA_OPERAND a = top[-1], b = top[0];
             const bool a_greater = integer_of(a) > integer_of(b);
-            stack.top() = (step.kind == KOVA_SYN_MAX) == a_greater ? a : b;
-            break;
+            top[-1] = (step.kind == KOVA_SYN_MAX) == a_greater ? a : b;
+            return top;
         }
         case KOVA_SYN_BINARY: {
-            const KOVA_OPERAND b = step.spare == KOVA_FUSED_INTEGER ? number_operand(step.number) : stack.pop();
-            stack.top() = quick_binary(ctx, static_cast<KOVA_BINARY_OPERATOR>(step.op), stack.top(), b);
-            break;
+            if (step.spare != KOVA_FUSED_INTEGER) --top;
+            const KOVA_OPERAND b = step.spare == KOVA_FUSED_INTEGER ? number_operand(step.number) : top[0];
+            top[-1] = quick_binary(ctx, static_cast<KOVA_BINARY_OPERATOR>(step.op), top[-1], b);
+            return top;
         }
-        case KOVA_SYN_CHOICE: {
-            const KOVA_OPERAND c = stack.pop();
-            const KOVA_OPERAND b = stack.pop();
-            stack.top() = is_exactly(stack.top(), true) ? b : c;
-            break;
-        }
+        case KOVA_SYN_CHOICE:
+            top -= 2;
+            top[-1] = is_exactly(top[-1], true) ? top[0] : top[1];
+            return top;
+    }
+    return top;
+}
+
+// Appends the value's text to out; the truth texts' lengths are known.
+void append_value(KOVA_OPERAND value, std::string& out) {
+    static const std::size_t true_length = std::strlen(RUN_TRUE_TEXT);
+    static const std::size_t false_length = std::strlen(RUN_FALSE_TEXT);
+    if (value.text == RUN_TRUE_TEXT) {
+        out.append(value.text, true_length);
+    } else if (value.text == RUN_FALSE_TEXT) {
+        out.append(value.text, false_length);
+    } else if (value.text) {
+        out.append(value.text);
+    } else {
+        char digits[16];
+        const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value.number);
+        out.append(digits, static_cast<std::size_t>(written.ptr - digits));
     }
 }
 
 }  // namespace
 
 void kova_run_program(KOVA_EVAL_CONTEXT& ctx, const KOVA_PROGRAM_VIEW& program, std::string& out) {
-    OPERAND_STACK stack(program.depth);
+    // The operand stack: on the machine stack for the usual short programs.
+    constexpr std::size_t INLINE_DEPTH = 32;
+    KOVA_OPERAND inline_stack[INLINE_DEPTH];
+    std::unique_ptr<KOVA_OPERAND[]> heap_stack;
+    KOVA_OPERAND* top = inline_stack;
+    if (program.depth > INLINE_DEPTH) {
+        heap_stack = std::make_unique<KOVA_OPERAND[]>(program.depth);
+        top = heap_stack.get();
+    }
     // Held in registers: a step's call could write to memory the compiler
     // cannot tell apart from the program's fields.
     const KOVA_STEP* step = program.steps;
-    for (const KOVA_STEP* const end = step + program.count; step != end; ++step) run_step(ctx, program, *step, stack);
-    const KOVA_OPERAND value = stack.pop();
-    if (value.text) {
-        out.append(value.text);
-        return;
-    }
-    char digits[16];
-    const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value.number);
-    out.append(digits, written.ptr);
+    for (const KOVA_STEP* const end = step + program.count; step != end; ++step)
+        top = run_step(ctx, program, *step, top);
+    append_value(top[-1], out);
 }

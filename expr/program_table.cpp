@@ -1,6 +1,9 @@
 // The shared programs of a model's texts and a validator's own cache.
 #include "expr/program_table.h"
 
+#include "expr/token_utils.h"
+#include "expr/usage_words.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -427,6 +430,7 @@ KOVA_PROGRAM_CACHE::RECENT& KOVA_PROGRAM_CACHE::recent_slot(const char* data) {
 void KOVA_PROGRAM_CACHE::forget_recent() {
     for (RECENT& recent : m_recent) recent = RECENT();
     m_short.reset();
+    m_lists.reset();
     m_cursor = 0;
 }
 
@@ -473,12 +477,16 @@ bool KOVA_PROGRAM_CACHE::find_in_table(const KOVA_PROGRAM_TABLE& table, std::str
     return true;
 }
 
-KOVA_PROGRAM_VIEW KOVA_PROGRAM_CACHE::find(const KOVA_PROGRAM_TABLE* table, std::string_view text) {
+void KOVA_PROGRAM_CACHE::forget_if_table_changed(const KOVA_PROGRAM_TABLE* table) {
     const uint64_t serial = table ? table->serial() : 0;
     if (serial != m_memo_serial) {
         forget_recent();
         m_memo_serial = serial;
     }
+}
+
+KOVA_PROGRAM_VIEW KOVA_PROGRAM_CACHE::find(const KOVA_PROGRAM_TABLE* table, std::string_view text) {
+    forget_if_table_changed(table);
     RECENT& recent = recent_slot(text.data());
     KOVA_PROGRAM_VIEW program;
     if (answer_recent(table, recent, text, program)) return program;
@@ -549,4 +557,52 @@ const KOVA_OBJ_INFO* KOVA_PROGRAM_CACHE::look_up_name(const KOVA_INFO& model, co
         memo.name = name;
     }
     return memo.object;
+}
+
+// The list's items, split and found once while the list is met again at
+// the same place with the same bytes. Called with a RUN alive, so the
+// items' programs found here stay while the caller runs them.
+const std::vector<KOVA_PROGRAM_CACHE::LIST_ITEM>& KOVA_PROGRAM_CACHE::find_list(const KOVA_PROGRAM_TABLE* table,
+                                                                                std::string_view list) {
+    forget_if_table_changed(table);
+    if (!m_lists) m_lists = std::make_unique<RECENT_LIST[]>(LIST_SLOTS);
+    RECENT_LIST& recent = m_lists[slot_of(reinterpret_cast<uintptr_t>(list.data()), 4)];
+    if (recent.data == list.data() && recent.size == list.size() &&
+        std::memcmp(recent.bytes.data(), list.data(), list.size()) == 0)
+        return recent.items;
+    recent.data = nullptr;
+    recent.items.clear();
+    kova_for_each_list_item(list, [&](std::string_view item) {
+        LIST_ITEM entry;
+        entry.at = static_cast<uint32_t>(item.data() - list.data());
+        entry.size = static_cast<uint32_t>(item.size());
+        entry.as_written = kova_value_taken_as_written(item);
+        if (!entry.as_written) entry.program = find(table, item);
+        recent.items.push_back(entry);
+    });
+    recent.bytes.assign(list);
+    recent.size = list.size();
+    recent.data = list.data();
+    return recent.items;
+}
+
+KOVA_PROGRAM_CACHE::LIST_RUN::LIST_RUN(KOVA_PROGRAM_CACHE& cache, const KOVA_PROGRAM_TABLE* table,
+                                       std::string_view list)
+    : m_cache(cache) {
+    if (cache.m_listing) return;
+    ++cache.m_running;
+    cache.m_listing = true;
+    try {
+        m_items = &cache.find_list(table, list);
+    } catch (...) {
+        cache.m_listing = false;
+        --cache.m_running;
+        throw;
+    }
+}
+
+KOVA_PROGRAM_CACHE::LIST_RUN::~LIST_RUN() {
+    if (!m_items) return;
+    m_cache.m_listing = false;
+    --m_cache.m_running;
 }

@@ -159,6 +159,18 @@ public:
     // from 1 to count.
     void use_table_names(std::size_t count);
 
+    // One item of a "|"-separated list text: where it lies in the list,
+    // and how it is evaluated: taken as written (kova_value_taken_as_written)
+    // or by its program, found as find finds it (interpreted() when the
+    // item must be parsed).
+    struct LIST_ITEM {
+        uint32_t at = 0;
+        uint32_t size = 0;
+        bool as_written = false;
+        KOVA_PROGRAM_VIEW program;
+    };
+    class LIST_RUN;
+
     // Counts the programs running, while a RUN lives.
     class RUN {
     public:
@@ -169,6 +181,26 @@ public:
 
     private:
         KOVA_PROGRAM_CACHE& m_cache;
+    };
+
+    // The items of a list text while one of its evaluations lives: the
+    // list's split and its items' programs are remembered, by the list's
+    // address, length and bytes, so a list evaluated again finds all its
+    // items at once. Holds a RUN, so no program is released meanwhile.
+    // A list evaluated while another runs (a nested evaluation) gets no
+    // items (null): it goes item by item, and the running list's items
+    // are never replaced under it.
+    class LIST_RUN {
+    public:
+        LIST_RUN(KOVA_PROGRAM_CACHE& cache, const KOVA_PROGRAM_TABLE* table, std::string_view list);
+        LIST_RUN(const LIST_RUN&) = delete;
+        LIST_RUN& operator=(const LIST_RUN&) = delete;
+        ~LIST_RUN();
+        const std::vector<LIST_ITEM>* items() const { return m_items; }
+
+    private:
+        KOVA_PROGRAM_CACHE& m_cache;
+        const std::vector<LIST_ITEM>* m_items = nullptr;
     };
 
 private:
@@ -258,6 +290,21 @@ private:
     // the table of serial m_memo_serial, and every held program is in
     // m_held.
     RECENT m_recent[RECENT_SLOTS];
+    // A list text evaluated lately: where it lay, its length and bytes,
+    // and its items. Direct-mapped by the list's address; made on first
+    // use. Invariant: as m_recent's, and no slot changes while m_listing.
+    struct RECENT_LIST {
+        const char* data = nullptr;
+        std::size_t size = 0;
+        std::string bytes;
+        std::vector<LIST_ITEM> items;
+    };
+    static constexpr std::size_t LIST_SLOTS = 16;  // 2^4
+    std::unique_ptr<RECENT_LIST[]> m_lists;
+    // True while a LIST_RUN holds a list's items.
+    bool m_listing = false;
+    const std::vector<LIST_ITEM>& find_list(const KOVA_PROGRAM_TABLE* table, std::string_view list);
+    void forget_if_table_changed(const KOVA_PROGRAM_TABLE* table);
     // The entry (offset + 1) where the run is: the last found near it, or
     // by its hash when no other place shares its text; 0 for none.
     uint32_t m_cursor = 0;

@@ -195,14 +195,6 @@ KOVA_PORT_OBJ* KOVA_RULES_VALIDATOR::get_port_object(const std::string& name) co
     return m_port_list.find_entry(name);
 }
 
-KOVA_PARAMETER_OBJ* KOVA_RULES_VALIDATOR::parameter_copy_of(const KOVA_OBJ_INFO& object) {
-    return m_parameter_list.find_remembered(object.get_name(), object.name_memo());
-}
-
-KOVA_PORT_OBJ* KOVA_RULES_VALIDATOR::port_copy_of(const KOVA_OBJ_INFO& object) {
-    return m_port_list.find_remembered(object.get_name(), object.name_memo());
-}
-
 bool KOVA_RULES_VALIDATOR::check_parameter_is_used(const std::string& name) const {
     const KOVA_PARAMETER_OBJ* parameter = get_parameter_object(name);
     return parameter && parameter->is_parameter_used();

@@ -190,8 +190,13 @@ public:
     // object's name memo, so that repeated runs look each name up once.
     // Not const: the memo changes, so these serve the validator's own
     // walks and evaluations only.
-    KOVA_PARAMETER_OBJ* parameter_copy_of(const KOVA_OBJ_INFO& object);
-    KOVA_PORT_OBJ* port_copy_of(const KOVA_OBJ_INFO& object);
+    // Inline: a compiled evaluation asks for a copy at every name it reads.
+    KOVA_PARAMETER_OBJ* parameter_copy_of(const KOVA_OBJ_INFO& object) {
+        return m_parameter_list.find_remembered(object.get_name(), object.name_memo());
+    }
+    KOVA_PORT_OBJ* port_copy_of(const KOVA_OBJ_INFO& object) {
+        return m_port_list.find_remembered(object.get_name(), object.name_memo());
+    }
     bool check_parameter_is_used(const std::string& name) const;
     bool check_port_is_used(const std::string& name) const;
 
@@ -398,6 +403,12 @@ private:
     // Appends text's value to out from its compiled form and answers
     // true; false, with out unchanged, when text is to be parsed instead.
     bool run_compiled(std::string_view text, KOVA_RULES_VALIDATOR_PARSER_MODE mode, std::string& out);
+    // Appends the values of a list's items to joined as evaluate_value_list
+    // joins them, from the items' compiled forms, and answers true; false,
+    // with joined unchanged, when the list is to go item by item.
+    bool run_compiled_list(const std::string& items, std::string& joined);
+    // This validator's cache of programs, made on first use.
+    KOVA_PROGRAM_CACHE& program_cache();
     // Appends one list item's value (evaluate_value_list) to joined,
     // after a "|" when joined is not empty; nothing for an empty value.
     void append_list_value(std::string_view item, std::string& joined);

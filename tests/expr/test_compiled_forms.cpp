@@ -79,6 +79,32 @@ TEST(CompiledForms, ChosenTextsEvaluateAsTheParserDoes) {
     for (const std::string& text : texts) EXPECT_EQ(differential.check_text(text), "") << text;
 }
 
+// A macro instance's value is read as an integer only when it is written
+// exactly as that integer would be: leading zeros, a signed zero and a
+// value beyond 32 bits stay texts.
+TEST(CompiledForms, MacroValuesReadAsIntegersOnlyWhenWrittenSo) {
+    // Each body reads its argument, so that each call has an instance.
+    const char* const values[] = {"'007'", "'-0'", "'-012'", "'2147483648'", "'-2147483648'", "0 - 5", "'12a'", "''"};
+    VALIDATOR_PROBE model;
+    build_fuzz_model(model);
+    std::vector<std::string> calls;
+    for (const char* value : values) {
+        const std::string name = "VALUE" + std::to_string(calls.size());
+        model.add_macro(name, std::string("x gt 0 ? ") + value + " : x", "x");
+        calls.push_back(name + "(WIDTH)");
+        model.add_object("USE_" + name, KOVA_OBJ_HIDDEN_PARAMETER, calls.back());
+    }
+    model.initialize_validator();
+    model.set_all_ports_and_parameters_to_default_state();
+    model.run_validator();
+    KOVA_DIFFERENTIAL differential(model);
+    for (const std::string& call : calls)
+        for (const std::string& text : {call, call + " == 7", call + " == '007'", call + " + 1", call + " == 0",
+                                        call + " str_lt 1", call + " gt -1", call + "|" + call})
+            EXPECT_EQ(differential.check_text(text), "") << text;
+    EXPECT_EQ(model.evaluate_expression(calls[0], PARSER_MODE_EVALUATE), "007");
+}
+
 // The texts a program's steps read as names, macro arguments and
 // instance names, in step order.
 std::string name_texts(const KOVA_PROGRAM_VIEW& program) {
@@ -188,6 +214,8 @@ TEST(CompiledForms, TextsChangedInPlaceRunTheirOwnPrograms) {
     const ROW rows[] = {{"WIDTH * 2", "8"}, {"WIDTH * 3", "12"}, {"WIDTH * 5", "20"}, {"WIDTH * 2", "8"},
                         {"WIDTH * 3", "12"}, {"WIDTH - 3", "1"},  {"WIDTH * 3", "12"}, {"WIDTH*2", "8"},
                         {"WIDTH*3", "12"},   {"WIDTH*2", "8"},    {"WIDTH", "4"}};
+    const ROW lists[] = {{"WIDTH|2", "4|2"}, {"2|WIDTH", "2|4"}, {"WIDTH|3", "4|3"}, {"WIDTH*2|", "8"},
+                         {"|WIDTH*2", "8"},  {"WIDTH|2", "4|2"}, {"WIDTH*2", "8"},  {"used|WIDTH", "used|4"}};
     VALIDATOR_PROBE model;
     model.set_compiled_evaluation(true);
     model.add_object("WIDTH", KOVA_OBJ_INTEGER_PARAMETER, "", "4")->default_usage_state = KOVA_USAGE_USED;
@@ -206,6 +234,12 @@ TEST(CompiledForms, TextsChangedInPlaceRunTheirOwnPrograms) {
         for (const ROW& row : rows) {
             buffer.assign(row.text);
             EXPECT_EQ(model.evaluate_expression(buffer, PARSER_MODE_EVALUATE), row.value) << row.text << round;
+        }
+        // Lists are remembered whole, by where they lie: each read twice.
+        for (const ROW& row : lists) {
+            buffer.assign(row.text);
+            for (int pass = 0; pass < 2; ++pass)
+                EXPECT_EQ(model.evaluate_value_list(buffer), row.value) << row.text << round;
         }
         // More short texts than the memo has places, each read twice.
         for (int pass = 0; pass < 2; ++pass)
