@@ -434,20 +434,13 @@ void KOVA_PROGRAM_CACHE::forget_recent() {
     m_cursor = 0;
 }
 
-// A text met again from the same place: its held program, its kept bytes,
-// or its table entry, matched again; a table text found so is kept as
-// bytes, which are cheaper to compare than matching it with the table.
+// A text met again from the same place whose held program or kept bytes
+// (find checks those) no longer match: its table entry, matched again; a
+// table text found so is kept as bytes, which are cheaper to compare than
+// matching it with the table.
 bool KOVA_PROGRAM_CACHE::answer_recent(const KOVA_PROGRAM_TABLE* table, RECENT& recent, std::string_view text,
                                        KOVA_PROGRAM_VIEW& program) {
     if (recent.data != text.data() || recent.size != text.size()) return false;
-    if (recent.held && recent.held->text == text) {
-        program = recent.held->program.view();
-        return true;
-    }
-    if (recent.kept && std::memcmp(recent.bytes.data(), text.data(), text.size()) == 0) {
-        program = recent.program;
-        return true;
-    }
     uint32_t at = recent.entry;
     if (!table || at == 0 || !table->find_near(text, at, program)) return false;
     if (!table->shared(at)) m_cursor = at;
@@ -485,7 +478,7 @@ void KOVA_PROGRAM_CACHE::forget_if_table_changed(const KOVA_PROGRAM_TABLE* table
     }
 }
 
-KOVA_PROGRAM_VIEW KOVA_PROGRAM_CACHE::find(const KOVA_PROGRAM_TABLE* table, std::string_view text) {
+KOVA_PROGRAM_VIEW KOVA_PROGRAM_CACHE::find_elsewhere(const KOVA_PROGRAM_TABLE* table, std::string_view text) {
     forget_if_table_changed(table);
     RECENT& recent = recent_slot(text.data());
     KOVA_PROGRAM_VIEW program;

@@ -25,6 +25,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -136,7 +137,18 @@ public:
     // are tried near the last one found before its text is hashed: an
     // evaluation of a text just evaluated, or of the text a run evaluates
     // next, hashes nothing.
-    KOVA_PROGRAM_VIEW find(const KOVA_PROGRAM_TABLE* table, std::string_view text);
+    // The answer for a text met again from the same place with the same
+    // bytes is read inline; the rest goes to find_elsewhere.
+    KOVA_PROGRAM_VIEW find(const KOVA_PROGRAM_TABLE* table, std::string_view text) {
+        if ((table ? table->serial() : 0) == m_memo_serial) {
+            const RECENT& recent = m_recent[slot_of(reinterpret_cast<uintptr_t>(text.data()), 4)];
+            if (recent.data == text.data() && recent.size == text.size() &&
+                (recent.held ? recent.held->text == text
+                             : recent.kept && std::memcmp(recent.bytes.data(), text.data(), text.size()) == 0))
+                return recent.program;
+        }
+        return find_elsewhere(table, text);
+    }
 
     // model.get_kova_obj(name), for a name text of a program whose
     // number in the validator's table is number (0 for none). The memo's
@@ -271,6 +283,7 @@ private:
             entry = at;
             held = program_held;
             kept = false;
+            if (held) program = held->program.view();
         }
     };
     static constexpr std::size_t RECENT_SLOTS = 16;  // 2^4
@@ -311,6 +324,7 @@ private:
     uint64_t m_memo_serial = 0;
     void forget_recent();
     RECENT& recent_slot(const char* data);
+    KOVA_PROGRAM_VIEW find_elsewhere(const KOVA_PROGRAM_TABLE* table, std::string_view text);
     bool answer_recent(const KOVA_PROGRAM_TABLE* table, RECENT& recent, std::string_view text,
                        KOVA_PROGRAM_VIEW& program);
     bool find_in_table(const KOVA_PROGRAM_TABLE& table, std::string_view text, std::optional<std::size_t>& hash,
