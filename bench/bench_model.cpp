@@ -72,13 +72,17 @@ void add_group_member(KOVA_RULES_VALIDATOR& model, int group, int member) {
 
 }  // namespace
 
-std::unique_ptr<KOVA_RULES_VALIDATOR> kova_bench_model(int object_count) {
+std::unique_ptr<KOVA_RULES_VALIDATOR> kova_bench_model(int object_count, KOVA_BENCH_ORDER order) {
     auto model = std::make_unique<KOVA_RULES_VALIDATOR>("bench", "", "");
     KOVA_OBJ_INFO& macro = *model->add_kova_obj("SCALE", KOVA_OBJ_FN_MACRO);
     macro.set_arguments("a,b");
     macro.set_value("a div 4 + b");
-    for (int index = 0; index < object_count - 1; ++index)
-        add_group_member(*model, index / GROUP_SIZE, index % GROUP_SIZE);
+    // Members are numbered in the order of their levels.
+    const int rounds = order == KOVA_BENCH_ORDER::BY_LEVEL ? GROUP_SIZE : 1;
+    for (int member = 0; member < rounds; ++member)
+        for (int index = 0; index < object_count - 1; ++index)
+            if (rounds == 1 || index % GROUP_SIZE == member)
+                add_group_member(*model, index / GROUP_SIZE, index % GROUP_SIZE);
     return model;
 }
 

@@ -14,6 +14,7 @@
 
 class KOVA_SUMMARY_REPORTER : public benchmark::ConsoleReporter {
 public:
+    explicit KOVA_SUMMARY_REPORTER(OutputOptions options) : benchmark::ConsoleReporter(options) {}
     void ReportRuns(const std::vector<Run>& runs) override;
     void Finalize() override;
 

@@ -96,14 +96,14 @@ KOVA_OBJ_INFO::KOVA_OBJ_INFO(const KOVA_OBJ_INFO& other)
       evaluation_position(other.evaluation_position),
       wizard_kind(other.wizard_kind),
       silent_correction(other.silent_correction),
+      m_integer_reading(other.m_integer_reading),
       m_name(other.m_name),
       m_value(other.m_value),
       m_default_value(other.m_default_value),
       m_current_value(other.m_current_value),
       m_extra(copy_or_null(other.m_extra)),
       m_rules(!other.m_rules || !other.m_rules_handed_out ? other.m_rules
-                                                          : std::make_shared<RULE_LIST>(deep_copy(*other.m_rules))),
-      m_integer_reading(other.m_integer_reading) {}
+                                                          : std::make_shared<RULE_LIST>(deep_copy(*other.m_rules))) {}
 
 KOVA_OBJ_INFO& KOVA_OBJ_INFO::operator=(const KOVA_OBJ_INFO& other) {
     if (this != &other) {
@@ -147,10 +147,6 @@ void KOVA_OBJ_INFO::refresh_integer_reading() {
         m_integer_reading = kova_atoi(m_current_value);
     else
         m_integer_reading = m_default_value.empty() ? -1 : kova_atoi(m_default_value);
-}
-
-bool KOVA_OBJ_INFO::is_port() const {
-    return obj_type == KOVA_OBJ_INPUT_PORT || obj_type == KOVA_OBJ_OUTPUT_PORT || obj_type == KOVA_OBJ_INOUT_PORT;
 }
 
 KOVA_OBJ_INFO::RULE_LIST& KOVA_OBJ_INFO::own_rules(bool hand_out) {

@@ -168,7 +168,9 @@ public:
     const std::string& get_port_width2d() const { return extra(&EXTRA_TEXTS::port_width2d); }
     const std::string& get_arguments() const { return extra(&EXTRA_TEXTS::arguments); }
     const std::string& get_initial_vec_state() const { return extra(&EXTRA_TEXTS::initial_vec_state); }
-    bool is_port() const;
+    bool is_port() const {
+        return obj_type == KOVA_OBJ_INPUT_PORT || obj_type == KOVA_OBJ_OUTPUT_PORT || obj_type == KOVA_OBJ_INOUT_PORT;
+    }
     // Integer, string and the third parameter kind.
     bool is_parameter() const {
         return obj_type == KOVA_OBJ_INTEGER_PARAMETER || obj_type == KOVA_OBJ_STRING_PARAMETER ||
@@ -246,6 +248,17 @@ public:
     bool silent_correction = false;
 
 private:
+    // What a rule's read of this object's name touches first lies in the
+    // object's first 64 bytes, beside obj_type: the memo of its copy and
+    // the integer reading (the copy's, for a copy). A run reads the
+    // objects of the level before it, which at 100,000 objects have left
+    // the caches, so each further line is one more miss per name.
+    bool m_rules_handed_out = false;
+    // Invariant: what the current and default values read as
+    // (integer_reading), set again whenever either text changes.
+    int32_t m_integer_reading = -1;
+    mutable KOVA_MAP_MEMO m_name_memo;
+
     // The texts that only ports or macros have, kept apart so that the
     // other objects (and their validator copies) do not carry them; made
     // when one of them is first set to a non-empty text.
@@ -259,7 +272,6 @@ private:
     void set_extra(std::string EXTRA_TEXTS::*text, const std::string& value);
 
     std::string m_name;
-    mutable KOVA_MAP_MEMO m_name_memo;
     std::string m_value, m_default_value, m_current_value;
     std::unique_ptr<EXTRA_TEXTS> m_extra;
     using RULE_LIST = KOVA_RULE_VIEW::LIST;
@@ -271,11 +283,6 @@ private:
     // handed out (m_rules_handed_out) is never shared; a shared list is
     // never changed.
     std::shared_ptr<RULE_LIST> m_rules;
-    bool m_rules_handed_out = false;
-    // Invariant: what the current and default values read as
-    // (integer_reading), set again whenever either text changes. It sits
-    // in the padding after m_rules_handed_out, so objects do not grow.
-    int32_t m_integer_reading = -1;
     void refresh_integer_reading();
     std::size_t m_rule_cursor = 0;
 };

@@ -392,6 +392,12 @@ private:
     bool validate_object(KOVA_OBJ_INFO* object);
     // Memory hints for the objects a pass is about to validate.
     void fetch_ahead(const std::vector<KOVA_OBJ_INFO*>& objects, std::size_t next);
+    // Forgets what runs derived for one object (reset_validator); a
+    // parameter's alternate state only with parameters.
+    void reset_object_state(KOVA_OBJ_INFO& object, bool full, bool parameters);
+    // The first pass of a run (run_validator): validates the objects of
+    // level 0 and files the others in later.
+    void run_first_pass(std::vector<KOVA_OBJ_INFO*>& later, int& validated, bool& failed);
 
     // Exchanges everything but the scanners and program cache with other.
     void swap(KOVA_RULES_VALIDATOR& other) noexcept;

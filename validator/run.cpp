@@ -95,16 +95,15 @@ void prefetch_lines(const void* address, std::size_t size) {
 
 }  // namespace
 
-// The first pass walks every object in the model's order, computing the
-// positions still missing, and validates those of position 0; it files the
-// others, and then the macro instances, by position. A position never
-// changes once computed, and nothing a pass calls computes or changes one
-// (only the first pass meets objects without a position, and only
-// computing a position creates instances), so each later pass p visits
-// exactly the objects and instances of position p in the order a walk
-// over all of them would meet them.
+// The first pass files every object by position and validates those of
+// position 0 (run_first_pass); then the macro instances are filed by
+// position. A position never changes once computed, and nothing a pass
+// calls computes or changes one (only the first pass meets objects
+// without a position, and only computing a position creates instances),
+// so each later pass p visits exactly the objects and instances of
+// position p in the order a walk over all of them would meet them.
 bool KOVA_RULES_VALIDATOR::run_validator() {
-    reset_validator(false);
+    clear_error_messages();
     m_silent_corrections.clear();
     const int count = get_kova_obj_count();
     bool failed = false;
@@ -119,20 +118,11 @@ bool KOVA_RULES_VALIDATOR::run_validator() {
         ++validated;
     };
     auto evaluate = [&](KOVA_FN_MACRO* instance) { evaluate_instance(*this, *instance); };
-    for (int position = 0; count > 0;) {
+    int position = 0;
+    while (count > 0) {
         if (position == 0) {
             std::vector<KOVA_OBJ_INFO*> later;
-            for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
-                if (object->evaluation_position == -1) {
-                    KOVA_NAME_MAP in_progress;
-                    in_progress.insert(object->get_name(), object->get_name());
-                    object->evaluation_position = get_element_position(object, in_progress);
-                }
-                if (object->evaluation_position == 0)
-                    validate(object);
-                else
-                    later.push_back(object);
-            }
+            run_first_pass(later, validated, failed);
             // Every level above 0 holds an object or an instance that the
             // level below it raised, so levels run up to the number of
             // objects and instances together: a chain through macro calls
@@ -170,8 +160,62 @@ bool KOVA_RULES_VALIDATOR::run_validator() {
             break;
         }
     }
+    // A parameter's alternate state is forgotten when the parameter is
+    // validated (validate_object), and read by nothing else during a run;
+    // those the run did not reach, the positions from `position` on and
+    // those without one, forget it now.
+    if (validated < count) {
+        for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
+            const bool reached = object->evaluation_position >= 0 && object->evaluation_position < position;
+            if (!reached && object->is_parameter())
+                if (KOVA_PARAMETER_OBJ* parameter = parameter_copy_of(*object)) kova_reset_alt_state(*parameter);
+        }
+    }
     const bool function_rules_failed = run_validator_on_fn_rules();
     return !failed && !function_rules_failed;
+}
+
+// One walk over the model forgets what the last run derived for each
+// object (its current value when it has an expression value, a port's
+// alternate state and port values) and files it by position: position 0
+// in level_zero, the rest in later. Every reset comes before the first
+// validation, since a rule may read any object. The objects of position 0
+// are then validated in the model's order. While some object has no
+// position yet (a run before initialisation, or an object added since),
+// a second walk computes the positions as it meets the objects and
+// validates each object of position 0 when it is met, since computing a
+// position may post a message.
+void KOVA_RULES_VALIDATOR::run_first_pass(std::vector<KOVA_OBJ_INFO*>& later, int& validated, bool& failed) {
+    const std::vector<KOVA_OBJ_INFO*> objects = get_kova_obj_snapshot();
+    std::vector<KOVA_OBJ_INFO*> level_zero;
+    later.reserve(objects.size());
+    bool positions_known = true;
+    for (KOVA_OBJ_INFO* object : objects) {
+        reset_object_state(*object, false, false);
+        if (object->evaluation_position == -1)
+            positions_known = false;
+        else if (object->evaluation_position == 0)
+            level_zero.push_back(object);
+        else
+            later.push_back(object);
+    }
+    if (!positions_known) {
+        level_zero.clear();
+        later.clear();
+    }
+    for (KOVA_OBJ_INFO* object : positions_known ? level_zero : objects) {
+        if (object->evaluation_position == -1) {
+            KOVA_NAME_MAP in_progress;
+            in_progress.insert(object->get_name(), object->get_name());
+            object->evaluation_position = get_element_position(object, in_progress);
+        }
+        if (object->evaluation_position == 0) {
+            if (!validate_object(object)) failed = true;
+            ++validated;
+        } else {
+            later.push_back(object);
+        }
+    }
 }
 
 // A later pass meets its objects far apart in memory, so while it

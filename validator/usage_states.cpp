@@ -42,19 +42,24 @@ void KOVA_RULES_VALIDATOR::set_all_ports_and_parameters_to_default_state() {
 
 void KOVA_RULES_VALIDATOR::reset_validator(bool full) {
     clear_error_messages();
-    for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) {
-        object->set_current_value("");
-        if (object->is_port()) {
-            if (KOVA_PORT_OBJ* port = port_copy_of(*object)) {
-                if (full) port->m_current_usage_state = KOVA_USAGE_NONE;
-                kova_reset_alt_state(*port, true);
-                if (full) port->reset_current_port_width();
-            }
-        } else if (object->is_parameter()) {
-            if (KOVA_PARAMETER_OBJ* parameter = parameter_copy_of(*object)) {
-                if (full) parameter->m_current_usage_state = KOVA_USAGE_NONE;
-                kova_reset_alt_state(*parameter);
-            }
+    for (KOVA_OBJ_INFO* object : get_kova_obj_snapshot()) reset_object_state(*object, full, true);
+}
+
+void KOVA_RULES_VALIDATOR::reset_object_state(KOVA_OBJ_INFO& object, bool full, bool parameters) {
+    // Only objects with an expression value hold a current value between
+    // runs; clearing an empty one would write the object's line for
+    // nothing (its integer reading stays what it is).
+    if (!object.get_current_value().empty()) object.set_current_value("");
+    if (object.is_port()) {
+        if (KOVA_PORT_OBJ* port = port_copy_of(object)) {
+            if (full) port->m_current_usage_state = KOVA_USAGE_NONE;
+            kova_reset_alt_state(*port, true);
+            if (full) port->reset_current_port_width();
+        }
+    } else if (object.is_parameter() && (parameters || full)) {
+        if (KOVA_PARAMETER_OBJ* parameter = parameter_copy_of(object)) {
+            if (full) parameter->m_current_usage_state = KOVA_USAGE_NONE;
+            kova_reset_alt_state(*parameter);
         }
     }
 }

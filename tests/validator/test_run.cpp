@@ -136,6 +136,24 @@ TEST_F(Run, UnreachedPositionsAreReportedOnce) {
     EXPECT_EQ(raised.get_error_messages().size(), 1u);
 }
 
+// A run forgets every parameter's alternate state and every port's,
+// whether a pass reaches the object or not (positions past the last pass,
+// or none), before its rules give it a new one.
+TEST_F(Run, RunsForgetTheAlternateStateOfEveryObject) {
+    v.add_rule("A", INT_PARAMETER, "", "1|2", "", KOVA_RULE_LEGAL_VALUES);
+    for (const char* name : {"B", "C", "D"}) v.add_object(name, INT_PARAMETER);
+    v.add_rule("in", KOVA_OBJ_INPUT_PORT, "", "CONSTANT", "", KOVA_RULE_CONSTANT_LEGAL_VALUES);
+    v.add_object("out", KOVA_OBJ_OUTPUT_PORT);
+    v.initialize_validator();
+    const struct { const char* name; int position; } positions[] = {
+        {"A", 0}, {"B", 1}, {"in", 1}, {"C", 9}, {"out", 9}, {"D", -2}};
+    for (const auto& p : positions) v.get_kova_obj(p.name)->evaluation_position = p.position;
+    for (const char* name : {"A", "B", "C", "D"}) v.get_parameter_object(name)->m_alt_value = "stale";
+    for (const char* name : {"in", "out"}) v.get_port_object(name)->m_alt_usage_state = KOVA_USAGE_USED;
+    v.run_validator();
+    EXPECT_EQ(alts({"A", "B", "C", "D", "in", "out"}), "1|2;;;;CONSTANT;NONE;");
+}
+
 // A chain written deepest first, through macro instances: every level
 // below P's is brought up to date in order, nothing at P's level or above.
 TEST_F(Run, AssociatedElementsBringEarlierDerivedValuesUpToDate) {
