@@ -90,17 +90,17 @@ KOVA_OBJ_INFO::KOVA_OBJ_INFO(const KOVA_OBJ_INFO* other) : KOVA_OBJ_INFO(other ?
 KOVA_OBJ_INFO::KOVA_OBJ_INFO(const KOVA_OBJ_INFO& other)
     : KOVA_OBJ(other),
       obj_type(other.obj_type),
+      evaluation_position(other.evaluation_position),
+      silent_correction(other.silent_correction),
+      m_integer_reading(other.m_integer_reading),
+      m_current_value(other.m_current_value),
       default_index(other.default_index),
       usage_state(other.usage_state),
       default_usage_state(other.default_usage_state),
-      evaluation_position(other.evaluation_position),
       wizard_kind(other.wizard_kind),
-      silent_correction(other.silent_correction),
-      m_integer_reading(other.m_integer_reading),
       m_name(other.m_name),
       m_value(other.m_value),
       m_default_value(other.m_default_value),
-      m_current_value(other.m_current_value),
       m_extra(copy_or_null(other.m_extra)),
       m_rules(!other.m_rules || !other.m_rules_handed_out ? other.m_rules
                                                           : std::make_shared<RULE_LIST>(deep_copy(*other.m_rules))) {}

@@ -240,24 +240,31 @@ public:
     KOVA_MAP_MEMO& name_memo() const { return m_name_memo; }
 
     int obj_type;
-    int default_index = -1;
-    int usage_state = KOVA_USAGE_NONE;
-    int default_usage_state = KOVA_USAGE_NONE;
     int evaluation_position = -1;
-    int wizard_kind = KOVA_WIZARD_FROM_MAP;
     bool silent_correction = false;
 
 private:
-    // What a rule's read of this object's name touches first lies in the
-    // object's first 64 bytes, beside obj_type: the memo of its copy and
-    // the integer reading (the copy's, for a copy). A run reads the
-    // objects of the level before it, which at 100,000 objects have left
-    // the caches, so each further line is one more miss per name.
+    // What a run touches of every object lies in the object's first 64
+    // bytes, beside obj_type and its position: the memo of its copy and
+    // the integer reading (the copy's, for a copy), which a rule's read of
+    // the name needs, and the current value's length, which the reset
+    // before a run asks. A run reads the objects of the level before it,
+    // which at 100,000 objects have left the caches, so each further line
+    // is one more miss.
     bool m_rules_handed_out = false;
     // Invariant: what the current and default values read as
     // (integer_reading), set again whenever either text changes.
     int32_t m_integer_reading = -1;
     mutable KOVA_MAP_MEMO m_name_memo;
+    std::string m_current_value;
+
+public:
+    int default_index = -1;
+    int usage_state = KOVA_USAGE_NONE;
+    int default_usage_state = KOVA_USAGE_NONE;
+    int wizard_kind = KOVA_WIZARD_FROM_MAP;
+
+private:
 
     // The texts that only ports or macros have, kept apart so that the
     // other objects (and their validator copies) do not carry them; made
@@ -272,7 +279,7 @@ private:
     void set_extra(std::string EXTRA_TEXTS::*text, const std::string& value);
 
     std::string m_name;
-    std::string m_value, m_default_value, m_current_value;
+    std::string m_value, m_default_value;
     std::unique_ptr<EXTRA_TEXTS> m_extra;
     using RULE_LIST = KOVA_RULE_VIEW::LIST;
     // Rules of its own, copied from a shared list when needed; marks them
