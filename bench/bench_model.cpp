@@ -77,12 +77,12 @@ std::unique_ptr<KOVA_RULES_VALIDATOR> kova_bench_model(int object_count, KOVA_BE
     KOVA_OBJ_INFO& macro = *model->add_kova_obj("SCALE", KOVA_OBJ_FN_MACRO);
     macro.set_arguments("a,b");
     macro.set_value("a div 4 + b");
-    // Members are numbered in the order of their levels.
+    // Members are numbered in the order of their levels; by level, each
+    // round adds one member of every group.
     const int rounds = order == KOVA_BENCH_ORDER::BY_LEVEL ? GROUP_SIZE : 1;
-    for (int member = 0; member < rounds; ++member)
-        for (int index = 0; index < object_count - 1; ++index)
-            if (rounds == 1 || index % GROUP_SIZE == member)
-                add_group_member(*model, index / GROUP_SIZE, index % GROUP_SIZE);
+    for (int first = 0; first < rounds; ++first)
+        for (int index = first; index < object_count - 1; index += rounds)
+            add_group_member(*model, index / GROUP_SIZE, index % GROUP_SIZE);
     return model;
 }
 

@@ -265,7 +265,6 @@ public:
     int wizard_kind = KOVA_WIZARD_FROM_MAP;
 
 private:
-
     // The texts that only ports or macros have, kept apart so that the
     // other objects (and their validator copies) do not carry them; made
     // when one of them is first set to a non-empty text.

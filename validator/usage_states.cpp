@@ -56,7 +56,7 @@ void KOVA_RULES_VALIDATOR::reset_object_state(KOVA_OBJ_INFO& object, bool full, 
             kova_reset_alt_state(*port, true);
             if (full) port->reset_current_port_width();
         }
-    } else if (object.is_parameter() && (parameters || full)) {
+    } else if (parameters && object.is_parameter()) {
         if (KOVA_PARAMETER_OBJ* parameter = parameter_copy_of(object)) {
             if (full) parameter->m_current_usage_state = KOVA_USAGE_NONE;
             kova_reset_alt_state(*parameter);
